@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Builds, tests and starts Courtsider 99.
+#   ./courtsider.sh build   install what the build needs, configure and build into build/
+#   ./courtsider.sh run     build, then start the program on the sample pool
+#   ./courtsider.sh test    build the tests with AddressSanitizer and UndefinedBehaviorSanitizer
+#                           into build-sanitize/ and run them all through ctest
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$(pwd)
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+# Every Debian package the build, the tests and the screenshots need.
+PACKAGES=(
+  cmake make g++ clang
+  qt6-base-dev libgl-dev
+  xvfb xauth fonts-liberation imagemagick poppler-utils libreoffice-writer-nogui
+)
+
+install_packages() {
+  local missing=()
+  for pkg in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+      missing+=("$pkg")
+    fi
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "These Debian packages are missing: ${missing[*]}" >&2
+    echo "Install them as root, then run this again:" >&2
+    echo "  apt-get update && apt-get install -y ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing ${missing[*]} ..."
+  apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+configure_and_build() {
+  local dir=$1
+  shift
+  cmake -S "$ROOT" -B "$ROOT/$dir" -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null
+  cmake --build "$ROOT/$dir" -j "$JOBS"
+}
+
+build() {
+  install_packages
+  configure_and_build build -DCOURTSIDER_TESTS=OFF
+}
+
+run() {
+  build
+  cd "$ROOT/build/bin"
+  if [ -x ./courtsider ]; then
+    exec ./courtsider "$@"
+  fi
+  # Until the desktop program lands, show a pool through the command-line tool.
+  [ -d Demo.BGD ] || ./courtsider-cli new Demo.BGD
+  exec ./courtsider-cli info Demo.BGD
+}
+
+test_all() {
+  install_packages
+  configure_and_build build-sanitize -DCOURTSIDER_SANITIZE=ON -DCOURTSIDER_WERROR=ON
+  export QT_QPA_PLATFORM=offscreen
+  export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=1"
+  export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+  export LSAN_OPTIONS="suppressions=$ROOT/tests/lsan.supp:print_suppressions=0"
+  cd "$ROOT/build-sanitize"
+  ctest --output-on-failure -j "$JOBS"
+}
+
+case "${1:-}" in
+  build) build ;;
+  run) shift; run "$@" ;;
+  test) test_all ;;
+  *)
+    echo "usage: $0 build|run|test" >&2
+    exit 2
+    ;;
+esac

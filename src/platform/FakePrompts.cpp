@@ -1,0 +1,29 @@
+#include "FakePrompts.h"
+
+TPrompts::Answer TFakePrompts::Message(const QString& text, const QString& title,
+                                       Buttons buttons, Icon icon) {
+  FShown.append({text, title, buttons, icon});
+  if (buttons == Buttons::Ok) return Answer::Ok;
+  return FAnswers.isEmpty() ? Answer::No : FAnswers.dequeue();
+}
+
+bool TFakePrompts::AskText(const QString& title, const QString& prompt, QString* text) {
+  FShown.append({prompt, title, Buttons::Ok, Icon::None});
+  if (FTexts.isEmpty()) return false;
+  const QString answer = FTexts.dequeue();
+  if (answer.isNull()) return false;
+  *text = answer;
+  return true;
+}
+
+QStringList TFakePrompts::Texts() const {
+  QStringList texts;
+  for (const TShown& shown : FShown) texts << shown.Text;
+  return texts;
+}
+
+void TFakePrompts::Reset() {
+  FShown.clear();
+  FAnswers.clear();
+  FTexts.clear();
+}

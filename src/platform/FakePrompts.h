@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QQueue>
+
+#include "Prompts.h"
+
+// Scripted prompts for tests: records every message and answers from a queue. With the queue
+// empty a question is answered No and a text input is cancelled, so an unexpected question
+// never blocks; tests check `Shown` to see that it was asked.
+class TFakePrompts : public TPrompts {
+ public:
+  struct TShown {
+    QString Text;
+    QString Title;
+    Buttons ButtonSet = Buttons::Ok;
+    Icon IconKind = Icon::None;
+  };
+
+  Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
+  bool AskText(const QString& title, const QString& prompt, QString* text) override;
+
+  // Queue the answers of the next questions, in order.
+  void QueueAnswer(Answer answer) { FAnswers.enqueue(answer); }
+  // Queue the answer of the next text input; a null string cancels it.
+  void QueueText(const QString& text) { FTexts.enqueue(text); }
+
+  const QList<TShown>& Shown() const { return FShown; }
+  QStringList Texts() const;
+  void Reset();
+
+ private:
+  QList<TShown> FShown;
+  QQueue<Answer> FAnswers;
+  QQueue<QString> FTexts;
+};

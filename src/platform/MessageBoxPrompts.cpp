@@ -1,0 +1,41 @@
+#include "MessageBoxPrompts.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+QMessageBox::Icon ToQt(TPrompts::Icon icon) {
+  switch (icon) {
+    case TPrompts::Icon::Information: return QMessageBox::Information;
+    case TPrompts::Icon::Warning: return QMessageBox::Warning;
+    case TPrompts::Icon::Stop: return QMessageBox::Critical;
+    case TPrompts::Icon::Question: return QMessageBox::Question;
+    case TPrompts::Icon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+}  // namespace
+
+TPrompts::Answer TMessageBoxPrompts::Message(const QString& text, const QString& title,
+                                             Buttons buttons, Icon icon) {
+  QMessageBox box(ToQt(icon), title, text,
+                  buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                            : QMessageBox::Ok,
+                  QApplication::activeWindow());
+  if (buttons == Buttons::YesNo) box.setDefaultButton(QMessageBox::Yes);
+  switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Ok: return Answer::Ok;
+    default: return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+  }
+}
+
+bool TMessageBoxPrompts::AskText(const QString& title, const QString& prompt, QString* text) {
+  bool ok = false;
+  const QString answer = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
+                                               QLineEdit::Normal, *text, &ok);
+  if (ok) *text = answer;
+  return ok;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "Prompts.h"
+
+class QWidget;
+
+// The program's prompts: QMessageBox for messages and questions, QInputDialog for text.
+class TMessageBoxPrompts : public TPrompts {
+ public:
+  Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
+  bool AskText(const QString& title, const QString& prompt, QString* text) override;
+};

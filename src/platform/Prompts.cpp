@@ -1,0 +1,40 @@
+#include "Prompts.h"
+
+#include <cstdio>
+
+namespace {
+TConsolePrompts gConsolePrompts;
+TPrompts* gCurrent = nullptr;
+}  // namespace
+
+void TPrompts::Refuse(const QString& text) {
+  Message(text, kMessageTitle, Buttons::Ok, Icon::Stop);
+}
+
+void TPrompts::Inform(const QString& text) {
+  Message(text, kApplicationTitle, Buttons::Ok, Icon::None);
+}
+
+bool TPrompts::Confirm(const QString& text, Icon icon) {
+  return Message(text, kMessageTitle, Buttons::YesNo, icon) == Answer::Yes;
+}
+
+TPrompts& TPrompts::Current() {
+  return gCurrent ? *gCurrent : gConsolePrompts;
+}
+
+TPrompts* TPrompts::Install(TPrompts* prompts) {
+  TPrompts* previous = gCurrent;
+  gCurrent = prompts;
+  return previous;
+}
+
+TPrompts::Answer TConsolePrompts::Message(const QString& text, const QString&, Buttons buttons,
+                                          Icon) {
+  std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+  return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+}
+
+bool TConsolePrompts::AskText(const QString&, const QString&, QString*) {
+  return false;
+}

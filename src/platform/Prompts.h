@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Every message box, question and text input of the program goes through TPrompts, so that
+// windows and files can be driven by tests without a modal loop. The program installs
+// TMessageBoxPrompts; tests install TFakePrompts; the command-line tool installs one that
+// writes to stderr and never asks.
+class TPrompts {
+ public:
+  enum class Icon { None, Information, Warning, Stop, Question };
+  enum class Buttons { Ok, YesNo };
+  enum class Answer { Ok, Yes, No, Cancel };
+
+  virtual ~TPrompts() = default;
+
+  // The one primitive every message goes through.
+  virtual Answer Message(const QString& text, const QString& title, Buttons buttons,
+                         Icon icon) = 0;
+  // A one-line text input; returns false when the user cancels. `text` holds the default in
+  // and the answer out.
+  virtual bool AskText(const QString& title, const QString& prompt, QString* text) = 0;
+
+  // A refusal: OK button, stop icon, titled "Courtsider 99".
+  void Refuse(const QString& text);
+  // A plain notice titled with the application title, as file errors and open failures are.
+  void Inform(const QString& text);
+  // A Yes/No question titled "Courtsider 99"; true for Yes.
+  bool Confirm(const QString& text, Icon icon = Icon::None);
+
+  // The prompts in force. There is always one: before anything is installed, messages go to
+  // stderr and questions are answered No.
+  static TPrompts& Current();
+  // Installs `prompts` (not owned) and returns the previous one; nullptr restores the default.
+  static TPrompts* Install(TPrompts* prompts);
+};
+
+// Titles used by the program's message boxes.
+inline const QString kMessageTitle = QStringLiteral("Courtsider 99");
+inline const QString kApplicationTitle =
+    QStringLiteral("Courtsider 99 College Basketball Office Pool Tracker");
+
+// Writes each message to stderr and answers every question No; used by the command-line tool
+// and as the default before the program installs its own.
+class TConsolePrompts : public TPrompts {
+ public:
+  Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
+  bool AskText(const QString& title, const QString& prompt, QString* text) override;
+};
+
+// Installs a prompts object for the lifetime of a scope and puts the previous one back.
+class TPromptsScope {
+ public:
+  explicit TPromptsScope(TPrompts* prompts) : FPrevious(TPrompts::Install(prompts)) {}
+  ~TPromptsScope() { TPrompts::Install(FPrevious); }
+  TPromptsScope(const TPromptsScope&) = delete;
+  TPromptsScope& operator=(const TPromptsScope&) = delete;
+
+ private:
+  TPrompts* FPrevious;
+};

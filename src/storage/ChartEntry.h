@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// What a line of a bracket chart shows: a team on the results chart, or one of a player's
+// pick entries on the picks chart. Both carry these four values, so one slot type serves both
+// charts by referring to this base.
+class TChartEntry {
+ public:
+  const QString& TeamName() const { return FTeamName; }
+  int32_t Region() const { return FRegion; }
+  int32_t Seed() const { return FSeed; }
+  int32_t RoundReached() const { return FRoundReached; }
+
+  void SetTeamName(const QString& value) { FTeamName = value; }
+  void SetRegion(int32_t value) { FRegion = value; }
+  void SetSeed(int32_t value) { FSeed = value; }
+  void SetRoundReached(int32_t value) { FRoundReached = value; }
+
+ protected:
+  TChartEntry() = default;
+  ~TChartEntry() = default;
+
+ private:
+  QString FTeamName;
+  int32_t FRegion = 0;
+  int32_t FSeed = 0;
+  int32_t FRoundReached = 0;
+};

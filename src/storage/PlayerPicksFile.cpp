@@ -1,0 +1,130 @@
+#include "PlayerPicksFile.h"
+
+#include <QDir>
+#include <QHash>
+
+#include "Win1252.h"
+
+namespace {
+constexpr int kNameAt = 0;
+constexpr int kTieBreakerAt = 36;
+constexpr int kPicksAt = 40;
+constexpr int kPickSize = 48;
+constexpr int kPickRegion = 36;
+constexpr int kPickSeed = 40;
+constexpr int kPickRound = 44;
+}  // namespace
+
+std::unique_ptr<TPlayerPicksListObject> TPlayerPicksListObject::CreateFromTeams(
+    const TTeamsFile& teams) {
+  auto player = std::make_unique<TPlayerPicksListObject>();
+  player->LoadFromTeams(teams);
+  return player;
+}
+
+void TPlayerPicksListObject::LoadFromTeams(const TTeamsFile& teams) {
+  const int count = std::min(teams.Count(), kPickCount);
+  for (int i = 0; i < count; ++i) {
+    const TTeamSeedObject* team = teams.Items(i);
+    TPlayerPickArrayObject& pick = FPicks[static_cast<size_t>(i)];
+    pick.SetTeamName(team->TeamName());
+    pick.SetRegion(team->Region());
+    pick.SetSeed(team->Seed());
+    pick.SetRoundReached(1);
+  }
+}
+
+TPlayerPicksFile::TPlayerPicksFile() : TFileWithList(kPlayerPicksFileErrorPrefix) {}
+
+void TPlayerPicksFile::SetDirectory(const QString& path) {
+  FDirectory = path;
+}
+
+void TPlayerPicksFile::Open() {
+  FFile.Assign(QDir(FDirectory).filePath(kFileName), kRecordSize);
+  if (QFile::exists(FFile.Path())) {
+    FFile.Reset();
+  } else {
+    FFile.Rewrite();
+  }
+  FIsOpen = true;
+  LoadAll();
+}
+
+void TPlayerPicksFile::CreateNew() {
+  FFile.Assign(QDir(FDirectory).filePath(kFileName), kRecordSize);
+  FFile.Rewrite();
+  FIsOpen = true;
+}
+
+void TPlayerPicksFile::ReadRecord() {
+  FFile.Read(FBuffer.data());
+}
+
+void TPlayerPicksFile::WriteRecord() {
+  WriteBuffer(FFile, FBuffer.data());
+}
+
+void TPlayerPicksFile::Close() {
+  CloseFile(FFile);
+}
+
+int TPlayerPicksFile::RecordCount() const {
+  return static_cast<int>(FFile.FileSize());
+}
+
+void TPlayerPicksFile::LoadAll() {
+  // Players pick the same 64 teams over and over: decode each distinct name once and let the
+  // entries share it.
+  QHash<QByteArray, QString> names;
+  auto decode = [&names](const char* field) {
+    const int length = std::min<int>(static_cast<unsigned char>(field[0]), kNameWidth);
+    auto it = names.constFind(QByteArray::fromRawData(field + 1, length));
+    if (it == names.constEnd()) {
+      it = names.insert(QByteArray(field + 1, length), Win1252::Decode(field + 1, length));
+    }
+    return *it;
+  };
+
+  const int count = RecordCount();
+  FList.reserve(FList.size() + static_cast<size_t>(count));
+  for (int p = 0; p < count; ++p) {
+    ReadRecord();
+    auto player = std::make_unique<TPlayerPicksListObject>();
+    player->SetPlayerName(RecordField::ReadString(FBuffer.data() + kNameAt, kNameWidth));
+    player->SetTieBreakerPoints(RecordField::ReadInt32(FBuffer.data() + kTieBreakerAt));
+    for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i) {
+      const char* at = FBuffer.data() + kPicksAt + kPickSize * i;
+      TPlayerPickArrayObject* pick = player->Pick(i);
+      pick->SetTeamName(decode(at));
+      pick->SetRegion(RecordField::ReadInt32(at + kPickRegion));
+      pick->SetSeed(RecordField::ReadInt32(at + kPickSeed));
+      pick->SetRoundReached(RecordField::ReadInt32(at + kPickRound));
+    }
+    Add(std::move(player));
+  }
+}
+
+void TPlayerPicksFile::FillBuffer(const TPlayerPicksListObject& player) {
+  RecordField::WriteString(FBuffer.data() + kNameAt, kNameWidth, player.PlayerName());
+  RecordField::WriteInt32(FBuffer.data() + kTieBreakerAt, player.TieBreakerPoints());
+  for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i) {
+    char* at = FBuffer.data() + kPicksAt + kPickSize * i;
+    const TPlayerPickArrayObject* pick = player.Pick(i);
+    RecordField::WriteString(at, kNameWidth, pick->TeamName());
+    RecordField::WriteInt32(at + kPickRegion, pick->Region());
+    RecordField::WriteInt32(at + kPickSeed, pick->Seed());
+    RecordField::WriteInt32(at + kPickRound, pick->RoundReached());
+  }
+}
+
+void TPlayerPicksFile::SaveAll() {
+  SaveItems(FFile, [this](const TPlayerPicksListObject& player) { FillBuffer(player); });
+}
+
+TPlayerPicksListObject* TPlayerPicksFile::FindPlayer(const QString& name) const {
+  for (const auto& player : FList) {
+    if (player->PlayerName() == name) return player.get();
+  }
+  return nullptr;
+}

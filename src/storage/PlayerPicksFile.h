@@ -1,0 +1,67 @@
+#pragma once
+
+#include <array>
+
+#include "ChartEntry.h"
+#include "FileWithList.h"
+#include "TeamsFile.h"
+
+// One pick entry of a player: a team and the chart round to which the player advances it.
+class TPlayerPickArrayObject : public TChartEntry {};
+
+// One player: name, tie-breaker guess and an entry for each of the pool's 64 teams. The
+// setters mark nothing modified; the window that edits a player marks the file.
+class TPlayerPicksListObject {
+ public:
+  static constexpr int kPickCount = 64;
+
+  TPlayerPicksListObject() = default;
+  // A new player whose entries name the given teams, in list order, each at round 1.
+  static std::unique_ptr<TPlayerPicksListObject> CreateFromTeams(const TTeamsFile& teams);
+  void LoadFromTeams(const TTeamsFile& teams);
+
+  const QString& PlayerName() const { return FPlayerName; }
+  void SetPlayerName(const QString& value) { FPlayerName = value; }
+  int32_t TieBreakerPoints() const { return FTieBreakerPoints; }
+  void SetTieBreakerPoints(int32_t value) { FTieBreakerPoints = value; }
+
+  // Entry i, 0..63.
+  TPlayerPickArrayObject* Pick(int i) { return &FPicks.at(static_cast<size_t>(i)); }
+  const TPlayerPickArrayObject* Pick(int i) const { return &FPicks.at(static_cast<size_t>(i)); }
+  const std::array<TPlayerPickArrayObject, kPickCount>& Picks() const { return FPicks; }
+
+ private:
+  QString FPlayerName;
+  int32_t FTieBreakerPoints = 0;
+  std::array<TPlayerPickArrayObject, kPickCount> FPicks;
+};
+
+// "PlayPick.dat": one 3112-byte record per player, in the order the players were added.
+class TPlayerPicksFile : public TFileWithList<TPlayerPicksListObject> {
+ public:
+  static constexpr int kRecordSize = 3112;
+  static constexpr int kNameWidth = 35;
+  static inline const QString kFileName = QStringLiteral("PlayPick.dat");
+
+  TPlayerPicksFile();
+
+  void Open() override;
+  void CreateNew() override;
+  void ReadRecord() override;
+  void WriteRecord() override;
+  void Close() override;
+
+  void SetDirectory(const QString& path);
+  int RecordCount() const;
+  void LoadAll();
+  void SaveAll();
+  // The first player whose name equals `name` exactly; nullptr when none does.
+  TPlayerPicksListObject* FindPlayer(const QString& name) const;
+
+ private:
+  void FillBuffer(const TPlayerPicksListObject& player);
+
+  TTypedFile FFile;
+  std::array<char, kRecordSize> FBuffer{};
+  QString FDirectory;
+};

@@ -1,0 +1,143 @@
+#include "SystemFile.h"
+
+#include <QDir>
+#include <stdexcept>
+
+#include "InOutError.h"
+#include "PoolFileError.h"
+#include "Win1252.h"
+
+namespace {
+constexpr int kPoolNameAt = 0;
+constexpr int kBracketNameAt = 31;  // four names of 11 bytes each
+constexpr int kBracketNameSize = 11;
+constexpr int kRoundPointsAt = 76;  // chart rounds 2..7
+constexpr int kFinalizedAt = 100;
+constexpr int kTieBreakerAt = 104;
+
+int BracketOffset(int i) {
+  if (i < 1 || i > 4) throw std::out_of_range("bracket number out of range");
+  return kBracketNameAt + kBracketNameSize * (i - 1);
+}
+
+int RoundOffset(int k) {
+  if (k < 2 || k > 7) throw std::out_of_range("round out of range");
+  return kRoundPointsAt + 4 * (k - 2);
+}
+}  // namespace
+
+TSystemFile::TSystemFile() {
+  const char* names[] = {"Midwest", "South", "East", "West"};
+  for (int i = 1; i <= 4; ++i) {
+    RecordField::WriteString(FRecord.data() + BracketOffset(i), kBracketNameWidth,
+                             QString::fromLatin1(names[i - 1]));
+  }
+  for (int k = 2; k <= 7; ++k) RecordField::WriteInt32(FRecord.data() + RoundOffset(k), 1 << (k - 2));
+  FModified = false;
+}
+
+void TSystemFile::SetDirectory(const QString& path) {
+  FDirectory = path;
+}
+
+bool TSystemFile::Open() {
+  FFile.Assign(QDir(FDirectory).filePath(kFileName), kRecordSize);
+  FFile.Reset();
+  ReadRecord();
+  FIsOpen = true;
+  return true;
+}
+
+bool TSystemFile::CreateNew() {
+  FFile.Assign(QDir(FDirectory).filePath(kFileName), kRecordSize);
+  try {
+    FFile.Rewrite();
+    WriteRecord();
+    ReadRecord();
+    FIsOpen = true;
+    return true;
+  } catch (const EInOutError&) {
+    return false;
+  }
+}
+
+void TSystemFile::ReadRecord() {
+  FFile.Seek(0);
+  FFile.Read(FRecord.data());
+  FFile.Seek(0);
+}
+
+void TSystemFile::WriteRecord() {
+  // The record goes to a temporary file that replaces the old one only when written whole.
+  try {
+    FFile.BeginSave();
+    FFile.Write(FRecord.data());
+    FFile.CommitSave();
+    FFile.Seek(0);
+    FModified = false;
+  } catch (const EInOutError&) {
+    FFile.CancelSave();
+    ReportFileError(kSystemFileErrorPrefix, kWriteOperation);
+  }
+}
+
+void TSystemFile::Close() {
+  try {
+    FFile.Close();
+    FIsOpen = false;
+  } catch (const EInOutError&) {
+    ReportFileError(kSystemFileErrorPrefix, kCloseOperation);
+  }
+}
+
+QString TSystemFile::PoolName() const {
+  return RecordField::ReadString(FRecord.data() + kPoolNameAt, kPoolNameWidth);
+}
+
+QString TSystemFile::BracketName(int i) const {
+  return RecordField::ReadString(FRecord.data() + BracketOffset(i), kBracketNameWidth);
+}
+
+int32_t TSystemFile::RoundPoints(int k) const {
+  return RecordField::ReadInt32(FRecord.data() + RoundOffset(k));
+}
+
+bool TSystemFile::Finalized() const {
+  return FRecord[kFinalizedAt] != 0;
+}
+
+int32_t TSystemFile::TieBreakerPoints() const {
+  return RecordField::ReadInt32(FRecord.data() + kTieBreakerAt);
+}
+
+void TSystemFile::SetPoolName(const QString& text) {
+  if (text == PoolName()) return;
+  RecordField::WriteString(FRecord.data() + kPoolNameAt, kPoolNameWidth, text);
+  FModified = true;
+}
+
+void TSystemFile::SetBracketName(int i, const QString& text) {
+  if (text == BracketName(i)) return;
+  RecordField::WriteString(FRecord.data() + BracketOffset(i), kBracketNameWidth, text);
+  FModified = true;
+}
+
+void TSystemFile::SetInt(int offset, int32_t value) {
+  if (RecordField::ReadInt32(FRecord.data() + offset) == value) return;
+  RecordField::WriteInt32(FRecord.data() + offset, value);
+  FModified = true;
+}
+
+void TSystemFile::SetRoundPoints(int k, int32_t value) {
+  SetInt(RoundOffset(k), value);
+}
+
+void TSystemFile::SetTieBreakerPoints(int32_t value) {
+  SetInt(kTieBreakerAt, value);
+}
+
+void TSystemFile::SetFinalized(bool flag) {
+  if (Finalized() == flag) return;
+  FRecord[kFinalizedAt] = flag ? 1 : 0;
+  FModified = true;
+}

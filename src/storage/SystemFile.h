@@ -1,0 +1,53 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "TypedFile.h"
+
+// "System.dat": the pool's settings and state in one 108-byte record, kept in memory whole
+// while the pool is open so that bytes we do not interpret survive a save untouched.
+class TSystemFile {
+ public:
+  static constexpr int kRecordSize = 108;
+  static constexpr int kPoolNameWidth = 30;
+  static constexpr int kBracketNameWidth = 10;
+  static inline const QString kFileName = QStringLiteral("System.dat");
+
+  TSystemFile();
+
+  void SetDirectory(const QString& path);
+  bool Open();
+  bool CreateNew();
+  void ReadRecord();
+  void WriteRecord();
+  void Close();
+
+  QString PoolName() const;
+  QString BracketName(int i) const;  // i = 1..4
+  int32_t RoundPoints(int k) const;  // chart round k = 2..7
+  bool Finalized() const;
+  int32_t TieBreakerPoints() const;
+
+  // Each setter marks the file modified only when the value changes; names are compared
+  // uncut and stored cut to their field.
+  void SetPoolName(const QString& text);
+  void SetBracketName(int i, const QString& text);
+  void SetRoundPoints(int k, int32_t value);
+  void SetFinalized(bool flag);
+  void SetTieBreakerPoints(int32_t value);
+
+  bool Modified() const { return FModified; }
+  void SetModified(bool value) { FModified = value; }
+  bool IsOpen() const { return FIsOpen; }
+  void SetIsOpen(bool value) { FIsOpen = value; }
+
+ private:
+  void SetInt(int offset, int32_t value);
+
+  std::array<char, kRecordSize> FRecord{};
+  TTypedFile FFile;
+  QString FDirectory;
+  bool FModified = false;
+  bool FIsOpen = false;
+};

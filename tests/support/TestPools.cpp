@@ -1,0 +1,67 @@
+#include "TestPools.h"
+
+#include <QFile>
+#include <QTest>
+
+namespace TestPools {
+
+std::unique_ptr<TFFDataModule> CreatePool(const QString& directory) {
+  auto pool = std::make_unique<TFFDataModule>();
+  pool->SetDirectory(directory);
+  pool->CreatePool();
+  return pool;
+}
+
+std::unique_ptr<TFFDataModule> OpenPool(const QString& directory) {
+  auto pool = std::make_unique<TFFDataModule>();
+  pool->SetDirectory(directory);
+  pool->OpenPool();
+  return pool;
+}
+
+TTeamSeedObject* AddTeam(TTeamsFile& teams, const QString& name, int region, int seed,
+                         int roundReached, bool eliminated) {
+  auto team = std::make_unique<TTeamSeedObject>();
+  team->SetTeamName(name);
+  team->SetRegion(region);
+  team->SetSeed(seed);
+  team->SetRoundReached(roundReached);
+  team->SetEliminated(eliminated);
+  TTeamSeedObject* added = team.get();
+  teams.Add(std::move(team));
+  teams.SetModified(true);
+  return added;
+}
+
+void AddFullField(TTeamsFile& teams) {
+  for (int region = 1; region <= 4; ++region) {
+    for (int seed = 1; seed <= 16; ++seed) {
+      AddTeam(teams, QStringLiteral("R%1S%2").arg(region).arg(seed), region, seed, 1);
+    }
+  }
+}
+
+TPlayerPicksListObject* AddPlayer(TFFDataModule& pool, const QString& name, int tieBreaker) {
+  auto player = TPlayerPicksListObject::CreateFromTeams(pool.TeamsFile());
+  player->SetPlayerName(name);
+  player->SetTieBreakerPoints(tieBreaker);
+  TPlayerPicksListObject* added = player.get();
+  pool.PlayerPicksFile().Add(std::move(player));
+  pool.PlayerPicksFile().SetModified(true);
+  return added;
+}
+
+QByteArray ReadBytes(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) QTest::qFail("cannot read test file", __FILE__, __LINE__);
+  return file.readAll();
+}
+
+void WriteBytes(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size()) {
+    QTest::qFail("cannot write test file", __FILE__, __LINE__);
+  }
+}
+
+}  // namespace TestPools

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+#include "FFDataModule.h"
+
+// Helpers that build pools for tests, in memory or in a temporary folder.
+namespace TestPools {
+
+// A new, empty pool created in `directory` (the folder must exist).
+std::unique_ptr<TFFDataModule> CreatePool(const QString& directory);
+// A pool opened from `directory`.
+std::unique_ptr<TFFDataModule> OpenPool(const QString& directory);
+
+// Adds a team with the given name and place; returns it.
+TTeamSeedObject* AddTeam(TTeamsFile& teams, const QString& name, int region = 0, int seed = 0,
+                         int roundReached = 0, bool eliminated = false);
+// Adds the 64 teams of a full chart, named "R<region>S<seed>", each on its first-round line.
+void AddFullField(TTeamsFile& teams);
+// Adds a player created from the pool's teams (every entry at round 1).
+TPlayerPicksListObject* AddPlayer(TFFDataModule& pool, const QString& name, int tieBreaker = 0);
+
+QByteArray ReadBytes(const QString& path);
+void WriteBytes(const QString& path, const QByteArray& bytes);
+
+}  // namespace TestPools
