@@ -1,0 +1,92 @@
+#include "Cli.h"
+
+#include <QDir>
+
+#include "FFDataModule.h"
+#include "InOutError.h"
+
+namespace Cli {
+
+bool OpenPoolForReading(const QString& directory, TFFDataModule& pool, TCliIO& io) {
+  pool.SetDirectory(directory);
+  QString reason;
+  if (!QFileInfo(directory).isDir()) {
+    reason = QStringLiteral("No such pool folder: ") + directory;
+  } else {
+    try {
+      pool.OpenPool();
+      return true;
+    } catch (const EInOutError& error) {
+      reason = error.Reason();
+    }
+  }
+  WriteLine(io.Err, kOpenError);
+  WriteLine(io.Err, reason);
+  ClosePoolUnsaved(pool);
+  return false;
+}
+
+void ClosePoolUnsaved(TFFDataModule& pool) {
+  // Reading never changes the pool, so the save question of a normal close never comes up;
+  // mark it clean anyway so that nothing here can ever write it.
+  pool.SystemFile().SetModified(false);
+  pool.TeamsFile().SetModified(false);
+  pool.PlayerPicksFile().SetModified(false);
+  pool.ClosePool();
+}
+
+void WriteLine(QIODevice& device, const QString& line) {
+  device.write(line.toUtf8());
+  device.write("\n", 1);
+}
+
+QString TakeOption(QStringList& arguments, const QString& name, const QString& fallback) {
+  const int at = arguments.indexOf(name);
+  if (at < 0) return fallback;
+  if (at + 1 >= arguments.size()) throw TUsageError("missing value after " + name.toStdString());
+  const QString value = arguments.at(at + 1);
+  arguments.remove(at, 2);
+  return value;
+}
+
+QString TakeDirectory(QStringList& arguments) {
+  if (arguments.size() != 1 || arguments.first().startsWith(QLatin1String("--"))) {
+    throw TUsageError("expected one pool folder");
+  }
+  return arguments.takeFirst();
+}
+
+}  // namespace Cli
+
+namespace {
+void PrintUsage(QIODevice& device) {
+  Cli::WriteLine(device, QStringLiteral("usage: courtsider-cli COMMAND ..."));
+  for (const TCliCommand& command : CliCommands()) {
+    Cli::WriteLine(device, QStringLiteral("  courtsider-cli ") + QLatin1String(command.Usage));
+  }
+}
+}  // namespace
+
+int RunCli(const QStringList& arguments, TCliIO& io) {
+  if (arguments.isEmpty()) {
+    PrintUsage(io.Err);
+    return 2;
+  }
+  if (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("help")) {
+    PrintUsage(io.Out);
+    return 0;
+  }
+  for (const TCliCommand& command : CliCommands()) {
+    if (arguments.first() != QLatin1String(command.Name)) continue;
+    try {
+      return command.Run(arguments.mid(1), io);
+    } catch (const TUsageError& error) {
+      Cli::WriteLine(io.Err, QString::fromStdString(error.what()));
+      Cli::WriteLine(io.Err, QStringLiteral("usage: courtsider-cli ") + QLatin1String(command.Usage));
+      return 2;
+    }
+  }
+  Cli::WriteLine(io.Err, QStringLiteral("unknown command: ") + arguments.first());
+  PrintUsage(io.Err);
+  return 2;
+}

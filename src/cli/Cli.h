@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QIODevice>
+#include <QStringList>
+#include <stdexcept>
+
+class TFFDataModule;
+
+// Where a command writes: its result on Out, messages on Err.
+struct TCliIO {
+  QIODevice& Out;
+  QIODevice& Err;
+};
+
+// A wrong command line: the tool prints the usage and exits with status 2.
+class TUsageError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// One command of the tool. `Run` gets the arguments after the command's name and returns the
+// exit status.
+struct TCliCommand {
+  const char* Name;
+  const char* Usage;
+  int (*Run)(const QStringList& arguments, TCliIO& io);
+};
+
+const std::vector<TCliCommand>& CliCommands();
+
+// Runs the tool on its arguments (without the program's name); returns the exit status.
+int RunCli(const QStringList& arguments, TCliIO& io);
+
+namespace Cli {
+inline const QString kOpenError = QStringLiteral("Error opening pool database");
+
+// Opens the pool in `directory` for reading. When it cannot be opened, prints the open error
+// and the reason on Err and returns false.
+bool OpenPoolForReading(const QString& directory, TFFDataModule& pool, TCliIO& io);
+// Closes a pool that was only read: nothing is saved, nothing is asked.
+void ClosePoolUnsaved(TFFDataModule& pool);
+
+void WriteLine(QIODevice& device, const QString& line);
+
+// The value of "--name VALUE" in `arguments` (removed from them), or `fallback`.
+QString TakeOption(QStringList& arguments, const QString& name, const QString& fallback = {});
+// The single positional argument left, or a usage error.
+QString TakeDirectory(QStringList& arguments);
+}  // namespace Cli

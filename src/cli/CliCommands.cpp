@@ -1,0 +1,17 @@
+#include "Cli.h"
+
+// Each command lives in a file of its own; this table is the one place that lists them.
+int CmdNew(const QStringList& arguments, TCliIO& io);
+int CmdInfo(const QStringList& arguments, TCliIO& io);
+int CmdTeams(const QStringList& arguments, TCliIO& io);
+int CmdPlayers(const QStringList& arguments, TCliIO& io);
+
+const std::vector<TCliCommand>& CliCommands() {
+  static const std::vector<TCliCommand> commands = {
+      {"new", "new DIR", CmdNew},
+      {"info", "info DIR", CmdInfo},
+      {"teams", "teams DIR", CmdTeams},
+      {"players", "players DIR", CmdPlayers},
+  };
+  return commands;
+}

@@ -1,0 +1,126 @@
+// The commands that create a pool or show what it holds.
+#include <QDir>
+
+#include "Cli.h"
+#include "FFDataModule.h"
+#include "InOutError.h"
+#include "JsonWriter.h"
+
+namespace {
+void WriteEntry(TJsonWriter& json, const TChartEntry& entry, const char* nameKey) {
+  json.Key(nameKey).Value(entry.TeamName());
+  json.Key("region").Value(entry.Region());
+  json.Key("seed").Value(entry.Seed());
+  json.Key("round_reached").Value(entry.RoundReached());
+}
+}  // namespace
+
+int CmdNew(const QStringList& arguments, TCliIO& io) {
+  QStringList rest = arguments;
+  const QString directory = Cli::TakeDirectory(rest);
+  QDir dir(directory);
+  for (const QString& file :
+       {TSystemFile::kFileName, TTeamsFile::kFileName, TPlayerPicksFile::kFileName}) {
+    if (dir.exists(file)) {
+      Cli::WriteLine(io.Err, QStringLiteral("%1 already holds a pool").arg(directory));
+      return 1;
+    }
+  }
+  if (!QDir().mkpath(directory)) {
+    Cli::WriteLine(io.Err, QStringLiteral("Cannot create the folder %1").arg(directory));
+    return 1;
+  }
+  TFFDataModule pool;
+  pool.SetDirectory(directory);
+  QString reason;
+  try {
+    pool.CreatePool();
+  } catch (const EInOutError& error) {
+    reason = error.Reason();
+  }
+  // Creating the settings and team files reports no error of its own: check what is there.
+  const bool created = reason.isEmpty() && pool.SystemFile().IsOpen() && pool.TeamsFile().IsOpen();
+  pool.ClosePool();
+  if (!created) {
+    Cli::WriteLine(io.Err, QStringLiteral("Cannot create a pool in %1").arg(directory));
+    if (!reason.isEmpty()) Cli::WriteLine(io.Err, reason);
+    return 1;
+  }
+  return 0;
+}
+
+int CmdInfo(const QStringList& arguments, TCliIO& io) {
+  QStringList rest = arguments;
+  const QString directory = Cli::TakeDirectory(rest);
+  TFFDataModule pool;
+  if (!Cli::OpenPoolForReading(directory, pool, io)) return 1;
+  const TSystemFile& system = pool.SystemFile();
+  {
+    TJsonWriter json(io.Out);
+    json.BeginObject();
+    json.Key("pool_name").Value(system.PoolName());
+    json.Key("bracket_names").BeginArray();
+    for (int i = 1; i <= 4; ++i) json.Value(system.BracketName(i));
+    json.EndArray();
+    json.Key("round_points").BeginArray();
+    for (int k = 2; k <= 7; ++k) json.Value(system.RoundPoints(k));
+    json.EndArray();
+    json.Key("locked").Value(system.Finalized());
+    json.Key("tie_breaker").Value(system.TieBreakerPoints());
+    json.Key("teams").Value(pool.TeamsFile().Count());
+    json.Key("players").Value(pool.PlayerPicksFile().Count());
+    json.EndObject();
+    json.Finish();
+  }
+  Cli::ClosePoolUnsaved(pool);
+  return 0;
+}
+
+int CmdTeams(const QStringList& arguments, TCliIO& io) {
+  QStringList rest = arguments;
+  const QString directory = Cli::TakeDirectory(rest);
+  TFFDataModule pool;
+  if (!Cli::OpenPoolForReading(directory, pool, io)) return 1;
+  {
+    TJsonWriter json(io.Out);
+    json.BeginArray();
+    for (const auto& team : pool.TeamsFile().List()) {
+      json.BeginObject();
+      WriteEntry(json, *team, "name");
+      json.Key("eliminated").Value(team->Eliminated());
+      json.EndObject();
+    }
+    json.EndArray();
+    json.Finish();
+  }
+  Cli::ClosePoolUnsaved(pool);
+  return 0;
+}
+
+int CmdPlayers(const QStringList& arguments, TCliIO& io) {
+  QStringList rest = arguments;
+  const QString directory = Cli::TakeDirectory(rest);
+  TFFDataModule pool;
+  if (!Cli::OpenPoolForReading(directory, pool, io)) return 1;
+  {
+    TJsonWriter json(io.Out);
+    json.BeginArray();
+    for (const auto& player : pool.PlayerPicksFile().List()) {
+      json.BeginObject();
+      json.Key("name").Value(player->PlayerName());
+      json.Key("tie_breaker").Value(player->TieBreakerPoints());
+      json.Key("picks").BeginArray();
+      for (const TPlayerPickArrayObject& pick : player->Picks()) {
+        json.BeginObject();
+        WriteEntry(json, pick, "team");
+        json.EndObject();
+      }
+      json.EndArray();
+      json.EndObject();
+    }
+    json.EndArray();
+    json.Finish();
+  }
+  Cli::ClosePoolUnsaved(pool);
+  return 0;
+}

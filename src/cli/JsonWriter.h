@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QIODevice>
+#include <QString>
+#include <string>
+#include <vector>
+
+// Streams UTF-8 JSON to a device, so that a pool of any size is written without building a
+// document in memory first. Commas and nesting are tracked here; callers only say what comes.
+class TJsonWriter {
+ public:
+  explicit TJsonWriter(QIODevice& out) : FOut(out) {}
+  ~TJsonWriter() { Flush(); }
+  TJsonWriter(const TJsonWriter&) = delete;
+  TJsonWriter& operator=(const TJsonWriter&) = delete;
+
+  TJsonWriter& BeginObject();
+  TJsonWriter& EndObject();
+  TJsonWriter& BeginArray();
+  TJsonWriter& EndArray();
+  TJsonWriter& Key(const char* name);
+  TJsonWriter& Value(const QString& text);
+  TJsonWriter& Value(long long number);
+  TJsonWriter& Value(int number) { return Value(static_cast<long long>(number)); }
+  TJsonWriter& Value(bool flag);
+  // A line break after the outermost value, and everything handed to the device.
+  void Finish();
+  void Flush();
+
+ private:
+  void BeforeValue();
+  void Raw(const char* text, size_t length);
+  void Raw(const char* text);
+
+  QIODevice& FOut;
+  std::string FBuffer;
+  std::vector<bool> FFirst;  // per open container: nothing written in it yet
+  bool FAfterKey = false;
+};
