@@ -1,0 +1,148 @@
+#include "ReportsBase.h"
+
+#include <QHash>
+#include <algorithm>
+#include <limits>
+
+#include "FFDataModule.h"
+
+namespace {
+
+// The teams by trimmed name, made once per Build so that scoring a large pool stays linear.
+// It finds exactly what TTeamsFile::FindTeam finds: the first team whose trimmed name equals
+// the trimmed pick name, case included.
+class TTeamIndex {
+ public:
+  explicit TTeamIndex(const TTeamsFile& teams) {
+    FByName.reserve(teams.Count());
+    for (const auto& team : teams.List()) {
+      const QString name = TrimTeamName(team->TeamName());
+      if (!FByName.contains(name))
+        FByName.insert(name, team.get());
+    }
+  }
+
+  const TTeamSeedObject* Find(const QString& name) const {
+    return FByName.value(TrimTeamName(name), nullptr);
+  }
+
+ private:
+  QHash<QString, const TTeamSeedObject*> FByName;
+};
+
+// Totals of a stored file can be anything: a sum past the int32 range stops at its end
+// rather than wrapping round.
+int32_t Saturate(int64_t value) {
+  return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+int64_t GuessDistance(const TStandingsItem& item, int64_t actual) {
+  const int64_t difference = int64_t{item.TieBreakerPoints()} - actual;
+  return difference < 0 ? -difference : difference;
+}
+
+}  // namespace
+
+QString TReportsBase::Title() const {
+  return kAbstractTitle;
+}
+
+void TReportsBase::Build(const TFFDataModule& pool) {
+  constexpr int kFirst = TStandingsItem::kFirstRound;
+  const TSystemFile& system = pool.SystemFile();
+  FActualTieBreaker = system.TieBreakerPoints();
+  std::array<int64_t, TStandingsItem::kRoundCount> points{};
+  for (int k = kFirst; k <= TStandingsItem::kLastRound; ++k) {
+    points[static_cast<size_t>(k - kFirst)] = system.RoundPoints(k);
+  }
+  const TTeamIndex teams(pool.TeamsFile());
+
+  const auto& players = pool.PlayerPicksFile().List();
+  FItems.clear();
+  FItems.reserve(players.size());
+  for (const auto& player : players) {
+    auto item = std::make_unique<TStandingsItem>();
+    item->SetPlayerName(player->PlayerName());
+    item->SetTieBreakerPoints(player->TieBreakerPoints());
+
+    std::array<int32_t, TStandingsItem::kRoundCount> correct{};
+    std::array<int32_t, TStandingsItem::kRoundCount> possible{};
+    for (const TPlayerPickArrayObject& pick : player->Picks()) {
+      const int last = LastPickedRound(pick.RoundReached());
+      // A pick that advances its team nowhere scores nothing, found or not; an entry naming
+      // no team of the pool (an unused entry, say) scores nothing either.
+      if (last < kFirst)
+        continue;
+      const TTeamSeedObject* team = teams.Find(pick.TeamName());
+      if (team == nullptr)
+        continue;
+      const int32_t reached = team->RoundReached();
+      const bool open = !team->Eliminated();
+      for (int k = kFirst; k <= last; ++k) {
+        const size_t r = static_cast<size_t>(k - kFirst);
+        if (reached >= k) {
+          ++correct[r];
+          ++possible[r];
+        } else if (open) {
+          ++possible[r];
+        }
+      }
+    }
+
+    int64_t current = 0;
+    int64_t potential = 0;
+    for (int k = kFirst; k <= TStandingsItem::kLastRound; ++k) {
+      const size_t r = static_cast<size_t>(k - kFirst);
+      item->SetRoundCorrect(k, correct[r]);
+      item->SetRoundPossible(k, possible[r]);
+      current += correct[r] * points[r];
+      potential += possible[r] * points[r];
+    }
+    item->SetCurrentPoints(Saturate(current));
+    item->SetPotentialPoints(Saturate(potential));
+    FillFinalPicks(*item, *player);
+    FItems.push_back(std::move(item));
+  }
+  Sort();
+}
+
+const TStandingsItem& TReportsBase::StandingsItem(int index) const {
+  return static_cast<const TStandingsItem&>(*FItems.at(static_cast<size_t>(index)));
+}
+
+void TReportsBase::FillFinalPicks(TStandingsItem& item, const TPlayerPicksListObject& player) {
+  int finalFour = 0;
+  int finals = 0;
+  bool champion = false;
+  for (const TPlayerPickArrayObject& pick : player.Picks()) {
+    const int round = LastPickedRound(pick.RoundReached());
+    if (round < 5)
+      continue;
+    if (finalFour < TStandingsItem::kFinalFourCount)
+      item.SetFinalFour(++finalFour, pick.TeamName());
+    if (round < 6)
+      continue;
+    if (finals < TStandingsItem::kFinalsCount)
+      item.SetFinals(++finals, pick.TeamName());
+    if (round < 7 || champion)
+      continue;
+    item.SetChampion(pick.TeamName());
+    champion = true;
+  }
+}
+
+void TReportsBase::SortByTotal(int32_t (TStandingsItem::*total)() const) {
+  const int64_t actual = FActualTieBreaker;
+  std::stable_sort(FItems.begin(), FItems.end(),
+                   [total, actual](const std::unique_ptr<TReportItem>& a,
+                                   const std::unique_ptr<TReportItem>& b) {
+                     const auto& x = static_cast<const TStandingsItem&>(*a);
+                     const auto& y = static_cast<const TStandingsItem&>(*b);
+                     const int32_t xTotal = (x.*total)();
+                     const int32_t yTotal = (y.*total)();
+                     if (xTotal != yTotal)
+                       return xTotal > yTotal;
+                     return actual > 0 && GuessDistance(x, actual) < GuessDistance(y, actual);
+                   });
+}

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "ReportItem.h"
+#include "StandingsItem.h"
+
+class TFFDataModule;
+class TPlayerPicksListObject;
+
+// The common base of the report data sets. A report creates one, builds it from the open pool,
+// reads its rows by index and lets it go; nothing is kept between runs. Build here is the
+// scoring shared by the four standings data sets: one TStandingsItem per player, then Sort
+// puts the rows in the data set's order.
+class TReportsBase {
+ public:
+  using TItems = std::vector<std::unique_ptr<TReportItem>>;
+
+  static inline const QString kAbstractTitle =
+      QStringLiteral("ABSTRACT FUNCTION : Error - uReportsBase");
+
+  TReportsBase() = default;
+  virtual ~TReportsBase() = default;
+  TReportsBase(const TReportsBase&) = delete;
+  TReportsBase& operator=(const TReportsBase&) = delete;
+
+  virtual QString Title() const;
+  // Scores every player of `pool` from its in-memory files (unsaved changes included) and
+  // orders the rows. The pool is only read.
+  virtual void Build(const TFFDataModule& pool);
+  virtual void Sort() = 0;
+
+  // The rows in report order.
+  const TItems& Items() const { return FItems; }
+  // Row `index` of a standings data set (one built by this class's Build).
+  const TStandingsItem& StandingsItem(int index) const;
+
+  // Copies the player's picks for the last four, the finals and the champion into `item`, in
+  // pick-entry order. Stored picks beyond the four, two and one names the fields hold are
+  // left out.
+  static void FillFinalPicks(TStandingsItem& item, const TPlayerPicksListObject& player);
+
+ protected:
+  // Rows with a higher `total` first; among equal totals, once the actual total of the
+  // championship game is entered, the guess closest to it first. Rows still equal keep
+  // player-file order, so the same pool always prints the same standings.
+  void SortByTotal(int32_t (TStandingsItem::*total)() const);
+  // The last chart round a pick advances its team to. Stored values are not trusted: anything
+  // beyond the champion's line counts as the champion's line, so no round list is overrun.
+  static int LastPickedRound(int32_t roundReached) {
+    return roundReached > TStandingsItem::kLastRound ? TStandingsItem::kLastRound : roundReached;
+  }
+
+  TItems FItems;
+  // The actual total of the championship game, as the pool held it when it was built.
+  int32_t FActualTieBreaker = 0;
+};
