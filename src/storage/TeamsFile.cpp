@@ -77,6 +77,9 @@ void TTeamsFile::LoadAll() {
 }
 
 void TTeamsFile::SaveAll() {
+  // Start from a blank record, as every later record does, so that what a save writes never
+  // depends on what was read before it.
+  BlankBuffer();
   SaveItems(FFile, [this](const TTeamSeedObject& team) {
     SetBufferTeamName(team.TeamName().left(kNameWidth));
     SetBufferRegion(team.Region());

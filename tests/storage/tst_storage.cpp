@@ -1,0 +1,461 @@
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "FakePrompts.h"
+#include "FFDataModule.h"
+#include "InOutError.h"
+#include "TestPools.h"
+#include "Win1252.h"
+
+using namespace TestPools;
+
+namespace {
+
+QByteArray Int32(int32_t value) {
+  QByteArray bytes(4, '\0');
+  RecordField::WriteInt32(bytes.data(), value);
+  return bytes;
+}
+
+// A string field: length byte, characters, then `fill` up to the field's width.
+QByteArray Field(const QByteArray& text, int width, char fill = '\0', int length = -1) {
+  QByteArray bytes;
+  bytes.append(static_cast<char>(length < 0 ? text.size() : length));
+  bytes.append(text.left(width));
+  bytes.append(QByteArray(width - std::min<int>(text.size(), width), fill));
+  return bytes;
+}
+
+QByteArray TeamRecord(const QByteArray& name, int region, int seed, int round, bool eliminated,
+                      int nameLength = -1) {
+  QByteArray record = Field(name, 35, 'x', nameLength) + Int32(region) + Int32(seed) +
+                      Int32(round);
+  record.append(eliminated ? '\1' : '\0');
+  record.append(QByteArray(3, '\0'));
+  return record;
+}
+
+QByteArray PlayerRecord(const QByteArray& name, int tieBreaker, int picks) {
+  QByteArray record = Field(name, 35) + Int32(tieBreaker);
+  for (int i = 0; i < 64; ++i) {
+    if (i < picks) {
+      record += Field("Team" + QByteArray::number(i), 35) + Int32(1 + i / 16) +
+                Int32(1 + i % 16) + Int32(1 + i % 7);
+    } else {
+      record += QByteArray(48, '\0');
+    }
+  }
+  return record;
+}
+
+// A save file that accepts `limit` bytes and then fails, like a disk that fills up.
+class TFailingSaveFile : public QSaveFile {
+ public:
+  TFailingSaveFile(const QString& path, qint64 limit) : QSaveFile(path), FLimit(limit) {}
+
+ protected:
+  qint64 writeData(const char* data, qint64 length) override {
+    if (FWritten + length > FLimit) return -1;
+    FWritten += length;
+    return QSaveFile::writeData(data, length);
+  }
+
+ private:
+  qint64 FLimit;
+  qint64 FWritten = 0;
+};
+
+class TSaveFailure {
+ public:
+  explicit TSaveFailure(qint64 limit) {
+    TTypedFile::SetSaveDeviceFactory([limit](const QString& path) {
+      auto file = std::make_unique<TFailingSaveFile>(path, limit);
+      return std::unique_ptr<QSaveFile>(std::move(file));
+    });
+  }
+  ~TSaveFailure() { TTypedFile::SetSaveDeviceFactory(nullptr); }
+};
+
+}  // namespace
+
+class TestStorage : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir FDir;
+  TFakePrompts FPrompts;
+  std::unique_ptr<TPromptsScope> FScope;
+
+  QString PoolPath(const char* name) const { return FDir.filePath(QString::fromLatin1(name)); }
+  QString NewPoolFolder(const char* name) const {
+    QDir().mkpath(PoolPath(name));
+    return PoolPath(name);
+  }
+
+ private slots:
+  void init() {
+    FPrompts.Reset();
+    FScope = std::make_unique<TPromptsScope>(&FPrompts);
+  }
+  void cleanup() { FScope.reset(); }
+
+  void newPoolHasTheDefaultSettingsByteForByte() {
+    const QString dir = NewPoolFolder("new");
+    auto pool = CreatePool(dir);
+    QVERIFY(!pool->Modified());
+    QVERIFY(!pool->Finalized());
+    QCOMPARE(pool->TeamsFile().Count(), 0);
+    QCOMPARE(pool->PlayerPicksFile().Count(), 0);
+    pool->ClosePool();
+    QVERIFY(FPrompts.Shown().isEmpty());
+
+    QByteArray expected = Field("", 30) + Field("Midwest", 10) + Field("South", 10) +
+                          Field("East", 10) + Field("West", 10) + QByteArray(1, '\0');
+    for (int points : {1, 2, 4, 8, 16, 32}) expected += Int32(points);
+    expected += QByteArray(4, '\0') + Int32(0);
+    QCOMPARE(ReadBytes(dir + "/System.dat"), expected);
+    QCOMPARE(ReadBytes(dir + "/Teams.dat"), QByteArray());
+    QCOMPARE(ReadBytes(dir + "/PlayPick.dat"), QByteArray());
+  }
+
+  void systemFieldsAreReadFromTheirOffsets() {
+    const QString dir = NewPoolFolder("offsets");
+    QByteArray record = Field("Office Pool", 30, '#') + Field("North", 10, '#') +
+                        Field("Left2", 10) + Field("Right1", 10) + Field("Right2", 10) + "\x7f";
+    for (int points : {3, 5, 7, 11, 13, 17}) record += Int32(points);
+    record += QByteArray("\1\xaa\xbb\xcc", 4) + Int32(151);
+    QCOMPARE(record.size(), 108);
+    WriteBytes(dir + "/System.dat", record);
+    WriteBytes(dir + "/Teams.dat", {});
+
+    auto pool = OpenPool(dir);
+    const TSystemFile& system = pool->SystemFile();
+    QCOMPARE(system.PoolName(), QString("Office Pool"));
+    QCOMPARE(system.BracketName(1), QString("North"));
+    QCOMPARE(system.BracketName(4), QString("Right2"));
+    QCOMPARE(system.RoundPoints(2), 3);
+    QCOMPARE(system.RoundPoints(7), 17);
+    QVERIFY(system.Finalized());
+    QCOMPARE(system.TieBreakerPoints(), 151);
+    QVERIFY(!pool->Modified());
+
+    // Bytes we do not interpret survive a save untouched, and the file stays one record.
+    pool->SystemFile().SetModified(true);
+    pool->SavePool();
+    pool->SavePool();
+    QCOMPARE(ReadBytes(dir + "/System.dat"), record);
+    pool->ClosePool();
+  }
+
+  void missingOrEmptySettingsFileFailsToOpen() {
+    const QString dir = NewPoolFolder("broken");
+    TFFDataModule missing;
+    missing.SetDirectory(dir);
+    QVERIFY_THROWS_EXCEPTION(EInOutError, missing.OpenPool());
+
+    WriteBytes(dir + "/System.dat", QByteArray(50, '\0'));
+    TFFDataModule cut;
+    cut.SetDirectory(dir);
+    QVERIFY_THROWS_EXCEPTION(EInOutError, cut.OpenPool());
+    missing.ClosePool();
+    cut.ClosePool();
+  }
+
+  void settingsSettersMarkModifiedOnlyOnChange() {
+    TSystemFile system;
+    QVERIFY(!system.Modified());
+    system.SetBracketName(1, "Midwest");
+    system.SetRoundPoints(2, 1);
+    system.SetFinalized(false);
+    system.SetTieBreakerPoints(0);
+    system.SetPoolName("");
+    QVERIFY(!system.Modified());
+
+    system.SetRoundPoints(4, 5);
+    QVERIFY(system.Modified());
+    QCOMPARE(system.RoundPoints(4), 5);
+
+    // A long name is stored cut, but compared uncut: setting it again changes the flag again.
+    const QString longName = QString("A").repeated(35);
+    system.SetModified(false);
+    system.SetPoolName(longName);
+    QVERIFY(system.Modified());
+    QCOMPARE(system.PoolName(), QString("A").repeated(30));
+    system.SetModified(false);
+    system.SetPoolName(longName);
+    QVERIFY(system.Modified());
+    system.SetModified(false);
+    system.SetBracketName(2, "Southeastern");
+    QCOMPARE(system.BracketName(2), QString("Southeaste"));
+    QVERIFY(system.Modified());
+  }
+
+  void teamRecordsLoadFieldByField() {
+    const QString dir = NewPoolFolder("teams");
+    CreatePool(dir)->ClosePool();
+    QByteArray bytes = TeamRecord("Duke", 1, 4, 3, false) + TeamRecord("  Yale  ", 3, 13, 2, true) +
+                       TeamRecord("Unplaced", 0, 0, 0, false);
+    // A length byte larger than the field reads as the field; a record cut short is ignored.
+    bytes += TeamRecord(QByteArray(35, 'L'), 2, 2, 1, false, 200);
+    bytes += QByteArray(20, '\x55');
+    WriteBytes(dir + "/Teams.dat", bytes);
+
+    auto pool = OpenPool(dir);
+    const TTeamsFile& teams = pool->TeamsFile();
+    QCOMPARE(teams.Count(), 4);
+    QCOMPARE(teams.Items(0)->TeamName(), QString("Duke"));
+    QCOMPARE(teams.Items(0)->Region(), 1);
+    QCOMPARE(teams.Items(0)->Seed(), 4);
+    QCOMPARE(teams.Items(0)->RoundReached(), 3);
+    QVERIFY(!teams.Items(0)->Eliminated());
+    QVERIFY(teams.Items(1)->Eliminated());
+    QCOMPARE(teams.Items(3)->TeamName(), QString(35, 'L'));
+    QVERIFY(!pool->Modified());
+
+    // FindTeam trims blanks and control characters on both sides, and minds letter case.
+    QCOMPARE(teams.FindTeam("Yale"), teams.Items(1));
+    QCOMPARE(teams.FindTeam("\tDuke \r\n"), teams.Items(0));
+    QCOMPARE(teams.FindTeam("duke"), nullptr);
+    QCOMPARE(teams.FindTeam("Nobody"), nullptr);
+    pool->ClosePool();
+  }
+
+  void teamsSaveWholeRecordsAndRoundTrip() {
+    const QString dir = NewPoolFolder("teamsave");
+    auto pool = CreatePool(dir);
+    AddTeam(pool->TeamsFile(), "Gonzaga", 4, 5, 2, true);
+    AddTeam(pool->TeamsFile(), QString("X").repeated(40), 1, 16, 1);
+    AddTeam(pool->TeamsFile(), "Listed only");
+    QVERIFY(pool->SavePool());
+    QVERIFY(!pool->Modified());
+    const QByteArray saved = ReadBytes(dir + "/Teams.dat");
+    QCOMPARE(saved.size(), 156);
+    QCOMPARE(saved.mid(52, 36), Field(QByteArray(35, 'X'), 35));
+    QCOMPARE(saved.mid(104 + 36, 16), QByteArray(16, '\0'));
+    pool->ClosePool();
+
+    auto again = OpenPool(dir);
+    QCOMPARE(again->TeamsFile().Count(), 3);
+    QCOMPARE(again->TeamsFile().Items(0)->TeamName(), QString("Gonzaga"));
+    QVERIFY(again->TeamsFile().Items(0)->Eliminated());
+    QCOMPARE(again->TeamsFile().Items(1)->TeamName(), QString("X").repeated(35));
+    again->TeamsFile().SetModified(true);
+    again->SavePool();
+    QCOMPARE(ReadBytes(dir + "/Teams.dat"), saved);
+
+    // Removing every team saves an empty file.
+    while (again->TeamsFile().Count() > 0) again->TeamsFile().Remove(again->TeamsFile().Items(0));
+    QVERIFY(again->Modified());
+    again->SavePool();
+    QCOMPARE(ReadBytes(dir + "/Teams.dat").size(), 0);
+    again->ClosePool();
+  }
+
+  void listRulesForAddRemoveAndClear() {
+    TTeamsFile teams;
+    QCOMPARE(teams.Count(), 0);
+    QVERIFY(!teams.Modified());
+    QVERIFY(!teams.IsOpen());
+    AddTeam(teams, "One");
+    teams.SetModified(false);
+    teams.Add(std::make_unique<TTeamSeedObject>());
+    QVERIFY(!teams.Modified());
+
+    TTeamSeedObject stranger;
+    QCOMPARE(teams.Remove(&stranger), nullptr);
+    QVERIFY(teams.Modified());
+    std::unique_ptr<TTeamSeedObject> removed = teams.Remove(teams.Items(0));
+    QCOMPARE(removed->TeamName(), QString("One"));
+    QCOMPARE(teams.Count(), 1);
+
+    teams.SetModified(false);
+    teams.Clear();
+    QCOMPARE(teams.Count(), 0);
+    QVERIFY(!teams.Modified());
+  }
+
+  void playerRecordsLoadFieldByField() {
+    const QString dir = NewPoolFolder("players");
+    CreatePool(dir)->ClosePool();
+    WriteBytes(dir + "/PlayPick.dat", PlayerRecord("Ann", 141, 64) + PlayerRecord("Bob", -3, 60) +
+                                          QByteArray(3000, '\x11'));
+    auto pool = OpenPool(dir);
+    const TPlayerPicksFile& players = pool->PlayerPicksFile();
+    QCOMPARE(players.Count(), 2);
+    const TPlayerPicksListObject* ann = players.Items(0);
+    QCOMPARE(ann->PlayerName(), QString("Ann"));
+    QCOMPARE(ann->TieBreakerPoints(), 141);
+    QCOMPARE(ann->Pick(17)->TeamName(), QString("Team17"));
+    QCOMPARE(ann->Pick(17)->Region(), 2);
+    QCOMPARE(ann->Pick(17)->Seed(), 2);
+    QCOMPARE(ann->Pick(17)->RoundReached(), 4);
+    const TPlayerPicksListObject* bob = players.Items(1);
+    QCOMPARE(bob->TieBreakerPoints(), -3);
+    QCOMPARE(bob->Pick(59)->TeamName(), QString("Team59"));
+    QCOMPARE(bob->Pick(60)->TeamName(), QString());
+    QCOMPARE(bob->Pick(63)->RoundReached(), 0);
+
+    QCOMPARE(players.FindPlayer("Bob"), players.Items(1));
+    QCOMPARE(players.FindPlayer("bob"), nullptr);
+    QCOMPARE(players.FindPlayer(" Bob"), nullptr);
+    pool->ClosePool();
+  }
+
+  void playersAreCreatedFromTheTeamList() {
+    TTeamsFile teams;
+    for (int i = 0; i < 60; ++i) AddTeam(teams, QString("T%1").arg(i), 1 + i / 16, 1 + i % 16);
+    auto player = TPlayerPicksListObject::CreateFromTeams(teams);
+    QCOMPARE(player->Pick(0)->TeamName(), QString("T0"));
+    QCOMPARE(player->Pick(59)->Region(), 4);
+    QCOMPARE(player->Pick(59)->Seed(), 12);
+    QCOMPARE(player->Pick(59)->RoundReached(), 1);
+    QCOMPARE(player->Pick(60)->TeamName(), QString());
+    QCOMPARE(player->Pick(60)->RoundReached(), 0);
+  }
+
+  void playersSaveOnlyWhileLockedOrCleared() {
+    const QString dir = NewPoolFolder("locking");
+    auto pool = CreatePool(dir);
+    AddFullField(pool->TeamsFile());
+    pool->SystemFile().SetFinalized(true);
+    for (const char* name : {"Ann", "Bob", "Cy"}) AddPlayer(*pool, name, 120);
+    pool->PlayerPicksFile().Items(1)->Pick(5)->SetRoundReached(7);
+    QVERIFY(pool->SavePool());
+    const QByteArray locked = ReadBytes(dir + "/PlayPick.dat");
+    QCOMPARE(locked.size(), 9336);
+    pool->ClosePool();
+
+    // Round trip: the same players, guesses and picks in the same order.
+    auto reopened = OpenPool(dir);
+    QCOMPARE(reopened->PlayerPicksFile().Count(), 3);
+    QCOMPARE(reopened->PlayerPicksFile().Items(1)->Pick(5)->RoundReached(), 7);
+    reopened->PlayerPicksFile().SetModified(true);
+    reopened->SavePool();
+    QCOMPARE(ReadBytes(dir + "/PlayPick.dat"), locked);
+
+    // Unlocked and untouched: the file is left byte for byte as it was.
+    reopened->SystemFile().SetFinalized(false);
+    reopened->PlayerPicksFile().SetModified(false);
+    reopened->PlayerPicksFile().Items(0)->SetTieBreakerPoints(1);
+    reopened->SavePool();
+    QCOMPARE(ReadBytes(dir + "/PlayPick.dat"), locked);
+
+    // Unlocking clears the players, and that reaches the file on the next save.
+    reopened->ClearPlayers();
+    QVERIFY(reopened->Modified());
+    QVERIFY(reopened->SavePool());
+    QCOMPARE(ReadBytes(dir + "/PlayPick.dat").size(), 0);
+    reopened->ClosePool();
+    QCOMPARE(OpenPool(dir)->PlayerPicksFile().Count(), 0);
+  }
+
+  void missingPlayerFileIsCreatedOnOpen() {
+    const QString dir = NewPoolFolder("noplayers");
+    CreatePool(dir)->ClosePool();
+    QVERIFY(QFile::remove(dir + "/PlayPick.dat"));
+    auto pool = OpenPool(dir);
+    QCOMPARE(pool->PlayerPicksFile().Count(), 0);
+    QVERIFY(QFile::exists(dir + "/PlayPick.dat"));
+    pool->ClosePool();
+  }
+
+  void closingAsksToSaveOnlyWhenModified() {
+    const QString dir = NewPoolFolder("closing");
+    CreatePool(dir)->ClosePool();
+    QVERIFY(FPrompts.Shown().isEmpty());
+
+    auto pool = OpenPool(dir);
+    pool->SystemFile().SetPoolName("Renamed");
+    FPrompts.QueueAnswer(TPrompts::Answer::No);
+    pool->ClosePool();
+    QCOMPARE(FPrompts.Texts(), QStringList{TFFDataModule::kSaveQuestion});
+    QCOMPARE(FPrompts.Shown().first().Title, QString("Courtsider 99"));
+    QCOMPARE(OpenPool(dir)->SystemFile().PoolName(), QString());
+
+    auto again = OpenPool(dir);
+    again->SystemFile().SetPoolName("Renamed");
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    again->ClosePool();
+    QCOMPARE(OpenPool(dir)->SystemFile().PoolName(), QString("Renamed"));
+  }
+
+  void textIsStoredAsWindows1252() {
+    const QString dir = NewPoolFolder("codepage");
+    auto pool = CreatePool(dir);
+    AddTeam(pool->TeamsFile(), QString::fromUtf8("Saint Mary’s – Café €"));
+    AddTeam(pool->TeamsFile(), QString::fromUtf8("Check ✓ 𝄞"));
+    pool->SavePool();
+    const QByteArray bytes = ReadBytes(dir + "/Teams.dat");
+    QCOMPARE(bytes.mid(1, 21), QByteArray("Saint Mary\x92s \x96 Caf\xe9 \x80"));
+    QCOMPARE(bytes.mid(53, 9), QByteArray("Check ? ?"));
+    pool->ClosePool();
+
+    auto again = OpenPool(dir);
+    QCOMPARE(again->TeamsFile().Items(0)->TeamName(), QString::fromUtf8("Saint Mary’s – Café €"));
+    again->ClosePool();
+
+    // Every byte decodes to a character that encodes back to the same byte.
+    QByteArray all;
+    for (int b = 0; b < 256; ++b) all.append(static_cast<char>(b));
+    QCOMPARE(Win1252::Encode(Win1252::Decode(all.constData(), 256)), all);
+  }
+
+  void outOfRangeValuesLoadWithoutHarm() {
+    const QString dir = NewPoolFolder("hostile");
+    CreatePool(dir)->ClosePool();
+    WriteBytes(dir + "/Teams.dat", TeamRecord("Odd", 99, -5, 1000, true));
+    QByteArray player = PlayerRecord("Zed", 0, 1);
+    player[40] = static_cast<char>(255);  // a name length far beyond its field
+    WriteBytes(dir + "/PlayPick.dat", player);
+    auto pool = OpenPool(dir);
+    QCOMPARE(pool->TeamsFile().Items(0)->Region(), 99);
+    QCOMPARE(pool->TeamsFile().Items(0)->RoundReached(), 1000);
+    QCOMPARE(pool->PlayerPicksFile().Items(0)->Pick(0)->TeamName().size(), 35);
+    pool->ClosePool();
+  }
+
+  void failedSaveKeepsTheOldFileAndThePoolModified() {
+    const QString dir = NewPoolFolder("diskfull");
+    auto pool = CreatePool(dir);
+    AddFullField(pool->TeamsFile());
+    pool->SystemFile().SetFinalized(true);
+    for (int i = 0; i < 3; ++i) AddPlayer(*pool, QString("P%1").arg(i));
+    QVERIFY(pool->SavePool());
+    const QByteArray teams = ReadBytes(dir + "/Teams.dat");
+    const QByteArray players = ReadBytes(dir + "/PlayPick.dat");
+    const QByteArray system = ReadBytes(dir + "/System.dat");
+
+    pool->TeamsFile().Items(0)->SetRoundReached(2);
+    pool->TeamsFile().SetModified(true);
+    pool->PlayerPicksFile().Items(0)->SetTieBreakerPoints(99);
+    pool->PlayerPicksFile().SetModified(true);
+    pool->SystemFile().SetPoolName("Changed");
+    {
+      TSaveFailure failure(100);  // room for one settings record, not for the lists
+      QVERIFY(!pool->SavePool());
+    }
+    QVERIFY(pool->Modified());
+    QVERIFY(pool->TeamsFile().Modified());
+    QVERIFY(pool->PlayerPicksFile().Modified());
+    QVERIFY(pool->SystemFile().Modified());
+    // Each failing file says so once, in its own words.
+    QCOMPARE(FPrompts.Texts(),
+             (QStringList{"Error during System File I/O processing - Write",
+                          "Error during Teams File I/O processing - Write",
+                          "Error during Player Picks File I/O processing - Write"}));
+    QCOMPARE(FPrompts.Shown().first().Title, kApplicationTitle);
+    QCOMPARE(ReadBytes(dir + "/Teams.dat"), teams);
+    QCOMPARE(ReadBytes(dir + "/PlayPick.dat"), players);
+    QCOMPARE(ReadBytes(dir + "/System.dat"), system);
+    QCOMPARE(QDir(dir).entryList(QDir::Files).size(), 3);  // no temporary file left behind
+
+    // With room again the same pool saves everything.
+    QVERIFY(pool->SavePool());
+    QCOMPARE(OpenPool(dir)->TeamsFile().Items(0)->RoundReached(), 2);
+    pool->ClosePool();
+  }
+};
+
+QTEST_GUILESS_MAIN(TestStorage)
+#include "tst_storage.moc"
