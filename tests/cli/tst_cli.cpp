@@ -1,0 +1,122 @@
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "CliRunner.h"
+#include "TestPools.h"
+
+using namespace TestPools;
+
+class TestCli : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir FDir;
+
+  // A locked pool with two teams and one player, saved to disk.
+  QString MakePool(const char* name) {
+    const QString dir = FDir.filePath(name);
+    QDir().mkpath(dir);
+    auto pool = CreatePool(dir);
+    pool->SystemFile().SetPoolName(QString::fromUtf8("Büro Pool"));
+    pool->SystemFile().SetFinalized(true);
+    pool->SystemFile().SetTieBreakerPoints(140);
+    AddTeam(pool->TeamsFile(), "Duke", 1, 4, 3);
+    AddTeam(pool->TeamsFile(), "Yale \"Bulldogs\"", 3, 13, 2, true);
+    TPlayerPicksListObject* ann = AddPlayer(*pool, "Ann", 151);
+    ann->Pick(0)->SetRoundReached(7);
+    pool->SavePool();
+    pool->ClosePool();
+    return dir;
+  }
+
+ private slots:
+  void newCreatesAPoolAndRefusesAnExistingOne() {
+    const QString dir = FDir.filePath("made/Fresh.BGD");
+    TCliRun run = RunTool({"new", dir});
+    QCOMPARE(run.Status, 0);
+    QCOMPARE(QFileInfo(dir + "/System.dat").size(), 108);
+    QVERIFY(QFileInfo::exists(dir + "/Teams.dat"));
+    QVERIFY(QFileInfo::exists(dir + "/PlayPick.dat"));
+
+    run = RunTool({"new", dir});
+    QCOMPARE(run.Status, 1);
+    QVERIFY(run.Err.contains("already holds a pool"));
+  }
+
+  void infoTeamsAndPlayersDescribeThePool() {
+    const QString dir = MakePool("Described.BGD");
+    TCliRun run = RunTool({"info", dir});
+    QCOMPARE(run.Status, 0);
+    const QJsonObject info = run.Json().object();
+    QCOMPARE(info["pool_name"].toString(), QString::fromUtf8("Büro Pool"));
+    QCOMPARE(info["bracket_names"].toArray().at(3).toString(), QString("West"));
+    QCOMPARE(info["round_points"].toArray().size(), 6);
+    QCOMPARE(info["round_points"].toArray().at(5).toInt(), 32);
+    QCOMPARE(info["locked"].toBool(), true);
+    QCOMPARE(info["tie_breaker"].toInt(), 140);
+    QCOMPARE(info["teams"].toInt(), 2);
+    QCOMPARE(info["players"].toInt(), 1);
+
+    run = RunTool({"teams", dir});
+    QCOMPARE(run.Status, 0);
+    const QJsonArray teams = run.Json().array();
+    QCOMPARE(teams.size(), 2);
+    QCOMPARE(teams[1].toObject()["name"].toString(), QString("Yale \"Bulldogs\""));
+    QCOMPARE(teams[1].toObject()["region"].toInt(), 3);
+    QCOMPARE(teams[1].toObject()["seed"].toInt(), 13);
+    QCOMPARE(teams[1].toObject()["round_reached"].toInt(), 2);
+    QCOMPARE(teams[1].toObject()["eliminated"].toBool(), true);
+
+    run = RunTool({"players", dir});
+    QCOMPARE(run.Status, 0);
+    const QJsonObject ann = run.Json().array().at(0).toObject();
+    QCOMPARE(ann["name"].toString(), QString("Ann"));
+    QCOMPARE(ann["tie_breaker"].toInt(), 151);
+    const QJsonArray picks = ann["picks"].toArray();
+    QCOMPARE(picks.size(), 64);
+    QCOMPARE(picks[0].toObject()["team"].toString(), QString("Duke"));
+    QCOMPARE(picks[0].toObject()["round_reached"].toInt(), 7);
+    QCOMPARE(picks[1].toObject()["seed"].toInt(), 13);
+    QCOMPARE(picks[2].toObject()["team"].toString(), QString());
+  }
+
+  void readingNeverChangesThePool() {
+    const QString dir = MakePool("Untouched.BGD");
+    QMap<QString, QByteArray> before;
+    for (const QString& file : QDir(dir).entryList(QDir::Files)) {
+      before[file] = ReadBytes(dir + "/" + file);
+    }
+    for (const char* command : {"info", "teams", "players"}) {
+      QCOMPARE(RunTool({command, dir}).Status, 0);
+    }
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+      QCOMPARE(ReadBytes(dir + "/" + it.key()), it.value());
+    }
+  }
+
+  void failuresAndUsage() {
+    TCliRun run = RunTool({"info", FDir.filePath("Nowhere.BGD")});
+    QCOMPARE(run.Status, 1);
+    QVERIFY(run.Err.startsWith("Error opening pool database\n"));
+    QVERIFY(run.Out.isEmpty());
+
+    // A folder without a settings file is no pool either.
+    QDir().mkpath(FDir.filePath("Empty.BGD"));
+    run = RunTool({"teams", FDir.filePath("Empty.BGD")});
+    QCOMPARE(run.Status, 1);
+    QVERIFY(run.Err.startsWith("Error opening pool database\n"));
+
+    QCOMPARE(RunTool({}).Status, 2);
+    QCOMPARE(RunTool({"frobnicate"}).Status, 2);
+    run = RunTool({"info"});
+    QCOMPARE(run.Status, 2);
+    QVERIFY(run.Err.contains("usage: courtsider-cli info DIR"));
+    QCOMPARE(RunTool({"info", "a", "b"}).Status, 2);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestCli)
+#include "tst_cli.moc"
