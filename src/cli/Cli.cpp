@@ -14,7 +14,7 @@ bool OpenPoolForReading(const QString& directory, TFFDataModule& pool, TCliIO& i
     reason = QStringLiteral("No such pool folder: ") + directory;
   } else {
     try {
-      pool.OpenPool();
+      pool.OpenPool(TFFDataModule::TOpenMode::ReadOnly);
       return true;
     } catch (const EInOutError& error) {
       reason = error.Reason();

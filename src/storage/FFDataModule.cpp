@@ -16,7 +16,11 @@ void TFFDataModule::SetDirectory(const QString& path) {
   FPlayerPicksFile->SetDirectory(path);
 }
 
-bool TFFDataModule::OpenPool() {
+bool TFFDataModule::OpenPool(TOpenMode mode) {
+  const bool readOnly = mode == TOpenMode::ReadOnly;
+  FSystemFile->SetReadOnly(readOnly);
+  FTeamsFile->SetReadOnly(readOnly);
+  FPlayerPicksFile->SetReadOnly(readOnly);
   FSystemFile->Open();
   FTeamsFile->Open();
   FPlayerPicksFile->Open();

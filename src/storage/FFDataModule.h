@@ -28,8 +28,11 @@ class TFFDataModule {
   TPlayerPicksFile& PlayerPicksFile() { return *FPlayerPicksFile; }
   const TPlayerPicksFile& PlayerPicksFile() const { return *FPlayerPicksFile; }
 
-  // Both raise EInOutError when a file cannot be opened or created.
-  bool OpenPool();
+  enum class TOpenMode { ReadWrite, ReadOnly };
+
+  // Both raise EInOutError when a file cannot be opened or created. A pool opened read-only
+  // is only looked at: no file is written or created, and it must not be saved.
+  bool OpenPool(TOpenMode mode = TOpenMode::ReadWrite);
   bool CreatePool();
   // Writes the settings and the teams, and the players while the first round is locked or
   // when they were cleared since the last save. Returns true when nothing is left unsaved.

@@ -44,7 +44,7 @@ void TPlayerPicksFile::Open() {
   FFile.Assign(QDir(FDirectory).filePath(kFileName), kRecordSize);
   if (QFile::exists(FFile.Path())) {
     FFile.Reset();
-  } else {
+  } else if (!FFile.ReadOnly()) {
     FFile.Rewrite();
   }
   FIsOpen = true;

@@ -52,6 +52,7 @@ class TPlayerPicksFile : public TFileWithList<TPlayerPicksListObject> {
   void Close() override;
 
   void SetDirectory(const QString& path);
+  void SetReadOnly(bool readOnly) { FFile.SetReadOnly(readOnly); }
   int RecordCount() const;
   void LoadAll();
   void SaveAll();

@@ -17,6 +17,7 @@ class TSystemFile {
   TSystemFile();
 
   void SetDirectory(const QString& path);
+  void SetReadOnly(bool readOnly) { FFile.SetReadOnly(readOnly); }
   bool Open();
   bool CreateNew();
   void ReadRecord();

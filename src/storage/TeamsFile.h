@@ -31,6 +31,7 @@ class TTeamsFile : public TFileWithList<TTeamSeedObject> {
   void Close() override;
 
   void SetDirectory(const QString& path);
+  void SetReadOnly(bool readOnly) { FFile.SetReadOnly(readOnly); }
   int RecordCount() const;
   void LoadAll();
   void SaveAll();

@@ -35,7 +35,7 @@ void TTypedFile::Reset() {
   if (!QFile::exists(FPath)) {
     throw EInOutError(QFileDevice::OpenError, QStringLiteral("File not found: ") + FPath);
   }
-  Open(QIODevice::ReadWrite);
+  Open(FReadOnly ? QIODevice::ReadOnly : QIODevice::ReadWrite);
 }
 
 void TTypedFile::Rewrite() {

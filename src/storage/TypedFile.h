@@ -21,7 +21,12 @@ class TTypedFile {
   const QString& Path() const { return FPath; }
   int RecordSize() const { return FRecordSize; }
 
-  void Reset();    // open the existing file for reading and writing, at record 0
+  // A read-only file opens without write access (a pool on a read-only share can still be
+  // read); it must not be saved.
+  void SetReadOnly(bool readOnly) { FReadOnly = readOnly; }
+  bool ReadOnly() const { return FReadOnly; }
+
+  void Reset();    // open the existing file for reading (and writing unless read-only), at record 0
   void Rewrite();  // create or truncate the file, held open at record 0
   void Close();
   bool IsOpen() const { return FFile.isOpen(); }
@@ -45,6 +50,7 @@ class TTypedFile {
 
   QString FPath;
   int FRecordSize = 1;
+  bool FReadOnly = false;
   QFile FFile;
   std::unique_ptr<QSaveFile> FSave;
 };

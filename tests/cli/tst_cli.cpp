@@ -95,6 +95,13 @@ class TestCli : public QObject {
     for (auto it = before.cbegin(); it != before.cend(); ++it) {
       QCOMPARE(ReadBytes(dir + "/" + it.key()), it.value());
     }
+
+    // A pool without a player file reads as one without players; the file is not created.
+    QVERIFY(QFile::remove(dir + "/PlayPick.dat"));
+    const TCliRun run = RunTool({"info", dir});
+    QCOMPARE(run.Status, 0);
+    QCOMPARE(run.Json().object()["players"].toInt(), 0);
+    QVERIFY(!QFile::exists(dir + "/PlayPick.dat"));
   }
 
   void failuresAndUsage() {
