@@ -1,0 +1,151 @@
+#include "BaseReport.h"
+
+#include <cmath>
+
+#include "ReportFonts.h"
+
+namespace {
+// Lines are a fifth taller than the font's size, as a typewriter-like single spacing; every
+// writer uses the same figure so their pages break alike.
+constexpr double kLineSpacing = 1.2;
+constexpr double kPointsPerInch = 72.0;
+
+bool ValidSlot(int slot) {
+  return slot >= 1 && slot <= TBaseReport::kSlotCount;
+}
+}  // namespace
+
+TBaseReport::TBaseReport() = default;
+TBaseReport::~TBaseReport() = default;
+
+void TBaseReport::UseFont(const QString& name, double size) {
+  FFont = TReportFontSpec{name, size};
+}
+
+void TBaseReport::StoreFont(int slot) {
+  if (ValidSlot(slot)) FFontSlots[static_cast<size_t>(slot - 1)] = FFont;
+}
+
+void TBaseReport::RecallFont(int slot) {
+  if (!ValidSlot(slot)) return;
+  const auto& stored = FFontSlots[static_cast<size_t>(slot - 1)];
+  if (stored) FFont = *stored;
+}
+
+void TBaseReport::ClearTabStops() {
+  FTabs.clear();
+  FNextTab = 0;
+}
+
+void TBaseReport::AddTabStop(double position, int justify, double width, int margin,
+                             int boxLines, int shade) {
+  if (position == kPreviousStopEnd) {
+    position = FTabs.empty() ? 0 : FTabs.back().Position + FTabs.back().Width;
+  }
+  FTabs.push_back(TTabStop{position, justify, width, margin, boxLines, shade});
+}
+
+void TBaseReport::StoreTabStops(int slot) {
+  if (ValidSlot(slot)) FTabSlots[static_cast<size_t>(slot - 1)] = FTabs;
+}
+
+void TBaseReport::RecallTabStops(int slot) {
+  if (!ValidSlot(slot)) return;
+  const auto& stored = FTabSlots[static_cast<size_t>(slot - 1)];
+  FTabs = stored ? *stored : std::vector<TTabStop>{};
+  FNextTab = 0;
+}
+
+void TBaseReport::PrintInNextTab(const QString& text) {
+  if (FNextTab >= FTabs.size()) return;
+  const TTabStop& stop = FTabs[FNextTab++];
+  const double inner = stop.Width - 2 * stop.Margin;
+  DoPrintCell(stop, FitText(CurrentQFont(), text, inner), FYPos, LineHeight());
+}
+
+void TBaseReport::NextLine() {
+  const double height = LineHeight();
+  DoNextLine(height);
+  FYPos += height;
+  FNextTab = 0;
+}
+
+void TBaseReport::UsePen(const QColor& color, Qt::PenStyle style, int width) {
+  FPenColor = color;
+  FPenStyle = style;
+  FPenWidth = width;
+}
+
+void TBaseReport::DrawBitmap(double x1, double y1, double x2, double y2, const QImage& bitmap) {
+  DoDrawBitmap(QRectF(QPointF(x1, y1), QPointF(x2, y2)).normalized(), bitmap);
+}
+
+int TBaseReport::LinesLeft() const {
+  const double room = kPageHeight - FMarginBottom - FYPos;
+  // A hair of tolerance keeps a line that fits exactly from being lost to rounding.
+  return room <= 0 ? 0 : static_cast<int>(std::floor(room / LineHeight() + 1e-9));
+}
+
+void TBaseReport::NewPage() {
+  if (FFooterEvent) FFooterEvent(*this);
+  DoEndPage();
+  StartPage();
+}
+
+double TBaseReport::LineHeight() const {
+  return LineHeightOf(FFont);
+}
+
+void TBaseReport::SetMargins(double top, double bottom) {
+  FMarginTop = top;
+  FMarginBottom = bottom;
+}
+
+double TBaseReport::LineHeightOf(const TReportFontSpec& font) {
+  return font.Size * kLineSpacing / kPointsPerInch;
+}
+
+QString TBaseReport::FitText(const QFont& font, const QString& text, double width) {
+  QString fitted = text;
+  while (!fitted.isEmpty() && ReportFonts::TextWidth(font, fitted) > width + 1e-9) {
+    fitted.chop(1);
+  }
+  return fitted;
+}
+
+bool TBaseReport::Generate(const TReportEvents& events) {
+  FNewPageEvent = events.OnNewPage;
+  FFooterEvent = events.OnPrintFooter;
+  FFont = kInitialFont;
+  FFontSlots = {};
+  FTabs.clear();
+  FTabSlots = {};
+  FNextTab = 0;
+  FPage = 0;
+  if (events.OnBeforePrint) events.OnBeforePrint(*this);
+  bool written = DoBeginRun();
+  if (written) {
+    StartPage();
+    if (events.OnPrint) events.OnPrint(*this);
+    if (FFooterEvent) FFooterEvent(*this);
+    DoEndPage();
+    written = DoEndRun();
+  }
+  if (events.OnAfterPrint) events.OnAfterPrint(*this);
+  FNewPageEvent = nullptr;
+  FFooterEvent = nullptr;
+  return written;
+}
+
+QFont TBaseReport::CurrentQFont() const {
+  return ReportFonts::Resolve(FFont.Name, FFont.Size);
+}
+
+void TBaseReport::StartPage() {
+  ++FPage;
+  FYPos = FMarginTop;
+  FNextTab = 0;
+  if (OnPageStarted) OnPageStarted(FPage);
+  DoBeginPage();
+  if (FNewPageEvent) FNewPageEvent(*this);
+}

@@ -1,0 +1,85 @@
+#include "ReportSystem.h"
+
+#include <QBuffer>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QSaveFile>
+
+#include "PainterReport.h"
+#include "Prompts.h"
+#include "ReportUi.h"
+
+namespace {
+// The preview shows pages at the screen's nominal resolution at 100 %.
+constexpr int kScreenDpi = 96;
+constexpr int kPdfDpi = 1200;
+
+const QString kPrintFailed = QStringLiteral("The report could not be sent to the printer.");
+}  // namespace
+
+void TReportSystem::Run() {
+  TReportUi& ui = TReportUi::Current();
+  TReportSetup setup;
+  QPrinter printer(QPrinter::HighResolution);
+  if (!ui.Setup(*this, setup, printer)) return;
+  if (setup.Destination == TReportSetup::TDestination::Preview) {
+    const std::vector<QImage> pages = RenderPreview();
+    ui.Preview(*this, pages);
+  } else {
+    printer.setCopyCount(setup.Copies);
+    if (!Print(printer)) TPrompts::Current().Refuse(kPrintFailed);
+  }
+}
+
+bool TReportSystem::Print(QPrinter& printer) {
+  printer.setFullPage(true);
+  TPainterReport writer(printer);
+  return GenerateWithStatus(writer, StatusFormat);
+}
+
+std::vector<QImage> TReportSystem::RenderPreview() {
+  TPainterReport writer(kScreenDpi * PreviewZoom / 100);
+  GenerateWithStatus(writer, StatusGenerating);
+  return writer.Pages();
+}
+
+bool TReportSystem::RunToPdf(const QString& fileName, QString* error) {
+  QBuffer buffer;
+  buffer.open(QIODevice::WriteOnly);
+  bool written = false;
+  {
+    QPdfWriter pdf(&buffer);
+    pdf.setResolution(kPdfDpi);
+    pdf.setCreator(QStringLiteral("Courtsider 99"));
+    TPainterReport writer(pdf);
+    written = Generate(writer);
+  }
+  if (!written) {
+    if (error) *error = QStringLiteral("The PDF pages could not be made.");
+    return false;
+  }
+  QSaveFile file(fileName);
+  if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.size() ||
+      !file.commit()) {
+    if (error) *error = QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
+    return false;
+  }
+  return true;
+}
+
+bool TReportSystem::Generate(TBaseReport& writer) {
+  writer.SetMargins(MarginTop, MarginBottom);
+  return writer.Generate(*this);
+}
+
+bool TReportSystem::GenerateWithStatus(TBaseReport& writer, const QString& format) {
+  TReportUi& ui = TReportUi::Current();
+  writer.OnPageStarted = [&](int page) {
+    QString text = format;
+    ui.ShowStatus(TitleStatus, text.replace(QLatin1String("%p"), QString::number(page)));
+  };
+  const bool written = Generate(writer);
+  writer.OnPageStarted = nullptr;
+  ui.HideStatus();
+  return written;
+}

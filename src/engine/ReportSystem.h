@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <vector>
+
+#include "BaseReport.h"
+
+class QPrinter;
+
+// Runs one report to the preview or the printer: the setup dialog first, then the pages with
+// the status window showing the page being made. The layout lives in the events.
+class TReportSystem : public TReportEvents {
+ public:
+  QString TitleSetup = QStringLiteral("Report Setup");
+  QString TitleStatus = QStringLiteral("Report Status");
+  QString TitlePreview = QStringLiteral("Report Preview");
+  // "%p" stands for the page number.
+  QString StatusFormat = QStringLiteral("Printing page %p");
+  QString StatusGenerating = QStringLiteral("Generating page %p");
+  int PreviewZoom = 100;
+  double MarginTop = 0.35;
+  double MarginBottom = 0.35;
+
+  // Setup dialog, then preview or printer. Cancel in the setup dialog ends the run silently.
+  void Run();
+  // Sends the report to `printer`, showing "Printing page %p"; false when the printer could
+  // not be written to.
+  bool Print(QPrinter& printer);
+  // The pages as the preview shows them, at the preview's zoom.
+  std::vector<QImage> RenderPreview();
+  // Writes the pages as they go to paper into a PDF file, whole or not at all; on failure
+  // `error` says why.
+  bool RunToPdf(const QString& fileName, QString* error = nullptr);
+  // Runs the report on any page writer with this system's margins.
+  bool Generate(TBaseReport& writer);
+
+ private:
+  bool GenerateWithStatus(TBaseReport& writer, const QString& format);
+};
