@@ -5,6 +5,8 @@ int CmdNew(const QStringList& arguments, TCliIO& io);
 int CmdInfo(const QStringList& arguments, TCliIO& io);
 int CmdTeams(const QStringList& arguments, TCliIO& io);
 int CmdPlayers(const QStringList& arguments, TCliIO& io);
+int CmdStandings(const QStringList& arguments, TCliIO& io);
+int CmdSelections(const QStringList& arguments, TCliIO& io);
 
 const std::vector<TCliCommand>& CliCommands() {
   static const std::vector<TCliCommand> commands = {
@@ -12,6 +14,8 @@ const std::vector<TCliCommand>& CliCommands() {
       {"info", "info DIR", CmdInfo},
       {"teams", "teams DIR", CmdTeams},
       {"players", "players DIR", CmdPlayers},
+      {"standings", "standings DIR [--by points|potential] [--format text|csv|json]", CmdStandings},
+      {"selections", "selections DIR [--format text|json]", CmdSelections},
   };
   return commands;
 }

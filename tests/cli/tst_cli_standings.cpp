@@ -1,0 +1,187 @@
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "CliRunner.h"
+#include "TestPools.h"
+
+using namespace TestPools;
+
+class TestCliStandings : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir FDir;
+
+  // A pool of the 64-team field where team 0 has won two games and team 1 is out, with three
+  // players, saved to disk.
+  QString MakePool(const char* name, bool locked, int actualTotal) {
+    const QString dir = FDir.filePath(name);
+    QDir().mkpath(dir);
+    auto pool = CreatePool(dir);
+    pool->SystemFile().SetPoolName("Office Pool");
+    pool->SystemFile().SetFinalized(locked);
+    pool->SystemFile().SetTieBreakerPoints(actualTotal);
+    AddFullField(pool->TeamsFile());
+    pool->TeamsFile().Items(0)->SetRoundReached(3);
+    pool->TeamsFile().Items(1)->SetEliminated(true);
+    if (locked) {
+      AddPlayer(*pool, "Ann", 150)->Pick(0)->SetRoundReached(7);            // 3 earned, 63 possible
+      AddPlayer(*pool, "Smith, \"Bo\"", 135)->Pick(0)->SetRoundReached(3);  // 3 and 3
+      AddPlayer(*pool, QString::fromUtf8("Zoë"), 99)->Pick(1)->SetRoundReached(2);  // nothing
+    }
+    pool->SavePool();
+    pool->ClosePool();
+    return dir;
+  }
+
+  static QList<QByteArray> Lines(const QByteArray& out) {
+    QList<QByteArray> lines = out.split('\n');
+    if (!lines.isEmpty() && lines.last().isEmpty())
+      lines.removeLast();
+    return lines;
+  }
+
+ private slots:
+  void standingsJsonHoldsEveryRowInReportOrder() {
+    const QString dir = MakePool("Json.BGD", true, 140);
+    const TCliRun run = RunTool({"standings", dir, "--format", "json"});
+    QCOMPARE(run.Status, 0);
+    const QJsonObject top = run.Json().object();
+    QCOMPARE(top.keys(), QStringList({"pool_name", "rows", "tie_breaker", "title"}));
+    QCOMPARE(top["pool_name"].toString(), QString("Office Pool"));
+    QCOMPARE(top["title"].toString(), QString("Standings by Current Points"));
+    QCOMPARE(top["tie_breaker"].toInt(), 140);
+    const QJsonArray rows = top["rows"].toArray();
+    QCOMPARE(rows.size(), 3);
+
+    // Ann and Bo both have 3 points; Bo's guess is closer to 140.
+    const QJsonObject bo = rows[0].toObject();
+    QCOMPARE(bo.keys(),
+             QStringList({"champion", "current", "final_four", "finals", "player", "position",
+                          "potential", "round_correct", "round_possible", "tie_breaker"}));
+    QCOMPARE(bo["position"].toInt(), 1);
+    QCOMPARE(bo["player"].toString(), QString("Smith, \"Bo\""));
+    QCOMPARE(bo["tie_breaker"].toInt(), 135);
+    const QJsonObject ann = rows[1].toObject();
+    QCOMPARE(ann["position"].toInt(), 2);
+    QCOMPARE(ann["current"].toInt(), 3);
+    QCOMPARE(ann["potential"].toInt(), 63);
+    QCOMPARE(ann["round_correct"].toArray(), QJsonArray({1, 1, 0, 0, 0, 0}));
+    QCOMPARE(ann["round_possible"].toArray(), QJsonArray({1, 1, 1, 1, 1, 1}));
+    QCOMPARE(ann["final_four"].toArray(), QJsonArray({"R1S1", "", "", ""}));
+    QCOMPARE(ann["finals"].toArray(), QJsonArray({"R1S1", ""}));
+    QCOMPARE(ann["champion"].toString(), QString("R1S1"));
+    QCOMPARE(rows[2].toObject()["player"].toString(), QString::fromUtf8("Zoë"));
+
+    const QJsonObject potential =
+        RunTool({"standings", dir, "--by", "potential", "--format", "json"}).Json().object();
+    QCOMPARE(potential["title"].toString(), QString("Standings by Potential Points Remaining"));
+    QCOMPARE(potential["rows"].toArray()[0].toObject()["player"].toString(), QString("Ann"));
+  }
+
+  void standingsTextAndCsvFollowTheReportColumns() {
+    const QString dir = MakePool("Text.BGD", true, 0);
+    TCliRun run = RunTool({"standings", dir});
+    QCOMPARE(run.Status, 0);
+    QList<QByteArray> lines = Lines(run.Out);
+    QCOMPARE(lines.size(), 7);
+    QCOMPARE(lines[0], QByteArray("Office Pool"));
+    QCOMPARE(lines[1], QByteArray("Standings by Current Points"));
+    QCOMPARE(lines[3].simplified(),
+             QByteArray("Pos Player Name Total Rd 1 Rd 2 Rd 3 Rd 4 Rd 5 Rd 6 TB pts"));
+    // No actual total yet: equal points keep the order the players were added.
+    QCOMPARE(lines[4].simplified(), QByteArray("1 Ann 3 1 1 0 0 0 0 150"));
+    QCOMPARE(lines[6].simplified(), QString::fromUtf8("3 Zoë 0 0 0 0 0 0 0 99").toUtf8());
+
+    run = RunTool({"standings", dir, "--by", "potential", "--format", "csv"});
+    QCOMPARE(run.Status, 0);
+    lines = Lines(run.Out);
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines[0], QByteArray("Pos,Player Name,Total,Rd 1,Rd 2,Rd 3,Rd 4,Rd 5,Rd 6,TB pts"));
+    QCOMPARE(lines[1], QByteArray("1,Ann,63,1,1,1,1,1,1,150"));
+    QCOMPARE(lines[2], QByteArray("2,\"Smith, \"\"Bo\"\"\",3,1,1,0,0,0,0,135"));
+
+    // Once the actual total is entered, every row carries its difference.
+    const QString entered = MakePool("Entered.BGD", true, 140);
+    lines = Lines(RunTool({"standings", entered, "--format", "csv"}).Out);
+    QVERIFY(lines[0].endsWith(",TB pts,+/-"));
+    QCOMPARE(lines[1], QByteArray("1,\"Smith, \"\"Bo\"\"\",3,1,1,0,0,0,0,135,-5"));
+    QCOMPARE(lines[2], QByteArray("2,Ann,3,1,1,0,0,0,0,150,10"));
+    lines = Lines(RunTool({"standings", entered}).Out);
+    QVERIFY(lines[3].endsWith("TB pts    +/-"));
+    QVERIFY(lines[4].endsWith("135     -5"));
+  }
+
+  void selectionsListEachPlayersPicksByRound() {
+    const QString dir = MakePool("Picks.BGD", true, 0);
+    TCliRun run = RunTool({"selections", dir, "--format", "json"});
+    QCOMPARE(run.Status, 0);
+    const QJsonObject top = run.Json().object();
+    QCOMPARE(top.keys(), QStringList({"pool_name", "rows"}));
+    const QJsonArray rows = top["rows"].toArray();
+    QCOMPARE(rows.size(), 3);
+    const QJsonObject ann = rows[0].toObject();
+    QCOMPARE(ann["player"].toString(), QString("Ann"));
+    const QJsonArray annRounds = ann["rounds"].toArray();
+    QCOMPARE(annRounds.size(), 6);
+    for (const QJsonValue& round : annRounds)
+      QCOMPARE(round.toArray(), QJsonArray({"R1S1"}));
+    const QJsonArray boRounds = rows[1].toObject()["rounds"].toArray();
+    QCOMPARE(boRounds[1].toArray(), QJsonArray({"R1S1"}));
+    QCOMPARE(boRounds[2].toArray(), QJsonArray());
+
+    run = RunTool({"selections", dir});
+    QCOMPARE(run.Status, 0);
+    const QList<QByteArray> lines = Lines(run.Out);
+    QCOMPARE(lines[1], QByteArray("Player Selections"));
+    QCOMPARE(lines[3], QByteArray("Ann"));
+    QCOMPARE(lines[4], QByteArray("  Rd 1: R1S1"));
+    QCOMPARE(lines[9], QByteArray("  Rd 6: R1S1"));
+    QCOMPARE(lines.size(), 2 + 3 * 8);
+  }
+
+  // An unlocked pool holds no players and still prints; nothing is ever written back.
+  void readingNeitherNeedsALockNorChangesThePool() {
+    const QString open = MakePool("Open.BGD", false, 0);
+    TCliRun run = RunTool({"standings", open, "--format", "json"});
+    QCOMPARE(run.Status, 0);
+    QVERIFY(run.Json().object()["rows"].toArray().isEmpty());
+
+    const QString dir = MakePool("Kept.BGD", true, 140);
+    QMap<QString, QByteArray> before;
+    for (const QString& file : QDir(dir).entryList(QDir::Files)) {
+      before[file] = ReadBytes(dir + "/" + file);
+    }
+    for (const QStringList& arguments :
+         {QStringList{"standings", dir}, QStringList{"standings", dir, "--format", "csv"},
+          QStringList{"standings", dir, "--by", "potential", "--format", "json"},
+          QStringList{"selections", dir}, QStringList{"selections", dir, "--format", "json"}}) {
+      QCOMPARE(RunTool(arguments).Status, 0);
+    }
+    QCOMPARE(QDir(dir).entryList(QDir::Files), before.keys());
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+      QCOMPARE(ReadBytes(dir + "/" + it.key()), it.value());
+    }
+  }
+
+  void wrongArgumentsAndMissingPools() {
+    const QString dir = MakePool("Args.BGD", true, 0);
+    TCliRun run = RunTool({"standings", dir, "--by", "luck"});
+    QCOMPARE(run.Status, 2);
+    QVERIFY(run.Err.contains("usage: courtsider-cli standings DIR"));
+    QCOMPARE(RunTool({"standings", dir, "--format", "pdf"}).Status, 2);
+    QCOMPARE(RunTool({"selections", dir, "--format", "csv"}).Status, 2);
+    QCOMPARE(RunTool({"selections"}).Status, 2);
+
+    run = RunTool({"standings", FDir.filePath("Missing.BGD")});
+    QCOMPARE(run.Status, 1);
+    QVERIFY(run.Err.startsWith("Error opening pool database\n"));
+    QVERIFY(run.Out.isEmpty());
+  }
+};
+
+QTEST_GUILESS_MAIN(TestCliStandings)
+#include "tst_cli_standings.moc"
