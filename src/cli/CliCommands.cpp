@@ -7,6 +7,7 @@ int CmdTeams(const QStringList& arguments, TCliIO& io);
 int CmdPlayers(const QStringList& arguments, TCliIO& io);
 int CmdStandings(const QStringList& arguments, TCliIO& io);
 int CmdSelections(const QStringList& arguments, TCliIO& io);
+int CmdChart(const QStringList& arguments, TCliIO& io);
 
 const std::vector<TCliCommand>& CliCommands() {
   static const std::vector<TCliCommand> commands = {
@@ -16,6 +17,7 @@ const std::vector<TCliCommand>& CliCommands() {
       {"players", "players DIR", CmdPlayers},
       {"standings", "standings DIR [--by points|potential] [--format text|csv|json]", CmdStandings},
       {"selections", "selections DIR [--format text|json]", CmdSelections},
+      {"chart", "chart DIR --png FILE [--player NAME]", CmdChart},
   };
   return commands;
 }

@@ -1,0 +1,145 @@
+#include "BracketList.h"
+
+#include <algorithm>
+
+#include "ChartEntry.h"
+#include "ChartGeometry.h"
+
+namespace {
+
+using ChartGeometry::kRegions;
+using ChartGeometry::kRounds;
+using ChartGeometry::kSeedsPerRegion;
+using ChartGeometry::kSlotHeight;
+
+// Columns and rows of the regional rounds 1 to 5. Each side counts its slots of a round from
+// the top, the upper region's first; the pitch doubles each round, so a slot's top lies midway
+// between the tops of the two slots that feed it.
+struct TRegionalRound {
+  int32_t LeftSideLeft, LeftSideRight, RightSideLeft, RightSideRight, FirstTop, Pitch;
+};
+constexpr TRegionalRound kRegionalRounds[] = {
+    {21, 91, 707, 780, 3, 18},     {94, 162, 639, 707, 11, 36},    {162, 230, 571, 639, 29, 72},
+    {231, 299, 503, 571, 65, 144}, {298, 366, 436, 504, 137, 288},
+};
+constexpr int kRegionalRoundCount = 5;
+
+// Slot number before the first slot of each chart round 1..7.
+constexpr int32_t kRoundBase[kRounds] = {0, 64, 96, 112, 120, 124, 126};
+
+}  // namespace
+
+TBracketList::TBracketList() {
+  FItems.reserve(kSlotCount + 1);
+  for (int round = 1; round <= kRegionalRoundCount; ++round) {
+    const TRegionalRound& at = kRegionalRounds[round - 1];
+    const int perRegion = kSeedsPerRegion >> (round - 1);
+    for (int region = 1; region <= kRegions; ++region) {
+      const bool leftSide = region <= 2;
+      for (int line = 0; line < perRegion; ++line) {
+        const int j = (region - 1) % 2 * perRegion + line;
+        const int32_t top = at.FirstTop + at.Pitch * j;
+        const int32_t seed = round == 1 ? ChartGeometry::kSeedOrder[static_cast<size_t>(line)] : 0;
+        FItems.push_back(std::make_unique<TBracketItem>(
+            round, region, seed, leftSide ? at.LeftSideLeft : at.RightSideLeft, top,
+            leftSide ? at.LeftSideRight : at.RightSideRight, top + kSlotHeight));
+      }
+    }
+  }
+  FItems.push_back(std::make_unique<TBracketItem>(6, 1, 0, 299, 284, 364, 284 + kSlotHeight));
+  FItems.push_back(std::make_unique<TBracketItem>(6, 2, 0, 438, 284, 505, 284 + kSlotHeight));
+  FItems.push_back(std::make_unique<TBracketItem>(7, 1, 0, 367, 259, 435, 259 + kSlotHeight));
+
+  // Slots 2k-1 and 2k of a round's block meet in a game whose winner goes to slot k of the
+  // next round's block.
+  FPaths.reserve(kPathCount);
+  for (int32_t line = 1; line <= kPathCount; ++line) {
+    std::array<int32_t, kRounds> pathSlots{};
+    pathSlots[0] = line;
+    for (int n = 1; n < kRounds; ++n) {
+      pathSlots[static_cast<size_t>(n)] =
+          kRoundBase[n] + (pathSlots[static_cast<size_t>(n - 1)] - kRoundBase[n - 1] + 1) / 2;
+    }
+    FPaths.push_back(std::make_unique<TWinnerPathItem>(
+        (line - 1) / kSeedsPerRegion + 1,
+        ChartGeometry::kSeedOrder[static_cast<size_t>((line - 1) % kSeedsPerRegion)], pathSlots));
+  }
+}
+
+TBracketList::~TBracketList() = default;
+
+int TBracketList::IndexOf(const TBracketItem* slot) const {
+  const auto it = std::find_if(FItems.begin(), FItems.end(),
+                               [slot](const auto& item) { return item.get() == slot; });
+  return it == FItems.end() ? -1 : static_cast<int>(it - FItems.begin());
+}
+
+TBracketItem* TBracketList::Slot(int number) const {
+  return number >= 1 && number <= Count() ? FItems[static_cast<size_t>(number - 1)].get() : nullptr;
+}
+
+const TWinnerPathItem* TBracketList::FindPathFor(int32_t region, int32_t seed) const {
+  for (const auto& path : FPaths) {
+    if (path->Region() == region && path->Seed() == seed)
+      return path.get();
+  }
+  return nullptr;
+}
+
+const TWinnerPathItem* TBracketList::FindPath(const TChartEntry& entry) const {
+  return FindPathFor(entry.Region(), entry.Seed());
+}
+
+TBracketItem* TBracketList::SlotOnPath(int32_t region, int32_t seed, int32_t round) const {
+  const TWinnerPathItem* path = FindPathFor(region, seed);
+  return path ? Slot(path->Slot(round)) : nullptr;
+}
+
+void TBracketList::PlaceTeam(TChartEntry* entry) {
+  if (!entry || entry->Region() == 0)
+    return;
+  const int32_t lastRound = std::min<int32_t>(entry->RoundReached(), kRounds);
+  for (int32_t round = 1; round <= lastRound; ++round) {
+    if (TBracketItem* slot = SlotOnPath(entry->Region(), entry->Seed(), round)) {
+      slot->SetTeam(entry);
+    }
+  }
+}
+
+void TBracketList::ClearTeamFrom(TBracketItem* slot) {
+  const int from = IndexOf(slot);
+  if (from < 0)
+    return;
+  TChartEntry* const team = slot->Team();
+  if (!team)
+    return;
+  for (size_t i = static_cast<size_t>(from); i < FItems.size(); ++i) {
+    if (FItems[i]->Team() == team)
+      FItems[i]->SetTeam(nullptr);
+  }
+}
+
+void TBracketList::ClearAllSlots() {
+  for (const auto& item : FItems)
+    item->SetTeam(nullptr);
+}
+
+TBracketItem* TBracketList::HitSlot(int x, int y) const {
+  for (const auto& item : FItems) {
+    if (item->Contains(x, y))
+      return item.get();
+  }
+  return nullptr;
+}
+
+TBracketItem* TBracketList::HitSlotForTeam(int x, int y, const TChartEntry* team) const {
+  for (const auto& item : FItems) {
+    if (!item->Contains(x, y))
+      continue;
+    const bool regional = item->Round() >= 2 && item->Round() <= 5;
+    if (!regional || (team ? item->Region() == team->Region() : item->Team() != nullptr)) {
+      return item.get();
+    }
+  }
+  return nullptr;
+}

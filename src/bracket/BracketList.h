@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "BracketItem.h"
+#include "WinnerPathItem.h"
+
+class TChartEntry;
+
+// A bracket chart: the 127 slots in slot-number order and the 64 winner paths that say which
+// slot a team moves to each time it wins. The results chart shows teams, the picks chart one
+// player's pick entries; both are chart entries, so one list serves both. It owns its slots
+// and paths, never what the slots show.
+//
+// Slot n (1..127) is Items(n - 1): slots 1-64 are the first-round lines (region 1 lines 1-16,
+// then regions 2, 3 and 4), 65-96 round 2, 97-112 round 3, 113-120 round 4, 121-124 the four
+// regional winners, 125 and 126 the finalists of the left and right sides, 127 the champion.
+class TBracketList {
+ public:
+  static constexpr int kSlotCount = 127;
+  static constexpr int kPathCount = 64;
+
+  TBracketList();
+  ~TBracketList();
+  TBracketList(const TBracketList&) = delete;
+  TBracketList& operator=(const TBracketList&) = delete;
+
+  int Count() const { return static_cast<int>(FItems.size()); }
+  // Slot by 0-based index.
+  TBracketItem* Items(int index) const { return FItems.at(static_cast<size_t>(index)).get(); }
+  // 0-based index of the slot, -1 when it is not one of this chart's.
+  int IndexOf(const TBracketItem* slot) const;
+  int SlotNumber(const TBracketItem* slot) const { return IndexOf(slot) + 1; }
+  // Slot by number 1..127; nullptr for any other number.
+  TBracketItem* Slot(int number) const;
+
+  int PathCount() const { return static_cast<int>(FPaths.size()); }
+  const TWinnerPathItem* Paths(int index) const {
+    return FPaths.at(static_cast<size_t>(index)).get();
+  }
+
+  // The path of the first-round line with this region and seed; nullptr when there is none
+  // (a team not placed on the chart has region 0).
+  const TWinnerPathItem* FindPathFor(int32_t region, int32_t seed) const;
+  const TWinnerPathItem* FindPath(const TChartEntry& entry) const;
+  // The slot of chart round `round` (1..7) on the path of (region, seed), or nullptr.
+  TBracketItem* SlotOnPath(int32_t region, int32_t seed, int32_t round) const;
+
+  // Puts the entry on the slots of its path for rounds 1 to its RoundReached. A round reached
+  // beyond the champion's counts as the champion's, and an entry whose region and seed name
+  // no line is not placed at all, so values read from a file can never reach past the chart.
+  void PlaceTeam(TChartEntry* entry);
+  // Takes the slot's entry off this slot and every later one; its earlier rounds stay.
+  void ClearTeamFrom(TBracketItem* slot);
+  // Empties every slot.
+  void ClearAllSlots();
+
+  // The first slot whose rectangle, edges included, holds the point; nullptr when none does.
+  TBracketItem* HitSlot(int x, int y) const;
+  // As HitSlot, but only slots that may take `team` (nullptr: no team being dragged) count:
+  // first-round, finalist and champion slots always; a slot of rounds 2 to 5 only when it is
+  // in the team's region, or, with no team, when it is occupied.
+  TBracketItem* HitSlotForTeam(int x, int y, const TChartEntry* team) const;
+
+ private:
+  std::vector<std::unique_ptr<TBracketItem>> FItems;
+  std::vector<std::unique_ptr<TWinnerPathItem>> FPaths;
+};

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QRect>
+#include <array>
+#include <cstdint>
+
+// Where things stand on the 800 x 600 chart. Slot rectangles belong to the slots themselves
+// (TBracketItem); this holds what the slots, the picture and the drawing share.
+namespace ChartGeometry {
+
+constexpr int kWidth = 800;
+constexpr int kHeight = 600;
+constexpr int kRounds = 7;
+constexpr int kRegions = 4;
+constexpr int kSeedsPerRegion = 16;
+// Every slot is this high: Bottom = Top + kSlotHeight.
+constexpr int kSlotHeight = 18;
+
+// The seeds of first-round lines 1 to 16 of a region, top to bottom.
+constexpr std::array<int32_t, kSeedsPerRegion> kSeedOrder = {1, 16, 8, 9,  5, 12, 4, 13,
+                                                             6, 11, 3, 14, 7, 10, 2, 15};
+
+// The pixels a box given by its corner coordinates covers when text is written into it: the
+// right and bottom coordinates lie just outside, as on the platform the chart was drawn for.
+constexpr QRect CoveredBox(int left, int top, int right, int bottom) {
+  return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+// Title boxes, written in bold.
+constexpr QRect kPoolNameBox = CoveredBox(320, 5, 460, 25);
+// The bracket builder has room for a longer pool name.
+constexpr QRect kBuilderPoolNameBox = CoveredBox(290, 5, 490, 25);
+// Bracket names 1 to 4 (upper left, lower left, upper right, lower right), index 0 to 3.
+constexpr std::array<QRect, kRegions> kBracketNameBoxes = {
+    CoveredBox(190, 140, 280, 160), CoveredBox(190, 430, 280, 450), CoveredBox(520, 140, 610, 160),
+    CoveredBox(520, 430, 610, 450)};
+
+}  // namespace ChartGeometry

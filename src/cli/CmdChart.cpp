@@ -1,0 +1,51 @@
+// The chart command: a pool's bracket chart as a picture, for posting or for looking at it
+// without a display.
+#include "BracketBitmap.h"
+#include "BracketList.h"
+#include "Cli.h"
+#include "FFDataModule.h"
+
+namespace {
+// Draws the results chart, or the picks chart of `playerName` when `picksChart`, into `file`.
+// Returns the exit status.
+int WriteChart(TFFDataModule& pool, bool picksChart, const QString& playerName, const QString& file,
+               TCliIO& io) {
+  TBracketList chart;
+  TBracketBitmap bitmap(pool.SystemFile());
+  if (picksChart) {
+    TPlayerPicksListObject* player = pool.PlayerPicksFile().FindPlayer(playerName);
+    if (!player) {
+      Cli::WriteLine(io.Err, QStringLiteral("No player named %1").arg(playerName));
+      return 1;
+    }
+    TBracketBitmap::PlaceTeams(chart, *player);
+  } else {
+    // As the bracket builder shows it, with its wider pool-name box.
+    bitmap.DrawTitles(pool.SystemFile(), ChartGeometry::kBuilderPoolNameBox);
+    TBracketBitmap::PlaceTeams(chart, pool.TeamsFile());
+  }
+  bitmap.DrawAllSlots(&chart);
+  if (!bitmap.Image().save(file, "PNG")) {
+    Cli::WriteLine(io.Err, QStringLiteral("Cannot write %1").arg(file));
+    return 1;
+  }
+  return 0;
+}
+}  // namespace
+
+int CmdChart(const QStringList& arguments, TCliIO& io) {
+  QStringList rest = arguments;
+  const bool picksChart = rest.contains(QStringLiteral("--player"));
+  const QString playerName = Cli::TakeOption(rest, QStringLiteral("--player"));
+  const QString file = Cli::TakeOption(rest, QStringLiteral("--png"));
+  const QString directory = Cli::TakeDirectory(rest);
+  if (file.isEmpty())
+    throw TUsageError("missing --png FILE");
+
+  TFFDataModule pool;
+  if (!Cli::OpenPoolForReading(directory, pool, io))
+    return 1;
+  const int status = WriteChart(pool, picksChart, playerName, file, io);
+  Cli::ClosePoolUnsaved(pool);
+  return status;
+}
