@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+// Keeps chosen properties of a window, or of the controls it owns, as string values in the
+// registry: window sizes and positions, and the tips dialogs' "don't show again" tick.
+//
+// Each item reads "component;property;default;key;value name;unused;read only", for example
+// "MainForm;Width;491;Tarnwell\Courtsider\Form State\MainForm;Width;1;0". The component is a
+// control of the window found by its object name, or the window itself when the name is the
+// window's own. Property names are those the settings have always been stored under: "Left",
+// "Top", "Width" and "Height" are parts of Qt's pos and size, and any other name is taken as
+// it is or with its first letter lower-cased ("Checked" is a check box's checked).
+class TIniOut {
+ public:
+  enum class TRegistryRoot {
+    ClassesRoot,
+    CurrentUser,
+    LocalMachine,
+    Users,
+    PerformanceData,
+    CurrentConfig,
+    DynData
+  };
+
+  // The items of the program's windows.
+  static inline const QStringList kMainFormItems = {
+      QStringLiteral("MainForm;Width;491;Tarnwell\\Courtsider\\Form State\\MainForm;Width;1;0"),
+      QStringLiteral("MainForm;Height;434;Tarnwell\\Courtsider\\Form State\\MainForm;Height;1;0"),
+      QStringLiteral("MainForm;Top;55;Tarnwell\\Courtsider\\Form State\\MainForm;Top;1;0"),
+      QStringLiteral("MainForm;Left;173;Tarnwell\\Courtsider\\Form State\\MainForm;Left;1;0"),
+  };
+  static inline const QStringList kBracketBuildItems = {
+      QStringLiteral(
+          "frmBracketBuild;Height;475;Tarnwell\\Courtsider\\Form State\\BracketBuild;Height;1;0"),
+      QStringLiteral(
+          "frmBracketBuild;Width;740;Tarnwell\\Courtsider\\Form State\\BracketBuild;Width;1;0"),
+      QStringLiteral(
+          "frmBracketBuild;Left;23;Tarnwell\\Courtsider\\Form State\\BracketBuild;Left;1;0"),
+      QStringLiteral(
+          "frmBracketBuild;Top;53;Tarnwell\\Courtsider\\Form State\\BracketBuild;Top;1;0"),
+  };
+  static inline const QStringList kPlayerEntryItems = {
+      QStringLiteral(
+          "frmPlayerEntryForm;Height;478;Tarnwell\\Courtsider\\Form State\\PlayerEntry;Height;1;0"),
+      QStringLiteral(
+          "frmPlayerEntryForm;Width;662;Tarnwell\\Courtsider\\Form State\\PlayerEntry;Width;1;0"),
+      QStringLiteral(
+          "frmPlayerEntryForm;Top;53;Tarnwell\\Courtsider\\Form State\\PlayerEntry;Top;1;0"),
+      QStringLiteral(
+          "frmPlayerEntryForm;Left;82;Tarnwell\\Courtsider\\Form State\\PlayerEntry;Left;1;0"),
+  };
+  static inline const QStringList kSplashHelp1Items = {
+      QStringLiteral("chkDontShow;Checked;False;Tarnwell\\Courtsider\\Form "
+                     "State\\SplashHelp1;dontShowHelp;1;0"),
+  };
+  static inline const QStringList kSplashHelp2Items = {
+      QStringLiteral("chkDontShow;Checked;False;Tarnwell\\Courtsider\\Form "
+                     "State\\SplashHelp2;dontShowHelp;1;0"),
+  };
+
+  // `window` is not owned; the store does nothing once it is gone.
+  explicit TIniOut(QWidget* window);
+
+  const QStringList& Items() const { return FItems; }
+  void SetItems(const QStringList& items) { FItems = items; }
+
+  // Only the current user's part of the registry is reachable: under any other root, restoring
+  // applies the defaults and storing writes nothing.
+  TRegistryRoot RegistryRoot() const { return FRegistryRoot; }
+  void SetRegistryRoot(TRegistryRoot root) { FRegistryRoot = root; }
+
+  // Kept for the windows' own use only; the store always works on the registry. Setting it
+  // forces the extension ".INI" and upper-cases the whole name.
+  const QString& FileName() const { return FFileName; }
+  void SetFileName(const QString& name);
+
+  // Sets every item's property from the registry, or from the item's default when the
+  // registry has no value. An item that cannot be applied is skipped without a message.
+  void RestoreWindowState();
+  // Writes every item's property, except items marked read only; failures are skipped.
+  void StoreWindowState();
+
+ private:
+  QPointer<QWidget> FWindow;
+  QStringList FItems;
+  TRegistryRoot FRegistryRoot = TRegistryRoot::CurrentUser;
+  QString FFileName;
+};

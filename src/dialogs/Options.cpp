@@ -1,0 +1,255 @@
+#include "Options.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include "DesignFont.h"
+#include "FFDataModule.h"
+#include "Help.h"
+#include "OpenPool.h"
+#include "Prompts.h"
+
+namespace {
+const QString kCaption = QStringLiteral("Pool Options");
+// A required digit and two optional ones, blanks shown as spaces: 0 to 999.
+const QString kRoundMask = QStringLiteral("900; ");
+constexpr int kEditHeight = 21;
+
+QLabel* MakeLabel(const QString& text, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+QLineEdit* MakeEdit(const QString& name, int maxLength, QWidget* parent) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  edit->setMaxLength(maxLength);
+  return edit;
+}
+
+QPushButton* MakeButton(const QString& text, int x, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setGeometry(x, 232, 75, 25);
+  // A click must not pull the focus out of a round field first: that would refuse the field
+  // before Ok could report it, and keep Cancel from abandoning it.
+  button->setFocusPolicy(Qt::TabFocus);
+  return button;
+}
+}  // namespace
+
+TfrmOptions::TfrmOptions(TOpenPool& pool, QWidget* parent) : QDialog(parent), FPool(pool) {
+  setObjectName(QStringLiteral("frmOptions"));
+  setWindowTitle(kCaption);
+  setFont(DesignFont());
+  setModal(false);
+  resize(360, 279);
+
+  auto* panel = new QFrame(this);
+  panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  auto* outer = new QVBoxLayout(this);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->addWidget(panel);
+
+  auto* scrollBox = new QScrollArea(panel);
+  scrollBox->setFrameShape(QFrame::NoFrame);
+  auto* inner = new QVBoxLayout(panel);
+  inner->setContentsMargins(4, 4, 4, 4);
+  inner->addWidget(scrollBox);
+
+  auto* content = new QWidget;
+  content->setFixedSize(347, 262);
+  pgcOptions = new QTabWidget(content);
+  pgcOptions->setObjectName(QStringLiteral("pgcOptions"));
+  pgcOptions->setGeometry(2, 0, 343, 225);
+  pgcOptions->addTab(MakeGeneralPage(), QStringLiteral("General"));
+  pgcOptions->addTab(MakeValuesPage(), QStringLiteral("Values"));
+
+  btnOk = MakeButton(QStringLiteral("O&k"), 57, content);
+  btnCancel = MakeButton(QStringLiteral("&Cancel"), 137, content);
+  btnHelp = MakeButton(QStringLiteral("&Help"), 217, content);
+  btnOk->setDefault(true);
+  connect(btnOk, &QPushButton::clicked, this, &TfrmOptions::btnOkClick);
+  connect(btnCancel, &QPushButton::clicked, this, &TfrmOptions::btnCancelClick);
+  connect(btnHelp, &QPushButton::clicked, this, &TfrmOptions::btnHelpClick);
+  scrollBox->setWidget(content);
+
+  // Fields showing the pool that was just closed would write its values into the next one.
+  connect(&FPool, &TOpenPool::Replaced, this, [this] {
+    if (isVisible())
+      FormActivate();
+  });
+}
+
+QWidget* TfrmOptions::MakeGeneralPage() {
+  auto* page = new QWidget;
+  MakeLabel(QStringLiteral("Pool Name"), page)->move(14, 21);
+  edtPoolName = MakeEdit(QStringLiteral("edtPoolName"), 30, page);
+  edtPoolName->setGeometry(80, 16, 233, kEditHeight);
+
+  auto* group = new QGroupBox(QStringLiteral("Bracket Names"), page);
+  group->setGeometry(16, 48, 297, 137);
+  const QString captions[] = {QStringLiteral("Upper Left"), QStringLiteral("Lower Left"),
+                              QStringLiteral("Upper Right"), QStringLiteral("Lower Right")};
+  const int rows[] = {18, 46, 74, 102};
+  for (int i = 0; i < 4; ++i) {
+    QLabel* label = MakeLabel(captions[i], group);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    label->setGeometry(8, rows[i], 96, kEditHeight);
+    QLineEdit* edit = MakeEdit(QStringLiteral("edtBracket%1").arg(i + 1), 10, group);
+    edit->setGeometry(112, rows[i], 129, kEditHeight);
+    label->setBuddy(edit);
+    FBracketEdits[i] = edit;
+  }
+  edtBracket1 = FBracketEdits[0];
+  edtBracket2 = FBracketEdits[1];
+  edtBracket3 = FBracketEdits[2];
+  edtBracket4 = FBracketEdits[3];
+  return page;
+}
+
+QWidget* TfrmOptions::MakeValuesPage() {
+  auto* page = new QWidget;
+  auto* group = new QGroupBox(QStringLiteral("Point Value for Correct Selections By Round"), page);
+  group->setGeometry(6, 3, 321, 185);
+  const int rows[] = {24, 50, 75, 101, 126, 152};
+  for (int i = 0; i < 6; ++i) {
+    QLabel* label = MakeLabel(QStringLiteral("Round %1 Point Value").arg(i + 1), group);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    label->setGeometry(26, rows[i], 112, kEditHeight);
+    QLineEdit* edit = MakeEdit(QStringLiteral("edtMultRound%1").arg(i + 1), 3, group);
+    edit->setInputMask(kRoundMask);
+    edit->setGeometry(143, rows[i], 45, kEditHeight);
+    edit->installEventFilter(this);
+    label->setBuddy(edit);
+    FRoundEdits[i] = edit;
+  }
+  edtMultRound1 = FRoundEdits[0];
+  edtMultRound2 = FRoundEdits[1];
+  edtMultRound3 = FRoundEdits[2];
+  edtMultRound4 = FRoundEdits[3];
+  edtMultRound5 = FRoundEdits[4];
+  edtMultRound6 = FRoundEdits[5];
+  return page;
+}
+
+void TfrmOptions::FormActivate() {
+  const TFFDataModule* pool = FPool.DataModule();
+  if (!pool)
+    return;
+  const TSystemFile& system = pool->SystemFile();
+  edtPoolName->setText(system.PoolName());
+  for (int i = 0; i < 4; ++i)
+    FBracketEdits[i]->setText(system.BracketName(i + 1));
+  for (int round = 1; round <= 6; ++round)
+    LoadRound(round);
+}
+
+void TfrmOptions::LoadRound(int round) {
+  const TFFDataModule* pool = FPool.DataModule();
+  if (!pool)
+    return;
+  FRoundEdits[round - 1]->setText(QString::number(pool->SystemFile().RoundPoints(round + 1)));
+}
+
+void TfrmOptions::btnOkClick() {
+  TFFDataModule* pool = FPool.DataModule();
+  if (pool) {
+    TSystemFile& system = pool->SystemFile();
+    system.SetPoolName(edtPoolName->text());
+    for (int i = 0; i < 4; ++i)
+      system.SetBracketName(i + 1, FBracketEdits[i]->text());
+    for (int round = 1; round <= 6; ++round) {
+      QLineEdit* edit = FRoundEdits[round - 1];
+      // The shown text keeps the blanks the mask lets through between digits; the plain
+      // text would quietly close them up.
+      const QString text = edit->displayText().trimmed();
+      bool ok = false;
+      const int value = text.toInt(&ok);
+      if (!ok) {
+        pgcOptions->setCurrentIndex(1);
+        edit->setFocus();
+        ReportError(QString(kNotAnInteger).replace(QLatin1String("%s"), text));
+        return;
+      }
+      system.SetRoundPoints(round + 1, value);
+    }
+  }
+  hide();
+}
+
+void TfrmOptions::btnCancelClick() {
+  hide();
+}
+
+void TfrmOptions::btnHelpClick() {
+  THelp::Current().ShowContext(kHelpContext);
+}
+
+void TfrmOptions::reject() {
+  btnCancelClick();
+}
+
+bool TfrmOptions::edtMultRoundExit(QLineEdit* edit) {
+  if (!edit->isModified() || edit->hasAcceptableInput())
+    return true;
+  QApplication::beep();
+  ReportError(kInvalidInput);
+  edit->setFocus();
+  return false;
+}
+
+void TfrmOptions::ReportError(const QString& text) {
+  FReporting = true;
+  TPrompts::Current().Message(text, kApplicationTitle, TPrompts::Buttons::Ok, TPrompts::Icon::Stop);
+  FReporting = false;
+}
+
+bool TfrmOptions::event(QEvent* event) {
+  if (event->type() == QEvent::WindowDeactivate && FReporting) {
+    FSkipActivate = true;
+  } else if (event->type() == QEvent::WindowActivate) {
+    if (FSkipActivate) {
+      FSkipActivate = false;
+    } else {
+      FormActivate();
+    }
+  }
+  return QDialog::event(event);
+}
+
+bool TfrmOptions::eventFilter(QObject* watched, QEvent* event) {
+  auto* edit = qobject_cast<QLineEdit*>(watched);
+  if (!edit)
+    return QDialog::eventFilter(watched, event);
+  if (event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && edit->isModified()) {
+    LoadRound(static_cast<int>(std::find(FRoundEdits.begin(), FRoundEdits.end(), edit) -
+                               FRoundEdits.begin()) +
+              1);
+    return true;
+  }
+  if (event->type() == QEvent::FocusOut) {
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    // Only a move to another control of this window leaves the field; switching windows or
+    // opening a menu does not. The check waits until the focus has settled.
+    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+      QMetaObject::invokeMethod(
+          this,
+          [this, edit] {
+            if (isVisible())
+              edtMultRoundExit(edit);
+          },
+          Qt::QueuedConnection);
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDialog>
+#include <array>
+
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class TOpenPool;
+
+// "Pool Options": the pool's name, its four bracket names and the points of a correct pick in
+// each round, edited on the open pool's system file. One window lives for the whole run and is
+// shown without blocking the main window; every activation reloads the fields from the pool,
+// and only Ok writes them back (to memory: the pool reaches the disk when it is saved).
+class TfrmOptions : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int kHelpContext = 210;
+  static inline const QString kInvalidInput =
+      QStringLiteral("Invalid input value.  Use escape key to abandon changes");
+  static inline const QString kNotAnInteger = QStringLiteral("'%s' is not a valid integer value");
+
+  explicit TfrmOptions(TOpenPool& pool, QWidget* parent = nullptr);
+
+  void FormActivate();
+  void btnOkClick();
+  void btnCancelClick();
+  void btnHelpClick();
+  // Leaving a round field whose first position holds no digit: a beep, the message, and the
+  // focus back in the field. Returns false when the field was refused.
+  bool edtMultRoundExit(QLineEdit* edit);
+
+  QTabWidget* pgcOptions = nullptr;
+  QLineEdit* edtPoolName = nullptr;
+  QLineEdit* edtBracket1 = nullptr;
+  QLineEdit* edtBracket2 = nullptr;
+  QLineEdit* edtBracket3 = nullptr;
+  QLineEdit* edtBracket4 = nullptr;
+  QLineEdit* edtMultRound1 = nullptr;
+  QLineEdit* edtMultRound2 = nullptr;
+  QLineEdit* edtMultRound3 = nullptr;
+  QLineEdit* edtMultRound4 = nullptr;
+  QLineEdit* edtMultRound5 = nullptr;
+  QLineEdit* edtMultRound6 = nullptr;
+  QPushButton* btnOk = nullptr;
+  QPushButton* btnCancel = nullptr;
+  QPushButton* btnHelp = nullptr;
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // Escape and the title bar's close button cancel.
+  void reject() override;
+
+ private:
+  QWidget* MakeGeneralPage();
+  QWidget* MakeValuesPage();
+  // Shown the way the program reports any failed step: the application's title and stop icon.
+  void ReportError(const QString& text);
+  // Puts the stored value of the pool back into one round field.
+  void LoadRound(int round);
+
+  TOpenPool& FPool;
+  std::array<QLineEdit*, 4> FBracketEdits{};
+  std::array<QLineEdit*, 6> FRoundEdits{};
+  // Our own message boxes take the activation away and give it back; that is not the
+  // organiser switching windows, so it must not reload what they are typing.
+  bool FReporting = false;
+  bool FSkipActivate = false;
+};
