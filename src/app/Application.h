@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QApplication>
+
+// The program's application object. An error that escapes a command is shown to the user
+// with its message and the program goes on, rather than ending it.
+class TApplication : public QApplication {
+ public:
+  TApplication(int& argc, char** argv);
+  bool notify(QObject* receiver, QEvent* event) override;
+
+  // Starts the program: settings file, prompts, help, the main window, the message loop.
+  static int Run(int& argc, char** argv);
+};

@@ -1,0 +1,485 @@
+#include "MainForm.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPixmap>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+
+#include "AboutBox.h"
+#include "FFDataModule.h"
+#include "FileNew.h"
+#include "Glyphs.h"
+#include "Help.h"
+#include "InOutError.h"
+#include "IniOut.h"
+#include "OpenPoolDialog.h"
+#include "Options.h"
+#include "Pictures.h"
+#include "Prompts.h"
+#include "Registry.h"
+#include "Shell.h"
+
+namespace {
+const char* const kHelpContextProperty = "HelpContext";
+constexpr int kNoGlyph = -1;
+}  // namespace
+
+TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), FOpenPool(this) {
+  setObjectName(QStringLiteral("MainForm"));
+  setWindowTitle(kCaption);
+  resize(kDesignWidth, kDesignHeight);
+  setProperty(kHelpContextProperty, kHelpContext);
+
+  lstImages = Glyphs::CreateImageList();
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+
+  imgMural = new QLabel(this);
+  imgMural->setObjectName(QStringLiteral("imgMural"));
+  imgMural->setAlignment(Qt::AlignCenter);
+  imgMural->setPixmap(QPixmap(Pictures::kMural));
+  setCentralWidget(imgMural);
+
+  barStatus = statusBar();
+  barStatus->setObjectName(QStringLiteral("barStatus"));
+
+  IniOut1 = std::make_unique<TIniOut>(this);
+  IniOut1->SetItems(TIniOut::kMainFormItems);
+
+  dlgFileNew = new TdlgFileNew(this);
+  frmOpenPool = new TfrmOpenPool(this);
+
+  FormCreate();
+
+  // The windows that read the pool come after it is open, as they look at it when shown.
+  frmOptions = new TfrmOptions(FOpenPool, this);
+  frmAboutBox = new TfrmAboutBox(this);
+}
+
+TMainForm::~TMainForm() {
+  FormDestroy();
+}
+
+QAction* TMainForm::MakeAction(const QString& caption, const QString& hint, int tag,
+                               int helpContext, int glyph) {
+  auto* action = new QAction(caption, this);
+  action->setData(tag);
+  action->setToolTip(GetShortHint(hint));
+  // The whole hint travels as the status tip; ApplicationHint picks its long part.
+  action->setStatusTip(hint);
+  if (helpContext)
+    action->setProperty(kHelpContextProperty, helpContext);
+  if (glyph != kNoGlyph)
+    action->setIcon(lstImages.at(glyph));
+  aclMain.append(action);
+  return action;
+}
+
+void TMainForm::CreateActions() {
+  using namespace Glyphs;
+  actFileNew =
+      MakeAction(QStringLiteral("&New"),
+                 QStringLiteral("Start a new pool | Select this option to start a new Pool."),
+                 kGroupAlways, 2010, kNew);
+  actFileOpen = MakeAction(
+      QStringLiteral("&Open"),
+      QStringLiteral("Open an existing pool | Select this option to open an existing Pool."),
+      kGroupAlways, 2020, kOpen);
+  actFileSave = MakeAction(
+      QStringLiteral("&Save"),
+      QStringLiteral("Save current pool | This selection saves the currently open Pool."),
+      kGroupOpenPool, 2030, kSave);
+  actDataOptions = MakeAction(QStringLiteral("&Options"),
+                              QStringLiteral("Modify pool options | Select this option to modify "
+                                             "the Options (names, points) for Pool."),
+                              kGroupPoolEdit, 3010, kOptions);
+  actDataBrackets = MakeAction(QStringLiteral("&Brackets"),
+                               QStringLiteral("Enter pool brackets | Select this option to "
+                                              "display the Bracket Builder form."),
+                               kGroupPoolEdit, 0, kBrackets);
+  actDataFinalize = MakeAction(
+      QStringLiteral("&Lock 1st Round"),
+      QStringLiteral("Lock 1st Round | This selection locks the First round of the Pool."),
+      kGroupUnlocked, 0, kLock);
+  actDataPlayers = MakeAction(QStringLiteral("&Players"),
+                              QStringLiteral("Enter pool player selections | This selection "
+                                             "displays the Player Entry form."),
+                              kGroupPlayers, 0, kPlayers);
+  actReports = MakeAction(QStringLiteral("&Reports"),
+                          QStringLiteral("Display reports menu | This selection displays the "
+                                         "Print Reports dialog."),
+                          kGroupOpenPool, 0, kReports);
+  actFileExit = MakeAction(QStringLiteral("E&xit"),
+                           QStringLiteral("Exit Courtsider | This selection exits Courtsider 99."),
+                           kGroupAlways, 2050, kExit);
+  actToolsUnfinalize = MakeAction(QStringLiteral("&Unlock 1st Round"),
+                                  QStringLiteral("Unlock 1st Round | Select this to unlock the "
+                                                 "First Round of the Bracket Builder."),
+                                  kGroupLocked, 0, kNoGlyph);
+  actHelp =
+      MakeAction(QStringLiteral("&Help"),
+                 QStringLiteral("Help | This selection displays the Courtsider 99 Help System."),
+                 kGroupAlways, kHelpContext, kHelp);
+  actHelpTarnwell = MakeAction(
+      QStringLiteral("&Tarnwell Website"),
+      QStringLiteral("Go to Tarnwell Software Website | Select this option to access the "
+                     "Tarnwell Software Website on the Internet."),
+      kGroupAlways, 0, Glyphs::kWebsite);
+  // The Reports glyph belongs to the tool bar; the menu bar shows the caption alone.
+  actReports->setIconVisibleInMenu(false);
+
+  actFileNew->setShortcut(QKeySequence::New);
+  actFileOpen->setShortcut(QKeySequence::Open);
+  actFileSave->setShortcut(QKeySequence::Save);
+  actFileExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+  actHelp->setShortcut(QKeySequence::HelpContents);
+
+  connect(actFileNew, &QAction::triggered, this, &TMainForm::actFileNewExecute);
+  connect(actFileOpen, &QAction::triggered, this, &TMainForm::actFileOpenExecute);
+  connect(actFileSave, &QAction::triggered, this, &TMainForm::actFileSaveExecute);
+  connect(actFileExit, &QAction::triggered, this, &TMainForm::actFileExitExecute);
+  connect(actDataOptions, &QAction::triggered, this, &TMainForm::actDataOptionsExecute);
+  connect(actDataBrackets, &QAction::triggered, this, &TMainForm::actDataBracketsExecute);
+  connect(actDataFinalize, &QAction::triggered, this, &TMainForm::actDataFinalizeExecute);
+  connect(actDataPlayers, &QAction::triggered, this, &TMainForm::actDataPlayersExecute);
+  connect(actReports, &QAction::triggered, this, &TMainForm::actReportsExecute);
+  connect(actToolsUnfinalize, &QAction::triggered, this, &TMainForm::actToolsUnfinalizeExecute);
+  connect(actHelp, &QAction::triggered, this, &TMainForm::actHelpExecute);
+  connect(actHelpTarnwell, &QAction::triggered, this, &TMainForm::actHelpTarnwellExecute);
+
+  // Two entries of the Help menu that are not shared with the tool bar.
+  mniQuickStart = new QAction(QStringLiteral("&Quick Start Guide"), this);
+  mniQuickStart->setStatusTip(QStringLiteral("Help on how to setup a Pool"));
+  mniQuickStart->setProperty(kHelpContextProperty, kQuickStartContext);
+  mniAbout = new QAction(QStringLiteral("&About..."), this);
+  mniAbout->setStatusTip(QStringLiteral("Show program information"));
+  mniAbout->setProperty(kHelpContextProperty, 620);
+  connect(mniQuickStart, &QAction::triggered, this, &TMainForm::mniQuickStartClick);
+  connect(mniAbout, &QAction::triggered, this, &TMainForm::mniAboutClick);
+}
+
+QMenu* TMainForm::MakeMenu(const QString& title, int helpContext) {
+  QMenu* menu = MainMenu->addMenu(title);
+  menu->setProperty(kHelpContextProperty, helpContext);
+  menu->installEventFilter(this);
+  return menu;
+}
+
+void TMainForm::CreateMenus() {
+  MainMenu = menuBar();
+  MainMenu->setObjectName(QStringLiteral("MainMenu"));
+
+  mnuFile = MakeMenu(QStringLiteral("&File"), 20);
+  mnuFile->addActions({actFileNew, actFileOpen, actFileSave});
+  mnuFile->addSeparator();
+  mnuFile->addAction(actFileExit);
+
+  mnuData = MakeMenu(QStringLiteral("&Data"), 30);
+  mnuData->addAction(actDataOptions);
+  mnuData->addSeparator();
+  mnuData->addActions({actDataBrackets, actDataFinalize});
+  mnuData->addSeparator();
+  mnuData->addAction(actDataPlayers);
+
+  MainMenu->addAction(actReports);
+  actReports->setProperty(kHelpContextProperty, 40);
+
+  mnuTools = MakeMenu(QStringLiteral("&Tools"), 3050);
+  mnuTools->addAction(actToolsUnfinalize);
+
+  mnuHelp = MakeMenu(QStringLiteral("&Help"), 50);
+  mnuHelp->addAction(actHelp);
+  mnuHelp->addSeparator();
+  mnuHelp->addAction(mniQuickStart);
+  mnuHelp->addSeparator();
+  mnuHelp->addAction(actHelpTarnwell);
+  mnuHelp->addSeparator();
+  mnuHelp->addAction(mniAbout);
+}
+
+void TMainForm::CreateToolBar() {
+  ToolBar1 = addToolBar(QStringLiteral("Commands"));
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setFloatable(false);
+  ToolBar1->setIconSize(QSize(24, 24));
+  ToolBar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  ToolBar1->addActions({actFileNew, actFileOpen, actFileSave});
+  ToolBar1->addSeparator();
+  ToolBar1->addActions({actDataOptions, actDataBrackets, actDataFinalize, actDataPlayers});
+  ToolBar1->addSeparator();
+  ToolBar1->addAction(actReports);
+  ToolBar1->addSeparator();
+  ToolBar1->addActions({actHelp, actFileExit});
+}
+
+void TMainForm::FormCreate() {
+  FRegistry = std::make_unique<TRegistry>();
+  if (!FRegistry->KeyExists(TRegistry::kCourtsiderKey)) {
+    FRegistry->OpenKey(TRegistry::kCourtsiderKey, true);
+    FRegistry->WriteString(kAppDirectoryValue, QDir::toNativeSeparators(QDir::currentPath()));
+    FRegistry->WriteString(kDataDirectoryValue, kSamplePool);
+    FRegistry->CloseKey();
+  }
+  FRegistry->OpenKey(TRegistry::kCourtsiderKey, false);
+  FAppDirectory = FRegistry->ReadString(kAppDirectoryValue);
+  QDir::setCurrent(FAppDirectory);
+  FDataDirectory = FRegistry->ReadString(kDataDirectoryValue);
+  dlgFileNew->SetAppDirectory(FAppDirectory);
+  frmOpenPool->SetAppDirectory(FAppDirectory);
+
+  auto dataModule = std::make_unique<TFFDataModule>();
+  dataModule->SetDirectory(QDir(FAppDirectory).filePath(FDataDirectory));
+  FOpenPool.SetDataModule(std::move(dataModule));
+
+  IniOut1->RestoreWindowState();
+  OpenFiles(false);
+  FormSettings();
+}
+
+void TMainForm::FormDestroy() {
+  if (FRegistry)
+    FRegistry->CloseKey();
+  FRegistry.reset();
+  IniOut1->StoreWindowState();
+}
+
+void TMainForm::FormActivate() {
+  const TFFDataModule* dataModule = FFDataModule();
+  actFileSave->setEnabled(dataModule && dataModule->Modified());
+}
+
+bool TMainForm::PoolIsOpen() const {
+  const TFFDataModule* dataModule = FFDataModule();
+  return dataModule && !dataModule->Directory().isEmpty();
+}
+
+void TMainForm::FormSettings() {
+  setWindowTitle(kCaptionPrefix + FDataDirectory);
+  // Without an open pool there is nothing to lock or unlock either.
+  const bool open = PoolIsOpen();
+  const bool finalized = open && FFDataModule()->Finalized();
+  EnableDisableActions(kGroupUnlocked, open && !finalized);
+  EnableDisableActions(kGroupPlayers, finalized);
+  EnableDisableActions(kGroupLocked, finalized);
+}
+
+void TMainForm::EnableDisableActions(int tag, bool enabled) {
+  if (tag == kGroupAlways)
+    return;
+  for (QAction* action : aclMain) {
+    if (action->data().toInt() == tag)
+      action->setEnabled(enabled);
+  }
+}
+
+void TMainForm::OpenFiles(bool create) {
+  TFFDataModule& dataModule = *FFDataModule();
+  try {
+    if (create) {
+      dataModule.CreatePool();
+    } else {
+      dataModule.OpenPool();
+    }
+    EnableDisableActions(kGroupOpenPool, true);
+    EnableDisableActions(kGroupPoolEdit, true);
+    EnableDisableActions(kGroupUnlocked, true);
+  } catch (const EInOutError&) {
+    EnableDisableActions(kGroupOpenPool, false);
+    EnableDisableActions(kGroupPoolEdit, false);
+    EnableDisableActions(kGroupUnlocked, false);
+    EnableDisableActions(kGroupPlayers, false);
+    TPrompts::Current().Inform(kOpenError);
+    dataModule.SetDirectory(QString());
+  }
+  // Fresh charts either way: the old ones point at the teams and picks of the pool that was
+  // just closed.
+  FOpenPool.RebuildBrackets();
+}
+
+void TMainForm::FormClose() {
+  TFFDataModule* dataModule = FFDataModule();
+  if (!dataModule)
+    return;
+  dataModule->ClosePool();
+  FOpenPool.Release();
+}
+
+QString TMainForm::GetShortHint(const QString& hint) {
+  const int bar = hint.indexOf(QLatin1Char('|'));
+  return (bar < 0 ? hint : hint.left(bar)).trimmed();
+}
+
+QString TMainForm::GetLongHint(const QString& hint) {
+  const int bar = hint.indexOf(QLatin1Char('|'));
+  return (bar < 0 ? hint : hint.mid(bar + 1)).trimmed();
+}
+
+void TMainForm::ApplicationHint(const QString& hint) {
+  barStatus->showMessage(GetLongHint(hint));
+}
+
+int TMainForm::ShowModal(QDialog& dialog) {
+  if (FModalRunner)
+    return FModalRunner(dialog);
+  return dialog.exec();
+}
+
+void TMainForm::SetRegDataDirectory(const QString& text) {
+  FRegistry->WriteString(kDataDirectoryValue, text);
+  FRegistry->Flush();
+}
+
+void TMainForm::ReplaceDataModule(const QString& directory) {
+  if (TFFDataModule* old = FFDataModule())
+    old->ClosePool();
+  auto dataModule = std::make_unique<TFFDataModule>();
+  dataModule->SetDirectory(directory);
+  FOpenPool.SetDataModule(std::move(dataModule));
+}
+
+void TMainForm::actFileNewExecute() {
+  if (ShowModal(*dlgFileNew) != QDialog::Accepted)
+    return;
+  const QString dataDirectory = dlgFileNew->PoolName() + QStringLiteral(".BGD");
+  // The folder comes first: the registry learns of the new pool only once it exists, so a
+  // failure here leaves the open pool and the next start as they were.
+  QDir appDirectory(FAppDirectory);
+  if (!appDirectory.mkdir(dataDirectory)) {
+    TPrompts::Current().Refuse(
+        kFolderNotCreated.arg(QDir::toNativeSeparators(appDirectory.filePath(dataDirectory))));
+    return;
+  }
+  SetRegDataDirectory(dataDirectory);
+  FDataDirectory = dataDirectory;
+  ReplaceDataModule(appDirectory.filePath(dataDirectory));
+  OpenFiles(true);
+  FormSettings();
+}
+
+void TMainForm::actFileOpenExecute() {
+  if (ShowModal(*frmOpenPool) != QDialog::Accepted)
+    return;
+  const QString selected = frmOpenPool->SelectedPool();
+  ReplaceDataModule(QDir(FAppDirectory).filePath(selected));
+  FDataDirectory = selected;
+  SetRegDataDirectory(selected);
+  OpenFiles(false);
+  FormSettings();
+}
+
+void TMainForm::actFileSaveExecute() {
+  FFDataModule()->SavePool();
+  // A save that could not write everything has said so and leaves the pool modified, so
+  // Save stays at hand for another try.
+  actFileSave->setEnabled(FFDataModule()->Modified());
+}
+
+void TMainForm::actFileExitExecute() {
+  close();
+}
+
+void TMainForm::actDataOptionsExecute() {
+  frmOptions->show();
+  frmOptions->raise();
+  frmOptions->activateWindow();
+}
+
+void TMainForm::actDataBracketsExecute() {
+  // The bracket builder window is shown here once it is part of the program.
+}
+
+void TMainForm::actDataPlayersExecute() {
+  // The player entry window is shown here once it is part of the program.
+}
+
+void TMainForm::actReportsExecute() {
+  // The print report window is shown here, modally, once it is part of the program.
+}
+
+void TMainForm::actDataFinalizeExecute() {
+  if (!TPrompts::Current().Confirm(kLockQuestion, TPrompts::Icon::Stop))
+    return;
+  FFDataModule()->SystemFile().SetFinalized(true);
+  EnableDisableActions(kGroupUnlocked, false);
+  EnableDisableActions(kGroupPlayers, true);
+  EnableDisableActions(kGroupLocked, true);
+  // The pool has changed while this window stayed active.
+  FormActivate();
+}
+
+void TMainForm::actToolsUnfinalizeExecute() {
+  if (!TPrompts::Current().Confirm(kUnlockQuestion, TPrompts::Icon::Stop))
+    return;
+  FFDataModule()->SystemFile().SetFinalized(false);
+  EnableDisableActions(kGroupUnlocked, true);
+  EnableDisableActions(kGroupPlayers, false);
+  EnableDisableActions(kGroupLocked, false);
+  FFDataModule()->ClearPlayers();
+  // The picks chart may still point at the entries of the players just cleared.
+  FOpenPool.RebuildBrackets();
+  FormActivate();
+}
+
+void TMainForm::actHelpExecute() {
+  THelp::Current().ShowContext(kHelpContext);
+}
+
+void TMainForm::actHelpTarnwellExecute() {
+  TShell::Current().OpenUrl(kWebsite);
+}
+
+void TMainForm::mniQuickStartClick() {
+  THelp::Current().ShowContext(kQuickStartContext);
+}
+
+void TMainForm::mniAboutClick() {
+  frmAboutBox->show();
+  frmAboutBox->raise();
+  frmAboutBox->activateWindow();
+}
+
+bool TMainForm::event(QEvent* event) {
+  switch (event->type()) {
+    case QEvent::WindowActivate:
+      FormActivate();
+      break;
+    case QEvent::StatusTip:
+      ApplicationHint(static_cast<QStatusTipEvent*>(event)->tip());
+      return true;
+    default:
+      break;
+  }
+  return QMainWindow::event(event);
+}
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+  // F1 on an open menu asks for help on the highlighted entry, else on the menu itself.
+  auto* menu = qobject_cast<QMenu*>(watched);
+  if (menu && event->type() == QEvent::KeyPress &&
+      static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+    int context = menu->property(kHelpContextProperty).toInt();
+    if (const QAction* active = menu->activeAction()) {
+      const int entryContext = active->property(kHelpContextProperty).toInt();
+      if (entryContext)
+        context = entryContext;
+    }
+    menu->close();
+    THelp::Current().ShowContext(context);
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}

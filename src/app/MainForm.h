@@ -1,0 +1,160 @@
+#pragma once
+
+#include <QIcon>
+#include <QList>
+#include <QMainWindow>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+#include "OpenPool.h"
+
+class QAction;
+class QDialog;
+class QLabel;
+class QMenu;
+class QStatusBar;
+class QToolBar;
+class TFFDataModule;
+class TIniOut;
+class TRegistry;
+class TdlgFileNew;
+class TfrmAboutBox;
+class TfrmOpenPool;
+class TfrmOptions;
+
+// The main window: the menu, tool bar and status bar from which every other window is
+// reached. It owns the open pool and enables its commands by the pool's state.
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kHelpContext = 10;
+  static constexpr int kQuickStartContext = 1600;
+  static constexpr int kDesignWidth = 491;
+  static constexpr int kDesignHeight = 434;
+  static inline const QString kCaption = QStringLiteral("Courtsider 99");
+  static inline const QString kCaptionPrefix = QStringLiteral("Courtsider 99 - ");
+  static inline const QString kSamplePool = QStringLiteral("Sample.BGD");
+  static inline const QString kAppDirectoryValue = QStringLiteral("AppDirectory");
+  static inline const QString kDataDirectoryValue = QStringLiteral("DataDirectory");
+  static inline const QString kOpenError = QStringLiteral("Error opening pool database");
+  static inline const QString kLockQuestion = QStringLiteral(
+      "Once the pool is finalized, you can no longer modify the brackets & seedings of the "
+      "1st Round.  Do you wish to continue?");
+  static inline const QString kUnlockQuestion = QStringLiteral(
+      "In addition to unfinalizing the pool, this selection will clear all player "
+      "entries.Do you wish to continue?");
+  static inline const QString kFolderNotCreated =
+      QStringLiteral("The folder for the new pool could not be created:\n%1");
+  static inline const QUrl kWebsite = QUrl(QStringLiteral("https://www.tarnwell.com/"));
+
+  // Groups of commands switched together by the pool's state.
+  enum TGroup {
+    kGroupAlways = 0,
+    kGroupOpenPool = 1,  // Save, Reports
+    kGroupPoolEdit = 2,  // Options, Brackets
+    kGroupUnlocked = 3,  // Lock 1st Round
+    kGroupPlayers = 4,   // Players
+    kGroupLocked = 5,    // Unlock 1st Round
+  };
+
+  // Shows a dialog modally and returns its result. Tests put in one that works the dialog
+  // through its handlers instead of a modal loop.
+  using TModalRunner = std::function<int(QDialog&)>;
+
+  explicit TMainForm(QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  TOpenPool& OpenPool() { return FOpenPool; }
+  TFFDataModule* FFDataModule() const { return FOpenPool.DataModule(); }
+  const QString& AppDirectory() const { return FAppDirectory; }
+  const QString& DataDirectory() const { return FDataDirectory; }
+  void SetModalRunner(TModalRunner runner) { FModalRunner = std::move(runner); }
+
+  void FormActivate();
+  void FormSettings();
+  void FormClose();
+  void EnableDisableActions(int tag, bool enabled);
+  void OpenFiles(bool create);
+  // Shows the long part of a hint in the status bar.
+  void ApplicationHint(const QString& hint);
+
+  void actFileNewExecute();
+  void actFileOpenExecute();
+  void actFileSaveExecute();
+  void actFileExitExecute();
+  void actDataOptionsExecute();
+  void actDataBracketsExecute();
+  void actDataFinalizeExecute();
+  void actDataPlayersExecute();
+  void actReportsExecute();
+  void actToolsUnfinalizeExecute();
+  void actHelpExecute();
+  void actHelpTarnwellExecute();
+  void mniQuickStartClick();
+  void mniAboutClick();
+
+  // The tool tip of a hint: its text before the first "|".
+  static QString GetShortHint(const QString& hint);
+  // The status-bar text of a hint: its text after the first "|", or all of it.
+  static QString GetLongHint(const QString& hint);
+
+  QMenuBar* MainMenu;
+  QMenu* mnuFile;
+  QMenu* mnuData;
+  QMenu* mnuTools;
+  QMenu* mnuHelp;
+  QToolBar* ToolBar1;
+  QLabel* imgMural;
+  QStatusBar* barStatus;
+  QList<QIcon> lstImages;
+  QList<QAction*> aclMain;
+  QAction* actFileNew;
+  QAction* actFileOpen;
+  QAction* actFileSave;
+  QAction* actDataOptions;
+  QAction* actDataBrackets;
+  QAction* actDataFinalize;
+  QAction* actDataPlayers;
+  QAction* actReports;
+  QAction* actFileExit;
+  QAction* actToolsUnfinalize;
+  QAction* actHelp;
+  QAction* actHelpTarnwell;
+  QAction* mniQuickStart;
+  QAction* mniAbout;
+  std::unique_ptr<TIniOut> IniOut1;
+  TdlgFileNew* dlgFileNew;
+  TfrmOpenPool* frmOpenPool;
+  TfrmOptions* frmOptions;
+  TfrmAboutBox* frmAboutBox;
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void FormCreate();
+  void FormDestroy();
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  QAction* MakeAction(const QString& caption, const QString& hint, int tag, int helpContext,
+                      int glyph);
+  QMenu* MakeMenu(const QString& title, int helpContext);
+  int ShowModal(QDialog& dialog);
+  // Closes the open pool (with the save question) and puts a fresh data module for
+  // `directory` in its place.
+  void ReplaceDataModule(const QString& directory);
+  void SetRegDataDirectory(const QString& text);
+  // False after a failed open, when the data module keeps no folder.
+  bool PoolIsOpen() const;
+
+  std::unique_ptr<TRegistry> FRegistry;
+  TOpenPool FOpenPool;
+  QString FAppDirectory;
+  QString FDataDirectory;
+  TModalRunner FModalRunner;
+};

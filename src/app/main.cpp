@@ -1,0 +1,5 @@
+#include "Application.h"
+
+int main(int argc, char* argv[]) {
+  return TApplication::Run(argc, argv);
+}

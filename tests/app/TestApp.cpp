@@ -1,0 +1,487 @@
+// The main window and the pool commands, driven through their handlers on real windows
+// offscreen, with the prompts answered by a script and the settings in a temporary file.
+
+#include <QAction>
+#include <QDialog>
+#include <QDir>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "BracketList.h"
+#include "FFDataModule.h"
+#include "FakePrompts.h"
+#include "FileNew.h"
+#include "Help.h"
+#include "MainForm.h"
+#include "OpenPoolDialog.h"
+#include "Registry.h"
+#include "Shell.h"
+#include "TestPools.h"
+
+namespace {
+
+const QStringList kAlways = {"New", "Open", "Exit", "Help", "Tarnwell Website"};
+const QStringList kUnlocked =
+    kAlways + QStringList{"Save", "Options", "Brackets", "Lock 1st Round", "Reports"};
+const QStringList kLocked =
+    kAlways + QStringList{"Save", "Options", "Brackets", "Players", "Reports", "Unlock 1st Round"};
+
+QStringList Sorted(QStringList list) {
+  list.sort();
+  return list;
+}
+
+// The captions of the enabled commands, sorted.
+QStringList EnabledCommands(const TMainForm& form) {
+  QStringList enabled;
+  for (const QAction* action : form.aclMain) {
+    if (action->isEnabled())
+      enabled << action->text().remove(QLatin1Char('&'));
+  }
+  return Sorted(enabled);
+}
+
+QString RegistryValue(const QString& key, const QString& name) {
+  TRegistry registry;
+  if (!registry.OpenKey(key, false))
+    return QStringLiteral("<no key>");
+  return registry.ReadString(name);
+}
+
+QString DataDirectoryValue() {
+  return RegistryValue(TRegistry::kCourtsiderKey, TMainForm::kDataDirectoryValue);
+}
+
+}  // namespace
+
+class TestApp : public QObject {
+  Q_OBJECT
+
+ private:
+  QString AppDir() const { return FDir->filePath(QStringLiteral("pools")); }
+  QString PoolPath(const QString& name) const { return QDir(AppDir()).filePath(name); }
+
+  // A pool folder holding a full field of teams; a locked one also holds `players` players.
+  void MakePool(const QString& name, bool locked, int players = 0) {
+    QVERIFY(QDir(AppDir()).mkdir(name));
+    auto pool = TestPools::CreatePool(PoolPath(name));
+    TestPools::AddFullField(pool->TeamsFile());
+    pool->SystemFile().SetFinalized(locked);
+    for (int i = 1; i <= players; ++i)
+      TestPools::AddPlayer(*pool, QStringLiteral("P%1").arg(i), i);
+    pool->SavePool();
+    pool->ClosePool();
+  }
+
+  std::unique_ptr<TMainForm> Start() { return std::make_unique<TMainForm>(); }
+
+  // Works the new-pool dialog as a user would: types the name and presses OK, then Cancel
+  // if OK did not close it. `stayedOpen` tells whether OK was refused.
+  TMainForm::TModalRunner TypeNewName(const QString& name, bool* stayedOpen) {
+    return [name, stayedOpen](QDialog& dialog) {
+      auto& newPool = dynamic_cast<TdlgFileNew&>(dialog);
+      newPool.show();
+      newPool.edtPoolName->setText(name);
+      newPool.btnOK->click();
+      *stayedOpen = newPool.isVisible();
+      if (*stayedOpen)
+        newPool.btnCancel->click();
+      return newPool.result();
+    };
+  }
+
+  std::unique_ptr<QTemporaryDir> FDir;
+  QString FStartDirectory;
+  TFakePrompts FPrompts;
+  std::unique_ptr<TPromptsScope> FPromptsScope;
+
+ private slots:
+  void init() {
+    FDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(FDir->isValid());
+    QVERIFY(QDir(FDir->path()).mkdir(QStringLiteral("pools")));
+    TRegistry::SetStoreFile(FDir->filePath(QStringLiteral("settings.ini")));
+    FStartDirectory = QDir::currentPath();
+    QDir::setCurrent(AppDir());
+    FPrompts.Reset();
+    FPromptsScope = std::make_unique<TPromptsScope>(&FPrompts);
+  }
+
+  void cleanup() {
+    FPromptsScope.reset();
+    QDir::setCurrent(FStartDirectory);
+    TRegistry::SetStoreFile(QString());
+    FDir.reset();
+  }
+
+  void firstStartOpensTheSamplePool() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    QCOMPARE(RegistryValue(TRegistry::kCourtsiderKey, TMainForm::kAppDirectoryValue),
+             QDir::toNativeSeparators(AppDir()));
+    QCOMPARE(DataDirectoryValue(), QStringLiteral("Sample.BGD"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Sample.BGD"));
+    QCOMPARE(form->FFDataModule()->Directory(), PoolPath(QStringLiteral("Sample.BGD")));
+    QCOMPARE(form->FFDataModule()->TeamsFile().Count(), 64);
+    QVERIFY(form->OpenPool().ResultsBracket() && form->OpenPool().PicksBracket());
+    QVERIFY(FPrompts.Shown().isEmpty());
+    QCOMPARE(EnabledCommands(*form), Sorted(kUnlocked));
+  }
+
+  void startWithAMissingPool() {
+    auto form = Start();
+    QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kOpenError});
+    QCOMPARE(FPrompts.Shown().at(0).Title, kApplicationTitle);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Sample.BGD"));
+    QVERIFY(form->FFDataModule()->Directory().isEmpty());
+    // Nothing that needs a pool is left to click, Lock 1st Round included.
+    QCOMPARE(EnabledCommands(*form), Sorted(kAlways));
+  }
+
+  void commandsFollowTheLock_data() {
+    QTest::addColumn<bool>("locked");
+    QTest::newRow("unlocked") << false;
+    QTest::newRow("locked") << true;
+  }
+  void commandsFollowTheLock() {
+    QFETCH(bool, locked);
+    MakePool(QStringLiteral("Sample.BGD"), locked);
+    auto form = Start();
+    QCOMPARE(EnabledCommands(*form), Sorted(locked ? kLocked : kUnlocked));
+  }
+
+  void hintsSplitBetweenToolTipAndStatusBar() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    QCOMPARE(form->actFileSave->toolTip(), QStringLiteral("Save current pool"));
+    form->actFileSave->showStatusText(form.get());
+    QCOMPARE(form->barStatus->currentMessage(),
+             QStringLiteral("This selection saves the currently open Pool."));
+    // A hint without a bar shows whole.
+    form->mniQuickStart->showStatusText(form.get());
+    QCOMPARE(form->barStatus->currentMessage(), QStringLiteral("Help on how to setup a Pool"));
+  }
+
+  void helpAndWebsite() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    TFakeHelp help;
+    TFakeShell shell;
+    THelp* previousHelp = THelp::Install(&help);
+    TShell* previousShell = TShell::Install(&shell);
+    form->actHelp->trigger();
+    form->mniQuickStart->trigger();
+    form->dlgFileNew->btnHelp->click();
+    form->frmOpenPool->btnHelp->click();
+    form->actHelpTarnwell->trigger();
+    THelp::Install(previousHelp);
+    TShell::Install(previousShell);
+    QCOMPARE(help.Contexts(), (QList<int>{10, 1600, 110, 120}));
+    QCOMPARE(shell.Opened(), QList<QUrl>{TMainForm::kWebsite});
+  }
+
+  void newWithAnExistingNameStaysInTheDialog() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    MakePool(QStringLiteral("Office.BGD"), false);
+    auto form = Start();
+    TFFDataModule* before = form->FFDataModule();
+    bool stayedOpen = false;
+    form->SetModalRunner(TypeNewName(QStringLiteral("Office"), &stayedOpen));
+    form->actFileNewExecute();
+    QVERIFY(stayedOpen);
+    QCOMPARE(FPrompts.Texts(), QStringList{TdlgFileNew::kPoolExists});
+    QCOMPARE(FPrompts.Shown().at(0).Title, kMessageTitle);
+    QCOMPARE(form->FFDataModule(), before);
+    QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Sample.BGD"));
+    QCOMPARE(DataDirectoryValue(), QStringLiteral("Sample.BGD"));
+  }
+
+  void newRefusesNamesThatCannotBeFolders_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("message");
+    QTest::newRow("empty") << QString() << false;
+    QTest::newRow("blank") << QStringLiteral("   ") << true;
+    QTest::newRow("slash") << QStringLiteral("a/b") << true;
+    QTest::newRow("backslash") << QStringLiteral("a\\b") << true;
+    QTest::newRow("parent") << QStringLiteral("..") << true;
+    QTest::newRow("climbs out") << QStringLiteral("../../Escaped") << true;
+    QTest::newRow("colon") << QStringLiteral("C:Pool") << true;
+    QTest::newRow("question") << QStringLiteral("Who?") << true;
+    QTest::newRow("control") << QStringLiteral("Tab\tPool") << true;
+    QTest::newRow("device") << QStringLiteral("con") << true;
+  }
+  void newRefusesNamesThatCannotBeFolders() {
+    QFETCH(QString, name);
+    QFETCH(bool, message);
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    const QStringList before =
+        QDir(FDir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    bool stayedOpen = false;
+    form->SetModalRunner(TypeNewName(name, &stayedOpen));
+    form->actFileNewExecute();
+    QVERIFY(stayedOpen);
+    QCOMPARE(FPrompts.Texts(), message ? QStringList{TdlgFileNew::kUnsafeName} : QStringList());
+    QCOMPARE(QDir(FDir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+    QCOMPARE(QDir(AppDir()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("Sample.BGD")});
+    QCOMPARE(DataDirectoryValue(), QStringLiteral("Sample.BGD"));
+  }
+
+  void newWithAFreshNameAsksOnceAndOpensTheNewPool() {
+    MakePool(QStringLiteral("Sample.BGD"), true, 2);
+    auto form = Start();
+    form->FFDataModule()->SystemFile().SetPoolName(QStringLiteral("Changed"));
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    bool stayedOpen = true;
+    form->SetModalRunner(TypeNewName(QStringLiteral("  Fresh Pool "), &stayedOpen));
+    form->actFileNewExecute();
+    QVERIFY(!stayedOpen);
+    QCOMPARE(FPrompts.Texts(), QStringList{TFFDataModule::kSaveQuestion});
+    QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().PoolName(),
+             QStringLiteral("Changed"));
+
+    QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Fresh Pool.BGD"));
+    QCOMPARE(DataDirectoryValue(), QStringLiteral("Fresh Pool.BGD"));
+    const QDir fresh(PoolPath(QStringLiteral("Fresh Pool.BGD")));
+    QVERIFY(fresh.exists(TSystemFile::kFileName) && fresh.exists(TTeamsFile::kFileName) &&
+            fresh.exists(TPlayerPicksFile::kFileName));
+    QCOMPARE(form->FFDataModule()->Directory(), fresh.path());
+    QCOMPARE(form->FFDataModule()->TeamsFile().Count(), 0);
+    QCOMPARE(EnabledCommands(*form), Sorted(kUnlocked));
+  }
+
+  void newWhoseFolderCannotBeMadeChangesNothing() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    TFFDataModule* before = form->FFDataModule();
+    // The pools' folder goes away under the running program.
+    QVERIFY(QDir(AppDir()).removeRecursively());
+    bool stayedOpen = true;
+    form->SetModalRunner(TypeNewName(QStringLiteral("Lost"), &stayedOpen));
+    form->actFileNewExecute();
+    QVERIFY(!stayedOpen);
+    QCOMPARE(FPrompts.Shown().size(), 1);
+    QVERIFY(FPrompts.Texts().at(0).startsWith(QStringLiteral("The folder for the new pool")));
+    QCOMPARE(FPrompts.Shown().at(0).IconKind, TPrompts::Icon::Stop);
+    QCOMPARE(form->FFDataModule(), before);
+    QCOMPARE(DataDirectoryValue(), QStringLiteral("Sample.BGD"));
+  }
+
+  void openListsThePoolsAndOpensTheChosenOne() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    MakePool(QStringLiteral("Other.BGD"), true);
+    QVERIFY(QDir(AppDir()).mkdir(QStringLiteral("Notes")));
+    TestPools::WriteBytes(PoolPath(QStringLiteral("Loose.BGD.txt")), "not a pool");
+    auto form = Start();
+    QStringList listed;
+    bool openAtFirst = true;
+    form->SetModalRunner([&](QDialog& dialog) {
+      auto& openPool = dynamic_cast<TfrmOpenPool&>(dialog);
+      openPool.show();
+      for (int i = 0; i < openPool.lbSelectPool->count(); ++i) {
+        listed << openPool.lbSelectPool->item(i)->text();
+      }
+      openAtFirst = openPool.btnOpen->isEnabled();
+      openPool.lbSelectPool->setCurrentRow(0);
+      openPool.btnOpen->click();
+      return openPool.result();
+    });
+    form->actFileOpenExecute();
+    QCOMPARE(listed, (QStringList{"[Other.BGD]", "[Sample.BGD]"}));
+    QVERIFY(!openAtFirst);
+    QCOMPARE(form->frmOpenPool->SelectedPool(), QStringLiteral("Other.BGD"));
+    QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Other.BGD"));
+    QCOMPARE(DataDirectoryValue(), QStringLiteral("Other.BGD"));
+    QCOMPARE(EnabledCommands(*form), Sorted(kLocked));
+    QVERIFY(FPrompts.Shown().isEmpty());
+  }
+
+  void openCancelledKeepsThePool() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    form->FFDataModule()->SystemFile().SetPoolName(QStringLiteral("Unsaved"));
+    TFFDataModule* before = form->FFDataModule();
+    form->SetModalRunner([](QDialog& dialog) {
+      auto& openPool = dynamic_cast<TfrmOpenPool&>(dialog);
+      openPool.show();
+      QTest::keyClick(openPool.lbSelectPool, Qt::Key_Down);
+      openPool.btnCancel->click();
+      return openPool.result();
+    });
+    form->actFileOpenExecute();
+    QCOMPARE(form->FFDataModule(), before);
+    QVERIFY(FPrompts.Shown().isEmpty());
+  }
+
+  void openOfABrokenPoolDisablesEverythingThatNeedsOne() {
+    MakePool(QStringLiteral("Sample.BGD"), true);
+    QVERIFY(QDir(AppDir()).mkdir(QStringLiteral("Broken.BGD")));
+    auto form = Start();
+    form->SetModalRunner([](QDialog& dialog) {
+      auto& openPool = dynamic_cast<TfrmOpenPool&>(dialog);
+      openPool.show();
+      openPool.lbSelectPool->setCurrentRow(0);
+      openPool.btnOpen->click();
+      return openPool.result();
+    });
+    form->actFileOpenExecute();
+    QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kOpenError});
+    QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Broken.BGD"));
+    QCOMPARE(EnabledCommands(*form), Sorted(kAlways));
+  }
+
+  void lockAnsweredNoThenYes() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    form->actFileSaveExecute();
+    QVERIFY(!form->actFileSave->isEnabled());
+
+    form->actDataFinalizeExecute();
+    QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kLockQuestion});
+    const TFakePrompts::TShown asked = FPrompts.Shown().at(0);
+    QCOMPARE(asked.Title, kMessageTitle);
+    QCOMPARE(asked.ButtonSet, TPrompts::Buttons::YesNo);
+    QCOMPARE(asked.IconKind, TPrompts::Icon::Stop);
+    QVERIFY(!form->FFDataModule()->Finalized());
+    QVERIFY(!form->FFDataModule()->Modified());
+    QStringList savedAndUnlocked = Sorted(kUnlocked);
+    savedAndUnlocked.removeOne(QStringLiteral("Save"));
+    QCOMPARE(EnabledCommands(*form), savedAndUnlocked);
+
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    form->actDataFinalizeExecute();
+    QVERIFY(form->FFDataModule()->Finalized());
+    QVERIFY(form->FFDataModule()->Modified());
+    QCOMPARE(EnabledCommands(*form), Sorted(kLocked));
+  }
+
+  void unlockClearsThePlayers() {
+    MakePool(QStringLiteral("Sample.BGD"), true, 3);
+    auto form = Start();
+    QCOMPARE(form->FFDataModule()->PlayerPicksFile().Count(), 3);
+    form->actToolsUnfinalizeExecute();
+    QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kUnlockQuestion});
+    QCOMPARE(form->FFDataModule()->PlayerPicksFile().Count(), 3);
+
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    form->actToolsUnfinalizeExecute();
+    QVERIFY(!form->FFDataModule()->Finalized());
+    QCOMPARE(form->FFDataModule()->PlayerPicksFile().Count(), 0);
+    QCOMPARE(EnabledCommands(*form), Sorted(kUnlocked));
+    // The cleared players reach the disk with the next save.
+    form->actFileSaveExecute();
+    QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->PlayerPicksFile().Count(),
+             0);
+  }
+
+  void saveWritesThePoolAndDisablesSave() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    form->FFDataModule()->SystemFile().SetBracketName(1, QStringLiteral("North"));
+    form->FormActivate();
+    QVERIFY(form->actFileSave->isEnabled());
+    form->actFileSaveExecute();
+    QVERIFY(!form->actFileSave->isEnabled());
+    QVERIFY(!form->FFDataModule()->Modified());
+    QCOMPARE(
+        TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().BracketName(1),
+        QStringLiteral("North"));
+  }
+
+  void closingAsksToSaveAModifiedPool() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    form->FFDataModule()->SystemFile().SetPoolName(QStringLiteral("Kept"));
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    form->show();
+    QVERIFY(form->close());
+    QCOMPARE(FPrompts.Texts(), QStringList{TFFDataModule::kSaveQuestion});
+    QVERIFY(!form->FFDataModule());
+    QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().PoolName(),
+             QStringLiteral("Kept"));
+  }
+
+  void windowSizeAndPositionAreKept() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    QCOMPARE(form->size(), QSize(491, 434));
+    QCOMPARE(form->pos(), QPoint(173, 55));
+    form->resize(640, 480);
+    form->move(20, 30);
+    form.reset();
+    const QString key = TRegistry::kFormStateKey + QStringLiteral("\\MainForm");
+    QCOMPARE(RegistryValue(key, QStringLiteral("Width")), QStringLiteral("640"));
+    QCOMPARE(RegistryValue(key, QStringLiteral("Left")), QStringLiteral("20"));
+
+    form = Start();
+    QCOMPARE(form->size(), QSize(640, 480));
+    QCOMPARE(form->pos(), QPoint(20, 30));
+    form.reset();
+
+    {
+      TRegistry registry;
+      registry.OpenKey(key, false);
+      registry.WriteString(QStringLiteral("Width"), QStringLiteral("abc"));
+    }
+    form = Start();
+    QCOMPARE(form->size(), QSize(491, 480));
+  }
+
+  // The pool shipped beside the program: a locked pool whose results and players' brackets
+  // all fit the chart.
+  void samplePoolIsALivingPool() {
+    auto pool = TestPools::OpenPool(QStringLiteral(COURTSIDER_SAMPLE_POOL));
+    QVERIFY(pool->Finalized());
+    QCOMPARE(pool->SystemFile().BracketName(1), QStringLiteral("East"));
+    QCOMPARE(pool->SystemFile().BracketName(2), QStringLiteral("West"));
+    QCOMPARE(pool->TeamsFile().FindTeam(QStringLiteral("UConn"))->Region(), 1);
+    QCOMPARE(pool->TeamsFile().FindTeam(QStringLiteral("Purdue"))->Seed(), 1);
+
+    TBracketList results;
+    for (const auto& team : pool->TeamsFile().List())
+      results.PlaceTeam(team.get());
+    int onChart = 0;
+    for (const auto& team : pool->TeamsFile().List()) {
+      // Each team keeps every line up to its round reached, so no two teams claim one line,
+      // and a team has lost exactly when another stands on its next line.
+      for (int round = 1; round <= team->RoundReached(); ++round) {
+        QCOMPARE(results.SlotOnPath(team->Region(), team->Seed(), round)->Team(), team.get());
+      }
+      const TBracketItem* next =
+          results.SlotOnPath(team->Region(), team->Seed(), team->RoundReached() + 1);
+      QCOMPARE(team->Eliminated(), next && next->Team() != nullptr);
+      onChart += team->RoundReached();
+    }
+    QVERIFY2(onChart > 64 + 32 && onChart < 127, "results entered through a few rounds");
+
+    const auto& players = pool->PlayerPicksFile().List();
+    QVERIFY(players.size() >= 10 && players.size() <= 15);
+    QSet<QString> champions;
+    QSet<int> guesses;
+    for (const auto& player : players) {
+      TBracketList picks;
+      for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i)
+        picks.PlaceTeam(player->Pick(i));
+      for (int slot = 1; slot <= TBracketList::kSlotCount; ++slot) {
+        const TChartEntry* entry = picks.Slot(slot)->Team();
+        QVERIFY2(entry, qPrintable(player->PlayerName() + " leaves a game open"));
+        for (int round = 1; round <= entry->RoundReached(); ++round) {
+          QCOMPARE(picks.SlotOnPath(entry->Region(), entry->Seed(), round)->Team(), entry);
+        }
+      }
+      champions.insert(picks.Slot(TBracketList::kSlotCount)->Team()->TeamName());
+      guesses.insert(player->TieBreakerPoints());
+    }
+    QVERIFY(champions.size() >= 5);
+    QCOMPARE(guesses.size(), static_cast<int>(players.size()));
+  }
+};
+
+QTEST_MAIN(TestApp)
+#include "TestApp.moc"
