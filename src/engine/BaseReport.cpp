@@ -9,6 +9,7 @@ namespace {
 // writer uses the same figure so their pages break alike.
 constexpr double kLineSpacing = 1.2;
 constexpr double kPointsPerInch = 72.0;
+constexpr double kLeftCellGap = 0.04;
 
 bool ValidSlot(int slot) {
   return slot >= 1 && slot <= TBaseReport::kSlotCount;
@@ -59,7 +60,10 @@ void TBaseReport::RecallTabStops(int slot) {
 void TBaseReport::PrintInNextTab(const QString& text) {
   if (FNextTab >= FTabs.size()) return;
   const TTabStop& stop = FTabs[FNextTab++];
-  const double inner = stop.Width - 2 * stop.Margin;
+  // A left-aligned text stops a hair short of its cell, so that neighbouring columns never
+  // run into each other.
+  const double gap = stop.Justify == kJustifyLeft ? kLeftCellGap : 0;
+  const double inner = stop.Width - 2 * stop.Margin - gap;
   DoPrintCell(stop, FitText(CurrentQFont(), text, inner), FYPos, LineHeight());
 }
 

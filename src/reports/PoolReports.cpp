@@ -1,0 +1,405 @@
+#include "PoolReports.h"
+
+#include <QDir>
+
+#include "BracketBitmap.h"
+#include "FFDataModule.h"
+#include "OpenPool.h"
+#include "PlayerSelections.h"
+#include "StandingsByPoints.h"
+#include "StandingsByPotential.h"
+
+namespace {
+constexpr double kPrev = TBaseReport::kPreviousStopEnd;
+constexpr int kCenter = TBaseReport::kJustifyCenter;
+constexpr int kLeft = TBaseReport::kJustifyLeft;
+constexpr int kBox = TBaseReport::kBoxAll;
+
+// Tab sets and fonts the layouts store at the start of every body.
+enum TSlot { Set1 = 1, Set2, Set3, Set4, Set5, Set6, Set7 };
+enum TFontSlot { PoolNameFont = 1, TitleFont, HeadingFont, RowFont, PickFont, RoundLabelFont };
+
+// The standings reports print from the top margin down to a quarter inch above the paper's
+// edge.
+constexpr double kStandingsTopMargin = 0.1;
+constexpr double kStandingsBottomMargin = 0.25;
+
+// The blank entry sheet's picture and the three lines under it.
+constexpr double kChartLeft = 0.5;
+constexpr double kChartTop = 0.5;
+constexpr double kChartRight = 8.0;
+constexpr double kChartBottom = 9.5;
+constexpr int kFooterLineAdvance = 54;
+const QString kNameLine = QStringLiteral("Name  ____________________________");
+const QString kPhoneLine = QStringLiteral("Phone  ________________");
+const QString kTieBreakerLine = QStringLiteral("Total Points Tie Breaker _______");
+
+const QStringList kColumnHeadings = {
+    QStringLiteral("Pos"),  QStringLiteral("Player Name"), QStringLiteral("Total"),
+    QStringLiteral("Rd 1"), QStringLiteral("Rd 2"),        QStringLiteral("Rd 3"),
+    QStringLiteral("Rd 4"), QStringLiteral("Rd 5"),        QStringLiteral("Rd 6"),
+    QStringLiteral("TB pts"), QStringLiteral("+/-")};
+const QStringList kFinal4Headings = {QStringLiteral("Final 4"), QStringLiteral("Finals"),
+                                     QStringLiteral("Champ")};
+
+constexpr int kPickColumns = 16;
+constexpr int kTournamentRounds = 6;
+}  // namespace
+
+// What tells the four standings reports apart.
+struct TPoolReports::TStandingsLayout {
+  std::function<std::unique_ptr<TReportsBase>()> Create;
+  QString Continuation;
+  bool Potential = false;
+  bool Final4 = false;
+  // The potential report moves down before it chooses the row's stops and font.
+  bool NextLineFirst = false;
+  int RowMinimum = 2;
+};
+
+namespace {
+template <class TDataSet>
+std::unique_ptr<TReportsBase> Make() {
+  return std::make_unique<TDataSet>();
+}
+
+}  // namespace
+
+const std::array<TPoolReports::TCatalogueEntry, TPoolReports::kReportCount>&
+TPoolReports::Catalogue() {
+  static const std::array<TCatalogueEntry, kReportCount> catalogue = {{
+      {QStringLiteral("Blank Entry Sheet"), QString(), false},
+      {QStringLiteral("Standings - Point Total"), QStringLiteral("stndpts.rtf"), true},
+      {QStringLiteral("Standings - Potential Point Total"), QStringLiteral("stndpot.rtf"), true},
+      {QStringLiteral("Standings - Points with Final 4"), QStringLiteral("ptsfinl4.rtf"), true},
+      {QStringLiteral("Standings - Potential with Final 4"), QStringLiteral("potfinl4.rtf"), true},
+      {QStringLiteral("Selections List"), QStringLiteral("sellist.rtf"), true},
+  }};
+  return catalogue;
+}
+
+int TPoolReports::IndexOf(const QString& listText) {
+  const auto& catalogue = Catalogue();
+  for (int p = 0; p < kReportCount; ++p) {
+    if (catalogue[static_cast<size_t>(p)].ListText == listText) return p;
+  }
+  return -1;
+}
+
+TPoolReports::TPoolReports(TOpenPool& pool) : FPool(pool) {
+  static const TStandingsLayout points{Make<TStandingsByPoints>,
+                                       QStringLiteral("Standings by Current Points (cont.)"),
+                                       false, false, false, 2};
+  static const TStandingsLayout potential{
+      Make<TStandingsByPotential>,
+      QStringLiteral("Standings by Potential Points Remaining (cont.)"), true, false, true, 2};
+  static const TStandingsLayout withFinal4{
+      Make<TStandingsWithFinal4>,
+      QStringLiteral("Point Standings With Final 4 Selections (cont.)"), false, true, false, 4};
+  static const TStandingsLayout potentialFinal4{
+      Make<TPotentialWithFinal4>,
+      QStringLiteral("Potential Points With Final 4 Selections (cont.)"), true, true, false, 4};
+
+  WireBlankEntry();
+  WireStandings(points, rpsysStandingsPoints, rprtfStandingsPoints, rpmsStandingsPoints);
+  WireStandings(potential, rpsysStandingsPotential, rprtfStandingsPotential,
+                rpmsStandingsPotential);
+  WireStandings(withFinal4, rpsysStandingsWithFinal4, rprtfPointsWithFinal4,
+                rpmsStandingsWithFinal4);
+  WireStandings(potentialFinal4, rpsysPotentialWithFinal4, rprtfPotentialWithFinal4,
+                rpmsPotentialWithFinal4);
+  WireSelections();
+
+  FPrinterTable = {&rpsysBlankEntry,          &rpsysStandingsPoints,
+                   &rpsysStandingsPotential,  &rpsysStandingsWithFinal4,
+                   &rpsysPotentialWithFinal4, &rpsysSelectionsList};
+  FFileTable = {nullptr,
+                &rprtfStandingsPoints,
+                &rprtfStandingsPotential,
+                &rprtfPointsWithFinal4,
+                &rprtfPotentialWithFinal4,
+                &rprtfSelectionsList};
+}
+
+TPoolReports::~TPoolReports() = default;
+
+void TPoolReports::SetRtfDirectory(const QString& directory) {
+  const QDir dir(directory);
+  for (int p = 1; p < kReportCount; ++p) {
+    FFileTable[static_cast<size_t>(p)]->FileName =
+        dir.filePath(Catalogue()[static_cast<size_t>(p)].RtfFile);
+  }
+}
+
+void TPoolReports::WireStandings(const TStandingsLayout& layout, TReportSystem& system,
+                                 TRTFFiler& filer, TMasterShell& shell) {
+  shell.OnBodyBefore = [this, &layout](TBaseReport& writer, TReportShell&) {
+    StandingsBodyBefore(writer, layout);
+  };
+  shell.OnRowBefore = [this](TBaseReport&, TReportShell&, bool& valid) {
+    StandingsRowBefore(valid);
+  };
+  shell.OnRowPrint = [this, &layout](TBaseReport& writer, TReportShell&, bool&) {
+    StandingsRowPrint(writer, layout);
+  };
+  shell.OnRowAfter = [this](TBaseReport&, TReportShell&, bool&) { ++FRow; };
+  shell.OnBodyAfter = [this](TBaseReport&, TReportShell&) { BodyAfter(); };
+  shell.SetMinHeight(TReportShell::TSection::SectionRow, layout.RowMinimum);
+
+  const auto print = [&shell](TBaseReport& writer) { shell.Run(writer); };
+  system.OnPrint = print;
+  system.OnNewPage = [this, &layout](TBaseReport& writer) { StandingsNewPage(writer, layout); };
+  system.MarginTop = kStandingsTopMargin;
+  system.MarginBottom = kStandingsBottomMargin;
+  // The file has no new-page handler: no continuation headings, no empty lines above the
+  // pool name.
+  filer.OnPrint = print;
+  filer.TopMargin = kStandingsTopMargin;
+  filer.BottomMargin = kStandingsBottomMargin;
+}
+
+void TPoolReports::WireSelections() {
+  rpmsSelectionsList.OnBodyBefore = [this](TBaseReport& writer, TReportShell&) {
+    FRow = 0;
+    auto selections = std::make_unique<TPlayerSelections>();
+    const TFFDataModule& pool = *FPool.DataModule();
+    FPoolTieBreaker = pool.SystemFile().TieBreakerPoints();
+    PageSetup(writer);
+    selections->Build(pool);
+    FData = std::move(selections);
+    writer.RecallTabStops(Set1);
+    writer.RecallFont(PoolNameFont);
+    writer.PrintInNextTab(pool.SystemFile().PoolName());
+    writer.NextLine();
+    writer.RecallFont(TitleFont);
+    writer.PrintInNextTab(kSelectionsTitle);
+  };
+  rpmsSelectionsList.OnRowBefore = [this](TBaseReport&, TReportShell&, bool& valid) {
+    const auto& selections = static_cast<const TPlayerSelections&>(*FData);
+    valid = FRow < selections.Count();
+    FSelection = valid ? &selections.Item(FRow) : nullptr;
+  };
+  rpmsSelectionsList.OnBodyAfter = [this](TBaseReport&, TReportShell&) { BodyAfter(); };
+  rpmsSelectionsList.DetailReport = &rpdsSelectionsList;
+
+  rpdsSelectionsList.SetMinHeight(TReportShell::TSection::SectionBodyHeader, 8);
+  rpdsSelectionsList.OnBodyHeader = [this](TBaseReport& writer, TReportShell&) {
+    writer.RecallTabStops(Set6);
+    writer.RecallFont(HeadingFont);
+    writer.NextLine();
+    writer.PrintInNextTab(FSelection->PlayerName());
+    writer.NextLine();
+  };
+  rpdsSelectionsList.OnRowPrint = [this](TBaseReport& writer, TReportShell&, bool& valid) {
+    writer.ClearTabStops();
+    writer.RecallTabStops(Set5);
+    for (int round = 1; round <= kTournamentRounds; ++round) {
+      writer.RecallFont(RoundLabelFont);
+      writer.PrintInNextTab(QStringLiteral("Rd %1").arg(round));
+      writer.RecallFont(PickFont);
+      for (int j = 1; j <= TPlayerSelectionObject::kMaxSelections; ++j) {
+        const QString& pick = FSelection->Selections(round + 1, j);
+        if (!pick.isEmpty() && j == kPickColumns + 1) {
+          // The second half of the round goes under the first, past the label column.
+          writer.NextLine();
+          writer.PrintInNextTab(QString());
+        }
+        writer.PrintInNextTab(pick);
+      }
+      writer.NextLine();
+    }
+    valid = false;
+  };
+  rpdsSelectionsList.OnRowAfter = [this](TBaseReport&, TReportShell&, bool&) { ++FRow; };
+
+  const auto print = [this](TBaseReport& writer) { rpmsSelectionsList.Run(writer); };
+  rpsysSelectionsList.OnPrint = print;
+  rpsysSelectionsList.OnNewPage = [](TBaseReport& writer) {
+    writer.RecallTabStops(Set1);
+    writer.RecallFont(TitleFont);
+    writer.PrintInNextTab(kSelectionsContinued);
+    writer.NextLine();
+    writer.NextLine();
+  };
+  rpsysSelectionsList.MarginTop = kStandingsTopMargin;
+  rpsysSelectionsList.MarginBottom = kStandingsBottomMargin;
+  rprtfSelectionsList.OnPrint = print;
+  rprtfSelectionsList.TopMargin = kStandingsTopMargin;
+  rprtfSelectionsList.BottomMargin = kStandingsBottomMargin;
+}
+
+void TPoolReports::WireBlankEntry() {
+  rpsysBlankEntry.OnBeforePrint = [this](TBaseReport&) {
+    const TFFDataModule& pool = *FPool.DataModule();
+    FBitmap = std::make_unique<TBracketBitmap>(pool.SystemFile());
+    if (TBracketList* chart = FPool.ResultsBracket()) {
+      TBracketBitmap::PlaceTeams(*chart, pool.TeamsFile());
+    }
+    FBitmap->DrawAllSlots(FPool.ResultsBracket());
+  };
+  rpsysBlankEntry.OnPrint = [this](TBaseReport& writer) {
+    writer.NextLine();
+    writer.NextLine();
+    writer.DrawBitmap(kChartLeft, kChartTop, kChartRight, kChartBottom, FBitmap->Image());
+  };
+  rpsysBlankEntry.OnPrintFooter = [](TBaseReport& writer) {
+    for (int i = 0; i < kFooterLineAdvance; ++i) writer.NextLine();
+    writer.UseFont(QStringLiteral("Arial Black"), 12);
+    writer.AddTabStop(0.5, kLeft, 6.0, 0, 0, 0);
+    writer.PrintInNextTab(kNameLine);
+    writer.NextLine();
+    writer.NextLine();
+    writer.PrintInNextTab(kPhoneLine);
+    writer.NextLine();
+    writer.NextLine();
+    writer.PrintInNextTab(kTieBreakerLine);
+  };
+  rpsysBlankEntry.OnAfterPrint = [this](TBaseReport&) { FBitmap.reset(); };
+}
+
+void TPoolReports::PageSetup(TBaseReport& writer) {
+  writer.UsePen(Qt::black, Qt::SolidLine, 1);
+  const struct {
+    const char* Name;
+    double Size;
+  } fonts[] = {{"Arial Black", 16}, {"Arial Black", 12}, {"Arial Black", 10},
+               {"Arial", 10},       {"Arial", 6},        {"Arial Black", 6}};
+  int slot = PoolNameFont;
+  for (const auto& font : fonts) {
+    writer.UseFont(QLatin1String(font.Name), font.Size);
+    writer.StoreFont(slot++);
+  }
+
+  writer.ClearTabStops();
+  writer.AddTabStop(0, kCenter, 8.5, 0, 0, 0);
+  writer.StoreTabStops(Set1);
+
+  writer.ClearTabStops();
+  writer.AddTabStop(0.25, kCenter, 0.5, 0, kBox, 0);
+  writer.AddTabStop(kPrev, kCenter, 2.0, 0, kBox, 0);
+  writer.AddTabStop(kPrev, kCenter, 0.75, 0, kBox, 0);
+  for (int i = 0; i < 7; ++i) writer.AddTabStop(kPrev, kCenter, 0.5, 0, kBox, 0);
+  writer.AddTabStop(kPrev, kCenter, 0.75, 0, kBox, 0);
+  writer.StoreTabStops(Set2);
+
+  writer.ClearTabStops();
+  writer.AddTabStop(0.25, kCenter, 0.5, 0, 0, 0);
+  writer.AddTabStop(kPrev, kLeft, 2.0, 0, 0, 0);
+  writer.AddTabStop(kPrev, kCenter, 0.75, 0, 0, 0);
+  for (int i = 0; i < 7; ++i) writer.AddTabStop(kPrev, kCenter, 0.5, 0, 0, 0);
+  if (FPoolTieBreaker > 0) writer.AddTabStop(kPrev, kCenter, 0.75, 0, 0, 0);
+  writer.StoreTabStops(Set3);
+
+  writer.ClearTabStops();
+  writer.AddTabStop(0.75, kLeft, 1.0, 0, 0, 0);
+  for (int i = 0; i < 6; ++i) writer.AddTabStop(kPrev, kLeft, 1.0, 0, 0, 0);
+  writer.StoreTabStops(Set4);
+
+  writer.ClearTabStops();
+  writer.AddTabStop(0.1, kLeft, 0.3, 0, 0, 0);
+  for (int i = 0; i < kPickColumns; ++i) writer.AddTabStop(kPrev, kLeft, 0.5, 0, 0, 0);
+  writer.StoreTabStops(Set5);
+
+  writer.ClearTabStops();
+  writer.AddTabStop(0, kLeft, 8.5, 0, 0, 0);
+  writer.StoreTabStops(Set6);
+
+  writer.ClearTabStops();
+  writer.AddTabStop(0.25, kCenter, 4.5, 0, kBox, 0);
+  writer.AddTabStop(kPrev, kCenter, 2.0, 0, kBox, 0);
+  writer.AddTabStop(kPrev, kCenter, 1.0, 0, kBox, 0);
+  writer.StoreTabStops(Set7);
+}
+
+void TPoolReports::PrintColumnHeadings(TBaseReport& writer) {
+  writer.RecallTabStops(Set2);
+  writer.RecallFont(HeadingFont);
+  for (const QString& heading : kColumnHeadings) writer.PrintInNextTab(heading);
+  writer.NextLine();
+}
+
+void TPoolReports::PrintFinal4Headings(TBaseReport& writer) {
+  writer.RecallTabStops(Set7);
+  writer.RecallFont(HeadingFont);
+  for (const QString& heading : kFinal4Headings) writer.PrintInNextTab(heading);
+  writer.NextLine();
+}
+
+void TPoolReports::StandingsBodyBefore(TBaseReport& writer, const TStandingsLayout& layout) {
+  FRow = 0;
+  const TFFDataModule& pool = *FPool.DataModule();
+  FData = layout.Create();
+  FData->Build(pool);
+  FPoolTieBreaker = pool.SystemFile().TieBreakerPoints();
+  PageSetup(writer);
+
+  writer.RecallTabStops(Set1);
+  writer.RecallFont(PoolNameFont);
+  writer.PrintInNextTab(pool.SystemFile().PoolName());
+  writer.NextLine();
+  writer.RecallFont(TitleFont);
+  writer.PrintInNextTab(FData->Title());
+  writer.NextLine();
+  writer.NextLine();
+  PrintColumnHeadings(writer);
+  if (layout.Final4) PrintFinal4Headings(writer);
+}
+
+void TPoolReports::StandingsRowBefore(bool& valid) {
+  valid = FRow < static_cast<int>(FData->Items().size());
+  FItem = valid ? &FData->StandingsItem(FRow) : nullptr;
+}
+
+void TPoolReports::StandingsRowPrint(TBaseReport& writer, const TStandingsLayout& layout) {
+  if (layout.NextLineFirst) writer.NextLine();
+  writer.RecallTabStops(Set3);
+  writer.RecallFont(RowFont);
+  if (!layout.NextLineFirst) writer.NextLine();
+
+  const TStandingsItem& item = *FItem;
+  writer.PrintInNextTab(QString::number(FRow + 1));
+  writer.PrintInNextTab(item.PlayerName());
+  writer.RecallFont(HeadingFont);
+  writer.PrintInNextTab(
+      QString::number(layout.Potential ? item.PotentialPoints() : item.CurrentPoints()));
+  writer.RecallFont(RowFont);
+  for (int k = TStandingsItem::kFirstRound; k <= TStandingsItem::kLastRound; ++k) {
+    writer.PrintInNextTab(
+        QString::number(layout.Potential ? item.RoundPossible(k) : item.RoundCorrect(k)));
+  }
+  writer.PrintInNextTab(QString::number(item.TieBreakerPoints()));
+  if (FPoolTieBreaker > 0) {
+    writer.PrintInNextTab(QString::number(item.TieBreakerPoints() - FPoolTieBreaker));
+  }
+  if (layout.Final4) Final4RowPrint(writer);
+}
+
+void TPoolReports::Final4RowPrint(TBaseReport& writer) {
+  const TStandingsItem& item = *FItem;
+  writer.ClearTabStops();
+  writer.NextLine();
+  writer.RecallTabStops(Set4);
+  for (int i = 1; i <= TStandingsItem::kFinalFourCount; ++i) {
+    writer.PrintInNextTab(item.FinalFour(i));
+  }
+  for (int i = 1; i <= TStandingsItem::kFinalsCount; ++i) writer.PrintInNextTab(item.Finals(i));
+  writer.RecallFont(HeadingFont);
+  writer.PrintInNextTab(item.Champion());
+  writer.RecallFont(RowFont);
+}
+
+void TPoolReports::StandingsNewPage(TBaseReport& writer, const TStandingsLayout& layout) {
+  writer.RecallTabStops(Set1);
+  writer.RecallFont(TitleFont);
+  writer.PrintInNextTab(layout.Continuation);
+  writer.NextLine();
+  writer.NextLine();
+  PrintColumnHeadings(writer);
+  if (layout.Final4) PrintFinal4Headings(writer);
+}
+
+void TPoolReports::BodyAfter() {
+  FData.reset();
+  FItem = nullptr;
+  FSelection = nullptr;
+}

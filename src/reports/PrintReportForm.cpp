@@ -1,0 +1,121 @@
+#include "PrintReportForm.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "FFDataModule.h"
+#include "Help.h"
+#include "OpenPool.h"
+#include "Prompts.h"
+
+TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint),
+      FPool(pool),
+      FReports(std::make_unique<TPoolReports>(pool)) {
+  setWindowTitle(QStringLiteral("Print Report"));
+  setModal(true);
+  setFixedSize(285, 217);
+  setFont(QFont(QStringLiteral("Arial"), 8));
+
+  lblSelectReport = new QLabel(QStringLiteral("Select report to print"), this);
+  lblSelectReport->setGeometry(8, 8, 180, 14);
+  QFont bold = lblSelectReport->font();
+  bold.setBold(true);
+  lblSelectReport->setFont(bold);
+
+  lstReportNames = new QListWidget(this);
+  lstReportNames->setGeometry(6, 24, 263, 97);
+  for (const auto& entry : TPoolReports::Catalogue()) {
+    auto* item = new QListWidgetItem(entry.ListText, lstReportNames);
+    item->setSizeHint(QSize(0, 14));
+  }
+  lstReportNames->setCurrentRow(-1);
+
+  chkPrintToFile = new QCheckBox(QStringLiteral("Print to RTF File"), this);
+  chkPrintToFile->setGeometry(6, 128, 140, 17);
+
+  btnPrint = new QPushButton(QStringLiteral("&Print"), this);
+  btnPrint->setGeometry(16, 155, 75, 25);
+  btnPrint->setEnabled(false);
+  btnPrint->setDefault(true);
+  btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
+  btnCancel->setGeometry(100, 155, 75, 25);
+  btnHelp = new QPushButton(QStringLiteral("&Help"), this);
+  btnHelp->setGeometry(184, 155, 75, 25);
+
+  connect(lstReportNames, &QListWidget::currentRowChanged, this,
+          &TfrmPrintReport::lstReportNamesClick);
+  connect(lstReportNames, &QListWidget::itemDoubleClicked, this, &TfrmPrintReport::btnPrintClick);
+  connect(btnPrint, &QPushButton::clicked, this, &TfrmPrintReport::btnPrintClick);
+  connect(btnCancel, &QPushButton::clicked, this, &TfrmPrintReport::btnCancelClick);
+  connect(btnHelp, &QPushButton::clicked, this, &TfrmPrintReport::btnHelpClick);
+  FormCreate();
+}
+
+TfrmPrintReport::~TfrmPrintReport() = default;
+
+void TfrmPrintReport::FormCreate() {
+  for (int p = 0; p < TPoolReports::kReportCount; ++p) {
+    TReportSystem& system = FReports->ReportSystem(p);
+    FPrinterDispatch[static_cast<size_t>(p)] = [&system] { system.Run(); };
+    if (TRTFFiler* filer = FReports->RtfFiler(p)) {
+      FFileDispatch[static_cast<size_t>(p)] = [filer] { return filer->Run(); };
+    }
+  }
+}
+
+void TfrmPrintReport::FormActivate() {
+  if (const TFFDataModule* pool = FPool.DataModule()) FReports->SetRtfDirectory(pool->Directory());
+}
+
+void TfrmPrintReport::lstReportNamesClick() {
+  const int p = lstReportNames->currentRow();
+  btnPrint->setEnabled(p >= 0);
+  chkPrintToFile->setEnabled(p != TPoolReports::kBlankEntrySheet);
+}
+
+void TfrmPrintReport::btnPrintClick() {
+  const int p = lstReportNames->currentRow();
+  const TFFDataModule* pool = FPool.DataModule();
+  if (p < 0 || !pool) return;
+  TPrompts& prompts = TPrompts::Current();
+  if (p > TPoolReports::kBlankEntrySheet && !pool->Finalized()) {
+    prompts.Message(TPoolReports::kFirstRoundOpen, kMessageTitle, TPrompts::Buttons::OkCancel,
+                    TPrompts::Icon::None);
+    return;
+  }
+  // The blank entry sheet has no file output, whatever tick the disabled box still carries.
+  const auto& toFile = FFileDispatch[static_cast<size_t>(p)];
+  if (chkPrintToFile->isChecked() && toFile) {
+    FormActivate();
+    if (toFile()) {
+      prompts.Message(kReportPrinted, kMessageTitle, TPrompts::Buttons::Ok, TPrompts::Icon::None);
+    } else {
+      prompts.Refuse(FReports->RtfFiler(p)->ErrorString());
+    }
+    return;
+  }
+  FPrinterDispatch[static_cast<size_t>(p)]();
+}
+
+void TfrmPrintReport::btnCancelClick() {
+  reject();
+}
+
+void TfrmPrintReport::btnHelpClick() {
+  THelp::Current().ShowContext(kHelpContext);
+}
+
+void TfrmPrintReport::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+  QDialog::changeEvent(event);
+}
+
+void TfrmPrintReport::showEvent(QShowEvent* event) {
+  FormActivate();
+  QDialog::showEvent(event);
+}
