@@ -8,6 +8,7 @@ int CmdPlayers(const QStringList& arguments, TCliIO& io);
 int CmdStandings(const QStringList& arguments, TCliIO& io);
 int CmdSelections(const QStringList& arguments, TCliIO& io);
 int CmdChart(const QStringList& arguments, TCliIO& io);
+int CmdReport(const QStringList& arguments, TCliIO& io);
 
 const std::vector<TCliCommand>& CliCommands() {
   static const std::vector<TCliCommand> commands = {
@@ -18,6 +19,7 @@ const std::vector<TCliCommand>& CliCommands() {
       {"standings", "standings DIR [--by points|potential] [--format text|csv|json]", CmdStandings},
       {"selections", "selections DIR [--format text|json]", CmdSelections},
       {"chart", "chart DIR --png FILE [--player NAME]", CmdChart},
+      {"report", "report DIR \"REPORT\" (--rtf FILE | --pdf FILE)", CmdReport},
   };
   return commands;
 }
