@@ -19,16 +19,19 @@ QMessageBox::Icon ToQt(TPrompts::Icon icon) {
 
 TPrompts::Answer TMessageBoxPrompts::Message(const QString& text, const QString& title,
                                              Buttons buttons, Icon icon) {
-  QMessageBox box(ToQt(icon), title, text,
-                  buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No
-                                            : QMessageBox::Ok,
-                  QApplication::activeWindow());
+  QMessageBox::StandardButtons shown = QMessageBox::Ok;
+  if (buttons == Buttons::YesNo) shown = QMessageBox::Yes | QMessageBox::No;
+  if (buttons == Buttons::OkCancel) shown = QMessageBox::Ok | QMessageBox::Cancel;
+  QMessageBox box(ToQt(icon), title, text, shown, QApplication::activeWindow());
   if (buttons == Buttons::YesNo) box.setDefaultButton(QMessageBox::Yes);
   switch (box.exec()) {
     case QMessageBox::Yes: return Answer::Yes;
     case QMessageBox::No: return Answer::No;
     case QMessageBox::Ok: return Answer::Ok;
-    default: return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default:
+      if (buttons == Buttons::YesNo) return Answer::No;
+      return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Ok;
   }
 }
 

@@ -10,7 +10,7 @@
 class TPrompts {
  public:
   enum class Icon { None, Information, Warning, Stop, Question };
-  enum class Buttons { Ok, YesNo };
+  enum class Buttons { Ok, OkCancel, YesNo };
   enum class Answer { Ok, Yes, No, Cancel };
 
   virtual ~TPrompts() = default;
