@@ -40,7 +40,7 @@ bool TRTFFiler::Run() {
     QString text = StatusFormat;
     ui.ShowStatus(TitleStatus, text.replace(QLatin1String("%p"), QString::number(page)));
   };
-  SetMargins(MarginTopRtf, MarginBottomRtf);
+  SetMargins(TopMargin, BottomMargin);
   const bool made = Generate(*this);
   OnPageStarted = nullptr;
   ui.HideStatus();

@@ -16,8 +16,8 @@ class TRTFFiler : public TBaseReport, public TReportEvents {
   QString FileName;
   QString StatusFormat = QStringLiteral("Printing page %p");
   QString TitleStatus = QStringLiteral("Report Status");
-  double MarginTopRtf = 0.35;
-  double MarginBottomRtf = 0.35;
+  double TopMargin = 0.35;
+  double BottomMargin = 0.35;
 
   // Makes the document and replaces `FileName` with it. False when the file could not be
   // written; the old file, if any, is then left as it was and ErrorString() says why.
