@@ -1,0 +1,323 @@
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "RTFFiler.h"
+#include "RecordingReport.h"
+#include "ReportShell.h"
+#include "ReportSystem.h"
+#include "ReportUi.h"
+
+namespace {
+using TKind = TRecordingReport::TKind;
+
+int PdfPageCount(const QByteArray& pdf) {
+  return static_cast<int>(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") +
+                          pdf.count("/Type /Page ") + pdf.count("/Type /Page>") +
+                          pdf.count("/Type /Page/"));
+}
+
+QByteArray Read(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// A body of `rows` lines, one cell each, with a row minimum of `minimum` lines.
+struct TRowsReport {
+  TMasterShell Shell;
+  int Row = 0;
+  int Rows = 0;
+  QStringList Events;
+
+  TRowsReport(int rows, int minimum) : Rows(rows) {
+    Shell.SetMinHeight(TReportShell::TSection::SectionRow, minimum);
+    Shell.OnBodyBefore = [this](TBaseReport& w, TReportShell&) {
+      Row = 0;
+      w.ClearTabStops();
+      w.AddTabStop(1, TBaseReport::kJustifyLeft, 3, 0, 0, 0);
+      w.StoreTabStops(1);
+    };
+    Shell.OnRowBefore = [this](TBaseReport&, TReportShell&, bool& valid) { valid = Row < Rows; };
+    Shell.OnRowPrint = [this](TBaseReport& w, TReportShell&, bool&) {
+      w.RecallTabStops(1);
+      w.NextLine();
+      w.PrintInNextTab(QStringLiteral("row %1").arg(Row + 1));
+    };
+    Shell.OnRowAfter = [this](TBaseReport&, TReportShell&, bool&) { ++Row; };
+  }
+};
+}  // namespace
+
+class TestEngine : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // No test may open a real status window.
+  void init() { TReportUi::Install(&FQuietUi); }
+  void cleanup() { TReportUi::Install(nullptr); }
+  void tabStopsFontsAndCutting();
+  void shellEventsAndDetail();
+  void minHeightBreaksPages();
+  void reportEventsInOrder();
+  void runThroughSetupPreviewAndPrinter();
+  void rtfStructure();
+  void rtfWrittenWholeOrNotAtAll();
+  void pdfHasEveryPage();
+
+ private:
+  TFakeReportUi FQuietUi;
+};
+
+void TestEngine::tabStopsFontsAndCutting() {
+  TRecordingReport writer;
+  TReportEvents events;
+  events.OnPrint = [](TBaseReport& w) {
+    // Nothing stored yet: recalling empty slots leaves no stops and the initial font.
+    w.RecallTabStops(3);
+    w.RecallFont(3);
+    w.PrintInNextTab(QStringLiteral("lost"));
+    QCOMPARE(w.Font().Name, TBaseReport::kInitialFont.Name);
+
+    w.AddTabStop(0.25, TBaseReport::kJustifyCenter, 0.5, 0, TBaseReport::kBoxAll, 0);
+    w.AddTabStop(TBaseReport::kPreviousStopEnd, TBaseReport::kJustifyLeft, 0.5, 0, 0, 0);
+    QCOMPARE(w.TabStops().back().Position, 0.75);
+    w.StoreTabStops(2);
+    w.UseFont(QStringLiteral("Arial"), 10);
+    w.StoreFont(4);
+    w.UseFont(QStringLiteral("Arial Black"), 16);
+    w.RecallFont(4);
+    QCOMPARE(w.Font().Size, 10.0);
+    w.ClearTabStops();
+    w.PrintInNextTab(QStringLiteral("lost too"));
+    w.RecallTabStops(2);
+    w.PrintInNextTab(QStringLiteral("1"));
+    w.PrintInNextTab(QStringLiteral("A name much too wide for half an inch"));
+    w.PrintInNextTab(QStringLiteral("no third stop"));
+    const double top = w.YPos();
+    w.NextLine();
+    QVERIFY(w.YPos() > top);
+    // A new line starts again at the first stop.
+    w.PrintInNextTab(QStringLiteral("again"));
+  };
+  QVERIFY(writer.Generate(events));
+  QCOMPARE(writer.Text(), QStringLiteral("1|A nam\nagain"));
+  const auto& records = writer.Records();
+  const auto cut = std::find_if(records.begin(), records.end(), [](const auto& r) {
+    return r.Kind == TKind::Cell && r.Text.startsWith(QLatin1Char('A'));
+  });
+  QVERIFY(cut != records.end());
+  QCOMPARE(cut->Stop.Position, 0.75);
+  QCOMPARE(cut->Font.Name, QStringLiteral("Arial"));
+  QVERIFY(cut->Text.size() < 10);
+}
+
+void TestEngine::shellEventsAndDetail() {
+  TRecordingReport writer;
+  QStringList log;
+  TMasterShell master;
+  TDetailShell detail;
+  int row = 0;
+  master.OnBodyBefore = [&](TBaseReport&, TReportShell&) { log << "master body before"; };
+  master.OnBodyHeader = [&](TBaseReport&, TReportShell&) { log << "master header"; };
+  master.OnRowBefore = [&](TBaseReport&, TReportShell& shell, bool& valid) {
+    QVERIFY(shell.Valid());
+    valid = row < 2;
+    log << QStringLiteral("row before %1 %2").arg(row).arg(valid);
+  };
+  master.OnRowPrint = [&](TBaseReport&, TReportShell&, bool&) { log << "row print"; };
+  master.OnRowAfter = [&](TBaseReport&, TReportShell&, bool&) {
+    log << "row after";
+    ++row;
+  };
+  master.OnBodyAfter = [&](TBaseReport&, TReportShell&) { log << "master body after"; };
+  master.DetailReport = &detail;
+  detail.OnBodyHeader = [&](TBaseReport&, TReportShell&) { log << "detail header"; };
+  // The detail prints one row and ends itself.
+  detail.OnRowPrint = [&](TBaseReport&, TReportShell&, bool& valid) {
+    log << "detail row";
+    valid = false;
+  };
+  detail.OnRowAfter = [&](TBaseReport&, TReportShell&, bool& valid) {
+    log << QStringLiteral("detail after %1").arg(valid);
+  };
+  TReportEvents events;
+  events.OnPrint = [&](TBaseReport& w) { master.Run(w); };
+  writer.Generate(events);
+  QCOMPARE(log, QStringList({"master body before", "master header", "row before 0 1", "row print",
+                             "row after", "detail header", "detail row", "detail after 0",
+                             "row before 1 1", "row print", "row after", "detail header",
+                             "detail row", "detail after 0", "row before 2 0", "row after",
+                             "master body after"}));
+}
+
+void TestEngine::minHeightBreaksPages() {
+  for (const int minimum : {2, 4}) {
+    TRecordingReport writer;
+    writer.SetMargins(0.1, 0.25);
+    TRowsReport report(150, minimum);
+    TReportEvents events;
+    events.OnPrint = [&](TBaseReport& w) { report.Shell.Run(w); };
+    writer.Generate(events);
+    // Every row got onto a page where it fitted whole: the line under it is still above the
+    // bottom margin.
+    const double bottom = TBaseReport::kPageHeight - 0.25;
+    const double line = TBaseReport::LineHeightOf(TBaseReport::kInitialFont);
+    QStringList rows;
+    for (const auto& record : writer.Records()) {
+      if (record.Kind != TKind::Cell) continue;
+      rows << record.Text;
+      QVERIFY2(record.Top + line <= bottom + 1e-9, qPrintable(record.Text));
+    }
+    QCOMPARE(rows.size(), 150);
+    QCOMPARE(rows.last(), QStringLiteral("row 150"));
+    // A minimum above what a row needs leaves room unused: more pages.
+    const int lines = static_cast<int>((bottom - 0.1) / line + 1e-9);
+    const int perPage = lines - 1 - (minimum > 2 ? minimum - 2 : 0);
+    QCOMPARE(writer.PageCount(), (150 + perPage - 1) / perPage);
+  }
+}
+
+void TestEngine::reportEventsInOrder() {
+  TRecordingReport writer;
+  TReportSystem system;
+  QStringList log;
+  system.OnBeforePrint = [&](TBaseReport&) { log << "before"; };
+  system.OnNewPage = [&](TBaseReport& w) { log << QStringLiteral("new page %1").arg(w.CurrentPage()); };
+  system.OnPrint = [&](TBaseReport& w) {
+    log << "print";
+    w.NewPage();
+  };
+  system.OnPrintFooter = [&](TBaseReport& w) { log << QStringLiteral("footer %1").arg(w.CurrentPage()); };
+  system.OnAfterPrint = [&](TBaseReport&) { log << "after"; };
+  QVERIFY(system.Generate(writer));
+  QCOMPARE(log, QStringList({"before", "new page 1", "print", "footer 1", "new page 2", "footer 2",
+                             "after"}));
+  QCOMPARE(writer.MarginTop(), system.MarginTop);
+}
+
+void TestEngine::runThroughSetupPreviewAndPrinter() {
+  QTemporaryDir dir;
+  TFakeReportUi ui;
+  TReportUiScope scope(&ui);
+  TRowsReport report(130, 2);
+  TReportSystem system;
+  int runs = 0;
+  system.OnBeforePrint = [&](TBaseReport&) { ++runs; };
+  system.OnPrint = [&](TBaseReport& w) { report.Shell.Run(w); };
+
+  ui.CancelSetup();
+  system.Run();
+  QCOMPARE(runs, 0);
+  QCOMPARE(ui.PreviewCount(), 0);
+  QCOMPARE(ui.SetupTitles(), QStringList{"Report Setup"});
+
+  // Preview, the default: pages at 100 % of a 96 dpi screen, then printed from the preview.
+  const QString fromPreview = dir.filePath("preview.pdf");
+  ui.PrintFromPreview(fromPreview);
+  system.Run();
+  QCOMPARE(ui.PreviewCount(), 1);
+  QCOMPARE(ui.PreviewPages().size(), size_t(3));
+  QCOMPARE(ui.PreviewPages().front().size(), QSize(816, 1056));
+  QVERIFY(ui.StatusTexts().contains("Generating page 3"));
+  QVERIFY(ui.StatusTexts().contains("Printing page 3"));
+  QVERIFY(!ui.StatusShown());
+  QCOMPARE(PdfPageCount(Read(fromPreview)), 3);
+  QCOMPARE(runs, 2);
+
+  const QString printed = dir.filePath("printer.pdf");
+  ui.ChoosePrinter(printed);
+  system.Run();
+  QCOMPARE(ui.PreviewCount(), 1);
+  QCOMPARE(PdfPageCount(Read(printed)), 3);
+}
+
+void TestEngine::rtfStructure() {
+  TRTFFiler filer;
+  filer.OnPrint = [](TBaseReport& w) {
+    w.UseFont(QStringLiteral("Arial Black"), 10);
+    w.AddTabStop(0.25, TBaseReport::kJustifyCenter, 0.5, 0, TBaseReport::kBoxAll, 0);
+    w.AddTabStop(TBaseReport::kPreviousStopEnd, TBaseReport::kJustifyCenter, 2, 0,
+                 TBaseReport::kBoxAll, 0);
+    w.PrintInNextTab(QStringLiteral("Pos"));
+    w.PrintInNextTab(QStringLiteral("Player Name"));
+    w.NextLine();
+    w.ClearTabStops();
+    w.UseFont(QStringLiteral("Arial"), 10);
+    w.AddTabStop(0.25, TBaseReport::kJustifyCenter, 0.5, 0, 0, 0);
+    w.AddTabStop(TBaseReport::kPreviousStopEnd, TBaseReport::kJustifyLeft, 2, 0, 0, 0);
+    w.PrintInNextTab(QStringLiteral("1"));
+    w.PrintInNextTab(QString::fromUtf8("{Zo\u00eb} \\ \u20ac \u0141"));
+    w.NextLine();
+    w.NewPage();
+    w.PrintInNextTab(QStringLiteral("2"));
+  };
+  QTemporaryDir dir;
+  filer.FileName = dir.filePath("out.rtf");
+  QVERIFY(filer.Run());
+  const QByteArray rtf = Read(filer.FileName);
+  QCOMPARE(rtf, filer.Document());
+  QVERIFY(rtf.startsWith("{\\rtf1\\ansi\\ansicpg1252"));
+  QVERIFY(rtf.trimmed().endsWith('}'));
+  // The boxed line is a table row: two cells with all four borders, ending at 0.75 and 2.75 in.
+  QVERIFY(rtf.contains("\\trowd"));
+  QVERIFY(rtf.contains("\\trleft360"));
+  QCOMPARE(rtf.count("\\clbrdrl\\brdrs"), 2);
+  QCOMPARE(rtf.count("\\clbrdrb\\brdrs"), 2);
+  QVERIFY(rtf.contains("\\cellx1080"));
+  QVERIFY(rtf.contains("\\cellx3960"));
+  QVERIFY(rtf.contains("{\\f0\\fs20\\b Pos}\\cell"));
+  QCOMPARE(rtf.count("\\row"), 1);
+  // The plain line is a paragraph with a centre stop and a left stop.
+  QVERIFY(rtf.contains("\\tqc\\tx720\\tx1080"));
+  QVERIFY(rtf.contains("\\tab{\\f0\\fs20 1}\\tab{\\f0\\fs20 \\{Zo\\'eb\\} \\\\ \\'80 \\u321?}"));
+  QCOMPARE(rtf.count("\\pagebb"), 1);
+  QCOMPARE(filer.CurrentPage(), 2);
+}
+
+void TestEngine::rtfWrittenWholeOrNotAtAll() {
+  QTemporaryDir dir;
+  TRTFFiler filer;
+  filer.OnPrint = [](TBaseReport& w) {
+    w.AddTabStop(0, TBaseReport::kJustifyLeft, 8, 0, 0, 0);
+    w.PrintInNextTab(QStringLiteral("new"));
+  };
+  const QString path = dir.filePath("report.rtf");
+  QFile old(path);
+  QVERIFY(old.open(QIODevice::WriteOnly));
+  old.write("old contents");
+  old.close();
+  filer.FileName = path;
+  QVERIFY(filer.Run());
+  QVERIFY(Read(path).contains("new"));
+
+  filer.FileName = dir.filePath("no such folder/report.rtf");
+  QVERIFY(!filer.Run());
+  QVERIFY(filer.ErrorString().contains("no such folder"));
+  QVERIFY(!QFile::exists(filer.FileName));
+
+  TReportSystem system;
+  system.OnPrint = filer.OnPrint;
+  QString error;
+  QVERIFY(!system.RunToPdf(dir.filePath("missing/out.pdf"), &error));
+  QVERIFY(!error.isEmpty());
+  QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"report.rtf"});
+}
+
+void TestEngine::pdfHasEveryPage() {
+  QTemporaryDir dir;
+  TRowsReport report(200, 2);
+  TReportSystem system;
+  system.OnPrint = [&](TBaseReport& w) { report.Shell.Run(w); };
+  TRecordingReport pages;
+  system.Generate(pages);
+  QVERIFY(pages.PageCount() > 1);
+  const QString path = dir.filePath("rows.pdf");
+  QVERIFY(system.RunToPdf(path));
+  const QByteArray pdf = Read(path);
+  QVERIFY(pdf.startsWith("%PDF"));
+  QCOMPARE(PdfPageCount(pdf), pages.PageCount());
+}
+
+QTEST_MAIN(TestEngine)
+#include "tst_engine.moc"
