@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds, tests and starts Courtsider 99.
 #   ./courtsider.sh build   install what the build needs, configure and build into build/
-#   ./courtsider.sh run     build, then start the program on the sample pool
+#   ./courtsider.sh run     build, then start the program (the sample pool on a first start)
 #   ./courtsider.sh test    build the tests with AddressSanitizer and UndefinedBehaviorSanitizer
 #                           into build-sanitize/ and run them all through ctest
 set -euo pipefail
@@ -48,14 +48,16 @@ build() {
 }
 
 run() {
-  build
-  cd "$ROOT/build/bin"
-  if [ -x ./courtsider ]; then
-    exec ./courtsider "$@"
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "There is no display to show Courtsider 99 on (DISPLAY is not set)." >&2
+    echo "Start it on a virtual X display instead:" >&2
+    echo "  xvfb-run -a -s \"-screen 0 1280x1024x24\" ./courtsider.sh run" >&2
+    exit 1
   fi
-  # Until the desktop program lands, show a pool through the command-line tool.
-  [ -d Demo.BGD ] || ./courtsider-cli new Demo.BGD
-  exec ./courtsider-cli info Demo.BGD
+  build
+  # From its own folder, so that a first start with no settings finds the sample pool there.
+  cd "$ROOT/build/bin"
+  exec ./courtsider "$@"
 }
 
 test_all() {

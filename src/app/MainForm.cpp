@@ -133,8 +133,6 @@ void TMainForm::CreateActions() {
       QStringLiteral("Go to Tarnwell Software Website | Select this option to access the "
                      "Tarnwell Software Website on the Internet."),
       kGroupAlways, 0, Glyphs::kWebsite);
-  // The Reports glyph belongs to the tool bar; the menu bar shows the caption alone.
-  actReports->setIconVisibleInMenu(false);
 
   actFileNew->setShortcut(QKeySequence::New);
   actFileOpen->setShortcut(QKeySequence::Open);
@@ -189,8 +187,13 @@ void TMainForm::CreateMenus() {
   mnuData->addSeparator();
   mnuData->addAction(actDataPlayers);
 
-  MainMenu->addAction(actReports);
-  actReports->setProperty(kHelpContextProperty, 40);
+  // The menu bar would draw the Reports glyph in place of its caption, so the bar gets an
+  // entry of its own that follows the action.
+  mniReports = MainMenu->addAction(actReports->text());
+  mniReports->setStatusTip(actReports->statusTip());
+  mniReports->setProperty(kHelpContextProperty, 40);
+  connect(mniReports, &QAction::triggered, actReports, &QAction::trigger);
+  connect(actReports, &QAction::enabledChanged, mniReports, &QAction::setEnabled);
 
   mnuTools = MakeMenu(QStringLiteral("&Tools"), 3050);
   mnuTools->addAction(actToolsUnfinalize);

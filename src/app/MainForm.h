@@ -122,6 +122,7 @@ class TMainForm : public QMainWindow {
   QAction* actToolsUnfinalize;
   QAction* actHelp;
   QAction* actHelpTarnwell;
+  QAction* mniReports;
   QAction* mniQuickStart;
   QAction* mniAbout;
   std::unique_ptr<TIniOut> IniOut1;

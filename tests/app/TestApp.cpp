@@ -141,6 +141,7 @@ class TestApp : public QObject {
     QVERIFY(form->FFDataModule()->Directory().isEmpty());
     // Nothing that needs a pool is left to click, Lock 1st Round included.
     QCOMPARE(EnabledCommands(*form), Sorted(kAlways));
+    QVERIFY(!form->mniReports->isEnabled());
   }
 
   void commandsFollowTheLock_data() {
