@@ -54,12 +54,12 @@ class TIniOut {
           "frmPlayerEntryForm;Left;82;Tarnwell\\Courtsider\\Form State\\PlayerEntry;Left;1;0"),
   };
   static inline const QStringList kSplashHelp1Items = {
-      QStringLiteral("chkDontShow;Checked;False;Tarnwell\\Courtsider\\Form "
-                     "State\\SplashHelp1;dontShowHelp;1;0"),
+      QStringLiteral("chkDontShow;Checked;False;"
+                     "Tarnwell\\Courtsider\\Form State\\SplashHelp1;dontShowHelp;1;0"),
   };
   static inline const QStringList kSplashHelp2Items = {
-      QStringLiteral("chkDontShow;Checked;False;Tarnwell\\Courtsider\\Form "
-                     "State\\SplashHelp2;dontShowHelp;1;0"),
+      QStringLiteral("chkDontShow;Checked;False;"
+                     "Tarnwell\\Courtsider\\Form State\\SplashHelp2;dontShowHelp;1;0"),
   };
 
   // `window` is not owned; the store does nothing once it is gone.

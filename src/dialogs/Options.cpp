@@ -10,6 +10,7 @@
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "DesignFont.h"
 #include "FFDataModule.h"
@@ -50,7 +51,6 @@ TfrmOptions::TfrmOptions(TOpenPool& pool, QWidget* parent) : QDialog(parent), FP
   setObjectName(QStringLiteral("frmOptions"));
   setWindowTitle(kCaption);
   setFont(DesignFont());
-  setModal(false);
   resize(360, 279);
 
   auto* panel = new QFrame(this);
@@ -232,9 +232,8 @@ bool TfrmOptions::eventFilter(QObject* watched, QEvent* event) {
     return QDialog::eventFilter(watched, event);
   if (event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && edit->isModified()) {
-    LoadRound(static_cast<int>(std::find(FRoundEdits.begin(), FRoundEdits.end(), edit) -
-                               FRoundEdits.begin()) +
-              1);
+    const auto at = std::find(FRoundEdits.begin(), FRoundEdits.end(), edit);
+    LoadRound(static_cast<int>(at - FRoundEdits.begin()) + 1);
     return true;
   }
   if (event->type() == QEvent::FocusOut) {
