@@ -1,0 +1,594 @@
+#include <QCheckBox>
+#include <QDir>
+#include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "CliRunner.h"
+#include "FFDataModule.h"
+#include "FakePrompts.h"
+#include "Help.h"
+#include "OpenPool.h"
+#include "PoolReports.h"
+#include "PrintReportForm.h"
+#include "RecordingReport.h"
+#include "ReportFonts.h"
+#include "ReportUi.h"
+#include "SamplePool.h"
+#include "TestPools.h"
+
+namespace {
+using TKind = TRecordingReport::TKind;
+using TRecord = TRecordingReport::TRecord;
+
+enum TReport { BlankEntry, Points, Potential, PointsFinal4, PotentialFinal4, Selections };
+
+const QString kHeadings = QStringLiteral("Pos|Player Name|Total|Rd 1|Rd 2|Rd 3|Rd 4|Rd 5|Rd 6|TB pts|+/-");
+
+int PdfPageCount(const QString& path) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) return -1;
+  const QByteArray pdf = file.readAll();
+  static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
+  return static_cast<int>(QString::fromLatin1(pdf).count(page));
+}
+
+// The cells of one page, as records.
+std::vector<TRecord> Cells(const TRecordingReport& writer, int page) {
+  std::vector<TRecord> cells;
+  for (const TRecord& record : writer.Records()) {
+    if (record.Kind == TKind::Cell && record.Page == page) cells.push_back(record);
+  }
+  return cells;
+}
+
+const TRecord* FindCell(const TRecordingReport& writer, const QString& text, int page = 0) {
+  for (const TRecord& record : writer.Records()) {
+    if (record.Kind == TKind::Cell && record.Text == text && (page == 0 || record.Page == page)) {
+      return &record;
+    }
+  }
+  return nullptr;
+}
+
+// The lines of the recorded text of a page.
+QStringList PageLines(const TRecordingReport& writer, int page) {
+  return writer.Text().split(QStringLiteral("<page>\n")).at(page - 1).split(QLatin1Char('\n'));
+}
+}  // namespace
+
+class TestReports : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init();
+  void cleanup();
+
+  void windowStartsWithNothingChosen();
+  void reportsRefusedWhileFirstRoundOpen();
+  void rtfFilesGoToTheOpenPoolsFolder();
+  void rtfFileThatCannotBeWritten();
+  void printerRunsThroughSetup();
+
+  void standingsHeadingAndRows();
+  void tieBreakerColumn();
+  void poolWithoutPlayers();
+  void continuationHeadingsOnPaperNotInRtf();
+  void final4Lines();
+  void selectionsList();
+  void blankEntrySheet();
+
+  void rtfReportsOpenInLibreOffice();
+  void pdfOfEveryReport();
+  void commandLineReport();
+
+ private:
+  // A pool in the temporary folder, held as the main window holds it.
+  void MakePool(int players, int playedRounds, int32_t actualTotal, bool locked = true);
+  TFFDataModule& Pool() { return *FPool->DataModule(); }
+  TRecordingReport& Record(TReport report);
+  TRecordingReport& RecordRtf(TReport report);
+
+  std::unique_ptr<QTemporaryDir> FDir;
+  std::unique_ptr<TOpenPool> FPool;
+  std::unique_ptr<TPoolReports> FReports;
+  TRecordingReport FWriter;
+  TFakePrompts FPrompts;
+  TFakeReportUi FUi;
+  TFakeHelp FHelp;
+};
+
+void TestReports::init() {
+  FDir = std::make_unique<QTemporaryDir>();
+  FPool = std::make_unique<TOpenPool>();
+  FPrompts.Reset();
+  FUi = TFakeReportUi();
+  TPrompts::Install(&FPrompts);
+  TReportUi::Install(&FUi);
+  THelp::Install(&FHelp);
+}
+
+void TestReports::cleanup() {
+  FReports.reset();
+  FPool.reset();
+  TPrompts::Install(nullptr);
+  TReportUi::Install(nullptr);
+  THelp::Install(nullptr);
+}
+
+void TestReports::MakePool(int players, int playedRounds, int32_t actualTotal, bool locked) {
+  FPool->SetDataModule(TestPools::CreatePool(FDir->path()));
+  FPool->RebuildBrackets();
+  SamplePool::Fill(Pool(), players, playedRounds, actualTotal);
+  Pool().SystemFile().SetFinalized(locked);
+  FReports = std::make_unique<TPoolReports>(*FPool);
+}
+
+TRecordingReport& TestReports::Record(TReport report) {
+  FReports->ReportSystem(report).Generate(FWriter);
+  return FWriter;
+}
+
+TRecordingReport& TestReports::RecordRtf(TReport report) {
+  TRTFFiler& filer = *FReports->RtfFiler(report);
+  FWriter.SetMargins(filer.TopMargin, filer.BottomMargin);
+  FWriter.Generate(filer);
+  return FWriter;
+}
+
+void TestReports::windowStartsWithNothingChosen() {
+  MakePool(0, 0, 0);
+  TfrmPrintReport form(*FPool);
+  QCOMPARE(form.windowTitle(), QStringLiteral("Print Report"));
+  QStringList texts;
+  for (int i = 0; i < form.lstReportNames->count(); ++i) texts << form.lstReportNames->item(i)->text();
+  QCOMPARE(texts, QStringList({"Blank Entry Sheet", "Standings - Point Total",
+                               "Standings - Potential Point Total",
+                               "Standings - Points with Final 4",
+                               "Standings - Potential with Final 4", "Selections List"}));
+  QCOMPARE(form.lstReportNames->currentRow(), -1);
+  QVERIFY(!form.btnPrint->isEnabled());
+  QVERIFY(!form.chkPrintToFile->isChecked());
+
+  form.lstReportNames->setCurrentRow(Selections);
+  QVERIFY(form.btnPrint->isEnabled());
+  QVERIFY(form.chkPrintToFile->isEnabled());
+  form.chkPrintToFile->setChecked(true);
+  // The blank entry sheet has no file output: the box is disabled but keeps its tick.
+  form.lstReportNames->setCurrentRow(BlankEntry);
+  QVERIFY(!form.chkPrintToFile->isEnabled());
+  QVERIFY(form.chkPrintToFile->isChecked());
+  form.btnPrintClick();
+  QCOMPARE(FUi.PreviewCount(), 1);
+  QVERIFY(FPrompts.Shown().isEmpty());
+  QVERIFY(QDir(FDir->path()).entryList({"*.rtf"}).isEmpty());
+
+  form.btnHelpClick();
+  QCOMPARE(FHelp.Contexts(), QList<int>{400});
+}
+
+void TestReports::reportsRefusedWhileFirstRoundOpen() {
+  MakePool(3, 0, 0, false);
+  TfrmPrintReport form(*FPool);
+  for (const bool toFile : {false, true}) {
+    form.chkPrintToFile->setChecked(toFile);
+    for (int p = Points; p <= Selections; ++p) {
+      FPrompts.Reset();
+      form.lstReportNames->setCurrentRow(p);
+      form.btnPrintClick();
+      QCOMPARE(FPrompts.Shown().size(), 1);
+      const auto& shown = FPrompts.Shown().front();
+      QCOMPARE(shown.Text, QStringLiteral("First Round must be locked prior to selecting this report"));
+      QCOMPARE(shown.Title, QStringLiteral("Courtsider 99"));
+      QCOMPARE(shown.ButtonSet, TPrompts::Buttons::OkCancel);
+      QCOMPARE(shown.IconKind, TPrompts::Icon::None);
+    }
+  }
+  QCOMPARE(FUi.SetupTitles().size(), 0);
+  QVERIFY(QDir(FDir->path()).entryList({"*.rtf"}).isEmpty());
+  // The blank entry sheet prints whatever the state of the first round.
+  FPrompts.Reset();
+  form.lstReportNames->setCurrentRow(BlankEntry);
+  form.btnPrintClick();
+  QVERIFY(FPrompts.Shown().isEmpty());
+  QCOMPARE(FUi.PreviewCount(), 1);
+}
+
+void TestReports::rtfFilesGoToTheOpenPoolsFolder() {
+  MakePool(4, 1, 0);
+  TestPools::WriteBytes(QDir(FDir->path()).filePath("stndpts.rtf"), "an older report");
+  TfrmPrintReport form(*FPool);
+  form.FormActivate();
+  form.chkPrintToFile->setChecked(true);
+  const QStringList files = {"stndpts.rtf", "stndpot.rtf", "ptsfinl4.rtf", "potfinl4.rtf",
+                             "sellist.rtf"};
+  for (int p = Points; p <= Selections; ++p) {
+    FPrompts.Reset();
+    form.lstReportNames->setCurrentRow(p);
+    form.btnPrintClick();
+    QCOMPARE(FPrompts.Texts(), QStringList{"Report Printed"});
+    QCOMPARE(FPrompts.Shown().front().Title, QStringLiteral("Courtsider 99"));
+    const QByteArray rtf = TestPools::ReadBytes(QDir(FDir->path()).filePath(files[p - 1]));
+    QVERIFY(rtf.startsWith("{\\rtf1"));
+    QVERIFY(rtf.contains(SamplePool::PlayerName(3).toLatin1()));
+  }
+  QCOMPARE(FUi.SetupTitles().size(), 0);
+
+  // Another pool opened: the same report now goes into its folder.
+  QTemporaryDir other;
+  FPool->SetDataModule(TestPools::CreatePool(other.path()));
+  SamplePool::Fill(Pool(), 2, 0, 0);
+  form.FormActivate();
+  form.lstReportNames->setCurrentRow(Points);
+  form.btnPrintClick();
+  QVERIFY(QFile::exists(QDir(other.path()).filePath("stndpts.rtf")));
+}
+
+void TestReports::rtfFileThatCannotBeWritten() {
+  MakePool(2, 0, 0);
+  TfrmPrintReport form(*FPool);
+  Pool().SetDirectory(QDir(FDir->path()).filePath("gone"));
+  form.FormActivate();
+  form.chkPrintToFile->setChecked(true);
+  form.lstReportNames->setCurrentRow(Potential);
+  form.btnPrintClick();
+  QCOMPARE(FPrompts.Shown().size(), 1);
+  QVERIFY(FPrompts.Shown().front().Text.contains("stndpot.rtf"));
+  QVERIFY(!FPrompts.Texts().contains("Report Printed"));
+  QVERIFY(!QDir(FDir->path()).exists("gone"));
+}
+
+void TestReports::printerRunsThroughSetup() {
+  MakePool(5, 1, 0);
+  TfrmPrintReport form(*FPool);
+  form.lstReportNames->setCurrentRow(PointsFinal4);
+  FUi.CancelSetup();
+  form.btnPrintClick();
+  QCOMPARE(FUi.SetupTitles(), QStringList{"Report Setup"});
+  QCOMPARE(FUi.PreviewCount(), 0);
+  QVERIFY(FUi.StatusTexts().isEmpty());
+  QVERIFY(FPrompts.Shown().isEmpty());
+
+  const QString pdf = QDir(FDir->path()).filePath("printed.pdf");
+  FUi.ChoosePrinter(pdf);
+  form.btnPrintClick();
+  QCOMPARE(PdfPageCount(pdf), 1);
+  QCOMPARE(FUi.StatusTexts(), QStringList{"Printing page 1"});
+  QVERIFY(FPrompts.Shown().isEmpty());
+}
+
+void TestReports::standingsHeadingAndRows() {
+  MakePool(0, 0, 0);
+  TestPools::AddPlayer(Pool(), QStringLiteral("Quinn"), 130);
+  TestPools::AddPlayer(Pool(), QStringLiteral("A player whose name runs far past two inches"), 140);
+  const TRecordingReport& writer = Record(Points);
+  // Three empty lines from the first page's new-page event, then the heading block.
+  QCOMPARE(PageLines(writer, 1).mid(0, 9),
+           QStringList({"", "", "", "Tarnwell Office Pool", "Standings by Current Points", "",
+                        kHeadings, "", "1|Quinn|0|0|0|0|0|0|0|130"}));
+  const TRecord* pool = FindCell(writer, "Tarnwell Office Pool");
+  QCOMPARE(pool->Font.Name, QStringLiteral("Arial Black"));
+  QCOMPARE(pool->Font.Size, 16.0);
+  QCOMPARE(pool->Stop.Width, 8.5);
+  QCOMPARE(pool->Stop.Justify, TBaseReport::kJustifyCenter);
+  QCOMPARE(FindCell(writer, "Standings by Current Points")->Font.Size, 12.0);
+  const TRecord* heading = FindCell(writer, "Rd 6");
+  QCOMPARE(heading->Stop.Position, 6.0);
+  QCOMPARE(heading->Stop.BoxLines, TBaseReport::kBoxAll);
+  QCOMPARE(heading->Font.Name, QStringLiteral("Arial Black"));
+  QCOMPARE(FindCell(writer, "+/-")->Stop.Position, 7.0);
+
+  const TRecord* name = FindCell(writer, "Quinn");
+  QCOMPARE(name->Stop.Position, 0.75);
+  QCOMPARE(name->Stop.Justify, TBaseReport::kJustifyLeft);
+  QCOMPARE(name->Stop.BoxLines, 0);
+  QCOMPARE(name->Font.Name, QStringLiteral("Arial"));
+  const auto cells = Cells(writer, 1);
+  const auto row = std::find_if(cells.begin(), cells.end(),
+                                [name](const TRecord& r) { return r.Top == name->Top; });
+  QCOMPARE(row->Text, QStringLiteral("1"));
+  QCOMPARE((row + 2)->Font.Name, QStringLiteral("Arial Black"));  // the total
+  QCOMPARE((row + 3)->Font.Name, QStringLiteral("Arial"));
+  // The long name is cut at the right edge of its column.
+  const TRecord& cut = *(cells.end() - 9);
+  QVERIFY(cut.Text.startsWith("A player whose"));
+  QVERIFY(cut.Text.size() < 44);
+  QVERIFY(ReportFonts::TextWidth(ReportFonts::Resolve("Arial", 10), cut.Text) <= 2.0);
+
+  // A complete chart with no result yet: the potential report counts every pick.
+  MakePool(1, 0, 0);
+  const TRecordingReport& potential = Record(Potential);
+  QCOMPARE(PageLines(potential, 1).mid(3, 2),
+           QStringList({"Tarnwell Office Pool", "Standings by Potential Points Remaining"}));
+  QVERIFY(PageLines(potential, 1).at(8).startsWith(
+      QStringLiteral("1|%1|192|32|16|8|4|2|1|").arg(SamplePool::PlayerName(0))));
+}
+
+void TestReports::tieBreakerColumn() {
+  MakePool(0, 0, 0);
+  TestPools::AddPlayer(Pool(), QStringLiteral("Under"), 145);
+  TestPools::AddPlayer(Pool(), QStringLiteral("Over"), 160);
+  // Not entered: ten cells per row, the "+/-" heading printed over nothing.
+  QCOMPARE(PageLines(Record(Points), 1).mid(6),
+           QStringList({kHeadings, "", "1|Under|0|0|0|0|0|0|0|145", "2|Over|0|0|0|0|0|0|0|160"}));
+  Pool().SystemFile().SetTieBreakerPoints(150);
+  QCOMPARE(PageLines(Record(Points), 1).mid(8),
+           QStringList({"1|Under|0|0|0|0|0|0|0|145|-5", "2|Over|0|0|0|0|0|0|0|160|10"}));
+  QCOMPARE(FindCell(FWriter, "-5")->Stop.Position, 7.0);
+}
+
+void TestReports::poolWithoutPlayers() {
+  MakePool(0, 0, 0);
+  for (const TReport report : {Points, Potential}) {
+    QCOMPARE(PageLines(Record(report), 1).mid(6), QStringList({kHeadings, ""}));
+    QCOMPARE(FWriter.PageCount(), 1);
+  }
+  QCOMPARE(PageLines(Record(PointsFinal4), 1).mid(7), QStringList({kHeadings, "Final 4|Finals|Champ", ""}));
+  QCOMPARE(PageLines(Record(Selections), 1),
+           QStringList({"", "", "Tarnwell Office Pool", "Player Selections"}));
+  QCOMPARE(PageLines(RecordRtf(Selections), 1),
+           QStringList({"Tarnwell Office Pool", "Player Selections"}));
+}
+
+void TestReports::continuationHeadingsOnPaperNotInRtf() {
+  MakePool(200, 2, 0);
+  const TRecordingReport& paper = Record(Points);
+  QVERIFY(paper.PageCount() >= 3);
+  for (int page = 2; page <= paper.PageCount(); ++page) {
+    const QStringList lines = PageLines(paper, page);
+    QCOMPARE(lines.mid(0, 4), QStringList({"Standings by Current Points (cont.)", "", kHeadings, ""}));
+    QVERIFY(!lines.contains("Tarnwell Office Pool"));
+  }
+  int printed = 0;
+  for (const TRecord& record : paper.Records()) {
+    if (record.Kind == TKind::Cell && record.Stop.Position == 0.75 && record.Stop.BoxLines == 0) {
+      ++printed;
+    }
+  }
+  QCOMPARE(printed, 200);
+
+  const TRecordingReport& rtf = RecordRtf(Points);
+  QVERIFY(PageLines(rtf, 1).first() == "Tarnwell Office Pool");
+  QVERIFY(rtf.PageCount() >= 2);
+  for (int page = 2; page <= rtf.PageCount(); ++page) {
+    // The row starts the page: its line advance comes first, then its cells.
+    const QStringList lines = PageLines(rtf, page);
+    QCOMPARE(lines.first(), QString());
+    QVERIFY(lines.at(1).contains(QRegularExpression("^\\d+\\|")));
+  }
+  // Rows are never cut at the bottom: the line of every row lies above the bottom margin.
+  for (const TRecord& record : rtf.Records()) {
+    if (record.Kind == TKind::Cell) QVERIFY(record.Top + 10 * 1.2 / 72 <= 11 - 0.25 + 1e-9);
+  }
+}
+
+void TestReports::final4Lines() {
+  MakePool(0, 0, 0);
+  TPlayerPicksListObject* player = TestPools::AddPlayer(Pool(), QStringLiteral("Finn"), 150);
+  // The champion from the top line of the chart, the other finalist from the second region,
+  // the other two of the last four from the lower half.
+  const auto team = [&](int i) { return Pool().TeamsFile().Items(i)->TeamName(); };
+  player->Pick(0)->SetRoundReached(7);
+  player->Pick(16)->SetRoundReached(6);
+  player->Pick(32)->SetRoundReached(5);
+  player->Pick(48)->SetRoundReached(5);
+  const QString finalLine = QStringList({team(0), team(16), team(32), team(48), team(0), team(16),
+                                         team(0)}).join('|');
+  TestPools::AddPlayer(Pool(), QStringLiteral("Nobody"), 120);
+  for (const TReport report : {PointsFinal4, PotentialFinal4}) {
+    const QStringList lines = PageLines(Record(report), 1);
+    QCOMPARE(lines.mid(0, 4), QStringList({"", "", "", ""}));
+    QCOMPARE(lines.at(7), kHeadings);
+    QCOMPARE(lines.at(8), QStringLiteral("Final 4|Finals|Champ"));
+    QCOMPARE(lines.at(9), QString());
+    const int finn = lines.indexOf(QRegularExpression("^\\d\\|Finn\\|.*"));
+    QVERIFY(finn > 0);
+    QCOMPARE(lines.at(finn + 1), finalLine);
+    const int nobody = lines.indexOf(QRegularExpression("^\\d\\|Nobody\\|.*"));
+    QCOMPARE(lines.at(nobody + 1), QStringLiteral("||||||"));
+  }
+  const TRecord* boxed = FindCell(FWriter, "Finals");
+  QCOMPARE(boxed->Stop.Position, 4.75);
+  QCOMPARE(boxed->Stop.Width, 2.0);
+  QCOMPARE(boxed->Stop.BoxLines, TBaseReport::kBoxAll);
+  const auto cells = Cells(FWriter, 1);
+  const TRecord& champion = cells.at(cells.size() - 1 - 17);  // before Nobody's 17 cells
+  QCOMPARE(champion.Text, team(0));
+  QCOMPARE(champion.Stop.Position, 6.75);
+  QCOMPARE(champion.Font.Name, QStringLiteral("Arial Black"));
+  const TRecord& finalist = cells.at(cells.size() - 1 - 17 - 5);
+  QCOMPARE(finalist.Text, team(16));
+  QCOMPARE(finalist.Stop.Position, 1.75);
+  QCOMPARE(finalist.Font.Name, QStringLiteral("Arial"));
+}
+
+void TestReports::selectionsList() {
+  MakePool(1, 0, 0);  // one player with a complete chart
+  TPlayerPicksListObject* single = TestPools::AddPlayer(Pool(), QStringLiteral("Solo"), 100);
+  single->Pick(5)->SetRoundReached(7);
+  TestPools::AddPlayer(Pool(), QStringLiteral("Empty"), 100);
+  const QString team = single->Pick(5)->TeamName();
+
+  const QStringList lines = PageLines(RecordRtf(Selections), 1);
+  QCOMPARE(lines.at(0), QStringLiteral("Tarnwell Office Pool"));
+  // The first player's name comes right under the title line.
+  QCOMPARE(lines.at(1), QStringLiteral("Player Selections"));
+  QCOMPARE(lines.at(2), SamplePool::PlayerName(0));
+  QStringList rd1 = lines.at(3).split('|');
+  QCOMPARE(rd1.size(), 17);
+  QCOMPARE(rd1.first(), QStringLiteral("Rd 1"));
+  QStringList wrapped = lines.at(4).split('|');
+  QCOMPARE(wrapped.size(), 17);
+  QCOMPARE(wrapped.first(), QString());
+  for (int round = 2, count = 16; round <= 6; ++round, count /= 2) {
+    const QStringList cells = lines.at(3 + round).split('|');
+    QCOMPARE(cells.first(), QStringLiteral("Rd %1").arg(round));
+    QCOMPARE(cells.size(), round == 2 ? 17 : 17);
+    QCOMPARE(cells.mid(1).filter(QRegularExpression(".+")).size(), count);
+  }
+  // One empty line between players, then the one-pick player: the team in every round.
+  QCOMPARE(lines.at(10), QString());
+  QCOMPARE(lines.at(11), QStringLiteral("Solo"));
+  for (int round = 1; round <= 6; ++round) {
+    QCOMPARE(lines.at(11 + round).split('|').mid(0, 3),
+             QStringList({QStringLiteral("Rd %1").arg(round), team, QString()}));
+  }
+  QCOMPARE(lines.at(19), QStringLiteral("Empty"));
+  for (int round = 1; round <= 6; ++round) {
+    QCOMPARE(lines.at(19 + round).split('|').filter(QRegularExpression(".+")),
+             QStringList{QStringLiteral("Rd %1").arg(round)});
+  }
+  const TRecord* label = FindCell(FWriter, "Rd 3");
+  QCOMPARE(label->Font.Name, QStringLiteral("Arial Black"));
+  QCOMPARE(label->Font.Size, 6.0);
+  QCOMPARE(label->Stop.Position, 0.1);
+  // The first pick of the one-pick player: the cell after the first round's label.
+  const TRecord* solo = FindCell(FWriter, "Solo");
+  const auto soloCells = Cells(FWriter, 1);
+  const auto soloAt = std::find_if(soloCells.begin(), soloCells.end(),
+                                   [solo](const TRecord& r) { return r.Top == solo->Top; });
+  const TRecord* pick = &*(soloAt + 2);
+  QCOMPARE(pick->Text, team);
+  QCOMPARE(pick->Font.Name, QStringLiteral("Arial"));
+  QCOMPARE(pick->Font.Size, 6.0);
+  QCOMPARE(pick->Stop.Position, 0.4);
+  QCOMPARE(FindCell(FWriter, "Solo")->Font.Size, 10.0);
+
+  // On paper the first page begins with two empty lines and later pages with the
+  // continuation title; a player's block never starts with fewer than 8 lines left.
+  MakePool(40, 0, 0);
+  const TRecordingReport& paper = Record(Selections);
+  QVERIFY(paper.PageCount() > 1);
+  QCOMPARE(PageLines(paper, 1).mid(0, 3), QStringList({"", "", "Tarnwell Office Pool"}));
+  for (int page = 2; page <= paper.PageCount(); ++page) {
+    QCOMPARE(PageLines(paper, page).mid(0, 3),
+             QStringList({"Player Selections (cont.)", "", ""}));
+  }
+}
+
+void TestReports::blankEntrySheet() {
+  MakePool(0, 1, 0, false);
+  const TRecordingReport& writer = Record(BlankEntry);
+  QCOMPARE(writer.PageCount(), 1);
+  const auto bitmap = std::find_if(writer.Records().begin(), writer.Records().end(),
+                                   [](const TRecord& r) { return r.Kind == TKind::Bitmap; });
+  QVERIFY(bitmap != writer.Records().end());
+  QCOMPARE(bitmap->Rect, QRectF(QPointF(0.5, 0.5), QPointF(8.0, 9.5)));
+  QCOMPARE(bitmap->BitmapSize, QSize(800, 600));
+  QCOMPARE(writer.CellTexts(1), QStringList({"Name  ____________________________",
+                                             "Phone  ________________",
+                                             "Total Points Tie Breaker _______"}));
+  const TRecord* name = FindCell(writer, "Name  ____________________________");
+  QVERIFY(name->Top > 9.5);
+  QCOMPARE(name->Font.Name, QStringLiteral("Arial Black"));
+  QCOMPARE(name->Font.Size, 12.0);
+  QCOMPARE(name->Stop.Position, 0.5);
+  const TRecord* last = FindCell(writer, "Total Points Tie Breaker _______");
+  QVERIFY(last->Top + 12 * 1.2 / 72 < 11.0);
+}
+
+void TestReports::rtfReportsOpenInLibreOffice() {
+  const QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
+  if (office.isEmpty()) QSKIP("LibreOffice is not installed");
+  MakePool(12, 2, 150);
+  const QDir dir(FDir->path());
+  FReports->SetRtfDirectory(dir.path());
+  QStringList files;
+  for (int p = Points; p <= Selections; ++p) {
+    QVERIFY(FReports->RtfFiler(p)->Run());
+    files << FReports->RtfFiler(p)->FileName;
+  }
+  QProcess process;
+  process.setProcessEnvironment([&] {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // A profile of its own, so a running office elsewhere does not take the job.
+    env.insert(QStringLiteral("HOME"), dir.path());
+    return env;
+  }());
+  process.start(office, QStringList({"--headless", "--convert-to", "txt:Text (encoded):UTF8",
+                                     "--outdir", dir.filePath("txt")}) + files);
+  QVERIFY(process.waitForFinished(600000));
+  const QStringList titles = {"Standings by Current Points",
+                              "Standings by Potential Points Remaining",
+                              "Point Standings With Final 4 Selections",
+                              "Potential Points With Final 4 Selections", "Player Selections"};
+  for (int p = Points; p <= Selections; ++p) {
+    const QString txt =
+        dir.filePath("txt/" + QFileInfo(files[p - 1]).completeBaseName() + ".txt");
+    const QString text = QString::fromUtf8(TestPools::ReadBytes(txt));
+    QVERIFY2(text.contains("Tarnwell Office Pool"), qPrintable(txt));
+    QVERIFY(text.contains(titles[p - 1]));
+    if (p < Selections) {
+      for (const QString& heading : kHeadings.split('|')) QVERIFY2(text.contains(heading), qPrintable(heading));
+      QVERIFY(text.contains("-"));
+    } else {
+      QVERIFY(text.contains("Rd 6"));
+    }
+    if (p == PointsFinal4 || p == PotentialFinal4) QVERIFY(text.contains("Champ"));
+    for (int i = 0; i < 12; ++i) {
+      QVERIFY2(text.contains(SamplePool::PlayerName(i)), qPrintable(SamplePool::PlayerName(i)));
+    }
+  }
+}
+
+void TestReports::pdfOfEveryReport() {
+  // COURTSIDER_REPORT_PAGES names a folder that keeps the files for a look.
+  const QString keep = qEnvironmentVariable("COURTSIDER_REPORT_PAGES");
+  for (const int players : {12, 200}) {
+    MakePool(players, 2, players == 12 ? 151 : 0);
+    const QDir out(keep.isEmpty() ? FDir->path() : keep);
+    out.mkpath(QStringLiteral("."));
+    for (int p = BlankEntry; p <= Selections; ++p) {
+      const QString pdf = out.filePath(QStringLiteral("%1-players-report-%2.pdf").arg(players).arg(p));
+      QString error;
+      QVERIFY2(FReports->ReportSystem(p).RunToPdf(pdf, &error), qPrintable(error));
+      Record(static_cast<TReport>(p));
+      QCOMPARE(PdfPageCount(pdf), FWriter.PageCount());
+      if (p > BlankEntry && !keep.isEmpty()) {
+        TRTFFiler& filer = *FReports->RtfFiler(p);
+        filer.FileName = out.filePath(QStringLiteral("%1-players-report-%2.rtf").arg(players).arg(p));
+        QVERIFY(filer.Run());
+      }
+    }
+  }
+}
+
+void TestReports::commandLineReport() {
+  MakePool(3, 1, 0, false);
+  Pool().SavePool();
+  const QString rtf = QDir(FDir->path()).filePath("out.rtf");
+  const QString pdf = QDir(FDir->path()).filePath("out.pdf");
+  TCliRun run = RunTool({"report", FDir->path(), "Standings - Point Total", "--rtf", rtf});
+  QCOMPARE(run.Status, 1);
+  QVERIFY(run.Err.contains("First Round must be locked prior to selecting this report"));
+  QVERIFY(!QFile::exists(rtf));
+  run = RunTool({"report", FDir->path(), "Blank Entry Sheet", "--pdf", pdf});
+  QCOMPARE(run.Status, 0);
+  QCOMPARE(PdfPageCount(pdf), 1);
+  run = RunTool({"report", FDir->path(), "Blank Entry Sheet", "--rtf", rtf});
+  QCOMPARE(run.Status, 1);
+  run = RunTool({"report", FDir->path(), "Standings", "--pdf", pdf});
+  QCOMPARE(run.Status, 2);
+  QVERIFY(run.Err.contains("\"Selections List\""));
+  run = RunTool({"report", FDir->path(), "Selections List"});
+  QCOMPARE(run.Status, 2);
+
+  Pool().SystemFile().SetFinalized(true);
+  Pool().SavePool();
+  run = RunTool({"report", FDir->path(), "Standings - Point Total", "--rtf", rtf});
+  QCOMPARE(run.Status, 0);
+  QVERIFY(TestPools::ReadBytes(rtf).contains("Standings by Current Points"));
+  run = RunTool({"report", FDir->path(), "Selections List", "--pdf", pdf});
+  QCOMPARE(run.Status, 0);
+  QVERIFY(PdfPageCount(pdf) >= 1);
+  run = RunTool({"report", FDir->path(), "Selections List", "--pdf",
+                 QDir(FDir->path()).filePath("no folder/out.pdf")});
+  QCOMPARE(run.Status, 1);
+  QVERIFY(!run.Err.isEmpty());
+}
+
+QTEST_MAIN(TestReports)
+#include "tst_reports.moc"
