@@ -43,7 +43,6 @@ THelpWindow::THelpWindow(const QString& pagesFolder, QWidget* parent)
   FBrowser = new QTextBrowser(this);
   FBrowser->setObjectName(QStringLiteral("brwHelp"));
   FBrowser->setOpenExternalLinks(true);
-  FBrowser->setSearchPaths({FPagesFolder});
 
   auto* btnContents = new QPushButton(QStringLiteral("&Contents"), this);
   auto* btnBack = new QPushButton(QStringLiteral("&Back"), this);
