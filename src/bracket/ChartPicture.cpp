@@ -9,9 +9,11 @@ namespace {
 
 // The column of the connector at the inner end of the rules of chart rounds 1 to 5, on the
 // left side and on the right side. Round 5's connectors are the long ones joining the two
-// regional winners of a side, which the finalist's rule meets.
-constexpr int kLeftConnectors[] = {92, 160, 230, 296, 363};
-constexpr int kRightConnectors[] = {706, 638, 569, 502, 435};
+// regional winners of a side, which the finalist's rule meets. Where a column one pixel
+// either way would do, the one that keeps a pixel of white before the next round's names is
+// taken, as long as every rule still reaches within two pixels of both ends of its slot.
+constexpr int kLeftConnectors[] = {92, 160, 229, 296, 363};
+constexpr int kRightConnectors[] = {705, 637, 569, 502, 435};
 constexpr int kRegionalRounds = 5;
 
 constexpr int kSeedDigitsPixelSize = 10;
