@@ -1,6 +1,7 @@
 #include "ChartPicture.h"
 
 #include <QPainter>
+#include <utility>
 
 #include "BracketList.h"
 #include "ChartGeometry.h"
@@ -16,6 +17,10 @@ constexpr int kLeftConnectors[] = {92, 160, 229, 296, 363};
 constexpr int kRightConnectors[] = {705, 637, 569, 502, 435};
 constexpr int kRegionalRounds = 5;
 
+// Seeds stand outside the chart: right-aligned up to this column on the left, from this
+// column on the right.
+constexpr int kLeftSeedsRight = 12;
+constexpr int kRightSeedsLeft = 783;
 constexpr int kSeedDigitsPixelSize = 10;
 constexpr int kWordsPixelSize = 12;
 
@@ -91,7 +96,8 @@ void DrawSeeds(QPainter& painter, const TBracketList& chart) {
       continue;
     const QString digits = QString::number(slot.Seed());
     const int baseline = RuleRow(slot);
-    const int x = OnLeftSide(slot) ? 13 - metrics.horizontalAdvance(digits) : 783;
+    const int x = OnLeftSide(slot) ? kLeftSeedsRight + 1 - metrics.horizontalAdvance(digits)
+                                   : kRightSeedsLeft;
     painter.drawText(QPoint(x, baseline), digits);
   }
 }
