@@ -22,6 +22,7 @@
 #include "OpenPoolDialog.h"
 #include "Options.h"
 #include "Pictures.h"
+#include "PrintReportForm.h"
 #include "Prompts.h"
 #include "Registry.h"
 #include "Shell.h"
@@ -62,6 +63,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), FOpenPool(this) {
   // The windows that read the pool come after it is open, as they look at it when shown.
   frmOptions = new TfrmOptions(FOpenPool, this);
   frmAboutBox = new TfrmAboutBox(this);
+  frmPrintReport = new TfrmPrintReport(FOpenPool, this);
 }
 
 TMainForm::~TMainForm() {
@@ -405,7 +407,7 @@ void TMainForm::actDataPlayersExecute() {
 }
 
 void TMainForm::actReportsExecute() {
-  // The print report window is shown here, modally, once it is part of the program.
+  ShowModal(*frmPrintReport);
 }
 
 void TMainForm::actDataFinalizeExecute() {

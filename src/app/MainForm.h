@@ -22,6 +22,7 @@ class TdlgFileNew;
 class TfrmAboutBox;
 class TfrmOpenPool;
 class TfrmOptions;
+class TfrmPrintReport;
 
 // The main window: the menu, tool bar and status bar from which every other window is
 // reached. It owns the open pool and enables its commands by the pool's state.
@@ -130,6 +131,7 @@ class TMainForm : public QMainWindow {
   TfrmOpenPool* frmOpenPool;
   TfrmOptions* frmOptions;
   TfrmAboutBox* frmAboutBox;
+  TfrmPrintReport* frmPrintReport;
 
  protected:
   bool event(QEvent* event) override;
