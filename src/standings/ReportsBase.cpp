@@ -22,12 +22,27 @@ class TTeamIndex {
     }
   }
 
-  const TTeamSeedObject* Find(const QString& name) const {
-    return FByName.value(TrimTeamName(name), nullptr);
+  // The team of a player's pick entry `entry`. Loading a pool shares one copy of each team
+  // name among all the entries that hold it, and entry i of every player usually names the
+  // same team, so the answer for entry i is kept with the text it was found for: the same
+  // text again (still held by the pool, so unchanged) needs no search.
+  const TTeamSeedObject* Find(int entry, const QString& name) {
+    TRecent& recent = FRecent[static_cast<size_t>(entry)];
+    if (recent.Text != name.constData() || recent.Size != name.size()) {
+      recent = {name.constData(), name.size(), FByName.value(TrimTeamName(name), nullptr)};
+    }
+    return recent.Team;
   }
 
  private:
+  struct TRecent {
+    const QChar* Text = nullptr;
+    qsizetype Size = -1;
+    const TTeamSeedObject* Team = nullptr;
+  };
+
   QHash<QString, const TTeamSeedObject*> FByName;
+  std::array<TRecent, TPlayerPicksListObject::kPickCount> FRecent;
 };
 
 // Totals of a stored file can be anything: a sum past the int32 range stops at its end
@@ -56,7 +71,7 @@ void TReportsBase::Build(const TFFDataModule& pool) {
   for (int k = kFirst; k <= TStandingsItem::kLastRound; ++k) {
     points[static_cast<size_t>(k - kFirst)] = system.RoundPoints(k);
   }
-  const TTeamIndex teams(pool.TeamsFile());
+  TTeamIndex teams(pool.TeamsFile());
 
   const auto& players = pool.PlayerPicksFile().List();
   FItems.clear();
@@ -68,13 +83,14 @@ void TReportsBase::Build(const TFFDataModule& pool) {
 
     std::array<int32_t, TStandingsItem::kRoundCount> correct{};
     std::array<int32_t, TStandingsItem::kRoundCount> possible{};
-    for (const TPlayerPickArrayObject& pick : player->Picks()) {
+    for (int entry = 0; entry < TPlayerPicksListObject::kPickCount; ++entry) {
+      const TPlayerPickArrayObject& pick = *player->Pick(entry);
       const int last = LastPickedRound(pick.RoundReached());
       // A pick that advances its team nowhere scores nothing, found or not; an entry naming
       // no team of the pool (an unused entry, say) scores nothing either.
       if (last < kFirst)
         continue;
-      const TTeamSeedObject* team = teams.Find(pick.TeamName());
+      const TTeamSeedObject* team = teams.Find(entry, pick.TeamName());
       if (team == nullptr)
         continue;
       const int32_t reached = team->RoundReached();
@@ -133,16 +149,32 @@ void TReportsBase::FillFinalPicks(TStandingsItem& item, const TPlayerPicksListOb
 }
 
 void TReportsBase::SortByTotal(int32_t (TStandingsItem::*total)() const) {
+  // The keys are gathered once into a compact array and sorted there: comparing rows through
+  // their scattered objects is what made a large pool slow to sort.
+  struct TKey {
+    int32_t Total;
+    int64_t Distance;
+    uint32_t Row;
+  };
   const int64_t actual = FActualTieBreaker;
-  std::stable_sort(FItems.begin(), FItems.end(),
-                   [total, actual](const std::unique_ptr<TReportItem>& a,
-                                   const std::unique_ptr<TReportItem>& b) {
-                     const auto& x = static_cast<const TStandingsItem&>(*a);
-                     const auto& y = static_cast<const TStandingsItem&>(*b);
-                     const int32_t xTotal = (x.*total)();
-                     const int32_t yTotal = (y.*total)();
-                     if (xTotal != yTotal)
-                       return xTotal > yTotal;
-                     return actual > 0 && GuessDistance(x, actual) < GuessDistance(y, actual);
-                   });
+  std::vector<TKey> keys;
+  keys.reserve(FItems.size());
+  for (size_t row = 0; row < FItems.size(); ++row) {
+    const auto& item = static_cast<const TStandingsItem&>(*FItems[row]);
+    keys.push_back({(item.*total)(), actual > 0 ? GuessDistance(item, actual) : 0,
+                    static_cast<uint32_t>(row)});
+  }
+  // Rows equal under the ordering keep player-file order: the row number decides last.
+  std::sort(keys.begin(), keys.end(), [](const TKey& a, const TKey& b) {
+    if (a.Total != b.Total)
+      return a.Total > b.Total;
+    if (a.Distance != b.Distance)
+      return a.Distance < b.Distance;
+    return a.Row < b.Row;
+  });
+  TItems sorted;
+  sorted.reserve(FItems.size());
+  for (const TKey& key : keys)
+    sorted.push_back(std::move(FItems[key.Row]));
+  FItems = std::move(sorted);
 }
