@@ -1,5 +1,6 @@
 #include "JsonWriter.h"
 
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 
@@ -9,7 +10,8 @@ constexpr size_t kFlushAt = 1 << 16;
 
 void TJsonWriter::Raw(const char* text, size_t length) {
   FBuffer.append(text, length);
-  if (FBuffer.size() >= kFlushAt) Flush();
+  if (FBuffer.size() >= kFlushAt)
+    Flush();
 }
 
 void TJsonWriter::Raw(const char* text) {
@@ -17,7 +19,8 @@ void TJsonWriter::Raw(const char* text) {
 }
 
 void TJsonWriter::Flush() {
-  if (FBuffer.empty()) return;
+  if (FBuffer.empty())
+    return;
   FOut.write(FBuffer.data(), static_cast<qint64>(FBuffer.size()));
   FBuffer.clear();
 }
@@ -27,82 +30,97 @@ void TJsonWriter::BeforeValue() {
     FAfterKey = false;
     return;
   }
-  if (FFirst.empty()) return;
-  if (!FFirst.back()) Raw(",");
-  FFirst.back() = false;
+  if (FDepth > 0 && FNeedComma)
+    FBuffer.push_back(',');
+}
+
+TJsonWriter& TJsonWriter::Open(char bracket) {
+  BeforeValue();
+  FBuffer.push_back(bracket);
+  ++FDepth;
+  FNeedComma = false;
+  return *this;
+}
+
+// A container that ends is a finished value: whatever follows it in its parent needs a comma.
+TJsonWriter& TJsonWriter::Close(char bracket) {
+  --FDepth;
+  FNeedComma = true;
+  Raw(&bracket, 1);
+  return *this;
 }
 
 TJsonWriter& TJsonWriter::BeginObject() {
-  BeforeValue();
-  Raw("{");
-  FFirst.push_back(true);
-  return *this;
+  return Open('{');
 }
 
 TJsonWriter& TJsonWriter::EndObject() {
-  FFirst.pop_back();
-  Raw("}");
-  return *this;
+  return Close('}');
 }
 
 TJsonWriter& TJsonWriter::BeginArray() {
-  BeforeValue();
-  Raw("[");
-  FFirst.push_back(true);
-  return *this;
+  return Open('[');
 }
 
 TJsonWriter& TJsonWriter::EndArray() {
-  FFirst.pop_back();
-  Raw("]");
-  return *this;
+  return Close(']');
 }
 
 TJsonWriter& TJsonWriter::Key(const char* name) {
   BeforeValue();
-  Raw("\"");
-  Raw(name);
-  Raw("\":");
+  FBuffer.push_back('"');
+  FBuffer.append(name);
+  FBuffer.append("\":", 2);
   FAfterKey = true;
   return *this;
 }
 
 TJsonWriter& TJsonWriter::Value(const QString& text) {
   BeforeValue();
-  Raw("\"");
-  for (const QChar c : text) {
-    const char16_t u = c.unicode();
-    if (u == '"') {
-      Raw("\\\"");
+  FBuffer.push_back('"');
+  const auto* chars = reinterpret_cast<const char16_t*>(text.constData());
+  const qsizetype length = text.size();
+  for (qsizetype i = 0; i < length; ++i) {
+    const char16_t u = chars[i];
+    if (u >= 0x20 && u < 0x80 && u != '"' && u != '\\') {
+      FBuffer.push_back(static_cast<char>(u));
+    } else if (u == '"') {
+      FBuffer.append("\\\"", 2);
     } else if (u == '\\') {
-      Raw("\\\\");
+      FBuffer.append("\\\\", 2);
     } else if (u < 0x20) {
       char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(u));
-      Raw(escaped);
-    } else if (u < 0x80) {
-      const char plain = static_cast<char>(u);
-      Raw(&plain, 1);
+      const int written =
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(u));
+      FBuffer.append(escaped, static_cast<size_t>(written));
     } else {
-      // Rare outside ASCII: names come from Windows-1252, so go through Qt's encoder.
-      const QByteArray utf8 = QString(c).toUtf8();
-      Raw(utf8.constData(), static_cast<size_t>(utf8.size()));
+      // Rare outside ASCII: names come from Windows-1252, so go through Qt's encoder, with
+      // both halves of a surrogate pair at once.
+      const qsizetype units =
+          QChar::isHighSurrogate(u) && i + 1 < length && QChar::isLowSurrogate(chars[i + 1]) ? 2
+                                                                                             : 1;
+      const QByteArray utf8 = QStringView(chars + i, units).toUtf8();
+      FBuffer.append(utf8.constData(), static_cast<size_t>(utf8.size()));
+      i += units - 1;
     }
   }
-  Raw("\"");
+  FNeedComma = true;
+  Raw("\"", 1);
   return *this;
 }
 
 TJsonWriter& TJsonWriter::Value(long long number) {
   BeforeValue();
   char digits[24];
-  const int length = std::snprintf(digits, sizeof digits, "%lld", number);
-  Raw(digits, static_cast<size_t>(length));
+  const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
+  FNeedComma = true;
+  Raw(digits, static_cast<size_t>(end.ptr - digits));
   return *this;
 }
 
 TJsonWriter& TJsonWriter::Value(bool flag) {
   BeforeValue();
+  FNeedComma = true;
   Raw(flag ? "true" : "false");
   return *this;
 }

@@ -3,7 +3,6 @@
 #include <QIODevice>
 #include <QString>
 #include <string>
-#include <vector>
 
 // Streams UTF-8 JSON to a device, so that a pool of any size is written without building a
 // document in memory first. Commas and nesting are tracked here; callers only say what comes.
@@ -29,11 +28,14 @@ class TJsonWriter {
 
  private:
   void BeforeValue();
+  TJsonWriter& Open(char bracket);
+  TJsonWriter& Close(char bracket);
   void Raw(const char* text, size_t length);
   void Raw(const char* text);
 
   QIODevice& FOut;
   std::string FBuffer;
-  std::vector<bool> FFirst;  // per open container: nothing written in it yet
+  int FDepth = 0;           // containers open
+  bool FNeedComma = false;  // a value was just finished inside the innermost container
   bool FAfterKey = false;
 };
