@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QHash>
+#include <cstring>
 
 #include "Win1252.h"
 
@@ -75,16 +76,18 @@ int TPlayerPicksFile::RecordCount() const {
 
 void TPlayerPicksFile::LoadAll() {
   // Players pick the same 64 teams over and over: decode each distinct name once and let the
-  // entries share it.
+  // entries share it. Entry i of a player nearly always names the same team as entry i of the
+  // player before, so the bytes of that entry are compared first and its name taken over.
   QHash<QByteArray, QString> names;
-  auto decode = [&names](const char* field) {
-    const int length = std::min<int>(static_cast<unsigned char>(field[0]), kNameWidth);
-    auto it = names.constFind(QByteArray::fromRawData(field + 1, length));
+  auto decode = [&names](const char* text, int length) -> const QString& {
+    auto it = names.constFind(QByteArray::fromRawData(text, length));
     if (it == names.constEnd()) {
-      it = names.insert(QByteArray(field + 1, length), Win1252::Decode(field + 1, length));
+      it = names.insert(QByteArray(text, length), Win1252::Decode(text, length));
     }
     return *it;
   };
+  std::array<char, kRecordSize> previous{};
+  const TPlayerPicksListObject* before = nullptr;
 
   const int count = RecordCount();
   FList.reserve(FList.size() + static_cast<size_t>(count));
@@ -94,13 +97,21 @@ void TPlayerPicksFile::LoadAll() {
     player->SetPlayerName(RecordField::ReadString(FBuffer.data() + kNameAt, kNameWidth));
     player->SetTieBreakerPoints(RecordField::ReadInt32(FBuffer.data() + kTieBreakerAt));
     for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i) {
-      const char* at = FBuffer.data() + kPicksAt + kPickSize * i;
+      const int offset = kPicksAt + kPickSize * i;
+      const char* at = FBuffer.data() + offset;
+      const int length = std::min<int>(static_cast<unsigned char>(at[0]), kNameWidth);
       TPlayerPickArrayObject* pick = player->Pick(i);
-      pick->SetTeamName(decode(at));
+      if (before != nullptr && std::memcmp(at, previous.data() + offset, 1 + length) == 0) {
+        pick->SetTeamName(before->Pick(i)->TeamName());
+      } else {
+        pick->SetTeamName(decode(at + 1, length));
+      }
       pick->SetRegion(RecordField::ReadInt32(at + kPickRegion));
       pick->SetSeed(RecordField::ReadInt32(at + kPickSeed));
       pick->SetRoundReached(RecordField::ReadInt32(at + kPickRound));
     }
+    before = player.get();
+    previous = FBuffer;
     Add(std::move(player));
   }
 }

@@ -302,6 +302,35 @@ class TestStorage : public QObject {
     pool->ClosePool();
   }
 
+  // Loading shares one copy of each team name among the players' entries, and an entry that
+  // differs from the same entry of the player before is still read as its own bytes say.
+  void playerNamesAreSharedButNeverMixedUp() {
+    const QString dir = NewPoolFolder("shared");
+    CreatePool(dir)->ClosePool();
+    QByteArray first = PlayerRecord("Ann", 1, 64);
+    QByteArray second = PlayerRecord("Bob", 2, 64);
+    auto setName = [](QByteArray& record, int entry, const QByteArray& field) {
+      record.replace(40 + 48 * entry, 36, field);
+    };
+    setName(first, 1, Field("Duke", 35, 'e'));
+    setName(second, 1, Field("Yale", 35, 'e'));  // same length, other letters
+    setName(first, 2, Field("Duke", 35, 'e'));
+    setName(second, 2, Field("Duke", 35, 'e', 5));  // one letter longer: "Dukee"
+    WriteBytes(dir + "/PlayPick.dat", first + second);
+
+    auto pool = OpenPool(dir);
+    const TPlayerPicksListObject* ann = pool->PlayerPicksFile().Items(0);
+    const TPlayerPicksListObject* bob = pool->PlayerPicksFile().Items(1);
+    QCOMPARE(bob->Pick(0)->TeamName(), QString("Team0"));
+    QCOMPARE(bob->Pick(0)->TeamName().constData(), ann->Pick(0)->TeamName().constData());
+    QCOMPARE(ann->Pick(1)->TeamName(), QString("Duke"));
+    QCOMPARE(bob->Pick(1)->TeamName(), QString("Yale"));
+    QCOMPARE(ann->Pick(2)->TeamName(), QString("Duke"));
+    QCOMPARE(bob->Pick(2)->TeamName(), QString("Dukee"));
+    QCOMPARE(bob->Pick(63)->TeamName(), QString("Team63"));
+    pool->ClosePool();
+  }
+
   void playersAreCreatedFromTheTeamList() {
     TTeamsFile teams;
     for (int i = 0; i < 60; ++i) AddTeam(teams, QString("T%1").arg(i), 1 + i / 16, 1 + i % 16);
