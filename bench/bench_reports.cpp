@@ -18,7 +18,8 @@
 #include "TestPools.h"
 
 int main(int argc, char* argv[]) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   const int players = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
   QTemporaryDir temporary;
@@ -56,6 +57,7 @@ int main(int argc, char* argv[]) {
   const qint64 pdfMs = timer.elapsed();
   std::printf("PDF: %s in %lld ms, %d pages, %lld bytes\n", pdfWritten ? "written" : "FAILED",
               pdfMs, paperPages, QFileInfo(pdf).size());
-  if (rtfMs > 0) std::printf("PDF/RTF time ratio: %.2f\n", double(pdfMs) / double(rtfMs));
+  if (rtfMs > 0)
+    std::printf("PDF/RTF time ratio: %.2f\n", double(pdfMs) / double(rtfMs));
   return rtfWritten && pdfWritten ? 0 : 1;
 }

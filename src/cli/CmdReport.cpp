@@ -10,7 +10,8 @@
 namespace {
 QString ReportNames() {
   QStringList names;
-  for (const auto& entry : TPoolReports::Catalogue()) names << QLatin1Char('"') + entry.ListText + QLatin1Char('"');
+  for (const auto& entry : TPoolReports::Catalogue())
+    names << QLatin1Char('"') + entry.ListText + QLatin1Char('"');
   return names.join(QStringLiteral(", "));
 }
 }  // namespace
@@ -22,7 +23,8 @@ int CmdReport(const QStringList& arguments, TCliIO& io) {
   if (rtfFile.isEmpty() == pdfFile.isEmpty()) {
     throw TUsageError("give exactly one of --rtf FILE and --pdf FILE");
   }
-  if (rest.size() != 2) throw TUsageError("expected a pool folder and a report name");
+  if (rest.size() != 2)
+    throw TUsageError("expected a pool folder and a report name");
   const QString directory = rest.at(0);
   const int p = TPoolReports::IndexOf(rest.at(1));
   if (p < 0) {
@@ -36,7 +38,8 @@ int CmdReport(const QStringList& arguments, TCliIO& io) {
   }
 
   auto module = std::make_unique<TFFDataModule>();
-  if (!Cli::OpenPoolForReading(directory, *module, io)) return 1;
+  if (!Cli::OpenPoolForReading(directory, *module, io))
+    return 1;
   TOpenPool pool;
   pool.SetDataModule(std::move(module));
   pool.RebuildBrackets();

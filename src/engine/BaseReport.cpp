@@ -24,13 +24,16 @@ void TBaseReport::UseFont(const QString& name, double size) {
 }
 
 void TBaseReport::StoreFont(int slot) {
-  if (ValidSlot(slot)) FFontSlots[static_cast<size_t>(slot - 1)] = FFont;
+  if (ValidSlot(slot))
+    FFontSlots[static_cast<size_t>(slot - 1)] = FFont;
 }
 
 void TBaseReport::RecallFont(int slot) {
-  if (!ValidSlot(slot)) return;
+  if (!ValidSlot(slot))
+    return;
   const auto& stored = FFontSlots[static_cast<size_t>(slot - 1)];
-  if (stored) FFont = *stored;
+  if (stored)
+    FFont = *stored;
 }
 
 void TBaseReport::ClearTabStops() {
@@ -38,8 +41,8 @@ void TBaseReport::ClearTabStops() {
   FNextTab = 0;
 }
 
-void TBaseReport::AddTabStop(double position, int justify, double width, int margin,
-                             int boxLines, int shade) {
+void TBaseReport::AddTabStop(double position, int justify, double width, int margin, int boxLines,
+                             int shade) {
   if (position == kPreviousStopEnd) {
     position = FTabs.empty() ? 0 : FTabs.back().Position + FTabs.back().Width;
   }
@@ -47,18 +50,21 @@ void TBaseReport::AddTabStop(double position, int justify, double width, int mar
 }
 
 void TBaseReport::StoreTabStops(int slot) {
-  if (ValidSlot(slot)) FTabSlots[static_cast<size_t>(slot - 1)] = FTabs;
+  if (ValidSlot(slot))
+    FTabSlots[static_cast<size_t>(slot - 1)] = FTabs;
 }
 
 void TBaseReport::RecallTabStops(int slot) {
-  if (!ValidSlot(slot)) return;
+  if (!ValidSlot(slot))
+    return;
   const auto& stored = FTabSlots[static_cast<size_t>(slot - 1)];
   FTabs = stored ? *stored : std::vector<TTabStop>{};
   FNextTab = 0;
 }
 
 void TBaseReport::PrintInNextTab(const QString& text) {
-  if (FNextTab >= FTabs.size()) return;
+  if (FNextTab >= FTabs.size())
+    return;
   const TTabStop& stop = FTabs[FNextTab++];
   // A left-aligned text stops a hair short of its cell, so that neighbouring columns never
   // run into each other.
@@ -91,7 +97,8 @@ int TBaseReport::LinesLeft() const {
 }
 
 void TBaseReport::NewPage() {
-  if (FFooterEvent) FFooterEvent(*this);
+  if (FFooterEvent)
+    FFooterEvent(*this);
   DoEndPage();
   StartPage();
 }
@@ -126,16 +133,20 @@ bool TBaseReport::Generate(const TReportEvents& events) {
   FTabSlots = {};
   FNextTab = 0;
   FPage = 0;
-  if (events.OnBeforePrint) events.OnBeforePrint(*this);
+  if (events.OnBeforePrint)
+    events.OnBeforePrint(*this);
   bool written = DoBeginRun();
   if (written) {
     StartPage();
-    if (events.OnPrint) events.OnPrint(*this);
-    if (FFooterEvent) FFooterEvent(*this);
+    if (events.OnPrint)
+      events.OnPrint(*this);
+    if (FFooterEvent)
+      FFooterEvent(*this);
     DoEndPage();
     written = DoEndRun();
   }
-  if (events.OnAfterPrint) events.OnAfterPrint(*this);
+  if (events.OnAfterPrint)
+    events.OnAfterPrint(*this);
   FNewPageEvent = nullptr;
   FFooterEvent = nullptr;
   return written;
@@ -149,7 +160,9 @@ void TBaseReport::StartPage() {
   ++FPage;
   FYPos = FMarginTop;
   FNextTab = 0;
-  if (OnPageStarted) OnPageStarted(FPage);
+  if (OnPageStarted)
+    OnPageStarted(FPage);
   DoBeginPage();
-  if (FNewPageEvent) FNewPageEvent(*this);
+  if (FNewPageEvent)
+    FNewPageEvent(*this);
 }

@@ -70,8 +70,7 @@ class TBaseReport {
   void StoreFont(int slot);
   void RecallFont(int slot);
   void ClearTabStops();
-  void AddTabStop(double position, int justify, double width, int margin, int boxLines,
-                  int shade);
+  void AddTabStop(double position, int justify, double width, int margin, int boxLines, int shade);
   void StoreTabStops(int slot);
   void RecallTabStops(int slot);
   void PrintInNextTab(const QString& text);

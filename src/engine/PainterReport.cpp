@@ -20,7 +20,8 @@ TPainterReport::TPainterReport(QPagedPaintDevice& device) : FDevice(&device) {
 TPainterReport::TPainterReport(int dpi) : FDpi(dpi) {}
 
 TPainterReport::~TPainterReport() {
-  if (FPainter.isActive()) FPainter.end();
+  if (FPainter.isActive())
+    FPainter.end();
 }
 
 bool TPainterReport::DoBeginRun() {
@@ -35,11 +36,11 @@ bool TPainterReport::DoEndRun() {
 
 void TPainterReport::DoBeginPage() {
   if (FDevice) {
-    if (!FFirstDevicePage) FDevice->newPage();
+    if (!FFirstDevicePage)
+      FDevice->newPage();
     FFirstDevicePage = false;
   } else {
-    QImage page(qRound(kPageWidth * FDpi), qRound(kPageHeight * FDpi),
-                QImage::Format_RGB32);
+    QImage page(qRound(kPageWidth * FDpi), qRound(kPageHeight * FDpi), QImage::Format_RGB32);
     const int dotsPerMeter = qRound(FDpi / 0.0254);
     page.setDotsPerMeterX(dotsPerMeter);
     page.setDotsPerMeterY(dotsPerMeter);
@@ -52,34 +53,43 @@ void TPainterReport::DoBeginPage() {
 }
 
 void TPainterReport::DoEndPage() {
-  if (!FDevice && FPainter.isActive()) FPainter.end();
+  if (!FDevice && FPainter.isActive())
+    FPainter.end();
 }
 
 void TPainterReport::DoPrintCell(const TTabStop& stop, const QString& text, double top,
                                  double height) {
-  if (!FPainter.isActive()) return;
+  if (!FPainter.isActive())
+    return;
   const QRectF cell = ToDevice(QRectF(stop.Position, top, stop.Width, height));
   if (stop.BoxLines != 0) {
     QPen pen(PenColor(), std::max(1.0, kDeviceUnit * FDpi * PenWidth()), PenStyle());
     pen.setCapStyle(Qt::SquareCap);
     FPainter.setPen(pen);
     FPainter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-    if (stop.BoxLines & kBoxLeft) FPainter.drawLine(cell.topLeft(), cell.bottomLeft());
-    if (stop.BoxLines & kBoxRight) FPainter.drawLine(cell.topRight(), cell.bottomRight());
-    if (stop.BoxLines & kBoxTop) FPainter.drawLine(cell.topLeft(), cell.topRight());
-    if (stop.BoxLines & kBoxBottom) FPainter.drawLine(cell.bottomLeft(), cell.bottomRight());
+    if (stop.BoxLines & kBoxLeft)
+      FPainter.drawLine(cell.topLeft(), cell.bottomLeft());
+    if (stop.BoxLines & kBoxRight)
+      FPainter.drawLine(cell.topRight(), cell.bottomRight());
+    if (stop.BoxLines & kBoxTop)
+      FPainter.drawLine(cell.topLeft(), cell.topRight());
+    if (stop.BoxLines & kBoxBottom)
+      FPainter.drawLine(cell.bottomLeft(), cell.bottomRight());
   }
-  if (text.isEmpty()) return;
+  if (text.isEmpty())
+    return;
   FPainter.setFont(CurrentQFont());
   FPainter.setPen(Qt::black);
   const double margin = stop.Margin * FDpi;
   const QRectF inner = cell.adjusted(margin, 0, -margin, 0);
-  const Qt::Alignment horizontal = stop.Justify == kJustifyCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+  const Qt::Alignment horizontal =
+      stop.Justify == kJustifyCenter ? Qt::AlignHCenter : Qt::AlignLeft;
   FPainter.drawText(inner, horizontal | Qt::AlignVCenter | Qt::TextSingleLine, text);
 }
 
 void TPainterReport::DoDrawBitmap(const QRectF& inches, const QImage& bitmap) {
-  if (FPainter.isActive()) FPainter.drawImage(ToDevice(inches), bitmap);
+  if (FPainter.isActive())
+    FPainter.drawImage(ToDevice(inches), bitmap);
 }
 
 QRectF TPainterReport::ToDevice(const QRectF& inches) const {

@@ -26,8 +26,7 @@ class TPainterReport : public TBaseReport {
   bool DoEndRun() override;
   void DoBeginPage() override;
   void DoEndPage() override;
-  void DoPrintCell(const TTabStop& stop, const QString& text, double top,
-                   double height) override;
+  void DoPrintCell(const TTabStop& stop, const QString& text, double top, double height) override;
   void DoDrawBitmap(const QRectF& inches, const QImage& bitmap) override;
 
  private:

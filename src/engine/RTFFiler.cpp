@@ -19,15 +19,17 @@ bool IsBlack(const TReportFontSpec& font) {
 }
 
 // Windows-1252 places 0x80..0x9F; 0 where the code page has no character.
-constexpr char16_t kHigh1252[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr char16_t kHigh1252[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
+                                    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 int To1252(char16_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+    return c;
   for (int i = 0; i < 32; ++i) {
-    if (kHigh1252[i] == c) return 0x80 + i;
+    if (kHigh1252[i] == c)
+      return 0x80 + i;
   }
   return -1;
 }
@@ -44,7 +46,8 @@ bool TRTFFiler::Run() {
   const bool made = Generate(*this);
   OnPageStarted = nullptr;
   ui.HideStatus();
-  if (!made) return false;
+  if (!made)
+    return false;
   QSaveFile file(FileName);
   if (!file.open(QIODevice::WriteOnly) || file.write(FDocument) != FDocument.size() ||
       !file.commit()) {
@@ -79,9 +82,10 @@ QByteArray TRTFFiler::Escape(const QString& text) {
 bool TRTFFiler::DoBeginRun() {
   FCells.clear();
   FBreakPending = false;
-  FDocument = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n"
-              "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n"
-              "{\\colortbl;\\red0\\green0\\blue0;}\n";
+  FDocument =
+      "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1\n"
+      "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\n"
+      "{\\colortbl;\\red0\\green0\\blue0;}\n";
   FDocument += "\\paperw" + Twips(kPageWidth) + "\\paperh" + Twips(kPageHeight) +
                "\\margl0\\margr0\\margt" + Twips(MarginTop()) + "\\margb" + Twips(MarginBottom()) +
                "\\portrait\\viewkind1\n";
@@ -94,11 +98,13 @@ bool TRTFFiler::DoEndRun() {
 }
 
 void TRTFFiler::DoBeginPage() {
-  if (CurrentPage() > 1) FBreakPending = true;
+  if (CurrentPage() > 1)
+    FBreakPending = true;
 }
 
 void TRTFFiler::DoEndPage() {
-  if (!FCells.empty()) FlushLine(LineHeight());
+  if (!FCells.empty())
+    FlushLine(LineHeight());
 }
 
 void TRTFFiler::DoPrintCell(const TTabStop& stop, const QString& text, double, double) {
@@ -118,17 +124,18 @@ void TRTFFiler::DoDrawBitmap(const QRectF& inches, const QImage& bitmap) {
   FDocument += "\\pard\\plain\\phpg\\posx" + Twips(inches.x()) + "\\pvpg\\posy" +
                Twips(inches.y()) + "\\absw" + Twips(inches.width()) + "\\absh-" +
                Twips(inches.height()) + "{\\pict\\pngblip\\picw" +
-               QByteArray::number(bitmap.width()) + "\\pich" +
-               QByteArray::number(bitmap.height()) + "\\picwgoal" + Twips(inches.width()) +
-               "\\pichgoal" + Twips(inches.height()) + "\n";
+               QByteArray::number(bitmap.width()) + "\\pich" + QByteArray::number(bitmap.height()) +
+               "\\picwgoal" + Twips(inches.width()) + "\\pichgoal" + Twips(inches.height()) + "\n";
   const QByteArray hex = png.toHex();
-  for (int i = 0; i < hex.size(); i += 128) FDocument += hex.mid(i, 128) + "\n";
+  for (int i = 0; i < hex.size(); i += 128)
+    FDocument += hex.mid(i, 128) + "\n";
   FDocument += "}\\par\n";
 }
 
 void TRTFFiler::FlushLine(double height) {
   bool boxed = false;
-  for (const TCell& cell : FCells) boxed = boxed || cell.Stop.BoxLines != 0;
+  for (const TCell& cell : FCells)
+    boxed = boxed || cell.Stop.BoxLines != 0;
   if (boxed) {
     WriteTableRow(height);
   } else {
@@ -139,7 +146,8 @@ void TRTFFiler::FlushLine(double height) {
 
 QByteArray TRTFFiler::ParagraphStart(double height, bool inTable) {
   QByteArray start = "\\pard\\plain";
-  if (inTable) start += "\\intbl";
+  if (inTable)
+    start += "\\intbl";
   if (FBreakPending && !inTable) {
     start += "\\pagebb";
     FBreakPending = false;
@@ -186,10 +194,14 @@ void TRTFFiler::WriteTableRow(double height) {
       row += "\\cellx" + Twips(stop.Position);
       cells += ParagraphStart(height, true) + "\\cell";
     }
-    if (stop.BoxLines & kBoxLeft) row += "\\clbrdrl\\brdrs\\brdrw" + QByteArray::number(kBorderTwips);
-    if (stop.BoxLines & kBoxTop) row += "\\clbrdrt\\brdrs\\brdrw" + QByteArray::number(kBorderTwips);
-    if (stop.BoxLines & kBoxRight) row += "\\clbrdrr\\brdrs\\brdrw" + QByteArray::number(kBorderTwips);
-    if (stop.BoxLines & kBoxBottom) row += "\\clbrdrb\\brdrs\\brdrw" + QByteArray::number(kBorderTwips);
+    if (stop.BoxLines & kBoxLeft)
+      row += "\\clbrdrl\\brdrs\\brdrw" + QByteArray::number(kBorderTwips);
+    if (stop.BoxLines & kBoxTop)
+      row += "\\clbrdrt\\brdrs\\brdrw" + QByteArray::number(kBorderTwips);
+    if (stop.BoxLines & kBoxRight)
+      row += "\\clbrdrr\\brdrs\\brdrw" + QByteArray::number(kBorderTwips);
+    if (stop.BoxLines & kBoxBottom)
+      row += "\\clbrdrb\\brdrs\\brdrw" + QByteArray::number(kBorderTwips);
     right = stop.Position + stop.Width;
     row += "\\clvertalc\\cellx" + Twips(right);
     cells += ParagraphStart(height, true) + (stop.Justify == kJustifyCenter ? "\\qc " : "\\ql ") +
@@ -202,6 +214,7 @@ QByteArray TRTFFiler::CellText(const TCell& cell) {
   // Arial Black is written as bold Arial: it is what every reader has, and the columns were
   // measured with the bold face standing in for it.
   QByteArray run = "{\\f0\\fs" + QByteArray::number(qRound(cell.Font.Size * 2));
-  if (IsBlack(cell.Font)) run += "\\b";
+  if (IsBlack(cell.Font))
+    run += "\\b";
   return run + " " + Escape(cell.Text) + "}";
 }

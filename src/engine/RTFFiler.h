@@ -34,8 +34,7 @@ class TRTFFiler : public TBaseReport, public TReportEvents {
   bool DoEndRun() override;
   void DoBeginPage() override;
   void DoEndPage() override;
-  void DoPrintCell(const TTabStop& stop, const QString& text, double top,
-                   double height) override;
+  void DoPrintCell(const TTabStop& stop, const QString& text, double top, double height) override;
   void DoNextLine(double height) override;
   void DoDrawBitmap(const QRectF& inches, const QImage& bitmap) override;
 

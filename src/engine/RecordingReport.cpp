@@ -12,11 +12,13 @@ QString TRecordingReport::Text() const {
   for (const TRecord& record : FRecords) {
     switch (record.Kind) {
       case TKind::Page:
-        if (record.Page > 1) text += QStringLiteral("<page>\n");
+        if (record.Page > 1)
+          text += QStringLiteral("<page>\n");
         lineStarted = false;
         break;
       case TKind::Cell:
-        if (lineStarted) text += QLatin1Char('|');
+        if (lineStarted)
+          text += QLatin1Char('|');
         text += record.Text;
         lineStarted = true;
         break;
@@ -24,7 +26,9 @@ QString TRecordingReport::Text() const {
         text += QLatin1Char('\n');
         lineStarted = false;
         break;
-      case TKind::Bitmap: text += QStringLiteral("<bitmap>"); break;
+      case TKind::Bitmap:
+        text += QStringLiteral("<bitmap>");
+        break;
     }
   }
   return text;
@@ -48,8 +52,7 @@ void TRecordingReport::DoBeginPage() {
   FRecords.push_back(record);
 }
 
-void TRecordingReport::DoPrintCell(const TTabStop& stop, const QString& text, double top,
-                                   double) {
+void TRecordingReport::DoPrintCell(const TTabStop& stop, const QString& text, double top, double) {
   TRecord record;
   record.Kind = TKind::Cell;
   record.Page = CurrentPage();

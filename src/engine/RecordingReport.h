@@ -35,8 +35,7 @@ class TRecordingReport : public TBaseReport {
   bool DoBeginRun() override;
   void DoBeginPage() override;
   void DoEndPage() override {}
-  void DoPrintCell(const TTabStop& stop, const QString& text, double top,
-                   double height) override;
+  void DoPrintCell(const TTabStop& stop, const QString& text, double top, double height) override;
   void DoNextLine(double height) override;
   void DoDrawBitmap(const QRectF& inches, const QImage& bitmap) override;
 

@@ -136,8 +136,10 @@ void TdlgReportPreview::ShowPage(int page) {
 void TdlgReportPreview::btnPrintClick() {
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, this);
-  if (dialog.exec() != QDialog::Accepted) return;
-  if (!FSystem.Print(printer)) TPrompts::Current().Refuse(kPrintFailed);
+  if (dialog.exec() != QDialog::Accepted)
+    return;
+  if (!FSystem.Print(printer))
+    TPrompts::Current().Refuse(kPrintFailed);
 }
 
 TReportDialogs::TReportDialogs() = default;
@@ -145,7 +147,8 @@ TReportDialogs::~TReportDialogs() = default;
 
 bool TReportDialogs::Setup(const TReportSystem& system, TReportSetup& setup, QPrinter& printer) {
   TdlgReportSetup dialog(system.TitleSetup, printer, QApplication::activeWindow());
-  if (dialog.exec() != QDialog::Accepted) return false;
+  if (dialog.exec() != QDialog::Accepted)
+    return false;
   setup = dialog.Choice();
   return true;
 }
@@ -167,7 +170,8 @@ void TReportDialogs::ShowStatus(const QString& title, const QString& text) {
 }
 
 void TReportDialogs::HideStatus() {
-  if (FStatus) FStatus->hide();
+  if (FStatus)
+    FStatus->hide();
 }
 
 void TReportDialogs::Preview(TReportSystem& system, const std::vector<QImage>& pages) {

@@ -25,7 +25,8 @@ int HeaviestWeight(const QString& family) {
 TFamily Lookup(const QString& name) {
   static QHash<QString, TFamily> cache;
   auto found = cache.constFind(name);
-  if (found != cache.constEnd()) return *found;
+  if (found != cache.constEnd())
+    return *found;
   const QStringList families = QFontDatabase::families();
   const auto installed = [&families](const QString& family) {
     return families.contains(family, Qt::CaseInsensitive);
@@ -37,7 +38,8 @@ TFamily Lookup(const QString& name) {
     if (arial) {
       result.Family = installed(QStringLiteral("Arial")) ? QStringLiteral("Arial")
                                                          : QStringLiteral("Liberation Sans");
-      if (black) result.Weight = HeaviestWeight(result.Family);
+      if (black)
+        result.Weight = HeaviestWeight(result.Family);
     }
   }
   cache.insert(name, result);

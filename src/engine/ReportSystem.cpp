@@ -21,13 +21,15 @@ void TReportSystem::Run() {
   TReportUi& ui = TReportUi::Current();
   TReportSetup setup;
   QPrinter printer(QPrinter::HighResolution);
-  if (!ui.Setup(*this, setup, printer)) return;
+  if (!ui.Setup(*this, setup, printer))
+    return;
   if (setup.Destination == TReportSetup::TDestination::Preview) {
     const std::vector<QImage> pages = RenderPreview();
     ui.Preview(*this, pages);
   } else {
     printer.setCopyCount(setup.Copies);
-    if (!Print(printer)) TPrompts::Current().Refuse(kPrintFailed);
+    if (!Print(printer))
+      TPrompts::Current().Refuse(kPrintFailed);
   }
 }
 
@@ -55,13 +57,15 @@ bool TReportSystem::RunToPdf(const QString& fileName, QString* error) {
     written = Generate(writer);
   }
   if (!written) {
-    if (error) *error = QStringLiteral("The PDF pages could not be made.");
+    if (error)
+      *error = QStringLiteral("The PDF pages could not be made.");
     return false;
   }
   QSaveFile file(fileName);
   if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.size() ||
       !file.commit()) {
-    if (error) *error = QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
+    if (error)
+      *error = QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
     return false;
   }
   return true;

@@ -20,7 +20,8 @@ TReportUi* gInstalled = nullptr;
 }  // namespace
 
 TReportUi& TReportUi::Current() {
-  if (gInstalled) return *gInstalled;
+  if (gInstalled)
+    return *gInstalled;
   if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
     static TReportDialogs dialogs;
     return dialogs;
@@ -64,7 +65,8 @@ void TFakeReportUi::ChoosePrinter(const QString& fileName, int copies) {
 void TFakeReportUi::Preview(TReportSystem& system, const std::vector<QImage>& pages) {
   ++FPreviewCount;
   FPreviewPages = pages;
-  if (FPreviewPrintFile.isEmpty()) return;
+  if (FPreviewPrintFile.isEmpty())
+    return;
   QPrinter printer(QPrinter::HighResolution);
   printer.setOutputFormat(QPrinter::PdfFormat);
   printer.setOutputFileName(FPreviewPrintFile);

@@ -35,9 +35,9 @@ const QString kPhoneLine = QStringLiteral("Phone  ________________");
 const QString kTieBreakerLine = QStringLiteral("Total Points Tie Breaker _______");
 
 const QStringList kColumnHeadings = {
-    QStringLiteral("Pos"),  QStringLiteral("Player Name"), QStringLiteral("Total"),
-    QStringLiteral("Rd 1"), QStringLiteral("Rd 2"),        QStringLiteral("Rd 3"),
-    QStringLiteral("Rd 4"), QStringLiteral("Rd 5"),        QStringLiteral("Rd 6"),
+    QStringLiteral("Pos"),    QStringLiteral("Player Name"), QStringLiteral("Total"),
+    QStringLiteral("Rd 1"),   QStringLiteral("Rd 2"),        QStringLiteral("Rd 3"),
+    QStringLiteral("Rd 4"),   QStringLiteral("Rd 5"),        QStringLiteral("Rd 6"),
     QStringLiteral("TB pts"), QStringLiteral("+/-")};
 const QStringList kFinal4Headings = {QStringLiteral("Final 4"), QStringLiteral("Finals"),
                                      QStringLiteral("Champ")};
@@ -81,7 +81,8 @@ TPoolReports::Catalogue() {
 int TPoolReports::IndexOf(const QString& listText) {
   const auto& catalogue = Catalogue();
   for (int p = 0; p < kReportCount; ++p) {
-    if (catalogue[static_cast<size_t>(p)].ListText == listText) return p;
+    if (catalogue[static_cast<size_t>(p)].ListText == listText)
+      return p;
   }
   return -1;
 }
@@ -89,16 +90,31 @@ int TPoolReports::IndexOf(const QString& listText) {
 TPoolReports::TPoolReports(TOpenPool& pool) : FPool(pool) {
   static const TStandingsLayout points{Make<TStandingsByPoints>,
                                        QStringLiteral("Standings by Current Points (cont.)"),
-                                       false, false, false, 2};
+                                       false,
+                                       false,
+                                       false,
+                                       2};
   static const TStandingsLayout potential{
       Make<TStandingsByPotential>,
-      QStringLiteral("Standings by Potential Points Remaining (cont.)"), true, false, true, 2};
+      QStringLiteral("Standings by Potential Points Remaining (cont.)"),
+      true,
+      false,
+      true,
+      2};
   static const TStandingsLayout withFinal4{
       Make<TStandingsWithFinal4>,
-      QStringLiteral("Point Standings With Final 4 Selections (cont.)"), false, true, false, 4};
+      QStringLiteral("Point Standings With Final 4 Selections (cont.)"),
+      false,
+      true,
+      false,
+      4};
   static const TStandingsLayout potentialFinal4{
       Make<TPotentialWithFinal4>,
-      QStringLiteral("Potential Points With Final 4 Selections (cont.)"), true, true, false, 4};
+      QStringLiteral("Potential Points With Final 4 Selections (cont.)"),
+      true,
+      true,
+      false,
+      4};
 
   WireBlankEntry();
   WireStandings(points, rpsysStandingsPoints, rprtfStandingsPoints, rpmsStandingsPoints);
@@ -110,9 +126,8 @@ TPoolReports::TPoolReports(TOpenPool& pool) : FPool(pool) {
                 rpmsPotentialWithFinal4);
   WireSelections();
 
-  FPrinterTable = {&rpsysBlankEntry,          &rpsysStandingsPoints,
-                   &rpsysStandingsPotential,  &rpsysStandingsWithFinal4,
-                   &rpsysPotentialWithFinal4, &rpsysSelectionsList};
+  FPrinterTable = {&rpsysBlankEntry,          &rpsysStandingsPoints,     &rpsysStandingsPotential,
+                   &rpsysStandingsWithFinal4, &rpsysPotentialWithFinal4, &rpsysSelectionsList};
   FFileTable = {nullptr,
                 &rprtfStandingsPoints,
                 &rprtfStandingsPotential,
@@ -243,7 +258,8 @@ void TPoolReports::WireBlankEntry() {
     writer.DrawBitmap(kChartLeft, kChartTop, kChartRight, kChartBottom, FBitmap->Image());
   };
   rpsysBlankEntry.OnPrintFooter = [](TBaseReport& writer) {
-    for (int i = 0; i < kFooterLineAdvance; ++i) writer.NextLine();
+    for (int i = 0; i < kFooterLineAdvance; ++i)
+      writer.NextLine();
     writer.UseFont(QStringLiteral("Arial Black"), 12);
     writer.AddTabStop(0.5, kLeft, 6.0, 0, 0, 0);
     writer.PrintInNextTab(kNameLine);
@@ -278,7 +294,8 @@ void TPoolReports::PageSetup(TBaseReport& writer) {
   writer.AddTabStop(0.25, kCenter, 0.5, 0, kBox, 0);
   writer.AddTabStop(kPrev, kCenter, 2.0, 0, kBox, 0);
   writer.AddTabStop(kPrev, kCenter, 0.75, 0, kBox, 0);
-  for (int i = 0; i < 7; ++i) writer.AddTabStop(kPrev, kCenter, 0.5, 0, kBox, 0);
+  for (int i = 0; i < 7; ++i)
+    writer.AddTabStop(kPrev, kCenter, 0.5, 0, kBox, 0);
   writer.AddTabStop(kPrev, kCenter, 0.75, 0, kBox, 0);
   writer.StoreTabStops(Set2);
 
@@ -286,18 +303,22 @@ void TPoolReports::PageSetup(TBaseReport& writer) {
   writer.AddTabStop(0.25, kCenter, 0.5, 0, 0, 0);
   writer.AddTabStop(kPrev, kLeft, 2.0, 0, 0, 0);
   writer.AddTabStop(kPrev, kCenter, 0.75, 0, 0, 0);
-  for (int i = 0; i < 7; ++i) writer.AddTabStop(kPrev, kCenter, 0.5, 0, 0, 0);
-  if (FPoolTieBreaker > 0) writer.AddTabStop(kPrev, kCenter, 0.75, 0, 0, 0);
+  for (int i = 0; i < 7; ++i)
+    writer.AddTabStop(kPrev, kCenter, 0.5, 0, 0, 0);
+  if (FPoolTieBreaker > 0)
+    writer.AddTabStop(kPrev, kCenter, 0.75, 0, 0, 0);
   writer.StoreTabStops(Set3);
 
   writer.ClearTabStops();
   writer.AddTabStop(0.75, kLeft, 1.0, 0, 0, 0);
-  for (int i = 0; i < 6; ++i) writer.AddTabStop(kPrev, kLeft, 1.0, 0, 0, 0);
+  for (int i = 0; i < 6; ++i)
+    writer.AddTabStop(kPrev, kLeft, 1.0, 0, 0, 0);
   writer.StoreTabStops(Set4);
 
   writer.ClearTabStops();
   writer.AddTabStop(0.1, kLeft, 0.3, 0, 0, 0);
-  for (int i = 0; i < kPickColumns; ++i) writer.AddTabStop(kPrev, kLeft, 0.5, 0, 0, 0);
+  for (int i = 0; i < kPickColumns; ++i)
+    writer.AddTabStop(kPrev, kLeft, 0.5, 0, 0, 0);
   writer.StoreTabStops(Set5);
 
   writer.ClearTabStops();
@@ -314,14 +335,16 @@ void TPoolReports::PageSetup(TBaseReport& writer) {
 void TPoolReports::PrintColumnHeadings(TBaseReport& writer) {
   writer.RecallTabStops(Set2);
   writer.RecallFont(HeadingFont);
-  for (const QString& heading : kColumnHeadings) writer.PrintInNextTab(heading);
+  for (const QString& heading : kColumnHeadings)
+    writer.PrintInNextTab(heading);
   writer.NextLine();
 }
 
 void TPoolReports::PrintFinal4Headings(TBaseReport& writer) {
   writer.RecallTabStops(Set7);
   writer.RecallFont(HeadingFont);
-  for (const QString& heading : kFinal4Headings) writer.PrintInNextTab(heading);
+  for (const QString& heading : kFinal4Headings)
+    writer.PrintInNextTab(heading);
   writer.NextLine();
 }
 
@@ -342,7 +365,8 @@ void TPoolReports::StandingsBodyBefore(TBaseReport& writer, const TStandingsLayo
   writer.NextLine();
   writer.NextLine();
   PrintColumnHeadings(writer);
-  if (layout.Final4) PrintFinal4Headings(writer);
+  if (layout.Final4)
+    PrintFinal4Headings(writer);
 }
 
 void TPoolReports::StandingsRowBefore(bool& valid) {
@@ -351,10 +375,12 @@ void TPoolReports::StandingsRowBefore(bool& valid) {
 }
 
 void TPoolReports::StandingsRowPrint(TBaseReport& writer, const TStandingsLayout& layout) {
-  if (layout.NextLineFirst) writer.NextLine();
+  if (layout.NextLineFirst)
+    writer.NextLine();
   writer.RecallTabStops(Set3);
   writer.RecallFont(RowFont);
-  if (!layout.NextLineFirst) writer.NextLine();
+  if (!layout.NextLineFirst)
+    writer.NextLine();
 
   const TStandingsItem& item = *FItem;
   writer.PrintInNextTab(QString::number(FRow + 1));
@@ -371,7 +397,8 @@ void TPoolReports::StandingsRowPrint(TBaseReport& writer, const TStandingsLayout
   if (FPoolTieBreaker > 0) {
     writer.PrintInNextTab(QString::number(item.TieBreakerPoints() - FPoolTieBreaker));
   }
-  if (layout.Final4) Final4RowPrint(writer);
+  if (layout.Final4)
+    Final4RowPrint(writer);
 }
 
 void TPoolReports::Final4RowPrint(TBaseReport& writer) {
@@ -382,7 +409,8 @@ void TPoolReports::Final4RowPrint(TBaseReport& writer) {
   for (int i = 1; i <= TStandingsItem::kFinalFourCount; ++i) {
     writer.PrintInNextTab(item.FinalFour(i));
   }
-  for (int i = 1; i <= TStandingsItem::kFinalsCount; ++i) writer.PrintInNextTab(item.Finals(i));
+  for (int i = 1; i <= TStandingsItem::kFinalsCount; ++i)
+    writer.PrintInNextTab(item.Finals(i));
   writer.RecallFont(HeadingFont);
   writer.PrintInNextTab(item.Champion());
   writer.RecallFont(RowFont);
@@ -395,7 +423,8 @@ void TPoolReports::StandingsNewPage(TBaseReport& writer, const TStandingsLayout&
   writer.NextLine();
   writer.NextLine();
   PrintColumnHeadings(writer);
-  if (layout.Final4) PrintFinal4Headings(writer);
+  if (layout.Final4)
+    PrintFinal4Headings(writer);
 }
 
 void TPoolReports::BodyAfter() {

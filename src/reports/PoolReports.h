@@ -5,9 +5,9 @@
 #include <functional>
 #include <memory>
 
+#include "RTFFiler.h"
 #include "ReportShell.h"
 #include "ReportSystem.h"
-#include "RTFFiler.h"
 
 class TBracketBitmap;
 class TOpenPool;

@@ -69,7 +69,8 @@ void TfrmPrintReport::FormCreate() {
 }
 
 void TfrmPrintReport::FormActivate() {
-  if (const TFFDataModule* pool = FPool.DataModule()) FReports->SetRtfDirectory(pool->Directory());
+  if (const TFFDataModule* pool = FPool.DataModule())
+    FReports->SetRtfDirectory(pool->Directory());
 }
 
 void TfrmPrintReport::lstReportNamesClick() {
@@ -81,7 +82,8 @@ void TfrmPrintReport::lstReportNamesClick() {
 void TfrmPrintReport::btnPrintClick() {
   const int p = lstReportNames->currentRow();
   const TFFDataModule* pool = FPool.DataModule();
-  if (p < 0 || !pool) return;
+  if (p < 0 || !pool)
+    return;
   TPrompts& prompts = TPrompts::Current();
   if (p > TPoolReports::kBlankEntrySheet && !pool->Finalized()) {
     prompts.Message(TPoolReports::kFirstRoundOpen, kMessageTitle, TPrompts::Buttons::OkCancel,
@@ -111,7 +113,8 @@ void TfrmPrintReport::btnHelpClick() {
 }
 
 void TfrmPrintReport::changeEvent(QEvent* event) {
-  if (event->type() == QEvent::ActivationChange && isActiveWindow()) FormActivate();
+  if (event->type() == QEvent::ActivationChange && isActiveWindow())
+    FormActivate();
   QDialog::changeEvent(event);
 }
 

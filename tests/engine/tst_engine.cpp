@@ -144,11 +144,11 @@ void TestEngine::shellEventsAndDetail() {
   TReportEvents events;
   events.OnPrint = [&](TBaseReport& w) { master.Run(w); };
   writer.Generate(events);
-  QCOMPARE(log, QStringList({"master body before", "master header", "row before 0 1", "row print",
-                             "row after", "detail header", "detail row", "detail after 0",
-                             "row before 1 1", "row print", "row after", "detail header",
-                             "detail row", "detail after 0", "row before 2 0", "row after",
-                             "master body after"}));
+  QCOMPARE(log,
+           QStringList({"master body before", "master header", "row before 0 1", "row print",
+                        "row after", "detail header", "detail row", "detail after 0",
+                        "row before 1 1", "row print", "row after", "detail header", "detail row",
+                        "detail after 0", "row before 2 0", "row after", "master body after"}));
 }
 
 void TestEngine::minHeightBreaksPages() {
@@ -165,7 +165,8 @@ void TestEngine::minHeightBreaksPages() {
     const double line = TBaseReport::LineHeightOf(TBaseReport::kInitialFont);
     QStringList rows;
     for (const auto& record : writer.Records()) {
-      if (record.Kind != TKind::Cell) continue;
+      if (record.Kind != TKind::Cell)
+        continue;
       rows << record.Text;
       QVERIFY2(record.Top + line <= bottom + 1e-9, qPrintable(record.Text));
     }
@@ -183,12 +184,16 @@ void TestEngine::reportEventsInOrder() {
   TReportSystem system;
   QStringList log;
   system.OnBeforePrint = [&](TBaseReport&) { log << "before"; };
-  system.OnNewPage = [&](TBaseReport& w) { log << QStringLiteral("new page %1").arg(w.CurrentPage()); };
+  system.OnNewPage = [&](TBaseReport& w) {
+    log << QStringLiteral("new page %1").arg(w.CurrentPage());
+  };
   system.OnPrint = [&](TBaseReport& w) {
     log << "print";
     w.NewPage();
   };
-  system.OnPrintFooter = [&](TBaseReport& w) { log << QStringLiteral("footer %1").arg(w.CurrentPage()); };
+  system.OnPrintFooter = [&](TBaseReport& w) {
+    log << QStringLiteral("footer %1").arg(w.CurrentPage());
+  };
   system.OnAfterPrint = [&](TBaseReport&) { log << "after"; };
   QVERIFY(system.Generate(writer));
   QCOMPARE(log, QStringList({"before", "new page 1", "print", "footer 1", "new page 2", "footer 2",

@@ -8,27 +8,60 @@
 #include "TestPools.h"
 
 namespace {
-const char* const kSchools[64] = {
-    "Kansas",        "Coppin State",   "Oklahoma State", "Syracuse",      "Indiana",
-    "Valparaiso",    "Arizona",        "Temple",         "Purdue",        "Iona",
-    "Connecticut",   "Weber State",    "Clemson",        "Miami (Ohio)",  "Stanford",
-    "UAB",           "North Carolina", "Drexel",         "Georgia Tech",  "Xavier",
-    "Michigan State", "Charleston",    "Wake Forest",    "Texas A&M",     "Duke",
-    "Murray State",  "Maryland",       "Saint Louis",    "Louisville",    "Creighton",
-    "Kentucky",      "South Alabama",  "UCLA",           "Hawaii",        "Cincinnati",
-    "Fresno State",  "Villanova",      "New Mexico State", "Florida State", "Gonzaga",
-    "Utah",          "Northern Arizona", "Princeton",    "Marquette",     "West Virginia",
-    "Southwest Missouri State", "Tulsa", "Butler",       "Arkansas",      "Nebraska",
-    "Texas",         "Mississippi",    "Rhode Island",   "Detroit Mercy", "Iowa",
-    "Winthrop",      "Ohio State",     "Illinois",       "Michigan",      "George Mason",
-    "St. John's",    "Davidson",       "Auburn",         "Prairie View"};
-const char* const kFirst[] = {"Pat",   "Chris", "Dana", "Lee",   "Morgan", "Terry",
-                              "Robin", "Jamie", "Alex", "Casey", "Jordan", "Taylor",
+const char* const kSchools[64] = {"Kansas",         "Coppin State",
+                                  "Oklahoma State", "Syracuse",
+                                  "Indiana",        "Valparaiso",
+                                  "Arizona",        "Temple",
+                                  "Purdue",         "Iona",
+                                  "Connecticut",    "Weber State",
+                                  "Clemson",        "Miami (Ohio)",
+                                  "Stanford",       "UAB",
+                                  "North Carolina", "Drexel",
+                                  "Georgia Tech",   "Xavier",
+                                  "Michigan State", "Charleston",
+                                  "Wake Forest",    "Texas A&M",
+                                  "Duke",           "Murray State",
+                                  "Maryland",       "Saint Louis",
+                                  "Louisville",     "Creighton",
+                                  "Kentucky",       "South Alabama",
+                                  "UCLA",           "Hawaii",
+                                  "Cincinnati",     "Fresno State",
+                                  "Villanova",      "New Mexico State",
+                                  "Florida State",  "Gonzaga",
+                                  "Utah",           "Northern Arizona",
+                                  "Princeton",      "Marquette",
+                                  "West Virginia",  "Southwest Missouri State",
+                                  "Tulsa",          "Butler",
+                                  "Arkansas",       "Nebraska",
+                                  "Texas",          "Mississippi",
+                                  "Rhode Island",   "Detroit Mercy",
+                                  "Iowa",           "Winthrop",
+                                  "Ohio State",     "Illinois",
+                                  "Michigan",       "George Mason",
+                                  "St. John's",     "Davidson",
+                                  "Auburn",         "Prairie View"};
+const char* const kFirst[] = {"Pat",   "Chris", "Dana", "Lee",   "Morgan",  "Terry",
+                              "Robin", "Jamie", "Alex", "Casey", "Jordan",  "Taylor",
                               "Sam",   "Kim",   "Drew", "Ellis", "Frankie", "Gale"};
-const char* const kLast[] = {"Anderson", "Brennan",  "Castillo", "Dubois",  "Eriksen",
-                             "Fitzgerald", "Gonzalez", "Hoffmann", "Ivanova", "Jablonski",
-                             "Kowalczyk", "Lindqvist", "McAllister", "Nakamura", "O'Reilly",
-                             "Papadopoulos", "Quintero", "Rasmussen", "Schwarzenegger-Smith"};
+const char* const kLast[] = {"Anderson",
+                             "Brennan",
+                             "Castillo",
+                             "Dubois",
+                             "Eriksen",
+                             "Fitzgerald",
+                             "Gonzalez",
+                             "Hoffmann",
+                             "Ivanova",
+                             "Jablonski",
+                             "Kowalczyk",
+                             "Lindqvist",
+                             "McAllister",
+                             "Nakamura",
+                             "O'Reilly",
+                             "Papadopoulos",
+                             "Quintero",
+                             "Rasmussen",
+                             "Schwarzenegger-Smith"};
 
 // First-round lines of a region from top to bottom, by seed.
 constexpr std::array<int, 16> kSeedOrder = {1, 16, 8, 9, 5, 12, 4, 13, 6, 11, 3, 14, 7, 10, 2, 15};
@@ -39,7 +72,8 @@ std::array<int, 64> Play(QRandomGenerator& random, int rounds) {
   std::array<int, 64> reached{};
   reached.fill(1);
   std::vector<int> alive(64);
-  for (int i = 0; i < 64; ++i) alive[static_cast<size_t>(i)] = i;
+  for (int i = 0; i < 64; ++i)
+    alive[static_cast<size_t>(i)] = i;
   for (int round = 1; round <= rounds; ++round) {
     std::vector<int> winners;
     for (size_t g = 0; g + 1 < alive.size(); g += 2) {
@@ -63,15 +97,16 @@ namespace SamplePool {
 QString PlayerName(int index) {
   const int firstCount = static_cast<int>(std::size(kFirst));
   const int lastCount = static_cast<int>(std::size(kLast));
-  QString name = QStringLiteral("%1 %2").arg(QLatin1String(kFirst[index % firstCount]),
-                                            QLatin1String(kLast[(index / firstCount) % lastCount]));
+  QString name =
+      QStringLiteral("%1 %2").arg(QLatin1String(kFirst[index % firstCount]),
+                                  QLatin1String(kLast[(index / firstCount) % lastCount]));
   const int round = index / (firstCount * lastCount);
-  if (round > 0) name += QStringLiteral(" %1").arg(round + 1);
+  if (round > 0)
+    name += QStringLiteral(" %1").arg(round + 1);
   return name;
 }
 
-void Fill(TFFDataModule& pool, int players, int playedRounds, int32_t actualTotal,
-          uint32_t seed) {
+void Fill(TFFDataModule& pool, int players, int playedRounds, int32_t actualTotal, uint32_t seed) {
   QRandomGenerator random(seed);
   TSystemFile& system = pool.SystemFile();
   system.SetPoolName(QStringLiteral("Tarnwell Office Pool"));
@@ -80,9 +115,9 @@ void Fill(TFFDataModule& pool, int players, int playedRounds, int32_t actualTota
   for (int region = 1; region <= 4; ++region) {
     for (int line = 0; line < 16; ++line) {
       const int index = (region - 1) * 16 + line;
-      teams[static_cast<size_t>(index)] = TestPools::AddTeam(
-          pool.TeamsFile(), QLatin1String(kSchools[index]), region,
-          kSeedOrder[static_cast<size_t>(line)], 1);
+      teams[static_cast<size_t>(index)] =
+          TestPools::AddTeam(pool.TeamsFile(), QLatin1String(kSchools[index]), region,
+                             kSeedOrder[static_cast<size_t>(line)], 1);
     }
   }
   system.SetFinalized(true);
@@ -96,7 +131,8 @@ void Fill(TFFDataModule& pool, int players, int playedRounds, int32_t actualTota
     TPlayerPicksListObject* player =
         TestPools::AddPlayer(pool, PlayerName(p), 120 + static_cast<int>(random.bounded(60)));
     const std::array<int, 64> picks = Play(random, 6);
-    for (int i = 0; i < 64; ++i) player->Pick(i)->SetRoundReached(picks[static_cast<size_t>(i)]);
+    for (int i = 0; i < 64; ++i)
+      player->Pick(i)->SetRoundReached(picks[static_cast<size_t>(i)]);
   }
 }
 

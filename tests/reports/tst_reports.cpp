@@ -26,11 +26,13 @@ using TRecord = TRecordingReport::TRecord;
 
 enum TReport { BlankEntry, Points, Potential, PointsFinal4, PotentialFinal4, Selections };
 
-const QString kHeadings = QStringLiteral("Pos|Player Name|Total|Rd 1|Rd 2|Rd 3|Rd 4|Rd 5|Rd 6|TB pts|+/-");
+const QString kHeadings =
+    QStringLiteral("Pos|Player Name|Total|Rd 1|Rd 2|Rd 3|Rd 4|Rd 5|Rd 6|TB pts|+/-");
 
 int PdfPageCount(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return -1;
+  if (!file.open(QIODevice::ReadOnly))
+    return -1;
   const QByteArray pdf = file.readAll();
   static const QRegularExpression page(QStringLiteral("/Type\\s*/Page[^s]"));
   return static_cast<int>(QString::fromLatin1(pdf).count(page));
@@ -40,7 +42,8 @@ int PdfPageCount(const QString& path) {
 std::vector<TRecord> Cells(const TRecordingReport& writer, int page) {
   std::vector<TRecord> cells;
   for (const TRecord& record : writer.Records()) {
-    if (record.Kind == TKind::Cell && record.Page == page) cells.push_back(record);
+    if (record.Kind == TKind::Cell && record.Page == page)
+      cells.push_back(record);
   }
   return cells;
 }
@@ -144,11 +147,12 @@ void TestReports::windowStartsWithNothingChosen() {
   TfrmPrintReport form(*FPool);
   QCOMPARE(form.windowTitle(), QStringLiteral("Print Report"));
   QStringList texts;
-  for (int i = 0; i < form.lstReportNames->count(); ++i) texts << form.lstReportNames->item(i)->text();
-  QCOMPARE(texts, QStringList({"Blank Entry Sheet", "Standings - Point Total",
-                               "Standings - Potential Point Total",
-                               "Standings - Points with Final 4",
-                               "Standings - Potential with Final 4", "Selections List"}));
+  for (int i = 0; i < form.lstReportNames->count(); ++i)
+    texts << form.lstReportNames->item(i)->text();
+  QCOMPARE(texts,
+           QStringList({"Blank Entry Sheet", "Standings - Point Total",
+                        "Standings - Potential Point Total", "Standings - Points with Final 4",
+                        "Standings - Potential with Final 4", "Selections List"}));
   QCOMPARE(form.lstReportNames->currentRow(), -1);
   QVERIFY(!form.btnPrint->isEnabled());
   QVERIFY(!form.chkPrintToFile->isChecked());
@@ -181,7 +185,8 @@ void TestReports::reportsRefusedWhileFirstRoundOpen() {
       form.btnPrintClick();
       QCOMPARE(FPrompts.Shown().size(), 1);
       const auto& shown = FPrompts.Shown().front();
-      QCOMPARE(shown.Text, QStringLiteral("First Round must be locked prior to selecting this report"));
+      QCOMPARE(shown.Text,
+               QStringLiteral("First Round must be locked prior to selecting this report"));
       QCOMPARE(shown.Title, QStringLiteral("Courtsider 99"));
       QCOMPARE(shown.ButtonSet, TPrompts::Buttons::OkCancel);
       QCOMPARE(shown.IconKind, TPrompts::Icon::None);
@@ -303,8 +308,10 @@ void TestReports::standingsHeadingAndRows() {
   const TRecordingReport& potential = Record(Potential);
   QCOMPARE(PageLines(potential, 1).mid(3, 2),
            QStringList({"Tarnwell Office Pool", "Standings by Potential Points Remaining"}));
-  QVERIFY(PageLines(potential, 1).at(8).startsWith(
-      QStringLiteral("1|%1|192|32|16|8|4|2|1|").arg(SamplePool::PlayerName(0))));
+  QVERIFY(
+      PageLines(potential, 1)
+          .at(8)
+          .startsWith(QStringLiteral("1|%1|192|32|16|8|4|2|1|").arg(SamplePool::PlayerName(0))));
 }
 
 void TestReports::tieBreakerColumn() {
@@ -326,7 +333,8 @@ void TestReports::poolWithoutPlayers() {
     QCOMPARE(PageLines(Record(report), 1).mid(6), QStringList({kHeadings, ""}));
     QCOMPARE(FWriter.PageCount(), 1);
   }
-  QCOMPARE(PageLines(Record(PointsFinal4), 1).mid(7), QStringList({kHeadings, "Final 4|Finals|Champ", ""}));
+  QCOMPARE(PageLines(Record(PointsFinal4), 1).mid(7),
+           QStringList({kHeadings, "Final 4|Finals|Champ", ""}));
   QCOMPARE(PageLines(Record(Selections), 1),
            QStringList({"", "", "Tarnwell Office Pool", "Player Selections"}));
   QCOMPARE(PageLines(RecordRtf(Selections), 1),
@@ -339,7 +347,8 @@ void TestReports::continuationHeadingsOnPaperNotInRtf() {
   QVERIFY(paper.PageCount() >= 3);
   for (int page = 2; page <= paper.PageCount(); ++page) {
     const QStringList lines = PageLines(paper, page);
-    QCOMPARE(lines.mid(0, 4), QStringList({"Standings by Current Points (cont.)", "", kHeadings, ""}));
+    QCOMPARE(lines.mid(0, 4),
+             QStringList({"Standings by Current Points (cont.)", "", kHeadings, ""}));
     QVERIFY(!lines.contains("Tarnwell Office Pool"));
   }
   int printed = 0;
@@ -361,7 +370,8 @@ void TestReports::continuationHeadingsOnPaperNotInRtf() {
   }
   // Rows are never cut at the bottom: the line of every row lies above the bottom margin.
   for (const TRecord& record : rtf.Records()) {
-    if (record.Kind == TKind::Cell) QVERIFY(record.Top + 10 * 1.2 / 72 <= 11 - 0.25 + 1e-9);
+    if (record.Kind == TKind::Cell)
+      QVERIFY(record.Top + 10 * 1.2 / 72 <= 11 - 0.25 + 1e-9);
   }
 }
 
@@ -375,8 +385,8 @@ void TestReports::final4Lines() {
   player->Pick(16)->SetRoundReached(6);
   player->Pick(32)->SetRoundReached(5);
   player->Pick(48)->SetRoundReached(5);
-  const QString finalLine = QStringList({team(0), team(16), team(32), team(48), team(0), team(16),
-                                         team(0)}).join('|');
+  const QString finalLine =
+      QStringList({team(0), team(16), team(32), team(48), team(0), team(16), team(0)}).join('|');
   TestPools::AddPlayer(Pool(), QStringLiteral("Nobody"), 120);
   for (const TReport report : {PointsFinal4, PotentialFinal4}) {
     const QStringList lines = PageLines(Record(report), 1);
@@ -464,8 +474,7 @@ void TestReports::selectionsList() {
   QVERIFY(paper.PageCount() > 1);
   QCOMPARE(PageLines(paper, 1).mid(0, 3), QStringList({"", "", "Tarnwell Office Pool"}));
   for (int page = 2; page <= paper.PageCount(); ++page) {
-    QCOMPARE(PageLines(paper, page).mid(0, 3),
-             QStringList({"Player Selections (cont.)", "", ""}));
+    QCOMPARE(PageLines(paper, page).mid(0, 3), QStringList({"Player Selections (cont.)", "", ""}));
   }
 }
 
@@ -478,9 +487,9 @@ void TestReports::blankEntrySheet() {
   QVERIFY(bitmap != writer.Records().end());
   QCOMPARE(bitmap->Rect, QRectF(QPointF(0.5, 0.5), QPointF(8.0, 9.5)));
   QCOMPARE(bitmap->BitmapSize, QSize(800, 600));
-  QCOMPARE(writer.CellTexts(1), QStringList({"Name  ____________________________",
-                                             "Phone  ________________",
-                                             "Total Points Tie Breaker _______"}));
+  QCOMPARE(writer.CellTexts(1),
+           QStringList({"Name  ____________________________", "Phone  ________________",
+                        "Total Points Tie Breaker _______"}));
   const TRecord* name = FindCell(writer, "Name  ____________________________");
   QVERIFY(name->Top > 9.5);
   QCOMPARE(name->Font.Name, QStringLiteral("Arial Black"));
@@ -492,7 +501,8 @@ void TestReports::blankEntrySheet() {
 
 void TestReports::rtfReportsOpenInLibreOffice() {
   const QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
-  if (office.isEmpty()) QSKIP("LibreOffice is not installed");
+  if (office.isEmpty())
+    QSKIP("LibreOffice is not installed");
   MakePool(12, 2, 150);
   const QDir dir(FDir->path());
   FReports->SetRtfDirectory(dir.path());
@@ -509,25 +519,27 @@ void TestReports::rtfReportsOpenInLibreOffice() {
     return env;
   }());
   process.start(office, QStringList({"--headless", "--convert-to", "txt:Text (encoded):UTF8",
-                                     "--outdir", dir.filePath("txt")}) + files);
+                                     "--outdir", dir.filePath("txt")}) +
+                            files);
   QVERIFY(process.waitForFinished(600000));
   const QStringList titles = {"Standings by Current Points",
                               "Standings by Potential Points Remaining",
                               "Point Standings With Final 4 Selections",
                               "Potential Points With Final 4 Selections", "Player Selections"};
   for (int p = Points; p <= Selections; ++p) {
-    const QString txt =
-        dir.filePath("txt/" + QFileInfo(files[p - 1]).completeBaseName() + ".txt");
+    const QString txt = dir.filePath("txt/" + QFileInfo(files[p - 1]).completeBaseName() + ".txt");
     const QString text = QString::fromUtf8(TestPools::ReadBytes(txt));
     QVERIFY2(text.contains("Tarnwell Office Pool"), qPrintable(txt));
     QVERIFY(text.contains(titles[p - 1]));
     if (p < Selections) {
-      for (const QString& heading : kHeadings.split('|')) QVERIFY2(text.contains(heading), qPrintable(heading));
+      for (const QString& heading : kHeadings.split('|'))
+        QVERIFY2(text.contains(heading), qPrintable(heading));
       QVERIFY(text.contains("-"));
     } else {
       QVERIFY(text.contains("Rd 6"));
     }
-    if (p == PointsFinal4 || p == PotentialFinal4) QVERIFY(text.contains("Champ"));
+    if (p == PointsFinal4 || p == PotentialFinal4)
+      QVERIFY(text.contains("Champ"));
     for (int i = 0; i < 12; ++i) {
       QVERIFY2(text.contains(SamplePool::PlayerName(i)), qPrintable(SamplePool::PlayerName(i)));
     }
@@ -542,14 +554,16 @@ void TestReports::pdfOfEveryReport() {
     const QDir out(keep.isEmpty() ? FDir->path() : keep);
     out.mkpath(QStringLiteral("."));
     for (int p = BlankEntry; p <= Selections; ++p) {
-      const QString pdf = out.filePath(QStringLiteral("%1-players-report-%2.pdf").arg(players).arg(p));
+      const QString pdf =
+          out.filePath(QStringLiteral("%1-players-report-%2.pdf").arg(players).arg(p));
       QString error;
       QVERIFY2(FReports->ReportSystem(p).RunToPdf(pdf, &error), qPrintable(error));
       Record(static_cast<TReport>(p));
       QCOMPARE(PdfPageCount(pdf), FWriter.PageCount());
       if (p > BlankEntry && !keep.isEmpty()) {
         TRTFFiler& filer = *FReports->RtfFiler(p);
-        filer.FileName = out.filePath(QStringLiteral("%1-players-report-%2.rtf").arg(players).arg(p));
+        filer.FileName =
+            out.filePath(QStringLiteral("%1-players-report-%2.rtf").arg(players).arg(p));
         QVERIFY(filer.Run());
       }
     }
