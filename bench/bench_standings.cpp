@@ -1,0 +1,219 @@
+// Times scoring a large pool: opening it, building every report data set, and a whole
+// `courtsider-cli standings --format json` run, each next to a plain read of the pool's files.
+//
+//   bench_standings [--dir FOLDER] [PLAYERS ...]     (default: 1000 10000 100000)
+//
+// The pools are written through the storage library into FOLDER (kept, and reused when they
+// are already there) or a temporary folder. Every figure is the best of a few runs with the
+// files in the page cache.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <functional>
+#include <random>
+
+#include "FFDataModule.h"
+#include "PlayerSelections.h"
+#include "StandingsByPoints.h"
+#include "StandingsByPotential.h"
+
+namespace {
+
+constexpr int kLines = 64;
+constexpr int kRepeats = 3;
+// The tournament of the benchmark pools has got as far as the last four.
+constexpr int kPlayedUpTo = 5;
+// Seeds down a region's first-round lines, so that 1 meets 16, 8 meets 9 and so on.
+constexpr std::array<int, 16> kSeedOrder = {1, 16, 8, 9, 5, 12, 4, 13, 6, 11, 3, 14, 7, 10, 2, 15};
+const char* const kRegions[4] = {"Midwest", "South", "East", "West"};
+const char* const kNicknames[16] = {
+    "Wildcats", "Bulldogs", "Tigers", "Eagles", "Bears", "Huskies", "Cardinals", "Spartans",
+    "Hawks",    "Panthers", "Rams",   "Aggies", "Owls",  "Lions",   "Badgers",   "Falcons"};
+
+// A bracket played out on the 64 first-round lines: for each line's team, the chart round it
+// gets to. Game g of a round is played by the winners of lines 2g and 2g + 1 of the round
+// before, so every result stands on the chart.
+std::array<int, kLines> PlayBracket(std::mt19937& random, int upTo) {
+  std::array<int, kLines> reached;
+  reached.fill(1);
+  std::vector<int> standing(kLines);
+  for (int line = 0; line < kLines; ++line)
+    standing[static_cast<size_t>(line)] = line;
+  for (int round = 2; round <= upTo; ++round) {
+    std::vector<int> next;
+    for (size_t game = 0; game + 1 < standing.size(); game += 2) {
+      const int winner = (random() & 1) != 0 ? standing[game] : standing[game + 1];
+      reached[static_cast<size_t>(winner)] = round;
+      next.push_back(winner);
+    }
+    standing = std::move(next);
+  }
+  return reached;
+}
+
+void WritePool(const QString& directory, int players) {
+  QDir().mkpath(directory);
+  std::mt19937 random(20261208u + static_cast<unsigned>(players));
+  TFFDataModule pool;
+  pool.SetDirectory(directory);
+  pool.CreatePool();
+  pool.SystemFile().SetPoolName(QStringLiteral("Benchmark %1").arg(players));
+  pool.SystemFile().SetFinalized(true);
+
+  // Teams are listed in an order of their own, as they were typed in, not in line order.
+  std::array<int, kLines> lineOfTeam;
+  for (int i = 0; i < kLines; ++i)
+    lineOfTeam[static_cast<size_t>(i)] = i;
+  std::shuffle(lineOfTeam.begin(), lineOfTeam.end(), random);
+  const std::array<int, kLines> results = PlayBracket(random, kPlayedUpTo);
+  for (int line : lineOfTeam) {
+    auto team = std::make_unique<TTeamSeedObject>();
+    const int seed = kSeedOrder[static_cast<size_t>(line % 16)];
+    team->SetTeamName(QStringLiteral("%1 %2").arg(kRegions[line / 16], kNicknames[seed - 1]));
+    team->SetRegion(line / 16 + 1);
+    team->SetSeed(seed);
+    team->SetRoundReached(results[static_cast<size_t>(line)]);
+    // Every game up to the last four is played: a team short of it lost one.
+    team->SetEliminated(results[static_cast<size_t>(line)] < kPlayedUpTo);
+    pool.TeamsFile().Add(std::move(team));
+  }
+  pool.TeamsFile().SetModified(true);
+
+  std::uniform_int_distribution<int> guess(100, 180);
+  for (int p = 0; p < players; ++p) {
+    auto player = TPlayerPicksListObject::CreateFromTeams(pool.TeamsFile());
+    player->SetPlayerName(QStringLiteral("Player %1").arg(p + 1, 6, 10, QLatin1Char('0')));
+    player->SetTieBreakerPoints(guess(random));
+    const std::array<int, kLines> picks = PlayBracket(random, 7);
+    for (int i = 0; i < kLines; ++i) {
+      player->Pick(i)->SetRoundReached(
+          picks[static_cast<size_t>(lineOfTeam[static_cast<size_t>(i)])]);
+    }
+    pool.PlayerPicksFile().Add(std::move(player));
+  }
+  pool.PlayerPicksFile().SetModified(true);
+  pool.SavePool();
+  pool.ClosePool();
+}
+
+double Milliseconds(const std::function<void()>& work) {
+  double best = 0;
+  for (int run = 0; run < kRepeats; ++run) {
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    best = run == 0 ? took.count() : std::min(best, took.count());
+  }
+  return best;
+}
+
+QStringList PoolFiles(const QString& directory) {
+  return {QDir(directory).filePath(TSystemFile::kFileName),
+          QDir(directory).filePath(TTeamsFile::kFileName),
+          QDir(directory).filePath(TPlayerPicksFile::kFileName)};
+}
+
+// Reads every byte of the pool's files and looks at none of them: the floor for any reader.
+qint64 PlainRead(const QString& directory) {
+  static std::vector<char> buffer(1 << 20);
+  qint64 total = 0;
+  for (const QString& path : PoolFiles(directory)) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+      qFatal("cannot read %s", qPrintable(path));
+    qint64 got;
+    while ((got = file.read(buffer.data(), static_cast<qint64>(buffer.size()))) > 0)
+      total += got;
+  }
+  return total;
+}
+
+std::unique_ptr<TFFDataModule> OpenForReading(const QString& directory) {
+  auto pool = std::make_unique<TFFDataModule>();
+  pool->SetDirectory(directory);
+  pool->OpenPool(TFFDataModule::TOpenMode::ReadOnly);
+  return pool;
+}
+
+// Build only: each data set is freed after its clock stops.
+template <class TData>
+double BuildTime(const TFFDataModule& pool) {
+  double best = 0;
+  for (int run = 0; run < kRepeats; ++run) {
+    TData data;
+    const auto start = std::chrono::steady_clock::now();
+    data.Build(pool);
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    best = run == 0 ? took.count() : std::min(best, took.count());
+  }
+  return best;
+}
+
+double CliRun(const QString& tool, const QString& directory) {
+  return Milliseconds([&] {
+    QProcess process;
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.start(tool, {QStringLiteral("standings"), directory, QStringLiteral("--format"),
+                         QStringLiteral("json")});
+    if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0) {
+      qFatal("courtsider-cli standings failed on %s", qPrintable(directory));
+    }
+  });
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  QStringList arguments = app.arguments().mid(1);
+  QString folder;
+  const int dirAt = arguments.indexOf(QStringLiteral("--dir"));
+  if (dirAt >= 0 && dirAt + 1 < arguments.size()) {
+    folder = arguments.at(dirAt + 1);
+    arguments.remove(dirAt, 2);
+  }
+  QList<int> sizes;
+  for (const QString& argument : arguments)
+    sizes << argument.toInt();
+  if (sizes.isEmpty())
+    sizes = {1000, 10000, 100000};
+  QTemporaryDir temporary;
+  if (folder.isEmpty())
+    folder = temporary.path();
+  const QString tool = QDir(QCoreApplication::applicationDirPath()).filePath("courtsider-cli");
+
+  std::printf("%8s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s %9s\n", "players", "files MB", "read ms",
+              "open ms", "points", "pts+F4", "potent.", "pot+F4", "select.", "cli ms", "cli/read",
+              "open/read");
+  for (int players : sizes) {
+    const QString directory = QDir(folder).filePath(QStringLiteral("Bench%1.BGD").arg(players));
+    if (!QFile::exists(QDir(directory).filePath(TPlayerPicksFile::kFileName))) {
+      WritePool(directory, players);
+    }
+    qint64 bytes = 0;
+    const double read = Milliseconds([&] { bytes = PlainRead(directory); });
+    const double open = Milliseconds([&] { OpenForReading(directory)->ClosePool(); });
+    const auto pool = OpenForReading(directory);
+    const double points = BuildTime<TStandingsByPoints>(*pool);
+    const double pointsFinal4 = BuildTime<TStandingsWithFinal4>(*pool);
+    const double potential = BuildTime<TStandingsByPotential>(*pool);
+    const double potentialFinal4 = BuildTime<TPotentialWithFinal4>(*pool);
+    const double selections = BuildTime<TPlayerSelections>(*pool);
+    pool->ClosePool();
+    const double cli = CliRun(tool, directory);
+    std::printf("%8d %9.1f %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %9.2f %9.1f %9.1f %9.1f\n", players,
+                static_cast<double>(bytes) / 1e6, read, open, points, pointsFinal4, potential,
+                potentialFinal4, selections, cli, cli / read, open / read);
+    std::fflush(stdout);
+  }
+  std::printf("Build columns in ms; best of %d runs each, files in the page cache.\n", kRepeats);
+  return 0;
+}
