@@ -14,6 +14,10 @@ bool TPlayerSelectionObject::AddSelection(int k, const QString& name) {
   auto& names = FSelections.at(static_cast<size_t>(k - kFirstRound));
   if (static_cast<int>(names.size()) >= kMaxSelections)
     return false;
+  // Room for what a full chart holds in round k (32 in round 2, halving to 1 for the
+  // champion), so a list is allocated once.
+  if (names.empty())
+    names.reserve(size_t{kMaxSelections} >> (k - kFirstRound));
   names.push_back(name);
   return true;
 }
