@@ -92,8 +92,12 @@ void TBaseReport::DrawBitmap(double x1, double y1, double x2, double y2, const Q
 
 int TBaseReport::LinesLeft() const {
   const double room = kPageHeight - FMarginBottom - FYPos;
-  // A hair of tolerance keeps a line that fits exactly from being lost to rounding.
-  return room <= 0 ? 0 : static_cast<int>(std::floor(room / LineHeight() + 1e-9));
+  // Counted in lines of the standard font whatever font is in use: a block that starts in a
+  // small font (the selections list's picks) would otherwise be promised room that its
+  // larger heading lines then overrun. A hair of tolerance keeps a line that fits exactly
+  // from being lost to rounding.
+  const double line = LineHeightOf(kInitialFont);
+  return room <= 0 ? 0 : static_cast<int>(std::floor(room / line + 1e-9));
 }
 
 void TBaseReport::NewPage() {

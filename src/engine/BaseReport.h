@@ -79,8 +79,8 @@ class TBaseReport {
   void UsePen(const QColor& color, Qt::PenStyle style, int width);
   void DrawBitmap(double x1, double y1, double x2, double y2, const QImage& bitmap);
 
-  // Whole lines of the font in use that still fit above the bottom margin, the current line
-  // included.
+  // Whole lines of the standard font (the one every run starts with) that still fit above
+  // the bottom margin, the current line included.
   int LinesLeft() const;
   // Ends the page (its footer event first) and starts the next (its new-page event last).
   void NewPage();
