@@ -103,7 +103,8 @@ class TestStandings : public QObject {
     AddPerfectPlayer(*FPool, "Perfect");
     const QList<int> full({32, 16, 8, 4, 2, 1});
 
-    const TStandingsItem& before = Built<TStandingsByPotential>(*FPool)->StandingsItem(0);
+    auto beforeData = Built<TStandingsByPotential>(*FPool);
+    const TStandingsItem& before = beforeData->StandingsItem(0);
     QCOMPARE(before.CurrentPoints(), 0);
     QCOMPARE(before.PotentialPoints(), 192);
     QCOMPARE(Counts(before, &TStandingsItem::RoundCorrect), QList<int>({0, 0, 0, 0, 0, 0}));
@@ -141,7 +142,8 @@ class TestStandings : public QObject {
     TPlayerPicksListObject* player = TestPools::AddPlayer(*FPool, "Cautious");
     player->Pick(0)->SetRoundReached(2);
     PlayUpTo(*FPool, 7);
-    const TStandingsItem& item = Built<TStandingsByPoints>(*FPool)->StandingsItem(0);
+    auto data = Built<TStandingsByPoints>(*FPool);
+    const TStandingsItem& item = data->StandingsItem(0);
     QCOMPARE(Counts(item, &TStandingsItem::RoundCorrect), QList<int>({1, 0, 0, 0, 0, 0}));
     QCOMPARE(item.CurrentPoints(), 1);
     QCOMPARE(item.PotentialPoints(), 1);
@@ -163,7 +165,8 @@ class TestStandings : public QObject {
     player->Pick(2)->SetRoundReached(7);
     // Entries 3..63 are unused: empty names at round 0.
 
-    const TStandingsItem& item = Built<TStandingsByPoints>(*FPool)->StandingsItem(0);
+    auto data = Built<TStandingsByPoints>(*FPool);
+    const TStandingsItem& item = data->StandingsItem(0);
     QCOMPARE(Counts(item, &TStandingsItem::RoundCorrect), QList<int>({1, 1, 0, 0, 0, 0}));
     QCOMPARE(Counts(item, &TStandingsItem::RoundPossible), QList<int>({1, 1, 0, 0, 0, 0}));
     QCOMPARE(item.CurrentPoints(), 3);
@@ -202,7 +205,8 @@ class TestStandings : public QObject {
     player->Pick(7)->SetRoundReached(-5);
     FPool->SystemFile().SetRoundPoints(7, std::numeric_limits<int32_t>::max());
 
-    const TStandingsItem& item = Built<TStandingsByPotential>(*FPool)->StandingsItem(0);
+    auto data = Built<TStandingsByPotential>(*FPool);
+    const TStandingsItem& item = data->StandingsItem(0);
     QCOMPARE(Counts(item, &TStandingsItem::RoundPossible), QList<int>({7, 7, 7, 7, 7, 7}));
     QCOMPARE(item.PotentialPoints(), std::numeric_limits<int32_t>::max());
     QCOMPARE(item.FinalFour(4), TeamName(3));  // the first four in entry order are kept
@@ -217,7 +221,8 @@ class TestStandings : public QObject {
   void changedRoundValueChangesTotalsNotCounts() {
     AddPerfectPlayer(*FPool, "Perfect");
     PlayUpTo(*FPool, 3);
-    const TStandingsItem& before = Built<TStandingsByPoints>(*FPool)->StandingsItem(0);
+    auto beforeData = Built<TStandingsByPoints>(*FPool);
+    const TStandingsItem& before = beforeData->StandingsItem(0);
     QCOMPARE(before.CurrentPoints(), 32 * 1 + 16 * 2);
 
     FPool->SystemFile().SetRoundPoints(3, 10);
