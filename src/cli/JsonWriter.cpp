@@ -80,7 +80,20 @@ TJsonWriter& TJsonWriter::Value(const QString& text) {
   FBuffer.push_back('"');
   const auto* chars = reinterpret_cast<const char16_t*>(text.constData());
   const qsizetype length = text.size();
-  for (qsizetype i = 0; i < length; ++i) {
+  // Most texts are plain ASCII from end to end: copy them over in one stretch, then go on
+  // character by character from the first one that needs more care.
+  const size_t start = FBuffer.size();
+  FBuffer.resize(start + static_cast<size_t>(length));
+  char* plain = FBuffer.data() + start;
+  qsizetype i = 0;
+  for (; i < length; ++i) {
+    const char16_t u = chars[i];
+    if (u < 0x20 || u >= 0x80 || u == '"' || u == '\\')
+      break;
+    plain[i] = static_cast<char>(u);
+  }
+  FBuffer.resize(start + static_cast<size_t>(i));
+  for (; i < length; ++i) {
     const char16_t u = chars[i];
     if (u >= 0x20 && u < 0x80 && u != '"' && u != '\\') {
       FBuffer.push_back(static_cast<char>(u));
