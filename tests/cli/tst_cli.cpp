@@ -83,6 +83,29 @@ class TestCli : public QObject {
     QCOMPARE(picks[2].toObject()["team"].toString(), QString());
   }
 
+  void longOutputComesOutWhole() {
+    // Far more than one buffer's worth of JSON.
+    const QString dir = FDir.filePath("Crowd.BGD");
+    QDir().mkpath(dir);
+    auto pool = CreatePool(dir);
+    AddFullField(pool->TeamsFile());
+    pool->SystemFile().SetFinalized(true);
+    for (int i = 0; i < 40; ++i) AddPlayer(*pool, QString::fromUtf8("Spieler Nr. %1 – ü").arg(i), i);
+    pool->SavePool();
+    pool->ClosePool();
+
+    const TCliRun run = RunTool({"players", dir});
+    QCOMPARE(run.Status, 0);
+    QVERIFY(run.Out.size() > 100000);
+    QJsonParseError error;
+    const QJsonArray players = QJsonDocument::fromJson(run.Out, &error).array();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(players.size(), 40);
+    QCOMPARE(players.last().toObject()["name"].toString(), QString::fromUtf8("Spieler Nr. 39 – ü"));
+    QCOMPARE(players.last().toObject()["picks"].toArray().at(63).toObject()["team"].toString(),
+             QString("R4S16"));
+  }
+
   void readingNeverChangesThePool() {
     const QString dir = MakePool("Untouched.BGD");
     QMap<QString, QByteArray> before;
