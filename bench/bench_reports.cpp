@@ -57,6 +57,14 @@ int main(int argc, char* argv[]) {
   const qint64 pdfMs = timer.elapsed();
   std::printf("PDF: %s in %lld ms, %d pages, %lld bytes\n", pdfWritten ? "written" : "FAILED",
               pdfMs, paperPages, QFileInfo(pdf).size());
+  timer.restart();
+  const std::vector<QImage> preview = reports.ReportSystem(p).RenderPreview();
+  const qint64 previewMs = timer.elapsed();
+  qint64 previewBytes = 0;
+  for (const QImage& page : preview)
+    previewBytes += page.sizeInBytes();
+  std::printf("Preview: %zu pages in %lld ms, %lld MB of page images\n", preview.size(), previewMs,
+              previewBytes >> 20);
   if (rtfMs > 0)
     std::printf("PDF/RTF time ratio: %.2f\n", double(pdfMs) / double(rtfMs));
   return rtfWritten && pdfWritten ? 0 : 1;

@@ -40,7 +40,9 @@ void TPainterReport::DoBeginPage() {
       FDevice->newPage();
     FFirstDevicePage = false;
   } else {
-    QImage page(qRound(kPageWidth * FDpi), qRound(kPageHeight * FDpi), QImage::Format_RGB32);
+    // Pages are black on white: grey levels keep the text smooth at a quarter of the memory
+    // of colour, which counts when a big pool previews hundreds of pages.
+    QImage page(qRound(kPageWidth * FDpi), qRound(kPageHeight * FDpi), QImage::Format_Grayscale8);
     const int dotsPerMeter = qRound(FDpi / 0.0254);
     page.setDotsPerMeterX(dotsPerMeter);
     page.setDotsPerMeterY(dotsPerMeter);
