@@ -170,8 +170,9 @@ void TReportDialogs::ShowStatus(const QString& title, const QString& text) {
 }
 
 void TReportDialogs::HideStatus() {
-  if (FStatus)
-    FStatus->hide();
+  // The window lives for one run only: its parent may be gone by the next one.
+  FStatus.reset();
+  FStatusText = nullptr;
 }
 
 void TReportDialogs::Preview(TReportSystem& system, const std::vector<QImage>& pages) {
