@@ -262,6 +262,9 @@ void TestEngine::rtfStructure() {
     w.NextLine();
     w.NewPage();
     w.PrintInNextTab(QStringLiteral("2"));
+    QImage picture(80, 60, QImage::Format_Mono);
+    picture.fill(1);
+    w.DrawBitmap(0.5, 0.5, 8.0, 9.5, picture);
   };
   QTemporaryDir dir;
   filer.FileName = dir.filePath("out.rtf");
@@ -284,6 +287,9 @@ void TestEngine::rtfStructure() {
   QVERIFY(rtf.contains("\\tab{\\f0\\fs20 1}\\tab{\\f0\\fs20 \\{Zo\\'eb\\} \\\\ \\'80 \\u321?}"));
   QCOMPARE(rtf.count("\\pagebb"), 1);
   QCOMPARE(filer.CurrentPage(), 2);
+  // The picture stretched into its rectangle on the page: 7.5 by 9 inches from (0.5, 0.5).
+  QVERIFY(rtf.contains("\\phpg\\posx720\\pvpg\\posy720\\absw10800\\absh-12960"));
+  QVERIFY(rtf.contains("{\\pict\\pngblip\\picw80\\pich60\\picwgoal10800\\pichgoal12960"));
 }
 
 void TestEngine::rtfWrittenWholeOrNotAtAll() {
