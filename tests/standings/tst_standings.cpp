@@ -164,6 +164,12 @@ class TestStandings : public QObject {
     player->Pick(2)->SetTeamName("Nowhere");  // no such team
     player->Pick(2)->SetRoundReached(7);
     // Entries 3..63 are unused: empty names at round 0.
+    // The next player names other teams in the same entries: each is looked up afresh.
+    TPlayerPicksListObject* next = TestPools::AddPlayer(*FPool, "Bob");
+    next->Pick(0)->SetTeamName("Other");  // reached round 2, still in
+    next->Pick(0)->SetRoundReached(3);
+    next->Pick(1)->SetTeamName("Dup");
+    next->Pick(1)->SetRoundReached(2);
 
     auto data = Built<TStandingsByPoints>(*FPool);
     const TStandingsItem& item = data->StandingsItem(0);
@@ -171,6 +177,9 @@ class TestStandings : public QObject {
     QCOMPARE(Counts(item, &TStandingsItem::RoundPossible), QList<int>({1, 1, 0, 0, 0, 0}));
     QCOMPARE(item.CurrentPoints(), 3);
     QCOMPARE(item.Champion(), QStringLiteral("Nowhere"));  // listed, though it scores nothing
+    const TStandingsItem& bob = data->StandingsItem(1);
+    QCOMPARE(Counts(bob, &TStandingsItem::RoundCorrect), QList<int>({2, 0, 0, 0, 0, 0}));
+    QCOMPARE(Counts(bob, &TStandingsItem::RoundPossible), QList<int>({2, 1, 0, 0, 0, 0}));
   }
 
   void finalPicksFollowEntryOrder() {
