@@ -1,4 +1,5 @@
 // The commands that print the standings and every player's selections.
+#include <charconv>
 #include <string>
 
 #include "Cli.h"
@@ -44,11 +45,12 @@ class TLineWriter {
   }
   // `number` right-aligned in `width` characters (0: no padding).
   void Number(long long number, int width = 0) {
-    const std::string digits = std::to_string(number);  // short: kept in the string itself
-    if (static_cast<int>(digits.size()) < width) {
-      FBuffer.append(static_cast<size_t>(width) - digits.size(), ' ');
-    }
-    FBuffer.append(digits);
+    char digits[24];
+    const size_t length =
+        static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, number).ptr - digits);
+    if (length < static_cast<size_t>(width))
+      FBuffer.append(static_cast<size_t>(width) - length, ' ');
+    FBuffer.append(digits, length);
   }
   // A CSV field: quoted, with its quotes doubled, when it holds a separator, quote or break.
   void CsvField(const QString& text) {
