@@ -48,13 +48,14 @@ build() {
 }
 
 run() {
+  # Build first: the packages it installs include Xvfb, which the advice below needs.
+  build
   if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
     echo "There is no display to show Courtsider 99 on (DISPLAY is not set)." >&2
     echo "Start it on a virtual X display instead:" >&2
     echo "  xvfb-run -a -s \"-screen 0 1280x1024x24\" ./courtsider.sh run" >&2
     exit 1
   fi
-  build
   # From its own folder, so that a first start with no settings finds the sample pool there.
   cd "$ROOT/build/bin"
   exec ./courtsider "$@"
