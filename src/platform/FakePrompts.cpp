@@ -4,7 +4,8 @@ TPrompts::Answer TFakePrompts::Message(const QString& text, const QString& title
                                        Buttons buttons, Icon icon) {
   FShown.append({text, title, buttons, icon});
   if (buttons == Buttons::Ok) return Answer::Ok;
-  return FAnswers.isEmpty() ? Answer::No : FAnswers.dequeue();
+  if (!FAnswers.isEmpty()) return FAnswers.dequeue();
+  return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
 }
 
 bool TFakePrompts::AskText(const QString& title, const QString& prompt, QString* text) {

@@ -6,8 +6,8 @@
 #include "Prompts.h"
 
 // Scripted prompts for tests: records every message and answers from a queue. With the queue
-// empty a question is answered No and a text input is cancelled, so an unexpected question
-// never blocks; tests check `Shown` to see that it was asked.
+// empty a question is answered No (or Cancel) and a text input is cancelled, so an unexpected
+// question never blocks; tests check `Shown` to see that it was asked.
 class TFakePrompts : public TPrompts {
  public:
   struct TShown {

@@ -32,7 +32,12 @@ TPrompts* TPrompts::Install(TPrompts* prompts) {
 TPrompts::Answer TConsolePrompts::Message(const QString& text, const QString&, Buttons buttons,
                                           Icon) {
   std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-  return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
+  switch (buttons) {
+    case Buttons::Ok: return Answer::Ok;
+    case Buttons::OkCancel: return Answer::Cancel;
+    case Buttons::YesNo: break;
+  }
+  return Answer::No;
 }
 
 bool TConsolePrompts::AskText(const QString&, const QString&, QString*) {

@@ -67,9 +67,11 @@ class TestPlatform : public QObject {
     fake.QueueAnswer(TPrompts::Answer::Yes);
     QVERIFY(TPrompts::Current().Confirm("Sure?", TPrompts::Icon::Stop));
     QVERIFY(!TPrompts::Current().Confirm("Again?"));  // nothing queued: No
+    QCOMPARE(fake.Message("Go on?", "T", TPrompts::Buttons::OkCancel, TPrompts::Icon::None),
+             TPrompts::Answer::Cancel);
 
     const QList<TFakePrompts::TShown>& shown = fake.Shown();
-    QCOMPARE(shown.size(), 4);
+    QCOMPARE(shown.size(), 5);
     QCOMPARE(shown[0].Title, QString("Courtsider 99"));
     QCOMPARE(shown[0].IconKind, TPrompts::Icon::Stop);
     QCOMPARE(shown[0].ButtonSet, TPrompts::Buttons::Ok);
