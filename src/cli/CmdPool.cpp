@@ -13,6 +13,23 @@ void WriteEntry(TJsonWriter& json, const TChartEntry& entry, const char* nameKey
   json.Key("seed").Value(entry.Seed());
   json.Key("round_reached").Value(entry.RoundReached());
 }
+
+// The shape of the commands that only show a pool: open the folder named by the one argument
+// read-only, write one JSON value, close it unsaved.
+template <class TWrite>
+int WritePoolJson(const QStringList& arguments, TCliIO& io, TWrite write) {
+  QStringList rest = arguments;
+  const QString directory = Cli::TakeDirectory(rest);
+  TFFDataModule pool;
+  if (!Cli::OpenPoolForReading(directory, pool, io)) return 1;
+  {
+    TJsonWriter json(io.Out);
+    write(pool, json);
+    json.Finish();
+  }
+  Cli::ClosePoolUnsaved(pool);
+  return 0;
+}
 }  // namespace
 
 int CmdNew(const QStringList& arguments, TCliIO& io) {
@@ -50,13 +67,8 @@ int CmdNew(const QStringList& arguments, TCliIO& io) {
 }
 
 int CmdInfo(const QStringList& arguments, TCliIO& io) {
-  QStringList rest = arguments;
-  const QString directory = Cli::TakeDirectory(rest);
-  TFFDataModule pool;
-  if (!Cli::OpenPoolForReading(directory, pool, io)) return 1;
-  const TSystemFile& system = pool.SystemFile();
-  {
-    TJsonWriter json(io.Out);
+  return WritePoolJson(arguments, io, [](const TFFDataModule& pool, TJsonWriter& json) {
+    const TSystemFile& system = pool.SystemFile();
     json.BeginObject();
     json.Key("pool_name").Value(system.PoolName());
     json.Key("bracket_names").BeginArray();
@@ -70,19 +82,11 @@ int CmdInfo(const QStringList& arguments, TCliIO& io) {
     json.Key("teams").Value(pool.TeamsFile().Count());
     json.Key("players").Value(pool.PlayerPicksFile().Count());
     json.EndObject();
-    json.Finish();
-  }
-  Cli::ClosePoolUnsaved(pool);
-  return 0;
+  });
 }
 
 int CmdTeams(const QStringList& arguments, TCliIO& io) {
-  QStringList rest = arguments;
-  const QString directory = Cli::TakeDirectory(rest);
-  TFFDataModule pool;
-  if (!Cli::OpenPoolForReading(directory, pool, io)) return 1;
-  {
-    TJsonWriter json(io.Out);
+  return WritePoolJson(arguments, io, [](const TFFDataModule& pool, TJsonWriter& json) {
     json.BeginArray();
     for (const auto& team : pool.TeamsFile().List()) {
       json.BeginObject();
@@ -91,19 +95,11 @@ int CmdTeams(const QStringList& arguments, TCliIO& io) {
       json.EndObject();
     }
     json.EndArray();
-    json.Finish();
-  }
-  Cli::ClosePoolUnsaved(pool);
-  return 0;
+  });
 }
 
 int CmdPlayers(const QStringList& arguments, TCliIO& io) {
-  QStringList rest = arguments;
-  const QString directory = Cli::TakeDirectory(rest);
-  TFFDataModule pool;
-  if (!Cli::OpenPoolForReading(directory, pool, io)) return 1;
-  {
-    TJsonWriter json(io.Out);
+  return WritePoolJson(arguments, io, [](const TFFDataModule& pool, TJsonWriter& json) {
     json.BeginArray();
     for (const auto& player : pool.PlayerPicksFile().List()) {
       json.BeginObject();
@@ -119,8 +115,5 @@ int CmdPlayers(const QStringList& arguments, TCliIO& io) {
       json.EndObject();
     }
     json.EndArray();
-    json.Finish();
-  }
-  Cli::ClosePoolUnsaved(pool);
-  return 0;
+  });
 }
