@@ -19,6 +19,7 @@
 #include "Help.h"
 #include "MainForm.h"
 #include "OpenPoolDialog.h"
+#include "PrintReportForm.h"
 #include "Registry.h"
 #include "Shell.h"
 #include "TestPools.h"
@@ -300,6 +301,24 @@ class TestApp : public QObject {
     QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Other.BGD"));
     QCOMPARE(DataDirectoryValue(), QStringLiteral("Other.BGD"));
     QCOMPARE(EnabledCommands(*form), Sorted(kLocked));
+    QVERIFY(FPrompts.Shown().isEmpty());
+  }
+
+  void reportsOpensThePrintReportWindowModally() {
+    MakePool(QStringLiteral("Sample.BGD"), true, 2);
+    auto form = Start();
+    QStringList offered;
+    form->SetModalRunner([&offered](QDialog& dialog) {
+      auto& printReport = dynamic_cast<TfrmPrintReport&>(dialog);
+      printReport.show();
+      for (int i = 0; i < printReport.lstReportNames->count(); ++i)
+        offered << printReport.lstReportNames->item(i)->text();
+      printReport.btnCancel->click();
+      return printReport.result();
+    });
+    form->actReports->trigger();
+    QCOMPARE(offered.size(), 6);
+    QVERIFY(offered.contains(QStringLiteral("Blank Entry Sheet")));
     QVERIFY(FPrompts.Shown().isEmpty());
   }
 
