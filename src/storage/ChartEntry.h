@@ -3,17 +3,21 @@
 #include <QString>
 #include <cstdint>
 
+#include "TeamNames.h"
+
 // What a line of a bracket chart shows: a team on the results chart, or one of a player's
 // pick entries on the picks chart. Both carry these four values, so one slot type serves both
 // charts by referring to this base.
 class TChartEntry {
  public:
-  const QString& TeamName() const { return FTeamName; }
+  const QString& TeamName() const { return *FTeamName; }
   int32_t Region() const { return FRegion; }
   int32_t Seed() const { return FSeed; }
   int32_t RoundReached() const { return FRoundReached; }
 
-  void SetTeamName(const QString& value) { FTeamName = value; }
+  void SetTeamName(const QString& value) { FTeamName = TTeamNames::Intern(value); }
+  // Takes over the name of another entry without looking it up again.
+  void ShareTeamName(const TChartEntry& other) { FTeamName = other.FTeamName; }
   void SetRegion(int32_t value) { FRegion = value; }
   void SetSeed(int32_t value) { FSeed = value; }
   void SetRoundReached(int32_t value) { FRoundReached = value; }
@@ -23,7 +27,7 @@ class TChartEntry {
   ~TChartEntry() = default;
 
  private:
-  QString FTeamName;
+  const QString* FTeamName = TTeamNames::Empty();
   int32_t FRegion = 0;
   int32_t FSeed = 0;
   int32_t FRoundReached = 0;

@@ -28,7 +28,7 @@ void TPlayerPicksListObject::LoadFromTeams(const TTeamsFile& teams) {
   for (int i = 0; i < count; ++i) {
     const TTeamSeedObject* team = teams.Items(i);
     TPlayerPickArrayObject& pick = FPicks[static_cast<size_t>(i)];
-    pick.SetTeamName(team->TeamName());
+    pick.ShareTeamName(*team);
     pick.SetRegion(team->Region());
     pick.SetSeed(team->Seed());
     pick.SetRoundReached(1);
@@ -75,14 +75,16 @@ int TPlayerPicksFile::RecordCount() const {
 }
 
 void TPlayerPicksFile::LoadAll() {
-  // Players pick the same 64 teams over and over: decode each distinct name once and let the
-  // entries share it. Entry i of a player nearly always names the same team as entry i of the
-  // player before, so the bytes of that entry are compared first and its name taken over.
-  QHash<QByteArray, QString> names;
-  auto decode = [&names](const char* text, int length) -> const QString& {
+  // Players pick the same 64 teams over and over: decode each distinct name once. Entry i of
+  // a player nearly always names the same team as entry i of the player before, so the bytes
+  // of that entry are compared first and its name taken over.
+  QHash<QByteArray, TPlayerPickArrayObject> names;
+  auto decode = [&names](const char* text, int length) -> const TPlayerPickArrayObject& {
     auto it = names.constFind(QByteArray::fromRawData(text, length));
     if (it == names.constEnd()) {
-      it = names.insert(QByteArray(text, length), Win1252::Decode(text, length));
+      TPlayerPickArrayObject named;
+      named.SetTeamName(Win1252::Decode(text, length));
+      it = names.insert(QByteArray(text, length), named);
     }
     return *it;
   };
@@ -102,9 +104,9 @@ void TPlayerPicksFile::LoadAll() {
       const int length = std::min<int>(static_cast<unsigned char>(at[0]), kNameWidth);
       TPlayerPickArrayObject* pick = player->Pick(i);
       if (before != nullptr && std::memcmp(at, previous.data() + offset, 1 + length) == 0) {
-        pick->SetTeamName(before->Pick(i)->TeamName());
+        pick->ShareTeamName(*before->Pick(i));
       } else {
-        pick->SetTeamName(decode(at + 1, length));
+        pick->ShareTeamName(decode(at + 1, length));
       }
       pick->SetRegion(RecordField::ReadInt32(at + kPickRegion));
       pick->SetSeed(RecordField::ReadInt32(at + kPickSeed));

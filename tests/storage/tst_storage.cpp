@@ -341,6 +341,14 @@ class TestStorage : public QObject {
     QCOMPARE(player->Pick(59)->RoundReached(), 1);
     QCOMPARE(player->Pick(60)->TeamName(), QString());
     QCOMPARE(player->Pick(60)->RoundReached(), 0);
+
+    // An entry shares its team's name rather than copying it, yet renaming one touches no other.
+    QCOMPARE(&player->Pick(3)->TeamName(), &teams.Items(3)->TeamName());
+    player->Pick(3)->SetTeamName("Renamed");
+    QCOMPARE(teams.Items(3)->TeamName(), QString("T3"));
+    teams.Items(4)->SetTeamName("T3");
+    QCOMPARE(&teams.Items(4)->TeamName(), &teams.Items(3)->TeamName());
+    QCOMPARE(player->Pick(4)->TeamName(), QString("T4"));
   }
 
   void playersSaveOnlyWhileLockedOrCleared() {
