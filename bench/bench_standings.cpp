@@ -18,6 +18,7 @@
 #include <functional>
 #include <random>
 
+#include "ChartGeometry.h"
 #include "FFDataModule.h"
 #include "PlayerSelections.h"
 #include "StandingsByPoints.h"
@@ -29,8 +30,6 @@ constexpr int kLines = 64;
 constexpr int kRepeats = 3;
 // The tournament of the benchmark pools has got as far as the last four.
 constexpr int kPlayedUpTo = 5;
-// Seeds down a region's first-round lines, so that 1 meets 16, 8 meets 9 and so on.
-constexpr std::array<int, 16> kSeedOrder = {1, 16, 8, 9, 5, 12, 4, 13, 6, 11, 3, 14, 7, 10, 2, 15};
 const char* const kRegions[4] = {"Midwest", "South", "East", "West"};
 const char* const kNicknames[16] = {
     "Wildcats", "Bulldogs", "Tigers", "Eagles", "Bears", "Huskies", "Cardinals", "Spartans",
@@ -74,7 +73,7 @@ void WritePool(const QString& directory, int players) {
   const std::array<int, kLines> results = PlayBracket(random, kPlayedUpTo);
   for (int line : lineOfTeam) {
     auto team = std::make_unique<TTeamSeedObject>();
-    const int seed = kSeedOrder[static_cast<size_t>(line % 16)];
+    const int seed = ChartGeometry::kSeedOrder[static_cast<size_t>(line % 16)];
     team->SetTeamName(QStringLiteral("%1 %2").arg(kRegions[line / 16], kNicknames[seed - 1]));
     team->SetRegion(line / 16 + 1);
     team->SetSeed(seed);

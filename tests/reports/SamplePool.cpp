@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+#include "ChartGeometry.h"
 #include "FFDataModule.h"
 #include "TestPools.h"
 
@@ -64,7 +65,6 @@ const char* const kLast[] = {"Anderson",
                              "Schwarzenegger-Smith"};
 
 // First-round lines of a region from top to bottom, by seed.
-constexpr std::array<int, 16> kSeedOrder = {1, 16, 8, 9, 5, 12, 4, 13, 6, 11, 3, 14, 7, 10, 2, 15};
 
 // A bracket played by chance, the better seed favoured: for each of the 64 teams in chart
 // order, the chart round it reaches (1 = lost its first game, 7 = champion).
@@ -79,8 +79,8 @@ std::array<int, 64> Play(QRandomGenerator& random, int rounds) {
     for (size_t g = 0; g + 1 < alive.size(); g += 2) {
       const int a = alive[g];
       const int b = alive[g + 1];
-      const int seedA = kSeedOrder[static_cast<size_t>(a % 16)];
-      const int seedB = kSeedOrder[static_cast<size_t>(b % 16)];
+      const int seedA = ChartGeometry::kSeedOrder[static_cast<size_t>(a % 16)];
+      const int seedB = ChartGeometry::kSeedOrder[static_cast<size_t>(b % 16)];
       const int chanceA = 50 + (seedB - seedA) * 3;
       const int winner = static_cast<int>(random.bounded(100)) < chanceA ? a : b;
       reached[static_cast<size_t>(winner)] = round + 1;
@@ -117,7 +117,7 @@ void Fill(TFFDataModule& pool, int players, int playedRounds, int32_t actualTota
       const int index = (region - 1) * 16 + line;
       teams[static_cast<size_t>(index)] =
           TestPools::AddTeam(pool.TeamsFile(), QLatin1String(kSchools[index]), region,
-                             kSeedOrder[static_cast<size_t>(line)], 1);
+                             ChartGeometry::kSeedOrder[static_cast<size_t>(line)], 1);
     }
   }
   system.SetFinalized(true);

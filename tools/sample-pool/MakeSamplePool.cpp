@@ -19,6 +19,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "ChartGeometry.h"
 #include "FFDataModule.h"
 #include "InOutError.h"
 
@@ -30,8 +31,6 @@ constexpr int kTournamentRounds = 6;
 // Games played so far in the sample: the round of 64, the round of 32 and the regional
 // semifinals, so the chart shows the last eight teams still alive.
 constexpr int kRoundsPlayed = 3;
-constexpr std::array<int, kLinesPerRegion> kSeedOrder = {1, 16, 8, 9,  5, 12, 4, 13,
-                                                         6, 11, 3, 14, 7, 10, 2, 15};
 
 struct TTeamFact {
   QString Name;
@@ -47,7 +46,7 @@ struct TTeamFact {
 // First-round line 0..63 of a team: line k of region g is 16 * (g - 1) + k, counted from zero.
 int FirstRoundLine(int region, int seed) {
   for (int k = 0; k < kLinesPerRegion; ++k) {
-    if (kSeedOrder[static_cast<size_t>(k)] == seed)
+    if (ChartGeometry::kSeedOrder[static_cast<size_t>(k)] == seed)
       return kLinesPerRegion * (region - 1) + k;
   }
   Fail(QStringLiteral("seed %1 is not between 1 and 16").arg(seed));
