@@ -42,8 +42,10 @@ void WriteLine(QIODevice& device, const QString& line) {
 
 QString TakeOption(QStringList& arguments, const QString& name, const QString& fallback) {
   const int at = arguments.indexOf(name);
-  if (at < 0) return fallback;
-  if (at + 1 >= arguments.size()) throw TUsageError("missing value after " + name.toStdString());
+  if (at < 0)
+    return fallback;
+  if (at + 1 >= arguments.size())
+    throw TUsageError("missing value after " + name.toStdString());
   const QString value = arguments.at(at + 1);
   arguments.remove(at, 2);
   return value;
@@ -77,12 +79,14 @@ int RunCli(const QStringList& arguments, TCliIO& io) {
     return 0;
   }
   for (const TCliCommand& command : CliCommands()) {
-    if (arguments.first() != QLatin1String(command.Name)) continue;
+    if (arguments.first() != QLatin1String(command.Name))
+      continue;
     try {
       return command.Run(arguments.mid(1), io);
     } catch (const TUsageError& error) {
       Cli::WriteLine(io.Err, QString::fromStdString(error.what()));
-      Cli::WriteLine(io.Err, QStringLiteral("usage: courtsider-cli ") + QLatin1String(command.Usage));
+      Cli::WriteLine(io.Err,
+                     QStringLiteral("usage: courtsider-cli ") + QLatin1String(command.Usage));
       return 2;
     }
   }

@@ -34,8 +34,8 @@ int RunCli(const QStringList& arguments, TCliIO& io);
 namespace Cli {
 inline const QString kOpenError = QStringLiteral("Error opening pool database");
 
-// Opens the pool in `directory` read-only: nothing in the folder is written or created. When it cannot be opened, prints the open error
-// and the reason on Err and returns false.
+// Opens the pool in `directory` read-only: nothing in the folder is written or created. When it
+// cannot be opened, prints the open error and the reason on Err and returns false.
 bool OpenPoolForReading(const QString& directory, TFFDataModule& pool, TCliIO& io);
 // Closes a pool that was only read: nothing is saved, nothing is asked.
 void ClosePoolUnsaved(TFFDataModule& pool);

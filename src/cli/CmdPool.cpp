@@ -21,7 +21,8 @@ int WritePoolJson(const QStringList& arguments, TCliIO& io, TWrite write) {
   QStringList rest = arguments;
   const QString directory = Cli::TakeDirectory(rest);
   TFFDataModule pool;
-  if (!Cli::OpenPoolForReading(directory, pool, io)) return 1;
+  if (!Cli::OpenPoolForReading(directory, pool, io))
+    return 1;
   {
     TJsonWriter json(io.Out);
     write(pool, json);
@@ -60,7 +61,8 @@ int CmdNew(const QStringList& arguments, TCliIO& io) {
   pool.ClosePool();
   if (!created) {
     Cli::WriteLine(io.Err, QStringLiteral("Cannot create a pool in %1").arg(directory));
-    if (!reason.isEmpty()) Cli::WriteLine(io.Err, reason);
+    if (!reason.isEmpty())
+      Cli::WriteLine(io.Err, reason);
     return 1;
   }
   return 0;
@@ -72,10 +74,12 @@ int CmdInfo(const QStringList& arguments, TCliIO& io) {
     json.BeginObject();
     json.Key("pool_name").Value(system.PoolName());
     json.Key("bracket_names").BeginArray();
-    for (int i = 1; i <= 4; ++i) json.Value(system.BracketName(i));
+    for (int i = 1; i <= 4; ++i)
+      json.Value(system.BracketName(i));
     json.EndArray();
     json.Key("round_points").BeginArray();
-    for (int k = 2; k <= 7; ++k) json.Value(system.RoundPoints(k));
+    for (int k = 2; k <= 7; ++k)
+      json.Value(system.RoundPoints(k));
     json.EndArray();
     json.Key("locked").Value(system.Finalized());
     json.Key("tie_breaker").Value(system.TieBreakerPoints());

@@ -1,25 +1,30 @@
 #include "FakePrompts.h"
 
-TPrompts::Answer TFakePrompts::Message(const QString& text, const QString& title,
-                                       Buttons buttons, Icon icon) {
+TPrompts::Answer TFakePrompts::Message(const QString& text, const QString& title, Buttons buttons,
+                                       Icon icon) {
   FShown.append({text, title, buttons, icon});
-  if (buttons == Buttons::Ok) return Answer::Ok;
-  if (!FAnswers.isEmpty()) return FAnswers.dequeue();
+  if (buttons == Buttons::Ok)
+    return Answer::Ok;
+  if (!FAnswers.isEmpty())
+    return FAnswers.dequeue();
   return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
 }
 
 bool TFakePrompts::AskText(const QString& title, const QString& prompt, QString* text) {
   FShown.append({prompt, title, Buttons::Ok, Icon::None});
-  if (FTexts.isEmpty()) return false;
+  if (FTexts.isEmpty())
+    return false;
   const QString answer = FTexts.dequeue();
-  if (answer.isNull()) return false;
+  if (answer.isNull())
+    return false;
   *text = answer;
   return true;
 }
 
 QStringList TFakePrompts::Texts() const {
   QStringList texts;
-  for (const TShown& shown : FShown) texts << shown.Text;
+  for (const TShown& shown : FShown)
+    texts << shown.Text;
   return texts;
 }
 

@@ -7,11 +7,16 @@
 namespace {
 QMessageBox::Icon ToQt(TPrompts::Icon icon) {
   switch (icon) {
-    case TPrompts::Icon::Information: return QMessageBox::Information;
-    case TPrompts::Icon::Warning: return QMessageBox::Warning;
-    case TPrompts::Icon::Stop: return QMessageBox::Critical;
-    case TPrompts::Icon::Question: return QMessageBox::Question;
-    case TPrompts::Icon::None: break;
+    case TPrompts::Icon::Information:
+      return QMessageBox::Information;
+    case TPrompts::Icon::Warning:
+      return QMessageBox::Warning;
+    case TPrompts::Icon::Stop:
+      return QMessageBox::Critical;
+    case TPrompts::Icon::Question:
+      return QMessageBox::Question;
+    case TPrompts::Icon::None:
+      break;
   }
   return QMessageBox::NoIcon;
 }
@@ -20,17 +25,25 @@ QMessageBox::Icon ToQt(TPrompts::Icon icon) {
 TPrompts::Answer TMessageBoxPrompts::Message(const QString& text, const QString& title,
                                              Buttons buttons, Icon icon) {
   QMessageBox::StandardButtons shown = QMessageBox::Ok;
-  if (buttons == Buttons::YesNo) shown = QMessageBox::Yes | QMessageBox::No;
-  if (buttons == Buttons::OkCancel) shown = QMessageBox::Ok | QMessageBox::Cancel;
+  if (buttons == Buttons::YesNo)
+    shown = QMessageBox::Yes | QMessageBox::No;
+  if (buttons == Buttons::OkCancel)
+    shown = QMessageBox::Ok | QMessageBox::Cancel;
   QMessageBox box(ToQt(icon), title, text, shown, QApplication::activeWindow());
-  if (buttons == Buttons::YesNo) box.setDefaultButton(QMessageBox::Yes);
+  if (buttons == Buttons::YesNo)
+    box.setDefaultButton(QMessageBox::Yes);
   switch (box.exec()) {
-    case QMessageBox::Yes: return Answer::Yes;
-    case QMessageBox::No: return Answer::No;
-    case QMessageBox::Ok: return Answer::Ok;
-    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Yes:
+      return Answer::Yes;
+    case QMessageBox::No:
+      return Answer::No;
+    case QMessageBox::Ok:
+      return Answer::Ok;
+    case QMessageBox::Cancel:
+      return Answer::Cancel;
     default:
-      if (buttons == Buttons::YesNo) return Answer::No;
+      if (buttons == Buttons::YesNo)
+        return Answer::No;
       return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Ok;
   }
 }
@@ -39,6 +52,7 @@ bool TMessageBoxPrompts::AskText(const QString& title, const QString& prompt, QS
   bool ok = false;
   const QString answer = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
                                                QLineEdit::Normal, *text, &ok);
-  if (ok) *text = answer;
+  if (ok)
+    *text = answer;
   return ok;
 }

@@ -33,9 +33,12 @@ TPrompts::Answer TConsolePrompts::Message(const QString& text, const QString&, B
                                           Icon) {
   std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
   switch (buttons) {
-    case Buttons::Ok: return Answer::Ok;
-    case Buttons::OkCancel: return Answer::Cancel;
-    case Buttons::YesNo: break;
+    case Buttons::Ok:
+      return Answer::Ok;
+    case Buttons::OkCancel:
+      return Answer::Cancel;
+    case Buttons::YesNo:
+      break;
   }
   return Answer::No;
 }

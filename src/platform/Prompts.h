@@ -16,8 +16,7 @@ class TPrompts {
   virtual ~TPrompts() = default;
 
   // The one primitive every message goes through.
-  virtual Answer Message(const QString& text, const QString& title, Buttons buttons,
-                         Icon icon) = 0;
+  virtual Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) = 0;
   // A one-line text input; returns false when the user cancels. `text` holds the default in
   // and the answer out.
   virtual bool AskText(const QString& title, const QString& prompt, QString* text) = 0;

@@ -15,9 +15,11 @@ void TRegistry::SetStoreFile(const QString& path) {
 }
 
 QString TRegistry::StoreFile() {
-  if (!StoreFileOverride().isEmpty()) return StoreFileOverride();
+  if (!StoreFileOverride().isEmpty())
+    return StoreFileOverride();
   const QString fromEnvironment = qEnvironmentVariable("COURTSIDER_SETTINGS");
-  if (!fromEnvironment.isEmpty()) return fromEnvironment;
+  if (!fromEnvironment.isEmpty())
+    return fromEnvironment;
 #ifdef Q_OS_WIN
   return QString();
 #else
@@ -28,7 +30,8 @@ QString TRegistry::StoreFile() {
 
 void TRegistry::UseArguments(QStringList& arguments) {
   const int at = arguments.indexOf(QStringLiteral("--settings"));
-  if (at < 0 || at + 1 >= arguments.size()) return;
+  if (at < 0 || at + 1 >= arguments.size())
+    return;
   SetStoreFile(arguments.at(at + 1));
   arguments.remove(at, 2);
 }
@@ -36,8 +39,8 @@ void TRegistry::UseArguments(QStringList& arguments) {
 TRegistry::TRegistry() {
   const QString file = StoreFile();
   if (file.isEmpty()) {
-    FSettings = std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER"),
-                                            QSettings::NativeFormat);
+    FSettings =
+        std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER"), QSettings::NativeFormat);
   } else {
     FSettings = std::make_unique<QSettings>(file, QSettings::IniFormat);
   }
@@ -61,7 +64,8 @@ bool TRegistry::KeyExists(const QString& key) const {
 }
 
 bool TRegistry::OpenKey(const QString& key, bool canCreate) {
-  if (!canCreate && !KeyExists(key)) return false;
+  if (!canCreate && !KeyExists(key))
+    return false;
   FKey = Group(key);
   return true;
 }
@@ -76,12 +80,14 @@ bool TRegistry::ValueExists(const QString& name) const {
 }
 
 QString TRegistry::ReadString(const QString& name) const {
-  if (!IsKeyOpen()) return QString();
+  if (!IsKeyOpen())
+    return QString();
   return FSettings->value(FKey + QLatin1Char('/') + name).toString();
 }
 
 void TRegistry::WriteString(const QString& name, const QString& value) {
-  if (!IsKeyOpen()) return;
+  if (!IsKeyOpen())
+    return;
   FSettings->setValue(FKey + QLatin1Char('/') + name, value);
 }
 

@@ -39,15 +39,20 @@ bool TFFDataModule::SavePool() {
   FTeamsFile->SaveAll();
   // While the first round is open players cannot be entered, so a modified player file then
   // means the players were cleared by unlocking: that must reach the disk too.
-  if (Finalized() || FPlayerPicksFile->Modified()) FPlayerPicksFile->SaveAll();
+  if (Finalized() || FPlayerPicksFile->Modified())
+    FPlayerPicksFile->SaveAll();
   return !Modified();
 }
 
 void TFFDataModule::ClosePool() {
-  if (Modified() && TPrompts::Current().Confirm(kSaveQuestion)) SavePool();
-  if (FSystemFile->IsOpen()) FSystemFile->Close();
-  if (FTeamsFile->IsOpen()) FTeamsFile->Close();
-  if (FPlayerPicksFile->IsOpen()) FPlayerPicksFile->Close();
+  if (Modified() && TPrompts::Current().Confirm(kSaveQuestion))
+    SavePool();
+  if (FSystemFile->IsOpen())
+    FSystemFile->Close();
+  if (FTeamsFile->IsOpen())
+    FTeamsFile->Close();
+  if (FPlayerPicksFile->IsOpen())
+    FPlayerPicksFile->Close();
 }
 
 void TFFDataModule::ClearPlayers() {

@@ -40,7 +40,8 @@ class TFileWithList {
     FModified = true;
     auto it = std::find_if(FList.begin(), FList.end(),
                            [item](const std::unique_ptr<TItem>& p) { return p.get() == item; });
-    if (it == FList.end()) return nullptr;
+    if (it == FList.end())
+      return nullptr;
     std::unique_ptr<TItem> removed = std::move(*it);
     FList.erase(it);
     return removed;
@@ -67,7 +68,8 @@ class TFileWithList {
     for (const auto& item : FList) {
       fill(*item);
       WriteRecord();
-      if (FWriteFailed) break;
+      if (FWriteFailed)
+        break;
     }
     if (!FWriteFailed) {
       try {
@@ -77,7 +79,8 @@ class TFileWithList {
       }
     }
     file.CancelSave();
-    if (!FWriteFailed) FModified = false;
+    if (!FWriteFailed)
+      FModified = false;
   }
 
   // For WriteRecord: writes the buffer, reporting a failure in the file's words.

@@ -137,7 +137,8 @@ void TPlayerPicksFile::SaveAll() {
 
 TPlayerPicksListObject* TPlayerPicksFile::FindPlayer(const QString& name) const {
   for (const auto& player : FList) {
-    if (player->PlayerName() == name) return player.get();
+    if (player->PlayerName() == name)
+      return player.get();
   }
   return nullptr;
 }

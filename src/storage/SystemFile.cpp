@@ -16,12 +16,14 @@ constexpr int kFinalizedAt = 100;
 constexpr int kTieBreakerAt = 104;
 
 int BracketOffset(int i) {
-  if (i < 1 || i > 4) throw std::out_of_range("bracket number out of range");
+  if (i < 1 || i > 4)
+    throw std::out_of_range("bracket number out of range");
   return kBracketNameAt + kBracketNameSize * (i - 1);
 }
 
 int RoundOffset(int k) {
-  if (k < 2 || k > 7) throw std::out_of_range("round out of range");
+  if (k < 2 || k > 7)
+    throw std::out_of_range("round out of range");
   return kRoundPointsAt + 4 * (k - 2);
 }
 }  // namespace
@@ -32,7 +34,8 @@ TSystemFile::TSystemFile() {
     RecordField::WriteString(FRecord.data() + BracketOffset(i), kBracketNameWidth,
                              QString::fromLatin1(names[i - 1]));
   }
-  for (int k = 2; k <= 7; ++k) RecordField::WriteInt32(FRecord.data() + RoundOffset(k), 1 << (k - 2));
+  for (int k = 2; k <= 7; ++k)
+    RecordField::WriteInt32(FRecord.data() + RoundOffset(k), 1 << (k - 2));
   FModified = false;
 }
 
@@ -111,19 +114,22 @@ int32_t TSystemFile::TieBreakerPoints() const {
 }
 
 void TSystemFile::SetPoolName(const QString& text) {
-  if (text == PoolName()) return;
+  if (text == PoolName())
+    return;
   RecordField::WriteString(FRecord.data() + kPoolNameAt, kPoolNameWidth, text);
   FModified = true;
 }
 
 void TSystemFile::SetBracketName(int i, const QString& text) {
-  if (text == BracketName(i)) return;
+  if (text == BracketName(i))
+    return;
   RecordField::WriteString(FRecord.data() + BracketOffset(i), kBracketNameWidth, text);
   FModified = true;
 }
 
 void TSystemFile::SetInt(int offset, int32_t value) {
-  if (RecordField::ReadInt32(FRecord.data() + offset) == value) return;
+  if (RecordField::ReadInt32(FRecord.data() + offset) == value)
+    return;
   RecordField::WriteInt32(FRecord.data() + offset, value);
   FModified = true;
 }
@@ -137,7 +143,8 @@ void TSystemFile::SetTieBreakerPoints(int32_t value) {
 }
 
 void TSystemFile::SetFinalized(bool flag) {
-  if (Finalized() == flag) return;
+  if (Finalized() == flag)
+    return;
   FRecord[kFinalizedAt] = flag ? 1 : 0;
   FModified = true;
 }

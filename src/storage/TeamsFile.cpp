@@ -17,8 +17,10 @@ QString TrimTeamName(const QString& name) {
   // original pools treated them.
   qsizetype begin = 0;
   qsizetype end = name.size();
-  while (begin < end && name.at(begin).unicode() <= ' ') ++begin;
-  while (end > begin && name.at(end - 1).unicode() <= ' ') --end;
+  while (begin < end && name.at(begin).unicode() <= ' ')
+    ++begin;
+  while (end > begin && name.at(end - 1).unicode() <= ' ')
+    --end;
   return (begin == 0 && end == name.size()) ? name : name.mid(begin, end - begin);
 }
 
@@ -92,7 +94,8 @@ void TTeamsFile::SaveAll() {
 TTeamSeedObject* TTeamsFile::FindTeam(const QString& name) const {
   const QString wanted = TrimTeamName(name);
   for (const auto& team : FList) {
-    if (TrimTeamName(team->TeamName()) == wanted) return team.get();
+    if (TrimTeamName(team->TeamName()) == wanted)
+      return team.get();
   }
   return nullptr;
 }
@@ -120,13 +123,15 @@ bool TTeamsFile::BufferEliminated() const {
 }
 
 void TTeamsFile::SetBufferTeamName(const QString& value) {
-  if (value == BufferTeamName()) return;
+  if (value == BufferTeamName())
+    return;
   RecordField::WriteString(FBuffer.data() + kNameAt, kNameWidth, value);
   FModified = true;
 }
 
 void TTeamsFile::SetBufferInt(int offset, int32_t value) {
-  if (RecordField::ReadInt32(FBuffer.data() + offset) == value) return;
+  if (RecordField::ReadInt32(FBuffer.data() + offset) == value)
+    return;
   RecordField::WriteInt32(FBuffer.data() + offset, value);
   FModified = true;
 }
@@ -142,7 +147,8 @@ void TTeamsFile::SetBufferRoundReached(int32_t value) {
 }
 
 void TTeamsFile::SetBufferEliminated(bool value) {
-  if (BufferEliminated() == value) return;
+  if (BufferEliminated() == value)
+    return;
   FBuffer[kEliminatedAt] = value ? 1 : 0;
   FModified = true;
 }

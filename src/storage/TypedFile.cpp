@@ -19,16 +19,17 @@ void TTypedFile::Assign(const QString& path, int recordSize) {
 }
 
 void TTypedFile::Fail(const QFileDevice& device) const {
-  const QString reason = device.errorString().isEmpty()
-                             ? QStringLiteral("Input/output error")
-                             : device.errorString();
+  const QString reason =
+      device.errorString().isEmpty() ? QStringLiteral("Input/output error") : device.errorString();
   throw EInOutError(static_cast<int>(device.error()), reason + QStringLiteral(": ") + FPath);
 }
 
 void TTypedFile::Open(QIODevice::OpenMode mode) {
-  if (FFile.isOpen()) FFile.close();
+  if (FFile.isOpen())
+    FFile.close();
   FFile.setFileName(FPath);
-  if (!FFile.open(mode)) Fail(FFile);
+  if (!FFile.open(mode))
+    Fail(FFile);
 }
 
 void TTypedFile::Reset() {
@@ -44,9 +45,11 @@ void TTypedFile::Rewrite() {
 
 void TTypedFile::Close() {
   CancelSave();
-  if (!FFile.isOpen()) return;
+  if (!FFile.isOpen())
+    return;
   FFile.close();
-  if (FFile.error() != QFileDevice::NoError) Fail(FFile);
+  if (FFile.error() != QFileDevice::NoError)
+    Fail(FFile);
 }
 
 void TTypedFile::Read(char* record) {
@@ -54,7 +57,8 @@ void TTypedFile::Read(char* record) {
     throw EInOutError(QFileDevice::ReadError, QStringLiteral("File not open: ") + FPath);
   }
   const qint64 got = FFile.read(record, FRecordSize);
-  if (got < 0) Fail(FFile);
+  if (got < 0)
+    Fail(FFile);
   if (got != FRecordSize) {
     throw EInOutError(QFileDevice::ReadError, QStringLiteral("Read beyond end of file: ") + FPath);
   }
@@ -65,11 +69,13 @@ void TTypedFile::Write(const char* record) {
   if (!device.isOpen()) {
     throw EInOutError(QFileDevice::WriteError, QStringLiteral("File not open: ") + FPath);
   }
-  if (device.write(record, FRecordSize) != FRecordSize) Fail(device);
+  if (device.write(record, FRecordSize) != FRecordSize)
+    Fail(device);
 }
 
 void TTypedFile::Seek(qint64 record) {
-  if (!FFile.seek(record * FRecordSize)) Fail(FFile);
+  if (!FFile.seek(record * FRecordSize))
+    Fail(FFile);
 }
 
 qint64 TTypedFile::FileSize() const {
@@ -89,17 +95,22 @@ void TTypedFile::BeginSave() {
 
 void TTypedFile::CommitSave() {
   std::unique_ptr<QSaveFile> save = std::move(FSave);
-  if (!save) return;
+  if (!save)
+    return;
   // The held handle is let go while the new file takes the old one's place (a platform that
   // locks open files would refuse the swap) and taken up again on whichever file is there.
   const bool wasOpen = FFile.isOpen();
-  if (wasOpen) FFile.close();
+  if (wasOpen)
+    FFile.close();
   const bool committed = save->commit();
-  if (wasOpen) Open(QIODevice::ReadWrite);
-  if (!committed) Fail(*save);
+  if (wasOpen)
+    Open(QIODevice::ReadWrite);
+  if (!committed)
+    Fail(*save);
 }
 
 void TTypedFile::CancelSave() {
-  if (FSave) FSave->cancelWriting();
+  if (FSave)
+    FSave->cancelWriting();
   FSave.reset();
 }

@@ -6,15 +6,17 @@
 namespace {
 // 0x80..0x9F; the five bytes Windows leaves undefined map to the C1 controls of the same
 // value, as Windows itself converts them, so every byte survives a round trip.
-constexpr char16_t kHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+                                0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+                                0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+                                0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
 char EncodeOne(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+    return static_cast<char>(c);
   for (int i = 0; i < 32; ++i) {
-    if (kHigh[i] == c) return static_cast<char>(0x80 + i);
+    if (kHigh[i] == c)
+      return static_cast<char>(0x80 + i);
   }
   return '?';
 }
@@ -33,7 +35,8 @@ QString Win1252::Decode(const char* bytes, int length) {
 QByteArray Win1252::Encode(const QString& text) {
   QByteArray bytes;
   bytes.reserve(text.size());
-  for (char32_t c : text.toUcs4()) bytes.append(EncodeOne(c));
+  for (char32_t c : text.toUcs4())
+    bytes.append(EncodeOne(c));
   return bytes;
 }
 
@@ -46,7 +49,8 @@ int32_t RecordField::ReadInt32(const char* at) {
 
 void RecordField::WriteInt32(char* at, int32_t value) {
   const auto v = static_cast<uint32_t>(value);
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 4; ++i)
+    at[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
 }
 
 QString RecordField::ReadString(const char* at, int width) {

@@ -90,7 +90,8 @@ class TestCli : public QObject {
     auto pool = CreatePool(dir);
     AddFullField(pool->TeamsFile());
     pool->SystemFile().SetFinalized(true);
-    for (int i = 0; i < 40; ++i) AddPlayer(*pool, QString::fromUtf8("Spieler Nr. %1 – ü").arg(i), i);
+    for (int i = 0; i < 40; ++i)
+      AddPlayer(*pool, QString::fromUtf8("Spieler Nr. %1 – ü").arg(i), i);
     pool->SavePool();
     pool->ClosePool();
 

@@ -32,8 +32,7 @@ class TestPlatform : public QObject {
     }
     QSettings raw(file, QSettings::IniFormat);
     QCOMPARE(raw.value("Tarnwell/Courtsider/DataDirectory").toString(), QString("Sample.BGD"));
-    QCOMPARE(raw.value("Tarnwell/Courtsider/Form State/MainForm/Width").toString(),
-             QString("500"));
+    QCOMPARE(raw.value("Tarnwell/Courtsider/Form State/MainForm/Width").toString(), QString("500"));
 
     TRegistry again;
     QVERIFY(again.KeyExists(TRegistry::kCourtsiderKey));

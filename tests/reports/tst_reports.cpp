@@ -477,7 +477,8 @@ void TestReports::selectionsList() {
     QCOMPARE(PageLines(paper, page).mid(0, 3), QStringList({"Player Selections (cont.)", "", ""}));
   }
   for (const TRecord& record : paper.Records()) {
-    if (record.Kind != TKind::Cell) continue;
+    if (record.Kind != TKind::Cell)
+      continue;
     QVERIFY2(record.Top + TBaseReport::LineHeightOf(record.Font) <= 11 - 0.25 + 1e-9,
              qPrintable(record.Text));
   }

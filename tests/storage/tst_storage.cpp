@@ -2,8 +2,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "FakePrompts.h"
 #include "FFDataModule.h"
+#include "FakePrompts.h"
 #include "InOutError.h"
 #include "TestPools.h"
 #include "Win1252.h"
@@ -29,8 +29,7 @@ QByteArray Field(const QByteArray& text, int width, char fill = '\0', int length
 
 QByteArray TeamRecord(const QByteArray& name, int region, int seed, int round, bool eliminated,
                       int nameLength = -1) {
-  QByteArray record = Field(name, 35, 'x', nameLength) + Int32(region) + Int32(seed) +
-                      Int32(round);
+  QByteArray record = Field(name, 35, 'x', nameLength) + Int32(region) + Int32(seed) + Int32(round);
   record.append(eliminated ? '\1' : '\0');
   record.append(QByteArray(3, '\0'));
   return record;
@@ -40,8 +39,8 @@ QByteArray PlayerRecord(const QByteArray& name, int tieBreaker, int picks) {
   QByteArray record = Field(name, 35) + Int32(tieBreaker);
   for (int i = 0; i < 64; ++i) {
     if (i < picks) {
-      record += Field("Team" + QByteArray::number(i), 35) + Int32(1 + i / 16) +
-                Int32(1 + i % 16) + Int32(1 + i % 7);
+      record += Field("Team" + QByteArray::number(i), 35) + Int32(1 + i / 16) + Int32(1 + i % 16) +
+                Int32(1 + i % 7);
     } else {
       record += QByteArray(48, '\0');
     }
@@ -56,7 +55,8 @@ class TFailingSaveFile : public QSaveFile {
 
  protected:
   qint64 writeData(const char* data, qint64 length) override {
-    if (FWritten + length > FLimit) return -1;
+    if (FWritten + length > FLimit)
+      return -1;
     FWritten += length;
     return QSaveFile::writeData(data, length);
   }
@@ -112,7 +112,8 @@ class TestStorage : public QObject {
 
     QByteArray expected = Field("", 30) + Field("Midwest", 10) + Field("South", 10) +
                           Field("East", 10) + Field("West", 10) + QByteArray(1, '\0');
-    for (int points : {1, 2, 4, 8, 16, 32}) expected += Int32(points);
+    for (int points : {1, 2, 4, 8, 16, 32})
+      expected += Int32(points);
     expected += QByteArray(4, '\0') + Int32(0);
     QCOMPARE(ReadBytes(dir + "/System.dat"), expected);
     QCOMPARE(ReadBytes(dir + "/Teams.dat"), QByteArray());
@@ -123,7 +124,8 @@ class TestStorage : public QObject {
     const QString dir = NewPoolFolder("offsets");
     QByteArray record = Field("Office Pool", 30, '#') + Field("North", 10, '#') +
                         Field("Left2", 10) + Field("Right1", 10) + Field("Right2", 10) + "\x7f";
-    for (int points : {3, 5, 7, 11, 13, 17}) record += Int32(points);
+    for (int points : {3, 5, 7, 11, 13, 17})
+      record += Int32(points);
     record += QByteArray("\1\xaa\xbb\xcc", 4) + Int32(151);
     QCOMPARE(record.size(), 108);
     WriteBytes(dir + "/System.dat", record);
@@ -245,7 +247,8 @@ class TestStorage : public QObject {
     QCOMPARE(ReadBytes(dir + "/Teams.dat"), saved);
 
     // Removing every team saves an empty file.
-    while (again->TeamsFile().Count() > 0) again->TeamsFile().Remove(again->TeamsFile().Items(0));
+    while (again->TeamsFile().Count() > 0)
+      again->TeamsFile().Remove(again->TeamsFile().Items(0));
     QVERIFY(again->Modified());
     again->SavePool();
     QCOMPARE(ReadBytes(dir + "/Teams.dat").size(), 0);
@@ -333,7 +336,8 @@ class TestStorage : public QObject {
 
   void playersAreCreatedFromTheTeamList() {
     TTeamsFile teams;
-    for (int i = 0; i < 60; ++i) AddTeam(teams, QString("T%1").arg(i), 1 + i / 16, 1 + i % 16);
+    for (int i = 0; i < 60; ++i)
+      AddTeam(teams, QString("T%1").arg(i), 1 + i / 16, 1 + i % 16);
     auto player = TPlayerPicksListObject::CreateFromTeams(teams);
     QCOMPARE(player->Pick(0)->TeamName(), QString("T0"));
     QCOMPARE(player->Pick(59)->Region(), 4);
@@ -356,7 +360,8 @@ class TestStorage : public QObject {
     auto pool = CreatePool(dir);
     AddFullField(pool->TeamsFile());
     pool->SystemFile().SetFinalized(true);
-    for (const char* name : {"Ann", "Bob", "Cy"}) AddPlayer(*pool, name, 120);
+    for (const char* name : {"Ann", "Bob", "Cy"})
+      AddPlayer(*pool, name, 120);
     pool->PlayerPicksFile().Items(1)->Pick(5)->SetRoundReached(7);
     QVERIFY(pool->SavePool());
     const QByteArray locked = ReadBytes(dir + "/PlayPick.dat");
@@ -434,7 +439,8 @@ class TestStorage : public QObject {
 
     // Every byte decodes to a character that encodes back to the same byte.
     QByteArray all;
-    for (int b = 0; b < 256; ++b) all.append(static_cast<char>(b));
+    for (int b = 0; b < 256; ++b)
+      all.append(static_cast<char>(b));
     QCOMPARE(Win1252::Encode(Win1252::Decode(all.constData(), 256)), all);
   }
 
@@ -457,7 +463,8 @@ class TestStorage : public QObject {
     auto pool = CreatePool(dir);
     AddFullField(pool->TeamsFile());
     pool->SystemFile().SetFinalized(true);
-    for (int i = 0; i < 3; ++i) AddPlayer(*pool, QString("P%1").arg(i));
+    for (int i = 0; i < 3; ++i)
+      AddPlayer(*pool, QString("P%1").arg(i));
     QVERIFY(pool->SavePool());
     const QByteArray teams = ReadBytes(dir + "/Teams.dat");
     const QByteArray players = ReadBytes(dir + "/PlayPick.dat");

@@ -53,7 +53,8 @@ TPlayerPicksListObject* AddPlayer(TFFDataModule& pool, const QString& name, int 
 
 QByteArray ReadBytes(const QString& path) {
   QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) QTest::qFail("cannot read test file", __FILE__, __LINE__);
+  if (!file.open(QIODevice::ReadOnly))
+    QTest::qFail("cannot read test file", __FILE__, __LINE__);
   return file.readAll();
 }
 
