@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "Registry.h"
+#include "Text.h"
 
 namespace {
 
@@ -24,21 +25,10 @@ struct TItem {
   bool ReadOnly = false;
 };
 
-// Blanks and control characters go at both ends of every field, as they always have.
-QString TrimField(const QString& field) {
-  int first = 0;
-  int last = field.size() - 1;
-  while (first <= last && field.at(first) <= QLatin1Char(' '))
-    ++first;
-  while (last >= first && field.at(last) <= QLatin1Char(' '))
-    --last;
-  return field.mid(first, last - first + 1);
-}
-
 std::optional<TItem> ParseItem(const QString& text) {
   const QStringList fields = text.split(QLatin1Char(';'));
   auto field = [&fields](int n) {
-    return n <= fields.size() ? TrimField(fields.at(n - 1)) : QString();
+    return n <= fields.size() ? TrimBlanksAndControls(fields.at(n - 1)) : QString();
   };
   TItem item{field(1), field(2), field(3), field(4), field(5), field(7) == QLatin1String("1")};
   if (item.Component.isEmpty() || item.Property.isEmpty() || item.Key.isEmpty() ||

@@ -2,6 +2,8 @@
 
 #include <QDir>
 
+#include "Text.h"
+
 #include "Win1252.h"
 
 namespace {
@@ -13,15 +15,7 @@ constexpr int kEliminatedAt = 48;
 }  // namespace
 
 QString TrimTeamName(const QString& name) {
-  // Blanks and control characters are everything up to the space, as the name search of the
-  // original pools treated them.
-  qsizetype begin = 0;
-  qsizetype end = name.size();
-  while (begin < end && name.at(begin).unicode() <= ' ')
-    ++begin;
-  while (end > begin && name.at(end - 1).unicode() <= ' ')
-    --end;
-  return (begin == 0 && end == name.size()) ? name : name.mid(begin, end - begin);
+  return TrimBlanksAndControls(name);
 }
 
 TTeamsFile::TTeamsFile() : TFileWithList(kTeamsFileErrorPrefix) {}
