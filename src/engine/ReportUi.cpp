@@ -16,24 +16,15 @@ class TNoReportUi : public TReportUi {
   void Preview(TReportSystem&, const std::vector<QImage>&) override {}
 };
 
-TReportUi* gInstalled = nullptr;
 }  // namespace
 
-TReportUi& TReportUi::Current() {
-  if (gInstalled)
-    return *gInstalled;
+TReportUi& TReportUi::Default() {
   if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
     static TReportDialogs dialogs;
     return dialogs;
   }
   static TNoReportUi none;
   return none;
-}
-
-TReportUi* TReportUi::Install(TReportUi* ui) {
-  TReportUi* previous = gInstalled;
-  gInstalled = ui;
-  return previous;
 }
 
 bool TFakeReportUi::Setup(const TReportSystem& system, TReportSetup& setup, QPrinter& printer) {

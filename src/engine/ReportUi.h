@@ -4,6 +4,8 @@
 #include <QString>
 #include <vector>
 
+#include "Installable.h"
+
 class QPrinter;
 class TReportSystem;
 
@@ -16,7 +18,7 @@ struct TReportSetup {
 
 // The windows of a report run: setup, status and preview. The program shows real dialogs;
 // tests install a scripted stand-in, so a run is driven without a modal loop.
-class TReportUi {
+class TReportUi : public TInstallable<TReportUi> {
  public:
   virtual ~TReportUi() = default;
 
@@ -29,24 +31,12 @@ class TReportUi {
   // The modal preview of `pages`; it may send the report to the printer through `system`.
   virtual void Preview(TReportSystem& system, const std::vector<QImage>& pages) = 0;
 
-  // The windows in force: those installed, else the dialogs when the program has widgets,
-  // else none (every setup is cancelled).
-  static TReportUi& Current();
-  // Installs `ui` (not owned) and returns the previous one; nullptr restores the default.
-  static TReportUi* Install(TReportUi* ui);
+  // Until something is installed: the dialogs when the program has widgets, else none (every
+  // setup is cancelled).
+  static TReportUi& Default();
 };
 
-// Installs report windows for the lifetime of a scope.
-class TReportUiScope {
- public:
-  explicit TReportUiScope(TReportUi* ui) : FPrevious(TReportUi::Install(ui)) {}
-  ~TReportUiScope() { TReportUi::Install(FPrevious); }
-  TReportUiScope(const TReportUiScope&) = delete;
-  TReportUiScope& operator=(const TReportUiScope&) = delete;
-
- private:
-  TReportUi* FPrevious;
-};
+using TReportUiScope = TReportUi::TScope;
 
 // The scripted stand-in for tests: answers the setup dialog from what it was given and keeps
 // the status texts and the previewed pages.

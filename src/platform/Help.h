@@ -3,9 +3,11 @@
 #include <QList>
 #include <QString>
 
+#include "Installable.h"
+
 // The help file and its context numbers. The program installs a help window over the pages
 // shipped beside it; tests install a fake that only records which topics were asked for.
-class THelp {
+class THelp : public TInstallable<THelp> {
  public:
   static inline const QString kHelpFile = QStringLiteral("Courtsider.hlp");
 
@@ -13,10 +15,8 @@ class THelp {
   // Opens the help at the topic of `context`, or at its contents for an unknown number.
   virtual void ShowContext(int context) = 0;
 
-  static THelp& Current();
-  // Installs `help` (not owned) and returns the previous one; nullptr restores the default,
-  // which ignores every request.
-  static THelp* Install(THelp* help);
+  // Until something is installed, every request is ignored.
+  static THelp& Default();
 };
 
 class TFakeHelp : public THelp {

@@ -2,11 +2,6 @@
 
 #include <cstdio>
 
-namespace {
-TConsolePrompts gConsolePrompts;
-TPrompts* gCurrent = nullptr;
-}  // namespace
-
 void TPrompts::Refuse(const QString& text) {
   Message(text, kMessageTitle, Buttons::Ok, Icon::Stop);
 }
@@ -19,14 +14,9 @@ bool TPrompts::Confirm(const QString& text, Icon icon) {
   return Message(text, kMessageTitle, Buttons::YesNo, icon) == Answer::Yes;
 }
 
-TPrompts& TPrompts::Current() {
-  return gCurrent ? *gCurrent : gConsolePrompts;
-}
-
-TPrompts* TPrompts::Install(TPrompts* prompts) {
-  TPrompts* previous = gCurrent;
-  gCurrent = prompts;
-  return previous;
+TPrompts& TPrompts::Default() {
+  static TConsolePrompts console;
+  return console;
 }
 
 TPrompts::Answer TConsolePrompts::Message(const QString& text, const QString&, Buttons buttons,

@@ -3,11 +3,13 @@
 #include <QString>
 #include <QStringList>
 
+#include "Installable.h"
+
 // Every message box, question and text input of the program goes through TPrompts, so that
 // windows and files can be driven by tests without a modal loop. The program installs
 // TMessageBoxPrompts; tests install TFakePrompts; the command-line tool installs one that
 // writes to stderr and never asks.
-class TPrompts {
+class TPrompts : public TInstallable<TPrompts> {
  public:
   enum class Icon { None, Information, Warning, Stop, Question };
   enum class Buttons { Ok, OkCancel, YesNo };
@@ -28,11 +30,8 @@ class TPrompts {
   // A Yes/No question titled "Courtsider 99"; true for Yes.
   bool Confirm(const QString& text, Icon icon = Icon::None);
 
-  // The prompts in force. There is always one: before anything is installed, messages go to
-  // stderr and questions are answered No.
-  static TPrompts& Current();
-  // Installs `prompts` (not owned) and returns the previous one; nullptr restores the default.
-  static TPrompts* Install(TPrompts* prompts);
+  // Until something is installed, messages go to stderr and questions are answered No.
+  static TPrompts& Default();
 };
 
 // Titles used by the program's message boxes.
@@ -48,14 +47,4 @@ class TConsolePrompts : public TPrompts {
   bool AskText(const QString& title, const QString& prompt, QString* text) override;
 };
 
-// Installs a prompts object for the lifetime of a scope and puts the previous one back.
-class TPromptsScope {
- public:
-  explicit TPromptsScope(TPrompts* prompts) : FPrevious(TPrompts::Install(prompts)) {}
-  ~TPromptsScope() { TPrompts::Install(FPrevious); }
-  TPromptsScope(const TPromptsScope&) = delete;
-  TPromptsScope& operator=(const TPromptsScope&) = delete;
-
- private:
-  TPrompts* FPrevious;
-};
+using TPromptsScope = TPrompts::TScope;

@@ -3,15 +3,16 @@
 #include <QList>
 #include <QUrl>
 
+#include "Installable.h"
+
 // Asks the desktop to open an address (the website command).
-class TShell {
+class TShell : public TInstallable<TShell> {
  public:
   virtual ~TShell() = default;
   virtual bool OpenUrl(const QUrl& url) = 0;
 
-  static TShell& Current();
-  // Installs `shell` (not owned) and returns the previous one; nullptr restores the desktop's.
-  static TShell* Install(TShell* shell);
+  // Until something is installed, the desktop's.
+  static TShell& Default();
 };
 
 class TFakeShell : public TShell {
