@@ -1,15 +1,21 @@
 #include "Application.h"
 
+#include <QCommandLineParser>
+#include <QDir>
+#include <cstdio>
 #include <exception>
 
+#include "FFDataModule.h"
+#include "Glyphs.h"
 #include "HelpWindow.h"
 #include "MainForm.h"
 #include "MessageBoxPrompts.h"
 #include "Prompts.h"
 #include "Registry.h"
+#include "Version.h"
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
-  setApplicationName(kApplicationTitle);
+  setWindowIcon(Glyphs::CreateAppIcon());
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {
@@ -22,10 +28,76 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
   return false;
 }
 
+int TApplication::CheckStart() {
+  // No window, so every message goes to stderr and every question is answered No.
+  TMainForm mainForm;
+  const TFFDataModule* pool = mainForm.FFDataModule();
+  const bool opened = pool && !pool->Directory().isEmpty();
+  if (opened)
+    std::printf("%s\n", QDir::toNativeSeparators(pool->Directory()).toLocal8Bit().constData());
+  mainForm.close();
+  return opened ? 0 : 1;
+}
+
+namespace {
+// The program's names and version. The names are those of the settings key,
+// "Tarnwell\Courtsider": the user's pools folder of an installed program is named after them.
+void SetNames() {
+  QCoreApplication::setOrganizationName(QStringLiteral("Tarnwell"));
+  QCoreApplication::setApplicationName(QStringLiteral("Courtsider"));
+  QCoreApplication::setApplicationVersion(kProgramVersion);
+  QGuiApplication::setDesktopFileName(QStringLiteral("courtsider"));
+}
+
+struct TOptions {
+  QCommandLineOption Settings;
+  QCommandLineOption Check;
+};
+
+TOptions AddOptions(QCommandLineParser& parser) {
+  parser.setApplicationDescription(kApplicationTitle);
+  parser.addHelpOption();
+  parser.addVersionOption();
+  TOptions options{
+      QCommandLineOption(QStringLiteral("settings"),
+                         QStringLiteral("Keep the settings in FILE rather than in the user's "
+                                        "settings file (also COURTSIDER_SETTINGS=FILE)."),
+                         QStringLiteral("FILE")),
+      QCommandLineOption(
+          QStringLiteral("check"),
+          QStringLiteral("Start as usual without showing a window: set up the pools folder, "
+                         "open the last pool, print its folder and quit. Exits with 1 when "
+                         "the pool could not be opened."))};
+  parser.addOptions({options.Settings, options.Check});
+  return options;
+}
+
+// "--help" and "--version" are answered before the window system is reached, so that they
+// work without a display too. Anything else waits for the application: it knows the window
+// system's own options ("-platform", ...).
+void AnswerHelpOrVersion(int& argc, char** argv) {
+  QCoreApplication console(argc, argv);
+  QCommandLineParser parser;
+  AddOptions(parser);
+  parser.parse(console.arguments());
+  if (parser.isSet(QStringLiteral("help")))
+    parser.showHelp();
+  if (parser.isSet(QStringLiteral("version")))
+    parser.showVersion();
+}
+}  // namespace
+
 int TApplication::Run(int& argc, char** argv) {
+  SetNames();
+  AnswerHelpOrVersion(argc, argv);
   TApplication application(argc, argv);
-  QStringList arguments = QApplication::arguments();
-  TRegistry::UseArguments(arguments);
+  QCommandLineParser parser;
+  const TOptions options = AddOptions(parser);
+  parser.process(application);
+  if (parser.isSet(options.Settings))
+    TRegistry::SetStoreFile(parser.value(options.Settings));
+  if (parser.isSet(options.Check))
+    return CheckStart();
 
   TMessageBoxPrompts prompts;
   TPromptsScope promptsScope(&prompts);

@@ -9,6 +9,12 @@ class TApplication : public QApplication {
   TApplication(int& argc, char** argv);
   bool notify(QObject* receiver, QEvent* event) override;
 
-  // Starts the program: settings file, prompts, help, the main window, the message loop.
+  // Starts the program: command line, settings file, prompts, help, the main window, the
+  // message loop.
   static int Run(int& argc, char** argv);
+
+ private:
+  // "--check": starts as usual without showing a window, prints the folder of the pool it
+  // opened and quits; 0 when the pool opened, 1 when it did not.
+  static int CheckStart();
 };

@@ -236,6 +236,59 @@ QIcon MakeIcon(const TDraw& draw) {
 
 }  // namespace
 
+void DrawAppIcon(QPainter& p) {
+  p.setPen(Outline());
+  p.setBrush(kBlue);
+  p.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 6, 6);
+
+  // One side of a chart in white: four lines feed two, two feed the champion.
+  p.setPen(QPen(kPaper, 2.2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  p.setBrush(Qt::NoBrush);
+  const qreal first[] = {7, 12, 20, 25};
+  for (int i = 0; i < 4; i += 2) {
+    const qreal top = first[i];
+    const qreal bottom = first[i + 1];
+    p.drawPolyline(QPolygonF(
+        {QPointF(6, top), QPointF(10.5, top), QPointF(10.5, bottom), QPointF(6, bottom)}));
+    p.drawLine(QPointF(10.5, (top + bottom) / 2), QPointF(14.5, (top + bottom) / 2));
+  }
+  p.drawLine(QPointF(14.5, 9.5), QPointF(14.5, 22.5));
+  p.drawLine(QPointF(14.5, 16), QPointF(17, 16));
+
+  // The champion: a basketball with its seams.
+  const QPointF ball(22.5, 16);
+  const qreal radius = 6.5;
+  p.setPen(Outline(1.4));
+  p.setBrush(kOrange);
+  p.drawEllipse(ball, radius, radius);
+  p.setPen(QPen(kOutline, 1.1, Qt::SolidLine, Qt::FlatCap));
+  p.setBrush(Qt::NoBrush);
+  p.drawLine(ball + QPointF(0, -radius), ball + QPointF(0, radius));
+  p.drawLine(ball + QPointF(-radius, 0), ball + QPointF(radius, 0));
+  // The side seams: arcs of circles as large as the ball, a ball's width and a half away.
+  const QRectF seam(-radius, -radius, 2 * radius, 2 * radius);
+  p.drawArc(seam.translated(ball + QPointF(-9, 0)), -46 * 16, 92 * 16);
+  p.drawArc(seam.translated(ball + QPointF(9, 0)), 134 * 16, 92 * 16);
+}
+
+QImage RenderAppIcon(int size) {
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(size / kGrid, size / kGrid);
+  DrawAppIcon(painter);
+  painter.end();
+  return image;
+}
+
+QIcon CreateAppIcon() {
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128, 256})
+    icon.addPixmap(QPixmap::fromImage(RenderAppIcon(size)));
+  return icon;
+}
+
 QList<QIcon> CreateImageList() {
   const TDraw draws[kGlyphCount] = {DrawNew,      DrawOpen, DrawSave,    DrawOptions,
                                     DrawBrackets, DrawLock, DrawPlayers, DrawReports,

@@ -19,9 +19,11 @@
 #include "Help.h"
 #include "InOutError.h"
 #include "IniOut.h"
+#include "InstallLayout.h"
 #include "OpenPoolDialog.h"
 #include "Options.h"
 #include "Pictures.h"
+#include "PoolsFolder.h"
 #include "PrintReportForm.h"
 #include "Prompts.h"
 #include "Registry.h"
@@ -228,6 +230,9 @@ void TMainForm::CreateToolBar() {
 
 void TMainForm::FormCreate() {
   FRegistry = std::make_unique<TRegistry>();
+  // Installed, the pools live in a folder of the user's; from the build, in the current one.
+  if (InstallLayout::Installed())
+    TPoolsFolder::ForInstall().Prepare(*FRegistry);
   if (!FRegistry->KeyExists(TRegistry::kCourtsiderKey)) {
     FRegistry->OpenKey(TRegistry::kCourtsiderKey, true);
     FRegistry->WriteString(kAppDirectoryValue, QDir::toNativeSeparators(QDir::currentPath()));

@@ -1,9 +1,11 @@
 #include "Cli.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 
 #include "FFDataModule.h"
 #include "InOutError.h"
+#include "Version.h"
 
 namespace Cli {
 
@@ -66,23 +68,42 @@ void PrintUsage(QIODevice& device) {
   for (const TCliCommand& command : CliCommands()) {
     Cli::WriteLine(device, QStringLiteral("  courtsider-cli ") + QLatin1String(command.Usage));
   }
+  Cli::WriteLine(device, QStringLiteral("  courtsider-cli --help | --version"));
 }
 }  // namespace
 
 int RunCli(const QStringList& arguments, TCliIO& io) {
-  if (arguments.isEmpty()) {
+  // Only the tool's own options come before the command; what follows the command is its own.
+  QCommandLineParser parser;
+  parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+  const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                QStringLiteral("Print the commands and quit."));
+  const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
+                                   QStringLiteral("Print the version and quit."));
+  parser.addOptions({help, version});
+  if (!parser.parse(QStringList{QStringLiteral("courtsider-cli")} + arguments)) {
+    Cli::WriteLine(io.Err, parser.errorText());
     PrintUsage(io.Err);
     return 2;
   }
-  if (arguments.first() == QLatin1String("--help") || arguments.first() == QLatin1String("help")) {
+  const QStringList rest = parser.positionalArguments();
+  if (parser.isSet(version)) {
+    Cli::WriteLine(io.Out, QStringLiteral("courtsider-cli ") + kProgramVersion);
+    return 0;
+  }
+  if (parser.isSet(help) || rest.value(0) == QLatin1String("help")) {
     PrintUsage(io.Out);
     return 0;
   }
+  if (rest.isEmpty()) {
+    PrintUsage(io.Err);
+    return 2;
+  }
   for (const TCliCommand& command : CliCommands()) {
-    if (arguments.first() != QLatin1String(command.Name))
+    if (rest.first() != QLatin1String(command.Name))
       continue;
     try {
-      return command.Run(arguments.mid(1), io);
+      return command.Run(rest.mid(1), io);
     } catch (const TUsageError& error) {
       Cli::WriteLine(io.Err, QString::fromStdString(error.what()));
       Cli::WriteLine(io.Err,
@@ -90,7 +111,7 @@ int RunCli(const QStringList& arguments, TCliIO& io) {
       return 2;
     }
   }
-  Cli::WriteLine(io.Err, QStringLiteral("unknown command: ") + arguments.first());
+  Cli::WriteLine(io.Err, QStringLiteral("unknown command: ") + rest.first());
   PrintUsage(io.Err);
   return 2;
 }

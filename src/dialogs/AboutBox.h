@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include "Version.h"
+
 class QLabel;
 class QPushButton;
 
@@ -14,7 +16,7 @@ class TfrmAboutBox : public QDialog {
   static inline const QString kProduct = QStringLiteral("Courtsider 99 for Windows 95/98/NT");
   static inline const QString kDescription =
       QStringLiteral("College Basketball Office Pool Manager");
-  static inline const QString kVersion = QStringLiteral("Version 1.00.02");
+  static inline const QString kVersion = QStringLiteral("Version ") + kProgramVersion;
 
   explicit TfrmAboutBox(QWidget* parent = nullptr);
 

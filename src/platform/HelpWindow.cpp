@@ -1,6 +1,5 @@
 #include "HelpWindow.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -12,6 +11,7 @@
 #include <QVBoxLayout>
 #include <map>
 
+#include "InstallLayout.h"
 #include "Prompts.h"
 
 namespace {
@@ -68,7 +68,7 @@ THelpWindow::THelpWindow(const QString& pagesFolder, QWidget* parent)
 }
 
 QString THelpWindow::DefaultFolder() {
-  return QDir(QCoreApplication::applicationDirPath()).filePath(kHelpFile);
+  return QDir(InstallLayout::DataFolder()).filePath(kHelpFile);
 }
 
 QString THelpWindow::TopicOf(int context) {

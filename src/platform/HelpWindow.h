@@ -8,8 +8,8 @@
 class QTextBrowser;
 
 // The program's help: a browser window over the pages kept in a folder named after the help
-// file, "Courtsider.hlp", beside the program. Each context number the windows ask for leads to
-// one topic; a number without a topic opens the contents.
+// file, "Courtsider.hlp", among the files the program ships with (InstallLayout). Each context
+// number the windows ask for leads to one topic; a number without a topic opens the contents.
 class THelpWindow : public QWidget, public THelp {
   Q_OBJECT
 
@@ -17,7 +17,7 @@ class THelpWindow : public QWidget, public THelp {
   static inline const QString kContentsPage = QStringLiteral("contents.html");
   static inline const QString kCaption = QStringLiteral("Courtsider 99 Help");
 
-  // `pagesFolder` holds the pages; by default the folder beside the program.
+  // `pagesFolder` holds the pages; by default the folder the program ships them in.
   explicit THelpWindow(const QString& pagesFolder = DefaultFolder(), QWidget* parent = nullptr);
 
   static QString DefaultFolder();

@@ -28,14 +28,6 @@ QString TRegistry::StoreFile() {
 #endif
 }
 
-void TRegistry::UseArguments(QStringList& arguments) {
-  const int at = arguments.indexOf(QStringLiteral("--settings"));
-  if (at < 0 || at + 1 >= arguments.size())
-    return;
-  SetStoreFile(arguments.at(at + 1));
-  arguments.remove(at, 2);
-}
-
 TRegistry::TRegistry() {
   const QString file = StoreFile();
   if (file.isEmpty()) {

@@ -17,8 +17,6 @@ class TRegistry {
   // the user's own file; the native registry on Windows).
   static void SetStoreFile(const QString& path);
   static QString StoreFile();
-  // Takes "--settings FILE" out of the program's arguments, if present.
-  static void UseArguments(QStringList& arguments);
 
   TRegistry();
   ~TRegistry();

@@ -6,6 +6,7 @@
 
 #include "CliRunner.h"
 #include "TestPools.h"
+#include "Version.h"
 
 using namespace TestPools;
 
@@ -146,6 +147,20 @@ class TestCli : public QObject {
     QCOMPARE(run.Status, 2);
     QVERIFY(run.Err.contains("usage: courtsider-cli info DIR"));
     QCOMPARE(RunTool({"info", "a", "b"}).Status, 2);
+
+    // The tool's own options come before the command; after it, options are the command's.
+    run = RunTool({"--version"});
+    QCOMPARE(run.Status, 0);
+    QCOMPARE(run.Out, QString("courtsider-cli " + kProgramVersion + "\n").toUtf8());
+    run = RunTool({"-h"});
+    QCOMPARE(run.Status, 0);
+    QVERIFY(run.Out.contains("courtsider-cli info DIR"));
+    run = RunTool({"--frobnicate"});
+    QCOMPARE(run.Status, 2);
+    QVERIFY(run.Err.startsWith("Unknown option 'frobnicate'."));
+    run = RunTool({"info", "--version"});
+    QCOMPARE(run.Status, 2);
+    QVERIFY(run.Err.contains("usage: courtsider-cli info DIR"));
   }
 };
 
