@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds, tests and starts Courtsider 99.
-#   ./courtsider.sh build   install what the build needs, configure and build into build/
+#   ./courtsider.sh build   install what the build needs, build the optimized program (with its
+#                           debugging information) into build/
 #   ./courtsider.sh run     build, then start the program (the sample pool on a first start)
 #   ./courtsider.sh test    build the tests with AddressSanitizer and UndefinedBehaviorSanitizer
 #                           into build-sanitize/ and run them all through ctest
@@ -12,8 +13,9 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 # Every Debian package the build, the tests and the screenshots need.
 PACKAGES=(
   cmake make g++ clang
-  qt6-base-dev libgl-dev
+  qt6-base-dev qt6-svg-dev libgl-dev
   xvfb xauth fonts-liberation imagemagick poppler-utils libreoffice-writer-nogui
+  desktop-file-utils appstream file dpkg-dev
 )
 
 install_packages() {
@@ -37,14 +39,15 @@ install_packages() {
 
 configure_and_build() {
   local dir=$1
-  shift
-  cmake -S "$ROOT" -B "$ROOT/$dir" -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null
+  local type=$2
+  shift 2
+  cmake -S "$ROOT" -B "$ROOT/$dir" -DCMAKE_BUILD_TYPE="$type" "$@" >/dev/null
   cmake --build "$ROOT/$dir" -j "$JOBS"
 }
 
 build() {
   install_packages
-  configure_and_build build -DCOURTSIDER_TESTS=OFF
+  configure_and_build build RelWithDebInfo -DCOURTSIDER_TESTS=OFF
 }
 
 run() {
@@ -63,7 +66,7 @@ run() {
 
 test_all() {
   install_packages
-  configure_and_build build-sanitize -DCOURTSIDER_SANITIZE=ON -DCOURTSIDER_WERROR=ON
+  configure_and_build build-sanitize Debug -DCOURTSIDER_SANITIZE=ON -DCOURTSIDER_WERROR=ON
   export QT_QPA_PLATFORM=offscreen
   export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=1"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
