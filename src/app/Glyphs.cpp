@@ -112,19 +112,26 @@ void DrawOptions(QPainter& p) {
   }
 }
 
-void DrawBrackets(QPainter& p) {
-  // One side of a chart: four lines feed two, two feed the winner.
-  p.setPen(QPen(kBlue, 2.2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+// One side of a chart in the painter's pen: the four lines at heights `lines` run from `left`
+// and meet in pairs at `pairs`; the two pairs meet at `winner`.
+void DrawChartSide(QPainter& p, const qreal (&lines)[4], qreal left, qreal pairs, qreal winner) {
   p.setBrush(Qt::NoBrush);
-  const qreal first[] = {4, 11, 20, 27};
-  for (int i = 0; i < 4; i += 2) {
-    const qreal top = first[i];
-    const qreal bottom = first[i + 1];
-    p.drawPolyline(
-        QPolygonF({QPointF(2, top), QPointF(11, top), QPointF(11, bottom), QPointF(2, bottom)}));
-    p.drawLine(QPointF(11, (top + bottom) / 2), QPointF(19, (top + bottom) / 2));
+  qreal middles[2];
+  for (int i = 0; i < 2; ++i) {
+    const qreal top = lines[2 * i];
+    const qreal bottom = lines[2 * i + 1];
+    middles[i] = (top + bottom) / 2;
+    p.drawPolyline(QPolygonF(
+        {QPointF(left, top), QPointF(pairs, top), QPointF(pairs, bottom), QPointF(left, bottom)}));
+    p.drawLine(QPointF(pairs, middles[i]), QPointF(winner, middles[i]));
   }
-  p.drawLine(QPointF(19, 7.5), QPointF(19, 23.5));
+  p.drawLine(QPointF(winner, middles[0]), QPointF(winner, middles[1]));
+}
+
+void DrawBrackets(QPainter& p) {
+  // Four lines feed two, two feed the winner.
+  p.setPen(QPen(kBlue, 2.2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+  DrawChartSide(p, {4, 11, 20, 27}, 2, 11, 19);
   p.setPen(QPen(kOrange, 2.6, Qt::SolidLine, Qt::SquareCap));
   p.drawLine(QPointF(19, 15.5), QPointF(30, 15.5));
 }
@@ -241,18 +248,9 @@ void DrawAppIcon(QPainter& p) {
   p.setBrush(kBlue);
   p.drawRoundedRect(QRectF(1.5, 1.5, 29, 29), 6, 6);
 
-  // One side of a chart in white: four lines feed two, two feed the champion.
+  // One side of a chart in white, leading to the champion.
   p.setPen(QPen(kPaper, 2.2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
-  p.setBrush(Qt::NoBrush);
-  const qreal first[] = {7, 12, 20, 25};
-  for (int i = 0; i < 4; i += 2) {
-    const qreal top = first[i];
-    const qreal bottom = first[i + 1];
-    p.drawPolyline(QPolygonF(
-        {QPointF(6, top), QPointF(10.5, top), QPointF(10.5, bottom), QPointF(6, bottom)}));
-    p.drawLine(QPointF(10.5, (top + bottom) / 2), QPointF(14.5, (top + bottom) / 2));
-  }
-  p.drawLine(QPointF(14.5, 9.5), QPointF(14.5, 22.5));
+  DrawChartSide(p, {7, 12, 20, 25}, 6, 10.5, 14.5);
   p.drawLine(QPointF(14.5, 16), QPointF(17, 16));
 
   // The champion: a basketball with its seams.
