@@ -12,6 +12,7 @@
 #include "MessageBoxPrompts.h"
 #include "Prompts.h"
 #include "Registry.h"
+#include "ReportDialogs.h"
 #include "Version.h"
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -103,6 +104,8 @@ int TApplication::Run(int& argc, char** argv) {
   TPromptsScope promptsScope(&prompts);
   THelpWindow help;
   THelp::Install(&help);
+  TReportDialogs reportDialogs;
+  TReportUiScope reportDialogsScope(&reportDialogs);
 
   TMainForm mainForm;
   mainForm.show();

@@ -12,8 +12,12 @@ constexpr double kDeviceUnit = 1.0 / 96.0;
 }  // namespace
 
 TPainterReport::TPainterReport(QPagedPaintDevice& device) : FDevice(&device) {
-  FDevice->setPageLayout(QPageLayout(QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-                                     QMarginsF(0, 0, 0, 0), QPageLayout::Inch));
+  // The layouts place everything from the paper's corner: the whole sheet is the page, the
+  // printable margins of a printer notwithstanding.
+  QPageLayout layout(QPageSize(QPageSize::Letter), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0),
+                     QPageLayout::Inch);
+  layout.setMode(QPageLayout::FullPageMode);
+  FDevice->setPageLayout(layout);
   FDpi = FDevice->logicalDpiY();
 }
 

@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QPdfWriter>
-#include <QPrinter>
 #include <QSaveFile>
 
 #include "PainterReport.h"
@@ -13,28 +12,22 @@ namespace {
 // The preview shows pages at the screen's nominal resolution at 100 %.
 constexpr int kScreenDpi = 96;
 constexpr int kPdfDpi = 1200;
-
-const QString kPrintFailed = QStringLiteral("The report could not be sent to the printer.");
 }  // namespace
 
 void TReportSystem::Run() {
   TReportUi& ui = TReportUi::Current();
   TReportSetup setup;
-  QPrinter printer(QPrinter::HighResolution);
-  if (!ui.Setup(*this, setup, printer))
+  if (!ui.Setup(*this, setup))
     return;
   if (setup.Destination == TReportSetup::TDestination::Preview) {
     const std::vector<QImage> pages = RenderPreview();
     ui.Preview(*this, pages);
-  } else {
-    printer.setCopyCount(setup.Copies);
-    if (!Print(printer))
-      TPrompts::Current().Refuse(kPrintFailed);
+  } else if (!ui.PrintPages(*this, setup.Copies)) {
+    TPrompts::Current().Refuse(kPrintFailed);
   }
 }
 
-bool TReportSystem::Print(QPrinter& printer) {
-  printer.setFullPage(true);
+bool TReportSystem::Print(QPagedPaintDevice& printer) {
   TPainterReport writer(printer);
   return GenerateWithStatus(writer, StatusFormat);
 }

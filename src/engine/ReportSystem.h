@@ -6,12 +6,16 @@
 
 #include "BaseReport.h"
 
-class QPrinter;
+class QPagedPaintDevice;
 
 // Runs one report to the preview or the printer: the setup dialog first, then the pages with
-// the status window showing the page being made. The layout lives in the events.
+// the status window showing the page being made. The layout lives in the events. The windows
+// are whatever TReportUi is installed; the pages themselves need no widgets.
 class TReportSystem : public TReportEvents {
  public:
+  static inline const QString kPrintFailed =
+      QStringLiteral("The report could not be sent to the printer.");
+
   QString TitleSetup = QStringLiteral("Report Setup");
   QString TitleStatus = QStringLiteral("Report Status");
   QString TitlePreview = QStringLiteral("Report Preview");
@@ -24,9 +28,9 @@ class TReportSystem : public TReportEvents {
 
   // Setup dialog, then preview or printer. Cancel in the setup dialog ends the run silently.
   void Run();
-  // Sends the report to `printer`, showing "Printing page %p"; false when the printer could
-  // not be written to.
-  bool Print(QPrinter& printer);
+  // Sends the report to `printer` (a printer or a PDF writer), whole pages from the paper's
+  // corner, showing "Printing page %p"; false when it could not be written to.
+  bool Print(QPagedPaintDevice& printer);
   // The pages as the preview shows them, at the preview's zoom.
   std::vector<QImage> RenderPreview();
   // Writes the pages as they go to paper into a PDF file, whole or not at all; on failure

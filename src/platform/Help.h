@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QString>
 
 #include "Installable.h"
@@ -17,13 +16,4 @@ class THelp : public TInstallable<THelp> {
 
   // Until something is installed, every request is ignored.
   static THelp& Default();
-};
-
-class TFakeHelp : public THelp {
- public:
-  void ShowContext(int context) override { FContexts.append(context); }
-  const QList<int>& Contexts() const { return FContexts; }
-
- private:
-  QList<int> FContexts;
 };

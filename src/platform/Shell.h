@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QList>
 #include <QUrl>
 
 #include "Installable.h"
@@ -13,16 +12,4 @@ class TShell : public TInstallable<TShell> {
 
   // Until something is installed, the desktop's.
   static TShell& Default();
-};
-
-class TFakeShell : public TShell {
- public:
-  bool OpenUrl(const QUrl& url) override {
-    FOpened.append(url);
-    return true;
-  }
-  const QList<QUrl>& Opened() const { return FOpened; }
-
- private:
-  QList<QUrl> FOpened;
 };

@@ -14,14 +14,14 @@
 
 #include "BracketList.h"
 #include "FFDataModule.h"
+#include "FakeHelp.h"
 #include "FakePrompts.h"
+#include "FakeShell.h"
 #include "FileNew.h"
-#include "Help.h"
 #include "MainForm.h"
 #include "OpenPoolDialog.h"
 #include "PrintReportForm.h"
 #include "Registry.h"
-#include "Shell.h"
 #include "TestPools.h"
 
 namespace {

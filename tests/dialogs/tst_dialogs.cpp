@@ -17,8 +17,8 @@
 
 #include "AboutBox.h"
 #include "FFDataModule.h"
+#include "FakeHelp.h"
 #include "FakePrompts.h"
-#include "Help.h"
 #include "HelpWindow.h"
 #include "IniOut.h"
 #include "OpenPool.h"

@@ -1,18 +1,14 @@
 #include <QFile>
-#include <QLabel>
-#include <QPrinter>
-#include <QRadioButton>
 #include <QRegularExpression>
-#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "FakePrompts.h"
+#include "FakeReportUi.h"
 #include "RTFFiler.h"
 #include "RecordingReport.h"
-#include "ReportDialogs.h"
 #include "ReportShell.h"
 #include "ReportSystem.h"
-#include "ReportUi.h"
 
 namespace {
 using TKind = TRecordingReport::TKind;
@@ -69,7 +65,6 @@ class TestEngine : public QObject {
   void rtfStructure();
   void rtfWrittenWholeOrNotAtAll();
   void pdfHasEveryPage();
-  void setupAndPreviewWindows();
 
  private:
   TFakeReportUi FQuietUi;
@@ -236,11 +231,21 @@ void TestEngine::runThroughSetupPreviewAndPrinter() {
   QCOMPARE(PdfPageCount(Read(fromPreview)), 3);
   QCOMPARE(runs, 2);
 
+  TFakePrompts prompts;
+  TPromptsScope promptsScope(&prompts);
   const QString printed = dir.filePath("printer.pdf");
-  ui.ChoosePrinter(printed);
+  ui.ChoosePrinter(printed, 2);
   system.Run();
   QCOMPARE(ui.PreviewCount(), 1);
+  QCOMPARE(ui.PrintedCopies(), 2);
   QCOMPARE(PdfPageCount(Read(printed)), 3);
+  QVERIFY(prompts.Shown().isEmpty());
+
+  // A printer that cannot be written to is said so, once, after the run.
+  ui.ChoosePrinter(dir.filePath("no such folder/printer.pdf"));
+  system.Run();
+  QCOMPARE(prompts.Texts(), QStringList{"The report could not be sent to the printer."});
+  QVERIFY(!ui.StatusShown());
 }
 
 void TestEngine::rtfStructure() {
@@ -334,32 +339,6 @@ void TestEngine::pdfHasEveryPage() {
   const QByteArray pdf = Read(path);
   QVERIFY(pdf.startsWith("%PDF"));
   QCOMPARE(PdfPageCount(pdf), pages.PageCount());
-}
-
-void TestEngine::setupAndPreviewWindows() {
-  QPrinter printer;
-  TdlgReportSetup setup(QStringLiteral("Report Setup"), printer);
-  QCOMPARE(setup.windowTitle(), QStringLiteral("Report Setup"));
-  QCOMPARE(setup.Choice().Destination, TReportSetup::TDestination::Preview);
-  QCOMPARE(setup.Choice().Copies, 1);
-  setup.findChildren<QRadioButton*>().at(1)->setChecked(true);
-  setup.findChild<QSpinBox*>()->setValue(3);
-  QCOMPARE(setup.Choice().Destination, TReportSetup::TDestination::Printer);
-  QCOMPARE(setup.Choice().Copies, 3);
-
-  TRowsReport report(130, 2);
-  TReportSystem system;
-  system.OnPrint = [&](TBaseReport& w) { report.Shell.Run(w); };
-  const std::vector<QImage> pages = system.RenderPreview();
-  TdlgReportPreview preview(system.TitlePreview, system, pages);
-  QCOMPARE(preview.windowTitle(), QStringLiteral("Report Preview"));
-  QCOMPARE(preview.CurrentPage(), 0);
-  preview.ShowPage(7);
-  QCOMPARE(preview.CurrentPage(), 2);
-  preview.ShowPage(-1);
-  QCOMPARE(preview.CurrentPage(), 0);
-  const QLabel* page = preview.findChildren<QLabel*>().first();
-  QCOMPARE(page->pixmap().size(), QSize(816, 1056));
 }
 
 QTEST_MAIN(TestEngine)

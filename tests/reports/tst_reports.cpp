@@ -9,14 +9,14 @@
 
 #include "CliRunner.h"
 #include "FFDataModule.h"
+#include "FakeHelp.h"
 #include "FakePrompts.h"
-#include "Help.h"
+#include "FakeReportUi.h"
 #include "OpenPool.h"
 #include "PoolReports.h"
 #include "PrintReportForm.h"
 #include "RecordingReport.h"
 #include "ReportFonts.h"
-#include "ReportUi.h"
 #include "SamplePool.h"
 #include "TestPools.h"
 

@@ -18,8 +18,6 @@
 #include "ReportSystem.h"
 
 namespace {
-const QString kPrintFailed = QStringLiteral("The report could not be sent to the printer.");
-
 QString PrinterText(const QPrinter& printer) {
   return printer.printerName().isEmpty() ? QStringLiteral("(default printer)")
                                          : printer.printerName();
@@ -139,18 +137,29 @@ void TdlgReportPreview::btnPrintClick() {
   if (dialog.exec() != QDialog::Accepted)
     return;
   if (!FSystem.Print(printer))
-    TPrompts::Current().Refuse(kPrintFailed);
+    TPrompts::Current().Refuse(TReportSystem::kPrintFailed);
 }
 
 TReportDialogs::TReportDialogs() = default;
 TReportDialogs::~TReportDialogs() = default;
 
-bool TReportDialogs::Setup(const TReportSystem& system, TReportSetup& setup, QPrinter& printer) {
-  TdlgReportSetup dialog(system.TitleSetup, printer, QApplication::activeWindow());
+QPrinter& TReportDialogs::Printer() {
+  if (!FPrinter)
+    FPrinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+  return *FPrinter;
+}
+
+bool TReportDialogs::Setup(const TReportSystem& system, TReportSetup& setup) {
+  TdlgReportSetup dialog(system.TitleSetup, Printer(), QApplication::activeWindow());
   if (dialog.exec() != QDialog::Accepted)
     return false;
   setup = dialog.Choice();
   return true;
+}
+
+bool TReportDialogs::PrintPages(TReportSystem& system, int copies) {
+  Printer().setCopyCount(copies);
+  return system.Print(Printer());
 }
 
 void TReportDialogs::ShowStatus(const QString& title, const QString& text) {

@@ -6,6 +6,7 @@
 #include "ReportUi.h"
 
 class QLabel;
+class QPrinter;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
@@ -56,18 +57,24 @@ class TdlgReportPreview : public QDialog {
   QPushButton* btnLast;
 };
 
-// The report windows of the program.
+// The report windows of the program. The printer chosen in a setup stays chosen for the next
+// run.
 class TReportDialogs : public TReportUi {
  public:
   TReportDialogs();
   ~TReportDialogs() override;
 
-  bool Setup(const TReportSystem& system, TReportSetup& setup, QPrinter& printer) override;
+  bool Setup(const TReportSystem& system, TReportSetup& setup) override;
+  bool PrintPages(TReportSystem& system, int copies) override;
   void ShowStatus(const QString& title, const QString& text) override;
   void HideStatus() override;
   void Preview(TReportSystem& system, const std::vector<QImage>& pages) override;
 
+  // Made at the first run, so that starting the program does not wait for the printers.
+  QPrinter& Printer();
+
  private:
+  std::unique_ptr<QPrinter> FPrinter;
   std::unique_ptr<QDialog> FStatus;
   QLabel* FStatusText = nullptr;
 };

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QList>
+#include <QUrl>
+
+#include "Shell.h"
+
+// The desktop for tests: records the addresses it was asked to open and opens none.
+class TFakeShell : public TShell {
+ public:
+  bool OpenUrl(const QUrl& url) override {
+    FOpened.append(url);
+    return true;
+  }
+  const QList<QUrl>& Opened() const { return FOpened; }
+
+ private:
+  QList<QUrl> FOpened;
+};
