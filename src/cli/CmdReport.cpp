@@ -46,7 +46,7 @@ int CmdReport(const QStringList& arguments, TCliIO& io) {
   TFFDataModule& data = *pool.DataModule();
 
   int status = 0;
-  if (p != TPoolReports::kBlankEntrySheet && !data.Finalized()) {
+  if (!TPoolReports::Available(p, data)) {
     Cli::WriteLine(io.Err, TPoolReports::kFirstRoundOpen);
     status = 1;
   } else {

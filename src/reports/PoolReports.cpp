@@ -87,6 +87,10 @@ int TPoolReports::IndexOf(const QString& listText) {
   return -1;
 }
 
+bool TPoolReports::Available(int p, const TFFDataModule& pool) {
+  return !Catalogue().at(static_cast<size_t>(p)).NeedsLockedFirstRound || pool.Finalized();
+}
+
 TPoolReports::TPoolReports(TOpenPool& pool) : FPool(pool) {
   static const TStandingsLayout points{Make<TStandingsByPoints>,
                                        QStringLiteral("Standings by Current Points (cont.)"),

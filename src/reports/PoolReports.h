@@ -10,6 +10,7 @@
 #include "ReportSystem.h"
 
 class TBracketBitmap;
+class TFFDataModule;
 class TOpenPool;
 class TPlayerSelectionObject;
 class TReportsBase;
@@ -32,6 +33,9 @@ class TPoolReports {
   static const std::array<TCatalogueEntry, kReportCount>& Catalogue();
   // The catalogue position of a list text, -1 for none.
   static int IndexOf(const QString& listText);
+  // Whether report position p can be made from `pool` now: the reports the catalogue marks
+  // wait for the first round to be locked, and are refused with kFirstRoundOpen until then.
+  static bool Available(int p, const TFFDataModule& pool);
 
   static inline const QString kFirstRoundOpen =
       QStringLiteral("First Round must be locked prior to selecting this report");

@@ -85,7 +85,7 @@ void TfrmPrintReport::btnPrintClick() {
   if (p < 0 || !pool)
     return;
   TPrompts& prompts = TPrompts::Current();
-  if (p > TPoolReports::kBlankEntrySheet && !pool->Finalized()) {
+  if (!TPoolReports::Available(p, *pool)) {
     prompts.Message(TPoolReports::kFirstRoundOpen, kMessageTitle, TPrompts::Buttons::OkCancel,
                     TPrompts::Icon::None);
     return;

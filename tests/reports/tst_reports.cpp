@@ -581,11 +581,17 @@ void TestReports::commandLineReport() {
   Pool().SavePool();
   const QString rtf = QDir(FDir->path()).filePath("out.rtf");
   const QString pdf = QDir(FDir->path()).filePath("out.pdf");
-  TCliRun run = RunTool({"report", FDir->path(), "Standings - Point Total", "--rtf", rtf});
-  QCOMPARE(run.Status, 1);
-  QVERIFY(run.Err.contains("First Round must be locked prior to selecting this report"));
-  QVERIFY(!QFile::exists(rtf));
-  run = RunTool({"report", FDir->path(), "Blank Entry Sheet", "--pdf", pdf});
+  // Every report but the blank entry sheet waits for the first round to be locked.
+  for (const char* report : {"Standings - Point Total", "Standings - Potential Point Total",
+                             "Standings - Points with Final 4",
+                             "Standings - Potential with Final 4", "Selections List"}) {
+    const TCliRun refused = RunTool({"report", FDir->path(), report, "--rtf", rtf});
+    QCOMPARE(refused.Status, 1);
+    QCOMPARE(refused.Err,
+             QByteArray("First Round must be locked prior to selecting this report\n"));
+    QVERIFY(!QFile::exists(rtf));
+  }
+  TCliRun run = RunTool({"report", FDir->path(), "Blank Entry Sheet", "--pdf", pdf});
   QCOMPARE(run.Status, 0);
   QCOMPARE(PdfPageCount(pdf), 1);
   run = RunTool({"report", FDir->path(), "Blank Entry Sheet", "--rtf", rtf});
