@@ -417,6 +417,30 @@ class TestBracket : public QObject {
     QCOMPARE(chart.HitSlotForTeam(92, 10, nullptr), nullptr);
   }
 
+  // Every slot of the regional rounds, the regional final included, takes only a team of its
+  // own region; the first round, the finalists and the champion take a team of any region.
+  void hitSlotForTeamKeepsEachRegionalRoundToItsRegion() {
+    const TBracketList chart;
+    for (int number = 1; number <= 127; ++number) {
+      const TBracketItem& slot = *chart.Slot(number);
+      const QPoint centre((slot.Left() + slot.Right()) / 2, (slot.Top() + slot.Bottom()) / 2);
+      QCOMPARE(chart.HitSlot(centre.x(), centre.y()), &slot);
+      const bool regional = number > 64 && number <= 124;
+      for (int region = 1; region <= 4; ++region) {
+        const TTeamSeedObject team = MakeTeam(QStringLiteral("Team"), region, 1, 1);
+        const bool accepted = chart.HitSlotForTeam(centre.x(), centre.y(), &team) == &slot;
+        QVERIFY2(
+            accepted == (!regional || region == slot.Region()),
+            qPrintable(QStringLiteral("slot %1, a team of region %2").arg(number).arg(region)));
+      }
+    }
+    // The regions of the last two regional rounds' slots (113 to 124), in slot order.
+    QList<int> regions;
+    for (int number = 113; number <= 124; ++number)
+      regions << chart.Slot(number)->Region();
+    QCOMPARE(regions, QList<int>({1, 1, 2, 2, 3, 3, 4, 4, 1, 2, 3, 4}));
+  }
+
   // --- placing and clearing ---
 
   void clearTeamFromChampionAndFirstRound() {
