@@ -1,3 +1,4 @@
+#include <QBuffer>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -5,6 +6,7 @@
 #include <QTest>
 
 #include "CliRunner.h"
+#include "JsonWriter.h"
 #include "TestPools.h"
 #include "Version.h"
 
@@ -34,6 +36,38 @@ class TestCli : public QObject {
   }
 
  private slots:
+  // Names come from pool files and may hold any character. Control characters must leave
+  // as escapes, whether a text starts plain or not: JSON allows none of them raw.
+  void jsonEscapesEveryControlCharacter() {
+    QStringList texts;
+    for (char16_t c = 0; c < 0x20; ++c) {
+      texts << QStringLiteral("plain ") + QChar(c) + QStringLiteral(" end");
+      texts << QString::fromUtf8("\u00e9 ") + QChar(c);
+    }
+    texts << QStringLiteral("quote \" back \\ del \x7f")
+          << QString::fromUtf8("Z\u00fcrich \U0001F3C0 \"") << QString();
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    {
+      TJsonWriter json(out);
+      json.BeginArray();
+      for (const QString& text : texts)
+        json.Value(text);
+      json.EndArray();
+      json.Finish();
+    }
+    const QByteArray bytes = out.data();
+    for (const char byte : bytes.chopped(1))
+      QVERIFY2(static_cast<unsigned char>(byte) >= 0x20, qPrintable(QString::number(byte)));
+    QVERIFY(bytes.startsWith("[\"plain \\u0000 end\","));
+    QJsonParseError error;
+    const QJsonArray parsed = QJsonDocument::fromJson(bytes, &error).array();
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(parsed.toVariantList().size(), texts.size());
+    for (qsizetype i = 0; i < texts.size(); ++i)
+      QCOMPARE(parsed.at(i).toString(), texts.at(i));
+  }
+
   void newCreatesAPoolAndRefusesAnExistingOne() {
     const QString dir = FDir.filePath("made/Fresh.BGD");
     TCliRun run = RunTool({"new", dir});

@@ -154,7 +154,8 @@ class TestStandings : public QObject {
     FPool = std::make_unique<TFFDataModule>();
     TTeamsFile& teams = FPool->TeamsFile();
     TestPools::AddTeam(teams, "Dup", 1, 1, 3);
-    TestPools::AddTeam(teams, " Dup\t", 1, 2, 5);  // same trimmed name: the first team wins
+    // The same trimmed name again: the first team wins, so this one's fate counts for no pick.
+    TestPools::AddTeam(teams, " Dup\t", 1, 2, 1, true);
     TestPools::AddTeam(teams, "Other", 1, 3, 2);
     TPlayerPicksListObject* player = TestPools::AddPlayer(*FPool, "Ann");
     player->Pick(0)->SetTeamName("  Dup ");  // found, trimmed: correct in rounds 2 and 3

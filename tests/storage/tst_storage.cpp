@@ -223,6 +223,19 @@ class TestStorage : public QObject {
     pool->ClosePool();
   }
 
+  // Two teams whose names differ only in surrounding blanks are one name to the search: the
+  // first in the file is found, whichever spelling is asked for.
+  void findTeamFindsTheFirstOfTwoEqualNames() {
+    TTeamsFile teams;
+    AddTeam(teams, "Other", 1, 1, 1);
+    TTeamSeedObject* first = AddTeam(teams, " Dup", 1, 2, 1);
+    AddTeam(teams, "Dup\t", 2, 2, 1);
+    AddTeam(teams, "Dup", 3, 2, 1);
+    QCOMPARE(teams.FindTeam("Dup"), first);
+    QCOMPARE(teams.FindTeam("Dup\t"), first);
+    QCOMPARE(teams.FindTeam(" Dup "), first);
+  }
+
   void teamsSaveWholeRecordsAndRoundTrip() {
     const QString dir = NewPoolFolder("teamsave");
     auto pool = CreatePool(dir);
