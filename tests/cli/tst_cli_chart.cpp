@@ -3,7 +3,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "BracketBitmap.h"
 #include "BracketList.h"
 #include "CliRunner.h"
 #include "TestPools.h"
@@ -17,27 +16,11 @@ class TestCliChart : public QObject {
   QTemporaryDir FDir;
   QString FPool;
 
-  // The chart of a pool, drawn here the way the windows draw it.
-  static QImage Expected(const QString& directory, const QString& player) {
-    auto pool = OpenPool(directory);
-    TBracketList chart;
-    TBracketBitmap bitmap(pool->SystemFile());
-    if (player.isEmpty()) {
-      bitmap.DrawTitles(pool->SystemFile(), ChartGeometry::kBuilderPoolNameBox);
-      TBracketBitmap::PlaceTeams(chart, pool->TeamsFile());
-    } else {
-      TBracketBitmap::PlaceTeams(chart, *pool->PlayerPicksFile().FindPlayer(player));
-    }
-    bitmap.DrawAllSlots(&chart);
-    return bitmap.Image().convertToFormat(QImage::Format_RGB32);
-  }
-
   static QImage Written(const QString& file) {
     return QImage(file).convertToFormat(QImage::Format_RGB32);
   }
 
-  static bool SlotInked(const QImage& image, const TBracketItem& slot) {
-    const QRect box = slot.TextBox();
+  static bool Inked(const QImage& image, const QRect& box) {
     for (int y = box.top(); y <= box.bottom(); ++y) {
       for (int x = box.left(); x <= box.right(); ++x) {
         if (qGray(image.pixel(x, y)) < 128)
@@ -45,6 +28,24 @@ class TestCliChart : public QObject {
       }
     }
     return false;
+  }
+
+  // The numbers of the slots with a name written in them.
+  static QList<int> InkedSlots(const QImage& image) {
+    const TBracketList chart;
+    QList<int> inked;
+    for (int number = 1; number <= chart.Count(); ++number) {
+      if (Inked(image, chart.Slot(number)->TextBox()))
+        inked << number;
+    }
+    return inked;
+  }
+
+  static QList<int> FirstRoundAnd(const QList<int>& later) {
+    QList<int> numbers;
+    for (int number = 1; number <= 64; ++number)
+      numbers << number;
+    return numbers + later;
   }
 
  private slots:
@@ -72,11 +73,13 @@ class TestCliChart : public QObject {
     QVERIFY(run.Err.isEmpty());
     const QImage image = Written(file);
     QCOMPARE(image.size(), QSize(800, 600));
-    QVERIFY(image == Expected(FPool, QString()));
-    const TBracketList chart;
-    QVERIFY(SlotInked(image, *chart.Slot(113)));
-    QVERIFY(!SlotInked(image, *chart.Slot(121)));
-    QVERIFY(!SlotInked(image, *chart.Slot(127)));
+    // Every team on its first-round line, and the one that reached the fourth round on the
+    // slots of rounds 2 to 4 of its path (region 1, seed 1).
+    QCOMPARE(InkedSlots(image), FirstRoundAnd({65, 97, 113}));
+    // The pool name is too long for the narrow box the other charts use: the builder's wider
+    // box shows it, so ink falls beside the narrow box on the title line.
+    QVERIFY(Inked(image, QRect(QPoint(290, 5), QPoint(319, 24))) ||
+            Inked(image, QRect(QPoint(460, 5), QPoint(489, 24))));
   }
 
   void picksChartShowsThePlayersPicks() {
@@ -84,10 +87,10 @@ class TestCliChart : public QObject {
     const TCliRun run = RunTool({"chart", FPool, "--player", "Ann", "--png", file});
     QCOMPARE(run.Status, 0);
     const QImage image = Written(file);
-    QVERIFY(image == Expected(FPool, "Ann"));
-    const TBracketList chart;
-    QVERIFY(SlotInked(image, *chart.Slot(127)));
-    QVERIFY(!SlotInked(image, *chart.Slot(113)));
+    QCOMPARE(image.size(), QSize(800, 600));
+    // Ann's champion (region 2, seed 1, line 17) on every slot of its path; the results of
+    // the pool (the team in round 4) are not hers.
+    QCOMPARE(InkedSlots(image), FirstRoundAnd({73, 101, 115, 122, 125, 127}));
   }
 
   void refusals() {

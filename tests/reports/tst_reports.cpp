@@ -29,6 +29,12 @@ enum TReport { BlankEntry, Points, Potential, PointsFinal4, PotentialFinal4, Sel
 const QString kHeadings =
     QStringLiteral("Pos|Player Name|Total|Rd 1|Rd 2|Rd 3|Rd 4|Rd 5|Rd 6|TB pts|+/-");
 
+// The titles of the reports after the blank entry sheet, in catalogue order.
+const QStringList kTitles = {"Standings by Current Points",
+                             "Standings by Potential Points Remaining",
+                             "Point Standings With Final 4 Selections",
+                             "Potential Points With Final 4 Selections", "Player Selections"};
+
 int PdfPageCount(const QString& path) {
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly))
@@ -76,6 +82,7 @@ class TestReports : public QObject {
   void rtfFileThatCannotBeWritten();
   void printerRunsThroughSetup();
 
+  void eachReportIsHeadedByItsTitle();
   void standingsHeadingAndRows();
   void tieBreakerColumn();
   void poolWithoutPlayers();
@@ -265,6 +272,15 @@ void TestReports::printerRunsThroughSetup() {
   QVERIFY(FPrompts.Shown().isEmpty());
 }
 
+// Each report prints the data set it is named after: its title under the pool name.
+void TestReports::eachReportIsHeadedByItsTitle() {
+  MakePool(2, 1, 0);
+  for (int p = Points; p <= Selections; ++p) {
+    const QStringList lines = PageLines(RecordRtf(static_cast<TReport>(p)), 1);
+    QCOMPARE(lines.mid(0, 2), QStringList({"Tarnwell Office Pool", kTitles[p - 1]}));
+  }
+}
+
 void TestReports::standingsHeadingAndRows() {
   MakePool(0, 0, 0);
   TestPools::AddPlayer(Pool(), QStringLiteral("Quinn"), 130);
@@ -433,11 +449,14 @@ void TestReports::selectionsList() {
   QStringList wrapped = lines.at(4).split('|');
   QCOMPARE(wrapped.size(), 17);
   QCOMPARE(wrapped.first(), QString());
+  // Later rounds fit one line: the label, then the picks from the first column on and the
+  // remaining columns empty.
   for (int round = 2, count = 16; round <= 6; ++round, count /= 2) {
     const QStringList cells = lines.at(3 + round).split('|');
+    QCOMPARE(cells.size(), 17);
     QCOMPARE(cells.first(), QStringLiteral("Rd %1").arg(round));
-    QCOMPARE(cells.size(), round == 2 ? 17 : 17);
-    QCOMPARE(cells.mid(1).filter(QRegularExpression(".+")).size(), count);
+    QCOMPARE(cells.mid(1, count).filter(QRegularExpression(".+")).size(), count);
+    QCOMPARE(cells.mid(1 + count), QStringList(16 - count, QString()));
   }
   // One empty line between players, then the one-pick player: the team in every round.
   QCOMPARE(lines.at(10), QString());
@@ -528,15 +547,11 @@ void TestReports::rtfReportsOpenInLibreOffice() {
                                      "--outdir", dir.filePath("txt")}) +
                             files);
   QVERIFY(process.waitForFinished(600000));
-  const QStringList titles = {"Standings by Current Points",
-                              "Standings by Potential Points Remaining",
-                              "Point Standings With Final 4 Selections",
-                              "Potential Points With Final 4 Selections", "Player Selections"};
   for (int p = Points; p <= Selections; ++p) {
     const QString txt = dir.filePath("txt/" + QFileInfo(files[p - 1]).completeBaseName() + ".txt");
     const QString text = QString::fromUtf8(TestPools::ReadBytes(txt));
     QVERIFY2(text.contains("Tarnwell Office Pool"), qPrintable(txt));
-    QVERIFY(text.contains(titles[p - 1]));
+    QVERIFY(text.contains(kTitles[p - 1]));
     if (p < Selections) {
       for (const QString& heading : kHeadings.split('|'))
         QVERIFY2(text.contains(heading), qPrintable(heading));

@@ -294,20 +294,6 @@ class TestStandings : public QObject {
     QCOMPARE(potential->StandingsItem(2).CurrentPoints(), 2);
   }
 
-  void titles() {
-    QCOMPARE(TStandingsByPoints().Title(), QStringLiteral("Standings by Current Points"));
-    QCOMPARE(TStandingsWithFinal4().Title(),
-             QStringLiteral("Point Standings With Final 4 Selections"));
-    QCOMPARE(TStandingsByPotential().Title(),
-             QStringLiteral("Standings by Potential Points Remaining"));
-    QCOMPARE(TPotentialWithFinal4().Title(),
-             QStringLiteral("Potential Points With Final 4 Selections"));
-    QCOMPARE(TPlayerSelections().Title(), QStringLiteral("Player Selections"));
-    TStandingsByPoints points;
-    QCOMPARE(points.TReportsBase::Title(),
-             QStringLiteral("ABSTRACT FUNCTION : Error - uReportsBase"));
-  }
-
   void poolWithoutPlayersGivesNoRows() {
     QVERIFY(Built<TStandingsByPoints>(*FPool)->Items().empty());
     QCOMPARE(Built<TPlayerSelections>(*FPool)->Count(), 0);
