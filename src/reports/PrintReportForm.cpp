@@ -33,7 +33,9 @@ TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
     auto* item = new QListWidgetItem(entry.ListText, lstReportNames);
     item->setSizeHint(QSize(0, 14));
   }
-  lstReportNames->setCurrentRow(-1);
+  // No report is chosen until one is clicked: set explicitly, so that the list taking the
+  // focus does not make its first entry the current one.
+  lstReportNames->setCurrentIndex(QModelIndex());
 
   chkPrintToFile = new QCheckBox(QStringLiteral("Print to RTF File"), this);
   chkPrintToFile->setGeometry(6, 128, 140, 17);

@@ -77,6 +77,7 @@ class TestReports : public QObject {
   void cleanup();
 
   void windowStartsWithNothingChosen();
+  void windowShownWithNothingChosenUntilClicked();
   void reportsRefusedWhileFirstRoundOpen();
   void rtfFilesGoToTheOpenPoolsFolder();
   void rtfFileThatCannotBeWritten();
@@ -179,6 +180,24 @@ void TestReports::windowStartsWithNothingChosen() {
 
   form.btnHelpClick();
   QCOMPARE(FHelp.Contexts(), QList<int>{400});
+}
+
+// Shown for real, the list takes the focus; that must not choose a report by itself.
+void TestReports::windowShownWithNothingChosenUntilClicked() {
+  MakePool(0, 0, 0);
+  TfrmPrintReport form(*FPool);
+  form.show();
+  form.activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(&form));
+  QVERIFY(form.lstReportNames->hasFocus());
+  QCOMPARE(form.lstReportNames->currentRow(), -1);
+  QVERIFY(!form.btnPrint->isEnabled());
+  QVERIFY(form.chkPrintToFile->isEnabled());
+
+  const QRect second = form.lstReportNames->visualItemRect(form.lstReportNames->item(Points));
+  QTest::mouseClick(form.lstReportNames->viewport(), Qt::LeftButton, {}, second.center());
+  QCOMPARE(form.lstReportNames->currentRow(), int(Points));
+  QVERIFY(form.btnPrint->isEnabled());
 }
 
 void TestReports::reportsRefusedWhileFirstRoundOpen() {
