@@ -30,7 +30,6 @@ int main(int argc, char* argv[]) {
   timer.start();
   TOpenPool pool;
   pool.SetDataModule(TestPools::CreatePool(folder));
-  pool.RebuildBrackets();
   SamplePool::Fill(*pool.DataModule(), players, 2, 0);
   pool.DataModule()->SavePool();
   std::printf("pool of %d players made and saved in %lld ms\n", players, timer.elapsed());

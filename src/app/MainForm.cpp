@@ -17,7 +17,6 @@
 #include "FileNew.h"
 #include "Glyphs.h"
 #include "Help.h"
-#include "InOutError.h"
 #include "IniOut.h"
 #include "InstallLayout.h"
 #include "OpenPoolDialog.h"
@@ -246,9 +245,8 @@ void TMainForm::FormCreate() {
   dlgFileNew->SetAppDirectory(FAppDirectory);
   frmOpenPool->SetAppDirectory(FAppDirectory);
 
-  auto dataModule = std::make_unique<TFFDataModule>();
-  dataModule->SetDirectory(QDir(FAppDirectory).filePath(FDataDirectory));
-  FOpenPool.SetDataModule(std::move(dataModule));
+  connect(&FOpenPool, &TOpenPool::ModifiedChanged, this, &TMainForm::PoolModifiedChanged);
+  connect(&FOpenPool, &TOpenPool::LockChanged, this, &TMainForm::FormSettings);
 
   IniOut1->RestoreWindowState();
   OpenFiles(false);
@@ -263,17 +261,22 @@ void TMainForm::FormDestroy() {
 }
 
 void TMainForm::FormActivate() {
-  const TFFDataModule* dataModule = FFDataModule();
-  actFileSave->setEnabled(dataModule && dataModule->Modified());
+  // The document tells of every change made through it; this also catches up with one made
+  // behind its back.
+  PoolModifiedChanged(FOpenPool.Modified());
+}
+
+void TMainForm::PoolModifiedChanged(bool modified) {
+  setWindowModified(modified);
+  actFileSave->setEnabled(PoolIsOpen() && modified);
 }
 
 bool TMainForm::PoolIsOpen() const {
-  const TFFDataModule* dataModule = FFDataModule();
-  return dataModule && !dataModule->Directory().isEmpty();
+  return FOpenPool.IsOpen();
 }
 
 void TMainForm::FormSettings() {
-  setWindowTitle(kCaptionPrefix + FDataDirectory);
+  setWindowTitle(kCaptionPrefix + FDataDirectory + QStringLiteral("[*]"));
   // Without an open pool there is nothing to lock or unlock either.
   const bool open = PoolIsOpen();
   const bool finalized = open && FFDataModule()->Finalized();
@@ -292,35 +295,23 @@ void TMainForm::EnableDisableActions(int tag, bool enabled) {
 }
 
 void TMainForm::OpenFiles(bool create) {
-  TFFDataModule& dataModule = *FFDataModule();
-  try {
-    if (create) {
-      dataModule.CreatePool();
-    } else {
-      dataModule.OpenPool();
-    }
+  if (FOpenPool.OpenPool(QDir(FAppDirectory).filePath(FDataDirectory), create)) {
     EnableDisableActions(kGroupOpenPool, true);
     EnableDisableActions(kGroupPoolEdit, true);
     EnableDisableActions(kGroupUnlocked, true);
-  } catch (const EInOutError&) {
+    PoolModifiedChanged(FOpenPool.Modified());
+  } else {
     EnableDisableActions(kGroupOpenPool, false);
     EnableDisableActions(kGroupPoolEdit, false);
     EnableDisableActions(kGroupUnlocked, false);
     EnableDisableActions(kGroupPlayers, false);
     TPrompts::Current().Inform(kOpenError);
-    dataModule.SetDirectory(QString());
   }
-  // Fresh charts either way: the old ones point at the teams and picks of the pool that was
-  // just closed.
-  FOpenPool.RebuildBrackets();
 }
 
 void TMainForm::FormClose() {
-  TFFDataModule* dataModule = FFDataModule();
-  if (!dataModule)
-    return;
-  dataModule->ClosePool();
-  FOpenPool.Release();
+  if (FFDataModule())
+    FOpenPool.Close();
 }
 
 QString TMainForm::GetShortHint(const QString& hint) {
@@ -348,29 +339,19 @@ void TMainForm::SetRegDataDirectory(const QString& text) {
   FRegistry->Flush();
 }
 
-void TMainForm::ReplaceDataModule(const QString& directory) {
-  if (TFFDataModule* old = FFDataModule())
-    old->ClosePool();
-  auto dataModule = std::make_unique<TFFDataModule>();
-  dataModule->SetDirectory(directory);
-  FOpenPool.SetDataModule(std::move(dataModule));
-}
-
 void TMainForm::actFileNewExecute() {
   if (ShowModal(*dlgFileNew) != QDialog::Accepted)
     return;
   const QString dataDirectory = dlgFileNew->PoolName() + QStringLiteral(".BGD");
   // The folder comes first: the registry learns of the new pool only once it exists, so a
   // failure here leaves the open pool and the next start as they were.
-  QDir appDirectory(FAppDirectory);
-  if (!appDirectory.mkdir(dataDirectory)) {
-    TPrompts::Current().Refuse(
-        kFolderNotCreated.arg(QDir::toNativeSeparators(appDirectory.filePath(dataDirectory))));
+  if (!TOpenPool::MakePoolFolder(FAppDirectory, dataDirectory)) {
+    TPrompts::Current().Refuse(kFolderNotCreated.arg(
+        QDir::toNativeSeparators(QDir(FAppDirectory).filePath(dataDirectory))));
     return;
   }
   SetRegDataDirectory(dataDirectory);
   FDataDirectory = dataDirectory;
-  ReplaceDataModule(appDirectory.filePath(dataDirectory));
   OpenFiles(true);
   FormSettings();
 }
@@ -379,7 +360,6 @@ void TMainForm::actFileOpenExecute() {
   if (ShowModal(*frmOpenPool) != QDialog::Accepted)
     return;
   const QString selected = frmOpenPool->SelectedPool();
-  ReplaceDataModule(QDir(FAppDirectory).filePath(selected));
   FDataDirectory = selected;
   SetRegDataDirectory(selected);
   OpenFiles(false);
@@ -387,10 +367,9 @@ void TMainForm::actFileOpenExecute() {
 }
 
 void TMainForm::actFileSaveExecute() {
-  FFDataModule()->SavePool();
   // A save that could not write everything has said so and leaves the pool modified, so
   // Save stays at hand for another try.
-  actFileSave->setEnabled(FFDataModule()->Modified());
+  FOpenPool.Save();
 }
 
 void TMainForm::actFileExitExecute() {
@@ -418,25 +397,14 @@ void TMainForm::actReportsExecute() {
 void TMainForm::actDataFinalizeExecute() {
   if (!TPrompts::Current().Confirm(kLockQuestion, TPrompts::Icon::Stop))
     return;
-  FFDataModule()->SystemFile().SetFinalized(true);
-  EnableDisableActions(kGroupUnlocked, false);
-  EnableDisableActions(kGroupPlayers, true);
-  EnableDisableActions(kGroupLocked, true);
-  // The pool has changed while this window stayed active.
-  FormActivate();
+  // The commands follow the document's word that the lock changed.
+  FOpenPool.Lock();
 }
 
 void TMainForm::actToolsUnfinalizeExecute() {
   if (!TPrompts::Current().Confirm(kUnlockQuestion, TPrompts::Icon::Stop))
     return;
-  FFDataModule()->SystemFile().SetFinalized(false);
-  EnableDisableActions(kGroupUnlocked, true);
-  EnableDisableActions(kGroupPlayers, false);
-  EnableDisableActions(kGroupLocked, false);
-  FFDataModule()->ClearPlayers();
-  // The picks chart may still point at the entries of the players just cleared.
-  FOpenPool.RebuildBrackets();
-  FormActivate();
+  FOpenPool.Unlock();
 }
 
 void TMainForm::actHelpExecute() {

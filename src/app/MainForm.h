@@ -77,7 +77,10 @@ class TMainForm : public QMainWindow {
   void FormSettings();
   void FormClose();
   void EnableDisableActions(int tag, bool enabled);
+  // Opens the pool in AppDirectory\DataDirectory (creates its files when `create` is set).
   void OpenFiles(bool create);
+  // The title's modified marker and Save follow the pool's modified state.
+  void PoolModifiedChanged(bool modified);
   // Shows the long part of a hint in the status bar.
   void ApplicationHint(const QString& hint);
 
@@ -148,9 +151,6 @@ class TMainForm : public QMainWindow {
                       int glyph);
   QMenu* MakeMenu(const QString& title, int helpContext);
   int ShowModal(QDialog& dialog);
-  // Closes the open pool (with the save question) and puts a fresh data module for
-  // `directory` in its place.
-  void ReplaceDataModule(const QString& directory);
   void SetRegDataDirectory(const QString& text);
   // False after a failed open, when the data module keeps no folder.
   bool PoolIsOpen() const;

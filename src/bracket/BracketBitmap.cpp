@@ -5,9 +5,7 @@
 #include "BracketList.h"
 #include "ChartEntry.h"
 #include "ChartPicture.h"
-#include "PlayerPicksFile.h"
 #include "SystemFile.h"
-#include "TeamsFile.h"
 
 namespace {
 // Text cells of this size (ascent plus descent) fill the 13 rows of a slot's text box.
@@ -38,16 +36,6 @@ void TBracketBitmap::DrawAllSlots(const TBracketList* chart) {
     return;
   for (int i = 0; i < chart->Count(); ++i)
     DrawSlot(chart->Items(i));
-}
-
-void TBracketBitmap::PlaceTeams(TBracketList& chart, const TTeamsFile& teams) {
-  for (const auto& team : teams.List())
-    chart.PlaceTeam(team.get());
-}
-
-void TBracketBitmap::PlaceTeams(TBracketList& chart, TPlayerPicksListObject& player) {
-  for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i)
-    chart.PlaceTeam(player.Pick(i));
 }
 
 void TBracketBitmap::TextRect(const QRect& box, const QString& text, bool bold) {

@@ -7,9 +7,7 @@
 
 class TBracketItem;
 class TBracketList;
-class TPlayerPicksListObject;
 class TSystemFile;
-class TTeamsFile;
 
 // A chart to look at: the chart picture with the pool's titles, over which the names of the
 // entries on a bracket chart are written. A window keeps one as it was made and refreshes its
@@ -33,12 +31,6 @@ class TBracketBitmap {
   void DrawSlot(const TBracketItem* slot, bool bold = false);
   // DrawSlot for every slot of `chart` in slot order; nothing when there is no chart.
   void DrawAllSlots(const TBracketList* chart);
-
-  // Puts every placed team of the teams file, in file order, on `chart` up to the round it
-  // reached (the results chart). Slots no team claims keep what they show.
-  static void PlaceTeams(TBracketList& chart, const TTeamsFile& teams);
-  // The same for one player's pick entries (the picks chart).
-  static void PlaceTeams(TBracketList& chart, TPlayerPicksListObject& player);
 
  private:
   void TextRect(const QRect& box, const QString& text, bool bold);

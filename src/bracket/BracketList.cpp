@@ -4,6 +4,8 @@
 
 #include "ChartEntry.h"
 #include "ChartGeometry.h"
+#include "PlayerPicksFile.h"
+#include "TeamsFile.h"
 
 namespace {
 
@@ -104,6 +106,16 @@ void TBracketList::PlaceTeam(TChartEntry* entry) {
       slot->SetTeam(entry);
     }
   }
+}
+
+void TBracketList::PlaceTeams(const TTeamsFile& teams) {
+  for (const auto& team : teams.List())
+    PlaceTeam(team.get());
+}
+
+void TBracketList::PlaceTeams(TPlayerPicksListObject& player) {
+  for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i)
+    PlaceTeam(player.Pick(i));
 }
 
 void TBracketList::ClearTeamFrom(TBracketItem* slot) {

@@ -8,6 +8,8 @@
 #include "WinnerPathItem.h"
 
 class TChartEntry;
+class TPlayerPicksListObject;
+class TTeamsFile;
 
 // A bracket chart: the 127 slots in slot-number order and the 64 winner paths that say which
 // slot a team moves to each time it wins. The results chart shows teams, the picks chart one
@@ -52,6 +54,11 @@ class TBracketList {
   // beyond the champion's counts as the champion's, and an entry whose region and seed name
   // no line is not placed at all, so values read from a file can never reach past the chart.
   void PlaceTeam(TChartEntry* entry);
+  // Puts every placed team of the teams file, in file order, on the chart up to the round it
+  // reached (the results chart). Slots no team claims keep what they show.
+  void PlaceTeams(const TTeamsFile& teams);
+  // The same for one player's pick entries (the picks chart).
+  void PlaceTeams(TPlayerPicksListObject& player);
   // Takes the slot's entry off this slot and every later one; its earlier rounds stay.
   void ClearTeamFrom(TBracketItem* slot);
   // Empties every slot.

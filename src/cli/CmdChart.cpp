@@ -18,11 +18,11 @@ int WriteChart(TFFDataModule& pool, bool picksChart, const QString& playerName, 
       Cli::WriteLine(io.Err, QStringLiteral("No player named %1").arg(playerName));
       return 1;
     }
-    TBracketBitmap::PlaceTeams(chart, *player);
+    chart.PlaceTeams(*player);
   } else {
     // As the bracket builder shows it, with its wider pool-name box.
     bitmap.DrawTitles(pool.SystemFile(), ChartGeometry::kBuilderPoolNameBox);
-    TBracketBitmap::PlaceTeams(chart, pool.TeamsFile());
+    chart.PlaceTeams(pool.TeamsFile());
   }
   bitmap.DrawAllSlots(&chart);
   if (!bitmap.Image().save(file, "PNG")) {

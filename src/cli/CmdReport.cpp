@@ -42,7 +42,6 @@ int CmdReport(const QStringList& arguments, TCliIO& io) {
     return 1;
   TOpenPool pool;
   pool.SetDataModule(std::move(module));
-  pool.RebuildBrackets();
   TFFDataModule& data = *pool.DataModule();
 
   int status = 0;

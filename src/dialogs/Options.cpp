@@ -13,7 +13,6 @@
 #include <algorithm>
 
 #include "DesignFont.h"
-#include "FFDataModule.h"
 #include "Help.h"
 #include "OpenPool.h"
 #include "Prompts.h"
@@ -142,47 +141,51 @@ QWidget* TfrmOptions::MakeValuesPage() {
 }
 
 void TfrmOptions::FormActivate() {
-  const TFFDataModule* pool = FPool.DataModule();
-  if (!pool)
+  if (!FPool.DataModule())
     return;
-  const TSystemFile& system = pool->SystemFile();
-  edtPoolName->setText(system.PoolName());
-  for (int i = 0; i < 4; ++i)
-    FBracketEdits[i]->setText(system.BracketName(i + 1));
+  const TPoolOptions options = FPool.Options();
+  edtPoolName->setText(options.PoolName);
+  for (size_t i = 0; i < FBracketEdits.size(); ++i)
+    FBracketEdits[i]->setText(options.BracketNames[i]);
   for (int round = 1; round <= 6; ++round)
     LoadRound(round);
 }
 
 void TfrmOptions::LoadRound(int round) {
-  const TFFDataModule* pool = FPool.DataModule();
-  if (!pool)
+  if (!FPool.DataModule())
     return;
-  FRoundEdits[round - 1]->setText(QString::number(pool->SystemFile().RoundPoints(round + 1)));
+  FRoundEdits[static_cast<size_t>(round - 1)]->setText(
+      QString::number(FPool.Options().RoundPoints[static_cast<size_t>(round - 1)]));
 }
 
 void TfrmOptions::btnOkClick() {
-  TFFDataModule* pool = FPool.DataModule();
-  if (pool) {
-    TSystemFile& system = pool->SystemFile();
-    system.SetPoolName(edtPoolName->text());
-    for (int i = 0; i < 4; ++i)
-      system.SetBracketName(i + 1, FBracketEdits[i]->text());
-    for (int round = 1; round <= 6; ++round) {
-      QLineEdit* edit = FRoundEdits[round - 1];
-      // The shown text keeps the blanks the mask lets through between digits; the plain
-      // text would quietly close them up.
-      const QString text = edit->displayText().trimmed();
-      bool ok = false;
-      const int value = text.toInt(&ok);
-      if (!ok) {
-        pgcOptions->setCurrentIndex(1);
-        edit->setFocus();
-        ReportError(QString(kNotAnInteger).replace(QLatin1String("%s"), text));
-        return;
-      }
-      system.SetRoundPoints(round + 1, value);
-    }
+  if (!FPool.DataModule()) {
+    hide();
+    return;
   }
+  // The fields are taken in order; a round that does not convert stops there, and what came
+  // before it is stored all the same.
+  TPoolOptions options = FPool.Options();
+  options.PoolName = edtPoolName->text();
+  for (size_t i = 0; i < FBracketEdits.size(); ++i)
+    options.BracketNames[i] = FBracketEdits[i]->text();
+  for (int round = 1; round <= 6; ++round) {
+    QLineEdit* edit = FRoundEdits[static_cast<size_t>(round - 1)];
+    // The shown text keeps the blanks the mask lets through between digits; the plain text
+    // would quietly close them up.
+    const QString text = edit->displayText().trimmed();
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok) {
+      FPool.SetOptions(options);
+      pgcOptions->setCurrentIndex(1);
+      edit->setFocus();
+      ReportError(QString(kNotAnInteger).replace(QLatin1String("%s"), text));
+      return;
+    }
+    options.RoundPoints[static_cast<size_t>(round - 1)] = value;
+  }
+  FPool.SetOptions(options);
   hide();
 }
 

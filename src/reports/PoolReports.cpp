@@ -3,6 +3,7 @@
 #include <QDir>
 
 #include "BracketBitmap.h"
+#include "BracketList.h"
 #include "FFDataModule.h"
 #include "OpenPool.h"
 #include "PlayerSelections.h"
@@ -251,10 +252,11 @@ void TPoolReports::WireBlankEntry() {
   rpsysBlankEntry.OnBeforePrint = [this](TBaseReport&) {
     const TFFDataModule& pool = *FPool.DataModule();
     FBitmap = std::make_unique<TBracketBitmap>(pool.SystemFile());
-    if (TBracketList* chart = FPool.ResultsBracket()) {
-      TBracketBitmap::PlaceTeams(*chart, pool.TeamsFile());
-    }
-    FBitmap->DrawAllSlots(FPool.ResultsBracket());
+    // A chart of its own, made from the stored places: the sheet must not touch the chart an
+    // open builder window is showing.
+    TBracketList chart;
+    chart.PlaceTeams(pool.TeamsFile());
+    FBitmap->DrawAllSlots(&chart);
   };
   rpsysBlankEntry.OnPrint = [this](TBaseReport& writer) {
     writer.NextLine();

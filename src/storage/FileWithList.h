@@ -34,6 +34,11 @@ class TFileWithList {
     FList.push_back(std::move(item));
     return static_cast<int>(FList.size()) - 1;
   }
+  // Puts an item back at `index` (clamped to the list), as Add does.
+  void Insert(int index, std::unique_ptr<TItem> item) {
+    const auto at = static_cast<size_t>(std::clamp(index, 0, static_cast<int>(FList.size())));
+    FList.insert(FList.begin() + static_cast<std::ptrdiff_t>(at), std::move(item));
+  }
   // Unlinks the item and hands it back to the caller; marks the file modified even when the
   // item was not in the list.
   std::unique_ptr<TItem> Remove(const TItem* item) {

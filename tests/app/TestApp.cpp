@@ -19,6 +19,7 @@
 #include "FakeShell.h"
 #include "FileNew.h"
 #include "MainForm.h"
+#include "OpenPool.h"
 #include "OpenPoolDialog.h"
 #include "PrintReportForm.h"
 #include "Registry.h"
@@ -28,13 +29,22 @@ namespace {
 
 const QStringList kAlways = {"New", "Open", "Exit", "Help", "Tarnwell Website"};
 const QStringList kUnlocked =
-    kAlways + QStringList{"Save", "Options", "Brackets", "Lock 1st Round", "Reports"};
+    kAlways + QStringList{"Options", "Brackets", "Lock 1st Round", "Reports"};
 const QStringList kLocked =
-    kAlways + QStringList{"Save", "Options", "Brackets", "Players", "Reports", "Unlock 1st Round"};
+    kAlways + QStringList{"Options", "Brackets", "Players", "Reports", "Unlock 1st Round"};
+// Save is there only while the pool holds something to save.
+const QStringList kSave = {"Save"};
 
 QStringList Sorted(QStringList list) {
   list.sort();
   return list;
+}
+
+// The title as the window shows it: the modified marker "[*]" stands for nothing or "*".
+QString Caption(const TMainForm& form) {
+  QString title = form.windowTitle();
+  return title.replace(QStringLiteral("[*]"),
+                       form.isWindowModified() ? QStringLiteral("*") : QString());
 }
 
 // The captions of the enabled commands, sorted.
@@ -126,7 +136,7 @@ class TestApp : public QObject {
     QCOMPARE(RegistryValue(TRegistry::kCourtsiderKey, TMainForm::kAppDirectoryValue),
              QDir::toNativeSeparators(AppDir()));
     QCOMPARE(DataDirectoryValue(), QStringLiteral("Sample.BGD"));
-    QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Sample.BGD"));
+    QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Sample.BGD"));
     QCOMPARE(form->FFDataModule()->Directory(), PoolPath(QStringLiteral("Sample.BGD")));
     QCOMPARE(form->FFDataModule()->TeamsFile().Count(), 64);
     QVERIFY(form->OpenPool().ResultsBracket() && form->OpenPool().PicksBracket());
@@ -138,7 +148,7 @@ class TestApp : public QObject {
     auto form = Start();
     QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kOpenError});
     QCOMPARE(FPrompts.Shown().at(0).Title, kApplicationTitle);
-    QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Sample.BGD"));
+    QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Sample.BGD"));
     QVERIFY(form->FFDataModule()->Directory().isEmpty());
     // Nothing that needs a pool is left to click, Lock 1st Round included.
     QCOMPARE(EnabledCommands(*form), Sorted(kAlways));
@@ -199,7 +209,7 @@ class TestApp : public QObject {
     QCOMPARE(FPrompts.Texts(), QStringList{TdlgFileNew::kPoolExists});
     QCOMPARE(FPrompts.Shown().at(0).Title, kMessageTitle);
     QCOMPARE(form->FFDataModule(), before);
-    QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Sample.BGD"));
+    QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Sample.BGD"));
     QCOMPARE(DataDirectoryValue(), QStringLiteral("Sample.BGD"));
   }
 
@@ -248,7 +258,7 @@ class TestApp : public QObject {
     QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().PoolName(),
              QStringLiteral("Changed"));
 
-    QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Fresh Pool.BGD"));
+    QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Fresh Pool.BGD"));
     QCOMPARE(DataDirectoryValue(), QStringLiteral("Fresh Pool.BGD"));
     const QDir fresh(PoolPath(QStringLiteral("Fresh Pool.BGD")));
     QVERIFY(fresh.exists(TSystemFile::kFileName) && fresh.exists(TTeamsFile::kFileName) &&
@@ -298,7 +308,7 @@ class TestApp : public QObject {
     QCOMPARE(listed, (QStringList{"[Other.BGD]", "[Sample.BGD]"}));
     QVERIFY(!openAtFirst);
     QCOMPARE(form->frmOpenPool->SelectedPool(), QStringLiteral("Other.BGD"));
-    QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Other.BGD"));
+    QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Other.BGD"));
     QCOMPARE(DataDirectoryValue(), QStringLiteral("Other.BGD"));
     QCOMPARE(EnabledCommands(*form), Sorted(kLocked));
     QVERIFY(FPrompts.Shown().isEmpty());
@@ -352,7 +362,7 @@ class TestApp : public QObject {
     });
     form->actFileOpenExecute();
     QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kOpenError});
-    QCOMPARE(form->windowTitle(), QStringLiteral("Courtsider 99 - Broken.BGD"));
+    QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Broken.BGD"));
     QCOMPARE(EnabledCommands(*form), Sorted(kAlways));
   }
 
@@ -370,15 +380,13 @@ class TestApp : public QObject {
     QCOMPARE(asked.IconKind, TPrompts::Icon::Stop);
     QVERIFY(!form->FFDataModule()->Finalized());
     QVERIFY(!form->FFDataModule()->Modified());
-    QStringList savedAndUnlocked = Sorted(kUnlocked);
-    savedAndUnlocked.removeOne(QStringLiteral("Save"));
-    QCOMPARE(EnabledCommands(*form), savedAndUnlocked);
+    QCOMPARE(EnabledCommands(*form), Sorted(kUnlocked));
 
     FPrompts.QueueAnswer(TPrompts::Answer::Yes);
     form->actDataFinalizeExecute();
     QVERIFY(form->FFDataModule()->Finalized());
     QVERIFY(form->FFDataModule()->Modified());
-    QCOMPARE(EnabledCommands(*form), Sorted(kLocked));
+    QCOMPARE(EnabledCommands(*form), Sorted(kLocked + kSave));
   }
 
   void unlockClearsThePlayers() {
@@ -393,7 +401,7 @@ class TestApp : public QObject {
     form->actToolsUnfinalizeExecute();
     QVERIFY(!form->FFDataModule()->Finalized());
     QCOMPARE(form->FFDataModule()->PlayerPicksFile().Count(), 0);
-    QCOMPARE(EnabledCommands(*form), Sorted(kUnlocked));
+    QCOMPARE(EnabledCommands(*form), Sorted(kUnlocked + kSave));
     // The cleared players reach the disk with the next save.
     form->actFileSaveExecute();
     QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->PlayerPicksFile().Count(),
@@ -403,15 +411,37 @@ class TestApp : public QObject {
   void saveWritesThePoolAndDisablesSave() {
     MakePool(QStringLiteral("Sample.BGD"), false);
     auto form = Start();
-    form->FFDataModule()->SystemFile().SetBracketName(1, QStringLiteral("North"));
-    form->FormActivate();
+    // An edit made through the document shows at once in the title and in Save, without
+    // the window being activated again.
+    QVERIFY(!form->isWindowModified());
+    QVERIFY(!form->actFileSave->isEnabled());
+    TPoolOptions options = form->OpenPool().Options();
+    options.BracketNames[0] = QStringLiteral("North");
+    form->OpenPool().SetOptions(options);
+    QVERIFY(form->isWindowModified());
+    QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Sample.BGD*"));
     QVERIFY(form->actFileSave->isEnabled());
     form->actFileSaveExecute();
     QVERIFY(!form->actFileSave->isEnabled());
+    QVERIFY(!form->isWindowModified());
+    QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Sample.BGD"));
     QVERIFY(!form->FFDataModule()->Modified());
     QCOMPARE(
         TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().BracketName(1),
         QStringLiteral("North"));
+  }
+
+  void activationCatchesUpWithAnEditBehindTheDocument() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    form->FFDataModule()->SystemFile().SetPoolName(QStringLiteral("Behind"));
+    QVERIFY(!form->actFileSave->isEnabled());
+    form->FormActivate();
+    QVERIFY(form->actFileSave->isEnabled());
+    QVERIFY(form->isWindowModified());
+    form->actFileSaveExecute();
+    QVERIFY(!form->actFileSave->isEnabled());
+    QVERIFY(!form->isWindowModified());
   }
 
   void closingAsksToSaveAModifiedPool() {

@@ -488,7 +488,7 @@ class TestBracket : public QObject {
     TBracketList chart;
     TTeamSeedObject keeper = MakeTeam("Keeper", 3, 1, 1);
     chart.Slot(33)->SetTeam(&keeper);
-    TBracketBitmap::PlaceTeams(chart, teams);
+    chart.PlaceTeams(teams);
 
     // Both claim slot 65; the later team in the file has it.
     QCOMPARE(SlotsOf(chart, third), (std::vector<int>{1, 97}));
@@ -519,7 +519,7 @@ class TestBracket : public QObject {
     player->Pick(0)->SetRoundReached(3);
     player->Pick(62)->SetRoundReached(7);  // region 4, seed 15
     TBracketList chart;
-    TBracketBitmap::PlaceTeams(chart, *player);
+    chart.PlaceTeams(*player);
     for (int i = 0; i < chart.Count(); ++i) {
       const TChartEntry* entry = chart.Items(i)->Team();
       QVERIFY(!entry || (entry >= player->Pick(0) && entry <= player->Pick(63)));
@@ -617,7 +617,7 @@ class TestBracket : public QObject {
       }
     }
     TBracketList chart;
-    TBracketBitmap::PlaceTeams(chart, pool->TeamsFile());
+    chart.PlaceTeams(pool->TeamsFile());
     for (int i = 0; i < chart.Count(); ++i)
       QVERIFY(chart.Items(i)->Team());
 
@@ -673,7 +673,7 @@ class TestBracket : public QObject {
     auto pool = CreatePool(dir.path());
     TTeamSeedObject* team = AddTeam(pool->TeamsFile(), "Gonzaga Bulldogs", 1, 1, 2);
     TBracketList chart;
-    TBracketBitmap::PlaceTeams(chart, pool->TeamsFile());
+    chart.PlaceTeams(pool->TeamsFile());
     TBracketBitmap bitmap(pool->SystemFile());
     bitmap.DrawAllSlots(&chart);
     QVERIFY(HasBlack(bitmap.Image(), chart.Slot(65)->TextBox()));
@@ -689,7 +689,7 @@ class TestBracket : public QObject {
     // A team without region is never drawn, whatever its round.
     team->SetRegion(0);
     TBracketList other;
-    TBracketBitmap::PlaceTeams(other, pool->TeamsFile());
+    other.PlaceTeams(pool->TeamsFile());
     TBracketBitmap fresh(pool->SystemFile());
     fresh.DrawAllSlots(&other);
     fresh.DrawAllSlots(nullptr);
@@ -703,7 +703,7 @@ class TestBracket : public QObject {
     auto pool = CreatePool(dir.path());
     AddTeam(pool->TeamsFile(), "Iowa", 1, 1, 1);
     TBracketList chart;
-    TBracketBitmap::PlaceTeams(chart, pool->TeamsFile());
+    chart.PlaceTeams(pool->TeamsFile());
     TBracketBitmap bitmap(pool->SystemFile());
     auto ink = [&bitmap](const QRect& box) {
       int sum = 0;

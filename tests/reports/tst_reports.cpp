@@ -132,7 +132,6 @@ void TestReports::cleanup() {
 
 void TestReports::MakePool(int players, int playedRounds, int32_t actualTotal, bool locked) {
   FPool->SetDataModule(TestPools::CreatePool(FDir->path()));
-  FPool->RebuildBrackets();
   SamplePool::Fill(Pool(), players, playedRounds, actualTotal);
   Pool().SystemFile().SetFinalized(locked);
   FReports = std::make_unique<TPoolReports>(*FPool);

@@ -1,0 +1,117 @@
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QScrollArea>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "BracketBitmap.h"
+
+class QMimeData;
+class TBracketItem;
+class TBracketList;
+class TChartEntry;
+class TChartImage;
+
+// The one chart widget: a bracket chart's picture at one picture pixel per screen pixel in a
+// scroll area, so that a point on the picture control is a point of the chart. It draws the
+// names of the chart it is given, the name under the mouse in bold, and turns mouse presses,
+// moves, double-clicks and drag and drop into calls of the handlers a window plugs in, each
+// with the chart point and the slot hit there. It knows nothing of teams, players or files:
+// what a click or a drop means is the window's business.
+//
+// The chart it shows belongs to the pool's document: a window sets it when the pool is
+// replaced (SetChart(nullptr) on AboutToBeReplaced, the new chart on Replaced) and calls
+// RefreshChart when the document says the chart changed.
+class TChartView : public QScrollArea {
+  Q_OBJECT
+
+ public:
+  // What a drag carries. A team dragged from a list: its name, UTF-8. A team dragged from a
+  // chart picture: the number of the slot the drag started on, in decimal.
+  static inline const QString kTeamMimeType = QStringLiteral("application/x-courtsider-team");
+  static inline const QString kSlotMimeType = QStringLiteral("application/x-courtsider-slot");
+
+  // A mouse event on the picture, in chart pixels.
+  struct TChartMouse {
+    Qt::MouseButton Button = Qt::NoButton;  // the button that went down (none for a move)
+    Qt::MouseButtons Buttons;               // every button held
+    Qt::KeyboardModifiers Modifiers;
+    QPoint Point;
+    TBracketItem* Slot = nullptr;  // HitSlot at the point
+    bool DoubleClick = false;      // the press is the second click of a double-click
+  };
+  // A drag over the picture, or its drop.
+  struct TChartDrop {
+    const QMimeData* Data = nullptr;
+    bool FromThisChart = false;  // the drag started on this picture
+    QPoint Point;
+    TBracketItem* Slot = nullptr;  // HitSlot at the point
+  };
+
+  explicit TChartView(QWidget* parent = nullptr);
+  ~TChartView() override;
+
+  // The chart to draw and hit-test; null shows the bare picture and hits nothing.
+  void SetChart(const TBracketList* chart);
+  const TBracketList* Chart() const { return FChart; }
+  // The picture the names are written over (the chart picture with the window's titles);
+  // copied.
+  void SetBackground(const TBracketBitmap& background);
+  // Copies the background afresh and writes the name of every slot, the hovered one bold.
+  void RefreshChart();
+
+  // The picture control inside the scroll area; its coordinates are chart pixels.
+  QWidget* Picture() const;
+  // What is shown now.
+  QImage Image() const;
+  // The slot drawn bold under the mouse, or null.
+  TBracketItem* HoverSlot() const { return FHoverSlot; }
+
+  TBracketItem* HitSlot(const QPoint& point) const;
+  TBracketItem* HitSlotForTeam(const QPoint& point, const TChartEntry* team) const;
+
+  // Starts dragging the team of a slot from the picture, at once (no drag distance).
+  void StartDrag(int slotNumber);
+  // Runs a drag in place of QDrag, for tests; null puts QDrag back.
+  using TDragRunner = std::function<void(std::unique_ptr<QMimeData>)>;
+  void SetDragRunner(TDragRunner runner) { FDragRunner = std::move(runner); }
+
+  static std::unique_ptr<QMimeData> TeamMimeData(const QString& teamName);
+  static std::unique_ptr<QMimeData> SlotMimeData(int slotNumber);
+  // The team name a drag carries; empty when it carries none (`has` tells an empty name).
+  static QString TeamFromMime(const QMimeData* data, bool* has = nullptr);
+  // The slot number a drag carries; 0 when it carries none.
+  static int SlotFromMime(const QMimeData* data);
+
+  // The window's handlers; any may be left empty.
+  std::function<void(const TChartMouse&)> OnMouseDown;
+  std::function<void(const TChartMouse&)> OnDoubleClick;
+  std::function<void(const TChartMouse&)> OnMouseMove;
+  // True accepts the drag at this point; with no handler nothing is accepted.
+  std::function<bool(const TChartDrop&)> OnDragOver;
+  std::function<void(const TChartDrop&)> OnDragDrop;
+
+ private:
+  friend class TChartImage;
+
+  TChartMouse MakeMouse(const QPoint& point, Qt::MouseButton button, Qt::MouseButtons buttons,
+                        Qt::KeyboardModifiers modifiers, bool doubleClick) const;
+  TChartDrop MakeDrop(const QMimeData* data, QObject* source, const QPoint& point) const;
+  void MouseDown(const TChartMouse& mouse);
+  void MouseDoubleClick(const TChartMouse& mouse);
+  void MouseMove(const TChartMouse& mouse);
+  bool DragOver(const TChartDrop& drop);
+  void DragDrop(const TChartDrop& drop);
+  // Moves the bold name to `slot`.
+  void Hover(TBracketItem* slot);
+
+  TChartImage* FPicture;
+  const TBracketList* FChart = nullptr;
+  std::optional<TBracketBitmap> FBackground;
+  std::optional<TBracketBitmap> FCanvas;
+  TBracketItem* FHoverSlot = nullptr;
+  TDragRunner FDragRunner;
+};

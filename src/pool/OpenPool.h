@@ -1,0 +1,233 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+class QUndoCommand;
+class QUndoGroup;
+class QUndoStack;
+class TBracketList;
+class TFFDataModule;
+class TPlayerPicksListObject;
+class TTeamSeedObject;
+
+// What the options window edits: the pool's name, its four bracket names and the points of a
+// correct pick in each of the six scoring rounds.
+struct TPoolOptions {
+  QString PoolName;
+  std::array<QString, 4> BracketNames;   // brackets 1..4 at index 0..3
+  std::array<int32_t, 6> RoundPoints{};  // chart rounds 2..7 at index 0..5
+
+  bool operator==(const TPoolOptions& other) const {
+    return PoolName == other.PoolName && BracketNames == other.BracketNames &&
+           RoundPoints == other.RoundPoints;
+  }
+};
+
+// The open pool's document. It owns the data module and both charts and is the only way the
+// windows change a pool: every edit goes through one of the operations below, which keeps
+// the rules of the pool, marks the file it changed as modified, tells everyone what changed
+// and can be undone.
+//
+// Reading: DataModule(), ResultsBracket() and PicksBracket() are there to look at. A window
+// never keeps those pointers (nor slots or entries) past AboutToBeReplaced(), and never
+// changes what they point at itself.
+//
+// The results chart always shows the teams as they stand: every operation that moves a team
+// puts the chart back in step with the teams' stored places before it signals. The picks
+// chart shows one player at a time, the shown player (ShowPlayer); the pick operations work
+// on that player.
+//
+// Undo: each edit operation takes an optional undo stack. Given one, the edit is pushed on
+// it as a command (which does the edit at once) and Ctrl+Z in that window takes it back;
+// without one the edit is done and cannot be undone. Each editing window gets its own stack
+// from CreateUndoStack; all stacks live in the document's undo group and are emptied when the
+// pool is replaced, locked or unlocked.
+class TOpenPool : public QObject {
+  Q_OBJECT
+
+ public:
+  // What came of a drop on the picks chart.
+  enum class TDropResult {
+    Dropped,      // the pick is on the chart; the player's entries follow it
+    Nothing,      // no player shown, no entry at the source, or no target slot: no change
+    InvalidPath,  // the target is not on the dragged team's winner path: no change
+  };
+
+  explicit TOpenPool(QObject* parent = nullptr);
+  ~TOpenPool() override;
+
+  // --- Reading ---------------------------------------------------------------------------
+
+  // The data module; null before the first pool was opened and after Close.
+  TFFDataModule* DataModule() const { return FDataModule.get(); }
+  // The results chart (the teams) and the picks chart (the shown player); null while no data
+  // module is there. Slots stay valid until AboutToBeReplaced.
+  TBracketList* ResultsBracket() const { return FResultsBracket.get(); }
+  TBracketList* PicksBracket() const { return FPicksBracket.get(); }
+  // A pool is open when its files were opened or created (a failed open leaves none).
+  bool IsOpen() const;
+  bool Modified() const;
+  bool Finalized() const;
+  // The player on the picks chart, or null.
+  TPlayerPicksListObject* ShownPlayer() const { return FShownPlayer; }
+  TPoolOptions Options() const;
+
+  // --- The pool as a whole ---------------------------------------------------------------
+
+  // Makes the folder of a new pool. False when it could not be made (it exists already, or
+  // the name cannot be a folder); the open pool is then left as it was.
+  static bool MakePoolFolder(const QString& appDirectory, const QString& dataDirectory);
+  // Closes the open pool (asking whether to save a modified one) and opens the pool in
+  // `directory`, or creates its files when `create` is set. False when its files could not
+  // be opened or created: the data module then stays, with no directory, and IsOpen is false.
+  // Either way both charts are new and empty of the old pool.
+  bool OpenPool(const QString& directory, bool create);
+  // Takes a data module whose pool is already open in place of the current one (which the
+  // caller closed). For the command-line tool and tests that build a pool first.
+  void SetDataModule(std::unique_ptr<TFFDataModule> dataModule);
+  // Closes the pool with the save question and lets go of everything.
+  void Close();
+  // Writes the pool. True when nothing is left unsaved.
+  bool Save();
+
+  // --- Undo ------------------------------------------------------------------------------
+
+  QUndoGroup* UndoGroup() const { return FUndoGroup.get(); }
+  // A new undo stack in the document's group, owned by `owner` (the editing window). Make it
+  // the group's active stack when the window is activated: setActive() on the stack.
+  QUndoStack* CreateUndoStack(QObject* owner);
+
+  // --- Results chart and teams (the bracket builder) -------------------------------------
+  // Slot numbers are those of the chart, 1..127.
+
+  // Puts `team` into the slot and fills its winner path up to it: (a) if the team stands
+  // further along, it is taken off every slot after this one; (b) any other team on one of
+  // these slots loses that slot and every later one, its round reached becoming the slot's
+  // round minus 1 (on a first-round line its region and seed also become 0); (c) the team
+  // stands on all of them, its round reached the slot's round. On a first-round slot the team
+  // first takes the line's region and seed and is no longer eliminated. False, with nothing
+  // changed, when there is no such slot or a later-round slot is not on the team's path.
+  // The window refuses what the pool's state forbids before it calls this.
+  bool PlaceTeam(TTeamSeedObject* team, int slotNumber, QUndoStack* undo = nullptr);
+  // Moves the team in the slot on to the next slot of its winner path (a double-click).
+  // False when the slot is empty or is the champion's.
+  bool AdvanceTeam(int slotNumber, QUndoStack* undo = nullptr);
+  // Takes the team in the slot off it and every later slot (a right-click): its round
+  // reached becomes the slot's round minus 1, and on a first-round line its region and seed
+  // become 0. False when the slot is empty.
+  bool RemoveTeamFromSlot(int slotNumber, QUndoStack* undo = nullptr);
+  // Empties the chart: every team's round reached becomes 0; region, seed and eliminated
+  // stay. Marks the teams modified even when the chart was empty.
+  void ClearChart(QUndoStack* undo = nullptr);
+  // Recomputes every team's round reached from the chart and, while the first round is
+  // locked, who has lost (Eliminated); unlocked, nobody has. The builder does this when it
+  // closes. Marks the teams modified only when a value changed.
+  void RecountTeams(QUndoStack* undo = nullptr);
+  // Appends a team of this name, not placed. Null, with nothing changed, when the list holds
+  // 64 teams already or a team of that name (trimmed, case counting) is there.
+  TTeamSeedObject* AddTeam(const QString& name, QUndoStack* undo = nullptr);
+  // Takes the team out of the list. False when it is not in the list or stands on the chart
+  // (it must be taken off first). TeamAboutToBeRemoved comes first.
+  bool RemoveTeam(TTeamSeedObject* team, QUndoStack* undo = nullptr);
+  // The actual total points of the championship game.
+  void SetTieBreakerPoints(int32_t value, QUndoStack* undo = nullptr);
+
+  // --- Players and the picks chart (the player entry window) -----------------------------
+
+  // Puts the player's picks on the picks chart (null: an empty chart). Not an edit.
+  void ShowPlayer(TPlayerPicksListObject* player);
+  // Appends a player of this name (kept exactly as given), every entry taken from the team
+  // list at round 1, guess 0.
+  TPlayerPicksListObject* AddPlayer(const QString& name, QUndoStack* undo = nullptr);
+  // Takes the player out of the list (off the picks chart first, if shown). False when the
+  // player is not in the list.
+  bool DeletePlayer(TPlayerPicksListObject* player, QUndoStack* undo = nullptr);
+  // Clear Brackets for one player: guess 0 and every entry afresh from the team list at
+  // round 1. The picks chart follows when the player is shown.
+  void ClearPlayer(TPlayerPicksListObject* player, QUndoStack* undo = nullptr);
+  // Drags the pick in `sourceSlot` of the shown player's chart onto `targetSlot`: whatever
+  // stands on the target is taken off it and every later round, and the dragged team fills
+  // its path from its first-round line up to the target (autofill). Dropping a team on a
+  // line it holds takes it out of every later round. Every entry's round reached then
+  // follows the chart.
+  TDropResult DropPick(int sourceSlot, int targetSlot, QUndoStack* undo = nullptr);
+  // The player's tie-breaker guess; marks the players modified only when it changes.
+  void SetGuess(TPlayerPicksListObject* player, int32_t value, QUndoStack* undo = nullptr);
+
+  // --- State and settings ----------------------------------------------------------------
+
+  // Locks the first round. Teams and players stay as they are. Empties the undo stacks.
+  void Lock();
+  // Unlocks the first round and discards every player (the next save writes the emptied
+  // player file). Empties the undo stacks and the picks chart first.
+  void Unlock();
+  // Stores the options; marks the settings modified only for a value that changes.
+  void SetOptions(const TPoolOptions& options, QUndoStack* undo = nullptr);
+
+ signals:
+  // Before the data module or the charts are replaced or let go: drop every pointer.
+  void AboutToBeReplaced();
+  // Another pool (or none) is in place; read everything afresh.
+  void Replaced();
+  // The team list changed (a team added, removed or put back).
+  void TeamsChanged();
+  // A team is about to leave the list.
+  void TeamAboutToBeRemoved(TTeamSeedObject* team);
+  // The teams' places changed; the results chart shows them.
+  void ChartChanged();
+  // The player list changed (added, deleted, put back, all discarded).
+  void PlayersChanged();
+  // A player is about to leave the list, or be discarded.
+  void PlayerAboutToBeRemoved(TPlayerPicksListObject* player);
+  // One player's picks, guess or entries changed.
+  void PlayerChanged(TPlayerPicksListObject* player);
+  // The picks chart shows something else (another player, or changed picks).
+  void PicksChartChanged();
+  // The pool name, bracket names or point values changed.
+  void OptionsChanged();
+  // The actual tie-breaker total changed.
+  void TieBreakerChanged();
+  // The first round was locked or unlocked.
+  void LockChanged(bool finalized);
+  // The pool became modified, or unmodified by a save or another pool.
+  void ModifiedChanged(bool modified);
+  // The pool was written.
+  void Saved();
+
+ private:
+  friend class TPoolCommand;
+  friend class TTeamsCommand;
+  friend class TTeamListCommand;
+  friend class TPlayerCommand;
+  friend class TPlayerListCommand;
+  friend class TOptionsCommand;
+
+  // Does the command now: pushed on `undo`, or done once and thrown away.
+  void Run(QUndoCommand* command, QUndoStack* undo);
+  void ClearUndoStacks();
+  // Makes fresh, empty charts and puts the teams on the results chart.
+  void MakeCharts();
+  // Puts the results chart back in step with the teams' stored places.
+  void PlaceResults();
+  // Places the team into the slot by the rule of PlaceTeam; the slot is on its path.
+  void PlaceInSlot(TTeamSeedObject* team, int slotNumber);
+  // After a command changed where teams stand: the chart follows, and everyone is told.
+  void TeamPlacesChanged();
+  // After a command changed one player.
+  void PlayerEdited(TPlayerPicksListObject* player);
+  // Reads the picks chart back into the shown player's entries.
+  void CommitPicks();
+  // Emits ModifiedChanged when the pool's modified state differs from the last one told.
+  void NoteModified();
+
+  std::unique_ptr<TFFDataModule> FDataModule;
+  std::unique_ptr<TBracketList> FResultsBracket;
+  std::unique_ptr<TBracketList> FPicksBracket;
+  std::unique_ptr<QUndoGroup> FUndoGroup;
+  TPlayerPicksListObject* FShownPlayer = nullptr;
+  bool FToldModified = false;
+};

@@ -1,0 +1,131 @@
+#pragma once
+
+#include <QUndoCommand>
+#include <array>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "OpenPool.h"
+#include "PlayerPicksFile.h"
+
+// The undo commands behind the document's edit operations. Each keeps what it needs to put
+// back exactly the stored values its edit changed; the first redo does the edit itself, later
+// ones put back the values the edit left. Removed teams and players are kept by the command
+// while they are out of the list, never freed, so undo can put the same object back where it
+// was.
+
+class TPoolCommand : public QUndoCommand {
+ protected:
+  TPoolCommand(TOpenPool& pool, const QString& text) : QUndoCommand(text), FPool(pool) {}
+  TOpenPool& FPool;
+};
+
+// An edit of where the teams stand: placing, advancing, removing from a slot, clearing the
+// chart, recounting. Keeps every team's region, seed, round reached and eliminated flag from
+// before and after.
+class TTeamsCommand : public TPoolCommand {
+ public:
+  TTeamsCommand(TOpenPool& pool, const QString& text, std::function<void()> edit);
+  void redo() override;
+  void undo() override;
+
+ private:
+  struct TPlace {
+    TTeamSeedObject* Team;
+    int32_t Region, Seed, RoundReached;
+    bool Eliminated;
+    bool operator==(const TPlace& o) const {
+      return Team == o.Team && Region == o.Region && Seed == o.Seed &&
+             RoundReached == o.RoundReached && Eliminated == o.Eliminated;
+    }
+  };
+  std::vector<TPlace> Snapshot() const;
+  void Apply(const std::vector<TPlace>& places);
+
+  std::function<void()> FEdit;
+  std::vector<TPlace> FBefore;
+  std::vector<TPlace> FAfter;
+  bool FDone = false;
+};
+
+// A team added to the list or taken out of it.
+class TTeamListCommand : public TPoolCommand {
+ public:
+  // Adds `team` at the end of the list.
+  TTeamListCommand(TOpenPool& pool, std::unique_ptr<TTeamSeedObject> team);
+  // Takes `team` out of the list.
+  TTeamListCommand(TOpenPool& pool, TTeamSeedObject* team);
+  ~TTeamListCommand() override;
+  void redo() override;
+  void undo() override;
+
+ private:
+  void PutIn();
+  void TakeOut();
+
+  const bool FAdding;
+  TTeamSeedObject* FTeam;
+  std::unique_ptr<TTeamSeedObject> FHeld;  // the team while it is out of the list
+  int FIndex = -1;
+};
+
+// An edit of one player: picks, guess, Clear Brackets. Keeps the guess and all 64 entries
+// from before and after.
+class TPlayerCommand : public TPoolCommand {
+ public:
+  TPlayerCommand(TOpenPool& pool, const QString& text, TPlayerPicksListObject* player,
+                 std::function<void()> edit);
+  void redo() override;
+  void undo() override;
+
+ private:
+  struct TState {
+    int32_t TieBreakerPoints = 0;
+    std::array<TPlayerPickArrayObject, TPlayerPicksListObject::kPickCount> Picks;
+  };
+  TState Snapshot() const;
+  void Apply(const TState& state);
+
+  TPlayerPicksListObject* FPlayer;
+  std::function<void()> FEdit;
+  TState FBefore;
+  TState FAfter;
+  bool FDone = false;
+};
+
+// A player added to the list or deleted from it.
+class TPlayerListCommand : public TPoolCommand {
+ public:
+  TPlayerListCommand(TOpenPool& pool, std::unique_ptr<TPlayerPicksListObject> player);
+  TPlayerListCommand(TOpenPool& pool, TPlayerPicksListObject* player);
+  ~TPlayerListCommand() override;
+  void redo() override;
+  void undo() override;
+
+ private:
+  void PutIn();
+  void TakeOut();
+
+  const bool FAdding;
+  TPlayerPicksListObject* FPlayer;
+  std::unique_ptr<TPlayerPicksListObject> FHeld;
+  int FIndex = -1;
+};
+
+// A change of the pool's settings: the options or the actual tie-breaker total.
+class TOptionsCommand : public TPoolCommand {
+ public:
+  TOptionsCommand(TOpenPool& pool, const QString& text, const TPoolOptions& options,
+                  int32_t tieBreakerPoints);
+  void redo() override;
+  void undo() override;
+
+ private:
+  void Apply(const TPoolOptions& options, int32_t tieBreakerPoints);
+
+  TPoolOptions FBefore;
+  TPoolOptions FAfter;
+  int32_t FTieBreakerBefore;
+  int32_t FTieBreakerAfter;
+};
