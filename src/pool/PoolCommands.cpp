@@ -210,33 +210,52 @@ void TPlayerListCommand::TakeOut() {
 
 TOptionsCommand::TOptionsCommand(TOpenPool& pool, const QString& text, const TPoolOptions& options,
                                  int32_t tieBreakerPoints)
-    : TPoolCommand(pool, text),
-      FBefore(pool.Options()),
-      FAfter(options),
-      FTieBreakerBefore(pool.DataModule()->SystemFile().TieBreakerPoints()),
-      FTieBreakerAfter(tieBreakerPoints) {}
+    : TPoolCommand(pool, text), FOptions(options), FTieBreakerPoints(tieBreakerPoints) {}
+
+TOptionsCommand::TBytes TOptionsCommand::Snapshot() const {
+  const TSystemFile& system = FPool.DataModule()->SystemFile();
+  return {system.PartBytes(TSystemFile::TPart::Settings),
+          system.PartBytes(TSystemFile::TPart::TieBreaker)};
+}
+
+void TOptionsCommand::Apply(const TBytes& bytes) {
+  TSystemFile& system = FPool.DataModule()->SystemFile();
+  system.RestorePartBytes(TSystemFile::TPart::Settings, bytes.Settings);
+  system.RestorePartBytes(TSystemFile::TPart::TieBreaker, bytes.TieBreaker);
+}
 
 void TOptionsCommand::redo() {
-  Apply(FAfter, FTieBreakerAfter);
-}
-
-void TOptionsCommand::undo() {
-  Apply(FBefore, FTieBreakerBefore);
-}
-
-void TOptionsCommand::Apply(const TPoolOptions& options, int32_t tieBreakerPoints) {
   TSystemFile& system = FPool.DataModule()->SystemFile();
   const TPoolOptions was = FPool.Options();
   const int32_t tieBreakerWas = system.TieBreakerPoints();
-  system.SetPoolName(options.PoolName);
-  for (int i = 0; i < 4; ++i)
-    system.SetBracketName(i + 1, options.BracketNames[static_cast<size_t>(i)]);
-  for (int k = 2; k <= 7; ++k)
-    system.SetRoundPoints(k, options.RoundPoints[static_cast<size_t>(k - 2)]);
-  system.SetTieBreakerPoints(tieBreakerPoints);
+  if (FDone) {
+    Apply(FAfter);
+  } else {
+    FBefore = Snapshot();
+    // Through the setters, which mark the file only for a value that changes.
+    system.SetPoolName(FOptions.PoolName);
+    for (int i = 0; i < 4; ++i)
+      system.SetBracketName(i + 1, FOptions.BracketNames[static_cast<size_t>(i)]);
+    for (int k = 2; k <= 7; ++k)
+      system.SetRoundPoints(k, FOptions.RoundPoints[static_cast<size_t>(k - 2)]);
+    system.SetTieBreakerPoints(FTieBreakerPoints);
+    FAfter = Snapshot();
+    FDone = true;
+  }
+  Tell(was, tieBreakerWas);
+}
+
+void TOptionsCommand::undo() {
+  const TPoolOptions was = FPool.Options();
+  const int32_t tieBreakerWas = FPool.DataModule()->SystemFile().TieBreakerPoints();
+  Apply(FBefore);
+  Tell(was, tieBreakerWas);
+}
+
+void TOptionsCommand::Tell(const TPoolOptions& was, int32_t tieBreakerWas) {
   if (!(FPool.Options() == was))
     emit FPool.OptionsChanged();
-  if (system.TieBreakerPoints() != tieBreakerWas)
+  if (FPool.DataModule()->SystemFile().TieBreakerPoints() != tieBreakerWas)
     emit FPool.TieBreakerChanged();
   FPool.NoteModified();
 }

@@ -113,7 +113,8 @@ class TPlayerListCommand : public TPoolCommand {
   int FIndex = -1;
 };
 
-// A change of the pool's settings: the options or the actual tie-breaker total.
+// A change of the pool's settings: the options or the actual tie-breaker total. Keeps the
+// stored bytes of both from before and after.
 class TOptionsCommand : public TPoolCommand {
  public:
   TOptionsCommand(TOpenPool& pool, const QString& text, const TPoolOptions& options,
@@ -122,10 +123,18 @@ class TOptionsCommand : public TPoolCommand {
   void undo() override;
 
  private:
-  void Apply(const TPoolOptions& options, int32_t tieBreakerPoints);
+  struct TBytes {
+    QByteArray Settings;
+    QByteArray TieBreaker;
+  };
+  TBytes Snapshot() const;
+  void Apply(const TBytes& bytes);
+  // Tells what changed since `was`.
+  void Tell(const TPoolOptions& was, int32_t tieBreakerWas);
 
-  TPoolOptions FBefore;
-  TPoolOptions FAfter;
-  int32_t FTieBreakerBefore;
-  int32_t FTieBreakerAfter;
+  TPoolOptions FOptions;
+  int32_t FTieBreakerPoints;
+  TBytes FBefore;
+  TBytes FAfter;
+  bool FDone = false;
 };

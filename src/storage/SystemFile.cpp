@@ -1,7 +1,9 @@
 #include "SystemFile.h"
 
 #include <QDir>
+#include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "InOutError.h"
 #include "PoolFileError.h"
@@ -19,6 +21,12 @@ int BracketOffset(int i) {
   if (i < 1 || i > 4)
     throw std::out_of_range("bracket number out of range");
   return kBracketNameAt + kBracketNameSize * (i - 1);
+}
+
+// Where each part of the record lies: offset and size.
+std::pair<int, int> PartRange(TSystemFile::TPart part) {
+  return part == TSystemFile::TPart::Settings ? std::pair<int, int>{0, kFinalizedAt}
+                                              : std::pair<int, int>{kTieBreakerAt, 4};
 }
 
 int RoundOffset(int k) {
@@ -146,5 +154,18 @@ void TSystemFile::SetFinalized(bool flag) {
   if (Finalized() == flag)
     return;
   FRecord[kFinalizedAt] = flag ? 1 : 0;
+  FModified = true;
+}
+
+QByteArray TSystemFile::PartBytes(TPart part) const {
+  const auto [at, size] = PartRange(part);
+  return QByteArray(FRecord.data() + at, size);
+}
+
+void TSystemFile::RestorePartBytes(TPart part, const QByteArray& bytes) {
+  const auto [at, size] = PartRange(part);
+  if (bytes.size() != size || PartBytes(part) == bytes)
+    return;
+  std::copy(bytes.begin(), bytes.end(), FRecord.begin() + at);
   FModified = true;
 }

@@ -38,6 +38,14 @@ class TSystemFile {
   void SetFinalized(bool flag);
   void SetTieBreakerPoints(int32_t value);
 
+  // The stored bytes of one part of the record, blanks after a name's length included, so
+  // that an undo puts back exactly what was there: the settings (pool name, bracket names and
+  // points, everything before the lock flag) or the actual tie-breaker total.
+  enum class TPart { Settings, TieBreaker };
+  QByteArray PartBytes(TPart part) const;
+  // Marks the file modified when the bytes differ from the stored ones.
+  void RestorePartBytes(TPart part, const QByteArray& bytes);
+
   bool Modified() const { return FModified; }
   void SetModified(bool value) { FModified = value; }
   bool IsOpen() const { return FIsOpen; }
