@@ -64,12 +64,16 @@ bool TOpenPool::MakePoolFolder(const QString& appDirectory, const QString& dataD
   return QDir(appDirectory).mkdir(dataDirectory);
 }
 
-bool TOpenPool::OpenPool(const QString& directory, bool create) {
+void TOpenPool::LetGo() {
   emit AboutToBeReplaced();
   ClearUndoStacks();
   FShownPlayer = nullptr;
   FResultsBracket.reset();
   FPicksBracket.reset();
+}
+
+bool TOpenPool::OpenPool(const QString& directory, bool create) {
+  LetGo();
   if (FDataModule)
     FDataModule->ClosePool();
   FDataModule = std::make_unique<TFFDataModule>();
@@ -85,21 +89,17 @@ bool TOpenPool::OpenPool(const QString& directory, bool create) {
     opened = false;
     FDataModule->SetDirectory(QString());
   }
-  MakeCharts();
-  FToldModified = Modified();
-  emit Replaced();
-  emit ModifiedChanged(FToldModified);
-  emit LockChanged(Finalized());
+  TakeOver();
   return opened;
 }
 
 void TOpenPool::SetDataModule(std::unique_ptr<TFFDataModule> dataModule) {
-  emit AboutToBeReplaced();
-  ClearUndoStacks();
-  FShownPlayer = nullptr;
-  FResultsBracket.reset();
-  FPicksBracket.reset();
+  LetGo();
   FDataModule = std::move(dataModule);
+  TakeOver();
+}
+
+void TOpenPool::TakeOver() {
   MakeCharts();
   FToldModified = Modified();
   emit Replaced();
@@ -108,11 +108,7 @@ void TOpenPool::SetDataModule(std::unique_ptr<TFFDataModule> dataModule) {
 }
 
 void TOpenPool::Close() {
-  emit AboutToBeReplaced();
-  ClearUndoStacks();
-  FShownPlayer = nullptr;
-  FResultsBracket.reset();
-  FPicksBracket.reset();
+  LetGo();
   if (FDataModule)
     FDataModule->ClosePool();
   FDataModule.reset();

@@ -209,6 +209,10 @@ class TOpenPool : public QObject {
   // Does the command now: pushed on `undo`, or done once and thrown away.
   void Run(QUndoCommand* command, QUndoStack* undo);
   void ClearUndoStacks();
+  // Tells everyone the pool is going and lets go of the charts and the commands.
+  void LetGo();
+  // Makes the charts for the data module now in place and tells everyone.
+  void TakeOver();
   // Makes fresh, empty charts and puts the teams on the results chart.
   void MakeCharts();
   // Puts the results chart back in step with the teams' stored places.

@@ -16,15 +16,6 @@ bool SameEntry(const TChartEntry& a, const TChartEntry& b) {
          a.RoundReached() == b.RoundReached();
 }
 
-template <class TItem>
-int IndexIn(const std::vector<std::unique_ptr<TItem>>& list, const TItem* item) {
-  for (size_t i = 0; i < list.size(); ++i) {
-    if (list[i].get() == item)
-      return static_cast<int>(i);
-  }
-  return -1;
-}
-
 }  // namespace
 
 // --- TTeamsCommand -------------------------------------------------------------------------
@@ -72,46 +63,22 @@ void TTeamsCommand::undo() {
 // --- TTeamListCommand ----------------------------------------------------------------------
 
 TTeamListCommand::TTeamListCommand(TOpenPool& pool, std::unique_ptr<TTeamSeedObject> team)
-    : TPoolCommand(pool, CommandText("Add Team")),
-      FAdding(true),
-      FTeam(team.get()),
-      FHeld(std::move(team)) {}
+    : TListCommand(pool, CommandText("Add Team"), std::move(team)) {}
 
 TTeamListCommand::TTeamListCommand(TOpenPool& pool, TTeamSeedObject* team)
-    : TPoolCommand(pool, CommandText("Remove Team")), FAdding(false), FTeam(team) {}
+    : TListCommand(pool, CommandText("Remove Team"), team) {}
 
-TTeamListCommand::~TTeamListCommand() = default;
-
-void TTeamListCommand::redo() {
-  if (FAdding) {
-    PutIn();
-  } else {
-    TakeOut();
-  }
+TTeamsFile& TTeamListCommand::File() const {
+  return FPool.DataModule()->TeamsFile();
 }
 
-void TTeamListCommand::undo() {
-  if (FAdding) {
-    TakeOut();
-  } else {
-    PutIn();
-  }
+void TTeamListCommand::Leaving(TTeamSeedObject* team) {
+  emit FPool.TeamAboutToBeRemoved(team);
 }
 
-void TTeamListCommand::PutIn() {
-  TTeamsFile& teams = FPool.DataModule()->TeamsFile();
-  teams.Insert(FIndex < 0 ? teams.Count() : FIndex, std::move(FHeld));
-  teams.SetModified(true);
+void TTeamListCommand::Changed() {
   emit FPool.TeamsChanged();
-  FPool.TeamPlacesChanged();
-}
-
-void TTeamListCommand::TakeOut() {
-  TTeamsFile& teams = FPool.DataModule()->TeamsFile();
-  FIndex = IndexIn(teams.List(), static_cast<const TTeamSeedObject*>(FTeam));
-  emit FPool.TeamAboutToBeRemoved(FTeam);
-  FHeld = teams.Remove(FTeam);
-  emit FPool.TeamsChanged();
+  // A team taken out may have stood on the chart.
   FPool.TeamPlacesChanged();
 }
 
@@ -161,47 +128,22 @@ void TPlayerCommand::undo() {
 
 TPlayerListCommand::TPlayerListCommand(TOpenPool& pool,
                                        std::unique_ptr<TPlayerPicksListObject> player)
-    : TPoolCommand(pool, CommandText("Add Player")),
-      FAdding(true),
-      FPlayer(player.get()),
-      FHeld(std::move(player)) {}
+    : TListCommand(pool, CommandText("Add Player"), std::move(player)) {}
 
 TPlayerListCommand::TPlayerListCommand(TOpenPool& pool, TPlayerPicksListObject* player)
-    : TPoolCommand(pool, CommandText("Delete Player")), FAdding(false), FPlayer(player) {}
+    : TListCommand(pool, CommandText("Delete Player"), player) {}
 
-TPlayerListCommand::~TPlayerListCommand() = default;
-
-void TPlayerListCommand::redo() {
-  if (FAdding) {
-    PutIn();
-  } else {
-    TakeOut();
-  }
+TPlayerPicksFile& TPlayerListCommand::File() const {
+  return FPool.DataModule()->PlayerPicksFile();
 }
 
-void TPlayerListCommand::undo() {
-  if (FAdding) {
-    TakeOut();
-  } else {
-    PutIn();
-  }
-}
-
-void TPlayerListCommand::PutIn() {
-  TPlayerPicksFile& players = FPool.DataModule()->PlayerPicksFile();
-  players.Insert(FIndex < 0 ? players.Count() : FIndex, std::move(FHeld));
-  players.SetModified(true);
-  emit FPool.PlayersChanged();
-  FPool.NoteModified();
-}
-
-void TPlayerListCommand::TakeOut() {
-  TPlayerPicksFile& players = FPool.DataModule()->PlayerPicksFile();
-  if (FPool.ShownPlayer() == FPlayer)
+void TPlayerListCommand::Leaving(TPlayerPicksListObject* player) {
+  if (FPool.ShownPlayer() == player)
     FPool.ShowPlayer(nullptr);
-  FIndex = IndexIn(players.List(), static_cast<const TPlayerPicksListObject*>(FPlayer));
-  emit FPool.PlayerAboutToBeRemoved(FPlayer);
-  FHeld = players.Remove(FPlayer);
+  emit FPool.PlayerAboutToBeRemoved(player);
+}
+
+void TPlayerListCommand::Changed() {
   emit FPool.PlayersChanged();
   FPool.NoteModified();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QUndoCommand>
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <memory>
@@ -49,25 +50,74 @@ class TTeamsCommand : public TPoolCommand {
   bool FDone = false;
 };
 
-// A team added to the list or taken out of it.
-class TTeamListCommand : public TPoolCommand {
+// An item added to one of the pool's lists or taken out of it. While it is out of the list the
+// command holds it; put back, it goes where it was.
+template <class TItem, class TFile>
+class TListCommand : public TPoolCommand {
  public:
-  // Adds `team` at the end of the list.
-  TTeamListCommand(TOpenPool& pool, std::unique_ptr<TTeamSeedObject> team);
-  // Takes `team` out of the list.
-  TTeamListCommand(TOpenPool& pool, TTeamSeedObject* team);
-  ~TTeamListCommand() override;
-  void redo() override;
-  void undo() override;
+  void redo() override {
+    if (FAdding) {
+      PutIn();
+    } else {
+      TakeOut();
+    }
+  }
+  void undo() override {
+    if (FAdding) {
+      TakeOut();
+    } else {
+      PutIn();
+    }
+  }
+
+ protected:
+  // Adds `item` at the end of the list.
+  TListCommand(TOpenPool& pool, const QString& text, std::unique_ptr<TItem> item)
+      : TPoolCommand(pool, text), FAdding(true), FItem(item.get()), FHeld(std::move(item)) {}
+  // Takes `item` out of the list.
+  TListCommand(TOpenPool& pool, const QString& text, TItem* item)
+      : TPoolCommand(pool, text), FAdding(false), FItem(item) {}
+
+  virtual TFile& File() const = 0;
+  // Before the item leaves the list: whoever points at it is told.
+  virtual void Leaving(TItem* item) = 0;
+  // After the list changed.
+  virtual void Changed() = 0;
 
  private:
-  void PutIn();
-  void TakeOut();
+  void PutIn() {
+    TFile& file = File();
+    file.Insert(FIndex < 0 ? file.Count() : FIndex, std::move(FHeld));
+    file.SetModified(true);
+    Changed();
+  }
+  void TakeOut() {
+    TFile& file = File();
+    const auto& list = file.List();
+    const auto at = std::find_if(list.begin(), list.end(),
+                                 [this](const auto& item) { return item.get() == FItem; });
+    FIndex = static_cast<int>(at - list.begin());
+    Leaving(FItem);
+    FHeld = file.Remove(FItem);
+    Changed();
+  }
 
   const bool FAdding;
-  TTeamSeedObject* FTeam;
-  std::unique_ptr<TTeamSeedObject> FHeld;  // the team while it is out of the list
+  TItem* const FItem;
+  std::unique_ptr<TItem> FHeld;
   int FIndex = -1;
+};
+
+// A team added to the list or taken out of it.
+class TTeamListCommand : public TListCommand<TTeamSeedObject, TTeamsFile> {
+ public:
+  TTeamListCommand(TOpenPool& pool, std::unique_ptr<TTeamSeedObject> team);
+  TTeamListCommand(TOpenPool& pool, TTeamSeedObject* team);
+
+ protected:
+  TTeamsFile& File() const override;
+  void Leaving(TTeamSeedObject* team) override;
+  void Changed() override;
 };
 
 // An edit of one player: picks, guess, Clear Brackets. Keeps the guess and all 64 entries
@@ -95,22 +145,15 @@ class TPlayerCommand : public TPoolCommand {
 };
 
 // A player added to the list or deleted from it.
-class TPlayerListCommand : public TPoolCommand {
+class TPlayerListCommand : public TListCommand<TPlayerPicksListObject, TPlayerPicksFile> {
  public:
   TPlayerListCommand(TOpenPool& pool, std::unique_ptr<TPlayerPicksListObject> player);
   TPlayerListCommand(TOpenPool& pool, TPlayerPicksListObject* player);
-  ~TPlayerListCommand() override;
-  void redo() override;
-  void undo() override;
 
- private:
-  void PutIn();
-  void TakeOut();
-
-  const bool FAdding;
-  TPlayerPicksListObject* FPlayer;
-  std::unique_ptr<TPlayerPicksListObject> FHeld;
-  int FIndex = -1;
+ protected:
+  TPlayerPicksFile& File() const override;
+  void Leaving(TPlayerPicksListObject* player) override;
+  void Changed() override;
 };
 
 // A change of the pool's settings: the options or the actual tie-breaker total. Keeps the
