@@ -177,7 +177,8 @@ bool TOpenPool::PlaceTeam(TTeamSeedObject* team, int slotNumber, QUndoStack* und
   if (!IsOpen() || !team || !InList(FDataModule->TeamsFile().List(), team))
     return false;
   const TBracketItem* target = FResultsBracket->Slot(slotNumber);
-  if (!target)
+  // The first round is built while it is open, the later ones only once it is locked.
+  if (!target || (target->Round() == 1) == Finalized())
     return false;
   if (target->Round() > 1) {
     const TWinnerPathItem* path = FResultsBracket->FindPath(*team);
@@ -223,7 +224,7 @@ bool TOpenPool::AdvanceTeam(int slotNumber, QUndoStack* undo) {
     return false;
   const TBracketItem* slot = FResultsBracket->Slot(slotNumber);
   TTeamSeedObject* team = TeamOf(slot);
-  if (!team || slot->Round() >= 7)
+  if (!team || slot->Round() >= 7 || !Finalized())
     return false;
   const TWinnerPathItem* path = FResultsBracket->FindPath(*team);
   if (!path)
@@ -239,7 +240,7 @@ bool TOpenPool::RemoveTeamFromSlot(int slotNumber, QUndoStack* undo) {
     return false;
   const TBracketItem* slot = FResultsBracket->Slot(slotNumber);
   TTeamSeedObject* team = TeamOf(slot);
-  if (!team)
+  if (!team || (slot->Round() == 1 && Finalized()))
     return false;
   const int round = slot->Round();
   Run(new TTeamsCommand(*this, tr("Remove Team from Bracket"),
@@ -358,15 +359,17 @@ void TOpenPool::SetTieBreakerPoints(int32_t value, QUndoStack* undo) {
 void TOpenPool::ShowPlayer(TPlayerPicksListObject* player) {
   if (!FPicksBracket)
     return;
-  FShownPlayer = player;
+  FShownPlayer =
+      IsOpen() && InList(FDataModule->PlayerPicksFile().List(), player) ? player : nullptr;
   FPicksBracket->ClearAllSlots();
-  if (player)
-    FPicksBracket->PlaceTeams(*player);
+  if (FShownPlayer)
+    FPicksBracket->PlaceTeams(*FShownPlayer);
   emit PicksChartChanged();
 }
 
 TPlayerPicksListObject* TOpenPool::AddPlayer(const QString& name, QUndoStack* undo) {
-  if (!IsOpen())
+  // Players are entered on a locked first round only.
+  if (!IsOpen() || !Finalized())
     return nullptr;
   auto player = TPlayerPicksListObject::CreateFromTeams(FDataModule->TeamsFile());
   player->SetPlayerName(name);

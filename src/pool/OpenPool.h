@@ -110,15 +110,16 @@ class TOpenPool : public QObject {
   // round minus 1 (on a first-round line its region and seed also become 0); (c) the team
   // stands on all of them, its round reached the slot's round. On a first-round slot the team
   // first takes the line's region and seed and is no longer eliminated. False, with nothing
-  // changed, when there is no such slot or a later-round slot is not on the team's path.
-  // The window refuses what the pool's state forbids before it calls this.
+  // changed, when there is no such slot, when the pool's state forbids it (a first-round slot
+  // once the first round is locked, a later one before), or when a later-round slot is not on
+  // the team's path. The window shows its refusal before it calls this.
   bool PlaceTeam(TTeamSeedObject* team, int slotNumber, QUndoStack* undo = nullptr);
   // Moves the team in the slot on to the next slot of its winner path (a double-click).
-  // False when the slot is empty or is the champion's.
+  // False when the slot is empty or is the champion's, or while the first round is open.
   bool AdvanceTeam(int slotNumber, QUndoStack* undo = nullptr);
   // Takes the team in the slot off it and every later slot (a right-click): its round
   // reached becomes the slot's round minus 1, and on a first-round line its region and seed
-  // become 0. False when the slot is empty.
+  // become 0. False when the slot is empty, or is a first-round slot of a locked pool.
   bool RemoveTeamFromSlot(int slotNumber, QUndoStack* undo = nullptr);
   // Empties the chart: every team's round reached becomes 0; region, seed and eliminated
   // stay. Marks the teams modified even when the chart was empty.
@@ -138,10 +139,11 @@ class TOpenPool : public QObject {
 
   // --- Players and the picks chart (the player entry window) -----------------------------
 
-  // Puts the player's picks on the picks chart (null: an empty chart). Not an edit.
+  // Puts the player's picks on the picks chart (null, or a player not in the list: an empty
+  // chart). Not an edit.
   void ShowPlayer(TPlayerPicksListObject* player);
   // Appends a player of this name (kept exactly as given), every entry taken from the team
-  // list at round 1, guess 0.
+  // list at round 1, guess 0. Null while the first round is open: players come after it.
   TPlayerPicksListObject* AddPlayer(const QString& name, QUndoStack* undo = nullptr);
   // Takes the player out of the list (off the picks chart first, if shown). False when the
   // player is not in the list.

@@ -257,6 +257,24 @@ class TestPool : public QObject {
     QCOMPARE(one->RoundReached(), 1);
   }
 
+  void thePoolsStateDecidesWhatMayBeEdited() {
+    Open(false);
+    TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
+    // Open first round: nothing moves past it, and there are no players yet.
+    QVERIFY(!FPool->PlaceTeam(one, 65, FStack));
+    QVERIFY(!FPool->AdvanceTeam(1, FStack));
+    QCOMPARE(FPool->AddPlayer(QStringLiteral("Early"), FStack), nullptr);
+    QCOMPARE(FStack->count(), 0);
+    QVERIFY(!FPool->Modified());
+    // Locked: the first round stays as built.
+    FPool->Lock();
+    QVERIFY(!FPool->PlaceTeam(one, 2, FStack));
+    QVERIFY(!FPool->RemoveTeamFromSlot(1, FStack));
+    QVERIFY(Results(1) == one);
+    QCOMPARE(FStack->count(), 0);
+    QVERIFY(FPool->AddPlayer(QStringLiteral("On time"), FStack));
+  }
+
   void removingFromASlotKeepsTheEarlierRounds() {
     Open(true);
     TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
@@ -268,6 +286,10 @@ class TestPool : public QObject {
     QVERIFY(Results(113) == nullptr);
     QVERIFY(Results(65) == one);
 
+    // The first round is fixed while locked; open again, a team comes off its line.
+    QVERIFY(!FPool->RemoveTeamFromSlot(1, FStack));
+    QVERIFY(Results(1) == one);
+    FPool->Unlock();
     CheckUndoRedo([&] { QVERIFY(FPool->RemoveTeamFromSlot(1, FStack)); });
     QCOMPARE(one->RoundReached(), 0);
     QCOMPARE(one->Region(), 0);
@@ -443,6 +465,10 @@ class TestPool : public QObject {
     CheckUndoRedo([&] { QVERIFY(FPool->DeletePlayer(first, FStack)); });
     QCOMPARE(leaving.count(), 2);
     // The shown player left the chart before it left the list.
+    QCOMPARE(FPool->ShownPlayer(), nullptr);
+    QVERIFY(Picks(1) == nullptr);
+    // Out of the list, it cannot be shown either.
+    FPool->ShowPlayer(first);
     QCOMPARE(FPool->ShownPlayer(), nullptr);
     QVERIFY(Picks(1) == nullptr);
     FStack->undo();
