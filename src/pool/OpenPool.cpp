@@ -73,9 +73,11 @@ void TOpenPool::LetGo() {
 }
 
 bool TOpenPool::OpenPool(const QString& directory, bool create) {
-  LetGo();
+  // The save question comes first: should the save fail and raise, the pool is still there,
+  // whole, and nobody has let go of it.
   if (FDataModule)
     FDataModule->ClosePool();
+  LetGo();
   FDataModule = std::make_unique<TFFDataModule>();
   FDataModule->SetDirectory(directory);
   bool opened = true;
@@ -108,9 +110,9 @@ void TOpenPool::TakeOver() {
 }
 
 void TOpenPool::Close() {
-  LetGo();
   if (FDataModule)
     FDataModule->ClosePool();
+  LetGo();
   FDataModule.reset();
   emit Replaced();
   NoteModified();

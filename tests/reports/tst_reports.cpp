@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "BracketList.h"
 #include "CliRunner.h"
 #include "FFDataModule.h"
 #include "FakeHelp.h"
@@ -523,7 +524,12 @@ void TestReports::selectionsList() {
 
 void TestReports::blankEntrySheet() {
   MakePool(0, 1, 0, false);
+  // The teams were filled in behind the document, so its results chart shows none of them.
+  const TBracketList& shared = *FPool->ResultsBracket();
   const TRecordingReport& writer = Record(BlankEntry);
+  // The sheet draws on a chart of its own: the one a builder window shows stays as it was.
+  for (int i = 0; i < shared.Count(); ++i)
+    QVERIFY(!shared.Items(i)->Team());
   QCOMPARE(writer.PageCount(), 1);
   const auto bitmap = std::find_if(writer.Records().begin(), writer.Records().end(),
                                    [](const TRecord& r) { return r.Kind == TKind::Bitmap; });
