@@ -16,4 +16,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Tarnwell Software <support@tarnwell.com>")
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://www.tarnwell.com/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The dialogs are laid out for the widths of the classic sans serif, which Liberation Sans
+# shares; with another face their texts are cut off.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation")
 include(CPack)
