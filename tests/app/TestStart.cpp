@@ -1,15 +1,18 @@
-// The pools folder of an installed program: the first start, and a later start whose folder
-// has gone missing or cannot be written. The main window is started on the settings that
-// come out, offscreen, with the prompts answered by a script.
+// The program's start and end: the pools folder of an installed program on its first start
+// and on a later start whose folder has gone missing or cannot be written, and the program
+// ending with its main window. The main window is started on the settings that come out,
+// offscreen, with the prompts answered by a script.
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 #include "FFDataModule.h"
 #include "FakePrompts.h"
+#include "HelpWindow.h"
 #include "MainForm.h"
 #include "PoolsFolder.h"
 #include "Registry.h"
@@ -49,7 +52,7 @@ void WriteValue(const QString& name, const QString& value) {
 
 }  // namespace
 
-class TestPoolsFolder : public QObject {
+class TestStart : public QObject {
   Q_OBJECT
 
  private:
@@ -194,7 +197,21 @@ class TestPoolsFolder : public QObject {
     QCOMPARE(FPrompts.Texts().last(), TMainForm::kOpenError);
     QVERIFY(form.FFDataModule()->Directory().isEmpty());
   }
+
+  void closingTheMainWindowEndsTheProgramWithHelpOpen() {
+    Prepare();
+    TMainForm form;
+    THelpWindow help(Path(QStringLiteral("help")));
+    form.show();
+    help.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&help));
+    // The message loop ends by itself once the main window closes; should help keep it
+    // going, the second timer ends it with another status.
+    QTimer::singleShot(0, &form, [&form] { form.close(); });
+    QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+  }
 };
 
-QTEST_MAIN(TestPoolsFolder)
-#include "TestPoolsFolder.moc"
+QTEST_MAIN(TestStart)
+#include "TestStart.moc"

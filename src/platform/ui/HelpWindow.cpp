@@ -39,6 +39,8 @@ THelpWindow::THelpWindow(const QString& pagesFolder, QWidget* parent)
   setObjectName(QStringLiteral("frmHelp"));
   setWindowTitle(kCaption);
   resize(640, 560);
+  // Help left open never keeps the program running once its main window has closed.
+  setAttribute(Qt::WA_QuitOnClose, false);
 
   FBrowser = new QTextBrowser(this);
   FBrowser->setObjectName(QStringLiteral("brwHelp"));
