@@ -1,0 +1,298 @@
+#include "PicksImport.h"
+
+#include <QHash>
+#include <algorithm>
+
+#include "Csv.h"
+#include "FFDataModule.h"
+#include "PicksSheet.h"
+#include "Win1252.h"
+
+namespace {
+
+// Edit distance, letter case ignored: the team a mistyped name most likely meant.
+int Distance(const QString& a, const QString& b) {
+  const QString x = a.toCaseFolded();
+  const QString y = b.toCaseFolded();
+  std::vector<int> row(static_cast<size_t>(y.size()) + 1);
+  for (size_t j = 0; j < row.size(); ++j)
+    row[j] = static_cast<int>(j);
+  for (qsizetype i = 1; i <= x.size(); ++i) {
+    int diagonal = row[0];
+    row[0] = static_cast<int>(i);
+    for (qsizetype j = 1; j <= y.size(); ++j) {
+      const int above = row[static_cast<size_t>(j)];
+      const int cost = x.at(i - 1) == y.at(j - 1) ? 0 : 1;
+      row[static_cast<size_t>(j)] =
+          std::min({above + 1, row[static_cast<size_t>(j - 1)] + 1, diagonal + cost});
+      diagonal = above;
+    }
+  }
+  return row.back();
+}
+
+// The first character of `text` that a pool file, written in Windows-1252, cannot hold; empty
+// when it can hold all of them.
+QString FirstUnstorable(const QString& text) {
+  for (qsizetype i = 0; i < text.size();) {
+    const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    const QString character = text.mid(i, length);
+    const QByteArray stored = Win1252::Encode(character);
+    if (Win1252::Decode(stored.constData(), static_cast<int>(stored.size())) != character)
+      return character;
+    i += length;
+  }
+  return {};
+}
+
+// A guess as the player entry window takes it: one to three digits, 0 to 999. An empty cell
+// is the guess of a new player, 0. Returns -1 for anything else.
+int ParseGuess(const QString& text) {
+  if (text.isEmpty())
+    return 0;
+  if (text.size() > 3)
+    return -1;
+  int value = 0;
+  for (const QChar c : text) {
+    if (c < '0' || c > '9')
+      return -1;
+    value = value * 10 + (c.unicode() - '0');
+  }
+  return value;
+}
+
+}  // namespace
+
+QString TPicksImport::TProblem::Describe() const {
+  QString where;
+  if (Row > 0 && Column > 0) {
+    where = QStringLiteral("Row %1, column %2").arg(Row).arg(Csv::ColumnName(Column));
+    if (!Title.isEmpty())
+      where += QStringLiteral(" (%1)").arg(Title);
+  } else if (Row > 0) {
+    where = QStringLiteral("Row %1").arg(Row);
+  }
+  return where.isEmpty() ? Text : where + QStringLiteral(": ") + Text;
+}
+
+TPicksImport::TPicksImport(const TFFDataModule& pool, bool replace)
+    : FPool(pool), FReplace(replace) {}
+
+TPicksImport::~TPicksImport() = default;
+
+void TPicksImport::Add(int row, int column, const QString& text) {
+  ++FProblemCount;
+  if (static_cast<int>(FProblems.size()) >= kMaxProblems)
+    return;
+  TProblem problem;
+  problem.Row = row;
+  problem.Column = column;
+  if (column > 0 && column <= FHeader.size())
+    problem.Title = FHeader.at(column - 1);
+  problem.Text = text;
+  FProblems.push_back(problem);
+}
+
+bool TPicksImport::Read(const QByteArray& bytes) {
+  FProblems.clear();
+  FProblemCount = 0;
+  FExistingNames = 0;
+  FPlayers.clear();
+  if (!FPool.Finalized()) {
+    Add(0, 0, kNotLocked);
+    return false;
+  }
+
+  Csv::TTable table;
+  try {
+    table = Csv::Read(bytes);
+  } catch (const Csv::EFormatError& error) {
+    Add(error.Row(), error.Column(), error.Text());
+    return false;
+  }
+
+  const TPicksSheet sheet(FPool);
+  FHeader = sheet.Header();
+  if (table.Rows.empty()) {
+    Add(0, 0, QStringLiteral("The file is empty; it needs the header row of the template."));
+    return false;
+  }
+  // The header must be the pool's own: a sheet made for another pool, or with its columns
+  // moved about, would put every pick in the wrong game.
+  const QStringList& header = table.Rows.front();
+  for (int c = 0; c < TPicksSheet::kColumnCount; ++c) {
+    const QString found = c < header.size() ? header.at(c).trimmed() : QString();
+    if (found != FHeader.at(c)) {
+      Add(1, c + 1,
+          QStringLiteral("the header should read \"%1\", not \"%2\". Start from the template of "
+                         "this pool and keep its columns in their order.")
+              .arg(FHeader.at(c), found));
+      return false;
+    }
+  }
+
+  const TTeamsFile& teams = FPool.TeamsFile();
+  QHash<QString, int> teamIndex;
+  for (int i = 0; i < teams.Count(); ++i) {
+    const QString name = TrimTeamName(teams.Items(i)->TeamName());
+    if (!teamIndex.contains(name))
+      teamIndex.insert(name, i);
+  }
+  using TChart = std::array<int, TPicksSheet::kSlotCount + 1>;
+  TChart firstRound{};
+  firstRound.fill(-1);
+  for (size_t i = 0; i < sheet.TeamSlots().size(); ++i) {
+    if (sheet.TeamSlots()[i] > 0)
+      firstRound[static_cast<size_t>(sheet.TeamSlots()[i])] = static_cast<int>(i);
+  }
+
+  const TPlayerPicksFile& players = FPool.PlayerPicksFile();
+  QHash<QString, int> rowOfName;
+  for (size_t r = 1; r < table.Rows.size(); ++r) {
+    const QStringList& cells = table.Rows[r];
+    const int row = static_cast<int>(r) + 1;
+    const bool blank = std::all_of(cells.cbegin(), cells.cend(),
+                                   [](const QString& cell) { return cell.trimmed().isEmpty(); });
+    if (blank)
+      continue;
+    for (qsizetype c = TPicksSheet::kColumnCount; c < cells.size(); ++c) {
+      if (!cells.at(c).trimmed().isEmpty()) {
+        Add(row, static_cast<int>(c) + 1,
+            QStringLiteral("this cell is beyond the last game, the champion in column %1")
+                .arg(Csv::ColumnName(TPicksSheet::kColumnCount)));
+        break;
+      }
+    }
+    auto cell = [&cells](int column) {
+      return column < cells.size() ? cells.at(column) : QString();
+    };
+
+    // The name is kept as written, as the player entry window keeps it.
+    const int before = FProblemCount;
+    const QString name = cell(TPicksSheet::kNameColumn);
+    const int nameColumn = TPicksSheet::kNameColumn + 1;
+    TPlayerPicksListObject* existing = nullptr;
+    if (TrimTeamName(name).isEmpty()) {
+      Add(row, nameColumn, QStringLiteral("the player name is empty"));
+    } else if (name.size() > kNameLength) {
+      Add(row, nameColumn,
+          QStringLiteral("the player name \"%1\" is %2 characters long; a name holds at most %3")
+              .arg(name)
+              .arg(name.size())
+              .arg(kNameLength));
+    } else if (const QString bad = FirstUnstorable(name); !bad.isEmpty()) {
+      Add(row, nameColumn,
+          QStringLiteral("the player name \"%1\" holds \"%2\", a character a pool cannot store")
+              .arg(name, bad));
+    } else if (rowOfName.contains(name)) {
+      Add(row, nameColumn,
+          QStringLiteral("the player \"%1\" is already named in row %2")
+              .arg(name)
+              .arg(rowOfName.value(name)));
+    } else {
+      rowOfName.insert(name, row);
+      existing = players.FindPlayer(name);
+      if (existing && !FReplace) {
+        Add(row, nameColumn,
+            QStringLiteral("the pool already has a player named \"%1\"").arg(name));
+        ++FExistingNames;
+      }
+    }
+
+    const QString guessText = cell(TPicksSheet::kGuessColumn).trimmed();
+    const int guess = ParseGuess(guessText);
+    if (guess < 0) {
+      Add(row, TPicksSheet::kGuessColumn + 1,
+          QStringLiteral("the tie-breaker guess must be a whole number from 0 to %1, not \"%2\"")
+              .arg(kMaxGuess)
+              .arg(guessText));
+    }
+
+    auto player = TPlayerPicksListObject::CreateFromTeams(teams);
+    player->SetPlayerName(name);
+    player->SetTieBreakerPoints(guess < 0 ? 0 : guess);
+    TChart chart = firstRound;
+    // A game whose cell is wrong is left out; the games it feeds then report nothing of their
+    // own about it, so one typing error gives one problem.
+    std::array<bool, TPicksSheet::kSlotCount + 1> wrong{};
+    for (size_t g = 0; g < sheet.Games().size(); ++g) {
+      const TPicksSheet::TGame& game = sheet.Games()[g];
+      const int column = TPicksSheet::kFirstGameColumn + static_cast<int>(g);
+      const QString winner = TrimTeamName(cell(column));
+      if (winner.isEmpty())
+        continue;
+      const auto slot = static_cast<size_t>(game.Slot);
+      const int team = teamIndex.value(winner, -1);
+      if (team < 0) {
+        QString closest;
+        int best = 0;
+        for (const auto& known : teams.List()) {
+          const int distance = Distance(winner, known->TeamName());
+          if (closest.isEmpty() || distance < best) {
+            closest = TrimTeamName(known->TeamName());
+            best = distance;
+          }
+        }
+        Add(row, column + 1,
+            closest.isEmpty()
+                ? QStringLiteral("\"%1\" is not a team of this pool").arg(winner)
+                : QStringLiteral("\"%1\" is not a team of this pool; did you mean \"%2\"?")
+                      .arg(winner, closest));
+        wrong[slot] = true;
+        continue;
+      }
+      const auto a = static_cast<size_t>(game.Feeders[0]);
+      const auto b = static_cast<size_t>(game.Feeders[1]);
+      if (chart[a] == team || chart[b] == team) {
+        chart[slot] = team;
+        player->Pick(team)->SetRoundReached(game.Round);
+        continue;
+      }
+      wrong[slot] = true;
+      if (wrong[a] || wrong[b])
+        continue;
+      Add(row, column + 1,
+          game.Round == 2
+              ? QStringLiteral("\"%1\" does not play in this game").arg(winner)
+              : QStringLiteral("\"%1\" did not win a game that leads to this one in this row")
+                    .arg(winner));
+    }
+    if (FProblemCount == before)
+      FPlayers.push_back(TImported{std::move(player), existing});
+  }
+  if (FProblemCount > 0) {
+    FPlayers.clear();
+    return false;
+  }
+  return true;
+}
+
+QString TPicksImport::Report() const {
+  QStringList lines;
+  for (const TProblem& problem : FProblems)
+    lines << problem.Describe();
+  const int more = FProblemCount - static_cast<int>(FProblems.size());
+  if (more > 0)
+    lines << QStringLiteral("... and %1 more problems.").arg(more);
+  return lines.join(QLatin1Char('\n'));
+}
+
+int TPicksImport::NewCount() const {
+  return static_cast<int>(std::count_if(FPlayers.cbegin(), FPlayers.cend(),
+                                        [](const TImported& p) { return p.Replaces == nullptr; }));
+}
+
+int TPicksImport::ReplacedCount() const {
+  return static_cast<int>(FPlayers.size()) - NewCount();
+}
+
+void TPicksImport::ApplyTo(TPlayerPicksFile& file) {
+  for (TImported& imported : FPlayers) {
+    if (imported.Replaces)
+      *imported.Replaces = std::move(*imported.Player);
+    else
+      file.Add(std::move(imported.Player));
+  }
+  FPlayers.clear();
+  file.SetModified(true);
+}

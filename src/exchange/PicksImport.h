@@ -1,0 +1,86 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+class TFFDataModule;
+class TPlayerPicksFile;
+class TPlayerPicksListObject;
+
+// Reads a picks sheet (the layout of TPicksSheet) into new players for a pool, checking every
+// cell first. A sheet with anything wrong yields no players at all, only the list of what is
+// wrong, each with its row and column; the pool itself is never touched here.
+//
+// The rules are the player entry window's: a player starts with every team on its first-round
+// line, and each game's winner must be one of the two teams that stand on the lines feeding
+// it in the same row, so a row can be left partly empty but never contradicts itself.
+class TPicksImport {
+ public:
+  static constexpr int kNameLength = 35;
+  static constexpr int kMaxGuess = 999;
+  // Problems kept for showing; the rest are only counted.
+  static constexpr int kMaxProblems = 200;
+
+  static inline const QString kNotLocked = QStringLiteral(
+      "The first round of this pool is not locked yet. Players can be added once it is locked.");
+
+  // What is wrong, where. Row and column are 1-based as a spreadsheet shows them; a column of 0
+  // means the whole row, a row of 0 the whole file. `Title` names the column's game.
+  struct TProblem {
+    int Row = 0;
+    int Column = 0;
+    QString Title;
+    QString Text;
+    // "Row 4, column F (East R1: (8) A v (9) B): ..." and the like.
+    QString Describe() const;
+  };
+
+  // A player read from the sheet, and the pool's player of the same name it replaces, if any.
+  struct TImported {
+    std::unique_ptr<TPlayerPicksListObject> Player;
+    TPlayerPicksListObject* Replaces = nullptr;
+  };
+
+  // With `replace`, a row naming a player the pool already has replaces that player's picks;
+  // without it, such a row is a problem.
+  TPicksImport(const TFFDataModule& pool, bool replace);
+  ~TPicksImport();
+  TPicksImport(const TPicksImport&) = delete;
+  TPicksImport& operator=(const TPicksImport&) = delete;
+
+  // Reads and checks the whole sheet; true when it can be imported as it stands.
+  bool Read(const QByteArray& bytes);
+
+  const std::vector<TProblem>& Problems() const { return FProblems; }
+  // Every problem found, also those beyond the kept ones.
+  int ProblemCount() const { return FProblemCount; }
+  // True when every problem is a name the pool already has: importing with replace would go.
+  bool OnlyExistingNames() const { return FProblemCount > 0 && FExistingNames == FProblemCount; }
+  // The problems as text, one a line, the count of those left out at the end.
+  QString Report() const;
+
+  // The players of a sheet that read without problems, in sheet order.
+  std::vector<TImported>& Players() { return FPlayers; }
+  int NewCount() const;
+  int ReplacedCount() const;
+
+  // Puts the players into the pool's player file: new ones at the end, replacements in place.
+  // Marks the file modified. Call only after a successful Read.
+  void ApplyTo(TPlayerPicksFile& file);
+
+ private:
+  class TRowReader;
+
+  void Add(int row, int column, const QString& text);
+
+  const TFFDataModule& FPool;
+  bool FReplace;
+  std::vector<TProblem> FProblems;
+  int FProblemCount = 0;
+  int FExistingNames = 0;
+  std::vector<TImported> FPlayers;
+  QStringList FHeader;
+};

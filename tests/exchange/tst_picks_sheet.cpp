@@ -1,0 +1,344 @@
+#include <QDir>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "BracketList.h"
+#include "Csv.h"
+#include "PicksImport.h"
+#include "PicksSheet.h"
+#include "TestPools.h"
+
+using namespace TestPools;
+
+namespace {
+
+// Column of the game titled `title` (0-based cell index).
+int Column(const TPicksSheet& sheet, const QString& title) {
+  const int at = static_cast<int>(sheet.Header().indexOf(title));
+  if (at < 0)
+    qFatal("no column titled %s", qPrintable(title));
+  return at;
+}
+
+// A row of the sheet: name, guess and every game empty.
+QStringList EmptyRow(const QString& name, const QString& guess = QStringLiteral("0")) {
+  QStringList row{name, guess};
+  for (int g = 0; g < TPicksSheet::kGameCount; ++g)
+    row << QString();
+  return row;
+}
+
+QByteArray Sheet(const TPicksSheet& sheet, const QList<QStringList>& rows) {
+  Csv::TWriter writer;
+  writer.Row(sheet.Header());
+  for (const QStringList& row : rows)
+    writer.Row(row);
+  return writer.Bytes();
+}
+
+// Fills a player's chart at random the way the player entry window could: each game gets the
+// team of one of its two feeding lines, or is left open.
+void RandomPicks(TPlayerPicksListObject& player, QRandomGenerator& random, bool complete) {
+  TBracketList chart;
+  // The two lines feeding each slot, from the winner paths.
+  static const std::vector<std::vector<int>> feeders = [&chart] {
+    std::vector<std::vector<int>> lines(TBracketList::kSlotCount + 1);
+    for (int p = 0; p < chart.PathCount(); ++p) {
+      for (int r = 1; r < TWinnerPathItem::kRounds; ++r) {
+        std::vector<int>& into = lines[static_cast<size_t>(chart.Paths(p)->Slot(r + 1))];
+        if (std::find(into.begin(), into.end(), chart.Paths(p)->Slot(r)) == into.end())
+          into.push_back(chart.Paths(p)->Slot(r));
+      }
+    }
+    return lines;
+  }();
+  for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i)
+    chart.PlaceTeam(player.Pick(i));
+  for (int slot = TPicksSheet::kFirstGameSlot; slot <= TBracketList::kSlotCount; ++slot) {
+    std::vector<TChartEntry*> playing;
+    for (int line : feeders[static_cast<size_t>(slot)]) {
+      if (chart.Slot(line)->Team())
+        playing.push_back(chart.Slot(line)->Team());
+    }
+    if (playing.empty() || (!complete && random.bounded(10) == 0))
+      continue;
+    TChartEntry* winner = playing[random.bounded(static_cast<quint32>(playing.size()))];
+    chart.Slot(slot)->SetTeam(winner);
+    winner->SetRoundReached(chart.Slot(slot)->Round());
+  }
+}
+
+}  // namespace
+
+class TestPicksSheet : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir FDir;
+  std::unique_ptr<TFFDataModule> FPool;
+
+  // A locked pool of 64 teams named "R<region>S<seed>", a few with real names, and one player.
+  std::unique_ptr<TFFDataModule> MakePool(const QString& name) {
+    const QString directory = FDir.filePath(name);
+    QDir().mkpath(directory);
+    auto pool = CreatePool(directory);
+    pool->SystemFile().SetFinalized(true);
+    AddFullField(pool->TeamsFile());
+    pool->TeamsFile().Items(0)->SetTeamName(QStringLiteral("Connecticut"));  // region 1 seed 1
+    pool->TeamsFile().Items(15)->SetTeamName(QStringLiteral("Stetson"));     // region 1 seed 16
+    pool->TeamsFile().Items(16)->SetTeamName(QStringLiteral("Houston"));     // region 2 seed 1
+    pool->TeamsFile().Items(7)->SetTeamName(QStringLiteral("Florida A&M, \"Rattlers\""));
+    AddPlayer(*pool, QStringLiteral("Already Here"), 120);
+    return pool;
+  }
+
+  // Reads `bytes` into FPool and expects exactly one problem at (row, column) saying `part`.
+  void ExpectOneProblem(const QByteArray& bytes, int row, int column, const QString& part,
+                        bool replace = false) {
+    TPicksImport import(*FPool, replace);
+    QVERIFY(!import.Read(bytes));
+    QVERIFY(import.Players().empty());
+    QCOMPARE(import.ProblemCount(), 1);
+    const TPicksImport::TProblem& problem = import.Problems().front();
+    QCOMPARE(problem.Row, row);
+    QCOMPARE(problem.Column, column);
+    QVERIFY2(problem.Text.contains(part), qPrintable(problem.Describe()));
+  }
+
+ private slots:
+  void initTestCase() {
+    QVERIFY(FDir.isValid());
+    FPool = MakePool(QStringLiteral("Office.BGD"));
+  }
+
+  void headerNamesEveryGameInSlotOrder() {
+    const TPicksSheet sheet(*FPool);
+    const QStringList& header = sheet.Header();
+    QCOMPARE(header.size(), TPicksSheet::kColumnCount);
+    QCOMPARE(header[0], QStringLiteral("Player Name"));
+    QCOMPARE(header[2], QStringLiteral("Midwest R1: (1) Connecticut v (16) Stetson"));
+    QCOMPARE(header[9], QStringLiteral("Midwest R1: (2) R1S2 v (15) R1S15"));
+    QCOMPARE(header[10], QStringLiteral("South R1: (1) Houston v (16) R2S16"));
+    QCOMPARE(header[2 + 32], QStringLiteral("Midwest R2 game 1"));
+    QCOMPARE(header[2 + 48], QStringLiteral("Midwest R3 game 1"));
+    QCOMPARE(header[2 + 56], QStringLiteral("Midwest final"));
+    QCOMPARE(header[2 + 60], QStringLiteral("Semifinal 1: Midwest v South"));
+    QCOMPARE(header[2 + 61], QStringLiteral("Semifinal 2: East v West"));
+    QCOMPARE(header.last(), QStringLiteral("Champion"));
+    QCOMPARE(sheet.Games().front().Feeders, (std::array<int, 2>{1, 2}));
+    QCOMPARE(sheet.Games().back().Feeders, (std::array<int, 2>{125, 126}));
+  }
+
+  void templateExampleImportsAsACompleteChart() {
+    const TPicksSheet sheet(*FPool);
+    const Csv::TTable table = Csv::Read(sheet.Template());
+    QCOMPARE(table.Rows.size(), size_t(2));
+    QCOMPARE(table.Rows[0], sheet.Header());
+    QCOMPARE(table.Rows[1].last(), QStringLiteral("Connecticut"));
+
+    TPicksImport import(*FPool, false);
+    QVERIFY2(import.Read(sheet.Template()), qPrintable(import.Report()));
+    QCOMPARE(import.NewCount(), 1);
+    const TPlayerPicksListObject& example = *import.Players().front().Player;
+    QCOMPARE(example.PlayerName(), TPicksSheet::kExampleName);
+    // The better seed wins each game: the seed 1 teams reach the last four, the first
+    // bracket's wins the title; every other team goes out where a better seed meets it.
+    // Equal seeds: the team on the upper line goes on.
+    QCOMPARE(example.Pick(0)->RoundReached(), 7);
+    QCOMPARE(example.Pick(16)->RoundReached(), 5);
+    QCOMPARE(example.Pick(32)->RoundReached(), 6);
+    QCOMPARE(example.Pick(48)->RoundReached(), 5);
+    QCOMPARE(example.Pick(1)->RoundReached(), 4);   // seed 2 loses the regional final
+    QCOMPARE(example.Pick(15)->RoundReached(), 1);  // seed 16 loses at once
+  }
+
+  void partialRowsFollowThePlayerEntryRules() {
+    const TPicksSheet sheet(*FPool);
+    QStringList row = EmptyRow(QStringLiteral("Partial Pat"), QStringLiteral("007"));
+    row[Column(sheet, "Midwest R1: (1) Connecticut v (16) Stetson")] = "  Connecticut ";
+    row[Column(sheet, "Midwest R2 game 1")] = "Connecticut";
+    QStringList untouched = EmptyRow(QStringLiteral("Blank Bo"), QString());
+    TPicksImport import(*FPool, false);
+    QVERIFY2(import.Read(Sheet(sheet, {row, untouched})), qPrintable(import.Report()));
+    QCOMPARE(import.Players().size(), size_t(2));
+    const TPlayerPicksListObject& pat = *import.Players()[0].Player;
+    QCOMPARE(pat.TieBreakerPoints(), 7);
+    QCOMPARE(pat.Pick(0)->RoundReached(), 3);
+    for (int i = 1; i < 64; ++i)
+      QCOMPARE(pat.Pick(i)->RoundReached(), 1);
+    // An empty row of picks is a new player as the entry window adds one.
+    const TPlayerPicksListObject& bo = *import.Players()[1].Player;
+    QCOMPARE(bo.TieBreakerPoints(), 0);
+    const auto fresh = TPlayerPicksListObject::CreateFromTeams(FPool->TeamsFile());
+    for (int i = 0; i < 64; ++i) {
+      QCOMPARE(bo.Pick(i)->TeamName(), fresh->Pick(i)->TeamName());
+      QCOMPARE(bo.Pick(i)->Region(), fresh->Pick(i)->Region());
+      QCOMPARE(bo.Pick(i)->Seed(), fresh->Pick(i)->Seed());
+      QCOMPARE(bo.Pick(i)->RoundReached(), 1);
+    }
+  }
+
+  void everyRefusalNamesItsRowAndColumn() {
+    const TPicksSheet sheet(*FPool);
+    const int first = Column(sheet, "Midwest R1: (1) Connecticut v (16) Stetson");
+    const int second = Column(sheet, "Midwest R2 game 1");
+    auto with = [&](int column, const QString& value) {
+      QStringList row = EmptyRow(QStringLiteral("Someone"));
+      row[column] = value;
+      return row;
+    };
+    const QStringList good = EmptyRow(QStringLiteral("Good Row"));
+
+    // Unknown team, with the closest name offered.
+    ExpectOneProblem(Sheet(sheet, {good, with(first, "Conneticut")}), 3, first + 1,
+                     "did you mean \"Connecticut\"?");
+    // A first-round winner that is not in that game.
+    ExpectOneProblem(Sheet(sheet, {with(first, "Houston")}), 2, first + 1, "does not play");
+    // A later winner that did not win a feeding game of the same row.
+    ExpectOneProblem(Sheet(sheet, {with(second, "Connecticut")}), 2, second + 1,
+                     "did not win a game that leads to this one");
+    for (const char* guess : {"1000", "-1", "12.5", "ten", "+5"}) {
+      ExpectOneProblem(Sheet(sheet, {with(1, guess)}), 2, 2, "from 0 to 999");
+    }
+    ExpectOneProblem(Sheet(sheet, {with(0, QString(36, 'n'))}), 2, 1, "at most 35");
+    ExpectOneProblem(Sheet(sheet, {with(0, " \t ")}), 2, 1, "name is empty");
+    ExpectOneProblem(Sheet(sheet, {with(0, "Already Here")}), 2, 1, "already has a player");
+    ExpectOneProblem(Sheet(sheet, {good, good}), 3, 1, "already named in row 2");
+    ExpectOneProblem(Sheet(sheet, {good, with(0, QStringLiteral("Snow \u2603 Man"))}), 3, 1,
+                     "a character a pool cannot store");
+    QStringList tooWide = good;
+    tooWide << ""
+            << "extra";
+    ExpectOneProblem(Sheet(sheet, {tooWide}), 2, 67, "beyond the last game");
+    ExpectOneProblem("Player Name,Guess\r\n", 1, 2, "the header should read");
+    ExpectOneProblem(Sheet(sheet, {good}) + "x,\"open", 3, 2, "not closed");
+    ExpectOneProblem(QByteArray(), 0, 0, "empty");
+  }
+
+  void oneWrongCellGivesOneProblem() {
+    // The mistyped first-round winner also stands in the next round's game of the same row;
+    // only the cell that is wrong is reported.
+    const TPicksSheet sheet(*FPool);
+    QStringList row = EmptyRow(QStringLiteral("Typo"));
+    row[Column(sheet, "Midwest R1: (1) Connecticut v (16) Stetson")] = "Stetsen";
+    row[Column(sheet, "Midwest R2 game 1")] = "Stetson";
+    ExpectOneProblem(Sheet(sheet, {row}), 2,
+                     Column(sheet, "Midwest R1: (1) Connecticut v (16) Stetson") + 1,
+                     "did you mean \"Stetson\"?");
+  }
+
+  void problemsAreCountedBeyondThoseKept() {
+    const TPicksSheet sheet(*FPool);
+    QList<QStringList> rows;
+    for (int i = 0; i < TPicksImport::kMaxProblems + 50; ++i)
+      rows << EmptyRow(QStringLiteral("P%1").arg(i), QStringLiteral("x"));
+    TPicksImport import(*FPool, false);
+    QVERIFY(!import.Read(Sheet(sheet, rows)));
+    QCOMPARE(import.ProblemCount(), TPicksImport::kMaxProblems + 50);
+    QCOMPARE(import.Problems().size(), size_t(TPicksImport::kMaxProblems));
+    QVERIFY(import.Report().endsWith("... and 50 more problems."));
+    QVERIFY(!import.OnlyExistingNames());
+  }
+
+  void aPoolStillOpenForPlacingIsRefused() {
+    const QString directory = FDir.filePath("Open.BGD");
+    QDir().mkpath(directory);
+    auto pool = CreatePool(directory);
+    AddFullField(pool->TeamsFile());
+    TPicksImport import(*pool, false);
+    QVERIFY(!import.Read(TPicksSheet(*pool).Template()));
+    QCOMPARE(import.Report(), TPicksImport::kNotLocked);
+  }
+
+  void replaceKeepsThePlayersPlace() {
+    auto pool = MakePool(QStringLiteral("Replace.BGD"));
+    AddPlayer(*pool, QStringLiteral("Second"), 5);
+    const TPicksSheet sheet(*pool);
+    QStringList row = EmptyRow(QStringLiteral("Already Here"), QStringLiteral("77"));
+    row[Column(sheet, "South R1: (1) Houston v (16) R2S16")] = "Houston";
+    const QByteArray bytes = Sheet(sheet, {row, EmptyRow(QStringLiteral("Newcomer"))});
+
+    TPicksImport refused(*pool, false);
+    QVERIFY(!refused.Read(bytes));
+    QVERIFY(refused.OnlyExistingNames());
+
+    TPicksImport import(*pool, true);
+    QVERIFY2(import.Read(bytes), qPrintable(import.Report()));
+    QCOMPARE(import.NewCount(), 1);
+    QCOMPARE(import.ReplacedCount(), 1);
+    TPlayerPicksListObject* kept = pool->PlayerPicksFile().Items(0);
+    pool->PlayerPicksFile().SetModified(false);
+    import.ApplyTo(pool->PlayerPicksFile());
+    QVERIFY(pool->PlayerPicksFile().Modified());
+    QCOMPARE(pool->PlayerPicksFile().Count(), 3);
+    QCOMPARE(pool->PlayerPicksFile().Items(0), kept);
+    QCOMPARE(kept->PlayerName(), QStringLiteral("Already Here"));
+    QCOMPARE(kept->TieBreakerPoints(), 77);
+    QCOMPARE(kept->Pick(16)->RoundReached(), 2);
+    QCOMPARE(pool->PlayerPicksFile().Items(1)->PlayerName(), QStringLiteral("Second"));
+    QCOMPARE(pool->PlayerPicksFile().Items(2)->PlayerName(), QStringLiteral("Newcomer"));
+  }
+
+  void windows1252NamesSurviveTheSave() {
+    auto pool = MakePool(QStringLiteral("Accents.BGD"));
+    const TPicksSheet sheet(*pool);
+    const QString name = QStringLiteral("José Muñoz “Pepe” €");
+    TPicksImport import(*pool, false);
+    QVERIFY2(import.Read(Sheet(sheet, {EmptyRow(name)})), qPrintable(import.Report()));
+    import.ApplyTo(pool->PlayerPicksFile());
+    QVERIFY(pool->SavePool());
+    pool->ClosePool();
+    auto reopened = OpenPool(pool->Directory());
+    QVERIFY(reopened->PlayerPicksFile().FindPlayer(name));
+    reopened->ClosePool();
+  }
+
+  // Export, then import into a copy of the pool without its players: the saved player file
+  // is the same to the byte.
+  void roundTrip_data() {
+    QTest::addColumn<QString>("source");
+    QTest::newRow("500 random players") << QString();
+#ifdef COURTSIDER_SAMPLE_POOL
+    QTest::newRow("sample pool") << QStringLiteral(COURTSIDER_SAMPLE_POOL);
+#endif
+  }
+
+  void roundTrip() {
+    QFETCH(QString, source);
+    if (source.isEmpty()) {
+      auto pool = MakePool(QStringLiteral("Random.BGD"));
+      QRandomGenerator random(20260315);
+      for (int i = 0; i < 500; ++i) {
+        TPlayerPicksListObject* player = AddPlayer(
+            *pool, QStringLiteral("Player %1 Ñandú, \"%2\"").arg(i).arg(random.bounded(1000)),
+            static_cast<int>(random.bounded(1000)));
+        RandomPicks(*player, random, i % 3 != 0);
+      }
+      QVERIFY(pool->SavePool());
+      source = pool->Directory();
+      pool->ClosePool();
+    }
+    const QString copy = FDir.filePath(QStringLiteral("Copy%1.BGD").arg(QTest::currentDataTag()));
+    QDir().mkpath(copy);
+    for (const QString& file : {TSystemFile::kFileName, TTeamsFile::kFileName})
+      QVERIFY(QFile::copy(QDir(source).filePath(file), QDir(copy).filePath(file)));
+
+    auto original = OpenPool(source);
+    QVERIFY(original->PlayerPicksFile().Count() > 0);
+    const QByteArray sheet = TPicksSheet(*original).Export();
+    original->ClosePool();
+
+    auto target = OpenPool(copy);
+    TPicksImport import(*target, false);
+    QVERIFY2(import.Read(sheet), qPrintable(import.Report()));
+    import.ApplyTo(target->PlayerPicksFile());
+    QVERIFY(target->SavePool());
+    target->ClosePool();
+    const QByteArray before = ReadBytes(QDir(source).filePath(TPlayerPicksFile::kFileName));
+    QCOMPARE(ReadBytes(QDir(copy).filePath(TPlayerPicksFile::kFileName)), before);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestPicksSheet)
+#include "tst_picks_sheet.moc"
