@@ -38,6 +38,15 @@ void TBracketBitmap::DrawAllSlots(const TBracketList* chart) {
     DrawSlot(chart->Items(i));
 }
 
+QImage TBracketBitmap::ResultsPicture(const TSystemFile& system, const TTeamsFile& teams) {
+  TBracketList chart;
+  TBracketBitmap bitmap(system);
+  bitmap.DrawTitles(system, ChartGeometry::kBuilderPoolNameBox);
+  chart.PlaceTeams(teams);
+  bitmap.DrawAllSlots(&chart);
+  return bitmap.Image();
+}
+
 void TBracketBitmap::TextRect(const QRect& box, const QString& text, bool bold) {
   QPainter painter(&FImage);
   painter.fillRect(box, Qt::white);

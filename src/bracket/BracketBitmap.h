@@ -8,6 +8,7 @@
 class TBracketItem;
 class TBracketList;
 class TSystemFile;
+class TTeamsFile;
 
 // A chart to look at: the chart picture with the pool's titles, over which the names of the
 // entries on a bracket chart are written. A window keeps one as it was made and refreshes its
@@ -31,6 +32,9 @@ class TBracketBitmap {
   void DrawSlot(const TBracketItem* slot, bool bold = false);
   // DrawSlot for every slot of `chart` in slot order; nothing when there is no chart.
   void DrawAllSlots(const TBracketList* chart);
+
+  // The results chart as the bracket builder shows it, with its wider pool-name box.
+  static QImage ResultsPicture(const TSystemFile& system, const TTeamsFile& teams);
 
  private:
   void TextRect(const QRect& box, const QString& text, bool bold);

@@ -1,0 +1,204 @@
+#include "StandingsPage.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QLocale>
+
+#include "BracketBitmap.h"
+#include "FFDataModule.h"
+#include "PlayerSelections.h"
+#include "StandingsByPoints.h"
+
+namespace {
+
+constexpr int kFirstRound = TStandingsItem::kFirstRound;
+constexpr int kLastRound = TStandingsItem::kLastRound;
+
+const char kStyle[] = R"css(
+:root { color-scheme: light; --line: #c9d3df; --head: #1f3a5f; --soft: #eef3f8; }
+* { box-sizing: border-box; }
+body { margin: 0; font: 16px/1.45 "Segoe UI", Roboto, "Liberation Sans", Arial, sans-serif;
+  color: #1b1f24; background: #fff; }
+header { background: var(--head); color: #fff; padding: 1.2rem 1rem; }
+header h1 { margin: 0; font-size: 1.7rem; overflow-wrap: anywhere; }
+header p { margin: .3rem 0 0; opacity: .85; }
+main { max-width: 1100px; margin: 0 auto; padding: 1rem; }
+h2 { color: var(--head); border-bottom: 2px solid var(--head); padding-bottom: .2rem;
+  margin-top: 2rem; }
+.table { overflow-x: auto; -webkit-overflow-scrolling: touch; }
+table { border-collapse: collapse; width: 100%; }
+th, td { padding: .35rem .5rem; border-bottom: 1px solid var(--line); text-align: right;
+  white-space: nowrap; }
+th { background: var(--soft); font-weight: 600; }
+th.name, td.name { text-align: left; white-space: normal; overflow-wrap: anywhere; }
+tbody tr:nth-child(even) { background: #f8fafc; }
+td.total { font-weight: 700; }
+.note { color: #4a5560; font-size: .9rem; }
+figure { margin: 0; overflow-x: auto; -webkit-overflow-scrolling: touch; }
+figure img { display: block; width: 100%; max-width: 800px; height: auto; margin: 0 auto;
+  border: 1px solid var(--line); }
+.players { display: grid; grid-template-columns: repeat(auto-fill, minmax(320px, 1fr));
+  gap: 1rem; }
+.player { border: 1px solid var(--line); border-radius: 6px; padding: .5rem .8rem;
+  break-inside: avoid; }
+.player h3 { margin: .2rem 0 .4rem; font-size: 1.1rem; overflow-wrap: anywhere; }
+.player table th { width: 3.5rem; vertical-align: top; }
+.player table td { text-align: left; white-space: normal; }
+.won { color: #176b2c; font-weight: 600; }
+.lost { color: #9a2a2a; text-decoration: line-through; }
+footer { text-align: center; color: #6b7580; font-size: .85rem; padding: 2rem 1rem; }
+@media (max-width: 600px) {
+  body { font-size: 15px; }
+  header h1 { font-size: 1.35rem; }
+  main { padding: .6rem; }
+  .rd { display: none; }
+  th, td { padding: .3rem .35rem; }
+  /* The chart keeps its own size, to be scrolled sideways: shrunk, its names cannot be read. */
+  figure img { width: 800px; max-width: none; }
+}
+@media print {
+  header { background: none; color: #000; padding: 0 0 .5rem; border-bottom: 2px solid #000; }
+  main { max-width: none; padding: 0; }
+  body { font-size: 10pt; }
+  .table, figure { overflow: visible; }
+  figure img { width: 100%; max-width: 800px; }
+  .rd { display: table-cell; }
+  tbody tr:nth-child(even) { background: none; }
+  h2 { break-after: avoid; }
+  figure, .player { break-inside: avoid; }
+  .players { display: block; }
+  .player { margin-bottom: .6rem; }
+  footer { display: none; }
+}
+)css";
+
+QString Escaped(const QString& text) {
+  return text.toHtmlEscaped();
+}
+
+QString ChartDataUri(const TFFDataModule& pool) {
+  const QImage image = TBracketBitmap::ResultsPicture(pool.SystemFile(), pool.TeamsFile());
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
+}
+
+void StandingsTable(QString& html, const TFFDataModule& pool) {
+  TStandingsByPoints standings;
+  standings.Build(pool);
+  const int32_t actual = pool.SystemFile().TieBreakerPoints();
+
+  html += QStringLiteral("<section>\n<h2>Standings</h2>\n");
+  if (standings.Items().empty()) {
+    html += QStringLiteral("<p>No players yet.</p>\n</section>\n");
+    return;
+  }
+  html += QStringLiteral(
+      "<div class=\"table\"><table>\n<thead><tr><th>Pos</th><th class=\"name\">Player</th>"
+      "<th>Points</th><th>Potential</th>");
+  for (int k = kFirstRound; k <= kLastRound; ++k)
+    html += QStringLiteral("<th class=\"rd\">Rd %1</th>").arg(k - 1);
+  html += QStringLiteral("<th>Tie-breaker</th>");
+  if (actual > 0)
+    html += QStringLiteral("<th>+/-</th>");
+  html += QStringLiteral("</tr></thead>\n<tbody>\n");
+  for (int row = 0; row < static_cast<int>(standings.Items().size()); ++row) {
+    const TStandingsItem& item = standings.StandingsItem(row);
+    html += QStringLiteral(
+                "<tr><td>%1</td><td class=\"name\">%2</td><td class=\"total\">%3</td>"
+                "<td>%4</td>")
+                .arg(row + 1)
+                .arg(Escaped(item.PlayerName()))
+                .arg(item.CurrentPoints())
+                .arg(item.PotentialPoints());
+    for (int k = kFirstRound; k <= kLastRound; ++k)
+      html += QStringLiteral("<td class=\"rd\">%1</td>").arg(item.RoundCorrect(k));
+    html += QStringLiteral("<td>%1</td>").arg(item.TieBreakerPoints());
+    if (actual > 0) {
+      const int64_t off = int64_t{item.TieBreakerPoints()} - actual;
+      html +=
+          QStringLiteral("<td>%1%2</td>").arg(off > 0 ? QStringLiteral("+") : QString()).arg(off);
+    }
+    html += QStringLiteral("</tr>\n");
+  }
+  html += QStringLiteral(
+      "</tbody></table></div>\n<p class=\"note\">Points are earned for each "
+      "correct pick; Rd 1 to Rd 6 count the picks come true in each round; "
+      "potential is the most a player can still reach. ");
+  html += actual > 0 ? QStringLiteral(
+                           "The championship game's total was %1 points; among equal "
+                           "points the closest tie-breaker guess ranks first.")
+                           .arg(actual)
+                     : QStringLiteral(
+                           "Ties are broken by the guess closest to the championship game's "
+                           "total points once it is played.");
+  html += QStringLiteral("</p>\n</section>\n");
+}
+
+void PicksSection(QString& html, const TFFDataModule& pool) {
+  TPlayerSelections selections;
+  selections.Build(pool);
+  if (selections.Count() == 0)
+    return;
+  const TTeamsFile& teams = pool.TeamsFile();
+  html += QStringLiteral(
+      "<section>\n<h2>Picks</h2>\n<p class=\"note\">Picks come true are in "
+      "green, picks of teams already out are struck through.</p>\n"
+      "<div class=\"players\">\n");
+  for (int p = 0; p < selections.Count(); ++p) {
+    const TPlayerSelectionObject& row = selections.Item(p);
+    html += QStringLiteral("<article class=\"player\"><h3>%1</h3><table>\n")
+                .arg(Escaped(row.PlayerName()));
+    for (int k = kFirstRound; k <= kLastRound; ++k) {
+      QStringList names;
+      for (int i = 1; i <= row.SelectionCount(k); ++i) {
+        const QString& name = row.Selections(k, i);
+        const TTeamSeedObject* team = teams.FindTeam(name);
+        QString kind;
+        if (team && team->RoundReached() >= k)
+          kind = QStringLiteral(" class=\"won\"");
+        else if (team && team->Eliminated())
+          kind = QStringLiteral(" class=\"lost\"");
+        names << QStringLiteral("<span%1>%2</span>").arg(kind, Escaped(name));
+      }
+      html +=
+          QStringLiteral("<tr><th>Rd %1</th><td>%2</td></tr>\n")
+              .arg(k - 1)
+              .arg(names.isEmpty() ? QStringLiteral("&mdash;") : names.join(QStringLiteral(", ")));
+    }
+    html += QStringLiteral("</table></article>\n");
+  }
+  html += QStringLiteral("</div>\n</section>\n");
+}
+
+}  // namespace
+
+QByteArray StandingsPage::Html(const TFFDataModule& pool, const QDate& date) {
+  const QString poolName = pool.SystemFile().PoolName().trimmed().isEmpty()
+                               ? QStringLiteral("Office Pool")
+                               : pool.SystemFile().PoolName();
+  const QString when = QLocale(QLocale::English).toString(date, QStringLiteral("d MMMM yyyy"));
+  QString html;
+  html.reserve(64 * 1024);
+  html += QStringLiteral(
+              "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+              "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+              "<title>%1 - Standings</title>\n<style>")
+              .arg(Escaped(poolName));
+  html += QLatin1String(kStyle);
+  html += QStringLiteral(
+              "</style>\n</head>\n<body>\n<header>\n<h1>%1</h1>\n"
+              "<p>Standings as of %2</p>\n</header>\n<main>\n")
+              .arg(Escaped(poolName), Escaped(when));
+  StandingsTable(html, pool);
+  html += QStringLiteral(
+              "<section>\n<h2>Results</h2>\n<figure><img src=\"%1\" width=\"800\" "
+              "height=\"600\" alt=\"The results chart of %2\"></figure>\n</section>\n")
+              .arg(ChartDataUri(pool), Escaped(poolName));
+  PicksSection(html, pool);
+  html +=
+      QStringLiteral("</main>\n<footer>Published with Courtsider 99</footer>\n</body>\n</html>\n");
+  return html.toUtf8();
+}
