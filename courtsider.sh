@@ -16,6 +16,7 @@ PACKAGES=(
   qt6-base-dev qt6-svg-dev libgl-dev
   xvfb xauth fonts-liberation imagemagick poppler-utils libreoffice-writer-nogui
   desktop-file-utils appstream file dpkg-dev
+  python3
 )
 
 install_packages() {
