@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QSaveFile>
 
 #include "FFDataModule.h"
 #include "InOutError.h"
@@ -9,14 +10,16 @@
 
 namespace Cli {
 
-bool OpenPoolForReading(const QString& directory, TFFDataModule& pool, TCliIO& io) {
+namespace {
+bool Open(const QString& directory, TFFDataModule& pool, TCliIO& io,
+          TFFDataModule::TOpenMode mode) {
   pool.SetDirectory(directory);
   QString reason;
   if (!QFileInfo(directory).isDir()) {
     reason = QStringLiteral("No such pool folder: ") + directory;
   } else {
     try {
-      pool.OpenPool(TFFDataModule::TOpenMode::ReadOnly);
+      pool.OpenPool(mode);
       return true;
     } catch (const EInOutError& error) {
       reason = error.Reason();
@@ -27,6 +30,15 @@ bool OpenPoolForReading(const QString& directory, TFFDataModule& pool, TCliIO& i
   ClosePoolUnsaved(pool);
   return false;
 }
+}  // namespace
+
+bool OpenPoolForReading(const QString& directory, TFFDataModule& pool, TCliIO& io) {
+  return Open(directory, pool, io, TFFDataModule::TOpenMode::ReadOnly);
+}
+
+bool OpenPoolForChange(const QString& directory, TFFDataModule& pool, TCliIO& io) {
+  return Open(directory, pool, io, TFFDataModule::TOpenMode::ReadWrite);
+}
 
 void ClosePoolUnsaved(TFFDataModule& pool) {
   // Reading never changes the pool, so the save question of a normal close never comes up;
@@ -35,6 +47,14 @@ void ClosePoolUnsaved(TFFDataModule& pool) {
   pool.TeamsFile().SetModified(false);
   pool.PlayerPicksFile().SetModified(false);
   pool.ClosePool();
+}
+
+bool WriteFile(const QString& file, const QByteArray& bytes, TCliIO& io) {
+  QSaveFile out(file);
+  if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
+    return true;
+  WriteLine(io.Err, QStringLiteral("Cannot write %1: %2").arg(file, out.errorString()));
+  return false;
 }
 
 void WriteLine(QIODevice& device, const QString& line) {

@@ -37,6 +37,10 @@ inline const QString kOpenError = QStringLiteral("Error opening pool database");
 // Opens the pool in `directory` read-only: nothing in the folder is written or created. When it
 // cannot be opened, prints the open error and the reason on Err and returns false.
 bool OpenPoolForReading(const QString& directory, TFFDataModule& pool, TCliIO& io);
+// Opens the pool in `directory` to change it; the one command that does is the import.
+bool OpenPoolForChange(const QString& directory, TFFDataModule& pool, TCliIO& io);
+// Writes `bytes` to `file` whole or not at all; on failure prints why on Err and returns false.
+bool WriteFile(const QString& file, const QByteArray& bytes, TCliIO& io);
 // Closes a pool that was only read: nothing is saved, nothing is asked.
 void ClosePoolUnsaved(TFFDataModule& pool);
 

@@ -9,6 +9,10 @@ int CmdStandings(const QStringList& arguments, TCliIO& io);
 int CmdSelections(const QStringList& arguments, TCliIO& io);
 int CmdChart(const QStringList& arguments, TCliIO& io);
 int CmdReport(const QStringList& arguments, TCliIO& io);
+int CmdTemplate(const QStringList& arguments, TCliIO& io);
+int CmdExportPicks(const QStringList& arguments, TCliIO& io);
+int CmdImportPicks(const QStringList& arguments, TCliIO& io);
+int CmdPublish(const QStringList& arguments, TCliIO& io);
 
 const std::vector<TCliCommand>& CliCommands() {
   static const std::vector<TCliCommand> commands = {
@@ -20,6 +24,10 @@ const std::vector<TCliCommand>& CliCommands() {
       {"selections", "selections DIR [--format text|json]", CmdSelections},
       {"chart", "chart DIR --png FILE [--player NAME]", CmdChart},
       {"report", "report DIR \"REPORT\" (--rtf FILE | --pdf FILE)", CmdReport},
+      {"template", "template DIR --csv FILE", CmdTemplate},
+      {"export-picks", "export-picks DIR --csv FILE", CmdExportPicks},
+      {"import-picks", "import-picks DIR FILE [--replace]", CmdImportPicks},
+      {"publish", "publish DIR --html FILE", CmdPublish},
   };
   return commands;
 }

@@ -10,22 +10,22 @@ namespace {
 // Returns the exit status.
 int WriteChart(TFFDataModule& pool, bool picksChart, const QString& playerName, const QString& file,
                TCliIO& io) {
-  TBracketList chart;
-  TBracketBitmap bitmap(pool.SystemFile());
+  QImage image;
   if (picksChart) {
     TPlayerPicksListObject* player = pool.PlayerPicksFile().FindPlayer(playerName);
     if (!player) {
       Cli::WriteLine(io.Err, QStringLiteral("No player named %1").arg(playerName));
       return 1;
     }
+    TBracketList chart;
+    TBracketBitmap bitmap(pool.SystemFile());
     chart.PlaceTeams(*player);
+    bitmap.DrawAllSlots(&chart);
+    image = bitmap.Image();
   } else {
-    // As the bracket builder shows it, with its wider pool-name box.
-    bitmap.DrawTitles(pool.SystemFile(), ChartGeometry::kBuilderPoolNameBox);
-    chart.PlaceTeams(pool.TeamsFile());
+    image = TBracketBitmap::ResultsPicture(pool.SystemFile(), pool.TeamsFile());
   }
-  bitmap.DrawAllSlots(&chart);
-  if (!bitmap.Image().save(file, "PNG")) {
+  if (!image.save(file, "PNG")) {
     Cli::WriteLine(io.Err, QStringLiteral("Cannot write %1").arg(file));
     return 1;
   }

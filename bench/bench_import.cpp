@@ -1,0 +1,57 @@
+// Times the import of a large picks sheet.
+//   bench_import [PLAYERS]
+// Makes a pool of PLAYERS players (10,000 unless given) with complete charts, exports their
+// picks, then imports the sheet into a copy of the pool without players and saves it. Prints
+// each step's time, and the share of the whole import the reading and checking take.
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <cstdio>
+
+#include "FFDataModule.h"
+#include "PicksImport.h"
+#include "PicksSheet.h"
+#include "SamplePool.h"
+#include "TestPools.h"
+
+int main(int argc, char* argv[]) {
+  QCoreApplication app(argc, argv);
+  const int players = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
+  QTemporaryDir temporary;
+  const QString source = temporary.filePath(QStringLiteral("Source.BGD"));
+  const QString target = temporary.filePath(QStringLiteral("Target.BGD"));
+  QDir().mkpath(source);
+  QDir().mkpath(target);
+
+  QElapsedTimer timer;
+  timer.start();
+  auto pool = TestPools::CreatePool(source);
+  SamplePool::Fill(*pool, players, 2, 0);
+  pool->SavePool();
+  const QByteArray sheet = TPicksSheet(*pool).Export();
+  pool->ClosePool();
+  std::printf("pool of %d players made and exported in %lld ms (%lld bytes of CSV)\n", players,
+              timer.elapsed(), static_cast<long long>(sheet.size()));
+  for (const QString& file : {TSystemFile::kFileName, TTeamsFile::kFileName})
+    QFile::copy(QDir(source).filePath(file), QDir(target).filePath(file));
+
+  timer.restart();
+  auto copy = TestPools::OpenPool(target);
+  TPicksImport import(*copy, false);
+  const bool read = import.Read(sheet);
+  const qint64 readMs = timer.elapsed();
+  import.ApplyTo(copy->PlayerPicksFile());
+  const bool saved = copy->SavePool();
+  const qint64 totalMs = timer.elapsed();
+  copy->ClosePool();
+
+  std::printf("read and checked: %s in %lld ms\n", read ? "ok" : "REFUSED", readMs);
+  std::printf(
+      "imported and saved: %s in %lld ms (%.0f%% of it reading and checking)\n",
+      saved ? "ok" : "FAILED", totalMs,
+      totalMs > 0 ? 100.0 * static_cast<double>(readMs) / static_cast<double>(totalMs) : 0.0);
+  std::printf("%s a second for %d players\n", totalMs < 1000 ? "within" : "NOT within", players);
+  return read && saved ? 0 : 1;
+}

@@ -1,0 +1,92 @@
+// The commands that share a pool: players' picks to and from a spreadsheet, and the standings
+// as a web page. The import is the one command of the tool that changes a pool.
+#include <QDate>
+#include <QFile>
+
+#include "Cli.h"
+#include "FFDataModule.h"
+#include "PicksImport.h"
+#include "PicksSheet.h"
+#include "StandingsPage.h"
+
+namespace {
+// The shape of template and export: read the pool, write one sheet of it to --csv FILE.
+int WriteSheet(const QStringList& arguments, TCliIO& io,
+               QByteArray (TPicksSheet::*sheetBytes)() const) {
+  QStringList rest = arguments;
+  const QString file = Cli::TakeOption(rest, QStringLiteral("--csv"));
+  const QString directory = Cli::TakeDirectory(rest);
+  if (file.isEmpty())
+    throw TUsageError("missing --csv FILE");
+  TFFDataModule pool;
+  if (!Cli::OpenPoolForReading(directory, pool, io))
+    return 1;
+  const QByteArray bytes = (TPicksSheet(pool).*sheetBytes)();
+  Cli::ClosePoolUnsaved(pool);
+  return Cli::WriteFile(file, bytes, io) ? 0 : 1;
+}
+}  // namespace
+
+int CmdTemplate(const QStringList& arguments, TCliIO& io) {
+  return WriteSheet(arguments, io, &TPicksSheet::Template);
+}
+
+int CmdExportPicks(const QStringList& arguments, TCliIO& io) {
+  return WriteSheet(arguments, io, &TPicksSheet::Export);
+}
+
+int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
+  QStringList rest = arguments;
+  const bool replace = rest.removeAll(QStringLiteral("--replace")) > 0;
+  if (rest.size() != 2 || rest.at(0).startsWith(QLatin1String("--")) ||
+      rest.at(1).startsWith(QLatin1String("--"))) {
+    throw TUsageError("expected a pool folder and a CSV file");
+  }
+  const QString directory = rest.at(0);
+  const QString file = rest.at(1);
+  QFile in(file);
+  if (!in.open(QIODevice::ReadOnly)) {
+    Cli::WriteLine(io.Err, QStringLiteral("Cannot read %1: %2").arg(file, in.errorString()));
+    return 1;
+  }
+  const QByteArray bytes = in.readAll();
+
+  TFFDataModule pool;
+  if (!Cli::OpenPoolForChange(directory, pool, io))
+    return 1;
+  TPicksImport import(pool, replace);
+  if (!import.Read(bytes)) {
+    Cli::WriteLine(io.Err, QStringLiteral("Nothing was imported; the pool is as it was."));
+    Cli::WriteLine(io.Err, import.Report());
+    if (import.OnlyExistingNames())
+      Cli::WriteLine(io.Err, QStringLiteral("To replace those players, import with --replace."));
+    Cli::ClosePoolUnsaved(pool);
+    return 1;
+  }
+  const int added = import.NewCount();
+  const int replaced = import.ReplacedCount();
+  import.ApplyTo(pool.PlayerPicksFile());
+  const bool saved = pool.SavePool();
+  Cli::ClosePoolUnsaved(pool);
+  if (!saved) {
+    Cli::WriteLine(io.Err, QStringLiteral("The pool could not be saved; it is as it was."));
+    return 1;
+  }
+  Cli::WriteLine(io.Out,
+                 QStringLiteral("Imported %1 new players, replaced %2.").arg(added).arg(replaced));
+  return 0;
+}
+
+int CmdPublish(const QStringList& arguments, TCliIO& io) {
+  QStringList rest = arguments;
+  const QString file = Cli::TakeOption(rest, QStringLiteral("--html"));
+  const QString directory = Cli::TakeDirectory(rest);
+  if (file.isEmpty())
+    throw TUsageError("missing --html FILE");
+  TFFDataModule pool;
+  if (!Cli::OpenPoolForReading(directory, pool, io))
+    return 1;
+  const QByteArray page = StandingsPage::Html(pool, QDate::currentDate());
+  Cli::ClosePoolUnsaved(pool);
+  return Cli::WriteFile(file, page, io) ? 0 : 1;
+}

@@ -1,0 +1,181 @@
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "CliRunner.h"
+#include "Csv.h"
+#include "PicksSheet.h"
+#include "TestPools.h"
+
+using namespace TestPools;
+
+namespace {
+const QStringList kPoolFiles = {"System.dat", "Teams.dat", "PlayPick.dat"};
+
+// Every file of a pool folder, by name.
+QMap<QString, QByteArray> Snapshot(const QString& directory) {
+  QMap<QString, QByteArray> files;
+  for (const QString& file : kPoolFiles)
+    files.insert(file, ReadBytes(QDir(directory).filePath(file)));
+  return files;
+}
+}  // namespace
+
+class TestCliExchange : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir FDir;
+  int FPools = 0;
+
+  // A locked pool of 64 teams with `players` players, saved; returns its folder.
+  QString MakePool(int players, bool locked = true) {
+    const QString directory = FDir.filePath(QStringLiteral("Pool%1.BGD").arg(++FPools));
+    QDir().mkpath(directory);
+    auto pool = CreatePool(directory);
+    pool->SystemFile().SetPoolName(QStringLiteral("Shared Pool"));
+    pool->SystemFile().SetFinalized(locked);
+    AddFullField(pool->TeamsFile());
+    for (int i = 0; i < players; ++i)
+      AddPlayer(*pool, QStringLiteral("Player %1").arg(i + 1), 100 + i);
+    pool->SavePool();
+    pool->ClosePool();
+    return directory;
+  }
+
+  QString File(const QString& name) const { return FDir.filePath(name); }
+
+ private slots:
+  void initTestCase() { QVERIFY(FDir.isValid()); }
+
+  void wrongCommandLinesShowTheUsage() {
+    const QString pool = MakePool(0);
+    QCOMPARE(RunTool({"template", pool}).Status, 2);
+    QCOMPARE(RunTool({"export-picks", pool, "--csv"}).Status, 2);
+    const TCliRun run = RunTool({"import-picks", pool});
+    QCOMPARE(run.Status, 2);
+    QVERIFY(run.Err.contains("import-picks DIR FILE [--replace]"));
+    QCOMPARE(RunTool({"import-picks", pool, File("missing.csv")}).Status, 1);
+  }
+
+  void templateFillsAPool() {
+    const QString pool = MakePool(0);
+    QCOMPARE(RunTool({"template", pool, "--csv", File("template.csv")}).Status, 0);
+    const TCliRun run = RunTool({"import-picks", pool, File("template.csv")});
+    QCOMPARE(run.Status, 0);
+    QCOMPARE(run.Out, QByteArray("Imported 1 new players, replaced 0.\n"));
+    const TCliRun players = RunTool({"players", pool});
+    QCOMPARE(players.Json().array().size(), 1);
+    QCOMPARE(players.Json().array().at(0)["name"].toString(), TPicksSheet::kExampleName);
+  }
+
+  void aRefusedFileLeavesThePoolAsItWas() {
+    const QString pool = MakePool(3);
+    const QString sheet = File("refused.csv");
+    QCOMPARE(RunTool({"export-picks", pool, "--csv", sheet}).Status, 0);
+    // A fourth player, good, and a fifth with a guess out of range: neither goes in.
+    QByteArray bytes = ReadBytes(sheet);
+    const Csv::TTable table = Csv::Read(bytes);
+    QStringList good = table.Rows[1];
+    good[0] = "Player Four";
+    QStringList bad = table.Rows[1];
+    bad[0] = "Player Five";
+    bad[1] = "1200";
+    Csv::TWriter writer;
+    writer.Row(table.Rows[0]);
+    writer.Row(good);
+    writer.Row(bad);
+    WriteBytes(sheet, writer.Bytes());
+
+    const auto before = Snapshot(pool);
+    const TCliRun run = RunTool({"import-picks", pool, sheet});
+    QCOMPARE(run.Status, 1);
+    QVERIFY(run.Err.contains("Nothing was imported"));
+    QVERIFY2(run.Err.contains("Row 3, column B (Total Points (tie-breaker)): the tie-breaker "
+                              "guess must be a whole number from 0 to 999, not \"1200\""),
+             run.Err.constData());
+    QCOMPARE(Snapshot(pool), before);
+  }
+
+  void existingPlayersAreReplacedOnlyWhenAsked() {
+    const QString pool = MakePool(2);
+    const QString sheet = File("again.csv");
+    QCOMPARE(RunTool({"export-picks", pool, "--csv", sheet}).Status, 0);
+    const auto before = Snapshot(pool);
+    const TCliRun refused = RunTool({"import-picks", pool, sheet});
+    QCOMPARE(refused.Status, 1);
+    QVERIFY(
+        refused.Err.contains("Row 2, column A (Player Name): the pool already has a player "
+                             "named \"Player 1\""));
+    QVERIFY(refused.Err.contains("import with --replace"));
+    QCOMPARE(Snapshot(pool), before);
+
+    const TCliRun replaced = RunTool({"import-picks", pool, sheet, "--replace"});
+    QCOMPARE(replaced.Status, 0);
+    QCOMPARE(replaced.Out, QByteArray("Imported 0 new players, replaced 2.\n"));
+    QCOMPARE(Snapshot(pool), before);
+  }
+
+  void anOpenFirstRoundIsRefused() {
+    const QString pool = MakePool(0, false);
+    QCOMPARE(RunTool({"template", pool, "--csv", File("open.csv")}).Status, 0);
+    const auto before = Snapshot(pool);
+    const TCliRun run = RunTool({"import-picks", pool, File("open.csv")});
+    QCOMPARE(run.Status, 1);
+    QVERIFY(run.Err.contains("not locked"));
+    QCOMPARE(Snapshot(pool), before);
+  }
+
+  void exportThenImportIntoACopyGivesTheSameFile() {
+    const QString pool = MakePool(25);
+    const QString copy = FDir.filePath("RoundTrip.BGD");
+    QDir().mkpath(copy);
+    for (const char* file : {"System.dat", "Teams.dat"})
+      QVERIFY(QFile::copy(QDir(pool).filePath(file), QDir(copy).filePath(file)));
+    QCOMPARE(RunTool({"export-picks", pool, "--csv", File("all.csv")}).Status, 0);
+    QCOMPARE(RunTool({"import-picks", copy, File("all.csv")}).Status, 0);
+    QCOMPARE(ReadBytes(QDir(copy).filePath("PlayPick.dat")),
+             ReadBytes(QDir(pool).filePath("PlayPick.dat")));
+  }
+
+  void publishWritesTheStandingsPage() {
+    const QString pool = MakePool(2);
+    QCOMPARE(RunTool({"publish", pool}).Status, 2);
+    const auto before = Snapshot(pool);
+    QCOMPARE(RunTool({"publish", pool, "--html", File("standings.html")}).Status, 0);
+    const QByteArray page = ReadBytes(File("standings.html"));
+    QVERIFY(page.startsWith("<!DOCTYPE html>"));
+    QVERIFY(page.contains("<h1>Shared Pool</h1>"));
+    QVERIFY(page.contains("<h3>Player 2</h3>"));
+    QCOMPARE(Snapshot(pool), before);
+    const TCliRun unwritable = RunTool({"publish", pool, "--html", File("no/such/folder/x.html")});
+    QCOMPARE(unwritable.Status, 1);
+    QVERIFY(unwritable.Err.startsWith("Cannot write"));
+  }
+
+  void aSaveThatCannotBeWrittenFailsAndKeepsThePool() {
+    // The real tool in a shell whose files may not grow past 64 KiB: the player file of 100
+    // players (311 KB) cannot be written. The failure must be reported, and the pool kept.
+    const QString pool = MakePool(100);
+    const QString sheet = File("big.csv");
+    QCOMPARE(RunTool({"export-picks", pool, "--csv", sheet}).Status, 0);
+    const QString small = MakePool(0);
+    const auto before = Snapshot(small);
+    QProcess shell;
+    shell.start("/bin/sh",
+                {"-c", "trap '' XFSZ; ulimit -f 128; exec \"$0\" import-picks \"$1\" \"$2\"",
+                 COURTSIDER_CLI, small, sheet});
+    QVERIFY(shell.waitForFinished(60000));
+    QCOMPARE(shell.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(shell.exitCode(), 1);
+    const QByteArray err = shell.readAllStandardError();
+    QVERIFY2(err.contains("could not be saved"), err.constData());
+    QCOMPARE(Snapshot(small), before);
+  }
+};
+
+QTEST_MAIN(TestCliExchange)
+#include "tst_cli_exchange.moc"
