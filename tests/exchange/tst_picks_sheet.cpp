@@ -53,8 +53,7 @@ void RandomPicks(TPlayerPicksListObject& player, QRandomGenerator& random, bool 
     }
     return lines;
   }();
-  for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i)
-    chart.PlaceTeam(player.Pick(i));
+  chart.PlaceTeams(player);
   for (int slot = TPicksSheet::kFirstGameSlot; slot <= TBracketList::kSlotCount; ++slot) {
     std::vector<TChartEntry*> playing;
     for (int line : feeders[static_cast<size_t>(slot)]) {
