@@ -44,25 +44,16 @@ int CmdNew(const QStringList& arguments, TCliIO& io) {
       return 1;
     }
   }
-  if (!QDir().mkpath(directory)) {
-    Cli::WriteLine(io.Err, QStringLiteral("Cannot create the folder %1").arg(directory));
+  const QString parent = QFileInfo(directory).absolutePath();
+  if (!QDir().mkpath(parent)) {
+    Cli::WriteLine(io.Err, QStringLiteral("Cannot create the folder %1").arg(parent));
     return 1;
   }
-  TFFDataModule pool;
-  pool.SetDirectory(directory);
-  QString reason;
   try {
-    pool.CreatePool();
+    TFFDataModule::CreatePoolFolder(directory);
   } catch (const EInOutError& error) {
-    reason = error.Reason();
-  }
-  // Creating the settings and team files reports no error of its own: check what is there.
-  const bool created = reason.isEmpty() && pool.SystemFile().IsOpen() && pool.TeamsFile().IsOpen();
-  pool.ClosePool();
-  if (!created) {
     Cli::WriteLine(io.Err, QStringLiteral("Cannot create a pool in %1").arg(directory));
-    if (!reason.isEmpty())
-      Cli::WriteLine(io.Err, reason);
+    Cli::WriteLine(io.Err, error.Reason());
     return 1;
   }
   return 0;

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDir>
 #include <QString>
 #include <algorithm>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -9,24 +11,49 @@
 #include "PoolFileError.h"
 #include "TypedFile.h"
 
-// Common base of the pool files that hold a list of items, one per record. The whole file is
-// read into the list when a pool opens and the whole list is written back on save; in
-// between, all editing happens on the items.
-template <class TItem>
+// Common base of the pool files that hold a list of items, one per record: the teams and the
+// player picks. The whole file is read into the list when a pool opens and the whole list is
+// written back on save; in between, all editing happens on the items. The base holds what the
+// two share: the list and its flags, the record file, its one-record buffer and the pool
+// folder; a descendant adds its record layout, how it opens and how it writes a record.
+template <class TItem, int RecordSize>
 class TFileWithList {
  public:
   using TItems = std::vector<std::unique_ptr<TItem>>;
+  static constexpr int kRecordSize = RecordSize;
 
-  explicit TFileWithList(QString errorPrefix) : FErrorPrefix(std::move(errorPrefix)) {}
+  TFileWithList(QString fileName, QString errorPrefix)
+      : FFileName(std::move(fileName)), FErrorPrefix(std::move(errorPrefix)) {}
   virtual ~TFileWithList() = default;
   TFileWithList(const TFileWithList&) = delete;
   TFileWithList& operator=(const TFileWithList&) = delete;
 
   virtual void Open() = 0;
-  virtual void CreateNew() = 0;
-  virtual void ReadRecord() = 0;
+  // Creates the file empty (or empties it) and holds it open; failures propagate.
+  virtual void CreateNew() {
+    Bind();
+    FFile.Rewrite();
+    FFile.Sync();
+    FIsOpen = true;
+  }
+  virtual void ReadRecord() { FFile.Read(FBuffer.data()); }
   virtual void WriteRecord() = 0;
-  virtual void Close() = 0;
+  virtual void Close() {
+    try {
+      FFile.Close();
+    } catch (const EInOutError& error) {
+      ReportFileError(FErrorPrefix, kCloseOperation, error.Reason());
+    }
+    FIsOpen = false;
+  }
+
+  void SetDirectory(const QString& path) { FDirectory = path; }
+  void SetReadOnly(bool readOnly, const QString& readFrom = {}) {
+    FFile.SetReadOnly(readOnly, readFrom);
+  }
+  // Whole records in the file, counted in 64 bits: a damaged or hostile file may claim more
+  // than an int holds.
+  qint64 RecordCount() const { return FFile.FileSize(); }
 
   const TItems& List() const { return FList; }
   // Appends without touching the modified flag; editing callers set it themselves.
@@ -61,15 +88,42 @@ class TFileWithList {
   bool IsOpen() const { return FIsOpen; }
   void SetIsOpen(bool value) { FIsOpen = value; }
 
+  // The pool's save: see TFFDataModule::SavePool.
+  TTypedFile& File() { return FFile; }
+  const QString& ErrorPrefix() const { return FErrorPrefix; }
+
  protected:
-  // Writes every item into a save of `file` through the descendant's WriteRecord, after
-  // `fill` copied the item into the record buffer. The file on disk is replaced only when
-  // every record went through; a failed save is reported once and leaves the file modified.
-  // A failure to start the save propagates to the caller.
+  // Points the record file at this file of the pool folder.
+  void Bind() { FFile.Assign(QDir(FDirectory).filePath(FFileName), kRecordSize); }
+
+  // How many records to load: the file's count, refused when it is more than `limit` items
+  // (named `what`) of a real pool.
+  int CountToLoad(qint64 limit, const char* what) const {
+    const qint64 count = RecordCount();
+    if (count > limit) {
+      throw EInOutError(QFileDevice::ReadError,
+                        QStringLiteral("%1 holds %2 records, more than the %3 %4 a pool can have")
+                            .arg(QDir::toNativeSeparators(FFile.Path()))
+                            .arg(count)
+                            .arg(limit)
+                            .arg(QLatin1String(what)));
+    }
+    return static_cast<int>(count);
+  }
+
+  // Writes every item into the file's staged copy through the descendant's WriteRecord,
+  // after `fill` copied the item into the record buffer. Returns false after reporting the
+  // first failure once; the staged copy is then gone and the file on disk untouched. The
+  // modified flag is the pool's to clear, once every file of the save is in place.
   template <class TFill>
-  void SaveItems(TTypedFile& file, TFill fill) {
-    file.BeginSave();
+  bool SaveItems(TFill fill) {
     FWriteFailed = false;
+    try {
+      FFile.BeginSave();
+    } catch (const EInOutError& error) {
+      ReportWriteError(error);
+      return false;
+    }
     for (const auto& item : FList) {
       fill(*item);
       WriteRecord();
@@ -78,44 +132,41 @@ class TFileWithList {
     }
     if (!FWriteFailed) {
       try {
-        file.CommitSave();
-      } catch (const EInOutError&) {
-        ReportWriteError();
+        FFile.FinishSave();
+      } catch (const EInOutError& error) {
+        ReportWriteError(error);
       }
     }
-    file.CancelSave();
-    if (!FWriteFailed)
-      FModified = false;
+    if (FWriteFailed)
+      FFile.CancelSave();
+    return !FWriteFailed;
   }
 
   // For WriteRecord: writes the buffer, reporting a failure in the file's words.
-  void WriteBuffer(TTypedFile& file, const char* record) {
+  void WriteBuffer() {
     try {
-      file.Write(record);
-    } catch (const EInOutError&) {
-      ReportWriteError();
+      FFile.Write(FBuffer.data());
+    } catch (const EInOutError& error) {
+      ReportWriteError(error);
     }
-  }
-
-  void CloseFile(TTypedFile& file) {
-    try {
-      file.Close();
-    } catch (const EInOutError&) {
-      ReportFileError(FErrorPrefix, kCloseOperation);
-    }
-    FIsOpen = false;
   }
 
   TItems FList;
   bool FModified = false;
   bool FIsOpen = false;
+  TTypedFile FFile;
+  std::array<char, kRecordSize> FBuffer{};
+  QString FDirectory;
 
  private:
-  void ReportWriteError() {
+  void ReportWriteError(const EInOutError& error) {
+    // One failure is enough to abandon the save; the records after it are not tried.
+    if (!FWriteFailed)
+      ReportFileError(FErrorPrefix, kWriteOperation, error.Reason());
     FWriteFailed = true;
-    ReportFileError(FErrorPrefix, kWriteOperation);
   }
 
+  QString FFileName;
   QString FErrorPrefix;
   bool FWriteFailed = false;
 };

@@ -1,6 +1,6 @@
 #include "PlayerPicksFile.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QHash>
 #include <cstring>
 
@@ -35,43 +35,23 @@ void TPlayerPicksListObject::LoadFromTeams(const TTeamsFile& teams) {
   }
 }
 
-TPlayerPicksFile::TPlayerPicksFile() : TFileWithList(kPlayerPicksFileErrorPrefix) {}
-
-void TPlayerPicksFile::SetDirectory(const QString& path) {
-  FDirectory = path;
-}
+TPlayerPicksFile::TPlayerPicksFile() : TFileWithList(kFileName, kPlayerPicksFileErrorPrefix) {}
 
 void TPlayerPicksFile::Open() {
-  FFile.Assign(QDir(FDirectory).filePath(kFileName), kRecordSize);
-  if (QFile::exists(FFile.Path())) {
+  Bind();
+  // Anything at all under the name (a pipe, a folder) is opened, and refused, as the file.
+  if (QFileInfo::exists(FFile.Path()) || QFileInfo(FFile.Path()).isSymLink()) {
     FFile.Reset();
   } else if (!FFile.ReadOnly()) {
     FFile.Rewrite();
+    FFile.Sync();
   }
   FIsOpen = true;
   LoadAll();
 }
 
-void TPlayerPicksFile::CreateNew() {
-  FFile.Assign(QDir(FDirectory).filePath(kFileName), kRecordSize);
-  FFile.Rewrite();
-  FIsOpen = true;
-}
-
-void TPlayerPicksFile::ReadRecord() {
-  FFile.Read(FBuffer.data());
-}
-
 void TPlayerPicksFile::WriteRecord() {
-  WriteBuffer(FFile, FBuffer.data());
-}
-
-void TPlayerPicksFile::Close() {
-  CloseFile(FFile);
-}
-
-int TPlayerPicksFile::RecordCount() const {
-  return static_cast<int>(FFile.FileSize());
+  WriteBuffer();
 }
 
 void TPlayerPicksFile::LoadAll() {
@@ -91,7 +71,7 @@ void TPlayerPicksFile::LoadAll() {
   std::array<char, kRecordSize> previous{};
   const TPlayerPicksListObject* before = nullptr;
 
-  const int count = RecordCount();
+  const int count = CountToLoad(kMaxPlayers, "players");
   FList.reserve(FList.size() + static_cast<size_t>(count));
   for (int p = 0; p < count; ++p) {
     ReadRecord();
@@ -119,6 +99,8 @@ void TPlayerPicksFile::LoadAll() {
 }
 
 void TPlayerPicksFile::FillBuffer(const TPlayerPicksListObject& player) {
+  // From a clean record: what a save writes never depends on the player written before.
+  FBuffer.fill(0);
   RecordField::WriteString(FBuffer.data() + kNameAt, kNameWidth, player.PlayerName());
   RecordField::WriteInt32(FBuffer.data() + kTieBreakerAt, player.TieBreakerPoints());
   for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i) {
@@ -131,8 +113,8 @@ void TPlayerPicksFile::FillBuffer(const TPlayerPicksListObject& player) {
   }
 }
 
-void TPlayerPicksFile::SaveAll() {
-  SaveItems(FFile, [this](const TPlayerPicksListObject& player) { FillBuffer(player); });
+bool TPlayerPicksFile::SaveAll() {
+  return SaveItems([this](const TPlayerPicksListObject& player) { FillBuffer(player); });
 }
 
 TPlayerPicksListObject* TPlayerPicksFile::FindPlayer(const QString& name) const {

@@ -37,32 +37,25 @@ class TPlayerPicksListObject {
 };
 
 // "PlayPick.dat": one 3112-byte record per player, in the order the players were added.
-class TPlayerPicksFile : public TFileWithList<TPlayerPicksListObject> {
+class TPlayerPicksFile : public TFileWithList<TPlayerPicksListObject, 3112> {
  public:
-  static constexpr int kRecordSize = 3112;
   static constexpr int kNameWidth = 35;
+  // Far beyond any office pool, yet small enough to load: a file that claims more players is
+  // refused rather than read.
+  static constexpr int kMaxPlayers = 1000000;
   static inline const QString kFileName = QStringLiteral("PlayPick.dat");
 
   TPlayerPicksFile();
 
   void Open() override;
-  void CreateNew() override;
-  void ReadRecord() override;
   void WriteRecord() override;
-  void Close() override;
 
-  void SetDirectory(const QString& path);
-  void SetReadOnly(bool readOnly) { FFile.SetReadOnly(readOnly); }
-  int RecordCount() const;
   void LoadAll();
-  void SaveAll();
+  // Writes every player into the file's staged copy; false after a reported failure.
+  bool SaveAll();
   // The first player whose name equals `name` exactly; nullptr when none does.
   TPlayerPicksListObject* FindPlayer(const QString& name) const;
 
  private:
   void FillBuffer(const TPlayerPicksListObject& player);
-
-  TTypedFile FFile;
-  std::array<char, kRecordSize> FBuffer{};
-  QString FDirectory;
 };

@@ -2,6 +2,9 @@
 
 #include "Prompts.h"
 
-void ReportFileError(const QString& prefix, const QString& operation) {
-  TPrompts::Current().Inform(prefix + operation);
+void ReportFileError(const QString& prefix, const QString& operation, const QString& reason) {
+  QString text = prefix + operation;
+  if (!reason.isEmpty())
+    text += QStringLiteral("\n\n") + reason;
+  TPrompts::Current().Inform(text);
 }

@@ -3,7 +3,7 @@
 #include <QString>
 
 // How a pool file reports a failed record write or close: a notice with the file's own prefix
-// followed by the operation word.
+// followed by the operation word, and beneath it the file and the system's reason.
 inline const QString kSystemFileErrorPrefix =
     QStringLiteral("Error during System File I/O processing - ");
 inline const QString kTeamsFileErrorPrefix =
@@ -13,4 +13,4 @@ inline const QString kPlayerPicksFileErrorPrefix =
 inline const QString kWriteOperation = QStringLiteral("Write");
 inline const QString kCloseOperation = QStringLiteral("Close");
 
-void ReportFileError(const QString& prefix, const QString& operation);
+void ReportFileError(const QString& prefix, const QString& operation, const QString& reason = {});

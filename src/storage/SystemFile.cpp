@@ -60,16 +60,16 @@ bool TSystemFile::Open() {
 }
 
 bool TSystemFile::CreateNew() {
+  // A new pool is made in a folder of its own (TFFDataModule::CreatePoolFolder), so the
+  // record is written in place; a failure propagates and the folder is thrown away.
   FFile.Assign(QDir(FDirectory).filePath(kFileName), kRecordSize);
-  try {
-    FFile.Rewrite();
-    WriteRecord();
-    ReadRecord();
-    FIsOpen = true;
-    return true;
-  } catch (const EInOutError&) {
-    return false;
-  }
+  FFile.Rewrite();
+  FFile.Write(FRecord.data());
+  FFile.Sync();
+  FModified = false;
+  ReadRecord();
+  FIsOpen = true;
+  return true;
 }
 
 void TSystemFile::ReadRecord() {
@@ -78,17 +78,16 @@ void TSystemFile::ReadRecord() {
   FFile.Seek(0);
 }
 
-void TSystemFile::WriteRecord() {
-  // The record goes to a temporary file that replaces the old one only when written whole.
+bool TSystemFile::WriteRecord() {
   try {
     FFile.BeginSave();
     FFile.Write(FRecord.data());
-    FFile.CommitSave();
-    FFile.Seek(0);
-    FModified = false;
-  } catch (const EInOutError&) {
+    FFile.FinishSave();
+    return true;
+  } catch (const EInOutError& error) {
     FFile.CancelSave();
-    ReportFileError(kSystemFileErrorPrefix, kWriteOperation);
+    ReportFileError(kSystemFileErrorPrefix, kWriteOperation, error.Reason());
+    return false;
   }
 }
 
@@ -96,8 +95,8 @@ void TSystemFile::Close() {
   try {
     FFile.Close();
     FIsOpen = false;
-  } catch (const EInOutError&) {
-    ReportFileError(kSystemFileErrorPrefix, kCloseOperation);
+  } catch (const EInOutError& error) {
+    ReportFileError(kSystemFileErrorPrefix, kCloseOperation, error.Reason());
   }
 }
 

@@ -17,12 +17,19 @@ class TSystemFile {
   TSystemFile();
 
   void SetDirectory(const QString& path);
-  void SetReadOnly(bool readOnly) { FFile.SetReadOnly(readOnly); }
+  void SetReadOnly(bool readOnly, const QString& readFrom = {}) {
+    FFile.SetReadOnly(readOnly, readFrom);
+  }
+  // Both return true or raise EInOutError.
   bool Open();
   bool CreateNew();
   void ReadRecord();
-  void WriteRecord();
+  // Writes the record into the file's staged copy for the pool's save; false after a
+  // reported failure. The modified flag is the pool's to clear once the save is in place.
+  bool WriteRecord();
   void Close();
+  // The pool's save: see TFFDataModule::SavePool.
+  TTypedFile& File() { return FFile; }
 
   QString PoolName() const;
   QString BracketName(int i) const;  // i = 1..4

@@ -1,7 +1,5 @@
 #include "TeamsFile.h"
 
-#include <QDir>
-
 #include "Text.h"
 
 #include "Win1252.h"
@@ -18,48 +16,22 @@ QString TrimTeamName(const QString& name) {
   return TrimBlanksAndControls(name);
 }
 
-TTeamsFile::TTeamsFile() : TFileWithList(kTeamsFileErrorPrefix) {}
-
-void TTeamsFile::SetDirectory(const QString& path) {
-  FDirectory = path;
-}
+TTeamsFile::TTeamsFile() : TFileWithList(kFileName, kTeamsFileErrorPrefix) {}
 
 void TTeamsFile::Open() {
-  FFile.Assign(QDir(FDirectory).filePath(kFileName), kRecordSize);
+  Bind();
   FFile.Reset();
   FIsOpen = true;
   LoadAll();
 }
 
-void TTeamsFile::CreateNew() {
-  FFile.Assign(QDir(FDirectory).filePath(kFileName), kRecordSize);
-  try {
-    FFile.Rewrite();
-    FIsOpen = true;
-  } catch (const EInOutError&) {
-    // A new pool's team file that cannot be created stays closed; the pool reports it later.
-  }
-}
-
-void TTeamsFile::ReadRecord() {
-  FFile.Read(FBuffer.data());
-}
-
 void TTeamsFile::WriteRecord() {
-  WriteBuffer(FFile, FBuffer.data());
+  WriteBuffer();
   BlankBuffer();
 }
 
-void TTeamsFile::Close() {
-  CloseFile(FFile);
-}
-
-int TTeamsFile::RecordCount() const {
-  return static_cast<int>(FFile.FileSize());
-}
-
 void TTeamsFile::LoadAll() {
-  const int count = RecordCount();
+  const int count = CountToLoad(kMaxTeams, "teams");
   for (int i = 0; i < count; ++i) {
     ReadRecord();
     auto team = std::make_unique<TTeamSeedObject>();
@@ -72,11 +44,11 @@ void TTeamsFile::LoadAll() {
   }
 }
 
-void TTeamsFile::SaveAll() {
+bool TTeamsFile::SaveAll() {
   // Start from a blank record, as every later record does, so that what a save writes never
   // depends on what was read before it.
   BlankBuffer();
-  SaveItems(FFile, [this](const TTeamSeedObject& team) {
+  return SaveItems([this](const TTeamSeedObject& team) {
     SetBufferTeamName(team.TeamName().left(kNameWidth));
     SetBufferRegion(team.Region());
     SetBufferSeed(team.Seed());

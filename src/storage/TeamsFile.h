@@ -1,7 +1,5 @@
 #pragma once
 
-#include <array>
-
 #include "ChartEntry.h"
 #include "FileWithList.h"
 
@@ -16,25 +14,21 @@ class TTeamSeedObject : public TChartEntry {
 };
 
 // "Teams.dat": one 52-byte record per team, in the order the teams were added.
-class TTeamsFile : public TFileWithList<TTeamSeedObject> {
+class TTeamsFile : public TFileWithList<TTeamSeedObject, 52> {
  public:
-  static constexpr int kRecordSize = 52;
   static constexpr int kNameWidth = 35;
+  // A chart has 64 first-round lines; a file with more records is not a pool's.
+  static constexpr int kMaxTeams = 64;
   static inline const QString kFileName = QStringLiteral("Teams.dat");
 
   TTeamsFile();
 
   void Open() override;
-  void CreateNew() override;
-  void ReadRecord() override;
   void WriteRecord() override;
-  void Close() override;
 
-  void SetDirectory(const QString& path);
-  void SetReadOnly(bool readOnly) { FFile.SetReadOnly(readOnly); }
-  int RecordCount() const;
   void LoadAll();
-  void SaveAll();
+  // Writes every team into the file's staged copy; false after a reported failure.
+  bool SaveAll();
   // The first team whose name, trimmed of blanks and control characters, equals `name`
   // trimmed the same way (case counts); nullptr when none does.
   TTeamSeedObject* FindTeam(const QString& name) const;
@@ -55,10 +49,6 @@ class TTeamsFile : public TFileWithList<TTeamSeedObject> {
  private:
   void BlankBuffer();
   void SetBufferInt(int offset, int32_t value);
-
-  std::array<char, kRecordSize> FBuffer{};
-  TTypedFile FFile;
-  QString FDirectory;
 };
 
 // The trimming FindTeam applies to both names: surrounding blanks and control characters.

@@ -1,41 +1,48 @@
 #include "TypedFile.h"
 
+#include <cerrno>
+
 #include "InOutError.h"
-
-namespace {
-TTypedFile::TSaveDeviceFactory& SaveDeviceFactory() {
-  static TTypedFile::TSaveDeviceFactory factory;
-  return factory;
-}
-}  // namespace
-
-void TTypedFile::SetSaveDeviceFactory(TSaveDeviceFactory factory) {
-  SaveDeviceFactory() = std::move(factory);
-}
+#include "SafeFile.h"
 
 void TTypedFile::Assign(const QString& path, int recordSize) {
   FPath = path;
   FRecordSize = recordSize;
 }
 
+void TTypedFile::SetReadOnly(bool readOnly, const QString& readFrom) {
+  FReadOnly = readOnly;
+  FReadFrom = readOnly ? readFrom : QString();
+}
+
+QString TTypedFile::PathToRead() const {
+  return FReadFrom.isEmpty() ? FPath : FReadFrom;
+}
+
+void TTypedFile::Fail(const QString& path, int code, const QString& reason) const {
+  throw EInOutError(code, DiskFile::Describe(path, reason));
+}
+
 void TTypedFile::Fail(const QFileDevice& device) const {
-  const QString reason =
-      device.errorString().isEmpty() ? QStringLiteral("Input/output error") : device.errorString();
-  throw EInOutError(static_cast<int>(device.error()), reason + QStringLiteral(": ") + FPath);
+  Fail(device.fileName(), static_cast<int>(device.error()), device.errorString());
 }
 
 void TTypedFile::Open(QIODevice::OpenMode mode) {
   if (FFile.isOpen())
     FFile.close();
-  FFile.setFileName(FPath);
+  FFile.setFileName(mode & QIODevice::Truncate ? FPath : PathToRead());
   if (!FFile.open(mode))
     Fail(FFile);
 }
 
 void TTypedFile::Reset() {
-  if (!QFile::exists(FPath)) {
-    throw EInOutError(QFileDevice::OpenError, QStringLiteral("File not found: ") + FPath);
-  }
+  const QString path = PathToRead();
+  if (!QFile::exists(path))
+    Fail(path, QFileDevice::OpenError, QStringLiteral("File not found"));
+  // Opening a named pipe or a device would wait for a writer or read without end; a pool
+  // file is always a plain file.
+  if (!DiskFile::IsRegularFile(path))
+    Fail(path, QFileDevice::OpenError, QStringLiteral("Not a plain file"));
   Open(FReadOnly ? QIODevice::ReadOnly : QIODevice::ReadWrite);
 }
 
@@ -45,6 +52,7 @@ void TTypedFile::Rewrite() {
 
 void TTypedFile::Close() {
   CancelSave();
+  FReleased = false;
   if (!FFile.isOpen())
     return;
   FFile.close();
@@ -52,25 +60,42 @@ void TTypedFile::Close() {
     Fail(FFile);
 }
 
+void TTypedFile::Release() {
+  FReleased = FFile.isOpen();
+  if (FReleased)
+    FFile.close();
+}
+
+void TTypedFile::Reacquire() {
+  if (!FReleased)
+    return;
+  FReleased = false;
+  Reset();
+}
+
 void TTypedFile::Read(char* record) {
-  if (!FFile.isOpen()) {
-    throw EInOutError(QFileDevice::ReadError, QStringLiteral("File not open: ") + FPath);
-  }
+  if (!FFile.isOpen())
+    Fail(FPath, QFileDevice::ReadError, QStringLiteral("File not open"));
   const qint64 got = FFile.read(record, FRecordSize);
   if (got < 0)
     Fail(FFile);
-  if (got != FRecordSize) {
-    throw EInOutError(QFileDevice::ReadError, QStringLiteral("Read beyond end of file: ") + FPath);
-  }
+  if (got != FRecordSize)
+    Fail(FFile.fileName(), QFileDevice::ReadError, QStringLiteral("Read beyond end of file"));
 }
 
 void TTypedFile::Write(const char* record) {
-  QFileDevice& device = FSave ? static_cast<QFileDevice&>(*FSave) : FFile;
-  if (!device.isOpen()) {
-    throw EInOutError(QFileDevice::WriteError, QStringLiteral("File not open: ") + FPath);
-  }
+  QFile& device = FStage.isOpen() ? FStage : FFile;
+  if (!device.isOpen())
+    Fail(FPath, QFileDevice::WriteError, QStringLiteral("File not open"));
+  errno = 0;
   if (device.write(record, FRecordSize) != FRecordSize)
-    Fail(device);
+    Fail(device.fileName(), QFileDevice::WriteError, DiskFile::WriteError(device));
+}
+
+void TTypedFile::Sync() {
+  QString reason;
+  if (!DiskFile::SyncFile(FFile, &reason))
+    Fail(FFile.fileName(), QFileDevice::WriteError, reason);
 }
 
 void TTypedFile::Seek(qint64 record) {
@@ -84,33 +109,36 @@ qint64 TTypedFile::FileSize() const {
 
 void TTypedFile::BeginSave() {
   CancelSave();
-  FSave = SaveDeviceFactory() ? SaveDeviceFactory()(FPath) : std::make_unique<QSaveFile>(FPath);
-  if (!FSave->open(QIODevice::WriteOnly)) {
-    const QString reason = FSave->errorString();
-    const int code = static_cast<int>(FSave->error());
-    FSave.reset();
-    throw EInOutError(code, reason + QStringLiteral(": ") + FPath);
+  FStage.setFileName(StagedPath());
+  if (!FStage.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    Fail(FStage);
+}
+
+void TTypedFile::FinishSave() {
+  if (!FStage.isOpen())
+    Fail(StagedPath(), QFileDevice::WriteError, QStringLiteral("File not open"));
+  // The buffer is flushed and checked here, before anything trusts the staged copy.
+  QString reason;
+  if (FStage.error() != QFileDevice::NoError)
+    reason = FStage.errorString();
+  else
+    DiskFile::SyncFile(FStage, &reason);
+  if (!reason.isEmpty()) {
+    CancelSave();
+    Fail(StagedPath(), QFileDevice::WriteError, reason);
+  }
+  FStage.close();
+  if (FStage.error() != QFileDevice::NoError) {
+    const QString why = FStage.errorString();
+    CancelSave();
+    Fail(StagedPath(), QFileDevice::WriteError, why);
   }
 }
 
-void TTypedFile::CommitSave() {
-  std::unique_ptr<QSaveFile> save = std::move(FSave);
-  if (!save)
-    return;
-  // The held handle is let go while the new file takes the old one's place (a platform that
-  // locks open files would refuse the swap) and taken up again on whichever file is there.
-  const bool wasOpen = FFile.isOpen();
-  if (wasOpen)
-    FFile.close();
-  const bool committed = save->commit();
-  if (wasOpen)
-    Open(QIODevice::ReadWrite);
-  if (!committed)
-    Fail(*save);
-}
-
 void TTypedFile::CancelSave() {
-  if (FSave)
-    FSave->cancelWriting();
-  FSave.reset();
+  if (FStage.isOpen())
+    FStage.close();
+  if (!FStage.fileName().isEmpty() && QFile::exists(FStage.fileName()))
+    QFile::remove(FStage.fileName());
+  FStage.unsetError();
 }

@@ -1,56 +1,61 @@
 #pragma once
 
 #include <QFile>
-#include <QSaveFile>
 #include <QString>
-#include <functional>
-#include <memory>
 
 // A file that is a plain sequence of fixed-size records with no header. Every failed
-// primitive throws EInOutError with the system's reason.
+// primitive throws EInOutError with the file and the system's reason.
 //
-// Whole-file saves never write over the records in place: BeginSave starts a temporary file
-// beside the real one, Write appends records to it while a save is running, and CommitSave
-// swaps it in only when every record was written. A save that fails leaves the old file as
-// it was.
+// A save never writes over the records in place: BeginSave starts the file's staged copy
+// beside it ("Teams.dat.new"), Write appends records to it while a save is running and
+// FinishSave flushes and syncs it. The pool's save (TPoolSave) then puts the staged copies of
+// all its files in place together, so a pool is always either all old or all new.
 class TTypedFile {
  public:
-  using TSaveDeviceFactory = std::function<std::unique_ptr<QSaveFile>(const QString& path)>;
+  static inline const QString kStagedSuffix = QStringLiteral(".new");
 
   void Assign(const QString& path, int recordSize);
   const QString& Path() const { return FPath; }
+  QString StagedPath() const { return FPath + kStagedSuffix; }
   int RecordSize() const { return FRecordSize; }
 
   // A read-only file opens without write access (a pool on a read-only share can still be
-  // read); it must not be saved.
-  void SetReadOnly(bool readOnly) { FReadOnly = readOnly; }
+  // read); it must not be saved. `readFrom`, when given, is read instead of the file itself:
+  // the copy that a save cut short leaves to be put in place on the next writable open.
+  void SetReadOnly(bool readOnly, const QString& readFrom = {});
   bool ReadOnly() const { return FReadOnly; }
 
   void Reset();    // open the existing file for reading (and writing unless read-only), at record 0
   void Rewrite();  // create or truncate the file, held open at record 0
   void Close();
   bool IsOpen() const { return FFile.isOpen(); }
+  // Lets go of the held handle while a save replaces the file, and takes it up again on
+  // whatever file is in place afterwards.
+  void Release();
+  void Reacquire();
 
   void Read(char* record);         // the next record; a short read fails
   void Write(const char* record);  // the next record, into the running save if there is one
+  void Sync();                     // flushes and syncs records written in place
   void Seek(qint64 record);
   qint64 FileSize() const;  // whole records only
 
   void BeginSave();
-  void CommitSave();
-  void CancelSave();
-  bool Saving() const { return FSave != nullptr; }
-
-  // Tests replace the temporary file of a save, for example with one that fails partway.
-  static void SetSaveDeviceFactory(TSaveDeviceFactory factory);
+  void FinishSave();  // the staged copy is complete and on disk; throws otherwise
+  void CancelSave();  // removes the staged copy
+  bool Saving() const { return FStage.isOpen(); }
 
  private:
   [[noreturn]] void Fail(const QFileDevice& device) const;
+  [[noreturn]] void Fail(const QString& path, int code, const QString& reason) const;
   void Open(QIODevice::OpenMode mode);
+  QString PathToRead() const;
 
   QString FPath;
   int FRecordSize = 1;
   bool FReadOnly = false;
+  QString FReadFrom;
+  bool FReleased = false;
   QFile FFile;
-  std::unique_ptr<QSaveFile> FSave;
+  QFile FStage;
 };

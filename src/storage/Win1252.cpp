@@ -11,16 +11,17 @@ constexpr char16_t kHigh[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 
                                 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-char EncodeOne(char32_t c) {
+}  // namespace
+
+int Win1252::ByteOf(char32_t c) {
   if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-    return static_cast<char>(c);
+    return static_cast<int>(c);
   for (int i = 0; i < 32; ++i) {
     if (kHigh[i] == c)
-      return static_cast<char>(0x80 + i);
+      return 0x80 + i;
   }
-  return '?';
+  return -1;
 }
-}  // namespace
 
 QString Win1252::Decode(const char* bytes, int length) {
   QString text(length, Qt::Uninitialized);
@@ -35,8 +36,10 @@ QString Win1252::Decode(const char* bytes, int length) {
 QByteArray Win1252::Encode(const QString& text) {
   QByteArray bytes;
   bytes.reserve(text.size());
-  for (char32_t c : text.toUcs4())
-    bytes.append(EncodeOne(c));
+  for (char32_t c : text.toUcs4()) {
+    const int byte = ByteOf(c);
+    bytes.append(byte < 0 ? '?' : static_cast<char>(byte));
+  }
   return bytes;
 }
 

@@ -9,6 +9,8 @@
 namespace Win1252 {
 QString Decode(const char* bytes, int length);
 QByteArray Encode(const QString& text);
+// The code page's byte for `c`, or -1 when it has none.
+int ByteOf(char32_t c);
 }  // namespace Win1252
 
 // Field helpers for the little-endian, fixed-width records of the pool files.

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
@@ -47,35 +48,6 @@ QByteArray PlayerRecord(const QByteArray& name, int tieBreaker, int picks) {
   }
   return record;
 }
-
-// A save file that accepts `limit` bytes and then fails, like a disk that fills up.
-class TFailingSaveFile : public QSaveFile {
- public:
-  TFailingSaveFile(const QString& path, qint64 limit) : QSaveFile(path), FLimit(limit) {}
-
- protected:
-  qint64 writeData(const char* data, qint64 length) override {
-    if (FWritten + length > FLimit)
-      return -1;
-    FWritten += length;
-    return QSaveFile::writeData(data, length);
-  }
-
- private:
-  qint64 FLimit;
-  qint64 FWritten = 0;
-};
-
-class TSaveFailure {
- public:
-  explicit TSaveFailure(qint64 limit) {
-    TTypedFile::SetSaveDeviceFactory([limit](const QString& path) {
-      auto file = std::make_unique<TFailingSaveFile>(path, limit);
-      return std::unique_ptr<QSaveFile>(std::move(file));
-    });
-  }
-  ~TSaveFailure() { TTypedFile::SetSaveDeviceFactory(nullptr); }
-};
 
 }  // namespace
 
@@ -471,46 +443,77 @@ class TestStorage : public QObject {
     pool->ClosePool();
   }
 
-  void failedSaveKeepsTheOldFileAndThePoolModified() {
-    const QString dir = NewPoolFolder("diskfull");
-    auto pool = CreatePool(dir);
-    AddFullField(pool->TeamsFile());
-    pool->SystemFile().SetFinalized(true);
-    for (int i = 0; i < 3; ++i)
-      AddPlayer(*pool, QString("P%1").arg(i));
-    QVERIFY(pool->SavePool());
-    const QByteArray teams = ReadBytes(dir + "/Teams.dat");
-    const QByteArray players = ReadBytes(dir + "/PlayPick.dat");
-    const QByteArray system = ReadBytes(dir + "/System.dat");
+  // Files no pool has: refused from their size or kind alone, with the reason, never read
+  // whole and never waited on.
+  void oversizedFilesAreRefusedFromTheirCount() {
+    const QString dir = NewPoolFolder("oversized");
+    CreatePool(dir)->ClosePool();
+    auto refusal = [&dir]() -> QString {
+      TFFDataModule pool;
+      pool.SetDirectory(dir);
+      try {
+        pool.OpenPool(TFFDataModule::TOpenMode::ReadOnly);
+      } catch (const EInOutError& error) {
+        pool.ClosePool();
+        return error.Reason();
+      }
+      pool.ClosePool();
+      return QString();
+    };
+    QFile players(dir + "/PlayPick.dat");
+    // 2^31 players, a sparse file of 6.7 TB: an int count would turn negative.
+    QVERIFY(players.resize(3112LL << 31));
+    QVERIFY2(refusal().contains("2147483648 records, more than the 1000000 players"),
+             qPrintable(refusal()));
+    // 2^32 + 1 players: a count kept in 32 bits would wrap to a single player.
+    QVERIFY(players.resize(3112LL * ((1LL << 32) + 1)));
+    QVERIFY(refusal().contains("4294967297 records"));
+    // One over the stated limit is refused too; the limit itself would load.
+    QVERIFY(players.resize(3112LL * (TPlayerPicksFile::kMaxPlayers + 1)));
+    QVERIFY(refusal().contains("1000001 records"));
+    QVERIFY(players.resize(0));
 
-    pool->TeamsFile().Items(0)->SetRoundReached(2);
-    pool->TeamsFile().SetModified(true);
-    pool->PlayerPicksFile().Items(0)->SetTieBreakerPoints(99);
-    pool->PlayerPicksFile().SetModified(true);
-    pool->SystemFile().SetPoolName("Changed");
-    {
-      TSaveFailure failure(100);  // room for one settings record, not for the lists
-      QVERIFY(!pool->SavePool());
-    }
-    QVERIFY(pool->Modified());
-    QVERIFY(pool->TeamsFile().Modified());
-    QVERIFY(pool->PlayerPicksFile().Modified());
-    QVERIFY(pool->SystemFile().Modified());
-    // Each failing file says so once, in its own words.
-    QCOMPARE(FPrompts.Texts(),
-             (QStringList{"Error during System File I/O processing - Write",
-                          "Error during Teams File I/O processing - Write",
-                          "Error during Player Picks File I/O processing - Write"}));
-    QCOMPARE(FPrompts.Shown().first().Title, kApplicationTitle);
-    QCOMPARE(ReadBytes(dir + "/Teams.dat"), teams);
-    QCOMPARE(ReadBytes(dir + "/PlayPick.dat"), players);
-    QCOMPARE(ReadBytes(dir + "/System.dat"), system);
-    QCOMPARE(QDir(dir).entryList(QDir::Files).size(), 3);  // no temporary file left behind
+    QFile teams(dir + "/Teams.dat");
+    QVERIFY(teams.resize(52LL * 65));
+    QVERIFY2(refusal().contains("65 records, more than the 64 teams"), qPrintable(refusal()));
+    QVERIFY(teams.resize(52LL * ((1LL << 32) + 1)));
+    QVERIFY(refusal().contains("4294967297 records"));
+    QVERIFY(teams.resize(52LL * 64));
+    QCOMPARE(refusal(), QString());
 
-    // With room again the same pool saves everything.
-    QVERIFY(pool->SavePool());
-    QCOMPARE(OpenPool(dir)->TeamsFile().Items(0)->RoundReached(), 2);
+    // A settings file of 1 GB: its first record is read, nothing more.
+    QFile system(dir + "/System.dat");
+    QVERIFY(system.resize(1LL << 30));
+    auto pool = OpenPool(dir);
+    QCOMPARE(pool->SystemFile().BracketName(2), QString("South"));
+    QCOMPARE(pool->TeamsFile().Count(), 64);
     pool->ClosePool();
+  }
+
+  void pipesAndFoldersInPlaceOfPoolFilesAreRefused() {
+    for (const char* name : {"System.dat", "Teams.dat", "PlayPick.dat"}) {
+      const QString dir = NewPoolFolder(name);
+      CreatePool(dir)->ClosePool();
+      const QString path = dir + "/" + name;
+      QVERIFY(QFile::remove(path));
+      // Opening a named pipe for reading would wait for a writer that never comes.
+      QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+      for (auto mode : {TFFDataModule::TOpenMode::ReadOnly, TFFDataModule::TOpenMode::ReadWrite}) {
+        TFFDataModule pool;
+        pool.SetDirectory(dir);
+        try {
+          pool.OpenPool(mode);
+          QFAIL("a named pipe was opened as a pool file");
+        } catch (const EInOutError& error) {
+          QVERIFY2(error.Reason().contains(name) && error.Reason().contains("Not a plain file"),
+                   qPrintable(error.Reason()));
+        }
+        pool.ClosePool();
+      }
+      QVERIFY(QFile::remove(path));
+      QVERIFY(QDir().mkdir(path));
+      QVERIFY_THROWS_EXCEPTION(EInOutError, OpenPool(dir));
+    }
   }
 };
 

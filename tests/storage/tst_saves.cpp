@@ -1,0 +1,314 @@
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "FFDataModule.h"
+#include "FakePrompts.h"
+#include "LimitedChild.h"
+#include "PoolSave.h"
+#include "TestPools.h"
+
+using namespace TestPools;
+
+namespace {
+
+// The three files of a pool, byte for byte.
+struct TPoolBytes {
+  QByteArray System;
+  QByteArray Teams;
+  QByteArray Players;
+
+  bool operator==(const TPoolBytes& other) const {
+    return System == other.System && Teams == other.Teams && Players == other.Players;
+  }
+  bool operator!=(const TPoolBytes& other) const { return !(*this == other); }
+};
+
+TPoolBytes ReadPool(const QString& dir) {
+  return {ReadBytes(dir + "/System.dat"), ReadBytes(dir + "/Teams.dat"),
+          ReadBytes(dir + "/PlayPick.dat")};
+}
+
+// Puts `bytes` in the folder as the whole pool, with no backup and nothing left of a save.
+void WritePool(const QString& dir, const TPoolBytes& bytes) {
+  QDir(dir).removeRecursively();
+  QDir().mkpath(dir);
+  WriteBytes(dir + "/System.dat", bytes.System);
+  WriteBytes(dir + "/Teams.dat", bytes.Teams);
+  WriteBytes(dir + "/PlayPick.dat", bytes.Players);
+}
+
+// A change to every one of the three files, as a session of editing makes them.
+void Modify(TFFDataModule& pool) {
+  pool.SystemFile().SetPoolName("Changed");
+  for (int seed = 13; seed <= 16; ++seed)
+    AddTeam(pool.TeamsFile(), QString("Late%1").arg(seed), 4, seed, 1);
+  pool.TeamsFile().SetModified(true);
+  pool.PlayerPicksFile().Items(0)->SetTieBreakerPoints(77);
+  AddPlayer(pool, "Cy", 150);
+  pool.PlayerPicksFile().SetModified(true);
+}
+
+QStringList Leftovers(const QString& dir) {
+  QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+  for (const QString& name : TPoolSave::PoolFiles())
+    names.removeOne(name);
+  names.removeOne(TPoolSave::kBackupFolder);
+  return names;
+}
+
+const QStringList kPrefixes{"Error during System File I/O processing - Write\n\n",
+                            "Error during Teams File I/O processing - Write\n\n",
+                            "Error during Player Picks File I/O processing - Write\n\n"};
+
+}  // namespace
+
+class TestSaves : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir FDir;
+  TFakePrompts FPrompts;
+  std::unique_ptr<TPromptsScope> FScope;
+  TPoolBytes FOld;
+  TPoolBytes FNew;
+
+  QString Folder(const char* name) const { return FDir.filePath(QString::fromLatin1(name)); }
+
+  // The old pool on disk and opened, with the changes of Modify made in memory.
+  std::unique_ptr<TFFDataModule> ModifiedPool(const QString& dir) {
+    WritePool(dir, FOld);
+    auto pool = OpenPool(dir);
+    Modify(*pool);
+    return pool;
+  }
+
+ private slots:
+  void initTestCase() {
+    // The old pool: 60 teams, locked, two players. The new one: 64 teams, three players,
+    // another name.
+    const QString dir = Folder("reference");
+    QDir().mkpath(dir);
+    auto pool = CreatePool(dir);
+    AddFullField(pool->TeamsFile());
+    for (int i = 0; i < 4; ++i)
+      pool->TeamsFile().Remove(pool->TeamsFile().Items(pool->TeamsFile().Count() - 1));
+    pool->SystemFile().SetFinalized(true);
+    AddPlayer(*pool, "Ann", 120);
+    AddPlayer(*pool, "Bob", 131);
+    QVERIFY(pool->SavePool());
+    pool->ClosePool();
+    FOld = ReadPool(dir);
+
+    auto modified = ModifiedPool(dir);
+    QVERIFY(modified->SavePool());
+    modified->ClosePool();
+    FNew = ReadPool(dir);
+    QCOMPARE(FNew.System.size(), 108);
+    QCOMPARE(FNew.Teams.size(), 64 * 52);
+    QCOMPARE(FNew.Players.size(), 3 * 3112);
+    QVERIFY(FNew.System != FOld.System && FNew.Teams != FOld.Teams && FNew.Players != FOld.Players);
+  }
+
+  void init() {
+    FPrompts.Reset();
+    FScope = std::make_unique<TPromptsScope>(&FPrompts);
+  }
+  void cleanup() { FScope.reset(); }
+
+  void aSaveKeepsTheOldPoolAsItsBackup() {
+    const QString dir = Folder("backup");
+    auto pool = ModifiedPool(dir);
+    QVERIFY(pool->SavePool());
+    QVERIFY(!pool->Modified());
+    QCOMPARE(ReadPool(dir), FNew);
+    QCOMPARE(ReadPool(dir + "/Backup"), FOld);
+    QVERIFY(Leftovers(dir).isEmpty());
+
+    // One generation: the next save keeps what the last one wrote.
+    pool->SystemFile().SetPoolName("Third");
+    QVERIFY(pool->SavePool());
+    QCOMPARE(ReadPool(dir + "/Backup"), FNew);
+    pool->ClosePool();
+
+    // The backup is a pool that opens like any other.
+    auto restored = OpenPool(dir + "/Backup");
+    QCOMPARE(restored->SystemFile().PoolName(), QString("Changed"));
+    restored->ClosePool();
+  }
+
+  // A disk that fills up at any point of the save: the child may write files no larger than
+  // the limit. The limits sit on each side of every file's size and of the write buffer.
+  void aFullDiskLeavesTheWholeOldPool() {
+    const QString dir = Folder("limits");
+    const qint64 all = FNew.Players.size();
+    for (qint64 limit : {0, 1, 107, 108, 3327, 3328, 4095, 4096, 8191, 8192, 9335, 9336}) {
+      auto pool = ModifiedPool(dir);
+      const LimitedChild::TResult result = LimitedChild::Run(limit, [&](QByteArray& report) {
+        TFakePrompts prompts;
+        TPromptsScope scope(&prompts);
+        const bool saved = pool->SavePool();
+        report = prompts.Texts().join(QLatin1Char('|')).toUtf8();
+        return (saved ? 1 : 0) | (pool->Modified() ? 2 : 0);
+      });
+      const QString message = QString::fromUtf8(result.Written);
+      if (limit >= all) {
+        QCOMPARE(result.Status, 1);
+        QCOMPARE(ReadPool(dir), FNew);
+        QVERIFY(message.isEmpty());
+      } else {
+        // Not saved, still modified, the old pool untouched, and one message naming the file
+        // that did not fit and the system's reason.
+        QCOMPARE(result.Status, 2);
+        QCOMPARE(ReadPool(dir), FOld);
+        const int file = limit < 108 ? 0 : limit < 3328 ? 1 : 2;
+        QVERIFY2(message.startsWith(kPrefixes[file]), qPrintable(message));
+        QVERIFY2(message.contains(TPoolSave::PoolFiles()[file]), qPrintable(message));
+        QVERIFY2(message.contains("File too large"), qPrintable(message));
+        QVERIFY(!message.contains('|'));
+      }
+      QVERIFY2(Leftovers(dir).isEmpty(), qPrintable(Leftovers(dir).join(' ')));
+      pool->ClosePool();
+    }
+  }
+
+  // A failure before each step of the save (writing the backup, the marker, each
+  // replacement, the folder sync, removing the marker) leaves the whole old pool.
+  void aFailureAtAnyStepLeavesTheWholeOldPool() {
+    const QString dir = Folder("steps");
+    for (int at = 0;; ++at) {
+      FPrompts.Reset();
+      auto pool = ModifiedPool(dir);
+      TSaveInterruption interruption(at);
+      const bool saved = pool->SavePool();
+      if (!interruption.Fired()) {
+        QVERIFY(saved);
+        QCOMPARE(ReadPool(dir), FNew);
+        QVERIFY(at >= 8);  // backup, three copies, marker, three replacements ...
+        pool->ClosePool();
+        break;
+      }
+      const QString step = interruption.Steps().last();
+      QVERIFY2(!saved, qPrintable(step));
+      QVERIFY(pool->Modified());
+      QVERIFY(pool->SystemFile().Modified() && pool->TeamsFile().Modified() &&
+              pool->PlayerPicksFile().Modified());
+      QVERIFY2(ReadPool(dir) == FOld, qPrintable(step));
+      QCOMPARE(FPrompts.Texts().size(), 1);
+      const QString message = FPrompts.Texts().first();
+      QVERIFY2(message.contains("interrupted before " + step), qPrintable(message));
+      const int file = step.contains("Teams") ? 1 : step.contains("PlayPick") ? 2 : 0;
+      QVERIFY2(message.startsWith(kPrefixes[file]), qPrintable(message));
+      QVERIFY2(Leftovers(dir).isEmpty(), qPrintable(step + ": " + Leftovers(dir).join(' ')));
+
+      // The pool in memory is intact: the same save goes through once nothing interrupts it.
+      TSaveInterruption none(-1);
+      QVERIFY(pool->SavePool());
+      QCOMPARE(ReadPool(dir).System, FNew.System);
+      QCOMPARE(ReadPool(dir).Teams, FNew.Teams);
+      QCOMPARE(ReadPool(dir).Players, FNew.Players);
+      pool->ClosePool();
+    }
+  }
+
+  // The program killed before any step: the next open sees the whole old pool or the whole
+  // new one, finishing the save and saying so when the replacement had begun.
+  void aKillAtAnyStepLeavesAWholePool() {
+    const QString dir = Folder("kills");
+    int finished = 0;
+    for (int at = 0;; ++at) {
+      auto pool = ModifiedPool(dir);
+      const LimitedChild::TResult result = LimitedChild::Run(-1, [&](QByteArray&) {
+        TSaveInterruption interruption(at, true);
+        return pool->SavePool() ? 1 : 2;
+      });
+      pool->ClosePool();
+      if (result.Status == 1) {
+        // Killed after the marker: before each replacement, the sync and the marker's removal.
+        QCOMPARE(finished, 5);
+        break;
+      }
+      QCOMPARE(result.Status, 0);
+      const bool replacing = TPoolSave::Pending(dir);
+
+      // A look through the command-line tool's read-only open already sees a whole pool.
+      TFFDataModule look;
+      look.SetDirectory(dir);
+      look.OpenPool(TFFDataModule::TOpenMode::ReadOnly);
+      const QString lookedName = look.SystemFile().PoolName();
+      const int lookedTeams = look.TeamsFile().Count();
+      look.ClosePool();
+      QVERIFY(TPoolSave::Pending(dir) == replacing);
+
+      FPrompts.Reset();
+      auto reopened = OpenPool(dir);
+      const TPoolBytes now = ReadPool(dir);
+      QVERIFY2(now == FOld || now == FNew, qPrintable(QString::number(at)));
+      QCOMPARE(lookedName, reopened->SystemFile().PoolName());
+      QCOMPARE(lookedTeams, reopened->TeamsFile().Count());
+      if (replacing) {
+        ++finished;
+        QCOMPARE(now, FNew);
+        QCOMPARE(FPrompts.Texts(), QStringList{TPoolSave::kCompletedNotice});
+        QCOMPARE(ReadPool(dir + "/Backup"), FOld);
+      } else {
+        QCOMPARE(now, FOld);
+        QVERIFY(FPrompts.Texts().isEmpty());
+      }
+      QVERIFY(Leftovers(dir).isEmpty());
+      reopened->ClosePool();
+    }
+  }
+
+  // Killed while a failed save was putting the old files back: the next open finishes that.
+  void aKillWhileUndoingStillEndsWithTheOldPool() {
+    const QString dir = Folder("undo");
+    auto pool = ModifiedPool(dir);
+    QVERIFY(pool->SavePool());
+    pool->ClosePool();
+    // As the undo leaves it halfway: Teams.dat back from the backup, the rest still new.
+    const TPoolBytes saved = ReadPool(dir);
+    QCOMPARE(saved, FNew);
+    QDir(dir).rename("Backup/Teams.dat", "Teams.dat.new");
+    QFile::remove(dir + "/Teams.dat");
+    QDir(dir).rename("Teams.dat.new", "Teams.dat");
+    WriteBytes(dir + "/Saving.txt", "restore\nSystem.dat\nTeams.dat\nPlayPick.dat\n");
+    auto reopened = OpenPool(dir);
+    QCOMPARE(ReadPool(dir), FOld);
+    QCOMPARE(FPrompts.Texts(), QStringList{TPoolSave::kRestoredNotice});
+    reopened->ClosePool();
+  }
+
+  // A new pool is built aside and moved into place whole; a failure leaves nothing.
+  void aNewPoolAppearsWholeOrNotAtAll() {
+    const QString parent = Folder("new");
+    QDir().mkpath(parent);
+    const QString target = parent + "/Office.BGD";
+    for (qint64 limit : {0, 107}) {
+      const LimitedChild::TResult result = LimitedChild::Run(limit, [&](QByteArray& report) {
+        try {
+          TFFDataModule::CreatePoolFolder(target);
+          return 1;
+        } catch (const EInOutError& error) {
+          report = error.Reason().toUtf8();
+          return 2;
+        }
+      });
+      QCOMPARE(result.Status, 2);
+      QVERIFY2(result.Written.contains("System.dat") && result.Written.contains("File too large"),
+               result.Written.constData());
+      QCOMPARE(QDir(parent).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+               QStringList());
+    }
+    TFFDataModule::CreatePoolFolder(target);
+    QCOMPARE(QDir(parent).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList{"Office.BGD"});
+    auto pool = OpenPool(target);
+    QCOMPARE(pool->SystemFile().BracketName(1), QString("Midwest"));
+    pool->ClosePool();
+    QVERIFY_THROWS_EXCEPTION(EInOutError, TFFDataModule::CreatePoolFolder(target));
+  }
+};
+
+QTEST_GUILESS_MAIN(TestSaves)
+#include "tst_saves.moc"
