@@ -1,9 +1,10 @@
 #include "RTFFiler.h"
 
 #include <QBuffer>
-#include <QSaveFile>
 
 #include "ReportUi.h"
+#include "SafeFile.h"
+#include "Win1252.h"
 
 namespace {
 constexpr int kTwipsPerInch = 1440;
@@ -18,21 +19,6 @@ bool IsBlack(const TReportFontSpec& font) {
   return font.Name.compare(QLatin1String("Arial Black"), Qt::CaseInsensitive) == 0;
 }
 
-// Windows-1252 places 0x80..0x9F; 0 where the code page has no character.
-constexpr char16_t kHigh1252[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-int To1252(char16_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-    return c;
-  for (int i = 0; i < 32; ++i) {
-    if (kHigh1252[i] == c)
-      return 0x80 + i;
-  }
-  return -1;
-}
 }  // namespace
 
 bool TRTFFiler::Run() {
@@ -48,10 +34,9 @@ bool TRTFFiler::Run() {
   ui.HideStatus();
   if (!made)
     return false;
-  QSaveFile file(FileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(FDocument) != FDocument.size() ||
-      !file.commit()) {
-    FError = QStringLiteral("Cannot write %1: %2").arg(FileName, file.errorString());
+  QString reason;
+  if (!TSafeFile::WriteWhole(FileName, FDocument, &reason)) {
+    FError = QStringLiteral("Cannot write ") + reason;
     return false;
   }
   return true;
@@ -65,11 +50,12 @@ QByteArray TRTFFiler::Escape(const QString& text) {
     if (c == u'\\' || c == u'{' || c == u'}') {
       out += '\\';
       out += static_cast<char>(c);
-    } else if (c < 0x20) {
+    } else if (c < 0x20 || (c >= 0x80 && c < 0xA0)) {
+      // Control characters, the second set included, have no place in the text.
       out += ' ';
     } else if (c < 0x80) {
       out += static_cast<char>(c);
-    } else if (const int code = To1252(c); code >= 0) {
+    } else if (const int code = Win1252::ByteOf(c); code >= 0) {
       out += "\\'" + QByteArray::number(code, 16).rightJustified(2, '0');
     } else {
       // Outside the code page: the character by number, with "?" for older readers.

@@ -2,11 +2,11 @@
 
 #include <QBuffer>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include "PainterReport.h"
 #include "Prompts.h"
 #include "ReportUi.h"
+#include "SafeFile.h"
 
 namespace {
 // The preview shows pages at the screen's nominal resolution at 100 %.
@@ -54,11 +54,10 @@ bool TReportSystem::RunToPdf(const QString& fileName, QString* error) {
       *error = QStringLiteral("The PDF pages could not be made.");
     return false;
   }
-  QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.size() ||
-      !file.commit()) {
+  QString reason;
+  if (!TSafeFile::WriteWhole(fileName, buffer.data(), &reason)) {
     if (error)
-      *error = QStringLiteral("Cannot write %1: %2").arg(fileName, file.errorString());
+      *error = QStringLiteral("Cannot write ") + reason;
     return false;
   }
   return true;

@@ -9,6 +9,7 @@
 #include "RecordingReport.h"
 #include "ReportShell.h"
 #include "ReportSystem.h"
+#include "Win1252.h"
 
 namespace {
 using TKind = TRecordingReport::TKind;
@@ -54,6 +55,19 @@ class TestEngine : public QObject {
   Q_OBJECT
 
  private slots:
+  // A name read from a pool file reaches an RTF report as the same code-page byte: the
+  // report and the pool files share one table. The five bytes the code page leaves undefined
+  // read as control characters and print as blanks.
+  void rtfTextUsesThePoolFilesCodePage() {
+    for (int b = 0x80; b <= 0xFF; ++b) {
+      const char byte = static_cast<char>(b);
+      const QByteArray escaped = TRTFFiler::Escape(Win1252::Decode(&byte, 1));
+      const bool undefined = b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D;
+      const QByteArray expected = undefined ? QByteArray(" ") : "\\'" + QByteArray::number(b, 16);
+      QCOMPARE(escaped, expected);
+    }
+  }
+
   // No test may open a real status window.
   void init() { TReportUi::Install(&FQuietUi); }
   void cleanup() { TReportUi::Install(nullptr); }
