@@ -401,7 +401,9 @@ void TPoolReports::StandingsRowPrint(TBaseReport& writer, const TStandingsLayout
   }
   writer.PrintInNextTab(QString::number(item.TieBreakerPoints()));
   if (FPoolTieBreaker > 0) {
-    writer.PrintInNextTab(QString::number(item.TieBreakerPoints() - FPoolTieBreaker));
+    // In 64 bits: a guess and a total anywhere in the stored range differ by more than an
+    // int holds.
+    writer.PrintInNextTab(QString::number(int64_t{item.TieBreakerPoints()} - FPoolTieBreaker));
   }
   if (layout.Final4)
     Final4RowPrint(writer);

@@ -6,6 +6,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <limits>
 
 #include "BracketList.h"
 #include "CliRunner.h"
@@ -360,6 +361,21 @@ void TestReports::tieBreakerColumn() {
   QCOMPARE(PageLines(Record(Points), 1).mid(8),
            QStringList({"1|Under|0|0|0|0|0|0|0|145|-5", "2|Over|0|0|0|0|0|0|0|160|10"}));
   QCOMPARE(FindCell(FWriter, "-5")->Stop.Position, 7.0);
+
+  // Guesses and a total at the ends of the stored range: every standings report prints the
+  // true difference, cut to its column (a 32-bit subtraction would overflow, which the
+  // sanitizer stops, or wrap to 1 without it).
+  Pool().SystemFile().SetTieBreakerPoints(std::numeric_limits<int32_t>::max());
+  Pool().PlayerPicksFile().Items(0)->SetTieBreakerPoints(std::numeric_limits<int32_t>::min());
+  Pool().PlayerPicksFile().Items(1)->SetTieBreakerPoints(-1);
+  for (const TReport report : {Points, Potential, PointsFinal4, PotentialFinal4}) {
+    const TRecordingReport& writer = Record(report);
+    const QString page = PageLines(writer, 1).join('\n');
+    QVERIFY2(page.contains("|Under|") && page.contains("|-4294967"), qPrintable(page));
+  }
+  // The nearer guess comes first among equal totals, however far both are.
+  QVERIFY(PageLines(Record(Points), 1).join('\n').indexOf("|Over|") <
+          PageLines(Record(Points), 1).join('\n').indexOf("|Under|"));
 }
 
 void TestReports::poolWithoutPlayers() {
