@@ -23,8 +23,9 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
   try {
     return QApplication::notify(receiver, event);
   } catch (const std::exception& error) {
-    TPrompts::Current().Message(QString::fromStdString(error.what()), kApplicationTitle,
-                                TPrompts::Buttons::Ok, TPrompts::Icon::Stop);
+    ShowError(QString::fromLocal8Bit(error.what()));
+  } catch (...) {
+    ShowError(kUnknownError);
   }
   return false;
 }
@@ -88,6 +89,10 @@ void AnswerHelpOrVersion(int& argc, char** argv) {
 }
 }  // namespace
 
+void TApplication::ShowError(const QString& text) {
+  TPrompts::Current().Message(text, kApplicationTitle, TPrompts::Buttons::Ok, TPrompts::Icon::Stop);
+}
+
 int TApplication::Run(int& argc, char** argv) {
   SetNames();
   AnswerHelpOrVersion(argc, argv);
@@ -107,9 +112,18 @@ int TApplication::Run(int& argc, char** argv) {
   TReportDialogs reportDialogs;
   TReportUiScope reportDialogsScope(&reportDialogs);
 
-  TMainForm mainForm;
-  mainForm.show();
-  const int result = application.exec();
+  int result = 1;
+  // What escapes the message loop, or the start before it, ends the program with a word
+  // rather than a crash.
+  try {
+    TMainForm mainForm;
+    mainForm.show();
+    result = application.exec();
+  } catch (const std::exception& error) {
+    ShowError(QString::fromLocal8Bit(error.what()));
+  } catch (...) {
+    ShowError(kUnknownError);
+  }
   THelp::Install(nullptr);
   return result;
 }

@@ -13,8 +13,11 @@ class TApplication : public QApplication {
   // message loop.
   static int Run(int& argc, char** argv);
 
+  static inline const QString kUnknownError = QStringLiteral("An unexpected error occurred.");
+
  private:
   // "--check": starts as usual without showing a window, prints the folder of the pool it
   // opened and quits; 0 when the pool opened, 1 when it did not.
   static int CheckStart();
+  static void ShowError(const QString& text);
 };

@@ -129,6 +129,13 @@ int RunCli(const QStringList& arguments, TCliIO& io) {
       Cli::WriteLine(io.Err,
                      QStringLiteral("usage: courtsider-cli ") + QLatin1String(command.Usage));
       return 2;
+    } catch (const std::exception& error) {
+      // Nothing a damaged pool holds may take the tool down without a word.
+      Cli::WriteLine(io.Err, Cli::kUnexpectedError + QString::fromLocal8Bit(error.what()));
+      return 1;
+    } catch (...) {
+      Cli::WriteLine(io.Err, Cli::kUnexpectedError + QStringLiteral("unknown error"));
+      return 1;
     }
   }
   Cli::WriteLine(io.Err, QStringLiteral("unknown command: ") + rest.first());

@@ -33,6 +33,7 @@ int RunCli(const QStringList& arguments, TCliIO& io);
 
 namespace Cli {
 inline const QString kOpenError = QStringLiteral("Error opening pool database");
+inline const QString kUnexpectedError = QStringLiteral("courtsider-cli: the command failed: ");
 
 // Opens the pool in `directory` read-only: nothing in the folder is written or created. When it
 // cannot be opened, prints the open error and the reason on Err and returns false.

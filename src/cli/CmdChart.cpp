@@ -1,9 +1,12 @@
 // The chart command: a pool's bracket chart as a picture, for posting or for looking at it
 // without a display.
+#include <QBuffer>
+
 #include "BracketBitmap.h"
 #include "BracketList.h"
 #include "Cli.h"
 #include "FFDataModule.h"
+#include "SafeFile.h"
 
 namespace {
 // Draws the results chart, or the picks chart of `playerName` when `picksChart`, into `file`.
@@ -25,8 +28,17 @@ int WriteChart(TFFDataModule& pool, bool picksChart, const QString& playerName, 
   } else {
     image = TBracketBitmap::ResultsPicture(pool.SystemFile(), pool.TeamsFile());
   }
-  if (!image.save(file, "PNG")) {
+  // Encoded in memory and written whole or not at all: a failure leaves no empty or cut
+  // picture behind.
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  QString reason;
+  if (!image.save(&buffer, "PNG"))
+    reason = DiskFile::Describe(file, QStringLiteral("The picture could not be encoded"));
+  if (!reason.isEmpty() || !TSafeFile::WriteWhole(file, png, &reason)) {
     Cli::WriteLine(io.Err, QStringLiteral("Cannot write %1").arg(file));
+    Cli::WriteLine(io.Err, reason);
     return 1;
   }
   return 0;

@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QGuiApplication>
+#include <csignal>
 #include <cstdio>
 
 #include "Cli.h"
@@ -19,14 +20,21 @@ int main(int argc, char* argv[]) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
     qputenv("QT_QPA_PLATFORM", "offscreen");
   qInstallMessageHandler(FilterMessages);
+#ifdef SIGPIPE
+  // A reader that went away is a write error like any other, not a silent death.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
   QGuiApplication app(argc, argv);
   QFile out;
   QFile err;
-  out.open(stdout, QIODevice::WriteOnly);
-  err.open(stderr, QIODevice::WriteOnly);
+  out.open(fileno(stdout), QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
+  err.open(fileno(stderr), QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
   TCliIO io{out, err};
-  const int status = RunCli(app.arguments().mid(1), io);
-  out.flush();
+  int status = RunCli(app.arguments().mid(1), io);
+  if (!out.flush() || out.error() != QFileDevice::NoError) {
+    Cli::WriteLine(err, QStringLiteral("Cannot write the output: ") + out.errorString());
+    status = 1;
+  }
   err.flush();
   return status;
 }

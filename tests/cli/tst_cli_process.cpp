@@ -1,0 +1,138 @@
+#include <sys/resource.h>
+#include <unistd.h>
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+
+#include "TestPools.h"
+
+using namespace TestPools;
+
+namespace {
+
+struct TToolRun {
+  int Status = -1;
+  QByteArray Err;
+};
+
+// Runs the real tool in a process of its own; with `fileSizeLimit` set, no file it writes may
+// grow beyond that many bytes, as on a disk that is full.
+TToolRun RunProcess(const QStringList& arguments, qint64 fileSizeLimit = -1,
+                    const QString& outputFile = {}, bool closeOutput = false) {
+  QProcess process;
+  process.setProgram(QCoreApplication::applicationDirPath() + "/courtsider-cli");
+  process.setArguments(arguments);
+  if (!outputFile.isEmpty())
+    process.setStandardOutputFile(outputFile);
+  // A pipe whose reading end is closed before the tool writes a byte.
+  int pipe[2] = {-1, -1};
+  if (closeOutput && ::pipe(pipe) != 0)
+    return {};
+  process.setChildProcessModifier([fileSizeLimit, pipe] {
+    if (pipe[1] >= 0) {
+      ::dup2(pipe[1], STDOUT_FILENO);
+      ::close(pipe[0]);
+    }
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (fileSizeLimit >= 0) {
+      rlimit limit{};
+      limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(fileSizeLimit);
+      ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+  });
+  process.start();
+  if (closeOutput) {
+    ::close(pipe[0]);
+    ::close(pipe[1]);
+  }
+  if (!process.waitForStarted())
+    return {};
+  process.waitForFinished(120000);
+  TToolRun run;
+  run.Status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  run.Err = process.readAllStandardError();
+  return run;
+}
+
+}  // namespace
+
+class TestCliProcess : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir FDir;
+  QString FPool;
+
+  QStringList Entries(const QString& dir) const {
+    return QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+  }
+
+ private slots:
+  void initTestCase() {
+    FPool = FDir.filePath("Office.BGD");
+    QDir().mkpath(FPool);
+    auto pool = CreatePool(FPool);
+    AddFullField(pool->TeamsFile());
+    pool->SystemFile().SetFinalized(true);
+    for (int i = 0; i < 40; ++i)
+      AddPlayer(*pool, QString("Player %1").arg(i), 100 + i);
+    QVERIFY(pool->SavePool());
+    pool->ClosePool();
+  }
+
+  // Standard output that cannot take the result: a message and status 1, never success.
+  void outputThatCannotBeWrittenFails() {
+    TToolRun run = RunProcess({"players", FPool}, -1, "/dev/full");
+    QVERIFY2(run.Status == 1, run.Err);
+    QVERIFY2(run.Err.contains("Cannot write the output: No space left on device"), run.Err);
+
+    run = RunProcess({"players", FPool}, -1, {}, true);
+    QCOMPARE(run.Status, 1);
+    QVERIFY2(run.Err.contains("Cannot write the output"), run.Err);
+
+    run = RunProcess({"info", FPool}, -1, "/dev/null");
+    QCOMPARE(run.Status, 0);
+    QVERIFY(run.Err.isEmpty());
+  }
+
+  // A picture or report that does not fit leaves no file, empty or cut, behind; with room it
+  // is written whole.
+  void filesThatDoNotFitLeaveNothingBehind() {
+    const QList<QStringList> commands{
+        {"chart", FPool, "--png", FDir.filePath("png/chart.png")},
+        {"report", FPool, "Standings - Point Total", "--rtf", FDir.filePath("rtf/stndpts.rtf")},
+        {"report", FPool, "Standings - Point Total", "--pdf", FDir.filePath("pdf/stndpts.pdf")}};
+    for (const QStringList& command : commands) {
+      const QString out = QFileInfo(command.last()).path();
+      QDir().mkpath(out);
+      TToolRun run = RunProcess(command, 2000);
+      QCOMPARE(run.Status, 1);
+      QVERIFY2(run.Err.contains("Cannot write") && run.Err.contains("File too large"), run.Err);
+      QCOMPARE(Entries(out), QStringList());
+
+      run = RunProcess(command);
+      QCOMPARE(run.Status, 0);
+      QVERIFY(QFileInfo(command.last()).size() > 2000);
+    }
+  }
+
+  void aNewPoolThatDoesNotFitLeavesNoFolder() {
+    const QString parent = FDir.filePath("new");
+    TToolRun run = RunProcess({"new", parent + "/Fresh.BGD"}, 50);
+    QCOMPARE(run.Status, 1);
+    QVERIFY2(run.Err.contains("Cannot create a pool in") && run.Err.contains("File too large"),
+             run.Err);
+    QCOMPARE(Entries(parent), QStringList());
+
+    run = RunProcess({"new", parent + "/Fresh.BGD"});
+    QCOMPARE(run.Status, 0);
+    QCOMPARE(Entries(parent), QStringList{"Fresh.BGD"});
+    QCOMPARE(QFileInfo(parent + "/Fresh.BGD/System.dat").size(), 108);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestCliProcess)
+#include "tst_cli_process.moc"
