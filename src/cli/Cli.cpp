@@ -2,10 +2,10 @@
 
 #include <QCommandLineParser>
 #include <QDir>
-#include <QSaveFile>
 
 #include "FFDataModule.h"
 #include "InOutError.h"
+#include "SafeFile.h"
 #include "Version.h"
 
 namespace Cli {
@@ -50,10 +50,10 @@ void ClosePoolUnsaved(TFFDataModule& pool) {
 }
 
 bool WriteFile(const QString& file, const QByteArray& bytes, TCliIO& io) {
-  QSaveFile out(file);
-  if (out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size() && out.commit())
+  QString reason;
+  if (TSafeFile::WriteWhole(file, bytes, &reason))
     return true;
-  WriteLine(io.Err, QStringLiteral("Cannot write %1: %2").arg(file, out.errorString()));
+  WriteLine(io.Err, QStringLiteral("Cannot write ") + reason);
   return false;
 }
 

@@ -1,12 +1,12 @@
 // The chart command: a pool's bracket chart as a picture, for posting or for looking at it
 // without a display.
 #include <QBuffer>
+#include <QDir>
 
 #include "BracketBitmap.h"
 #include "BracketList.h"
 #include "Cli.h"
 #include "FFDataModule.h"
-#include "SafeFile.h"
 
 namespace {
 // Draws the results chart, or the picks chart of `playerName` when `picksChart`, into `file`.
@@ -33,15 +33,12 @@ int WriteChart(TFFDataModule& pool, bool picksChart, const QString& playerName, 
   QByteArray png;
   QBuffer buffer(&png);
   buffer.open(QIODevice::WriteOnly);
-  QString reason;
-  if (!image.save(&buffer, "PNG"))
-    reason = DiskFile::Describe(file, QStringLiteral("The picture could not be encoded"));
-  if (!reason.isEmpty() || !TSafeFile::WriteWhole(file, png, &reason)) {
-    Cli::WriteLine(io.Err, QStringLiteral("Cannot write %1").arg(file));
-    Cli::WriteLine(io.Err, reason);
+  if (!image.save(&buffer, "PNG")) {
+    Cli::WriteLine(io.Err, QStringLiteral("Cannot write %1: the picture could not be encoded")
+                               .arg(QDir::toNativeSeparators(file)));
     return 1;
   }
-  return 0;
+  return Cli::WriteFile(file, png, io) ? 0 : 1;
 }
 }  // namespace
 
