@@ -88,8 +88,12 @@ void TPoolsFolder::Prepare(TRegistry& registry) const {
   const QString folder = registry.ReadString(TMainForm::kAppDirectoryValue);
   const QString problem = Problem(folder);
   if (!problem.isEmpty()) {
-    TPrompts::Current().Refuse(kFolderLost.arg(QDir::toNativeSeparators(folder), problem,
-                                               QDir::toNativeSeparators(FUserFolder)));
+    const QString remedy = QDir(folder) == QDir(FUserFolder)
+                               ? kMakesItAgain
+                               : kTakesUserFolder.arg(QDir::toNativeSeparators(FUserFolder));
+    // The program copes: a warning, not a refusal.
+    TPrompts::Current().Message(kFolderLost.arg(QDir::toNativeSeparators(folder), problem, remedy),
+                                kMessageTitle, TPrompts::Buttons::Ok, TPrompts::Icon::Warning);
     TakeUserFolder(registry);
   }
   registry.CloseKey();

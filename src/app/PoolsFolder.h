@@ -12,9 +12,12 @@ class TRegistry;
 // current folder and nothing here runs.
 class TPoolsFolder {
  public:
-  static inline const QString kFolderLost = QStringLiteral(
-      "The folder that holds your pools, \"%1\", %2.\n\n"
-      "Courtsider 99 keeps your pools in \"%3\" from now on and opens the sample pool there.");
+  static inline const QString kFolderLost =
+      QStringLiteral("The folder that holds your pools, \"%1\", %2.\n\n%3");
+  static inline const QString kTakesUserFolder = QStringLiteral(
+      "Courtsider 99 keeps your pools in \"%1\" from now on and opens the sample pool there.");
+  static inline const QString kMakesItAgain =
+      QStringLiteral("Courtsider 99 makes it again and opens a fresh copy of the sample pool.");
   static inline const QString kFolderUnusable =
       QStringLiteral("Courtsider 99 cannot keep your pools in \"%1\": %2");
   static inline const QString kMissing = QStringLiteral("no longer exists");

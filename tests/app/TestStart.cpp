@@ -174,11 +174,23 @@ class TestStart : public QObject {
     const QString text = FPrompts.Shown().at(0).Text;
     QVERIFY2(text.contains("\"" + QDir::toNativeSeparators(lost) + "\", " + problem),
              qPrintable(text));
-    QVERIFY(text.contains(QDir::toNativeSeparators(UserFolder())));
+    QVERIFY(
+        text.endsWith(TPoolsFolder::kTakesUserFolder.arg(QDir::toNativeSeparators(UserFolder()))));
     QCOMPARE(FPrompts.Shown().at(0).Title, QStringLiteral("Courtsider 99"));
     VerifySampleCopied();
     VerifyUserSampleOpens();
     QCOMPARE(FPrompts.Shown().size(), 1);  // and the pool opened without an error
+  }
+
+  void theUsersOwnFolderLostIsMadeAgain() {
+    Prepare();
+    QVERIFY(QDir(UserFolder()).removeRecursively());
+    Prepare();
+    QCOMPARE(FPrompts.Texts(), QStringList{TPoolsFolder::kFolderLost.arg(
+                                   QDir::toNativeSeparators(UserFolder()), TPoolsFolder::kMissing,
+                                   TPoolsFolder::kMakesItAgain)});
+    VerifySampleCopied();
+    VerifyUserSampleOpens();
   }
 
   void aUserFolderThatCannotBeMadeIsNeverSilent() {
