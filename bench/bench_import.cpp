@@ -3,21 +3,22 @@
 // Makes a pool of PLAYERS players (10,000 unless given) with complete charts, exports their
 // picks, then imports the sheet into a copy of the pool without players and saves it. Prints
 // each step's time, and the share of the whole import the reading and checking take.
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
 
 #include "FFDataModule.h"
+#include "OpenPool.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
 #include "SamplePool.h"
 #include "TestPools.h"
 
 int main(int argc, char* argv[]) {
-  QCoreApplication app(argc, argv);
+  QGuiApplication app(argc, argv);
   const int players = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
   QTemporaryDir temporary;
   const QString source = temporary.filePath(QStringLiteral("Source.BGD"));
@@ -38,14 +39,15 @@ int main(int argc, char* argv[]) {
     QFile::copy(QDir(source).filePath(file), QDir(target).filePath(file));
 
   timer.restart();
-  auto copy = TestPools::OpenPool(target);
-  TPicksImport import(*copy, false);
+  TOpenPool copy;
+  copy.SetDataModule(TestPools::OpenPool(target));
+  TPicksImport import(*copy.DataModule(), false);
   const bool read = import.Read(sheet);
   const qint64 readMs = timer.elapsed();
-  import.ApplyTo(copy->PlayerPicksFile());
-  const bool saved = copy->SavePool();
+  copy.ImportPlayers(std::move(import.Players()));
+  const bool saved = copy.Save();
   const qint64 totalMs = timer.elapsed();
-  copy->ClosePool();
+  copy.Close();
 
   std::printf("read and checked: %s in %lld ms\n", read ? "ok" : "REFUSED", readMs);
   std::printf(

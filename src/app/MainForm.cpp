@@ -100,6 +100,21 @@ void TMainForm::CreateActions() {
       QStringLiteral("&Save"),
       QStringLiteral("Save current pool | This selection saves the currently open Pool."),
       kGroupOpenPool, 2030, kSave);
+  actFileImport = MakeAction(
+      QStringLiteral("&Import Players..."),
+      QStringLiteral("Import players from a spreadsheet | Adds the players and picks of a "
+                     "picks sheet (CSV file) to the pool."),
+      kGroupPlayers, 0, kNoGlyph);
+  actFileExport = MakeAction(
+      QStringLiteral("&Export Players..."),
+      QStringLiteral("Export players to a spreadsheet | Writes every player's picks as a picks "
+                     "sheet (CSV file); with no players, an empty sheet to fill in."),
+      kGroupOpenPool, 0, kNoGlyph);
+  actFilePublish = MakeAction(
+      QStringLiteral("&Publish Standings..."),
+      QStringLiteral("Publish the standings as a web page | Writes the standings, the results "
+                     "chart and every player's picks as one web page to post or mail."),
+      kGroupOpenPool, 0, kNoGlyph);
   actDataOptions = MakeAction(QStringLiteral("&Options"),
                               QStringLiteral("Modify pool options | Select this option to modify "
                                              "the Options (names, points) for Pool."),
@@ -140,6 +155,8 @@ void TMainForm::CreateActions() {
   actFileNew->setShortcut(QKeySequence::New);
   actFileOpen->setShortcut(QKeySequence::Open);
   actFileSave->setShortcut(QKeySequence::Save);
+  actFileImport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+  actFileExport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
   actFileExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
   actHelp->setShortcut(QKeySequence::HelpContents);
 
@@ -147,6 +164,9 @@ void TMainForm::CreateActions() {
   connect(actFileOpen, &QAction::triggered, this, &TMainForm::actFileOpenExecute);
   connect(actFileSave, &QAction::triggered, this, &TMainForm::actFileSaveExecute);
   connect(actFileExit, &QAction::triggered, this, &TMainForm::actFileExitExecute);
+  connect(actFileImport, &QAction::triggered, this, &TMainForm::actFileImportExecute);
+  connect(actFileExport, &QAction::triggered, this, &TMainForm::actFileExportExecute);
+  connect(actFilePublish, &QAction::triggered, this, &TMainForm::actFilePublishExecute);
   connect(actDataOptions, &QAction::triggered, this, &TMainForm::actDataOptionsExecute);
   connect(actDataBrackets, &QAction::triggered, this, &TMainForm::actDataBracketsExecute);
   connect(actDataFinalize, &QAction::triggered, this, &TMainForm::actDataFinalizeExecute);
@@ -180,6 +200,8 @@ void TMainForm::CreateMenus() {
 
   mnuFile = MakeMenu(QStringLiteral("&File"), 20);
   mnuFile->addActions({actFileNew, actFileOpen, actFileSave});
+  mnuFile->addSeparator();
+  mnuFile->addActions({actFileImport, actFileExport, actFilePublish});
   mnuFile->addSeparator();
   mnuFile->addAction(actFileExit);
 

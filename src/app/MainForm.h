@@ -48,6 +48,23 @@ class TMainForm : public QMainWindow {
       "entries.Do you wish to continue?");
   static inline const QString kFolderNotCreated =
       QStringLiteral("The folder for the new pool could not be created:\n%1");
+  static inline const QString kImportTitle = QStringLiteral("Import Players");
+  static inline const QString kExportTitle = QStringLiteral("Export Players");
+  static inline const QString kPublishTitle = QStringLiteral("Publish Standings");
+  static inline const QString kNothingImported =
+      QStringLiteral("Nothing was imported; the pool is as it was.");
+  static inline const QString kReplaceQuestion = QStringLiteral(
+      "The pool already has %1 of the players in this file. Replace their picks and "
+      "tie-breaker guesses with those of the file?");
+  static inline const QString kImported =
+      QStringLiteral("Imported %1 new players and replaced %2. Save the pool to keep them.");
+  static inline const QString kExported = QStringLiteral("Exported %1 players to %2");
+  static inline const QString kPublished =
+      QStringLiteral("The standings page is written to\n%1\n\nOpen it now?");
+  static inline const QString kCannotRead = QStringLiteral("The file %1 could not be read: %2");
+  static inline const QString kCannotWrite = QStringLiteral("The file %1 could not be written: %2");
+  // Problems of a refused import shown in the message; the rest are counted.
+  static constexpr int kProblemsShown = 15;
   static inline const QUrl kWebsite = QUrl(QStringLiteral("https://www.tarnwell.com/"));
 
   // Groups of commands switched together by the pool's state.
@@ -88,6 +105,10 @@ class TMainForm : public QMainWindow {
   void actFileOpenExecute();
   void actFileSaveExecute();
   void actFileExitExecute();
+  // Sharing the pool: players from and to a picks sheet, the standings as a web page.
+  void actFileImportExecute();
+  void actFileExportExecute();
+  void actFilePublishExecute();
   void actDataOptionsExecute();
   void actDataBracketsExecute();
   void actDataFinalizeExecute();
@@ -117,6 +138,9 @@ class TMainForm : public QMainWindow {
   QAction* actFileNew;
   QAction* actFileOpen;
   QAction* actFileSave;
+  QAction* actFileImport;
+  QAction* actFileExport;
+  QAction* actFilePublish;
   QAction* actDataOptions;
   QAction* actDataBrackets;
   QAction* actDataFinalize;

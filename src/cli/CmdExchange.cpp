@@ -1,12 +1,14 @@
 // The commands that share a pool: players' picks to and from a spreadsheet, and the standings
 // as a web page. The import is the one command of the tool that changes a pool.
 #include <QDate>
-#include <QFile>
+#include <memory>
 
 #include "Cli.h"
 #include "FFDataModule.h"
+#include "OpenPool.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
+#include "SharedFile.h"
 #include "StandingsPage.h"
 
 namespace {
@@ -44,16 +46,20 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
   }
   const QString directory = rest.at(0);
   const QString file = rest.at(1);
-  QFile in(file);
-  if (!in.open(QIODevice::ReadOnly)) {
-    Cli::WriteLine(io.Err, QStringLiteral("Cannot read %1: %2").arg(file, in.errorString()));
+  QByteArray bytes;
+  QString error;
+  if (!SharedFile::Read(file, &bytes, &error)) {
+    Cli::WriteLine(io.Err, QStringLiteral("Cannot read %1: %2").arg(file, error));
     return 1;
   }
-  const QByteArray bytes = in.readAll();
 
-  TFFDataModule pool;
-  if (!Cli::OpenPoolForChange(directory, pool, io))
+  auto module = std::make_unique<TFFDataModule>();
+  if (!Cli::OpenPoolForChange(directory, *module, io))
     return 1;
+  // The players go in through the pool's document, as in the program.
+  TOpenPool document;
+  document.SetDataModule(std::move(module));
+  TFFDataModule& pool = *document.DataModule();
   TPicksImport import(pool, replace);
   if (!import.Read(bytes)) {
     Cli::WriteLine(io.Err, QStringLiteral("Nothing was imported; the pool is as it was."));
@@ -65,8 +71,8 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
   }
   const int added = import.NewCount();
   const int replaced = import.ReplacedCount();
-  import.ApplyTo(pool.PlayerPicksFile());
-  const bool saved = pool.SavePool();
+  document.ImportPlayers(std::move(import.Players()));
+  const bool saved = document.Save();
   Cli::ClosePoolUnsaved(pool);
   if (!saved) {
     Cli::WriteLine(io.Err, QStringLiteral("The pool could not be saved; it is as it was."));

@@ -258,7 +258,7 @@ bool TPicksImport::Read(const QByteArray& bytes) {
                     .arg(winner));
     }
     if (FProblemCount == before)
-      FPlayers.push_back(TImported{std::move(player), existing});
+      FPlayers.push_back(TIncomingPlayer{std::move(player), existing});
   }
   if (FProblemCount > 0) {
     FPlayers.clear();
@@ -267,32 +267,25 @@ bool TPicksImport::Read(const QByteArray& bytes) {
   return true;
 }
 
-QString TPicksImport::Report() const {
-  QStringList lines;
-  for (const TProblem& problem : FProblems)
-    lines << problem.Describe();
-  const int more = FProblemCount - static_cast<int>(FProblems.size());
+QString TPicksImport::Report(int lines) const {
+  QStringList text;
+  for (const TProblem& problem : FProblems) {
+    if (text.size() >= lines)
+      break;
+    text << problem.Describe();
+  }
+  const int more = FProblemCount - static_cast<int>(text.size());
   if (more > 0)
-    lines << QStringLiteral("... and %1 more problems.").arg(more);
-  return lines.join(QLatin1Char('\n'));
+    text << QStringLiteral("... and %1 more problems.").arg(more);
+  return text.join(QLatin1Char('\n'));
 }
 
 int TPicksImport::NewCount() const {
-  return static_cast<int>(std::count_if(FPlayers.cbegin(), FPlayers.cend(),
-                                        [](const TImported& p) { return p.Replaces == nullptr; }));
+  return static_cast<int>(
+      std::count_if(FPlayers.cbegin(), FPlayers.cend(),
+                    [](const TIncomingPlayer& p) { return p.Replaces == nullptr; }));
 }
 
 int TPicksImport::ReplacedCount() const {
   return static_cast<int>(FPlayers.size()) - NewCount();
-}
-
-void TPicksImport::ApplyTo(TPlayerPicksFile& file) {
-  for (TImported& imported : FPlayers) {
-    if (imported.Replaces)
-      *imported.Replaces = std::move(*imported.Player);
-    else
-      file.Add(std::move(imported.Player));
-  }
-  FPlayers.clear();
-  file.SetModified(true);
 }

@@ -6,9 +6,9 @@
 #include <memory>
 #include <vector>
 
+#include "OpenPool.h"
+
 class TFFDataModule;
-class TPlayerPicksFile;
-class TPlayerPicksListObject;
 
 // Reads a picks sheet (the layout of TPicksSheet) into new players for a pool, checking every
 // cell first. A sheet with anything wrong yields no players at all, only the list of what is
@@ -38,12 +38,6 @@ class TPicksImport {
     QString Describe() const;
   };
 
-  // A player read from the sheet, and the pool's player of the same name it replaces, if any.
-  struct TImported {
-    std::unique_ptr<TPlayerPicksListObject> Player;
-    TPlayerPicksListObject* Replaces = nullptr;
-  };
-
   // With `replace`, a row naming a player the pool already has replaces that player's picks;
   // without it, such a row is a problem.
   TPicksImport(const TFFDataModule& pool, bool replace);
@@ -59,17 +53,14 @@ class TPicksImport {
   int ProblemCount() const { return FProblemCount; }
   // True when every problem is a name the pool already has: importing with replace would go.
   bool OnlyExistingNames() const { return FProblemCount > 0 && FExistingNames == FProblemCount; }
-  // The problems as text, one a line, the count of those left out at the end.
-  QString Report() const;
+  // The first `lines` problems as text, one a line, and the count of those left out.
+  QString Report(int lines = kMaxProblems) const;
 
-  // The players of a sheet that read without problems, in sheet order.
-  std::vector<TImported>& Players() { return FPlayers; }
+  // The players of a sheet that read without problems, in sheet order, each with the pool's
+  // player of the same name it replaces, if any: for the document's ImportPlayers.
+  std::vector<TIncomingPlayer>& Players() { return FPlayers; }
   int NewCount() const;
   int ReplacedCount() const;
-
-  // Puts the players into the pool's player file: new ones at the end, replacements in place.
-  // Marks the file modified. Call only after a successful Read.
-  void ApplyTo(TPlayerPicksFile& file);
 
  private:
   class TRowReader;
@@ -81,6 +72,6 @@ class TPicksImport {
   std::vector<TProblem> FProblems;
   int FProblemCount = 0;
   int FExistingNames = 0;
-  std::vector<TImported> FPlayers;
+  std::vector<TIncomingPlayer> FPlayers;
   QStringList FHeader;
 };

@@ -36,3 +36,7 @@ TPrompts::Answer TConsolePrompts::Message(const QString& text, const QString&, B
 bool TConsolePrompts::AskText(const QString&, const QString&, QString*) {
   return false;
 }
+
+bool TConsolePrompts::AskFileName(FileDialog, const QString&, const QString&, QString*) {
+  return false;
+}

@@ -14,6 +14,7 @@ class TPrompts : public TInstallable<TPrompts> {
   enum class Icon { None, Information, Warning, Stop, Question };
   enum class Buttons { Ok, OkCancel, YesNo };
   enum class Answer { Ok, Yes, No, Cancel };
+  enum class FileDialog { Open, Save };
 
   virtual ~TPrompts() = default;
 
@@ -22,6 +23,11 @@ class TPrompts : public TInstallable<TPrompts> {
   // A one-line text input; returns false when the user cancels. `text` holds the default in
   // and the answer out.
   virtual bool AskText(const QString& title, const QString& prompt, QString* text) = 0;
+  // A file chosen in the platform's file dialog, to read (Open) or to write (Save, which asks
+  // before replacing a file); returns false when the user cancels. `filter` lists the kinds
+  // of file ("CSV files (*.csv)"); `path` holds the proposed file in and the chosen one out.
+  virtual bool AskFileName(FileDialog dialog, const QString& title, const QString& filter,
+                           QString* path) = 0;
 
   // A refusal: OK button, stop icon, titled "Courtsider 99".
   void Refuse(const QString& text);
@@ -45,6 +51,8 @@ class TConsolePrompts : public TPrompts {
  public:
   Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
   bool AskText(const QString& title, const QString& prompt, QString* text) override;
+  bool AskFileName(FileDialog dialog, const QString& title, const QString& filter,
+                   QString* path) override;
 };
 
 using TPromptsScope = TPrompts::TScope;

@@ -400,6 +400,12 @@ void TOpenPool::ClearPlayer(TPlayerPicksListObject* player, QUndoStack* undo) {
       undo);
 }
 
+void TOpenPool::ImportPlayers(std::vector<TIncomingPlayer> players, QUndoStack* undo) {
+  if (!IsOpen() || players.empty())
+    return;
+  Run(new TImportPlayersCommand(*this, std::move(players)), undo);
+}
+
 TOpenPool::TDropResult TOpenPool::DropPick(int sourceSlot, int targetSlot, QUndoStack* undo) {
   if (!IsOpen() || !FShownPlayer)
     return TDropResult::Nothing;

@@ -5,13 +5,15 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
+
+#include "PlayerPicksFile.h"
 
 class QUndoCommand;
 class QUndoGroup;
 class QUndoStack;
 class TBracketList;
 class TFFDataModule;
-class TPlayerPicksListObject;
 class TTeamSeedObject;
 
 // What the options window edits: the pool's name, its four bracket names and the points of a
@@ -25,6 +27,13 @@ struct TPoolOptions {
     return PoolName == other.PoolName && BracketNames == other.BracketNames &&
            RoundPoints == other.RoundPoints;
   }
+};
+
+// A player brought in from outside the program, as from a picks sheet: a new player, or the
+// new guess and picks for the pool's player it replaces.
+struct TIncomingPlayer {
+  std::unique_ptr<TPlayerPicksListObject> Player;
+  TPlayerPicksListObject* Replaces = nullptr;
 };
 
 // The open pool's document. It owns the data module and both charts and is the only way the
@@ -157,6 +166,10 @@ class TOpenPool : public QObject {
   // line it holds takes it out of every later round. Every entry's round reached then
   // follows the chart.
   TDropResult DropPick(int sourceSlot, int targetSlot, QUndoStack* undo = nullptr);
+  // Brings players in as one edit: new ones at the end of the list, in order; a replacement
+  // gives the pool's player the guess and picks of its new version, and the player keeps its
+  // name and place. Nothing for an empty list.
+  void ImportPlayers(std::vector<TIncomingPlayer> players, QUndoStack* undo = nullptr);
   // The player's tie-breaker guess; marks the players modified only when it changes.
   void SetGuess(TPlayerPicksListObject* player, int32_t value, QUndoStack* undo = nullptr);
 
@@ -207,6 +220,7 @@ class TOpenPool : public QObject {
   friend class TPlayerCommand;
   friend class TPlayerListCommand;
   friend class TOptionsCommand;
+  friend class TImportPlayersCommand;
 
   // Does the command now: pushed on `undo`, or done once and thrown away.
   void Run(QUndoCommand* command, QUndoStack* undo);

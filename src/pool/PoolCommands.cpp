@@ -148,6 +148,61 @@ void TPlayerListCommand::Changed() {
   FPool.NoteModified();
 }
 
+// --- TImportPlayersCommand ----------------------------------------------------------------
+
+TImportPlayersCommand::TImportPlayersCommand(TOpenPool& pool, std::vector<TIncomingPlayer> players)
+    : TPoolCommand(pool, CommandText("Import Players")) {
+  for (TIncomingPlayer& incoming : players) {
+    if (incoming.Replaces) {
+      FReplaced.push_back({incoming.Replaces, *incoming.Replaces, *incoming.Player});
+    } else {
+      FAdded.push_back(incoming.Player.get());
+      FHeld.push_back(std::move(incoming.Player));
+    }
+  }
+}
+
+void TImportPlayersCommand::TakePicks(TPlayerPicksListObject& player,
+                                      const TPlayerPicksListObject& from) {
+  player.SetTieBreakerPoints(from.TieBreakerPoints());
+  for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i)
+    *player.Pick(i) = *from.Pick(i);
+}
+
+void TImportPlayersCommand::redo() {
+  TPlayerPicksFile& file = FPool.DataModule()->PlayerPicksFile();
+  for (auto& player : FHeld)
+    file.Add(std::move(player));
+  FHeld.clear();
+  for (const TReplaced& replaced : FReplaced)
+    TakePicks(*replaced.Player, replaced.After);
+  Told();
+}
+
+void TImportPlayersCommand::undo() {
+  TPlayerPicksFile& file = FPool.DataModule()->PlayerPicksFile();
+  // Other windows' stacks may have added players since: the new ones are found where they
+  // stand, and a redo puts them back at the end.
+  for (auto it = FAdded.rbegin(); it != FAdded.rend(); ++it) {
+    if (FPool.ShownPlayer() == *it)
+      FPool.ShowPlayer(nullptr);
+    emit FPool.PlayerAboutToBeRemoved(*it);
+    FHeld.insert(FHeld.begin(), file.Remove(*it));
+  }
+  for (const TReplaced& replaced : FReplaced)
+    TakePicks(*replaced.Player, replaced.Before);
+  Told();
+}
+
+void TImportPlayersCommand::Told() {
+  FPool.DataModule()->PlayerPicksFile().SetModified(true);
+  if (!FAdded.empty())
+    emit FPool.PlayersChanged();
+  for (const TReplaced& replaced : FReplaced)
+    FPool.PlayerEdited(replaced.Player);
+  FPool.NoteModified();
+}
+
 // --- TOptionsCommand -----------------------------------------------------------------------
 
 TOptionsCommand::TOptionsCommand(TOpenPool& pool, const QString& text, const TPoolOptions& options,

@@ -156,6 +156,31 @@ class TPlayerListCommand : public TListCommand<TPlayerPicksListObject, TPlayerPi
   void Changed() override;
 };
 
+// Players brought in from outside at once: new ones appended, existing ones given new picks.
+// One command for them all, so that a sheet of thousands of players is one step to undo and
+// tells the windows once.
+class TImportPlayersCommand : public TPoolCommand {
+ public:
+  TImportPlayersCommand(TOpenPool& pool, std::vector<TIncomingPlayer> players);
+  void redo() override;
+  void undo() override;
+
+ private:
+  struct TReplaced {
+    TPlayerPicksListObject* Player;
+    TPlayerPicksListObject Before;
+    TPlayerPicksListObject After;
+  };
+  // Gives `player` the guess and picks of `from`.
+  static void TakePicks(TPlayerPicksListObject& player, const TPlayerPicksListObject& from);
+  void Told();
+
+  // The new players while they are out of the list, and which they are.
+  std::vector<std::unique_ptr<TPlayerPicksListObject>> FHeld;
+  std::vector<TPlayerPicksListObject*> FAdded;
+  std::vector<TReplaced> FReplaced;
+};
+
 // A change of the pool's settings: the options or the actual tie-breaker total. Keeps the
 // stored bytes of both from before and after.
 class TOptionsCommand : public TPoolCommand {

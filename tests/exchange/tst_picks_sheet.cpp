@@ -1,10 +1,13 @@
 #include <QDir>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 
 #include "BracketList.h"
 #include "Csv.h"
+#include "OpenPool.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
 #include "TestPools.h"
@@ -66,6 +69,17 @@ void RandomPicks(TPlayerPicksListObject& player, QRandomGenerator& random, bool 
     chart.Slot(slot)->SetTeam(winner);
     winner->SetRoundReached(chart.Slot(slot)->Round());
   }
+}
+
+// Brings the players of a sheet that read well into the pool through its document, as the
+// program and the tool do, saves and closes it. True when the save went through.
+bool ImportAndSave(std::unique_ptr<TFFDataModule> pool, TPicksImport& import) {
+  TOpenPool document;
+  document.SetDataModule(std::move(pool));
+  document.ImportPlayers(std::move(import.Players()));
+  const bool saved = document.Save();
+  document.Close();
+  return saved;
 }
 
 }  // namespace
@@ -250,33 +264,48 @@ class TestPicksSheet : public QObject {
     QCOMPARE(import.Report(), TPicksImport::kNotLocked);
   }
 
-  void replaceKeepsThePlayersPlace() {
-    auto pool = MakePool(QStringLiteral("Replace.BGD"));
-    AddPlayer(*pool, QStringLiteral("Second"), 5);
-    const TPicksSheet sheet(*pool);
+  void replaceKeepsThePlayersPlaceAndUndoes() {
+    TOpenPool document;
+    document.SetDataModule(MakePool(QStringLiteral("Replace.BGD")));
+    TFFDataModule& pool = *document.DataModule();
+    AddPlayer(pool, QStringLiteral("Second"), 5);
+    pool.PlayerPicksFile().SetModified(false);
+    const TPicksSheet sheet(pool);
     QStringList row = EmptyRow(QStringLiteral("Already Here"), QStringLiteral("77"));
     row[Column(sheet, "South R1: (1) Houston v (16) R2S16")] = "Houston";
     const QByteArray bytes = Sheet(sheet, {row, EmptyRow(QStringLiteral("Newcomer"))});
 
-    TPicksImport refused(*pool, false);
+    TPicksImport refused(pool, false);
     QVERIFY(!refused.Read(bytes));
     QVERIFY(refused.OnlyExistingNames());
 
-    TPicksImport import(*pool, true);
+    TPicksImport import(pool, true);
     QVERIFY2(import.Read(bytes), qPrintable(import.Report()));
     QCOMPARE(import.NewCount(), 1);
     QCOMPARE(import.ReplacedCount(), 1);
-    TPlayerPicksListObject* kept = pool->PlayerPicksFile().Items(0);
-    pool->PlayerPicksFile().SetModified(false);
-    import.ApplyTo(pool->PlayerPicksFile());
-    QVERIFY(pool->PlayerPicksFile().Modified());
-    QCOMPARE(pool->PlayerPicksFile().Count(), 3);
-    QCOMPARE(pool->PlayerPicksFile().Items(0), kept);
-    QCOMPARE(kept->PlayerName(), QStringLiteral("Already Here"));
-    QCOMPARE(kept->TieBreakerPoints(), 77);
-    QCOMPARE(kept->Pick(16)->RoundReached(), 2);
-    QCOMPARE(pool->PlayerPicksFile().Items(1)->PlayerName(), QStringLiteral("Second"));
-    QCOMPARE(pool->PlayerPicksFile().Items(2)->PlayerName(), QStringLiteral("Newcomer"));
+    TPlayerPicksListObject* kept = pool.PlayerPicksFile().Items(0);
+    QSignalSpy listed(&document, &TOpenPool::PlayersChanged);
+    QUndoStack undo;
+    document.ImportPlayers(std::move(import.Players()), &undo);
+    QVERIFY(pool.PlayerPicksFile().Modified());
+    QCOMPARE(listed.count(), 1);
+    auto check = [&](bool imported) {
+      QCOMPARE(pool.PlayerPicksFile().Count(), imported ? 3 : 2);
+      QCOMPARE(pool.PlayerPicksFile().Items(0), kept);
+      QCOMPARE(kept->PlayerName(), QStringLiteral("Already Here"));
+      QCOMPARE(kept->TieBreakerPoints(), imported ? 77 : 120);
+      QCOMPARE(kept->Pick(16)->RoundReached(), imported ? 2 : 1);
+      QCOMPARE(pool.PlayerPicksFile().Items(1)->PlayerName(), QStringLiteral("Second"));
+      if (imported)
+        QCOMPARE(pool.PlayerPicksFile().Items(2)->PlayerName(), QStringLiteral("Newcomer"));
+    };
+    check(true);
+    const TPlayerPicksListObject* newcomer = pool.PlayerPicksFile().Items(2);
+    undo.undo();
+    check(false);
+    undo.redo();
+    check(true);
+    QCOMPARE(pool.PlayerPicksFile().Items(2), newcomer);
   }
 
   void windows1252NamesSurviveTheSave() {
@@ -285,10 +314,9 @@ class TestPicksSheet : public QObject {
     const QString name = QStringLiteral("José Muñoz “Pepe” €");
     TPicksImport import(*pool, false);
     QVERIFY2(import.Read(Sheet(sheet, {EmptyRow(name)})), qPrintable(import.Report()));
-    import.ApplyTo(pool->PlayerPicksFile());
-    QVERIFY(pool->SavePool());
-    pool->ClosePool();
-    auto reopened = OpenPool(pool->Directory());
+    const QString directory = pool->Directory();
+    QVERIFY(ImportAndSave(std::move(pool), import));
+    auto reopened = OpenPool(directory);
     QVERIFY(reopened->PlayerPicksFile().FindPlayer(name));
     reopened->ClosePool();
   }
@@ -331,13 +359,11 @@ class TestPicksSheet : public QObject {
     auto target = OpenPool(copy);
     TPicksImport import(*target, false);
     QVERIFY2(import.Read(sheet), qPrintable(import.Report()));
-    import.ApplyTo(target->PlayerPicksFile());
-    QVERIFY(target->SavePool());
-    target->ClosePool();
+    QVERIFY(ImportAndSave(std::move(target), import));
     const QByteArray before = ReadBytes(QDir(source).filePath(TPlayerPicksFile::kFileName));
     QCOMPARE(ReadBytes(QDir(copy).filePath(TPlayerPicksFile::kFileName)), before);
   }
 };
 
-QTEST_GUILESS_MAIN(TestPicksSheet)
+QTEST_MAIN(TestPicksSheet)
 #include "tst_picks_sheet.moc"

@@ -21,6 +21,17 @@ bool TFakePrompts::AskText(const QString& title, const QString& prompt, QString*
   return true;
 }
 
+bool TFakePrompts::AskFileName(FileDialog, const QString& title, const QString&, QString* path) {
+  FShown.append({*path, title, Buttons::OkCancel, Icon::None});
+  if (FFileNames.isEmpty())
+    return false;
+  const QString answer = FFileNames.dequeue();
+  if (answer.isNull())
+    return false;
+  *path = answer;
+  return true;
+}
+
 QStringList TFakePrompts::Texts() const {
   QStringList texts;
   for (const TShown& shown : FShown)
@@ -32,4 +43,5 @@ void TFakePrompts::Reset() {
   FShown.clear();
   FAnswers.clear();
   FTexts.clear();
+  FFileNames.clear();
 }

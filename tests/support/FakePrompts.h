@@ -6,8 +6,8 @@
 #include "Prompts.h"
 
 // Scripted prompts for tests: records every message and answers from a queue. With the queue
-// empty a question is answered No (or Cancel) and a text input is cancelled, so an unexpected
-// question never blocks; tests check `Shown` to see that it was asked.
+// empty a question is answered No (or Cancel) and a text input or file dialog is cancelled, so
+// an unexpected question never blocks; tests check `Shown` to see that it was asked.
 class TFakePrompts : public TPrompts {
  public:
   struct TShown {
@@ -19,11 +19,16 @@ class TFakePrompts : public TPrompts {
 
   Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
   bool AskText(const QString& title, const QString& prompt, QString* text) override;
+  // Shown with the proposed file as its text.
+  bool AskFileName(FileDialog dialog, const QString& title, const QString& filter,
+                   QString* path) override;
 
   // Queue the answers of the next questions, in order.
   void QueueAnswer(Answer answer) { FAnswers.enqueue(answer); }
   // Queue the answer of the next text input; a null string cancels it.
   void QueueText(const QString& text) { FTexts.enqueue(text); }
+  // Queue the file chosen in the next file dialog; a null string cancels it.
+  void QueueFileName(const QString& path) { FFileNames.enqueue(path); }
 
   const QList<TShown>& Shown() const { return FShown; }
   QStringList Texts() const;
@@ -33,4 +38,5 @@ class TFakePrompts : public TPrompts {
   QList<TShown> FShown;
   QQueue<Answer> FAnswers;
   QQueue<QString> FTexts;
+  QQueue<QString> FFileNames;
 };

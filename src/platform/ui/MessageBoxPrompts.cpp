@@ -1,6 +1,7 @@
 #include "MessageBoxPrompts.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -55,4 +56,16 @@ bool TMessageBoxPrompts::AskText(const QString& title, const QString& prompt, QS
   if (ok)
     *text = answer;
   return ok;
+}
+
+bool TMessageBoxPrompts::AskFileName(FileDialog dialog, const QString& title, const QString& filter,
+                                     QString* path) {
+  QWidget* parent = QApplication::activeWindow();
+  const QString chosen = dialog == FileDialog::Open
+                             ? QFileDialog::getOpenFileName(parent, title, *path, filter)
+                             : QFileDialog::getSaveFileName(parent, title, *path, filter);
+  if (chosen.isEmpty())
+    return false;
+  *path = chosen;
+  return true;
 }

@@ -1,0 +1,109 @@
+// The main window's commands that share a pool: players' picks read from and written to a
+// picks sheet, and the standings written as a web page.
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStatusBar>
+
+#include "FFDataModule.h"
+#include "MainForm.h"
+#include "PicksImport.h"
+#include "PicksSheet.h"
+#include "Prompts.h"
+#include "SharedFile.h"
+#include "Shell.h"
+#include "StandingsPage.h"
+
+namespace {
+
+const QString kCsvFilter = QStringLiteral("Picks sheets (*.csv);;All files (*)");
+const QString kHtmlFilter = QStringLiteral("Web pages (*.html *.htm);;All files (*)");
+
+// The file first proposed for a pool: beside the pool's folder, named after the pool.
+QString ProposedFile(const TFFDataModule& pool, const QString& what) {
+  QString name = pool.SystemFile().PoolName().trimmed();
+  if (name.isEmpty())
+    name = QFileInfo(pool.Directory()).completeBaseName();
+  // Characters no file name may hold on the platforms the program runs on.
+  name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
+  return QDir(QFileInfo(pool.Directory()).absolutePath()).filePath(name + QLatin1Char(' ') + what);
+}
+
+void Tell(const QString& text) {
+  TPrompts::Current().Message(text, kMessageTitle, TPrompts::Buttons::Ok,
+                              TPrompts::Icon::Information);
+}
+
+}  // namespace
+
+void TMainForm::actFileImportExecute() {
+  TFFDataModule* pool = FFDataModule();
+  if (!PoolIsOpen() || !pool)
+    return;
+  QString file = ProposedFile(*pool, QStringLiteral("picks.csv"));
+  if (!TPrompts::Current().AskFileName(TPrompts::FileDialog::Open, kImportTitle, kCsvFilter,
+                                       &file)) {
+    return;
+  }
+  QByteArray bytes;
+  QString error;
+  if (!SharedFile::Read(file, &bytes, &error)) {
+    TPrompts::Current().Refuse(kCannotRead.arg(QDir::toNativeSeparators(file), error));
+    return;
+  }
+  auto import = std::make_unique<TPicksImport>(*pool, false);
+  if (!import->Read(bytes) && import->OnlyExistingNames() &&
+      TPrompts::Current().Confirm(kReplaceQuestion.arg(import->ProblemCount()),
+                                  TPrompts::Icon::Question)) {
+    import = std::make_unique<TPicksImport>(*pool, true);
+    import->Read(bytes);
+  }
+  if (import->ProblemCount() > 0) {
+    TPrompts::Current().Refuse(kNothingImported + QStringLiteral("\n\n") +
+                               import->Report(kProblemsShown));
+    return;
+  }
+  const int added = import->NewCount();
+  const int replaced = import->ReplacedCount();
+  FOpenPool.ImportPlayers(std::move(import->Players()));
+  Tell(kImported.arg(added).arg(replaced));
+}
+
+void TMainForm::actFileExportExecute() {
+  TFFDataModule* pool = FFDataModule();
+  if (!PoolIsOpen() || !pool)
+    return;
+  QString file = ProposedFile(*pool, QStringLiteral("picks.csv"));
+  if (!TPrompts::Current().AskFileName(TPrompts::FileDialog::Save, kExportTitle, kCsvFilter,
+                                       &file)) {
+    return;
+  }
+  QString error;
+  if (!SharedFile::Write(file, TPicksSheet(*pool).Export(), &error)) {
+    TPrompts::Current().Refuse(kCannotWrite.arg(QDir::toNativeSeparators(file), error));
+    return;
+  }
+  barStatus->showMessage(
+      kExported.arg(pool->PlayerPicksFile().Count()).arg(QDir::toNativeSeparators(file)));
+}
+
+void TMainForm::actFilePublishExecute() {
+  TFFDataModule* pool = FFDataModule();
+  if (!PoolIsOpen() || !pool)
+    return;
+  QString file = ProposedFile(*pool, QStringLiteral("standings.html"));
+  if (!TPrompts::Current().AskFileName(TPrompts::FileDialog::Save, kPublishTitle, kHtmlFilter,
+                                       &file)) {
+    return;
+  }
+  QString error;
+  if (!SharedFile::Write(file, StandingsPage::Html(*pool, QDate::currentDate()), &error)) {
+    TPrompts::Current().Refuse(kCannotWrite.arg(QDir::toNativeSeparators(file), error));
+    return;
+  }
+  if (TPrompts::Current().Confirm(kPublished.arg(QDir::toNativeSeparators(file)),
+                                  TPrompts::Icon::Question)) {
+    TShell::Current().OpenUrl(QUrl::fromLocalFile(file));
+  }
+}

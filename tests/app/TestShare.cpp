@@ -1,0 +1,197 @@
+// The main window's sharing commands: import and export of players through a picks sheet and
+// the standings page, through their handlers with scripted prompts, and once through the
+// keyboard.
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "Csv.h"
+#include "FFDataModule.h"
+#include "FakePrompts.h"
+#include "FakeShell.h"
+#include "MainForm.h"
+#include "PicksImport.h"
+#include "PicksSheet.h"
+#include "Registry.h"
+#include "TestPools.h"
+
+class TestShare : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<QTemporaryDir> FDir;
+  QString FStartDirectory;
+  TFakePrompts FPrompts;
+  std::unique_ptr<TPromptsScope> FPromptsScope;
+
+  QString AppDir() const { return FDir->filePath(QStringLiteral("pools")); }
+  QString File(const QString& name) const { return FDir->filePath(name); }
+
+  // Starts the program on "Sample.BGD": a full field, locked or not, with `players` players.
+  std::unique_ptr<TMainForm> Start(bool locked, int players) {
+    const QString directory = QDir(AppDir()).filePath(QStringLiteral("Sample.BGD"));
+    QDir().mkpath(directory);
+    auto pool = TestPools::CreatePool(directory);
+    pool->SystemFile().SetPoolName(QStringLiteral("Office: 3rd Floor"));
+    TestPools::AddFullField(pool->TeamsFile());
+    pool->SystemFile().SetFinalized(locked);
+    for (int i = 1; i <= players; ++i)
+      TestPools::AddPlayer(*pool, QStringLiteral("P%1").arg(i), i);
+    pool->SavePool();
+    pool->ClosePool();
+    return std::make_unique<TMainForm>();
+  }
+
+  // A sheet for the form's pool with the given rows below the header.
+  QByteArray Sheet(TMainForm& form, const QList<QStringList>& rows) {
+    const TPicksSheet sheet(*form.FFDataModule());
+    Csv::TWriter writer;
+    writer.Row(sheet.Header());
+    for (QStringList row : rows) {
+      while (row.size() < TPicksSheet::kColumnCount)
+        row << QString();
+      writer.Row(row);
+    }
+    return writer.Bytes();
+  }
+
+ private slots:
+  void init() {
+    FDir = std::make_unique<QTemporaryDir>();
+    QVERIFY(FDir->isValid());
+    QVERIFY(QDir(FDir->path()).mkdir(QStringLiteral("pools")));
+    TRegistry::SetStoreFile(File(QStringLiteral("settings.ini")));
+    FStartDirectory = QDir::currentPath();
+    QDir::setCurrent(AppDir());
+    FPrompts.Reset();
+    FPromptsScope = std::make_unique<TPromptsScope>(&FPrompts);
+  }
+
+  void cleanup() {
+    FPromptsScope.reset();
+    QDir::setCurrent(FStartDirectory);
+    TRegistry::SetStoreFile(QString());
+    FDir.reset();
+  }
+
+  void importAddsThePlayersUnsaved() {
+    auto form = Start(true, 1);
+    const QByteArray before =
+        TestPools::ReadBytes(QDir(AppDir()).filePath(QStringLiteral("Sample.BGD/PlayPick.dat")));
+    TestPools::WriteBytes(File("in.csv"), Sheet(*form, {{"Ann", "140", "R1S1"}, {"Bob"}}));
+    FPrompts.QueueFileName(File("in.csv"));
+    form->actFileImportExecute();
+    // The dialog proposed a sheet named after the pool, beside the pool's folder.
+    QCOMPARE(FPrompts.Shown().at(0).Title, TMainForm::kImportTitle);
+    QCOMPARE(FPrompts.Shown().at(0).Text,
+             QDir(AppDir()).filePath(QStringLiteral("Office_ 3rd Floor picks.csv")));
+    QCOMPARE(FPrompts.Shown().at(1).Text, TMainForm::kImported.arg(2).arg(0));
+    const TPlayerPicksFile& players = form->FFDataModule()->PlayerPicksFile();
+    QCOMPARE(players.Count(), 3);
+    QCOMPARE(players.Items(1)->PlayerName(), QStringLiteral("Ann"));
+    QCOMPARE(players.Items(1)->TieBreakerPoints(), 140);
+    QCOMPARE(players.Items(1)->Pick(0)->RoundReached(), 2);
+    QVERIFY(form->isWindowModified());
+    QVERIFY(form->actFileSave->isEnabled());
+    QCOMPARE(
+        TestPools::ReadBytes(QDir(AppDir()).filePath(QStringLiteral("Sample.BGD/PlayPick.dat"))),
+        before);
+  }
+
+  void aRefusedSheetChangesNothing() {
+    auto form = Start(true, 1);
+    TestPools::WriteBytes(File("bad.csv"),
+                          Sheet(*form, {{"Ann", "140"}, {"Bob", "abc", "R1S16", "", "", "R1S8"}}));
+    FPrompts.QueueFileName(File("bad.csv"));
+    form->actFileImportExecute();
+    QCOMPARE(FPrompts.Shown().size(), 2);
+    const TFakePrompts::TShown& refusal = FPrompts.Shown().at(1);
+    QCOMPARE(refusal.IconKind, TPrompts::Icon::Stop);
+    QVERIFY(refusal.Text.startsWith(TMainForm::kNothingImported));
+    QVERIFY2(refusal.Text.contains(QStringLiteral("Row 3, column B")), qPrintable(refusal.Text));
+    QVERIFY2(refusal.Text.contains(QStringLiteral("Row 3, column F")), qPrintable(refusal.Text));
+    QCOMPARE(form->FFDataModule()->PlayerPicksFile().Count(), 1);
+    QVERIFY(!form->FFDataModule()->Modified());
+
+    // A file that cannot be read, and a dialog cancelled.
+    FPrompts.Reset();
+    FPrompts.QueueFileName(File("missing.csv"));
+    form->actFileImportExecute();
+    QVERIFY(FPrompts.Texts().last().startsWith(QStringLiteral("The file ")));
+    FPrompts.Reset();
+    form->actFileImportExecute();
+    QCOMPARE(FPrompts.Shown().size(), 1);
+    QVERIFY(!form->FFDataModule()->Modified());
+  }
+
+  void playersAlreadyThereAreReplacedOnlyOnYes() {
+    auto form = Start(true, 2);
+    TestPools::WriteBytes(File("again.csv"), Sheet(*form, {{"P2", "99"}, {"New", "5"}}));
+    for (const TPrompts::Answer answer : {TPrompts::Answer::No, TPrompts::Answer::Yes}) {
+      FPrompts.Reset();
+      FPrompts.QueueFileName(File("again.csv"));
+      FPrompts.QueueAnswer(answer);
+      form->actFileImportExecute();
+      QCOMPARE(FPrompts.Shown().at(1).Text, TMainForm::kReplaceQuestion.arg(1));
+    }
+    // No refused the whole sheet; Yes replaced P2 in its place and added the new player.
+    QVERIFY(FPrompts.Texts().last() == TMainForm::kImported.arg(1).arg(1));
+    const TPlayerPicksFile& players = form->FFDataModule()->PlayerPicksFile();
+    QCOMPARE(players.Count(), 3);
+    QCOMPARE(players.Items(1)->PlayerName(), QStringLiteral("P2"));
+    QCOMPARE(players.Items(1)->TieBreakerPoints(), 99);
+    QCOMPARE(players.Items(2)->PlayerName(), QStringLiteral("New"));
+  }
+
+  void exportWritesTheSheetOfThePoolInMemory() {
+    auto form = Start(true, 3);
+    form->OpenPool().AddPlayer(QStringLiteral("Unsaved"));
+    FPrompts.QueueFileName(File("out.csv"));
+    form->actFileExportExecute();
+    QCOMPARE(TestPools::ReadBytes(File("out.csv")), TPicksSheet(*form->FFDataModule()).Export());
+    QCOMPARE(form->barStatus->currentMessage(),
+             TMainForm::kExported.arg(4).arg(QDir::toNativeSeparators(File("out.csv"))));
+
+    FPrompts.Reset();
+    FPrompts.QueueFileName(File("no/such/folder/out.csv"));
+    form->actFileExportExecute();
+    QCOMPARE(FPrompts.Shown().last().IconKind, TPrompts::Icon::Stop);
+    QVERIFY(FPrompts.Texts().last().contains(QStringLiteral("could not be written")));
+  }
+
+  void publishWritesThePageAndOffersToOpenIt() {
+    auto form = Start(false, 0);
+    TFakeShell shell;
+    TShell* previous = TShell::Install(&shell);
+    FPrompts.QueueFileName(File("standings.html"));
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    form->actFilePublishExecute();
+    TShell::Install(previous);
+    const QByteArray page = TestPools::ReadBytes(File("standings.html"));
+    QVERIFY(page.startsWith("<!DOCTYPE html>"));
+    QVERIFY(page.contains("<h1>Office: 3rd Floor</h1>"));
+    QCOMPARE(shell.Opened(), QList<QUrl>{QUrl::fromLocalFile(File("standings.html"))});
+  }
+
+  void importThroughTheKeyboard() {
+    // Ctrl+I on the shown window: the shortcut reaches the command through real key events.
+    auto form = Start(true, 0);
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    TestPools::WriteBytes(File("keys.csv"), Sheet(*form, {{"Keyboard Kim", "77"}}));
+    FPrompts.QueueFileName(File("keys.csv"));
+    QTest::keyClick(form.get(), Qt::Key_I, Qt::ControlModifier);
+    QCOMPARE(form->FFDataModule()->PlayerPicksFile().Count(), 1);
+    QCOMPARE(form->FFDataModule()->PlayerPicksFile().Items(0)->PlayerName(),
+             QStringLiteral("Keyboard Kim"));
+  }
+};
+
+QTEST_MAIN(TestShare)
+#include "TestShare.moc"
