@@ -61,8 +61,9 @@ class TMainForm : public QMainWindow {
   static inline const QString kExported = QStringLiteral("Exported %1 players to %2");
   static inline const QString kPublished =
       QStringLiteral("The standings page is written to\n%1\n\nOpen it now?");
-  static inline const QString kCannotRead = QStringLiteral("The file %1 could not be read: %2");
-  static inline const QString kCannotWrite = QStringLiteral("The file %1 could not be written: %2");
+  static inline const QString kCannotRead =
+      QStringLiteral("The picks sheet could not be read:\n%1");
+  static inline const QString kCannotWrite = QStringLiteral("The file could not be written:\n%1");
   // Problems of a refused import shown in the message; the rest are counted.
   static constexpr int kProblemsShown = 15;
   static inline const QUrl kWebsite = QUrl(QStringLiteral("https://www.tarnwell.com/"));

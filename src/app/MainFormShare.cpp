@@ -11,7 +11,7 @@
 #include "PicksImport.h"
 #include "PicksSheet.h"
 #include "Prompts.h"
-#include "SharedFile.h"
+#include "SafeFile.h"
 #include "Shell.h"
 #include "StandingsPage.h"
 
@@ -48,8 +48,8 @@ void TMainForm::actFileImportExecute() {
   }
   QByteArray bytes;
   QString error;
-  if (!SharedFile::Read(file, &bytes, &error)) {
-    TPrompts::Current().Refuse(kCannotRead.arg(QDir::toNativeSeparators(file), error));
+  if (!TPicksImport::LoadFile(file, &bytes, &error)) {
+    TPrompts::Current().Refuse(kCannotRead.arg(error));
     return;
   }
   auto import = std::make_unique<TPicksImport>(*pool, false);
@@ -80,8 +80,8 @@ void TMainForm::actFileExportExecute() {
     return;
   }
   QString error;
-  if (!SharedFile::Write(file, TPicksSheet(*pool).Export(), &error)) {
-    TPrompts::Current().Refuse(kCannotWrite.arg(QDir::toNativeSeparators(file), error));
+  if (!TSafeFile::WriteWhole(file, TPicksSheet(*pool).Export(), &error)) {
+    TPrompts::Current().Refuse(kCannotWrite.arg(error));
     return;
   }
   barStatus->showMessage(
@@ -98,8 +98,8 @@ void TMainForm::actFilePublishExecute() {
     return;
   }
   QString error;
-  if (!SharedFile::Write(file, StandingsPage::Html(*pool, QDate::currentDate()), &error)) {
-    TPrompts::Current().Refuse(kCannotWrite.arg(QDir::toNativeSeparators(file), error));
+  if (!TSafeFile::WriteWhole(file, StandingsPage::Html(*pool, QDate::currentDate()), &error)) {
+    TPrompts::Current().Refuse(kCannotWrite.arg(error));
     return;
   }
   if (TPrompts::Current().Confirm(kPublished.arg(QDir::toNativeSeparators(file)),

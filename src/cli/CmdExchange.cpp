@@ -8,7 +8,6 @@
 #include "OpenPool.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
-#include "SharedFile.h"
 #include "StandingsPage.h"
 
 namespace {
@@ -48,8 +47,8 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
   const QString file = rest.at(1);
   QByteArray bytes;
   QString error;
-  if (!SharedFile::Read(file, &bytes, &error)) {
-    Cli::WriteLine(io.Err, QStringLiteral("Cannot read %1: %2").arg(file, error));
+  if (!TPicksImport::LoadFile(file, &bytes, &error)) {
+    Cli::WriteLine(io.Err, QStringLiteral("Cannot read ") + error);
     return 1;
   }
 

@@ -1,11 +1,13 @@
 #include "PicksImport.h"
 
+#include <QFile>
 #include <QHash>
 #include <algorithm>
 
 #include "Csv.h"
 #include "FFDataModule.h"
 #include "PicksSheet.h"
+#include "SafeFile.h"
 #include "Win1252.h"
 
 namespace {
@@ -262,6 +264,29 @@ bool TPicksImport::Read(const QByteArray& bytes) {
   }
   if (FProblemCount > 0) {
     FPlayers.clear();
+    return false;
+  }
+  return true;
+}
+
+bool TPicksImport::LoadFile(const QString& path, QByteArray* bytes, QString* error) {
+  if (!DiskFile::IsRegularFile(path)) {
+    *error = DiskFile::Describe(path, QFile::exists(path) ? QStringLiteral("not a plain file")
+                                                          : QStringLiteral("no such file"));
+    return false;
+  }
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    *error = DiskFile::Describe(path, file.errorString());
+    return false;
+  }
+  if (file.size() > kMaxFileSize) {
+    *error = DiskFile::Describe(path, QStringLiteral("too large for a picks sheet"));
+    return false;
+  }
+  *bytes = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    *error = DiskFile::Describe(path, file.errorString());
     return false;
   }
   return true;

@@ -23,6 +23,8 @@ class TPicksImport {
   static constexpr int kMaxGuess = 999;
   // Problems kept for showing; the rest are only counted.
   static constexpr int kMaxProblems = 200;
+  // A sheet of 100,000 players is about 100 MB.
+  static constexpr qint64 kMaxFileSize = qint64{512} << 20;
 
   static inline const QString kNotLocked = QStringLiteral(
       "The first round of this pool is not locked yet. Players can be added once it is locked.");
@@ -47,6 +49,10 @@ class TPicksImport {
 
   // Reads and checks the whole sheet; true when it can be imported as it stands.
   bool Read(const QByteArray& bytes);
+  // Reads a picks sheet file whole into `bytes`. False, with "<file>: <reason>" in `error`,
+  // for a file that cannot be read, is no plain file (a pipe would never end) or is larger
+  // than any sheet.
+  static bool LoadFile(const QString& path, QByteArray* bytes, QString* error);
 
   const std::vector<TProblem>& Problems() const { return FProblems; }
   // Every problem found, also those beyond the kept ones.

@@ -122,7 +122,8 @@ class TestShare : public QObject {
     FPrompts.Reset();
     FPrompts.QueueFileName(File("missing.csv"));
     form->actFileImportExecute();
-    QVERIFY(FPrompts.Texts().last().startsWith(QStringLiteral("The file ")));
+    QVERIFY(
+        FPrompts.Texts().last().startsWith(QStringLiteral("The picks sheet could not be read")));
     FPrompts.Reset();
     form->actFileImportExecute();
     QCOMPARE(FPrompts.Shown().size(), 1);

@@ -1,3 +1,4 @@
+#include <sys/stat.h>
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
@@ -59,6 +60,16 @@ class TestCliExchange : public QObject {
     QCOMPARE(run.Status, 2);
     QVERIFY(run.Err.contains("import-picks DIR FILE [--replace]"));
     QCOMPARE(RunTool({"import-picks", pool, File("missing.csv")}).Status, 1);
+  }
+
+  void onlyAPlainFileIsRead() {
+    // A named pipe would keep the tool waiting for ever: it is refused before it is opened.
+    const QString pool = MakePool(0);
+    const QString pipe = File("picks.pipe");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const TCliRun run = RunTool({"import-picks", pool, pipe});
+    QCOMPARE(run.Status, 1);
+    QVERIFY2(run.Err.contains("not a plain file"), run.Err.constData());
   }
 
   void templateFillsAPool() {
