@@ -30,6 +30,13 @@ QString ProposedFile(const TFFDataModule& pool, const QString& what) {
   return QDir(QFileInfo(pool.Directory()).absolutePath()).filePath(name + QLatin1Char(' ') + what);
 }
 
+// Asks for the file of a sharing command, first proposing `what` beside the pool's folder.
+bool AskFile(const TFFDataModule& pool, TPrompts::FileDialog dialog, const QString& title,
+             const QString& filter, const QString& what, QString* file) {
+  *file = ProposedFile(pool, what);
+  return TPrompts::Current().AskFileName(dialog, title, filter, file);
+}
+
 void Tell(const QString& text) {
   TPrompts::Current().Message(text, kMessageTitle, TPrompts::Buttons::Ok,
                               TPrompts::Icon::Information);
@@ -41,9 +48,9 @@ void TMainForm::actFileImportExecute() {
   TFFDataModule* pool = FFDataModule();
   if (!PoolIsOpen() || !pool)
     return;
-  QString file = ProposedFile(*pool, QStringLiteral("picks.csv"));
-  if (!TPrompts::Current().AskFileName(TPrompts::FileDialog::Open, kImportTitle, kCsvFilter,
-                                       &file)) {
+  QString file;
+  if (!AskFile(*pool, TPrompts::FileDialog::Open, kImportTitle, kCsvFilter,
+               QStringLiteral("picks.csv"), &file)) {
     return;
   }
   QByteArray bytes;
@@ -74,9 +81,9 @@ void TMainForm::actFileExportExecute() {
   TFFDataModule* pool = FFDataModule();
   if (!PoolIsOpen() || !pool)
     return;
-  QString file = ProposedFile(*pool, QStringLiteral("picks.csv"));
-  if (!TPrompts::Current().AskFileName(TPrompts::FileDialog::Save, kExportTitle, kCsvFilter,
-                                       &file)) {
+  QString file;
+  if (!AskFile(*pool, TPrompts::FileDialog::Save, kExportTitle, kCsvFilter,
+               QStringLiteral("picks.csv"), &file)) {
     return;
   }
   QString error;
@@ -92,9 +99,9 @@ void TMainForm::actFilePublishExecute() {
   TFFDataModule* pool = FFDataModule();
   if (!PoolIsOpen() || !pool)
     return;
-  QString file = ProposedFile(*pool, QStringLiteral("standings.html"));
-  if (!TPrompts::Current().AskFileName(TPrompts::FileDialog::Save, kPublishTitle, kHtmlFilter,
-                                       &file)) {
+  QString file;
+  if (!AskFile(*pool, TPrompts::FileDialog::Save, kPublishTitle, kHtmlFilter,
+               QStringLiteral("standings.html"), &file)) {
     return;
   }
   QString error;

@@ -2,6 +2,7 @@
 // as a web page. The import is the one command of the tool that changes a pool.
 #include <QDate>
 #include <memory>
+#include <string>
 
 #include "Cli.h"
 #include "FFDataModule.h"
@@ -11,29 +12,32 @@
 #include "StandingsPage.h"
 
 namespace {
-// The shape of template and export: read the pool, write one sheet of it to --csv FILE.
-int WriteSheet(const QStringList& arguments, TCliIO& io,
-               QByteArray (TPicksSheet::*sheetBytes)() const) {
+// The shape of template, export and publish: read the pool, write one file made from it to the
+// file given with `option`.
+template <class TMake>
+int WritePoolFile(const QStringList& arguments, TCliIO& io, const char* option, TMake make) {
   QStringList rest = arguments;
-  const QString file = Cli::TakeOption(rest, QStringLiteral("--csv"));
+  const QString file = Cli::TakeOption(rest, QLatin1String(option));
   const QString directory = Cli::TakeDirectory(rest);
   if (file.isEmpty())
-    throw TUsageError("missing --csv FILE");
+    throw TUsageError(std::string("missing ") + option + " FILE");
   TFFDataModule pool;
   if (!Cli::OpenPoolForReading(directory, pool, io))
     return 1;
-  const QByteArray bytes = (TPicksSheet(pool).*sheetBytes)();
+  const QByteArray bytes = make(pool);
   Cli::ClosePoolUnsaved(pool);
   return Cli::WriteFile(file, bytes, io) ? 0 : 1;
 }
 }  // namespace
 
 int CmdTemplate(const QStringList& arguments, TCliIO& io) {
-  return WriteSheet(arguments, io, &TPicksSheet::Template);
+  return WritePoolFile(arguments, io, "--csv",
+                       [](const TFFDataModule& pool) { return TPicksSheet(pool).Template(); });
 }
 
 int CmdExportPicks(const QStringList& arguments, TCliIO& io) {
-  return WriteSheet(arguments, io, &TPicksSheet::Export);
+  return WritePoolFile(arguments, io, "--csv",
+                       [](const TFFDataModule& pool) { return TPicksSheet(pool).Export(); });
 }
 
 int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
@@ -83,15 +87,7 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
 }
 
 int CmdPublish(const QStringList& arguments, TCliIO& io) {
-  QStringList rest = arguments;
-  const QString file = Cli::TakeOption(rest, QStringLiteral("--html"));
-  const QString directory = Cli::TakeDirectory(rest);
-  if (file.isEmpty())
-    throw TUsageError("missing --html FILE");
-  TFFDataModule pool;
-  if (!Cli::OpenPoolForReading(directory, pool, io))
-    return 1;
-  const QByteArray page = StandingsPage::Html(pool, QDate::currentDate());
-  Cli::ClosePoolUnsaved(pool);
-  return Cli::WriteFile(file, page, io) ? 0 : 1;
+  return WritePoolFile(arguments, io, "--html", [](const TFFDataModule& pool) {
+    return StandingsPage::Html(pool, QDate::currentDate());
+  });
 }
