@@ -148,7 +148,13 @@ bool TPicksImport::Read(const QByteArray& bytes) {
       firstRound[static_cast<size_t>(sheet.TeamSlots()[i])] = static_cast<int>(i);
   }
 
-  const TPlayerPicksFile& players = FPool.PlayerPicksFile();
+  // The pool's players by name, the first of a name as FindPlayer finds it: a sheet of
+  // thousands into a pool of thousands looks each name up once.
+  QHash<QString, TPlayerPicksListObject*> poolPlayers;
+  for (const auto& player : FPool.PlayerPicksFile().List()) {
+    if (!poolPlayers.contains(player->PlayerName()))
+      poolPlayers.insert(player->PlayerName(), player.get());
+  }
   QHash<QString, int> rowOfName;
   for (size_t r = 1; r < table.Rows.size(); ++r) {
     const QStringList& cells = table.Rows[r];
@@ -193,7 +199,7 @@ bool TPicksImport::Read(const QByteArray& bytes) {
               .arg(rowOfName.value(name)));
     } else {
       rowOfName.insert(name, row);
-      existing = players.FindPlayer(name);
+      existing = poolPlayers.value(name, nullptr);
       if (existing && !FReplace) {
         Add(row, nameColumn,
             QStringLiteral("the pool already has a player named \"%1\"").arg(name));
