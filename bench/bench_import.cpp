@@ -18,6 +18,9 @@
 #include "TestPools.h"
 
 int main(int argc, char* argv[]) {
+  // The pool's document works without a display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
   const int players = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10000;
   QTemporaryDir temporary;
