@@ -80,11 +80,11 @@ bool TdlgFileNew::FormCloseQuery() {
     return false;
   const QString name = PoolName();
   if (!IsSafePoolName(name)) {
-    TPrompts::Current().Refuse(kUnsafeName);
+    TPrompts::Current().Refuse(kUnsafeName, this);
     return false;
   }
   if (QDir(FAppDirectory).exists(name + QStringLiteral(".BGD"))) {
-    TPrompts::Current().Refuse(kPoolExists);
+    TPrompts::Current().Refuse(kPoolExists, this);
     return false;
   }
   return true;

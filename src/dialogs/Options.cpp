@@ -212,7 +212,8 @@ bool TfrmOptions::edtMultRoundExit(QLineEdit* edit) {
 
 void TfrmOptions::ReportError(const QString& text) {
   FReporting = true;
-  TPrompts::Current().Message(text, kApplicationTitle, TPrompts::Buttons::Ok, TPrompts::Icon::Stop);
+  TPrompts::Current().MessageFrom(this, text, kApplicationTitle, TPrompts::Buttons::Ok,
+                                  TPrompts::Icon::Stop);
   FReporting = false;
 }
 

@@ -1,5 +1,10 @@
 #include "ReportUi.h"
 
+#include <QDir>
+#include <QFileInfo>
+
+#include "Prompts.h"
+
 namespace {
 class TNoReportUi : public TReportUi {
  public:
@@ -14,4 +19,10 @@ class TNoReportUi : public TReportUi {
 TReportUi& TReportUi::Default() {
   static TNoReportUi none;
   return none;
+}
+
+void TReportUi::ReportPrinted(const QString& fileName, QWidget* asker) {
+  const QString path = QDir::toNativeSeparators(QFileInfo(fileName).absoluteFilePath());
+  TPrompts::Current().MessageFrom(asker, kReportPrinted + QStringLiteral("\n\n") + path,
+                                  kMessageTitle, TPrompts::Buttons::Ok, TPrompts::Icon::None);
 }

@@ -6,6 +6,7 @@
 
 #include "Installable.h"
 
+class QWidget;
 class TReportSystem;
 
 // What the person chose in the setup dialog.
@@ -21,7 +22,12 @@ struct TReportSetup {
 // files with the quiet default.
 class TReportUi : public TInstallable<TReportUi> {
  public:
+  static inline const QString kReportPrinted = QStringLiteral("Report Printed");
+
   virtual ~TReportUi() = default;
+
+  // "Report Printed", titled "Courtsider 99", naming the full path of the file written.
+  static void ReportPrinted(const QString& fileName, QWidget* asker = nullptr);
 
   // The setup dialog; `setup` holds the defaults in and the choice out. False when the
   // person cancelled.

@@ -2,16 +2,26 @@
 
 #include <cstdio>
 
-void TPrompts::Refuse(const QString& text) {
-  Message(text, kMessageTitle, Buttons::Ok, Icon::Stop);
+TPrompts::Answer TPrompts::MessageFrom(QWidget* asker, const QString& text, const QString& title,
+                                       Buttons buttons, Icon icon) {
+  // Kept and put back, as a box may be asked for while another one is open.
+  QWidget* const previous = FAsker;
+  FAsker = asker;
+  const Answer answer = Message(text, title, buttons, icon);
+  FAsker = previous;
+  return answer;
 }
 
-void TPrompts::Inform(const QString& text) {
-  Message(text, kApplicationTitle, Buttons::Ok, Icon::None);
+void TPrompts::Refuse(const QString& text, QWidget* asker) {
+  MessageFrom(asker, text, kMessageTitle, Buttons::Ok, Icon::Stop);
 }
 
-bool TPrompts::Confirm(const QString& text, Icon icon) {
-  return Message(text, kMessageTitle, Buttons::YesNo, icon) == Answer::Yes;
+void TPrompts::Inform(const QString& text, QWidget* asker) {
+  MessageFrom(asker, text, kApplicationTitle, Buttons::Ok, Icon::None);
+}
+
+bool TPrompts::Confirm(const QString& text, Icon icon, QWidget* asker) {
+  return MessageFrom(asker, text, kMessageTitle, Buttons::YesNo, icon) == Answer::Yes;
 }
 
 TPrompts& TPrompts::Default() {

@@ -5,10 +5,15 @@
 
 #include "Installable.h"
 
+class QWidget;
+
 // Every message box, question and text input of the program goes through TPrompts, so that
 // windows and files can be driven by tests without a modal loop. The program installs
 // TMessageBoxPrompts; tests install TFakePrompts; the command-line tool installs one that
 // writes to stderr and never asks.
+//
+// A message belongs to the window that asks it: pass that window as `asker` and the box is
+// centred on it. Without one the box goes to the window in front, or to the main window.
 class TPrompts : public TInstallable<TPrompts> {
  public:
   enum class Icon { None, Information, Warning, Stop, Question };
@@ -18,8 +23,11 @@ class TPrompts : public TInstallable<TPrompts> {
 
   virtual ~TPrompts() = default;
 
-  // The one primitive every message goes through.
+  // The one primitive every message goes through; `Asker()` tells whose it is.
   virtual Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) = 0;
+  // The same message on behalf of `asker` (may be null).
+  Answer MessageFrom(QWidget* asker, const QString& text, const QString& title, Buttons buttons,
+                     Icon icon);
   // A one-line text input; returns false when the user cancels. `text` holds the default in
   // and the answer out.
   virtual bool AskText(const QString& title, const QString& prompt, QString* text) = 0;
@@ -30,14 +38,20 @@ class TPrompts : public TInstallable<TPrompts> {
                            QString* path) = 0;
 
   // A refusal: OK button, stop icon, titled "Courtsider 99".
-  void Refuse(const QString& text);
+  void Refuse(const QString& text, QWidget* asker = nullptr);
   // A plain notice titled with the application title, as file errors and open failures are.
-  void Inform(const QString& text);
+  void Inform(const QString& text, QWidget* asker = nullptr);
   // A Yes/No question titled "Courtsider 99"; true for Yes.
-  bool Confirm(const QString& text, Icon icon = Icon::None);
+  bool Confirm(const QString& text, Icon icon = Icon::None, QWidget* asker = nullptr);
+
+  // The window the message being shown was asked for; null when the caller named none.
+  QWidget* Asker() const { return FAsker; }
 
   // Until something is installed, messages go to stderr and questions are answered No.
   static TPrompts& Default();
+
+ private:
+  QWidget* FAsker = nullptr;
 };
 
 // Titles used by the program's message boxes.

@@ -10,6 +10,7 @@
 #include "Help.h"
 #include "OpenPool.h"
 #include "Prompts.h"
+#include "ReportUi.h"
 
 TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -88,8 +89,8 @@ void TfrmPrintReport::btnPrintClick() {
     return;
   TPrompts& prompts = TPrompts::Current();
   if (!TPoolReports::Available(p, *pool)) {
-    prompts.Message(TPoolReports::kFirstRoundOpen, kMessageTitle, TPrompts::Buttons::OkCancel,
-                    TPrompts::Icon::None);
+    prompts.MessageFrom(this, TPoolReports::kFirstRoundOpen, kMessageTitle,
+                        TPrompts::Buttons::OkCancel, TPrompts::Icon::None);
     return;
   }
   // The blank entry sheet has no file output, whatever tick the disabled box still carries.
@@ -97,9 +98,9 @@ void TfrmPrintReport::btnPrintClick() {
   if (chkPrintToFile->isChecked() && toFile) {
     FormActivate();
     if (toFile()) {
-      prompts.Message(kReportPrinted, kMessageTitle, TPrompts::Buttons::Ok, TPrompts::Icon::None);
+      TReportUi::ReportPrinted(FReports->RtfFiler(p)->FileName, this);
     } else {
-      prompts.Refuse(FReports->RtfFiler(p)->ErrorString());
+      prompts.Refuse(FReports->RtfFiler(p)->ErrorString(), this);
     }
     return;
   }

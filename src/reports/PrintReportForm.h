@@ -21,7 +21,6 @@ class TfrmPrintReport : public QDialog {
 
  public:
   static constexpr int kHelpContext = 400;
-  static inline const QString kReportPrinted = QStringLiteral("Report Printed");
 
   explicit TfrmPrintReport(TOpenPool& pool, QWidget* parent = nullptr);
   ~TfrmPrintReport() override;

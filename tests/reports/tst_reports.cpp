@@ -241,9 +241,13 @@ void TestReports::rtfFilesGoToTheOpenPoolsFolder() {
     FPrompts.Reset();
     form.lstReportNames->setCurrentRow(p);
     form.btnPrintClick();
-    QCOMPARE(FPrompts.Texts(), QStringList{"Report Printed"});
+    // The box names the file written, by its full path, and belongs to the window.
+    const QString written = QDir(FDir->path()).absoluteFilePath(files[p - 1]);
+    QCOMPARE(FPrompts.Texts(),
+             QStringList{"Report Printed\n\n" + QDir::toNativeSeparators(written)});
     QCOMPARE(FPrompts.Shown().front().Title, QStringLiteral("Courtsider 99"));
-    const QByteArray rtf = TestPools::ReadBytes(QDir(FDir->path()).filePath(files[p - 1]));
+    QCOMPARE(FPrompts.Shown().front().Asker, &form);
+    const QByteArray rtf = TestPools::ReadBytes(written);
     QVERIFY(rtf.startsWith("{\\rtf1"));
     QVERIFY(rtf.contains(SamplePool::PlayerName(3).toLatin1()));
   }
@@ -269,7 +273,8 @@ void TestReports::rtfFileThatCannotBeWritten() {
   form.btnPrintClick();
   QCOMPARE(FPrompts.Shown().size(), 1);
   QVERIFY(FPrompts.Shown().front().Text.contains("stndpot.rtf"));
-  QVERIFY(!FPrompts.Texts().contains("Report Printed"));
+  QVERIFY(!FPrompts.Shown().front().Text.startsWith("Report Printed"));
+  QCOMPARE(FPrompts.Shown().front().Asker, &form);
   QVERIFY(!QDir(FDir->path()).exists("gone"));
 }
 

@@ -2,7 +2,7 @@
 
 TPrompts::Answer TFakePrompts::Message(const QString& text, const QString& title, Buttons buttons,
                                        Icon icon) {
-  FShown.append({text, title, buttons, icon});
+  FShown.append({text, title, buttons, icon, Asker()});
   if (buttons == Buttons::Ok)
     return Answer::Ok;
   if (!FAnswers.isEmpty())
@@ -11,7 +11,7 @@ TPrompts::Answer TFakePrompts::Message(const QString& text, const QString& title
 }
 
 bool TFakePrompts::AskText(const QString& title, const QString& prompt, QString* text) {
-  FShown.append({prompt, title, Buttons::Ok, Icon::None});
+  FShown.append({prompt, title, Buttons::Ok, Icon::None, Asker()});
   if (FTexts.isEmpty())
     return false;
   const QString answer = FTexts.dequeue();

@@ -15,6 +15,8 @@ class TFakePrompts : public TPrompts {
     QString Title;
     Buttons ButtonSet = Buttons::Ok;
     Icon IconKind = Icon::None;
+    // The window the message was asked for, if the caller named one.
+    QWidget* Asker = nullptr;
   };
 
   Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;

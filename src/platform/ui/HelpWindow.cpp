@@ -1,5 +1,6 @@
 #include "HelpWindow.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -26,6 +27,7 @@ const std::map<int, QString>& Topics() {
       {3010, QStringLiteral("commands.html#options")}, {620, QStringLiteral("commands.html#about")},
       {110, QStringLiteral("new-pool.html")},          {120, QStringLiteral("open-pool.html")},
       {210, QStringLiteral("options.html")},           {1600, QStringLiteral("quick-start.html")},
+      {400, QStringLiteral("reports.html")},
   };
   return topics;
 }
@@ -79,7 +81,20 @@ QString THelpWindow::TopicOf(int context) {
 }
 
 void THelpWindow::ShowContext(int context) {
-  Open(TopicOf(context));
+  WindowOver(QApplication::activeModalWidget()).Open(TopicOf(context));
+}
+
+THelpWindow& THelpWindow::WindowOver(QWidget* modal) {
+  if (!modal || modal == this || isAncestorOf(modal) || modal->isAncestorOf(this))
+    return *this;
+  auto* over = modal->findChild<THelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
+  if (!over) {
+    // Made once per dialog and gone with it; it opens where this window stands.
+    over = new THelpWindow(FPagesFolder, modal);
+    over->setAttribute(Qt::WA_QuitOnClose, false);
+    over->resize(size());
+  }
+  return *over;
 }
 
 void THelpWindow::ShowContents() {
@@ -90,7 +105,7 @@ bool THelpWindow::Open(const QString& topic) {
   const QUrl relative(topic);
   const QString page = QDir(FPagesFolder).filePath(relative.path());
   if (!QFileInfo(page).isFile()) {
-    TPrompts::Current().Inform(kPagesMissing.arg(QDir::toNativeSeparators(FPagesFolder)));
+    TPrompts::Current().Inform(kPagesMissing.arg(QDir::toNativeSeparators(FPagesFolder)), this);
     return false;
   }
   QUrl url = QUrl::fromLocalFile(page);

@@ -24,6 +24,8 @@ class THelpWindow : public QWidget, public THelp {
   // The page, with its anchor, of a context number; the contents for an unknown one.
   static QString TopicOf(int context);
 
+  // While a modal dialog is open, help opens in a window of that dialog's, over it, as
+  // any other window would be blocked by the dialog.
   void ShowContext(int context) override;
   void ShowContents();
 
@@ -31,6 +33,8 @@ class THelpWindow : public QWidget, public THelp {
   const QString& PagesFolder() const { return FPagesFolder; }
 
  private:
+  // The help window to show a topic in while `modal` (may be null) is the dialog in front.
+  THelpWindow& WindowOver(QWidget* modal);
   // False, after telling the user, when the pages are not there.
   bool Open(const QString& topic);
 

@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace {
 QMessageBox::Icon ToQt(TPrompts::Icon icon) {
@@ -21,7 +23,31 @@ QMessageBox::Icon ToQt(TPrompts::Icon icon) {
   }
   return QMessageBox::NoIcon;
 }
+
+// A box sizes itself to its text, so a short text would cut its title off: room is made for
+// the title and the title bar's buttons.
+void MakeRoomForTitle(QMessageBox& box) {
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid)
+    return;
+  QFont titleFont = box.font();
+  titleFont.setBold(true);
+  constexpr int kTitleBarButtons = 140;
+  const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarButtons;
+  grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
 }  // namespace
+
+QWidget* TMessageBoxPrompts::ParentFor(QWidget* asker, QWidget* mainWindow) {
+  if (asker && asker->window()->isVisible())
+    return asker->window();
+  if (QWidget* modal = QApplication::activeModalWidget())
+    return modal;
+  if (QWidget* active = QApplication::activeWindow())
+    return active;
+  return mainWindow;
+}
 
 TPrompts::Answer TMessageBoxPrompts::Message(const QString& text, const QString& title,
                                              Buttons buttons, Icon icon) {
@@ -30,9 +56,10 @@ TPrompts::Answer TMessageBoxPrompts::Message(const QString& text, const QString&
     shown = QMessageBox::Yes | QMessageBox::No;
   if (buttons == Buttons::OkCancel)
     shown = QMessageBox::Ok | QMessageBox::Cancel;
-  QMessageBox box(ToQt(icon), title, text, shown, QApplication::activeWindow());
+  QMessageBox box(ToQt(icon), title, text, shown, ParentFor(Asker(), FMainWindow));
   if (buttons == Buttons::YesNo)
     box.setDefaultButton(QMessageBox::Yes);
+  MakeRoomForTitle(box);
   switch (box.exec()) {
     case QMessageBox::Yes:
       return Answer::Yes;
@@ -51,7 +78,7 @@ TPrompts::Answer TMessageBoxPrompts::Message(const QString& text, const QString&
 
 bool TMessageBoxPrompts::AskText(const QString& title, const QString& prompt, QString* text) {
   bool ok = false;
-  const QString answer = QInputDialog::getText(QApplication::activeWindow(), title, prompt,
+  const QString answer = QInputDialog::getText(ParentFor(Asker(), FMainWindow), title, prompt,
                                                QLineEdit::Normal, *text, &ok);
   if (ok)
     *text = answer;
@@ -60,7 +87,7 @@ bool TMessageBoxPrompts::AskText(const QString& title, const QString& prompt, QS
 
 bool TMessageBoxPrompts::AskFileName(FileDialog dialog, const QString& title, const QString& filter,
                                      QString* path) {
-  QWidget* parent = QApplication::activeWindow();
+  QWidget* parent = ParentFor(Asker(), FMainWindow);
   const QString chosen = dialog == FileDialog::Open
                              ? QFileDialog::getOpenFileName(parent, title, *path, filter)
                              : QFileDialog::getSaveFileName(parent, title, *path, filter);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QPointer>
+
 #include "Prompts.h"
 
 class QWidget;
@@ -12,4 +14,15 @@ class TMessageBoxPrompts : public TPrompts {
   bool AskText(const QString& title, const QString& prompt, QString* text) override;
   bool AskFileName(FileDialog dialog, const QString& title, const QString& filter,
                    QString* path) override;
+
+  // The window a box falls back to when its asker is unknown or hidden and no other window of
+  // the program is in front: the main window.
+  void SetMainWindow(QWidget* window) { FMainWindow = window; }
+
+  // The window a box is centred on: the asker's window while it is shown, else the modal
+  // dialog or window in front, else `mainWindow`.
+  static QWidget* ParentFor(QWidget* asker, QWidget* mainWindow);
+
+ private:
+  QPointer<QWidget> FMainWindow;
 };
