@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -316,8 +317,8 @@ void TMainForm::EnableDisableActions(int tag, bool enabled) {
   }
 }
 
-void TMainForm::OpenFiles(bool create) {
-  if (FOpenPool.OpenPool(QDir(FAppDirectory).filePath(FDataDirectory), create)) {
+void TMainForm::OpenFiles(bool create, const QString& poolName) {
+  if (FOpenPool.OpenPool(QDir(FAppDirectory).filePath(FDataDirectory), create, poolName)) {
     EnableDisableActions(kGroupOpenPool, true);
     EnableDisableActions(kGroupPoolEdit, true);
     EnableDisableActions(kGroupUnlocked, true);
@@ -327,7 +328,7 @@ void TMainForm::OpenFiles(bool create) {
     EnableDisableActions(kGroupPoolEdit, false);
     EnableDisableActions(kGroupUnlocked, false);
     EnableDisableActions(kGroupPlayers, false);
-    TPrompts::Current().Inform(kOpenError);
+    TPrompts::Current().Inform(kOpenError, this);
   }
 }
 
@@ -368,13 +369,15 @@ void TMainForm::actFileNewExecute() {
   // The folder comes first: the registry learns of the new pool only once it exists, so a
   // failure here leaves the open pool and the next start as they were.
   if (!TOpenPool::MakePoolFolder(FAppDirectory, dataDirectory)) {
-    TPrompts::Current().Refuse(kFolderNotCreated.arg(
-        QDir::toNativeSeparators(QDir(FAppDirectory).filePath(dataDirectory))));
+    TPrompts::Current().Refuse(kFolderNotCreated.arg(QDir::toNativeSeparators(
+                                   QDir(FAppDirectory).filePath(dataDirectory))),
+                               this);
     return;
   }
   SetRegDataDirectory(dataDirectory);
   FDataDirectory = dataDirectory;
-  OpenFiles(true);
+  // The name typed is the pool's name on every report until Options changes it.
+  OpenFiles(true, dlgFileNew->PoolName());
   FormSettings();
 }
 
@@ -417,14 +420,22 @@ void TMainForm::actReportsExecute() {
 }
 
 void TMainForm::actDataFinalizeExecute() {
-  if (!TPrompts::Current().Confirm(kLockQuestion, TPrompts::Icon::Stop))
+  // Teams can no longer be put on the first round once it is locked: say so when some of
+  // its lines are still empty.
+  const int empty = FOpenPool.EmptyFirstRoundLines();
+  if (empty > 0 && !TPrompts::Current().Confirm(
+                       kEmptyLinesQuestion.arg(empty).arg(empty == 1 ? QStringLiteral("is")
+                                                                     : QStringLiteral("are")),
+                       TPrompts::Icon::Warning, this))
+    return;
+  if (!TPrompts::Current().Confirm(kLockQuestion, TPrompts::Icon::Stop, this))
     return;
   // The commands follow the document's word that the lock changed.
   FOpenPool.Lock();
 }
 
 void TMainForm::actToolsUnfinalizeExecute() {
-  if (!TPrompts::Current().Confirm(kUnlockQuestion, TPrompts::Icon::Stop))
+  if (!TPrompts::Current().Confirm(kUnlockQuestion, TPrompts::Icon::Stop, this))
     return;
   FOpenPool.Unlock();
 }
@@ -434,7 +445,8 @@ void TMainForm::actHelpExecute() {
 }
 
 void TMainForm::actHelpTarnwellExecute() {
-  TShell::Current().OpenUrl(kWebsite);
+  if (!TShell::Current().OpenUrl(kWebsite))
+    TPrompts::Current().Refuse(kNoBrowser.arg(kWebsite.toString()), this);
 }
 
 void TMainForm::mniQuickStartClick() {
@@ -462,8 +474,15 @@ bool TMainForm::event(QEvent* event) {
 }
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
-  // F1 on an open menu asks for help on the highlighted entry, else on the menu itself.
   auto* menu = qobject_cast<QMenu*>(watched);
+  // A menu makes no entry current that is disabled, so such an entry's hint is shown here:
+  // it tells what the command would do, as a disabled tool-bar button's does.
+  if (menu && event->type() == QEvent::MouseMove) {
+    const QAction* pointed = menu->actionAt(static_cast<QMouseEvent*>(event)->position().toPoint());
+    if (pointed && !pointed->isEnabled() && !pointed->isSeparator())
+      ApplicationHint(pointed->statusTip());
+  }
+  // F1 on an open menu asks for help on the highlighted entry, else on the menu itself.
   if (menu && event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
     int context = menu->property(kHelpContextProperty).toInt();

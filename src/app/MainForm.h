@@ -66,6 +66,12 @@ class TMainForm : public QMainWindow {
   static inline const QString kCannotWrite = QStringLiteral("The file could not be written:\n%1");
   // Problems of a refused import shown in the message; the rest are counted.
   static constexpr int kProblemsShown = 15;
+  // Asked before the lock question when the chart's first round is not full.
+  static inline const QString kEmptyLinesQuestion =
+      QStringLiteral("%1 of the 64 first-round lines %2 empty.  Lock the first round anyway?");
+  static inline const QString kNoBrowser = QStringLiteral(
+      "No web browser could be started to show %1.\nOpen that address in your "
+      "browser instead.");
   static inline const QUrl kWebsite = QUrl(QStringLiteral("https://www.tarnwell.com/"));
 
   // Groups of commands switched together by the pool's state.
@@ -95,8 +101,9 @@ class TMainForm : public QMainWindow {
   void FormSettings();
   void FormClose();
   void EnableDisableActions(int tag, bool enabled);
-  // Opens the pool in AppDirectory\DataDirectory (creates its files when `create` is set).
-  void OpenFiles(bool create);
+  // Opens the pool in AppDirectory\DataDirectory (creates its files, named `poolName`, when
+  // `create` is set).
+  void OpenFiles(bool create, const QString& poolName = QString());
   // The title's modified marker and Save follow the pool's modified state.
   void PoolModifiedChanged(bool modified);
   // Shows the long part of a hint in the status bar.

@@ -72,7 +72,18 @@ void TOpenPool::LetGo() {
   FPicksBracket.reset();
 }
 
-bool TOpenPool::OpenPool(const QString& directory, bool create) {
+int TOpenPool::EmptyFirstRoundLines() const {
+  if (!FResultsBracket)
+    return TBracketList::kPathCount;
+  int empty = 0;
+  for (int line = 1; line <= TBracketList::kPathCount; ++line) {
+    if (!FResultsBracket->Slot(line)->Team())
+      ++empty;
+  }
+  return empty;
+}
+
+bool TOpenPool::OpenPool(const QString& directory, bool create, const QString& poolName) {
   // The save question comes first: should the save fail and raise, the pool is still there,
   // whole, and nobody has let go of it.
   if (FDataModule)
@@ -83,6 +94,7 @@ bool TOpenPool::OpenPool(const QString& directory, bool create) {
   bool opened = true;
   try {
     if (create) {
+      FDataModule->SystemFile().SetPoolName(poolName);
       FDataModule->CreatePool();
     } else {
       FDataModule->OpenPool();

@@ -84,6 +84,8 @@ class TOpenPool : public QObject {
   // The player on the picks chart, or null.
   TPlayerPicksListObject* ShownPlayer() const { return FShownPlayer; }
   TPoolOptions Options() const;
+  // How many of the 64 first-round lines of the results chart hold no team.
+  int EmptyFirstRoundLines() const;
 
   // --- The pool as a whole ---------------------------------------------------------------
 
@@ -93,8 +95,9 @@ class TOpenPool : public QObject {
   // Closes the open pool (asking whether to save a modified one) and opens the pool in
   // `directory`, or creates its files when `create` is set. False when its files could not
   // be opened or created: the data module then stays, with no directory, and IsOpen is false.
-  // Either way both charts are new and empty of the old pool.
-  bool OpenPool(const QString& directory, bool create);
+  // Either way both charts are new and empty of the old pool. A pool created takes
+  // `poolName` (cut to its field) as its name, written with its files.
+  bool OpenPool(const QString& directory, bool create, const QString& poolName = QString());
   // Takes a data module whose pool is already open in place of the current one (which the
   // caller closed). For the command-line tool and tests that build a pool first.
   void SetDataModule(std::unique_ptr<TFFDataModule> dataModule);

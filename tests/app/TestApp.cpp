@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -200,6 +201,36 @@ class TestApp : public QObject {
     QCOMPARE(shell.Opened(), QList<QUrl>{TMainForm::kWebsite});
   }
 
+  // Without a web browser the website command says so instead of doing nothing.
+  void websiteWithoutABrowser() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    TFakeShell shell;
+    shell.SetCanOpen(false);
+    TShell* previousShell = TShell::Install(&shell);
+    form->actHelpTarnwell->trigger();
+    TShell::Install(previousShell);
+    QCOMPARE(FPrompts.Shown().size(), 1);
+    QVERIFY(FPrompts.Texts().at(0).contains(TMainForm::kWebsite.toString()));
+    QCOMPARE(FPrompts.Shown().at(0).Asker, form.get());
+  }
+
+  // Pointing at a disabled menu entry shows its hint, as for a disabled tool-bar button.
+  void disabledMenuEntriesShowTheirHint() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(!form->actDataPlayers->isEnabled());
+    form->mnuData->popup(form->mapToGlobal(QPoint(10, 10)));
+    QVERIFY(QTest::qWaitForWindowExposed(form->mnuData));
+    const QRect players = form->mnuData->actionGeometry(form->actDataPlayers);
+    QTest::mouseMove(form->mnuData, players.center());
+    QCOMPARE(form->barStatus->currentMessage(),
+             QStringLiteral("This selection displays the Player Entry form."));
+    form->mnuData->close();
+  }
+
   void newWithAnExistingNameStaysInTheDialog() {
     MakePool(QStringLiteral("Sample.BGD"), false);
     MakePool(QStringLiteral("Office.BGD"), false);
@@ -269,6 +300,24 @@ class TestApp : public QObject {
     QCOMPARE(form->FFDataModule()->Directory(), fresh.path());
     QCOMPARE(form->FFDataModule()->TeamsFile().Count(), 0);
     QCOMPARE(EnabledCommands(*form), Sorted(kUnlocked));
+    // The name typed is the pool's name, written with the new files; nothing is left to save.
+    QCOMPARE(form->FFDataModule()->SystemFile().PoolName(), QStringLiteral("Fresh Pool"));
+    QVERIFY(!form->OpenPool().Modified());
+    QCOMPARE(TestPools::OpenPool(fresh.path())->SystemFile().PoolName(),
+             QStringLiteral("Fresh Pool"));
+  }
+
+  // A name longer than the pool name's 30 characters names the folder whole and the pool cut.
+  void newPoolWithALongName() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    const QString name = QStringLiteral("The Very Long Office Pool Of Our Department");
+    bool stayedOpen = true;
+    form->SetModalRunner(TypeNewName(name, &stayedOpen));
+    form->actFileNewExecute();
+    QVERIFY(!stayedOpen);
+    QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - ") + name + QStringLiteral(".BGD"));
+    QCOMPARE(form->FFDataModule()->SystemFile().PoolName(), name.left(30));
   }
 
   void newWhoseFolderCannotBeMadeChangesNothing() {
@@ -376,8 +425,10 @@ class TestApp : public QObject {
     QVERIFY(!form->actFileSave->isEnabled());
 
     form->actDataFinalizeExecute();
+    // A full first round goes straight to the lock question, asked by the main window.
     QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kLockQuestion});
     const TFakePrompts::TShown asked = FPrompts.Shown().at(0);
+    QCOMPARE(asked.Asker, form.get());
     QCOMPARE(asked.Title, kMessageTitle);
     QCOMPARE(asked.ButtonSet, TPrompts::Buttons::YesNo);
     QCOMPARE(asked.IconKind, TPrompts::Icon::Stop);
@@ -390,6 +441,43 @@ class TestApp : public QObject {
     QVERIFY(form->FFDataModule()->Finalized());
     QVERIFY(form->FFDataModule()->Modified());
     QCOMPARE(EnabledCommands(*form), Sorted(kLocked + kSave));
+  }
+
+  // A first round with empty lines: how many, and lock anyway? Then the lock question itself.
+  void lockWithEmptyFirstRoundLinesAsksFirst() {
+    QVERIFY(QDir(AppDir()).mkdir(QStringLiteral("Sample.BGD")));
+    {
+      auto pool = TestPools::CreatePool(PoolPath(QStringLiteral("Sample.BGD")));
+      for (int seed = 1; seed <= 16; ++seed)
+        TestPools::AddTeam(pool->TeamsFile(), QStringLiteral("T%1").arg(seed), 1, seed, 1);
+      TestPools::AddTeam(pool->TeamsFile(), QStringLiteral("East 1"), 2, 1, 1);
+      pool->SavePool();
+      pool->ClosePool();
+    }
+    auto form = Start();
+    QCOMPARE(form->OpenPool().EmptyFirstRoundLines(), 47);
+
+    form->actDataFinalizeExecute();
+    QCOMPARE(FPrompts.Texts(),
+             QStringList{QStringLiteral("47 of the 64 first-round lines are empty.  Lock the first "
+                                        "round anyway?")});
+    QCOMPARE(FPrompts.Shown().at(0).ButtonSet, TPrompts::Buttons::YesNo);
+    QCOMPARE(FPrompts.Shown().at(0).Asker, form.get());
+    QVERIFY(!form->FFDataModule()->Finalized());
+
+    FPrompts.Reset();
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    FPrompts.QueueAnswer(TPrompts::Answer::No);
+    form->actDataFinalizeExecute();
+    QCOMPARE(FPrompts.Shown().size(), 2);
+    QCOMPARE(FPrompts.Texts().at(1), TMainForm::kLockQuestion);
+    QCOMPARE(FPrompts.Shown().at(1).IconKind, TPrompts::Icon::Stop);
+    QVERIFY(!form->FFDataModule()->Finalized());
+
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    form->actDataFinalizeExecute();
+    QVERIFY(form->FFDataModule()->Finalized());
   }
 
   void unlockClearsThePlayers() {

@@ -10,10 +10,13 @@ class TFakeShell : public TShell {
  public:
   bool OpenUrl(const QUrl& url) override {
     FOpened.append(url);
-    return true;
+    return FCanOpen;
   }
+  // A desktop without a web browser fails every request.
+  void SetCanOpen(bool canOpen) { FCanOpen = canOpen; }
   const QList<QUrl>& Opened() const { return FOpened; }
 
  private:
   QList<QUrl> FOpened;
+  bool FCanOpen = true;
 };
