@@ -8,6 +8,7 @@
 #include "FFDataModule.h"
 #include "Glyphs.h"
 #include "HelpWindow.h"
+#include "IniOut.h"
 #include "MainForm.h"
 #include "MessageBoxPrompts.h"
 #include "Prompts.h"
@@ -111,12 +112,21 @@ int TApplication::Run(int& argc, char** argv) {
   THelp::Install(&help);
   TReportDialogs reportDialogs;
   TReportUiScope reportDialogsScope(&reportDialogs);
+  reportDialogs.SetPreviewState([](QWidget& window, bool store) {
+    TIniOut state(&window);
+    state.SetItems(TIniOut::kReportPreviewItems);
+    if (store)
+      state.StoreWindowState();
+    else
+      state.RestoreWindowState();
+  });
 
   int result = 1;
   // What escapes the message loop, or the start before it, ends the program with a word
   // rather than a crash.
   try {
     TMainForm mainForm;
+    prompts.SetMainWindow(&mainForm);
     mainForm.show();
     result = application.exec();
   } catch (const std::exception& error) {

@@ -2,11 +2,13 @@
 
 #include <QColor>
 #include <QCursor>
+#include <QGuiApplication>
 #include <QLocale>
 #include <QMetaEnum>
 #include <QMetaProperty>
 #include <QPoint>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSize>
 #include <algorithm>
 #include <optional>
@@ -379,6 +381,7 @@ void TIniOut::RestoreWindowState() {
     return;
   TRegistry registry;
   const bool reachable = FRegistryRoot == TRegistryRoot::CurrentUser;
+  bool placed = false;
   for (const QString& text : FItems) {
     const std::optional<TItem> item = ParseItem(text);
     if (!item)
@@ -394,8 +397,80 @@ void TIniOut::RestoreWindowState() {
     const TKind kind = KindOf(*ref);
     if (const std::optional<QVariant> converted = FromText(*ref, kind, value, FWindow)) {
       WriteValue(*ref, *converted);
+      placed = placed || (ref->Object == FWindow.data() && ref->Part != TPart::Whole);
     }
   }
+  if (placed)
+    KeepOnScreen();
+}
+
+QList<QRect> TIniOut::AvailableScreens() const {
+  if (!FScreens.isEmpty())
+    return FScreens;
+  QList<QRect> areas;
+  for (const QScreen* screen : QGuiApplication::screens())
+    areas.append(screen->availableGeometry());
+  return areas;
+}
+
+namespace {
+qint64 Area(const QRect& rect) {
+  return rect.isEmpty() ? 0 : qint64(rect.width()) * rect.height();
+}
+
+// Squared distance between the centres, to find the screen nearest a window on none.
+qint64 Distance(const QRect& a, const QRect& b) {
+  const QPoint d = a.center() - b.center();
+  return qint64(d.x()) * d.x() + qint64(d.y()) * d.y();
+}
+}  // namespace
+
+QRect TIniOut::FitOnScreens(const QRect& window, const QList<QRect>& screens) {
+  if (screens.isEmpty() || window.isEmpty())
+    return window;
+  qint64 onScreens = 0;
+  bool topOnScreen = false;
+  const QRect topEdge(window.left(), window.top(), window.width(), 1);
+  const QRect* nearest = &screens.first();
+  for (const QRect& screen : screens) {
+    const qint64 overlap = Area(window.intersected(screen));
+    onScreens += overlap;
+    topOnScreen = topOnScreen || screen.intersects(topEdge);
+    const qint64 best = Area(window.intersected(*nearest));
+    if (overlap > best ||
+        (best == 0 && overlap == 0 && Distance(window, screen) < Distance(window, *nearest))) {
+      nearest = &screen;
+    }
+  }
+  QRect fitted = window;
+  fitted.setSize(window.size().boundedTo(nearest->size()));
+  const bool mostlyOff = onScreens * 2 < Area(window);
+  if (!mostlyOff && topOnScreen && fitted.size() == window.size())
+    return window;
+  if (mostlyOff || !topOnScreen) {
+    fitted.moveLeft(
+        std::clamp(fitted.left(), nearest->left(), nearest->right() - fitted.width() + 1));
+    fitted.moveTop(
+        std::clamp(fitted.top(), nearest->top(), nearest->bottom() - fitted.height() + 1));
+  } else {
+    // Shrunk only: keep it in the screen from where it stood.
+    fitted.moveLeft(std::min(fitted.left(), nearest->right() - fitted.width() + 1));
+    fitted.moveTop(std::min(fitted.top(), nearest->bottom() - fitted.height() + 1));
+    fitted.moveLeft(std::max(fitted.left(), nearest->left()));
+    fitted.moveTop(std::max(fitted.top(), nearest->top()));
+  }
+  return fitted;
+}
+
+void TIniOut::KeepOnScreen() {
+  if (!FWindow || !FWindow->isWindow())
+    return;
+  const QRect stored(FWindow->pos(), FWindow->size());
+  const QRect fitted = FitOnScreens(stored, AvailableScreens());
+  if (fitted.topLeft() != stored.topLeft())
+    FWindow->move(fitted.topLeft());
+  if (fitted.size() != stored.size())
+    FWindow->resize(fitted.size());
 }
 
 void TIniOut::StoreWindowState() {

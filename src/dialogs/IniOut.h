@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QList>
 #include <QPointer>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -53,6 +55,16 @@ class TIniOut {
       QStringLiteral(
           "frmPlayerEntryForm;Left;82;Tarnwell\\Courtsider\\Form State\\PlayerEntry;Left;1;0"),
   };
+  static inline const QStringList kReportPreviewItems = {
+      QStringLiteral(
+          "frmReportPreview;Width;900;Tarnwell\\Courtsider\\Form State\\ReportPreview;Width;1;0"),
+      QStringLiteral(
+          "frmReportPreview;Height;700;Tarnwell\\Courtsider\\Form State\\ReportPreview;Height;1;0"),
+      QStringLiteral(
+          "frmReportPreview;Left;40;Tarnwell\\Courtsider\\Form State\\ReportPreview;Left;1;0"),
+      QStringLiteral(
+          "frmReportPreview;Top;20;Tarnwell\\Courtsider\\Form State\\ReportPreview;Top;1;0"),
+  };
   static inline const QStringList kSplashHelp1Items = {
       QStringLiteral("chkDontShow;Checked;False;"
                      "Tarnwell\\Courtsider\\Form State\\SplashHelp1;dontShowHelp;1;0"),
@@ -80,12 +92,27 @@ class TIniOut {
 
   // Sets every item's property from the registry, or from the item's default when the
   // registry has no value. An item that cannot be applied is skipped without a message.
+  // A window whose position or size was restored is then kept on screen (FitOnScreens).
   void RestoreWindowState();
   // Writes every item's property, except items marked read only; failures are skipped.
   void StoreWindowState();
 
+  // The screens' available areas the window is kept on; by default those of the screens
+  // attached now. Tests give their own.
+  void SetAvailableScreens(const QList<QRect>& areas) { FScreens = areas; }
+  QList<QRect> AvailableScreens() const;
+
+  // Where a window stored at `window` belongs on `screens` (available areas): on the screen
+  // it overlaps most, or the nearest when it overlaps none, shrunk to that screen when larger,
+  // and moved inside it when less than half of it, or its top edge, is on any screen. A
+  // window well on screen is left where the user put it.
+  static QRect FitOnScreens(const QRect& window, const QList<QRect>& screens);
+
  private:
+  void KeepOnScreen();
+
   QPointer<QWidget> FWindow;
+  QList<QRect> FScreens;
   QStringList FItems;
   TRegistryRoot FRegistryRoot = TRegistryRoot::CurrentUser;
   QString FFileName;

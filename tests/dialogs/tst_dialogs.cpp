@@ -21,6 +21,7 @@
 #include "FakePrompts.h"
 #include "HelpWindow.h"
 #include "IniOut.h"
+#include "MessageBoxPrompts.h"
 #include "OpenPool.h"
 #include "Options.h"
 #include "Pictures.h"
@@ -112,6 +113,10 @@ class TestDialogs : public QObject {
   void iniOutSkipsIncompleteAndUnknownItems();
   void iniOutConvertsEveryKind();
   void iniOutFileNameAndRoot();
+  void iniOutFitsWindowsOnScreens_data();
+  void iniOutFitsWindowsOnScreens();
+  void iniOutRestoresOntoTheScreensThereAre();
+  void promptsBelongToTheAskingWindow();
   void tipsReadDontShowHelp_data();
   void tipsReadDontShowHelp();
   void tipsStoreTickOnOkAndDestruction();
@@ -156,6 +161,93 @@ void TestDialogs::cleanup() {
   THelp::Install(FPreviousHelp);
   TRegistry::SetStoreFile(QString());
   FDir.reset();
+}
+
+// One 1366 x 768 screen, and beside it on the right a 1280 x 1024 one; available areas less
+// a 32-pixel panel at the bottom of the first.
+const QRect kLaptop(0, 0, 1366, 736);
+const QRect kMonitor(1366, 0, 1280, 1024);
+
+void TestDialogs::iniOutFitsWindowsOnScreens_data() {
+  QTest::addColumn<QList<QRect>>("screens");
+  QTest::addColumn<QRect>("stored");
+  QTest::addColumn<QRect>("fitted");
+  const QList<QRect> laptop{kLaptop};
+  const QList<QRect> both{kLaptop, kMonitor};
+  QTest::newRow("on screen") << laptop << QRect(173, 55, 491, 434) << QRect(173, 55, 491, 434);
+  QTest::newRow("partly off, mostly on")
+      << laptop << QRect(1100, 300, 400, 300) << QRect(1100, 300, 400, 300);
+  QTest::newRow("monitor unplugged")
+      << laptop << QRect(1500, 100, 740, 475) << QRect(626, 100, 740, 475);
+  QTest::newRow("far below") << laptop << QRect(100, 5000, 662, 478) << QRect(100, 258, 662, 478);
+  QTest::newRow("left of everything")
+      << laptop << QRect(-2000, -300, 491, 434) << QRect(0, 0, 491, 434);
+  QTest::newRow("title bar above the screen")
+      << laptop << QRect(200, -60, 491, 434) << QRect(200, 0, 491, 434);
+  QTest::newRow("larger than the screen")
+      << laptop << QRect(0, 0, 1600, 1200) << QRect(0, 0, 1366, 736);
+  QTest::newRow("taller than the screen, on it")
+      << laptop << QRect(300, 20, 700, 900) << QRect(300, 0, 700, 736);
+  QTest::newRow("on the second screen")
+      << both << QRect(1500, 100, 740, 900) << QRect(1500, 100, 740, 900);
+  QTest::newRow("mostly on the second screen, too tall for the first")
+      << both << QRect(1300, 100, 740, 900) << QRect(1300, 100, 740, 900);
+  QTest::newRow("beyond the second screen")
+      << both << QRect(4000, 2000, 740, 475) << QRect(1906, 549, 740, 475);
+}
+
+void TestDialogs::iniOutFitsWindowsOnScreens() {
+  QFETCH(QList<QRect>, screens);
+  QFETCH(QRect, stored);
+  QFETCH(QRect, fitted);
+  QCOMPARE(TIniOut::FitOnScreens(stored, screens), fitted);
+}
+
+// The window is brought back on restore; what the user does with it afterwards is stored as
+// it is.
+void TestDialogs::iniOutRestoresOntoTheScreensThereAre() {
+  Store(QStringLiteral("BracketBuild"), QStringLiteral("Left"), QStringLiteral("1500"));
+  Store(QStringLiteral("BracketBuild"), QStringLiteral("Top"), QStringLiteral("100"));
+  Store(QStringLiteral("BracketBuild"), QStringLiteral("Width"), QStringLiteral("1400"));
+  QWidget builder;
+  builder.setObjectName(QStringLiteral("frmBracketBuild"));
+  TIniOut store(&builder);
+  store.SetItems(TIniOut::kBracketBuildItems);
+  store.SetAvailableScreens({kLaptop});
+  store.RestoreWindowState();
+  QCOMPARE(QRect(builder.pos(), builder.size()), QRect(0, 100, 1366, 475));
+
+  // Only the window's own placement counts: a tips dialog's tick moves nothing.
+  QWidget owner;
+  owner.setObjectName(QStringLiteral("frmOwner"));
+  owner.move(5000, 5000);
+  auto* tick = new QCheckBox(&owner);
+  tick->setObjectName(QStringLiteral("chkDontShow"));
+  TIniOut tickStore(&owner);
+  tickStore.SetItems(TIniOut::kSplashHelp1Items);
+  tickStore.SetAvailableScreens({kLaptop});
+  tickStore.RestoreWindowState();
+  QCOMPARE(owner.pos(), QPoint(5000, 5000));
+}
+
+// A box is centred on the window that asked; one asked for by a window no longer shown (a
+// dialog just closed) goes to the main window.
+void TestDialogs::promptsBelongToTheAskingWindow() {
+  QWidget main;
+  QDialog dialog(&main);
+  auto* field = new QLineEdit(&dialog);
+  dialog.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  QCOMPARE(TMessageBoxPrompts::ParentFor(field, &main), &dialog);
+  dialog.hide();
+  QCOMPARE(TMessageBoxPrompts::ParentFor(field, &main), &main);
+  QCOMPARE(TMessageBoxPrompts::ParentFor(nullptr, &main), &main);
+
+  // The asker travels with the message, and is forgotten after it.
+  FPrompts.Refuse(QStringLiteral("Refused"), &dialog);
+  FPrompts.Inform(QStringLiteral("Told"));
+  QCOMPARE(FPrompts.Shown().at(0).Asker, &dialog);
+  QCOMPARE(FPrompts.Shown().at(1).Asker, nullptr);
 }
 
 void TestDialogs::iniOutAppliesDefaultsOnFirstRun() {
@@ -692,8 +784,8 @@ void TestDialogs::helpOpensTopicOfContext() {
 void TestDialogs::helpTopicsExist() {
   // Every context the windows use leads to its own page and anchor, and the build puts the
   // pages beside the program.
-  const int contexts[] = {10,   20,   30,   40,  50,  3050, 2010, 2020,
-                          2030, 2050, 3010, 620, 110, 120,  210,  1600};
+  const int contexts[] = {10,   20,   30,  40,  50,  3050, 2010, 2020, 2030,
+                          2050, 3010, 620, 110, 120, 210,  1600, 400};
   for (const QString& folder : {HelpSource(), THelpWindow::DefaultFolder()}) {
     for (int context : contexts) {
       const QString topic = THelpWindow::TopicOf(context);

@@ -7,6 +7,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <QComboBox>
+#include <QScrollArea>
+
+#include "FakePrompts.h"
 #include "ReportDialogs.h"
 #include "ReportShell.h"
 #include "ReportSystem.h"
@@ -87,10 +91,73 @@ class TestEngineUi : public QObject {
     QCOMPARE(preview.CurrentPage(), 0);
   }
 
+  // Zoom: fit width fills the page area's width, fit page shows the whole page, the keys
+  // step through 50 to 200 percent and page through the report wherever the focus is.
+  void previewZoomsAndPagesFromTheKeyboard() {
+    TRowsReport report(130);
+    const std::vector<QImage> pages = report.System.RenderPreview();
+    TdlgReportPreview preview(report.System.TitlePreview, report.System, pages);
+    preview.resize(700, 600);
+    preview.show();
+    preview.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&preview));
+    const QLabel* page = preview.findChildren<QLabel*>().first();
+    const QWidget* viewport = preview.findChild<QScrollArea*>()->viewport();
+    auto* zoom = preview.findChild<QComboBox*>(QStringLiteral("cbxZoom"));
+    QVERIFY(zoom);
+
+    preview.SetZoom({TPreviewZoom::TMode::FitPage, 100});
+    QVERIFY(page->pixmap().height() <= viewport->height());
+    QVERIFY(page->pixmap().width() <= viewport->width());
+    QCOMPARE(zoom->currentText(), QStringLiteral("Fit Page"));
+    preview.SetZoom({TPreviewZoom::TMode::FitWidth, 100});
+    QVERIFY(page->pixmap().width() <= viewport->width());
+    QVERIFY(page->pixmap().width() >= viewport->width() - 40);
+    // Fit width stays fitted when the window grows.
+    preview.resize(900, 600);
+    QVERIFY(page->pixmap().width() >= viewport->width() - 40);
+
+    const double fitted = preview.ShownPercent();
+    QTest::keyClick(&preview, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(preview.Zoom().Mode, TPreviewZoom::TMode::Percent);
+    QVERIFY(preview.Zoom().Percent > fitted);
+    for (int i = 0; i < 8; ++i)
+      QTest::keyClick(&preview, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(preview.Zoom().Percent, 200);
+    QCOMPARE(page->pixmap().width(), pages[0].width() * 2);
+    QCOMPARE(zoom->currentText(), QStringLiteral("200%"));
+    for (int i = 0; i < 8; ++i)
+      QTest::keyClick(&preview, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(preview.Zoom().Percent, 50);
+    QCOMPARE(page->pixmap().width(), pages[0].width() / 2);
+
+    QTest::keyClick(&preview, Qt::Key_End);
+    QCOMPARE(preview.CurrentPage(), 2);
+    QTest::keyClick(&preview, Qt::Key_PageUp);
+    QCOMPARE(preview.CurrentPage(), 1);
+    QTest::keyClick(&preview, Qt::Key_Home);
+    QCOMPARE(preview.CurrentPage(), 0);
+    QTest::keyClick(&preview, Qt::Key_PageDown);
+    QCOMPARE(preview.CurrentPage(), 1);
+  }
+
+  void zoomSteps() {
+    QCOMPARE(TPreviewZoom::StepFrom(100, true), 125);
+    QCOMPARE(TPreviewZoom::StepFrom(100, false), 75);
+    QCOMPARE(TPreviewZoom::StepFrom(87.3, true), 100);
+    QCOMPARE(TPreviewZoom::StepFrom(87.3, false), 75);
+    QCOMPARE(TPreviewZoom::StepFrom(200, true), 200);
+    QCOMPARE(TPreviewZoom::StepFrom(50, false), 50);
+    QCOMPARE(TPreviewZoom::StepFrom(20, false), 50);
+  }
+
   // The program's printer: every page, whole, as many copies as chosen; one that cannot be
-  // written to fails the print, which the run then reports.
+  // written to fails the print, which the run then reports. A report printed to a PDF file
+  // says where the file went.
   void printerOfTheDialogs() {
     QTemporaryDir dir;
+    TFakePrompts prompts;
+    TPromptsScope promptsScope(&prompts);
     TReportDialogs dialogs;
     TReportUiScope scope(&dialogs);
     TRowsReport report(130);
@@ -100,12 +167,16 @@ class TestEngineUi : public QObject {
     QVERIFY(dialogs.PrintPages(report.System, 2));
     QCOMPARE(printer.copyCount(), 2);
     QCOMPARE(PdfPageCount(dir.filePath("printed.pdf")), 3);
+    QCOMPARE(prompts.Texts(), QStringList{"Report Printed\n\n" +
+                                          QDir::toNativeSeparators(dir.filePath("printed.pdf"))});
     // Letter paper from its corner: no printable-area margins moved the page.
     QCOMPARE(printer.pageLayout().pageSize().id(), QPageSize::Letter);
     QCOMPARE(printer.pageLayout().mode(), QPageLayout::FullPageMode);
 
     printer.setOutputFileName(dir.filePath("no such folder/printed.pdf"));
+    prompts.Reset();
     QVERIFY(!dialogs.PrintPages(report.System, 1));
+    QVERIFY(prompts.Shown().isEmpty());
   }
 };
 

@@ -1,26 +1,38 @@
 #include "ReportDialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QShortcut>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "Prompts.h"
 #include "ReportSystem.h"
+#include "ReportUi.h"
 
 namespace {
 QString PrinterText(const QPrinter& printer) {
   return printer.printerName().isEmpty() ? QStringLiteral("(default printer)")
                                          : printer.printerName();
+}
+
+// A report printed to a PDF file says where the file went, as one written to RTF does.
+void ReportIfPrintedToFile(const QPrinter& printer, QWidget* asker) {
+  if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+    TReportUi::ReportPrinted(printer.outputFileName(), asker);
 }
 }  // namespace
 
@@ -75,10 +87,51 @@ void TdlgReportSetup::btnPrinterSetupClick() {
   }
 }
 
+double TPreviewZoom::Scale(const QSize& page, const QSize& viewport) const {
+  if (page.isEmpty())
+    return 1.0;
+  const double toWidth = double(viewport.width()) / page.width();
+  switch (Mode) {
+    case TMode::FitWidth:
+      return std::max(0.05, toWidth);
+    case TMode::FitPage:
+      return std::max(0.05, std::min(toWidth, double(viewport.height()) / page.height()));
+    case TMode::Percent:
+      break;
+  }
+  return std::clamp(Percent, kMinPercent, kMaxPercent) / 100.0;
+}
+
+int TPreviewZoom::StepFrom(double shownPercent, bool up) {
+  // A shown size within half a percent of a step counts as that step.
+  if (up) {
+    for (int step : kSteps) {
+      if (step > shownPercent + 0.5)
+        return step;
+    }
+    return kMaxPercent;
+  }
+  for (auto it = std::rbegin(kSteps); it != std::rend(kSteps); ++it) {
+    if (*it < shownPercent - 0.5)
+      return *it;
+  }
+  return kMinPercent;
+}
+
+namespace {
+const QString kFitPage = QStringLiteral("Fit Page");
+const QString kFitWidth = QStringLiteral("Fit Width");
+
+// Room kept for the window's frame, which the window does not know before it is shown.
+constexpr QSize kFrameAllowance(16, 40);
+}  // namespace
+
 TdlgReportPreview::TdlgReportPreview(const QString& title, TReportSystem& system,
                                      const std::vector<QImage>& pages, QWidget* parent)
     : QDialog(parent), FSystem(system), FPages(pages) {
+  setObjectName(QStringLiteral("frmReportPreview"));
   setWindowTitle(title);
+  setWindowFlag(Qt::WindowMaximizeButtonHint, true);
   sbxPage = new QScrollArea(this);
   sbxPage->setAlignment(Qt::AlignHCenter);
   sbxPage->setBackgroundRole(QPalette::Dark);
@@ -90,6 +143,15 @@ TdlgReportPreview::TdlgReportPreview(const QString& title, TReportSystem& system
   btnNext = new QPushButton(tr("&Next"), this);
   btnLast = new QPushButton(tr("&Last"), this);
   lblPage = new QLabel(this);
+  cbxZoom = new QComboBox(this);
+  cbxZoom->setObjectName(QStringLiteral("cbxZoom"));
+  cbxZoom->addItem(kFitPage);
+  cbxZoom->addItem(kFitWidth);
+  for (int step : TPreviewZoom::kSteps)
+    cbxZoom->addItem(QStringLiteral("%1%").arg(step), step);
+  cbxZoom->setToolTip(tr("Zoom (Ctrl++ / Ctrl+-)"));
+  auto* lblZoom = new QLabel(tr("&Zoom:"), this);
+  lblZoom->setBuddy(cbxZoom);
   auto* btnPrint = new QPushButton(tr("&Print"), this);
   auto* btnClose = new QPushButton(tr("&Close"), this);
   connect(btnFirst, &QPushButton::clicked, this, [this] { ShowPage(0); });
@@ -99,8 +161,30 @@ TdlgReportPreview::TdlgReportPreview(const QString& title, TReportSystem& system
           [this] { ShowPage(static_cast<int>(FPages.size()) - 1); });
   connect(btnPrint, &QPushButton::clicked, this, &TdlgReportPreview::btnPrintClick);
   connect(btnClose, &QPushButton::clicked, this, &QDialog::accept);
-  btnNext->setShortcut(QKeySequence(Qt::Key_PageDown));
-  btnPrior->setShortcut(QKeySequence(Qt::Key_PageUp));
+  connect(cbxZoom, &QComboBox::activated, this, [this](int index) {
+    TPreviewZoom zoom;
+    if (index == 0)
+      zoom.Mode = TPreviewZoom::TMode::FitPage;
+    else if (index == 1)
+      zoom.Mode = TPreviewZoom::TMode::FitWidth;
+    else
+      zoom.Percent = cbxZoom->itemData(index).toInt();
+    SetZoom(zoom);
+  });
+
+  // The keys work wherever the focus is: the page area would otherwise scroll with them.
+  auto addKeys = [this](const QList<QKeySequence>& keys, auto handler) {
+    for (const QKeySequence& key : keys) {
+      auto* shortcut = new QShortcut(key, this);
+      connect(shortcut, &QShortcut::activated, this, handler);
+    }
+  };
+  addKeys({QKeySequence(Qt::Key_PageDown)}, [this] { ShowPage(FPage + 1); });
+  addKeys({QKeySequence(Qt::Key_PageUp)}, [this] { ShowPage(FPage - 1); });
+  addKeys({QKeySequence(Qt::Key_Home)}, [this] { ShowPage(0); });
+  addKeys({QKeySequence(Qt::Key_End)}, [this] { ShowPage(static_cast<int>(FPages.size()) - 1); });
+  addKeys({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, [this] { ZoomIn(); });
+  addKeys({QKeySequence::ZoomOut}, [this] { ZoomOut(); });
 
   auto* bar = new QHBoxLayout;
   bar->addWidget(btnFirst);
@@ -108,22 +192,27 @@ TdlgReportPreview::TdlgReportPreview(const QString& title, TReportSystem& system
   bar->addWidget(btnNext);
   bar->addWidget(btnLast);
   bar->addWidget(lblPage, 1);
+  bar->addWidget(lblZoom);
+  bar->addWidget(cbxZoom);
   bar->addWidget(btnPrint);
   bar->addWidget(btnClose);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(bar);
   layout->addWidget(sbxPage, 1);
-  resize(900, 800);
+
+  QSize wanted(900, 800);
+  if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+    wanted = wanted.boundedTo(screen->availableGeometry().size() - kFrameAllowance);
+  resize(wanted);
+  SetZoom(FZoom);
   ShowPage(0);
 }
 
 void TdlgReportPreview::ShowPage(int page) {
   const int count = static_cast<int>(FPages.size());
   FPage = std::clamp(page, 0, std::max(0, count - 1));
-  if (count > 0) {
-    imgPage->setPixmap(QPixmap::fromImage(FPages[static_cast<size_t>(FPage)]));
-    imgPage->adjustSize();
-  }
+  ShowImage();
+  sbxPage->verticalScrollBar()->setValue(0);
   lblPage->setText(tr("Page %1 of %2").arg(count > 0 ? FPage + 1 : 0).arg(count));
   btnFirst->setEnabled(FPage > 0);
   btnPrior->setEnabled(FPage > 0);
@@ -131,13 +220,70 @@ void TdlgReportPreview::ShowPage(int page) {
   btnLast->setEnabled(FPage < count - 1);
 }
 
+void TdlgReportPreview::ShowImage() {
+  if (FPages.empty())
+    return;
+  const QImage& page = FPages[static_cast<size_t>(FPage)];
+  // The page fits without a scroll bar beside it, so fit width leaves none across.
+  const int bar = sbxPage->verticalScrollBar()->sizeHint().width();
+  const QSize room =
+      sbxPage->viewport()->size() - QSize(FZoom.Mode == TPreviewZoom::TMode::FitWidth ? bar : 0, 0);
+  const double scale = FZoom.Scale(page.size(), room);
+  if (qFuzzyCompare(scale, 1.0)) {
+    imgPage->setPixmap(QPixmap::fromImage(page));
+  } else {
+    imgPage->setPixmap(QPixmap::fromImage(
+        page.scaled(page.size() * scale, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+  }
+  imgPage->adjustSize();
+}
+
+void TdlgReportPreview::SetZoom(const TPreviewZoom& zoom) {
+  FZoom = zoom;
+  FZoom.Percent = std::clamp(FZoom.Percent, TPreviewZoom::kMinPercent, TPreviewZoom::kMaxPercent);
+  int index = cbxZoom->findData(FZoom.Percent);
+  if (FZoom.Mode == TPreviewZoom::TMode::FitPage)
+    index = 0;
+  else if (FZoom.Mode == TPreviewZoom::TMode::FitWidth)
+    index = 1;
+  if (index < 0) {
+    // A percentage between the steps goes to the step at or above it.
+    FZoom.Percent = TPreviewZoom::StepFrom(FZoom.Percent - 1, true);
+    index = cbxZoom->findData(FZoom.Percent);
+  }
+  cbxZoom->setCurrentIndex(index);
+  ShowImage();
+}
+
+double TdlgReportPreview::ShownPercent() const {
+  if (FPages.empty() || imgPage->pixmap().isNull())
+    return FZoom.Percent;
+  return 100.0 * imgPage->pixmap().width() / FPages[static_cast<size_t>(FPage)].width();
+}
+
+void TdlgReportPreview::ZoomIn() {
+  SetZoom({TPreviewZoom::TMode::Percent, TPreviewZoom::StepFrom(ShownPercent(), true)});
+}
+
+void TdlgReportPreview::ZoomOut() {
+  SetZoom({TPreviewZoom::TMode::Percent, TPreviewZoom::StepFrom(ShownPercent(), false)});
+}
+
+void TdlgReportPreview::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (FZoom.Mode != TPreviewZoom::TMode::Percent)
+    ShowImage();
+}
+
 void TdlgReportPreview::btnPrintClick() {
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() != QDialog::Accepted)
     return;
-  if (!FSystem.Print(printer))
-    TPrompts::Current().Refuse(TReportSystem::kPrintFailed);
+  if (FSystem.Print(printer))
+    ReportIfPrintedToFile(printer, this);
+  else
+    TPrompts::Current().Refuse(TReportSystem::kPrintFailed, this);
 }
 
 TReportDialogs::TReportDialogs() = default;
@@ -159,7 +305,10 @@ bool TReportDialogs::Setup(const TReportSystem& system, TReportSetup& setup) {
 
 bool TReportDialogs::PrintPages(TReportSystem& system, int copies) {
   Printer().setCopyCount(copies);
-  return system.Print(Printer());
+  if (!system.Print(Printer()))
+    return false;
+  ReportIfPrintedToFile(Printer(), nullptr);
+  return true;
 }
 
 void TReportDialogs::ShowStatus(const QString& title, const QString& text) {
@@ -186,5 +335,11 @@ void TReportDialogs::HideStatus() {
 
 void TReportDialogs::Preview(TReportSystem& system, const std::vector<QImage>& pages) {
   TdlgReportPreview dialog(system.TitlePreview, system, pages, QApplication::activeWindow());
+  if (FPreviewState)
+    FPreviewState(dialog, false);
+  dialog.SetZoom(FPreviewZoom);
   dialog.exec();
+  FPreviewZoom = dialog.Zoom();
+  if (FPreviewState)
+    FPreviewState(dialog, true);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 #include "ReportUi.h"
 
+class QComboBox;
 class QLabel;
 class QPrinter;
 class QPushButton;
@@ -31,8 +33,26 @@ class TdlgReportSetup : public QDialog {
   QLabel* lblPrinter;
 };
 
-// The modal "Report Preview": one page at a time at the run's zoom, with page buttons and
-// the print button.
+// How the preview scales its pages: to the whole page, to the page's width, or a percentage.
+struct TPreviewZoom {
+  enum class TMode { FitPage, FitWidth, Percent };
+  TMode Mode = TMode::Percent;
+  int Percent = 100;
+
+  static constexpr int kMinPercent = 50;
+  static constexpr int kMaxPercent = 200;
+  // The percentages Ctrl++ and Ctrl+- step through.
+  static inline const int kSteps[] = {50, 75, 100, 125, 150, 200};
+
+  // The scale factor of a page of `page` pixels shown in `viewport` pixels.
+  double Scale(const QSize& page, const QSize& viewport) const;
+  // The next step up (or down) from the percentage the page is shown at now.
+  static int StepFrom(double shownPercent, bool up);
+};
+
+// The modal "Report Preview": one page at a time, with page buttons (and Page Up / Page Down,
+// Home / End), zoom (fit page, fit width, 50 to 200 percent, Ctrl++ / Ctrl+-) and the print
+// button. It opens no larger than the screen's available area.
 class TdlgReportPreview : public QDialog {
   Q_OBJECT
 
@@ -44,10 +64,23 @@ class TdlgReportPreview : public QDialog {
   void ShowPage(int page);
   void btnPrintClick();
 
+  const TPreviewZoom& Zoom() const { return FZoom; }
+  void SetZoom(const TPreviewZoom& zoom);
+  void ZoomIn();
+  void ZoomOut();
+  // The percentage the page is shown at now, whatever the mode.
+  double ShownPercent() const;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
+  void ShowImage();
+
   TReportSystem& FSystem;
   const std::vector<QImage>& FPages;
   int FPage = 0;
+  TPreviewZoom FZoom;
   QScrollArea* sbxPage;
   QLabel* imgPage;
   QLabel* lblPage;
@@ -55,6 +88,7 @@ class TdlgReportPreview : public QDialog {
   QPushButton* btnPrior;
   QPushButton* btnNext;
   QPushButton* btnLast;
+  QComboBox* cbxZoom;
 };
 
 // The report windows of the program. The printer chosen in a setup stays chosen for the next
@@ -73,7 +107,15 @@ class TReportDialogs : public TReportUi {
   // Made at the first run, so that starting the program does not wait for the printers.
   QPrinter& Printer();
 
+  // Restores (`store` false) or stores the preview window's size and position; the program
+  // keeps them with its other windows'.
+  using TWindowState = std::function<void(QWidget& window, bool store)>;
+  void SetPreviewState(TWindowState state) { FPreviewState = std::move(state); }
+
  private:
+  TWindowState FPreviewState;
+  // The zoom chosen last, for the next preview of the run.
+  TPreviewZoom FPreviewZoom;
   std::unique_ptr<QPrinter> FPrinter;
   std::unique_ptr<QDialog> FStatus;
   QLabel* FStatusText = nullptr;
