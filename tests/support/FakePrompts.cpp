@@ -22,7 +22,7 @@ bool TFakePrompts::AskText(const QString& title, const QString& prompt, QString*
 }
 
 bool TFakePrompts::AskFileName(FileDialog, const QString& title, const QString&, QString* path) {
-  FShown.append({*path, title, Buttons::OkCancel, Icon::None});
+  FShown.append({*path, title, Buttons::OkCancel, Icon::None, Asker()});
   if (FFileNames.isEmpty())
     return false;
   const QString answer = FFileNames.dequeue();
