@@ -14,6 +14,7 @@
 #include <QToolBar>
 
 #include "AboutBox.h"
+#include "BracketBuild.h"
 #include "FFDataModule.h"
 #include "FileNew.h"
 #include "Glyphs.h"
@@ -66,6 +67,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), FOpenPool(this) {
   frmOptions = new TfrmOptions(FOpenPool, this);
   frmAboutBox = new TfrmAboutBox(this);
   frmPrintReport = new TfrmPrintReport(FOpenPool, this);
+  frmBracketBuild = new TfrmBracketBuild(FOpenPool, this);
 }
 
 TMainForm::~TMainForm() {
@@ -317,7 +319,17 @@ void TMainForm::EnableDisableActions(int tag, bool enabled) {
   }
 }
 
+void TMainForm::RecountTeams(bool onlyModified) {
+  // The builder works out who has lost when it closes; while it is still open after advances,
+  // the flags would be stale in the file and the standings would count a beaten team's
+  // points as still possible. An unmodified pool is left alone: there is nothing to write.
+  if (FOpenPool.IsOpen() && (!onlyModified || FOpenPool.Modified()))
+    FOpenPool.RecountTeams();
+}
+
 void TMainForm::OpenFiles(bool create, const QString& poolName) {
+  // The save question of the pool being closed may write it.
+  RecountTeams(true);
   if (FOpenPool.OpenPool(QDir(FAppDirectory).filePath(FDataDirectory), create, poolName)) {
     EnableDisableActions(kGroupOpenPool, true);
     EnableDisableActions(kGroupPoolEdit, true);
@@ -333,6 +345,7 @@ void TMainForm::OpenFiles(bool create, const QString& poolName) {
 }
 
 void TMainForm::FormClose() {
+  RecountTeams(true);
   if (FFDataModule())
     FOpenPool.Close();
 }
@@ -349,6 +362,11 @@ QString TMainForm::GetLongHint(const QString& hint) {
 
 void TMainForm::ApplicationHint(const QString& hint) {
   barStatus->showMessage(GetLongHint(hint));
+}
+
+void TMainForm::SetModalRunner(TModalRunner runner) {
+  FModalRunner = runner;
+  frmBracketBuild->SetModalRunner(std::move(runner));
 }
 
 int TMainForm::ShowModal(QDialog& dialog) {
@@ -394,6 +412,7 @@ void TMainForm::actFileOpenExecute() {
 void TMainForm::actFileSaveExecute() {
   // A save that could not write everything has said so and leaves the pool modified, so
   // Save stays at hand for another try.
+  RecountTeams(false);
   FOpenPool.Save();
 }
 
@@ -408,7 +427,9 @@ void TMainForm::actDataOptionsExecute() {
 }
 
 void TMainForm::actDataBracketsExecute() {
-  // The bracket builder window is shown here once it is part of the program.
+  frmBracketBuild->show();
+  frmBracketBuild->raise();
+  frmBracketBuild->activateWindow();
 }
 
 void TMainForm::actDataPlayersExecute() {

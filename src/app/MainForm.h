@@ -19,6 +19,7 @@ class TFFDataModule;
 class TIniOut;
 class TRegistry;
 class TdlgFileNew;
+class TfrmBracketBuild;
 class TfrmAboutBox;
 class TfrmOpenPool;
 class TfrmOptions;
@@ -95,7 +96,8 @@ class TMainForm : public QMainWindow {
   TFFDataModule* FFDataModule() const { return FOpenPool.DataModule(); }
   const QString& AppDirectory() const { return FAppDirectory; }
   const QString& DataDirectory() const { return FDataDirectory; }
-  void SetModalRunner(TModalRunner runner) { FModalRunner = std::move(runner); }
+  // Also for the windows it shows that open dialogs of their own.
+  void SetModalRunner(TModalRunner runner);
 
   void FormActivate();
   void FormSettings();
@@ -167,6 +169,7 @@ class TMainForm : public QMainWindow {
   TfrmOptions* frmOptions;
   TfrmAboutBox* frmAboutBox;
   TfrmPrintReport* frmPrintReport;
+  TfrmBracketBuild* frmBracketBuild;
 
  protected:
   bool event(QEvent* event) override;
@@ -183,6 +186,9 @@ class TMainForm : public QMainWindow {
                       int glyph);
   QMenu* MakeMenu(const QString& title, int helpContext);
   int ShowModal(QDialog& dialog);
+  // Who has lost, from the chart, before the pool is written (only when it is modified, for
+  // the save question of a closing pool).
+  void RecountTeams(bool onlyModified);
   void SetRegDataDirectory(const QString& text);
   // False after a failed open, when the data module keeps no folder.
   bool PoolIsOpen() const;

@@ -138,7 +138,9 @@ class TOpenPool : public QObject {
   void ClearChart(QUndoStack* undo = nullptr);
   // Recomputes every team's round reached from the chart and, while the first round is
   // locked, who has lost (Eliminated); unlocked, nobody has. The builder does this when it
-  // closes. Marks the teams modified only when a value changed.
+  // closes, and the main window before it writes the pool or a report runs, as winners may
+  // have been advanced in a builder that is still open. Marks the teams modified only when a
+  // value changed.
   void RecountTeams(QUndoStack* undo = nullptr);
   // Appends a team of this name, not placed. Null, with nothing changed, when the list holds
   // 64 teams already or a team of that name (trimmed, case counting) is there.

@@ -93,6 +93,9 @@ void TfrmPrintReport::btnPrintClick() {
                         TPrompts::Buttons::OkCancel, TPrompts::Icon::None);
     return;
   }
+  // The standings count a team's points as possible until it has lost: the flags must say
+  // what the chart says now, even with winners advanced in a builder that is still open.
+  FPool.RecountTeams();
   // The blank entry sheet has no file output, whatever tick the disabled box still carries.
   const auto& toFile = FFileDispatch[static_cast<size_t>(p)];
   if (chkPrintToFile->isChecked() && toFile) {

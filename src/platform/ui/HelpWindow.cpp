@@ -28,6 +28,7 @@ const std::map<int, QString>& Topics() {
       {110, QStringLiteral("new-pool.html")},          {120, QStringLiteral("open-pool.html")},
       {210, QStringLiteral("options.html")},           {1600, QStringLiteral("quick-start.html")},
       {400, QStringLiteral("reports.html")},
+      {220, QStringLiteral("bracket-builder.html")},
   };
   return topics;
 }

@@ -1,0 +1,643 @@
+#include "BracketBuild.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUndoStack>
+#include <algorithm>
+
+#include "BracketList.h"
+#include "ChartView.h"
+#include "DesignFont.h"
+#include "FFDataModule.h"
+#include "Help.h"
+#include "IniOut.h"
+#include "OpenPool.h"
+#include "Prompts.h"
+#include "SplashHelp1.h"
+#include "TieBreakerPoints.h"
+
+namespace {
+
+constexpr int kListWidth = 145;
+constexpr int kChartLeft = 147;
+constexpr int kTop = 2;
+constexpr int kPanelWidth = 143;
+constexpr int kPanelHeight = 141;
+constexpr int kPromptWidth = 543;
+constexpr int kMaxChartWidth = 820;
+constexpr int kMaxChartHeight = 620;
+
+QFont WindowFont() {
+  QFont font;
+  font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans")});
+  font.setPointSize(8);
+  return font;
+}
+
+// The team list: a drag from it carries the selected team's name. Over the list itself a drag
+// from a list is welcome, and dropping it there does nothing.
+class TTeamListBox : public QListWidget {
+ public:
+  explicit TTeamListBox(QWidget* parent) : QListWidget(parent) {
+    setObjectName(QStringLiteral("lstTeams"));
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::CopyAction);
+    // A name wider than the list is cut at its edge, as on the chart; its tip shows it whole.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  }
+
+ protected:
+  QStringList mimeTypes() const override { return {TChartView::kTeamMimeType}; }
+  QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override {
+    if (items.isEmpty())
+      return nullptr;
+    return TChartView::TeamMimeData(items.first()->text()).release();
+  }
+  // A copy only: a move would let the view take the item out of the list once dropped.
+  Qt::DropActions supportedDropActions() const override { return Qt::CopyAction; }
+  void dragEnterEvent(QDragEnterEvent* event) override { Welcome(event); }
+  void dragMoveEvent(QDragMoveEvent* event) override { Welcome(event); }
+  void dropEvent(QDropEvent* event) override { event->acceptProposedAction(); }
+
+ private:
+  static void Welcome(QDropEvent* event) {
+    if (qobject_cast<QListWidget*>(event->source())) {
+      event->acceptProposedAction();
+    } else {
+      event->ignore();
+    }
+  }
+};
+
+// The prompt at the end of the tool bar takes the room the buttons leave, up to its design
+// width, and wraps its text onto a second line when that room is short; a label asking for its
+// whole text's width would be pushed out of sight behind the tool bar's extension button.
+class TPromptLabel : public QLabel {
+ public:
+  explicit TPromptLabel(QWidget* parent) : QLabel(parent) {
+    setObjectName(QStringLiteral("lblPrompt"));
+    setMaximumWidth(kPromptWidth);
+    setWordWrap(true);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+  }
+  QSize sizeHint() const override { return QSize(kPromptWidth / 4, QLabel::sizeHint().height()); }
+  QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
+QLabel* MakeLabel(const QString& text, int x, int y, QWidget* parent, bool underlined = false) {
+  auto* label = new QLabel(text, parent);
+  label->setTextFormat(Qt::PlainText);
+  QFont font = DesignFont();
+  font.setUnderline(underlined);
+  label->setFont(font);
+  label->adjustSize();
+  label->move(x, y);
+  return label;
+}
+
+}  // namespace
+
+// Counts this window's own message boxes and dialogs while they are up.
+class TfrmBracketBuild::TOwnModal {
+ public:
+  explicit TOwnModal(TfrmBracketBuild& form) : FForm(form) { ++FForm.FOwnModal; }
+  ~TOwnModal() { --FForm.FOwnModal; }
+  TOwnModal(const TOwnModal&) = delete;
+  TOwnModal& operator=(const TOwnModal&) = delete;
+
+ private:
+  TfrmBracketBuild& FForm;
+};
+
+TfrmBracketBuild::TfrmBracketBuild(TOpenPool& pool, QWidget* parent)
+    : QMainWindow(parent), FPool(pool), FUndoStack(pool.CreateUndoStack(this)) {
+  setObjectName(QStringLiteral("frmBracketBuild"));
+  setWindowTitle(kCaption);
+  setFont(WindowFont());
+  resize(kDesignWidth, kDesignHeight);
+  move(23, 53);
+
+  CreateActions();
+  CreateMenus();
+  CreateToolBar();
+
+  auto* client = new QWidget(this);
+  lstTeams = new TTeamListBox(client);
+  lstTeams->setGeometry(0, kTop, kListWidth, 200);
+  pnlTeamMaint = CreateTeamMaint(client);
+  sbxBracket = new TChartView(client);
+  sbxBracket->move(kChartLeft, kTop);
+  sbxBracket->Picture()->setToolTip(QStringLiteral("Double-click team or drag from list"));
+  setCentralWidget(client);
+
+  connect(lstTeams, &QListWidget::itemClicked, this, &TfrmBracketBuild::lstTeamsClick);
+  connect(lstTeams, &QListWidget::currentRowChanged, this, &TfrmBracketBuild::lstTeamsClick);
+
+  dlgTieBreakerPoints = new TdlgTieBreakerPoints(this);
+
+  // The chart picture, its titles redrawn for the pool open at each refresh.
+  FBitmap.emplace(TSystemFile());
+  ConnectChart();
+  ConnectPool();
+  sbxBracket->SetChart(FPool.ResultsBracket());
+  RefreshChart();
+  SetPrompt();
+
+  IniOut1 = std::make_unique<TIniOut>(this);
+  IniOut1->SetItems(TIniOut::kBracketBuildItems);
+  IniOut1->RestoreWindowState();
+  FormResize();
+}
+
+TfrmBracketBuild::~TfrmBracketBuild() {
+  IniOut1->StoreWindowState();
+  // The chart belongs to the document, which may go first.
+  sbxBracket->SetChart(nullptr);
+}
+
+void TfrmBracketBuild::CreateActions() {
+  auto make = [this](const QString& caption, const QString& hint, QStyle::StandardPixmap icon,
+                     void (TfrmBracketBuild::*handler)()) {
+    auto* action = new QAction(caption, this);
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
+    action->setIcon(style()->standardIcon(icon));
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
+  actTeamsClear = make(QStringLiteral("Clear Brackets"), QStringLiteral("Clear Brackets"),
+                       QStyle::SP_DialogResetButton, &TfrmBracketBuild::actTeamsClearExecute);
+  actTeamsMaint =
+      make(QStringLiteral("&Team Maintenance On/Off"), QStringLiteral("Toggle Team Maintenance"),
+           QStyle::SP_FileDialogDetailedView, &TfrmBracketBuild::actTeamsMaintExecute);
+  actTeamsAudit =
+      make(QStringLiteral("&Audit Brackets"), QStringLiteral("Audit bracket for completeness"),
+           QStyle::SP_DialogApplyButton, &TfrmBracketBuild::actTeamsAuditExecute);
+  actTieBreakerPts =
+      make(QStringLiteral("Tie &Breaker Score"), QStringLiteral("Enter tie breaker total points"),
+           QStyle::SP_FileDialogInfoView, &TfrmBracketBuild::actTieBreakerPtsExecute);
+  actFileExit = make(QStringLiteral("E&xit"), QStringLiteral("Exit Bracket Builder"),
+                     QStyle::SP_DialogCloseButton, &TfrmBracketBuild::actFileExitExecute);
+  actHelp = make(QStringLiteral("&Help"), QStringLiteral("Help"), QStyle::SP_DialogHelpButton,
+                 &TfrmBracketBuild::actHelpExecute);
+  actHelp->setShortcut(QKeySequence::HelpContents);
+
+  actEditUndo = FUndoStack->createUndoAction(this, QStringLiteral("&Undo"));
+  actEditUndo->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+  actEditUndo->setShortcut(QKeySequence::Undo);
+  actEditRedo = FUndoStack->createRedoAction(this, QStringLiteral("&Redo"));
+  actEditRedo->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+  // Ctrl+Shift+Z on every platform, beside the platform's own redo keys.
+  QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+  const QKeySequence ctrlShiftZ(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+  if (!redoKeys.contains(ctrlShiftZ))
+    redoKeys.prepend(ctrlShiftZ);
+  actEditRedo->setShortcuts(redoKeys);
+  actEditUndo->setShortcutContext(Qt::WindowShortcut);
+  actEditRedo->setShortcutContext(Qt::WindowShortcut);
+  addAction(actEditUndo);
+  addAction(actEditRedo);
+}
+
+void TfrmBracketBuild::CreateMenus() {
+  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuFile->addAction(actFileExit);
+  mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  mnuEdit->addActions({actEditUndo, actEditRedo});
+  mnuTeams = menuBar()->addMenu(QStringLiteral("&Teams"));
+  mnuTeams->addActions({actTeamsMaint, actTeamsClear, actTeamsAudit, actTieBreakerPts});
+  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+  mnuHelp->addAction(actHelp);
+}
+
+void TfrmBracketBuild::CreateToolBar() {
+  ToolBar1 = addToolBar(QStringLiteral("Bracket Builder"));
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setFloatable(false);
+  ToolBar1->setIconSize(QSize(16, 16));
+  ToolBar1->addAction(actTeamsClear);
+  ToolBar1->addSeparator();
+  ToolBar1->addActions({actTeamsMaint, actTeamsAudit, actTieBreakerPts});
+  ToolBar1->addSeparator();
+  ToolBar1->addActions({actFileExit, actHelp});
+  ToolBar1->addSeparator();
+  ToolBar1->addActions({actEditUndo, actEditRedo});
+  lblPrompt = new TPromptLabel(ToolBar1);
+  lblPrompt->setIndent(6);
+  ToolBar1->addWidget(lblPrompt);
+}
+
+QWidget* TfrmBracketBuild::CreateTeamMaint(QWidget* parent) {
+  auto* panel = new QWidget(parent);
+  panel->setObjectName(QStringLiteral("pnlTeamMaint"));
+  panel->setGeometry(1, 200, kPanelWidth, kPanelHeight);
+
+  edtTeamName = new QLineEdit(panel);
+  edtTeamName->setObjectName(QStringLiteral("edtTeamName"));
+  edtTeamName->setMaxLength(kTeamNameLength);
+  edtTeamName->setGeometry(2, 2, kPanelWidth - 4, 21);
+
+  btnAddTeamName = new QPushButton(QStringLiteral("&Add"), panel);
+  btnAddTeamName->setObjectName(QStringLiteral("btnAddTeamName"));
+  btnAddTeamName->setGeometry(2, 27, 67, 25);
+  btnRemoveTeamName = new QPushButton(QStringLiteral("&Remove"), panel);
+  btnRemoveTeamName->setObjectName(QStringLiteral("btnRemoveTeamName"));
+  btnRemoveTeamName->setGeometry(74, 27, 67, 25);
+  connect(btnAddTeamName, &QPushButton::clicked, this, &TfrmBracketBuild::btnAddTeamNameClick);
+  connect(btnRemoveTeamName, &QPushButton::clicked, this,
+          &TfrmBracketBuild::btnRemoveTeamNameClick);
+  // Enter in the name box adds the name, as the button's accelerator would.
+  connect(edtTeamName, &QLineEdit::returnPressed, this, &TfrmBracketBuild::btnAddTeamNameClick);
+
+  const QLabel* add = MakeLabel(QStringLiteral("To Add Team:"), 2, 60, panel, true);
+  MakeLabel(QStringLiteral("Enter team"), add->width() + 6, 60, panel);
+  MakeLabel(QStringLiteral("name in above box and "), 2, 74, panel);
+  MakeLabel(QStringLiteral("press Add."), 2, 88, panel);
+  const QLabel* remove = MakeLabel(QStringLiteral("To Remove: "), 2, 108, panel, true);
+  MakeLabel(QStringLiteral("Select team"), remove->width() + 4, 108, panel);
+  MakeLabel(QStringLiteral("in list and press Remove."), 2, 122, panel);
+  return panel;
+}
+
+void TfrmBracketBuild::ConnectChart() {
+  sbxBracket->OnMouseDown = [this](const TChartView::TChartMouse& mouse) {
+    imgBracketsMouseDown(mouse.Button, mouse.Modifiers, mouse.Point, mouse.Buttons);
+  };
+  sbxBracket->OnDoubleClick = [this](const TChartView::TChartMouse& mouse) {
+    if (mouse.Button == Qt::LeftButton)
+      imgBracketsDblClick();
+  };
+  // The only drag the picture takes is a team from this window's list: it carries the name
+  // of the list's selected item.
+  sbxBracket->OnDragOver = [this](const TChartView::TChartDrop& drop) {
+    bool has = false;
+    const QString name = TChartView::TeamFromMime(drop.Data, &has);
+    const QListWidgetItem* item = lstTeams->currentItem();
+    return has && item && item->text() == name;
+  };
+  // Any message of the drop waits until the drag has ended.
+  sbxBracket->OnDragDrop = [this](const TChartView::TChartDrop& drop) {
+    const QPoint point = drop.Point;
+    QMetaObject::invokeMethod(
+        this, [this, point] { imgBracketsDragDrop(point); }, Qt::QueuedConnection);
+  };
+}
+
+void TfrmBracketBuild::ConnectPool() {
+  connect(&FPool, &TOpenPool::AboutToBeReplaced, this, [this] { sbxBracket->SetChart(nullptr); });
+  connect(&FPool, &TOpenPool::Replaced, this, [this] {
+    sbxBracket->SetChart(FPool.ResultsBracket());
+    FillTeamList();
+    SetPrompt();
+    RefreshChart();
+  });
+  connect(&FPool, &TOpenPool::TeamsChanged, this, &TfrmBracketBuild::FillTeamList);
+  connect(&FPool, &TOpenPool::ChartChanged, this, &TfrmBracketBuild::RefreshChart);
+  connect(&FPool, &TOpenPool::OptionsChanged, this, &TfrmBracketBuild::RefreshChart);
+  connect(&FPool, &TOpenPool::LockChanged, this, [this] {
+    SetPrompt();
+    RefreshChart();
+  });
+}
+
+// --- Window --------------------------------------------------------------------------------
+
+void TfrmBracketBuild::FormActivate() {
+  FUndoStack->setActive();
+  SetPrompt();
+  FillTeamList();
+  RefreshChart();
+  if (!dlgSplashHelp1)
+    dlgSplashHelp1 = new TdlgSplashHelp1(this);
+  if (!dlgSplashHelp1->chkDontShow->isChecked())
+    ShowModal(*dlgSplashHelp1);
+  edtTeamName->clear();
+  const TFFDataModule* pool = FPool.DataModule();
+  if (pool && pool->TeamsFile().Count() >= kMaxTeams) {
+    lstTeams->setFocus();
+  } else {
+    edtTeamName->setFocus();
+  }
+}
+
+void TfrmBracketBuild::FormClose() {
+  FPool.RecountTeams();
+}
+
+void TfrmBracketBuild::FormResize() {
+  // The room below the menu and the tool bar, less a small margin at the bottom; worked out
+  // from their heights so that it holds before the window was ever laid out.
+  const int room =
+      height() - menuBar()->sizeHint().height() - ToolBar1->sizeHint().height() - kTop - 5;
+  sbxBracket->resize(std::min(width() - 160, kMaxChartWidth), std::min(room, kMaxChartHeight));
+  const int chartBottom = sbxBracket->y() + sbxBracket->height();
+  if (pnlTeamMaint->isVisibleTo(this)) {
+    pnlTeamMaint->move(pnlTeamMaint->x(), chartBottom - 3 - pnlTeamMaint->height());
+    lstTeams->resize(lstTeams->width(), sbxBracket->height() - pnlTeamMaint->height() - 10);
+  } else {
+    lstTeams->resize(lstTeams->width(), room);
+  }
+}
+
+void TfrmBracketBuild::SetPrompt() {
+  lblPrompt->setText(FPool.Finalized() ? kPromptLocked : kPromptUnlocked);
+}
+
+void TfrmBracketBuild::RefreshChart() {
+  TBracketBitmap picture = *FBitmap;
+  if (const TFFDataModule* pool = FPool.DataModule())
+    picture.DrawTitles(pool->SystemFile(), ChartGeometry::kBuilderPoolNameBox);
+  sbxBracket->SetBackground(picture);
+  UpdateTieBreakerAction();
+}
+
+void TfrmBracketBuild::UpdateTieBreakerAction() {
+  if (!FPool.Finalized())
+    return;
+  const TBracketList* chart = FPool.ResultsBracket();
+  actTieBreakerPts->setEnabled(chart && chart->Slot(127)->Team());
+}
+
+void TfrmBracketBuild::FillTeamList() {
+  const int row = lstTeams->currentRow();
+  const int scroll = lstTeams->verticalScrollBar()->value();
+  const QSignalBlocker quiet(lstTeams);
+  lstTeams->clear();
+  if (const TFFDataModule* pool = FPool.DataModule()) {
+    for (const auto& team : pool->TeamsFile().List()) {
+      auto* item = new QListWidgetItem(team->TeamName(), lstTeams);
+      item->setToolTip(team->TeamName());
+    }
+  }
+  if (row >= 0 && lstTeams->count() > 0)
+    lstTeams->setCurrentRow(std::min(row, lstTeams->count() - 1));
+  // The scroll range follows the new items only once they are laid out.
+  lstTeams->doItemsLayout();
+  lstTeams->verticalScrollBar()->setValue(scroll);
+}
+
+// --- The chart picture ---------------------------------------------------------------------
+
+int TfrmBracketBuild::SlotNumberAt(const TBracketItem* slot) const {
+  return FPool.ResultsBracket()->SlotNumber(slot);
+}
+
+bool TfrmBracketBuild::OnChart(const TTeamSeedObject* team) const {
+  const TBracketList* chart = FPool.ResultsBracket();
+  for (int i = 0; chart && i < chart->Count(); ++i) {
+    if (chart->Items(i)->Team() == team)
+      return true;
+  }
+  return false;
+}
+
+TTeamSeedObject* TfrmBracketBuild::SelectedTeam() const {
+  const QListWidgetItem* item = lstTeams->currentItem();
+  const TFFDataModule* pool = FPool.DataModule();
+  if (!item || !pool)
+    return nullptr;
+  for (const auto& team : pool->TeamsFile().List()) {
+    if (team->TeamName() == item->text())
+      return team.get();
+  }
+  return nullptr;
+}
+
+void TfrmBracketBuild::imgBracketsMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                            const QPoint& point, Qt::MouseButtons buttons) {
+  FPressPoint = point;
+  if (!buttons)
+    buttons = button;
+  const bool plainRight =
+      button == Qt::RightButton && buttons == Qt::RightButton &&
+      !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier));
+  if (!plainRight || !FPool.IsOpen())
+    return;
+  const TBracketItem* slot = sbxBracket->HitSlot(point);
+  if (!slot)
+    return;
+  if (slot->Round() == 1 && FPool.Finalized()) {
+    Refuse(kCannotRemoveFirstRound);
+  } else if (slot->Team()) {
+    FPool.RemoveTeamFromSlot(SlotNumberAt(slot), FUndoStack);
+  }
+  RefreshChart();
+}
+
+void TfrmBracketBuild::imgBracketsDblClick() {
+  if (!FPool.IsOpen())
+    return;
+  if (!FPool.Finalized()) {
+    Refuse(kNotFinalized);
+    return;
+  }
+  const TBracketItem* slot = sbxBracket->HitSlotForTeam(FPressPoint, nullptr);
+  if (!slot || !slot->Team() || slot->Round() >= 7)
+    return;
+  FPool.AdvanceTeam(SlotNumberAt(slot), FUndoStack);
+  RefreshChart();
+}
+
+void TfrmBracketBuild::imgBracketsDragDrop(const QPoint& point) {
+  TTeamSeedObject* team = SelectedTeam();
+  const TBracketItem* slot = team ? sbxBracket->HitSlotForTeam(point, team) : nullptr;
+  if (slot && slot->Round() == 1) {
+    if (FPool.Finalized()) {
+      Refuse(kFirstRoundStarted);
+    } else if (OnChart(team)) {
+      Refuse(kAlreadyPlaced);
+    } else {
+      FPool.PlaceTeam(team, SlotNumberAt(slot), FUndoStack);
+    }
+  } else if (slot) {
+    if (!FPool.Finalized()) {
+      Refuse(kNotFinalized);
+    } else if (!FPool.PlaceTeam(team, SlotNumberAt(slot), FUndoStack)) {
+      Refuse(kInvalidPath);
+    }
+  }
+  RefreshChart();
+}
+
+// --- Team list and team maintenance --------------------------------------------------------
+
+void TfrmBracketBuild::lstTeamsClick() {
+  if (const QListWidgetItem* item = lstTeams->currentItem())
+    edtTeamName->setText(item->text());
+}
+
+void TfrmBracketBuild::btnAddTeamNameClick() {
+  const TFFDataModule* pool = FPool.DataModule();
+  if (!FPool.IsOpen())
+    return;
+  const QString name = edtTeamName->text();
+  if (pool->TeamsFile().Count() >= kMaxTeams) {
+    Refuse(kListFull);
+    return;
+  }
+  if (pool->TeamsFile().FindTeam(name)) {
+    Refuse(kAlreadyListed);
+    return;
+  }
+  if (!FPool.AddTeam(name, FUndoStack))
+    return;
+  // A new name below the visible part of the list is scrolled into view, one row above the
+  // bottom.
+  const int index = lstTeams->count() - 1;
+  const int rowHeight = std::max(1, lstTeams->sizeHintForRow(0));
+  const int visible = lstTeams->viewport()->height() / rowHeight;
+  if (index > visible - 1) {
+    const int top = std::min(index - visible + 2, index);
+    lstTeams->scrollToItem(lstTeams->item(top), QAbstractItemView::PositionAtTop);
+  }
+  edtTeamName->clear();
+}
+
+void TfrmBracketBuild::btnRemoveTeamNameClick() {
+  const TFFDataModule* pool = FPool.DataModule();
+  if (!FPool.IsOpen())
+    return;
+  const QString name = edtTeamName->text();
+  const TTeamSeedObject* found = pool->TeamsFile().FindTeam(name);
+  if (found && found->RoundReached() > 0) {
+    Refuse(kRemovePlaced);
+    return;
+  }
+  // The list item of exactly this name, blanks and letter case counting.
+  int row = -1;
+  for (int i = 0; i < lstTeams->count() && row < 0; ++i) {
+    if (lstTeams->item(i)->text() == name)
+      row = i;
+  }
+  TTeamSeedObject* team =
+      row >= 0 && row < pool->TeamsFile().Count() ? pool->TeamsFile().Items(row) : nullptr;
+  if (!team || team->TeamName() != name) {
+    Refuse(kNotInList);
+    return;
+  }
+  if (team->RoundReached() > 0) {
+    Refuse(kRemovePlaced);
+    return;
+  }
+  FPool.RemoveTeam(team, FUndoStack);
+  edtTeamName->clear();
+}
+
+// --- Commands ------------------------------------------------------------------------------
+
+void TfrmBracketBuild::actTeamsClearExecute() {
+  if (!FPool.IsOpen())
+    return;
+  bool clear = false;
+  {
+    const TOwnModal own(*this);
+    clear = TPrompts::Current().Confirm(kClearQuestion, TPrompts::Icon::Stop);
+  }
+  if (!clear)
+    return;
+  FPool.ClearChart(FUndoStack);
+  RefreshChart();
+}
+
+void TfrmBracketBuild::actTeamsMaintExecute() {
+  if (pnlTeamMaint->isVisibleTo(this)) {
+    lstTeams->resize(lstTeams->width(), sbxBracket->height());
+    pnlTeamMaint->hide();
+  } else {
+    lstTeams->resize(lstTeams->width(), sbxBracket->height() - pnlTeamMaint->height() - 2);
+    // Where the window's size now puts it, if it changed while the panel was away.
+    pnlTeamMaint->move(pnlTeamMaint->x(),
+                       sbxBracket->y() + sbxBracket->height() - 3 - pnlTeamMaint->height());
+    pnlTeamMaint->show();
+  }
+}
+
+void TfrmBracketBuild::actTeamsAuditExecute() {
+  const TBracketList* chart = FPool.ResultsBracket();
+  if (!chart || !FPool.IsOpen())
+    return;
+  const int checked = FPool.Finalized() ? chart->Count() : kMaxTeams;
+  bool complete = true;
+  for (int i = 0; i < checked && complete; ++i)
+    complete = chart->Items(i)->Team() != nullptr;
+  const TOwnModal own(*this);
+  TPrompts::Current().Message(complete ? kAuditPassed : kAuditFailed, kMessageTitle,
+                              TPrompts::Buttons::Ok, TPrompts::Icon::None);
+}
+
+void TfrmBracketBuild::actTieBreakerPtsExecute() {
+  const TFFDataModule* pool = FPool.DataModule();
+  if (!pool || !FPool.IsOpen())
+    return;
+  dlgTieBreakerPoints->SetPoints(pool->SystemFile().TieBreakerPoints());
+  if (ShowModal(*dlgTieBreakerPoints) != QDialog::Accepted)
+    return;
+  int32_t points = 0;
+  if (dlgTieBreakerPoints->Points(&points))
+    FPool.SetTieBreakerPoints(points, FUndoStack);
+}
+
+void TfrmBracketBuild::actFileExitExecute() {
+  close();
+}
+
+void TfrmBracketBuild::actHelpExecute() {
+  THelp::Current().ShowContext(kHelpContext);
+}
+
+// --- Messages and dialogs ------------------------------------------------------------------
+
+void TfrmBracketBuild::Refuse(const QString& text) {
+  const TOwnModal own(*this);
+  TPrompts::Current().Refuse(text);
+}
+
+int TfrmBracketBuild::ShowModal(QDialog& dialog) {
+  const TOwnModal own(*this);
+  if (FModalRunner)
+    return FModalRunner(dialog);
+  return dialog.exec();
+}
+
+// --- Qt's events ---------------------------------------------------------------------------
+
+bool TfrmBracketBuild::event(QEvent* event) {
+  if (event->type() == QEvent::WindowDeactivate && FOwnModal > 0) {
+    FSkipActivate = true;
+  } else if (event->type() == QEvent::WindowActivate) {
+    if (FSkipActivate) {
+      FSkipActivate = false;
+    } else {
+      FormActivate();
+    }
+  }
+  return QMainWindow::event(event);
+}
+
+void TfrmBracketBuild::closeEvent(QCloseEvent* event) {
+  FormClose();
+  event->accept();
+}
+
+void TfrmBracketBuild::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}

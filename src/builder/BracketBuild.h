@@ -1,0 +1,177 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "BracketBitmap.h"
+
+class QAction;
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QToolBar;
+class QUndoStack;
+class TBracketItem;
+class TChartView;
+class TIniOut;
+class TOpenPool;
+class TTeamSeedObject;
+class TdlgSplashHelp1;
+class TdlgTieBreakerPoints;
+
+// "Bracket Builder": where the organiser keeps the tournament. Before the first round is
+// locked, teams are typed into the team list and dragged onto first-round lines; after it is
+// locked, winners are advanced by a double-click or by dragging them onto a later line of
+// their path, and a right-click takes a team off a line. The window decides what a click or a
+// drop means and refuses what the pool's state forbids; every change itself is an edit of the
+// pool's document on this window's undo stack.
+class TfrmBracketBuild : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kHelpContext = 220;
+  static constexpr int kDesignWidth = 740;
+  static constexpr int kDesignHeight = 475;
+  static constexpr int kMaxTeams = 64;
+  static constexpr int kTeamNameLength = 35;
+  static inline const QString kCaption = QStringLiteral("Bracket Builder ");
+
+  static inline const QString kPromptUnlocked = QStringLiteral(
+      "To build brackets:  Drag team from list and drop directly on bracket display.");
+  static inline const QString kPromptLocked = QStringLiteral(
+      "To advance team : Double click directly on team on display or drag from list and drop on "
+      "bracket");
+
+  static inline const QString kFirstRoundStarted =
+      QStringLiteral("First round cannot be built after the Pool has been started.");
+  static inline const QString kAlreadyPlaced =
+      QStringLiteral("Team has already been placed in a bracket.");
+  static inline const QString kNotFinalized = QStringLiteral(
+      "You cannot move a team past the 1st round until all brackets are built and finalized.");
+  static inline const QString kInvalidPath =
+      QStringLiteral("Team has been dropped on an invalid chart path.");
+  static inline const QString kCannotRemoveFirstRound = QStringLiteral(
+      "You cannot remove a team from the 1st round after the brackets have been finalized.  See "
+      "menu selection Tools | Unfinalize Brackets");
+
+  static inline const QString kListFull = QStringLiteral(
+      "The team list already contains 64 teams. You must remove a team before adding more");
+  static inline const QString kAlreadyListed =
+      QStringLiteral("This team is already placed in the list");
+  static inline const QString kRemovePlaced = QStringLiteral(
+      "You cannot remove a team already placed in brackets. Right click directly on team name on "
+      "bracket to remove from bracket display, and then use the remove button  to remove from "
+      "list.");
+  static inline const QString kNotInList = QStringLiteral("Entered team was not found in list");
+  static inline const QString kClearQuestion =
+      QStringLiteral("This will clear the bracket information. Do you wish to continue?");
+  static inline const QString kAuditPassed = QStringLiteral("Audit check passed!");
+  static inline const QString kAuditFailed = QStringLiteral("Not all brackets have been completed");
+
+  // Shows a dialog modally and returns its result; tests put in one that works the dialog
+  // through its handlers.
+  using TModalRunner = std::function<int(QDialog&)>;
+
+  explicit TfrmBracketBuild(TOpenPool& pool, QWidget* parent = nullptr);
+  ~TfrmBracketBuild() override;
+
+  void SetModalRunner(TModalRunner runner) { FModalRunner = std::move(runner); }
+  QUndoStack* UndoStack() const { return FUndoStack; }
+
+  // --- Window ----------------------------------------------------------------------------
+  void FormActivate();
+  void FormClose();
+  void FormResize();
+  // Copies the chart picture with this pool's titles and writes every team on it.
+  void RefreshChart();
+  // Locked: Tie Breaker Score only once a champion stands. Unlocked: left as it is.
+  void UpdateTieBreakerAction();
+
+  // --- The chart picture -----------------------------------------------------------------
+  // A press of any button; a plain right-click takes the team off the line under it.
+  // `buttons` are all the buttons held, `button` by itself when none is given.
+  void imgBracketsMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                            const QPoint& point, Qt::MouseButtons buttons = {});
+  // Advances the team under the last press to the next line of its path.
+  void imgBracketsDblClick();
+  // The team list's selected team dropped at `point`.
+  void imgBracketsDragDrop(const QPoint& point);
+
+  // --- Team list and team maintenance ----------------------------------------------------
+  void lstTeamsClick();
+  void btnAddTeamNameClick();
+  void btnRemoveTeamNameClick();
+
+  // --- Commands ----------------------------------------------------------------------------
+  void actTeamsClearExecute();
+  void actTeamsMaintExecute();
+  void actTeamsAuditExecute();
+  void actTieBreakerPtsExecute();
+  void actFileExitExecute();
+  void actHelpExecute();
+
+  QMenu* mnuFile = nullptr;
+  QMenu* mnuEdit = nullptr;
+  QMenu* mnuTeams = nullptr;
+  QMenu* mnuHelp = nullptr;
+  QToolBar* ToolBar1 = nullptr;
+  QLabel* lblPrompt = nullptr;
+  QListWidget* lstTeams = nullptr;
+  QWidget* pnlTeamMaint = nullptr;
+  QLineEdit* edtTeamName = nullptr;
+  QPushButton* btnAddTeamName = nullptr;
+  QPushButton* btnRemoveTeamName = nullptr;
+  TChartView* sbxBracket = nullptr;
+  QAction* actTeamsClear = nullptr;
+  QAction* actTeamsMaint = nullptr;
+  QAction* actTeamsAudit = nullptr;
+  QAction* actTieBreakerPts = nullptr;
+  QAction* actFileExit = nullptr;
+  QAction* actHelp = nullptr;
+  QAction* actEditUndo = nullptr;
+  QAction* actEditRedo = nullptr;
+  TdlgTieBreakerPoints* dlgTieBreakerPoints = nullptr;
+  // Made the first time the window becomes active.
+  TdlgSplashHelp1* dlgSplashHelp1 = nullptr;
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  class TOwnModal;
+
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBar();
+  QWidget* CreateTeamMaint(QWidget* parent);
+  void ConnectChart();
+  void ConnectPool();
+  // The team list afresh from the teams file, keeping the selected row and the scroll.
+  void FillTeamList();
+  void SetPrompt();
+  // The team of the list's selected item, by its exact name.
+  TTeamSeedObject* SelectedTeam() const;
+  bool OnChart(const TTeamSeedObject* team) const;
+  int SlotNumberAt(const TBracketItem* slot) const;
+  int ShowModal(QDialog& dialog);
+  void Refuse(const QString& text);
+
+  TOpenPool& FPool;
+  QUndoStack* FUndoStack;
+  std::unique_ptr<TIniOut> IniOut1;
+  std::optional<TBracketBitmap> FBitmap;
+  QPoint FPressPoint;
+  TModalRunner FModalRunner;
+  // While one of this window's own message boxes or dialogs is up, losing and getting back
+  // the activation is not the organiser coming from another window.
+  int FOwnModal = 0;
+  bool FSkipActivate = false;
+};
