@@ -23,8 +23,10 @@
 #include "CliRunner.h"
 #include "FFDataModule.h"
 #include "FakePrompts.h"
+#include "FakeReportUi.h"
 #include "MainForm.h"
 #include "OpenPool.h"
+#include "PrintReportForm.h"
 #include "Registry.h"
 #include "TestPools.h"
 
@@ -195,6 +197,34 @@ class TestBuilderEvents : public QObject {
     QVERIFY(FPool->Save());
     const TCliRun again = RunTool({"standings", PoolDir(), "--format", "csv"});
     QCOMPARE(again.Out, closed.Out);
+  }
+
+  // A report run while the builder is still open after an advance scores the beaten team
+  // as beaten.
+  void aReportRecountsWhoHasLost() {
+    QVERIFY(QDir().mkpath(PoolDir()));
+    {
+      auto module = TestPools::CreatePool(PoolDir());
+      TestPools::AddFullField(module->TeamsFile());
+      module->SystemFile().SetFinalized(true);
+      module->SavePool();
+      module->ClosePool();
+    }
+    FPool = std::make_unique<TOpenPool>();
+    QVERIFY(FPool->OpenPool(PoolDir(), false));
+    TfrmBracketBuild builder(*FPool);
+    builder.imgBracketsMouseDown(Qt::LeftButton, Qt::NoModifier,
+                                 Inside(FPool->ResultsBracket()->Slot(1)));
+    builder.imgBracketsDblClick();
+    const TTeamSeedObject* beaten = Teams().FindTeam(QStringLiteral("R1S16"));
+    QVERIFY(!beaten->Eliminated());
+    TFakeReportUi ui;
+    const TReportUi::TScope uiScope(&ui);
+    TfrmPrintReport report(*FPool);
+    report.lstReportNames->setCurrentRow(0);
+    report.btnPrintClick();
+    QCOMPARE(ui.PreviewCount(), 1);
+    QVERIFY(beaten->Eliminated());
   }
 
   void theMainWindowShowsTheBuilder() {
