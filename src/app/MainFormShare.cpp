@@ -104,6 +104,8 @@ void TMainForm::actFilePublishExecute() {
                QStringLiteral("standings.html"), &file)) {
     return;
   }
+  // Scored like a printed report: who has lost as the chart says now.
+  RecountTeams(false);
   QString error;
   if (!TSafeFile::WriteWhole(file, StandingsPage::Html(*pool, QDate::currentDate()), &error)) {
     TPrompts::Current().Refuse(kCannotWrite.arg(error));
