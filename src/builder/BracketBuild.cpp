@@ -332,6 +332,12 @@ void TfrmBracketBuild::FormActivate() {
   edtTeamName->clear();
   const TFFDataModule* pool = FPool.DataModule();
   if (pool && pool->TeamsFile().Count() >= kMaxTeams) {
+    // The list makes its first item current when it gets the focus with none; that is no
+    // click, and must not fill the name box just emptied.
+    if (!lstTeams->currentItem() && lstTeams->count() > 0) {
+      const QSignalBlocker quiet(lstTeams);
+      lstTeams->setCurrentRow(0);
+    }
     lstTeams->setFocus();
   } else {
     edtTeamName->setFocus();

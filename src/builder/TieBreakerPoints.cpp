@@ -16,7 +16,8 @@ const QString kPointsMask = QStringLiteral("900; ");
 }  // namespace
 
 TdlgTieBreakerPoints::TdlgTieBreakerPoints(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("dlgTieBreakerPoints"));
   setWindowTitle(kCaption);
   setFont(DesignFont());
@@ -34,7 +35,8 @@ TdlgTieBreakerPoints::TdlgTieBreakerPoints(QWidget* parent)
   edtTieBreakerPoints->setObjectName(QStringLiteral("edtTieBreakerPoints"));
   edtTieBreakerPoints->setInputMask(kPointsMask);
   edtTieBreakerPoints->setMaxLength(3);
-  edtTieBreakerPoints->setGeometry(240, 24, 49, 23);
+  // Wide enough for three digits and the cursor, so that none scrolls out of sight.
+  edtTieBreakerPoints->setGeometry(232, 24, 57, 23);
   label->setBuddy(edtTieBreakerPoints);
 
   btnOK = new QPushButton(QStringLiteral("OK"), this);
