@@ -555,7 +555,7 @@ void TfrmBracketBuild::actTeamsClearExecute() {
   bool clear = false;
   {
     const TOwnModal own(*this);
-    clear = TPrompts::Current().Confirm(kClearQuestion, TPrompts::Icon::Stop);
+    clear = TPrompts::Current().Confirm(kClearQuestion, TPrompts::Icon::Stop, this);
   }
   if (!clear)
     return;
@@ -585,8 +585,8 @@ void TfrmBracketBuild::actTeamsAuditExecute() {
   for (int i = 0; i < checked && complete; ++i)
     complete = chart->Items(i)->Team() != nullptr;
   const TOwnModal own(*this);
-  TPrompts::Current().Message(complete ? kAuditPassed : kAuditFailed, kMessageTitle,
-                              TPrompts::Buttons::Ok, TPrompts::Icon::None);
+  TPrompts::Current().MessageFrom(this, complete ? kAuditPassed : kAuditFailed, kMessageTitle,
+                                  TPrompts::Buttons::Ok, TPrompts::Icon::None);
 }
 
 void TfrmBracketBuild::actTieBreakerPtsExecute() {
@@ -613,7 +613,7 @@ void TfrmBracketBuild::actHelpExecute() {
 
 void TfrmBracketBuild::Refuse(const QString& text) {
   const TOwnModal own(*this);
-  TPrompts::Current().Refuse(text);
+  TPrompts::Current().Refuse(text, this);
 }
 
 int TfrmBracketBuild::ShowModal(QDialog& dialog) {

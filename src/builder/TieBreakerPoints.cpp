@@ -73,7 +73,7 @@ bool TdlgTieBreakerPoints::Points(int32_t* points) const {
 void TdlgTieBreakerPoints::btnOKClick() {
   int32_t points = 0;
   if (!Points(&points)) {
-    TPrompts::Current().Refuse(kNotANumber);
+    TPrompts::Current().Refuse(kNotANumber, this);
     edtTieBreakerPoints->setFocus();
     return;
   }
