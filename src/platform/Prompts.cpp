@@ -43,7 +43,7 @@ TPrompts::Answer TConsolePrompts::Message(const QString& text, const QString&, B
   return Answer::No;
 }
 
-bool TConsolePrompts::AskText(const QString&, const QString&, QString*) {
+bool TConsolePrompts::AskText(const QString&, const QString&, QString*, int) {
   return false;
 }
 

@@ -29,8 +29,9 @@ class TPrompts : public TInstallable<TPrompts> {
   Answer MessageFrom(QWidget* asker, const QString& text, const QString& title, Buttons buttons,
                      Icon icon);
   // A one-line text input; returns false when the user cancels. `text` holds the default in
-  // and the answer out.
-  virtual bool AskText(const QString& title, const QString& prompt, QString* text) = 0;
+  // and the answer out. A `maxLength` above 0 keeps the field from taking more characters.
+  virtual bool AskText(const QString& title, const QString& prompt, QString* text,
+                       int maxLength = 0) = 0;
   // A file chosen in the platform's file dialog, to read (Open) or to write (Save, which asks
   // before replacing a file); returns false when the user cancels. `filter` lists the kinds
   // of file ("CSV files (*.csv)"); `path` holds the proposed file in and the chosen one out.
@@ -64,7 +65,8 @@ inline const QString kApplicationTitle =
 class TConsolePrompts : public TPrompts {
  public:
   Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
-  bool AskText(const QString& title, const QString& prompt, QString* text) override;
+  bool AskText(const QString& title, const QString& prompt, QString* text,
+               int maxLength = 0) override;
   bool AskFileName(FileDialog dialog, const QString& title, const QString& filter,
                    QString* path) override;
 };

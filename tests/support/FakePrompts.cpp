@@ -10,14 +10,16 @@ TPrompts::Answer TFakePrompts::Message(const QString& text, const QString& title
   return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::No;
 }
 
-bool TFakePrompts::AskText(const QString& title, const QString& prompt, QString* text) {
+bool TFakePrompts::AskText(const QString& title, const QString& prompt, QString* text,
+                           int maxLength) {
   FShown.append({prompt, title, Buttons::Ok, Icon::None, Asker()});
+  FLastMaxLength = maxLength;
   if (FTexts.isEmpty())
     return false;
   const QString answer = FTexts.dequeue();
   if (answer.isNull())
     return false;
-  *text = answer;
+  *text = maxLength > 0 ? answer.left(maxLength) : answer;
   return true;
 }
 

@@ -20,7 +20,11 @@ class TFakePrompts : public TPrompts {
   };
 
   Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
-  bool AskText(const QString& title, const QString& prompt, QString* text) override;
+  // Keeps the longest text asked for; an answer longer than the field takes is cut, as the
+  // field itself would.
+  bool AskText(const QString& title, const QString& prompt, QString* text,
+               int maxLength = 0) override;
+  int LastMaxLength() const { return FLastMaxLength; }
   // Shown with the proposed file as its text.
   bool AskFileName(FileDialog dialog, const QString& title, const QString& filter,
                    QString* path) override;
@@ -40,5 +44,6 @@ class TFakePrompts : public TPrompts {
   QList<TShown> FShown;
   QQueue<Answer> FAnswers;
   QQueue<QString> FTexts;
+  int FLastMaxLength = 0;
   QQueue<QString> FFileNames;
 };

@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QInputDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QSpacerItem>
 
@@ -76,13 +77,19 @@ TPrompts::Answer TMessageBoxPrompts::Message(const QString& text, const QString&
   }
 }
 
-bool TMessageBoxPrompts::AskText(const QString& title, const QString& prompt, QString* text) {
-  bool ok = false;
-  const QString answer = QInputDialog::getText(ParentFor(Asker(), FMainWindow), title, prompt,
-                                               QLineEdit::Normal, *text, &ok);
-  if (ok)
-    *text = answer;
-  return ok;
+bool TMessageBoxPrompts::AskText(const QString& title, const QString& prompt, QString* text,
+                                 int maxLength) {
+  QInputDialog dialog(ParentFor(Asker(), FMainWindow));
+  dialog.setWindowTitle(title);
+  dialog.setLabelText(prompt);
+  dialog.setTextValue(*text);
+  // Setting the text made the dialog's field; it takes no more than the caller keeps.
+  if (auto* edit = dialog.findChild<QLineEdit*>(); edit && maxLength > 0)
+    edit->setMaxLength(maxLength);
+  if (dialog.exec() != QDialog::Accepted)
+    return false;
+  *text = maxLength > 0 ? dialog.textValue().left(maxLength) : dialog.textValue();
+  return true;
 }
 
 bool TMessageBoxPrompts::AskFileName(FileDialog dialog, const QString& title, const QString& filter,

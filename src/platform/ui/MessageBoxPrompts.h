@@ -11,7 +11,8 @@ class QWidget;
 class TMessageBoxPrompts : public TPrompts {
  public:
   Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
-  bool AskText(const QString& title, const QString& prompt, QString* text) override;
+  bool AskText(const QString& title, const QString& prompt, QString* text,
+               int maxLength = 0) override;
   bool AskFileName(FileDialog dialog, const QString& title, const QString& filter,
                    QString* path) override;
 
