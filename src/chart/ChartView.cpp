@@ -147,7 +147,9 @@ TChartView::TChartDrop TChartView::MakeDrop(const QMimeData* data, QObject* sour
                                             const QPoint& point) const {
   TChartDrop drop;
   drop.Data = data;
-  drop.FromThisChart = source == FPicture;
+  // While our own drag runs, whatever is dropped is what it carries, even where the drag
+  // machinery names no source (a test running the drag in QDrag's place).
+  drop.FromThisChart = source == FPicture || FDragging;
   drop.Point = point;
   drop.Slot = HitSlot(point);
   return drop;
@@ -180,13 +182,15 @@ void TChartView::DragDrop(const TChartDrop& drop) {
 
 void TChartView::StartDrag(int slotNumber) {
   auto data = SlotMimeData(slotNumber);
+  FDragging = true;
   if (FDragRunner) {
     FDragRunner(std::move(data));
-    return;
+  } else {
+    auto* drag = new QDrag(FPicture);
+    drag->setMimeData(data.release());
+    drag->exec(Qt::MoveAction);
   }
-  auto* drag = new QDrag(FPicture);
-  drag->setMimeData(data.release());
-  drag->exec(Qt::MoveAction);
+  FDragging = false;
 }
 
 std::unique_ptr<QMimeData> TChartView::TeamMimeData(const QString& teamName) {

@@ -75,7 +75,8 @@ class TChartView : public QScrollArea {
 
   // Starts dragging the team of a slot from the picture, at once (no drag distance).
   void StartDrag(int slotNumber);
-  // Runs a drag in place of QDrag, for tests; null puts QDrag back.
+  // Runs a drag in place of QDrag, for tests; null puts QDrag back. What the runner drops on
+  // the picture counts as coming from it.
   using TDragRunner = std::function<void(std::unique_ptr<QMimeData>)>;
   void SetDragRunner(TDragRunner runner) { FDragRunner = std::move(runner); }
 
@@ -114,4 +115,5 @@ class TChartView : public QScrollArea {
   std::optional<TBracketBitmap> FCanvas;
   TBracketItem* FHoverSlot = nullptr;
   TDragRunner FDragRunner;
+  bool FDragging = false;
 };

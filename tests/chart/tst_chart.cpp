@@ -189,6 +189,26 @@ class TestChart : public QObject {
     QCOMPARE(carried, 65);
   }
 
+  void whatADragOfThePictureDropsComesFromIt() {
+    Build();
+    QList<bool> fromThisChart;
+    FView->OnDragOver = [&](const TChartView::TChartDrop& drop) {
+      fromThisChart << drop.FromThisChart;
+      return true;
+    };
+    const QPoint target = Inside(FChart.Slot(97));
+    FView->SetDragRunner([&](std::unique_ptr<QMimeData> data) {
+      QDropEvent drop(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(FView->Picture(), &drop);
+    });
+    FView->StartDrag(65);
+    // The same drop with no drag of ours running comes from elsewhere.
+    const auto data = TChartView::SlotMimeData(65);
+    QDropEvent stray(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(FView->Picture(), &stray);
+    QCOMPARE(fromThisChart, (QList<bool>{true, false}));
+  }
+
   void mimeDataIsReadSafely() {
     QCOMPARE(TChartView::SlotFromMime(nullptr), 0);
     QMimeData junk;
