@@ -24,6 +24,7 @@
 #include "OpenPoolDialog.h"
 #include "Options.h"
 #include "Pictures.h"
+#include "PlayerEntryForm.h"
 #include "PoolsFolder.h"
 #include "PrintReportForm.h"
 #include "Prompts.h"
@@ -68,6 +69,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), FOpenPool(this) {
   frmAboutBox = new TfrmAboutBox(this);
   frmPrintReport = new TfrmPrintReport(FOpenPool, this);
   frmBracketBuild = new TfrmBracketBuild(FOpenPool, this);
+  frmPlayerEntryForm = new TfrmPlayerEntryForm(FOpenPool, this);
 }
 
 TMainForm::~TMainForm() {
@@ -367,6 +369,7 @@ void TMainForm::ApplicationHint(const QString& hint) {
 void TMainForm::SetModalRunner(TModalRunner runner) {
   FModalRunner = runner;
   frmBracketBuild->SetModalRunner(std::move(runner));
+  frmPlayerEntryForm->SetModalRunner(std::move(runner));
 }
 
 int TMainForm::ShowModal(QDialog& dialog) {
@@ -433,7 +436,12 @@ void TMainForm::actDataBracketsExecute() {
 }
 
 void TMainForm::actDataPlayersExecute() {
-  // The player entry window is shown here once it is part of the program.
+  // Players are entered only while the first round is locked.
+  if (!actDataPlayers->isEnabled())
+    return;
+  frmPlayerEntryForm->show();
+  frmPlayerEntryForm->raise();
+  frmPlayerEntryForm->activateWindow();
 }
 
 void TMainForm::actReportsExecute() {

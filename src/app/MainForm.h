@@ -23,6 +23,7 @@ class TfrmBracketBuild;
 class TfrmAboutBox;
 class TfrmOpenPool;
 class TfrmOptions;
+class TfrmPlayerEntryForm;
 class TfrmPrintReport;
 
 // The main window: the menu, tool bar and status bar from which every other window is
@@ -170,6 +171,7 @@ class TMainForm : public QMainWindow {
   TfrmAboutBox* frmAboutBox;
   TfrmPrintReport* frmPrintReport;
   TfrmBracketBuild* frmBracketBuild;
+  TfrmPlayerEntryForm* frmPlayerEntryForm;
 
  protected:
   bool event(QEvent* event) override;

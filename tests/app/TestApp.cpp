@@ -22,6 +22,7 @@
 #include "MainForm.h"
 #include "OpenPool.h"
 #include "OpenPoolDialog.h"
+#include "PlayerEntryForm.h"
 #include "PrintReportForm.h"
 #include "Registry.h"
 #include "TestPools.h"
@@ -382,6 +383,27 @@ class TestApp : public QObject {
     QCOMPARE(offered.size(), 6);
     QVERIFY(offered.contains(QStringLiteral("Blank Entry Sheet")));
     QVERIFY(FPrompts.Shown().isEmpty());
+  }
+
+  void playersShowsThePlayerEntryWindowWhileLocked() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    auto form = Start();
+    form->SetModalRunner([](QDialog&) { return int(QDialog::Accepted); });
+    QVERIFY(!form->actDataPlayers->isEnabled());
+    form->actDataPlayersExecute();
+    QVERIFY(!form->frmPlayerEntryForm->isVisible());
+
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    form->actDataFinalizeExecute();
+    QVERIFY(form->actDataPlayers->isEnabled());
+    form->actDataPlayers->trigger();
+    QVERIFY(form->frmPlayerEntryForm->isVisible());
+    QCOMPARE(form->frmPlayerEntryForm->windowTitle(), QStringLiteral("Player Entry "));
+
+    // Unlocking behind it puts it away: players wait for the lock.
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    form->actToolsUnfinalizeExecute();
+    QVERIFY(!form->frmPlayerEntryForm->isVisible());
   }
 
   void openCancelledKeepsThePool() {

@@ -37,6 +37,7 @@ const std::map<int, QString>& Topics() {
       {1600, QStringLiteral("quick-start.html")},
       {400, QStringLiteral("reports.html")},
       {220, QStringLiteral("bracket-builder.html")},
+      {240, QStringLiteral("player-entry.html")},
   };
   return topics;
 }

@@ -1,0 +1,632 @@
+#include "PlayerEntryForm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QUndoStack>
+
+#include "BracketList.h"
+#include "DesignFont.h"
+#include "FFDataModule.h"
+#include "Help.h"
+#include "IniOut.h"
+#include "OpenPool.h"
+#include "Prompts.h"
+#include "SplashHelp02.h"
+#include "Text.h"
+
+namespace {
+// A required digit and two optional ones, blanks shown as spaces: 0 to 999.
+const QString kGuessMask = QStringLiteral("900; ");
+// The chart takes what is left under the menu and the two tool-bar rows, up to its picture
+// and scroll bar.
+constexpr int kChartMargin = 130;
+constexpr int kChartMaxHeight = 610;
+
+QString ShortHint(const QString& hint) {
+  return hint.section(QLatin1Char('|'), 0, 0).trimmed();
+}
+}  // namespace
+
+TfrmPlayerEntryForm::TfrmPlayerEntryForm(TOpenPool& pool, QWidget* parent)
+    : QMainWindow(parent), FPool(pool) {
+  setObjectName(QStringLiteral("frmPlayerEntryForm"));
+  setWindowTitle(kCaption);
+  setFont(DesignFont());
+  resize(kDesignWidth, kDesignHeight);
+  FUndoStack = FPool.CreateUndoStack(this);
+
+  CreateActions();
+  CreateMenus();
+  CreateToolBars();
+
+  auto* client = new QWidget(this);
+  sbxBracket = new TChartView(client);
+  sbxBracket->setFocusPolicy(Qt::StrongFocus);
+  imgBrackets = sbxBracket->Picture();
+  setCentralWidget(client);
+  setTabOrder(cbxPlayerName, edtTotalPoints);
+  setTabOrder(edtTotalPoints, sbxBracket);
+
+  sbxBracket->OnMouseDown = [this](const TChartView::TChartMouse& mouse) {
+    imgBracketsMouseDown(mouse.Button, mouse.DoubleClick, mouse.Point);
+  };
+  sbxBracket->OnDoubleClick = [this](const TChartView::TChartMouse& mouse) {
+    imgBracketsDblClick(mouse.Point);
+  };
+  sbxBracket->OnMouseMove = [this](const TChartView::TChartMouse& mouse) {
+    imgBracketsMouseMove(mouse.Point);
+  };
+  sbxBracket->OnDragOver = [this](const TChartView::TChartDrop& drop) {
+    return imgBracketsDragOver(drop.FromThisChart);
+  };
+  sbxBracket->OnDragDrop = [this](const TChartView::TChartDrop& drop) {
+    imgBracketsDragDrop(drop.Point);
+  };
+
+  // Nothing of a pool that is going away may be touched again: not the player, not the
+  // entries on the old chart's slots, not the slot under the mouse.
+  connect(&FPool, &TOpenPool::AboutToBeReplaced, this, &TfrmPlayerEntryForm::ForgetPool);
+  connect(&FPool, &TOpenPool::Replaced, this, [this] {
+    sbxBracket->SetChart(FPool.PicksBracket());
+    MakeChartBitmap();
+    // Players are entered only while the first round is locked.
+    if (isVisible() && !FPool.Finalized())
+      hide();
+    ClearChart();
+    LoadPlayerList();
+    RefreshChart();
+  });
+  connect(&FPool, &TOpenPool::LockChanged, this, [this](bool finalized) {
+    if (finalized)
+      return;
+    ClearChart();
+    LoadPlayerList();
+    RefreshChart();
+    hide();
+  });
+  connect(&FPool, &TOpenPool::PlayerAboutToBeRemoved, this, [this](TPlayerPicksListObject* player) {
+    if (player == FCurrentPlayer)
+      FCurrentPlayer = nullptr;
+  });
+  connect(&FPool, &TOpenPool::PlayersChanged, this, [this] {
+    // Keeps the player shown, if it is still there (an undo may have taken it away).
+    TPlayerPicksListObject* const keep = FCurrentPlayer;
+    LoadPlayerList();
+    if (keep && ItemOfPlayer(keep) >= 0) {
+      FCurrentPlayer = keep;
+      cbxPlayerName->setCurrentIndex(ItemOfPlayer(keep));
+    }
+    RefreshChart();
+  });
+  connect(&FPool, &TOpenPool::PlayerChanged, this, [this](TPlayerPicksListObject* player) {
+    if (player == FCurrentPlayer)
+      RefreshChart();
+  });
+  connect(&FPool, &TOpenPool::PicksChartChanged, this, [this] { sbxBracket->RefreshChart(); });
+  connect(&FPool, &TOpenPool::OptionsChanged, this, [this] {
+    MakeChartBitmap();
+    RefreshChart();
+  });
+
+  sbxBracket->SetChart(FPool.PicksBracket());
+  MakeChartBitmap();
+  ClearChart();
+  LoadPlayerList();
+  RefreshChart();
+
+  IniOut1 = std::make_unique<TIniOut>(this);
+  IniOut1->SetItems(TIniOut::kPlayerEntryItems);
+  IniOut1->RestoreWindowState();
+}
+
+TfrmPlayerEntryForm::~TfrmPlayerEntryForm() {
+  IniOut1->StoreWindowState();
+  // The chart belongs to the document, which may go first.
+  sbxBracket->SetChart(nullptr);
+}
+
+QAction* TfrmPlayerEntryForm::MakeAction(const QString& caption, const QString& hint,
+                                         std::optional<QStyle::StandardPixmap> glyph) {
+  auto* action = new QAction(caption, this);
+  action->setToolTip(ShortHint(hint));
+  action->setStatusTip(hint);
+  if (glyph)
+    action->setIcon(style()->standardIcon(*glyph));
+  return action;
+}
+
+void TfrmPlayerEntryForm::CreateActions() {
+  actPlayerClear =
+      MakeAction(QStringLiteral("&Clear Brackets"), QStringLiteral("Clear the Player's selections"),
+                 QStyle::SP_DialogResetButton);
+  actPlayerAdd = MakeAction(QStringLiteral("&Add"), QStringLiteral("Add a new player"),
+                            QStyle::SP_FileDialogNewFolder);
+  actPlayerDelete = MakeAction(QStringLiteral("&Delete"), QStringLiteral("Delete the player shown"),
+                               QStyle::SP_TrashIcon);
+  actPlayerAudit =
+      MakeAction(QStringLiteral("A&udit"), QStringLiteral("Audit the brackets for completeness"),
+                 QStyle::SP_DialogApplyButton);
+  actFileExit = MakeAction(QStringLiteral("E&xit"), QStringLiteral("Exit Player Entry"),
+                           QStyle::SP_DialogCloseButton);
+  actHelp = MakeAction(QStringLiteral("&Help"), QStringLiteral("Help Contents"),
+                       QStyle::SP_DialogHelpButton);
+  actHelp->setShortcut(QKeySequence::HelpContents);
+
+  // Quick entry: the next and previous player without reaching for the list.
+  actPlayerPrevious = MakeAction(QStringLiteral("&Previous Player"),
+                                 QStringLiteral("Show the previous player"), std::nullopt);
+  actPlayerPrevious->setShortcut(QKeySequence(Qt::Key_PageUp));
+  actPlayerNext = MakeAction(QStringLiteral("&Next Player"), QStringLiteral("Show the next player"),
+                             std::nullopt);
+  actPlayerNext->setShortcut(QKeySequence(Qt::Key_PageDown));
+
+  actEditUndo = MakeAction(QStringLiteral("&Undo"), QStringLiteral("Undo the last change"),
+                           QStyle::SP_ArrowBack);
+  actEditUndo->setShortcut(QKeySequence::Undo);
+  actEditRedo = MakeAction(QStringLiteral("&Redo"), QStringLiteral("Redo the change undone"),
+                           QStyle::SP_ArrowForward);
+  QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
+  const QKeySequence shiftZ(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+  if (!redoKeys.contains(shiftZ))
+    redoKeys << shiftZ;
+  actEditRedo->setShortcuts(redoKeys);
+  actEditUndo->setEnabled(false);
+  actEditRedo->setEnabled(false);
+  connect(FUndoStack, &QUndoStack::canUndoChanged, actEditUndo, &QAction::setEnabled);
+  connect(FUndoStack, &QUndoStack::canRedoChanged, actEditRedo, &QAction::setEnabled);
+
+  connect(actPlayerClear, &QAction::triggered, this, &TfrmPlayerEntryForm::actPlayerClearExecute);
+  connect(actPlayerAdd, &QAction::triggered, this, &TfrmPlayerEntryForm::actPlayerAddExecute);
+  connect(actPlayerDelete, &QAction::triggered, this, &TfrmPlayerEntryForm::actPlayerDeleteExecute);
+  connect(actPlayerAudit, &QAction::triggered, this, &TfrmPlayerEntryForm::actPlayerAuditExecute);
+  connect(actPlayerPrevious, &QAction::triggered, this,
+          &TfrmPlayerEntryForm::actPlayerPreviousExecute);
+  connect(actPlayerNext, &QAction::triggered, this, &TfrmPlayerEntryForm::actPlayerNextExecute);
+  connect(actEditUndo, &QAction::triggered, this, &TfrmPlayerEntryForm::actEditUndoExecute);
+  connect(actEditRedo, &QAction::triggered, this, &TfrmPlayerEntryForm::actEditRedoExecute);
+  connect(actFileExit, &QAction::triggered, this, &TfrmPlayerEntryForm::actFileExitExecute);
+  connect(actHelp, &QAction::triggered, this, &TfrmPlayerEntryForm::actHelpExecute);
+}
+
+void TfrmPlayerEntryForm::CreateMenus() {
+  mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuFile->addAction(actFileExit);
+  mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
+  mnuEdit->addActions({actEditUndo, actEditRedo});
+  mnuPlayer = menuBar()->addMenu(QStringLiteral("&Player"));
+  mnuPlayer->addActions({actPlayerAdd, actPlayerDelete, actPlayerAudit, actPlayerClear});
+  mnuPlayer->addSeparator();
+  mnuPlayer->addActions({actPlayerPrevious, actPlayerNext});
+  // The Help entry is the action itself, as the window has always had it.
+  menuBar()->addAction(actHelp);
+}
+
+void TfrmPlayerEntryForm::CreateToolBars() {
+  ToolBar1 = addToolBar(QStringLiteral("Commands"));
+  ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+  ToolBar1->setMovable(false);
+  ToolBar1->setIconSize(QSize(20, 20));
+  ToolBar1->addActions({actPlayerClear, actPlayerAdd, actPlayerDelete, actPlayerAudit});
+  ToolBar1->addSeparator();
+  ToolBar1->addActions({actEditUndo, actEditRedo});
+  ToolBar1->addSeparator();
+  ToolBar1->addActions({actFileExit, actHelp});
+  lblPrompt = new QLabel(kPrompt, ToolBar1);
+  lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
+  lblPrompt->setTextFormat(Qt::PlainText);
+  lblPrompt->setContentsMargins(8, 0, 4, 0);
+  ToolBar1->addWidget(lblPrompt);
+
+  addToolBarBreak();
+  pnlPlayer = addToolBar(QStringLiteral("Player"));
+  pnlPlayer->setObjectName(QStringLiteral("pnlPlayer"));
+  pnlPlayer->setMovable(false);
+  auto* nameLabel = new QLabel(QStringLiteral("Player Name"), pnlPlayer);
+  nameLabel->setContentsMargins(4, 0, 6, 0);
+  pnlPlayer->addWidget(nameLabel);
+  cbxPlayerName = new QComboBox(pnlPlayer);
+  cbxPlayerName->setObjectName(QStringLiteral("cbxPlayerName"));
+  cbxPlayerName->setEditable(false);
+  cbxPlayerName->setMinimumContentsLength(kMaxNameLength / 2);
+  cbxPlayerName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  cbxPlayerName->setFocusPolicy(Qt::StrongFocus);
+  nameLabel->setBuddy(cbxPlayerName);
+  pnlPlayer->addWidget(cbxPlayerName);
+  auto* pointsLabel = new QLabel(QStringLiteral("Total Points"), pnlPlayer);
+  pointsLabel->setContentsMargins(12, 0, 6, 0);
+  pnlPlayer->addWidget(pointsLabel);
+  edtTotalPoints = new QLineEdit(pnlPlayer);
+  edtTotalPoints->setObjectName(QStringLiteral("edtTotalPoints"));
+  edtTotalPoints->setInputMask(kGuessMask);
+  edtTotalPoints->setMaxLength(3);
+  edtTotalPoints->setFixedWidth(40);
+  edtTotalPoints->setText(QStringLiteral("0"));
+  edtTotalPoints->installEventFilter(this);
+  pointsLabel->setBuddy(edtTotalPoints);
+  pnlPlayer->addWidget(edtTotalPoints);
+
+  connect(cbxPlayerName, qOverload<int>(&QComboBox::activated), this,
+          [this](int) { cbxPlayerNameClick(); });
+}
+
+// --- Internal steps ----------------------------------------------------------------------------
+
+void TfrmPlayerEntryForm::MakeChartBitmap() {
+  if (FPool.DataModule()) {
+    ChartBitmap.emplace(FPool.DataModule()->SystemFile());
+    sbxBracket->SetBackground(*ChartBitmap);
+  }
+}
+
+void TfrmPlayerEntryForm::ClearChart() {
+  edtTotalPoints->setText(QStringLiteral("0"));
+  edtTotalPoints->setModified(false);
+  FPool.ShowPlayer(nullptr);
+}
+
+void TfrmPlayerEntryForm::LoadPlayerList() {
+  FLoadingList = true;
+  cbxPlayerName->clear();
+  if (FPool.IsOpen()) {
+    for (const auto& player : FPool.DataModule()->PlayerPicksFile().List())
+      cbxPlayerName->addItem(player->PlayerName());
+  }
+  cbxPlayerName->setCurrentIndex(-1);
+  FLoadingList = false;
+  FCurrentPlayer = nullptr;
+}
+
+void TfrmPlayerEntryForm::RefreshChart() {
+  sbxBracket->RefreshChart();
+  const bool shown = FCurrentPlayer && cbxPlayerName->currentIndex() >= 0;
+  edtTotalPoints->setEnabled(shown);
+  edtTotalPoints->setText(shown ? QString::number(FCurrentPlayer->TieBreakerPoints())
+                                : QStringLiteral("0"));
+  edtTotalPoints->setModified(false);
+}
+
+TPlayerPicksListObject* TfrmPlayerEntryForm::PlayerOfItem(int index) const {
+  if (!FPool.IsOpen() || index < 0)
+    return nullptr;
+  const auto& players = FPool.DataModule()->PlayerPicksFile().List();
+  return index < static_cast<int>(players.size()) ? players[static_cast<size_t>(index)].get()
+                                                  : nullptr;
+}
+
+int TfrmPlayerEntryForm::ItemOfPlayer(const TPlayerPicksListObject* player) const {
+  if (!FPool.IsOpen() || !player)
+    return -1;
+  const auto& players = FPool.DataModule()->PlayerPicksFile().List();
+  for (size_t i = 0; i < players.size(); ++i) {
+    if (players[i].get() == player)
+      return static_cast<int>(i);
+  }
+  return -1;
+}
+
+int TfrmPlayerEntryForm::SlotNumber(const TBracketItem* slot) const {
+  const TBracketList* chart = FPool.PicksBracket();
+  return chart && slot ? chart->SlotNumber(slot) : 0;
+}
+
+void TfrmPlayerEntryForm::ChoosePlayer(TPlayerPicksListObject* player) {
+  // An undo only ever belongs to the player it was made on.
+  if (player != FCurrentPlayer)
+    FUndoStack->clear();
+  FCurrentPlayer = player;
+  cbxPlayerName->setCurrentIndex(ItemOfPlayer(player));
+  ClearChart();
+  FPool.ShowPlayer(player);
+  RefreshChart();
+}
+
+void TfrmPlayerEntryForm::ForgetPool() {
+  FCurrentPlayer = nullptr;
+  sbxBracket->SetChart(nullptr);
+  FLoadingList = true;
+  cbxPlayerName->clear();
+  FLoadingList = false;
+  edtTotalPoints->setText(QStringLiteral("0"));
+  edtTotalPoints->setEnabled(false);
+}
+
+bool TfrmPlayerEntryForm::CommitGuess() {
+  if (!FCurrentPlayer)
+    return true;
+  // The shown text keeps the blanks the mask lets through between digits; the plain text
+  // would quietly close them up.
+  const QString text = edtTotalPoints->displayText().trimmed();
+  bool ok = false;
+  const int value = text.toInt(&ok);
+  if (!ok) {
+    // Reported the way the program reports any failed step.
+    Tell(QString(kNotAnInteger).replace(QLatin1String("%s"), text), TPrompts::Icon::Stop,
+         kApplicationTitle);
+    edtTotalPoints->setFocus();
+    return false;
+  }
+  edtTotalPoints->setModified(false);
+  FPool.SetGuess(FCurrentPlayer, value, FUndoStack);
+  return true;
+}
+
+void TfrmPlayerEntryForm::StepPlayer(int step) {
+  const int count = cbxPlayerName->count();
+  if (count == 0 || !CommitGuess())
+    return;
+  const int at = cbxPlayerName->currentIndex();
+  int next = at < 0 ? (step > 0 ? 0 : count - 1) : at + step;
+  next = qBound(0, next, count - 1);
+  if (next != at)
+    ChoosePlayer(PlayerOfItem(next));
+}
+
+void TfrmPlayerEntryForm::Tell(const QString& text, TPrompts::Icon icon, const QString& title) {
+  ++FOwnModal;
+  TPrompts::Current().Message(text, title, TPrompts::Buttons::Ok, icon);
+  --FOwnModal;
+}
+
+bool TfrmPlayerEntryForm::Ask(const QString& text) {
+  ++FOwnModal;
+  const bool yes = TPrompts::Current().Confirm(text, TPrompts::Icon::Stop);
+  --FOwnModal;
+  return yes;
+}
+
+int TfrmPlayerEntryForm::ShowModal(QDialog& dialog) {
+  ++FOwnModal;
+  const int result = FModalRunner ? FModalRunner(dialog) : dialog.exec();
+  --FOwnModal;
+  return result;
+}
+
+// --- Handlers ----------------------------------------------------------------------------------
+
+void TfrmPlayerEntryForm::FormActivate() {
+  FUndoStack->setActive();
+  FUndoStack->clear();
+  ClearChart();
+  LoadPlayerList();
+  MakeChartBitmap();
+  RefreshChart();
+  if (!FTips)
+    FTips = new TdlgSplashHelp02(this);
+  if (!FTips->chkDontShow->isChecked())
+    ShowModal(*FTips);
+}
+
+bool TfrmPlayerEntryForm::FormClose() {
+  // A guess that is not a number keeps the window open rather than losing it.
+  if (!CommitGuess())
+    return false;
+  FCurrentPlayer = nullptr;
+  cbxPlayerName->setCurrentIndex(-1);
+  ClearChart();
+  RefreshChart();
+  return true;
+}
+
+void TfrmPlayerEntryForm::FormResize() {
+  QWidget* client = centralWidget();
+  sbxBracket->setGeometry(0, 0, client->width(),
+                          qMax(0, qMin(height() - kChartMargin, kChartMaxHeight)));
+}
+
+void TfrmPlayerEntryForm::cbxPlayerNameClick() {
+  if (FLoadingList)
+    return;
+  const int index = cbxPlayerName->currentIndex();
+  TPlayerPicksListObject* const player = PlayerOfItem(index);
+  if (!player || player == FCurrentPlayer)
+    return;
+  // The guess typed for the player shown stays with that player.
+  if (!CommitGuess()) {
+    cbxPlayerName->setCurrentIndex(ItemOfPlayer(FCurrentPlayer));
+    return;
+  }
+  ChoosePlayer(player);
+}
+
+bool TfrmPlayerEntryForm::edtTotalPointsExit() {
+  if (!FCurrentPlayer || !edtTotalPoints->isModified())
+    return true;
+  if (!edtTotalPoints->hasAcceptableInput()) {
+    QApplication::beep();
+    Tell(kInvalidInput, TPrompts::Icon::Stop, kApplicationTitle);
+    edtTotalPoints->setFocus();
+    return false;
+  }
+  return CommitGuess();
+}
+
+void TfrmPlayerEntryForm::imgBracketsMouseDown(Qt::MouseButton button, bool doubleClick,
+                                               const QPoint& point) {
+  PressPoint = point;
+  if (button != Qt::LeftButton || doubleClick)
+    return;
+  // Only a line that holds a team has anything to drag.
+  const TBracketItem* slot = sbxBracket->HitSlot(point);
+  if (FCurrentPlayer && slot && slot->Team())
+    sbxBracket->StartDrag(SlotNumber(slot));
+}
+
+void TfrmPlayerEntryForm::imgBracketsMouseMove(const QPoint& point) {
+  // The name under the pointer is already bold; a name cut by its line shows whole here.
+  const TBracketItem* slot = sbxBracket->HitSlot(point);
+  imgBrackets->setToolTip(slot && slot->Team() ? slot->Team()->TeamName() : QString());
+}
+
+bool TfrmPlayerEntryForm::imgBracketsDragOver(bool fromThisChart) {
+  return fromThisChart;
+}
+
+void TfrmPlayerEntryForm::imgBracketsDragDrop(const QPoint& point) {
+  if (!CommitGuess())
+    return;
+  const TBracketItem* source = sbxBracket->HitSlot(PressPoint);
+  if (!FCurrentPlayer || !source || !source->Team())
+    return;
+  const TBracketItem* target = sbxBracket->HitSlot(point);
+  if (FPool.DropPick(SlotNumber(source), SlotNumber(target), FUndoStack) ==
+      TOpenPool::TDropResult::InvalidPath) {
+    Tell(kInvalidPath, TPrompts::Icon::Stop);
+  }
+  RefreshChart();
+}
+
+void TfrmPlayerEntryForm::imgBracketsDblClick(const QPoint& point) {
+  const TBracketItem* slot = sbxBracket->HitSlot(point);
+  if (!FCurrentPlayer || !slot || !slot->Team() || !CommitGuess())
+    return;
+  const TWinnerPathItem* path = FPool.PicksBracket()->FindPath(*slot->Team());
+  const int round = slot->Round();
+  if (!path || round >= TWinnerPathItem::kRounds || path->Slot(round) != SlotNumber(slot))
+    return;
+  FPool.DropPick(SlotNumber(slot), path->Slot(round + 1), FUndoStack);
+  RefreshChart();
+}
+
+void TfrmPlayerEntryForm::actPlayerAddExecute() {
+  if (!FPool.IsOpen() || !FPool.Finalized() || !CommitGuess())
+    return;
+  QString name;
+  ++FOwnModal;
+  const bool ok = TPrompts::Current().AskText(kMessageTitle, kNamePrompt, &name, kMaxNameLength);
+  --FOwnModal;
+  if (!ok)
+    return;
+  if (TrimBlanksAndControls(name).isEmpty()) {
+    Tell(kNameMissing, TPrompts::Icon::Stop);
+    return;
+  }
+  FUndoStack->clear();
+  TPlayerPicksListObject* const player = FPool.AddPlayer(name.left(kMaxNameLength), FUndoStack);
+  if (!player)
+    return;
+  FCurrentPlayer = player;
+  cbxPlayerName->setCurrentIndex(ItemOfPlayer(player));
+  ClearChart();
+  FPool.ShowPlayer(player);
+  RefreshChart();
+}
+
+void TfrmPlayerEntryForm::actPlayerDeleteExecute() {
+  if (!Ask(kDeleteQuestion))
+    return;
+  ClearChart();
+  if (TPlayerPicksListObject* player = PlayerOfItem(cbxPlayerName->currentIndex()))
+    FPool.DeletePlayer(player, FUndoStack);
+  LoadPlayerList();
+  RefreshChart();
+}
+
+void TfrmPlayerEntryForm::actPlayerClearExecute() {
+  if (!Ask(kClearQuestion))
+    return;
+  ClearChart();
+  if (FCurrentPlayer) {
+    FPool.ClearPlayer(FCurrentPlayer, FUndoStack);
+    FPool.ShowPlayer(FCurrentPlayer);
+  }
+  RefreshChart();
+}
+
+void TfrmPlayerEntryForm::actPlayerAuditExecute() {
+  const TBracketList* chart = FPool.PicksBracket();
+  bool complete = chart && FCurrentPlayer;
+  for (int i = 0; complete && i < chart->Count(); ++i)
+    complete = chart->Items(i)->Team() != nullptr;
+  Tell(complete ? kAuditPassed : kAuditFailed, TPrompts::Icon::None);
+}
+
+void TfrmPlayerEntryForm::actPlayerPreviousExecute() {
+  StepPlayer(-1);
+}
+
+void TfrmPlayerEntryForm::actPlayerNextExecute() {
+  StepPlayer(1);
+}
+
+void TfrmPlayerEntryForm::actEditUndoExecute() {
+  // A guess typed and not yet stored is the latest change: it is what an undo takes back.
+  if (CommitGuess())
+    FUndoStack->undo();
+}
+
+void TfrmPlayerEntryForm::actEditRedoExecute() {
+  if (CommitGuess())
+    FUndoStack->redo();
+}
+
+void TfrmPlayerEntryForm::actFileExitExecute() {
+  close();
+}
+
+void TfrmPlayerEntryForm::actHelpExecute() {
+  THelp::Current().ShowContext(kHelpContext);
+}
+
+// --- Qt events -----------------------------------------------------------------------------------
+
+bool TfrmPlayerEntryForm::event(QEvent* event) {
+  if (event->type() == QEvent::WindowDeactivate && FOwnModal > 0) {
+    FSkipActivate = true;
+  } else if (event->type() == QEvent::WindowActivate) {
+    if (FSkipActivate) {
+      FSkipActivate = false;
+    } else if (FOwnModal == 0) {
+      FormActivate();
+    }
+  }
+  return QMainWindow::event(event);
+}
+
+bool TfrmPlayerEntryForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == edtTotalPoints) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && edtTotalPoints->isModified()) {
+      RefreshChart();
+      return true;
+    }
+    if (event->type() == QEvent::FocusOut) {
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+      // Only a move to another control of this window leaves the field; switching windows or
+      // opening a menu does not. The check waits until the focus has settled.
+      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+              if (isVisible())
+                edtTotalPointsExit();
+            },
+            Qt::QueuedConnection);
+      }
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmPlayerEntryForm::closeEvent(QCloseEvent* event) {
+  if (FormClose()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void TfrmPlayerEntryForm::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}

@@ -1,0 +1,169 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QStyle>
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "BracketBitmap.h"
+#include "ChartView.h"
+#include "Prompts.h"
+
+class QAction;
+class QComboBox;
+class QDialog;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QToolBar;
+class QUndoStack;
+class TBracketItem;
+class TIniOut;
+class TOpenPool;
+class TPlayerPicksListObject;
+class TdlgSplashHelp02;
+
+// "Player Entry": the pool's players and each player's picks, entered by dragging teams along
+// their winner paths on a copy of the bracket chart, and the player's guess of the
+// championship game's total points. One window lives for the whole run and is shown without
+// blocking the main window. Every change goes through the pool's document on this window's
+// undo stack; the window itself only decides and shows.
+class TfrmPlayerEntryForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  static constexpr int kHelpContext = 240;
+  static constexpr int kDesignWidth = 662;
+  static constexpr int kDesignHeight = 478;
+  // What the player file keeps of a name.
+  static constexpr int kMaxNameLength = 35;
+  static inline const QString kCaption = QStringLiteral("Player Entry ");
+  static inline const QString kPrompt = QStringLiteral(
+      "To advance team:   Drag team name to its final destination.  Let autofill do the rest.");
+  static inline const QString kNamePrompt = QStringLiteral("Enter new player name");
+  static inline const QString kNameMissing = QStringLiteral("You must enter a player name");
+  static inline const QString kDeleteQuestion =
+      QStringLiteral("Are you sure you wish to delete this player?");
+  static inline const QString kClearQuestion =
+      QStringLiteral("This will clear the bracket information. Do you wish to continue?");
+  static inline const QString kInvalidPath =
+      QStringLiteral("Team has been dropped on an invalid chart path.");
+  static inline const QString kAuditPassed = QStringLiteral("Audit check passed!");
+  static inline const QString kAuditFailed = QStringLiteral("Not all brackets have been completed");
+  static inline const QString kInvalidInput =
+      QStringLiteral("Invalid input value.  Use escape key to abandon changes");
+  static inline const QString kNotAnInteger = QStringLiteral("'%s' is not a valid integer value");
+
+  // Shows a dialog modally and returns its result. Tests put in one that answers at once.
+  using TModalRunner = std::function<int(QDialog&)>;
+
+  explicit TfrmPlayerEntryForm(TOpenPool& pool, QWidget* parent = nullptr);
+  ~TfrmPlayerEntryForm() override;
+
+  void SetModalRunner(TModalRunner runner) { FModalRunner = std::move(runner); }
+
+  // The player shown, or null.
+  TPlayerPicksListObject* CurrentPlayer() const { return FCurrentPlayer; }
+  QUndoStack* UndoStack() const { return FUndoStack; }
+  TdlgSplashHelp02* TipsDialog() const { return FTips; }
+
+  // --- Handlers ------------------------------------------------------------------------------
+  void FormActivate();
+  // Commits the guess and shows no player; false when the guess cannot be stored.
+  bool FormClose();
+  void FormResize();
+  void cbxPlayerNameClick();
+  // Commits the guess when the focus leaves the field; false (focus kept) when refused.
+  bool edtTotalPointsExit();
+  void imgBracketsMouseDown(Qt::MouseButton button, bool doubleClick, const QPoint& point);
+  void imgBracketsMouseMove(const QPoint& point);
+  bool imgBracketsDragOver(bool fromThisChart);
+  void imgBracketsDragDrop(const QPoint& point);
+  // Moves the team under the point one line further along its path.
+  void imgBracketsDblClick(const QPoint& point);
+  void actPlayerAddExecute();
+  void actPlayerDeleteExecute();
+  void actPlayerClearExecute();
+  void actPlayerAuditExecute();
+  void actPlayerPreviousExecute();
+  void actPlayerNextExecute();
+  void actEditUndoExecute();
+  void actEditRedoExecute();
+  void actFileExitExecute();
+  void actHelpExecute();
+
+  // --- Controls ------------------------------------------------------------------------------
+  QMenu* mnuFile = nullptr;
+  QMenu* mnuEdit = nullptr;
+  QMenu* mnuPlayer = nullptr;
+  QToolBar* ToolBar1 = nullptr;
+  QToolBar* pnlPlayer = nullptr;
+  QLabel* lblPrompt = nullptr;
+  QComboBox* cbxPlayerName = nullptr;
+  QLineEdit* edtTotalPoints = nullptr;
+  TChartView* sbxBracket = nullptr;
+  QWidget* imgBrackets = nullptr;
+  QAction* actPlayerClear = nullptr;
+  QAction* actPlayerAdd = nullptr;
+  QAction* actPlayerDelete = nullptr;
+  QAction* actPlayerAudit = nullptr;
+  QAction* actPlayerPrevious = nullptr;
+  QAction* actPlayerNext = nullptr;
+  QAction* actEditUndo = nullptr;
+  QAction* actEditRedo = nullptr;
+  QAction* actFileExit = nullptr;
+  QAction* actHelp = nullptr;
+
+ protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void CreateActions();
+  void CreateMenus();
+  void CreateToolBars();
+  QAction* MakeAction(const QString& caption, const QString& hint,
+                      std::optional<QStyle::StandardPixmap> glyph);
+
+  // The internal steps of the window.
+  void ClearChart();
+  void LoadPlayerList();
+  void RefreshChart();
+  // Puts the pool's titles on a fresh chart picture.
+  void MakeChartBitmap();
+  // Shows `player` (null: none) and selects its item.
+  void ChoosePlayer(TPlayerPicksListObject* player);
+  // Stores the guess field into the current player. False when the text is not a whole
+  // number: the message is shown and the guess stays as it was.
+  bool CommitGuess();
+  // Moves to the player `step` items away in the list, committing the guess first.
+  void StepPlayer(int step);
+  // Everything that pointed into the pool is dropped: no player, an empty chart.
+  void ForgetPool();
+  // The player of a list item: the item's place in the list is the player's place in the file.
+  TPlayerPicksListObject* PlayerOfItem(int index) const;
+  int ItemOfPlayer(const TPlayerPicksListObject* player) const;
+  int SlotNumber(const TBracketItem* slot) const;
+
+  // Messages and dialogs of our own take the activation away and give it back; coming back
+  // from them is not the organiser returning to the window.
+  void Tell(const QString& text, TPrompts::Icon icon, const QString& title = kMessageTitle);
+  bool Ask(const QString& text);
+  int ShowModal(QDialog& dialog);
+
+  TOpenPool& FPool;
+  QUndoStack* FUndoStack = nullptr;
+  std::optional<TBracketBitmap> ChartBitmap;
+  TPlayerPicksListObject* FCurrentPlayer = nullptr;
+  QPoint PressPoint;
+  std::unique_ptr<TIniOut> IniOut1;
+  TdlgSplashHelp02* FTips = nullptr;
+  TModalRunner FModalRunner;
+  int FOwnModal = 0;
+  bool FSkipActivate = false;
+  bool FLoadingList = false;
+};

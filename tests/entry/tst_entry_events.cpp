@@ -1,0 +1,140 @@
+// The player entry window through real Qt events on its real widgets: a player added from the
+// tool bar, a whole bracket entered by drags and double-clicks on the picture, the guess typed,
+// the window closed, the pool saved, and the command-line tool reading the picks from disk.
+
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QToolBar>
+#include <QUndoStack>
+
+#include "CliRunner.h"
+#include "EntryFixture.h"
+
+class TestEntryEvents : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void aWholeBracketByMouseAndKeyboard() {
+    TEntryFixture f;
+    TfrmPlayerEntryForm& form = *f.Form;
+    QWidget* picture = form.imgBrackets;
+    // Stands in for QDrag's loop: the pointer travels to the target and lets go there.
+    QPoint target;
+    int drops = 0;
+    form.sbxBracket->SetDragRunner([&](std::unique_ptr<QMimeData> data) {
+      QDragEnterEvent enter(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(picture, &enter);
+      QDragMoveEvent move(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(picture, &move);
+      if (!move.isAccepted())
+        return;
+      QDropEvent drop(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(picture, &drop);
+      ++drops;
+    });
+    int dragged = 0;
+    int doubleClicked = 0;
+    auto dragTo = [&](int from, int to) {
+      ++dragged;
+      target = Inside(f.Slot(to));
+      QTest::mousePress(picture, Qt::LeftButton, Qt::NoModifier, Inside(f.Slot(from)));
+      QTest::mouseRelease(picture, Qt::LeftButton, Qt::NoModifier, target);
+    };
+
+    form.resize(1000, 800);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(f.TipsShown, 1);
+
+    f.Prompts.QueueText(QStringLiteral("Casey Jones"));
+    QTest::mouseClick(form.ToolBar1->widgetForAction(form.actPlayerAdd), Qt::LeftButton);
+    TPlayerPicksListObject* player = form.CurrentPlayer();
+    QVERIFY(player);
+    QCOMPARE(f.Occupied(), 64);
+
+    // The champion first, by one drag to the top; then every game round by round, the upper
+    // line's team by a double-click and the lower line's by a drag.
+    dragTo(9, 127);
+    QCOMPARE(f.NameIn(127), f.NameIn(9));
+    const TBracketList& chart = f.Chart();
+    for (int round = 2; round <= 7; ++round) {
+      for (int n = 1; n <= TBracketList::kSlotCount; ++n) {
+        const TBracketItem* slot = chart.Slot(n);
+        if (slot->Round() != round || slot->Team())
+          continue;
+        int feeder = 0;
+        for (int p = 0; p < chart.PathCount(); ++p) {
+          if (chart.Paths(p)->Slot(round) == n)
+            feeder = std::max(feeder, chart.Paths(p)->Slot(round - 1));
+        }
+        if (n % 2 == 0) {
+          target = Inside(f.Slot(feeder));
+          ++doubleClicked;
+          QTest::mouseDClick(picture, Qt::LeftButton, Qt::NoModifier, Inside(f.Slot(feeder)));
+        } else {
+          dragTo(feeder, n);
+        }
+        QVERIFY2(chart.Slot(n)->Team(), qPrintable(QStringLiteral("slot %1").arg(n)));
+      }
+    }
+    QCOMPARE(f.Occupied(), 127);
+    // Every drag was dropped (a double-click's first press drops its team where it stands).
+    QVERIFY(drops >= dragged);
+    QVERIFY(dragged > 20 && doubleClicked > 20);
+
+    // Undone and redone from the keyboard.
+    const QString champion = f.NameIn(127);
+    dragTo(127, 9);
+    QCOMPARE(f.Occupied(), 121);
+    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.Occupied(), 127);
+    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(f.Occupied(), 121);
+    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.NameIn(127), champion);
+
+    f.Prompts.Reset();
+    QTest::mouseClick(form.ToolBar1->widgetForAction(form.actPlayerAudit), Qt::LeftButton);
+    QCOMPARE(f.Prompts.Texts(), QStringList{QStringLiteral("Audit check passed!")});
+
+    // The guess, typed and left with Tab.
+    form.edtTotalPoints->setFocus();
+    QTRY_VERIFY(form.edtTotalPoints->hasFocus());
+    QTest::keyClick(form.edtTotalPoints, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(form.edtTotalPoints, QStringLiteral("147"));
+    QTest::keyClick(form.edtTotalPoints, Qt::Key_Tab);
+    QTRY_COMPARE(player->TieBreakerPoints(), 147);
+    QVERIFY(form.sbxBracket->hasFocus());
+
+    // What the chart shows is what the player holds.
+    QMap<QString, int> shown;
+    for (int n = 1; n <= TBracketList::kSlotCount; ++n)
+      shown[f.NameIn(n)] = std::max(shown.value(f.NameIn(n)), int(chart.Slot(n)->Round()));
+
+    QTest::mouseClick(form.ToolBar1->widgetForAction(form.actFileExit), Qt::LeftButton);
+    QTRY_VERIFY(!form.isVisible());
+    QVERIFY(f.Pool.Save());
+
+    const TCliRun run = RunTool({QStringLiteral("players"), f.PoolDir});
+    QCOMPARE(run.Status, 0);
+    const QJsonArray players = run.Json().array();
+    QCOMPARE(players.size(), 1);
+    const QJsonObject stored = players[0].toObject();
+    QCOMPARE(stored.value(QStringLiteral("name")).toString(), QStringLiteral("Casey Jones"));
+    QCOMPARE(stored.value(QStringLiteral("tie_breaker")).toInt(), 147);
+    const QJsonArray picks = stored.value(QStringLiteral("picks")).toArray();
+    QCOMPARE(picks.size(), 64);
+    for (const QJsonValue& value : picks) {
+      const QJsonObject pick = value.toObject();
+      const QString team = pick.value(QStringLiteral("team")).toString();
+      QCOMPARE(pick.value(QStringLiteral("round_reached")).toInt(), shown.value(team));
+    }
+  }
+};
+
+QTEST_MAIN(TestEntryEvents)
+#include "tst_entry_events.moc"
