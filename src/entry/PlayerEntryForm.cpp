@@ -32,6 +32,7 @@ const QString kGuessMask = QStringLiteral("900; ");
 // and scroll bar.
 constexpr int kChartMargin = 130;
 constexpr int kChartMaxHeight = 610;
+constexpr int kPromptWidth = 330;
 
 QString ShortHint(const QString& hint) {
   return hint.section(QLatin1Char('|'), 0, 0).trimmed();
@@ -160,7 +161,7 @@ void TfrmPlayerEntryForm::CreateActions() {
   actFileExit = MakeAction(QStringLiteral("E&xit"), QStringLiteral("Exit Player Entry"),
                            QStyle::SP_DialogCloseButton);
   actHelp = MakeAction(QStringLiteral("&Help"), QStringLiteral("Help Contents"),
-                       QStyle::SP_DialogHelpButton);
+                       QStyle::SP_MessageBoxQuestion);
   actHelp->setShortcut(QKeySequence::HelpContents);
 
   // Quick entry: the next and previous player without reaching for the list.
@@ -208,8 +209,8 @@ void TfrmPlayerEntryForm::CreateMenus() {
   mnuPlayer->addActions({actPlayerAdd, actPlayerDelete, actPlayerAudit, actPlayerClear});
   mnuPlayer->addSeparator();
   mnuPlayer->addActions({actPlayerPrevious, actPlayerNext});
-  // The Help entry is the action itself, as the window has always had it.
-  menuBar()->addAction(actHelp);
+  mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
+  mnuHelp->addAction(actHelp);
 }
 
 void TfrmPlayerEntryForm::CreateToolBars() {
@@ -225,6 +226,9 @@ void TfrmPlayerEntryForm::CreateToolBars() {
   lblPrompt = new QLabel(kPrompt, ToolBar1);
   lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
   lblPrompt->setTextFormat(Qt::PlainText);
+  // Two lines beside the buttons, so that the window's design width shows all of it.
+  lblPrompt->setWordWrap(true);
+  lblPrompt->setFixedWidth(kPromptWidth);
   lblPrompt->setContentsMargins(8, 0, 4, 0);
   ToolBar1->addWidget(lblPrompt);
 

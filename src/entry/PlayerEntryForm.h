@@ -98,6 +98,7 @@ class TfrmPlayerEntryForm : public QMainWindow {
   QMenu* mnuFile = nullptr;
   QMenu* mnuEdit = nullptr;
   QMenu* mnuPlayer = nullptr;
+  QMenu* mnuHelp = nullptr;
   QToolBar* ToolBar1 = nullptr;
   QToolBar* pnlPlayer = nullptr;
   QLabel* lblPrompt = nullptr;

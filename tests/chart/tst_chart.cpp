@@ -197,16 +197,19 @@ class TestChart : public QObject {
       return true;
     };
     const QPoint target = Inside(FChart.Slot(97));
-    FView->SetDragRunner([&](std::unique_ptr<QMimeData> data) {
-      QDropEvent drop(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+    auto moveAndDrop = [&](const QMimeData* data) {
+      QDragEnterEvent enter(target, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(FView->Picture(), &enter);
+      QDropEvent drop(target, Qt::MoveAction, data, Qt::LeftButton, Qt::NoModifier);
       QApplication::sendEvent(FView->Picture(), &drop);
-    });
+    };
+    FView->SetDragRunner([&](std::unique_ptr<QMimeData> data) { moveAndDrop(data.get()); });
     FView->StartDrag(65);
-    // The same drop with no drag of ours running comes from elsewhere.
+    QCOMPARE(fromThisChart, (QList<bool>{true, true}));
+    // The same drag with no drag of ours running comes from elsewhere.
     const auto data = TChartView::SlotMimeData(65);
-    QDropEvent stray(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(FView->Picture(), &stray);
-    QCOMPARE(fromThisChart, (QList<bool>{true, false}));
+    moveAndDrop(data.get());
+    QCOMPARE(fromThisChart, (QList<bool>{true, true, false, false}));
   }
 
   void mimeDataIsReadSafely() {
