@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "DesignFont.h"
+#include "FieldExit.h"
 #include "Help.h"
 #include "OpenPool.h"
 #include "Prompts.h"
@@ -240,19 +241,15 @@ bool TfrmOptions::eventFilter(QObject* watched, QEvent* event) {
     LoadRound(static_cast<int>(at - FRoundEdits.begin()) + 1);
     return true;
   }
-  if (event->type() == QEvent::FocusOut) {
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    // Only a move to another control of this window leaves the field; switching windows or
-    // opening a menu does not. The check waits until the focus has settled.
-    if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-      QMetaObject::invokeMethod(
-          this,
-          [this, edit] {
-            if (isVisible())
-              edtMultRoundExit(edit);
-          },
-          Qt::QueuedConnection);
-    }
+  // The check waits until the focus has settled.
+  if (LeavesField(event)) {
+    QMetaObject::invokeMethod(
+        this,
+        [this, edit] {
+          if (isVisible())
+            edtMultRoundExit(edit);
+        },
+        Qt::QueuedConnection);
   }
   return QDialog::eventFilter(watched, event);
 }

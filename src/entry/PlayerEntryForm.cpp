@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +17,7 @@
 #include "BracketList.h"
 #include "DesignFont.h"
 #include "FFDataModule.h"
+#include "FieldExit.h"
 #include "Help.h"
 #include "IniOut.h"
 #include "OpenPool.h"
@@ -604,19 +604,15 @@ bool TfrmPlayerEntryForm::eventFilter(QObject* watched, QEvent* event) {
       RefreshChart();
       return true;
     }
-    if (event->type() == QEvent::FocusOut) {
-      const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-      // Only a move to another control of this window leaves the field; switching windows or
-      // opening a menu does not. The check waits until the focus has settled.
-      if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-              if (isVisible())
-                edtTotalPointsExit();
-            },
-            Qt::QueuedConnection);
-      }
+    // The check waits until the focus has settled.
+    if (LeavesField(event)) {
+      QMetaObject::invokeMethod(
+          this,
+          [this] {
+            if (isVisible())
+              edtTotalPointsExit();
+          },
+          Qt::QueuedConnection);
     }
   }
   return QMainWindow::eventFilter(watched, event);
