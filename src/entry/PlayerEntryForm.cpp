@@ -378,13 +378,13 @@ void TfrmPlayerEntryForm::StepPlayer(int step) {
 
 void TfrmPlayerEntryForm::Tell(const QString& text, TPrompts::Icon icon, const QString& title) {
   ++FOwnModal;
-  TPrompts::Current().Message(text, title, TPrompts::Buttons::Ok, icon);
+  TPrompts::Current().MessageFrom(this, text, title, TPrompts::Buttons::Ok, icon);
   --FOwnModal;
 }
 
 bool TfrmPlayerEntryForm::Ask(const QString& text) {
   ++FOwnModal;
-  const bool yes = TPrompts::Current().Confirm(text, TPrompts::Icon::Stop);
+  const bool yes = TPrompts::Current().Confirm(text, TPrompts::Icon::Stop, this);
   --FOwnModal;
   return yes;
 }
