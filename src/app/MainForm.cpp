@@ -368,7 +368,7 @@ void TMainForm::ApplicationHint(const QString& hint) {
 
 void TMainForm::SetModalRunner(TModalRunner runner) {
   FModalRunner = runner;
-  frmBracketBuild->SetModalRunner(std::move(runner));
+  frmBracketBuild->SetModalRunner(runner);
   frmPlayerEntryForm->SetModalRunner(std::move(runner));
 }
 
