@@ -1,0 +1,107 @@
+#include "FuzzPool.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QTemporaryDir>
+
+#include "InOutError.h"
+#include "Prompts.h"
+#include "Win1252.h"
+
+namespace FuzzPool {
+
+namespace {
+QTemporaryDir& Dir() {
+  static QTemporaryDir dir(QDir("/dev/shm").exists()
+                               ? QStringLiteral("/dev/shm/courtsider-fuzz-XXXXXX")
+                               : QDir::tempPath() + "/courtsider-fuzz-XXXXXX");
+  return dir;
+}
+
+// Messages of the pool (a save's failure, a recovered save) are not what a target looks at.
+class TSilentPrompts : public TConsolePrompts {
+ public:
+  Answer Message(const QString&, const QString&, Buttons, Icon) override { return Answer::No; }
+};
+
+void Put(const QString& name, const QByteArray& bytes) {
+  const QString path = QDir(Folder()).filePath(name);
+  if (bytes.isNull()) {
+    QFile::remove(path);
+    return;
+  }
+  QFile file(path);
+  if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    file.write(bytes);
+}
+}  // namespace
+
+QString Folder() {
+  static TSilentPrompts prompts;
+  static const bool installed = (TPrompts::Install(&prompts), true);
+  Q_UNUSED(installed);
+  return Dir().path() + QStringLiteral("/Fuzz.BGD");
+}
+
+void Write(const QByteArray& system, const QByteArray& teams, const QByteArray& players) {
+  static const bool made = QDir().mkpath(Folder());
+  Q_UNUSED(made);
+  Put(QStringLiteral("System.dat"), system);
+  Put(QStringLiteral("Teams.dat"), teams);
+  Put(QStringLiteral("PlayPick.dat"), players);
+}
+
+std::unique_ptr<TFFDataModule> Open(TFFDataModule::TOpenMode mode) {
+  auto pool = std::make_unique<TFFDataModule>();
+  pool->SetDirectory(Folder());
+  try {
+    pool->OpenPool(mode);
+  } catch (const EInOutError&) {
+    pool->SystemFile().SetModified(false);
+    pool->TeamsFile().SetModified(false);
+    pool->PlayerPicksFile().SetModified(false);
+    pool->ClosePool();
+    return nullptr;
+  }
+  return pool;
+}
+
+QByteArray NewSystemRecord() {
+  static const QByteArray record = [] {
+    Write({}, {}, {});
+    TFFDataModule pool;
+    pool.SetDirectory(Folder());
+    pool.CreatePool();
+    pool.ClosePool();
+    QFile file(QDir(Folder()).filePath(QStringLiteral("System.dat")));
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+  }();
+  return record;
+}
+
+QByteArray TeamRecords(int count) {
+  QByteArray bytes;
+  for (int i = 0; i < count; ++i) {
+    QByteArray record(52, '\0');
+    RecordField::WriteString(record.data(), 35, QStringLiteral("Team %1").arg(i));
+    RecordField::WriteInt32(record.data() + 36, 1 + i / 16);
+    RecordField::WriteInt32(record.data() + 40, 1 + i % 16);
+    RecordField::WriteInt32(record.data() + 44, 1);
+    bytes += record;
+  }
+  return bytes;
+}
+
+bool RoundTrip(const QByteArray& input) {
+  return (qHash(input) & 7) == 0;
+}
+
+QByteArray Bytes(const uint8_t* data, size_t size) {
+  // Never a null array, which Write takes for a file to leave out: an empty input is an
+  // empty file.
+  return QByteArray(size > 0 ? reinterpret_cast<const char*>(data) : "", static_cast<int>(size));
+}
+
+}  // namespace FuzzPool
