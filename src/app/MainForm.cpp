@@ -329,10 +329,10 @@ void TMainForm::RecountTeams(bool onlyModified) {
     FOpenPool.RecountTeams();
 }
 
-void TMainForm::OpenFiles(bool create, const QString& poolName) {
+void TMainForm::OpenFiles(bool create) {
   // The save question of the pool being closed may write it.
   RecountTeams(true);
-  if (FOpenPool.OpenPool(QDir(FAppDirectory).filePath(FDataDirectory), create, poolName)) {
+  if (FOpenPool.OpenPool(QDir(FAppDirectory).filePath(FDataDirectory), create)) {
     EnableDisableActions(kGroupOpenPool, true);
     EnableDisableActions(kGroupPoolEdit, true);
     EnableDisableActions(kGroupUnlocked, true);
@@ -342,7 +342,8 @@ void TMainForm::OpenFiles(bool create, const QString& poolName) {
     EnableDisableActions(kGroupPoolEdit, false);
     EnableDisableActions(kGroupUnlocked, false);
     EnableDisableActions(kGroupPlayers, false);
-    TPrompts::Current().Inform(kOpenError, this);
+    // The reason beneath the message: a missing file, a damaged one, a pipe in its place.
+    TPrompts::Current().Inform(kOpenError + QStringLiteral("\n\n") + FOpenPool.OpenError(), this);
   }
 }
 
@@ -387,18 +388,20 @@ void TMainForm::actFileNewExecute() {
   if (ShowModal(*dlgFileNew) != QDialog::Accepted)
     return;
   const QString dataDirectory = dlgFileNew->PoolName() + QStringLiteral(".BGD");
-  // The folder comes first: the registry learns of the new pool only once it exists, so a
-  // failure here leaves the open pool and the next start as they were.
-  if (!TOpenPool::MakePoolFolder(FAppDirectory, dataDirectory)) {
+  // The pool is made whole first: the registry learns of it only once it exists, so a failure
+  // here leaves nothing behind and the open pool and the next start as they were.
+  QString reason;
+  // The name typed is the pool's name on every report until Options changes it.
+  if (!TOpenPool::MakePoolFolder(FAppDirectory, dataDirectory, dlgFileNew->PoolName(), &reason)) {
     TPrompts::Current().Refuse(kFolderNotCreated.arg(QDir::toNativeSeparators(
-                                   QDir(FAppDirectory).filePath(dataDirectory))),
+                                   QDir(FAppDirectory).filePath(dataDirectory))) +
+                                   QStringLiteral("\n\n") + reason,
                                this);
     return;
   }
   SetRegDataDirectory(dataDirectory);
   FDataDirectory = dataDirectory;
-  // The name typed is the pool's name on every report until Options changes it.
-  OpenFiles(true, dlgFileNew->PoolName());
+  OpenFiles(false);
   FormSettings();
 }
 

@@ -104,9 +104,8 @@ class TMainForm : public QMainWindow {
   void FormSettings();
   void FormClose();
   void EnableDisableActions(int tag, bool enabled);
-  // Opens the pool in AppDirectory\DataDirectory (creates its files, named `poolName`, when
-  // `create` is set).
-  void OpenFiles(bool create, const QString& poolName = QString());
+  // Opens the pool in AppDirectory\DataDirectory (creates its files when `create` is set).
+  void OpenFiles(bool create);
   // The title's modified marker and Save follow the pool's modified state.
   void PoolModifiedChanged(bool modified);
   // Shows the long part of a hint in the status bar.

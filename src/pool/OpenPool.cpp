@@ -60,8 +60,16 @@ TPoolOptions TOpenPool::Options() const {
 
 // --- The pool as a whole -------------------------------------------------------------------
 
-bool TOpenPool::MakePoolFolder(const QString& appDirectory, const QString& dataDirectory) {
-  return QDir(appDirectory).mkdir(dataDirectory);
+bool TOpenPool::MakePoolFolder(const QString& appDirectory, const QString& dataDirectory,
+                               const QString& poolName, QString* reason) {
+  try {
+    TFFDataModule::CreatePoolFolder(QDir(appDirectory).filePath(dataDirectory), poolName);
+    return true;
+  } catch (const EInOutError& error) {
+    if (reason)
+      *reason = error.Reason();
+    return false;
+  }
 }
 
 void TOpenPool::LetGo() {
@@ -83,7 +91,7 @@ int TOpenPool::EmptyFirstRoundLines() const {
   return empty;
 }
 
-bool TOpenPool::OpenPool(const QString& directory, bool create, const QString& poolName) {
+bool TOpenPool::OpenPool(const QString& directory, bool create) {
   // The save question comes first: should the save fail and raise, the pool is still there,
   // whole, and nobody has let go of it.
   if (FDataModule)
@@ -92,15 +100,16 @@ bool TOpenPool::OpenPool(const QString& directory, bool create, const QString& p
   FDataModule = std::make_unique<TFFDataModule>();
   FDataModule->SetDirectory(directory);
   bool opened = true;
+  FOpenError.clear();
   try {
     if (create) {
-      FDataModule->SystemFile().SetPoolName(poolName);
       FDataModule->CreatePool();
     } else {
       FDataModule->OpenPool();
     }
-  } catch (const EInOutError&) {
+  } catch (const EInOutError& error) {
     opened = false;
+    FOpenError = error.Reason();
     FDataModule->SetDirectory(QString());
   }
   TakeOver();

@@ -89,15 +89,20 @@ class TOpenPool : public QObject {
 
   // --- The pool as a whole ---------------------------------------------------------------
 
-  // Makes the folder of a new pool. False when it could not be made (it exists already, or
-  // the name cannot be a folder); the open pool is then left as it was.
-  static bool MakePoolFolder(const QString& appDirectory, const QString& dataDirectory);
+  // Makes a new pool in its folder: the files are built in a hidden folder beside it and
+  // moved into place whole (TFFDataModule::CreatePoolFolder). False when it could not be made
+  // (it exists already, the name cannot be a folder, the disk is full), with the reason in
+  // `reason`; nothing is then left behind and the open pool is as it was. The new pool takes
+  // `poolName` (cut to its field) as its name.
+  static bool MakePoolFolder(const QString& appDirectory, const QString& dataDirectory,
+                             const QString& poolName = QString(), QString* reason = nullptr);
   // Closes the open pool (asking whether to save a modified one) and opens the pool in
   // `directory`, or creates its files when `create` is set. False when its files could not
   // be opened or created: the data module then stays, with no directory, and IsOpen is false.
-  // Either way both charts are new and empty of the old pool. A pool created takes
-  // `poolName` (cut to its field) as its name, written with its files.
-  bool OpenPool(const QString& directory, bool create, const QString& poolName = QString());
+  // Either way both charts are new and empty of the old pool.
+  bool OpenPool(const QString& directory, bool create);
+  // Why the last OpenPool failed: the file and the system's reason.
+  const QString& OpenError() const { return FOpenError; }
   // Takes a data module whose pool is already open in place of the current one (which the
   // caller closed). For the command-line tool and tests that build a pool first.
   void SetDataModule(std::unique_ptr<TFFDataModule> dataModule);
@@ -255,4 +260,5 @@ class TOpenPool : public QObject {
   std::unique_ptr<QUndoGroup> FUndoGroup;
   TPlayerPicksListObject* FShownPlayer = nullptr;
   bool FToldModified = false;
+  QString FOpenError;
 };

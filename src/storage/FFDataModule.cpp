@@ -52,7 +52,7 @@ bool TFFDataModule::CreatePool() {
   return true;
 }
 
-void TFFDataModule::CreatePoolFolder(const QString& directory) {
+void TFFDataModule::CreatePoolFolder(const QString& directory, const QString& poolName) {
   const QFileInfo target(directory);
   const QDir parent = target.absoluteDir();
   const QString where = QDir::toNativeSeparators(target.absoluteFilePath());
@@ -68,6 +68,7 @@ void TFFDataModule::CreatePoolFolder(const QString& directory) {
   {
     TFFDataModule pool;
     pool.SetDirectory(building.path());
+    pool.SystemFile().SetPoolName(poolName);
     pool.CreatePool();
     pool.ClosePool();
   }

@@ -40,7 +40,7 @@ class TFFDataModule {
   // Makes a new pool in `directory`, which must not exist yet (or be an empty folder): the
   // pool is built in a temporary folder beside it and moved into place whole, so a failure
   // leaves nothing behind. Raises EInOutError with the reason.
-  static void CreatePoolFolder(const QString& directory);
+  static void CreatePoolFolder(const QString& directory, const QString& poolName = QString());
   // Writes the settings and the teams, and the players while the first round is locked or
   // when they were cleared since the last save, all or nothing: the files are staged and
   // synced first and put in place together, keeping the old ones in "Backup" (TPoolSave).

@@ -151,7 +151,11 @@ class TestApp : public QObject {
 
   void startWithAMissingPool() {
     auto form = Start();
-    QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kOpenError});
+    QCOMPARE(FPrompts.Texts().size(), 1);
+    // The message, then the file and the reason.
+    QVERIFY2(FPrompts.Texts().at(0).startsWith(TMainForm::kOpenError + "\n\n") &&
+                 FPrompts.Texts().at(0).contains(QStringLiteral("System.dat: File not found")),
+             qPrintable(FPrompts.Texts().at(0)));
     QCOMPARE(FPrompts.Shown().at(0).Title, kApplicationTitle);
     QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Sample.BGD"));
     QVERIFY(form->FFDataModule()->Directory().isEmpty());
@@ -333,6 +337,8 @@ class TestApp : public QObject {
     QVERIFY(!stayedOpen);
     QCOMPARE(FPrompts.Shown().size(), 1);
     QVERIFY(FPrompts.Texts().at(0).startsWith(QStringLiteral("The folder for the new pool")));
+    // Beneath it, the reason the system gave.
+    QVERIFY(FPrompts.Texts().at(0).section(QStringLiteral("\n\n"), 1).size() > 0);
     QCOMPARE(FPrompts.Shown().at(0).IconKind, TPrompts::Icon::Stop);
     QCOMPARE(form->FFDataModule(), before);
     QCOMPARE(DataDirectoryValue(), QStringLiteral("Sample.BGD"));
@@ -435,7 +441,8 @@ class TestApp : public QObject {
       return openPool.result();
     });
     form->actFileOpenExecute();
-    QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kOpenError});
+    QCOMPARE(FPrompts.Texts().size(), 1);
+    QVERIFY(FPrompts.Texts().at(0).startsWith(TMainForm::kOpenError + "\n\n"));
     QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Broken.BGD"));
     QCOMPARE(EnabledCommands(*form), Sorted(kAlways));
   }

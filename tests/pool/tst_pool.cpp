@@ -634,8 +634,12 @@ class TestPool : public QObject {
 
   void newPoolFolder() {
     QVERIFY(TOpenPool::MakePoolFolder(FDir->path(), QStringLiteral("Made.BGD")));
-    QVERIFY(QDir(FDir->filePath(QStringLiteral("Made.BGD"))).exists());
-    QVERIFY(!TOpenPool::MakePoolFolder(FDir->path(), QStringLiteral("Made.BGD")));
+    // The folder arrives with the new pool's files in it.
+    QCOMPARE(QFileInfo(FDir->filePath(QStringLiteral("Made.BGD/System.dat"))).size(), 108);
+    QString reason;
+    QVERIFY(
+        !TOpenPool::MakePoolFolder(FDir->path(), QStringLiteral("Made.BGD"), QString(), &reason));
+    QVERIFY2(reason.endsWith(QStringLiteral("Made.BGD already exists")), qPrintable(reason));
   }
 };
 
