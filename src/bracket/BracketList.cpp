@@ -26,9 +26,6 @@ constexpr TRegionalRound kRegionalRounds[] = {
 };
 constexpr int kRegionalRoundCount = 5;
 
-// Slot number before the first slot of each chart round 1..7.
-constexpr int32_t kRoundBase[kRounds] = {0, 64, 96, 112, 120, 124, 126};
-
 }  // namespace
 
 TBracketList::TBracketList() {
@@ -52,16 +49,12 @@ TBracketList::TBracketList() {
   FItems.push_back(std::make_unique<TBracketItem>(6, 2, 0, 438, 284, 505, 284 + kSlotHeight));
   FItems.push_back(std::make_unique<TBracketItem>(7, 1, 0, 367, 259, 435, 259 + kSlotHeight));
 
-  // Slots 2k-1 and 2k of a round's block meet in a game whose winner goes to slot k of the
-  // next round's block.
   FPaths.reserve(kPathCount);
   for (int32_t line = 1; line <= kPathCount; ++line) {
     std::array<int32_t, kRounds> pathSlots{};
     pathSlots[0] = line;
-    for (int n = 1; n < kRounds; ++n) {
-      pathSlots[static_cast<size_t>(n)] =
-          kRoundBase[n] + (pathSlots[static_cast<size_t>(n - 1)] - kRoundBase[n - 1] + 1) / 2;
-    }
+    for (size_t n = 1; n < kRounds; ++n)
+      pathSlots[n] = ChartGeometry::NextSlot(pathSlots[n - 1]);
     FPaths.push_back(std::make_unique<TWinnerPathItem>(
         (line - 1) / kSeedsPerRegion + 1,
         ChartGeometry::kSeedOrder[static_cast<size_t>((line - 1) % kSeedsPerRegion)], pathSlots));

@@ -20,6 +20,33 @@ constexpr int kSlotHeight = 18;
 constexpr std::array<int32_t, kSeedsPerRegion> kSeedOrder = {1, 16, 8, 9,  5, 12, 4, 13,
                                                              6, 11, 3, 14, 7, 10, 2, 15};
 
+// Slot number before the first slot of each chart round 1..7.
+constexpr std::array<int32_t, kRounds> kRoundBase = {0, 64, 96, 112, 120, 124, 126};
+constexpr int32_t kChampionSlot = 127;
+
+// The chart round of slot 1..127.
+constexpr int32_t SlotRound(int32_t slot) {
+  int32_t round = 1;
+  while (round < kRounds && slot > kRoundBase[static_cast<size_t>(round)])
+    ++round;
+  return round;
+}
+
+// Where the winner of a slot's game goes: slots 2k-1 and 2k of a round's block meet in a game
+// whose winner moves to slot k of the next round's block. Slot 1..126.
+constexpr int32_t NextSlot(int32_t slot) {
+  const int32_t round = SlotRound(slot);
+  return kRoundBase[static_cast<size_t>(round)] +
+         (slot - kRoundBase[static_cast<size_t>(round - 1)] + 1) / 2;
+}
+
+// The two slots whose game decides slot 65..127, the upper one first.
+constexpr int32_t FirstFeeder(int32_t slot) {
+  const int32_t round = SlotRound(slot);
+  return kRoundBase[static_cast<size_t>(round - 2)] +
+         2 * (slot - kRoundBase[static_cast<size_t>(round - 1)]) - 1;
+}
+
 // The pixels a box given by its corner coordinates covers when text is written into it: the
 // right and bottom coordinates lie just outside, as on the platform the chart was drawn for.
 constexpr QRect CoveredBox(int left, int top, int right, int bottom) {

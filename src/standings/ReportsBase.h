@@ -42,17 +42,17 @@ class TReportsBase {
   // pick-entry order. Stored picks beyond the four, two and one names the fields hold are
   // left out.
   static void FillFinalPicks(TStandingsItem& item, const TPlayerPicksListObject& player);
+  // The last chart round a pick advances its team to. Stored values are not trusted: anything
+  // beyond the champion's line counts as the champion's line, so no round list is overrun.
+  static int LastPickedRound(int32_t roundReached) {
+    return roundReached > TStandingsItem::kLastRound ? TStandingsItem::kLastRound : roundReached;
+  }
 
  protected:
   // Rows with a higher `total` first; among equal totals, once the actual total of the
   // championship game is entered, the guess closest to it first. Rows still equal keep
   // player-file order, so the same pool always prints the same standings.
   void SortByTotal(int32_t (TStandingsItem::*total)() const);
-  // The last chart round a pick advances its team to. Stored values are not trusted: anything
-  // beyond the champion's line counts as the champion's line, so no round list is overrun.
-  static int LastPickedRound(int32_t roundReached) {
-    return roundReached > TStandingsItem::kLastRound ? TStandingsItem::kLastRound : roundReached;
-  }
 
   TItems FItems;
   // The actual total of the championship game, as the pool held it when it was built.
