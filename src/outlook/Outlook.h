@@ -1,0 +1,158 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <vector>
+
+class TFFDataModule;
+
+// Who can still win the pool: every player's chances over the games still to be played.
+//
+// The games left are the lines of the results chart that no team stands on yet; every outcome
+// gives each of them a winner, and each player's final points in an outcome are what the
+// standings would give once those results were entered. Up to kMaxExactGames games every
+// outcome is visited; beyond that a fixed number of outcomes is drawn with a fixed seed.
+
+// How the outcomes are weighed: `even`, every game a coin toss; `seed`, each game by the seeds
+// of its two teams (see SeedWinChance).
+enum class TOutlookModel { Even, Seed };
+
+// The chance that a team of seed `seed` beats one of seed `otherSeed`.
+double SeedWinChance(int32_t seed, int32_t otherSeed);
+
+struct TOutlookOptions {
+  // More games than this are sampled: 2^31 outcomes are as many as a run visits one by one.
+  static constexpr int kMaxExactGames = 31;
+  static constexpr int64_t kSamples = 1000000;
+  static constexpr uint64_t kRandomSeed = 0x436f757274736964ull;
+
+  TOutlookModel Model = TOutlookModel::Even;
+  // Worker threads; 0 or less: one per core.
+  int Threads = 0;
+  int MaxExactGames = kMaxExactGames;
+  int64_t Samples = kSamples;
+  uint64_t RandomSeed = kRandomSeed;
+};
+
+// What the search needs of the pool, copied out of it so that the work can run on other
+// threads while the pool stays with the window that shows it.
+struct TOutlookInput {
+  static constexpr int kSlots = 127;
+
+  struct TGame {
+    int32_t Slot = 0;   // the chart line this game fills, 65..127
+    int32_t Round = 0;  // its chart round
+    std::array<int32_t, 2> Feeder{};
+    // Both sides can bring a team. Otherwise the one team that can get here goes through
+    // without a game, as the organiser would advance it on a chart with an empty line.
+    bool Real = true;
+  };
+
+  QStringList PlayerNames;
+  QStringList TeamNames;       // every team of the teams file, in list order
+  std::vector<int32_t> Seeds;  // per team
+  // Per team: the chart round it has reached, as scoring reads it.
+  std::vector<int32_t> Reached;
+  // The team on each slot 1..127 (index 0 unused), -1 where none.
+  std::array<int32_t, kSlots + 1> Occupant{};
+  // The slots left to fill, in slot order, which is round order.
+  std::vector<TGame> Games;
+  // Per player: the points earned so far, before the standings' stop at the int32 range.
+  std::vector<int64_t> Base;
+  // Gain[(team * 8 + round) * players + player]: the points the player gets when the team
+  // reaches chart round `round` (2..7) through a game still to come.
+  std::vector<int64_t> Gain;
+
+  int PlayerCount() const { return static_cast<int>(PlayerNames.size()); }
+  int TeamCount() const { return static_cast<int>(TeamNames.size()); }
+  int RealGames() const;
+  int64_t GainAt(int team, int round, int player) const {
+    return Gain[(static_cast<size_t>(team) * 8 + static_cast<size_t>(round)) *
+                    static_cast<size_t>(PlayerCount()) +
+                static_cast<size_t>(player)];
+  }
+
+  // Scores the pool's players exactly as the standings do and takes the chart from the teams.
+  static TOutlookInput FromPool(const TFFDataModule& pool);
+};
+
+// Shared between the caller and the workers: how far the run has got, and the request to stop.
+class TOutlookProgress {
+ public:
+  void Cancel() { FCancel.store(true, std::memory_order_relaxed); }
+  bool Cancelled() const { return FCancel.load(std::memory_order_relaxed); }
+  // 0..1.
+  double Fraction() const {
+    const int64_t total = FTotal.load(std::memory_order_relaxed);
+    return total > 0 ? static_cast<double>(FDone.load(std::memory_order_relaxed)) /
+                           static_cast<double>(total)
+                     : 0.0;
+  }
+
+  void Start(int64_t total) {
+    FDone.store(0, std::memory_order_relaxed);
+    FTotal.store(total, std::memory_order_relaxed);
+  }
+  void Advance() { FDone.fetch_add(1, std::memory_order_relaxed); }
+
+ private:
+  std::atomic<bool> FCancel{false};
+  std::atomic<int64_t> FDone{0};
+  std::atomic<int64_t> FTotal{0};
+};
+
+struct TOutlookChampion {
+  QString Team;
+  double Won = 0;  // outcomes with this champion in which the player finishes first
+};
+
+struct TOutlookPlayer {
+  int Index = 0;  // in the player file
+  QString Name;
+  int32_t Current = 0;
+  int32_t Max = 0;
+  int BestPlace = 0;  // a place is 1 + the number of players with more points
+  int WorstPlace = 0;
+  double Won = 0;   // outcomes in which the player finishes first alone
+  double Tied = 0;  // outcomes in which the player shares first place on points
+  // Won plus the tied outcomes shared evenly among those tied, as a share of all outcomes.
+  double WinChance = 0;
+  // The 95% interval of WinChance when sampled; WinChance itself when exact.
+  double ChanceLow = 0;
+  double ChanceHigh = 0;
+  // Most winning outcomes first; only champions with which the player can finish first.
+  std::vector<TOutlookChampion> Champions;
+};
+
+// One game of the next round still to be played, and every player's win chance either way.
+struct TRootingGame {
+  int32_t Slot = 0;
+  int32_t Round = 0;
+  std::array<QString, 2> Teams;
+  // Per side, per player in player-file order.
+  std::array<std::vector<double>, 2> Chance;
+};
+
+struct TOutlookResult {
+  TOutlookModel Model = TOutlookModel::Even;
+  bool Exact = true;
+  bool Cancelled = false;
+  int GamesLeft = 0;
+  // 2^GamesLeft.
+  uint64_t Outcomes = 1;
+  // Outcomes drawn; 0 when every outcome was visited.
+  int64_t Samples = 0;
+  // Best chance first, then highest possible points, then current points.
+  std::vector<TOutlookPlayer> Players;
+  std::vector<TRootingGame> Rooting;
+};
+
+// Runs on `options.Threads` worker threads and returns when they are done or cancelled
+// (Cancelled set, nothing else to be trusted).
+TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookOptions& options,
+                              TOutlookProgress* progress = nullptr);
+
+const char* ModelName(TOutlookModel model);

@@ -1,0 +1,435 @@
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTest>
+#include <map>
+#include <random>
+#include <thread>
+
+#include "BracketList.h"
+#include "Outlook.h"
+#include "StandingsByPoints.h"
+#include "TestPools.h"
+
+namespace {
+
+using TTeamRounds = std::array<int, 64>;
+
+// The first-round line (0..63) of team i of AddFullField (region i / 16 + 1, seed i % 16 + 1).
+int LineOf(int team) {
+  static const int kOrder[16] = {1, 16, 8, 9, 5, 12, 4, 13, 6, 11, 3, 14, 7, 10, 2, 15};
+  for (int line = 0; line < 16; ++line) {
+    if (kOrder[line] == team % 16 + 1)
+      return team / 16 * 16 + line;
+  }
+  return -1;
+}
+
+// A bracket played out at random up to chart round `upTo`: the round each team gets to.
+TTeamRounds PlayOut(std::mt19937& random, int upTo) {
+  std::array<int, 64> teamOnLine{};
+  for (int team = 0; team < 64; ++team)
+    teamOnLine[static_cast<size_t>(LineOf(team))] = team;
+  TTeamRounds reached;
+  reached.fill(1);
+  std::vector<int> standing(teamOnLine.begin(), teamOnLine.end());
+  for (int round = 2; round <= upTo; ++round) {
+    std::vector<int> next;
+    for (size_t game = 0; game + 1 < standing.size(); game += 2) {
+      const int winner = (random() & 1) != 0 ? standing[game] : standing[game + 1];
+      reached[static_cast<size_t>(winner)] = round;
+      next.push_back(winner);
+    }
+    standing = std::move(next);
+  }
+  return reached;
+}
+
+void EnterResults(TFFDataModule& pool, const TTeamRounds& reached) {
+  const int top = *std::max_element(reached.begin(), reached.end());
+  for (int i = 0; i < 64; ++i) {
+    TTeamSeedObject* team = pool.TeamsFile().Items(i);
+    team->SetRoundReached(reached[static_cast<size_t>(i)]);
+    team->SetEliminated(reached[static_cast<size_t>(i)] < top);
+  }
+}
+
+TPlayerPicksListObject* AddPicks(TFFDataModule& pool, const QString& name,
+                                 const TTeamRounds& picks) {
+  TPlayerPicksListObject* player = TestPools::AddPlayer(pool, name);
+  for (int i = 0; i < 64; ++i)
+    player->Pick(i)->SetRoundReached(picks[static_cast<size_t>(i)]);
+  return player;
+}
+
+// What the outlook should say, found the plain way: every outcome entered on the pool's own
+// teams, scored by the standings, ranked.
+struct TExpected {
+  int Outcomes = 0;
+  double TotalWeight = 0;
+  std::vector<int32_t> Current, Max;
+  std::vector<int> Best, Worst;
+  std::vector<double> Won, Tied, Share;
+  std::vector<std::map<QString, double>> Champions;
+  // Per rooting game (slot order), per side: the weight and each player's share.
+  std::vector<std::array<double, 2>> RootWeight;
+  std::vector<std::array<std::vector<double>, 2>> RootShare;
+};
+
+class TBruteForce {
+ public:
+  TBruteForce(TFFDataModule& pool, TOutlookModel model) : FPool(pool), FModel(model) {
+    for (const auto& team : pool.TeamsFile().List())
+      FChart.PlaceTeam(team.get());
+    const int players = pool.PlayerPicksFile().Count();
+    FResult.Max.assign(static_cast<size_t>(players), std::numeric_limits<int32_t>::min());
+    FResult.Best.assign(static_cast<size_t>(players), std::numeric_limits<int>::max());
+    FResult.Worst.assign(static_cast<size_t>(players), 0);
+    FResult.Won.assign(static_cast<size_t>(players), 0);
+    FResult.Tied.assign(static_cast<size_t>(players), 0);
+    FResult.Share.assign(static_cast<size_t>(players), 0);
+    FResult.Champions.resize(static_cast<size_t>(players));
+    FResult.Current = Score();
+    for (int slot = 65; slot <= 127; ++slot) {
+      if (FChart.Slot(slot)->Team() == nullptr)
+        FOpen.push_back(slot);
+    }
+    const int round = FOpen.empty() ? 0 : FChart.Slot(FOpen.front())->Round();
+    for (const int slot : FOpen) {
+      if (FChart.Slot(slot)->Round() == round)
+        FRooting.push_back(slot);
+    }
+    FResult.RootWeight.resize(FRooting.size());
+    FResult.RootShare.resize(FRooting.size());
+    for (auto& sides : FResult.RootShare) {
+      sides[0].assign(static_cast<size_t>(players), 0);
+      sides[1].assign(static_cast<size_t>(players), 0);
+    }
+  }
+
+  TExpected Run() {
+    Play(0, 1.0);
+    return FResult;
+  }
+
+ private:
+  std::vector<int32_t> Score() {
+    TStandingsByPoints standings;
+    standings.Build(FPool);
+    std::vector<int32_t> points(static_cast<size_t>(FPool.PlayerPicksFile().Count()));
+    for (int row = 0; row < static_cast<int>(standings.Items().size()); ++row) {
+      const TStandingsItem& item = standings.StandingsItem(row);
+      const TPlayerPicksListObject* player = FPool.PlayerPicksFile().FindPlayer(item.PlayerName());
+      const auto& list = FPool.PlayerPicksFile().List();
+      const auto at = std::find_if(list.begin(), list.end(),
+                                   [player](const auto& p) { return p.get() == player; });
+      points[static_cast<size_t>(at - list.begin())] = item.CurrentPoints();
+    }
+    return points;
+  }
+
+  void Play(size_t next, double weight) {
+    if (next == FOpen.size()) {
+      Rank(weight);
+      return;
+    }
+    TBracketItem* slot = FChart.Slot(FOpen[next]);
+    // Slots before the first of chart round r: the two lines that meet for a slot of round r
+    // are the (2k-1)th and (2k)th of the round before.
+    static const int kBefore[8] = {0, 0, 64, 96, 112, 120, 124, 126};
+    const int round = slot->Round();
+    const int first = kBefore[round - 1] + 2 * (FOpen[next] - kBefore[round]) - 1;
+    TChartEntry* teams[2] = {FChart.Slot(first)->Team(), FChart.Slot(first + 1)->Team()};
+    for (int side = 0; side < 2; ++side) {
+      TChartEntry* team = teams[side];
+      double chance = 1.0;
+      if (FModel == TOutlookModel::Seed)
+        chance = SeedWinChance(team->Seed(), teams[1 - side]->Seed());
+      slot->SetTeam(team);
+      const int32_t before = team->RoundReached();
+      team->SetRoundReached(slot->Round());
+      FSides.push_back(side);
+      Play(next + 1, weight * chance);
+      FSides.pop_back();
+      team->SetRoundReached(before);
+      slot->SetTeam(nullptr);
+    }
+  }
+
+  void Rank(double weight) {
+    ++FResult.Outcomes;
+    FResult.TotalWeight += weight;
+    const std::vector<int32_t> points = Score();
+    const int32_t top = *std::max_element(points.begin(), points.end());
+    const auto first = std::count(points.begin(), points.end(), top);
+    const QString champion =
+        FChart.Slot(127)->Team() ? FChart.Slot(127)->Team()->TeamName() : QString();
+    for (size_t r = 0; r < FRooting.size(); ++r)
+      FResult.RootWeight[r][static_cast<size_t>(FSides[r])] += weight;
+    for (size_t i = 0; i < points.size(); ++i) {
+      const int place =
+          1 + static_cast<int>(std::count_if(points.begin(), points.end(),
+                                             [&](int32_t p) { return p > points[i]; }));
+      FResult.Best[i] = std::min(FResult.Best[i], place);
+      FResult.Worst[i] = std::max(FResult.Worst[i], place);
+      FResult.Max[i] = std::max(FResult.Max[i], points[i]);
+      if (points[i] != top)
+        continue;
+      (first == 1 ? FResult.Won : FResult.Tied)[i] += weight;
+      FResult.Share[i] += weight / static_cast<double>(first);
+      FResult.Champions[i][champion] += weight;
+      for (size_t r = 0; r < FRooting.size(); ++r)
+        FResult.RootShare[r][static_cast<size_t>(FSides[r])][i] +=
+            weight / static_cast<double>(first);
+    }
+  }
+
+  TFFDataModule& FPool;
+  TOutlookModel FModel;
+  TBracketList FChart;
+  std::vector<int> FOpen;
+  std::vector<int> FRooting;
+  std::vector<int> FSides;
+  TExpected FResult;
+};
+
+const TOutlookPlayer& PlayerAt(const TOutlookResult& result, int index) {
+  for (const TOutlookPlayer& player : result.Players) {
+    if (player.Index == index)
+      return player;
+  }
+  QTest::qFail("player missing from the outlook", __FILE__, __LINE__);
+  return result.Players.front();
+}
+
+// Compares every figure of the outlook with the plain enumeration.
+void CompareWithBruteForce(TFFDataModule& pool, TOutlookModel model, int threads = 0) {
+  const TExpected expected = TBruteForce(pool, model).Run();
+  TOutlookOptions options;
+  options.Model = model;
+  options.Threads = threads;
+  const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(pool), options);
+  QVERIFY(result.Exact);
+  QVERIFY(!result.Cancelled);
+  QCOMPARE(result.Outcomes, static_cast<uint64_t>(expected.Outcomes));
+  // One per outcome, or chances adding up to one.
+  QCOMPARE(expected.TotalWeight, model == TOutlookModel::Even ? expected.Outcomes : 1.0);
+  const double perWeight = static_cast<double>(expected.Outcomes) / expected.TotalWeight;
+  const int players = pool.PlayerPicksFile().Count();
+  QCOMPARE(static_cast<int>(result.Players.size()), players);
+  double chances = 0;
+  for (int i = 0; i < players; ++i) {
+    const size_t n = static_cast<size_t>(i);
+    const TOutlookPlayer& player = PlayerAt(result, i);
+    QCOMPARE(player.Name, pool.PlayerPicksFile().Items(i)->PlayerName());
+    QCOMPARE(player.Current, expected.Current[n]);
+    QCOMPARE(player.Max, expected.Max[n]);
+    QCOMPARE(player.BestPlace, expected.Best[n]);
+    QCOMPARE(player.WorstPlace, expected.Worst[n]);
+    QVERIFY2(qAbs(player.Won - expected.Won[n] * perWeight) < 1e-6,
+             qPrintable(QStringLiteral("%1 %2 %3 %4 %5")
+                            .arg(i)
+                            .arg(player.Won)
+                            .arg(expected.Won[n] * perWeight)
+                            .arg(player.Tied)
+                            .arg(expected.Tied[n] * perWeight)));
+    QVERIFY(qAbs(player.Tied - expected.Tied[n] * perWeight) < 1e-6);
+    QVERIFY(qAbs(player.WinChance - expected.Share[n] / expected.TotalWeight) < 1e-9);
+    QCOMPARE(player.ChanceLow, player.WinChance);
+    QCOMPARE(player.ChanceHigh, player.WinChance);
+    chances += player.WinChance;
+    QCOMPARE(player.Champions.size(), expected.Champions[n].size());
+    for (size_t c = 0; c < player.Champions.size(); ++c) {
+      const TOutlookChampion& champion = player.Champions[c];
+      QVERIFY(qAbs(champion.Won - expected.Champions[n].at(champion.Team) * perWeight) < 1e-6);
+      if (c > 0)
+        QVERIFY(player.Champions[c - 1].Won >= champion.Won);
+    }
+  }
+  if (players > 0)
+    QVERIFY(qAbs(chances - 1.0) < 1e-9);
+  QCOMPARE(result.Rooting.size(), expected.RootWeight.size());
+  for (size_t r = 0; r < result.Rooting.size(); ++r) {
+    for (size_t side = 0; side < 2; ++side) {
+      for (size_t i = 0; i < static_cast<size_t>(players); ++i) {
+        const double want = expected.RootShare[r][side][i] / expected.RootWeight[r][side];
+        QVERIFY(qAbs(result.Rooting[r].Chance[side][i] - want) < 1e-9);
+      }
+    }
+  }
+  // The order: best chance first.
+  for (size_t p = 1; p < result.Players.size(); ++p)
+    QVERIFY(result.Players[p - 1].WinChance >= result.Players[p].WinChance);
+}
+
+}  // namespace
+
+class TestOutlook : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir FDir;
+
+  // The full field, results through `upTo`, and `players` random brackets.
+  std::unique_ptr<TFFDataModule> RandomPool(const QString& name, unsigned seed, int upTo,
+                                            int players) {
+    const QString folder = FDir.filePath(name);
+    QDir().mkpath(folder);
+    auto pool = TestPools::CreatePool(folder);
+    TestPools::AddFullField(pool->TeamsFile());
+    pool->SystemFile().SetFinalized(true);
+    std::mt19937 random(seed);
+    EnterResults(*pool, PlayOut(random, upTo));
+    for (int p = 0; p < players; ++p)
+      AddPicks(*pool, QStringLiteral("Player %1").arg(p + 1), PlayOut(random, 7));
+    return pool;
+  }
+
+ private slots:
+  void sixteenLeftEqualsBruteForce() {
+    auto pool = RandomPool("sixteen", 7, 3, 7);
+    // Two entries with the same bracket always tie, and a player who advanced nobody scores
+    // nothing more and cannot win.
+    TTeamRounds copied;
+    for (int i = 0; i < 64; ++i)
+      copied[static_cast<size_t>(i)] = pool->PlayerPicksFile().Items(2)->Pick(i)->RoundReached();
+    AddPicks(*pool, QStringLiteral("Copy of Player 3"), copied);
+    TestPools::AddPlayer(*pool, QStringLiteral("No Picks"));
+    CompareWithBruteForce(*pool, TOutlookModel::Even);
+    CompareWithBruteForce(*pool, TOutlookModel::Seed, 3);
+
+    const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
+    QCOMPARE(result.GamesLeft, 15);
+    QCOMPARE(result.Rooting.size(), size_t{8});
+    const TOutlookPlayer& original = PlayerAt(result, 2);
+    const TOutlookPlayer& copy = PlayerAt(result, 7);
+    QCOMPARE(original.Won, 0.0);
+    QCOMPARE(copy.Tied, original.Tied);
+    QCOMPARE(copy.WinChance, original.WinChance);
+    const TOutlookPlayer& none = PlayerAt(result, 8);
+    QCOMPARE(none.Max, none.Current);
+    QCOMPARE(none.WinChance, 0.0);
+    QVERIFY(none.Champions.empty());
+  }
+
+  void eightLeftWithOneGamePlayedAndALeaderWhoCannotLose() {
+    auto pool = RandomPool("eight", 11, 4, 5);
+    // One regional final played as well: seven teams left on six lines.
+    for (int i = 0; i < 64; ++i) {
+      TTeamSeedObject* team = pool->TeamsFile().Items(i);
+      if (team->RoundReached() == 4 && LineOf(i) < 16) {
+        team->SetRoundReached(5);
+        break;
+      }
+    }
+    // Points for the first round so large that the player who called it best stays first
+    // whatever happens: the lead is out of reach of the later rounds.
+    pool->SystemFile().SetRoundPoints(2, 1000);
+    TTeamRounds perfect{};
+    for (int i = 0; i < 64; ++i)
+      perfect[static_cast<size_t>(i)] = pool->TeamsFile().Items(i)->RoundReached() >= 2 ? 2 : 1;
+    AddPicks(*pool, QStringLiteral("Leader"), perfect);
+    CompareWithBruteForce(*pool, TOutlookModel::Even);
+    CompareWithBruteForce(*pool, TOutlookModel::Seed);
+
+    const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
+    QCOMPARE(result.GamesLeft, 6);
+    const TOutlookPlayer& leader = PlayerAt(result, 5);
+    QCOMPARE(leader.Won, 64.0);
+    QCOMPARE(leader.WinChance, 1.0);
+    QCOMPARE(leader.BestPlace, 1);
+    QCOMPARE(leader.WorstPlace, 1);
+    QCOMPARE(result.Players.front().Index, 5);
+  }
+
+  void pointsBeyondNarrowLanesAndTheStandingsStopAtTheInt32Range() {
+    auto pool = RandomPool("wide", 5, 4, 6);
+    // Totals past what 16 bits hold take the wide lanes; past the int32 range the standings
+    // stop at its end, so several players share the top there.
+    pool->SystemFile().SetRoundPoints(5, 40000);
+    pool->SystemFile().SetRoundPoints(6, std::numeric_limits<int32_t>::max() / 2);
+    pool->SystemFile().SetRoundPoints(7, std::numeric_limits<int32_t>::max());
+    CompareWithBruteForce(*pool, TOutlookModel::Even);
+  }
+
+  void tournamentOverAndNoPlayers() {
+    auto pool = RandomPool("over", 3, 7, 4);
+    CompareWithBruteForce(*pool, TOutlookModel::Even);
+    const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
+    QCOMPARE(result.GamesLeft, 0);
+    QCOMPARE(result.Outcomes, uint64_t{1});
+    QVERIFY(result.Rooting.empty());
+
+    auto empty = RandomPool("empty", 3, 3, 0);
+    const TOutlookResult nobody =
+        ComputeOutlook(TOutlookInput::FromPool(*empty), TOutlookOptions{});
+    QVERIFY(nobody.Players.empty());
+    QCOMPARE(nobody.GamesLeft, 15);
+  }
+
+  void sampledChancesHoldTheExactOnes() {
+    auto pool = RandomPool("sampled", 21, 3, 6);
+    const TOutlookInput input = TOutlookInput::FromPool(*pool);
+    // A 95% interval misses the true value one time in twenty: of the twelve here, one may,
+    // and none by more than its own width.
+    int misses = 0;
+    for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
+      TOutlookOptions options;
+      options.Model = model;
+      const TOutlookResult exact = ComputeOutlook(input, options);
+      options.MaxExactGames = 10;
+      const TOutlookResult sampled = ComputeOutlook(input, options);
+      QVERIFY(!sampled.Exact);
+      QCOMPARE(sampled.Samples, TOutlookOptions::kSamples);
+      QCOMPARE(sampled.Outcomes, exact.Outcomes);
+      for (const TOutlookPlayer& player : exact.Players) {
+        const TOutlookPlayer& drawn = PlayerAt(sampled, player.Index);
+        const double width = drawn.ChanceHigh - drawn.ChanceLow;
+        QVERIFY(width < 0.005);
+        QVERIFY(drawn.ChanceLow <= drawn.WinChance && drawn.WinChance <= drawn.ChanceHigh);
+        if (player.WinChance < drawn.ChanceLow || player.WinChance > drawn.ChanceHigh)
+          ++misses;
+        QVERIFY2(drawn.ChanceLow - width <= player.WinChance &&
+                     player.WinChance <= drawn.ChanceHigh + width,
+                 qPrintable(QStringLiteral("%1: %2 far outside [%3, %4]")
+                                .arg(player.Name)
+                                .arg(player.WinChance)
+                                .arg(drawn.ChanceLow)
+                                .arg(drawn.ChanceHigh)));
+        QCOMPARE(drawn.Max, player.Max);
+        // Places seen in the draws lie within the exact ones.
+        QVERIFY(drawn.BestPlace >= player.BestPlace);
+        QVERIFY(drawn.WorstPlace <= player.WorstPlace);
+      }
+      // The same seed draws the same outcomes, whatever the threads.
+      options.Threads = 1;
+      const TOutlookResult again = ComputeOutlook(input, options);
+      for (const TOutlookPlayer& player : sampled.Players)
+        QCOMPARE(PlayerAt(again, player.Index).Won, player.Won);
+    }
+    QVERIFY(misses <= 1);
+  }
+
+  void cancelStopsTheWorkAtOnce() {
+    // 32 teams left: far more outcomes than the test waits for.
+    auto pool = RandomPool("cancel", 9, 2, 40);
+    const TOutlookInput input = TOutlookInput::FromPool(*pool);
+    TOutlookProgress progress;
+    TOutlookResult result;
+    std::thread worker([&] { result = ComputeOutlook(input, TOutlookOptions{}, &progress); });
+    QElapsedTimer running;
+    running.start();
+    while (progress.Fraction() == 0 && running.elapsed() < 5000)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    QVERIFY(progress.Fraction() > 0);
+    QVERIFY(progress.Fraction() < 1);
+    QElapsedTimer stopping;
+    stopping.start();
+    progress.Cancel();
+    worker.join();
+    QVERIFY2(stopping.elapsed() < 200, qPrintable(QString::number(stopping.elapsed())));
+    QVERIFY(result.Cancelled);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestOutlook)
+#include "tst_outlook.moc"
