@@ -73,6 +73,15 @@ QString TakeOption(QStringList& arguments, const QString& name, const QString& f
   return value;
 }
 
+QString TakeChoice(QStringList& arguments, const QString& name, const QStringList& choices) {
+  const QString value = TakeOption(arguments, name, choices.first());
+  if (!choices.contains(value)) {
+    throw TUsageError(
+        (name + QStringLiteral(" must be one of: ") + choices.join(", ")).toStdString());
+  }
+  return value;
+}
+
 QString TakeDirectory(QStringList& arguments) {
   if (arguments.size() != 1 || arguments.first().startsWith(QLatin1String("--"))) {
     throw TUsageError("expected one pool folder");

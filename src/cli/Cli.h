@@ -49,6 +49,8 @@ void WriteLine(QIODevice& device, const QString& line);
 
 // The value of "--name VALUE" in `arguments` (removed from them), or `fallback`.
 QString TakeOption(QStringList& arguments, const QString& name, const QString& fallback = {});
+// The value of "--name VALUE", which must be one of `choices` (the first when not given).
+QString TakeChoice(QStringList& arguments, const QString& name, const QStringList& choices);
 // The single positional argument left, or a usage error.
 QString TakeDirectory(QStringList& arguments);
 }  // namespace Cli

@@ -13,6 +13,7 @@ int CmdTemplate(const QStringList& arguments, TCliIO& io);
 int CmdExportPicks(const QStringList& arguments, TCliIO& io);
 int CmdImportPicks(const QStringList& arguments, TCliIO& io);
 int CmdPublish(const QStringList& arguments, TCliIO& io);
+int CmdOutlook(const QStringList& arguments, TCliIO& io);
 
 const std::vector<TCliCommand>& CliCommands() {
   static const std::vector<TCliCommand> commands = {
@@ -28,6 +29,8 @@ const std::vector<TCliCommand>& CliCommands() {
       {"export-picks", "export-picks DIR --csv FILE", CmdExportPicks},
       {"import-picks", "import-picks DIR FILE [--replace]", CmdImportPicks},
       {"publish", "publish DIR --html FILE", CmdPublish},
+      {"outlook", "outlook DIR [--model even|seed] [--format text|csv|json] [--threads N]",
+       CmdOutlook},
   };
   return commands;
 }

@@ -131,6 +131,24 @@ TJsonWriter& TJsonWriter::Value(long long number) {
   return *this;
 }
 
+TJsonWriter& TJsonWriter::Value(unsigned long long number) {
+  BeforeValue();
+  char digits[24];
+  const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
+  FNeedComma = true;
+  Raw(digits, static_cast<size_t>(end.ptr - digits));
+  return *this;
+}
+
+TJsonWriter& TJsonWriter::Value(double number) {
+  BeforeValue();
+  char digits[32];
+  const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
+  FNeedComma = true;
+  Raw(digits, static_cast<size_t>(end.ptr - digits));
+  return *this;
+}
+
 TJsonWriter& TJsonWriter::Value(bool flag) {
   BeforeValue();
   FNeedComma = true;

@@ -21,6 +21,9 @@ class TJsonWriter {
   TJsonWriter& Value(const QString& text);
   TJsonWriter& Value(long long number);
   TJsonWriter& Value(int number) { return Value(static_cast<long long>(number)); }
+  TJsonWriter& Value(unsigned long long number);
+  // The shortest text that reads back as the same double.
+  TJsonWriter& Value(double number);
   TJsonWriter& Value(bool flag);
   // A line break after the outermost value, and everything handed to the device.
   void Finish();

@@ -1,0 +1,254 @@
+// The outlook command: who can still win the pool, each player's chances over the games left,
+// and which result of the next round helps whom.
+#include "Cli.h"
+#include "FFDataModule.h"
+#include "JsonWriter.h"
+#include "LineWriter.h"
+#include "Outlook.h"
+#include "PoolReports.h"
+
+namespace {
+
+constexpr int kNameWidth = 35;
+constexpr int kTeamsShown = 3;
+
+QString Percent(double chance) {
+  return QString::number(100 * chance, 'f', 2) + QLatin1Char('%');
+}
+
+// Counts of outcomes: whole numbers when every outcome counts one, else one decimal.
+QString Count(const TOutlookResult& result, double count) {
+  if (result.Exact && result.Model == TOutlookModel::Even)
+    return QString::number(count, 'f', 0);
+  return QString::number(count, 'f', 1);
+}
+
+QString Describe(const TOutlookResult& result) {
+  const QString model = result.Model == TOutlookModel::Seed
+                            ? QStringLiteral("games weighed by the teams' seeds")
+                            : QStringLiteral("every game a coin toss");
+  const QString how =
+      result.Exact
+          ? QStringLiteral("every one of %1 outcomes").arg(result.Outcomes)
+          : QStringLiteral("%1 of %2 outcomes drawn at random, chances with their 95% interval")
+                .arg(result.Samples)
+                .arg(result.Outcomes);
+  return QStringLiteral("%1 games left; %2; %3").arg(result.GamesLeft).arg(model, how);
+}
+
+QString Champions(const TOutlookPlayer& player) {
+  QStringList names;
+  for (const TOutlookChampion& champion : player.Champions) {
+    if (names.size() == kTeamsShown)
+      break;
+    names << champion.Team;
+  }
+  return names.join(QStringLiteral(", "));
+}
+
+QString RoundName(const TRootingGame& game) {
+  return QStringLiteral("Rd %1").arg(game.Round - 1);
+}
+
+void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult& result) {
+  out.Text(pool.SystemFile().PoolName());
+  out.EndLine();
+  out.Raw("Who Can Still Win");
+  out.EndLine();
+  out.Text(Describe(result));
+  out.EndLine();
+  out.EndLine();
+  out.Raw(" Pos  ");
+  out.TextLeft(QStringLiteral("Player Name"), kNameWidth);
+  out.Raw("    Now    Max  Best Worst          Won         Tied    Win %");
+  if (!result.Exact)
+    out.Raw("  95% interval   ");
+  out.Raw("  Champions");
+  out.EndLine();
+  for (size_t row = 0; row < result.Players.size(); ++row) {
+    const TOutlookPlayer& player = result.Players[row];
+    out.Number(static_cast<long long>(row + 1), 4);
+    out.Raw("  ");
+    out.TextLeft(player.Name, kNameWidth);
+    out.Number(player.Current, 7);
+    out.Number(player.Max, 7);
+    out.Number(player.BestPlace, 6);
+    out.Number(player.WorstPlace, 6);
+    out.Raw(" ");
+    out.Text(Count(result, player.Won).rightJustified(12));
+    out.Raw(" ");
+    out.Text(Count(result, player.Tied).rightJustified(12));
+    out.Raw(" ");
+    out.Text(Percent(player.WinChance).rightJustified(8));
+    if (!result.Exact) {
+      out.Raw("  ");
+      out.TextLeft(Percent(player.ChanceLow) + QStringLiteral(" - ") + Percent(player.ChanceHigh),
+                   17);
+    }
+    out.Raw("  ");
+    out.Text(Champions(player));
+    out.EndLine();
+  }
+  if (result.Rooting.empty())
+    return;
+  out.EndLine();
+  out.Raw("Rooting guide: each player's win chance if either team wins");
+  out.EndLine();
+  for (const TRootingGame& game : result.Rooting) {
+    out.EndLine();
+    out.Text(QStringLiteral("%1: %2 v %3").arg(RoundName(game), game.Teams[0], game.Teams[1]));
+    out.EndLine();
+    for (const TOutlookPlayer& player : result.Players) {
+      const size_t i = static_cast<size_t>(player.Index);
+      // Players out of it either way have nothing to root for here.
+      if (game.Chance[0][i] == 0 && game.Chance[1][i] == 0)
+        continue;
+      out.Raw("      ");
+      out.TextLeft(player.Name, kNameWidth);
+      out.Text(Percent(game.Chance[0][i]).rightJustified(9));
+      out.Text(Percent(game.Chance[1][i]).rightJustified(9));
+      out.EndLine();
+    }
+  }
+}
+
+void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
+  out.Raw("Pos,Player Name,Current,Max,Best Place,Worst Place,Won,Tied,Win Chance");
+  if (!result.Exact)
+    out.Raw(",Low,High");
+  out.Raw(",Champions");
+  // One column per team of each game of the next round: the win chance if that team wins.
+  for (const TRootingGame& game : result.Rooting) {
+    for (const QString& team : game.Teams) {
+      out.Raw(",");
+      out.CsvField(QStringLiteral("%1 %2 v %3: %4")
+                       .arg(RoundName(game), game.Teams[0], game.Teams[1], team));
+    }
+  }
+  out.EndLine();
+  for (size_t row = 0; row < result.Players.size(); ++row) {
+    const TOutlookPlayer& player = result.Players[row];
+    out.Number(static_cast<long long>(row + 1));
+    out.Raw(",");
+    out.CsvField(player.Name);
+    QStringList fields = {QString::number(player.Current),
+                          QString::number(player.Max),
+                          QString::number(player.BestPlace),
+                          QString::number(player.WorstPlace),
+                          Count(result, player.Won),
+                          Count(result, player.Tied),
+                          QString::number(player.WinChance, 'g', 10)};
+    if (!result.Exact) {
+      fields << QString::number(player.ChanceLow, 'g', 10)
+             << QString::number(player.ChanceHigh, 'g', 10);
+    }
+    for (const QString& field : fields) {
+      out.Raw(",");
+      out.Text(field);
+    }
+    out.Raw(",");
+    out.CsvField(Champions(player));
+    for (const TRootingGame& game : result.Rooting) {
+      for (const auto& chance : game.Chance) {
+        out.Raw(",");
+        out.Text(QString::number(chance[static_cast<size_t>(player.Index)], 'g', 10));
+      }
+    }
+    out.EndLine();
+  }
+}
+
+void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResult& result) {
+  TJsonWriter json(device);
+  json.BeginObject();
+  json.Key("pool_name").Value(pool.SystemFile().PoolName());
+  json.Key("model").Value(QString::fromLatin1(ModelName(result.Model)));
+  json.Key("exact").Value(result.Exact);
+  json.Key("outcomes").Value(static_cast<unsigned long long>(result.Outcomes));
+  json.Key("samples").Value(static_cast<long long>(result.Samples));
+  json.Key("games_left").Value(result.GamesLeft);
+  json.Key("players").BeginArray();
+  for (const TOutlookPlayer& player : result.Players) {
+    json.BeginObject();
+    json.Key("player").Value(player.Name);
+    json.Key("current").Value(player.Current);
+    json.Key("max").Value(player.Max);
+    json.Key("best_place").Value(player.BestPlace);
+    json.Key("worst_place").Value(player.WorstPlace);
+    json.Key("won").Value(player.Won);
+    json.Key("tied").Value(player.Tied);
+    json.Key("win_chance").Value(player.WinChance);
+    json.Key("win_chance_low").Value(player.ChanceLow);
+    json.Key("win_chance_high").Value(player.ChanceHigh);
+    json.Key("champions").BeginArray();
+    for (const TOutlookChampion& champion : player.Champions) {
+      json.BeginObject();
+      json.Key("team").Value(champion.Team);
+      json.Key("won").Value(champion.Won);
+      json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("rooting").BeginArray();
+  for (const TRootingGame& game : result.Rooting) {
+    json.BeginObject();
+    json.Key("round").Value(game.Round - 1);
+    json.Key("teams").BeginArray().Value(game.Teams[0]).Value(game.Teams[1]).EndArray();
+    json.Key("players").BeginArray();
+    for (const TOutlookPlayer& player : result.Players) {
+      const size_t i = static_cast<size_t>(player.Index);
+      json.BeginObject();
+      json.Key("player").Value(player.Name);
+      json.Key("win_chance").BeginArray().Value(game.Chance[0][i]).Value(game.Chance[1][i]);
+      json.EndArray();
+      json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+  }
+  json.EndArray();
+  json.EndObject();
+  json.Finish();
+}
+
+}  // namespace
+
+int CmdOutlook(const QStringList& arguments, TCliIO& io) {
+  QStringList rest = arguments;
+  const bool bySeed = Cli::TakeChoice(rest, QStringLiteral("--model"), {"even", "seed"}) == "seed";
+  const QString format = Cli::TakeChoice(rest, QStringLiteral("--format"), {"text", "csv", "json"});
+  TOutlookOptions options;
+  options.Model = bySeed ? TOutlookModel::Seed : TOutlookModel::Even;
+  const QString threads = Cli::TakeOption(rest, QStringLiteral("--threads"));
+  if (!threads.isEmpty()) {
+    bool number = false;
+    options.Threads = threads.toInt(&number);
+    if (!number || options.Threads < 1)
+      throw TUsageError("--threads must be a whole number of at least 1");
+  }
+  const QString directory = Cli::TakeDirectory(rest);
+
+  TFFDataModule pool;
+  if (!Cli::OpenPoolForReading(directory, pool, io))
+    return 1;
+  if (!pool.Finalized()) {
+    Cli::WriteLine(io.Err, TPoolReports::kFirstRoundOpen);
+    Cli::ClosePoolUnsaved(pool);
+    return 1;
+  }
+  const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(pool), options);
+  if (format == QLatin1String("json")) {
+    WriteJson(io.Out, pool, result);
+  } else {
+    TLineWriter out(io.Out);
+    if (format == QLatin1String("csv")) {
+      WriteCsv(out, result);
+    } else {
+      WriteText(out, pool, result);
+    }
+  }
+  Cli::ClosePoolUnsaved(pool);
+  return 0;
+}

@@ -1,0 +1,142 @@
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "CliRunner.h"
+#include "TestPools.h"
+
+using namespace TestPools;
+
+class TestCliOutlook : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir FDir;
+
+  // The 64-team field after two rounds won by the better seed every time: the four best
+  // seeds of each region are left, fifteen games to go. Ann and Bo each took a top seed of
+  // the left side as champion; Cy advanced nobody.
+  QString MakePool(const char* name, bool locked) {
+    const QString dir = FDir.filePath(name);
+    QDir().mkpath(dir);
+    auto pool = CreatePool(dir);
+    pool->SystemFile().SetPoolName("Office Pool");
+    pool->SystemFile().SetFinalized(locked);
+    AddFullField(pool->TeamsFile());
+    for (int i = 0; i < 64; ++i) {
+      const int seed = i % 16 + 1;
+      TTeamSeedObject* team = pool->TeamsFile().Items(i);
+      team->SetRoundReached(seed <= 4 ? 3 : seed <= 8 ? 2 : 1);
+      team->SetEliminated(seed > 4);
+    }
+    if (locked) {
+      AddPlayer(*pool, "Ann")->Pick(0)->SetRoundReached(7);
+      AddPlayer(*pool, "Bo")->Pick(16)->SetRoundReached(7);
+      AddPlayer(*pool, "Cy");
+    }
+    pool->SavePool();
+    pool->ClosePool();
+    return dir;
+  }
+
+ private slots:
+  void jsonFollowsTheDocumentedSchema() {
+    const QString dir = MakePool("Json.BGD", true);
+    const TCliRun run = RunTool({"outlook", dir, "--format", "json", "--threads", "2"});
+    QCOMPARE(run.Status, 0);
+    const QJsonObject top = run.Json().object();
+    QCOMPARE(top.keys(), QStringList({"exact", "games_left", "model", "outcomes", "players",
+                                      "pool_name", "rooting", "samples"}));
+    QCOMPARE(top["model"].toString(), QString("even"));
+    QCOMPARE(top["exact"].toBool(), true);
+    QCOMPARE(top["outcomes"].toInteger(), 32768);
+    QCOMPARE(top["samples"].toInteger(), 0);
+    QCOMPARE(top["games_left"].toInt(), 15);
+    const QJsonArray players = top["players"].toArray();
+    QCOMPARE(players.size(), 3);
+    double chances = 0;
+    for (const QJsonValue& value : players) {
+      const QJsonObject player = value.toObject();
+      QCOMPARE(player.keys(), QStringList({"best_place", "champions", "current", "max", "player",
+                                           "tied", "win_chance", "win_chance_high",
+                                           "win_chance_low", "won", "worst_place"}));
+      chances += player["win_chance"].toDouble();
+      QCOMPARE(player["win_chance_low"].toDouble(), player["win_chance"].toDouble());
+    }
+    QVERIFY(qAbs(chances - 1.0) < 1e-9);
+    // Cy has nothing left and comes last, 0 points against 3 each.
+    const QJsonObject cy = players.last().toObject();
+    QCOMPARE(cy["player"].toString(), QString("Cy"));
+    QCOMPARE(cy["current"].toInt(), 0);
+    QCOMPARE(cy["max"].toInt(), 0);
+    QCOMPARE(cy["win_chance"].toDouble(), 0.0);
+    QCOMPARE(cy["best_place"].toInt(), 3);
+    QVERIFY(cy["champions"].toArray().isEmpty());
+    // Ann wins alone only where her champion goes further than Bo's, and the one champion
+    // she can win with is hers.
+    const QJsonObject ann =
+        players.at(players.at(0).toObject()["player"] == "Ann" ? 0 : 1).toObject();
+    QCOMPARE(ann["current"].toInt(), 3);
+    QCOMPARE(ann["max"].toInt(), 63);
+    QCOMPARE(ann["best_place"].toInt(), 1);
+    QCOMPARE(ann["worst_place"].toInt(), 2);
+    QVERIFY(ann["won"].toDouble() > 0 && ann["tied"].toDouble() > 0);
+    QCOMPARE(ann["champions"].toArray().at(0).toObject()["team"].toString(), QString("R1S1"));
+
+    const QJsonArray rooting = top["rooting"].toArray();
+    QCOMPARE(rooting.size(), 8);
+    const QJsonObject first = rooting.at(0).toObject();
+    QCOMPARE(first["round"].toInt(), 3);
+    QCOMPARE(first["teams"].toArray(), QJsonArray({"R1S1", "R1S4"}));
+    // Ann needs her champion to win its next game: without it she can only tie.
+    for (const QJsonValue& value : first["players"].toArray()) {
+      const QJsonObject player = value.toObject();
+      if (player["player"] == "Ann") {
+        const QJsonArray chance = player["win_chance"].toArray();
+        QVERIFY(chance.at(0).toDouble() > ann["win_chance"].toDouble());
+        QVERIFY(chance.at(1).toDouble() < ann["win_chance"].toDouble());
+      }
+    }
+  }
+
+  void textAndCsvShowTheTableAndTheRootingGuide() {
+    const QString dir = MakePool("Text.BGD", true);
+    const TCliRun text = RunTool({"outlook", dir, "--model", "seed"});
+    QCOMPARE(text.Status, 0);
+    const QList<QByteArray> lines = text.Out.split('\n');
+    QCOMPARE(lines.at(0), QByteArray("Office Pool"));
+    QCOMPARE(lines.at(1), QByteArray("Who Can Still Win"));
+    QVERIFY(lines.at(2).contains("15 games left; games weighed by the teams' seeds"));
+    QVERIFY(lines.at(4).startsWith(" Pos  Player Name"));
+    QVERIFY(text.Out.contains("Rooting guide"));
+    QVERIFY(text.Out.contains("Rd 3: R1S1 v R1S4"));
+
+    const TCliRun csv = RunTool({"outlook", dir, "--format", "csv"});
+    QCOMPARE(csv.Status, 0);
+    const QList<QByteArray> rows = csv.Out.split('\n');
+    QVERIFY(rows.at(0).startsWith("Pos,Player Name,Current,Max,Best Place,Worst Place,Won,Tied"));
+    QVERIFY(rows.at(0).endsWith(",Rd 3 R4S3 v R4S2: R4S3,Rd 3 R4S3 v R4S2: R4S2"));
+    // Three players, each with 16 rooting columns after the 10 of the table.
+    QCOMPARE(rows.at(3).count(',') + 1, 10 + 16);
+  }
+
+  void refusedWhileTheFirstRoundIsOpen() {
+    const QString dir = MakePool("Open.BGD", false);
+    const TCliRun run = RunTool({"outlook", dir});
+    QCOMPARE(run.Status, 1);
+    QVERIFY(run.Out.isEmpty());
+    QCOMPARE(run.Err, QByteArray("First Round must be locked prior to selecting this report\n"));
+  }
+
+  void badOptionsAreUsageErrors() {
+    const QString dir = MakePool("Usage.BGD", true);
+    QCOMPARE(RunTool({"outlook", dir, "--model", "coin"}).Status, 2);
+    QCOMPARE(RunTool({"outlook", dir, "--threads", "0"}).Status, 2);
+    QCOMPARE(RunTool({"outlook"}).Status, 2);
+  }
+};
+
+QTEST_GUILESS_MAIN(TestCliOutlook)
+#include "tst_cli_outlook.moc"
