@@ -34,10 +34,9 @@ constexpr int kRowsPerTeam = 8;  // one per chart round, 0..7
 constexpr int kLastRound = 7;
 constexpr int kChampionSlot = ChartGeometry::kChampionSlot;
 constexpr int kSlots = TOutlookInput::kSlots;
-// Games left when the search switches to the small table of possible winners.
-constexpr int kTableGames = 3;
-// Further points, games before the end, at which the bounds are looked at again.
-constexpr int kCheckpointGames[] = {15, 7};
+// Above this many steps (outcomes times players and the span of totals) places are searched
+// for player by player instead of being counted at every outcome.
+constexpr double kRankAllBudget = 4e8;
 // Enough tasks that every thread stays busy to the end and progress moves smoothly.
 constexpr int kTaskGames = 10;
 constexpr int64_t kSampleBlock = 1024;
@@ -141,21 +140,26 @@ struct TPlan {
   std::vector<TLane> Gain;
   // Row (team, round): the most and the least a team standing in that round can still add.
   std::vector<TLane> MaxGain, MinGain;
+  // Row (team, round k): how a player's bounds move when the team wins its game into round k,
+  // and when it loses it. Lowest: WinLo, LoseLo; highest: WinHi, LoseHi.
+  std::vector<TLane> WinLo, LoseLo, WinHi, LoseHi;
   // Per player, the exact highest and lowest final totals, and the places they rule out.
   std::vector<int64_t> Max, Min;
   std::vector<int> StaticBest, StaticWorst;
+  // A row of nothing, for the loser of a game no one else plays.
+  std::vector<TLane> Zero;
   // The rooting games (indexes into Games) and the depth by which all of them are decided.
   std::vector<int> RootingGames;
   int SnapDepth = -1;
   int TaskDepth = 0;
   int TaskBits = 0;
-  // Depths at which the bounds are looked at; the last is where the table takes over.
-  std::vector<int> Levels;
-  std::vector<int> LevelAt;
-  // Per level: the slots whose teams can still win a game from that depth on, and their rounds.
-  std::vector<std::vector<int>> AliveSlots, AliveRounds;
+  // The slots whose teams can still win a game from the task depth on, and their rounds.
+  std::vector<int> TaskAlive, TaskAliveRounds;
   // How far apart the final totals can lie, the span a count of them by value needs.
   int64_t Spread = 0;
+  // Every player ranked at every outcome during the search, when that is cheap enough;
+  // otherwise best and worst places are searched for player by player afterwards.
+  bool RankAll = true;
 
   TPlan(const TOutlookInput& input, const TOutlookOptions& options) : In(input), Options(options) {
     Players = input.PlayerCount();
@@ -163,6 +167,7 @@ struct TPlan {
     GameCount = static_cast<int>(input.Games.size());
     Stride = (static_cast<size_t>(Players) + 31) & ~size_t{31};
     Base.assign(Stride, 0);
+    Zero.assign(Stride, 0);
     for (int i = 0; i < Players; ++i)
       Base[static_cast<size_t>(i)] = static_cast<TLane>(input.Base[static_cast<size_t>(i)]);
     const size_t rows = static_cast<size_t>(Teams) * kRowsPerTeam;
@@ -188,9 +193,31 @@ struct TPlan {
         }
       }
     }
+    // A winner moves from round k-1 to k and takes its gain; a loser's future goes.
+    WinLo.assign(rows * Stride, 0);
+    LoseLo.assign(rows * Stride, 0);
+    WinHi.assign(rows * Stride, 0);
+    LoseHi.assign(rows * Stride, 0);
+    for (int t = 0; t < Teams; ++t) {
+      for (int k = 2; k <= kLastRound; ++k) {
+        for (int i = 0; i < Players; ++i) {
+          const TLane gain = GainRow(t, k)[i];
+          Row(WinLo, t, k)[i] =
+              static_cast<TLane>(gain + Row(MinGain, t, k)[i] - Row(MinGain, t, k - 1)[i]);
+          Row(LoseLo, t, k)[i] = static_cast<TLane>(-Row(MinGain, t, k - 1)[i]);
+          Row(WinHi, t, k)[i] =
+              static_cast<TLane>(gain + Row(MaxGain, t, k)[i] - Row(MaxGain, t, k - 1)[i]);
+          Row(LoseHi, t, k)[i] = static_cast<TLane>(-Row(MaxGain, t, k - 1)[i]);
+        }
+      }
+    }
     ExtremeTotals();
     PlanRooting();
     PlanDepths();
+    // Ranking everyone costs the players and the span of their totals at every outcome.
+    const double outcomes = std::ldexp(1.0, In.RealGames());
+    RankAll = !std::is_same_v<TLane, int16_t> ||
+              outcomes * static_cast<double>(2 * Players + Spread) <= kRankAllBudget;
   }
 
   TLane* Row(std::vector<TLane>& rows, int team, int round) {
@@ -325,46 +352,35 @@ struct TPlan {
 
   void PlanDepths() {
     const int lastRooting = RootingGames.empty() ? -1 : RootingGames.back();
-    const int tableDepth = std::max({GameCount - kTableGames, lastRooting + 1, 0});
-    // Tasks: the outcomes of the first real games, as many as kTaskGames, before the table.
+    // Tasks: the outcomes of the first real games, at most kTaskGames of them.
     TaskDepth = 0;
     TaskBits = 0;
-    while (TaskDepth < tableDepth && TaskBits < kTaskGames) {
+    while (TaskDepth < GameCount && TaskBits < kTaskGames) {
       if (In.Games[static_cast<size_t>(TaskDepth)].Real)
         ++TaskBits;
       ++TaskDepth;
     }
     SnapDepth = RootingGames.empty() ? -1 : std::max(lastRooting + 1, TaskDepth);
-    Levels.push_back(TaskDepth);
-    for (const int games : kCheckpointGames) {
-      const int depth = GameCount - games;
-      if (depth > Levels.back() && depth < tableDepth)
-        Levels.push_back(depth);
-    }
-    if (tableDepth > Levels.back())
-      Levels.push_back(tableDepth);
-    LevelAt.assign(static_cast<size_t>(GameCount) + 1, -1);
-    for (size_t l = 0; l < Levels.size(); ++l)
-      LevelAt[static_cast<size_t>(Levels[l])] = static_cast<int>(l);
-    for (const int depth : Levels) {
-      std::array<bool, kSlots + 1> later{};
-      for (int g = depth; g < GameCount; ++g)
-        later[static_cast<size_t>(In.Games[static_cast<size_t>(g)].Slot)] = true;
-      std::vector<int> alive;
-      for (int g = depth; g < GameCount; ++g) {
-        const TGame& game = In.Games[static_cast<size_t>(g)];
-        for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
-          const int slot = game.Feeder[static_cast<size_t>(side)];
-          if (!later[static_cast<size_t>(slot)])
-            alive.push_back(slot);
-        }
+    TaskAlive = AliveAt(TaskDepth);
+    for (const int slot : TaskAlive)
+      TaskAliveRounds.push_back(ChartGeometry::SlotRound(slot));
+  }
+
+  // The slots whose teams play the games from `depth` on without having to win one first.
+  std::vector<int> AliveAt(int depth) const {
+    std::array<bool, kSlots + 1> later{};
+    for (int g = depth; g < GameCount; ++g)
+      later[static_cast<size_t>(In.Games[static_cast<size_t>(g)].Slot)] = true;
+    std::vector<int> alive;
+    for (int g = depth; g < GameCount; ++g) {
+      const TGame& game = In.Games[static_cast<size_t>(g)];
+      for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
+        const int slot = game.Feeder[static_cast<size_t>(side)];
+        if (!later[static_cast<size_t>(slot)])
+          alive.push_back(slot);
       }
-      std::vector<int> rounds;
-      for (const int slot : alive)
-        rounds.push_back(ChartGeometry::SlotRound(slot));
-      AliveSlots.push_back(std::move(alive));
-      AliveRounds.push_back(std::move(rounds));
     }
+    return alive;
   }
 };
 
@@ -413,23 +429,25 @@ class TRanker {
   std::vector<int64_t> FOrder;
 };
 
-// One worker's depth-first walk over every outcome of its tasks.
+// One worker's depth-first walk over every outcome of its tasks. It carries only the players
+// who can still finish first below the current outcome, each with a total and the lowest and
+// highest total still open to them; after every game those whose highest falls short of the
+// best lowest drop out, so the last games are played among a handful of players. When the run
+// ranks everyone at every outcome, every player's total is carried in full lanes as well.
 template <typename TLane>
-class TExactSearch {
+class TWinnerSearch {
  public:
-  TExactSearch(const TPlan<TLane>& plan, TTally& tally, const TOutlookProgress& progress)
+  TWinnerSearch(const TPlan<TLane>& plan, TTally& tally, const TOutlookProgress& progress)
       : P(plan), FTally(tally), FProgress(progress) {
-    FTotals.resize(static_cast<size_t>(P.GameCount + 1) * P.Stride);
-    const size_t levels = P.Levels.size();
-    FUnsettled.resize(levels);
-    FContenders.resize(levels);
-    FLo.resize(P.Stride);
-    FHi.resize(P.Stride);
-    FShareBefore.resize(static_cast<size_t>(P.Players));
-    FAllPlayers.resize(static_cast<size_t>(P.Players));
-    for (int i = 0; i < P.Players; ++i)
-      FAllPlayers[static_cast<size_t>(i)] = i;
-    FRowOf.assign(static_cast<size_t>(P.Teams), -1);
+    const size_t depths = static_cast<size_t>(P.GameCount + 1);
+    const size_t n = static_cast<size_t>(P.Players);
+    FTotals.resize(depths * P.Stride);
+    FIds.resize(depths * n);
+    FValue.resize(depths * n);
+    FLo.resize(depths * n);
+    FHi.resize(depths * n);
+    FCount.resize(depths);
+    FShareBefore.resize(n);
   }
 
   // Plays the task's outcome of the first games, then everything below it. False when
@@ -442,16 +460,37 @@ class TExactSearch {
     for (int d = 0; d < P.TaskDepth; ++d) {
       const TGame& game = P.In.Games[static_cast<size_t>(d)];
       const int side = game.Real ? static_cast<int>((task >> bit++) & 1) : 0;
-      weight *= Take(d, side);
+      const std::array<int32_t, 2> teams = Teams(game);
+      FOcc[static_cast<size_t>(game.Slot)] = teams[static_cast<size_t>(side)];
+      AddRow(Totals(d + 1), Totals(d), P.GainRow(teams[static_cast<size_t>(side)], game.Round),
+             P.Players);
+      if (game.Real)
+        weight *= P.Chance(teams, side);
     }
-    // Players whose best and worst places are already the ones no outcome can pass need no
-    // more looking at.
-    FQueue.clear();
-    for (int i = 0; i < P.Players; ++i) {
-      const size_t n = static_cast<size_t>(i);
-      if (FTally.Best[n] != P.StaticBest[n] || FTally.Worst[n] != P.StaticWorst[n])
-        FQueue.push_back(i);
+    // Everyone's bounds at the task's root, then the players who can still finish first.
+    const TLane* totals = Totals(P.TaskDepth);
+    const size_t n = static_cast<size_t>(P.Players);
+    std::vector<TLane> lo(totals, totals + n), hi(totals, totals + n);
+    for (size_t a = 0; a < P.TaskAlive.size(); ++a) {
+      const int team = FOcc[static_cast<size_t>(P.TaskAlive[a])];
+      AddRow(lo.data(), lo.data(), P.Row(P.MinGain, team, P.TaskAliveRounds[a]), P.Players);
+      AddRow(hi.data(), hi.data(), P.Row(P.MaxGain, team, P.TaskAliveRounds[a]), P.Players);
     }
+    TLane sure = std::numeric_limits<TLane>::min();
+    for (size_t i = 0; i < n; ++i)
+      sure = std::max(sure, Level(lo[i]));
+    const size_t at = static_cast<size_t>(P.TaskDepth) * n;
+    int count = 0;
+    for (size_t i = 0; i < n; ++i) {
+      if (Level(hi[i]) < sure)
+        continue;
+      const size_t c = at + static_cast<size_t>(count++);
+      FIds[c] = static_cast<int>(i);
+      FValue[c] = totals[i];
+      FLo[c] = lo[i];
+      FHi[c] = hi[i];
+    }
+    FCount[static_cast<size_t>(P.TaskDepth)] = count;
     Walk(P.TaskDepth, weight);
     return !FStop;
   }
@@ -459,36 +498,68 @@ class TExactSearch {
  private:
   TLane* Totals(int depth) { return FTotals.data() + static_cast<size_t>(depth) * P.Stride; }
 
-  // The winner of game `depth` is side `side`: puts it on the game's line and adds its gains.
-  // Returns the factor of the outcome's weight.
-  double Take(int depth, int side) {
-    const TGame& game = P.In.Games[static_cast<size_t>(depth)];
-    const std::array<int32_t, 2> teams = {FOcc[static_cast<size_t>(game.Feeder[0])],
-                                          FOcc[static_cast<size_t>(game.Feeder[1])]};
-    const int32_t team = teams[static_cast<size_t>(side)];
-    FOcc[static_cast<size_t>(game.Slot)] = team;
-    AddRow(Totals(depth + 1), Totals(depth), P.GainRow(team, game.Round), P.Players);
-    return game.Real ? P.Chance(teams, side) : 1.0;
+  std::array<int32_t, 2> Teams(const TGame& game) const {
+    return {FOcc[static_cast<size_t>(game.Feeder[0])], FOcc[static_cast<size_t>(game.Feeder[1])]};
   }
 
   void Walk(int depth, double weight) {
-    if (FStop)
-      return;
     if (depth == P.SnapDepth && !FSnapped) {
       Snapshot(depth, weight);
       return;
     }
-    const int level = P.LevelAt[static_cast<size_t>(depth)];
-    if (level >= 0) {
-      if (level + 1 == static_cast<int>(P.Levels.size())) {
-        Table(level, depth, weight);
-        return;
-      }
-      Checkpoint(level, depth);
+    if (depth == P.GameCount) {
+      Outcome(weight);
+      return;
+    }
+    if (FProgress.Cancelled()) {
+      FStop = true;
+      return;
     }
     const TGame& game = P.In.Games[static_cast<size_t>(depth)];
-    for (int side = 0; side < (game.Real ? 2 : 1); ++side)
-      Walk(depth + 1, weight * Take(depth, side));
+    const std::array<int32_t, 2> teams = Teams(game);
+    for (int side = 0; side < (game.Real ? 2 : 1) && !FStop; ++side) {
+      const int32_t winner = teams[static_cast<size_t>(side)];
+      FOcc[static_cast<size_t>(game.Slot)] = winner;
+      Step(depth, winner, game.Real ? teams[static_cast<size_t>(1 - side)] : -1, game.Round);
+      if (P.RankAll)
+        AddRow(Totals(depth + 1), Totals(depth), P.GainRow(winner, game.Round), P.Players);
+      Walk(depth + 1, game.Real ? weight * P.Chance(teams, side) : weight);
+    }
+  }
+
+  // The contenders after `winner` beats `loser` (-1: none) into `round`: totals and bounds
+  // moved, then those who can no longer reach the best sure total left out.
+  void Step(int depth, int32_t winner, int32_t loser, int round) {
+    const size_t n = static_cast<size_t>(P.Players);
+    const size_t from = static_cast<size_t>(depth) * n;
+    const size_t to = from + n;
+    const int count = FCount[static_cast<size_t>(depth)];
+    const TLane* gain = P.GainRow(winner, round);
+    const TLane* winLo = P.Row(P.WinLo, winner, round);
+    const TLane* winHi = P.Row(P.WinHi, winner, round);
+    const TLane* loseLo = loser >= 0 ? P.Row(P.LoseLo, loser, round) : P.Zero.data();
+    const TLane* loseHi = loser >= 0 ? P.Row(P.LoseHi, loser, round) : P.Zero.data();
+    TLane sure = std::numeric_limits<TLane>::min();
+    for (int c = 0; c < count; ++c) {
+      const int i = FIds[from + static_cast<size_t>(c)];
+      const size_t k = to + static_cast<size_t>(c);
+      FValue[k] = static_cast<TLane>(FValue[from + static_cast<size_t>(c)] + gain[i]);
+      FLo[k] = static_cast<TLane>(FLo[from + static_cast<size_t>(c)] + winLo[i] + loseLo[i]);
+      FHi[k] = static_cast<TLane>(FHi[from + static_cast<size_t>(c)] + winHi[i] + loseHi[i]);
+      sure = std::max(sure, Level(FLo[k]));
+    }
+    int kept = 0;
+    for (int c = 0; c < count; ++c) {
+      const size_t k = to + static_cast<size_t>(c);
+      if (Level(FHi[k]) < sure)
+        continue;
+      const size_t j = to + static_cast<size_t>(kept++);
+      FIds[j] = FIds[from + static_cast<size_t>(c)];
+      FValue[j] = FValue[k];
+      FLo[j] = FLo[k];
+      FHi[j] = FHi[k];
+    }
+    FCount[static_cast<size_t>(depth + 1)] = kept;
   }
 
   // Below the depth where every game of the next round is decided, the shares won are
@@ -502,9 +573,9 @@ class TExactSearch {
     std::array<size_t, 64> rows{};
     for (size_t j = 0; j < P.RootingGames.size(); ++j) {
       const TGame& game = P.In.Games[static_cast<size_t>(P.RootingGames[j])];
-      const int side =
+      const size_t side =
           FOcc[static_cast<size_t>(game.Slot)] == FOcc[static_cast<size_t>(game.Feeder[0])] ? 0 : 1;
-      rows[j] = (j * 2 + static_cast<size_t>(side)) * n;
+      rows[j] = (j * 2 + side) * n;
     }
     for (size_t i = 0; i < n; ++i) {
       const double gained = FTally.Share[i] - FShareBefore[i];
@@ -515,191 +586,20 @@ class TExactSearch {
     }
   }
 
-  // Every player's lowest and highest final total below this depth; `only` some of them.
-  void Bounds(int level, int depth, const std::vector<int>* only) {
-    const TLane* totals = Totals(depth);
-    const std::vector<int>& alive = P.AliveSlots[static_cast<size_t>(level)];
-    const std::vector<int>& rounds = P.AliveRounds[static_cast<size_t>(level)];
-    if (only) {
-      for (const int i : *only)
-        FLo[static_cast<size_t>(i)] = FHi[static_cast<size_t>(i)] = totals[i];
-    } else {
-      std::copy(totals, totals + P.Players, FLo.begin());
-      std::copy(totals, totals + P.Players, FHi.begin());
-    }
-    for (size_t a = 0; a < alive.size(); ++a) {
-      const int team = FOcc[static_cast<size_t>(alive[a])];
-      const TLane* least = P.Row(P.MinGain, team, rounds[a]);
-      const TLane* most = P.Row(P.MaxGain, team, rounds[a]);
-      if (only) {
-        for (const int i : *only) {
-          FLo[static_cast<size_t>(i)] = static_cast<TLane>(FLo[static_cast<size_t>(i)] + least[i]);
-          FHi[static_cast<size_t>(i)] = static_cast<TLane>(FHi[static_cast<size_t>(i)] + most[i]);
-        }
-      } else {
-        AddRow(FLo.data(), FLo.data(), least, P.Players);
-        AddRow(FHi.data(), FHi.data(), most, P.Players);
-      }
-    }
-  }
-
-  // Whether the player's places below here all lie between the best and worst already found:
-  // at best one behind everyone sure to have more, at worst one behind everyone who may.
-  bool Settled(int i) const {
-    const TLane lo = Level(FLo[static_cast<size_t>(i)]);
-    const TLane hi = Level(FHi[static_cast<size_t>(i)]);
-    const auto above = [](const std::vector<TLane>& sorted, TLane value) {
-      return static_cast<int>(sorted.end() - std::upper_bound(sorted.begin(), sorted.end(), value));
-    };
-    const int surelyAbove = above(FSortedLo, hi);
-    const int maybeAbove = above(FSortedHi, lo) - (hi > lo ? 1 : 0);
-    return 1 + surelyAbove >= FTally.Best[static_cast<size_t>(i)] &&
-           1 + maybeAbove <= FTally.Worst[static_cast<size_t>(i)];
-  }
-
-  const std::vector<int>& ParentUnsettled(int level) const {
-    return level == 0 ? FQueue : FUnsettled[static_cast<size_t>(level - 1)];
-  }
-  const std::vector<int>& ParentContenders(int level) const {
-    return level == 0 ? FAllPlayers : FContenders[static_cast<size_t>(level - 1)];
-  }
-
-  // Narrows the players still worth looking at, for winning and for places, at this depth.
-  // With `rankAll` every player is ranked at every outcome below, so none is looked at here.
-  void Narrow(int level, int depth, bool rankAll = false) {
-    const std::vector<int>& unsettledAbove = rankAll ? FNoOne : ParentUnsettled(level);
-    const std::vector<int>& contendersAbove = ParentContenders(level);
-    Bounds(level, depth, unsettledAbove.empty() ? &contendersAbove : nullptr);
-    std::vector<int>& unsettled = FUnsettled[static_cast<size_t>(level)];
-    unsettled.clear();
-    if (!unsettledAbove.empty()) {
-      FSortedLo.resize(static_cast<size_t>(P.Players));
-      FSortedHi.resize(static_cast<size_t>(P.Players));
-      for (size_t j = 0; j < static_cast<size_t>(P.Players); ++j) {
-        FSortedLo[j] = Level(FLo[j]);
-        FSortedHi[j] = Level(FHi[j]);
-      }
-      std::sort(FSortedLo.begin(), FSortedLo.end());
-      std::sort(FSortedHi.begin(), FSortedHi.end());
-    }
-    for (const int i : unsettledAbove) {
-      if (!Settled(i))
-        unsettled.push_back(i);
-    }
-    // No one who was out of it above can be in it here, and the player sure of the most
-    // points is among those who were in it.
-    TLane sure = std::numeric_limits<TLane>::min();
-    for (const int i : contendersAbove)
-      sure = std::max(sure, Level(FLo[static_cast<size_t>(i)]));
-    std::vector<int>& contenders = FContenders[static_cast<size_t>(level)];
-    contenders.clear();
-    for (const int i : contendersAbove) {
-      if (Level(FHi[static_cast<size_t>(i)]) >= sure)
-        contenders.push_back(i);
-    }
-  }
-
-  void Checkpoint(int level, int depth) {
-    if (FProgress.Cancelled()) {
-      FStop = true;
-      return;
-    }
-    Narrow(level, depth);
-  }
-
-  // The last games, played out on the contenders' own small table.
-  void Table(int level, int depth, double weight) {
-    if (FProgress.Cancelled()) {
-      FStop = true;
-      return;
-    }
-    // Ranking every player at each outcome costs the players plus the span of their totals;
-    // ruling players out first costs a sort of them. Many players and few outcomes: rank all.
-    const int64_t n = P.Players;
-    const int64_t outcomes = int64_t{1} << std::min(P.GameCount - depth, 20);
-    const bool rankAll = !ParentUnsettled(level).empty() &&
-                         2 * n * std::max<int64_t>(1, std::ilogb(static_cast<double>(n + 1))) >=
-                             outcomes * (2 * n + P.Spread);
-    Narrow(level, depth, rankAll);
-    const std::vector<int>& contenders = FContenders[static_cast<size_t>(level)];
-    FTableLevel = level;
-    FTableDepth = depth;
-    FCount = static_cast<int>(contenders.size());
-    const size_t count = static_cast<size_t>(FCount);
-    FRankAll = rankAll;
-    FFull = rankAll || !FUnsettled[static_cast<size_t>(level)].empty();
-    // Rows of the teams that can still win, cut down to the contenders.
-    const std::vector<int>& alive = P.AliveSlots[static_cast<size_t>(level)];
-    const std::vector<int>& rounds = P.AliveRounds[static_cast<size_t>(level)];
-    FTableRows.resize(alive.size() * kRowsPerTeam * count);
-    for (size_t a = 0; a < alive.size(); ++a) {
-      const int team = FOcc[static_cast<size_t>(alive[a])];
-      FRowOf[static_cast<size_t>(team)] = static_cast<int>(a);
-      for (int k = rounds[a] + 1; k <= kLastRound; ++k) {
-        TLane* row = FTableRows.data() + (a * kRowsPerTeam + static_cast<size_t>(k)) * count;
-        const TLane* gains = P.GainRow(team, k);
-        for (size_t c = 0; c < count; ++c)
-          row[c] = gains[contenders[c]];
-      }
-    }
-    FTable.resize(static_cast<size_t>(P.GameCount - depth + 1) * count);
-    const TLane* totals = Totals(depth);
-    for (size_t c = 0; c < count; ++c)
-      FTable[c] = totals[contenders[c]];
-    PlayTable(depth, weight);
-  }
-
-  void PlayTable(int depth, double weight) {
-    const size_t count = static_cast<size_t>(FCount);
-    if (depth == P.GameCount) {
-      Outcome(weight);
-      return;
-    }
-    const TGame& game = P.In.Games[static_cast<size_t>(depth)];
-    const std::array<int32_t, 2> teams = {FOcc[static_cast<size_t>(game.Feeder[0])],
-                                          FOcc[static_cast<size_t>(game.Feeder[1])]};
-    const size_t at = static_cast<size_t>(depth - FTableDepth);
-    for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
-      const int32_t team = teams[static_cast<size_t>(side)];
-      FOcc[static_cast<size_t>(game.Slot)] = team;
-      const TLane* row = FTableRows.data() +
-                         (static_cast<size_t>(FRowOf[static_cast<size_t>(team)]) * kRowsPerTeam +
-                          static_cast<size_t>(game.Round)) *
-                             count;
-      AddRow(FTable.data() + (at + 1) * count, FTable.data() + at * count, row, FCount);
-      if (FFull)
-        AddRow(Totals(depth + 1), Totals(depth), P.GainRow(team, game.Round), P.Players);
-      PlayTable(depth + 1, weight * (game.Real ? P.Chance(teams, side) : 1.0));
-    }
-  }
-
   void Outcome(double weight) {
-    const std::vector<int>& contenders = FContenders[static_cast<size_t>(FTableLevel)];
-    const TLane* table = FTable.data() + static_cast<size_t>(P.GameCount - FTableDepth) *
-                                             static_cast<size_t>(FCount);
+    const size_t at = static_cast<size_t>(P.GameCount) * static_cast<size_t>(P.Players);
+    const int count = FCount[static_cast<size_t>(P.GameCount)];
     TLane top = std::numeric_limits<TLane>::min();
-    for (int c = 0; c < FCount; ++c)
-      top = std::max(top, Level(table[c]));
+    for (int c = 0; c < count; ++c)
+      top = std::max(top, Level(FValue[at + static_cast<size_t>(c)]));
     FFirst.clear();
-    for (int c = 0; c < FCount; ++c) {
-      if (Level(table[c]) == top)
-        FFirst.push_back(contenders[static_cast<size_t>(c)]);
+    for (int c = 0; c < count; ++c) {
+      if (Level(FValue[at + static_cast<size_t>(c)]) == top)
+        FFirst.push_back(FIds[at + static_cast<size_t>(c)]);
     }
     FTally.AddFirst(FFirst, FOcc[kChampionSlot], weight);
-    if (!FFull)
-      return;
-    const TLane* totals = Totals(P.GameCount);
-    if (FRankAll) {
-      FRanker.PlaceAll(totals, P.Players, FTally);
-      return;
-    }
-    for (const int i : FUnsettled[static_cast<size_t>(FTableLevel)]) {
-      const TLane own = Level(totals[i]);
-      int above = 0;
-      for (int j = 0; j < P.Players; ++j)
-        above += Level(totals[j]) > own;
-      FTally.AddPlace(i, 1 + above);
-    }
+    if (P.RankAll)
+      FRanker.PlaceAll(Totals(P.GameCount), P.Players, FTally);
   }
 
   const TPlan<TLane>& P;
@@ -707,26 +607,187 @@ class TExactSearch {
   const TOutlookProgress& FProgress;
   std::array<int32_t, kSlots + 1> FOcc{};
   std::vector<TLane> FTotals;
+  // Per depth, the contenders: player, total, lowest and highest final total.
+  std::vector<int> FIds;
+  std::vector<TLane> FValue, FLo, FHi;
+  std::vector<int> FCount;
   bool FStop = false;
   bool FSnapped = false;
   std::vector<double> FShareBefore;
-  std::vector<int> FQueue;
-  std::vector<int> FAllPlayers;
-  std::vector<std::vector<int>> FUnsettled, FContenders;
-  std::vector<TLane> FLo, FHi;
-  // The table of the last games.
-  int FTableLevel = 0;
-  int FTableDepth = 0;
-  int FCount = 0;
-  bool FFull = false;
-  bool FRankAll = false;
-  TRanker<TLane> FRanker;
-  std::vector<TLane> FSortedLo, FSortedHi;
-  const std::vector<int> FNoOne;
-  std::vector<int> FRowOf;
-  std::vector<TLane> FTableRows;
-  std::vector<TLane> FTable;
   std::vector<int> FFirst;
+  TRanker<TLane> FRanker;
+};
+
+// The best or worst place one player can still finish in, searched branch and bound. It
+// carries the other players' totals relative to this one's, with the lowest and highest those
+// differences can still reach: a player sure to stay above is counted and dropped, one who can
+// no longer get above is dropped. A branch that cannot better the place found so far is left.
+// The first dive follows the results that suit the search (the player's own picks for the best
+// place, the other side for the worst), so a good place is found early.
+class TPlaceSearch {
+ public:
+  template <typename TLane>
+  explicit TPlaceSearch(const TPlan<TLane>& plan, const TOutlookProgress& progress)
+      : In(plan.In), FProgress(progress), FPlayers(plan.Players), FGames(plan.GameCount) {
+    FRootAlive = plan.AliveAt(0);
+  }
+
+  // The best (or, with `worst`, the worst) place of player `i`, starting from `found`, a place
+  // some outcome gives, and stopping at `limit`, the place no outcome can pass.
+  int Run(int i, bool worst, int found, int limit) {
+    FWorst = worst;
+    FFound = found;
+    FLimit = limit;
+    Prepare(i);
+    FOcc = In.Occupant;
+    const size_t n = static_cast<size_t>(FPlayers);
+    FIds.resize(static_cast<size_t>(FGames + 1) * n);
+    FDiff.resize(FIds.size());
+    FLo.resize(FIds.size());
+    FHi.resize(FIds.size());
+    FCount.assign(static_cast<size_t>(FGames + 1), 0);
+    int sure = 0;
+    for (size_t j = 0; j < n; ++j) {
+      int64_t lo = In.Base[j] - In.Base[static_cast<size_t>(i)];
+      int64_t hi = lo;
+      const int64_t diff = lo;
+      for (const int slot : FRootAlive) {
+        const int team = FOcc[static_cast<size_t>(slot)];
+        const int round = ChartGeometry::SlotRound(slot);
+        lo += FMin[Row(team, round) + j];
+        hi += FMax[Row(team, round) + j];
+      }
+      if (lo > 0) {
+        ++sure;
+      } else if (hi > 0) {
+        const size_t c = static_cast<size_t>(FCount[0]++);
+        FIds[c] = static_cast<int>(j);
+        FDiff[c] = diff;
+        FLo[c] = lo;
+        FHi[c] = hi;
+      }
+    }
+    FPlayer = i;
+    Walk(0, sure);
+    return FFound;
+  }
+
+  bool Stopped() const { return FStop; }
+
+ private:
+  size_t Row(int team, int round) const {
+    return (static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)) *
+           static_cast<size_t>(FPlayers);
+  }
+
+  // The gains of every other player less this one's, and the most and least of them still to
+  // come for a team standing in each round.
+  void Prepare(int i) {
+    const size_t n = static_cast<size_t>(FPlayers);
+    const size_t rows = static_cast<size_t>(In.TeamCount()) * kRowsPerTeam;
+    FDelta.assign(rows * n, 0);
+    FMax.assign(rows * n, 0);
+    FMin.assign(rows * n, 0);
+    for (int t = 0; t < In.TeamCount(); ++t) {
+      for (int k = 2; k <= kLastRound; ++k) {
+        const int64_t own = In.GainAt(t, k, i);
+        for (size_t j = 0; j < n; ++j)
+          FDelta[Row(t, k) + j] = In.GainAt(t, k, static_cast<int>(j)) - own;
+      }
+      for (int r = kLastRound - 1; r >= 1; --r) {
+        for (size_t j = 0; j < n; ++j) {
+          const int64_t next = FDelta[Row(t, r + 1) + j];
+          FMax[Row(t, r) + j] = std::max<int64_t>(0, next + FMax[Row(t, r + 1) + j]);
+          FMin[Row(t, r) + j] = std::min<int64_t>(0, next + FMin[Row(t, r + 1) + j]);
+        }
+      }
+    }
+  }
+
+  bool Hopeless(int sure, int count) const {
+    return FWorst ? 1 + sure + count <= FFound : 1 + sure >= FFound;
+  }
+
+  void Walk(int depth, int sure) {
+    const int count = FCount[static_cast<size_t>(depth)];
+    if (FStop || FFound == FLimit || Hopeless(sure, count))
+      return;
+    const size_t n = static_cast<size_t>(FPlayers);
+    const size_t from = static_cast<size_t>(depth) * n;
+    if (depth == FGames) {
+      int above = sure;
+      for (int c = 0; c < count; ++c)
+        above += FDiff[from + static_cast<size_t>(c)] > 0;
+      FFound = FWorst ? std::max(FFound, 1 + above) : std::min(FFound, 1 + above);
+      return;
+    }
+    if ((++FNodes & 0xfff) == 0 && FProgress.Cancelled()) {
+      FStop = true;
+      return;
+    }
+    const TGame& game = In.Games[static_cast<size_t>(depth)];
+    const std::array<int32_t, 2> teams = {FOcc[static_cast<size_t>(game.Feeder[0])],
+                                          FOcc[static_cast<size_t>(game.Feeder[1])]};
+    // The side that suits the search first: the one the player gains more from for the best
+    // place, less for the worst.
+    int first = 0;
+    if (game.Real) {
+      const int64_t upper = In.GainAt(teams[0], game.Round, FPlayer);
+      const int64_t lower = In.GainAt(teams[1], game.Round, FPlayer);
+      first = (FWorst ? lower < upper : lower > upper) ? 1 : 0;
+    }
+    for (int s = 0; s < (game.Real ? 2 : 1); ++s) {
+      const int side = s == 0 ? first : 1 - first;
+      const int32_t winner = teams[static_cast<size_t>(side)];
+      const int32_t loser = game.Real ? teams[static_cast<size_t>(1 - side)] : -1;
+      FOcc[static_cast<size_t>(game.Slot)] = winner;
+      const size_t won = Row(winner, game.Round);
+      const size_t winnerWas = Row(winner, game.Round - 1);
+      const size_t loserWas = loser >= 0 ? Row(loser, game.Round - 1) : 0;
+      const size_t to = from + n;
+      int kept = 0;
+      int above = sure;
+      for (int c = 0; c < count; ++c) {
+        const size_t k = from + static_cast<size_t>(c);
+        const size_t j = static_cast<size_t>(FIds[k]);
+        const int64_t delta = FDelta[won + j];
+        int64_t lo = FLo[k] + delta + FMin[won + j] - FMin[winnerWas + j];
+        int64_t hi = FHi[k] + delta + FMax[won + j] - FMax[winnerWas + j];
+        if (loser >= 0) {
+          lo -= FMin[loserWas + j];
+          hi -= FMax[loserWas + j];
+        }
+        if (lo > 0) {
+          ++above;
+        } else if (hi > 0) {
+          const size_t t = to + static_cast<size_t>(kept++);
+          FIds[t] = FIds[k];
+          FDiff[t] = FDiff[k] + delta;
+          FLo[t] = lo;
+          FHi[t] = hi;
+        }
+      }
+      FCount[static_cast<size_t>(depth + 1)] = kept;
+      Walk(depth + 1, above);
+    }
+  }
+
+  const TOutlookInput& In;
+  const TOutlookProgress& FProgress;
+  const int FPlayers;
+  const int FGames;
+  std::vector<int> FRootAlive;
+  std::array<int32_t, kSlots + 1> FOcc{};
+  int FPlayer = 0;
+  bool FWorst = false;
+  int FFound = 0;
+  int FLimit = 0;
+  bool FStop = false;
+  uint64_t FNodes = 0;
+  std::vector<int64_t> FDelta, FMax, FMin;
+  std::vector<int> FIds;
+  std::vector<int64_t> FDiff, FLo, FHi;
+  std::vector<int> FCount;
 };
 
 // A small, fast generator whose stream is fixed by its seed, so a sampled run repeats.
@@ -860,12 +921,13 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
   for (TTally& tally : tallies)
     tally.Init(players, input.TeamCount(), rootingGames);
 
+  const bool searchPlaces = result.Exact && !plan.RankAll;
   if (result.Exact) {
     const int64_t tasks = int64_t{1} << plan.TaskBits;
-    progress.Start(tasks);
-    std::vector<std::unique_ptr<TExactSearch<TLane>>> searches;
+    progress.Start(tasks + (searchPlaces ? 2 * int64_t{players} : 0));
+    std::vector<std::unique_ptr<TWinnerSearch<TLane>>> searches;
     for (TTally& tally : tallies)
-      searches.push_back(std::make_unique<TExactSearch<TLane>>(plan, tally, progress));
+      searches.push_back(std::make_unique<TWinnerSearch<TLane>>(plan, tally, progress));
     RunOnThreads(threads, tasks, progress, [&](int worker, int64_t task) {
       return searches[static_cast<size_t>(worker)]->RunTask(task);
     });
@@ -880,12 +942,39 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
       return true;
     });
   }
-  result.Cancelled = progress.Cancelled();
-  if (result.Cancelled)
+  if (progress.Cancelled()) {
+    result.Cancelled = true;
     return result;
+  }
   TTally& tally = tallies.front();
   for (size_t t = 1; t < tallies.size(); ++t)
     tally.Add(tallies[t]);
+
+  if (searchPlaces) {
+    // Each player's best and worst place, one search each. A player who can finish first
+    // has 1 for a best place already.
+    std::vector<std::unique_ptr<TPlaceSearch>> searches;
+    for (int t = 0; t < threads; ++t)
+      searches.push_back(std::make_unique<TPlaceSearch>(plan, progress));
+    RunOnThreads(threads, 2 * int64_t{players}, progress, [&](int worker, int64_t item) {
+      const size_t i = static_cast<size_t>(item / 2);
+      const bool worst = item % 2 == 1;
+      TPlaceSearch& search = *searches[static_cast<size_t>(worker)];
+      if (worst) {
+        tally.Worst[i] = search.Run(static_cast<int>(i), true, 0, plan.StaticWorst[i]);
+      } else {
+        tally.Best[i] =
+            tally.Won[i] + tally.Tied[i] > 0
+                ? 1
+                : search.Run(static_cast<int>(i), false, players + 1, plan.StaticBest[i]);
+      }
+      return !search.Stopped();
+    });
+    if (progress.Cancelled()) {
+      result.Cancelled = true;
+      return result;
+    }
+  }
 
   // Weights add up to `total`: the outcomes' chances when every outcome is visited (exact in
   // binary when even, since each is a power of one half), one per draw when sampled. Counts
