@@ -1,0 +1,241 @@
+// Times the outlook of who can still win, next to a plain depth-first enumeration of the same
+// outcomes (64-bit totals, one player after another, one thread, every player ranked at every
+// outcome) run in the same process:
+//
+//   bench_outlook [--threads N] [--plain-seconds S] [--extra K] [--only 16|32]
+//
+// Two pools: 32 teams left (2^31 outcomes) with 100 players, and the last sixteen (2^15
+// outcomes) with 1,000 players. The plain enumeration of 2^31 outcomes would take hours, so it
+// runs for S seconds (default 20) and its whole time is worked out from its rate. With --extra K,
+// K games of the round of 32 are played too, for a quicker look at 2^(31-K) outcomes.
+#include <QCoreApplication>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <random>
+
+#include "ChartGeometry.h"
+#include "FFDataModule.h"
+#include "Outlook.h"
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+double Seconds(TClock::time_point since) {
+  return std::chrono::duration<double>(TClock::now() - since).count();
+}
+
+// Processor time of the whole process, every thread's added up: on a machine others share,
+// the part of the wall time this program actually ran.
+double CpuSeconds() {
+  return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+// The round each first-round line's team gets to in a bracket played at random up to `upTo`.
+std::array<int, 64> PlayOut(std::mt19937& random, int upTo) {
+  std::array<int, 64> reached;
+  reached.fill(1);
+  std::vector<int> standing(64);
+  for (int line = 0; line < 64; ++line)
+    standing[static_cast<size_t>(line)] = line;
+  for (int round = 2; round <= upTo; ++round) {
+    std::vector<int> next;
+    for (size_t game = 0; game + 1 < standing.size(); game += 2) {
+      const int winner = (random() & 1) != 0 ? standing[game] : standing[game + 1];
+      reached[static_cast<size_t>(winner)] = round;
+      next.push_back(winner);
+    }
+    standing = std::move(next);
+  }
+  return reached;
+}
+
+// A pool in memory: the 64 teams on their lines, the results up to chart round `upTo`, and
+// `players` brackets played out at random.
+std::unique_ptr<TFFDataModule> MakePool(const QString& directory, int upTo, int players,
+                                        int extra) {
+  auto pool = std::make_unique<TFFDataModule>();
+  pool->SetDirectory(directory);
+  pool->CreatePool();
+  pool->SystemFile().SetFinalized(true);
+  std::mt19937 random(20261208u + static_cast<unsigned>(players));
+  std::array<int, 64> results = PlayOut(random, upTo);
+  // `extra` games of the next round played as well: the upper team of each wins.
+  const int span = 1 << upTo;
+  for (int game = 0; game < extra; ++game) {
+    for (int line = game * span; line < (game + 1) * span; ++line) {
+      if (results[static_cast<size_t>(line)] == upTo) {
+        results[static_cast<size_t>(line)] = upTo + 1;
+        break;
+      }
+    }
+  }
+  for (int line = 0; line < 64; ++line) {
+    auto team = std::make_unique<TTeamSeedObject>();
+    team->SetTeamName(QStringLiteral("Team %1").arg(line + 1));
+    team->SetRegion(line / 16 + 1);
+    team->SetSeed(ChartGeometry::kSeedOrder[static_cast<size_t>(line % 16)]);
+    team->SetRoundReached(results[static_cast<size_t>(line)]);
+    team->SetEliminated(results[static_cast<size_t>(line)] < upTo);
+    pool->TeamsFile().Add(std::move(team));
+  }
+  for (int p = 0; p < players; ++p) {
+    auto player = TPlayerPicksListObject::CreateFromTeams(pool->TeamsFile());
+    player->SetPlayerName(QStringLiteral("Player %1").arg(p + 1));
+    const std::array<int, 64> picks = PlayOut(random, 7);
+    for (int line = 0; line < 64; ++line)
+      player->Pick(line)->SetRoundReached(picks[static_cast<size_t>(line)]);
+    pool->PlayerPicksFile().Add(std::move(player));
+  }
+  return pool;
+}
+
+// The plain way: every outcome in turn, every player's total in a 64-bit integer, the winners
+// and every player's place counted at each outcome.
+class TPlainEnumeration {
+ public:
+  TPlainEnumeration(const TOutlookInput& input, double budget)
+      : In(input), FBudget(budget), FPlayers(input.PlayerCount()) {
+    FTotals.assign(In.Games.size() + 1, std::vector<int64_t>(In.Base));
+    FWon.assign(static_cast<size_t>(FPlayers), 0);
+    FBest.assign(static_cast<size_t>(FPlayers), FPlayers);
+    FWorst.assign(static_cast<size_t>(FPlayers), 1);
+    FSorted.resize(static_cast<size_t>(FPlayers));
+  }
+
+  // Outcomes visited, and whether that was all of them.
+  std::pair<uint64_t, bool> Run() {
+    FOcc = In.Occupant;
+    FStart = TClock::now();
+    Walk(0);
+    return {FOutcomes, !FOutOfTime};
+  }
+
+ private:
+  void Walk(size_t depth) {
+    if (FOutOfTime)
+      return;
+    if (depth == In.Games.size()) {
+      Outcome(FTotals[depth]);
+      return;
+    }
+    const TOutlookInput::TGame& game = In.Games[depth];
+    for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
+      const int32_t team = FOcc[static_cast<size_t>(game.Feeder[static_cast<size_t>(side)])];
+      FOcc[static_cast<size_t>(game.Slot)] = team;
+      for (int i = 0; i < FPlayers; ++i)
+        FTotals[depth + 1][static_cast<size_t>(i)] =
+            FTotals[depth][static_cast<size_t>(i)] + In.GainAt(team, game.Round, i);
+      Walk(depth + 1);
+    }
+  }
+
+  void Outcome(const std::vector<int64_t>& totals) {
+    ++FOutcomes;
+    const int64_t top = *std::max_element(totals.begin(), totals.end());
+    for (size_t i = 0; i < totals.size(); ++i) {
+      if (totals[i] == top)
+        ++FWon[i];
+    }
+    FSorted = totals;
+    std::sort(FSorted.begin(), FSorted.end());
+    for (size_t i = 0; i < totals.size(); ++i) {
+      const int place =
+          1 + static_cast<int>(FSorted.end() -
+                               std::upper_bound(FSorted.begin(), FSorted.end(), totals[i]));
+      FBest[i] = std::min(FBest[i], place);
+      FWorst[i] = std::max(FWorst[i], place);
+    }
+    if ((FOutcomes & 0xffff) == 0 && Seconds(FStart) > FBudget)
+      FOutOfTime = true;
+  }
+
+  const TOutlookInput& In;
+  const double FBudget;
+  const int FPlayers;
+  std::array<int32_t, TOutlookInput::kSlots + 1> FOcc{};
+  std::vector<std::vector<int64_t>> FTotals;
+  std::vector<uint64_t> FWon;
+  std::vector<int> FBest, FWorst;
+  std::vector<int64_t> FSorted;
+  uint64_t FOutcomes = 0;
+  bool FOutOfTime = false;
+  TClock::time_point FStart;
+};
+
+void Bench(const char* title, int upTo, int extra, int players, int threads, double plainBudget,
+           int repeats) {
+  QTemporaryDir directory;
+  auto pool = MakePool(directory.path(), upTo, players, extra);
+  const TOutlookInput input = TOutlookInput::FromPool(*pool);
+  std::printf("%s: %d players, %d games left, %llu outcomes\n", title, players, input.RealGames(),
+              static_cast<unsigned long long>(uint64_t{1} << input.RealGames()));
+
+  TOutlookOptions options;
+  options.Threads = threads;
+  for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
+    options.Model = model;
+    double best = 1e300;
+    double cpu = 0;
+    TOutlookResult result;
+    for (int r = 0; r < repeats; ++r) {
+      const auto start = TClock::now();
+      const double cpuStart = CpuSeconds();
+      result = ComputeOutlook(input, options);
+      if (Seconds(start) < best) {
+        best = Seconds(start);
+        cpu = CpuSeconds() - cpuStart;
+      }
+    }
+    std::printf(
+        "  outlook (%s, %s threads): %.4f s (%.4f s of processor time), %.3g outcomes/s; "
+        "leader %s at %.2f%%\n",
+        ModelName(model), threads > 0 ? QByteArray::number(threads).constData() : "all", best, cpu,
+        static_cast<double>(result.Outcomes) / best, qPrintable(result.Players.front().Name),
+        100 * result.Players.front().WinChance);
+  }
+
+  TPlainEnumeration plain(input, plainBudget);
+  const auto start = TClock::now();
+  const double cpuStart = CpuSeconds();
+  const auto [visited, whole] = plain.Run();
+  const double seconds = Seconds(start);
+  const double cpu = CpuSeconds() - cpuStart;
+  const double outcomes = static_cast<double>(uint64_t{1} << input.RealGames());
+  const double share = outcomes / static_cast<double>(visited);
+  std::printf(
+      "  plain enumeration, 1 thread: %.3g outcomes/s; whole run %s%.1f s (%.1f s of processor "
+      "time)\n",
+      static_cast<double>(visited) / seconds, whole ? "" : "(worked out from the rate) ",
+      seconds * share, cpu * share);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  int threads = 0;
+  double plainSeconds = 20;
+  int extra = 0;
+  QString only;
+  const QStringList arguments = app.arguments();
+  for (int i = 1; i + 1 < arguments.size(); ++i) {
+    if (arguments[i] == QLatin1String("--threads"))
+      threads = arguments[i + 1].toInt();
+    if (arguments[i] == QLatin1String("--plain-seconds"))
+      plainSeconds = arguments[i + 1].toDouble();
+    if (arguments[i] == QLatin1String("--extra"))
+      extra = arguments[i + 1].toInt();
+    if (arguments[i] == QLatin1String("--only"))
+      only = arguments[i + 1];
+  }
+  if (only.isEmpty() || only == QLatin1String("16"))
+    Bench("Last sixteen", 3, 0, 1000, threads, 1e9, 5);
+  if (only.isEmpty() || only == QLatin1String("32"))
+    Bench("Thirty-two left", 2, extra, 100, threads, plainSeconds, 1);
+  return 0;
+}
