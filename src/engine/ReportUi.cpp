@@ -16,6 +16,11 @@ class TNoReportUi : public TReportUi {
 };
 }  // namespace
 
+void TReportUi::RunWithProgress(const QString&, const QString&, const std::function<void()>& work,
+                                const std::function<double()>&, const std::function<void()>&) {
+  work();
+}
+
 TReportUi& TReportUi::Default() {
   static TNoReportUi none;
   return none;

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <functional>
 #include <vector>
 
 #include "Installable.h"
@@ -40,6 +41,14 @@ class TReportUi : public TInstallable<TReportUi> {
   virtual void HideStatus() = 0;
   // The modal preview of `pages`; it may send the report to a printer through `system`.
   virtual void Preview(TReportSystem& system, const std::vector<QImage>& pages) = 0;
+  // Long work before a report's pages: `work` runs on another thread while the status window
+  // shows `text`, how far `progress` (0 to 1) says the work has got, and a Cancel button that
+  // calls `cancel`, after which the work must return at once. Returns when `work` has.
+  // Without windows the work just runs.
+  virtual void RunWithProgress(const QString& title, const QString& text,
+                               const std::function<void()>& work,
+                               const std::function<double()>& progress,
+                               const std::function<void()>& cancel);
 
   // Until something is installed nothing can be asked, so every setup is cancelled and no
   // status is shown.

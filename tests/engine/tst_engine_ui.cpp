@@ -1,11 +1,16 @@
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 #include <QComboBox>
 #include <QScrollArea>
@@ -177,6 +182,37 @@ class TestEngineUi : public QObject {
     prompts.Reset();
     QVERIFY(!dialogs.PrintPages(report.System, 1));
     QVERIFY(prompts.Shown().isEmpty());
+  }
+
+  // Long work: the window shows how far it has got, and its Cancel, clicked for real, stops
+  // the work; the call returns once the work has.
+  void progressWindowCancelsTheWork() {
+    TReportDialogs dialogs;
+    std::atomic<bool> cancelled{false};
+    std::atomic<int> steps{0};
+    int shown = -1;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+      auto* window = qobject_cast<TdlgReportProgress*>(QApplication::activeModalWidget());
+      if (!window || window->barProgress->value() == 0 || shown >= 0)
+        return;
+      shown = window->barProgress->value();
+      QCOMPARE(window->windowTitle(), QStringLiteral("Report Status"));
+      QTest::mouseClick(window->btnCancel, Qt::LeftButton);
+    });
+    watch.start(20);
+    dialogs.RunWithProgress(
+        QStringLiteral("Report Status"), QStringLiteral("Working"),
+        [&] {
+          while (!cancelled.load()) {
+            steps.fetch_add(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+          }
+        },
+        [&] { return std::min(0.5, steps.load() / 100.0); }, [&] { cancelled.store(true); });
+    QVERIFY(cancelled.load());
+    QVERIFY(shown > 0 && shown <= 500);
+    QVERIFY(!QApplication::activeModalWidget());
   }
 };
 

@@ -1,6 +1,9 @@
 #include "FakeReportUi.h"
 
+#include <QElapsedTimer>
 #include <QPdfWriter>
+#include <atomic>
+#include <thread>
 
 #include "ReportSystem.h"
 
@@ -48,4 +51,32 @@ bool TFakeReportUi::PrintToPdf(TReportSystem& system, const QString& fileName) {
   QPdfWriter printer(fileName);
   printer.setResolution(1200);
   return system.Print(printer);
+}
+
+void TFakeReportUi::RunWithProgress(const QString&, const QString& text,
+                                    const std::function<void()>& work,
+                                    const std::function<double()>& progress,
+                                    const std::function<void()>& cancel) {
+  FStatusTexts << text;
+  if (!FCancelWork) {
+    work();
+    return;
+  }
+  // As the window would: the work on its own thread, Cancel once it is under way.
+  double* stopped = FCancelWork;
+  FCancelWork = nullptr;
+  std::atomic<bool> done{false};
+  QElapsedTimer clock;
+  std::thread worker([&] {
+    work();
+    done.store(true);
+  });
+  QElapsedTimer running;
+  running.start();
+  while (!done.load() && progress() == 0 && running.elapsed() < 300)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  clock.start();
+  cancel();
+  worker.join();
+  *stopped = static_cast<double>(clock.nsecsElapsed()) / 1e9;
 }

@@ -15,14 +15,22 @@ class TFakeReportUi : public TReportUi {
   void ShowStatus(const QString& title, const QString& text) override;
   void HideStatus() override { FStatusShown = false; }
   void Preview(TReportSystem& system, const std::vector<QImage>& pages) override;
+  // Runs the work here and now; with CancelWork() pressing Cancel while it runs.
+  void RunWithProgress(const QString& title, const QString& text, const std::function<void()>& work,
+                       const std::function<double()>& progress,
+                       const std::function<void()>& cancel) override;
 
   // The next setup is cancelled.
   void CancelSetup() { FCancel = true; }
+  // The next long work is cancelled once it has got going; `stopped` then holds how long it
+  // took to stop, in seconds.
+  void CancelWork(double* stopped) { FCancelWork = stopped; }
   // The next setup chooses the printer; its pages go into the PDF file `fileName`.
   void ChoosePrinter(const QString& fileName, int copies = 1);
   // The next preview presses its print button, printing into the PDF file `fileName`.
   void PrintFromPreview(const QString& fileName) { FPreviewPrintFile = fileName; }
 
+  // Status texts, long work's among them.
   const QStringList& StatusTexts() const { return FStatusTexts; }
   const QStringList& SetupTitles() const { return FSetupTitles; }
   int PreviewCount() const { return FPreviewCount; }
@@ -35,6 +43,7 @@ class TFakeReportUi : public TReportUi {
   static bool PrintToPdf(TReportSystem& system, const QString& fileName);
 
   bool FCancel = false;
+  double* FCancelWork = nullptr;
   QString FPrinterFile;
   int FCopies = 1;
   int FPrintedCopies = 0;

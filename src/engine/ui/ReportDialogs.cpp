@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -17,7 +18,10 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <atomic>
+#include <thread>
 
 #include "Prompts.h"
 #include "ReportSystem.h"
@@ -342,4 +346,62 @@ void TReportDialogs::Preview(TReportSystem& system, const std::vector<QImage>& p
   FPreviewZoom = dialog.Zoom();
   if (FPreviewState)
     FPreviewState(dialog, true);
+}
+
+TdlgReportProgress::TdlgReportProgress(const QString& title, const QString& text,
+                                       std::function<double()> progress,
+                                       std::function<void()> cancel, QWidget* parent)
+    : QDialog(parent), FProgress(std::move(progress)), FCancel(std::move(cancel)) {
+  setWindowTitle(title);
+  setModal(true);
+  lblText = new QLabel(text, this);
+  lblText->setMinimumWidth(260);
+  lblText->setAlignment(Qt::AlignCenter);
+  barProgress = new QProgressBar(this);
+  barProgress->setRange(0, 1000);
+  barProgress->setTextVisible(true);
+  btnCancel = new QPushButton(tr("&Cancel"), this);
+  btnCancel->setDefault(true);
+  connect(btnCancel, &QPushButton::clicked, this, &TdlgReportProgress::btnCancelClick);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(lblText);
+  layout->addWidget(barProgress);
+  layout->addWidget(btnCancel, 0, Qt::AlignHCenter);
+}
+
+void TdlgReportProgress::Update(bool done) {
+  barProgress->setValue(static_cast<int>(1000 * std::clamp(FProgress(), 0.0, 1.0)));
+  if (done)
+    accept();
+}
+
+void TdlgReportProgress::btnCancelClick() {
+  FCancel();
+  btnCancel->setEnabled(false);
+  lblText->setText(tr("Cancelling..."));
+}
+
+void TdlgReportProgress::reject() {
+  // Escape and the close box cancel the work; the window goes once the work has stopped.
+  if (btnCancel->isEnabled())
+    btnCancelClick();
+}
+
+void TReportDialogs::RunWithProgress(const QString& title, const QString& text,
+                                     const std::function<void()>& work,
+                                     const std::function<double()>& progress,
+                                     const std::function<void()>& cancel) {
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    work();
+    done.store(true);
+  });
+  TdlgReportProgress dialog(title, text, progress, cancel, QApplication::activeWindow());
+  QTimer timer;
+  QObject::connect(&timer, &QTimer::timeout, &dialog, [&] { dialog.Update(done.load()); });
+  timer.start(50);
+  // Quick work is over before the window would show; it then never appears.
+  if (!done.load())
+    dialog.exec();
+  worker.join();
 }

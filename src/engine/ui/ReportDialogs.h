@@ -9,6 +9,7 @@
 class QComboBox;
 class QLabel;
 class QPrinter;
+class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QScrollArea;
@@ -91,6 +92,31 @@ class TdlgReportPreview : public QDialog {
   QComboBox* cbxZoom;
 };
 
+// The status window of long work: the text, a bar of how far the work has got and Cancel.
+// Closing it cancels too. It closes by itself once the work is done.
+class TdlgReportProgress : public QDialog {
+  Q_OBJECT
+
+ public:
+  TdlgReportProgress(const QString& title, const QString& text, std::function<double()> progress,
+                     std::function<void()> cancel, QWidget* parent = nullptr);
+
+  // Shows how far the work has got; closes the window when `done`.
+  void Update(bool done);
+  void btnCancelClick();
+
+  QProgressBar* barProgress;
+  QPushButton* btnCancel;
+
+ protected:
+  void reject() override;
+
+ private:
+  std::function<double()> FProgress;
+  std::function<void()> FCancel;
+  QLabel* lblText;
+};
+
 // The report windows of the program. The printer chosen in a setup stays chosen for the next
 // run.
 class TReportDialogs : public TReportUi {
@@ -103,6 +129,9 @@ class TReportDialogs : public TReportUi {
   void ShowStatus(const QString& title, const QString& text) override;
   void HideStatus() override;
   void Preview(TReportSystem& system, const std::vector<QImage>& pages) override;
+  void RunWithProgress(const QString& title, const QString& text, const std::function<void()>& work,
+                       const std::function<double()>& progress,
+                       const std::function<void()>& cancel) override;
 
   // Made at the first run, so that starting the program does not wait for the printers.
   QPrinter& Printer();
