@@ -12,40 +12,6 @@ namespace {
 constexpr int kNameWidth = 35;
 constexpr int kTeamsShown = 3;
 
-QString Percent(double chance) {
-  return QString::number(100 * chance, 'f', 2) + QLatin1Char('%');
-}
-
-// Counts of outcomes: whole numbers when every outcome counts one, else one decimal.
-QString Count(const TOutlookResult& result, double count) {
-  if (result.Exact && result.Model == TOutlookModel::Even)
-    return QString::number(count, 'f', 0);
-  return QString::number(count, 'f', 1);
-}
-
-QString Describe(const TOutlookResult& result) {
-  const QString model = result.Model == TOutlookModel::Seed
-                            ? QStringLiteral("games weighed by the teams' seeds")
-                            : QStringLiteral("every game a coin toss");
-  const QString how =
-      result.Exact
-          ? QStringLiteral("every one of %1 outcomes").arg(result.Outcomes)
-          : QStringLiteral("%1 of %2 outcomes drawn at random, chances with their 95% interval")
-                .arg(result.Samples)
-                .arg(result.Outcomes);
-  return QStringLiteral("%1 games left; %2; %3").arg(result.GamesLeft).arg(model, how);
-}
-
-QString Champions(const TOutlookPlayer& player) {
-  QStringList names;
-  for (const TOutlookChampion& champion : player.Champions) {
-    if (names.size() == kTeamsShown)
-      break;
-    names << champion.Team;
-  }
-  return names.join(QStringLiteral(", "));
-}
-
 QString RoundName(const TRootingGame& game) {
   return QStringLiteral("Rd %1").arg(game.Round - 1);
 }
@@ -55,7 +21,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
   out.EndLine();
   out.Raw("Who Can Still Win");
   out.EndLine();
-  out.Text(Describe(result));
+  out.Text(OutlookSummary(result));
   out.EndLine();
   out.EndLine();
   out.Raw(" Pos  ");
@@ -75,18 +41,19 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
     out.Number(player.BestPlace, 6);
     out.Number(player.WorstPlace, 6);
     out.Raw(" ");
-    out.Text(Count(result, player.Won).rightJustified(12));
+    out.Text(FormatOutcomes(result, player.Won).rightJustified(12));
     out.Raw(" ");
-    out.Text(Count(result, player.Tied).rightJustified(12));
+    out.Text(FormatOutcomes(result, player.Tied).rightJustified(12));
     out.Raw(" ");
-    out.Text(Percent(player.WinChance).rightJustified(8));
+    out.Text(FormatChance(player.WinChance).rightJustified(8));
     if (!result.Exact) {
       out.Raw("  ");
-      out.TextLeft(Percent(player.ChanceLow) + QStringLiteral(" - ") + Percent(player.ChanceHigh),
-                   17);
+      out.TextLeft(
+          FormatChance(player.ChanceLow) + QStringLiteral(" - ") + FormatChance(player.ChanceHigh),
+          17);
     }
     out.Raw("  ");
-    out.Text(Champions(player));
+    out.Text(TopChampions(player, kTeamsShown));
     out.EndLine();
   }
   if (result.Rooting.empty())
@@ -105,8 +72,8 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
         continue;
       out.Raw("      ");
       out.TextLeft(player.Name, kNameWidth);
-      out.Text(Percent(game.Chance[0][i]).rightJustified(9));
-      out.Text(Percent(game.Chance[1][i]).rightJustified(9));
+      out.Text(FormatChance(game.Chance[0][i]).rightJustified(9));
+      out.Text(FormatChance(game.Chance[1][i]).rightJustified(9));
       out.EndLine();
     }
   }
@@ -131,13 +98,11 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
     out.Number(static_cast<long long>(row + 1));
     out.Raw(",");
     out.CsvField(player.Name);
-    QStringList fields = {QString::number(player.Current),
-                          QString::number(player.Max),
-                          QString::number(player.BestPlace),
-                          QString::number(player.WorstPlace),
-                          Count(result, player.Won),
-                          Count(result, player.Tied),
-                          QString::number(player.WinChance, 'g', 10)};
+    QStringList fields = {
+        QString::number(player.Current),           QString::number(player.Max),
+        QString::number(player.BestPlace),         QString::number(player.WorstPlace),
+        FormatOutcomes(result, player.Won),        FormatOutcomes(result, player.Tied),
+        QString::number(player.WinChance, 'g', 10)};
     if (!result.Exact) {
       fields << QString::number(player.ChanceLow, 'g', 10)
              << QString::number(player.ChanceHigh, 'g', 10);
@@ -147,7 +112,7 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
       out.Text(field);
     }
     out.Raw(",");
-    out.CsvField(Champions(player));
+    out.CsvField(TopChampions(player, kTeamsShown));
     for (const TRootingGame& game : result.Rooting) {
       for (const auto& chance : game.Chance) {
         out.Raw(",");

@@ -37,8 +37,10 @@ constexpr int kSlots = TOutlookInput::kSlots;
 // Above this many steps (outcomes times players and the span of totals) places are searched
 // for player by player instead of being counted at every outcome.
 constexpr double kRankAllBudget = 4e8;
-// Enough tasks that every thread stays busy to the end and progress moves smoothly.
-constexpr int kTaskGames = 10;
+// Enough tasks that every thread stays busy to the end and progress moves smoothly, each
+// still large enough that setting it up is little beside its outcomes.
+constexpr int kTaskGames = 14;
+constexpr int kGamesPerTask = 12;
 constexpr int64_t kSampleBlock = 1024;
 
 int32_t Saturate(int64_t value) {
@@ -352,10 +354,11 @@ struct TPlan {
 
   void PlanDepths() {
     const int lastRooting = RootingGames.empty() ? -1 : RootingGames.back();
-    // Tasks: the outcomes of the first real games, at most kTaskGames of them.
+    // Tasks: the outcomes of the first real games.
     TaskDepth = 0;
     TaskBits = 0;
-    while (TaskDepth < GameCount && TaskBits < kTaskGames) {
+    const int taskGames = std::clamp(In.RealGames() - kGamesPerTask, 0, kTaskGames);
+    while (TaskDepth < GameCount && TaskBits < taskGames) {
       if (In.Games[static_cast<size_t>(TaskDepth)].Real)
         ++TaskBits;
       ++TaskDepth;
@@ -1074,6 +1077,39 @@ double SeedWinChance(int32_t seed, int32_t otherSeed) {
 
 const char* ModelName(TOutlookModel model) {
   return model == TOutlookModel::Seed ? "seed" : "even";
+}
+
+QString OutlookSummary(const TOutlookResult& result) {
+  const QString model = result.Model == TOutlookModel::Seed
+                            ? QStringLiteral("games weighed by the teams' seeds")
+                            : QStringLiteral("every game a coin toss");
+  const QString how =
+      result.Exact
+          ? QStringLiteral("every one of %1 outcomes").arg(result.Outcomes)
+          : QStringLiteral("%1 of %2 outcomes drawn at random, chances with their 95% interval")
+                .arg(result.Samples)
+                .arg(result.Outcomes);
+  return QStringLiteral("%1 games left; %2; %3").arg(result.GamesLeft).arg(model, how);
+}
+
+QString FormatChance(double chance) {
+  return QString::number(100 * chance, 'f', 2) + QLatin1Char('%');
+}
+
+QString TopChampions(const TOutlookPlayer& player, int count) {
+  QStringList names;
+  for (const TOutlookChampion& champion : player.Champions) {
+    if (names.size() == count)
+      break;
+    names << champion.Team;
+  }
+  return names.join(QStringLiteral(", "));
+}
+
+QString FormatOutcomes(const TOutlookResult& result, double count) {
+  if (result.Exact && result.Model == TOutlookModel::Even)
+    return QString::number(count, 'f', 0);
+  return QString::number(count, 'f', 1);
 }
 
 TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookOptions& options,

@@ -156,3 +156,12 @@ TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookOptions&
                               TOutlookProgress* progress = nullptr);
 
 const char* ModelName(TOutlookModel model);
+
+// How the outlook was worked out, in a line: games left, model, outcomes visited or drawn.
+QString OutlookSummary(const TOutlookResult& result);
+// A chance as a percentage with two decimals, "53.13%".
+QString FormatChance(double chance);
+// The first `count` champions with which the player can still finish first, "A, B, C".
+QString TopChampions(const TOutlookPlayer& player, int count);
+// A count of outcomes: whole when every outcome counted one, else with one decimal.
+QString FormatOutcomes(const TOutlookResult& result, double count);
