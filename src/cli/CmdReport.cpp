@@ -50,6 +50,7 @@ int CmdReport(const QStringList& arguments, TCliIO& io) {
     status = 1;
   } else {
     TPoolReports reports(pool);
+    reports.Prepare(p);
     QString error;
     bool written = false;
     if (!rtfFile.isEmpty()) {

@@ -4,25 +4,28 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "RTFFiler.h"
 #include "ReportShell.h"
 #include "ReportSystem.h"
 
 class TBracketBitmap;
+struct TOutlookResult;
 class TFFDataModule;
 class TOpenPool;
 class TPlayerSelectionObject;
 class TReportsBase;
 class TStandingsItem;
 
-// The six reports of the open pool: for each a report system (preview and printer), for five
+// The seven reports of the open pool: for each a report system (preview and printer), for five
 // of them an RTF filer, and the row drivers both hand their page writer to. The layouts are
 // the handlers of those components; they read the pool through the open-pool holder each run.
 class TPoolReports {
  public:
-  static constexpr int kReportCount = 6;
+  static constexpr int kReportCount = 7;
   static constexpr int kBlankEntrySheet = 0;
+  static constexpr int kWhoCanStillWin = 6;
 
   struct TCatalogueEntry {
     QString ListText;
@@ -41,6 +44,10 @@ class TPoolReports {
       QStringLiteral("First Round must be locked prior to selecting this report");
   static inline const QString kSelectionsTitle = QStringLiteral("Player Selections");
   static inline const QString kSelectionsContinued = QStringLiteral("Player Selections (cont.)");
+  static inline const QString kOutlookTitle = QStringLiteral("Who Can Still Win");
+  static inline const QString kOutlookContinued = QStringLiteral("Who Can Still Win (cont.)");
+  static inline const QString kOutlookWorking = QStringLiteral("Working out who can still win");
+  static inline const QString kRootingTitle = QStringLiteral("Rooting Guide");
 
   explicit TPoolReports(TOpenPool& pool);
   ~TPoolReports();
@@ -52,6 +59,9 @@ class TPoolReports {
   TRTFFiler* RtfFiler(int p) { return FFileTable.at(static_cast<size_t>(p)); }
   // Points every filer at its file in `directory`.
   void SetRtfDirectory(const QString& directory);
+  // The work report position p needs before its pages, with the status window showing how
+  // far it has got; false when the person cancelled it, and the report is then not made.
+  bool Prepare(int p);
 
   TReportSystem rpsysBlankEntry;
   TReportSystem rpsysStandingsPoints;
@@ -59,17 +69,20 @@ class TPoolReports {
   TReportSystem rpsysStandingsWithFinal4;
   TReportSystem rpsysPotentialWithFinal4;
   TReportSystem rpsysSelectionsList;
+  TReportSystem rpsysWhoCanStillWin;
   TRTFFiler rprtfStandingsPoints;
   TRTFFiler rprtfStandingsPotential;
   TRTFFiler rprtfPointsWithFinal4;
   TRTFFiler rprtfPotentialWithFinal4;
   TRTFFiler rprtfSelectionsList;
+  TRTFFiler rprtfWhoCanStillWin;
   TMasterShell rpmsStandingsPoints;
   TMasterShell rpmsStandingsPotential;
   TMasterShell rpmsStandingsWithFinal4;
   TMasterShell rpmsPotentialWithFinal4;
   TMasterShell rpmsSelectionsList;
   TDetailShell rpdsSelectionsList;
+  TMasterShell rpmsWhoCanStillWin;
 
  private:
   struct TStandingsLayout;
@@ -78,6 +91,18 @@ class TPoolReports {
                      TMasterShell& shell);
   void WireSelections();
   void WireBlankEntry();
+  void WireWhoCanStillWin();
+
+  // The lines of the who-can-still-win report after its headings, in order.
+  struct TOutlookLine {
+    enum class TKind { Player, Gap, RootingTitle, Game, Rooting } Kind;
+    int Index;   // the player's row, or the rooting game
+    int Player;  // for a rooting line, the player's row
+  };
+  void OutlookBodyBefore(TBaseReport& writer);
+  void OutlookLinePrint(TBaseReport& writer, const TOutlookLine& line);
+  void OutlookHeadings(TBaseReport& writer);
+  void OutlookGameHeadings(TBaseReport& writer, int game);
 
   void PageSetup(TBaseReport& writer);
   void PrintColumnHeadings(TBaseReport& writer);
@@ -100,4 +125,9 @@ class TPoolReports {
   const TPlayerSelectionObject* FSelection = nullptr;
   int32_t FPoolTieBreaker = 0;
   std::unique_ptr<TBracketBitmap> FBitmap;
+  // The outlook the next who-can-still-win run prints, and where its lines have got to.
+  std::unique_ptr<TOutlookResult> FOutlook;
+  std::vector<TOutlookLine> FOutlookLines;
+  // The rooting game whose headings a new page repeats, -1 while in the table of players.
+  int FOutlookGame = -1;
 };

@@ -19,7 +19,7 @@ TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
       FReports(std::make_unique<TPoolReports>(pool)) {
   setWindowTitle(QStringLiteral("Print Report"));
   setModal(true);
-  setFixedSize(285, 217);
+  setFixedSize(285, 231);
   setFont(QFont(QStringLiteral("Arial"), 8));
 
   lblSelectReport = new QLabel(QStringLiteral("Select report to print"), this);
@@ -29,7 +29,7 @@ TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
   lblSelectReport->setFont(bold);
 
   lstReportNames = new QListWidget(this);
-  lstReportNames->setGeometry(6, 24, 263, 97);
+  lstReportNames->setGeometry(6, 24, 263, 111);
   for (const auto& entry : TPoolReports::Catalogue()) {
     auto* item = new QListWidgetItem(entry.ListText, lstReportNames);
     item->setSizeHint(QSize(0, 14));
@@ -39,16 +39,16 @@ TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
   lstReportNames->setCurrentIndex(QModelIndex());
 
   chkPrintToFile = new QCheckBox(QStringLiteral("Print to RTF File"), this);
-  chkPrintToFile->setGeometry(6, 128, 140, 17);
+  chkPrintToFile->setGeometry(6, 142, 140, 17);
 
   btnPrint = new QPushButton(QStringLiteral("&Print"), this);
-  btnPrint->setGeometry(16, 155, 75, 25);
+  btnPrint->setGeometry(16, 169, 75, 25);
   btnPrint->setEnabled(false);
   btnPrint->setDefault(true);
   btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-  btnCancel->setGeometry(100, 155, 75, 25);
+  btnCancel->setGeometry(100, 169, 75, 25);
   btnHelp = new QPushButton(QStringLiteral("&Help"), this);
-  btnHelp->setGeometry(184, 155, 75, 25);
+  btnHelp->setGeometry(184, 169, 75, 25);
 
   connect(lstReportNames, &QListWidget::currentRowChanged, this,
           &TfrmPrintReport::lstReportNamesClick);
@@ -96,6 +96,9 @@ void TfrmPrintReport::btnPrintClick() {
   // The standings count a team's points as possible until it has lost: the flags must say
   // what the chart says now, even with winners advanced in a builder that is still open.
   FPool.RecountTeams();
+  // Work the report needs first, such as who can still win, may be cancelled: then nothing.
+  if (!FReports->Prepare(p))
+    return;
   // The blank entry sheet has no file output, whatever tick the disabled box still carries.
   const auto& toFile = FFileDispatch[static_cast<size_t>(p)];
   if (chkPrintToFile->isChecked() && toFile) {

@@ -15,6 +15,7 @@
 #include "FakePrompts.h"
 #include "FakeReportUi.h"
 #include "OpenPool.h"
+#include "Outlook.h"
 #include "PoolReports.h"
 #include "PrintReportForm.h"
 #include "RecordingReport.h"
@@ -26,7 +27,15 @@ namespace {
 using TKind = TRecordingReport::TKind;
 using TRecord = TRecordingReport::TRecord;
 
-enum TReport { BlankEntry, Points, Potential, PointsFinal4, PotentialFinal4, Selections };
+enum TReport {
+  BlankEntry,
+  Points,
+  Potential,
+  PointsFinal4,
+  PotentialFinal4,
+  Selections,
+  WhoCanStillWin
+};
 
 const QString kHeadings =
     QStringLiteral("Pos|Player Name|Total|Rd 1|Rd 2|Rd 3|Rd 4|Rd 5|Rd 6|TB pts|+/-");
@@ -97,6 +106,9 @@ class TestReports : public QObject {
   void rtfReportsOpenInLibreOffice();
   void pdfOfEveryReport();
   void commandLineReport();
+  void whoCanStillWinLayout();
+  void whoCanStillWinContinues();
+  void whoCanStillWinFromTheWindow();
 
  private:
   // A pool in the temporary folder, held as the main window holds it.
@@ -161,7 +173,8 @@ void TestReports::windowStartsWithNothingChosen() {
   QCOMPARE(texts,
            QStringList({"Blank Entry Sheet", "Standings - Point Total",
                         "Standings - Potential Point Total", "Standings - Points with Final 4",
-                        "Standings - Potential with Final 4", "Selections List"}));
+                        "Standings - Potential with Final 4", "Selections List",
+                        "Standings - Who Can Still Win"}));
   QCOMPARE(form.lstReportNames->currentRow(), -1);
   QVERIFY(!form.btnPrint->isEnabled());
   QVERIFY(!form.chkPrintToFile->isChecked());
@@ -206,7 +219,7 @@ void TestReports::reportsRefusedWhileFirstRoundOpen() {
   TfrmPrintReport form(*FPool);
   for (const bool toFile : {false, true}) {
     form.chkPrintToFile->setChecked(toFile);
-    for (int p = Points; p <= Selections; ++p) {
+    for (int p = Points; p <= WhoCanStillWin; ++p) {
       FPrompts.Reset();
       form.lstReportNames->setCurrentRow(p);
       form.btnPrintClick();
@@ -674,6 +687,115 @@ void TestReports::commandLineReport() {
                  QDir(FDir->path()).filePath("no folder/out.pdf")});
   QCOMPARE(run.Status, 1);
   QVERIFY(!run.Err.isEmpty());
+}
+
+// The table as the outlook gives it, then the rooting guide, under headings in boxes.
+void TestReports::whoCanStillWinLayout() {
+  MakePool(12, 2, 0);
+  const TOutlookResult outlook = ComputeOutlook(TOutlookInput::FromPool(Pool()), TOutlookOptions{});
+  QCOMPARE(outlook.GamesLeft, 15);
+  const TRecordingReport& writer = Record(WhoCanStillWin);
+  const QString headings =
+      QStringLiteral("Pos|Player Name|Now|Max|Best|Worst|Won|Tied|Win %|Champions");
+  QCOMPARE(PageLines(writer, 1).mid(0, 9),
+           QStringList({"", "", "", "Tarnwell Office Pool", "Who Can Still Win",
+                        OutlookSummary(outlook), "", headings, ""}));
+  QCOMPARE(FindCell(writer, "Who Can Still Win")->Font.Size, 12.0);
+  QCOMPARE(FindCell(writer, "Win %")->Stop.BoxLines, TBaseReport::kBoxAll);
+  QCOMPARE(FindCell(writer, "Champions")->Stop.Position, 7.0);
+  const QStringList lines = writer.Text().split('\n');
+  for (size_t row = 0; row < outlook.Players.size(); ++row) {
+    const TOutlookPlayer& player = outlook.Players[row];
+    const QString line =
+        QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9")
+            .arg(row + 1)
+            .arg(player.Name)
+            .arg(player.Current)
+            .arg(player.Max)
+            .arg(player.BestPlace)
+            .arg(player.WorstPlace)
+            .arg(FormatOutcomes(outlook, player.Won), FormatOutcomes(outlook, player.Tied),
+                 FormatChance(player.WinChance));
+    QVERIFY2(std::any_of(lines.begin(), lines.end(),
+                         [&](const QString& l) { return l.startsWith(line); }),
+             qPrintable(line));
+  }
+  // The rooting guide: a heading for each game of the next round, then the players who can
+  // still win with either result.
+  QVERIFY(lines.contains("Rooting Guide"));
+  const TRootingGame& first = outlook.Rooting.front();
+  const QString game =
+      QStringLiteral("Rd 3|Player Name|%1 wins|%2 wins").arg(first.Teams[0], first.Teams[1]);
+  QVERIFY2(lines.contains(game), qPrintable(game));
+  QCOMPARE(FindCell(writer, first.Teams[0] + " wins")->Stop.BoxLines, TBaseReport::kBoxAll);
+  const TOutlookPlayer& leader = outlook.Players.front();
+  QVERIFY(lines.contains(
+      QStringLiteral("|%1|%2|%3")
+          .arg(leader.Name, FormatChance(first.Chance[0][static_cast<size_t>(leader.Index)]),
+               FormatChance(first.Chance[1][static_cast<size_t>(leader.Index)]))));
+
+  // The file holds the same lines; the command-line tool writes it too.
+  const QStringList rtf = RecordRtf(WhoCanStillWin).Text().split('\n');
+  QVERIFY(rtf.contains("Rooting Guide"));
+  Pool().SavePool();
+  const QString file = QDir(FDir->path()).filePath("out.rtf");
+  const TCliRun run =
+      RunTool({"report", FDir->path(), "Standings - Who Can Still Win", "--rtf", file});
+  QCOMPARE(run.Status, 0);
+  QVERIFY(TestPools::ReadBytes(file).contains("Rooting Guide"));
+}
+
+// Many players: every page after the first repeats the title and the headings of what it
+// goes on with, the table or a game of the rooting guide.
+void TestReports::whoCanStillWinContinues() {
+  MakePool(150, 2, 0);
+  const TRecordingReport& paper = Record(WhoCanStillWin);
+  QVERIFY(paper.PageCount() >= 4);
+  bool table = false;
+  bool rooting = false;
+  for (int page = 2; page <= paper.PageCount(); ++page) {
+    const QStringList lines = PageLines(paper, page);
+    QCOMPARE(lines.mid(0, 2), QStringList({"Who Can Still Win (cont.)", ""}));
+    table = table || lines.at(2).startsWith("Pos|Player Name|Now");
+    rooting = rooting || lines.at(2).startsWith("Rd 3|Player Name|");
+  }
+  QVERIFY(table);
+  QVERIFY(rooting);
+  // Lines are never cut at the bottom.
+  for (const TRecord& record : paper.Records()) {
+    if (record.Kind == TKind::Cell)
+      QVERIFY(record.Top + 10 * 1.2 / 72 <= 11 - 0.25 + 1e-9);
+  }
+}
+
+// From the window: the work shows in the status window first; cancelling it stops it at once
+// and makes no report; otherwise setup and preview follow, and the file goes to the folder.
+void TestReports::whoCanStillWinFromTheWindow() {
+  MakePool(20, 1, 0);  // 32 teams left: long enough to cancel
+  TfrmPrintReport form(*FPool);
+  form.FormActivate();
+  form.lstReportNames->setCurrentRow(WhoCanStillWin);
+  double stopped = -1;
+  FUi.CancelWork(&stopped);
+  form.btnPrintClick();
+  QCOMPARE(FUi.StatusTexts(), QStringList{"Working out who can still win"});
+  QVERIFY2(stopped >= 0 && stopped < 0.2, qPrintable(QString::number(stopped)));
+  QVERIFY(FUi.SetupTitles().isEmpty());
+  QCOMPARE(FUi.PreviewCount(), 0);
+  QVERIFY(FPrompts.Shown().isEmpty());
+
+  MakePool(6, 2, 0);
+  TfrmPrintReport again(*FPool);
+  again.FormActivate();
+  again.lstReportNames->setCurrentRow(WhoCanStillWin);
+  again.btnPrintClick();
+  QCOMPARE(FUi.SetupTitles(), QStringList{"Report Setup"});
+  QCOMPARE(FUi.PreviewCount(), 1);
+  again.chkPrintToFile->setChecked(true);
+  again.btnPrintClick();
+  QCOMPARE(FPrompts.Texts(), QStringList{"Report Printed"});
+  QVERIFY(TestPools::ReadBytes(QDir(FDir->path()).filePath("canwin.rtf"))
+              .contains("Who Can Still Win"));
 }
 
 QTEST_MAIN(TestReports)
