@@ -14,11 +14,10 @@
 #include <chrono>
 #include <cstdio>
 #include <ctime>
-#include <random>
 
-#include "ChartGeometry.h"
 #include "FFDataModule.h"
 #include "Outlook.h"
+#include "SamplePool.h"
 
 namespace {
 
@@ -34,61 +33,23 @@ double CpuSeconds() {
   return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
 }
 
-// The round each first-round line's team gets to in a bracket played at random up to `upTo`.
-std::array<int, 64> PlayOut(std::mt19937& random, int upTo) {
-  std::array<int, 64> reached;
-  reached.fill(1);
-  std::vector<int> standing(64);
-  for (int line = 0; line < 64; ++line)
-    standing[static_cast<size_t>(line)] = line;
-  for (int round = 2; round <= upTo; ++round) {
-    std::vector<int> next;
-    for (size_t game = 0; game + 1 < standing.size(); game += 2) {
-      const int winner = (random() & 1) != 0 ? standing[game] : standing[game + 1];
-      reached[static_cast<size_t>(winner)] = round;
-      next.push_back(winner);
-    }
-    standing = std::move(next);
-  }
-  return reached;
-}
-
-// A pool in memory: the 64 teams on their lines, the results up to chart round `upTo`, and
-// `players` brackets played out at random.
-std::unique_ptr<TFFDataModule> MakePool(const QString& directory, int upTo, int players,
+// The sample field with `playedRounds` rounds played and `players` brackets, and `extra` games
+// of the next round played as well, the upper team winning each.
+std::unique_ptr<TFFDataModule> MakePool(const QString& directory, int playedRounds, int players,
                                         int extra) {
   auto pool = std::make_unique<TFFDataModule>();
   pool->SetDirectory(directory);
   pool->CreatePool();
-  pool->SystemFile().SetFinalized(true);
-  std::mt19937 random(20261208u + static_cast<unsigned>(players));
-  std::array<int, 64> results = PlayOut(random, upTo);
-  // `extra` games of the next round played as well: the upper team of each wins.
-  const int span = 1 << upTo;
+  SamplePool::Fill(*pool, players, playedRounds, 0, 20261208u + static_cast<unsigned>(players));
+  const int span = 2 << playedRounds;  // first-round lines per game of the next round
   for (int game = 0; game < extra; ++game) {
     for (int line = game * span; line < (game + 1) * span; ++line) {
-      if (results[static_cast<size_t>(line)] == upTo) {
-        results[static_cast<size_t>(line)] = upTo + 1;
+      TTeamSeedObject* team = pool->TeamsFile().Items(line);
+      if (team->RoundReached() == playedRounds + 1) {
+        team->SetRoundReached(playedRounds + 2);
         break;
       }
     }
-  }
-  for (int line = 0; line < 64; ++line) {
-    auto team = std::make_unique<TTeamSeedObject>();
-    team->SetTeamName(QStringLiteral("Team %1").arg(line + 1));
-    team->SetRegion(line / 16 + 1);
-    team->SetSeed(ChartGeometry::kSeedOrder[static_cast<size_t>(line % 16)]);
-    team->SetRoundReached(results[static_cast<size_t>(line)]);
-    team->SetEliminated(results[static_cast<size_t>(line)] < upTo);
-    pool->TeamsFile().Add(std::move(team));
-  }
-  for (int p = 0; p < players; ++p) {
-    auto player = TPlayerPicksListObject::CreateFromTeams(pool->TeamsFile());
-    player->SetPlayerName(QStringLiteral("Player %1").arg(p + 1));
-    const std::array<int, 64> picks = PlayOut(random, 7);
-    for (int line = 0; line < 64; ++line)
-      player->Pick(line)->SetRoundReached(picks[static_cast<size_t>(line)]);
-    pool->PlayerPicksFile().Add(std::move(player));
   }
   return pool;
 }
@@ -166,10 +127,10 @@ class TPlainEnumeration {
   TClock::time_point FStart;
 };
 
-void Bench(const char* title, int upTo, int extra, int players, int threads, double plainBudget,
-           int repeats) {
+void Bench(const char* title, int playedRounds, int extra, int players, int threads,
+           double plainBudget, int repeats) {
   QTemporaryDir directory;
-  auto pool = MakePool(directory.path(), upTo, players, extra);
+  auto pool = MakePool(directory.path(), playedRounds, players, extra);
   const TOutlookInput input = TOutlookInput::FromPool(*pool);
   std::printf("%s: %d players, %d games left, %llu outcomes\n", title, players, input.RealGames(),
               static_cast<unsigned long long>(uint64_t{1} << input.RealGames()));
@@ -234,8 +195,8 @@ int main(int argc, char** argv) {
       only = arguments[i + 1];
   }
   if (only.isEmpty() || only == QLatin1String("16"))
-    Bench("Last sixteen", 3, 0, 1000, threads, 1e9, 5);
+    Bench("Last sixteen", 2, 0, 1000, threads, 1e9, 5);
   if (only.isEmpty() || only == QLatin1String("32"))
-    Bench("Thirty-two left", 2, extra, 100, threads, plainSeconds, 1);
+    Bench("Thirty-two left", 1, extra, 100, threads, plainSeconds, 1);
   return 0;
 }

@@ -122,31 +122,26 @@ TJsonWriter& TJsonWriter::Value(const QString& text) {
   return *this;
 }
 
-TJsonWriter& TJsonWriter::Value(long long number) {
-  BeforeValue();
-  char digits[24];
-  const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
-  FNeedComma = true;
-  Raw(digits, static_cast<size_t>(end.ptr - digits));
-  return *this;
-}
-
-TJsonWriter& TJsonWriter::Value(unsigned long long number) {
-  BeforeValue();
-  char digits[24];
-  const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
-  FNeedComma = true;
-  Raw(digits, static_cast<size_t>(end.ptr - digits));
-  return *this;
-}
-
-TJsonWriter& TJsonWriter::Value(double number) {
+template <typename TNumber>
+TJsonWriter& TJsonWriter::Number(TNumber number) {
   BeforeValue();
   char digits[32];
   const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
   FNeedComma = true;
   Raw(digits, static_cast<size_t>(end.ptr - digits));
   return *this;
+}
+
+TJsonWriter& TJsonWriter::Value(long long number) {
+  return Number(number);
+}
+
+TJsonWriter& TJsonWriter::Value(unsigned long long number) {
+  return Number(number);
+}
+
+TJsonWriter& TJsonWriter::Value(double number) {
+  return Number(number);
 }
 
 TJsonWriter& TJsonWriter::Value(bool flag) {

@@ -31,6 +31,9 @@ class TJsonWriter {
 
  private:
   void BeforeValue();
+  // A number in its shortest exact text.
+  template <typename TNumber>
+  TJsonWriter& Number(TNumber number);
   TJsonWriter& Open(char bracket);
   TJsonWriter& Close(char bracket);
   void Raw(const char* text, size_t length);

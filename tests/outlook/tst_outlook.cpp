@@ -7,51 +7,13 @@
 
 #include "BracketList.h"
 #include "Outlook.h"
+#include "SamplePool.h"
 #include "StandingsByPoints.h"
 #include "TestPools.h"
 
 namespace {
 
 using TTeamRounds = std::array<int, 64>;
-
-// The first-round line (0..63) of team i of AddFullField (region i / 16 + 1, seed i % 16 + 1).
-int LineOf(int team) {
-  static const int kOrder[16] = {1, 16, 8, 9, 5, 12, 4, 13, 6, 11, 3, 14, 7, 10, 2, 15};
-  for (int line = 0; line < 16; ++line) {
-    if (kOrder[line] == team % 16 + 1)
-      return team / 16 * 16 + line;
-  }
-  return -1;
-}
-
-// A bracket played out at random up to chart round `upTo`: the round each team gets to.
-TTeamRounds PlayOut(std::mt19937& random, int upTo) {
-  std::array<int, 64> teamOnLine{};
-  for (int team = 0; team < 64; ++team)
-    teamOnLine[static_cast<size_t>(LineOf(team))] = team;
-  TTeamRounds reached;
-  reached.fill(1);
-  std::vector<int> standing(teamOnLine.begin(), teamOnLine.end());
-  for (int round = 2; round <= upTo; ++round) {
-    std::vector<int> next;
-    for (size_t game = 0; game + 1 < standing.size(); game += 2) {
-      const int winner = (random() & 1) != 0 ? standing[game] : standing[game + 1];
-      reached[static_cast<size_t>(winner)] = round;
-      next.push_back(winner);
-    }
-    standing = std::move(next);
-  }
-  return reached;
-}
-
-void EnterResults(TFFDataModule& pool, const TTeamRounds& reached) {
-  const int top = *std::max_element(reached.begin(), reached.end());
-  for (int i = 0; i < 64; ++i) {
-    TTeamSeedObject* team = pool.TeamsFile().Items(i);
-    team->SetRoundReached(reached[static_cast<size_t>(i)]);
-    team->SetEliminated(reached[static_cast<size_t>(i)] < top);
-  }
-}
 
 TPlayerPicksListObject* AddPicks(TFFDataModule& pool, const QString& name,
                                  const TTeamRounds& picks) {
@@ -269,24 +231,19 @@ class TestOutlook : public QObject {
  private:
   QTemporaryDir FDir;
 
-  // The full field, results through `upTo`, and `players` random brackets.
-  std::unique_ptr<TFFDataModule> RandomPool(const QString& name, unsigned seed, int upTo,
+  // The sample field with `playedRounds` rounds played and `players` complete brackets.
+  std::unique_ptr<TFFDataModule> RandomPool(const QString& name, unsigned seed, int playedRounds,
                                             int players) {
     const QString folder = FDir.filePath(name);
     QDir().mkpath(folder);
     auto pool = TestPools::CreatePool(folder);
-    TestPools::AddFullField(pool->TeamsFile());
-    pool->SystemFile().SetFinalized(true);
-    std::mt19937 random(seed);
-    EnterResults(*pool, PlayOut(random, upTo));
-    for (int p = 0; p < players; ++p)
-      AddPicks(*pool, QStringLiteral("Player %1").arg(p + 1), PlayOut(random, 7));
+    SamplePool::Fill(*pool, players, playedRounds, 0, seed);
     return pool;
   }
 
  private slots:
   void sixteenLeftEqualsBruteForce() {
-    auto pool = RandomPool("sixteen", 7, 3, 7);
+    auto pool = RandomPool("sixteen", 7, 2, 7);
     // Two entries with the same bracket always tie, and a player who advanced nobody scores
     // nothing more and cannot win.
     TTeamRounds copied;
@@ -312,11 +269,11 @@ class TestOutlook : public QObject {
   }
 
   void eightLeftWithOneGamePlayedAndALeaderWhoCannotLose() {
-    auto pool = RandomPool("eight", 11, 4, 5);
+    auto pool = RandomPool("eight", 11, 3, 5);
     // One regional final played as well: seven teams left on six lines.
     for (int i = 0; i < 64; ++i) {
       TTeamSeedObject* team = pool->TeamsFile().Items(i);
-      if (team->RoundReached() == 4 && LineOf(i) < 16) {
+      if (team->RoundReached() == 4 && team->Region() == 1) {
         team->SetRoundReached(5);
         break;
       }
@@ -342,7 +299,7 @@ class TestOutlook : public QObject {
   }
 
   void pointsBeyondNarrowLanesAndTheStandingsStopAtTheInt32Range() {
-    auto pool = RandomPool("wide", 5, 4, 6);
+    auto pool = RandomPool("wide", 5, 3, 6);
     // Totals past what 16 bits hold take the wide lanes; past the int32 range the standings
     // stop at its end, so several players share the top there.
     pool->SystemFile().SetRoundPoints(5, 40000);
@@ -352,14 +309,14 @@ class TestOutlook : public QObject {
   }
 
   void tournamentOverAndNoPlayers() {
-    auto pool = RandomPool("over", 3, 7, 4);
+    auto pool = RandomPool("over", 3, 6, 4);
     CompareWithBruteForce(*pool, TOutlookModel::Even);
     const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
     QCOMPARE(result.GamesLeft, 0);
     QCOMPARE(result.Outcomes, uint64_t{1});
     QVERIFY(result.Rooting.empty());
 
-    auto empty = RandomPool("empty", 3, 3, 0);
+    auto empty = RandomPool("empty", 3, 2, 0);
     const TOutlookResult nobody =
         ComputeOutlook(TOutlookInput::FromPool(*empty), TOutlookOptions{});
     QVERIFY(nobody.Players.empty());
@@ -367,7 +324,7 @@ class TestOutlook : public QObject {
   }
 
   void sampledChancesHoldTheExactOnes() {
-    auto pool = RandomPool("sampled", 21, 3, 6);
+    auto pool = RandomPool("sampled", 21, 2, 6);
     const TOutlookInput input = TOutlookInput::FromPool(*pool);
     // A 95% interval misses the true value one time in twenty: of the twelve here, one may,
     // and none by more than its own width.
@@ -411,7 +368,7 @@ class TestOutlook : public QObject {
 
   void cancelStopsTheWorkAtOnce() {
     // 32 teams left: far more outcomes than the test waits for.
-    auto pool = RandomPool("cancel", 9, 2, 40);
+    auto pool = RandomPool("cancel", 9, 1, 40);
     const TOutlookInput input = TOutlookInput::FromPool(*pool);
     TOutlookProgress progress;
     TOutlookResult result;
