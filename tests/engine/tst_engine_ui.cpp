@@ -194,7 +194,7 @@ class TestEngineUi : public QObject {
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
       auto* window = qobject_cast<TdlgReportProgress*>(QApplication::activeModalWidget());
-      if (!window || window->barProgress->value() == 0 || shown >= 0)
+      if (!window || window->barProgress->value() <= 0 || shown >= 0)
         return;
       shown = window->barProgress->value();
       QCOMPARE(window->windowTitle(), QStringLiteral("Report Status"));

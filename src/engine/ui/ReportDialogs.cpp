@@ -359,6 +359,7 @@ TdlgReportProgress::TdlgReportProgress(const QString& title, const QString& text
   lblText->setAlignment(Qt::AlignCenter);
   barProgress = new QProgressBar(this);
   barProgress->setRange(0, 1000);
+  barProgress->setValue(0);
   barProgress->setTextVisible(true);
   btnCancel = new QPushButton(tr("&Cancel"), this);
   btnCancel->setDefault(true);
