@@ -10,18 +10,18 @@
 #include "ChartGeometry.h"
 
 // How the search goes. Outcomes are visited depth first, one game after another in slot order,
-// which is round order, so both teams of a game are known when it is reached. Every player's
-// running total lives in a lane of a flat array; taking a game adds the winner's row of gains
-// to the whole array at once, a loop the compiler turns into vector instructions. Totals are
-// kept in 16-bit lanes whenever no total can leave that range, so one instruction serves many
-// players; pools with larger point values fall back to 64-bit lanes.
+// which is round order, so both teams of a game are known when it is reached. Arrays over all
+// players hold 16-bit lanes whenever no total can leave that range (64-bit, stopped at the
+// int32 range as the standings stop them, otherwise); adding a winner's row of gains to one is
+// a loop the compiler turns into vector instructions.
 //
-// Three games before the end (the last rounds) the search stops recursing through the whole
-// array. It bounds every player's final total over what is left: a player who cannot reach
-// the total some other player is sure of cannot finish first there. The few who can are
-// copied into a small table of their own, and the last games are played out on that table.
-// Places (best and worst) are worked out only for players whose bounds there could still
-// beat the best or worst place found so far, which after the first outcomes is rarely anyone.
+// Below the first games only the players who can still finish first are carried, each with
+// the lowest and highest final total still open to them; each decided game moves those bounds
+// by precomputed rows, and whoever can no longer reach the best sure total drops out, so the
+// last rounds are played among a handful of players.
+//
+// Best and worst places are counted at every outcome when that is cheap (many players, few
+// outcomes); otherwise each player's are searched for afterwards, branch and bound.
 //
 // The first games of the tree are split into tasks, one outcome of those games each; worker
 // threads take tasks in turn and keep tallies of their own, added up at the end.
