@@ -393,6 +393,8 @@ template <typename TLane>
 class TRanker {
  public:
   void PlaceAll(const TLane* totals, int players, TTally& tally) {
+    if (players == 0)
+      return;
     const size_t n = static_cast<size_t>(players);
     int64_t low = std::numeric_limits<int64_t>::max();
     int64_t high = std::numeric_limits<int64_t>::min();

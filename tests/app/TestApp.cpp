@@ -386,7 +386,7 @@ class TestApp : public QObject {
       return printReport.result();
     });
     form->actReports->trigger();
-    QCOMPARE(offered.size(), 6);
+    QCOMPARE(offered.size(), 7);
     QVERIFY(offered.contains(QStringLiteral("Blank Entry Sheet")));
     QVERIFY(FPrompts.Shown().isEmpty());
   }
