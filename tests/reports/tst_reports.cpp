@@ -793,7 +793,8 @@ void TestReports::whoCanStillWinFromTheWindow() {
   QCOMPARE(FUi.PreviewCount(), 1);
   again.chkPrintToFile->setChecked(true);
   again.btnPrintClick();
-  QCOMPARE(FPrompts.Texts(), QStringList{"Report Printed"});
+  QCOMPARE(FPrompts.Texts().size(), 1);
+  QVERIFY(FPrompts.Texts().front().startsWith("Report Printed"));
   QVERIFY(TestPools::ReadBytes(QDir(FDir->path()).filePath("canwin.rtf"))
               .contains("Who Can Still Win"));
 }
