@@ -771,7 +771,12 @@ void TestReports::whoCanStillWinContinues() {
 // From the window: the work shows in the status window first; cancelling it stops it at once
 // and makes no report; otherwise setup and preview follow, and the file goes to the folder.
 void TestReports::whoCanStillWinFromTheWindow() {
-  MakePool(20, 1, 0);  // 32 teams left: long enough to cancel
+  // 32 teams left: long enough to cancel. Filled before the document takes it, so that its
+  // results chart holds the teams and the recount before the report keeps them where they are.
+  std::unique_ptr<TFFDataModule> module = TestPools::CreatePool(FDir->path());
+  SamplePool::Fill(*module, 20, 1, 0);
+  module->SystemFile().SetFinalized(true);
+  FPool->SetDataModule(std::move(module));
   TfrmPrintReport form(*FPool);
   form.FormActivate();
   form.lstReportNames->setCurrentRow(WhoCanStillWin);
