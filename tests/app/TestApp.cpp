@@ -24,6 +24,7 @@
 #include "OpenPoolDialog.h"
 #include "PlayerEntryForm.h"
 #include "PrintReportForm.h"
+#include "ProgramSandbox.h"
 #include "Registry.h"
 #include "TestPools.h"
 
@@ -112,26 +113,20 @@ class TestApp : public QObject {
   }
 
   std::unique_ptr<QTemporaryDir> FDir;
-  QString FStartDirectory;
   TFakePrompts FPrompts;
-  std::unique_ptr<TPromptsScope> FPromptsScope;
+  std::unique_ptr<TProgramSandbox> FSandbox;
 
  private slots:
   void init() {
     FDir = std::make_unique<QTemporaryDir>();
     QVERIFY(FDir->isValid());
     QVERIFY(QDir(FDir->path()).mkdir(QStringLiteral("pools")));
-    TRegistry::SetStoreFile(FDir->filePath(QStringLiteral("settings.ini")));
-    FStartDirectory = QDir::currentPath();
-    QDir::setCurrent(AppDir());
-    FPrompts.Reset();
-    FPromptsScope = std::make_unique<TPromptsScope>(&FPrompts);
+    FSandbox = std::make_unique<TProgramSandbox>(FDir->filePath(QStringLiteral("settings.ini")),
+                                                 AppDir(), FPrompts);
   }
 
   void cleanup() {
-    FPromptsScope.reset();
-    QDir::setCurrent(FStartDirectory);
-    TRegistry::SetStoreFile(QString());
+    FSandbox.reset();
     FDir.reset();
   }
 

@@ -17,6 +17,7 @@
 #include "MainForm.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
+#include "ProgramSandbox.h"
 #include "Registry.h"
 #include "TestPools.h"
 
@@ -25,9 +26,8 @@ class TestShare : public QObject {
 
  private:
   std::unique_ptr<QTemporaryDir> FDir;
-  QString FStartDirectory;
   TFakePrompts FPrompts;
-  std::unique_ptr<TPromptsScope> FPromptsScope;
+  std::unique_ptr<TProgramSandbox> FSandbox;
 
   QString AppDir() const { return FDir->filePath(QStringLiteral("pools")); }
   QString File(const QString& name) const { return FDir->filePath(name); }
@@ -65,17 +65,12 @@ class TestShare : public QObject {
     FDir = std::make_unique<QTemporaryDir>();
     QVERIFY(FDir->isValid());
     QVERIFY(QDir(FDir->path()).mkdir(QStringLiteral("pools")));
-    TRegistry::SetStoreFile(File(QStringLiteral("settings.ini")));
-    FStartDirectory = QDir::currentPath();
-    QDir::setCurrent(AppDir());
-    FPrompts.Reset();
-    FPromptsScope = std::make_unique<TPromptsScope>(&FPrompts);
+    FSandbox =
+        std::make_unique<TProgramSandbox>(File(QStringLiteral("settings.ini")), AppDir(), FPrompts);
   }
 
   void cleanup() {
-    FPromptsScope.reset();
-    QDir::setCurrent(FStartDirectory);
-    TRegistry::SetStoreFile(QString());
+    FSandbox.reset();
     FDir.reset();
   }
 

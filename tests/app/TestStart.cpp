@@ -15,6 +15,7 @@
 #include "HelpWindow.h"
 #include "MainForm.h"
 #include "PoolsFolder.h"
+#include "ProgramSandbox.h"
 #include "Registry.h"
 #include "TestPools.h"
 
@@ -89,29 +90,23 @@ class TestStart : public QObject {
   }
 
   std::unique_ptr<QTemporaryDir> FDir;
-  QString FStartDirectory;
   TFakePrompts FPrompts;
-  std::unique_ptr<TPromptsScope> FPromptsScope;
+  std::unique_ptr<TProgramSandbox> FSandbox;
 
  private slots:
   void init() {
     FDir = std::make_unique<QTemporaryDir>();
     QVERIFY(FDir->isValid());
-    TRegistry::SetStoreFile(Path(QStringLiteral("settings.ini")));
-    FStartDirectory = QDir::currentPath();
-    QDir::setCurrent(FDir->path());
+    FSandbox = std::make_unique<TProgramSandbox>(Path(QStringLiteral("settings.ini")), FDir->path(),
+                                                 FPrompts);
     MakePool(Shipped(), 3);
     // Installed, the shipped files belong to the system: the user may only read them.
     for (const QString& file : kPoolFiles)
       QFile::setPermissions(QDir(Shipped()).filePath(file), QFile::ReadOwner | QFile::ReadOther);
-    FPrompts.Reset();
-    FPromptsScope = std::make_unique<TPromptsScope>(&FPrompts);
   }
 
   void cleanup() {
-    FPromptsScope.reset();
-    QDir::setCurrent(FStartDirectory);
-    TRegistry::SetStoreFile(QString());
+    FSandbox.reset();
     FDir.reset();
   }
 
