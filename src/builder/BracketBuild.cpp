@@ -626,15 +626,8 @@ int TfrmBracketBuild::ShowModal(QDialog& dialog) {
 // --- Qt's events ---------------------------------------------------------------------------
 
 bool TfrmBracketBuild::event(QEvent* event) {
-  if (event->type() == QEvent::WindowDeactivate && FOwnModal > 0) {
-    FSkipActivate = true;
-  } else if (event->type() == QEvent::WindowActivate) {
-    if (FSkipActivate) {
-      FSkipActivate = false;
-    } else {
-      FormActivate();
-    }
-  }
+  if (FActivation.Activates(event, FOwnModal > 0))
+    FormActivate();
   return QMainWindow::event(event);
 }
 

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 
+#include "ActivationGate.h"
 #include "BracketBitmap.h"
 
 class QAction;
@@ -173,5 +174,5 @@ class TfrmBracketBuild : public QMainWindow {
   // While one of this window's own message boxes or dialogs is up, losing and getting back
   // the activation is not the organiser coming from another window.
   int FOwnModal = 0;
-  bool FSkipActivate = false;
+  TActivationGate FActivation;
 };

@@ -219,15 +219,8 @@ void TfrmOptions::ReportError(const QString& text) {
 }
 
 bool TfrmOptions::event(QEvent* event) {
-  if (event->type() == QEvent::WindowDeactivate && FReporting) {
-    FSkipActivate = true;
-  } else if (event->type() == QEvent::WindowActivate) {
-    if (FSkipActivate) {
-      FSkipActivate = false;
-    } else {
-      FormActivate();
-    }
-  }
+  if (FActivation.Activates(event, FReporting))
+    FormActivate();
   return QDialog::event(event);
 }
 

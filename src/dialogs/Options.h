@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <array>
 
+#include "ActivationGate.h"
+
 class QLineEdit;
 class QPushButton;
 class QTabWidget;
@@ -67,5 +69,5 @@ class TfrmOptions : public QDialog {
   // Our own message boxes take the activation away and give it back; that is not the
   // organiser switching windows, so it must not reload what they are typing.
   bool FReporting = false;
-  bool FSkipActivate = false;
+  TActivationGate FActivation;
 };

@@ -585,15 +585,8 @@ void TfrmPlayerEntryForm::actHelpExecute() {
 // --- Qt events -----------------------------------------------------------------------------------
 
 bool TfrmPlayerEntryForm::event(QEvent* event) {
-  if (event->type() == QEvent::WindowDeactivate && FOwnModal > 0) {
-    FSkipActivate = true;
-  } else if (event->type() == QEvent::WindowActivate) {
-    if (FSkipActivate) {
-      FSkipActivate = false;
-    } else if (FOwnModal == 0) {
-      FormActivate();
-    }
-  }
+  if (FActivation.Activates(event, FOwnModal > 0))
+    FormActivate();
   return QMainWindow::event(event);
 }
 

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 
+#include "ActivationGate.h"
 #include "BracketBitmap.h"
 #include "ChartView.h"
 #include "Prompts.h"
@@ -165,6 +166,6 @@ class TfrmPlayerEntryForm : public QMainWindow {
   TdlgSplashHelp02* FTips = nullptr;
   TModalRunner FModalRunner;
   int FOwnModal = 0;
-  bool FSkipActivate = false;
+  TActivationGate FActivation;
   bool FLoadingList = false;
 };
