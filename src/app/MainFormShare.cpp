@@ -5,12 +5,16 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <optional>
 
 #include "FFDataModule.h"
 #include "MainForm.h"
+#include "Outlook.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
+#include "PoolReports.h"
 #include "Prompts.h"
+#include "ReportUi.h"
 #include "SafeFile.h"
 #include "Shell.h"
 #include "StandingsPage.h"
@@ -106,13 +110,30 @@ void TMainForm::actFilePublishExecute() {
   }
   // Scored like a printed report: who has lost as the chart says now.
   RecountTeams(false);
+  // Who can still win takes a while with many games left: it runs on worker threads behind
+  // the report status window, and a Cancel there writes no page.
+  std::optional<TOutlookResult> outlook;
+  if (StandingsPage::ShowsWinChances(*pool)) {
+    const TOutlookInput input = TOutlookInput::FromPool(*pool);
+    TOutlookProgress progress;
+    TOutlookResult result;
+    TReportUi::Current().RunWithProgress(
+        kPublishTitle, TPoolReports::kOutlookWorking,
+        [&] { result = ComputeOutlook(input, TOutlookOptions{}, &progress); },
+        [&] { return progress.Fraction(); }, [&] { progress.Cancel(); });
+    if (result.Cancelled)
+      return;
+    outlook = std::move(result);
+  }
   QString error;
-  if (!TSafeFile::WriteWhole(file, StandingsPage::Html(*pool, QDate::currentDate()), &error)) {
-    TPrompts::Current().Refuse(kCannotWrite.arg(error));
+  if (!TSafeFile::WriteWhole(
+          file, StandingsPage::Html(*pool, QDate::currentDate(), outlook ? &*outlook : nullptr),
+          &error)) {
+    TPrompts::Current().Refuse(kCannotWrite.arg(error), this);
     return;
   }
   if (TPrompts::Current().Confirm(kPublished.arg(QDir::toNativeSeparators(file)),
-                                  TPrompts::Icon::Question)) {
+                                  TPrompts::Icon::Question, this)) {
     TShell::Current().OpenUrl(QUrl::fromLocalFile(file));
   }
 }

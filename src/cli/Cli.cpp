@@ -82,6 +82,17 @@ QString TakeChoice(QStringList& arguments, const QString& name, const QStringLis
   return value;
 }
 
+int TakeThreads(QStringList& arguments) {
+  const QString value = TakeOption(arguments, QStringLiteral("--threads"));
+  if (value.isEmpty())
+    return 0;
+  bool number = false;
+  const int threads = value.toInt(&number);
+  if (!number || threads < 1)
+    throw TUsageError("--threads must be a whole number of at least 1");
+  return threads;
+}
+
 QString TakeDirectory(QStringList& arguments) {
   if (arguments.size() != 1 || arguments.first().startsWith(QLatin1String("--"))) {
     throw TUsageError("expected one pool folder");

@@ -51,6 +51,8 @@ void WriteLine(QIODevice& device, const QString& line);
 QString TakeOption(QStringList& arguments, const QString& name, const QString& fallback = {});
 // The value of "--name VALUE", which must be one of `choices` (the first when not given).
 QString TakeChoice(QStringList& arguments, const QString& name, const QStringList& choices);
+// The value of "--threads N", a whole number of at least 1; 0 when not given.
+int TakeThreads(QStringList& arguments);
 // The single positional argument left, or a usage error.
 QString TakeDirectory(QStringList& arguments);
 }  // namespace Cli

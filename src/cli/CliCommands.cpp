@@ -28,7 +28,7 @@ const std::vector<TCliCommand>& CliCommands() {
       {"template", "template DIR --csv FILE", CmdTemplate},
       {"export-picks", "export-picks DIR --csv FILE", CmdExportPicks},
       {"import-picks", "import-picks DIR FILE [--replace]", CmdImportPicks},
-      {"publish", "publish DIR --html FILE", CmdPublish},
+      {"publish", "publish DIR --html FILE [--threads N]", CmdPublish},
       {"outlook", "outlook DIR [--model even|seed] [--format text|csv|json] [--threads N]",
        CmdOutlook},
   };

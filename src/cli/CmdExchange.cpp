@@ -2,11 +2,13 @@
 // as a web page. The import is the one command of the tool that changes a pool.
 #include <QDate>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Cli.h"
 #include "FFDataModule.h"
 #include "OpenPool.h"
+#include "Outlook.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
 #include "StandingsPage.h"
@@ -87,7 +89,13 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
 }
 
 int CmdPublish(const QStringList& arguments, TCliIO& io) {
-  return WritePoolFile(arguments, io, "--html", [](const TFFDataModule& pool) {
-    return StandingsPage::Html(pool, QDate::currentDate());
+  QStringList rest = arguments;
+  TOutlookOptions options;
+  options.Threads = Cli::TakeThreads(rest);
+  return WritePoolFile(rest, io, "--html", [&options](const TFFDataModule& pool) {
+    std::optional<TOutlookResult> outlook;
+    if (StandingsPage::ShowsWinChances(pool))
+      outlook = ComputeOutlook(TOutlookInput::FromPool(pool), options);
+    return StandingsPage::Html(pool, QDate::currentDate(), outlook ? &*outlook : nullptr);
   });
 }

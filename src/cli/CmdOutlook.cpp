@@ -186,13 +186,7 @@ int CmdOutlook(const QStringList& arguments, TCliIO& io) {
   const QString format = Cli::TakeChoice(rest, QStringLiteral("--format"), {"text", "csv", "json"});
   TOutlookOptions options;
   options.Model = bySeed ? TOutlookModel::Seed : TOutlookModel::Even;
-  const QString threads = Cli::TakeOption(rest, QStringLiteral("--threads"));
-  if (!threads.isEmpty()) {
-    bool number = false;
-    options.Threads = threads.toInt(&number);
-    if (!number || options.Threads < 1)
-      throw TUsageError("--threads must be a whole number of at least 1");
-  }
+  options.Threads = Cli::TakeThreads(rest);
   const QString directory = Cli::TakeDirectory(rest);
 
   TFFDataModule pool;

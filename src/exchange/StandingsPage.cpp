@@ -6,6 +6,7 @@
 
 #include "BracketBitmap.h"
 #include "FFDataModule.h"
+#include "Outlook.h"
 #include "PlayerSelections.h"
 #include "StandingsByPoints.h"
 
@@ -85,7 +86,40 @@ QString ChartDataUri(const TFFDataModule& pool) {
   return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
 }
 
-void StandingsTable(QString& html, const TFFDataModule& pool) {
+// The win-chance cell of each player by place in the player file; empty without an outlook.
+std::vector<QString> WinChanceCells(const TOutlookResult* outlook, int players) {
+  std::vector<QString> cells;
+  if (!outlook)
+    return cells;
+  cells.assign(static_cast<size_t>(players), QStringLiteral("<td>&mdash;</td>"));
+  for (const TOutlookPlayer& player : outlook->Players) {
+    if (player.Index < 0 || player.Index >= players)
+      continue;
+    // Drawn outcomes give an estimate: the figure says so, and carries its interval.
+    cells[static_cast<size_t>(player.Index)] =
+        outlook->Exact ? QStringLiteral("<td>%1</td>").arg(FormatChance(player.WinChance))
+                       : QStringLiteral("<td title=\"95% interval %1 to %2\">&asymp;&nbsp;%3</td>")
+                             .arg(FormatChance(player.ChanceLow), FormatChance(player.ChanceHigh),
+                                  FormatChance(player.WinChance));
+  }
+  return cells;
+}
+
+// How the win chances were worked out, under the table.
+QString WinChanceNote(const TOutlookResult& outlook) {
+  if (outlook.GamesLeft == 0) {
+    return QStringLiteral(
+        "Win chance: the tournament is over; players level on points at the top share it.");
+  }
+  return QStringLiteral(
+             "Win chance: the chance of finishing first on points if the games left are "
+             "played out, players level at the top sharing it (%1).")
+      .arg(outlook.Exact ? OutlookSummary(outlook).toHtmlEscaped()
+                         : OutlookSummary(outlook).toHtmlEscaped() +
+                               QStringLiteral("; &asymp; marks an estimate"));
+}
+
+void StandingsTable(QString& html, const TFFDataModule& pool, const TOutlookResult* outlook) {
   TStandingsByPoints standings;
   standings.Build(pool);
   const int32_t actual = pool.SystemFile().TieBreakerPoints();
@@ -98,6 +132,10 @@ void StandingsTable(QString& html, const TFFDataModule& pool) {
   html += QStringLiteral(
       "<div class=\"table\"><table>\n<thead><tr><th>Pos</th><th class=\"name\">Player</th>"
       "<th>Points</th><th>Potential</th>");
+  const std::vector<QString> chances =
+      WinChanceCells(outlook, static_cast<int>(standings.Items().size()));
+  if (outlook)
+    html += QStringLiteral("<th>Win chance</th>");
   for (int k = kFirstRound; k <= kLastRound; ++k)
     html += QStringLiteral("<th class=\"rd\">Rd %1</th>").arg(k - 1);
   html += QStringLiteral("<th>Tie-breaker</th>");
@@ -113,6 +151,8 @@ void StandingsTable(QString& html, const TFFDataModule& pool) {
                 .arg(Escaped(item.PlayerName()))
                 .arg(item.CurrentPoints())
                 .arg(item.PotentialPoints());
+    if (outlook)
+      html += chances[static_cast<size_t>(item.PlayerIndex())];
     for (int k = kFirstRound; k <= kLastRound; ++k)
       html += QStringLiteral("<td class=\"rd\">%1</td>").arg(item.RoundCorrect(k));
     html += QStringLiteral("<td>%1</td>").arg(item.TieBreakerPoints());
@@ -134,7 +174,10 @@ void StandingsTable(QString& html, const TFFDataModule& pool) {
                      : QStringLiteral(
                            "Ties are broken by the guess closest to the championship game's "
                            "total points once it is played.");
-  html += QStringLiteral("</p>\n</section>\n");
+  html += QStringLiteral("</p>\n");
+  if (outlook)
+    html += QStringLiteral("<p class=\"note\">%1</p>\n").arg(WinChanceNote(*outlook));
+  html += QStringLiteral("</section>\n");
 }
 
 void PicksSection(QString& html, const TFFDataModule& pool) {
@@ -175,7 +218,12 @@ void PicksSection(QString& html, const TFFDataModule& pool) {
 
 }  // namespace
 
-QByteArray StandingsPage::Html(const TFFDataModule& pool, const QDate& date) {
+bool StandingsPage::ShowsWinChances(const TFFDataModule& pool) {
+  return pool.Finalized() && pool.PlayerPicksFile().Count() > 0;
+}
+
+QByteArray StandingsPage::Html(const TFFDataModule& pool, const QDate& date,
+                               const TOutlookResult* outlook) {
   const QString poolName = pool.SystemFile().PoolName().trimmed().isEmpty()
                                ? QStringLiteral("Office Pool")
                                : pool.SystemFile().PoolName();
@@ -192,7 +240,7 @@ QByteArray StandingsPage::Html(const TFFDataModule& pool, const QDate& date) {
               "</style>\n</head>\n<body>\n<header>\n<h1>%1</h1>\n"
               "<p>Standings as of %2</p>\n</header>\n<main>\n")
               .arg(Escaped(poolName), Escaped(when));
-  StandingsTable(html, pool);
+  StandingsTable(html, pool, outlook);
   html += QStringLiteral(
               "<section>\n<h2>Results</h2>\n<figure><img src=\"%1\" width=\"800\" "
               "height=\"600\" alt=\"The results chart of %2\"></figure>\n</section>\n")

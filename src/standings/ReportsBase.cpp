@@ -42,6 +42,7 @@ void TReportsBase::Build(const TFFDataModule& pool) {
   for (const auto& player : players) {
     auto item = std::make_unique<TStandingsItem>();
     item->SetPlayerName(player->PlayerName());
+    item->SetPlayerIndex(static_cast<int>(FItems.size()));
     item->SetTieBreakerPoints(player->TieBreakerPoints());
 
     std::array<int32_t, TStandingsItem::kRoundCount> correct{};

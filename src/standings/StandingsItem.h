@@ -18,6 +18,9 @@ class TStandingsItem : public TReportItem {
 
   const QString& PlayerName() const { return FPlayerName; }
   void SetPlayerName(const QString& value) { FPlayerName = value; }
+  // The player's place in the player file, which tells apart players of the same name.
+  int PlayerIndex() const { return FPlayerIndex; }
+  void SetPlayerIndex(int value) { FPlayerIndex = value; }
   int32_t CurrentPoints() const { return FCurrentPoints; }
   void SetCurrentPoints(int32_t value) { FCurrentPoints = value; }
   int32_t PotentialPoints() const { return FPotentialPoints; }
@@ -46,6 +49,7 @@ class TStandingsItem : public TReportItem {
   static size_t RoundIndex(int k) { return static_cast<size_t>(k - kFirstRound); }
 
   QString FPlayerName;
+  int FPlayerIndex = 0;
   int32_t FCurrentPoints = 0;
   int32_t FPotentialPoints = 0;
   std::array<int32_t, kRoundCount> FRoundCorrect{};

@@ -13,12 +13,16 @@
 #include "Csv.h"
 #include "FFDataModule.h"
 #include "FakePrompts.h"
+#include "FakeReportUi.h"
 #include "FakeShell.h"
 #include "MainForm.h"
+#include "Outlook.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
+#include "PoolReports.h"
 #include "ProgramSandbox.h"
 #include "Registry.h"
+#include "SamplePool.h"
 #include "TestPools.h"
 
 class TestShare : public QObject {
@@ -42,6 +46,17 @@ class TestShare : public QObject {
     pool->SystemFile().SetFinalized(locked);
     for (int i = 1; i <= players; ++i)
       TestPools::AddPlayer(*pool, QStringLiteral("P%1").arg(i), i);
+    pool->SavePool();
+    pool->ClosePool();
+    return std::make_unique<TMainForm>();
+  }
+
+  // Starts the program on "Sample.BGD" a few weeks in: eight teams left, four players.
+  std::unique_ptr<TMainForm> StartEightLeft() {
+    const QString directory = QDir(AppDir()).filePath(QStringLiteral("Sample.BGD"));
+    QDir().mkpath(directory);
+    auto pool = TestPools::CreatePool(directory);
+    SamplePool::Fill(*pool, 4, 3, 0);
     pool->SavePool();
     pool->ClosePool();
     return std::make_unique<TMainForm>();
@@ -171,7 +186,49 @@ class TestShare : public QObject {
     const QByteArray page = TestPools::ReadBytes(File("standings.html"));
     QVERIFY(page.startsWith("<!DOCTYPE html>"));
     QVERIFY(page.contains("<h1>Office: 3rd Floor</h1>"));
+    // The first round is open: no players, nothing to work out, no win chances.
+    QVERIFY(!page.contains("Win chance"));
     QCOMPARE(shell.Opened(), QList<QUrl>{QUrl::fromLocalFile(File("standings.html"))});
+  }
+
+  void publishWorksOutTheWinChancesBehindTheStatusWindow() {
+    auto form = StartEightLeft();
+    TFakeReportUi reportUi;
+    TReportUiScope reportUiScope(&reportUi);
+    FPrompts.QueueFileName(File("eight.html"));
+    form->actFilePublishExecute();
+    QCOMPARE(reportUi.StatusTexts(), QStringList{TPoolReports::kOutlookWorking});
+    const QString page = QString::fromUtf8(TestPools::ReadBytes(File("eight.html")));
+    QVERIFY(page.contains(QStringLiteral("<th>Win chance</th>")));
+    const TOutlookResult outlook =
+        ComputeOutlook(TOutlookInput::FromPool(*form->FFDataModule()), TOutlookOptions{});
+    QCOMPARE(outlook.GamesLeft, 7);
+    for (const TOutlookPlayer& player : outlook.Players) {
+      QVERIFY(page.contains(QStringLiteral("<td class=\"name\">%1</td>").arg(player.Name)));
+      QVERIFY(page.contains(QStringLiteral("<td>%1</td>").arg(FormatChance(player.WinChance))));
+    }
+    // Asked whether to open it, and answered No.
+    QCOMPARE(FPrompts.Shown().size(), 2);
+  }
+
+  void aCancelledOutlookWritesNoPage() {
+    // No results yet: a million outcomes to draw, cancelled once under way.
+    auto form = Start(true, 2);
+    TFakeReportUi reportUi;
+    TReportUiScope reportUiScope(&reportUi);
+    double stopped = -1;
+    reportUi.CancelWork(&stopped);
+    TestPools::WriteBytes(File("kept.html"), "the page of last week");
+    FPrompts.QueueFileName(File("kept.html"));
+    form->actFilePublishExecute();
+    QVERIFY(stopped >= 0);
+    QCOMPARE(TestPools::ReadBytes(File("kept.html")), QByteArray("the page of last week"));
+    // Only the file dialog: nothing written, nothing to open.
+    QCOMPARE(FPrompts.Shown().size(), 1);
+    FPrompts.QueueFileName(File("new.html"));
+    reportUi.CancelWork(&stopped);
+    form->actFilePublishExecute();
+    QVERIFY(!QFile::exists(File("new.html")));
   }
 
   void importThroughTheKeyboard() {

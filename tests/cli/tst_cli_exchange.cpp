@@ -3,12 +3,15 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "CliRunner.h"
 #include "Csv.h"
+#include "Outlook.h"
 #include "PicksSheet.h"
+#include "SamplePool.h"
 #include "TestPools.h"
 
 using namespace TestPools;
@@ -153,14 +156,36 @@ class TestCliExchange : public QObject {
   }
 
   void publishWritesTheStandingsPage() {
-    const QString pool = MakePool(2);
+    // Eight teams left: the page gives each player's win chance, on the threads asked for.
+    const QString pool = FDir.filePath(QStringLiteral("Played.BGD"));
+    QDir().mkpath(pool);
+    {
+      auto module = CreatePool(pool);
+      SamplePool::Fill(*module, 4, 3, 0);
+      module->SavePool();
+      module->ClosePool();
+    }
     QCOMPARE(RunTool({"publish", pool}).Status, 2);
+    QCOMPARE(RunTool({"publish", pool, "--html", File("x.html"), "--threads", "0"}).Status, 2);
+    QVERIFY(!QFile::exists(File("x.html")));
     const auto before = Snapshot(pool);
-    QCOMPARE(RunTool({"publish", pool, "--html", File("standings.html")}).Status, 0);
-    const QByteArray page = ReadBytes(File("standings.html"));
+    QCOMPARE(RunTool({"publish", pool, "--html", File("standings.html"), "--threads", "2"}).Status,
+             0);
+    const QString page = QString::fromUtf8(ReadBytes(File("standings.html")));
     QVERIFY(page.startsWith("<!DOCTYPE html>"));
-    QVERIFY(page.contains("<h1>Shared Pool</h1>"));
-    QVERIFY(page.contains("<h3>Player 2</h3>"));
+    QVERIFY(page.contains("<h1>Tarnwell Office Pool</h1>"));
+    QVERIFY(page.contains("<h3>" + SamplePool::PlayerName(3) + "</h3>"));
+    QVERIFY(page.contains("<th>Win chance</th>"));
+    const TOutlookResult outlook =
+        ComputeOutlook(TOutlookInput::FromPool(*OpenPool(pool)), TOutlookOptions{});
+    QCOMPARE(outlook.GamesLeft, 7);
+    for (const TOutlookPlayer& player : outlook.Players) {
+      const QRegularExpression row("<td class=\"name\">" + QRegularExpression::escape(player.Name) +
+                                   "</td><td class=\"total\">\\d+</td><td>\\d+</td><td>" +
+                                   QRegularExpression::escape(FormatChance(player.WinChance)) +
+                                   "</td>");
+      QVERIFY2(row.match(page).hasMatch(), qPrintable(player.Name));
+    }
     QCOMPARE(Snapshot(pool), before);
     const TCliRun unwritable = RunTool({"publish", pool, "--html", File("no/such/folder/x.html")});
     QCOMPARE(unwritable.Status, 1);

@@ -6,6 +6,9 @@
 #include <QTest>
 
 #include "BracketBitmap.h"
+#include "Outlook.h"
+#include "SamplePool.h"
+#include "StandingsByPoints.h"
 #include "StandingsPage.h"
 #include "TestPools.h"
 
@@ -13,7 +16,35 @@ using namespace TestPools;
 
 namespace {
 const QString kHostile = QStringLiteral("<script>alert(\"x\")</script> & Co");
+
+using TChanceRows = QList<QPair<QString, QString>>;
+
+// The standings rows of a page: each player's name and win-chance cell, in the page's order.
+TChanceRows ChanceRows(const QString& page) {
+  static const QRegularExpression row(QStringLiteral(
+      "<tr><td>\\d+</td><td class=\"name\">([^<]*)</td><td class=\"total\">-?\\d+</td>"
+      "<td>-?\\d+</td><td(?: title=\"[^\"]*\")?>([^<]*)</td>"));
+  TChanceRows rows;
+  for (auto it = row.globalMatch(page); it.hasNext();) {
+    const QRegularExpressionMatch match = it.next();
+    rows << qMakePair(match.captured(1), match.captured(2));
+  }
+  return rows;
 }
+
+// What the page should show: every player's name and win chance from the outlook.
+TChanceRows OutlookRows(const TOutlookResult& outlook, const QString& mark = {}) {
+  TChanceRows rows;
+  for (const TOutlookPlayer& player : outlook.Players)
+    rows << qMakePair(player.Name.toHtmlEscaped(), mark + FormatChance(player.WinChance));
+  return rows;
+}
+
+TChanceRows Sorted(TChanceRows rows) {
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+}  // namespace
 
 class TestStandingsPage : public QObject {
   Q_OBJECT
@@ -22,8 +53,18 @@ class TestStandingsPage : public QObject {
   QTemporaryDir FDir;
   std::unique_ptr<TFFDataModule> FPool;
 
+  // A locked pool of 64 teams a few weeks in: `rounds` rounds played, `players` brackets.
+  std::unique_ptr<TFFDataModule> PlayedPool(const QString& name, int players, int rounds,
+                                            int32_t actualTotal = 0) {
+    const QString directory = FDir.filePath(name);
+    QDir().mkpath(directory);
+    auto pool = CreatePool(directory);
+    SamplePool::Fill(*pool, players, rounds, actualTotal);
+    return pool;
+  }
+
   QString Page(const QDate& date = QDate(2026, 3, 15)) {
-    return QString::fromUtf8(StandingsPage::Html(*FPool, date));
+    return QString::fromUtf8(StandingsPage::Html(*FPool, date, nullptr));
   }
 
   // Runs the HTML checker on `page`; returns what it reported, empty when all is well.
@@ -138,11 +179,98 @@ class TestStandingsPage : public QObject {
         page.contains(QStringLiteral("<tr><th>Rd 1</th><td><span class=\"lost\">R1S16</span>")));
   }
 
+  void winChancesAreTheOutlooksWithEightTeamsLeft() {
+    auto pool = PlayedPool(QStringLiteral("Eight.BGD"), 6, 3);
+    QVERIFY(StandingsPage::ShowsWinChances(*pool));
+    // A second player under the name of the favourite, with no picks and so no chance: each
+    // row must carry its own player's figure, not the first of that name.
+    const QString favourite =
+        ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{}).Players.front().Name;
+    AddPlayer(*pool, favourite);
+    const TOutlookResult outlook =
+        ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
+    QCOMPARE(outlook.GamesLeft, 7);
+    QVERIFY(outlook.Exact);
+    QVERIFY(outlook.Players.front().WinChance > 0);
+    QCOMPARE(outlook.Players.back().WinChance, 0.0);
+
+    const QString page =
+        QString::fromUtf8(StandingsPage::Html(*pool, QDate(2026, 3, 30), &outlook));
+    QVERIFY(page.contains(QStringLiteral("<th>Win chance</th>")));
+    const TChanceRows rows = ChanceRows(page);
+    QCOMPARE(rows.size(), 7);
+    QCOMPARE(Sorted(rows), Sorted(OutlookRows(outlook)));
+    // The rows stay in the order of points, the column beside them.
+    TStandingsByPoints standings;
+    standings.Build(*pool);
+    for (int row = 0; row < rows.size(); ++row)
+      QCOMPARE(rows.at(row).first, standings.StandingsItem(row).PlayerName().toHtmlEscaped());
+    QVERIFY(page.contains(OutlookSummary(outlook).toHtmlEscaped()));
+    QVERIFY(!page.contains(QStringLiteral("&asymp;")));
+    QCOMPARE(Check(page), QString());
+  }
+
+  void sampledChancesAreMarkedAsEstimates() {
+    // 63 games left: drawn outcomes, fewer here than the program draws, for the test's time.
+    auto pool = PlayedPool(QStringLiteral("Open.BGD"), 3, 0);
+    TOutlookOptions options;
+    options.Samples = 4000;
+    const TOutlookResult outlook = ComputeOutlook(TOutlookInput::FromPool(*pool), options);
+    QVERIFY(!outlook.Exact);
+    const QString page =
+        QString::fromUtf8(StandingsPage::Html(*pool, QDate(2026, 3, 17), &outlook));
+    QCOMPARE(Sorted(ChanceRows(page)),
+             Sorted(OutlookRows(outlook, QStringLiteral("&asymp;&nbsp;"))));
+    const TOutlookPlayer& best = outlook.Players.front();
+    QVERIFY(page.contains(QStringLiteral("title=\"95% interval %1 to %2\"")
+                              .arg(FormatChance(best.ChanceLow), FormatChance(best.ChanceHigh))));
+    QVERIFY(page.contains(OutlookSummary(outlook).toHtmlEscaped() +
+                          QStringLiteral("; &asymp; marks an estimate")));
+    QCOMPARE(Check(page), QString());
+  }
+
+  void aFinishedPoolGivesTheWinnerEverything() {
+    auto pool = PlayedPool(QStringLiteral("Done.BGD"), 5, 6, 141);
+    const TOutlookResult outlook =
+        ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
+    QCOMPARE(outlook.GamesLeft, 0);
+    TStandingsByPoints standings;
+    standings.Build(*pool);
+    // The pool of this seed has one player alone on top.
+    QVERIFY(standings.StandingsItem(0).CurrentPoints() >
+            standings.StandingsItem(1).CurrentPoints());
+    const QString page = QString::fromUtf8(StandingsPage::Html(*pool, QDate(2026, 4, 8), &outlook));
+    const TChanceRows rows = ChanceRows(page);
+    QCOMPARE(rows.size(), 5);
+    QCOMPARE(rows.at(0).second, QStringLiteral("100.00%"));
+    for (int row = 1; row < rows.size(); ++row)
+      QCOMPARE(rows.at(row).second, QStringLiteral("0.00%"));
+    QVERIFY(page.contains(QStringLiteral("the tournament is over")));
+    QCOMPARE(Check(page), QString());
+  }
+
+  void noWinChancesWhileTheFirstRoundIsOpenOrNobodyPlays() {
+    QVERIFY(StandingsPage::ShowsWinChances(*FPool));
+    FPool->SystemFile().SetFinalized(false);
+    QVERIFY(!StandingsPage::ShowsWinChances(*FPool));
+    FPool->SystemFile().SetFinalized(true);
+    const QString directory = FDir.filePath("Nobody.BGD");
+    QDir().mkpath(directory);
+    auto nobody = CreatePool(directory);
+    AddFullField(nobody->TeamsFile());
+    nobody->SystemFile().SetFinalized(true);
+    QVERIFY(!StandingsPage::ShowsWinChances(*nobody));
+    // Without an outlook the page has no column and no note for it.
+    const QString page = Page();
+    QVERIFY(!page.contains(QStringLiteral("Win chance")));
+    QCOMPARE(ChanceRows(page), TChanceRows());
+  }
+
   void aPoolWithoutPlayersStillMakesAPage() {
     const QString directory = FDir.filePath("Empty.BGD");
     QDir().mkpath(directory);
     auto empty = CreatePool(directory);
-    const QString page = QString::fromUtf8(StandingsPage::Html(*empty, QDate(2026, 1, 2)));
+    const QString page = QString::fromUtf8(StandingsPage::Html(*empty, QDate(2026, 1, 2), nullptr));
     QVERIFY(page.contains(QStringLiteral("No players yet.")));
     QVERIFY(page.contains(QStringLiteral("<h1>Office Pool</h1>")));
     QCOMPARE(Check(page), QString());
