@@ -29,6 +29,7 @@
 #include "PrintReportForm.h"
 #include "Prompts.h"
 #include "Registry.h"
+#include "ShareCommands.h"
 #include "Shell.h"
 
 namespace {
@@ -105,16 +106,10 @@ void TMainForm::CreateActions() {
       QStringLiteral("&Save"),
       QStringLiteral("Save current pool | This selection saves the currently open Pool."),
       kGroupOpenPool, 2030, kSave);
-  actFileImport = MakeAction(
-      QStringLiteral("&Import Players..."),
-      QStringLiteral("Import players from a spreadsheet | Adds the players and picks of a "
-                     "picks sheet (CSV file) to the pool."),
-      kGroupPlayers, 0, kNoGlyph);
-  actFileExport = MakeAction(
-      QStringLiteral("&Export Players..."),
-      QStringLiteral("Export players to a spreadsheet | Writes every player's picks as a picks "
-                     "sheet (CSV file); with no players, an empty sheet to fill in."),
-      kGroupOpenPool, 0, kNoGlyph);
+  actFileImport = MakeAction(TShareCommands::kImportCaption, TShareCommands::kImportHint,
+                             kGroupPlayers, 0, kNoGlyph);
+  actFileExport = MakeAction(TShareCommands::kExportCaption, TShareCommands::kExportHint,
+                             kGroupOpenPool, 0, kNoGlyph);
   actFilePublish = MakeAction(
       QStringLiteral("&Publish Standings..."),
       QStringLiteral("Publish the standings as a web page | Writes the standings, the results "
@@ -160,8 +155,8 @@ void TMainForm::CreateActions() {
   actFileNew->setShortcut(QKeySequence::New);
   actFileOpen->setShortcut(QKeySequence::Open);
   actFileSave->setShortcut(QKeySequence::Save);
-  actFileImport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-  actFileExport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+  actFileImport->setShortcut(TShareCommands::kImportKey);
+  actFileExport->setShortcut(TShareCommands::kExportKey);
   actFileExit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
   actHelp->setShortcut(QKeySequence::HelpContents);
 

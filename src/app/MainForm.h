@@ -50,24 +50,8 @@ class TMainForm : public QMainWindow {
       "entries.Do you wish to continue?");
   static inline const QString kFolderNotCreated =
       QStringLiteral("The folder for the new pool could not be created:\n%1");
-  static inline const QString kImportTitle = QStringLiteral("Import Players");
-  static inline const QString kExportTitle = QStringLiteral("Export Players");
-  static inline const QString kPublishTitle = QStringLiteral("Publish Standings");
-  static inline const QString kNothingImported =
-      QStringLiteral("Nothing was imported; the pool is as it was.");
-  static inline const QString kReplaceQuestion = QStringLiteral(
-      "The pool already has %1 of the players in this file. Replace their picks and "
-      "tie-breaker guesses with those of the file?");
-  static inline const QString kImported =
-      QStringLiteral("Imported %1 new players and replaced %2. Save the pool to keep them.");
-  static inline const QString kExported = QStringLiteral("Exported %1 players to %2");
   static inline const QString kPublished =
       QStringLiteral("The standings page is written to\n%1\n\nOpen it now?");
-  static inline const QString kCannotRead =
-      QStringLiteral("The picks sheet could not be read:\n%1");
-  static inline const QString kCannotWrite = QStringLiteral("The file could not be written:\n%1");
-  // Problems of a refused import shown in the message; the rest are counted.
-  static constexpr int kProblemsShown = 15;
   // Asked before the lock question when the chart's first round is not full.
   static inline const QString kEmptyLinesQuestion =
       QStringLiteral("%1 of the 64 first-round lines %2 empty.  Lock the first round anyway?");

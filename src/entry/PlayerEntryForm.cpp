@@ -22,6 +22,7 @@
 #include "IniOut.h"
 #include "OpenPool.h"
 #include "Prompts.h"
+#include "ShareCommands.h"
 #include "SplashHelp02.h"
 #include "Text.h"
 
@@ -160,6 +161,12 @@ void TfrmPlayerEntryForm::CreateActions() {
                  QStyle::SP_DialogApplyButton);
   actFileExit = MakeAction(QStringLiteral("E&xit"), QStringLiteral("Exit Player Entry"),
                            QStyle::SP_DialogCloseButton);
+  actFileImport =
+      MakeAction(TShareCommands::kImportCaption, TShareCommands::kImportHint, std::nullopt);
+  actFileImport->setShortcut(TShareCommands::kImportKey);
+  actFileExport =
+      MakeAction(TShareCommands::kExportCaption, TShareCommands::kExportHint, std::nullopt);
+  actFileExport->setShortcut(TShareCommands::kExportKey);
   actHelp = MakeAction(QStringLiteral("&Help"), QStringLiteral("Help Contents"),
                        QStyle::SP_MessageBoxQuestion);
   actHelp->setShortcut(QKeySequence::HelpContents);
@@ -196,12 +203,16 @@ void TfrmPlayerEntryForm::CreateActions() {
   connect(actPlayerNext, &QAction::triggered, this, &TfrmPlayerEntryForm::actPlayerNextExecute);
   connect(actEditUndo, &QAction::triggered, this, &TfrmPlayerEntryForm::actEditUndoExecute);
   connect(actEditRedo, &QAction::triggered, this, &TfrmPlayerEntryForm::actEditRedoExecute);
+  connect(actFileImport, &QAction::triggered, this, &TfrmPlayerEntryForm::actFileImportExecute);
+  connect(actFileExport, &QAction::triggered, this, &TfrmPlayerEntryForm::actFileExportExecute);
   connect(actFileExit, &QAction::triggered, this, &TfrmPlayerEntryForm::actFileExitExecute);
   connect(actHelp, &QAction::triggered, this, &TfrmPlayerEntryForm::actHelpExecute);
 }
 
 void TfrmPlayerEntryForm::CreateMenus() {
   mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuFile->addActions({actFileImport, actFileExport});
+  mnuFile->addSeparator();
   mnuFile->addAction(actFileExit);
   mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
   mnuEdit->addActions({actEditUndo, actEditRedo});
@@ -572,6 +583,27 @@ void TfrmPlayerEntryForm::actEditUndoExecute() {
 void TfrmPlayerEntryForm::actEditRedoExecute() {
   if (CommitGuess())
     FUndoStack->redo();
+}
+
+void TfrmPlayerEntryForm::actFileImportExecute() {
+  // Players exist only while the first round is locked; the guess shown is kept first, and a
+  // guess that cannot be kept stops the import as it stops a change of player.
+  if (!FPool.IsOpen() || !FPool.Finalized() || !CommitGuess())
+    return;
+  ++FOwnModal;
+  TShareCommands::ImportPlayers(FPool, this, FUndoStack);
+  --FOwnModal;
+}
+
+void TfrmPlayerEntryForm::actFileExportExecute() {
+  if (!FPool.IsOpen() || !CommitGuess())
+    return;
+  ++FOwnModal;
+  const QString written = TShareCommands::ExportPlayers(FPool, this);
+  --FOwnModal;
+  // The window has no status bar: what was written is told in a message.
+  if (!written.isEmpty())
+    Tell(written, TPrompts::Icon::Information);
 }
 
 void TfrmPlayerEntryForm::actFileExitExecute() {

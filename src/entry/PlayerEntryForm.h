@@ -92,6 +92,10 @@ class TfrmPlayerEntryForm : public QMainWindow {
   void actPlayerNextExecute();
   void actEditUndoExecute();
   void actEditRedoExecute();
+  // Players from and to a picks sheet, as the main window's File menu does; the guess typed
+  // for the player shown is stored first. An import here can be undone on this window's stack.
+  void actFileImportExecute();
+  void actFileExportExecute();
   void actFileExitExecute();
   void actHelpExecute();
 
@@ -115,6 +119,8 @@ class TfrmPlayerEntryForm : public QMainWindow {
   QAction* actPlayerNext = nullptr;
   QAction* actEditUndo = nullptr;
   QAction* actEditRedo = nullptr;
+  QAction* actFileImport = nullptr;
+  QAction* actFileExport = nullptr;
   QAction* actFileExit = nullptr;
   QAction* actHelp = nullptr;
 

@@ -23,6 +23,7 @@
 #include "ProgramSandbox.h"
 #include "Registry.h"
 #include "SamplePool.h"
+#include "ShareCommands.h"
 #include "TestPools.h"
 
 class TestShare : public QObject {
@@ -97,10 +98,10 @@ class TestShare : public QObject {
     FPrompts.QueueFileName(File("in.csv"));
     form->actFileImportExecute();
     // The dialog proposed a sheet named after the pool, beside the pool's folder.
-    QCOMPARE(FPrompts.Shown().at(0).Title, TMainForm::kImportTitle);
+    QCOMPARE(FPrompts.Shown().at(0).Title, TShareCommands::kImportTitle);
     QCOMPARE(FPrompts.Shown().at(0).Text,
              QDir(AppDir()).filePath(QStringLiteral("Office_ 3rd Floor picks.csv")));
-    QCOMPARE(FPrompts.Shown().at(1).Text, TMainForm::kImported.arg(2).arg(0));
+    QCOMPARE(FPrompts.Shown().at(1).Text, TShareCommands::kImported.arg(2).arg(0));
     const TPlayerPicksFile& players = form->FFDataModule()->PlayerPicksFile();
     QCOMPARE(players.Count(), 3);
     QCOMPARE(players.Items(1)->PlayerName(), QStringLiteral("Ann"));
@@ -122,7 +123,7 @@ class TestShare : public QObject {
     QCOMPARE(FPrompts.Shown().size(), 2);
     const TFakePrompts::TShown& refusal = FPrompts.Shown().at(1);
     QCOMPARE(refusal.IconKind, TPrompts::Icon::Stop);
-    QVERIFY(refusal.Text.startsWith(TMainForm::kNothingImported));
+    QVERIFY(refusal.Text.startsWith(TShareCommands::kNothingImported));
     QVERIFY2(refusal.Text.contains(QStringLiteral("Row 3, column B")), qPrintable(refusal.Text));
     QVERIFY2(refusal.Text.contains(QStringLiteral("Row 3, column F")), qPrintable(refusal.Text));
     QCOMPARE(form->FFDataModule()->PlayerPicksFile().Count(), 1);
@@ -148,10 +149,10 @@ class TestShare : public QObject {
       FPrompts.QueueFileName(File("again.csv"));
       FPrompts.QueueAnswer(answer);
       form->actFileImportExecute();
-      QCOMPARE(FPrompts.Shown().at(1).Text, TMainForm::kReplaceQuestion.arg(1));
+      QCOMPARE(FPrompts.Shown().at(1).Text, TShareCommands::kReplaceQuestion.arg(1));
     }
     // No refused the whole sheet; Yes replaced P2 in its place and added the new player.
-    QVERIFY(FPrompts.Texts().last() == TMainForm::kImported.arg(1).arg(1));
+    QVERIFY(FPrompts.Texts().last() == TShareCommands::kImported.arg(1).arg(1));
     const TPlayerPicksFile& players = form->FFDataModule()->PlayerPicksFile();
     QCOMPARE(players.Count(), 3);
     QCOMPARE(players.Items(1)->PlayerName(), QStringLiteral("P2"));
@@ -166,7 +167,7 @@ class TestShare : public QObject {
     form->actFileExportExecute();
     QCOMPARE(TestPools::ReadBytes(File("out.csv")), TPicksSheet(*form->FFDataModule()).Export());
     QCOMPARE(form->barStatus->currentMessage(),
-             TMainForm::kExported.arg(4).arg(QDir::toNativeSeparators(File("out.csv"))));
+             TShareCommands::kExported.arg(4).arg(QDir::toNativeSeparators(File("out.csv"))));
 
     FPrompts.Reset();
     FPrompts.QueueFileName(File("no/such/folder/out.csv"));

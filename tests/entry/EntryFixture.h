@@ -12,10 +12,12 @@
 #include <memory>
 
 #include "BracketList.h"
+#include "Csv.h"
 #include "FFDataModule.h"
 #include "FakeHelp.h"
 #include "FakePrompts.h"
 #include "OpenPool.h"
+#include "PicksSheet.h"
 #include "PlayerEntryForm.h"
 #include "Registry.h"
 #include "TestPools.h"
@@ -99,6 +101,22 @@ class TEntryFixture {
   void TypeGuess(const QString& text) {
     Form->edtTotalPoints->setText(text);
     Form->edtTotalPoints->setModified(true);
+  }
+
+  // A picks sheet for the pool in the folder of the test: the header, then `rows` (filled up
+  // with empty cells). Returns its path.
+  QString Sheet(const QString& name, const QList<QStringList>& rows) const {
+    const TPicksSheet sheet(*Pool.DataModule());
+    Csv::TWriter writer;
+    writer.Row(sheet.Header());
+    for (QStringList row : rows) {
+      while (row.size() < TPicksSheet::kColumnCount)
+        row << QString();
+      writer.Row(row);
+    }
+    const QString path = Dir.filePath(name);
+    TestPools::WriteBytes(path, writer.Bytes());
+    return path;
   }
 
   QTemporaryDir Dir;

@@ -12,6 +12,7 @@
 #include <set>
 
 #include "EntryFixture.h"
+#include "ShareCommands.h"
 #include "SplashHelp02.h"
 #include "StandingsByPoints.h"
 
@@ -385,6 +386,135 @@ class TestEntry : public QObject {
         f.Prompts.Texts(),
         QStringList{QStringLiteral("Invalid input value.  Use escape key to abandon changes")});
     QCOMPARE(ann->TieBreakerPoints(), 12);
+  }
+
+  // --- Players from and to a picks sheet -----------------------------------------------------
+
+  void anImportKeepsTheGuessTypedAndListsTheNewPlayers() {
+    TEntryFixture f;
+    TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
+    f.TypeGuess(QStringLiteral("77"));
+    const QByteArray onDisk = TestPools::ReadBytes(QDir(f.PoolDir).filePath("PlayPick.dat"));
+    f.Prompts.Reset();
+    f.Prompts.QueueFileName(f.Sheet("in.csv", {{"Bob", "140", "R1S1"}, {"Cy", "", "", "R1S9"}}));
+    f.Form->actFileImportExecute();
+    QCOMPARE(ann->TieBreakerPoints(), 77);
+    QCOMPARE(f.Prompts.Shown().size(), 2);
+    QCOMPARE(f.Prompts.Shown().at(0).Title, TShareCommands::kImportTitle);
+    const TFakePrompts::TShown& told = f.Prompts.Shown().at(1);
+    QCOMPARE(told.Text, TShareCommands::kImported.arg(2).arg(0));
+    QCOMPARE(told.Asker, f.Form.get());
+    // The list follows the document; the player shown stays shown.
+    QCOMPARE(f.Form->cbxPlayerName->count(), 3);
+    QCOMPARE(f.Form->cbxPlayerName->itemText(1), QStringLiteral("Bob"));
+    QCOMPARE(f.Form->cbxPlayerName->itemText(2), QStringLiteral("Cy"));
+    QCOMPARE(f.Form->CurrentPlayer(), ann);
+    QCOMPARE(f.Form->cbxPlayerName->currentIndex(), 0);
+    QCOMPARE(f.Form->edtTotalPoints->text(), QStringLiteral("77"));
+    QCOMPARE(f.Players().Items(1)->Pick(0)->RoundReached(), 2);
+    QCOMPARE(f.Players().Items(2)->Pick(8)->RoundReached(), 2);
+    // In the open pool, not yet on disk.
+    QVERIFY(f.Pool.Modified());
+    QCOMPARE(TestPools::ReadBytes(QDir(f.PoolDir).filePath("PlayPick.dat")), onDisk);
+
+    // The import is one step of this window's undo.
+    f.Form->actEditUndoExecute();
+    QCOMPARE(f.Players().Count(), 1);
+    QCOMPARE(f.Form->cbxPlayerName->count(), 1);
+    QCOMPARE(f.Form->CurrentPlayer(), ann);
+    QCOMPARE(ann->TieBreakerPoints(), 77);
+    f.Form->actEditRedoExecute();
+    QCOMPARE(f.Form->cbxPlayerName->count(), 3);
+  }
+
+  void aRefusedSheetLeavesThePoolAsItWas() {
+    TEntryFixture f;
+    f.Add(QStringLiteral("Ann"));
+    f.Drop(1, 127);
+    QVERIFY(f.Pool.Save());
+    const QString file = QDir(f.PoolDir).filePath("PlayPick.dat");
+    const QByteArray onDisk = TestPools::ReadBytes(file);
+    const QByteArray inMemory = TPicksSheet(*f.Pool.DataModule()).Export();
+    const int undoSteps = f.Form->UndoStack()->count();
+    auto unchanged = [&] {
+      QVERIFY(!f.Pool.Modified());
+      QCOMPARE(TPicksSheet(*f.Pool.DataModule()).Export(), inMemory);
+      QCOMPARE(TestPools::ReadBytes(file), onDisk);
+      QCOMPARE(f.Form->cbxPlayerName->count(), 1);
+      QCOMPARE(f.Form->UndoStack()->count(), undoSteps);
+    };
+
+    f.Prompts.Reset();
+    f.Prompts.QueueFileName(f.Sheet("bad.csv", {{"Bob", "12"}, {"Cy", "abc", "R1S16", "R1S2"}}));
+    f.Form->actFileImportExecute();
+    const TFakePrompts::TShown& refusal = f.Prompts.Shown().last();
+    QCOMPARE(refusal.IconKind, TPrompts::Icon::Stop);
+    QCOMPARE(refusal.Asker, f.Form.get());
+    QVERIFY(refusal.Text.startsWith(TShareCommands::kNothingImported));
+    QVERIFY2(refusal.Text.contains(QStringLiteral("Row 3, column B")), qPrintable(refusal.Text));
+    unchanged();
+
+    // A player the pool has: replaced only on Yes, and the chart shown follows.
+    const QString again = f.Sheet("again.csv", {{"Ann", "150", "R1S16"}});
+    f.Prompts.Reset();
+    f.Prompts.QueueFileName(again);
+    f.Form->actFileImportExecute();
+    QCOMPARE(f.Prompts.Shown().at(1).Text, TShareCommands::kReplaceQuestion.arg(1));
+    QVERIFY(f.Prompts.Shown().last().Text.startsWith(TShareCommands::kNothingImported));
+    unchanged();
+    f.Prompts.Reset();
+    f.Prompts.QueueFileName(again);
+    f.Prompts.QueueAnswer(TPrompts::Answer::Yes);
+    f.Form->actFileImportExecute();
+    QCOMPARE(f.Prompts.Texts().last(), TShareCommands::kImported.arg(0).arg(1));
+    QCOMPARE(f.Players().Count(), 1);
+    QCOMPARE(f.Form->edtTotalPoints->text(), QStringLiteral("150"));
+    QCOMPARE(f.NameIn(PathSlot(f.Chart(), 1, 2)), QStringLiteral("R1S16"));
+    QCOMPARE(f.NameIn(127), QString());
+  }
+
+  void aGuessThatIsNoNumberStopsImportAndExport() {
+    TEntryFixture f;
+    TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
+    f.TypeGuess(QStringLiteral("4 2"));
+    const QString out = f.Dir.filePath("out.csv");
+    for (const auto handler :
+         {&TfrmPlayerEntryForm::actFileImportExecute, &TfrmPlayerEntryForm::actFileExportExecute}) {
+      f.Prompts.Reset();
+      f.Prompts.QueueFileName(f.Sheet("in.csv", {{"Bob"}}));
+      (f.Form.get()->*handler)();
+      // Refused before any file is asked for.
+      QCOMPARE(f.Prompts.Texts(),
+               QStringList{QStringLiteral("'4 2' is not a valid integer value")});
+    }
+    QCOMPARE(f.Players().Count(), 1);
+    QCOMPARE(ann->TieBreakerPoints(), 0);
+    QVERIFY(!QFile::exists(out));
+  }
+
+  void anExportWritesTheGuessTyped() {
+    TEntryFixture f;
+    f.Add(QStringLiteral("Ann"));
+    f.Add(QStringLiteral("Bob"));
+    f.TypeGuess(QStringLiteral("123"));
+    const QString out = f.Dir.filePath("out.csv");
+    f.Prompts.Reset();
+    f.Prompts.QueueFileName(out);
+    f.Form->actFileExportExecute();
+    QCOMPARE(f.Prompts.Shown().at(0).Title, TShareCommands::kExportTitle);
+    QCOMPARE(f.Prompts.Shown().at(0).Text, f.Dir.filePath("Test picks.csv"));
+    const QByteArray sheet = TestPools::ReadBytes(out);
+    QCOMPARE(sheet, TPicksSheet(*f.Pool.DataModule()).Export());
+    QVERIFY(sheet.contains("\nBob,123,"));
+    const TFakePrompts::TShown& told = f.Prompts.Shown().last();
+    QCOMPARE(told.Text, TShareCommands::kExported.arg(2).arg(QDir::toNativeSeparators(out)));
+    QCOMPARE(told.IconKind, TPrompts::Icon::Information);
+
+    f.Prompts.Reset();
+    f.Prompts.QueueFileName(f.Dir.filePath("no/such/folder/out.csv"));
+    f.Form->actFileExportExecute();
+    QCOMPARE(f.Prompts.Shown().last().IconKind, TPrompts::Icon::Stop);
+    QVERIFY(f.Prompts.Texts().last().startsWith(TShareCommands::kCannotWrite.arg(QString())));
   }
 
   // --- Activation and closing ----------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QMenu>
 #include <QToolBar>
 #include <QUndoStack>
 
@@ -133,6 +134,33 @@ class TestEntryEvents : public QObject {
       const QString team = pick.value(QStringLiteral("team")).toString();
       QCOMPARE(pick.value(QStringLiteral("round_reached")).toInt(), shown.value(team));
     }
+  }
+
+  void playersImportedFromTheKeyboard() {
+    // Ctrl+I on the shown window reaches the File menu's command through real key events, and
+    // the list offers the players of the sheet at once.
+    TEntryFixture f;
+    TfrmPlayerEntryForm& form = *f.Form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QVERIFY(form.mnuFile->actions().contains(form.actFileImport));
+    QVERIFY(form.mnuFile->actions().contains(form.actFileExport));
+    f.Prompts.QueueFileName(f.Sheet("keys.csv", {{"Keyboard Kim", "77", "R1S16"}, {"Lee"}}));
+    QTest::keyClick(&form, Qt::Key_I, Qt::ControlModifier);
+    QCOMPARE(f.Players().Count(), 2);
+    QCOMPARE(form.cbxPlayerName->count(), 2);
+    QCOMPARE(form.cbxPlayerName->itemText(0), QStringLiteral("Keyboard Kim"));
+    QCOMPARE(form.cbxPlayerName->itemText(1), QStringLiteral("Lee"));
+    // The list is there to choose from: the first player's picks come up on the chart.
+    QTest::keyClick(form.cbxPlayerName, Qt::Key_Down);
+    QCOMPARE(form.CurrentPlayer(), f.Players().Items(0));
+    QCOMPARE(form.edtTotalPoints->text(), QStringLiteral("77"));
+
+    // Ctrl+E writes them back out.
+    const QString out = f.Dir.filePath("keys-out.csv");
+    f.Prompts.QueueFileName(out);
+    QTest::keyClick(&form, Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(TestPools::ReadBytes(out), TPicksSheet(*f.Pool.DataModule()).Export());
   }
 };
 

@@ -1,0 +1,77 @@
+#include "ShareCommands.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <memory>
+
+#include "FFDataModule.h"
+#include "OpenPool.h"
+#include "PicksImport.h"
+#include "PicksSheet.h"
+#include "SafeFile.h"
+
+namespace {
+const QString kCsvFilter = QStringLiteral("Picks sheets (*.csv);;All files (*)");
+const QString kCsvFile = QStringLiteral("picks.csv");
+}  // namespace
+
+bool TShareCommands::AskFile(const TFFDataModule& pool, TPrompts::FileDialog dialog,
+                             const QString& title, const QString& filter, const QString& what,
+                             QString* file) {
+  QString name = pool.SystemFile().PoolName().trimmed();
+  if (name.isEmpty())
+    name = QFileInfo(pool.Directory()).completeBaseName();
+  // Characters no file name may hold on the platforms the program runs on.
+  name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
+  *file = QDir(QFileInfo(pool.Directory()).absolutePath()).filePath(name + QLatin1Char(' ') + what);
+  return TPrompts::Current().AskFileName(dialog, title, filter, file);
+}
+
+void TShareCommands::ImportPlayers(TOpenPool& pool, QWidget* asker, QUndoStack* undo) {
+  const TFFDataModule* module = pool.DataModule();
+  if (!pool.IsOpen() || !module)
+    return;
+  TPrompts& prompts = TPrompts::Current();
+  QString file;
+  if (!AskFile(*module, TPrompts::FileDialog::Open, kImportTitle, kCsvFilter, kCsvFile, &file))
+    return;
+  QByteArray bytes;
+  QString error;
+  if (!TPicksImport::LoadFile(file, &bytes, &error)) {
+    prompts.Refuse(kCannotRead.arg(error), asker);
+    return;
+  }
+  auto import = std::make_unique<TPicksImport>(*module, false);
+  if (!import->Read(bytes) && import->OnlyExistingNames() &&
+      prompts.Confirm(kReplaceQuestion.arg(import->ProblemCount()), TPrompts::Icon::Question,
+                      asker)) {
+    import = std::make_unique<TPicksImport>(*module, true);
+    import->Read(bytes);
+  }
+  if (import->ProblemCount() > 0) {
+    prompts.Refuse(kNothingImported + QStringLiteral("\n\n") + import->Report(kProblemsShown),
+                   asker);
+    return;
+  }
+  const int added = import->NewCount();
+  const int replaced = import->ReplacedCount();
+  pool.ImportPlayers(std::move(import->Players()), undo);
+  prompts.MessageFrom(asker, kImported.arg(added).arg(replaced), kMessageTitle,
+                      TPrompts::Buttons::Ok, TPrompts::Icon::Information);
+}
+
+QString TShareCommands::ExportPlayers(const TOpenPool& pool, QWidget* asker) {
+  const TFFDataModule* module = pool.DataModule();
+  if (!pool.IsOpen() || !module)
+    return {};
+  QString file;
+  if (!AskFile(*module, TPrompts::FileDialog::Save, kExportTitle, kCsvFilter, kCsvFile, &file))
+    return {};
+  QString error;
+  if (!TSafeFile::WriteWhole(file, TPicksSheet(*module).Export(), &error)) {
+    TPrompts::Current().Refuse(kCannotWrite.arg(error), asker);
+    return {};
+  }
+  return kExported.arg(module->PlayerPicksFile().Count()).arg(QDir::toNativeSeparators(file));
+}
