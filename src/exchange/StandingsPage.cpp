@@ -53,7 +53,11 @@ footer { text-align: center; color: #6b7580; font-size: .85rem; padding: 2rem 1r
   header h1 { font-size: 1.35rem; }
   main { padding: .6rem; }
   .rd { display: none; }
-  th, td { padding: .3rem .35rem; }
+  th, td { padding: .3rem .3rem; }
+  table { font-size: 14px; }
+  /* Headers may take two lines; a name breaks between its words, not inside them. */
+  th { white-space: normal; }
+  th.name, td.name { overflow-wrap: break-word; }
   /* The chart keeps its own size, to be scrolled sideways: shrunk, its names cannot be read. */
   figure img { width: 800px; max-width: none; }
 }
