@@ -10,7 +10,6 @@
 #include <QTest>
 #include <memory>
 
-#include "Csv.h"
 #include "FFDataModule.h"
 #include "FakePrompts.h"
 #include "FakeReportUi.h"
@@ -24,6 +23,7 @@
 #include "Registry.h"
 #include "SamplePool.h"
 #include "ShareCommands.h"
+#include "SheetRows.h"
 #include "TestPools.h"
 
 class TestShare : public QObject {
@@ -65,15 +65,7 @@ class TestShare : public QObject {
 
   // A sheet for the form's pool with the given rows below the header.
   QByteArray Sheet(TMainForm& form, const QList<QStringList>& rows) {
-    const TPicksSheet sheet(*form.FFDataModule());
-    Csv::TWriter writer;
-    writer.Row(sheet.Header());
-    for (QStringList row : rows) {
-      while (row.size() < TPicksSheet::kColumnCount)
-        row << QString();
-      writer.Row(row);
-    }
-    return writer.Bytes();
+    return TestPools::SheetWithRows(*form.FFDataModule(), rows);
   }
 
  private slots:

@@ -12,7 +12,6 @@
 #include <memory>
 
 #include "BracketList.h"
-#include "Csv.h"
 #include "FFDataModule.h"
 #include "FakeHelp.h"
 #include "FakePrompts.h"
@@ -20,6 +19,7 @@
 #include "PicksSheet.h"
 #include "PlayerEntryForm.h"
 #include "Registry.h"
+#include "SheetRows.h"
 #include "TestPools.h"
 
 // A point inside the slot's line.
@@ -106,16 +106,8 @@ class TEntryFixture {
   // A picks sheet for the pool in the folder of the test: the header, then `rows` (filled up
   // with empty cells). Returns its path.
   QString Sheet(const QString& name, const QList<QStringList>& rows) const {
-    const TPicksSheet sheet(*Pool.DataModule());
-    Csv::TWriter writer;
-    writer.Row(sheet.Header());
-    for (QStringList row : rows) {
-      while (row.size() < TPicksSheet::kColumnCount)
-        row << QString();
-      writer.Row(row);
-    }
     const QString path = Dir.filePath(name);
-    TestPools::WriteBytes(path, writer.Bytes());
+    TestPools::WriteBytes(path, TestPools::SheetWithRows(*Pool.DataModule(), rows));
     return path;
   }
 
