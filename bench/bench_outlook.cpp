@@ -3,11 +3,13 @@
 // outcome) run in the same process:
 //
 //   bench_outlook [--threads N] [--plain-seconds S] [--extra K] [--only 16|32]
+//                 [--vectors plain|avx2|avx512]
 //
 // Two pools: 32 teams left (2^31 outcomes) with 100 players, and the last sixteen (2^15
 // outcomes) with 1,000 players. The plain enumeration of 2^31 outcomes would take hours, so it
 // runs for S seconds (default 20) and its whole time is worked out from its rate. With --extra K,
-// K games of the round of 32 are played too, for a quicker look at 2^(31-K) outcomes.
+// K games of the round of 32 are played too, for a quicker look at 2^(31-K) outcomes. With
+// --vectors, the last games run on no wider vector instructions than those named.
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -127,8 +129,20 @@ class TPlainEnumeration {
   TClock::time_point FStart;
 };
 
+const char* VectorsName(TOutlookVectors vectors) {
+  switch (vectors) {
+    case TOutlookVectors::Plain:
+      return "plain";
+    case TOutlookVectors::Avx2:
+      return "avx2";
+    case TOutlookVectors::Avx512:
+      break;
+  }
+  return "avx512";
+}
+
 void Bench(const char* title, int playedRounds, int extra, int players, int threads,
-           double plainBudget, int repeats) {
+           TOutlookVectors vectors, double plainBudget, int repeats) {
   QTemporaryDir directory;
   auto pool = MakePool(directory.path(), playedRounds, players, extra);
   const TOutlookInput input = TOutlookInput::FromPool(*pool);
@@ -137,6 +151,7 @@ void Bench(const char* title, int playedRounds, int extra, int players, int thre
 
   TOutlookOptions options;
   options.Threads = threads;
+  options.Vectors = vectors;
   for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
     options.Model = model;
     double best = 1e300;
@@ -152,11 +167,11 @@ void Bench(const char* title, int playedRounds, int extra, int players, int thre
       }
     }
     std::printf(
-        "  outlook (%s, %s threads): %.4f s (%.4f s of processor time), %.3g outcomes/s; "
-        "leader %s at %.2f%%\n",
-        ModelName(model), threads > 0 ? QByteArray::number(threads).constData() : "all", best, cpu,
-        static_cast<double>(result.Outcomes) / best, qPrintable(result.Players.front().Name),
-        100 * result.Players.front().WinChance);
+        "  outlook (%s, %s threads, %s vectors at most): %.4f s (%.4f s of processor time), "
+        "%.3g outcomes/s; leader %s at %.2f%%\n",
+        ModelName(model), threads > 0 ? QByteArray::number(threads).constData() : "all",
+        VectorsName(vectors), best, cpu, static_cast<double>(result.Outcomes) / best,
+        qPrintable(result.Players.front().Name), 100 * result.Players.front().WinChance);
   }
 
   TPlainEnumeration plain(input, plainBudget);
@@ -183,6 +198,7 @@ int main(int argc, char** argv) {
   double plainSeconds = 20;
   int extra = 0;
   QString only;
+  TOutlookVectors vectors = TOutlookVectors::Avx512;
   const QStringList arguments = app.arguments();
   for (int i = 1; i + 1 < arguments.size(); ++i) {
     if (arguments[i] == QLatin1String("--threads"))
@@ -193,10 +209,17 @@ int main(int argc, char** argv) {
       extra = arguments[i + 1].toInt();
     if (arguments[i] == QLatin1String("--only"))
       only = arguments[i + 1];
+    if (arguments[i] == QLatin1String("--vectors")) {
+      for (const TOutlookVectors kind :
+           {TOutlookVectors::Plain, TOutlookVectors::Avx2, TOutlookVectors::Avx512}) {
+        if (arguments[i + 1] == QLatin1String(VectorsName(kind)))
+          vectors = kind;
+      }
+    }
   }
   if (only.isEmpty() || only == QLatin1String("16"))
-    Bench("Last sixteen", 2, 0, 1000, threads, 1e9, 5);
+    Bench("Last sixteen", 2, 0, 1000, threads, vectors, 1e9, 5);
   if (only.isEmpty() || only == QLatin1String("32"))
-    Bench("Thirty-two left", 1, extra, 100, threads, plainSeconds, 1);
+    Bench("Thirty-two left", 1, extra, 100, threads, vectors, plainSeconds, 1);
   return 0;
 }

@@ -2,10 +2,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <thread>
 #include <type_traits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "ChartGeometry.h"
 
@@ -21,7 +26,14 @@
 // last rounds are played among a handful of players.
 //
 // Best and worst places are counted at every outcome when that is cheap (many players, few
-// outcomes); otherwise each player's are searched for afterwards, branch and bound.
+// outcomes); otherwise each player's are searched for afterwards, branch and bound, and then
+// the last games are not walked at all but played by table: every outcome of them is a lane
+// of a vector, and a table made once says which of the teams standing before them wins each
+// game in each lane. A player's final totals in every lane are the total so far plus, for each
+// pick, its gain masked to the lanes in which the picked team wins that game; a vector maximum
+// over the players gives the best total of every outcome at once, and a comparison with it
+// the lanes each player is first in. That part is compiled once for each kind of vector
+// instructions and runs on the widest the processor has (EndGameLanes.inc).
 //
 // The first games of the tree are split into tasks, one outcome of those games each; worker
 // threads take tasks in turn and keep tallies of their own, added up at the end.
@@ -34,14 +46,14 @@ constexpr int kRowsPerTeam = 8;  // one per chart round, 0..7
 constexpr int kLastRound = 7;
 constexpr int kChampionSlot = ChartGeometry::kChampionSlot;
 constexpr int kSlots = TOutlookInput::kSlots;
-// Above this many steps (outcomes times players and the span of totals) places are searched
-// for player by player instead of being counted at every outcome.
-constexpr double kRankAllBudget = 4e8;
 // Enough tasks that every thread stays busy to the end and progress moves smoothly, each
 // still large enough that setting it up is little beside its outcomes.
 constexpr int kTaskGames = 14;
 constexpr int kGamesPerTask = 12;
 constexpr int64_t kSampleBlock = 1024;
+// The last games played by table: their outcomes are the lanes of the end-game vectors.
+constexpr int kEndGames = 7;
+constexpr int kEndLanes = 1 << kEndGames;
 
 int32_t Saturate(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
@@ -65,6 +77,78 @@ inline void AddRow(TLane* __restrict out, const TLane* __restrict from, const TL
                    int count) {
   for (int i = 0; i < count; ++i)
     out[i] = static_cast<TLane>(from[i] + row[i]);
+}
+
+// One 16-bit value per outcome of the end game.
+struct alignas(64) TEndLanes {
+  int16_t Lane[kEndLanes];
+};
+
+// A player's gain when a team reaches a round the end game plays.
+struct TEndPick {
+  int32_t Team = 0;
+  int32_t Round = 0;
+  int16_t Gain = 0;
+};
+
+// What the vector part of the end game reads and writes, for the contenders of one outcome of
+// the games before it.
+struct TEndGameWork {
+  int Count = 0;                    // contenders
+  const int* Players = nullptr;     // per contender
+  const int16_t* Values = nullptr;  // per contender, the total so far
+  // Per player, its picks from PicksFrom[player] to PicksFrom[player + 1].
+  const size_t* PicksFrom = nullptr;
+  const TEndPick* Picks = nullptr;
+  size_t Positions = 0;
+  const int* PositionOf = nullptr;  // per team, its line, or Positions if none
+  // WinnerAt[round * (Positions + 1) + position]: the mask of the lanes in which the team on that
+  // line wins its game of that round.
+  const int* WinnerAt = nullptr;
+  const TEndLanes* Masks = nullptr;
+  TEndLanes* Totals = nullptr;                           // per contender
+  std::array<uint64_t, kEndLanes / 64>* Bits = nullptr;  // per contender, the lanes it is first in
+  TEndLanes* Firsts = nullptr;                           // how many are first in each lane
+};
+
+#define END_VECTORS PlainVectors
+#define END_VECTOR_BYTES 16
+#include "EndGameLanes.inc"
+#undef END_VECTORS
+#undef END_VECTOR_BYTES
+
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+#define END_GAME_WIDE_VECTORS 1
+#pragma GCC push_options
+#pragma GCC target("avx2")
+#define END_VECTORS Avx2Vectors
+#define END_VECTOR_BYTES 32
+#include "EndGameLanes.inc"
+#undef END_VECTORS
+#undef END_VECTOR_BYTES
+#pragma GCC pop_options
+#pragma GCC push_options
+#pragma GCC target("avx512f,avx512bw")
+#define END_VECTORS Avx512Vectors
+#define END_VECTOR_BYTES 64
+#include "EndGameLanes.inc"
+#undef END_VECTORS
+#undef END_VECTOR_BYTES
+#pragma GCC pop_options
+#endif
+
+// The widest vector instructions the processor has, no wider than `most`.
+TOutlookVectors WidestVectors(TOutlookVectors most) {
+#if defined(END_GAME_WIDE_VECTORS)
+  if (most == TOutlookVectors::Avx512 && __builtin_cpu_supports("avx512f") &&
+      __builtin_cpu_supports("avx512bw"))
+    return TOutlookVectors::Avx512;
+  if (most != TOutlookVectors::Plain && __builtin_cpu_supports("avx2"))
+    return TOutlookVectors::Avx2;
+#else
+  (void)most;
+#endif
+  return TOutlookVectors::Plain;
 }
 
 // The tallies of one worker.
@@ -110,14 +194,17 @@ struct TTally {
 
   // The players first in one outcome, of weight `weight`, with `champion` (-1: none).
   void AddFirst(const std::vector<int>& first, int champion, double weight) {
-    const double share = weight / static_cast<double>(first.size());
-    for (const int i : first) {
-      (first.size() == 1 ? Won : Tied)[static_cast<size_t>(i)] += weight;
-      Share[static_cast<size_t>(i)] += share;
-      if (champion >= 0)
-        Champion[static_cast<size_t>(i) * static_cast<size_t>(Teams) +
-                 static_cast<size_t>(champion)] += weight;
-    }
+    for (const int i : first)
+      AddFirst(i, static_cast<int>(first.size()), champion, weight);
+  }
+
+  // One of `first` players first in an outcome.
+  void AddFirst(int player, int first, int champion, double weight) {
+    const size_t i = static_cast<size_t>(player);
+    (first == 1 ? Won : Tied)[i] += weight;
+    Share[i] += weight / static_cast<double>(first);
+    if (champion >= 0)
+      Champion[i * static_cast<size_t>(Teams) + static_cast<size_t>(champion)] += weight;
   }
 
   void AddPlace(int player, int place) {
@@ -162,6 +249,34 @@ struct TPlan {
   // Every player ranked at every outcome during the search, when that is cheap enough;
   // otherwise best and worst places are searched for player by player afterwards.
   bool RankAll = true;
+  // The end game, from EndDepth on, when places are searched for apart: the lines whose teams
+  // play it (its positions), each game's possible winners with the lanes in which they win,
+  // and in each lane the position of the champion.
+  struct TEndWinner {
+    int Position = 0;
+    int Round = 0;
+  };
+  int EndDepth = 0;
+  int EndBits = 0;      // its real games
+  int EndOutcomes = 1;  // lanes beyond these repeat the first ones and are not counted
+  std::vector<int> EndAlive;
+  // The last entry wins nowhere. EndMasks, one for each: all ones where it wins.
+  std::vector<TEndWinner> EndWinners;
+  std::vector<TEndLanes> EndMasks;
+  // EndWinnerAt[round * (positions + 1) + position]: the entry of EndWinners for the game of
+  // that round the position plays in, or the last entry. Position `positions` stands for a
+  // team not on the end game's lines.
+  std::vector<int> EndWinnerAt;
+  // Per player, from EndPicksFrom[player] to EndPicksFrom[player + 1].
+  std::vector<size_t> EndPicksFrom;
+  std::vector<TEndPick> EndPicks;
+  std::vector<int> EndChampion;
+  // Per real game of the end game, in order, and per outcome of the games before it: the
+  // positions of its two sides. Outcome bit r is real game r's side.
+  std::vector<std::array<int, 2>> EndSides;
+  TOutlookVectors EndVectors = TOutlookVectors::Plain;
+  // The model's chance that the first team beats the second: Teams * Teams.
+  std::vector<double> TeamChance;
 
   TPlan(const TOutlookInput& input, const TOutlookOptions& options) : In(input), Options(options) {
     Players = input.PlayerCount();
@@ -219,7 +334,14 @@ struct TPlan {
     // Ranking everyone costs the players and the span of their totals at every outcome.
     const double outcomes = std::ldexp(1.0, In.RealGames());
     RankAll = !std::is_same_v<TLane, int16_t> ||
-              outcomes * static_cast<double>(2 * Players + Spread) <= kRankAllBudget;
+              outcomes * static_cast<double>(2 * Players + Spread) <= Options.RankBudget;
+    PlanEndGame();
+    TeamChance.resize(static_cast<size_t>(Teams) * static_cast<size_t>(Teams), 0.5);
+    for (int a = 0; a < Teams && Options.Model == TOutlookModel::Seed; ++a) {
+      for (int b = 0; b < Teams; ++b)
+        TeamChance[static_cast<size_t>(a) * static_cast<size_t>(Teams) + static_cast<size_t>(b)] =
+            SeedWinChance(In.Seeds[static_cast<size_t>(a)], In.Seeds[static_cast<size_t>(b)]);
+    }
   }
 
   TLane* Row(std::vector<TLane>& rows, int team, int round) {
@@ -235,11 +357,9 @@ struct TPlan {
 
   // The chance that side `side` of a game between `teams` wins it, as the model weighs it.
   double Chance(const std::array<int32_t, 2>& teams, int side) const {
-    if (Options.Model == TOutlookModel::Even)
-      return 0.5;
-    const int32_t own = In.Seeds[static_cast<size_t>(teams[static_cast<size_t>(side)])];
-    const int32_t other = In.Seeds[static_cast<size_t>(teams[static_cast<size_t>(1 - side)])];
-    return SeedWinChance(own, other);
+    return TeamChance[static_cast<size_t>(teams[static_cast<size_t>(side)]) *
+                          static_cast<size_t>(Teams) +
+                      static_cast<size_t>(teams[static_cast<size_t>(1 - side)])];
   }
 
   // The team that will stand on `slot` before any game of its round is played: the team on
@@ -369,6 +489,103 @@ struct TPlan {
       TaskAliveRounds.push_back(ChartGeometry::SlotRound(slot));
   }
 
+  // The end game: the last real games, no more than kEndGames of them, and none that the
+  // tasks or the rooting guide split on. Ranking everyone needs every outcome's totals, so
+  // then there is none.
+  void PlanEndGame() {
+    EndDepth = GameCount;
+    if (RankAll || !std::is_same_v<TLane, int16_t>)
+      return;
+    EndVectors = WidestVectors(Options.Vectors);
+    int real = 0;
+    while (EndDepth > std::max(TaskDepth, SnapDepth)) {
+      const bool next = In.Games[static_cast<size_t>(EndDepth - 1)].Real;
+      if (next && real == kEndGames)
+        break;
+      real += next ? 1 : 0;
+      --EndDepth;
+    }
+    if (EndDepth == GameCount)
+      return;
+    EndBits = real;
+    EndOutcomes = 1 << real;
+    EndAlive = AliveAt(EndDepth);
+    std::array<int, kSlots + 1> positionOf;
+    positionOf.fill(-1);
+    for (size_t a = 0; a < EndAlive.size(); ++a)
+      positionOf[static_cast<size_t>(EndAlive[a])] = static_cast<int>(a);
+    const int games = GameCount - EndDepth;
+    // Who stands on each line in each outcome, game by game.
+    std::vector<int> winner(static_cast<size_t>(EndOutcomes * games));
+    std::vector<int> firstSide(static_cast<size_t>(EndOutcomes * games));
+    for (int o = 0; o < EndOutcomes; ++o) {
+      std::array<int, kSlots + 1> on = positionOf;
+      int bit = 0;
+      for (int g = 0; g < games; ++g) {
+        const TGame& game = In.Games[static_cast<size_t>(EndDepth + g)];
+        const int side = game.Real ? (o >> bit++) & 1 : 0;
+        const size_t at = static_cast<size_t>(o * games + g);
+        firstSide[at] = on[static_cast<size_t>(game.Feeder[0])];
+        winner[at] = on[static_cast<size_t>(game.Feeder[static_cast<size_t>(side)])];
+        on[static_cast<size_t>(game.Slot)] = winner[at];
+      }
+    }
+    for (int g = 0; g < games; ++g) {
+      const TGame& game = In.Games[static_cast<size_t>(EndDepth + g)];
+      for (size_t position = 0; position < EndAlive.size(); ++position) {
+        TEndLanes mask;
+        bool wins = false;
+        for (int lane = 0; lane < kEndLanes; ++lane) {
+          const bool here = winner[static_cast<size_t>((lane % EndOutcomes) * games + g)] ==
+                            static_cast<int>(position);
+          mask.Lane[lane] = here ? -1 : 0;
+          wins = wins || here;
+        }
+        if (wins) {
+          EndWinners.push_back({static_cast<int>(position), game.Round});
+          EndMasks.push_back(mask);
+        }
+      }
+    }
+    const size_t positions = EndAlive.size();
+    EndWinnerAt.assign((kLastRound + 1) * (positions + 1), static_cast<int>(EndWinners.size()));
+    for (size_t w = 0; w < EndWinners.size(); ++w)
+      EndWinnerAt[static_cast<size_t>(EndWinners[w].Round) * (positions + 1) +
+                  static_cast<size_t>(EndWinners[w].Position)] = static_cast<int>(w);
+    EndWinners.push_back({static_cast<int>(positions), 0});
+    EndMasks.emplace_back();
+    std::fill(std::begin(EndMasks.back().Lane), std::end(EndMasks.back().Lane), int16_t{0});
+    const int firstRound = In.Games[static_cast<size_t>(EndDepth)].Round;
+    for (int i = 0; i < Players; ++i) {
+      EndPicksFrom.push_back(EndPicks.size());
+      for (int t = 0; t < Teams; ++t) {
+        for (int k = firstRound; k <= kLastRound; ++k) {
+          const TLane gain = GainRow(t, k)[i];
+          if (gain != 0)
+            EndPicks.push_back({t, k, static_cast<int16_t>(gain)});
+        }
+      }
+    }
+    EndPicksFrom.push_back(EndPicks.size());
+    for (int o = 0; o < EndOutcomes && games > 0; ++o)
+      EndChampion.push_back(winner[static_cast<size_t>(o * games + games - 1)]);
+    // The sides of real game r depend on the outcomes of the real games before it only.
+    int bit = 0;
+    for (int g = 0; g < games; ++g) {
+      const TGame& game = In.Games[static_cast<size_t>(EndDepth + g)];
+      if (!game.Real)
+        continue;
+      for (int before = 0; before < (1 << bit); ++before) {
+        const size_t at = static_cast<size_t>(before * games + g);
+        const int first = firstSide[at];
+        // The other side: the winner of this game in the outcome where it goes that way.
+        const int second = winner[static_cast<size_t>((before | (1 << bit)) * games + g)];
+        EndSides.push_back({first, second});
+      }
+      ++bit;
+    }
+  }
+
   // The slots whose teams play the games from `depth` on without having to win one first.
   std::vector<int> AliveAt(int depth) const {
     std::array<bool, kSlots + 1> later{};
@@ -453,6 +670,13 @@ class TWinnerSearch {
     FHi.resize(depths * n);
     FCount.resize(depths);
     FShareBefore.resize(n);
+    FEnd.resize(n);
+    FEndTeams.resize(P.EndAlive.size());
+    FEndPosition.assign(static_cast<size_t>(P.Teams), static_cast<int>(P.EndAlive.size()));
+    FLaneWon.resize(static_cast<size_t>(P.EndOutcomes));
+    FLaneTied.resize(static_cast<size_t>(P.EndOutcomes));
+    FLaneShare.resize(static_cast<size_t>(P.EndOutcomes));
+    FEndChampion.resize(P.EndAlive.size());
   }
 
   // Plays the task's outcome of the first games, then everything below it. False when
@@ -515,6 +739,12 @@ class TWinnerSearch {
     if (depth == P.GameCount) {
       Outcome(weight);
       return;
+    }
+    if constexpr (std::is_same_v<TLane, int16_t>) {
+      if (depth == P.EndDepth) {
+        EndGame(depth, weight);
+        return;
+      }
     }
     if (FProgress.Cancelled()) {
       FStop = true;
@@ -591,6 +821,102 @@ class TWinnerSearch {
     }
   }
 
+  // Every outcome of the end game at once, one lane each, among the players still carried: in
+  // a copy compiled for the processor's widest vectors where it has them.
+  void EndGame(int depth, double weight) {
+    if (FCount[static_cast<size_t>(depth)] == 0)
+      return;
+    for (size_t a = 0; a < P.EndAlive.size(); ++a)
+      FEndTeams[a] = FOcc[static_cast<size_t>(P.EndAlive[a])];
+    const size_t positions = P.EndAlive.size();
+    for (size_t a = 0; a < positions; ++a)
+      FEndPosition[static_cast<size_t>(FEndTeams[a])] = static_cast<int>(a);
+    const size_t at = static_cast<size_t>(depth) * static_cast<size_t>(P.Players);
+    const int count = FCount[static_cast<size_t>(depth)];
+    FEndBits.resize(static_cast<size_t>(count));
+    TEndGameWork work;
+    work.Count = count;
+    work.Players = &FIds[at];
+    work.Values = &FValue[at];
+    work.PicksFrom = P.EndPicksFrom.data();
+    work.Picks = P.EndPicks.data();
+    work.Positions = positions;
+    work.PositionOf = FEndPosition.data();
+    work.WinnerAt = P.EndWinnerAt.data();
+    work.Masks = P.EndMasks.data();
+    work.Totals = FEnd.data();
+    work.Bits = FEndBits.data();
+    work.Firsts = &FEndFirsts;
+    switch (P.EndVectors) {
+#if defined(END_GAME_WIDE_VECTORS)
+      case TOutlookVectors::Avx512:
+        Avx512Vectors::PlayEndGame(work);
+        break;
+      case TOutlookVectors::Avx2:
+        Avx2Vectors::PlayEndGame(work);
+        break;
+#endif
+      default:
+        PlainVectors::PlayEndGame(work);
+    }
+    for (size_t a = 0; a < positions; ++a)
+      FEndPosition[static_cast<size_t>(FEndTeams[a])] = static_cast<int>(positions);
+    // What each lane gives a player first in it: its weight as won or as tied, and the share.
+    LaneWeights(weight);
+    for (size_t lane = 0; lane < static_cast<size_t>(P.EndOutcomes); ++lane) {
+      const int16_t firsts = FEndFirsts.Lane[lane];
+      const double w = FLaneWeight[lane];
+      FLaneWon[lane] = firsts == 1 ? w : 0.0;
+      FLaneTied[lane] = firsts == 1 ? 0.0 : w;
+      FLaneShare[lane] = w / static_cast<double>(firsts);
+    }
+    for (int c = 0; c < count; ++c) {
+      const auto& lanes = FEndBits[static_cast<size_t>(c)];
+      if (std::all_of(lanes.begin(), lanes.end(), [](uint64_t word) { return word == 0; }))
+        continue;
+      double won = 0, tied = 0, share = 0;
+      std::fill(FEndChampion.begin(), FEndChampion.end(), 0.0);
+      for (size_t word = 0; word < lanes.size(); ++word) {
+        for (uint64_t bits = lanes[word]; bits != 0; bits &= bits - 1) {
+          const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+          if (lane >= static_cast<size_t>(P.EndOutcomes))
+            break;
+          won += FLaneWon[lane];
+          tied += FLaneTied[lane];
+          share += FLaneShare[lane];
+          FEndChampion[static_cast<size_t>(P.EndChampion[lane])] += FLaneWeight[lane];
+        }
+      }
+      const size_t player = static_cast<size_t>(FIds[at + static_cast<size_t>(c)]);
+      FTally.Won[player] += won;
+      FTally.Tied[player] += tied;
+      FTally.Share[player] += share;
+      double* champions = &FTally.Champion[player * static_cast<size_t>(P.Teams)];
+      for (size_t a = 0; a < positions; ++a)
+        champions[FEndTeams[a]] += FEndChampion[a];
+    }
+  }
+
+  // The weight of each outcome of the end game below an outcome of weight `weight`.
+  void LaneWeights(double weight) {
+    if (P.Options.Model == TOutlookModel::Even) {
+      FLaneWeight.assign(static_cast<size_t>(P.EndOutcomes), std::ldexp(weight, -P.EndBits));
+      return;
+    }
+    FLaneWeight.assign(static_cast<size_t>(P.EndOutcomes), weight);
+    size_t sides = 0;
+    for (int span = 1; span < P.EndOutcomes; span *= 2) {
+      for (int before = 0; before < span; ++before) {
+        const auto& side = P.EndSides[sides++];
+        const double chance = P.Chance(
+            {FEndTeams[static_cast<size_t>(side[0])], FEndTeams[static_cast<size_t>(side[1])]}, 0);
+        double& lane = FLaneWeight[static_cast<size_t>(before)];
+        FLaneWeight[static_cast<size_t>(before + span)] = lane * (1 - chance);
+        lane *= chance;
+      }
+    }
+  }
+
   void Outcome(double weight) {
     const size_t at = static_cast<size_t>(P.GameCount) * static_cast<size_t>(P.Players);
     const int count = FCount[static_cast<size_t>(P.GameCount)];
@@ -621,6 +947,16 @@ class TWinnerSearch {
   std::vector<double> FShareBefore;
   std::vector<int> FFirst;
   TRanker<TLane> FRanker;
+  // The end game: each contender's totals, the teams on its lines and each team's line, the
+  // lanes in which each contender is first, and each lane's weight, as won by one or tied by
+  // several, and the share of it each of those first there gets.
+  std::vector<TEndLanes> FEnd;
+  TEndLanes FEndFirsts;  // how many are first in each lane
+  std::vector<int32_t> FEndTeams;
+  std::vector<int> FEndPosition;  // per team, its line in the end game, or past the last
+  std::vector<std::array<uint64_t, kEndLanes / 64>> FEndBits;
+  std::vector<double> FLaneWeight, FLaneWon, FLaneTied, FLaneShare;
+  std::vector<double> FEndChampion;  // per line, the weight won with its team champion
 };
 
 // The best or worst place one player can still finish in, searched branch and bound. It

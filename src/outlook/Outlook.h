@@ -23,6 +23,9 @@ enum class TOutlookModel { Even, Seed };
 // The chance that a team of seed `seed` beats one of seed `otherSeed`.
 double SeedWinChance(int32_t seed, int32_t otherSeed);
 
+// Vector instructions: those every 64-bit PC processor has, AVX2, AVX-512.
+enum class TOutlookVectors { Plain, Avx2, Avx512 };
+
 struct TOutlookOptions {
   // More games than this are sampled: 2^31 outcomes are as many as a run visits one by one.
   static constexpr int kMaxExactGames = 31;
@@ -33,6 +36,12 @@ struct TOutlookOptions {
   // Worker threads; 0 or less: one per core.
   int Threads = 0;
   int MaxExactGames = kMaxExactGames;
+  // Above this many steps (outcomes times players and the span of their totals) best and
+  // worst places are searched for player by player, rather than every player being ranked at
+  // every outcome, and the last games are played by table.
+  double RankBudget = 4e8;
+  // The widest vector instructions the last games may run on, of those the processor has.
+  TOutlookVectors Vectors = TOutlookVectors::Avx512;
   int64_t Samples = kSamples;
   uint64_t RandomSeed = kRandomSeed;
 };

@@ -163,12 +163,9 @@ const TOutlookPlayer& PlayerAt(const TOutlookResult& result, int index) {
   return result.Players.front();
 }
 
-// Compares every figure of the outlook with the plain enumeration.
-void CompareWithBruteForce(TFFDataModule& pool, TOutlookModel model, int threads = 0) {
-  const TExpected expected = TBruteForce(pool, model).Run();
-  TOutlookOptions options;
-  options.Model = model;
-  options.Threads = threads;
+// Compares every figure of the outlook, worked out with `options`, with the plain enumeration.
+void CompareWith(const TExpected& expected, TFFDataModule& pool, const TOutlookOptions& options) {
+  const TOutlookModel model = options.Model;
   const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(pool), options);
   QVERIFY(result.Exact);
   QVERIFY(!result.Cancelled);
@@ -221,6 +218,25 @@ void CompareWithBruteForce(TFFDataModule& pool, TOutlookModel model, int threads
   // The order: best chance first.
   for (size_t p = 1; p < result.Players.size(); ++p)
     QVERIFY(result.Players[p - 1].WinChance >= result.Players[p].WinChance);
+}
+
+// Every way the outlook goes about it against the plain enumeration: every player ranked at
+// every outcome; and places searched for apart, with the last games played by table on each
+// kind of vector instructions the processor has.
+void CompareWithBruteForce(TFFDataModule& pool, TOutlookModel model, int threads = 0) {
+  const TExpected expected = TBruteForce(pool, model).Run();
+  TOutlookOptions options;
+  options.Model = model;
+  options.Threads = threads;
+  CompareWith(expected, pool, options);
+  options.RankBudget = 0;
+  for (const TOutlookVectors vectors :
+       {TOutlookVectors::Avx512, TOutlookVectors::Avx2, TOutlookVectors::Plain}) {
+    if (QTest::currentTestFailed())
+      return;
+    options.Vectors = vectors;
+    CompareWith(expected, pool, options);
+  }
 }
 
 }  // namespace
