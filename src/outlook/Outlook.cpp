@@ -1243,6 +1243,34 @@ std::pair<double, double> WilsonInterval(double share, double samples) {
   return {std::clamp(centre - half, 0.0, share), std::clamp(centre + half, share, 1.0)};
 }
 
+// The tournament over and the championship's total entered: of the players level on the most
+// points, only those whose guess lies closest to it finish first, as in the standings.
+void BreakFinalTie(const TOutlookInput& input, TTally& tally) {
+  const int players = input.PlayerCount();
+  std::vector<int> first;
+  for (int i = 0; i < players; ++i) {
+    if (tally.Won[static_cast<size_t>(i)] + tally.Tied[static_cast<size_t>(i)] > 0)
+      first.push_back(i);
+  }
+  if (first.size() < 2)
+    return;
+  int64_t closest = std::numeric_limits<int64_t>::max();
+  for (const int i : first)
+    closest = std::min(closest, input.GuessDistance[static_cast<size_t>(i)]);
+  const int champion = input.Occupant[kChampionSlot];
+  std::vector<int> kept;
+  for (const int i : first) {
+    const size_t n = static_cast<size_t>(i);
+    tally.Won[n] = tally.Tied[n] = tally.Share[n] = 0;
+    std::fill_n(
+        tally.Champion.begin() + static_cast<std::ptrdiff_t>(n * static_cast<size_t>(tally.Teams)),
+        tally.Teams, 0.0);
+    if (input.GuessDistance[n] == closest)
+      kept.push_back(i);
+  }
+  tally.AddFirst(kept, champion, 1.0);
+}
+
 template <typename TLane>
 TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
                    TOutlookProgress& progress) {
@@ -1290,6 +1318,8 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
   TTally& tally = tallies.front();
   for (size_t t = 1; t < tallies.size(); ++t)
     tally.Add(tallies[t]);
+  if (result.GamesLeft == 0 && !input.GuessDistance.empty())
+    BreakFinalTie(input, tally);
 
   if (searchPlaces) {
     // Each player's best and worst place, one search each. A player who can finish first

@@ -74,6 +74,10 @@ struct TOutlookInput {
   // Gain[(team * 8 + round) * players + player]: the points the player gets when the team
   // reaches chart round `round` (2..7) through a game still to come.
   std::vector<int64_t> Gain;
+  // Once the championship game's actual total is entered, per player how far the tie-breaker
+  // guess lies from it; empty before. With no games left the standings rank equal points by
+  // it, and so does the outlook.
+  std::vector<int64_t> GuessDistance;
 
   int PlayerCount() const { return static_cast<int>(PlayerNames.size()); }
   int TeamCount() const { return static_cast<int>(TeamNames.size()); }

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cstdlib>
 
 #include "ChartGeometry.h"
 #include "FFDataModule.h"
@@ -114,5 +115,8 @@ TOutlookInput TOutlookInput::FromPool(const TFFDataModule& pool) {
       }
     }
   }
+  const int64_t actual = pool.SystemFile().TieBreakerPoints();
+  for (size_t p = 0; p < playerCount && actual > 0; ++p)
+    input.GuessDistance.push_back(std::abs(players[p]->TieBreakerPoints() - actual));
   return input;
 }

@@ -324,13 +324,37 @@ class TestOutlook : public QObject {
     CompareWithBruteForce(*pool, TOutlookModel::Even);
   }
 
-  void tournamentOverAndNoPlayers() {
+  void tournamentOverWithATieAndNoPlayers() {
     auto pool = RandomPool("over", 3, 6, 4);
     CompareWithBruteForce(*pool, TOutlookModel::Even);
     const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
     QCOMPARE(result.GamesLeft, 0);
     QCOMPARE(result.Outcomes, uint64_t{1});
     QVERIFY(result.Rooting.empty());
+
+    // Two players level on the most points: a tie until the championship's total is entered,
+    // then the closer guess finishes first, as the standings rank them.
+    const TOutlookPlayer& leader = result.Players.front();
+    TTeamRounds copied;
+    for (int i = 0; i < 64; ++i)
+      copied[static_cast<size_t>(i)] =
+          pool->PlayerPicksFile().Items(leader.Index)->Pick(i)->RoundReached();
+    AddPicks(*pool, QStringLiteral("Copy"), copied)->SetTieBreakerPoints(150);
+    pool->PlayerPicksFile().Items(leader.Index)->SetTieBreakerPoints(140);
+    const int copy = pool->PlayerPicksFile().Count() - 1;
+    pool->SystemFile().SetTieBreakerPoints(0);
+    const TOutlookResult level = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
+    QCOMPARE(PlayerAt(level, leader.Index).Tied, 1.0);
+    QCOMPARE(PlayerAt(level, copy).WinChance, 0.5);
+    pool->SystemFile().SetTieBreakerPoints(148);
+    const TOutlookResult decided =
+        ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
+    QCOMPARE(PlayerAt(decided, copy).Won, 1.0);
+    QCOMPARE(PlayerAt(decided, copy).WinChance, 1.0);
+    QCOMPARE(PlayerAt(decided, copy).Champions.size(), size_t{1});
+    QCOMPARE(PlayerAt(decided, leader.Index).WinChance, 0.0);
+    QVERIFY(PlayerAt(decided, leader.Index).Champions.empty());
+    QCOMPARE(decided.Players.front().Index, copy);
 
     auto empty = RandomPool("empty", 3, 2, 0);
     const TOutlookResult nobody =
