@@ -1,5 +1,7 @@
 #include "Outlook.h"
 
+#include <QLocale>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -1451,12 +1453,16 @@ QString OutlookSummary(const TOutlookResult& result) {
   const QString model = result.Model == TOutlookModel::Seed
                             ? QStringLiteral("games weighed by the teams' seeds")
                             : QStringLiteral("every game a coin toss");
+  // Counts with their thousands marked; the outcomes of a sampled run as the power of two
+  // they are, since the number itself would run to twenty digits.
+  const QLocale english(QLocale::English);
   const QString how =
       result.Exact
-          ? QStringLiteral("every one of %1 outcomes").arg(result.Outcomes)
-          : QStringLiteral("%1 of %2 outcomes drawn at random, chances with their 95% interval")
-                .arg(result.Samples)
-                .arg(result.Outcomes);
+          ? QStringLiteral("every one of %1 outcomes")
+                .arg(english.toString(static_cast<qulonglong>(result.Outcomes)))
+          : QStringLiteral("%1 of 2^%2 outcomes drawn at random, chances with their 95% interval")
+                .arg(english.toString(static_cast<qlonglong>(result.Samples)))
+                .arg(result.GamesLeft);
   return QStringLiteral("%1 games left; %2; %3").arg(result.GamesLeft).arg(model, how);
 }
 
