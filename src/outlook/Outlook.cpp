@@ -86,28 +86,22 @@ struct alignas(64) TEndLanes {
   int16_t Lane[kEndLanes];
 };
 
-// A player's gain when a team reaches a round the end game plays.
-struct TEndPick {
-  int32_t Team = 0;
-  int32_t Round = 0;
-  int16_t Gain = 0;
-};
-
 // What the vector part of the end game reads and writes, for the contenders of one outcome of
 // the games before it.
 struct TEndGameWork {
   int Count = 0;                    // contenders
   const int* Players = nullptr;     // per contender
   const int16_t* Values = nullptr;  // per contender, the total so far
-  // Per player, its picks from PicksFrom[player] to PicksFrom[player + 1].
-  const size_t* PicksFrom = nullptr;
-  const TEndPick* Picks = nullptr;
-  size_t Positions = 0;
-  const int* PositionOf = nullptr;  // per team, its line, or Positions if none
-  // WinnerAt[round * (Positions + 1) + position]: the mask of the lanes in which the team on that
-  // line wins its game of that round.
-  const int* WinnerAt = nullptr;
-  const TEndLanes* Masks = nullptr;
+  // Per player, for each team it picked in the end game's rounds, what that team brings it in
+  // every lane if it stands on its line: Gains[e] for GainTeam[e], e from GainsFrom[player] to
+  // GainsFrom[player + 1].
+  const size_t* GainsFrom = nullptr;
+  const int32_t* GainTeam = nullptr;
+  const TEndLanes* Gains = nullptr;
+  // Per team, its line if it stands on one, Positions if not.
+  const int* PositionOf = nullptr;
+  int Positions = 0;
+  const TEndLanes* Nothing = nullptr;                    // all lanes nought
   TEndLanes* Totals = nullptr;                           // per contender
   std::array<uint64_t, kEndLanes / 64>* Bits = nullptr;  // per contender, the lanes it is first in
   TEndLanes* Firsts = nullptr;                           // how many are first in each lane
@@ -252,26 +246,16 @@ struct TPlan {
   // otherwise best and worst places are searched for player by player afterwards.
   bool RankAll = true;
   // The end game, from EndDepth on, when places are searched for apart: the lines whose teams
-  // play it (its positions), each game's possible winners with the lanes in which they win,
-  // and in each lane the position of the champion.
-  struct TEndWinner {
-    int Position = 0;
-    int Round = 0;
-  };
+  // play it (its positions), what each player's picks there bring in every lane (see
+  // TEndGameWork), and in each lane the position of the champion.
   int EndDepth = 0;
   int EndBits = 0;      // its real games
   int EndOutcomes = 1;  // lanes beyond these repeat the first ones and are not counted
   std::vector<int> EndAlive;
-  // The last entry wins nowhere. EndMasks, one for each: all ones where it wins.
-  std::vector<TEndWinner> EndWinners;
-  std::vector<TEndLanes> EndMasks;
-  // EndWinnerAt[round * (positions + 1) + position]: the entry of EndWinners for the game of
-  // that round the position plays in, or the last entry. Position `positions` stands for a
-  // team not on the end game's lines.
-  std::vector<int> EndWinnerAt;
-  // Per player, from EndPicksFrom[player] to EndPicksFrom[player + 1].
-  std::vector<size_t> EndPicksFrom;
-  std::vector<TEndPick> EndPicks;
+  std::vector<size_t> EndGainsFrom;
+  std::vector<int32_t> EndGainTeam;
+  std::vector<TEndLanes> EndGains;
+  TEndLanes EndNothing{};
   std::vector<int> EndChampion;
   // Per real game of the end game, in order, and per outcome of the games before it: the
   // positions of its two sides. Outcome bit r is real game r's side.
@@ -532,43 +516,45 @@ struct TPlan {
         on[static_cast<size_t>(game.Slot)] = winner[at];
       }
     }
+    // Per line, the round of each game its team can win, with the lanes in which it wins it.
+    std::vector<std::vector<std::pair<int, TEndLanes>>> wins(EndAlive.size());
     for (int g = 0; g < games; ++g) {
       const TGame& game = In.Games[static_cast<size_t>(EndDepth + g)];
       for (size_t position = 0; position < EndAlive.size(); ++position) {
         TEndLanes mask;
-        bool wins = false;
+        bool any = false;
         for (int lane = 0; lane < kEndLanes; ++lane) {
           const bool here = winner[static_cast<size_t>((lane % EndOutcomes) * games + g)] ==
                             static_cast<int>(position);
           mask.Lane[lane] = here ? -1 : 0;
-          wins = wins || here;
+          any = any || here;
         }
-        if (wins) {
-          EndWinners.push_back({static_cast<int>(position), game.Round});
-          EndMasks.push_back(mask);
-        }
+        if (any)
+          wins[position].emplace_back(game.Round, mask);
       }
     }
-    const size_t positions = EndAlive.size();
-    EndWinnerAt.assign((kLastRound + 1) * (positions + 1), static_cast<int>(EndWinners.size()));
-    for (size_t w = 0; w < EndWinners.size(); ++w)
-      EndWinnerAt[static_cast<size_t>(EndWinners[w].Round) * (positions + 1) +
-                  static_cast<size_t>(EndWinners[w].Position)] = static_cast<int>(w);
-    EndWinners.push_back({static_cast<int>(positions), 0});
-    EndMasks.emplace_back();
-    std::fill(std::begin(EndMasks.back().Lane), std::end(EndMasks.back().Lane), int16_t{0});
-    const int firstRound = In.Games[static_cast<size_t>(EndDepth)].Round;
+    // A team can stand on one line only, the one its path crosses: what it brings each player
+    // is fixed before the search.
     for (int i = 0; i < Players; ++i) {
-      EndPicksFrom.push_back(EndPicks.size());
-      for (int t = 0; t < Teams; ++t) {
-        for (int k = firstRound; k <= kLastRound; ++k) {
-          const TLane gain = GainRow(t, k)[i];
-          if (gain != 0)
-            EndPicks.push_back({t, k, static_cast<int16_t>(gain)});
+      EndGainsFrom.push_back(EndGains.size());
+      for (size_t position = 0; position < EndAlive.size(); ++position) {
+        for (const int32_t team : CandidatesOf(EndAlive[position])) {
+          TEndLanes gains{};
+          bool any = false;
+          for (const auto& [round, mask] : wins[position]) {
+            const TLane gain = GainRow(team, round)[i];
+            for (int lane = 0; lane < kEndLanes; ++lane)
+              gains.Lane[lane] = static_cast<int16_t>(gains.Lane[lane] + (mask.Lane[lane] & gain));
+            any = any || gain != 0;
+          }
+          if (any) {
+            EndGainTeam.push_back(team);
+            EndGains.push_back(gains);
+          }
         }
       }
     }
-    EndPicksFrom.push_back(EndPicks.size());
+    EndGainsFrom.push_back(EndGains.size());
     for (int o = 0; o < EndOutcomes && games > 0; ++o)
       EndChampion.push_back(winner[static_cast<size_t>(o * games + games - 1)]);
     // The sides of real game r depend on the outcomes of the real games before it only.
@@ -586,6 +572,22 @@ struct TPlan {
       }
       ++bit;
     }
+  }
+
+  // The teams that can stand on `slot` when its game, if it is one, has been played.
+  std::vector<int32_t> CandidatesOf(int32_t slot) const {
+    if (In.Occupant[static_cast<size_t>(slot)] >= 0)
+      return {In.Occupant[static_cast<size_t>(slot)]};
+    std::vector<int32_t> teams;
+    for (const TGame& game : In.Games) {
+      if (game.Slot != slot)
+        continue;
+      for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
+        const std::vector<int32_t> from = CandidatesOf(game.Feeder[static_cast<size_t>(side)]);
+        teams.insert(teams.end(), from.begin(), from.end());
+      }
+    }
+    return teams;
   }
 
   // The slots whose teams play the games from `depth` on without having to win one first.
@@ -840,12 +842,12 @@ class TWinnerSearch {
     work.Count = count;
     work.Players = &FIds[at];
     work.Values = &FValue[at];
-    work.PicksFrom = P.EndPicksFrom.data();
-    work.Picks = P.EndPicks.data();
-    work.Positions = positions;
+    work.GainsFrom = P.EndGainsFrom.data();
+    work.GainTeam = P.EndGainTeam.data();
+    work.Gains = P.EndGains.data();
     work.PositionOf = FEndPosition.data();
-    work.WinnerAt = P.EndWinnerAt.data();
-    work.Masks = P.EndMasks.data();
+    work.Positions = static_cast<int>(positions);
+    work.Nothing = &P.EndNothing;
     work.Totals = FEnd.data();
     work.Bits = FEndBits.data();
     work.Firsts = &FEndFirsts;
