@@ -11,7 +11,7 @@
 #include <type_traits>
 
 #if defined(__SSE2__)
-#include <emmintrin.h>
+#include <immintrin.h>
 #endif
 
 #include "ChartGeometry.h"
@@ -86,6 +86,21 @@ struct alignas(64) TEndLanes {
   int16_t Lane[kEndLanes];
 };
 
+// One bit per lane.
+using TEndBits = std::array<uint64_t, kEndLanes / 64>;
+
+// The bits set in `bits`, without a call where the processor's own count may be missing.
+inline int CountBits(uint64_t bits) {
+#if defined(__POPCNT__)
+  return __builtin_popcountll(bits);
+#else
+  bits -= (bits >> 1) & 0x5555555555555555ull;
+  bits = (bits & 0x3333333333333333ull) + ((bits >> 2) & 0x3333333333333333ull);
+  bits = (bits + (bits >> 4)) & 0x0f0f0f0f0f0f0f0full;
+  return static_cast<int>((bits * 0x0101010101010101ull) >> 56);
+#endif
+}
+
 // What the vector part of the end game reads and writes, for the contenders of one outcome of
 // the games before it.
 struct TEndGameWork {
@@ -101,10 +116,12 @@ struct TEndGameWork {
   // Per team, its line if it stands on one, Positions if not.
   const int* PositionOf = nullptr;
   int Positions = 0;
-  const TEndLanes* Nothing = nullptr;                    // all lanes nought
-  TEndLanes* Totals = nullptr;                           // per contender
-  std::array<uint64_t, kEndLanes / 64>* Bits = nullptr;  // per contender, the lanes it is first in
-  TEndLanes* Firsts = nullptr;                           // how many are first in each lane
+  const TEndLanes* Nothing = nullptr;  // all lanes nought
+  const TEndBits* Used = nullptr;      // the lanes that are outcomes, not repeats of them
+  TEndLanes* Totals = nullptr;         // per contender
+  TEndBits* Bits = nullptr;            // per contender, the lanes it is first in
+  TEndLanes* Firsts = nullptr;         // how many are first in each lane
+  TEndBits* Sole = nullptr;            // the lanes only one is first in
 };
 
 #define END_VECTORS PlainVectors
@@ -257,6 +274,7 @@ struct TPlan {
   std::vector<TEndLanes> EndGains;
   TEndLanes EndNothing{};
   std::vector<int> EndChampion;
+  TEndBits EndUsed{};
   // Per real game of the end game, in order, and per outcome of the games before it: the
   // positions of its two sides. Outcome bit r is real game r's side.
   std::vector<std::array<int, 2>> EndSides;
@@ -555,8 +573,10 @@ struct TPlan {
       }
     }
     EndGainsFrom.push_back(EndGains.size());
-    for (int o = 0; o < EndOutcomes && games > 0; ++o)
+    for (int o = 0; o < EndOutcomes && games > 0; ++o) {
       EndChampion.push_back(winner[static_cast<size_t>(o * games + games - 1)]);
+      EndUsed[static_cast<size_t>(o / 64)] |= uint64_t{1} << (o % 64);
+    }
     // The sides of real game r depend on the outcomes of the real games before it only.
     int bit = 0;
     for (int g = 0; g < games; ++g) {
@@ -677,10 +697,8 @@ class TWinnerSearch {
     FEnd.resize(n);
     FEndTeams.resize(P.EndAlive.size());
     FEndPosition.assign(static_cast<size_t>(P.Teams), static_cast<int>(P.EndAlive.size()));
-    FLaneWon.resize(static_cast<size_t>(P.EndOutcomes));
-    FLaneTied.resize(static_cast<size_t>(P.EndOutcomes));
-    FLaneShare.resize(static_cast<size_t>(P.EndOutcomes));
     FEndChampion.resize(P.EndAlive.size());
+    FEndChampionLanes.resize(P.EndAlive.size());
   }
 
   // Plays the task's outcome of the first games, then everything below it. False when
@@ -848,9 +866,11 @@ class TWinnerSearch {
     work.PositionOf = FEndPosition.data();
     work.Positions = static_cast<int>(positions);
     work.Nothing = &P.EndNothing;
+    work.Used = &P.EndUsed;
     work.Totals = FEnd.data();
     work.Bits = FEndBits.data();
     work.Firsts = &FEndFirsts;
+    work.Sole = &FEndSole;
     switch (P.EndVectors) {
 #if defined(END_GAME_WIDE_VECTORS)
       case TOutlookVectors::Avx512:
@@ -865,39 +885,54 @@ class TWinnerSearch {
     }
     for (size_t a = 0; a < positions; ++a)
       FEndPosition[static_cast<size_t>(FEndTeams[a])] = static_cast<int>(positions);
-    // What each lane gives a player first in it: its weight as won or as tied, and the share.
-    LaneWeights(weight);
-    for (size_t lane = 0; lane < static_cast<size_t>(P.EndOutcomes); ++lane) {
-      const int16_t firsts = FEndFirsts.Lane[lane];
-      const double w = FLaneWeight[lane];
-      FLaneWon[lane] = firsts == 1 ? w : 0.0;
-      FLaneTied[lane] = firsts == 1 ? 0.0 : w;
-      FLaneShare[lane] = w / static_cast<double>(firsts);
-    }
+    // Even chances weigh every lane alike, so lanes are counted; otherwise each is weighed.
+    const bool even = P.Options.Model == TOutlookModel::Even;
+    const double each = std::ldexp(weight, -P.EndBits);
+    if (!even)
+      LaneWeights(weight);
     for (int c = 0; c < count; ++c) {
-      const auto& lanes = FEndBits[static_cast<size_t>(c)];
+      const TEndBits& lanes = FEndBits[static_cast<size_t>(c)];
       if (std::all_of(lanes.begin(), lanes.end(), [](uint64_t word) { return word == 0; }))
         continue;
-      double won = 0, tied = 0, share = 0;
-      std::fill(FEndChampion.begin(), FEndChampion.end(), 0.0);
-      for (size_t word = 0; word < lanes.size(); ++word) {
-        for (uint64_t bits = lanes[word]; bits != 0; bits &= bits - 1) {
-          const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-          if (lane >= static_cast<size_t>(P.EndOutcomes))
-            break;
-          won += FLaneWon[lane];
-          tied += FLaneTied[lane];
-          share += FLaneShare[lane];
-          FEndChampion[static_cast<size_t>(P.EndChampion[lane])] += FLaneWeight[lane];
-        }
-      }
       const size_t player = static_cast<size_t>(FIds[at + static_cast<size_t>(c)]);
+      double* champions = &FTally.Champion[player * static_cast<size_t>(P.Teams)];
+      double won = 0, tied = 0, share = 0;
+      if (even) {
+        std::fill(FEndChampionLanes.begin(), FEndChampionLanes.end(), 0);
+        for (size_t word = 0; word < lanes.size(); ++word) {
+          for (uint64_t bits = lanes[word]; bits != 0; bits &= bits - 1) {
+            const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+            ++FEndChampionLanes[static_cast<size_t>(P.EndChampion[lane])];
+          }
+          won += CountBits(lanes[word] & FEndSole[word]);
+          for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
+            tied += 1;
+            share += 1.0 / FEndFirsts.Lane[word * 64 + static_cast<size_t>(__builtin_ctzll(bits))];
+          }
+        }
+        won *= each;
+        tied *= each;
+        share = won + share * each;
+        for (size_t a = 0; a < positions; ++a)
+          champions[FEndTeams[a]] += FEndChampionLanes[a] * each;
+      } else {
+        std::fill(FEndChampion.begin(), FEndChampion.end(), 0.0);
+        for (size_t word = 0; word < lanes.size(); ++word) {
+          for (uint64_t bits = lanes[word]; bits != 0; bits &= bits - 1) {
+            const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+            const double w = FLaneWeight[lane];
+            const int firsts = FEndFirsts.Lane[lane];
+            (firsts == 1 ? won : tied) += w;
+            share += w / firsts;
+            FEndChampion[static_cast<size_t>(P.EndChampion[lane])] += w;
+          }
+        }
+        for (size_t a = 0; a < positions; ++a)
+          champions[FEndTeams[a]] += FEndChampion[a];
+      }
       FTally.Won[player] += won;
       FTally.Tied[player] += tied;
       FTally.Share[player] += share;
-      double* champions = &FTally.Champion[player * static_cast<size_t>(P.Teams)];
-      for (size_t a = 0; a < positions; ++a)
-        champions[FEndTeams[a]] += FEndChampion[a];
     }
   }
 
@@ -958,9 +993,11 @@ class TWinnerSearch {
   TEndLanes FEndFirsts;  // how many are first in each lane
   std::vector<int32_t> FEndTeams;
   std::vector<int> FEndPosition;  // per team, its line in the end game, or past the last
-  std::vector<std::array<uint64_t, kEndLanes / 64>> FEndBits;
-  std::vector<double> FLaneWeight, FLaneWon, FLaneTied, FLaneShare;
-  std::vector<double> FEndChampion;  // per line, the weight won with its team champion
+  std::vector<TEndBits> FEndBits;
+  TEndBits FEndSole{};
+  std::vector<double> FLaneWeight;
+  std::vector<double> FEndChampion;    // per line, the weight won with its team champion
+  std::vector<int> FEndChampionLanes;  // per line, the lanes won with its team champion
 };
 
 // The best or worst place one player can still finish in, searched branch and bound. It
