@@ -54,7 +54,7 @@ constexpr int kTaskGames = 14;
 constexpr int kGamesPerTask = 12;
 constexpr int64_t kSampleBlock = 1024;
 // The last games played by table: their outcomes are the lanes of the end-game vectors.
-constexpr int kEndGames = 7;
+constexpr int kEndGames = 8;
 constexpr int kEndLanes = 1 << kEndGames;
 
 int32_t Saturate(int64_t value) {
@@ -918,15 +918,19 @@ class TWinnerSearch {
       } else {
         std::fill(FEndChampion.begin(), FEndChampion.end(), 0.0);
         for (size_t word = 0; word < lanes.size(); ++word) {
-          for (uint64_t bits = lanes[word]; bits != 0; bits &= bits - 1) {
+          for (uint64_t bits = lanes[word] & FEndSole[word]; bits != 0; bits &= bits - 1) {
             const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-            const double w = FLaneWeight[lane];
-            const int firsts = FEndFirsts.Lane[lane];
-            (firsts == 1 ? won : tied) += w;
-            share += w / firsts;
-            FEndChampion[static_cast<size_t>(P.EndChampion[lane])] += w;
+            won += FLaneWeight[lane];
+            FEndChampion[static_cast<size_t>(P.EndChampion[lane])] += FLaneWeight[lane];
+          }
+          for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
+            const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+            tied += FLaneWeight[lane];
+            share += FLaneWeight[lane] / FEndFirsts.Lane[lane];
+            FEndChampion[static_cast<size_t>(P.EndChampion[lane])] += FLaneWeight[lane];
           }
         }
+        share += won;
         for (size_t a = 0; a < positions; ++a)
           champions[FEndTeams[a]] += FEndChampion[a];
       }

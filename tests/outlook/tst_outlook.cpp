@@ -284,6 +284,25 @@ class TestOutlook : public QObject {
     QVERIFY(none.Champions.empty());
   }
 
+  void thirtyTwoLeftWithOneFirstGameStillToPlay() {
+    // Fifteen of the sixteen games of the round of 32 played: the rooting guide has one game,
+    // and the sixteen after it are searched, the last eight by table.
+    auto pool = RandomPool("one", 5, 1, 6);
+    int played = 0;
+    for (int i = 0; i < 64 && played < 15; ++i) {
+      TTeamSeedObject* team = pool->TeamsFile().Items(i);
+      if (team->RoundReached() == 2 && i % 4 < 2) {
+        team->SetRoundReached(3);
+        ++played;
+      }
+    }
+    QCOMPARE(played, 15);
+    const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
+    QCOMPARE(result.GamesLeft, 16);
+    QCOMPARE(result.Rooting.size(), size_t{1});
+    CompareWithBruteForce(*pool, TOutlookModel::Even);
+  }
+
   void eightLeftWithOneGamePlayedAndALeaderWhoCannotLose() {
     auto pool = RandomPool("eight", 11, 3, 5);
     // One regional final played as well: seven teams left on six lines.
