@@ -31,10 +31,11 @@
 // outcomes); otherwise each player's are searched for afterwards, branch and bound, and then
 // the last games are not walked at all but played by table: every outcome of them is a lane
 // of a vector, and a table made once says which of the teams standing before them wins each
-// game in each lane. A player's final totals in every lane are the total so far plus, for each
-// pick, its gain masked to the lanes in which the picked team wins that game; a vector maximum
-// over the players gives the best total of every outcome at once, and a comparison with it
-// the lanes each player is first in. That part is compiled once for each kind of vector
+// game in each lane. What each team a player picked there brings the player in every lane is
+// worked out before the search, so a player's final totals in every lane are the total so far
+// plus those of its teams that stand on their lines; a vector maximum over the players gives
+// the best total of every outcome at once, and a comparison with it the lanes each player is
+// first in. That part is compiled once for each kind of vector
 // instructions and runs on the widest the processor has (EndGameLanes.inc).
 //
 // The first games of the tree are split into tasks, one outcome of those games each; worker
