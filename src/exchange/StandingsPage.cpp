@@ -113,7 +113,9 @@ std::vector<QString> WinChanceCells(const TOutlookResult* outlook, int players) 
 QString WinChanceNote(const TOutlookResult& outlook) {
   if (outlook.GamesLeft == 0) {
     return QStringLiteral(
-        "Win chance: the tournament is over; players level on points at the top share it.");
+        "Win chance: the tournament is over; players level on points at the top are parted "
+        "by the guess closest to the championship game's total, as in the standings, and share "
+        "it until that total is entered.");
   }
   return QStringLiteral(
              "Win chance: the chance of finishing first on points if the games left are "
