@@ -698,8 +698,8 @@ class TWinnerSearch {
     FEnd.resize(n);
     FEndTeams.resize(P.EndAlive.size());
     FEndPosition.assign(static_cast<size_t>(P.Teams), static_cast<int>(P.EndAlive.size()));
-    FEndChampion.resize(P.EndAlive.size());
-    FEndChampionLanes.resize(P.EndAlive.size());
+    FEndChampion.resize(2 * P.EndAlive.size());
+    FEndChampionLanes.resize(2 * P.EndAlive.size());
   }
 
   // Plays the task's outcome of the first games, then everything below it. False when
@@ -903,7 +903,7 @@ class TWinnerSearch {
         for (size_t word = 0; word < lanes.size(); ++word) {
           for (uint64_t bits = lanes[word]; bits != 0; bits &= bits - 1) {
             const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-            ++FEndChampionLanes[static_cast<size_t>(P.EndChampion[lane])];
+            ++FEndChampionLanes[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)];
           }
           won += CountBits(lanes[word] & FEndSole[word]);
           for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
@@ -915,25 +915,28 @@ class TWinnerSearch {
         tied *= each;
         share = won + share * each;
         for (size_t a = 0; a < positions; ++a)
-          champions[FEndTeams[a]] += FEndChampionLanes[a] * each;
+          champions[FEndTeams[a]] +=
+              (FEndChampionLanes[2 * a] + FEndChampionLanes[2 * a + 1]) * each;
       } else {
         std::fill(FEndChampion.begin(), FEndChampion.end(), 0.0);
         for (size_t word = 0; word < lanes.size(); ++word) {
           for (uint64_t bits = lanes[word] & FEndSole[word]; bits != 0; bits &= bits - 1) {
             const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
             won += FLaneWeight[lane];
-            FEndChampion[static_cast<size_t>(P.EndChampion[lane])] += FLaneWeight[lane];
+            FEndChampion[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)] +=
+                FLaneWeight[lane];
           }
           for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
             const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
             tied += FLaneWeight[lane];
             share += FLaneWeight[lane] / FEndFirsts.Lane[lane];
-            FEndChampion[static_cast<size_t>(P.EndChampion[lane])] += FLaneWeight[lane];
+            FEndChampion[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)] +=
+                FLaneWeight[lane];
           }
         }
         share += won;
         for (size_t a = 0; a < positions; ++a)
-          champions[FEndTeams[a]] += FEndChampion[a];
+          champions[FEndTeams[a]] += FEndChampion[2 * a] + FEndChampion[2 * a + 1];
       }
       FTally.Won[player] += won;
       FTally.Tied[player] += tied;
@@ -1001,8 +1004,10 @@ class TWinnerSearch {
   std::vector<TEndBits> FEndBits;
   TEndBits FEndSole{};
   std::vector<double> FLaneWeight;
-  std::vector<double> FEndChampion;    // per line, the weight won with its team champion
-  std::vector<int> FEndChampionLanes;  // per line, the lanes won with its team champion
+  // Per line, the weight won with its team champion, in odd lanes and in even ones apart so
+  // that one sum need not wait for the other.
+  std::vector<double> FEndChampion;
+  std::vector<int> FEndChampionLanes;  // the same, counting lanes
 };
 
 // The best or worst place one player can still finish in, searched branch and bound. It
