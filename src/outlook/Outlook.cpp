@@ -278,7 +278,8 @@ struct TPlan {
   TEndBits EndUsed{};
   // Per real game of the end game, in order, and per outcome of the games before it: the
   // positions of its two sides. Outcome bit r is real game r's side.
-  std::vector<std::array<int, 2>> EndSides;
+  // Each as first * positions + second.
+  std::vector<int> EndSides;
   TOutlookVectors EndVectors = TOutlookVectors::Plain;
   // The model's chance that the first team beats the second: Teams * Teams.
   std::vector<double> TeamChance;
@@ -589,7 +590,7 @@ struct TPlan {
         const int first = firstSide[at];
         // The other side: the winner of this game in the outcome where it goes that way.
         const int second = winner[static_cast<size_t>((before | (1 << bit)) * games + g)];
-        EndSides.push_back({first, second});
+        EndSides.push_back(first * static_cast<int>(EndAlive.size()) + second);
       }
       ++bit;
     }
@@ -697,6 +698,7 @@ class TWinnerSearch {
     FShareBefore.resize(n);
     FEnd.resize(n);
     FEndTeams.resize(P.EndAlive.size());
+    FPairChance.resize(P.EndAlive.size() * P.EndAlive.size());
     FEndPosition.assign(static_cast<size_t>(P.Teams), static_cast<int>(P.EndAlive.size()));
     FEndChampion.resize(2 * P.EndAlive.size());
     FEndChampionLanes.resize(2 * P.EndAlive.size());
@@ -944,19 +946,19 @@ class TWinnerSearch {
     }
   }
 
-  // The weight of each outcome of the end game below an outcome of weight `weight`.
+  // The weight of each outcome of the end game below an outcome of weight `weight`, games
+  // weighed by the seeds: the chance of each pairing on the lines taken once.
   void LaneWeights(double weight) {
-    if (P.Options.Model == TOutlookModel::Even) {
-      FLaneWeight.assign(static_cast<size_t>(P.EndOutcomes), std::ldexp(weight, -P.EndBits));
-      return;
+    const size_t positions = P.EndAlive.size();
+    for (size_t a = 0; a < positions; ++a) {
+      for (size_t b = 0; b < positions; ++b)
+        FPairChance[a * positions + b] = P.Chance({FEndTeams[a], FEndTeams[b]}, 0);
     }
     FLaneWeight.assign(static_cast<size_t>(P.EndOutcomes), weight);
     size_t sides = 0;
     for (int span = 1; span < P.EndOutcomes; span *= 2) {
       for (int before = 0; before < span; ++before) {
-        const auto& side = P.EndSides[sides++];
-        const double chance = P.Chance(
-            {FEndTeams[static_cast<size_t>(side[0])], FEndTeams[static_cast<size_t>(side[1])]}, 0);
+        const double chance = FPairChance[static_cast<size_t>(P.EndSides[sides++])];
         double& lane = FLaneWeight[static_cast<size_t>(before)];
         FLaneWeight[static_cast<size_t>(before + span)] = lane * (1 - chance);
         lane *= chance;
@@ -1004,6 +1006,7 @@ class TWinnerSearch {
   std::vector<TEndBits> FEndBits;
   TEndBits FEndSole{};
   std::vector<double> FLaneWeight;
+  std::vector<double> FPairChance;  // the chance the team on one line beats that on another
   // Per line, the weight won with its team champion, in odd lanes and in even ones apart so
   // that one sum need not wait for the other.
   std::vector<double> FEndChampion;
