@@ -246,6 +246,10 @@ struct TPlan {
   // Row (team, round k): how a player's bounds move when the team wins its game into round k,
   // and when it loses it. Lowest: WinLo, LoseLo; highest: WinHi, LoseHi.
   std::vector<TLane> WinLo, LoseLo, WinHi, LoseHi;
+  // Per slot: the game that fills it (-1: none), and the teams that can stand on it once that
+  // game has been played.
+  std::array<int, kSlots + 1> GameAt{};
+  std::array<std::vector<int32_t>, kSlots + 1> Candidates;
   // Per player, the exact highest and lowest final totals, and the places they rule out.
   std::vector<int64_t> Max, Min;
   std::vector<int> StaticBest, StaticWorst;
@@ -334,6 +338,7 @@ struct TPlan {
         }
       }
     }
+    PlanSlots();
     ExtremeTotals();
     PlanRooting();
     PlanDepths();
@@ -372,44 +377,45 @@ struct TPlan {
   // it, or the one that goes through an empty line unopposed.
   int32_t FixedTeam(int32_t slot) const {
     while (In.Occupant[static_cast<size_t>(slot)] < 0) {
-      const auto game = std::find_if(In.Games.begin(), In.Games.end(),
-                                     [slot](const TGame& g) { return g.Slot == slot; });
-      if (game == In.Games.end() || game->Real)
+      const int game = GameAt[static_cast<size_t>(slot)];
+      if (game < 0 || In.Games[static_cast<size_t>(game)].Real)
         return -1;
-      slot = game->Feeder[0];
+      slot = In.Games[static_cast<size_t>(game)].Feeder[0];
     }
     return In.Occupant[static_cast<size_t>(slot)];
+  }
+
+  // Which game fills each slot, and the teams that can stand on it.
+  void PlanSlots() {
+    GameAt.fill(-1);
+    for (int g = 0; g < GameCount; ++g)
+      GameAt[static_cast<size_t>(In.Games[static_cast<size_t>(g)].Slot)] = g;
+    for (int slot = 1; slot <= kSlots; ++slot) {
+      const int32_t team = In.Occupant[static_cast<size_t>(slot)];
+      if (team >= 0) {
+        Candidates[static_cast<size_t>(slot)] = {team};
+      } else if (GameAt[static_cast<size_t>(slot)] >= 0) {
+        const TGame& game = In.Games[static_cast<size_t>(GameAt[static_cast<size_t>(slot)])];
+        for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
+          const auto& from =
+              Candidates[static_cast<size_t>(game.Feeder[static_cast<size_t>(side)])];
+          Candidates[static_cast<size_t>(slot)].insert(Candidates[static_cast<size_t>(slot)].end(),
+                                                       from.begin(), from.end());
+        }
+      }
+    }
   }
 
   // The exact highest and lowest final total of each player: over the bracket of games left,
   // for each line and each team that can get to it, the most and least the player can have
   // gained below that line with that team on it.
   void ExtremeTotals() {
-    std::array<std::vector<int32_t>, kSlots + 1> candidates;
-    std::array<int, kSlots + 1> gameOf;
-    gameOf.fill(-1);
-    for (int g = 0; g < GameCount; ++g)
-      gameOf[static_cast<size_t>(In.Games[static_cast<size_t>(g)].Slot)] = g;
-    for (int slot = 1; slot <= kSlots; ++slot) {
-      const int32_t team = In.Occupant[static_cast<size_t>(slot)];
-      if (team >= 0) {
-        candidates[static_cast<size_t>(slot)] = {team};
-      } else if (gameOf[static_cast<size_t>(slot)] >= 0) {
-        const TGame& game = In.Games[static_cast<size_t>(gameOf[static_cast<size_t>(slot)])];
-        for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
-          const auto& from =
-              candidates[static_cast<size_t>(game.Feeder[static_cast<size_t>(side)])];
-          candidates[static_cast<size_t>(slot)].insert(candidates[static_cast<size_t>(slot)].end(),
-                                                       from.begin(), from.end());
-        }
-      }
-    }
     Max.assign(static_cast<size_t>(Players), 0);
     Min.assign(static_cast<size_t>(Players), 0);
     std::array<std::vector<int64_t>, kSlots + 1> most, least;
     for (int slot = 1; slot <= kSlots; ++slot) {
-      most[static_cast<size_t>(slot)].assign(candidates[static_cast<size_t>(slot)].size(), 0);
-      least[static_cast<size_t>(slot)].assign(candidates[static_cast<size_t>(slot)].size(), 0);
+      most[static_cast<size_t>(slot)].assign(Candidates[static_cast<size_t>(slot)].size(), 0);
+      least[static_cast<size_t>(slot)].assign(Candidates[static_cast<size_t>(slot)].size(), 0);
     }
     auto extreme = [](const std::vector<int64_t>& values, bool highest) {
       int64_t result = values.front();
@@ -426,15 +432,15 @@ struct TPlan {
         for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
           const size_t own = static_cast<size_t>(game.Feeder[static_cast<size_t>(side)]);
           const size_t other = static_cast<size_t>(game.Feeder[static_cast<size_t>(1 - side)]);
-          for (size_t c = 0; c < candidates[own].size(); ++c, ++at) {
-            const int64_t gain = In.GainAt(candidates[own][c], game.Round, i);
+          for (size_t c = 0; c < Candidates[own].size(); ++c, ++at) {
+            const int64_t gain = In.GainAt(Candidates[own][c], game.Round, i);
             most[s][at] = most[own][c] + gain + (game.Real ? extreme(most[other], true) : 0);
             least[s][at] = least[own][c] + gain + (game.Real ? extreme(least[other], false) : 0);
           }
         }
         // A line whose winner goes no further closes its part of the bracket.
         const bool top = game.Slot == kChampionSlot ||
-                         gameOf[static_cast<size_t>(ChartGeometry::NextSlot(game.Slot))] < 0;
+                         GameAt[static_cast<size_t>(ChartGeometry::NextSlot(game.Slot))] < 0;
         if (top) {
           high += extreme(most[s], true);
           low += extreme(least[s], false);
@@ -496,11 +502,11 @@ struct TPlan {
   }
 
   // The end game: the last real games, no more than kEndGames of them, and none that the
-  // tasks or the rooting guide split on. Ranking everyone needs every outcome's totals, so
-  // then there is none.
+  // tasks or the rooting guide split on. Ranking everyone, as wide lanes always do, needs
+  // every outcome's totals, so then there is none.
   void PlanEndGame() {
     EndDepth = GameCount;
-    if (RankAll || !std::is_same_v<TLane, int16_t>)
+    if (RankAll)
       return;
     EndVectors = WidestVectors(Options.Vectors);
     int real = 0;
@@ -558,7 +564,7 @@ struct TPlan {
     for (int i = 0; i < Players; ++i) {
       EndGainsFrom.push_back(EndGains.size());
       for (size_t position = 0; position < EndAlive.size(); ++position) {
-        for (const int32_t team : CandidatesOf(EndAlive[position])) {
+        for (const int32_t team : Candidates[static_cast<size_t>(EndAlive[position])]) {
           TEndLanes gains{};
           bool any = false;
           for (const auto& [round, mask] : wins[position]) {
@@ -594,22 +600,6 @@ struct TPlan {
       }
       ++bit;
     }
-  }
-
-  // The teams that can stand on `slot` when its game, if it is one, has been played.
-  std::vector<int32_t> CandidatesOf(int32_t slot) const {
-    if (In.Occupant[static_cast<size_t>(slot)] >= 0)
-      return {In.Occupant[static_cast<size_t>(slot)]};
-    std::vector<int32_t> teams;
-    for (const TGame& game : In.Games) {
-      if (game.Slot != slot)
-        continue;
-      for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
-        const std::vector<int32_t> from = CandidatesOf(game.Feeder[static_cast<size_t>(side)]);
-        teams.insert(teams.end(), from.begin(), from.end());
-      }
-    }
-    return teams;
   }
 
   // The slots whose teams play the games from `depth` on without having to win one first.
