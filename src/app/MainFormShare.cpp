@@ -3,14 +3,12 @@
 #include <QDate>
 #include <QDir>
 #include <QStatusBar>
-#include <optional>
 
 #include "FFDataModule.h"
 #include "MainForm.h"
 #include "Outlook.h"
 #include "PoolReports.h"
 #include "Prompts.h"
-#include "ReportUi.h"
 #include "SafeFile.h"
 #include "ShareCommands.h"
 #include "Shell.h"
@@ -46,23 +44,15 @@ void TMainForm::actFilePublishExecute() {
   RecountTeams(false);
   // Who can still win takes a while with many games left: it runs on worker threads behind
   // the report status window, and a Cancel there writes no page.
-  std::optional<TOutlookResult> outlook;
+  std::unique_ptr<TOutlookResult> outlook;
   if (StandingsPage::ShowsWinChances(*pool)) {
-    const TOutlookInput input = TOutlookInput::FromPool(*pool);
-    TOutlookProgress progress;
-    TOutlookResult result;
-    TReportUi::Current().RunWithProgress(
-        TShareCommands::kPublishTitle, TPoolReports::kOutlookWorking,
-        [&] { result = ComputeOutlook(input, TOutlookOptions{}, &progress); },
-        [&] { return progress.Fraction(); }, [&] { progress.Cancel(); });
-    if (result.Cancelled)
+    outlook = TPoolReports::WorkOutOutlook(*pool, TShareCommands::kPublishTitle);
+    if (!outlook)
       return;
-    outlook = std::move(result);
   }
   QString error;
-  if (!TSafeFile::WriteWhole(
-          file, StandingsPage::Html(*pool, QDate::currentDate(), outlook ? &*outlook : nullptr),
-          &error)) {
+  if (!TSafeFile::WriteWhole(file, StandingsPage::Html(*pool, QDate::currentDate(), outlook.get()),
+                             &error)) {
     TPrompts::Current().Refuse(TShareCommands::kCannotWrite.arg(error), this);
     return;
   }

@@ -176,19 +176,22 @@ void TPoolReports::SetRtfDirectory(const QString& directory) {
 bool TPoolReports::Prepare(int p) {
   if (p != kWhoCanStillWin)
     return true;
-  const TOutlookInput input = TOutlookInput::FromPool(*FPool.DataModule());
+  FOutlook = WorkOutOutlook(*FPool.DataModule(), rpsysWhoCanStillWin.TitleStatus);
+  return FOutlook != nullptr;
+}
+
+std::unique_ptr<TOutlookResult> TPoolReports::WorkOutOutlook(const TFFDataModule& pool,
+                                                             const QString& title) {
+  const TOutlookInput input = TOutlookInput::FromPool(pool);
   TOutlookProgress progress;
   auto outlook = std::make_unique<TOutlookResult>();
   TReportUi::Current().RunWithProgress(
-      rpsysWhoCanStillWin.TitleStatus, kOutlookWorking,
+      title, kOutlookWorking,
       [&] { *outlook = ComputeOutlook(input, TOutlookOptions{}, &progress); },
       [&] { return progress.Fraction(); }, [&] { progress.Cancel(); });
-  if (outlook->Cancelled) {
-    FOutlook.reset();
-    return false;
-  }
-  FOutlook = std::move(outlook);
-  return true;
+  if (outlook->Cancelled)
+    outlook.reset();
+  return outlook;
 }
 
 void TPoolReports::WireStandings(const TStandingsLayout& layout, TReportSystem& system,

@@ -62,6 +62,10 @@ class TPoolReports {
   // The work report position p needs before its pages, with the status window showing how
   // far it has got; false when the person cancelled it, and the report is then not made.
   bool Prepare(int p);
+  // Who can still win in `pool`, worked out on worker threads behind the report status window
+  // titled `title`; null when the person cancelled it.
+  static std::unique_ptr<TOutlookResult> WorkOutOutlook(const TFFDataModule& pool,
+                                                        const QString& title);
 
   TReportSystem rpsysBlankEntry;
   TReportSystem rpsysStandingsPoints;
