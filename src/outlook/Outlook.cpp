@@ -208,17 +208,14 @@ struct TTally {
 
   // The players first in one outcome, of weight `weight`, with `champion` (-1: none).
   void AddFirst(const std::vector<int>& first, int champion, double weight) {
-    for (const int i : first)
-      AddFirst(i, static_cast<int>(first.size()), champion, weight);
-  }
-
-  // One of `first` players first in an outcome.
-  void AddFirst(int player, int first, int champion, double weight) {
-    const size_t i = static_cast<size_t>(player);
-    (first == 1 ? Won : Tied)[i] += weight;
-    Share[i] += weight / static_cast<double>(first);
-    if (champion >= 0)
-      Champion[i * static_cast<size_t>(Teams) + static_cast<size_t>(champion)] += weight;
+    const double share = weight / static_cast<double>(first.size());
+    for (const int i : first) {
+      (first.size() == 1 ? Won : Tied)[static_cast<size_t>(i)] += weight;
+      Share[static_cast<size_t>(i)] += share;
+      if (champion >= 0)
+        Champion[static_cast<size_t>(i) * static_cast<size_t>(Teams) +
+                 static_cast<size_t>(champion)] += weight;
+    }
   }
 
   void AddPlace(int player, int place) {
