@@ -15,6 +15,7 @@
 
 #include "AboutBox.h"
 #include "BracketBuild.h"
+#include "CollectPicksForm.h"
 #include "FFDataModule.h"
 #include "FileNew.h"
 #include "Glyphs.h"
@@ -71,6 +72,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), FOpenPool(this) {
   frmPrintReport = new TfrmPrintReport(FOpenPool, this);
   frmBracketBuild = new TfrmBracketBuild(FOpenPool, this);
   frmPlayerEntryForm = new TfrmPlayerEntryForm(FOpenPool, this);
+  frmCollectPicks = new TfrmCollectPicks(FOpenPool, this);
 }
 
 TMainForm::~TMainForm() {
@@ -115,6 +117,11 @@ void TMainForm::CreateActions() {
       QStringLiteral("Publish the standings as a web page | Writes the standings, the results "
                      "chart and every player's picks as one web page to post or mail."),
       kGroupOpenPool, 0, kNoGlyph);
+  actFileCollect = MakeAction(
+      QStringLiteral("&Collect Picks Online..."),
+      QStringLiteral("Collect picks online | Serves a page on the office network on which the "
+                     "players enter their own picks until the closing time."),
+      kGroupPlayers, 0, kNoGlyph);
   actDataOptions = MakeAction(QStringLiteral("&Options"),
                               QStringLiteral("Modify pool options | Select this option to modify "
                                              "the Options (names, points) for Pool."),
@@ -167,6 +174,7 @@ void TMainForm::CreateActions() {
   connect(actFileImport, &QAction::triggered, this, &TMainForm::actFileImportExecute);
   connect(actFileExport, &QAction::triggered, this, &TMainForm::actFileExportExecute);
   connect(actFilePublish, &QAction::triggered, this, &TMainForm::actFilePublishExecute);
+  connect(actFileCollect, &QAction::triggered, this, &TMainForm::actFileCollectExecute);
   connect(actDataOptions, &QAction::triggered, this, &TMainForm::actDataOptionsExecute);
   connect(actDataBrackets, &QAction::triggered, this, &TMainForm::actDataBracketsExecute);
   connect(actDataFinalize, &QAction::triggered, this, &TMainForm::actDataFinalizeExecute);
@@ -201,7 +209,7 @@ void TMainForm::CreateMenus() {
   mnuFile = MakeMenu(QStringLiteral("&File"), 20);
   mnuFile->addActions({actFileNew, actFileOpen, actFileSave});
   mnuFile->addSeparator();
-  mnuFile->addActions({actFileImport, actFileExport, actFilePublish});
+  mnuFile->addActions({actFileImport, actFileExport, actFilePublish, actFileCollect});
   mnuFile->addSeparator();
   mnuFile->addAction(actFileExit);
 

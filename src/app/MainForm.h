@@ -20,6 +20,7 @@ class TIniOut;
 class TRegistry;
 class TdlgFileNew;
 class TfrmBracketBuild;
+class TfrmCollectPicks;
 class TfrmAboutBox;
 class TfrmOpenPool;
 class TfrmOptions;
@@ -103,6 +104,8 @@ class TMainForm : public QMainWindow {
   void actFileImportExecute();
   void actFileExportExecute();
   void actFilePublishExecute();
+  // Collecting picks online: the window that serves the pick-entry page.
+  void actFileCollectExecute();
   void actDataOptionsExecute();
   void actDataBracketsExecute();
   void actDataFinalizeExecute();
@@ -135,6 +138,7 @@ class TMainForm : public QMainWindow {
   QAction* actFileImport;
   QAction* actFileExport;
   QAction* actFilePublish;
+  QAction* actFileCollect;
   QAction* actDataOptions;
   QAction* actDataBrackets;
   QAction* actDataFinalize;
@@ -155,6 +159,7 @@ class TMainForm : public QMainWindow {
   TfrmPrintReport* frmPrintReport;
   TfrmBracketBuild* frmBracketBuild;
   TfrmPlayerEntryForm* frmPlayerEntryForm;
+  TfrmCollectPicks* frmCollectPicks;
 
  protected:
   bool event(QEvent* event) override;

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QStatusBar>
 
+#include "CollectPicksForm.h"
 #include "FFDataModule.h"
 #include "MainForm.h"
 #include "Outlook.h"
@@ -60,4 +61,12 @@ void TMainForm::actFilePublishExecute() {
                                   TPrompts::Icon::Question, this)) {
     TShell::Current().OpenUrl(QUrl::fromLocalFile(file));
   }
+}
+
+void TMainForm::actFileCollectExecute() {
+  if (!PoolIsOpen())
+    return;
+  frmCollectPicks->show();
+  frmCollectPicks->raise();
+  frmCollectPicks->activateWindow();
 }

@@ -14,6 +14,7 @@ int CmdExportPicks(const QStringList& arguments, TCliIO& io);
 int CmdImportPicks(const QStringList& arguments, TCliIO& io);
 int CmdPublish(const QStringList& arguments, TCliIO& io);
 int CmdOutlook(const QStringList& arguments, TCliIO& io);
+int CmdServe(const QStringList& arguments, TCliIO& io);
 
 const std::vector<TCliCommand>& CliCommands() {
   static const std::vector<TCliCommand> commands = {
@@ -31,6 +32,7 @@ const std::vector<TCliCommand>& CliCommands() {
       {"publish", "publish DIR --html FILE [--threads N]", CmdPublish},
       {"outlook", "outlook DIR [--model even|seed] [--format text|csv|json] [--threads N]",
        CmdOutlook},
+      {"serve", "serve DIR [--port N] [--bind ADDRESS] [--until \"YYYY-MM-DD HH:MM\"]", CmdServe},
   };
   return commands;
 }

@@ -96,20 +96,34 @@ void TPicksImport::Add(int row, int column, const QString& text) {
 }
 
 bool TPicksImport::Read(const QByteArray& bytes) {
-  FProblems.clear();
-  FProblemCount = 0;
-  FExistingNames = 0;
-  FPlayers.clear();
-  if (!FPool.Finalized()) {
-    Add(0, 0, kNotLocked);
-    return false;
-  }
-
   Csv::TTable table;
   try {
     table = Csv::Read(bytes);
   } catch (const Csv::EFormatError& error) {
+    Start();
     Add(error.Row(), error.Column(), error.Text());
+    return false;
+  }
+  return ReadTable(table);
+}
+
+bool TPicksImport::ReadEntry(const QStringList& cells) {
+  Csv::TTable table;
+  table.Rows = {TPicksSheet(FPool).Header(), cells};
+  return ReadTable(table);
+}
+
+void TPicksImport::Start() {
+  FProblems.clear();
+  FProblemCount = 0;
+  FExistingNames = 0;
+  FPlayers.clear();
+}
+
+bool TPicksImport::ReadTable(const Csv::TTable& table) {
+  Start();
+  if (!FPool.Finalized()) {
+    Add(0, 0, kNotLocked);
     return false;
   }
 

@@ -9,6 +9,9 @@
 #include "OpenPool.h"
 
 class TFFDataModule;
+namespace Csv {
+struct TTable;
+}
 
 // Reads a picks sheet (the layout of TPicksSheet) into new players for a pool, checking every
 // cell first. A sheet with anything wrong yields no players at all, only the list of what is
@@ -49,6 +52,10 @@ class TPicksImport {
 
   // Reads and checks the whole sheet; true when it can be imported as it stands.
   bool Read(const QByteArray& bytes);
+  // Checks one player's entry, the cells of one row of the sheet (name, guess, the winner of
+  // each game in the sheet's order), as a sheet holding only that row; true when it can be
+  // imported. The problems keep the row's columns and the games' titles.
+  bool ReadEntry(const QStringList& cells);
   // Reads a picks sheet file whole into `bytes`. False, with "<file>: <reason>" in `error`,
   // for a file that cannot be read, is no plain file (a pipe would never end) or is larger
   // than any sheet.
@@ -71,6 +78,8 @@ class TPicksImport {
  private:
   class TRowReader;
 
+  void Start();
+  bool ReadTable(const Csv::TTable& table);
   void Add(int row, int column, const QString& text);
 
   const TFFDataModule& FPool;

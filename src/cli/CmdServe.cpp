@@ -1,0 +1,111 @@
+// Collecting picks online from the command line: the pick-entry page served until the closing
+// time or Ctrl+C. Like the import, it changes the pool: every entry taken is saved at once.
+#include <QDateTime>
+#include <QEventLoop>
+#include <QTimer>
+#include <csignal>
+#include <memory>
+
+#include "Cli.h"
+#include "FFDataModule.h"
+#include "OpenPool.h"
+#include "PicksImport.h"
+#include "PicksServer.h"
+
+namespace {
+
+const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm");
+
+volatile std::sig_atomic_t StopAsked = 0;
+
+void AskStop(int) {
+  StopAsked = 1;
+}
+
+QString Now() {
+  return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+}  // namespace
+
+int CmdServe(const QStringList& arguments, TCliIO& io) {
+  QStringList rest = arguments;
+  const QString portText =
+      Cli::TakeOption(rest, QStringLiteral("--port"), QString::number(TPicksServer::kDefaultPort));
+  const QString address = Cli::TakeOption(rest, QStringLiteral("--bind"), QStringLiteral("127.0.0.1"));
+  const QString until = Cli::TakeOption(rest, QStringLiteral("--until"));
+  const QString directory = Cli::TakeDirectory(rest);
+  bool number = false;
+  const int port = portText.toInt(&number);
+  if (!number || port < 0 || port > 65535)
+    throw TUsageError("--port must be a whole number from 0 (any free port) to 65535");
+  QDateTime closes;
+  if (!until.isEmpty()) {
+    closes = QDateTime::fromString(until, kTimeFormat);
+    if (!closes.isValid())
+      throw TUsageError("--until must be a local time written \"YYYY-MM-DD HH:MM\"");
+    if (closes <= QDateTime::currentDateTime())
+      throw TUsageError("the closing time given with --until has passed already");
+  }
+
+  auto module = std::make_unique<TFFDataModule>();
+  if (!Cli::OpenPoolForChange(directory, *module, io))
+    return 1;
+  // The entries join the pool through its document, as in the program.
+  TOpenPool document;
+  document.SetDataModule(std::move(module));
+  TFFDataModule& pool = *document.DataModule();
+  if (!pool.Finalized()) {
+    Cli::WriteLine(io.Err, TPicksImport::kNotLocked);
+    Cli::ClosePoolUnsaved(pool);
+    return 1;
+  }
+  TPicksServer server(document);
+  QString reason;
+  if (!server.Start(address, static_cast<quint16>(port), closes, &reason)) {
+    Cli::WriteLine(io.Err, reason);
+    Cli::ClosePoolUnsaved(pool);
+    return 1;
+  }
+  auto say = [&io](const QString& line) {
+    Cli::WriteLine(io.Out, line);
+    if (auto* file = qobject_cast<QFileDevice*>(&io.Out))
+      file->flush();
+  };
+  say(QStringLiteral("Collecting picks for \"%1\" at %2 %3. Ctrl+C stops.")
+          .arg(pool.SystemFile().PoolName().trimmed(), server.Url(),
+               closes.isValid() ? QStringLiteral("until ") + closes.toString(kTimeFormat)
+                                : QStringLiteral("until stopped")));
+  int added = 0;
+  int changed = 0;
+  QObject::connect(&server, &TPicksServer::EntryTaken, [&](const QString& name, bool replaced) {
+    ++(replaced ? changed : added);
+    say(QStringLiteral("%1 %2 \"%3\"")
+            .arg(Now(), replaced ? QStringLiteral("changed") : QStringLiteral("new entry"), name));
+  });
+  QObject::connect(&server, &TPicksServer::EntryRefused,
+                   [&](const QString& name, const QString& why) {
+                     say(QStringLiteral("%1 refused \"%2\": %3").arg(Now(), name, why));
+                   });
+
+  QEventLoop loop;
+  QObject::connect(&server, &TPicksServer::EntriesClosed, &loop, &QEventLoop::quit);
+  StopAsked = 0;
+  std::signal(SIGINT, AskStop);
+  std::signal(SIGTERM, AskStop);
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, &loop, [&loop] {
+    if (StopAsked)
+      loop.quit();
+  });
+  watch.start(100);
+  if (server.EntriesOpen())
+    loop.exec();
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+  server.Stop();
+  // Every entry taken was saved when it came; nothing is left to write.
+  Cli::ClosePoolUnsaved(pool);
+  say(QStringLiteral("Stopped. %1 new entries, %2 changed.").arg(added).arg(changed));
+  return 0;
+}

@@ -1,0 +1,200 @@
+#include "EntryDesk.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QUndoStack>
+
+#include "EntryLinks.h"
+#include "FFDataModule.h"
+#include "OpenPool.h"
+#include "PicksImport.h"
+#include "PicksSheet.h"
+#include "TeamNames.h"
+
+namespace {
+
+const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH:mm");
+
+QByteArray Json(const QJsonObject& object) {
+  return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QJsonObject Problem(const QString& field, const QString& text, int game = -1) {
+  QJsonObject problem{{QStringLiteral("field"), field}, {QStringLiteral("text"), text}};
+  if (game >= 0)
+    problem.insert(QStringLiteral("game"), game);
+  return problem;
+}
+
+}  // namespace
+
+bool TOnlineEntry::FromJson(const QByteArray& body, TOnlineEntry* entry, QString* why) {
+  QJsonParseError error{};
+  const QJsonDocument document = QJsonDocument::fromJson(body, &error);
+  if (error.error != QJsonParseError::NoError) {
+    *why = error.errorString();
+    return false;
+  }
+  const QJsonObject object = document.object();
+  const QJsonValue name = object.value(QStringLiteral("name"));
+  const QJsonValue guess = object.value(QStringLiteral("guess"));
+  const QJsonValue winners = object.value(QStringLiteral("winners"));
+  const QJsonValue link = object.value(QStringLiteral("link"));
+  if (!document.isObject() || !name.isString() || !winners.isArray() ||
+      !(guess.isString() || guess.isUndefined()) || !(link.isString() || link.isUndefined())) {
+    *why = QStringLiteral("it needs a name, a guess and the winners");
+    return false;
+  }
+  const QJsonArray games = winners.toArray();
+  if (games.size() > TPicksSheet::kGameCount) {
+    *why = QStringLiteral("it names more winners than there are games");
+    return false;
+  }
+  TOnlineEntry read;
+  read.Name = name.toString();
+  read.Guess = guess.toString();
+  read.Link = link.toString();
+  for (const QJsonValue& winner : games) {
+    if (!winner.isString()) {
+      *why = QStringLiteral("a winner is not a team's name");
+      return false;
+    }
+    read.Winners << winner.toString();
+  }
+  *entry = read;
+  return true;
+}
+
+TEntryDesk::TEntryDesk(TOpenPool& pool, const TEntryLinks& links, QObject* parent)
+    : QObject(parent), FPool(pool), FLinks(links), FUndo(pool.CreateUndoStack(this)) {}
+
+bool TEntryDesk::EntriesOpen() const {
+  return !FCloses.isValid() || QDateTime::currentDateTime() < FCloses;
+}
+
+THttpReply TEntryDesk::Data(const QString& link) const {
+  const TFFDataModule* module = FPool.DataModule();
+  if (!FPool.IsOpen() || !module)
+    return {503, Json({{QStringLiteral("open"), false}})};
+  const TPicksSheet sheet(*module);
+  const TSystemFile& system = module->SystemFile();
+  QJsonArray brackets;
+  for (int region = 1; region <= 4; ++region)
+    brackets << system.BracketName(region).trimmed();
+  QJsonArray teams;
+  const TTeamsFile& teamsFile = module->TeamsFile();
+  for (int i = 0; i < teamsFile.Count(); ++i) {
+    const int slot = sheet.TeamSlots()[static_cast<size_t>(i)];
+    if (slot <= 0)
+      continue;
+    teams << QJsonObject{{QStringLiteral("slot"), slot},
+                         {QStringLiteral("seed"), teamsFile.Items(i)->Seed()},
+                         {QStringLiteral("name"), TrimTeamName(teamsFile.Items(i)->TeamName())}};
+  }
+  QJsonArray games;
+  for (size_t g = 0; g < sheet.Games().size(); ++g) {
+    const TPicksSheet::TGame& game = sheet.Games()[g];
+    games << QJsonObject{
+        {QStringLiteral("slot"), game.Slot},
+        {QStringLiteral("round"), game.Round},
+        {QStringLiteral("region"), game.Region},
+        {QStringLiteral("feeders"), QJsonArray{game.Feeders[0], game.Feeders[1]}},
+        {QStringLiteral("title"),
+         sheet.Header().at(TPicksSheet::kFirstGameColumn + static_cast<int>(g))}};
+  }
+  QJsonObject data{{QStringLiteral("pool"), system.PoolName().trimmed()},
+                   {QStringLiteral("open"), EntriesOpen()},
+                   {QStringLiteral("closes"),
+                    FCloses.isValid() ? FCloses.toString(kDateFormat) : QString()},
+                   {QStringLiteral("nameLength"), TPicksImport::kNameLength},
+                   {QStringLiteral("maxGuess"), TPicksImport::kMaxGuess},
+                   {QStringLiteral("brackets"), brackets},
+                   {QStringLiteral("teams"), teams},
+                   {QStringLiteral("games"), games}};
+  if (!link.isEmpty()) {
+    for (const auto& player : module->PlayerPicksFile().List()) {
+      if (!FLinks.Matches(player->PlayerName(), link))
+        continue;
+      const QStringList row = sheet.PlayerRow(*player);
+      QJsonArray winners;
+      for (int c = TPicksSheet::kFirstGameColumn; c < row.size(); ++c)
+        winners << TrimTeamName(row.at(c));
+      data.insert(QStringLiteral("mine"),
+                  QJsonObject{{QStringLiteral("name"), player->PlayerName()},
+                              {QStringLiteral("guess"), row.at(TPicksSheet::kGuessColumn)},
+                              {QStringLiteral("winners"), winners}});
+      break;
+    }
+  }
+  return {200, Json(data)};
+}
+
+THttpReply TEntryDesk::Refuse(int status, const QString& name, const QJsonArray& problems) {
+  QStringList texts;
+  for (const QJsonValue& problem : problems)
+    texts << problem.toObject().value(QStringLiteral("text")).toString();
+  emit EntryRefused(name, texts.join(QLatin1Char(' ')));
+  return {status, Json({{QStringLiteral("ok"), false},
+                        {QStringLiteral("closed"), !EntriesOpen()},
+                        {QStringLiteral("problems"), problems}})};
+}
+
+THttpReply TEntryDesk::Take(const TOnlineEntry& entry) {
+  const TFFDataModule* module = FPool.DataModule();
+  if (!EntriesOpen() || !FPool.IsOpen() || !module)
+    return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), kClosed)});
+  // With its link an entry changes the player's own; without it, a name the pool has is
+  // refused as the import refuses it.
+  const bool withLink = !entry.Link.isEmpty();
+  if (withLink && !FLinks.Matches(entry.Name, entry.Link))
+    return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), kWrongLink)});
+
+  QStringList cells{entry.Name, entry.Guess};
+  cells << entry.Winners;
+  TPicksImport import(*module, withLink);
+  if (!import.ReadEntry(cells)) {
+    QJsonArray problems;
+    for (const TPicksImport::TProblem& problem : import.Problems()) {
+      const int column = problem.Column - 1;
+      if (column == TPicksSheet::kNameColumn) {
+        problems << Problem(QStringLiteral("name"), problem.Text);
+      } else if (column == TPicksSheet::kGuessColumn) {
+        problems << Problem(QStringLiteral("guess"), problem.Text);
+      } else if (column >= TPicksSheet::kFirstGameColumn) {
+        problems << Problem(QStringLiteral("game"),
+                            problem.Title + QStringLiteral(": ") + problem.Text,
+                            column - TPicksSheet::kFirstGameColumn);
+      } else {
+        problems << Problem(QStringLiteral("entry"), problem.Text);
+      }
+    }
+    return Refuse(import.OnlyExistingNames() ? 409 : 422, entry.Name, problems);
+  }
+  const bool replaced = import.ReplacedCount() > 0;
+  FPool.ImportPlayers(std::move(import.Players()), FUndo);
+  FBatch.push_back({entry.Name, replaced});
+  return {200, Json({{QStringLiteral("ok"), true},
+                     {QStringLiteral("name"), entry.Name},
+                     {QStringLiteral("replaced"), replaced},
+                     {QStringLiteral("link"), FLinks.Link(entry.Name)}})};
+}
+
+bool TEntryDesk::Commit() {
+  if (FBatch.empty())
+    return true;
+  const std::vector<TTaken> batch = std::move(FBatch);
+  FBatch.clear();
+  // Who has lost is worked out before every save, as the main window's Save does.
+  FPool.RecountTeams();
+  if (!FPool.Save()) {
+    for (size_t i = 0; i < batch.size(); ++i)
+      FUndo->undo();
+    for (const TTaken& taken : batch)
+      emit EntryRefused(taken.Name, kNotSaved);
+    return false;
+  }
+  for (const TTaken& taken : batch)
+    emit EntryTaken(taken.Name, taken.Replaced);
+  return true;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The players' private links. A link is a keyed hash of the player's name under a secret key
+// kept in the pool's folder: whoever holds it may change that player's entry, nobody can make
+// it from the name alone, and it stays the same when the program or the server starts again.
+class TEntryLinks {
+ public:
+  static inline const QString kKeyFile = QStringLiteral("Entries.key");
+  static constexpr int kKeySize = 32;
+
+  // Reads the key of the pool in `directory`, making one the first time. False, with the
+  // file and the reason in `reason`, when it can be neither read nor made.
+  bool Load(const QString& directory, QString* reason);
+
+  // The link of the entry of `name`: 43 characters that may stand in an address as they are.
+  QString Link(const QString& name) const;
+  // True when `link` is the link of `name`; it takes as long whichever character differs.
+  bool Matches(const QString& name, const QString& link) const;
+
+ private:
+  QByteArray FKey;
+};

@@ -1,0 +1,367 @@
+#include "PicksServer.h"
+
+#include <httplib.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <future>
+#include <mutex>
+#include <thread>
+#include <unordered_map>
+
+#include "EntryDesk.h"
+#include "EntryLinks.h"
+#include "EntryPage.h"
+#include "FFDataModule.h"
+#include "OpenPool.h"
+
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+const char* const kJson = "application/json; charset=utf-8";
+const QString kTooMany =
+    QStringLiteral("Too many requests from your address. Please wait a minute and try again.");
+const QString kBusy = QStringLiteral("The pool is busy. Please send your entry again.");
+
+// The answer to a request the server itself refuses, in the form of the desk's refusals.
+std::string Refusal(const QString& text, bool closed = false) {
+  const QJsonObject problem{{QStringLiteral("field"), QStringLiteral("entry")},
+                            {QStringLiteral("text"), text}};
+  return QJsonDocument(QJsonObject{{QStringLiteral("ok"), false},
+                                   {QStringLiteral("closed"), closed},
+                                   {QStringLiteral("problems"), QJsonArray{problem}}})
+      .toJson(QJsonDocument::Compact)
+      .toStdString();
+}
+
+QString StatusText(int status) {
+  switch (status) {
+    case 400:
+      return QStringLiteral("The request could not be read.");
+    case 404:
+      return QStringLiteral("There is nothing here but the entry page.");
+    case 413:
+      return QStringLiteral("The entry is too large.");
+    case 429:
+      return kTooMany;
+    default:
+      return QStringLiteral("The request was refused.");
+  }
+}
+
+// How many requests each address made in the last minute.
+class TRateLimit {
+ public:
+  bool Allow(const std::string& address) {
+    const TClock::time_point now = TClock::now();
+    const TClock::time_point since = now - std::chrono::minutes(1);
+    std::lock_guard<std::mutex> lock(FMutex);
+    // Addresses long quiet are forgotten, so that a crowd of them cannot fill the memory.
+    if (FSeen.size() > kMaxAddresses) {
+      for (auto it = FSeen.begin(); it != FSeen.end();) {
+        if (it->second.empty() || it->second.back() < since)
+          it = FSeen.erase(it);
+        else
+          ++it;
+      }
+    }
+    std::deque<TClock::time_point>& times = FSeen[address];
+    while (!times.empty() && times.front() < since)
+      times.pop_front();
+    if (static_cast<int>(times.size()) >= TPicksServer::kRequestsPerMinute)
+      return false;
+    times.push_back(now);
+    return true;
+  }
+
+ private:
+  static constexpr size_t kMaxAddresses = 10000;
+  std::mutex FMutex;
+  std::unordered_map<std::string, std::deque<TClock::time_point>> FSeen;
+};
+
+}  // namespace
+
+// The HTTP side: the listening thread and its workers, and the queue on which they hand work
+// to the document's thread. A worker waits for its answer; Stop answers whatever still waits.
+class TPicksServer::TWorker {
+ public:
+  TWorker(TEntryDesk& desk) : FDesk(desk) {}
+
+  ~TWorker() { Stop(); }
+
+  bool Start(const QString& address, quint16 port, quint16* bound, QString* reason);
+  void Stop();
+
+ private:
+  struct TJob {
+    std::function<THttpReply()> Work;
+    bool Entry = false;
+    // 0 waiting, 1 taken by the document's thread, 2 given up by the worker.
+    std::atomic<int> State{0};
+    std::promise<THttpReply> Reply;
+  };
+
+  void Route();
+  // On a worker: has the document's thread do `work` and waits for the answer.
+  THttpReply Ask(std::function<THttpReply()> work, bool entry);
+  // On the document's thread: everything waiting, the entries saved together.
+  void Drain();
+  void Answer(httplib::Response& response, const THttpReply& reply) const {
+    response.status = reply.Status;
+    response.set_content(reply.Body.toStdString(), kJson);
+  }
+
+  TEntryDesk& FDesk;
+  // The queued calls of Drain go to this; it goes with the worker, and they with it.
+  QObject FContext;
+  std::unique_ptr<httplib::Server> FServer;
+  std::thread FThread;
+  TRateLimit FRateLimit;
+  std::mutex FMutex;
+  std::deque<std::shared_ptr<TJob>> FJobs;
+  bool FOpen = false;
+};
+
+bool TPicksServer::TWorker::Start(const QString& address, quint16 port, quint16* bound,
+                                  QString* reason) {
+  FServer = std::make_unique<httplib::Server>();
+  FServer->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+  FServer->set_payload_max_length(kMaxBody);
+  FServer->set_read_timeout(5, 0);
+  FServer->set_write_timeout(5, 0);
+  FServer->set_keep_alive_timeout(5);
+  FServer->set_keep_alive_max_count(20);
+  // What a careful site sends with every answer: the type is the one given, only the page's
+  // own style and script run, it is shown in no frame, and nothing of it is kept or passed on.
+  FServer->set_default_headers({
+      {"X-Content-Type-Options", "nosniff"},
+      {"Content-Security-Policy", EntryPage::SecurityPolicy().toStdString()},
+      {"X-Frame-Options", "DENY"},
+      {"Referrer-Policy", "no-referrer"},
+      {"Cache-Control", "no-store"},
+      {"Cross-Origin-Resource-Policy", "same-origin"},
+      {"Cross-Origin-Opener-Policy", "same-origin"},
+  });
+  Route();
+  const std::string host = address.toStdString();
+  int port_bound = port;
+  if (port == 0)
+    port_bound = FServer->bind_to_any_port(host);
+  else if (!FServer->bind_to_port(host, port))
+    port_bound = -1;
+  if (port_bound <= 0) {
+    const int error = errno;
+    *reason = kCannotListen.arg(address).arg(port).arg(
+        error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("no such address"));
+    FServer.reset();
+    return false;
+  }
+  *bound = static_cast<quint16>(port_bound);
+  {
+    std::lock_guard<std::mutex> lock(FMutex);
+    FOpen = true;
+  }
+  FThread = std::thread([this] { FServer->listen_after_bind(); });
+  return true;
+}
+
+void TPicksServer::TWorker::Stop() {
+  std::deque<std::shared_ptr<TJob>> waiting;
+  {
+    std::lock_guard<std::mutex> lock(FMutex);
+    FOpen = false;
+    waiting.swap(FJobs);
+  }
+  for (const auto& job : waiting) {
+    int expected = 0;
+    if (job->State.compare_exchange_strong(expected, 1))
+      job->Reply.set_value({403, QByteArray::fromStdString(Refusal(TEntryDesk::kClosed, true))});
+  }
+  if (FServer)
+    FServer->stop();
+  if (FThread.joinable())
+    FThread.join();
+  FServer.reset();
+}
+
+void TPicksServer::TWorker::Route() {
+  FServer->set_pre_routing_handler([this](const httplib::Request& request,
+                                          httplib::Response& response) {
+    if (FRateLimit.Allow(request.remote_addr))
+      return httplib::Server::HandlerResponse::Unhandled;
+    response.status = 429;
+    response.set_header("Retry-After", "60");
+    return httplib::Server::HandlerResponse::Handled;
+  });
+  FServer->set_error_handler([](const httplib::Request&, httplib::Response& response) {
+    if (response.body.empty())
+      response.set_content(Refusal(StatusText(response.status)), kJson);
+  });
+
+  FServer->Get("/", [](const httplib::Request&, httplib::Response& response) {
+    const QByteArray& page = EntryPage::Html();
+    response.set_content(page.constData(), static_cast<size_t>(page.size()),
+                         "text/html; charset=utf-8");
+  });
+  FServer->Get("/data", [this](const httplib::Request& request, httplib::Response& response) {
+    const QString link = QString::fromStdString(request.get_header_value("X-Entry-Link"));
+    Answer(response, Ask([this, link] { return FDesk.Data(link); }, false));
+  });
+  FServer->Post("/entry", [this](const httplib::Request& request, httplib::Response& response) {
+    // Only the page sends entries: a form of another site cannot send JSON, and a script of
+    // another site says where it comes from.
+    const std::string origin = request.get_header_value("Origin");
+    if (!origin.empty() && origin != "http://" + request.get_header_value("Host")) {
+      response.status = 403;
+      response.set_content(Refusal(QStringLiteral("Entries are taken from this page only.")),
+                           kJson);
+      return;
+    }
+    if (request.get_header_value("Content-Type").rfind("application/json", 0) != 0) {
+      response.status = 415;
+      response.set_content(Refusal(QStringLiteral("An entry is sent as JSON.")), kJson);
+      return;
+    }
+    TOnlineEntry entry;
+    QString why;
+    if (!TOnlineEntry::FromJson(QByteArray::fromStdString(request.body), &entry, &why)) {
+      response.status = 400;
+      response.set_content(Refusal(QStringLiteral("The entry could not be read: ") + why),
+                           kJson);
+      return;
+    }
+    Answer(response, Ask([this, entry] { return FDesk.Take(entry); }, true));
+  });
+}
+
+THttpReply TPicksServer::TWorker::Ask(std::function<THttpReply()> work, bool entry) {
+  auto job = std::make_shared<TJob>();
+  job->Work = std::move(work);
+  job->Entry = entry;
+  std::future<THttpReply> reply = job->Reply.get_future();
+  bool first = false;
+  {
+    std::lock_guard<std::mutex> lock(FMutex);
+    if (!FOpen)
+      return {403, QByteArray::fromStdString(Refusal(TEntryDesk::kClosed, true))};
+    FJobs.push_back(job);
+    first = FJobs.size() == 1;
+  }
+  if (first)
+    QMetaObject::invokeMethod(&FContext, [this] { Drain(); }, Qt::QueuedConnection);
+  // A document's thread held up (a message box the organiser has not answered) does not hold
+  // the player forever; a job given up before it was taken is never done.
+  if (reply.wait_for(std::chrono::seconds(30)) == std::future_status::ready)
+    return reply.get();
+  int expected = 0;
+  if (job->State.compare_exchange_strong(expected, 2))
+    return {503, QByteArray::fromStdString(Refusal(kBusy))};
+  return reply.get();
+}
+
+void TPicksServer::TWorker::Drain() {
+  std::deque<std::shared_ptr<TJob>> jobs;
+  {
+    std::lock_guard<std::mutex> lock(FMutex);
+    jobs.swap(FJobs);
+  }
+  std::vector<std::pair<std::shared_ptr<TJob>, THttpReply>> done;
+  for (const auto& job : jobs) {
+    int expected = 0;
+    if (job->State.compare_exchange_strong(expected, 1))
+      done.emplace_back(job, job->Work());
+  }
+  // One save for every entry that came in together.
+  if (!FDesk.Commit()) {
+    for (auto& [job, reply] : done) {
+      if (job->Entry && reply.Status == 200) {
+        reply = {503, QByteArray::fromStdString(Refusal(TEntryDesk::kNotSaved))};
+      }
+    }
+  }
+  for (auto& [job, reply] : done)
+    job->Reply.set_value(reply);
+}
+
+TPicksServer::TPicksServer(TOpenPool& pool, QObject* parent)
+    : QObject(parent),
+      FPool(pool),
+      FLinks(std::make_unique<TEntryLinks>()),
+      FDesk(std::make_unique<TEntryDesk>(pool, *FLinks)) {
+  connect(FDesk.get(), &TEntryDesk::EntryTaken, this, &TPicksServer::EntryTaken);
+  connect(FDesk.get(), &TEntryDesk::EntryRefused, this, &TPicksServer::EntryRefused);
+  FClock.setInterval(1000);
+  connect(&FClock, &QTimer::timeout, this, &TPicksServer::CheckClosing);
+}
+
+TPicksServer::~TPicksServer() {
+  Stop();
+}
+
+bool TPicksServer::Start(const QString& address, quint16 port, const QDateTime& closes,
+                         QString* reason) {
+  Stop();
+  if (!FPool.IsOpen() || !FPool.Finalized() || !FPool.DataModule()) {
+    *reason = kNotLocked;
+    return false;
+  }
+  if (!FLinks->Load(FPool.DataModule()->Directory(), reason))
+    return false;
+  auto worker = std::make_unique<TWorker>(*FDesk);
+  quint16 bound = 0;
+  if (!worker->Start(address, port, &bound, reason))
+    return false;
+  FWorker = std::move(worker);
+  FAddress = address;
+  FPort = bound;
+  SetCloses(closes);
+  FClock.start();
+  return true;
+}
+
+void TPicksServer::Stop() {
+  FClock.stop();
+  FWorker.reset();
+}
+
+bool TPicksServer::IsRunning() const {
+  return FWorker != nullptr;
+}
+
+QString TPicksServer::Url() const {
+  // An IPv6 address stands in brackets in an address of the web.
+  const QString name =
+      FAddress.contains(QLatin1Char(':')) ? QLatin1Char('[') + FAddress + QLatin1Char(']') : FAddress;
+  return QStringLiteral("http://%1:%2/").arg(name).arg(FPort);
+}
+
+const QDateTime& TPicksServer::Closes() const {
+  return FDesk->Closes();
+}
+
+void TPicksServer::SetCloses(const QDateTime& closes) {
+  FDesk->SetCloses(closes);
+  FToldClosed = false;
+  CheckClosing();
+}
+
+bool TPicksServer::EntriesOpen() const {
+  return FDesk->EntriesOpen();
+}
+
+QUndoStack* TPicksServer::UndoStack() const {
+  return FDesk->UndoStack();
+}
+
+void TPicksServer::CheckClosing() {
+  if (FToldClosed || EntriesOpen())
+    return;
+  FToldClosed = true;
+  emit EntriesClosed();
+}

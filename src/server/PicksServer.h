@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDateTime>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+#include <memory>
+
+class QUndoStack;
+class TEntryDesk;
+class TEntryLinks;
+class TOpenPool;
+
+// Serves the pick-entry page of the open pool on the office network while entries are open.
+//
+// Only three things exist: the page ("/"), the pool's data for it ("/data") and the entry
+// endpoint ("/entry"); nothing is served from disk. Requests are read on the server's own
+// threads with their size, their time and their count per address capped; whatever reads or
+// changes the pool is handed to the document's thread and done there, one request after
+// another, so that the windows see each entry at once and nothing else touches the pool.
+class TPicksServer : public QObject {
+  Q_OBJECT
+
+ public:
+  // An entry is a few kilobytes; nothing the page sends comes near this.
+  static constexpr int kMaxBody = 16 * 1024;
+  static constexpr int kRequestsPerMinute = 60;
+  static constexpr int kWorkers = 8;
+  static constexpr int kDefaultPort = 8099;
+
+  static inline const QString kNotLocked = QStringLiteral(
+      "Picks can be collected once the first round is locked.");
+  static inline const QString kCannotListen = QStringLiteral("Cannot listen on %1 port %2: %3");
+
+  explicit TPicksServer(TOpenPool& pool, QObject* parent = nullptr);
+  ~TPicksServer() override;
+
+  // Starts serving the open pool on `address` (an address of this machine) and `port` (0:
+  // any free port), taking entries until `closes` (invalid: until Stop). False, with the
+  // reason in `reason`, when the pool takes no players yet, its links' key cannot be read or
+  // made, or nothing can listen there.
+  bool Start(const QString& address, quint16 port, const QDateTime& closes, QString* reason);
+  // Stops serving. Requests waiting for the pool are answered that entries are closed.
+  void Stop();
+  bool IsRunning() const;
+
+  quint16 Port() const { return FPort; }
+  // The address to hand out: "http://192.168.1.20:8099/".
+  QString Url() const;
+  const QDateTime& Closes() const;
+  void SetCloses(const QDateTime& closes);
+  bool EntriesOpen() const;
+  // Each entry taken is a command here, so that the organiser can take it back.
+  QUndoStack* UndoStack() const;
+
+ signals:
+  void EntryTaken(const QString& name, bool replaced);
+  void EntryRefused(const QString& name, const QString& why);
+  // The closing time has passed; the page now says entries are closed.
+  void EntriesClosed();
+
+ private:
+  class TWorker;
+
+  void CheckClosing();
+
+  TOpenPool& FPool;
+  std::unique_ptr<TEntryLinks> FLinks;
+  std::unique_ptr<TEntryDesk> FDesk;
+  std::unique_ptr<TWorker> FWorker;
+  QString FAddress;
+  quint16 FPort = 0;
+  bool FToldClosed = false;
+  QTimer FClock;
+};

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class QAction;
+class QComboBox;
+class QDateTimeEdit;
+class QLabel;
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+class TOpenPool;
+class TPicksServer;
+
+// File > Collect Picks Online...: serves the pick-entry page of the open pool on the address
+// the organiser chooses, shows the address to hand out, the closing time and the entries as
+// they come in. Closing the window stops the server.
+class TfrmCollectPicks : public QWidget {
+  Q_OBJECT
+
+ public:
+  static inline const QString kCaption = QStringLiteral("Collect Picks Online");
+  static inline const QString kThisComputerOnly = QStringLiteral("%1 (this computer only)");
+  static inline const QString kCollecting = QStringLiteral("Taking entries until %1.");
+  static inline const QString kCollectingNoEnd = QStringLiteral("Taking entries until you stop.");
+  static inline const QString kClosed = QStringLiteral("Entries are closed since %1.");
+  static inline const QString kStopped = QStringLiteral("Not serving. Choose the address and the "
+                                                        "closing time, then Start.");
+  static inline const QString kCount = QStringLiteral("New entries: %1    Changed: %2    Refused: %3");
+  static inline const QString kClosesInPast =
+      QStringLiteral("The closing time has passed already. Choose a later one.");
+  static inline const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH:mm");
+
+  TfrmCollectPicks(TOpenPool& pool, QWidget* parent = nullptr);
+  ~TfrmCollectPicks() override;
+
+  TPicksServer& Server() { return *FServer; }
+  // This machine's addresses that players can reach, the office network's first and this
+  // computer's own (loopback) last.
+  static QStringList LocalAddresses();
+
+  void btnStartClick();
+  void btnStopClick();
+  void FormActivate();
+  void FormClose();
+
+  QComboBox* cbxAddress;
+  QSpinBox* edtPort;
+  QDateTimeEdit* edtCloses;
+  QPushButton* btnStart;
+  QPushButton* btnStop;
+  QPushButton* btnUndo;
+  QPushButton* btnClose;
+  QLabel* lblUrl;
+  QLabel* lblState;
+  QLabel* lblCount;
+  QListWidget* lstEntries;
+  QAction* actUndo;
+
+ protected:
+  void changeEvent(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void ShowState();
+  void Log(const QString& line);
+
+  TOpenPool& FPool;
+  TPicksServer* FServer;
+  int FNew = 0;
+  int FChanged = 0;
+  int FRefused = 0;
+};
