@@ -14,7 +14,8 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 PACKAGES=(
   cmake make g++ clang
   qt6-base-dev qt6-svg-dev libgl-dev
-  xvfb xauth fonts-liberation imagemagick poppler-utils libreoffice-writer-nogui
+  pkg-config libcpp-httplib-dev
+  xvfb xauth fonts-liberation imagemagick poppler-utils libreoffice-writer-nogui chromium
   desktop-file-utils appstream file dpkg-dev
   python3
 )

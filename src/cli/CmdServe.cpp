@@ -32,7 +32,8 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
   QStringList rest = arguments;
   const QString portText =
       Cli::TakeOption(rest, QStringLiteral("--port"), QString::number(TPicksServer::kDefaultPort));
-  const QString address = Cli::TakeOption(rest, QStringLiteral("--bind"), QStringLiteral("127.0.0.1"));
+  const QString address =
+      Cli::TakeOption(rest, QStringLiteral("--bind"), QStringLiteral("127.0.0.1"));
   const QString until = Cli::TakeOption(rest, QStringLiteral("--until"));
   const QString directory = Cli::TakeDirectory(rest);
   bool number = false;

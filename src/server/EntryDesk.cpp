@@ -95,23 +95,22 @@ THttpReply TEntryDesk::Data(const QString& link) const {
   QJsonArray games;
   for (size_t g = 0; g < sheet.Games().size(); ++g) {
     const TPicksSheet::TGame& game = sheet.Games()[g];
-    games << QJsonObject{
-        {QStringLiteral("slot"), game.Slot},
-        {QStringLiteral("round"), game.Round},
-        {QStringLiteral("region"), game.Region},
-        {QStringLiteral("feeders"), QJsonArray{game.Feeders[0], game.Feeders[1]}},
-        {QStringLiteral("title"),
-         sheet.Header().at(TPicksSheet::kFirstGameColumn + static_cast<int>(g))}};
+    games << QJsonObject{{QStringLiteral("slot"), game.Slot},
+                         {QStringLiteral("round"), game.Round},
+                         {QStringLiteral("region"), game.Region},
+                         {QStringLiteral("feeders"), QJsonArray{game.Feeders[0], game.Feeders[1]}},
+                         {QStringLiteral("title"),
+                          sheet.Header().at(TPicksSheet::kFirstGameColumn + static_cast<int>(g))}};
   }
-  QJsonObject data{{QStringLiteral("pool"), system.PoolName().trimmed()},
-                   {QStringLiteral("open"), EntriesOpen()},
-                   {QStringLiteral("closes"),
-                    FCloses.isValid() ? FCloses.toString(kDateFormat) : QString()},
-                   {QStringLiteral("nameLength"), TPicksImport::kNameLength},
-                   {QStringLiteral("maxGuess"), TPicksImport::kMaxGuess},
-                   {QStringLiteral("brackets"), brackets},
-                   {QStringLiteral("teams"), teams},
-                   {QStringLiteral("games"), games}};
+  QJsonObject data{
+      {QStringLiteral("pool"), system.PoolName().trimmed()},
+      {QStringLiteral("open"), EntriesOpen()},
+      {QStringLiteral("closes"), FCloses.isValid() ? FCloses.toString(kDateFormat) : QString()},
+      {QStringLiteral("nameLength"), TPicksImport::kNameLength},
+      {QStringLiteral("maxGuess"), TPicksImport::kMaxGuess},
+      {QStringLiteral("brackets"), brackets},
+      {QStringLiteral("teams"), teams},
+      {QStringLiteral("games"), games}};
   if (!link.isEmpty()) {
     for (const auto& player : module->PlayerPicksFile().List()) {
       if (!FLinks.Matches(player->PlayerName(), link))

@@ -22,8 +22,9 @@ bool TEntryLinks::Load(const QString& directory, QString* reason) {
   }
   QFile file(path);
   if (!DiskFile::IsRegularFile(path) || !file.open(QIODevice::ReadOnly)) {
-    *reason = DiskFile::Describe(path, DiskFile::IsRegularFile(path) ? file.errorString()
-                                                                      : QStringLiteral("not a plain file"));
+    *reason = DiskFile::Describe(path, DiskFile::IsRegularFile(path)
+                                           ? file.errorString()
+                                           : QStringLiteral("not a plain file"));
     return false;
   }
   const QByteArray key = file.read(kKeySize + 1);

@@ -122,6 +122,7 @@ class TPicksServer::TWorker {
   QObject FContext;
   std::unique_ptr<httplib::Server> FServer;
   std::thread FThread;
+  std::atomic<bool> FListenEnded{false};
   TRateLimit FRateLimit;
   std::mutex FMutex;
   std::deque<std::shared_ptr<TJob>> FJobs;
@@ -132,6 +133,15 @@ bool TPicksServer::TWorker::Start(const QString& address, quint16 port, quint16*
                                   QString* reason) {
   FServer = std::make_unique<httplib::Server>();
   FServer->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+#ifndef _WIN32
+  // The library's own options let another program bind the same port beside us and take
+  // requests meant for the pool (SO_REUSEPORT); only a quick restart's reuse is wanted here.
+  // On Windows its options already keep the port to itself.
+  FServer->set_socket_options([](auto socket) {
+    const int on = 1;
+    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  });
+#endif
   FServer->set_payload_max_length(kMaxBody);
   FServer->set_read_timeout(5, 0);
   FServer->set_write_timeout(5, 0);
@@ -167,7 +177,14 @@ bool TPicksServer::TWorker::Start(const QString& address, quint16 port, quint16*
     std::lock_guard<std::mutex> lock(FMutex);
     FOpen = true;
   }
-  FThread = std::thread([this] { FServer->listen_after_bind(); });
+  FListenEnded = false;
+  FThread = std::thread([this] {
+    FServer->listen_after_bind();
+    FListenEnded = true;
+  });
+  // A stop before the server runs would be lost, and the thread would listen on for ever.
+  while (!FServer->is_running() && !FListenEnded)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   return true;
 }
 
@@ -191,14 +208,14 @@ void TPicksServer::TWorker::Stop() {
 }
 
 void TPicksServer::TWorker::Route() {
-  FServer->set_pre_routing_handler([this](const httplib::Request& request,
-                                          httplib::Response& response) {
-    if (FRateLimit.Allow(request.remote_addr))
-      return httplib::Server::HandlerResponse::Unhandled;
-    response.status = 429;
-    response.set_header("Retry-After", "60");
-    return httplib::Server::HandlerResponse::Handled;
-  });
+  FServer->set_pre_routing_handler(
+      [this](const httplib::Request& request, httplib::Response& response) {
+        if (FRateLimit.Allow(request.remote_addr))
+          return httplib::Server::HandlerResponse::Unhandled;
+        response.status = 429;
+        response.set_header("Retry-After", "60");
+        return httplib::Server::HandlerResponse::Handled;
+      });
   FServer->set_error_handler([](const httplib::Request&, httplib::Response& response) {
     if (response.body.empty())
       response.set_content(Refusal(StatusText(response.status)), kJson);
@@ -232,8 +249,7 @@ void TPicksServer::TWorker::Route() {
     QString why;
     if (!TOnlineEntry::FromJson(QByteArray::fromStdString(request.body), &entry, &why)) {
       response.status = 400;
-      response.set_content(Refusal(QStringLiteral("The entry could not be read: ") + why),
-                           kJson);
+      response.set_content(Refusal(QStringLiteral("The entry could not be read: ") + why), kJson);
       return;
     }
     Answer(response, Ask([this, entry] { return FDesk.Take(entry); }, true));
@@ -254,7 +270,8 @@ THttpReply TPicksServer::TWorker::Ask(std::function<THttpReply()> work, bool ent
     first = FJobs.size() == 1;
   }
   if (first)
-    QMetaObject::invokeMethod(&FContext, [this] { Drain(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        &FContext, [this] { Drain(); }, Qt::QueuedConnection);
   // A document's thread held up (a message box the organiser has not answered) does not hold
   // the player forever; a job given up before it was taken is never done.
   if (reply.wait_for(std::chrono::seconds(30)) == std::future_status::ready)
@@ -336,8 +353,9 @@ bool TPicksServer::IsRunning() const {
 
 QString TPicksServer::Url() const {
   // An IPv6 address stands in brackets in an address of the web.
-  const QString name =
-      FAddress.contains(QLatin1Char(':')) ? QLatin1Char('[') + FAddress + QLatin1Char(']') : FAddress;
+  const QString name = FAddress.contains(QLatin1Char(':'))
+                           ? QLatin1Char('[') + FAddress + QLatin1Char(']')
+                           : FAddress;
   return QStringLiteral("http://%1:%2/").arg(name).arg(FPort);
 }
 

@@ -28,8 +28,8 @@ class TPicksServer : public QObject {
   static constexpr int kWorkers = 8;
   static constexpr int kDefaultPort = 8099;
 
-  static inline const QString kNotLocked = QStringLiteral(
-      "Picks can be collected once the first round is locked.");
+  static inline const QString kNotLocked =
+      QStringLiteral("Picks can be collected once the first round is locked.");
   static inline const QString kCannotListen = QStringLiteral("Cannot listen on %1 port %2: %3");
 
   explicit TPicksServer(TOpenPool& pool, QObject* parent = nullptr);

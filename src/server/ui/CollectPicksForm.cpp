@@ -31,11 +31,11 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
 
   cbxAddress = new QComboBox(this);
   for (const QString& address : LocalAddresses()) {
-    cbxAddress->addItem(address == kLoopback ? kThisComputerOnly.arg(address) : address,
-                        address);
+    cbxAddress->addItem(address == kLoopback ? kThisComputerOnly.arg(address) : address, address);
   }
   edtPort = new QSpinBox(this);
-  edtPort->setRange(1, 65535);
+  edtPort->setRange(0, 65535);
+  edtPort->setSpecialValueText(QStringLiteral("Any free port"));
   edtPort->setValue(TPicksServer::kDefaultPort);
   edtCloses = new QDateTimeEdit(this);
   edtCloses->setDisplayFormat(kDateFormat);
@@ -154,8 +154,8 @@ void TfrmCollectPicks::btnStartClick() {
     return;
   }
   QString reason;
-  if (!FServer->Start(cbxAddress->currentData().toString(),
-                      static_cast<quint16>(edtPort->value()), closes, &reason)) {
+  if (!FServer->Start(cbxAddress->currentData().toString(), static_cast<quint16>(edtPort->value()),
+                      closes, &reason)) {
     TPrompts::Current().Refuse(reason, this);
     return;
   }

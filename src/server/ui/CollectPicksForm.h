@@ -25,9 +25,11 @@ class TfrmCollectPicks : public QWidget {
   static inline const QString kCollecting = QStringLiteral("Taking entries until %1.");
   static inline const QString kCollectingNoEnd = QStringLiteral("Taking entries until you stop.");
   static inline const QString kClosed = QStringLiteral("Entries are closed since %1.");
-  static inline const QString kStopped = QStringLiteral("Not serving. Choose the address and the "
-                                                        "closing time, then Start.");
-  static inline const QString kCount = QStringLiteral("New entries: %1    Changed: %2    Refused: %3");
+  static inline const QString kStopped = QStringLiteral(
+      "Not serving. Choose the address and the "
+      "closing time, then Start.");
+  static inline const QString kCount =
+      QStringLiteral("New entries: %1    Changed: %2    Refused: %3");
   static inline const QString kClosesInPast =
       QStringLiteral("The closing time has passed already. Choose a later one.");
   static inline const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH:mm");

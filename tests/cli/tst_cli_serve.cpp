@@ -1,0 +1,99 @@
+// courtsider-cli serve: its command line, and a whole run of the real tool in a process of its
+// own, an entry taken over HTTP and Ctrl+C ending it.
+#include <QCoreApplication>
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <csignal>
+
+#include "CliRunner.h"
+#include "Csv.h"
+#include "HttpProbe.h"
+#include "PicksImport.h"
+#include "PicksSheet.h"
+#include "TestPools.h"
+
+class TestCliServe : public QObject {
+  Q_OBJECT
+
+ private:
+  QTemporaryDir FDir;
+
+  // A pool of 64 teams saved in the folder of the test, its first round locked or not.
+  QString MakePool(const QString& name, bool locked) {
+    const QString directory = FDir.filePath(name);
+    QDir().mkpath(directory);
+    auto pool = TestPools::CreatePool(directory);
+    pool->SystemFile().SetFinalized(locked);
+    TestPools::AddFullField(pool->TeamsFile());
+    pool->SavePool();
+    pool->ClosePool();
+    return directory;
+  }
+
+ private slots:
+  void wrongCommandLinesAreRefused_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("port") << QStringList{"--port", "70000"} << "--port must be a whole number";
+    QTest::newRow("time") << QStringList{"--until", "next Friday"} << "YYYY-MM-DD HH:MM";
+    QTest::newRow("past") << QStringList{"--until", "2001-03-15 12:00"} << "has passed already";
+  }
+
+  void wrongCommandLinesAreRefused() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, said);
+    const TCliRun run = RunTool(QStringList{"serve", MakePool("Args.BGD", true)} + arguments);
+    QCOMPARE(run.Status, 2);
+    QVERIFY2(run.Err.contains(said.toUtf8()), run.Err.constData());
+  }
+
+  void anOpenFirstRoundIsNotServed() {
+    const TCliRun run = RunTool({"serve", MakePool("Open.BGD", false), "--port", "0"});
+    QCOMPARE(run.Status, 1);
+    QCOMPARE(QString::fromUtf8(run.Err).trimmed(), TPicksImport::kNotLocked);
+  }
+
+  void servesUntilCtrlC() {
+    const QString directory = MakePool("Served.BGD", true);
+    QProcess tool;
+    tool.setProgram(QCoreApplication::applicationDirPath() + "/courtsider-cli");
+    tool.setArguments({"serve", directory, "--port", "0", "--until", "2999-12-31 23:59"});
+    tool.start();
+    QVERIFY(tool.waitForReadyRead(60000));
+    const QString first = QString::fromUtf8(tool.readLine());
+    QVERIFY2(first.contains("until 2999-12-31 23:59. Ctrl+C stops."), qPrintable(first));
+    const quint16 port =
+        first.section(QStringLiteral("http://127.0.0.1:"), 1).section('/', 0, 0).toUShort();
+    QVERIFY(port > 0);
+
+    auto pool = TestPools::OpenPool(directory);
+    const Csv::TTable sheet = Csv::Read(TPicksSheet(*pool).Template());
+    pool->ClosePool();
+    const QJsonObject entry{{"name", "Cli Player"},
+                            {"guess", "133"},
+                            {"winners", QJsonArray::fromStringList(
+                                            sheet.Rows.at(1).mid(TPicksSheet::kFirstGameColumn))}};
+    const auto answer = HttpProbe::Exchange(
+        HttpProbe::PostEntry(QJsonDocument(entry).toJson(QJsonDocument::Compact), port), port);
+    QCOMPARE(answer.Status, 200);
+
+    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
+    QVERIFY(tool.waitForFinished(60000));
+    QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(tool.exitCode(), 0);
+    const QString said = QString::fromUtf8(tool.readAll());
+    QVERIFY2(said.contains("new entry \"Cli Player\""), qPrintable(said));
+    QVERIFY2(said.endsWith("Stopped. 1 new entries, 0 changed.\n"), qPrintable(said));
+    pool = TestPools::OpenPool(directory);
+    QVERIFY(pool->PlayerPicksFile().FindPlayer("Cli Player"));
+    pool->ClosePool();
+  }
+};
+
+QTEST_MAIN(TestCliServe)
+#include "tst_cli_serve.moc"

@@ -1,0 +1,260 @@
+// The picks server against real HTTP requests on the loopback address: entries taken through
+// the document and saved, every refusal leaving the pool as it was, the private links, the
+// caps and the headers.
+#include <QSignalSpy>
+#include <QTest>
+#include <QUndoStack>
+#include <memory>
+
+#include "EntryDesk.h"
+#include "EntryLinks.h"
+#include "HttpProbe.h"
+#include "PicksServer.h"
+#include "ServerFixture.h"
+
+using HttpProbe::PostEntry;
+
+class TestServer : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<TServerFixture> F;
+  std::unique_ptr<TPicksServer> Server;
+
+  quint16 Port() const { return Server->Port(); }
+
+  HttpProbe::TAnswer Post(const QByteArray& body, const HttpProbe::THeaders& headers = {}) {
+    return HttpProbe::Send(PostEntry(body, Port(), headers), Port());
+  }
+
+  QString LinkOf(const QString& name, const QString& guess) {
+    const auto answer = Post(TServerFixture::Entry(name, guess, F->Winners()));
+    if (answer.Status != 200)
+      qFatal("the entry of %s was refused: %s", qPrintable(name), answer.Body.constData());
+    return TServerFixture::Json(answer.Body).value(QStringLiteral("link")).toString();
+  }
+
+  // Every answer is one a careful site gives.
+  static void CheckHeaders(const HttpProbe::TAnswer& answer) {
+    QCOMPARE(answer.Headers.value("x-content-type-options"), QByteArray("nosniff"));
+    QVERIFY(answer.Headers.value("content-security-policy").startsWith("default-src 'none'"));
+    QCOMPARE(answer.Headers.value("x-frame-options"), QByteArray("DENY"));
+    QVERIFY(answer.Headers.contains("content-type"));
+  }
+
+ private slots:
+  void init() {
+    F = std::make_unique<TServerFixture>();
+    Server = std::make_unique<TPicksServer>(F->Pool);
+    QString reason;
+    QVERIFY2(Server->Start(QStringLiteral("127.0.0.1"), 0, QDateTime(), &reason),
+             qPrintable(reason));
+  }
+
+  void cleanup() {
+    Server.reset();
+    F.reset();
+  }
+
+  void aFullEntryJoinsThePoolIsSavedAndCanBeTakenBack() {
+    QSignalSpy players(&F->Pool, &TOpenPool::PlayersChanged);
+    QSignalSpy taken(Server.get(), &TPicksServer::EntryTaken);
+    const QStringList winners = F->Winners();
+    const auto answer = Post(TServerFixture::Entry(QStringLiteral("José Muñoz"), "141", winners));
+    QCOMPARE(answer.Status, 200);
+    CheckHeaders(answer);
+    const QJsonObject said = TServerFixture::Json(answer.Body);
+    QVERIFY(said.value(QStringLiteral("ok")).toBool());
+    QCOMPARE(said.value(QStringLiteral("link")).toString().size(), 43);
+    QCOMPARE(players.count(), 1);
+    QCOMPARE(taken.count(), 1);
+    QVERIFY(!F->Pool.Modified());
+
+    // On disk, exactly what was sent.
+    auto saved = TestPools::OpenPool(F->PoolDir);
+    QCOMPARE(saved->PlayerPicksFile().Count(), 2);
+    const TPlayerPicksListObject* player = saved->PlayerPicksFile().FindPlayer("José Muñoz");
+    QVERIFY(player);
+    QCOMPARE(TPicksSheet(*saved).PlayerRow(*player),
+             QStringList({QStringLiteral("José Muñoz"), QStringLiteral("141")}) + winners);
+    saved->ClosePool();
+
+    Server->UndoStack()->undo();
+    QCOMPARE(F->PlayerCount(), 1);
+    QCOMPARE(players.count(), 2);
+  }
+
+  void eachRefusalLeavesThePoolAsItWas_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("bad pick path") << "path" << 422 << "\"R1S8\" does not play in this game";
+    QTest::newRow("later pick path")
+        << "later" << 422 << "\"R1S16\" did not win a game that leads to this one";
+    QTest::newRow("unknown team") << "team" << 422 << "\"Nobody\" is not a team of this pool";
+    QTest::newRow("guess out of range")
+        << "guess" << 422 << "must be a whole number from 0 to 999, not \"1000\"";
+    QTest::newRow("empty name") << "empty" << 422 << "the player name is empty";
+    QTest::newRow("duplicate name")
+        << "duplicate" << 409 << "the pool already has a player named \"Already Here\"";
+    QTest::newRow("another player's link") << "link" << 403 << "belongs to another entry";
+    QTest::newRow("after closing") << "closed" << 403 << "Entries are closed.";
+    QTest::newRow("oversized body") << "large" << 413 << "The entry is too large.";
+    QTest::newRow("malformed JSON") << "json" << 400 << "The entry could not be read";
+    QTest::newRow("not JSON") << "type" << 415 << "An entry is sent as JSON.";
+    QTest::newRow("another site") << "origin" << 403 << "from this page only";
+    QTest::newRow("a file of the pool") << "file" << 404 << "nothing here but the entry page";
+  }
+
+  void eachRefusalLeavesThePoolAsItWas() {
+    QFETCH(QString, kind);
+    QFETCH(int, status);
+    QFETCH(QString, said);
+    const QByteArray before = F->PlayerFile();
+    QStringList winners = F->Winners();
+    QString name = QStringLiteral("New Player");
+    QString guess = QStringLiteral("150");
+    QString link;
+    HttpProbe::THeaders headers;
+    QByteArray request;
+    if (kind == "path") {
+      winners[0] = QStringLiteral("R1S8");  // the game of R1S1 and R1S16
+    } else if (kind == "later") {
+      winners[32] = QStringLiteral("R1S16");  // R1S1 won the game before
+    } else if (kind == "team") {
+      winners[5] = QStringLiteral("Nobody");
+    } else if (kind == "guess") {
+      guess = QStringLiteral("1000");
+    } else if (kind == "empty") {
+      name = QStringLiteral("  ");
+    } else if (kind == "duplicate") {
+      name = QStringLiteral("Already Here");
+    } else if (kind == "link") {
+      link = LinkFor(QStringLiteral("Already Here"));
+    } else if (kind == "closed") {
+      Server->SetCloses(QDateTime::currentDateTime().addSecs(-1));
+    } else if (kind == "large") {
+      request = PostEntry(QByteArray(TPicksServer::kMaxBody + 1, ' '), Port());
+    } else if (kind == "json") {
+      request = PostEntry("{\"name\": \"New Player\", ", Port());
+    } else if (kind == "type") {
+      request =
+          HttpProbe::Request("POST", "/entry", Port(), TServerFixture::Entry(name, guess, winners),
+                             {{"Content-Type", "text/plain"}});
+    } else if (kind == "origin") {
+      headers << qMakePair(QByteArray("Origin"), QByteArray("http://elsewhere.example"));
+    } else if (kind == "file") {
+      request = HttpProbe::Request("GET", "/PlayPick.dat", Port());
+    }
+    if (request.isEmpty())
+      request = PostEntry(TServerFixture::Entry(name, guess, winners, link), Port(), headers);
+
+    const auto answer = HttpProbe::Send(request, Port());
+    QCOMPARE(answer.Status, status);
+    CheckHeaders(answer);
+    const QJsonObject refusal = TServerFixture::Json(answer.Body);
+    QStringList texts;
+    for (const QJsonValue& problem : refusal.value(QStringLiteral("problems")).toArray())
+      texts << problem.toObject().value(QStringLiteral("text")).toString();
+    QVERIFY2(texts.join(' ').contains(said), answer.Body.constData());
+    QVERIFY(!refusal.value(QStringLiteral("ok")).toBool());
+    QCOMPARE(F->PlayerCount(), 1);
+    QVERIFY(!F->Pool.Modified());
+    QCOMPARE(F->PlayerFile(), before);
+    if (kind == "closed") {
+      const auto data = HttpProbe::Send(HttpProbe::Request("GET", "/data", Port()), Port());
+      QCOMPARE(TServerFixture::Json(data.Body).value(QStringLiteral("open")).toBool(), false);
+    }
+  }
+
+  void anEntryChangesThroughItsOwnLinkOnly() {
+    const QString link = LinkOf(QStringLiteral("Dana"), QStringLiteral("100"));
+    // Without the link the name is taken.
+    QCOMPARE(Post(TServerFixture::Entry("Dana", "200", F->Winners())).Status, 409);
+    // With it the entry changes, in its place.
+    const auto changed = Post(TServerFixture::Entry("Dana", "200", F->Winners(), link));
+    QCOMPARE(changed.Status, 200);
+    QVERIFY(TServerFixture::Json(changed.Body).value(QStringLiteral("replaced")).toBool());
+    QCOMPARE(F->PlayerCount(), 2);
+    QCOMPARE(F->Pool.DataModule()->PlayerPicksFile().Items(1)->TieBreakerPoints(), 200);
+
+    // Only the link reads the entry back.
+    auto mine = [this](const QByteArray& link) {
+      HttpProbe::THeaders headers;
+      if (!link.isEmpty())
+        headers << qMakePair(QByteArray("X-Entry-Link"), link);
+      const auto data =
+          HttpProbe::Send(HttpProbe::Request("GET", "/data", Port(), {}, headers), Port());
+      return TServerFixture::Json(data.Body).value(QStringLiteral("mine")).toObject();
+    };
+    const QJsonObject own = mine(link.toLatin1());
+    QCOMPARE(own.value(QStringLiteral("name")).toString(), QStringLiteral("Dana"));
+    QCOMPARE(own.value(QStringLiteral("guess")).toString(), QStringLiteral("200"));
+    QCOMPARE(own.value(QStringLiteral("winners")).toArray().size(), TPicksSheet::kGameCount);
+    QVERIFY(mine({}).isEmpty());
+    QVERIFY(mine(QByteArray(43, 'A')).isEmpty());
+  }
+
+  void thePageNeedsNothingElse() {
+    const auto page = HttpProbe::Send(HttpProbe::Request("GET", "/", Port()), Port());
+    QCOMPARE(page.Status, 200);
+    CheckHeaders(page);
+    QCOMPARE(page.Headers.value("content-type"), QByteArray("text/html; charset=utf-8"));
+    QVERIFY(page.Headers.value("content-security-policy").contains("script-src 'sha256-"));
+    QCOMPARE(page.Body.count("<script>"), 1);
+    QCOMPARE(page.Body.count("<style>"), 1);
+    QVERIFY(!page.Body.contains(" src="));
+    QVERIFY(!page.Body.contains("href=\"http"));
+    // Names reach the page as data, never as markup.
+    QVERIFY(!page.Body.contains("innerHTML"));
+    const auto data = HttpProbe::Send(HttpProbe::Request("GET", "/data", Port()), Port());
+    QCOMPARE(TServerFixture::Json(data.Body).value(QStringLiteral("pool")).toString(),
+             QStringLiteral("Office <Pool> & \"Friends\""));
+  }
+
+  void requestsAreCappedPerAddress() {
+    const QByteArray page = HttpProbe::Request("GET", "/", Port());
+    for (int i = 0; i < TPicksServer::kRequestsPerMinute; ++i)
+      QCOMPARE(HttpProbe::Exchange(page, Port(), QStringLiteral("127.0.0.2")).Status, 200);
+    const auto refused = HttpProbe::Exchange(page, Port(), QStringLiteral("127.0.0.2"));
+    QCOMPARE(refused.Status, 429);
+    CheckHeaders(refused);
+    QCOMPARE(HttpProbe::Exchange(page, Port(), QStringLiteral("127.0.0.3")).Status, 200);
+  }
+
+  void anEntryThePoolCannotSaveIsNotTaken() {
+    // A folder where the save puts the new player file makes the save fail for real.
+    const QString staged = QDir(F->PoolDir).filePath(QStringLiteral("PlayPick.dat.new"));
+    QVERIFY(QDir().mkpath(staged));
+    QSignalSpy taken(Server.get(), &TPicksServer::EntryTaken);
+    const auto answer = Post(TServerFixture::Entry("Eve", "99", F->Winners()));
+    QCOMPARE(answer.Status, 503);
+    QVERIFY(answer.Body.contains("could not be saved"));
+    QCOMPARE(F->PlayerCount(), 1);
+    QCOMPARE(taken.count(), 0);
+    QVERIFY(!F->Prompts.Shown().isEmpty());
+
+    QVERIFY(QDir(staged).removeRecursively());
+    QCOMPARE(Post(TServerFixture::Entry("Eve", "99", F->Winners())).Status, 200);
+    QCOMPARE(taken.count(), 1);
+  }
+
+  void stoppedServesNothing() {
+    const quint16 port = Port();
+    Server->Stop();
+    QCOMPARE(HttpProbe::Exchange(HttpProbe::Request("GET", "/", port), port).Status, 0);
+  }
+
+ private:
+  QString LinkFor(const QString& name) {
+    // The link of an entry in the pool, as its player got it: the entry sent again with it.
+    TEntryLinks links;
+    QString reason;
+    if (!links.Load(F->PoolDir, &reason))
+      qFatal("%s", qPrintable(reason));
+    return links.Link(name);
+  }
+};
+
+QTEST_MAIN(TestServer)
+#include "tst_server.moc"
