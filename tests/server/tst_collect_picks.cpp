@@ -85,8 +85,9 @@ class TestCollectPicks : public QObject {
     QVERIFY(Form->btnStart->isEnabled());
   }
 
-  // Through real clicks and keys: Start, an entry from a browser counted at once, Ctrl+Z
-  // takes it back, Close stops the server.
+  // Through real clicks and keys: Start, entries from a browser counted at once, Ctrl+Z
+  // takes the last back, Close stops the server; the window then goes with an entry still
+  // to undo.
   void startCountUndoAndClose() {
     Prepare();
     Form->show();
@@ -99,14 +100,15 @@ class TestCollectPicks : public QObject {
     QVERIFY(Form->lblState->text().startsWith("Taking entries until "));
 
     QCOMPARE(Send(QStringLiteral("Bea")), 200);
+    QCOMPARE(Send(QStringLiteral("Cy")), 200);
     QCOMPARE(Send(QStringLiteral("Bea")), 409);
-    QCOMPARE(Form->lblCount->text(), TfrmCollectPicks::kCount.arg(1).arg(0).arg(1));
-    QCOMPARE(F->PlayerCount(), 2);
+    QCOMPARE(Form->lblCount->text(), TfrmCollectPicks::kCount.arg(2).arg(0).arg(1));
+    QCOMPARE(F->PlayerCount(), 3);
 
     Form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(Form.get()));
     QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier);
-    QCOMPARE(F->PlayerCount(), 1);
+    QCOMPARE(F->PlayerCount(), 2);
 
     QTest::mouseClick(Form->btnClose, Qt::LeftButton);
     QVERIFY(!Form->isVisible());

@@ -68,6 +68,8 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
   lblState->setWordWrap(true);
   lblCount = new QLabel(this);
   lstEntries = new QListWidget(this);
+  lstEntries->setWordWrap(true);
+  lstEntries->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   auto* settings = new QFormLayout;
   settings->addRow(QStringLiteral("&Address:"), cbxAddress);
@@ -119,7 +121,11 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
   ShowState();
 }
 
-TfrmCollectPicks::~TfrmCollectPicks() = default;
+TfrmCollectPicks::~TfrmCollectPicks() {
+  // The server goes first, while the window is whole: its undo stack still tells the undo
+  // action and the buttons as it goes.
+  delete FServer;
+}
 
 QStringList TfrmCollectPicks::LocalAddresses() {
   QStringList network;
