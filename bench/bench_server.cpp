@@ -38,16 +38,6 @@ struct TRun {
   int Failed = 0;
 };
 
-QString MakePool(const QString& directory) {
-  QDir().mkpath(directory);
-  auto pool = TestPools::CreatePool(directory);
-  pool->SystemFile().SetFinalized(true);
-  TestPools::AddFullField(pool->TeamsFile());
-  pool->SavePool();
-  pool->ClosePool();
-  return directory;
-}
-
 // Serves the pool from the window and sends `entries` entries from `clients` clients at once.
 TRun Send(const QString& directory, int entries, int clients) {
   TOpenPool document;
@@ -120,11 +110,13 @@ int main(int argc, char* argv[]) {
   const int entries = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 200;
   const int clients = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 20;
   QTemporaryDir temporary;
-  const TRun together = Send(MakePool(temporary.filePath("Together.BGD")), entries, clients);
+  const TRun together =
+      Send(TestPools::SaveFullPool(temporary.filePath("Together.BGD"), true), entries, clients);
   std::printf("%d entries from %d clients at once: %.0f ms, %.2f ms an entry, %d refused\n",
               entries, clients, together.Milliseconds, together.Milliseconds / entries,
               together.Failed);
-  const TRun alone = Send(MakePool(temporary.filePath("Alone.BGD")), entries, 1);
+  const TRun alone =
+      Send(TestPools::SaveFullPool(temporary.filePath("Alone.BGD"), true), entries, 1);
   std::printf("%d entries from 1 client one at a time: %.0f ms, %.2f ms an entry, %d refused\n",
               entries, alone.Milliseconds, alone.Milliseconds / entries, alone.Failed);
   std::printf("one at a time / at once: %.2f\n", alone.Milliseconds / together.Milliseconds);

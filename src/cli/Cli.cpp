@@ -2,9 +2,11 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <memory>
 
 #include "FFDataModule.h"
 #include "InOutError.h"
+#include "OpenPool.h"
 #include "SafeFile.h"
 #include "Version.h"
 
@@ -38,6 +40,14 @@ bool OpenPoolForReading(const QString& directory, TFFDataModule& pool, TCliIO& i
 
 bool OpenPoolForChange(const QString& directory, TFFDataModule& pool, TCliIO& io) {
   return Open(directory, pool, io, TFFDataModule::TOpenMode::ReadWrite);
+}
+
+bool OpenDocumentForChange(const QString& directory, TOpenPool& document, TCliIO& io) {
+  auto module = std::make_unique<TFFDataModule>();
+  if (!OpenPoolForChange(directory, *module, io))
+    return false;
+  document.SetDataModule(std::move(module));
+  return true;
 }
 
 void ClosePoolUnsaved(TFFDataModule& pool) {

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 class TFFDataModule;
+class TOpenPool;
 
 // Where a command writes: its result on Out, messages on Err.
 struct TCliIO {
@@ -40,6 +41,9 @@ inline const QString kUnexpectedError = QStringLiteral("courtsider-cli: the comm
 bool OpenPoolForReading(const QString& directory, TFFDataModule& pool, TCliIO& io);
 // Opens the pool in `directory` to change it; the one command that does is the import.
 bool OpenPoolForChange(const QString& directory, TFFDataModule& pool, TCliIO& io);
+// Opens the pool in `directory` to change it through `document`, as the program changes it:
+// import-picks and serve.
+bool OpenDocumentForChange(const QString& directory, TOpenPool& document, TCliIO& io);
 // Writes `bytes` to `file` whole or not at all; on failure prints why on Err and returns false.
 bool WriteFile(const QString& file, const QByteArray& bytes, TCliIO& io);
 // Closes a pool that was only read: nothing is saved, nothing is asked.

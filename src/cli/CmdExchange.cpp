@@ -1,7 +1,6 @@
 // The commands that share a pool: players' picks to and from a spreadsheet, and the standings
-// as a web page. The import is the one command of the tool that changes a pool.
+// as a web page. The import changes the pool, as serve (CmdServe.cpp) does.
 #include <QDate>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -58,12 +57,10 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
     return 1;
   }
 
-  auto module = std::make_unique<TFFDataModule>();
-  if (!Cli::OpenPoolForChange(directory, *module, io))
-    return 1;
   // The players go in through the pool's document, as in the program.
   TOpenPool document;
-  document.SetDataModule(std::move(module));
+  if (!Cli::OpenDocumentForChange(directory, document, io))
+    return 1;
   TFFDataModule& pool = *document.DataModule();
   TPicksImport import(pool, replace);
   if (!import.Read(bytes)) {

@@ -4,7 +4,6 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <csignal>
-#include <memory>
 
 #include "Cli.h"
 #include "FFDataModule.h"
@@ -49,12 +48,11 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
       throw TUsageError("the closing time given with --until has passed already");
   }
 
-  auto module = std::make_unique<TFFDataModule>();
-  if (!Cli::OpenPoolForChange(directory, *module, io))
-    return 1;
-  // The entries join the pool through its document, as in the program.
+  // The entries join the pool through its document, as in the program. While it serves, the
+  // tool is the pool's one writer.
   TOpenPool document;
-  document.SetDataModule(std::move(module));
+  if (!Cli::OpenDocumentForChange(directory, document, io))
+    return 1;
   TFFDataModule& pool = *document.DataModule();
   if (!pool.Finalized()) {
     Cli::WriteLine(io.Err, TPicksImport::kNotLocked);

@@ -34,10 +34,15 @@ const QStringList kAlways = {"New", "Open", "Exit", "Help", "Tarnwell Website"};
 const QStringList kUnlocked =
     kAlways + QStringList{"Options", "Brackets",          "Lock 1st Round",
                           "Reports", "Export Players...", "Publish Standings..."};
-const QStringList kLocked = kAlways + QStringList{"Options",           "Brackets",
-                                                  "Players",           "Reports",
-                                                  "Unlock 1st Round",  "Import Players...",
-                                                  "Export Players...", "Publish Standings..."};
+const QStringList kLocked = kAlways + QStringList{"Options",
+                                                  "Brackets",
+                                                  "Players",
+                                                  "Reports",
+                                                  "Unlock 1st Round",
+                                                  "Import Players...",
+                                                  "Export Players...",
+                                                  "Publish Standings...",
+                                                  "Collect Picks Online..."};
 // Save is there only while the pool holds something to save.
 const QStringList kSave = {"Save"};
 

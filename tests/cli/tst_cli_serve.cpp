@@ -23,16 +23,8 @@ class TestCliServe : public QObject {
  private:
   QTemporaryDir FDir;
 
-  // A pool of 64 teams saved in the folder of the test, its first round locked or not.
   QString MakePool(const QString& name, bool locked) {
-    const QString directory = FDir.filePath(name);
-    QDir().mkpath(directory);
-    auto pool = TestPools::CreatePool(directory);
-    pool->SystemFile().SetFinalized(locked);
-    TestPools::AddFullField(pool->TeamsFile());
-    pool->SavePool();
-    pool->ClosePool();
-    return directory;
+    return TestPools::SaveFullPool(FDir.filePath(name), locked);
   }
 
  private slots:

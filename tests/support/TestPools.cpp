@@ -1,5 +1,6 @@
 #include "TestPools.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -39,6 +40,17 @@ void AddFullField(TTeamsFile& teams) {
       AddTeam(teams, QStringLiteral("R%1S%2").arg(region).arg(seed), region, seed, 1);
     }
   }
+}
+
+QString SaveFullPool(const QString& directory, bool locked) {
+  QDir().mkpath(directory);
+  auto pool = CreatePool(directory);
+  pool->SystemFile().SetFinalized(locked);
+  AddFullField(pool->TeamsFile());
+  if (!pool->SavePool())
+    qFatal("the pool in %s could not be saved", qPrintable(directory));
+  pool->ClosePool();
+  return directory;
 }
 
 TPlayerPicksListObject* AddPlayer(TFFDataModule& pool, const QString& name, int tieBreaker) {

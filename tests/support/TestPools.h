@@ -19,6 +19,9 @@ TTeamSeedObject* AddTeam(TTeamsFile& teams, const QString& name, int region = 0,
                          int roundReached = 0, bool eliminated = false);
 // Adds the 64 teams of a full chart, named "R<region>S<seed>", each on its first-round line.
 void AddFullField(TTeamsFile& teams);
+// A pool of the 64 teams of AddFullField saved in `directory` (made when missing) and closed,
+// its first round locked or not. Returns the directory.
+QString SaveFullPool(const QString& directory, bool locked);
 // Adds a player created from the pool's teams (every entry at round 1).
 TPlayerPicksListObject* AddPlayer(TFFDataModule& pool, const QString& name, int tieBreaker = 0);
 
