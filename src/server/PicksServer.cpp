@@ -5,7 +5,9 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <future>
@@ -160,19 +162,21 @@ bool TPicksServer::TWorker::Start(const QString& address, quint16 port, quint16*
   });
   Route();
   const std::string host = address.toStdString();
-  int port_bound = port;
+  // The system's reason for a failed bind; an address the system cannot resolve leaves none.
+  errno = 0;
+  int listening = port;
   if (port == 0)
-    port_bound = FServer->bind_to_any_port(host);
+    listening = FServer->bind_to_any_port(host);
   else if (!FServer->bind_to_port(host, port))
-    port_bound = -1;
-  if (port_bound <= 0) {
+    listening = -1;
+  if (listening <= 0) {
     const int error = errno;
     *reason = kCannotListen.arg(address).arg(port).arg(
         error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("no such address"));
     FServer.reset();
     return false;
   }
-  *bound = static_cast<quint16>(port_bound);
+  *bound = static_cast<quint16>(listening);
   {
     std::lock_guard<std::mutex> lock(FMutex);
     FOpen = true;
