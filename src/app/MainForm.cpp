@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -36,6 +37,11 @@
 namespace {
 const char* const kHelpContextProperty = "HelpContext";
 constexpr int kNoGlyph = -1;
+
+QString PlayersAndPicks(int players) {
+  return players == 1 ? QStringLiteral("1 player and their picks")
+                      : QStringLiteral("%1 players and their picks").arg(players);
+}
 }  // namespace
 
 TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent), FOpenPool(this) {
@@ -277,6 +283,13 @@ void TMainForm::FormCreate() {
 
   connect(&FOpenPool, &TOpenPool::ModifiedChanged, this, &TMainForm::PoolModifiedChanged);
   connect(&FOpenPool, &TOpenPool::LockChanged, this, &TMainForm::FormSettings);
+  // Back from another program, whichever window of ours comes to the front: that program may
+  // have changed the pool's files.
+  connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+          [this](Qt::ApplicationState state) {
+            if (state == Qt::ApplicationActive)
+              CheckPoolOnDisk();
+          });
 
   IniOut1->RestoreWindowState();
   OpenFiles(false);
@@ -294,6 +307,32 @@ void TMainForm::FormActivate() {
   // The document tells of every change made through it; this also catches up with one made
   // behind its back.
   PoolModifiedChanged(FOpenPool.Modified());
+  CheckPoolOnDisk();
+}
+
+bool TMainForm::CheckPoolOnDisk() {
+  if (FCheckingDisk)
+    return true;
+  FCheckingDisk = true;
+  const QStringList changes = FOpenPool.DiskChanges();
+  bool kept = true;
+  if (!changes.isEmpty()) {
+    const QString text = kDiskChanged.arg(changes.join(QLatin1Char('\n')));
+    // Reloading loses the changes made here: Enter and Esc keep them.
+    if (TPrompts::Current().Confirm(text, TPrompts::Icon::Warning, this, TPrompts::Answer::No)) {
+      kept = false;
+      if (FOpenPool.Reload()) {
+        PoolModifiedChanged(FOpenPool.Modified());
+      } else {
+        OpenFailed();
+      }
+      FormSettings();
+    } else {
+      FOpenPool.KeepOwnVersion();
+    }
+  }
+  FCheckingDisk = false;
+  return kept;
 }
 
 void TMainForm::PoolModifiedChanged(bool modified) {
@@ -333,27 +372,57 @@ void TMainForm::RecountTeams(bool onlyModified) {
 }
 
 void TMainForm::OpenFiles(bool create) {
-  // The save question of the pool being closed may write it.
-  RecountTeams(true);
   if (FOpenPool.OpenPool(QDir(FAppDirectory).filePath(FDataDirectory), create)) {
     EnableDisableActions(kGroupOpenPool, true);
     EnableDisableActions(kGroupPoolEdit, true);
     EnableDisableActions(kGroupUnlocked, true);
     PoolModifiedChanged(FOpenPool.Modified());
   } else {
-    EnableDisableActions(kGroupOpenPool, false);
-    EnableDisableActions(kGroupPoolEdit, false);
-    EnableDisableActions(kGroupUnlocked, false);
-    EnableDisableActions(kGroupPlayers, false);
-    // The reason beneath the message: a missing file, a damaged one, a pipe in its place.
-    TPrompts::Current().Inform(kOpenError + QStringLiteral("\n\n") + FOpenPool.OpenError(), this);
+    OpenFailed();
   }
 }
 
-void TMainForm::FormClose() {
+void TMainForm::OpenFailed() {
+  EnableDisableActions(kGroupOpenPool, false);
+  EnableDisableActions(kGroupPoolEdit, false);
+  EnableDisableActions(kGroupUnlocked, false);
+  EnableDisableActions(kGroupPlayers, false);
+  // The reason beneath the message: a missing file, a damaged one, a pipe in its place.
+  TPrompts::Current().Inform(kOpenError + QStringLiteral("\n\n") + FOpenPool.OpenError(), this);
+}
+
+bool TMainForm::QuerySave() {
+  // The save question may write the pool.
   RecountTeams(true);
+  if (!FOpenPool.Modified())
+    return true;
+  QString text = kSaveQuestion;
+  if (const int discarded = FOpenPool.DiscardedPlayers(); discarded > 0)
+    text += QStringLiteral("\n\n") + kSaveLoss.arg(PlayersAndPicks(discarded));
+  switch (TPrompts::Current().MessageFrom(this, text, kMessageTitle, TPrompts::Buttons::YesNoCancel,
+                                          TPrompts::Icon::None)) {
+    case TPrompts::Answer::Yes:
+      // A save that fails keeps the pool open rather than losing its changes.
+      return SavePool();
+    case TPrompts::Answer::No:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool TMainForm::SavePool() {
+  if (CheckPoolOnDisk())
+    FOpenPool.Save();
+  return !FOpenPool.Modified();
+}
+
+bool TMainForm::FormClose() {
+  if (!QuerySave())
+    return false;
   if (FFDataModule())
     FOpenPool.Close();
+  return true;
 }
 
 QString TMainForm::GetShortHint(const QString& hint) {
@@ -388,7 +457,9 @@ void TMainForm::SetRegDataDirectory(const QString& text) {
 }
 
 void TMainForm::actFileNewExecute() {
-  if (ShowModal(*dlgFileNew) != QDialog::Accepted)
+  // The open pool stays open until the new one is there, but whether to save it is asked
+  // before anything is made: Cancel leaves nothing behind.
+  if (ShowModal(*dlgFileNew) != QDialog::Accepted || !QuerySave())
     return;
   const QString dataDirectory = dlgFileNew->PoolName() + QStringLiteral(".BGD");
   // The pool is made whole first: the registry learns of it only once it exists, so a failure
@@ -409,7 +480,7 @@ void TMainForm::actFileNewExecute() {
 }
 
 void TMainForm::actFileOpenExecute() {
-  if (ShowModal(*frmOpenPool) != QDialog::Accepted)
+  if (ShowModal(*frmOpenPool) != QDialog::Accepted || !QuerySave())
     return;
   const QString selected = frmOpenPool->SelectedPool();
   FDataDirectory = selected;
@@ -422,7 +493,7 @@ void TMainForm::actFileSaveExecute() {
   // A save that could not write everything has said so and leaves the pool modified, so
   // Save stays at hand for another try.
   RecountTeams(false);
-  FOpenPool.Save();
+  SavePool();
 }
 
 void TMainForm::actFileExitExecute() {
@@ -470,7 +541,12 @@ void TMainForm::actDataFinalizeExecute() {
 }
 
 void TMainForm::actToolsUnfinalizeExecute() {
-  if (!TPrompts::Current().Confirm(kUnlockQuestion, TPrompts::Icon::Stop, this))
+  const TFFDataModule* pool = FFDataModule();
+  const int players = pool ? pool->PlayerPicksFile().Count() : 0;
+  const QString loss = players > 0 ? kUnlockLoss.arg(PlayersAndPicks(players)) : QString();
+  // Every player is lost on Yes: Enter and Esc say No.
+  if (!TPrompts::Current().Confirm(kUnlockQuestion.arg(loss), TPrompts::Icon::Stop, this,
+                                   TPrompts::Answer::No))
     return;
   FOpenPool.Unlock();
 }
@@ -534,6 +610,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TMainForm::closeEvent(QCloseEvent* event) {
-  FormClose();
-  event->accept();
+  if (FormClose()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
 }

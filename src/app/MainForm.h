@@ -46,9 +46,22 @@ class TMainForm : public QMainWindow {
   static inline const QString kLockQuestion = QStringLiteral(
       "Once the pool is finalized, you can no longer modify the brackets & seedings of the "
       "1st Round.  Do you wish to continue?");
+  // %1: what is lost when the pool has players (kUnlockLoss), else nothing.
   static inline const QString kUnlockQuestion = QStringLiteral(
       "In addition to unfinalizing the pool, this selection will clear all player "
-      "entries.Do you wish to continue?");
+      "entries. %1Do you wish to continue?");
+  static inline const QString kUnlockLoss = QStringLiteral("%1 will be deleted. ");
+  static inline const QString kSaveQuestion =
+      QStringLiteral("Do you wish to save changes to this pool?");
+  // Said under the save question while players discarded by unlocking are still in the files.
+  static inline const QString kSaveLoss = QStringLiteral(
+      "Unlocking the first round deleted %1. Yes deletes them from the pool's files as well; No "
+      "keeps them there.");
+  static inline const QString kDiskChanged = QStringLiteral(
+      "The files of this pool were changed on disk, by another program or a copy put in their "
+      "place, since Courtsider read them:\n\n%1\n\nReload the pool from disk? Yes reloads it, "
+      "and the changes made here are lost. No keeps the pool as it is here, and saving it will "
+      "replace the files on disk.");
   static inline const QString kFolderNotCreated =
       QStringLiteral("The folder for the new pool could not be created:\n%1");
   static inline const QString kPublished =
@@ -87,12 +100,18 @@ class TMainForm : public QMainWindow {
 
   void FormActivate();
   void FormSettings();
-  void FormClose();
+  // Asks whether to save a modified pool, then closes it; false (the pool still open) when
+  // the organiser cancels or the save fails.
+  bool FormClose();
   void EnableDisableActions(int tag, bool enabled);
-  // Opens the pool in AppDirectory\DataDirectory (creates its files when `create` is set).
+  // Opens the pool in AppDirectory\DataDirectory (creates its files when `create` is set),
+  // letting go of the open one: ask QuerySave first.
   void OpenFiles(bool create);
   // The title's modified marker and Save follow the pool's modified state.
   void PoolModifiedChanged(bool modified);
+  // When another program changed the pool's files since they were read, names what differs
+  // and offers to reload them; false when the pool was reloaded.
+  bool CheckPoolOnDisk();
   // Shows the long part of a hint in the status bar.
   void ApplicationHint(const QString& hint);
 
@@ -179,7 +198,15 @@ class TMainForm : public QMainWindow {
   // Who has lost, from the chart, before the pool is written (only when it is modified, for
   // the save question of a closing pool).
   void RecountTeams(bool onlyModified);
+  // Writes the pool once its files on disk are what it read (or the organiser keeps this
+  // version); true when nothing is left unsaved.
+  bool SavePool();
+  // The save question of a pool about to be closed: Yes saves, No lets the changes go, Cancel
+  // (Esc, the close box) keeps the pool open. True when the pool may be closed.
+  bool QuerySave();
   void SetRegDataDirectory(const QString& text);
+  // No pool could be opened: the commands that need one are disabled and the reason shown.
+  void OpenFailed();
   // False after a failed open, when the data module keeps no folder.
   bool PoolIsOpen() const;
 
@@ -188,4 +215,6 @@ class TMainForm : public QMainWindow {
   QString FAppDirectory;
   QString FDataDirectory;
   TModalRunner FModalRunner;
+  // While the question about the files on disk is up, coming back to the window asks nothing.
+  bool FCheckingDisk = false;
 };

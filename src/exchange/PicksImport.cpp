@@ -7,8 +7,8 @@
 #include "Csv.h"
 #include "FFDataModule.h"
 #include "PicksSheet.h"
+#include "PoolNames.h"
 #include "SafeFile.h"
-#include "Win1252.h"
 
 namespace {
 
@@ -31,20 +31,6 @@ int Distance(const QString& a, const QString& b) {
     }
   }
   return row.back();
-}
-
-// The first character of `text` that a pool file, written in Windows-1252, cannot hold; empty
-// when it can hold all of them.
-QString FirstUnstorable(const QString& text) {
-  for (qsizetype i = 0; i < text.size();) {
-    const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-    const QString character = text.mid(i, length);
-    const QByteArray stored = Win1252::Encode(character);
-    if (Win1252::Decode(stored.constData(), static_cast<int>(stored.size())) != character)
-      return character;
-    i += length;
-  }
-  return {};
 }
 
 // A guess as the player entry window takes it: one to three digits, 0 to 999. An empty cell
@@ -104,13 +90,13 @@ bool TPicksImport::Read(const QByteArray& bytes) {
     Add(error.Row(), error.Column(), error.Text());
     return false;
   }
-  return ReadTable(table);
+  return ReadTable(table, true);
 }
 
 bool TPicksImport::ReadEntry(const QStringList& cells) {
   Csv::TTable table;
   table.Rows = {TPicksSheet(FPool).Header(), cells};
-  return ReadTable(table);
+  return ReadTable(table, false);
 }
 
 void TPicksImport::Start() {
@@ -120,10 +106,10 @@ void TPicksImport::Start() {
   FPlayers.clear();
 }
 
-bool TPicksImport::ReadTable(const Csv::TTable& table) {
+bool TPicksImport::ReadTable(const Csv::TTable& table, bool sheet) {
   Start();
   if (!FPool.Finalized()) {
-    Add(0, 0, kNotLocked);
+    Add(0, 0, TOpenPool::kNotLocked);
     return false;
   }
 
@@ -175,7 +161,8 @@ bool TPicksImport::ReadTable(const Csv::TTable& table) {
     const int row = static_cast<int>(r) + 1;
     const bool blank = std::all_of(cells.cbegin(), cells.cend(),
                                    [](const QString& cell) { return cell.trimmed().isEmpty(); });
-    if (blank)
+    // A sheet's example row, as the template has it, is there to be copied, not imported.
+    if (blank || (sheet && !cells.isEmpty() && cells.first() == TPicksSheet::kExampleName))
       continue;
     for (qsizetype c = TPicksSheet::kColumnCount; c < cells.size(); ++c) {
       if (!cells.at(c).trimmed().isEmpty()) {
@@ -195,17 +182,11 @@ bool TPicksImport::ReadTable(const Csv::TTable& table) {
     const int nameColumn = TPicksSheet::kNameColumn + 1;
     TPlayerPicksListObject* existing = nullptr;
     if (TrimTeamName(name).isEmpty()) {
-      Add(row, nameColumn, QStringLiteral("the player name is empty"));
-    } else if (name.size() > kNameLength) {
-      Add(row, nameColumn,
-          QStringLiteral("the player name \"%1\" is %2 characters long; a name holds at most %3")
-              .arg(name)
-              .arg(name.size())
-              .arg(kNameLength));
-    } else if (const QString bad = FirstUnstorable(name); !bad.isEmpty()) {
-      Add(row, nameColumn,
-          QStringLiteral("the player name \"%1\" holds \"%2\", a character a pool cannot store")
-              .arg(name, bad));
+      Add(row, nameColumn, TOpenPool::kPlayerNameEmpty);
+    } else if (const QString why = PoolNames::Unstorable(name, QStringLiteral("player name"),
+                                                         TPlayerPicksFile::kNameWidth);
+               !why.isEmpty()) {
+      Add(row, nameColumn, why);
     } else if (rowOfName.contains(name)) {
       Add(row, nameColumn,
           QStringLiteral("the player \"%1\" is already named in row %2")
@@ -215,8 +196,7 @@ bool TPicksImport::ReadTable(const Csv::TTable& table) {
       rowOfName.insert(name, row);
       existing = poolPlayers.value(name, nullptr);
       if (existing && !FReplace) {
-        Add(row, nameColumn,
-            QStringLiteral("the pool already has a player named \"%1\"").arg(name));
+        Add(row, nameColumn, TOpenPool::kPlayerNameTaken.arg(name));
         ++FExistingNames;
       }
     }

@@ -22,15 +22,11 @@ struct TTable;
 // it in the same row, so a row can be left partly empty but never contradicts itself.
 class TPicksImport {
  public:
-  static constexpr int kNameLength = 35;
   static constexpr int kMaxGuess = 999;
   // Problems kept for showing; the rest are only counted.
   static constexpr int kMaxProblems = 200;
   // A sheet of 100,000 players is about 100 MB.
   static constexpr qint64 kMaxFileSize = qint64{512} << 20;
-
-  static inline const QString kNotLocked = QStringLiteral(
-      "The first round of this pool is not locked yet. Players can be added once it is locked.");
 
   // What is wrong, where. Row and column are 1-based as a spreadsheet shows them; a column of 0
   // means the whole row, a row of 0 the whole file. `Title` names the column's game.
@@ -79,7 +75,8 @@ class TPicksImport {
   class TRowReader;
 
   void Start();
-  bool ReadTable(const Csv::TTable& table);
+  // A `sheet` is read from a file, and its template's example row is left out.
+  bool ReadTable(const Csv::TTable& table, bool sheet);
   void Add(int row, int column, const QString& text);
 
   const TFFDataModule& FPool;

@@ -3,12 +3,15 @@
 #include <cstdio>
 
 TPrompts::Answer TPrompts::MessageFrom(QWidget* asker, const QString& text, const QString& title,
-                                       Buttons buttons, Icon icon) {
+                                       Buttons buttons, Icon icon, Answer defaultAnswer) {
   // Kept and put back, as a box may be asked for while another one is open.
   QWidget* const previous = FAsker;
+  const Answer previousDefault = FDefaultAnswer;
   FAsker = asker;
+  FDefaultAnswer = defaultAnswer;
   const Answer answer = Message(text, title, buttons, icon);
   FAsker = previous;
+  FDefaultAnswer = previousDefault;
   return answer;
 }
 
@@ -20,8 +23,9 @@ void TPrompts::Inform(const QString& text, QWidget* asker) {
   MessageFrom(asker, text, kApplicationTitle, Buttons::Ok, Icon::None);
 }
 
-bool TPrompts::Confirm(const QString& text, Icon icon, QWidget* asker) {
-  return MessageFrom(asker, text, kMessageTitle, Buttons::YesNo, icon) == Answer::Yes;
+bool TPrompts::Confirm(const QString& text, Icon icon, QWidget* asker, Answer defaultAnswer) {
+  return MessageFrom(asker, text, kMessageTitle, Buttons::YesNo, icon, defaultAnswer) ==
+         Answer::Yes;
 }
 
 TPrompts& TPrompts::Default() {
@@ -38,6 +42,7 @@ TPrompts::Answer TConsolePrompts::Message(const QString& text, const QString&, B
     case Buttons::OkCancel:
       return Answer::Cancel;
     case Buttons::YesNo:
+    case Buttons::YesNoCancel:
       break;
   }
   return Answer::No;

@@ -17,17 +17,20 @@ class QWidget;
 class TPrompts : public TInstallable<TPrompts> {
  public:
   enum class Icon { None, Information, Warning, Stop, Question };
-  enum class Buttons { Ok, OkCancel, YesNo };
+  // Esc and the close box answer No to YesNo and Cancel where there is a Cancel.
+  enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
   enum class Answer { Ok, Yes, No, Cancel };
   enum class FileDialog { Open, Save };
 
   virtual ~TPrompts() = default;
 
-  // The one primitive every message goes through; `Asker()` tells whose it is.
+  // The one primitive every message goes through; `Asker()` tells whose it is and
+  // `DefaultAnswer()` which button Enter presses.
   virtual Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) = 0;
-  // The same message on behalf of `asker` (may be null).
+  // The same message on behalf of `asker` (may be null), with Enter giving `defaultAnswer`: a
+  // question whose Yes loses data makes it No.
   Answer MessageFrom(QWidget* asker, const QString& text, const QString& title, Buttons buttons,
-                     Icon icon);
+                     Icon icon, Answer defaultAnswer = Answer::Yes);
   // A one-line text input; returns false when the user cancels. `text` holds the default in
   // and the answer out. A `maxLength` above 0 keeps the field from taking more characters.
   virtual bool AskText(const QString& title, const QString& prompt, QString* text,
@@ -43,16 +46,21 @@ class TPrompts : public TInstallable<TPrompts> {
   // A plain notice titled with the application title, as file errors and open failures are.
   void Inform(const QString& text, QWidget* asker = nullptr);
   // A Yes/No question titled "Courtsider 99"; true for Yes.
-  bool Confirm(const QString& text, Icon icon = Icon::None, QWidget* asker = nullptr);
+  bool Confirm(const QString& text, Icon icon = Icon::None, QWidget* asker = nullptr,
+               Answer defaultAnswer = Answer::Yes);
 
   // The window the message being shown was asked for; null when the caller named none.
   QWidget* Asker() const { return FAsker; }
+  // The answer of the button Enter presses in the message being shown (Yes unless the caller
+  // said otherwise; a box without that button picks its own).
+  Answer DefaultAnswer() const { return FDefaultAnswer; }
 
   // Until something is installed, messages go to stderr and questions are answered No.
   static TPrompts& Default();
 
  private:
   QWidget* FAsker = nullptr;
+  Answer FDefaultAnswer = Answer::Yes;
 };
 
 // Titles used by the program's message boxes.

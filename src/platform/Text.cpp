@@ -9,3 +9,9 @@ QString TrimBlanksAndControls(const QString& text) {
     --end;
   return (begin == 0 && end == text.size()) ? text : text.mid(begin, end - begin);
 }
+
+QString AsSentence(const QString& text) {
+  if (text.isEmpty())
+    return text;
+  return text.at(0).toUpper() + text.mid(1);
+}

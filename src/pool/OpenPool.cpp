@@ -9,6 +9,9 @@
 #include "FFDataModule.h"
 #include "InOutError.h"
 #include "PoolCommands.h"
+#include "PoolDifferences.h"
+#include "PoolNames.h"
+#include "Text.h"
 
 namespace {
 
@@ -92,8 +95,6 @@ int TOpenPool::EmptyFirstRoundLines() const {
 }
 
 bool TOpenPool::OpenPool(const QString& directory, bool create) {
-  // The save question comes first: should the save fail and raise, the pool is still there,
-  // whole, and nobody has let go of it.
   if (FDataModule)
     FDataModule->ClosePool();
   LetGo();
@@ -112,6 +113,9 @@ bool TOpenPool::OpenPool(const QString& directory, bool create) {
     FOpenError = error.Reason();
     FDataModule->SetDirectory(QString());
   }
+  // What the files hold now is what this pool read.
+  if (opened)
+    FFileMarks.Take(directory);
   TakeOver();
   return opened;
 }
@@ -123,6 +127,7 @@ void TOpenPool::SetDataModule(std::unique_ptr<TFFDataModule> dataModule) {
 }
 
 void TOpenPool::TakeOver() {
+  FDiscardedPlayers = 0;
   MakeCharts();
   FToldModified = Modified();
   emit Replaced();
@@ -134,6 +139,7 @@ void TOpenPool::Close() {
   if (FDataModule)
     FDataModule->ClosePool();
   LetGo();
+  FFileMarks.Clear();
   FDataModule.reset();
   emit Replaced();
   NoteModified();
@@ -143,11 +149,50 @@ bool TOpenPool::Save() {
   if (!FDataModule)
     return false;
   const bool whole = FDataModule->SavePool();
+  if (whole) {
+    FDiscardedPlayers = 0;
+    // Our own save is no change behind our back.
+    if (FFileMarks.IsTaken())
+      FFileMarks.Take(FDataModule->Directory());
+  }
   emit Saved();
   // Told even when unchanged: an edit made behind the document's back may be what was saved.
   FToldModified = Modified();
   emit ModifiedChanged(FToldModified);
   return whole;
+}
+
+// --- The files on disk ----------------------------------------------------------------------
+
+QStringList TOpenPool::DiskChanges() {
+  if (!IsOpen() || !FFileMarks.Changed())
+    return {};
+  TFFDataModule onDisk;
+  onDisk.SetDirectory(FDataModule->Directory());
+  try {
+    onDisk.OpenPool(TFFDataModule::TOpenMode::ReadOnly);
+  } catch (const EInOutError& error) {
+    return {QStringLiteral("The files cannot be read now: %1").arg(error.Reason())};
+  }
+  const QStringList differences = PoolDifferences(*FDataModule, onDisk);
+  onDisk.ClosePool();
+  // Changed to hold just what is here: nothing to choose between.
+  if (differences.isEmpty())
+    KeepOwnVersion();
+  return differences;
+}
+
+void TOpenPool::KeepOwnVersion() {
+  if (IsOpen())
+    FFileMarks.Take(FDataModule->Directory());
+}
+
+bool TOpenPool::Reload() {
+  if (!IsOpen())
+    return false;
+  // A copy: the data module that holds the name is let go on the way.
+  const QString directory = FDataModule->Directory();
+  return OpenPool(directory, false);
 }
 
 void TOpenPool::MakeCharts() {
@@ -178,6 +223,11 @@ QUndoStack* TOpenPool::CreateUndoStack(QObject* owner) {
   auto* stack = new QUndoStack(owner);
   FUndoGroup->addStack(stack);
   return stack;
+}
+
+TPlayerPicksListObject* TOpenPool::PlayerOf(const QUndoCommand* command) const {
+  const auto* edit = dynamic_cast<const TPoolCommand*>(command);
+  return edit ? edit->Player() : nullptr;
 }
 
 void TOpenPool::ClearUndoStacks() {
@@ -346,12 +396,23 @@ void TOpenPool::RecountTeams(QUndoStack* undo) {
       undo);
 }
 
-TTeamSeedObject* TOpenPool::AddTeam(const QString& name, QUndoStack* undo) {
+TTeamSeedObject* TOpenPool::AddTeam(const QString& name, QUndoStack* undo, QString* reason) {
   if (!IsOpen())
     return nullptr;
   const TTeamsFile& teams = FDataModule->TeamsFile();
-  if (teams.Count() >= kMaxTeams || teams.FindTeam(name))
+  QString why;
+  if (teams.Count() >= kMaxTeams) {
+    why = kTeamListFull;
+  } else if (teams.FindTeam(name)) {
+    why = kTeamNameTaken;
+  } else {
+    why = PoolNames::Unstorable(name, QStringLiteral("team name"), TTeamsFile::kNameWidth);
+  }
+  if (!why.isEmpty()) {
+    if (reason)
+      *reason = why;
     return nullptr;
+  }
   auto team = std::make_unique<TTeamSeedObject>();
   team->SetTeamName(name);
   TTeamSeedObject* added = team.get();
@@ -390,10 +451,26 @@ void TOpenPool::ShowPlayer(TPlayerPicksListObject* player) {
   emit PicksChartChanged();
 }
 
-TPlayerPicksListObject* TOpenPool::AddPlayer(const QString& name, QUndoStack* undo) {
-  // Players are entered on a locked first round only.
-  if (!IsOpen() || !Finalized())
+TPlayerPicksListObject* TOpenPool::AddPlayer(const QString& name, QUndoStack* undo,
+                                             QString* reason) {
+  if (!IsOpen())
     return nullptr;
+  QString why;
+  // Players are entered on a locked first round only.
+  if (!Finalized()) {
+    why = kNotLocked;
+  } else if (TrimBlanksAndControls(name).isEmpty()) {
+    why = kPlayerNameEmpty;
+  } else if (FDataModule->PlayerPicksFile().FindPlayer(name)) {
+    why = kPlayerNameTaken.arg(name);
+  } else {
+    why = PoolNames::Unstorable(name, QStringLiteral("player name"), TPlayerPicksFile::kNameWidth);
+  }
+  if (!why.isEmpty()) {
+    if (reason)
+      *reason = why;
+    return nullptr;
+  }
   auto player = TPlayerPicksListObject::CreateFromTeams(FDataModule->TeamsFile());
   player->SetPlayerName(name);
   TPlayerPicksListObject* added = player.get();
@@ -499,6 +576,7 @@ void TOpenPool::Unlock() {
   for (const auto& player : FDataModule->PlayerPicksFile().List())
     emit PlayerAboutToBeRemoved(player.get());
   FDataModule->SystemFile().SetFinalized(false);
+  FDiscardedPlayers += FDataModule->PlayerPicksFile().Count();
   FDataModule->ClearPlayers();
   emit PlayersChanged();
   emit LockChanged(false);

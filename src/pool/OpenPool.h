@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "PlayerPicksFile.h"
+#include "PoolFileMarks.h"
 
 class QUndoCommand;
 class QUndoGroup;
@@ -66,6 +67,18 @@ class TOpenPool : public QObject {
     InvalidPath,  // the target is not on the dragged team's winner path: no change
   };
 
+  // Why the player list refuses a player, worded as a picks sheet's problems are.
+  static inline const QString kNotLocked = QStringLiteral(
+      "The first round of this pool is not locked yet. Players can be added once it is locked.");
+  static inline const QString kPlayerNameEmpty = QStringLiteral("the player name is empty");
+  static inline const QString kPlayerNameTaken =
+      QStringLiteral("the pool already has a player named \"%1\"");
+  // Why the team list refuses a team.
+  static inline const QString kTeamListFull = QStringLiteral(
+      "The team list already contains 64 teams. You must remove a team before adding more");
+  static inline const QString kTeamNameTaken =
+      QStringLiteral("This team is already placed in the list");
+
   explicit TOpenPool(QObject* parent = nullptr);
   ~TOpenPool() override;
 
@@ -96,20 +109,40 @@ class TOpenPool : public QObject {
   // `poolName` (cut to its field) as its name.
   static bool MakePoolFolder(const QString& appDirectory, const QString& dataDirectory,
                              const QString& poolName = QString(), QString* reason = nullptr);
-  // Closes the open pool (asking whether to save a modified one) and opens the pool in
-  // `directory`, or creates its files when `create` is set. False when its files could not
-  // be opened or created: the data module then stays, with no directory, and IsOpen is false.
-  // Either way both charts are new and empty of the old pool.
+  // Closes the open pool, letting go of any change not saved (the window asks first), and
+  // opens the pool in `directory`, or creates its files when `create` is set. False when its
+  // files could not be opened or created: the data module then stays, with no directory, and
+  // IsOpen is false. Either way both charts are new and empty of the old pool.
   bool OpenPool(const QString& directory, bool create);
   // Why the last OpenPool failed: the file and the system's reason.
   const QString& OpenError() const { return FOpenError; }
   // Takes a data module whose pool is already open in place of the current one (which the
   // caller closed). For the command-line tool and tests that build a pool first.
   void SetDataModule(std::unique_ptr<TFFDataModule> dataModule);
-  // Closes the pool with the save question and lets go of everything.
+  // Closes the pool and lets go of everything, changes not saved included (the window asks
+  // first).
   void Close();
   // Writes the pool. True when nothing is left unsaved.
   bool Save();
+  // How many players unlocking the first round discarded since the pool was read or written:
+  // the players a save takes out of its files.
+  int DiscardedPlayers() const { return FDiscardedPlayers; }
+
+  // --- The files on disk -----------------------------------------------------------------
+  // A pool opened here is watched for another program (or a copy put in place of its files)
+  // changing its files behind it: the window asks DiskChanges when it comes to the front and
+  // before it saves.
+
+  // What differs between the pool here and its files, when those changed since this pool read
+  // or wrote them: one line each, naming the players, teams and settings. Empty while the
+  // files are as this pool left them, and when they changed to hold just what is here.
+  QStringList DiskChanges();
+  // The files as they are now count as read: this pool's version is kept, and the next save
+  // replaces them.
+  void KeepOwnVersion();
+  // Reads the pool afresh from its files, letting go of every change made here. False, as for
+  // OpenPool, when they cannot be read.
+  bool Reload();
 
   // --- Undo ------------------------------------------------------------------------------
 
@@ -117,6 +150,9 @@ class TOpenPool : public QObject {
   // A new undo stack in the document's group, owned by `owner` (the editing window). Make it
   // the group's active stack when the window is activated: setActive() on the stack.
   QUndoStack* CreateUndoStack(QObject* owner);
+  // The player an edit of the player list or of one player's picks changes, while it is in the
+  // list or held by the edit to be put back; null for any other edit.
+  TPlayerPicksListObject* PlayerOf(const QUndoCommand* command) const;
 
   // --- Results chart and teams (the bracket builder) -------------------------------------
   // Slot numbers are those of the chart, 1..127.
@@ -147,9 +183,11 @@ class TOpenPool : public QObject {
   // have been advanced in a builder that is still open. Marks the teams modified only when a
   // value changed.
   void RecountTeams(QUndoStack* undo = nullptr);
-  // Appends a team of this name, not placed. Null, with nothing changed, when the list holds
-  // 64 teams already or a team of that name (trimmed, case counting) is there.
-  TTeamSeedObject* AddTeam(const QString& name, QUndoStack* undo = nullptr);
+  // Appends a team of this name, not placed. Null, with nothing changed and the reason in
+  // `reason`, when the list holds 64 teams already, a team of that name (trimmed, case
+  // counting) is there, or the pool cannot store the name (PoolNames).
+  TTeamSeedObject* AddTeam(const QString& name, QUndoStack* undo = nullptr,
+                           QString* reason = nullptr);
   // Takes the team out of the list. False when it is not in the list or stands on the chart
   // (it must be taken off first). TeamAboutToBeRemoved comes first.
   bool RemoveTeam(TTeamSeedObject* team, QUndoStack* undo = nullptr);
@@ -162,8 +200,11 @@ class TOpenPool : public QObject {
   // chart). Not an edit.
   void ShowPlayer(TPlayerPicksListObject* player);
   // Appends a player of this name (kept exactly as given), every entry taken from the team
-  // list at round 1, guess 0. Null while the first round is open: players come after it.
-  TPlayerPicksListObject* AddPlayer(const QString& name, QUndoStack* undo = nullptr);
+  // list at round 1, guess 0. Null, with nothing changed and the reason in `reason`, while the
+  // first round is open (players come after it), for a name that is empty, taken by another
+  // player (exactly) or that the pool cannot store (PoolNames).
+  TPlayerPicksListObject* AddPlayer(const QString& name, QUndoStack* undo = nullptr,
+                                    QString* reason = nullptr);
   // Takes the player out of the list (off the picks chart first, if shown). False when the
   // player is not in the list.
   bool DeletePlayer(TPlayerPicksListObject* player, QUndoStack* undo = nullptr);
@@ -261,4 +302,6 @@ class TOpenPool : public QObject {
   TPlayerPicksListObject* FShownPlayer = nullptr;
   bool FToldModified = false;
   QString FOpenError;
+  int FDiscardedPlayers = 0;
+  TPoolFileMarks FFileMarks;
 };

@@ -4,16 +4,12 @@
 
 #include "BracketList.h"
 #include "FFDataModule.h"
+#include "PoolDifferences.h"
 
 namespace {
 
 QString CommandText(const char* text) {
   return QCoreApplication::translate("TOpenPool", text);
-}
-
-bool SameEntry(const TChartEntry& a, const TChartEntry& b) {
-  return a.TeamName() == b.TeamName() && a.Region() == b.Region() && a.Seed() == b.Seed() &&
-         a.RoundReached() == b.RoundReached();
 }
 
 }  // namespace
@@ -101,7 +97,7 @@ void TPlayerCommand::Apply(const TState& state) {
     *FPlayer->Pick(i) = state.Picks[static_cast<size_t>(i)];
   bool same = FBefore.TieBreakerPoints == FAfter.TieBreakerPoints;
   for (size_t i = 0; same && i < FBefore.Picks.size(); ++i)
-    same = SameEntry(FBefore.Picks[i], FAfter.Picks[i]);
+    same = SameChartEntry(FBefore.Picks[i], FAfter.Picks[i]);
   if (!same)
     FPool.DataModule()->PlayerPicksFile().SetModified(true);
 }

@@ -17,6 +17,10 @@
 // was.
 
 class TPoolCommand : public QUndoCommand {
+ public:
+  // The one player the edit changes, or null (TOpenPool::PlayerOf).
+  virtual TPlayerPicksListObject* Player() const { return nullptr; }
+
  protected:
   TPoolCommand(TOpenPool& pool, const QString& text) : QUndoCommand(text), FPool(pool) {}
   TOpenPool& FPool;
@@ -71,6 +75,7 @@ class TListCommand : public TPoolCommand {
   }
 
  protected:
+  TItem* Item() const { return FItem; }
   // Adds `item` at the end of the list.
   TListCommand(TOpenPool& pool, const QString& text, std::unique_ptr<TItem> item)
       : TPoolCommand(pool, text), FAdding(true), FItem(item.get()), FHeld(std::move(item)) {}
@@ -126,6 +131,7 @@ class TPlayerCommand : public TPoolCommand {
  public:
   TPlayerCommand(TOpenPool& pool, const QString& text, TPlayerPicksListObject* player,
                  std::function<void()> edit);
+  TPlayerPicksListObject* Player() const override { return FPlayer; }
   void redo() override;
   void undo() override;
 
@@ -149,6 +155,7 @@ class TPlayerListCommand : public TListCommand<TPlayerPicksListObject, TPlayerPi
  public:
   TPlayerListCommand(TOpenPool& pool, std::unique_ptr<TPlayerPicksListObject> player);
   TPlayerListCommand(TOpenPool& pool, TPlayerPicksListObject* player);
+  TPlayerPicksListObject* Player() const override { return Item(); }
 
  protected:
   TPlayerPicksFile& File() const override;

@@ -139,8 +139,6 @@ bool TFFDataModule::CommitSave(const QStringList& staged) {
 }
 
 void TFFDataModule::ClosePool() {
-  if (Modified() && TPrompts::Current().Confirm(kSaveQuestion))
-    SavePool();
   if (FSystemFile->IsOpen())
     FSystemFile->Close();
   if (FTeamsFile->IsOpen())

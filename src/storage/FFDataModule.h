@@ -7,12 +7,9 @@
 #include "TeamsFile.h"
 
 // The open pool: owns its three files, opens or creates them together, saves them together
-// and closes them with the save question.
+// and closes them. Whether to save a modified pool first is the main window's question.
 class TFFDataModule {
  public:
-  static inline const QString kSaveQuestion =
-      QStringLiteral("Do you wish to save changes to this pool?");
-
   TFFDataModule();
   ~TFFDataModule();
   TFFDataModule(const TFFDataModule&) = delete;
@@ -47,7 +44,7 @@ class TFFDataModule {
   // A failure is reported once, naming the file and the reason, leaves the pool on disk as
   // it was and the pool in memory modified. Returns true when nothing is left unsaved.
   bool SavePool();
-  // Asks whether to save a modified pool, then closes the three files.
+  // Closes the three files; what is not saved is let go.
   void ClosePool();
   // Unlocking the first round discards every player; the next save writes the emptied file.
   void ClearPlayers();

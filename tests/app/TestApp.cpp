@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -293,7 +294,7 @@ class TestApp : public QObject {
     form->SetModalRunner(TypeNewName(QStringLiteral("  Fresh Pool "), &stayedOpen));
     form->actFileNewExecute();
     QVERIFY(!stayedOpen);
-    QCOMPARE(FPrompts.Texts(), QStringList{TFFDataModule::kSaveQuestion});
+    QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kSaveQuestion});
     QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().PoolName(),
              QStringLiteral("Changed"));
 
@@ -513,8 +514,13 @@ class TestApp : public QObject {
     MakePool(QStringLiteral("Sample.BGD"), true, 3);
     auto form = Start();
     QCOMPARE(form->FFDataModule()->PlayerPicksFile().Count(), 3);
+    // How many are lost, and Enter (the default) says No.
     form->actToolsUnfinalizeExecute();
-    QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kUnlockQuestion});
+    QCOMPARE(FPrompts.Texts(),
+             QStringList{QStringLiteral(
+                 "In addition to unfinalizing the pool, this selection will clear all player "
+                 "entries. 3 players and their picks will be deleted. Do you wish to continue?")});
+    QCOMPARE(FPrompts.Shown().at(0).Default, TPrompts::Answer::No);
     QCOMPARE(form->FFDataModule()->PlayerPicksFile().Count(), 3);
 
     FPrompts.QueueAnswer(TPrompts::Answer::Yes);
@@ -522,6 +528,15 @@ class TestApp : public QObject {
     QVERIFY(!form->FFDataModule()->Finalized());
     QCOMPARE(form->FFDataModule()->PlayerPicksFile().Count(), 0);
     QCOMPARE(EnabledCommands(*form), Sorted(kUnlocked + kSave));
+    // Until they are saved away, the save question says what saving does to them.
+    FPrompts.Reset();
+    FPrompts.QueueAnswer(TPrompts::Answer::Cancel);
+    QVERIFY(!form->FormClose());
+    QCOMPARE(FPrompts.Texts(),
+             QStringList{QStringLiteral(
+                 "Do you wish to save changes to this pool?\n\nUnlocking the first round "
+                 "deleted 3 players and their picks. Yes deletes them from the pool's files as "
+                 "well; No keeps them there.")});
     // The cleared players reach the disk with the next save.
     form->actFileSaveExecute();
     QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->PlayerPicksFile().Count(),
@@ -571,10 +586,129 @@ class TestApp : public QObject {
     FPrompts.QueueAnswer(TPrompts::Answer::Yes);
     form->show();
     QVERIFY(form->close());
-    QCOMPARE(FPrompts.Texts(), QStringList{TFFDataModule::kSaveQuestion});
+    QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kSaveQuestion});
     QVERIFY(!form->FFDataModule());
     QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().PoolName(),
              QStringLiteral("Kept"));
+  }
+
+  // The save question has Cancel (Esc and the close box give it): Exit, Open and New then
+  // leave the pool open with its changes, and nothing else happens.
+  void theSaveQuestionCanBeCancelled() {
+    MakePool(QStringLiteral("Sample.BGD"), false);
+    MakePool(QStringLiteral("Other.BGD"), false);
+    auto form = Start();
+    TPoolOptions options = form->OpenPool().Options();
+    options.PoolName = QStringLiteral("Unsaved");
+    form->OpenPool().SetOptions(options);
+    TFFDataModule* before = form->FFDataModule();
+    form->show();
+
+    FPrompts.QueueAnswer(TPrompts::Answer::Cancel);
+    QVERIFY(!form->close());
+    QCOMPARE(FPrompts.Texts(),
+             QStringList{QStringLiteral("Do you wish to save changes to this pool?")});
+    QCOMPARE(FPrompts.Shown().at(0).ButtonSet, TPrompts::Buttons::YesNoCancel);
+    QVERIFY(form->isVisible());
+
+    form->SetModalRunner([](QDialog& dialog) {
+      auto& openPool = dynamic_cast<TfrmOpenPool&>(dialog);
+      openPool.show();
+      openPool.lbSelectPool->setCurrentRow(0);
+      openPool.btnOpen->click();
+      return openPool.result();
+    });
+    FPrompts.QueueAnswer(TPrompts::Answer::Cancel);
+    form->actFileOpenExecute();
+
+    bool stayedOpen = true;
+    form->SetModalRunner(TypeNewName(QStringLiteral("Fresh"), &stayedOpen));
+    FPrompts.QueueAnswer(TPrompts::Answer::Cancel);
+    form->actFileNewExecute();
+    QCOMPARE(FPrompts.Shown().size(), 3);
+    QVERIFY(!QDir(PoolPath(QStringLiteral("Fresh.BGD"))).exists());
+
+    QCOMPARE(form->FFDataModule(), before);
+    QCOMPARE(form->FFDataModule()->SystemFile().PoolName(), QStringLiteral("Unsaved"));
+    QVERIFY(form->OpenPool().Modified());
+    QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Sample.BGD*"));
+    QCOMPARE(DataDirectoryValue(), QStringLiteral("Sample.BGD"));
+
+    // No lets the changes go.
+    FPrompts.QueueAnswer(TPrompts::Answer::No);
+    QVERIFY(form->close());
+    QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().PoolName(),
+             QString());
+  }
+
+  // Another program rewrites the pool's files while the window has it open (here a second
+  // process copies an older version of the pool into place, as someone restoring a backup
+  // would): coming back to the window, and saving, ask whether to reload, naming what
+  // differs; the organiser's answer holds until the files change again.
+  void filesChangedOnDiskAreNoticed() {
+    MakePool(QStringLiteral("Sample.BGD"), true, 2);
+    MakePool(QStringLiteral("Older.BGD"), true, 5);
+    auto form = Start();
+    QVERIFY(form->OpenPool().AddPlayer(QStringLiteral("Typed Here")));
+    auto restoreOlder = [this] {
+      QProcess copy;
+      copy.setWorkingDirectory(AppDir());
+      copy.start(QStringLiteral("/bin/sh"),
+                 {QStringLiteral("-c"), QStringLiteral("cp Older.BGD/*.dat Sample.BGD/")});
+      QVERIFY(copy.waitForFinished());
+      QCOMPARE(copy.exitCode(), 0);
+    };
+    auto activate = [&form] {
+      QEvent activation(QEvent::WindowActivate);
+      QApplication::sendEvent(form.get(), &activation);
+    };
+    activate();
+    QVERIFY(FPrompts.Shown().isEmpty());
+
+    restoreOlder();
+    activate();
+    QCOMPARE(FPrompts.Shown().size(), 1);
+    const TFakePrompts::TShown asked = FPrompts.Shown().at(0);
+    QVERIFY2(asked.Text.contains(QStringLiteral("Players only on disk: P3, P4, P5\n")),
+             qPrintable(asked.Text));
+    QVERIFY2(asked.Text.contains(QStringLiteral("Players only here: Typed Here\n")),
+             qPrintable(asked.Text));
+    QVERIFY(
+        asked.Text.endsWith(QStringLiteral("Reload the pool from disk? Yes reloads it, and "
+                                           "the changes made here are lost. No keeps the pool "
+                                           "as it is here, and saving it will replace the "
+                                           "files on disk.")));
+    QCOMPARE(asked.ButtonSet, TPrompts::Buttons::YesNo);
+    QCOMPARE(asked.Default, TPrompts::Answer::No);
+    QCOMPARE(asked.Asker, form.get());
+    // Kept: asked once, and the save writes this version.
+    activate();
+    form->actFileSaveExecute();
+    QCOMPARE(FPrompts.Shown().size(), 1);
+    QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->PlayerPicksFile().Count(),
+             3);
+    QVERIFY(!form->OpenPool().Modified());
+
+    // Restored again behind a change made here: the save asks first, and Yes reloads.
+    restoreOlder();
+    form->OpenPool().SetGuess(form->FFDataModule()->PlayerPicksFile().Items(0), 77);
+    FPrompts.Reset();
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    form->actFileSaveExecute();
+    QCOMPARE(FPrompts.Shown().size(), 1);
+    QVERIFY2(FPrompts.Texts().at(0).contains(QStringLiteral("Players whose picks or guess "
+                                                            "differ: P1\n")),
+             qPrintable(FPrompts.Texts().at(0)));
+    QCOMPARE(form->FFDataModule()->PlayerPicksFile().Count(), 5);
+    QCOMPARE(form->FFDataModule()->PlayerPicksFile().Items(0)->TieBreakerPoints(), 1);
+    QVERIFY(!form->OpenPool().Modified());
+    QCOMPARE(TestPools::ReadBytes(PoolPath(QStringLiteral("Sample.BGD/PlayPick.dat"))),
+             TestPools::ReadBytes(PoolPath(QStringLiteral("Older.BGD/PlayPick.dat"))));
+    // Files touched with the same bytes are no change.
+    QVERIFY(QProcess::execute(QStringLiteral("touch"),
+                              {PoolPath(QStringLiteral("Sample.BGD/Teams.dat"))}) == 0);
+    activate();
+    QCOMPARE(FPrompts.Shown().size(), 1);
   }
 
   void windowSizeAndPositionAreKept() {

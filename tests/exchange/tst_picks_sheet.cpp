@@ -150,11 +150,19 @@ class TestPicksSheet : public QObject {
     QCOMPARE(table.Rows[0], sheet.Header());
     QCOMPARE(table.Rows[1].last(), QStringLiteral("Connecticut"));
 
+    // The example row as the template has it is left out: it is there to be copied.
+    TPicksImport untouched(*FPool, false);
+    QVERIFY2(untouched.Read(sheet.Template()), qPrintable(untouched.Report()));
+    QCOMPARE(untouched.NewCount(), 0);
+
+    // Given a player's name, it is a whole chart.
+    QByteArray named = sheet.Template();
+    named.replace(TPicksSheet::kExampleName.toUtf8(), "Chalk");
     TPicksImport import(*FPool, false);
-    QVERIFY2(import.Read(sheet.Template()), qPrintable(import.Report()));
+    QVERIFY2(import.Read(named), qPrintable(import.Report()));
     QCOMPARE(import.NewCount(), 1);
     const TPlayerPicksListObject& example = *import.Players().front().Player;
-    QCOMPARE(example.PlayerName(), TPicksSheet::kExampleName);
+    QCOMPARE(example.PlayerName(), QStringLiteral("Chalk"));
     // The better seed wins each game: the seed 1 teams reach the last four, the first
     // bracket's wins the title; every other team goes out where a better seed meets it.
     // Equal seeds: the team on the upper line goes on.
@@ -261,7 +269,7 @@ class TestPicksSheet : public QObject {
     AddFullField(pool->TeamsFile());
     TPicksImport import(*pool, false);
     QVERIFY(!import.Read(TPicksSheet(*pool).Template()));
-    QCOMPARE(import.Report(), TPicksImport::kNotLocked);
+    QCOMPARE(import.Report(), TOpenPool::kNotLocked);
   }
 
   void replaceKeepsThePlayersPlaceAndUndoes() {

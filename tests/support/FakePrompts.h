@@ -6,8 +6,9 @@
 #include "Prompts.h"
 
 // Scripted prompts for tests: records every message and answers from a queue. With the queue
-// empty a question is answered No (or Cancel) and a text input or file dialog is cancelled, so
-// an unexpected question never blocks; tests check `Shown` to see that it was asked.
+// empty a question is answered No (Cancel for OK and Cancel) and a text input or file dialog is
+// cancelled, so an unexpected question never blocks; tests check `Shown` to see that it was
+// asked.
 class TFakePrompts : public TPrompts {
  public:
   struct TShown {
@@ -15,6 +16,8 @@ class TFakePrompts : public TPrompts {
     QString Title;
     Buttons ButtonSet = Buttons::Ok;
     Icon IconKind = Icon::None;
+    // The answer Enter would give.
+    Answer Default = Answer::Yes;
     // The window the message was asked for, if the caller named one.
     QWidget* Asker = nullptr;
   };

@@ -25,6 +25,34 @@ QMessageBox::Icon ToQt(TPrompts::Icon icon) {
   return QMessageBox::NoIcon;
 }
 
+QMessageBox::StandardButton ToQt(TPrompts::Answer answer) {
+  switch (answer) {
+    case TPrompts::Answer::Ok:
+      return QMessageBox::Ok;
+    case TPrompts::Answer::Yes:
+      return QMessageBox::Yes;
+    case TPrompts::Answer::No:
+      return QMessageBox::No;
+    case TPrompts::Answer::Cancel:
+      break;
+  }
+  return QMessageBox::Cancel;
+}
+
+TPrompts::Answer FromQt(QMessageBox::StandardButton button) {
+  switch (button) {
+    case QMessageBox::Yes:
+      return TPrompts::Answer::Yes;
+    case QMessageBox::No:
+      return TPrompts::Answer::No;
+    case QMessageBox::Cancel:
+      return TPrompts::Answer::Cancel;
+    default:
+      break;
+  }
+  return TPrompts::Answer::Ok;
+}
+
 // A box sizes itself to its text, so a short text would cut its title off: room is made for
 // the title and the title bar's buttons.
 void MakeRoomForTitle(QMessageBox& box) {
@@ -53,28 +81,31 @@ QWidget* TMessageBoxPrompts::ParentFor(QWidget* asker, QWidget* mainWindow) {
 TPrompts::Answer TMessageBoxPrompts::Message(const QString& text, const QString& title,
                                              Buttons buttons, Icon icon) {
   QMessageBox::StandardButtons shown = QMessageBox::Ok;
-  if (buttons == Buttons::YesNo)
-    shown = QMessageBox::Yes | QMessageBox::No;
-  if (buttons == Buttons::OkCancel)
-    shown = QMessageBox::Ok | QMessageBox::Cancel;
-  QMessageBox box(ToQt(icon), title, text, shown, ParentFor(Asker(), FMainWindow));
-  if (buttons == Buttons::YesNo)
-    box.setDefaultButton(QMessageBox::Yes);
-  MakeRoomForTitle(box);
-  switch (box.exec()) {
-    case QMessageBox::Yes:
-      return Answer::Yes;
-    case QMessageBox::No:
-      return Answer::No;
-    case QMessageBox::Ok:
-      return Answer::Ok;
-    case QMessageBox::Cancel:
-      return Answer::Cancel;
-    default:
-      if (buttons == Buttons::YesNo)
-        return Answer::No;
-      return buttons == Buttons::OkCancel ? Answer::Cancel : Answer::Ok;
+  QMessageBox::StandardButton escape = QMessageBox::Ok;
+  switch (buttons) {
+    case Buttons::Ok:
+      break;
+    case Buttons::OkCancel:
+      shown = QMessageBox::Ok | QMessageBox::Cancel;
+      escape = QMessageBox::Cancel;
+      break;
+    case Buttons::YesNo:
+      shown = QMessageBox::Yes | QMessageBox::No;
+      escape = QMessageBox::No;
+      break;
+    case Buttons::YesNoCancel:
+      shown = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+      escape = QMessageBox::Cancel;
+      break;
   }
+  QMessageBox box(ToQt(icon), title, text, shown, ParentFor(Asker(), FMainWindow));
+  if (shown.testFlag(ToQt(DefaultAnswer())))
+    box.setDefaultButton(ToQt(DefaultAnswer()));
+  // Esc and the close box give the safe answer: the one that changes nothing.
+  box.setEscapeButton(escape);
+  MakeRoomForTitle(box);
+  const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());
+  return FromQt(shown.testFlag(clicked) ? clicked : escape);
 }
 
 bool TMessageBoxPrompts::AskText(const QString& title, const QString& prompt, QString* text,
