@@ -77,7 +77,8 @@ TOptions AddOptions(QCommandLineParser& parser) {
 
 // "--help" and "--version" are answered before the window system is reached, so that they
 // work without a display too. Anything else waits for the application: it knows the window
-// system's own options ("-platform", ...).
+// system's own options ("-platform", ...). "--check" shows no window, so it needs no display
+// either: unless told otherwise with "-platform", it runs on the offscreen platform.
 void AnswerHelpOrVersion(int& argc, char** argv) {
   QCoreApplication console(argc, argv);
   QCommandLineParser parser;
@@ -87,6 +88,11 @@ void AnswerHelpOrVersion(int& argc, char** argv) {
     parser.showHelp();
   if (parser.isSet(QStringLiteral("version")))
     parser.showVersion();
+  const QStringList arguments = console.arguments();
+  const bool platformGiven = arguments.contains(QStringLiteral("-platform")) ||
+                             arguments.contains(QStringLiteral("--platform"));
+  if (parser.isSet(QStringLiteral("check")) && !platformGiven)
+    qputenv("QT_QPA_PLATFORM", "offscreen");
 }
 }  // namespace
 

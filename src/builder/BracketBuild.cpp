@@ -7,12 +7,14 @@
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
+#include <QHideEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStyle>
@@ -29,7 +31,9 @@
 #include "OpenPool.h"
 #include "Prompts.h"
 #include "SplashHelp1.h"
+#include "Text.h"
 #include "TieBreakerPoints.h"
+#include "UndoKeys.h"
 
 namespace {
 
@@ -100,6 +104,27 @@ class TPromptLabel : public QLabel {
   QSize sizeHint() const override { return QSize(kPromptWidth / 4, QLabel::sizeHint().height()); }
   QSize minimumSizeHint() const override { return sizeHint(); }
 };
+
+// "Duke: on the chart, East 1".
+const QString kPlacedTip = QStringLiteral("%1: on the chart, %2 %3");
+
+// The mark of a team on the chart: a tick in the list's icon column. A team not placed keeps
+// the same room empty, so the names stay in one column.
+QIcon PlacedMark() {
+  QPixmap picture(12, 12);
+  picture.fill(Qt::transparent);
+  QPainter painter(&picture);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(QPen(QColor(0, 120, 0), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  painter.drawPolyline(QPolygonF({QPointF(2, 6.5), QPointF(5, 9.5), QPointF(10, 2.5)}));
+  return QIcon(picture);
+}
+
+QIcon UnplacedMark() {
+  QPixmap picture(12, 12);
+  picture.fill(Qt::transparent);
+  return QIcon(picture);
+}
 
 QLabel* MakeLabel(const QString& text, int x, int y, QWidget* parent, bool underlined = false) {
   auto* label = new QLabel(text, parent);
@@ -254,6 +279,7 @@ QWidget* TfrmBracketBuild::CreateTeamMaint(QWidget* parent) {
   edtTeamName->setObjectName(QStringLiteral("edtTeamName"));
   edtTeamName->setMaxLength(kTeamNameLength);
   edtTeamName->setGeometry(2, 2, kPanelWidth - 4, 21);
+  edtTeamName->installEventFilter(this);
 
   btnAddTeamName = new QPushButton(QStringLiteral("&Add"), panel);
   btnAddTeamName->setObjectName(QStringLiteral("btnAddTeamName"));
@@ -310,7 +336,10 @@ void TfrmBracketBuild::ConnectPool() {
     RefreshChart();
   });
   connect(&FPool, &TOpenPool::TeamsChanged, this, &TfrmBracketBuild::FillTeamList);
-  connect(&FPool, &TOpenPool::ChartChanged, this, &TfrmBracketBuild::RefreshChart);
+  connect(&FPool, &TOpenPool::ChartChanged, this, [this] {
+    MarkPlacedTeams();
+    RefreshChart();
+  });
   connect(&FPool, &TOpenPool::OptionsChanged, this, &TfrmBracketBuild::RefreshChart);
   connect(&FPool, &TOpenPool::LockChanged, this, [this] {
     SetPrompt();
@@ -327,9 +356,10 @@ void TfrmBracketBuild::FormActivate() {
   RefreshChart();
   if (!dlgSplashHelp1)
     dlgSplashHelp1 = new TdlgSplashHelp1(this);
-  if (!dlgSplashHelp1->chkDontShow->isChecked())
+  if (FTipsDue && !dlgSplashHelp1->chkDontShow->isChecked())
     ShowModal(*dlgSplashHelp1);
-  edtTeamName->clear();
+  FTipsDue = false;
+  SetTeamNameBox(QString());
   const TFFDataModule* pool = FPool.DataModule();
   if (pool && pool->TeamsFile().Count() >= kMaxTeams) {
     // The list makes its first item current when it gets the focus with none; that is no
@@ -388,16 +418,34 @@ void TfrmBracketBuild::FillTeamList() {
   const QSignalBlocker quiet(lstTeams);
   lstTeams->clear();
   if (const TFFDataModule* pool = FPool.DataModule()) {
-    for (const auto& team : pool->TeamsFile().List()) {
-      auto* item = new QListWidgetItem(team->TeamName(), lstTeams);
-      item->setToolTip(team->TeamName());
-    }
+    for (const auto& team : pool->TeamsFile().List())
+      new QListWidgetItem(team->TeamName(), lstTeams);
   }
+  MarkPlacedTeams();
   if (row >= 0 && lstTeams->count() > 0)
     lstTeams->setCurrentRow(std::min(row, lstTeams->count() - 1));
   // The scroll range follows the new items only once they are laid out.
   lstTeams->doItemsLayout();
   lstTeams->verticalScrollBar()->setValue(scroll);
+}
+
+void TfrmBracketBuild::MarkPlacedTeams() {
+  const TFFDataModule* pool = FPool.DataModule();
+  if (!pool || pool->TeamsFile().Count() != lstTeams->count())
+    return;
+  const QIcon placed = PlacedMark();
+  const QIcon unplaced = UnplacedMark();
+  for (int i = 0; i < lstTeams->count(); ++i) {
+    const TTeamSeedObject* team = pool->TeamsFile().Items(i);
+    QListWidgetItem* item = lstTeams->item(i);
+    const bool onChart = team->RoundReached() > 0;
+    item->setIcon(onChart ? placed : unplaced);
+    // A name cut by the list's edge shows whole here, with where it stands.
+    item->setToolTip(
+        onChart ? kPlacedTip.arg(team->TeamName(), pool->SystemFile().BracketName(team->Region()))
+                      .arg(team->Seed())
+                : team->TeamName());
+  }
 }
 
 // --- The chart picture ---------------------------------------------------------------------
@@ -487,24 +535,22 @@ void TfrmBracketBuild::imgBracketsDragDrop(const QPoint& point) {
 
 void TfrmBracketBuild::lstTeamsClick() {
   if (const QListWidgetItem* item = lstTeams->currentItem())
-    edtTeamName->setText(item->text());
+    SetTeamNameBox(item->text());
+}
+
+void TfrmBracketBuild::SetTeamNameBox(const QString& name) {
+  edtTeamName->setText(name);
+  FTeamNameSet = name;
 }
 
 void TfrmBracketBuild::btnAddTeamNameClick() {
-  const TFFDataModule* pool = FPool.DataModule();
   if (!FPool.IsOpen())
     return;
-  const QString name = edtTeamName->text();
-  if (pool->TeamsFile().Count() >= kMaxTeams) {
-    Refuse(kListFull);
+  QString reason;
+  if (!FPool.AddTeam(edtTeamName->text(), FUndoStack, &reason)) {
+    Refuse(AsSentence(reason));
     return;
   }
-  if (pool->TeamsFile().FindTeam(name)) {
-    Refuse(kAlreadyListed);
-    return;
-  }
-  if (!FPool.AddTeam(name, FUndoStack))
-    return;
   // A new name below the visible part of the list is scrolled into view, one row above the
   // bottom.
   const int index = lstTeams->count() - 1;
@@ -514,7 +560,7 @@ void TfrmBracketBuild::btnAddTeamNameClick() {
     const int top = std::min(index - visible + 2, index);
     lstTeams->scrollToItem(lstTeams->item(top), QAbstractItemView::PositionAtTop);
   }
-  edtTeamName->clear();
+  SetTeamNameBox(QString());
 }
 
 void TfrmBracketBuild::btnRemoveTeamNameClick() {
@@ -544,7 +590,7 @@ void TfrmBracketBuild::btnRemoveTeamNameClick() {
     return;
   }
   FPool.RemoveTeam(team, FUndoStack);
-  edtTeamName->clear();
+  SetTeamNameBox(QString());
 }
 
 // --- Commands ------------------------------------------------------------------------------
@@ -631,9 +677,25 @@ bool TfrmBracketBuild::event(QEvent* event) {
   return QMainWindow::event(event);
 }
 
+bool TfrmBracketBuild::eventFilter(QObject* watched, QEvent* event) {
+  // The name box keeps its own undo only for a name being typed.
+  if (watched == edtTeamName && AsksForUndoKey(event) && edtTeamName->text() == FTeamNameSet) {
+    event->ignore();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
 void TfrmBracketBuild::closeEvent(QCloseEvent* event) {
   FormClose();
   event->accept();
+}
+
+void TfrmBracketBuild::hideEvent(QHideEvent* event) {
+  QMainWindow::hideEvent(event);
+  // Put away, not just minimised: the next opening shows the tips again.
+  if (!event->spontaneous())
+    FTipsDue = true;
 }
 
 void TfrmBracketBuild::resizeEvent(QResizeEvent* event) {

@@ -59,12 +59,8 @@ class TfrmBracketBuild : public QMainWindow {
       QStringLiteral("Team has been dropped on an invalid chart path.");
   static inline const QString kCannotRemoveFirstRound = QStringLiteral(
       "You cannot remove a team from the 1st round after the brackets have been finalized.  See "
-      "menu selection Tools | Unfinalize Brackets");
+      "menu selection Tools | Unlock 1st Round");
 
-  static inline const QString kListFull = QStringLiteral(
-      "The team list already contains 64 teams. You must remove a team before adding more");
-  static inline const QString kAlreadyListed =
-      QStringLiteral("This team is already placed in the list");
   static inline const QString kRemovePlaced = QStringLiteral(
       "You cannot remove a team already placed in brackets. Right click directly on team name on "
       "bracket to remove from bracket display, and then use the remove button  to remove from "
@@ -143,7 +139,9 @@ class TfrmBracketBuild : public QMainWindow {
 
  protected:
   bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -157,6 +155,11 @@ class TfrmBracketBuild : public QMainWindow {
   void ConnectPool();
   // The team list afresh from the teams file, keeping the selected row and the scroll.
   void FillTeamList();
+  // Marks the teams of the list that stand on the chart.
+  void MarkPlacedTeams();
+  // Puts a name into the team name box, or empties it: the text the window put there, whose
+  // undo is the window's.
+  void SetTeamNameBox(const QString& name);
   void SetPrompt();
   // The team of the list's selected item, by its exact name.
   TTeamSeedObject* SelectedTeam() const;
@@ -175,4 +178,7 @@ class TfrmBracketBuild : public QMainWindow {
   // the activation is not the organiser coming from another window.
   int FOwnModal = 0;
   TActivationGate FActivation;
+  // The tips come with the first activation of each opening of the window.
+  bool FTipsDue = true;
+  QString FTeamNameSet;
 };

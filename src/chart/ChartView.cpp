@@ -1,5 +1,6 @@
 #include "ChartView.h"
 
+#include <QCursor>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -44,6 +45,8 @@ class TChartImage : public QWidget {
     FView->MouseMove(FView->MakeMouse(event->position().toPoint(), Qt::NoButton, event->buttons(),
                                       event->modifiers(), false));
   }
+  // Off the picture no name is under the pointer.
+  void leaveEvent(QEvent*) override { FView->Hover(nullptr); }
   void dragEnterEvent(QDragEnterEvent* event) override { DragOver(event); }
   void dragMoveEvent(QDragMoveEvent* event) override { DragOver(event); }
   void dropEvent(QDropEvent* event) override {
@@ -191,6 +194,9 @@ void TChartView::StartDrag(int slotNumber) {
     drag->exec(Qt::MoveAction);
   }
   FDragging = false;
+  // A drag sends no moves and no leave: the bold name follows where the pointer ended up.
+  const QPoint at = FPicture->mapFromGlobal(QCursor::pos());
+  Hover(FPicture->visibleRegion().contains(at) ? HitSlot(at) : nullptr);
 }
 
 std::unique_ptr<QMimeData> TChartView::TeamMimeData(const QString& teamName) {

@@ -13,7 +13,7 @@ class TfrmAboutBox : public QDialog {
   Q_OBJECT
 
  public:
-  static inline const QString kProduct = QStringLiteral("Courtsider 99 for Windows 95/98/NT");
+  static inline const QString kProduct = QStringLiteral("Courtsider 99 for Linux and Windows");
   static inline const QString kDescription =
       QStringLiteral("College Basketball Office Pool Manager");
   static inline const QString kVersion = QStringLiteral("Version ") + kProgramVersion;

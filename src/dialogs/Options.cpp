@@ -181,7 +181,7 @@ void TfrmOptions::btnOkClick() {
       FPool.SetOptions(options);
       pgcOptions->setCurrentIndex(1);
       edit->setFocus();
-      ReportError(QString(kNotAnInteger).replace(QLatin1String("%s"), text));
+      ReportError(QString(kNotAnInteger).replace(QLatin1String("%s"), text), kApplicationTitle);
       return;
     }
     options.RoundPoints[static_cast<size_t>(round - 1)] = value;
@@ -206,15 +206,14 @@ bool TfrmOptions::edtMultRoundExit(QLineEdit* edit) {
   if (!edit->isModified() || edit->hasAcceptableInput())
     return true;
   QApplication::beep();
-  ReportError(kInvalidInput);
+  ReportError(kInvalidInput, kMessageTitle);
   edit->setFocus();
   return false;
 }
 
-void TfrmOptions::ReportError(const QString& text) {
+void TfrmOptions::ReportError(const QString& text, const QString& title) {
   FReporting = true;
-  TPrompts::Current().MessageFrom(this, text, kApplicationTitle, TPrompts::Buttons::Ok,
-                                  TPrompts::Icon::Stop);
+  TPrompts::Current().MessageFrom(this, text, title, TPrompts::Buttons::Ok, TPrompts::Icon::Stop);
   FReporting = false;
 }
 

@@ -58,8 +58,9 @@ class TfrmOptions : public QDialog {
  private:
   QWidget* MakeGeneralPage();
   QWidget* MakeValuesPage();
-  // Shown the way the program reports any failed step: the application's title and stop icon.
-  void ReportError(const QString& text);
+  // Shown with the stop icon and `title`: the field's own refusal is titled as every other
+  // box of the program, a failed step as the program reports any (the application's title).
+  void ReportError(const QString& text, const QString& title);
   // Puts the stored value of the pool back into one round field.
   void LoadRound(int round);
 

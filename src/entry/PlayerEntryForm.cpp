@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QUndoStack>
+#include <algorithm>
 
 #include "BracketList.h"
 #include "DesignFont.h"
@@ -25,6 +27,7 @@
 #include "ShareCommands.h"
 #include "SplashHelp02.h"
 #include "Text.h"
+#include "UndoKeys.h"
 
 namespace {
 // A required digit and two optional ones, blanks shown as spaces: 0 to 999.
@@ -306,6 +309,8 @@ void TfrmPlayerEntryForm::RefreshChart() {
   sbxBracket->RefreshChart();
   const bool shown = FCurrentPlayer && cbxPlayerName->currentIndex() >= 0;
   edtTotalPoints->setEnabled(shown);
+  // Delete acts on the player shown, so it waits for one.
+  actPlayerDelete->setEnabled(shown);
   edtTotalPoints->setText(shown ? QString::number(FCurrentPlayer->TieBreakerPoints())
                                 : QStringLiteral("0"));
   edtTotalPoints->setModified(false);
@@ -336,9 +341,6 @@ int TfrmPlayerEntryForm::SlotNumber(const TBracketItem* slot) const {
 }
 
 void TfrmPlayerEntryForm::ChoosePlayer(TPlayerPicksListObject* player) {
-  // An undo only ever belongs to the player it was made on.
-  if (player != FCurrentPlayer)
-    FUndoStack->clear();
   FCurrentPlayer = player;
   cbxPlayerName->setCurrentIndex(ItemOfPlayer(player));
   ClearChart();
@@ -411,15 +413,15 @@ int TfrmPlayerEntryForm::ShowModal(QDialog& dialog) {
 
 void TfrmPlayerEntryForm::FormActivate() {
   FUndoStack->setActive();
-  FUndoStack->clear();
   ClearChart();
   LoadPlayerList();
   MakeChartBitmap();
   RefreshChart();
   if (!FTips)
     FTips = new TdlgSplashHelp02(this);
-  if (!FTips->chkDontShow->isChecked())
+  if (FTipsDue && !FTips->chkDontShow->isChecked())
     ShowModal(*FTips);
+  FTipsDue = false;
 }
 
 bool TfrmPlayerEntryForm::FormClose() {
@@ -459,7 +461,7 @@ bool TfrmPlayerEntryForm::edtTotalPointsExit() {
     return true;
   if (!edtTotalPoints->hasAcceptableInput()) {
     QApplication::beep();
-    Tell(kInvalidInput, TPrompts::Icon::Stop, kApplicationTitle);
+    Tell(kInvalidInput, TPrompts::Icon::Stop);
     edtTotalPoints->setFocus();
     return false;
   }
@@ -526,10 +528,12 @@ void TfrmPlayerEntryForm::actPlayerAddExecute() {
     Tell(kNameMissing, TPrompts::Icon::Stop);
     return;
   }
-  FUndoStack->clear();
-  TPlayerPicksListObject* const player = FPool.AddPlayer(name.left(kMaxNameLength), FUndoStack);
-  if (!player)
+  QString reason;
+  TPlayerPicksListObject* const player = FPool.AddPlayer(name, FUndoStack, &reason);
+  if (!player) {
+    Tell(AsSentence(reason), TPrompts::Icon::Stop);
     return;
+  }
   FCurrentPlayer = player;
   cbxPlayerName->setCurrentIndex(ItemOfPlayer(player));
   ClearChart();
@@ -538,11 +542,20 @@ void TfrmPlayerEntryForm::actPlayerAddExecute() {
 }
 
 void TfrmPlayerEntryForm::actPlayerDeleteExecute() {
-  if (!Ask(kDeleteQuestion))
+  TPlayerPicksListObject* const player = FCurrentPlayer;
+  if (!player)
+    return;
+  // The games the player has picked: every line past the first round that an entry holds.
+  int picks = 0;
+  for (const TPlayerPickArrayObject& entry : player->Picks())
+    picks += std::max(0, entry.RoundReached() - 1);
+  const QString& question = picks == 0   ? kDeleteNoPicks
+                            : picks == 1 ? kDeleteOnePick
+                                         : kDeleteQuestion;
+  if (!Ask(question.arg(player->PlayerName()).arg(picks)))
     return;
   ClearChart();
-  if (TPlayerPicksListObject* player = PlayerOfItem(cbxPlayerName->currentIndex()))
-    FPool.DeletePlayer(player, FUndoStack);
+  FPool.DeletePlayer(player, FUndoStack);
   LoadPlayerList();
   RefreshChart();
 }
@@ -575,14 +588,28 @@ void TfrmPlayerEntryForm::actPlayerNextExecute() {
 }
 
 void TfrmPlayerEntryForm::actEditUndoExecute() {
-  // A guess typed and not yet stored is the latest change: it is what an undo takes back.
-  if (CommitGuess())
-    FUndoStack->undo();
+  UndoOrRedo(true);
 }
 
 void TfrmPlayerEntryForm::actEditRedoExecute() {
-  if (CommitGuess())
+  UndoOrRedo(false);
+}
+
+void TfrmPlayerEntryForm::UndoOrRedo(bool undo) {
+  // A guess typed and not yet stored is the latest change: it is what an undo takes back.
+  if (!CommitGuess())
+    return;
+  const int index = FUndoStack->index();
+  TPlayerPicksListObject* const player =
+      FPool.PlayerOf(FUndoStack->command(undo ? index - 1 : index));
+  if (undo) {
+    FUndoStack->undo();
+  } else {
     FUndoStack->redo();
+  }
+  // The change is seen on its player, also one chosen since or one a deletion put back.
+  if (player && player != FCurrentPlayer && ItemOfPlayer(player) >= 0)
+    ChoosePlayer(player);
 }
 
 void TfrmPlayerEntryForm::actFileImportExecute() {
@@ -624,6 +651,13 @@ bool TfrmPlayerEntryForm::event(QEvent* event) {
 
 bool TfrmPlayerEntryForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == edtTotalPoints) {
+    // The field keeps its own undo only for a guess typed and not yet stored.
+    if (AsksForUndoKey(event) && FCurrentPlayer &&
+        edtTotalPoints->displayText().trimmed() ==
+            QString::number(FCurrentPlayer->TieBreakerPoints())) {
+      event->ignore();
+      return true;
+    }
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && edtTotalPoints->isModified()) {
       RefreshChart();
@@ -649,6 +683,13 @@ void TfrmPlayerEntryForm::closeEvent(QCloseEvent* event) {
   } else {
     event->ignore();
   }
+}
+
+void TfrmPlayerEntryForm::hideEvent(QHideEvent* event) {
+  QMainWindow::hideEvent(event);
+  // Put away, not just minimised: the next opening shows the tips again.
+  if (!event->spontaneous())
+    FTipsDue = true;
 }
 
 void TfrmPlayerEntryForm::resizeEvent(QResizeEvent* event) {

@@ -45,8 +45,11 @@ class TfrmPlayerEntryForm : public QMainWindow {
       "To advance team:   Drag team name to its final destination.  Let autofill do the rest.");
   static inline const QString kNamePrompt = QStringLiteral("Enter new player name");
   static inline const QString kNameMissing = QStringLiteral("You must enter a player name");
-  static inline const QString kDeleteQuestion =
-      QStringLiteral("Are you sure you wish to delete this player?");
+  // "Delete Tom Baker and all 63 picks?": the player shown, and the games picked.
+  static inline const QString kDeleteQuestion = QStringLiteral("Delete %1 and all %2 picks?");
+  static inline const QString kDeleteOnePick = QStringLiteral("Delete %1 and the 1 pick?");
+  static inline const QString kDeleteNoPicks =
+      QStringLiteral("Delete %1? No picks are entered yet.");
   static inline const QString kClearQuestion =
       QStringLiteral("This will clear the bracket information. Do you wish to continue?");
   static inline const QString kInvalidPath =
@@ -128,6 +131,7 @@ class TfrmPlayerEntryForm : public QMainWindow {
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
@@ -150,6 +154,8 @@ class TfrmPlayerEntryForm : public QMainWindow {
   bool CommitGuess();
   // Moves to the player `step` items away in the list, committing the guess first.
   void StepPlayer(int step);
+  // Undoes or redoes the edit at `index` of the undo stack and shows the player it changed.
+  void UndoOrRedo(bool undo);
   // Everything that pointed into the pool is dropped: no player, an empty chart.
   void ForgetPool();
   // The player of a list item: the item's place in the list is the player's place in the file.
@@ -174,4 +180,6 @@ class TfrmPlayerEntryForm : public QMainWindow {
   int FOwnModal = 0;
   TActivationGate FActivation;
   bool FLoadingList = false;
+  // The tips come with the first activation of each opening of the window.
+  bool FTipsDue = true;
 };

@@ -10,6 +10,7 @@
 #include "PicksImport.h"
 #include "PicksSheet.h"
 #include "SafeFile.h"
+#include "Text.h"
 
 namespace {
 const QString kCsvFilter = QStringLiteral("Picks sheets (*.csv);;All files (*)");
@@ -43,9 +44,17 @@ void TShareCommands::ImportPlayers(TOpenPool& pool, QWidget* asker, QUndoStack* 
     return;
   }
   auto import = std::make_unique<TPicksImport>(*module, false);
-  if (!import->Read(bytes) && import->OnlyExistingNames() &&
-      prompts.Confirm(kReplaceQuestion.arg(import->ProblemCount()), TPrompts::Icon::Question,
-                      asker)) {
+  auto tell = [&prompts, asker](const QString& text) {
+    prompts.MessageFrom(asker, text, kMessageTitle, TPrompts::Buttons::Ok,
+                        TPrompts::Icon::Information);
+  };
+  if (!import->Read(bytes) && import->OnlyExistingNames()) {
+    // No is the organiser's choice, not a fault of the sheet.
+    if (!prompts.Confirm(kReplaceQuestion.arg(import->ProblemCount()), TPrompts::Icon::Question,
+                         asker)) {
+      tell(kImportCancelled);
+      return;
+    }
     import = std::make_unique<TPicksImport>(*module, true);
     import->Read(bytes);
   }
@@ -56,9 +65,29 @@ void TShareCommands::ImportPlayers(TOpenPool& pool, QWidget* asker, QUndoStack* 
   }
   const int added = import->NewCount();
   const int replaced = import->ReplacedCount();
+  if (added + replaced == 0) {
+    tell(kNoPlayers);
+    return;
+  }
   pool.ImportPlayers(std::move(import->Players()), undo);
-  prompts.MessageFrom(asker, kImported.arg(added).arg(replaced), kMessageTitle,
-                      TPrompts::Buttons::Ok, TPrompts::Icon::Information);
+  tell(Imported(added, replaced));
+}
+
+QString TShareCommands::Imported(int added, int replaced) {
+  auto count = [](int n, const QString& one, const QString& many) {
+    return n == 1 ? one : many.arg(n);
+  };
+  QStringList done;
+  if (added > 0) {
+    done << count(added, QStringLiteral("imported 1 new player"),
+                  QStringLiteral("imported %1 new players"));
+  }
+  if (replaced > 0) {
+    done << count(replaced, QStringLiteral("replaced the picks of 1 player"),
+                  QStringLiteral("replaced the picks of %1 players"));
+  }
+  return AsSentence(done.join(QStringLiteral(" and "))) +
+         QStringLiteral(". Save the pool to keep the changes.");
 }
 
 QString TShareCommands::ExportPlayers(const TOpenPool& pool, QWidget* asker) {

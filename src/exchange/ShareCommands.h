@@ -35,8 +35,11 @@ class TShareCommands {
   static inline const QString kReplaceQuestion = QStringLiteral(
       "The pool already has %1 of the players in this file. Replace their picks and "
       "tie-breaker guesses with those of the file?");
-  static inline const QString kImported =
-      QStringLiteral("Imported %1 new players and replaced %2. Save the pool to keep them.");
+  // Answered No, the question about replacing players stops the import as asked.
+  static inline const QString kImportCancelled =
+      QStringLiteral("Import cancelled; nothing changed.");
+  static inline const QString kNoPlayers =
+      QStringLiteral("The picks sheet holds no players; nothing changed.");
   static inline const QString kExported = QStringLiteral("Exported %1 players to %2");
   static inline const QString kCannotRead =
       QStringLiteral("The picks sheet could not be read:\n%1");
@@ -44,6 +47,9 @@ class TShareCommands {
   // Problems of a refused import shown in the message; the rest are counted.
   static constexpr int kProblemsShown = 15;
 
+  // What an import did: "Imported 3 new players and replaced the picks of 1 player. Save the
+  // pool to keep the changes."
+  static QString Imported(int added, int replaced);
   // Asks for a picks sheet and brings its players into the open pool through the document's
   // ImportPlayers, on `undo` when given, so that every window showing the players follows.
   // All or nothing: a sheet with any mistake is refused with its problems and changes

@@ -93,7 +93,8 @@ class TestShare : public QObject {
     QCOMPARE(FPrompts.Shown().at(0).Title, TShareCommands::kImportTitle);
     QCOMPARE(FPrompts.Shown().at(0).Text,
              QDir(AppDir()).filePath(QStringLiteral("Office_ 3rd Floor picks.csv")));
-    QCOMPARE(FPrompts.Shown().at(1).Text, TShareCommands::kImported.arg(2).arg(0));
+    QCOMPARE(FPrompts.Shown().at(1).Text,
+             QStringLiteral("Imported 2 new players. Save the pool to keep the changes."));
     const TPlayerPicksFile& players = form->FFDataModule()->PlayerPicksFile();
     QCOMPARE(players.Count(), 3);
     QCOMPARE(players.Items(1)->PlayerName(), QStringLiteral("Ann"));
@@ -143,8 +144,10 @@ class TestShare : public QObject {
       form->actFileImportExecute();
       QCOMPARE(FPrompts.Shown().at(1).Text, TShareCommands::kReplaceQuestion.arg(1));
     }
-    // No refused the whole sheet; Yes replaced P2 in its place and added the new player.
-    QVERIFY(FPrompts.Texts().last() == TShareCommands::kImported.arg(1).arg(1));
+    // No cancelled the whole sheet; Yes replaced P2 in its place and added the new player.
+    QCOMPARE(FPrompts.Texts().last(), QStringLiteral("Imported 1 new player and replaced the picks "
+                                                     "of 1 player. Save the pool to keep the "
+                                                     "changes."));
     const TPlayerPicksFile& players = form->FFDataModule()->PlayerPicksFile();
     QCOMPARE(players.Count(), 3);
     QCOMPARE(players.Items(1)->PlayerName(), QStringLiteral("P2"));

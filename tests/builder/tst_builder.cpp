@@ -357,7 +357,7 @@ class TestBuilder : public QObject {
     QVERIFY(FForm->lstTeams->viewport()->rect().contains(row));
     Type(QStringLiteral("Sixty-Five"));
     FForm->btnAddTeamNameClick();
-    QCOMPARE(Shown(), QStringList{TfrmBracketBuild::kListFull});
+    QCOMPARE(Shown(), QStringList{TOpenPool::kTeamListFull});
     QCOMPARE(FForm->edtTeamName->text(), QStringLiteral("Sixty-Five"));
     QCOMPARE(Teams().Count(), 64);
   }
@@ -366,7 +366,7 @@ class TestBuilder : public QObject {
     Open(false, false, 2);
     Type(QStringLiteral("  T1 "));
     FForm->btnAddTeamNameClick();
-    QCOMPARE(Shown(), QStringList{TfrmBracketBuild::kAlreadyListed});
+    QCOMPARE(Shown(), QStringList{TOpenPool::kTeamNameTaken});
     QCOMPARE(FForm->edtTeamName->text(), QStringLiteral("  T1 "));
     // Letter case counts: "t1" is another team.
     Type(QStringLiteral("t1"));
@@ -377,11 +377,41 @@ class TestBuilder : public QObject {
     FForm->btnAddTeamNameClick();
     QCOMPARE(Teams().Count(), 4);
     FForm->btnAddTeamNameClick();
-    QCOMPARE(Shown().last(), TfrmBracketBuild::kAlreadyListed);
+    QCOMPARE(Shown().last(), TOpenPool::kTeamNameTaken);
     QCOMPARE(ListItems(), QStringList({"T1", "T2", "t1", ""}));
+    // A name the pool's files cannot keep is refused in the picks import's words.
+    Type(QStringLiteral("\u0141\u00f3d\u017a Tech"));
+    FForm->btnAddTeamNameClick();
+    QCOMPARE(Shown().last(), QStringLiteral("The team name \"\u0141\u00f3d\u017a Tech\" holds "
+                                            "\"\u0141\", a character a pool cannot store"));
+    QCOMPARE(FPrompts.Shown().last().IconKind, TPrompts::Icon::Stop);
+    QCOMPARE(Teams().Count(), 4);
     // The box takes no more than a stored name holds.
     Type(QString(40, QLatin1Char('x')));
     QCOMPARE(FForm->edtTeamName->text().size(), 35);
+  }
+
+  // A team on the chart is marked in the list, which keeps its order.
+  void theListMarksThePlacedTeams() {
+    Open(false, false, 3);
+    auto marked = [this](int row) {
+      const QImage mark = FForm->lstTeams->item(row)->icon().pixmap(12, 12).toImage();
+      for (int y = 0; y < mark.height(); ++y) {
+        for (int x = 0; x < mark.width(); ++x) {
+          if (qAlpha(mark.pixel(x, y)) > 0)
+            return true;
+        }
+      }
+      return false;
+    };
+    QVERIFY(!marked(0) && !marked(1) && !marked(2));
+    Drop(QStringLiteral("T2"), 17);
+    QCOMPARE(ListItems(), QStringList({"T1", "T2", "T3"}));
+    QVERIFY(!marked(0) && marked(1) && !marked(2));
+    QCOMPARE(FForm->lstTeams->item(1)->toolTip(), QStringLiteral("T2: on the chart, South 1"));
+    FForm->UndoStack()->undo();
+    QVERIFY(!marked(1));
+    QCOMPARE(FForm->lstTeams->item(1)->toolTip(), QStringLiteral("T2"));
   }
 
   void removingTeams() {
@@ -589,16 +619,23 @@ class TestBuilder : public QObject {
 
   // --- Activation, lock and another pool -----------------------------------------------------
 
-  void activationFillsTheWindowAndShowsTheTips() {
+  // Each activation fills the window afresh; the tips come once per opening of the window.
+  void activationFillsTheWindowAndShowsTheTipsOnce() {
     Open(false, false, 2);
     FForm->edtTeamName->setText(QStringLiteral("half typed"));
     FForm->FormActivate();
-    QCOMPARE(FDialogs, QStringList{"dlgSplashHelp1"});
+    QCOMPARE(FDialogs, QStringList());
     QCOMPARE(ListItems(), QStringList({"T1", "T2"}));
     QCOMPARE(FForm->edtTeamName->text(), QString());
     QCOMPARE(FForm->lblPrompt->text(), TfrmBracketBuild::kPromptUnlocked);
+    FForm->close();
+    FForm->show();
+    FForm->FormActivate();
+    QCOMPARE(FDialogs, QStringList{"dlgSplashHelp1"});
     // Ticked, the tips stay away.
     FForm->dlgSplashHelp1->chkDontShow->setChecked(true);
+    FForm->close();
+    FForm->show();
     FForm->FormActivate();
     QCOMPARE(FDialogs.size(), 1);
   }
@@ -625,7 +662,7 @@ class TestBuilder : public QObject {
     QApplication::sendEvent(FForm.get(), &away);
     QApplication::sendEvent(FForm.get(), &back);
     QCOMPARE(FForm->edtTeamName->text(), QString());
-    QCOMPARE(FDialogs.last(), QStringLiteral("dlgSplashHelp1"));
+    QCOMPARE(FDialogs, QStringList{"dlgTieBreakerPoints"});
     QVERIFY(FForm->UndoStack()->canUndo());
   }
 

@@ -518,8 +518,8 @@ void TestDialogs::tipsShowTheirLines() {
            QStringList(
                {QStringLiteral("Player Entry Form"),
                 QStringLiteral("Tips on filling in the player entry brackets:"),
-                QStringLiteral("1.  Drag the team name to its its predicted final position in the"),
-                QStringLiteral("     tournament and drop the team on the line.  Courtsider willl"),
+                QStringLiteral("1.  Drag the team name to its predicted final position in the"),
+                QStringLiteral("     tournament and drop the team on the line.  Courtsider will"),
                 QStringLiteral("     fill in the rest for you automatically."),
                 QStringLiteral("Remember:  You do not need to fill in every game."),
                 QStringLiteral("Let Courtsider do it for you with drag-and-drop fill-in."),
@@ -674,7 +674,8 @@ void TestDialogs::optionsRefusesRoundWithoutFirstDigit() {
   QCOMPARE(FPrompts.Shown().size(), 1);
   QCOMPARE(FPrompts.Shown().at(0).Text,
            QStringLiteral("Invalid input value.  Use escape key to abandon changes"));
-  QCOMPARE(FPrompts.Shown().at(0).Title, kApplicationTitle);
+  // Titled as every other box of the program.
+  QCOMPARE(FPrompts.Shown().at(0).Title, kMessageTitle);
   QCOMPARE(FPrompts.Shown().at(0).IconKind, TPrompts::Icon::Stop);
 
   Type(window.edtMultRound3, QStringLiteral("8"));
@@ -735,7 +736,7 @@ void TestDialogs::aboutBoxTexts() {
   TfrmAboutBox about;
   QCOMPARE(about.windowTitle(), QStringLiteral("About Courtsider 99"));
   QCOMPARE(about.size(), QSize(415, 223));
-  QCOMPARE(about.lblProduct->text(), QStringLiteral("Courtsider 99 for Windows 95/98/NT"));
+  QCOMPARE(about.lblProduct->text(), QStringLiteral("Courtsider 99 for Linux and Windows"));
   QVERIFY(about.lblProduct->font().bold());
   QCOMPARE(about.lblDescription->text(), QStringLiteral("College Basketball Office Pool Manager"));
   QVERIFY(about.lblVersion->text().contains(QStringLiteral("1.00.02")));

@@ -120,51 +120,76 @@ class TestEntry : public QObject {
     QCOMPARE(f.Add(QStringLiteral(" Lee "))->PlayerName(), QStringLiteral(" Lee "));
   }
 
-  void eachOfTwoPlayersOfOneNameIsReachable() {
+  // A name the pool has already, or one its files cannot keep, is refused in the picks
+  // import's words and nothing is added: each name is one player's, and what is shown is what
+  // is saved.
+  void namesThePoolHasOrCannotStoreAreRefused() {
     TEntryFixture f;
-    TPlayerPicksListObject* first = f.Add(QStringLiteral("Sam"));
-    TPlayerPicksListObject* second = f.Add(QStringLiteral("Sam"));
-    QCOMPARE(f.Form->cbxPlayerName->count(), 2);
-    f.Form->cbxPlayerName->setCurrentIndex(0);
-    f.Form->cbxPlayerNameClick();
-    QCOMPARE(f.Form->CurrentPlayer(), first);
-    f.Form->cbxPlayerName->setCurrentIndex(1);
-    f.Form->cbxPlayerNameClick();
-    QCOMPARE(f.Form->CurrentPlayer(), second);
+    TPlayerPicksListObject* sam = f.Add(QStringLiteral("Sam"));
     f.Drop(1, 65);
-    QCOMPARE(second->Pick(0)->RoundReached(), 2);
-    QCOMPARE(first->Pick(0)->RoundReached(), 1);
-    // Deleting the second deletes that one.
-    f.Prompts.QueueAnswer(TPrompts::Answer::Yes);
-    f.Form->actPlayerDeleteExecute();
+    const QStringList refused = {QStringLiteral("Sam"),
+                                 QStringLiteral("\u0141ukasz \u017b\u00f3\u0142w \u2603"),
+                                 QStringLiteral("Tom\x1b[31m"), QStringLiteral("Bell\a")};
+    f.Prompts.Reset();
+    for (const QString& name : refused) {
+      f.Prompts.QueueText(name);
+      f.Form->actPlayerAddExecute();
+      QCOMPARE(f.Prompts.Shown().last().IconKind, TPrompts::Icon::Stop);
+    }
+    QCOMPARE(f.Prompts.Texts().filter(QStringLiteral("The ")),
+             QStringList({
+                 QStringLiteral("The pool already has a player named \"Sam\""),
+                 QStringLiteral("The player name \"\u0141ukasz \u017b\u00f3\u0142w \u2603\" holds "
+                                "\"\u0141\", a character a pool cannot store"),
+                 QStringLiteral("The player name holds the control character U+001B, which a "
+                                "pool cannot store"),
+                 QStringLiteral("The player name holds the control character U+0007, which a "
+                                "pool cannot store"),
+             }));
     QCOMPARE(f.Players().Count(), 1);
-    QCOMPARE(f.Players().List()[0].get(), first);
+    QCOMPARE(f.Form->cbxPlayerName->count(), 1);
+    QCOMPARE(f.Form->CurrentPlayer(), sam);
+    QCOMPARE(sam->Pick(0)->RoundReached(), 2);
+    // "José" and "Muñoz" are the code page's.
+    QVERIFY(f.Add(QStringLiteral("Jos\u00e9 Mu\u00f1oz")));
+    QCOMPARE(f.Players().Count(), 2);
   }
 
-  void deletingAsksFirst() {
+  // Delete asks about the player shown, by name and with the games picked, and deletes that
+  // one; with none shown it is off.
+  void deletingNamesThePlayerShown() {
     TEntryFixture f;
     f.Add(QStringLiteral("Ann"));
-    f.Add(QStringLiteral("Bob"));
+    TPlayerPicksListObject* tom = f.Add(QStringLiteral("Tom Baker"));
+    f.Drop(1, 127);
     f.Prompts.QueueAnswer(TPrompts::Answer::No);
     f.Form->actPlayerDeleteExecute();
-    QCOMPARE(f.Prompts.Shown().last().Text,
-             QStringLiteral("Are you sure you wish to delete this player?"));
+    QCOMPARE(f.Prompts.Shown().last().Text, QStringLiteral("Delete Tom Baker and all 6 picks?"));
     QCOMPARE(f.Prompts.Shown().last().ButtonSet, TPrompts::Buttons::YesNo);
     QCOMPARE(f.Prompts.Shown().last().IconKind, TPrompts::Icon::Stop);
     QCOMPARE(f.Players().Count(), 2);
     f.Prompts.QueueAnswer(TPrompts::Answer::Yes);
     f.Form->actPlayerDeleteExecute();
     QCOMPARE(f.Players().Count(), 1);
+    QVERIFY(f.Players().List()[0].get() != tom);
     QCOMPARE(f.Players().List()[0]->PlayerName(), QStringLiteral("Ann"));
     QCOMPARE(f.Form->cbxPlayerName->count(), 1);
     QCOMPARE(f.Form->cbxPlayerName->currentIndex(), -1);
     QVERIFY(!f.Form->CurrentPlayer());
     QCOMPARE(f.Occupied(), 0);
     QVERIFY(!f.Form->edtTotalPoints->isEnabled());
-    // With no player chosen nothing is deleted.
-    f.Prompts.QueueAnswer(TPrompts::Answer::Yes);
+    QVERIFY(!f.Form->actPlayerDelete->isEnabled());
+    const int asked = f.Prompts.Shown().size();
     f.Form->actPlayerDeleteExecute();
+    QCOMPARE(f.Prompts.Shown().size(), asked);
     QCOMPARE(f.Players().Count(), 1);
+
+    f.Form->cbxPlayerName->setCurrentIndex(0);
+    f.Form->cbxPlayerNameClick();
+    QVERIFY(f.Form->actPlayerDelete->isEnabled());
+    f.Form->actPlayerDeleteExecute();
+    QCOMPARE(f.Prompts.Shown().last().Text,
+             QStringLiteral("Delete Ann? No picks are entered yet."));
   }
 
   void clearBracketsStartsThePlayerAgain() {
@@ -402,7 +427,8 @@ class TestEntry : public QObject {
     QCOMPARE(f.Prompts.Shown().size(), 2);
     QCOMPARE(f.Prompts.Shown().at(0).Title, TShareCommands::kImportTitle);
     const TFakePrompts::TShown& told = f.Prompts.Shown().at(1);
-    QCOMPARE(told.Text, TShareCommands::kImported.arg(2).arg(0));
+    QCOMPARE(told.Text,
+             QStringLiteral("Imported 2 new players. Save the pool to keep the changes."));
     QCOMPARE(told.Asker, f.Form.get());
     // The list follows the document; the player shown stays shown.
     QCOMPARE(f.Form->cbxPlayerName->count(), 3);
@@ -460,13 +486,16 @@ class TestEntry : public QObject {
     f.Prompts.QueueFileName(again);
     f.Form->actFileImportExecute();
     QCOMPARE(f.Prompts.Shown().at(1).Text, TShareCommands::kReplaceQuestion.arg(1));
-    QVERIFY(f.Prompts.Shown().last().Text.startsWith(TShareCommands::kNothingImported));
+    // No is an answer, not a fault of the sheet.
+    QCOMPARE(f.Prompts.Shown().last().Text, QStringLiteral("Import cancelled; nothing changed."));
+    QCOMPARE(f.Prompts.Shown().last().IconKind, TPrompts::Icon::Information);
     unchanged();
     f.Prompts.Reset();
     f.Prompts.QueueFileName(again);
     f.Prompts.QueueAnswer(TPrompts::Answer::Yes);
     f.Form->actFileImportExecute();
-    QCOMPARE(f.Prompts.Texts().last(), TShareCommands::kImported.arg(0).arg(1));
+    QCOMPARE(f.Prompts.Texts().last(),
+             QStringLiteral("Replaced the picks of 1 player. Save the pool to keep the changes."));
     QCOMPARE(f.Players().Count(), 1);
     QCOMPARE(f.Form->edtTotalPoints->text(), QStringLiteral("150"));
     QCOMPARE(f.NameIn(PathSlot(f.Chart(), 1, 2)), QStringLiteral("R1S16"));
@@ -528,8 +557,9 @@ class TestEntry : public QObject {
     f.TypeGuess(QStringLiteral("150"));
     f.Form->edtTotalPointsExit();
 
+    // Coming back is no new opening: the tips came once.
     f.Form->FormActivate();
-    QCOMPARE(f.TipsShown, 2);
+    QCOMPARE(f.TipsShown, 1);
     QVERIFY(!f.Form->CurrentPlayer());
     QCOMPARE(f.Form->cbxPlayerName->currentIndex(), -1);
     QCOMPARE(f.Form->cbxPlayerName->count(), 1);
@@ -541,8 +571,14 @@ class TestEntry : public QObject {
     f.Form->actPlayerAuditExecute();
     QCOMPARE(f.Prompts.Texts().last(), QStringLiteral("Not all brackets have been completed"));
 
-    // Ticked, the tips stay away.
+    // Opened again, the window shows them again; ticked, they stay away.
+    f.Form->show();
+    f.Form->close();
+    f.Form->FormActivate();
+    QCOMPARE(f.TipsShown, 2);
     f.Form->TipsDialog()->chkDontShow->setChecked(true);
+    f.Form->show();
+    f.Form->close();
     f.Form->FormActivate();
     QCOMPARE(f.TipsShown, 2);
   }
@@ -634,18 +670,38 @@ class TestEntry : public QObject {
     QCOMPARE(f.Form->cbxPlayerName->itemText(1), QStringLiteral("Bob"));
   }
 
-  void anUndoNeverEditsAnotherPlayer() {
+  // The history outlives a change of player and a return to the window: an undo shows the
+  // player it changes, and undoes it there.
+  void anUndoShowsThePlayerItChanges() {
     TEntryFixture f;
     TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
-    f.Add(QStringLiteral("Bob"));
+    TPlayerPicksListObject* bob = f.Add(QStringLiteral("Bob"));
     f.Form->cbxPlayerName->setCurrentIndex(0);
     f.Form->cbxPlayerNameClick();
     f.Drop(1, 127);
     f.Form->cbxPlayerName->setCurrentIndex(1);
     f.Form->cbxPlayerNameClick();
-    QVERIFY(!f.Form->actEditUndo->isEnabled());
+    f.Form->FormActivate();
+    QVERIFY(f.Form->actEditUndo->isEnabled());
     f.Form->actEditUndoExecute();
-    QCOMPARE(ann->Pick(0)->RoundReached(), 7);
+    QCOMPARE(f.Form->CurrentPlayer(), ann);
+    QCOMPARE(f.Form->cbxPlayerName->currentIndex(), 0);
+    QCOMPARE(ann->Pick(0)->RoundReached(), 1);
+    QVERIFY(!f.Slot(127)->Team());
+    f.Form->cbxPlayerName->setCurrentIndex(1);
+    f.Form->cbxPlayerNameClick();
+    f.Form->actEditRedoExecute();
+    QCOMPARE(f.Form->CurrentPlayer(), ann);
+    QCOMPARE(f.NameIn(127), QStringLiteral("R1S1"));
+    QCOMPARE(bob->Pick(0)->RoundReached(), 1);
+
+    // A player deleted comes back shown.
+    f.Prompts.QueueAnswer(TPrompts::Answer::Yes);
+    f.Form->actPlayerDeleteExecute();
+    QVERIFY(!f.Form->CurrentPlayer());
+    f.Form->actEditUndoExecute();
+    QCOMPARE(f.Form->CurrentPlayer(), ann);
+    QCOMPARE(f.Occupied(), 64 + 6);
   }
 
   void pageKeysMoveThroughThePlayers() {
