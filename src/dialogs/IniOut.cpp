@@ -10,7 +10,9 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QSize>
+#include <QWindow>
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 #include "Registry.h"
@@ -211,6 +213,22 @@ bool WriteValue(const TPropertyRef& ref, const QVariant& value) {
   return ref.Property.write(ref.Object, whole);
 }
 
+int PartOf(const QRect& placement, TPart part) {
+  switch (part) {
+    case TPart::X:
+      return placement.x();
+    case TPart::Y:
+      return placement.y();
+    case TPart::Width:
+      return placement.width();
+    case TPart::Height:
+      return placement.height();
+    case TPart::Whole:
+      break;
+  }
+  return 0;
+}
+
 QMetaEnum CursorShapes() {
   return QMetaEnum::fromType<Qt::CursorShape>();
 }
@@ -362,7 +380,36 @@ std::optional<TPropertyRef> Locate(QWidget* window, const TItem& item) {
 
 }  // namespace
 
-TIniOut::TIniOut(QWidget* window) : FWindow(window) {}
+// Notes where a window stood as it is put away (not minimised), before the window manager
+// takes back a maximised window's size.
+class TLastPlacement : public QObject {
+ public:
+  explicit TLastPlacement(QWidget* window) : QObject(window), FWindow(window) {
+    window->installEventFilter(this);
+  }
+  // The window's place and size as last shown, while it is put away.
+  std::optional<QRect> Placement() const { return FWindow->isVisible() ? std::nullopt : FPut; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == FWindow && event->type() == QEvent::Hide && !event->spontaneous())
+      FPut = QRect(FWindow->pos(), FWindow->size());
+    return false;
+  }
+
+ private:
+  QWidget* FWindow;
+  std::optional<QRect> FPut;
+};
+
+TIniOut::TIniOut(QWidget* window) : FWindow(window) {
+  if (window && window->isWindow())
+    FLastPlacement = new TLastPlacement(window);
+}
+
+TIniOut::~TIniOut() {
+  delete FLastPlacement;
+}
 
 void TIniOut::SetFileName(const QString& name) {
   if (name.isEmpty()) {
@@ -425,9 +472,11 @@ qint64 Distance(const QRect& a, const QRect& b) {
 }
 }  // namespace
 
-QRect TIniOut::FitOnScreens(const QRect& window, const QList<QRect>& screens) {
-  if (screens.isEmpty() || window.isEmpty())
-    return window;
+QRect TIniOut::FitOnScreens(const QRect& placed, const QList<QRect>& screens,
+                            const QMargins& frame) {
+  if (screens.isEmpty() || placed.isEmpty())
+    return placed;
+  const QRect window(placed.topLeft(), placed.size().grownBy(frame));
   qint64 onScreens = 0;
   bool topOnScreen = false;
   const QRect topEdge(window.left(), window.top(), window.width(), 1);
@@ -446,7 +495,7 @@ QRect TIniOut::FitOnScreens(const QRect& window, const QList<QRect>& screens) {
   fitted.setSize(window.size().boundedTo(nearest->size()));
   const bool mostlyOff = onScreens * 2 < Area(window);
   if (!mostlyOff && topOnScreen && fitted.size() == window.size())
-    return window;
+    return placed;
   if (mostlyOff || !topOnScreen) {
     fitted.moveLeft(
         std::clamp(fitted.left(), nearest->left(), nearest->right() - fitted.width() + 1));
@@ -459,18 +508,61 @@ QRect TIniOut::FitOnScreens(const QRect& window, const QList<QRect>& screens) {
     fitted.moveLeft(std::max(fitted.left(), nearest->left()));
     fitted.moveTop(std::max(fitted.top(), nearest->top()));
   }
-  return fitted;
+  return QRect(fitted.topLeft(), fitted.size().shrunkBy(frame));
 }
+
+namespace {
+// Fits a window once more when it first shows on screen: only then does the window manager's
+// frame around it have a size.
+class TFitWhenShown : public QObject {
+ public:
+  TFitWhenShown(QWidget* window, std::function<void()> fit)
+      : QObject(window), FWindow(window), FFit(std::move(fit)) {
+    window->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched == FWindow && event->type() == QEvent::Show && FWindow->windowHandle()) {
+      FWindow->removeEventFilter(this);
+      FWindow->windowHandle()->installEventFilter(this);
+    } else if (watched == FWindow->windowHandle() && event->type() == QEvent::Expose &&
+               FWindow->windowHandle()->isExposed()) {
+      FWindow->windowHandle()->removeEventFilter(this);
+      FFit();
+      deleteLater();
+    }
+    return false;
+  }
+
+ private:
+  QWidget* FWindow;
+  std::function<void()> FFit;
+};
+}  // namespace
 
 void TIniOut::KeepOnScreen() {
   if (!FWindow || !FWindow->isWindow())
     return;
-  const QRect stored(FWindow->pos(), FWindow->size());
-  const QRect fitted = FitOnScreens(stored, AvailableScreens());
-  if (fitted.topLeft() != stored.topLeft())
-    FWindow->move(fitted.topLeft());
-  if (fitted.size() != stored.size())
-    FWindow->resize(fitted.size());
+  QWidget* window = FWindow;
+  const QList<QRect> screens = AvailableScreens();
+  // Both fits start from the stored place: the second, with the frame known, is the one that
+  // counts.
+  const QRect stored(window->pos(), window->size());
+  auto fit = [window, screens, stored] {
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    const QRect fitted = FitOnScreens(stored, screens, margins);
+    if (fitted.topLeft() != window->pos())
+      window->move(fitted.topLeft());
+    if (fitted.size() != window->size())
+      window->resize(fitted.size());
+  };
+  fit();
+  if (!window->isVisible())
+    new TFitWhenShown(window, fit);
 }
 
 void TIniOut::StoreWindowState() {
@@ -484,7 +576,10 @@ void TIniOut::StoreWindowState() {
     const std::optional<TPropertyRef> ref = Locate(FWindow, *item);
     if (!ref || !ref->Property.isReadable())
       continue;
-    const std::optional<QString> value = ToText(*ref, KindOf(*ref));
+    std::optional<QString> value = ToText(*ref, KindOf(*ref));
+    const std::optional<QRect> put = FLastPlacement ? FLastPlacement->Placement() : std::nullopt;
+    if (put && ref->Object == FWindow.data() && ref->Part != TPart::Whole)
+      value = QString::number(PartOf(*put, ref->Part));
     if (!value || !registry.OpenKey(item->Key, true))
       continue;
     registry.WriteString(item->ValueName, *value);

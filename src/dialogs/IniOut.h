@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QList>
+#include <QMargins>
 #include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+
+class TLastPlacement;
 
 // Keeps chosen properties of a window, or of the controls it owns, as string values in the
 // registry: window sizes and positions, and the tips dialogs' "don't show again" tick.
@@ -76,6 +79,9 @@ class TIniOut {
 
   // `window` is not owned; the store does nothing once it is gone.
   explicit TIniOut(QWidget* window);
+  ~TIniOut();
+  TIniOut(const TIniOut&) = delete;
+  TIniOut& operator=(const TIniOut&) = delete;
 
   const QStringList& Items() const { return FItems; }
   void SetItems(const QStringList& items) { FItems = items; }
@@ -94,7 +100,9 @@ class TIniOut {
   // registry has no value. An item that cannot be applied is skipped without a message.
   // A window whose position or size was restored is then kept on screen (FitOnScreens).
   void RestoreWindowState();
-  // Writes every item's property, except items marked read only; failures are skipped.
+  // Writes every item's property, except items marked read only; failures are skipped. A
+  // window put away before it is destroyed (closed, or hidden as the program ends) is stored
+  // as it was when it was last shown: hiding a maximised window gives it back its normal size.
   void StoreWindowState();
 
   // The screens' available areas the window is kept on; by default those of the screens
@@ -105,13 +113,21 @@ class TIniOut {
   // Where a window stored at `window` belongs on `screens` (available areas): on the screen
   // it overlaps most, or the nearest when it overlaps none, shrunk to that screen when larger,
   // and moved inside it when less than half of it, or its top edge, is on any screen. A
-  // window well on screen is left where the user put it.
-  static QRect FitOnScreens(const QRect& window, const QList<QRect>& screens);
+  // window well on screen is left where the user put it. `window` is placed as Qt places a
+  // window: its frame's top-left corner and its client area's size; `frame` is what the
+  // window manager adds around the client area (title bar, borders), and it is the whole
+  // frame that is kept on screen.
+  static QRect FitOnScreens(const QRect& window, const QList<QRect>& screens,
+                            const QMargins& frame = QMargins());
 
  private:
+  // Fits the window with the frame it has; before it is shown that frame is not known yet,
+  // and the window is fitted again once it first shows on screen.
   void KeepOnScreen();
 
   QPointer<QWidget> FWindow;
+  // Where the window stood when it was last put away.
+  QPointer<TLastPlacement> FLastPlacement;
   QList<QRect> FScreens;
   QStringList FItems;
   TRegistryRoot FRegistryRoot = TRegistryRoot::CurrentUser;

@@ -129,6 +129,23 @@ class TestBuilderEvents : public QObject {
     for (int slot = 1; slot <= 64; ++slot)
       QCOMPARE(Chart().Slot(slot)->Team(), Teams().Items(slot - 1));
     QVERIFY(FPrompts.Shown().isEmpty());
+    // Every placed team is marked in the list.
+    for (int row = 0; row < 64; ++row)
+      QVERIFY(!form->lstTeams->item(row)->icon().isNull());
+
+    // In the name box, Ctrl+Z and Ctrl+Shift+Z undo and redo the last drop while the box holds
+    // the name the list put there; a name being typed keeps them for the box.
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTest::mouseClick(form->edtTeamName, Qt::LeftButton);
+    QTRY_VERIFY(form->edtTeamName->hasFocus());
+    QTest::keyClick(form->edtTeamName, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(!Chart().Slot(64)->Team());
+    QTest::keyClick(form->edtTeamName, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(Chart().Slot(64)->Team(), Teams().Items(63));
+    QTest::keyClicks(form->edtTeamName, QStringLiteral("x"));
+    QTest::keyClick(form->edtTeamName, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form->edtTeamName->text(), QStringLiteral("Team 64"));
+    QCOMPARE(Chart().Slot(64)->Team(), Teams().Items(63));
 
     // Locked, with two players: one picks the first line's team to win it all, the other the
     // last line's.

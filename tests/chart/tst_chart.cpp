@@ -1,6 +1,7 @@
 // The chart widget through real Qt events: mouse presses, double-clicks, moves and drag and
 // drop on its picture reach the window's handlers with the slot under the point.
 
+#include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
@@ -126,7 +127,23 @@ class TestChart : public QObject {
     // A refresh keeps the bold name where the mouse is.
     FView->RefreshChart();
     QVERIFY(Ink(FView->Image(), two) > regularTwo);
+    // Off the picture no name is bold.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(FView->Picture(), &leave);
+    QVERIFY(FView->HoverSlot() == nullptr);
+    QCOMPARE(Ink(FView->Image(), two), regularTwo);
+    // A drag sends no moves: the bold name is where the drag let go, or nowhere off the chart.
+    QPoint letGo;
+    FView->SetDragRunner([&letGo](std::unique_ptr<QMimeData>) { QCursor::setPos(letGo); });
+    letGo = FView->Picture()->mapToGlobal(Inside(two));
+    FView->StartDrag(1);
+    QVERIFY(FView->HoverSlot() == two);
+    letGo = FView->mapToGlobal(QPoint(-40, -40));
+    FView->StartDrag(2);
+    QVERIFY(FView->HoverSlot() == nullptr);
+    QCOMPARE(Ink(FView->Image(), two), regularTwo);
     // Another chart: nothing is hovered any more.
+    MoveTo(FView->Picture(), Inside(one));
     FView->SetChart(nullptr);
     QVERIFY(FView->HoverSlot() == nullptr);
     QCOMPARE(Ink(FView->Image(), one), 0);

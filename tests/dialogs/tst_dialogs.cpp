@@ -7,12 +7,14 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <functional>
 #include <memory>
 
 #include "AboutBox.h"
@@ -117,6 +119,7 @@ class TestDialogs : public QObject {
   void iniOutFitsWindowsOnScreens();
   void iniOutRestoresOntoTheScreensThereAre();
   void promptsBelongToTheAskingWindow();
+  void questionsGiveTheSafeAnswerToEscAndTheCloseBox();
   void tipsReadDontShowHelp_data();
   void tipsReadDontShowHelp();
   void tipsStoreTickOnOkAndDestruction();
@@ -201,6 +204,15 @@ void TestDialogs::iniOutFitsWindowsOnScreens() {
   QFETCH(QRect, stored);
   QFETCH(QRect, fitted);
   QCOMPARE(TIniOut::FitOnScreens(stored, screens), fitted);
+  // The title bar and borders the window manager puts around the window come on screen too.
+  const QMargins frame(1, 20, 1, 5);
+  const QRect framed = TIniOut::FitOnScreens(stored, screens, frame);
+  const QRect whole(framed.topLeft(), framed.size().grownBy(frame));
+  QVERIFY(std::any_of(screens.begin(), screens.end(),
+                      [&whole](const QRect& screen) { return screen.intersects(whole); }));
+  if (fitted != stored)
+    QVERIFY(std::any_of(screens.begin(), screens.end(),
+                        [&whole](const QRect& screen) { return screen.contains(whole); }));
 }
 
 // The window is brought back on restore; what the user does with it afterwards is stored as
@@ -232,6 +244,30 @@ void TestDialogs::iniOutRestoresOntoTheScreensThereAre() {
 
 // A box is centred on the window that asked; one asked for by a window no longer shown (a
 // dialog just closed) goes to the main window.
+// The boxes as the program shows them: Esc and the close box give the answer that changes
+// nothing, Enter the one the caller names.
+void TestDialogs::questionsGiveTheSafeAnswerToEscAndTheCloseBox() {
+  auto answered = [](TPrompts::Buttons buttons, TPrompts::Answer defaultAnswer,
+                     const std::function<void(QMessageBox&)>& act) {
+    QMessageBox box;
+    TMessageBoxPrompts::SetButtons(box, buttons, defaultAnswer);
+    box.show();
+    act(box);
+    return box.standardButton(box.clickedButton());
+  };
+  auto esc = [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); };
+  auto closeBox = [](QMessageBox& box) { box.close(); };
+  auto enter = [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); };
+  using TButtons = TPrompts::Buttons;
+  using TAnswer = TPrompts::Answer;
+  QCOMPARE(answered(TButtons::YesNoCancel, TAnswer::Yes, esc), QMessageBox::Cancel);
+  QCOMPARE(answered(TButtons::YesNoCancel, TAnswer::Yes, closeBox), QMessageBox::Cancel);
+  QCOMPARE(answered(TButtons::YesNoCancel, TAnswer::Yes, enter), QMessageBox::Yes);
+  QCOMPARE(answered(TButtons::YesNo, TAnswer::Yes, esc), QMessageBox::No);
+  QCOMPARE(answered(TButtons::YesNo, TAnswer::No, enter), QMessageBox::No);
+  QCOMPARE(answered(TButtons::Ok, TAnswer::Yes, enter), QMessageBox::Ok);
+}
+
 void TestDialogs::promptsBelongToTheAskingWindow() {
   QWidget main;
   QDialog dialog(&main);
@@ -299,6 +335,16 @@ void TestDialogs::iniOutStoresAndRestoresWindowGeometry() {
   store.RestoreWindowState();
   QCOMPARE(again.size(), QSize(600, 450));
   QCOMPARE(again.pos(), QPoint(40, 30));
+  // Put away as the program ends, a maximised window is given its normal size back by the
+  // window manager: what is stored is the size it was shown at.
+  again.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&again));
+  again.resize(1300, 700);
+  again.hide();
+  again.resize(600, 450);
+  store.StoreWindowState();
+  QCOMPARE(Stored(QStringLiteral("MainForm"), QStringLiteral("Width")), QStringLiteral("1300"));
+  QCOMPARE(Stored(QStringLiteral("MainForm"), QStringLiteral("Height")), QStringLiteral("700"));
 }
 
 void TestDialogs::iniOutIgnoresUnconvertibleValue() {

@@ -111,6 +111,24 @@ class TestEntryEvents : public QObject {
     QTRY_COMPARE(player->TieBreakerPoints(), 147);
     QVERIFY(form.sbxBracket->hasFocus());
 
+    // Back in the field, Ctrl+Z and Ctrl+Shift+Z are the window's while the field shows what
+    // is stored, and the field's own while it holds a guess being typed.
+    form.edtTotalPoints->setFocus();
+    QTRY_VERIFY(form.edtTotalPoints->hasFocus());
+    QTest::keyClick(form.edtTotalPoints, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(player->TieBreakerPoints(), 0);
+    QCOMPARE(form.edtTotalPoints->text(), QStringLiteral("0"));
+    QTest::keyClick(form.edtTotalPoints, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(player->TieBreakerPoints(), 147);
+    const int steps = form.UndoStack()->index();
+    QTest::keyClick(form.edtTotalPoints, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(form.edtTotalPoints, QStringLiteral("15"));
+    QTest::keyClick(form.edtTotalPoints, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form.UndoStack()->index(), steps);
+    QCOMPARE(player->TieBreakerPoints(), 147);
+    QTest::keyClick(form.edtTotalPoints, Qt::Key_Escape);
+    QCOMPARE(form.edtTotalPoints->text(), QStringLiteral("147"));
+
     // What the chart shows is what the player holds.
     QMap<QString, int> shown;
     for (int n = 1; n <= TBracketList::kSlotCount; ++n)

@@ -61,8 +61,8 @@ fi
 
 # A user of our own: fresh settings, an empty home and data folder, no display.
 export HOME=$work/home XDG_DATA_HOME=$work/data XDG_CONFIG_HOME=$work/config
-export XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=offscreen
-unset COURTSIDER_SETTINGS
+export XDG_RUNTIME_DIR=$work/runtime
+unset COURTSIDER_SETTINGS QT_QPA_PLATFORM DISPLAY WAYLAND_DISPLAY
 mkdir -p "$HOME"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 

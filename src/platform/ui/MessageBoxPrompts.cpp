@@ -78,8 +78,7 @@ QWidget* TMessageBoxPrompts::ParentFor(QWidget* asker, QWidget* mainWindow) {
   return mainWindow;
 }
 
-TPrompts::Answer TMessageBoxPrompts::Message(const QString& text, const QString& title,
-                                             Buttons buttons, Icon icon) {
+void TMessageBoxPrompts::SetButtons(QMessageBox& box, Buttons buttons, Answer defaultAnswer) {
   QMessageBox::StandardButtons shown = QMessageBox::Ok;
   QMessageBox::StandardButton escape = QMessageBox::Ok;
   switch (buttons) {
@@ -98,14 +97,20 @@ TPrompts::Answer TMessageBoxPrompts::Message(const QString& text, const QString&
       escape = QMessageBox::Cancel;
       break;
   }
-  QMessageBox box(ToQt(icon), title, text, shown, ParentFor(Asker(), FMainWindow));
-  if (shown.testFlag(ToQt(DefaultAnswer())))
-    box.setDefaultButton(ToQt(DefaultAnswer()));
-  // Esc and the close box give the safe answer: the one that changes nothing.
+  box.setStandardButtons(shown);
+  if (shown.testFlag(ToQt(defaultAnswer)))
+    box.setDefaultButton(ToQt(defaultAnswer));
+  // Esc and the close box give the answer that changes nothing.
   box.setEscapeButton(escape);
+}
+
+TPrompts::Answer TMessageBoxPrompts::Message(const QString& text, const QString& title,
+                                             Buttons buttons, Icon icon) {
+  QMessageBox box(ToQt(icon), title, text, QMessageBox::NoButton, ParentFor(Asker(), FMainWindow));
+  SetButtons(box, buttons, DefaultAnswer());
   MakeRoomForTitle(box);
-  const auto clicked = static_cast<QMessageBox::StandardButton>(box.exec());
-  return FromQt(shown.testFlag(clicked) ? clicked : escape);
+  box.exec();
+  return FromQt(box.standardButton(box.clickedButton()));
 }
 
 bool TMessageBoxPrompts::AskText(const QString& title, const QString& prompt, QString* text,

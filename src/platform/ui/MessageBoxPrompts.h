@@ -4,6 +4,7 @@
 
 #include "Prompts.h"
 
+class QMessageBox;
 class QWidget;
 
 // The program's prompts: QMessageBox for messages and questions, QInputDialog for text,
@@ -23,6 +24,9 @@ class TMessageBoxPrompts : public TPrompts {
   // The window a box is centred on: the asker's window while it is shown, else the modal
   // dialog or window in front, else `mainWindow`.
   static QWidget* ParentFor(QWidget* asker, QWidget* mainWindow);
+  // Gives `box` the buttons, with `defaultAnswer`'s as the default one where the box has it,
+  // and the safe answer for Esc and the close box: No, or Cancel where there is one.
+  static void SetButtons(QMessageBox& box, Buttons buttons, Answer defaultAnswer);
 
  private:
   QPointer<QWidget> FMainWindow;
