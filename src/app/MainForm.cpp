@@ -3,7 +3,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDir>
-#include <QGuiApplication>
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -284,10 +284,10 @@ void TMainForm::FormCreate() {
   connect(&FOpenPool, &TOpenPool::ModifiedChanged, this, &TMainForm::PoolModifiedChanged);
   connect(&FOpenPool, &TOpenPool::LockChanged, this, &TMainForm::FormSettings);
   // Back from another program, whichever window of ours comes to the front: that program may
-  // have changed the pool's files.
-  connect(qGuiApp, &QGuiApplication::applicationStateChanged, this,
+  // have changed the pool's files. Not under a dialog of ours, which may be working on them.
+  connect(qApp, &QGuiApplication::applicationStateChanged, this,
           [this](Qt::ApplicationState state) {
-            if (state == Qt::ApplicationActive)
+            if (state == Qt::ApplicationActive && !QApplication::activeModalWidget())
               CheckPoolOnDisk();
           });
 
