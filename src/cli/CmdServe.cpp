@@ -55,7 +55,7 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
     return 1;
   TFFDataModule& pool = *document.DataModule();
   if (!pool.Finalized()) {
-    Cli::WriteLine(io.Err, TPicksImport::kNotLocked);
+    Cli::WriteLine(io.Err, TOpenPool::kNotLocked);
     Cli::ClosePoolUnsaved(pool);
     return 1;
   }

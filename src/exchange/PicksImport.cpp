@@ -106,7 +106,7 @@ void TPicksImport::Start() {
   FPlayers.clear();
 }
 
-bool TPicksImport::ReadTable(const Csv::TTable& table, bool sheet) {
+bool TPicksImport::ReadTable(const Csv::TTable& table, bool fromFile) {
   Start();
   if (!FPool.Finalized()) {
     Add(0, 0, TOpenPool::kNotLocked);
@@ -162,7 +162,7 @@ bool TPicksImport::ReadTable(const Csv::TTable& table, bool sheet) {
     const bool blank = std::all_of(cells.cbegin(), cells.cend(),
                                    [](const QString& cell) { return cell.trimmed().isEmpty(); });
     // A sheet's example row, as the template has it, is there to be copied, not imported.
-    if (blank || (sheet && !cells.isEmpty() && cells.first() == TPicksSheet::kExampleName))
+    if (blank || (fromFile && !cells.isEmpty() && cells.first() == TPicksSheet::kExampleName))
       continue;
     for (qsizetype c = TPicksSheet::kColumnCount; c < cells.size(); ++c) {
       if (!cells.at(c).trimmed().isEmpty()) {

@@ -75,8 +75,8 @@ class TPicksImport {
   class TRowReader;
 
   void Start();
-  // A `sheet` is read from a file, and its template's example row is left out.
-  bool ReadTable(const Csv::TTable& table, bool sheet);
+  // A sheet read `fromFile` leaves out its template's example row.
+  bool ReadTable(const Csv::TTable& table, bool fromFile);
   void Add(int row, int column, const QString& text);
 
   const TFFDataModule& FPool;

@@ -106,7 +106,7 @@ THttpReply TEntryDesk::Data(const QString& link) const {
       {QStringLiteral("pool"), system.PoolName().trimmed()},
       {QStringLiteral("open"), EntriesOpen()},
       {QStringLiteral("closes"), FCloses.isValid() ? FCloses.toString(kDateFormat) : QString()},
-      {QStringLiteral("nameLength"), TPicksImport::kNameLength},
+      {QStringLiteral("nameLength"), TPlayerPicksFile::kNameWidth},
       {QStringLiteral("maxGuess"), TPicksImport::kMaxGuess},
       {QStringLiteral("brackets"), brackets},
       {QStringLiteral("teams"), teams},

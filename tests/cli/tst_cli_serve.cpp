@@ -47,7 +47,7 @@ class TestCliServe : public QObject {
   void anOpenFirstRoundIsNotServed() {
     const TCliRun run = RunTool({"serve", MakePool("Open.BGD", false), "--port", "0"});
     QCOMPARE(run.Status, 1);
-    QCOMPARE(QString::fromUtf8(run.Err).trimmed(), TPicksImport::kNotLocked);
+    QCOMPARE(QString::fromUtf8(run.Err).trimmed(), TOpenPool::kNotLocked);
   }
 
   void servesUntilCtrlC() {
