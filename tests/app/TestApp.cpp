@@ -118,6 +118,17 @@ class TestApp : public QObject {
     };
   }
 
+  // Works the open-pool dialog: the first pool listed, and Open.
+  static TMainForm::TModalRunner OpenFirstPool() {
+    return [](QDialog& dialog) {
+      auto& openPool = dynamic_cast<TfrmOpenPool&>(dialog);
+      openPool.show();
+      openPool.lbSelectPool->setCurrentRow(0);
+      openPool.btnOpen->click();
+      return openPool.result();
+    };
+  }
+
   std::unique_ptr<QTemporaryDir> FDir;
   TFakePrompts FPrompts;
   std::unique_ptr<TProgramSandbox> FSandbox;
@@ -434,13 +445,7 @@ class TestApp : public QObject {
     MakePool(QStringLiteral("Sample.BGD"), true);
     QVERIFY(QDir(AppDir()).mkdir(QStringLiteral("Broken.BGD")));
     auto form = Start();
-    form->SetModalRunner([](QDialog& dialog) {
-      auto& openPool = dynamic_cast<TfrmOpenPool&>(dialog);
-      openPool.show();
-      openPool.lbSelectPool->setCurrentRow(0);
-      openPool.btnOpen->click();
-      return openPool.result();
-    });
+    form->SetModalRunner(OpenFirstPool());
     form->actFileOpenExecute();
     QCOMPARE(FPrompts.Texts().size(), 1);
     QVERIFY(FPrompts.Texts().at(0).startsWith(TMainForm::kOpenError + "\n\n"));
@@ -611,13 +616,7 @@ class TestApp : public QObject {
     QCOMPARE(FPrompts.Shown().at(0).ButtonSet, TPrompts::Buttons::YesNoCancel);
     QVERIFY(form->isVisible());
 
-    form->SetModalRunner([](QDialog& dialog) {
-      auto& openPool = dynamic_cast<TfrmOpenPool&>(dialog);
-      openPool.show();
-      openPool.lbSelectPool->setCurrentRow(0);
-      openPool.btnOpen->click();
-      return openPool.result();
-    });
+    form->SetModalRunner(OpenFirstPool());
     FPrompts.QueueAnswer(TPrompts::Answer::Cancel);
     form->actFileOpenExecute();
 
