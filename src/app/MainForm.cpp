@@ -1,9 +1,9 @@
 #include "MainForm.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -314,9 +314,15 @@ bool TMainForm::CheckPoolOnDisk() {
   if (FCheckingDisk)
     return true;
   FCheckingDisk = true;
-  const QStringList changes = FOpenPool.DiskChanges();
+  QString unreadable;
+  const QStringList changes = FOpenPool.DiskChanges(&unreadable);
   bool kept = true;
-  if (!changes.isEmpty()) {
+  if (!unreadable.isEmpty()) {
+    // Nothing to reload from: the pool here may be the only whole copy left.
+    TPrompts::Current().MessageFrom(this, kDiskUnreadable.arg(unreadable), kMessageTitle,
+                                    TPrompts::Buttons::Ok, TPrompts::Icon::Warning);
+    FOpenPool.KeepOwnVersion();
+  } else if (!changes.isEmpty()) {
     const QString text = kDiskChanged.arg(changes.join(QLatin1Char('\n')));
     // Reloading loses the changes made here: Enter and Esc keep them.
     if (TPrompts::Current().Confirm(text, TPrompts::Icon::Warning, this, TPrompts::Answer::No)) {

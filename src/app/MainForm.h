@@ -62,6 +62,9 @@ class TMainForm : public QMainWindow {
       "place, since Courtsider read them:\n\n%1\n\nReload the pool from disk? Yes reloads it, "
       "and the changes made here are lost. No keeps the pool as it is here, and saving it will "
       "replace the files on disk.");
+  static inline const QString kDiskUnreadable = QStringLiteral(
+      "The files of this pool were changed on disk since Courtsider read them, and cannot be "
+      "read now:\n\n%1\n\nThe pool stays as it is here; saving it writes its files again.");
   static inline const QString kFolderNotCreated =
       QStringLiteral("The folder for the new pool could not be created:\n%1");
   static inline const QString kPublished =

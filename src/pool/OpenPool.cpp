@@ -164,7 +164,7 @@ bool TOpenPool::Save() {
 
 // --- The files on disk ----------------------------------------------------------------------
 
-QStringList TOpenPool::DiskChanges() {
+QStringList TOpenPool::DiskChanges(QString* unreadable) {
   if (!IsOpen() || !FFileMarks.Changed())
     return {};
   TFFDataModule onDisk;
@@ -172,7 +172,8 @@ QStringList TOpenPool::DiskChanges() {
   try {
     onDisk.OpenPool(TFFDataModule::TOpenMode::ReadOnly);
   } catch (const EInOutError& error) {
-    return {QStringLiteral("The files cannot be read now: %1").arg(error.Reason())};
+    *unreadable = error.Reason();
+    return {};
   }
   const QStringList differences = PoolDifferences(*FDataModule, onDisk);
   onDisk.ClosePool();

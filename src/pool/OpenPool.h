@@ -135,8 +135,9 @@ class TOpenPool : public QObject {
 
   // What differs between the pool here and its files, when those changed since this pool read
   // or wrote them: one line each, naming the players, teams and settings. Empty while the
-  // files are as this pool left them, and when they changed to hold just what is here.
-  QStringList DiskChanges();
+  // files are as this pool left them, and when they changed to hold just what is here. Files
+  // that changed and cannot be read list nothing: `unreadable` gets why.
+  QStringList DiskChanges(QString* unreadable);
   // The files as they are now count as read: this pool's version is kept, and the next save
   // replaces them.
   void KeepOwnVersion();

@@ -708,6 +708,16 @@ class TestApp : public QObject {
                               {PoolPath(QStringLiteral("Sample.BGD/Teams.dat"))}) == 0);
     activate();
     QCOMPARE(FPrompts.Shown().size(), 1);
+    // Files gone leave nothing to reload: the pool here stays, and says why.
+    QVERIFY(QFile::remove(PoolPath(QStringLiteral("Sample.BGD/System.dat"))));
+    activate();
+    QCOMPARE(FPrompts.Shown().size(), 2);
+    QVERIFY2(FPrompts.Texts().at(1).contains(QStringLiteral("System.dat")),
+             qPrintable(FPrompts.Texts().at(1)));
+    QCOMPARE(FPrompts.Shown().at(1).ButtonSet, TPrompts::Buttons::Ok);
+    QCOMPARE(form->FFDataModule()->PlayerPicksFile().Count(), 5);
+    activate();
+    QCOMPARE(FPrompts.Shown().size(), 2);
   }
 
   void windowSizeAndPositionAreKept() {
