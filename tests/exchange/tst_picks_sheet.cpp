@@ -228,6 +228,9 @@ class TestPicksSheet : public QObject {
     ExpectOneProblem(Sheet(sheet, {good, good}), 3, 1, "already named in row 2");
     ExpectOneProblem(Sheet(sheet, {good, with(0, QStringLiteral("Snow \u2603 Man"))}), 3, 1,
                      "a character a pool cannot store");
+    // A name that would put an escape into a terminal or a page is not quoted back.
+    ExpectOneProblem(Sheet(sheet, {with(0, QStringLiteral("Red\x1b[31m"))}), 2, 1,
+                     "the player name holds the control character U+001B");
     QStringList tooWide = good;
     tooWide << ""
             << "extra";
