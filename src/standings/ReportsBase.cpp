@@ -27,9 +27,13 @@ QString TReportsBase::Title() const {
 }
 
 void TReportsBase::Build(const TFFDataModule& pool) {
+  BuildAfterRound(pool, TStandingsItem::kLastRound);
+}
+
+void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
   constexpr int kFirst = TStandingsItem::kFirstRound;
   const TSystemFile& system = pool.SystemFile();
-  FActualTieBreaker = system.TieBreakerPoints();
+  FActualTieBreaker = round >= TStandingsItem::kLastRound ? system.TieBreakerPoints() : 0;
   std::array<int64_t, TStandingsItem::kRoundCount> points{};
   for (int k = kFirst; k <= TStandingsItem::kLastRound; ++k) {
     points[static_cast<size_t>(k - kFirst)] = system.RoundPoints(k);
@@ -57,8 +61,10 @@ void TReportsBase::Build(const TFFDataModule& pool) {
       const TTeamSeedObject* team = teams.Find(entry, pick.TeamName());
       if (team == nullptr)
         continue;
-      const int32_t reached = team->RoundReached();
-      const bool open = !team->Eliminated();
+      // A team beaten after `round` had not lost yet: it lost the game that would have
+      // taken it past the round it reached.
+      const int32_t reached = std::min<int32_t>(team->RoundReached(), round);
+      const bool open = !team->Eliminated() || team->RoundReached() >= round;
       for (int k = kFirst; k <= last; ++k) {
         const size_t r = static_cast<size_t>(k - kFirst);
         if (reached >= k) {
@@ -128,6 +134,9 @@ void TReportsBase::SortByTotal(int32_t (TStandingsItem::*total)() const) {
     keys.push_back({(item.*total)(), actual > 0 ? GuessDistance(item, actual) : 0,
                     static_cast<uint32_t>(row)});
   }
+  auto level = [](const TKey& a, const TKey& b) {
+    return a.Total == b.Total && a.Distance == b.Distance;
+  };
   // Rows equal under the ordering keep player-file order: the row number decides last.
   std::sort(keys.begin(), keys.end(), [](const TKey& a, const TKey& b) {
     if (a.Total != b.Total)
@@ -138,7 +147,12 @@ void TReportsBase::SortByTotal(int32_t (TStandingsItem::*total)() const) {
   });
   TItems sorted;
   sorted.reserve(FItems.size());
-  for (const TKey& key : keys)
-    sorted.push_back(std::move(FItems[key.Row]));
+  FPlaces.clear();
+  FPlaces.reserve(FItems.size());
+  for (size_t i = 0; i < keys.size(); ++i) {
+    sorted.push_back(std::move(FItems[keys[i].Row]));
+    FPlaces.push_back(i > 0 && level(keys[i - 1], keys[i]) ? FPlaces.back()
+                                                           : static_cast<int>(i) + 1);
+  }
   FItems = std::move(sorted);
 }

@@ -31,12 +31,21 @@ class TReportsBase {
   // Scores every player of `pool` from its in-memory files (unsaved changes included) and
   // orders the rows. The pool is only read.
   virtual void Build(const TFFDataModule& pool);
+  // The same as the pool stood once the games up to chart round `round` (2..7) were played:
+  // every team only as far as it had got by then, a team beaten in a later round still in,
+  // and the championship game's total, which only its last round brings, not yet known.
+  // The results need no history: the chart as it stands holds every round's winners.
+  void BuildAfterRound(const TFFDataModule& pool, int round);
   virtual void Sort() = 0;
 
   // The rows in report order.
   const TItems& Items() const { return FItems; }
   // Row `index` of a standings data set (one built by this class's Build).
   const TStandingsItem& StandingsItem(int index) const;
+  // The place of row `index` of a standings data set in the finish order: rows level under
+  // its ordering share the place of the first of them (two players level at the top are
+  // both 1st, the next 3rd).
+  int Place(int index) const { return FPlaces.at(static_cast<size_t>(index)); }
 
   // Copies the player's picks for the last four, the finals and the champion into `item`, in
   // pick-entry order. Stored picks beyond the four, two and one names the fields hold are
@@ -57,4 +66,6 @@ class TReportsBase {
   TItems FItems;
   // The actual total of the championship game, as the pool held it when it was built.
   int32_t FActualTieBreaker = 0;
+  // Each row's place, filled by SortByTotal.
+  std::vector<int> FPlaces;
 };

@@ -1,9 +1,12 @@
 #include <QTest>
 #include <limits>
 
+#include "ChartGeometry.h"
+#include "PickPopularity.h"
 #include "PlayerSelections.h"
 #include "StandingsByPoints.h"
 #include "StandingsByPotential.h"
+#include "StandingsHistory.h"
 #include "TestPools.h"
 
 namespace {
@@ -40,6 +43,33 @@ TPlayerPicksListObject* AddPerfectPlayer(TFFDataModule& pool, const QString& nam
   TPlayerPicksListObject* player = TestPools::AddPlayer(pool, name, guess);
   for (int i = 0; i < 64; ++i)
     player->Pick(i)->SetRoundReached(RoundWon(i));
+  return player;
+}
+
+// The name of the team on first-round line j (0..63) of AddFullField's chart.
+QString LineTeam(int j) {
+  return QStringLiteral("R%1S%2").arg(j / 16 + 1).arg(ChartGeometry::kSeedOrder[j % 16]);
+}
+
+// A tournament true to the chart, up to chart round `upTo`: the upper line of every game wins,
+// so the team of line j gets as far as RoundWon(j); the losers of games played are out.
+void PlayLinesUpTo(TFFDataModule& pool, int upTo) {
+  for (int j = 0; j < 64; ++j) {
+    TTeamSeedObject* team = pool.TeamsFile().FindTeam(LineTeam(j));
+    team->SetRoundReached(std::min(RoundWon(j), upTo));
+    team->SetEliminated(RoundWon(j) < upTo);
+  }
+}
+
+TPlayerPicksListObject* AddPicks(TFFDataModule& pool, const QString& name, int guess,
+                                 const QList<QPair<QString, int>>& picks) {
+  TPlayerPicksListObject* player = TestPools::AddPlayer(pool, name, guess);
+  for (const auto& [team, round] : picks) {
+    for (int i = 0; i < 64; ++i) {
+      if (player->Pick(i)->TeamName() == team)
+        player->Pick(i)->SetRoundReached(round);
+    }
+  }
   return player;
 }
 
@@ -292,6 +322,83 @@ class TestStandings : public QObject {
     QCOMPARE(Names(*potential), QStringList({"Hopeful", "Tied", "Safe"}));
     QCOMPARE(potential->StandingsItem(0).PotentialPoints(), 63);
     QCOMPARE(potential->StandingsItem(2).CurrentPoints(), 2);
+  }
+
+  // Worked by hand with the default values 1, 2, 4, 8, 16 and 32 (the upper line of every
+  // game wins: R1S1 is champion, R3S1 runner-up, R2S1 and R4S1 lose in the last four, R1S8
+  // in round 2, R1S16 in round 1).
+  void standingsAfterEveryRoundOfAPoolPlayedToTheFinal() {
+    AddPicks(*FPool, "Ann", 150, {{"R1S1", 7}});
+    AddPicks(*FPool, "Bob", 140, {{"R3S1", 7}, {"R1S16", 2}});
+    AddPicks(*FPool, "Cid", 155, {{"R2S1", 5}, {"R4S1", 5}, {"R1S8", 3}});
+    PlayLinesUpTo(*FPool, 7);
+    FPool->SystemFile().SetTieBreakerPoints(150);
+
+    TStandingsHistory history;
+    history.Build(*FPool);
+    QCOMPARE(history.Rounds(), std::vector<int>({2, 3, 4, 5, 6, 7}));
+    auto row = [&history](int i) {
+      const TStandingsHistory::TPlayer& player = history.Players().at(static_cast<size_t>(i));
+      return std::make_tuple(player.PlayerName, player.Points, player.Places);
+    };
+    // Level players share a place; the guess parts them only once the final is played.
+    using TRow = std::tuple<QString, std::vector<int32_t>, std::vector<int>>;
+    QCOMPARE(row(0), TRow("Ann", {1, 3, 7, 15, 31, 63}, {2, 2, 2, 2, 1, 1}));
+    QCOMPARE(row(1), TRow("Cid", {3, 7, 15, 31, 31, 31}, {1, 1, 1, 1, 1, 2}));
+    QCOMPARE(row(2), TRow("Bob", {1, 3, 7, 15, 31, 31}, {2, 2, 2, 2, 1, 3}));
+
+    // A round is over only when every one of its games is: the last four half played.
+    PlayLinesUpTo(*FPool, 5);
+    FPool->TeamsFile().FindTeam("R1S1")->SetRoundReached(6);
+    history.Build(*FPool);
+    QCOMPARE(history.Rounds(), std::vector<int>({2, 3, 4, 5}));
+    QCOMPARE(history.Players().front().Points, std::vector<int32_t>({3, 7, 15, 31}));
+    PlayLinesUpTo(*FPool, 1);
+    history.Build(*FPool);
+    QVERIFY(history.Rounds().empty());
+    QCOMPARE(history.Players().front().PlayerName, QStringLiteral("Ann"));
+  }
+
+  // Counted by hand: Ann and Dee back R1S1 (to the title and to round 4), Bob R3S1 and R1S16,
+  // Cid R2S1, R4S1 and R1S8, which Dee takes a round less far.
+  void popularityCountsAndPicksNoOneElseMade() {
+    AddPicks(*FPool, "Ann", 0, {{"R1S1", 7}});
+    AddPicks(*FPool, "Bob", 0, {{"R3S1", 7}, {"R1S16", 2}});
+    AddPicks(*FPool, "Cid", 0, {{"R2S1", 5}, {"R4S1", 5}, {"R1S8", 3}});
+    AddPicks(*FPool, "Dee", 0, {{"R1S1", 4}, {"R1S8", 2}});
+    TestPools::AddTeam(FPool->TeamsFile(), "Off the chart");
+
+    TPickPopularity popularity;
+    popularity.Build(*FPool);
+    QCOMPARE(popularity.PlayerCount(), 4);
+    QCOMPARE(popularity.Teams().size(), size_t{64});
+    auto team = [&popularity](int i) {
+      const TPickPopularity::TTeam& row = popularity.Teams().at(static_cast<size_t>(i));
+      return qMakePair(row.TeamName, QList<int>(row.Players.begin(), row.Players.end()));
+    };
+    QCOMPARE(team(0), qMakePair(QString("R1S1"), QList<int>({2, 2, 2, 1, 1, 1})));
+    QCOMPARE(team(1), qMakePair(QString("R3S1"), QList<int>({1, 1, 1, 1, 1, 1})));
+    QCOMPARE(team(2), qMakePair(QString("R2S1"), QList<int>({1, 1, 1, 1, 0, 0})));
+    QCOMPARE(team(3), qMakePair(QString("R4S1"), QList<int>({1, 1, 1, 1, 0, 0})));
+    QCOMPARE(team(4), qMakePair(QString("R1S8"), QList<int>({2, 1, 0, 0, 0, 0})));
+    QCOMPARE(team(5), qMakePair(QString("R1S16"), QList<int>({1, 0, 0, 0, 0, 0})));
+    QCOMPARE(team(6), qMakePair(QString("R1S2"), QList<int>({0, 0, 0, 0, 0, 0})));
+    QCOMPARE(popularity.Share(popularity.Teams()[0], 2), 0.5);
+    QCOMPARE(popularity.Share(popularity.Teams()[0], 7), 0.25);
+    const auto champions = popularity.Champions();
+    QCOMPARE(champions.size(), size_t{2});
+    QCOMPARE(champions[1]->TeamName, QStringLiteral("R3S1"));
+
+    auto alone = [&popularity](int p) {
+      QStringList picks;
+      for (const auto& pick : popularity.Players().at(static_cast<size_t>(p)).Alone)
+        picks << QStringLiteral("%1 %2-%3").arg(pick.TeamName).arg(pick.From).arg(pick.To);
+      return picks;
+    };
+    QCOMPARE(alone(0), QStringList({"R1S1 5-7"}));
+    QCOMPARE(alone(1), QStringList({"R3S1 2-7", "R1S16 2-2"}));
+    QCOMPARE(alone(2), QStringList({"R2S1 2-5", "R4S1 2-5", "R1S8 3-3"}));
+    QCOMPARE(alone(3), QStringList());
   }
 
   void poolWithoutPlayersGivesNoRows() {
