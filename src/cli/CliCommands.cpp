@@ -15,6 +15,8 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io);
 int CmdPublish(const QStringList& arguments, TCliIO& io);
 int CmdOutlook(const QStringList& arguments, TCliIO& io);
 int CmdServe(const QStringList& arguments, TCliIO& io);
+int CmdHistory(const QStringList& arguments, TCliIO& io);
+int CmdPopularity(const QStringList& arguments, TCliIO& io);
 
 const std::vector<TCliCommand>& CliCommands() {
   static const std::vector<TCliCommand> commands = {
@@ -33,6 +35,8 @@ const std::vector<TCliCommand>& CliCommands() {
       {"outlook", "outlook DIR [--model even|seed] [--format text|csv|json] [--threads N]",
        CmdOutlook},
       {"serve", "serve DIR [--port N] [--bind ADDRESS] [--until \"YYYY-MM-DD HH:MM\"]", CmdServe},
+      {"history", "history DIR [--format text|csv|json]", CmdHistory},
+      {"popularity", "popularity DIR [--format text|csv|json]", CmdPopularity},
   };
   return commands;
 }

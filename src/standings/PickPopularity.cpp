@@ -114,3 +114,14 @@ std::vector<const TPickPopularity::TTeam*> TPickPopularity::Champions() const {
 double TPickPopularity::Share(const TTeam& team, int k) const {
   return FPlayerCount > 0 ? static_cast<double>(team.PlayersFor(k)) / FPlayerCount : 0.0;
 }
+
+QString TPickPopularity::Percent(double share) {
+  return QStringLiteral("%1%").arg(qRound(share * 100));
+}
+
+QString TPickPopularity::Rounds(const TAlonePick& pick) {
+  // Chart round k is reached by winning the game of tournament round k - 1.
+  if (pick.From == pick.To)
+    return QStringLiteral("Rd %1").arg(pick.To - 1);
+  return QStringLiteral("Rd %1 to Rd %2").arg(pick.From - 1).arg(pick.To - 1);
+}

@@ -57,6 +57,12 @@ class TPickPopularity {
   // The share of the players (0..1) who advance `team` to chart round k; 0 with no players.
   double Share(const TTeam& team, int k) const;
 
+  // A share as every listing shows it, in whole percent: "42%".
+  static QString Percent(double share);
+  // The rounds of a pick one player alone made, as the reports head them: "Rd 3 to Rd 6", or
+  // "Rd 2" for one round.
+  static QString Rounds(const TAlonePick& pick);
+
  private:
   int FPlayerCount = 0;
   std::vector<TTeam> FTeams;

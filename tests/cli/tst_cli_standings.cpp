@@ -37,6 +37,33 @@ class TestCliStandings : public QObject {
     return dir;
   }
 
+  // The same field with its first two rounds played, the upper line of every game winning
+  // (R1S1 through, R1S8 out in round 2, R1S16 in round 1), and three players.
+  QString MakePlayedPool(const char* name) {
+    const QString dir = FDir.filePath(name);
+    QDir().mkpath(dir);
+    auto pool = CreatePool(dir);
+    pool->SystemFile().SetPoolName("Office Pool");
+    pool->SystemFile().SetFinalized(true);
+    AddFullField(pool->TeamsFile());
+    constexpr int kSeedOrder[] = {1, 16, 8, 9, 5, 12, 4, 13, 6, 11, 3, 14, 7, 10, 2, 15};
+    for (int line = 0; line < 64; ++line) {
+      TTeamSeedObject* team = pool->TeamsFile().Items(line / 16 * 16 + kSeedOrder[line % 16] - 1);
+      team->SetRoundReached(line % 4 == 0 ? 3 : line % 2 == 0 ? 2 : 1);
+      team->SetEliminated(line % 4 != 0);
+    }
+    auto pick = [](TPlayerPicksListObject* player, int team, int round) {
+      player->Pick(team)->SetRoundReached(round);
+      return player;
+    };
+    pick(AddPlayer(*pool, "Ann", 150), 0, 7);              // R1S1: 1 and 3 points
+    pick(pick(AddPlayer(*pool, "Bo", 140), 7, 3), 15, 2);  // R1S8: 1 and 1
+    pick(pick(AddPlayer(*pool, "Cy", 130), 0, 4), 7, 2);   // both: 2 and 4
+    pool->SavePool();
+    pool->ClosePool();
+    return dir;
+  }
+
   static QList<QByteArray> Lines(const QByteArray& out) {
     QList<QByteArray> lines = out.split('\n');
     if (!lines.isEmpty() && lines.last().isEmpty())
@@ -45,6 +72,57 @@ class TestCliStandings : public QObject {
   }
 
  private slots:
+  void historyAfterEachCompletedRound() {
+    const QString dir = MakePlayedPool("History.BGD");
+    const TCliRun json = RunTool({"history", dir, "--format", "json"});
+    QCOMPARE(json.Status, 0);
+    const QJsonObject top = json.Json().object();
+    QCOMPARE(top["rounds"].toArray(), QJsonArray({1, 2}));
+    const QJsonArray rows = top["rows"].toArray();
+    QCOMPARE(rows.size(), 3);
+    auto row = [&rows](int i) {
+      const QJsonObject player = rows[i].toObject();
+      return QStringList{player["player"].toString(),
+                         QJsonDocument(player["points"].toArray()).toJson(QJsonDocument::Compact),
+                         QJsonDocument(player["places"].toArray()).toJson(QJsonDocument::Compact)};
+    };
+    QCOMPARE(row(0), QStringList({"Cy", "[2,4]", "[1,1]"}));
+    QCOMPARE(row(1), QStringList({"Ann", "[1,3]", "[2,2]"}));
+    QCOMPARE(row(2), QStringList({"Bo", "[1,1]", "[2,3]"}));
+
+    const QList<QByteArray> text = Lines(RunTool({"history", dir}).Out);
+    QCOMPARE(text.at(1), QByteArray("Standings by Round"));
+    QCOMPARE(text.at(3), "Player Name" + QByteArray(24, ' ') + "    Rd 1 Pos      Rd 2 Pos");
+    QCOMPARE(text.at(5), "Ann" + QByteArray(32, ' ') + "       1 2nd         3 2nd");
+    QCOMPARE(Lines(RunTool({"history", dir, "--format", "csv"}).Out).at(2),
+             QByteArray("Ann,1,2,3,2"));
+    // Before any round is over there is nothing to show but that.
+    const QString fresh = MakePool("Fresh.BGD", true, 0);
+    QCOMPARE(Lines(RunTool({"history", fresh}).Out).at(3),
+             QByteArray("No round has been completed yet."));
+  }
+
+  void popularityAsJson() {
+    const QString dir = MakePlayedPool("Popular.BGD");
+    const TCliRun run = RunTool({"popularity", dir, "--format", "json"});
+    QCOMPARE(run.Status, 0);
+    const QJsonObject top = run.Json().object();
+    QCOMPARE(top["players"].toInt(), 3);
+    const QJsonObject first = top["teams"].toArray().at(0).toObject();
+    QCOMPARE(first["team"].toString(), QString("R1S1"));
+    QCOMPARE(first["picked"].toArray(), QJsonArray({2, 2, 2, 1, 1, 1}));
+    QCOMPARE(first["shares"].toArray().at(3).toDouble(), 1.0 / 3);
+    QCOMPARE(top["champions"].toArray(),
+             QJsonArray({QJsonObject{{"team", "R1S1"}, {"players", 1}, {"share", 1.0 / 3}}}));
+    const QJsonArray alone = top["alone"].toArray();
+    QCOMPARE(alone.at(0).toObject()["picks"].toArray(),
+             QJsonArray({QJsonObject{{"team", "R1S1"}, {"from_round", 4}, {"to_round", 6}}}));
+    QCOMPARE(alone.at(1).toObject()["picks"].toArray(),
+             QJsonArray({QJsonObject{{"team", "R1S8"}, {"from_round", 2}, {"to_round", 2}},
+                         QJsonObject{{"team", "R1S16"}, {"from_round", 1}, {"to_round", 1}}}));
+    QVERIFY(alone.at(2).toObject()["picks"].toArray().isEmpty());
+  }
+
   void standingsJsonHoldsEveryRowInReportOrder() {
     const QString dir = MakePool("Json.BGD", true, 140);
     const TCliRun run = RunTool({"standings", dir, "--format", "json"});
