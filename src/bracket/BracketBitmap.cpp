@@ -10,6 +10,29 @@
 namespace {
 // Text cells of this size (ascent plus descent) fill the 13 rows of a slot's text box.
 constexpr int kTextPixelSize = 11;
+
+// Writes `text` into `box` as the chart does: the box wiped white, the text from its top-left
+// corner. At the chart's own size a text too long is cut at the box's edge; drawn larger
+// (`whole`), it is shrunk to fit whole, standing where it would have stood.
+void WriteText(QPainter& painter, const QRect& box, const QString& text, bool bold, bool whole) {
+  painter.fillRect(box, Qt::white);
+  if (text.isEmpty())
+    return;
+  painter.save();
+  painter.setClipRect(box);
+  painter.setPen(Qt::black);
+  painter.setFont(ChartFont(kTextPixelSize, bold));
+  const QPoint baseline(box.left(), box.top() + painter.fontMetrics().ascent());
+  if (whole) {
+    const TFittedText fitted = FitText(text, kTextPixelSize, bold, box.width());
+    painter.translate(baseline);
+    painter.scale(fitted.Shrink * fitted.Squeeze, fitted.Shrink);
+    painter.drawText(QPoint(0, 0), text);
+  } else {
+    painter.drawText(baseline, text);
+  }
+  painter.restore();
+}
 }  // namespace
 
 TBracketBitmap::TBracketBitmap(const TSystemFile& system)
@@ -48,12 +71,25 @@ QImage TBracketBitmap::ResultsPicture(const TSystemFile& system, const TTeamsFil
 }
 
 void TBracketBitmap::TextRect(const QRect& box, const QString& text, bool bold) {
-  QPainter painter(&FImage);
-  painter.fillRect(box, Qt::white);
-  if (text.isEmpty())
-    return;
-  painter.setClipRect(box);
-  painter.setPen(Qt::black);
-  painter.setFont(ChartFont(kTextPixelSize, bold));
-  painter.drawText(QPoint(box.left(), box.top() + painter.fontMetrics().ascent()), text);
+  {
+    QPainter painter(&FImage);
+    WriteText(painter, box, text, bold, false);
+  }
+  for (TBoxText& written : FTexts) {
+    if (written.Box == box) {
+      written = {box, text, bold};
+      return;
+    }
+  }
+  FTexts.push_back({box, text, bold});
+}
+
+void TBracketBitmap::Paint(QPainter& painter) const {
+  painter.save();
+  painter.fillRect(QRect(0, 0, ChartGeometry::kWidth, ChartGeometry::kHeight), Qt::white);
+  PaintChartPicture(painter);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  for (const TBoxText& written : FTexts)
+    WriteText(painter, written.Box, written.Text, written.Bold, true);
+  painter.restore();
 }

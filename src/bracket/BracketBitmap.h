@@ -2,9 +2,11 @@
 
 #include <QImage>
 #include <QRect>
+#include <vector>
 
 #include "ChartGeometry.h"
 
+class QPainter;
 class TBracketItem;
 class TBracketList;
 class TSystemFile;
@@ -16,13 +18,18 @@ class TTeamsFile;
 //
 // Text is written as the platform the chart was designed on writes it into a box: the box is
 // filled white, the text starts at its top-left corner and is clipped to it. Titles are bold,
-// names regular unless a window asks for bold.
+// names regular unless a window asks for bold. What each box holds is also kept as text, so
+// that the same chart can be drawn afresh at any size (Paint).
 class TBracketBitmap {
  public:
   // The chart picture with the pool name and the four bracket names of `system` on it.
   explicit TBracketBitmap(const TSystemFile& system);
 
   const QImage& Image() const { return FImage; }
+  // Draws the chart picture and every box's text with `painter`, in chart pixels at whatever
+  // scale it has set: sharp at any size, where the image is only its own. A text too long for
+  // its box is shrunk to fit, where the image cuts it.
+  void Paint(QPainter& painter) const;
 
   // Writes the pool name into `poolNameBox` and the bracket names into their boxes.
   void DrawTitles(const TSystemFile& system,
@@ -37,7 +44,18 @@ class TBracketBitmap {
   static QImage ResultsPicture(const TSystemFile& system, const TTeamsFile& teams);
 
  private:
+  // What one box shows now.
+  struct TBoxText {
+    QRect Box;
+    QString Text;
+    bool Bold = false;
+  };
+
   void TextRect(const QRect& box, const QString& text, bool bold);
 
   QImage FImage;
+  // One element per box written, in the order the boxes were first written; the boxes of the
+  // slots and titles do not overlap, except the builder's pool-name box, which covers the
+  // chart's own and comes after it.
+  std::vector<TBoxText> FTexts;
 };

@@ -1,6 +1,8 @@
 #include "ChartPicture.h"
 
+#include <QFontMetrics>
 #include <QPainter>
+#include <algorithm>
 #include <utility>
 
 #include "BracketList.h"
@@ -59,15 +61,13 @@ std::pair<int, int> RuleColumns(const TBracketItem& slot) {
   return {kRightConnectors[round - 1], round == 1 ? slot.Right() : kRightConnectors[round - 2]};
 }
 
-void FillPixels(QPainter& painter, int left, int top, int right, int bottom) {
-  painter.fillRect(QRect(QPoint(left, top), QPoint(right, bottom)), Qt::black);
-}
-
-void DrawRulesAndConnectors(QPainter& painter, const TBracketList& chart) {
+std::vector<QRect> MakeRules() {
+  const TBracketList chart;
+  std::vector<QRect> rules;
   for (int i = 0; i < chart.Count(); ++i) {
     const TBracketItem& slot = *chart.Items(i);
     const auto [from, to] = RuleColumns(slot);
-    FillPixels(painter, from, RuleRow(slot), to, RuleRow(slot) + 1);
+    rules.emplace_back(QPoint(from, RuleRow(slot)), QPoint(to, RuleRow(slot) + 1));
   }
   // The two slots of a game are neighbours in slot order, the upper one first; their
   // connector runs from the top of the upper rule to the bottom of the lower one.
@@ -78,32 +78,49 @@ void DrawRulesAndConnectors(QPainter& painter, const TBracketList& chart) {
       break;
     const int round = upper.Round();
     const int column = OnLeftSide(upper) ? kLeftConnectors[round - 1] : kRightConnectors[round - 1];
-    FillPixels(painter, column, RuleRow(upper), column, RuleRow(lower) + 1);
+    rules.emplace_back(QPoint(column, RuleRow(upper)), QPoint(column, RuleRow(lower) + 1));
   }
+  return rules;
 }
 
-// The seed of every first-round line beside it, outside the chart, standing on its rule.
-void DrawSeeds(QPainter& painter, const TBracketList& chart) {
-  // Digits this small lose strokes when smoothed and cut back to two colours; unsmoothed
-  // they stay whole.
-  QFont font = ChartFont(kSeedDigitsPixelSize, false);
-  font.setStyleStrategy(QFont::NoAntialias);
-  painter.setFont(font);
-  const QFontMetrics metrics(painter.font());
+std::vector<TChartLabel> MakeLabels() {
+  const TBracketList chart;
+  std::vector<TChartLabel> labels;
+  // The seed of every first-round line beside it, outside the chart, standing on its rule.
   for (int i = 0; i < chart.Count(); ++i) {
     const TBracketItem& slot = *chart.Items(i);
     if (slot.Round() != 1)
       continue;
-    const QString digits = QString::number(slot.Seed());
-    const int baseline = RuleRow(slot);
-    const int x = OnLeftSide(slot) ? kLeftSeedsRight + 1 - metrics.horizontalAdvance(digits)
-                                   : kRightSeedsLeft;
-    painter.drawText(QPoint(x, baseline), digits);
+    const bool left = OnLeftSide(slot);
+    labels.push_back({QString::number(slot.Seed()),
+                      QPoint(left ? kLeftSeedsRight + 1 : kRightSeedsLeft, RuleRow(slot)),
+                      kSeedDigitsPixelSize, false, left});
   }
+  // The words hang from the tops given: they stand on the font's ascent below them.
+  const int ascent = QFontMetrics(ChartFont(kWordsPixelSize, true)).ascent();
+  auto word = [&](const char* text, int left, int top) {
+    labels.push_back(
+        {QString::fromLatin1(text), QPoint(left, top + ascent), kWordsPixelSize, true, false});
+  };
+  word("Champion", 370, 282);
+  word("Finalist", 306, 301);
+  word("Finalist", 441, 301);
+  return labels;
 }
 
-void DrawWord(QPainter& painter, const QString& word, int left, int top) {
-  painter.drawText(QPoint(left, top + painter.fontMetrics().ascent()), word);
+void DrawLabel(QPainter& painter, const TChartLabel& label, QFont font) {
+  painter.setFont(font);
+  const int x = label.AlignRight
+                    ? label.Baseline.x() - painter.fontMetrics().horizontalAdvance(label.Text)
+                    : label.Baseline.x();
+  painter.drawText(QPoint(x, label.Baseline.y()), label.Text);
+}
+
+// Rules as whole pixels: a rectangle's far edges are pixels of it, one more than QRect's
+// width and height would cover when scaled.
+void FillRules(QPainter& painter) {
+  for (const QRect& rule : ChartRules())
+    painter.fillRect(QRectF(rule.topLeft(), rule.size()), Qt::black);
 }
 
 QImage DrawChartPicture() {
@@ -112,24 +129,46 @@ QImage DrawChartPicture() {
   {
     QPainter painter(&image);
     painter.setPen(Qt::black);
-    const TBracketList chart;
-    DrawRulesAndConnectors(painter, chart);
-    DrawSeeds(painter, chart);
-    painter.setFont(ChartFont(kWordsPixelSize, true));
-    DrawWord(painter, QStringLiteral("Champion"), 370, 282);
-    DrawWord(painter, QStringLiteral("Finalist"), 306, 301);
-    DrawWord(painter, QStringLiteral("Finalist"), 441, 301);
+    FillRules(painter);
+    for (const TChartLabel& label : ChartLabels()) {
+      QFont font = ChartFont(label.PixelSize, label.Bold);
+      // Digits this small lose strokes when smoothed and cut back to two colours; unsmoothed
+      // they stay whole. The bold words keep their strokes when smoothed.
+      if (!label.Bold)
+        font.setStyleStrategy(QFont::NoAntialias);
+      DrawLabel(painter, label, font);
+    }
   }
-  // The words are drawn smoothed, which keeps their bold strokes whole; cutting every pixel
-  // to black or white at half grey gives the two colours.
+  // Cutting every pixel to black or white at half grey gives the two colours.
   return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
 }
 
 }  // namespace
 
+const std::vector<QRect>& ChartRules() {
+  static const std::vector<QRect> rules = MakeRules();
+  return rules;
+}
+
+const std::vector<TChartLabel>& ChartLabels() {
+  static const std::vector<TChartLabel> labels = MakeLabels();
+  return labels;
+}
+
 const QImage& LoadChartPicture() {
   static const QImage picture = DrawChartPicture();
   return picture;
+}
+
+void PaintChartPicture(QPainter& painter) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setRenderHint(QPainter::TextAntialiasing);
+  painter.setPen(Qt::black);
+  FillRules(painter);
+  for (const TChartLabel& label : ChartLabels())
+    DrawLabel(painter, label, ChartFont(label.PixelSize, label.Bold));
+  painter.restore();
 }
 
 QFont ChartFont(int pixelSize, bool bold) {
@@ -137,4 +176,20 @@ QFont ChartFont(int pixelSize, bool bold) {
   font.setPixelSize(pixelSize);
   font.setBold(bold);
   return font;
+}
+
+TFittedText FitText(const QString& text, int pixelSize, bool bold, double width) {
+  // Names shrink to this share of their size at most before they are drawn narrower.
+  constexpr double kSmallest = 0.75;
+  // Widths measured where hinting cannot round them: at a size of many pixels, scaled down.
+  constexpr int kMeasureSize = 100;
+  const double natural = QFontMetricsF(ChartFont(kMeasureSize, bold)).horizontalAdvance(text) *
+                         pixelSize / kMeasureSize;
+  TFittedText fitted{1, natural, 1};
+  if (natural <= width || natural <= 0)
+    return fitted;
+  fitted.Shrink = std::max(width / natural, kSmallest);
+  fitted.Width = natural * fitted.Shrink;
+  fitted.Squeeze = std::min(1.0, width / fitted.Width);
+  return fitted;
 }

@@ -43,8 +43,8 @@ constexpr int kTop = 2;
 constexpr int kPanelWidth = 143;
 constexpr int kPanelHeight = 141;
 constexpr int kPromptWidth = 543;
-constexpr int kMaxChartWidth = 820;
-constexpr int kMaxChartHeight = 620;
+// The chart's scroll box is never larger than its picture and this, its frame and scroll bars.
+constexpr QSize kChartScrollRoom(20, 20);
 
 QFont WindowFont() {
   QFont font;
@@ -246,6 +246,8 @@ void TfrmBracketBuild::CreateMenus() {
   mnuFile->addAction(actFileExit);
   mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
   mnuEdit->addActions({actEditUndo, actEditRedo});
+  // Filled with the chart's zoom commands once the chart is made.
+  mnuView = menuBar()->addMenu(QStringLiteral("&View"));
   mnuTeams = menuBar()->addMenu(QStringLiteral("&Teams"));
   mnuTeams->addActions({actTeamsMaint, actTeamsClear, actTeamsAudit, actTieBreakerPts});
   mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
@@ -304,6 +306,8 @@ QWidget* TfrmBracketBuild::CreateTeamMaint(QWidget* parent) {
 }
 
 void TfrmBracketBuild::ConnectChart() {
+  mnuView->addActions(sbxBracket->ZoomActions());
+  connect(sbxBracket, &TChartView::ZoomChanged, this, &TfrmBracketBuild::FormResize);
   sbxBracket->OnMouseDown = [this](const TChartView::TChartMouse& mouse) {
     imgBracketsMouseDown(mouse.Button, mouse.Modifiers, mouse.Point, mouse.Buttons);
   };
@@ -383,7 +387,8 @@ void TfrmBracketBuild::FormResize() {
   // from their heights so that it holds before the window was ever laid out.
   const int room =
       height() - menuBar()->sizeHint().height() - ToolBar1->sizeHint().height() - kTop - 5;
-  sbxBracket->resize(std::min(width() - 160, kMaxChartWidth), std::min(room, kMaxChartHeight));
+  const QSize most = sbxBracket->UsefulSize(kChartScrollRoom);
+  sbxBracket->resize(std::min(width() - 160, most.width()), std::min(room, most.height()));
   const int chartBottom = sbxBracket->y() + sbxBracket->height();
   if (pnlTeamMaint->isVisibleTo(this)) {
     pnlTeamMaint->move(pnlTeamMaint->x(), chartBottom - 3 - pnlTeamMaint->height());

@@ -115,6 +115,7 @@ class TfrmBracketBuild : public QMainWindow {
 
   QMenu* mnuFile = nullptr;
   QMenu* mnuEdit = nullptr;
+  QMenu* mnuView = nullptr;
   QMenu* mnuTeams = nullptr;
   QMenu* mnuHelp = nullptr;
   QToolBar* ToolBar1 = nullptr;

@@ -8,9 +8,19 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
 
 #include "BracketList.h"
 #include "ChartGeometry.h"
+
+namespace {
+// Zoom to fit never shows the chart smaller than this; a smaller window scrolls.
+constexpr double kSmallestFit = 0.25;
+constexpr int kWheelStep = 120;
+}  // namespace
 
 // The picture control: paints the view's canvas and hands its events to the view.
 class TChartImage : public QWidget {
@@ -28,21 +38,26 @@ class TChartImage : public QWidget {
     if (!FView->FCanvas)
       return;
     QPainter painter(this);
-    painter.drawImage(0, 0, FView->FCanvas->Image());
+    // At actual size the chart's own picture, pixel for pixel.
+    if (FView->FScale == 1.0) {
+      painter.drawImage(0, 0, FView->FCanvas->Image());
+    } else {
+      painter.drawImage(0, 0, FView->ZoomedImage(devicePixelRatioF()));
+    }
   }
   void mousePressEvent(QMouseEvent* event) override {
-    FView->MouseDown(FView->MakeMouse(event->position().toPoint(), event->button(),
-                                      event->buttons(), event->modifiers(), false));
+    FView->MouseDown(FView->MakeMouse(event->position(), event->button(), event->buttons(),
+                                      event->modifiers(), false));
   }
   void mouseDoubleClickEvent(QMouseEvent* event) override {
-    const auto mouse = FView->MakeMouse(event->position().toPoint(), event->button(),
-                                        event->buttons(), event->modifiers(), true);
+    const auto mouse = FView->MakeMouse(event->position(), event->button(), event->buttons(),
+                                        event->modifiers(), true);
     // The second click of a double-click is a press too.
     FView->MouseDown(mouse);
     FView->MouseDoubleClick(mouse);
   }
   void mouseMoveEvent(QMouseEvent* event) override {
-    FView->MouseMove(FView->MakeMouse(event->position().toPoint(), Qt::NoButton, event->buttons(),
+    FView->MouseMove(FView->MakeMouse(event->position(), Qt::NoButton, event->buttons(),
                                       event->modifiers(), false));
   }
   // Off the picture no name is under the pointer.
@@ -50,8 +65,7 @@ class TChartImage : public QWidget {
   void dragEnterEvent(QDragEnterEvent* event) override { DragOver(event); }
   void dragMoveEvent(QDragMoveEvent* event) override { DragOver(event); }
   void dropEvent(QDropEvent* event) override {
-    const auto drop =
-        FView->MakeDrop(event->mimeData(), event->source(), event->position().toPoint());
+    const auto drop = FView->MakeDrop(event->mimeData(), event->source(), event->position());
     if (!FView->DragOver(drop)) {
       event->ignore();
       return;
@@ -62,8 +76,7 @@ class TChartImage : public QWidget {
 
  private:
   void DragOver(QDropEvent* event) {
-    const auto drop =
-        FView->MakeDrop(event->mimeData(), event->source(), event->position().toPoint());
+    const auto drop = FView->MakeDrop(event->mimeData(), event->source(), event->position());
     if (FView->DragOver(drop)) {
       event->acceptProposedAction();
     } else {
@@ -79,12 +92,20 @@ TChartView::TChartView(QWidget* parent) : QScrollArea(parent), FPicture(new TCha
   setWidgetResizable(false);
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
   setWidget(FPicture);
+  CreateZoomActions();
 }
 
 TChartView::~TChartView() = default;
 
 QWidget* TChartView::Picture() const {
   return FPicture;
+}
+
+QPoint TChartView::ChartPoint(const QPointF& picturePoint) const {
+  if (FScale == 1.0)
+    return picturePoint.toPoint();
+  return QPoint(static_cast<int>(std::floor(picturePoint.x() / FScale)),
+                static_cast<int>(std::floor(picturePoint.y() / FScale)));
 }
 
 QImage TChartView::Image() const {
@@ -109,6 +130,7 @@ void TChartView::RefreshChart() {
   FCanvas->DrawAllSlots(FChart);
   if (FHoverSlot)
     FCanvas->DrawSlot(FHoverSlot, true);
+  FZoomed = QImage();
   FPicture->update();
 }
 
@@ -129,13 +151,15 @@ void TChartView::Hover(TBracketItem* slot) {
     return;
   FCanvas->DrawSlot(slot, true);
   FCanvas->DrawSlot(old, false);
+  FZoomed = QImage();
   FPicture->update();
 }
 
-TChartView::TChartMouse TChartView::MakeMouse(const QPoint& point, Qt::MouseButton button,
+TChartView::TChartMouse TChartView::MakeMouse(const QPointF& at, Qt::MouseButton button,
                                               Qt::MouseButtons buttons,
                                               Qt::KeyboardModifiers modifiers,
                                               bool doubleClick) const {
+  const QPoint point = ChartPoint(at);
   TChartMouse mouse;
   mouse.Button = button;
   mouse.Buttons = buttons;
@@ -147,7 +171,8 @@ TChartView::TChartMouse TChartView::MakeMouse(const QPoint& point, Qt::MouseButt
 }
 
 TChartView::TChartDrop TChartView::MakeDrop(const QMimeData* data, QObject* source,
-                                            const QPoint& point) const {
+                                            const QPointF& at) const {
+  const QPoint point = ChartPoint(at);
   TChartDrop drop;
   drop.Data = data;
   // While our own drag runs, whatever is dropped is what it carries, even where the drag
@@ -224,4 +249,131 @@ int TChartView::SlotFromMime(const QMimeData* data) {
   bool ok = false;
   const int slot = data->data(kSlotMimeType).toInt(&ok);
   return ok && slot >= 1 && slot <= 127 ? slot : 0;
+}
+
+// --- Zoom ----------------------------------------------------------------------------------
+
+void TChartView::CreateZoomActions() {
+  auto make = [this](const QString& caption, const QString& hint, const QList<QKeySequence>& keys,
+                     void (TChartView::*handler)()) {
+    auto* action = new QAction(caption, this);
+    action->setToolTip(hint.section(QLatin1Char('|'), 0, 0).trimmed());
+    action->setStatusTip(hint.section(QLatin1Char('|'), -1).trimmed());
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+  };
+  actViewZoomToFit =
+      make(QStringLiteral("Zoom to &Fit"),
+           QStringLiteral("Zoom to Fit | Show the whole chart as large as the window allows"),
+           {QKeySequence(Qt::CTRL | Qt::Key_0)}, &TChartView::ZoomToFit);
+  actViewActualSize = make(QStringLiteral("&Actual Size"),
+                           QStringLiteral("Actual Size | Show the chart at its own size"),
+                           {QKeySequence(Qt::CTRL | Qt::Key_1)}, &TChartView::ActualSize);
+  // Ctrl and = as well: on many keyboards the plus sign needs Shift.
+  actViewZoomIn =
+      make(QStringLiteral("Zoom &In"), QStringLiteral("Zoom In | Show the chart larger"),
+           {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}, &TChartView::ZoomIn);
+  actViewZoomOut =
+      make(QStringLiteral("Zoom &Out"), QStringLiteral("Zoom Out | Show the chart smaller"),
+           {QKeySequence::ZoomOut}, &TChartView::ZoomOut);
+  for (QAction* action : ZoomActions())
+    action->setShortcutContext(Qt::WindowShortcut);
+}
+
+QList<QAction*> TChartView::ZoomActions() const {
+  return {actViewZoomToFit, actViewActualSize, actViewZoomIn, actViewZoomOut};
+}
+
+void TChartView::SetZoomSetting(int setting) {
+  ChooseZoom(setting, viewport()->rect().center());
+}
+
+void TChartView::ZoomIn() {
+  ChooseZoom(NextStep(+1), viewport()->rect().center());
+}
+
+void TChartView::ZoomOut() {
+  ChooseZoom(NextStep(-1), viewport()->rect().center());
+}
+
+void TChartView::ChooseZoom(int setting, const QPoint& anchor) {
+  if (setting != kZoomToFit)
+    setting = std::clamp(setting, kZoomSteps.front(), kZoomSteps.back());
+  const bool changed = setting != FZoomSetting;
+  FZoomSetting = setting;
+  // Fitted, the chart stands in the middle of the room; otherwise in its top-left corner, as
+  // at its own size it always has.
+  setAlignment(setting == kZoomToFit ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignTop);
+  ApplyScale(setting == kZoomToFit ? FitScale() : setting / 100.0, anchor);
+  if (changed)
+    emit ZoomChanged();
+}
+
+int TChartView::NextStep(int direction) const {
+  // From a size between the steps (zoomed to fit), the step beyond it.
+  const int percent = static_cast<int>(std::lround(FScale * 100));
+  if (direction > 0) {
+    const auto above = std::upper_bound(kZoomSteps.begin(), kZoomSteps.end(), percent);
+    return above == kZoomSteps.end() ? kZoomSteps.back() : *above;
+  }
+  const auto below = std::lower_bound(kZoomSteps.begin(), kZoomSteps.end(), percent);
+  return below == kZoomSteps.begin() ? kZoomSteps.front() : *(below - 1);
+}
+
+QSize TChartView::UsefulSize(const QSize& margin) const {
+  if (FZoomSetting == kZoomToFit)
+    return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  return FPicture->size() + margin;
+}
+
+double TChartView::FitScale() const {
+  const QSize room = maximumViewportSize();
+  const double scale = std::min(static_cast<double>(room.width()) / ChartGeometry::kWidth,
+                                static_cast<double>(room.height()) / ChartGeometry::kHeight);
+  return std::max(scale, kSmallestFit);
+}
+
+void TChartView::ApplyScale(double scale, const QPoint& anchor) {
+  // The chart point under the anchor, and where it will be once the picture has its new size.
+  const QPointF picturePoint = FPicture->mapFrom(viewport(), anchor);
+  const QPointF chartPoint = picturePoint / FScale;
+  FScale = scale;
+  FZoomed = QImage();
+  FPicture->setFixedSize(static_cast<int>(std::floor(ChartGeometry::kWidth * scale)),
+                         static_cast<int>(std::floor(ChartGeometry::kHeight * scale)));
+  const QPointF moved = chartPoint * scale - QPointF(anchor);
+  horizontalScrollBar()->setValue(static_cast<int>(std::lround(moved.x())));
+  verticalScrollBar()->setValue(static_cast<int>(std::lround(moved.y())));
+  FPicture->update();
+}
+
+const QImage& TChartView::ZoomedImage(qreal ratio) {
+  const QSize size = FPicture->size() * ratio;
+  if (FZoomed.size() == size || !FCanvas)
+    return FZoomed;
+  FZoomed = QImage(size, QImage::Format_RGB32);
+  FZoomed.setDevicePixelRatio(ratio);
+  QPainter painter(&FZoomed);
+  painter.scale(FScale, FScale);
+  FCanvas->Paint(painter);
+  return FZoomed;
+}
+
+void TChartView::resizeEvent(QResizeEvent* event) {
+  QScrollArea::resizeEvent(event);
+  if (FZoomSetting == kZoomToFit)
+    ApplyScale(FitScale(), viewport()->rect().center());
+}
+
+void TChartView::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier)) {
+    QScrollArea::wheelEvent(event);
+    return;
+  }
+  // Ctrl and the wheel zoom about the point under the mouse, a step a notch.
+  const int notches = event->angleDelta().y() / kWheelStep;
+  for (int i = 0; i < std::abs(notches); ++i)
+    ChooseZoom(NextStep(notches), event->position().toPoint());
+  event->accept();
 }

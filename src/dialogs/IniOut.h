@@ -47,6 +47,8 @@ class TIniOut {
           "frmBracketBuild;Left;23;Tarnwell\\Courtsider\\Form State\\BracketBuild;Left;1;0"),
       QStringLiteral(
           "frmBracketBuild;Top;53;Tarnwell\\Courtsider\\Form State\\BracketBuild;Top;1;0"),
+      // The chart's zoom in percent, 0 for zoom to fit.
+      QStringLiteral("sbxBracket;Zoom;100;Tarnwell\\Courtsider\\Form State\\BracketBuild;Zoom;1;0"),
   };
   static inline const QStringList kPlayerEntryItems = {
       QStringLiteral(
@@ -57,6 +59,7 @@ class TIniOut {
           "frmPlayerEntryForm;Top;53;Tarnwell\\Courtsider\\Form State\\PlayerEntry;Top;1;0"),
       QStringLiteral(
           "frmPlayerEntryForm;Left;82;Tarnwell\\Courtsider\\Form State\\PlayerEntry;Left;1;0"),
+      QStringLiteral("sbxBracket;Zoom;100;Tarnwell\\Courtsider\\Form State\\PlayerEntry;Zoom;1;0"),
   };
   static inline const QStringList kReportPreviewItems = {
       QStringLiteral(

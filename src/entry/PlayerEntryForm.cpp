@@ -35,7 +35,7 @@ const QString kGuessMask = QStringLiteral("900; ");
 // The chart takes what is left under the menu and the two tool-bar rows, up to its picture
 // and scroll bar.
 constexpr int kChartMargin = 130;
-constexpr int kChartMaxHeight = 610;
+constexpr QSize kChartScrollRoom(0, 10);
 constexpr int kPromptWidth = 330;
 
 QString ShortHint(const QString& hint) {
@@ -59,6 +59,8 @@ TfrmPlayerEntryForm::TfrmPlayerEntryForm(TOpenPool& pool, QWidget* parent)
   sbxBracket = new TChartView(client);
   sbxBracket->setFocusPolicy(Qt::StrongFocus);
   imgBrackets = sbxBracket->Picture();
+  mnuView->addActions(sbxBracket->ZoomActions());
+  connect(sbxBracket, &TChartView::ZoomChanged, this, &TfrmPlayerEntryForm::FormResize);
   setCentralWidget(client);
   setTabOrder(cbxPlayerName, edtTotalPoints);
   setTabOrder(edtTotalPoints, sbxBracket);
@@ -219,6 +221,8 @@ void TfrmPlayerEntryForm::CreateMenus() {
   mnuFile->addAction(actFileExit);
   mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
   mnuEdit->addActions({actEditUndo, actEditRedo});
+  // Filled with the chart's zoom commands once the chart is made.
+  mnuView = menuBar()->addMenu(QStringLiteral("&View"));
   mnuPlayer = menuBar()->addMenu(QStringLiteral("&Player"));
   mnuPlayer->addActions({actPlayerAdd, actPlayerDelete, actPlayerAudit, actPlayerClear});
   mnuPlayer->addSeparator();
@@ -437,8 +441,9 @@ bool TfrmPlayerEntryForm::FormClose() {
 
 void TfrmPlayerEntryForm::FormResize() {
   QWidget* client = centralWidget();
+  const QSize most = sbxBracket->UsefulSize(kChartScrollRoom);
   sbxBracket->setGeometry(0, 0, client->width(),
-                          qMax(0, qMin(height() - kChartMargin, kChartMaxHeight)));
+                          qMax(0, qMin(height() - kChartMargin, most.height())));
 }
 
 void TfrmPlayerEntryForm::cbxPlayerNameClick() {

@@ -105,6 +105,7 @@ class TfrmPlayerEntryForm : public QMainWindow {
   // --- Controls ------------------------------------------------------------------------------
   QMenu* mnuFile = nullptr;
   QMenu* mnuEdit = nullptr;
+  QMenu* mnuView = nullptr;
   QMenu* mnuPlayer = nullptr;
   QMenu* mnuHelp = nullptr;
   QToolBar* ToolBar1 = nullptr;

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -242,6 +243,50 @@ class TestBuilderEvents : public QObject {
     report.btnPrintClick();
     QCOMPARE(ui.PreviewCount(), 1);
     QVERIFY(beaten->Eliminated());
+  }
+
+  // The View menu's keys on the shown window, the chart filling a large window when fitted,
+  // a winner advanced at that size, and the zoom kept for the next run.
+  void zoomedToFitFromTheKeyboardAndKept() {
+    QVERIFY(QDir().mkpath(PoolDir()));
+    {
+      auto module = TestPools::CreatePool(PoolDir());
+      TestPools::AddFullField(module->TeamsFile());
+      module->SystemFile().SetFinalized(true);
+      module->SavePool();
+      module->ClosePool();
+    }
+    FPool = std::make_unique<TOpenPool>();
+    QVERIFY(FPool->OpenPool(PoolDir(), false));
+    {
+      TfrmBracketBuild form(*FPool);
+      form.SetModalRunner([](QDialog&) { return static_cast<int>(QDialog::Accepted); });
+      QCOMPARE(form.mnuView->actions(), form.sbxBracket->ZoomActions());
+      form.resize(1800, 1000);
+      form.show();
+      QVERIFY(QTest::qWaitForWindowActive(&form));
+      // At actual size the chart's box stops at the picture and its scroll bars.
+      QCOMPARE(form.sbxBracket->width(), 820);
+      QTest::keyClick(&form, Qt::Key_0, Qt::ControlModifier);
+      QCOMPARE(form.sbxBracket->ZoomSetting(), int{TChartView::kZoomToFit});
+      QCOMPARE(form.sbxBracket->width(), 1800 - 160);
+      const double scale = form.sbxBracket->Scale();
+      QVERIFY(scale > 1.4);
+      QWidget* picture = form.sbxBracket->Picture();
+      const QPointF at = QPointF(Inside(Chart().Slot(3))) * scale;
+      QTest::mouseDClick(picture, Qt::LeftButton, Qt::NoModifier, at.toPoint());
+      QCOMPARE(Chart().Slot(66)->Team(), Chart().Slot(3)->Team());
+      QTest::keyClick(&form, Qt::Key_1, Qt::ControlModifier);
+      QCOMPARE(form.sbxBracket->ZoomSetting(), 100);
+      QCOMPARE(form.sbxBracket->width(), 820);
+      QTest::keyClick(&form, Qt::Key_0, Qt::ControlModifier);
+    }
+    TRegistry registry;
+    QVERIFY(registry.OpenKey(TRegistry::kFormStateKey + QStringLiteral("\\BracketBuild"), false));
+    QCOMPARE(registry.ReadString(QStringLiteral("Zoom")), QStringLiteral("0"));
+    registry.CloseKey();
+    TfrmBracketBuild again(*FPool);
+    QCOMPARE(again.sbxBracket->ZoomSetting(), int{TChartView::kZoomToFit});
   }
 
   void theMainWindowShowsTheBuilder() {

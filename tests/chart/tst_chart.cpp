@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 #include "BracketList.h"
 #include "ChartView.h"
@@ -37,6 +38,15 @@ void MoveTo(QWidget* picture, const QPoint& point) {
 
 QPoint Inside(const TBracketItem* slot) {
   return QPoint(slot->Left() + 5, slot->Top() + 5);
+}
+
+QPoint Middle(const TBracketItem* slot) {
+  return QPoint((slot->Left() + slot->Right()) / 2, (slot->Top() + slot->Bottom()) / 2);
+}
+
+// Where a chart point shows on the picture at `scale`: the middle of the pixels that show it.
+QPointF Shown(const QPoint& chartPoint, double scale) {
+  return (QPointF(chartPoint) + QPointF(0.5, 0.5)) * scale;
 }
 
 }  // namespace
@@ -227,6 +237,132 @@ class TestChart : public QObject {
     const auto data = TChartView::SlotMimeData(65);
     moveAndDrop(data.get());
     QCOMPARE(fromThisChart, (QList<bool>{true, true, false, false}));
+  }
+
+  // Every slot found under the mouse, by moves, presses and drops, at three sizes.
+  void everySlotIsHitAtEveryZoom_data() {
+    QTest::addColumn<int>("zoom");
+    QTest::addColumn<QSize>("room");
+    QTest::newRow("half size") << 50 << QSize(500, 400);
+    QTest::newRow("one and a half") << 150 << QSize(500, 400);
+    QTest::newRow("fitted to a large window") << int{TChartView::kZoomToFit} << QSize(1500, 1000);
+  }
+  void everySlotIsHitAtEveryZoom() {
+    QFETCH(int, zoom);
+    QFETCH(QSize, room);
+    Build();
+    FView->resize(room);
+    FView->SetZoomSetting(zoom);
+    const double scale = FView->Scale();
+    if (zoom == TChartView::kZoomToFit) {
+      QVERIFY(scale > 1.5 && scale < 2);
+      QVERIFY(FView->Picture()->width() <= FView->viewport()->width());
+    } else {
+      QCOMPARE(scale, zoom / 100.0);
+    }
+    QCOMPARE(FView->Picture()->size(), QSize(int(800 * scale), int(600 * scale)));
+    QList<TChartView::TChartMouse> downs;
+    QList<TChartView::TChartDrop> drops;
+    FView->OnMouseDown = [&](const TChartView::TChartMouse& mouse) { downs << mouse; };
+    FView->OnDragOver = [](const TChartView::TChartDrop&) { return true; };
+    FView->OnDragDrop = [&](const TChartView::TChartDrop& drop) { drops << drop; };
+    QWidget* picture = FView->Picture();
+    const auto team = TChartView::TeamMimeData(QStringLiteral("Alpha State"));
+    for (int n = 1; n <= TBracketList::kSlotCount; ++n) {
+      const TBracketItem* slot = FChart.Slot(n);
+      const QPointF at = Shown(Middle(slot), scale);
+      QMouseEvent move(QEvent::MouseMove, at, picture->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                       Qt::NoModifier);
+      QApplication::sendEvent(picture, &move);
+      QVERIFY2(FView->HoverSlot() == slot, qPrintable(QString::number(n)));
+      QMouseEvent press(QEvent::MouseButtonPress, at, picture->mapToGlobal(at), Qt::RightButton,
+                        Qt::RightButton, Qt::NoModifier);
+      QApplication::sendEvent(picture, &press);
+      QVERIFY(downs.last().Slot == slot);
+      QCOMPARE(downs.last().Point, Middle(slot));
+      QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, team.get(), Qt::LeftButton,
+                            Qt::NoModifier);
+      QApplication::sendEvent(picture, &enter);
+      QDropEvent drop(at, Qt::CopyAction, team.get(), Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(picture, &drop);
+      QVERIFY(drops.last().Slot == slot);
+    }
+    // Between the lines there is still nothing.
+    const QPointF gap = Shown(QPoint(400, 100), scale);
+    QMouseEvent press(QEvent::MouseButtonPress, gap, picture->mapToGlobal(gap), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(picture, &press);
+    QVERIFY(downs.last().Slot == nullptr);
+  }
+
+  // At its own size the view shows the chart's picture; larger, a chart drawn afresh, not the
+  // picture blown up: its rules where the scaled geometry puts them, its letters finer than
+  // the picture's pixels.
+  void aZoomedChartIsDrawnAfresh() {
+    Build();
+    FView->resize(900, 700);
+    QCOMPARE(FView->Picture()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+             FView->Image().convertToFormat(QImage::Format_RGB32));
+    FView->SetZoomSetting(200);
+    const QImage zoomed = FView->Picture()->grab().toImage();
+    QCOMPARE(zoomed.size(), QSize(1600, 1200));
+    // The rule under slot 1 covers rows 16 and 17 of the picture: 32 to 35 at twice the size.
+    for (int y = 32; y <= 35; ++y)
+      QCOMPARE(qGray(zoomed.pixel(100, y)), 0);
+    QCOMPARE(qGray(zoomed.pixel(100, 31)), 255);
+    QCOMPARE(qGray(zoomed.pixel(100, 36)), 255);
+    // A picture blown up has every pair of neighbouring pixels alike; the name has not.
+    const QRect box = FChart.Slot(1)->TextBox();
+    int unlike = 0;
+    for (int y = box.top() * 2; y <= box.bottom() * 2; y += 2) {
+      for (int x = box.left() * 2; x <= box.right() * 2; x += 2)
+        unlike += zoomed.pixel(x, y) != zoomed.pixel(x + 1, y) ? 1 : 0;
+    }
+    QVERIFY(unlike > 10);
+    // Back at its own size, its own picture again.
+    FView->ActualSize();
+    QCOMPARE(FView->Picture()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+             FView->Image().convertToFormat(QImage::Format_RGB32));
+  }
+
+  void zoomCommandsStepAndTheWheelZoomsAboutTheMouse() {
+    Build();
+    QSignalSpy changed(FView.get(), &TChartView::ZoomChanged);
+    FView->actViewZoomIn->trigger();
+    QCOMPARE(FView->ZoomSetting(), 125);
+    FView->actViewZoomOut->trigger();
+    FView->actViewZoomOut->trigger();
+    QCOMPARE(FView->ZoomSetting(), 75);
+    FView->actViewZoomToFit->trigger();
+    QCOMPARE(FView->ZoomSetting(), int{TChartView::kZoomToFit});
+    QCOMPARE(FView->UsefulSize(QSize(20, 20)), QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+    // From a fitted size between the steps, the step beyond it.
+    const double fitted = FView->Scale();
+    FView->actViewZoomIn->trigger();
+    QVERIFY(FView->Scale() > fitted);
+    FView->actViewActualSize->trigger();
+    QCOMPARE(FView->ZoomSetting(), 100);
+    QCOMPARE(FView->UsefulSize(QSize(20, 20)), QSize(820, 620));
+    QCOMPARE(changed.count(), 6);
+    QCOMPARE(FView->actViewZoomToFit->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_0));
+    QCOMPARE(FView->actViewActualSize->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_1));
+    // Stored values out of range come back in it.
+    FView->SetZoomSetting(5000);
+    QCOMPARE(FView->ZoomSetting(), 400);
+    FView->SetZoomSetting(-3);
+    QCOMPARE(FView->ZoomSetting(), 50);
+
+    // Ctrl and the wheel: one step a notch, the chart point under the mouse staying there.
+    FView->SetZoomSetting(100);
+    const QPoint mouse(200, 150);
+    const QPoint chartPoint =
+        FView->ChartPoint(FView->Picture()->mapFrom(FView->viewport(), mouse));
+    QWheelEvent wheel(mouse, FView->viewport()->mapToGlobal(mouse), QPoint(), QPoint(0, 120),
+                      Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(FView->viewport(), &wheel);
+    QCOMPARE(FView->ZoomSetting(), 125);
+    const QPoint after = FView->ChartPoint(FView->Picture()->mapFrom(FView->viewport(), mouse));
+    QVERIFY((after - chartPoint).manhattanLength() <= 2);
   }
 
   void mimeDataIsReadSafely() {

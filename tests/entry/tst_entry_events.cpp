@@ -154,6 +154,43 @@ class TestEntryEvents : public QObject {
     }
   }
 
+  // Zoomed in, a team dragged to the champion's line lands there, and the zoom is kept.
+  void dragsAtTwiceTheSizeAndTheZoomKept() {
+    TEntryFixture f;
+    {
+      TfrmPlayerEntryForm& form = *f.Form;
+      QWidget* picture = form.imgBrackets;
+      QPointF target;
+      form.sbxBracket->SetDragRunner([&](std::unique_ptr<QMimeData> data) {
+        QDragEnterEvent enter(target.toPoint(), Qt::MoveAction, data.get(), Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(picture, &enter);
+        QDropEvent drop(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(picture, &drop);
+      });
+      form.show();
+      QVERIFY(QTest::qWaitForWindowActive(&form));
+      QCOMPARE(form.mnuView->actions(), form.sbxBracket->ZoomActions());
+      f.Add(QStringLiteral("Zoe"));
+      QTest::keyClick(&form, Qt::Key_Equal, Qt::ControlModifier);
+      QTest::keyClick(&form, Qt::Key_Plus, Qt::ControlModifier);
+      QTest::keyClick(&form, Qt::Key_Plus, Qt::ControlModifier);
+      QCOMPARE(form.sbxBracket->ZoomSetting(), 200);
+      // The chart's box grows with the picture: up to its height and the scroll bar's.
+      form.resize(1000, 1200);
+      QCOMPARE(form.sbxBracket->height(), 1200 - 130);
+      form.resize(1000, 1500);
+      QCOMPARE(form.sbxBracket->height(), 1200 + 10);
+      target = QPointF(Inside(f.Slot(127))) * 2;
+      QTest::mousePress(picture, Qt::LeftButton, Qt::NoModifier, Inside(f.Slot(9)) * 2);
+      QCOMPARE(f.NameIn(127), QStringLiteral("R1S6"));
+      QCOMPARE(f.Entry(QStringLiteral("R1S6"))->RoundReached(), 7);
+    }
+    f.Form.reset();
+    TfrmPlayerEntryForm again(f.Pool);
+    QCOMPARE(again.sbxBracket->ZoomSetting(), 200);
+  }
+
   void playersImportedFromTheKeyboard() {
     // Ctrl+I on the shown window reaches the File menu's command through real key events, and
     // the list offers the players of the sheet at once.
