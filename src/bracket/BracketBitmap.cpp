@@ -8,8 +8,6 @@
 #include "SystemFile.h"
 
 namespace {
-// Text cells of this size (ascent plus descent) fill the 13 rows of a slot's text box.
-constexpr int kTextPixelSize = 11;
 
 // Writes `text` into `box` as the chart does: the box wiped white, the text from its top-left
 // corner. At the chart's own size a text too long is cut at the box's edge; drawn larger
@@ -21,10 +19,10 @@ void WriteText(QPainter& painter, const QRect& box, const QString& text, bool bo
   painter.save();
   painter.setClipRect(box);
   painter.setPen(Qt::black);
-  painter.setFont(ChartFont(kTextPixelSize, bold));
+  painter.setFont(ChartFont(kChartTextPixelSize, bold));
   const QPoint baseline(box.left(), box.top() + painter.fontMetrics().ascent());
   if (whole) {
-    const TFittedText fitted = FitText(text, kTextPixelSize, bold, box.width());
+    const TFittedText fitted = FitText(text, kChartTextPixelSize, bold, box.width());
     painter.translate(baseline);
     painter.scale(fitted.Shrink * fitted.Squeeze, fitted.Shrink);
     painter.drawText(QPoint(0, 0), text);

@@ -43,6 +43,9 @@ void PaintChartPicture(QPainter& painter);
 
 // The chart's lettering: Liberation Sans at a pixel size.
 QFont ChartFont(int pixelSize, bool bold);
+// Names and titles are written at this size: text cells (ascent plus descent) of this size
+// fill the 13 rows of a slot's text box.
+constexpr int kChartTextPixelSize = 11;
 
 // How a text written in the chart's lettering at `pixelSize` is made to fit `width` pixels
 // whole, where the chart's own picture cuts it: first a smaller font, down to a size still
@@ -57,4 +60,4 @@ struct TFittedText {
 TFittedText FitText(const QString& text, int pixelSize, bool bold, double width);
 // The family list the published chart asks for: the chart's own font, then ones with the same
 // widths, so that names measured here fit there.
-inline const char* const kChartFontFamilies = "'Liberation Sans', Arial, Helvetica, sans-serif";
+inline const char* const kChartFontFamilies = "Liberation Sans, Arial, Helvetica, sans-serif";

@@ -61,17 +61,18 @@ void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
       const TTeamSeedObject* team = teams.Find(entry, pick.TeamName());
       if (team == nullptr)
         continue;
-      // A team beaten after `round` had not lost yet: it lost the game that would have
-      // taken it past the round it reached.
-      const int32_t reached = std::min<int32_t>(team->RoundReached(), round);
-      const bool open = !team->Eliminated() || team->RoundReached() >= round;
       for (int k = kFirst; k <= last; ++k) {
         const size_t r = static_cast<size_t>(k - kFirst);
-        if (reached >= k) {
-          ++correct[r];
-          ++possible[r];
-        } else if (open) {
-          ++possible[r];
+        switch (PickState(*team, k, round)) {
+          case TPickState::Correct:
+            ++correct[r];
+            ++possible[r];
+            break;
+          case TPickState::Open:
+            ++possible[r];
+            break;
+          case TPickState::Dead:
+            break;
         }
       }
     }
@@ -91,6 +92,14 @@ void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
     FItems.push_back(std::move(item));
   }
   Sort();
+}
+
+TReportsBase::TPickState TReportsBase::PickState(const TTeamSeedObject& team, int k, int round) {
+  // A team beaten after `round` had not lost yet: it lost the game that would have taken it
+  // past the round it reached.
+  if (std::min<int32_t>(team.RoundReached(), round) >= k)
+    return TPickState::Correct;
+  return !team.Eliminated() || team.RoundReached() >= round ? TPickState::Open : TPickState::Dead;
 }
 
 const TStandingsItem& TReportsBase::StandingsItem(int index) const {

@@ -10,6 +10,7 @@
 
 class TFFDataModule;
 class TPlayerPicksListObject;
+class TTeamSeedObject;
 
 // The common base of the report data sets. A report creates one, builds it from the open pool,
 // reads its rows by index and lets it go; nothing is kept between runs. Build here is the
@@ -51,6 +52,12 @@ class TReportsBase {
   // pick-entry order. Stored picks beyond the four, two and one names the fields hold are
   // left out.
   static void FillFinalPicks(TStandingsItem& item, const TPlayerPicksListObject& player);
+  // What a pick of `team` to reach chart round k has come to, as the pool stood after chart
+  // round `round` (see BuildAfterRound): come true once the team got that far, dead once it
+  // lost short of it, open until then.
+  enum class TPickState { Correct, Open, Dead };
+  static TPickState PickState(const TTeamSeedObject& team, int k,
+                              int round = TStandingsItem::kLastRound);
   // The last chart round a pick advances its team to. Stored values are not trusted: anything
   // beyond the champion's line counts as the champion's line, so no round list is overrun.
   static int LastPickedRound(int32_t roundReached) {

@@ -46,19 +46,10 @@ class TestCliStandings : public QObject {
     pool->SystemFile().SetPoolName("Office Pool");
     pool->SystemFile().SetFinalized(true);
     AddFullField(pool->TeamsFile());
-    constexpr int kSeedOrder[] = {1, 16, 8, 9, 5, 12, 4, 13, 6, 11, 3, 14, 7, 10, 2, 15};
-    for (int line = 0; line < 64; ++line) {
-      TTeamSeedObject* team = pool->TeamsFile().Items(line / 16 * 16 + kSeedOrder[line % 16] - 1);
-      team->SetRoundReached(line % 4 == 0 ? 3 : line % 2 == 0 ? 2 : 1);
-      team->SetEliminated(line % 4 != 0);
-    }
-    auto pick = [](TPlayerPicksListObject* player, int team, int round) {
-      player->Pick(team)->SetRoundReached(round);
-      return player;
-    };
-    pick(AddPlayer(*pool, "Ann", 150), 0, 7);              // R1S1: 1 and 3 points
-    pick(pick(AddPlayer(*pool, "Bo", 140), 7, 3), 15, 2);  // R1S8: 1 and 1
-    pick(pick(AddPlayer(*pool, "Cy", 130), 0, 4), 7, 2);   // both: 2 and 4
+    PlayUpperLinesUpTo(*pool, 3);
+    AddPicks(*pool, "Ann", 150, {{"R1S1", 7}});               // 1 and 3 points
+    AddPicks(*pool, "Bo", 140, {{"R1S8", 3}, {"R1S16", 2}});  // 1 and 1
+    AddPicks(*pool, "Cy", 130, {{"R1S1", 4}, {"R1S8", 2}});   // 2 and 4
     pool->SavePool();
     pool->ClosePool();
     return dir;

@@ -1,7 +1,6 @@
 #include <QTest>
 #include <limits>
 
-#include "ChartGeometry.h"
 #include "PickPopularity.h"
 #include "PlayerSelections.h"
 #include "StandingsByPoints.h"
@@ -43,33 +42,6 @@ TPlayerPicksListObject* AddPerfectPlayer(TFFDataModule& pool, const QString& nam
   TPlayerPicksListObject* player = TestPools::AddPlayer(pool, name, guess);
   for (int i = 0; i < 64; ++i)
     player->Pick(i)->SetRoundReached(RoundWon(i));
-  return player;
-}
-
-// The name of the team on first-round line j (0..63) of AddFullField's chart.
-QString LineTeam(int j) {
-  return QStringLiteral("R%1S%2").arg(j / 16 + 1).arg(ChartGeometry::kSeedOrder[j % 16]);
-}
-
-// A tournament true to the chart, up to chart round `upTo`: the upper line of every game wins,
-// so the team of line j gets as far as RoundWon(j); the losers of games played are out.
-void PlayLinesUpTo(TFFDataModule& pool, int upTo) {
-  for (int j = 0; j < 64; ++j) {
-    TTeamSeedObject* team = pool.TeamsFile().FindTeam(LineTeam(j));
-    team->SetRoundReached(std::min(RoundWon(j), upTo));
-    team->SetEliminated(RoundWon(j) < upTo);
-  }
-}
-
-TPlayerPicksListObject* AddPicks(TFFDataModule& pool, const QString& name, int guess,
-                                 const QList<QPair<QString, int>>& picks) {
-  TPlayerPicksListObject* player = TestPools::AddPlayer(pool, name, guess);
-  for (const auto& [team, round] : picks) {
-    for (int i = 0; i < 64; ++i) {
-      if (player->Pick(i)->TeamName() == team)
-        player->Pick(i)->SetRoundReached(round);
-    }
-  }
   return player;
 }
 
@@ -324,14 +296,13 @@ class TestStandings : public QObject {
     QCOMPARE(potential->StandingsItem(2).CurrentPoints(), 2);
   }
 
-  // Worked by hand with the default values 1, 2, 4, 8, 16 and 32 (the upper line of every
-  // game wins: R1S1 is champion, R3S1 runner-up, R2S1 and R4S1 lose in the last four, R1S8
-  // in round 2, R1S16 in round 1).
+  // Worked by hand with the default values 1, 2, 4, 8, 16 and 32, the upper line of every
+  // game winning.
   void standingsAfterEveryRoundOfAPoolPlayedToTheFinal() {
-    AddPicks(*FPool, "Ann", 150, {{"R1S1", 7}});
-    AddPicks(*FPool, "Bob", 140, {{"R3S1", 7}, {"R1S16", 2}});
-    AddPicks(*FPool, "Cid", 155, {{"R2S1", 5}, {"R4S1", 5}, {"R1S8", 3}});
-    PlayLinesUpTo(*FPool, 7);
+    TestPools::AddPicks(*FPool, "Ann", 150, {{"R1S1", 7}});
+    TestPools::AddPicks(*FPool, "Bob", 140, {{"R3S1", 7}, {"R1S16", 2}});
+    TestPools::AddPicks(*FPool, "Cid", 155, {{"R2S1", 5}, {"R4S1", 5}, {"R1S8", 3}});
+    TestPools::PlayUpperLinesUpTo(*FPool, 7);
     FPool->SystemFile().SetTieBreakerPoints(150);
 
     TStandingsHistory history;
@@ -348,12 +319,12 @@ class TestStandings : public QObject {
     QCOMPARE(row(2), TRow("Bob", {1, 3, 7, 15, 31, 31}, {2, 2, 2, 2, 1, 3}));
 
     // A round is over only when every one of its games is: the last four half played.
-    PlayLinesUpTo(*FPool, 5);
+    TestPools::PlayUpperLinesUpTo(*FPool, 5);
     FPool->TeamsFile().FindTeam("R1S1")->SetRoundReached(6);
     history.Build(*FPool);
     QCOMPARE(history.Rounds(), std::vector<int>({2, 3, 4, 5}));
     QCOMPARE(history.Players().front().Points, std::vector<int32_t>({3, 7, 15, 31}));
-    PlayLinesUpTo(*FPool, 1);
+    TestPools::PlayUpperLinesUpTo(*FPool, 1);
     history.Build(*FPool);
     QVERIFY(history.Rounds().empty());
     QCOMPARE(history.Players().front().PlayerName, QStringLiteral("Ann"));
@@ -362,10 +333,10 @@ class TestStandings : public QObject {
   // Counted by hand: Ann and Dee back R1S1 (to the title and to round 4), Bob R3S1 and R1S16,
   // Cid R2S1, R4S1 and R1S8, which Dee takes a round less far.
   void popularityCountsAndPicksNoOneElseMade() {
-    AddPicks(*FPool, "Ann", 0, {{"R1S1", 7}});
-    AddPicks(*FPool, "Bob", 0, {{"R3S1", 7}, {"R1S16", 2}});
-    AddPicks(*FPool, "Cid", 0, {{"R2S1", 5}, {"R4S1", 5}, {"R1S8", 3}});
-    AddPicks(*FPool, "Dee", 0, {{"R1S1", 4}, {"R1S8", 2}});
+    TestPools::AddPicks(*FPool, "Ann", 0, {{"R1S1", 7}});
+    TestPools::AddPicks(*FPool, "Bob", 0, {{"R3S1", 7}, {"R1S16", 2}});
+    TestPools::AddPicks(*FPool, "Cid", 0, {{"R2S1", 5}, {"R4S1", 5}, {"R1S8", 3}});
+    TestPools::AddPicks(*FPool, "Dee", 0, {{"R1S1", 4}, {"R1S8", 2}});
     TestPools::AddTeam(FPool->TeamsFile(), "Off the chart");
 
     TPickPopularity popularity;

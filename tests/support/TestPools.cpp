@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <algorithm>
 
 namespace TestPools {
 
@@ -61,6 +62,35 @@ TPlayerPicksListObject* AddPlayer(TFFDataModule& pool, const QString& name, int 
   pool.PlayerPicksFile().Add(std::move(player));
   pool.PlayerPicksFile().SetModified(true);
   return added;
+}
+
+TPlayerPicksListObject* AddPicks(TFFDataModule& pool, const QString& name, int tieBreaker,
+                                 const QList<QPair<QString, int>>& picks) {
+  TPlayerPicksListObject* player = AddPlayer(pool, name, tieBreaker);
+  for (const auto& [team, round] : picks) {
+    for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i) {
+      if (player->Pick(i)->TeamName() == team)
+        player->Pick(i)->SetRoundReached(round);
+    }
+  }
+  return player;
+}
+
+QString LineTeam(int j) {
+  static constexpr int kSeedOrder[] = {1, 16, 8, 9, 5, 12, 4, 13, 6, 11, 3, 14, 7, 10, 2, 15};
+  return QStringLiteral("R%1S%2").arg(j / 16 + 1).arg(kSeedOrder[j % 16]);
+}
+
+void PlayUpperLinesUpTo(TFFDataModule& pool, int upTo) {
+  for (int j = 0; j < 64; ++j) {
+    // Line j wins as long as it is the upper line of its game: once for every factor 2 of j.
+    int won = 1;
+    for (int line = j; won < 7 && line % 2 == 0; line /= 2)
+      ++won;
+    TTeamSeedObject* team = pool.TeamsFile().FindTeam(LineTeam(j));
+    team->SetRoundReached(std::min(won, upTo));
+    team->SetEliminated(won < upTo);
+  }
 }
 
 QByteArray ReadBytes(const QString& path) {

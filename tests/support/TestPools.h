@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <memory>
 
@@ -24,6 +26,16 @@ void AddFullField(TTeamsFile& teams);
 QString SaveFullPool(const QString& directory, bool locked);
 // Adds a player created from the pool's teams (every entry at round 1).
 TPlayerPicksListObject* AddPlayer(TFFDataModule& pool, const QString& name, int tieBreaker = 0);
+// The same, with the teams named advanced to the chart rounds given.
+TPlayerPicksListObject* AddPicks(TFFDataModule& pool, const QString& name, int tieBreaker,
+                                 const QList<QPair<QString, int>>& picks);
+
+// On AddFullField's chart, a tournament true to the chart up to chart round `upTo`: the upper
+// line of every game wins (R1S1 is champion, R3S1 runner-up, R2S1 and R4S1 lose in the last
+// four, R1S8 in round 2, R1S16 in round 1), the losers of the games played are out.
+void PlayUpperLinesUpTo(TFFDataModule& pool, int upTo);
+// The name of the team on first-round line j (0..63) of AddFullField's chart.
+QString LineTeam(int j);
 
 QByteArray ReadBytes(const QString& path);
 void WriteBytes(const QString& path, const QByteArray& bytes);

@@ -1,0 +1,164 @@
+#include "RaceSvg.h"
+
+#include <algorithm>
+#include <array>
+
+#include "ChartPicture.h"
+#include "StandingsHistory.h"
+#include "SvgText.h"
+
+using SvgText::Escaped;
+using SvgText::Number;
+
+namespace {
+
+constexpr double kWidth = 800;
+constexpr double kPlotLeft = 56;
+constexpr double kPlotRight = 560;
+constexpr double kLabelLeft = kPlotRight + 14;
+constexpr double kTop = 24;
+constexpr double kBottomRoom = 40;
+constexpr double kRowHeight = 18;
+constexpr double kSmallestPlot = 160;
+constexpr double kLargestPlot = 560;
+constexpr int kTextSize = 13;
+constexpr double kLabelSpacing = 16;
+const QString kGrey = QStringLiteral("#c3c9d0");
+const QString kGrid = QStringLiteral("#e3e8ee");
+// Told apart on screen and on paper, and by most colour-blind readers.
+const std::array<QString, RaceSvg::kMostNamed> kColours = {
+    QStringLiteral("#1f77b4"), QStringLiteral("#d95f02"), QStringLiteral("#1b9e77"),
+    QStringLiteral("#7570b3"), QStringLiteral("#e7298a"), QStringLiteral("#8c6d1f"),
+    QStringLiteral("#17becf"), QStringLiteral("#444444")};
+
+QString Ordinal(int place) {
+  const int tens = place % 100;
+  const int units = place % 10;
+  if (tens < 11 || tens > 13) {
+    if (units == 1)
+      return QString::number(place) + QStringLiteral("st");
+    if (units == 2)
+      return QString::number(place) + QStringLiteral("nd");
+    if (units == 3)
+      return QString::number(place) + QStringLiteral("rd");
+  }
+  return QString::number(place) + QStringLiteral("th");
+}
+
+}  // namespace
+
+QString RaceSvg::Svg(const TStandingsHistory& history, const QString& title) {
+  const auto& players = history.Players();
+  const auto& rounds = history.Rounds();
+  if (rounds.empty() || players.empty())
+    return {};
+  const int count = static_cast<int>(players.size());
+  const int last = static_cast<int>(rounds.size()) - 1;
+  int lowest = 1;
+  for (const auto& player : players) {
+    for (const int place : player.Places)
+      lowest = std::max(lowest, place);
+  }
+  const double plot = std::clamp(count * kRowHeight, kSmallestPlot, kLargestPlot);
+  const double height = kTop + plot + kBottomRoom;
+  auto x = [&](int round) {
+    return last == 0 ? (kPlotLeft + kPlotRight) / 2
+                     : kPlotLeft + (kPlotRight - kPlotLeft) * round / last;
+  };
+  auto y = [&](int place) {
+    return lowest == 1 ? kTop + plot / 2 : kTop + plot * (place - 1) / (lowest - 1);
+  };
+
+  QString svg = QStringLiteral(
+                    "<svg xmlns=\"http://www.w3.org/2000/svg\" class=\"race\" viewBox=\"0 0 %1 "
+                    "%2\" role=\"img\" font-family=\"%3\" font-size=\"%4\"><title>%5</title>"
+                    "<rect width=\"%1\" height=\"%2\" fill=\"#fff\"/>")
+                    .arg(Number(kWidth), Number(height), QLatin1String(kChartFontFamilies))
+                    .arg(kTextSize)
+                    .arg(Escaped(title));
+
+  // The places down the left, at every place for a small pool and every fifth for a large
+  // one, each with a faint line across; the rounds along the bottom.
+  const int step = lowest <= 12 ? 1 : 5;
+  svg += QStringLiteral("<g stroke=\"%1\">").arg(kGrid);
+  QString placeLabels;
+  for (int place = 1; place <= lowest; place = place == 1 && step > 1 ? step : place + step) {
+    svg += QStringLiteral("<path d=\"M%1 %2H%3\"/>")
+               .arg(Number(kPlotLeft), Number(y(place)), Number(kPlotRight));
+    placeLabels += QStringLiteral("<text x=\"%1\" y=\"%2\" text-anchor=\"end\">%3</text>")
+                       .arg(Number(kPlotLeft - 10), Number(y(place) + 4.5), Ordinal(place));
+  }
+  QString roundLabels;
+  for (int r = 0; r <= last; ++r) {
+    svg += QStringLiteral("<path d=\"M%1 %2V%3\"/>")
+               .arg(Number(x(r)), Number(kTop - 8), Number(kTop + plot + 8));
+    roundLabels +=
+        QStringLiteral("<text x=\"%1\" y=\"%2\" text-anchor=\"middle\">After Rd %3</text>")
+            .arg(Number(x(r)), Number(kTop + plot + 28))
+            .arg(rounds[static_cast<size_t>(r)] - 1);
+  }
+  svg += QStringLiteral("</g><g fill=\"#4a5560\">") + placeLabels + roundLabels +
+         QStringLiteral("</g>");
+
+  auto line = [&](const TStandingsHistory::TPlayer& player) {
+    QString points;
+    for (int r = 0; r <= last; ++r) {
+      points +=
+          QStringLiteral("%1%2,%3").arg(r == 0 ? QString() : QStringLiteral(" "), Number(x(r)),
+                                        Number(y(player.Places[static_cast<size_t>(r)])));
+    }
+    return points;
+  };
+
+  // The leaders: the top five after the last round, in finish order, as many as there are
+  // colours.
+  int named = 0;
+  while (named < count && named < kMostNamed &&
+         players[static_cast<size_t>(named)].Places.back() <= kLeaders) {
+    ++named;
+  }
+  svg += QStringLiteral(
+             "<g fill=\"none\" stroke=\"%1\" stroke-width=\"1.5\" "
+             "stroke-linejoin=\"round\">")
+             .arg(kGrey);
+  for (int i = count - 1; i >= named; --i) {
+    const auto& player = players[static_cast<size_t>(i)];
+    svg += last == 0 ? QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"2.5\" fill=\"%3\"/>")
+                           .arg(Number(x(0)), Number(y(player.Places[0])), kGrey)
+                     : QStringLiteral("<polyline points=\"%1\"/>").arg(line(player));
+  }
+  svg += QStringLiteral("</g>");
+
+  // Their names at the ends of their lines, spread apart where places are shared.
+  std::vector<double> labelY;
+  for (int i = 0; i < named; ++i) {
+    const double want = y(players[static_cast<size_t>(i)].Places.back()) + 4.5;
+    labelY.push_back(i == 0 ? want : std::max(want, labelY.back() + kLabelSpacing));
+  }
+  for (int i = named - 1; i >= 0; --i) {
+    const auto& player = players[static_cast<size_t>(i)];
+    const QString& colour = kColours[static_cast<size_t>(i)];
+    svg += QStringLiteral("<g stroke=\"%1\" fill=\"%1\">").arg(colour);
+    if (last > 0) {
+      svg += QStringLiteral(
+                 "<polyline points=\"%1\" fill=\"none\" stroke-width=\"3\" "
+                 "stroke-linejoin=\"round\"/>")
+                 .arg(line(player));
+    }
+    for (int r = 0; r <= last; ++r) {
+      svg += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"4\"/>")
+                 .arg(Number(x(r)), Number(y(player.Places[static_cast<size_t>(r)])));
+    }
+    const double endY = y(player.Places.back());
+    const double atY = labelY[static_cast<size_t>(i)];
+    svg += QStringLiteral("<path d=\"M%1 %2L%3 %4\" stroke-width=\"1\"/>")
+               .arg(Number(x(last) + 5), Number(endY), Number(kLabelLeft - 4), Number(atY - 4.5));
+    const QString label = QStringLiteral("%1 %2 (%3)")
+                              .arg(Ordinal(player.Places.back()), player.PlayerName)
+                              .arg(player.Points.back());
+    svg += QStringLiteral("<g stroke=\"none\" font-weight=\"bold\">") +
+           SvgText::FittedText(kLabelLeft, atY, label, kTextSize, true, kWidth - kLabelLeft - 4) +
+           QStringLiteral("</g></g>");
+  }
+  return svg + QStringLiteral("</svg>");
+}
