@@ -1,14 +1,15 @@
 #include "StandingsPage.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <QLocale>
 
-#include "BracketBitmap.h"
+#include "ChartSvg.h"
 #include "FFDataModule.h"
 #include "Outlook.h"
+#include "PickPopularity.h"
 #include "PlayerSelections.h"
+#include "RaceSvg.h"
 #include "StandingsByPoints.h"
+#include "StandingsHistory.h"
 
 namespace {
 
@@ -36,8 +37,17 @@ tbody tr:nth-child(even) { background: #f8fafc; }
 td.total { font-weight: 700; }
 .note { color: #4a5560; font-size: .9rem; }
 figure { margin: 0; overflow-x: auto; -webkit-overflow-scrolling: touch; }
-figure img { display: block; width: 100%; max-width: 800px; height: auto; margin: 0 auto;
-  border: 1px solid var(--line); }
+svg.chart, svg.race { display: block; width: 100%; height: auto; margin: 0 auto; }
+svg.chart { border: 1px solid var(--line); }
+svg.race { max-width: 760px; }
+/* A share cell is underlined by a bar as long as the share. */
+td.share { background: linear-gradient(90deg, #6f9bd1 var(--share), transparent var(--share))
+  left bottom / 100% 4px no-repeat; }
+.alone li { margin: .2rem 0; }
+details.chart { margin-top: .5rem; }
+details.chart summary { cursor: pointer; color: var(--head); }
+/* A player's chart opened takes the whole width. */
+.player:has(details.chart[open]) { grid-column: 1 / -1; }
 .players { display: grid; grid-template-columns: repeat(auto-fill, minmax(320px, 1fr));
   gap: 1rem; }
 .player { border: 1px solid var(--line); border-radius: 6px; padding: .5rem .8rem;
@@ -52,22 +62,23 @@ footer { text-align: center; color: #6b7580; font-size: .85rem; padding: 2rem 1r
   body { font-size: 15px; }
   header h1 { font-size: 1.35rem; }
   main { padding: .6rem; }
-  .rd { display: none; }
+  .rd, .early { display: none; }
+  /* The chart keeps a size its names can be read at, to be scrolled sideways; being drawn,
+     not a picture of pixels, it stays sharp when zoomed. */
+  svg.chart { width: 800px; max-width: none; }
   th, td { padding: .3rem .3rem; }
   table { font-size: 14px; }
   /* Headers may take two lines; a name breaks between its words, not inside them. */
   th { white-space: normal; }
   th.name, td.name { overflow-wrap: break-word; }
-  /* The chart keeps its own size, to be scrolled sideways: shrunk, its names cannot be read. */
-  figure img { width: 800px; max-width: none; }
 }
 @media print {
   header { background: none; color: #000; padding: 0 0 .5rem; border-bottom: 2px solid #000; }
   main { max-width: none; padding: 0; }
   body { font-size: 10pt; }
   .table, figure { overflow: visible; }
-  figure img { width: 100%; max-width: 800px; }
-  .rd { display: table-cell; }
+  .rd, .early { display: table-cell; }
+  details.chart { display: none; }
   tbody tr:nth-child(even) { background: none; }
   h2 { break-after: avoid; }
   figure, .player { break-inside: avoid; }
@@ -79,15 +90,6 @@ footer { text-align: center; color: #6b7580; font-size: .85rem; padding: 2rem 1r
 
 QString Escaped(const QString& text) {
   return text.toHtmlEscaped();
-}
-
-QString ChartDataUri(const TFFDataModule& pool) {
-  const QImage image = TBracketBitmap::ResultsPicture(pool.SystemFile(), pool.TeamsFile());
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
 }
 
 // The win-chance cell of each player by place in the player file; empty without an outlook.
@@ -186,7 +188,92 @@ void StandingsTable(QString& html, const TFFDataModule& pool, const TOutlookResu
   html += QStringLiteral("</section>\n");
 }
 
-void PicksSection(QString& html, const TFFDataModule& pool) {
+// How the standings got where they are: every player's place after each completed round.
+void RaceSection(QString& html, const TFFDataModule& pool) {
+  TStandingsHistory history;
+  history.Build(pool);
+  const QString race = RaceSvg::Svg(history, QStringLiteral("Places after each round"));
+  if (race.isEmpty())
+    return;
+  html += QStringLiteral("<section>\n<h2>The Race</h2>\n<figure>") + race +
+          QStringLiteral(
+              "</figure>\n<p class=\"note\">Each line is a player's place after each "
+              "completed round; the leaders are named, with their points.</p>\n</section>\n");
+}
+
+void ResultsSection(QString& html, const TFFDataModule& pool, TChartSvg& charts) {
+  html += QStringLiteral("<section>\n<h2>Results</h2>\n<figure>") +
+          charts.Results(pool.TeamsFile()) + QStringLiteral("</figure>\n</section>\n");
+}
+
+QString ShareCell(double share, const QString& kind = {}) {
+  return QStringLiteral("<td class=\"share%1\" style=\"--share:%2%\">%3</td>")
+      .arg(kind, QString::number(share * 100, 'f', 1), TPickPopularity::Percent(share));
+}
+
+// Who picked what: the champions most picked, every team round by round, and the picks no one
+// else made.
+void PopularitySection(QString& html, const TFFDataModule& pool) {
+  TPickPopularity popularity;
+  popularity.Build(pool);
+  if (popularity.PlayerCount() == 0)
+    return;
+  constexpr int kFirst = TPickPopularity::kFirstRound;
+  constexpr int kLast = TPickPopularity::kLastRound;
+  html += QStringLiteral("<section>\n<h2>Pick Popularity</h2>\n");
+  const auto champions = popularity.Champions();
+  if (!champions.empty()) {
+    html += QStringLiteral(
+        "<h3>Most picked champions</h3>\n<div class=\"table\"><table>\n<thead><tr>"
+        "<th class=\"name\">Team</th><th>Players</th><th>Share</th></tr></thead>\n<tbody>\n");
+    for (const TPickPopularity::TTeam* team : champions) {
+      html += QStringLiteral("<tr><td class=\"name\">%1</td><td>%2</td>%3</tr>\n")
+                  .arg(Escaped(team->TeamName))
+                  .arg(team->PlayersFor(kLast))
+                  .arg(ShareCell(popularity.Share(*team, kLast)));
+    }
+    html += QStringLiteral("</tbody></table></div>\n");
+  }
+
+  html += QStringLiteral(
+              "<h3>Every team</h3>\n<p class=\"note\">The share of the %1 players who picked each "
+              "team to win its game of each round.</p>\n<div class=\"table\"><table>\n<thead><tr>"
+              "<th class=\"name\">Team</th>")
+              .arg(popularity.PlayerCount());
+  // On a phone the first three rounds fold away, as the standings' round columns do.
+  auto early = [](int k) { return k <= 4; };
+  for (int k = kFirst; k <= kLast; ++k) {
+    html += QStringLiteral("<th%1>Rd %2</th>")
+                .arg(early(k) ? QStringLiteral(" class=\"early\"") : QString())
+                .arg(k - 1);
+  }
+  html += QStringLiteral("</tr></thead>\n<tbody>\n");
+  for (const TPickPopularity::TTeam& team : popularity.Teams()) {
+    html += QStringLiteral("<tr><td class=\"name\">%1</td>").arg(Escaped(team.TeamName));
+    for (int k = kFirst; k <= kLast; ++k)
+      html += ShareCell(popularity.Share(team, k), early(k) ? QStringLiteral(" early") : QString());
+    html += QStringLiteral("</tr>\n");
+  }
+  html += QStringLiteral("</tbody></table></div>\n<h3>Picks no one else made</h3>\n");
+  QString alone;
+  for (const TPickPopularity::TPlayer& player : popularity.Players()) {
+    if (player.Alone.empty())
+      continue;
+    QStringList picks;
+    for (const TPickPopularity::TAlonePick& pick : player.Alone) {
+      picks << QStringLiteral("%1 (%2)").arg(Escaped(pick.TeamName),
+                                             Escaped(TPickPopularity::Rounds(pick)));
+    }
+    alone += QStringLiteral("<li><strong>%1</strong>: %2</li>\n")
+                 .arg(Escaped(player.PlayerName), picks.join(QStringLiteral(", ")));
+  }
+  html += alone.isEmpty()
+              ? QStringLiteral("<p>Every pick was made by more than one player.</p>\n")
+              : QStringLiteral("<ul class=\"alone\">\n") + alone + QStringLiteral("</ul>\n");
+  html += QStringLiteral("</section>\n");
+}
+
+void PicksSection(QString& html, const TFFDataModule& pool, TChartSvg& charts) {
   TPlayerSelections selections;
   selections.Build(pool);
   if (selections.Count() == 0)
@@ -194,7 +281,8 @@ void PicksSection(QString& html, const TFFDataModule& pool) {
   const TTeamsFile& teams = pool.TeamsFile();
   html += QStringLiteral(
       "<section>\n<h2>Picks</h2>\n<p class=\"note\">Picks come true are in "
-      "green, picks of teams already out are struck through.</p>\n"
+      "green, picks of teams already out are struck through, in the lists and on each "
+      "player's chart.</p>\n"
       "<div class=\"players\">\n");
   for (int p = 0; p < selections.Count(); ++p) {
     const TPlayerSelectionObject& row = selections.Item(p);
@@ -206,9 +294,9 @@ void PicksSection(QString& html, const TFFDataModule& pool) {
         const QString& name = row.Selections(k, i);
         const TTeamSeedObject* team = teams.FindTeam(name);
         QString kind;
-        if (team && team->RoundReached() >= k)
+        if (team && TReportsBase::PickState(*team, k) == TReportsBase::TPickState::Correct)
           kind = QStringLiteral(" class=\"won\"");
-        else if (team && team->Eliminated())
+        else if (team && TReportsBase::PickState(*team, k) == TReportsBase::TPickState::Dead)
           kind = QStringLiteral(" class=\"lost\"");
         names << QStringLiteral("<span%1>%2</span>").arg(kind, Escaped(name));
       }
@@ -217,7 +305,10 @@ void PicksSection(QString& html, const TFFDataModule& pool) {
               .arg(k - 1)
               .arg(names.isEmpty() ? QStringLiteral("&mdash;") : names.join(QStringLiteral(", ")));
     }
-    html += QStringLiteral("</table></article>\n");
+    html += QStringLiteral("</table>\n<details class=\"chart\"><summary>Chart</summary>") +
+            // The selections keep player-file order: row p is player p.
+            charts.Picks(*pool.PlayerPicksFile().Items(p), teams) +
+            QStringLiteral("</details></article>\n");
   }
   html += QStringLiteral("</div>\n</section>\n");
 }
@@ -247,11 +338,12 @@ QByteArray StandingsPage::Html(const TFFDataModule& pool, const QDate& date,
               "<p>Standings as of %2</p>\n</header>\n<main>\n")
               .arg(Escaped(poolName), Escaped(when));
   StandingsTable(html, pool, outlook);
-  html += QStringLiteral(
-              "<section>\n<h2>Results</h2>\n<figure><img src=\"%1\" width=\"800\" "
-              "height=\"600\" alt=\"The results chart of %2\"></figure>\n</section>\n")
-              .arg(ChartDataUri(pool), Escaped(poolName));
-  PicksSection(html, pool);
+  RaceSection(html, pool);
+  // One writer for all the charts: the first carries the lines the others draw on.
+  TChartSvg charts(pool.SystemFile());
+  ResultsSection(html, pool, charts);
+  PopularitySection(html, pool);
+  PicksSection(html, pool, charts);
   html +=
       QStringLiteral("</main>\n<footer>Published with Courtsider 99</footer>\n</body>\n</html>\n");
   return html.toUtf8();

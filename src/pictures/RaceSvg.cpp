@@ -12,17 +12,18 @@ using SvgText::Number;
 
 namespace {
 
-constexpr double kWidth = 800;
-constexpr double kPlotLeft = 56;
-constexpr double kPlotRight = 560;
-constexpr double kLabelLeft = kPlotRight + 14;
+// Narrow enough that a phone shows it whole with its names still read.
+constexpr double kWidth = 600;
+constexpr double kPlotLeft = 44;
+constexpr double kPlotRight = 360;
+constexpr double kLabelLeft = kPlotRight + 12;
 constexpr double kTop = 24;
 constexpr double kBottomRoom = 40;
 constexpr double kRowHeight = 18;
 constexpr double kSmallestPlot = 160;
 constexpr double kLargestPlot = 560;
-constexpr int kTextSize = 13;
-constexpr double kLabelSpacing = 16;
+constexpr int kTextSize = 14;
+constexpr double kLabelSpacing = 17;
 const QString kGrey = QStringLiteral("#c3c9d0");
 const QString kGrid = QStringLiteral("#e3e8ee");
 // Told apart on screen and on paper, and by most colour-blind readers.
@@ -86,7 +87,7 @@ QString RaceSvg::Svg(const TStandingsHistory& history, const QString& title) {
     svg += QStringLiteral("<path d=\"M%1 %2H%3\"/>")
                .arg(Number(kPlotLeft), Number(y(place)), Number(kPlotRight));
     placeLabels += QStringLiteral("<text x=\"%1\" y=\"%2\" text-anchor=\"end\">%3</text>")
-                       .arg(Number(kPlotLeft - 10), Number(y(place) + 4.5), Ordinal(place));
+                       .arg(Number(kPlotLeft - 8), Number(y(place) + 5), Ordinal(place));
   }
   QString roundLabels;
   for (int r = 0; r <= last; ++r) {
@@ -132,7 +133,7 @@ QString RaceSvg::Svg(const TStandingsHistory& history, const QString& title) {
   // Their names at the ends of their lines, spread apart where places are shared.
   std::vector<double> labelY;
   for (int i = 0; i < named; ++i) {
-    const double want = y(players[static_cast<size_t>(i)].Places.back()) + 4.5;
+    const double want = y(players[static_cast<size_t>(i)].Places.back()) + 5;
     labelY.push_back(i == 0 ? want : std::max(want, labelY.back() + kLabelSpacing));
   }
   for (int i = named - 1; i >= 0; --i) {
@@ -152,7 +153,7 @@ QString RaceSvg::Svg(const TStandingsHistory& history, const QString& title) {
     const double endY = y(player.Places.back());
     const double atY = labelY[static_cast<size_t>(i)];
     svg += QStringLiteral("<path d=\"M%1 %2L%3 %4\" stroke-width=\"1\"/>")
-               .arg(Number(x(last) + 5), Number(endY), Number(kLabelLeft - 4), Number(atY - 4.5));
+               .arg(Number(x(last) + 5), Number(endY), Number(kLabelLeft - 4), Number(atY - 5));
     const QString label = QStringLiteral("%1 %2 (%3)")
                               .arg(Ordinal(player.Places.back()), player.PlayerName)
                               .arg(player.Points.back());

@@ -6,7 +6,7 @@ class TStandingsHistory;
 
 // The race: every player's place after each completed round as a line across the rounds, the
 // leaders named and coloured at the end of theirs, the rest grey behind them. SVG, sized for
-// a page 800 units wide and taller the more players there are.
+// a page 600 units wide and taller the more players there are.
 namespace RaceSvg {
 
 // At most this many players are named and coloured: those placed in the top five after the

@@ -34,7 +34,7 @@ QString FittedText(double x, double baseline, const QString& text, int pixelSize
     attributes += QStringLiteral(" font-size=\"%1\"").arg(Number(pixelSize * fitted.Shrink));
   if (!ink.isEmpty())
     attributes += QStringLiteral(" fill=\"%1\"").arg(ink);
-  return QStringLiteral("<text %1%2 textLength=\"%3\" lengthAdjust=\"spacingAndGlyphs\">%4</text>")
+  return QStringLiteral("<text %1%2 textLength=\"%3\">%4</text>")
       .arg(place, attributes, Number(fitted.Width), Escaped(text));
 }
 

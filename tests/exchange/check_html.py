@@ -2,9 +2,10 @@
 """Checks that a published standings page is well-formed, self-contained HTML5.
 
 Usage: check_html.py FILE
-Parses FILE with Python's HTML parser and reports, one a line, every element that is not HTML5,
-every element closed out of order or left open, every reference to anything outside the file
-and any script. Exits 0 when there is nothing to report, 1 otherwise.
+Parses FILE with Python's HTML parser and reports, one a line, every element that is not HTML5
+(or, inside inline SVG, not SVG), every element closed out of order or left open, every
+reference to anything outside the file and any script. Exits 0 when there is nothing to report,
+1 otherwise.
 """
 import sys
 from html.parser import HTMLParser
@@ -15,7 +16,10 @@ KNOWN = VOID | {
     "html", "head", "body", "title", "style", "header", "main", "footer", "section", "article",
     "nav", "aside", "h1", "h2", "h3", "h4", "p", "div", "span", "table", "thead", "tbody",
     "tfoot", "tr", "th", "td", "caption", "figure", "figcaption", "ul", "ol", "li", "strong",
-    "em", "small", "a", "time", "abbr"}
+    "em", "small", "a", "time", "abbr", "details", "summary"}
+# Inside <svg>, which HTML5 takes as foreign content: these elements, and any of them closing
+# itself.
+SVG = {"svg", "g", "defs", "use", "path", "rect", "circle", "polyline", "line", "text", "title"}
 REFERENCES = {"src", "href", "srcset", "action", "poster", "data"}
 
 
@@ -34,9 +38,14 @@ class Checker(HTMLParser):
     def handle_decl(self, decl):
         self.doctype = decl
 
+    def in_svg(self):
+        return "svg" in self.open
+
     def handle_starttag(self, tag, attrs):
-        self.counts[tag] = self.counts.get(tag, 0) + 1
-        if tag not in KNOWN:
+        svg = self.in_svg()
+        if not svg:
+            self.counts[tag] = self.counts.get(tag, 0) + 1
+        if tag not in (SVG if svg or tag == "svg" else KNOWN):
             self.problem(f"<{tag}> is not an element this page may hold")
         if tag == "script":
             self.problem("a script element")
@@ -58,7 +67,8 @@ class Checker(HTMLParser):
         self.handle_starttag(tag, attrs)
         if tag not in VOID:
             self.open.pop()
-            self.problem(f"<{tag}/> closes itself")
+            if not self.in_svg():
+                self.problem(f"<{tag}/> closes itself")
 
     def handle_endtag(self, tag):
         if tag in VOID:

@@ -5,10 +5,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "BracketBitmap.h"
+#include "ChartSvg.h"
 #include "Outlook.h"
+#include "RaceSvg.h"
 #include "SamplePool.h"
 #include "StandingsByPoints.h"
+#include "StandingsHistory.h"
 #include "StandingsPage.h"
 #include "TestPools.h"
 
@@ -121,6 +123,7 @@ class TestStandingsPage : public QObject {
     QVERIFY(page.startsWith(QStringLiteral("<!DOCTYPE html>")));
     QVERIFY(page.contains(QStringLiteral("name=\"viewport\"")));
     QVERIFY(page.contains(QStringLiteral("@media print")));
+    QVERIFY(page.contains(QStringLiteral("<svg ")));
     // The checker itself catches what a page must not hold.
     QVERIFY(Check(QString(page).replace(QStringLiteral("</main>"), QStringLiteral("<p></main>")))
                 .contains(QStringLiteral("where </p> was due")));
@@ -128,6 +131,9 @@ class TestStandingsPage : public QObject {
         Check(QString(page).replace(QStringLiteral("<main>"),
                                     QStringLiteral("<main><img src=\"http://x/y.png\" alt=\"\">")))
             .contains(QStringLiteral("refers outside the page")));
+    QVERIFY(
+        Check(QString(page).replace(QStringLiteral("<svg "), QStringLiteral("<svg><img/><svg ")))
+            .contains(QStringLiteral("<img> is not an element this page may hold")));
   }
 
   void standingsRankByPointsWithTheTieBreaker() {
@@ -152,17 +158,47 @@ class TestStandingsPage : public QObject {
     FPool->SystemFile().SetTieBreakerPoints(0);
   }
 
-  void theChartIsTheResultsChart() {
+  // The charts are drawn inline, the results chart first with the lines every player's chart
+  // draws on; each player's chart comes with the player's picks.
+  void theChartsAreDrawnInline() {
     const QString page = Page();
-    const QRegularExpression image(QStringLiteral("<img src=\"data:image/png;base64,([^\"]+)\""));
-    const QRegularExpressionMatch match = image.match(page);
-    QVERIFY(match.hasMatch());
-    const QImage shown =
-        QImage::fromData(QByteArray::fromBase64(match.captured(1).toLatin1()), "PNG");
-    QCOMPARE(shown.size(), QSize(800, 600));
-    const QImage expected = TBracketBitmap::ResultsPicture(FPool->SystemFile(), FPool->TeamsFile());
-    QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
-             expected.convertToFormat(QImage::Format_RGB32));
+    QVERIFY(!page.contains(QStringLiteral("<img")));
+    TChartSvg charts(FPool->SystemFile());
+    const QString results = charts.Results(FPool->TeamsFile());
+    QVERIFY(page.contains(QStringLiteral("<h2>Results</h2>\n<figure>") + results));
+    for (int p = 0; p < FPool->PlayerPicksFile().Count(); ++p) {
+      const QString picks = charts.Picks(*FPool->PlayerPicksFile().Items(p), FPool->TeamsFile());
+      QVERIFY(page.contains(QStringLiteral("<summary>Chart</summary>") + picks + "</details>"));
+    }
+    QCOMPARE(page.count(QStringLiteral("<svg ")), 4);
+  }
+
+  // A pool three rounds in: the race of its players, and who picked what.
+  void theRaceAndThePicksPopularity() {
+    auto pool = PlayedPool(QStringLiteral("Race.BGD"), 6, 3);
+    const QString page = QString::fromUtf8(StandingsPage::Html(*pool, QDate(2026, 3, 30), nullptr));
+    TStandingsHistory history;
+    history.Build(*pool);
+    QCOMPARE(history.Rounds().size(), size_t{3});
+    QVERIFY(page.contains(QStringLiteral("<h2>The Race</h2>\n<figure>") +
+                          RaceSvg::Svg(history, QStringLiteral("Places after each round")) +
+                          QStringLiteral("</figure>")));
+    QVERIFY(page.contains(QStringLiteral("<h2>Pick Popularity</h2>")));
+    QVERIFY(page.contains(QStringLiteral("The share of the 6 players who picked each team")));
+    // One row a team on the chart, in the table of every team.
+    const qsizetype table = page.indexOf(QStringLiteral("<h3>Every team</h3>"));
+    const qsizetype end = page.indexOf(QStringLiteral("</table>"), table);
+    QCOMPARE(page.mid(table, end - table).count(QStringLiteral("<tr><td class=\"name\">")), 64);
+    QCOMPARE(Check(page), QString());
+
+    // Before the first round is over there is no race; with nobody, no popularity either.
+    QVERIFY(!Page().contains(QStringLiteral("The Race")));
+    const QString directory = FDir.filePath("Nobody2.BGD");
+    QDir().mkpath(directory);
+    auto nobody = CreatePool(directory);
+    const QString empty =
+        QString::fromUtf8(StandingsPage::Html(*nobody, QDate(2026, 1, 2), nullptr));
+    QVERIFY(!empty.contains(QStringLiteral("Pick Popularity")));
   }
 
   void everyPlayersPicksByRound() {
