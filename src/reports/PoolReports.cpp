@@ -7,10 +7,12 @@
 #include "FFDataModule.h"
 #include "OpenPool.h"
 #include "Outlook.h"
+#include "PickPopularity.h"
 #include "PlayerSelections.h"
 #include "ReportUi.h"
 #include "StandingsByPoints.h"
 #include "StandingsByPotential.h"
+#include "StandingsHistory.h"
 
 namespace {
 constexpr double kPrev = TBaseReport::kPreviousStopEnd;
@@ -94,6 +96,8 @@ TPoolReports::Catalogue() {
       {QStringLiteral("Standings - Potential with Final 4"), QStringLiteral("potfinl4.rtf"), true},
       {QStringLiteral("Selections List"), QStringLiteral("sellist.rtf"), true},
       {QStringLiteral("Standings - Who Can Still Win"), QStringLiteral("canwin.rtf"), true},
+      {QStringLiteral("Standings - By Round"), QStringLiteral("stndrnd.rtf"), true},
+      {QStringLiteral("Pick Popularity"), QStringLiteral("popular.rtf"), true},
   }};
   return catalogue;
 }
@@ -150,17 +154,21 @@ TPoolReports::TPoolReports(TOpenPool& pool) : FPool(pool) {
                 rpmsPotentialWithFinal4);
   WireSelections();
   WireWhoCanStillWin();
+  WireStandingsByRound();
+  WirePickPopularity();
 
   FPrinterTable = {&rpsysBlankEntry,          &rpsysStandingsPoints,     &rpsysStandingsPotential,
                    &rpsysStandingsWithFinal4, &rpsysPotentialWithFinal4, &rpsysSelectionsList,
-                   &rpsysWhoCanStillWin};
+                   &rpsysWhoCanStillWin,      &rpsysStandingsByRound,    &rpsysPickPopularity};
   FFileTable = {nullptr,
                 &rprtfStandingsPoints,
                 &rprtfStandingsPotential,
                 &rprtfPointsWithFinal4,
                 &rprtfPotentialWithFinal4,
                 &rprtfSelectionsList,
-                &rprtfWhoCanStillWin};
+                &rprtfWhoCanStillWin,
+                &rprtfStandingsByRound,
+                &rprtfPickPopularity};
 }
 
 TPoolReports::~TPoolReports() = default;

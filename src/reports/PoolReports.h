@@ -11,6 +11,8 @@
 #include "ReportSystem.h"
 
 class TBracketBitmap;
+class TPickPopularity;
+class TStandingsHistory;
 struct TOutlookResult;
 class TFFDataModule;
 class TOpenPool;
@@ -18,14 +20,17 @@ class TPlayerSelectionObject;
 class TReportsBase;
 class TStandingsItem;
 
-// The seven reports of the open pool: for each a report system (preview and printer), for five
-// of them an RTF filer, and the row drivers both hand their page writer to. The layouts are
-// the handlers of those components; they read the pool through the open-pool holder each run.
+// The nine reports of the open pool: for each a report system (preview and printer), for all
+// but the blank entry sheet an RTF filer, and the row drivers both hand their page writer to. The
+// layouts are the handlers of those components; they read the pool through the open-pool holder
+// each run.
 class TPoolReports {
  public:
-  static constexpr int kReportCount = 7;
+  static constexpr int kReportCount = 9;
   static constexpr int kBlankEntrySheet = 0;
   static constexpr int kWhoCanStillWin = 6;
+  static constexpr int kStandingsByRound = 7;
+  static constexpr int kPickPopularity = 8;
 
   struct TCatalogueEntry {
     QString ListText;
@@ -48,6 +53,17 @@ class TPoolReports {
   static inline const QString kOutlookContinued = QStringLiteral("Who Can Still Win (cont.)");
   static inline const QString kOutlookWorking = QStringLiteral("Working out who can still win");
   static inline const QString kRootingTitle = QStringLiteral("Rooting Guide");
+  static inline const QString kByRoundContinued = QStringLiteral("Standings by Round (cont.)");
+  static inline const QString kNoRoundComplete = QStringLiteral("No round has been completed yet.");
+  static inline const QString kRaceNote = QStringLiteral(
+      "Each line is a player's place after each completed round; the leaders are named.");
+  static inline const QString kByRoundNote = QStringLiteral(
+      "Below, each player's points after each round, the place they gave in brackets.");
+  static inline const QString kPopularityContinued = QStringLiteral("Pick Popularity (cont.)");
+  static inline const QString kChampionsTitle = QStringLiteral("Most Picked Champions");
+  static inline const QString kAloneTitle = QStringLiteral("Picks No One Else Made");
+  static inline const QString kNobodyAlone =
+      QStringLiteral("Every pick was made by more than one player.");
 
   explicit TPoolReports(TOpenPool& pool);
   ~TPoolReports();
@@ -74,12 +90,16 @@ class TPoolReports {
   TReportSystem rpsysPotentialWithFinal4;
   TReportSystem rpsysSelectionsList;
   TReportSystem rpsysWhoCanStillWin;
+  TReportSystem rpsysStandingsByRound;
+  TReportSystem rpsysPickPopularity;
   TRTFFiler rprtfStandingsPoints;
   TRTFFiler rprtfStandingsPotential;
   TRTFFiler rprtfPointsWithFinal4;
   TRTFFiler rprtfPotentialWithFinal4;
   TRTFFiler rprtfSelectionsList;
   TRTFFiler rprtfWhoCanStillWin;
+  TRTFFiler rprtfStandingsByRound;
+  TRTFFiler rprtfPickPopularity;
   TMasterShell rpmsStandingsPoints;
   TMasterShell rpmsStandingsPotential;
   TMasterShell rpmsStandingsWithFinal4;
@@ -87,6 +107,8 @@ class TPoolReports {
   TMasterShell rpmsSelectionsList;
   TDetailShell rpdsSelectionsList;
   TMasterShell rpmsWhoCanStillWin;
+  TMasterShell rpmsStandingsByRound;
+  TMasterShell rpmsPickPopularity;
 
  private:
   struct TStandingsLayout;
@@ -96,6 +118,27 @@ class TPoolReports {
   void WireSelections();
   void WireBlankEntry();
   void WireWhoCanStillWin();
+
+  // "Standings - By Round" (ByRoundReport.cpp): the race, then each player's points and place
+  // after every completed round.
+  void WireStandingsByRound();
+  void ByRoundBodyBefore(TBaseReport& writer);
+  void ByRoundRowPrint(TBaseReport& writer);
+  void ByRoundHeadings(TBaseReport& writer);
+
+  // "Pick Popularity" (PopularityReport.cpp): every team round by round, the champions most
+  // picked and each player's picks no one else made, as lines of these kinds.
+  struct TPopularityLine {
+    enum class TKind { Team, Gap, ChampionsTitle, Champion, AloneTitle, Player, Pick, Nobody } Kind;
+    int Index;  // the team's row, the champion's, the player's
+    int Pick;   // for a pick, its place in the player's list
+  };
+  // The headings a new page of the popularity report repeats.
+  enum class TPopularityHeadings { Teams, None };
+  void WirePickPopularity();
+  void PopularityBodyBefore(TBaseReport& writer);
+  void PopularityLinePrint(TBaseReport& writer, const TPopularityLine& line);
+  void PopularityHeadings(TBaseReport& writer);
 
   // The lines of the who-can-still-win report after its headings, in order.
   struct TOutlookLine {
@@ -134,4 +177,9 @@ class TPoolReports {
   std::vector<TOutlookLine> FOutlookLines;
   // The rooting game whose headings a new page repeats, -1 while in the table of players.
   int FOutlookGame = -1;
+  // What the running by-round or popularity report prints.
+  std::unique_ptr<TStandingsHistory> FHistory;
+  std::unique_ptr<TPickPopularity> FPopularity;
+  std::vector<TPopularityLine> FPopularityLines;
+  TPopularityHeadings FPopularityHeadings = TPopularityHeadings::Teams;
 };

@@ -19,7 +19,7 @@ TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
       FReports(std::make_unique<TPoolReports>(pool)) {
   setWindowTitle(QStringLiteral("Print Report"));
   setModal(true);
-  setFixedSize(285, 231);
+  setFixedSize(285, 259);
   setFont(QFont(QStringLiteral("Arial"), 8));
 
   lblSelectReport = new QLabel(QStringLiteral("Select report to print"), this);
@@ -29,7 +29,7 @@ TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
   lblSelectReport->setFont(bold);
 
   lstReportNames = new QListWidget(this);
-  lstReportNames->setGeometry(6, 24, 263, 111);
+  lstReportNames->setGeometry(6, 24, 263, 139);
   for (const auto& entry : TPoolReports::Catalogue()) {
     auto* item = new QListWidgetItem(entry.ListText, lstReportNames);
     item->setSizeHint(QSize(0, 14));
@@ -39,16 +39,16 @@ TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
   lstReportNames->setCurrentIndex(QModelIndex());
 
   chkPrintToFile = new QCheckBox(QStringLiteral("Print to RTF File"), this);
-  chkPrintToFile->setGeometry(6, 142, 140, 17);
+  chkPrintToFile->setGeometry(6, 170, 140, 17);
 
   btnPrint = new QPushButton(QStringLiteral("&Print"), this);
-  btnPrint->setGeometry(16, 169, 75, 25);
+  btnPrint->setGeometry(16, 197, 75, 25);
   btnPrint->setEnabled(false);
   btnPrint->setDefault(true);
   btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
-  btnCancel->setGeometry(100, 169, 75, 25);
+  btnCancel->setGeometry(100, 197, 75, 25);
   btnHelp = new QPushButton(QStringLiteral("&Help"), this);
-  btnHelp->setGeometry(184, 169, 75, 25);
+  btnHelp->setGeometry(184, 197, 75, 25);
 
   connect(lstReportNames, &QListWidget::currentRowChanged, this,
           &TfrmPrintReport::lstReportNamesClick);

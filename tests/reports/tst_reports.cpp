@@ -16,11 +16,13 @@
 #include "FakeReportUi.h"
 #include "OpenPool.h"
 #include "Outlook.h"
+#include "PickPopularity.h"
 #include "PoolReports.h"
 #include "PrintReportForm.h"
 #include "RecordingReport.h"
 #include "ReportFonts.h"
 #include "SamplePool.h"
+#include "StandingsHistory.h"
 #include "TestPools.h"
 
 namespace {
@@ -34,7 +36,9 @@ enum TReport {
   PointsFinal4,
   PotentialFinal4,
   Selections,
-  WhoCanStillWin
+  WhoCanStillWin,
+  ByRound,
+  Popularity
 };
 
 const QString kHeadings =
@@ -109,6 +113,10 @@ class TestReports : public QObject {
   void whoCanStillWinLayout();
   void whoCanStillWinContinues();
   void whoCanStillWinFromTheWindow();
+  void byRoundLayout();
+  void byRoundContinuesOnPaper();
+  void popularityLayout();
+  void roundReportsInPdfAndInLibreOffice();
 
  private:
   // A pool in the temporary folder, held as the main window holds it.
@@ -170,11 +178,16 @@ void TestReports::windowStartsWithNothingChosen() {
   QStringList texts;
   for (int i = 0; i < form.lstReportNames->count(); ++i)
     texts << form.lstReportNames->item(i)->text();
-  QCOMPARE(texts,
-           QStringList({"Blank Entry Sheet", "Standings - Point Total",
-                        "Standings - Potential Point Total", "Standings - Points with Final 4",
-                        "Standings - Potential with Final 4", "Selections List",
-                        "Standings - Who Can Still Win"}));
+  QCOMPARE(
+      texts,
+      QStringList({"Blank Entry Sheet", "Standings - Point Total",
+                   "Standings - Potential Point Total", "Standings - Points with Final 4",
+                   "Standings - Potential with Final 4", "Selections List",
+                   "Standings - Who Can Still Win", "Standings - By Round", "Pick Popularity"}));
+  // All nine show without scrolling.
+  QCOMPARE(form.lstReportNames->visualItemRect(form.lstReportNames->item(Popularity)).bottom() <
+               form.lstReportNames->viewport()->height(),
+           true);
   QCOMPARE(form.lstReportNames->currentRow(), -1);
   QVERIFY(!form.btnPrint->isEnabled());
   QVERIFY(!form.chkPrintToFile->isChecked());
@@ -802,6 +815,159 @@ void TestReports::whoCanStillWinFromTheWindow() {
   QVERIFY(FPrompts.Texts().front().startsWith("Report Printed"));
   QVERIFY(TestPools::ReadBytes(QDir(FDir->path()).filePath("canwin.rtf"))
               .contains("Who Can Still Win"));
+}
+
+// The race across the page under the headings, then each player's place and each round's
+// points with the place they gave, in the order of the last completed round.
+void TestReports::byRoundLayout() {
+  MakePool(12, 3, 0);
+  TStandingsHistory history;
+  history.Build(Pool());
+  QCOMPARE(history.Rounds(), std::vector<int>({2, 3, 4}));
+  const TRecordingReport& writer = Record(ByRound);
+  const QStringList lines = PageLines(writer, 1);
+  QCOMPARE(lines.mid(0, 5),
+           QStringList({"", "", "Tarnwell Office Pool", "Standings by Round", ""}));
+  const auto picture = std::find_if(writer.Records().begin(), writer.Records().end(),
+                                    [](const TRecord& r) { return r.Kind == TKind::Bitmap; });
+  QVERIFY(picture != writer.Records().end());
+  QCOMPARE(picture->Rect.left(), 0.5);
+  QCOMPARE(picture->Rect.width(), 7.5);
+  QCOMPARE(picture->BitmapSize.width(), 1500);
+  // The lines go on below the picture.
+  const TRecord* note = FindCell(writer, TPoolReports::kRaceNote);
+  QVERIFY(note && note->Top >= picture->Rect.bottom());
+  const qsizetype headings = lines.indexOf("Pos|Player Name|Rd 1|Rd 2|Rd 3");
+  QVERIFY(headings > 0);
+  QCOMPARE(FindCell(writer, "Rd 3")->Stop.BoxLines, TBaseReport::kBoxAll);
+  for (size_t row = 0; row < history.Players().size(); ++row) {
+    const TStandingsHistory::TPlayer& player = history.Players()[row];
+    QCOMPARE(lines.at(headings + 1 + static_cast<qsizetype>(row)),
+             QStringLiteral("%1|%2|%3 (%4)|%5 (%6)|%7 (%8)")
+                 .arg(player.Places[2])
+                 .arg(player.PlayerName)
+                 .arg(player.Points[0])
+                 .arg(player.Places[0])
+                 .arg(player.Points[1])
+                 .arg(player.Places[1])
+                 .arg(player.Points[2])
+                 .arg(player.Places[2]));
+  }
+  // The file starts with the pool's name, and has the picture too.
+  const TRecordingReport& file = RecordRtf(ByRound);
+  QCOMPARE(PageLines(file, 1).mid(0, 2),
+           QStringList({"Tarnwell Office Pool", "Standings by Round"}));
+
+  // Before any round is over: that, and nothing else.
+  MakePool(3, 0, 0);
+  const TRecordingReport& early = Record(ByRound);
+  QCOMPARE(PageLines(early, 1).mid(2), QStringList({"Tarnwell Office Pool", "Standings by Round",
+                                                    "", TPoolReports::kNoRoundComplete, ""}));
+  QVERIFY(std::none_of(early.Records().begin(), early.Records().end(),
+                       [](const TRecord& r) { return r.Kind == TKind::Bitmap; }));
+}
+
+void TestReports::byRoundContinuesOnPaper() {
+  MakePool(150, 2, 0);
+  const TRecordingReport& paper = Record(ByRound);
+  QVERIFY(paper.PageCount() >= 3);
+  for (int page = 2; page <= paper.PageCount(); ++page) {
+    QCOMPARE(PageLines(paper, page).mid(0, 3),
+             QStringList({"Standings by Round (cont.)", "", "Pos|Player Name|Rd 1|Rd 2"}));
+  }
+  for (const TRecord& record : paper.Records()) {
+    if (record.Kind == TKind::Cell)
+      QVERIFY(record.Top + 10 * 1.2 / 72 <= 11 - 0.25 + 1e-9);
+  }
+  // The file has no continuation headings.
+  QVERIFY(!RecordRtf(ByRound).Text().contains("(cont.)"));
+}
+
+// Every team with its shares, the champions most picked, and the picks no one else made.
+void TestReports::popularityLayout() {
+  MakePool(12, 2, 0);
+  TPickPopularity popularity;
+  popularity.Build(Pool());
+  const TRecordingReport& writer = Record(Popularity);
+  const QStringList text = writer.Text().split('\n');
+  QCOMPARE(PageLines(writer, 1).mid(2, 5),
+           QStringList({"Tarnwell Office Pool", "Pick Popularity",
+                        "The share of the 12 players who picked each team to win its game of "
+                        "each round",
+                        "", "Team|Rd 1|Rd 2|Rd 3|Rd 4|Rd 5|Rd 6"}));
+  QCOMPARE(popularity.Teams().size(), size_t{64});
+  qsizetype at = 0;
+  for (const TPickPopularity::TTeam& team : popularity.Teams()) {
+    QString line = team.TeamName;
+    for (int k = 2; k <= 7; ++k)
+      line += "|" + TPickPopularity::Percent(popularity.Share(team, k));
+    const qsizetype found = text.indexOf(line, at);
+    QVERIFY2(found >= at, qPrintable(line));
+    at = found;
+  }
+  const qsizetype champions = text.indexOf(TPoolReports::kChampionsTitle);
+  QVERIFY(champions > at);
+  const TPickPopularity::TTeam& favourite = *popularity.Champions().front();
+  QCOMPARE(text.at(champions + 1),
+           QStringLiteral("%1|%2 player%3, %4")
+               .arg(favourite.TeamName)
+               .arg(favourite.PlayersFor(7))
+               .arg(favourite.PlayersFor(7) == 1 ? "" : "s")
+               .arg(TPickPopularity::Percent(popularity.Share(favourite, 7))));
+  const qsizetype alone = text.indexOf(TPoolReports::kAloneTitle);
+  QVERIFY(alone > champions);
+  for (const TPickPopularity::TPlayer& player : popularity.Players()) {
+    if (player.Alone.empty()) {
+      QVERIFY(!text.mid(alone).contains(player.PlayerName));
+      continue;
+    }
+    const qsizetype name = text.indexOf(player.PlayerName, alone);
+    QVERIFY2(name > alone, qPrintable(player.PlayerName));
+    const TPickPopularity::TAlonePick& first = player.Alone.front();
+    QCOMPARE(text.at(name + 1), first.TeamName + "|" + TPickPopularity::Rounds(first));
+  }
+  // Continued pages repeat the team headings while the table goes on, and only then.
+  QVERIFY(writer.PageCount() >= 2);
+  QCOMPARE(PageLines(writer, 2).mid(0, 3),
+           QStringList({"Pick Popularity (cont.)", "", "Team|Rd 1|Rd 2|Rd 3|Rd 4|Rd 5|Rd 6"}));
+}
+
+// Both reports to PDF page for page as recorded, and their files read by LibreOffice.
+void TestReports::roundReportsInPdfAndInLibreOffice() {
+  MakePool(12, 3, 0);
+  const QDir dir(FDir->path());
+  FReports->SetRtfDirectory(dir.path());
+  QStringList files;
+  for (const TReport report : {ByRound, Popularity}) {
+    const QString pdf = dir.filePath(QStringLiteral("report-%1.pdf").arg(report));
+    QString error;
+    QVERIFY2(FReports->ReportSystem(report).RunToPdf(pdf, &error), qPrintable(error));
+    QCOMPARE(PdfPageCount(pdf), Record(report).PageCount());
+    QVERIFY(FReports->RtfFiler(report)->Run());
+    files << FReports->RtfFiler(report)->FileName;
+  }
+  QCOMPARE(QFileInfo(files[0]).fileName(), QStringLiteral("stndrnd.rtf"));
+  QCOMPARE(QFileInfo(files[1]).fileName(), QStringLiteral("popular.rtf"));
+  QVERIFY(TestPools::ReadBytes(files[0]).contains("{\\pict\\pngblip"));
+  const QString office = QStandardPaths::findExecutable(QStringLiteral("libreoffice"));
+  if (office.isEmpty())
+    QSKIP("LibreOffice is not installed");
+  QProcess process;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("HOME"), dir.path());
+  process.setProcessEnvironment(env);
+  process.start(office, QStringList({"--headless", "--convert-to", "txt:Text (encoded):UTF8",
+                                     "--outdir", dir.filePath("txt")}) +
+                            files);
+  QVERIFY(process.waitForFinished(600000));
+  const QString byRound = QString::fromUtf8(TestPools::ReadBytes(dir.filePath("txt/stndrnd.txt")));
+  QVERIFY(byRound.contains("Standings by Round"));
+  QVERIFY(byRound.contains(TPoolReports::kRaceNote));
+  const QString popular = QString::fromUtf8(TestPools::ReadBytes(dir.filePath("txt/popular.txt")));
+  QVERIFY(popular.contains(TPoolReports::kAloneTitle));
+  for (int i = 0; i < 12; ++i) {
+    QVERIFY2(byRound.contains(SamplePool::PlayerName(i)), qPrintable(SamplePool::PlayerName(i)));
+  }
 }
 
 QTEST_MAIN(TestReports)
