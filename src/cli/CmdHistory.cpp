@@ -1,9 +1,7 @@
 // The history command: every player's points and place after each completed round, worked out
 // from the chart as it stands.
-#include "Cli.h"
-#include "FFDataModule.h"
+#include "FormattedCommand.h"
 #include "JsonWriter.h"
-#include "LineWriter.h"
 #include "StandingsHistory.h"
 
 namespace {
@@ -12,22 +10,6 @@ constexpr int kNameWidth = 35;
 constexpr int kPointsWidth = 6;
 constexpr int kPlaceWidth = 5;
 
-// A place as "1st", "2nd", "3rd", "4th", ..., "11th", "12th", "13th", "21st".
-QString Ordinal(int place) {
-  const int tens = place % 100;
-  const int units = place % 10;
-  const char* suffix = "th";
-  if (tens < 11 || tens > 13) {
-    if (units == 1)
-      suffix = "st";
-    else if (units == 2)
-      suffix = "nd";
-    else if (units == 3)
-      suffix = "rd";
-  }
-  return QString::number(place) + QLatin1String(suffix);
-}
-
 void WriteText(TLineWriter& out, const TFFDataModule& pool, const TStandingsHistory& history) {
   out.Text(pool.SystemFile().PoolName());
   out.EndLine();
@@ -35,7 +17,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TStandingsHist
   out.EndLine();
   out.EndLine();
   if (history.Rounds().empty()) {
-    out.Raw("No round has been completed yet.");
+    out.Text(TStandingsHistory::kNoRoundComplete);
     out.EndLine();
     return;
   }
@@ -54,7 +36,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TStandingsHist
       out.Raw("  ");
       out.Number(player.Points[r], kPointsWidth);
       out.Raw(" ");
-      const QString place = Ordinal(player.Places[r]);
+      const QString place = TStandingsHistory::Ordinal(player.Places[r]);
       if (r + 1 < rounds)
         out.TextLeft(place, kPlaceWidth);
       else
@@ -64,7 +46,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TStandingsHist
   }
 }
 
-void WriteCsv(TLineWriter& out, const TStandingsHistory& history) {
+void WriteCsv(TLineWriter& out, const TFFDataModule&, const TStandingsHistory& history) {
   out.Raw("Player Name");
   for (const int round : history.Rounds()) {
     out.Text(QStringLiteral(",Rd %1 Points,Rd %1 Place").arg(round - 1));
@@ -115,25 +97,12 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TStandingsHis
 }  // namespace
 
 int CmdHistory(const QStringList& arguments, TCliIO& io) {
-  QStringList rest = arguments;
-  const QString format = Cli::TakeChoice(rest, QStringLiteral("--format"), {"text", "csv", "json"});
-  const QString directory = Cli::TakeDirectory(rest);
-
-  TFFDataModule pool;
-  if (!Cli::OpenPoolForReading(directory, pool, io))
-    return 1;
-  TStandingsHistory history;
-  history.Build(pool);
-  if (format == QLatin1String("json")) {
-    WriteJson(io.Out, pool, history);
-  } else {
-    TLineWriter out(io.Out);
-    if (format == QLatin1String("csv")) {
-      WriteCsv(out, history);
-    } else {
-      WriteText(out, pool, history);
-    }
-  }
-  Cli::ClosePoolUnsaved(pool);
-  return 0;
+  return RunFormattedCommand(
+      arguments, io,
+      [](const TFFDataModule& pool) {
+        TStandingsHistory history;
+        history.Build(pool);
+        return history;
+      },
+      WriteText, WriteCsv, WriteJson);
 }

@@ -1,9 +1,7 @@
 // The popularity command: how many players picked each team to get how far, the champions
 // most picked, and each player's picks no one else made.
-#include "Cli.h"
-#include "FFDataModule.h"
+#include "FormattedCommand.h"
 #include "JsonWriter.h"
-#include "LineWriter.h"
 #include "PickPopularity.h"
 
 namespace {
@@ -69,7 +67,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TPickPopularit
 }
 
 // One table, a team a row: the shares in percent and, last, who alone took it how far.
-void WriteCsv(TLineWriter& out, const TPickPopularity& popularity) {
+void WriteCsv(TLineWriter& out, const TFFDataModule&, const TPickPopularity& popularity) {
   out.Raw("Team,Region,Seed");
   for (int k = kFirstRound; k <= kLastRound; ++k)
     out.Text(QStringLiteral(",Rd %1").arg(k - 1));
@@ -154,25 +152,12 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TPickPopulari
 }  // namespace
 
 int CmdPopularity(const QStringList& arguments, TCliIO& io) {
-  QStringList rest = arguments;
-  const QString format = Cli::TakeChoice(rest, QStringLiteral("--format"), {"text", "csv", "json"});
-  const QString directory = Cli::TakeDirectory(rest);
-
-  TFFDataModule pool;
-  if (!Cli::OpenPoolForReading(directory, pool, io))
-    return 1;
-  TPickPopularity popularity;
-  popularity.Build(pool);
-  if (format == QLatin1String("json")) {
-    WriteJson(io.Out, pool, popularity);
-  } else {
-    TLineWriter out(io.Out);
-    if (format == QLatin1String("csv")) {
-      WriteCsv(out, popularity);
-    } else {
-      WriteText(out, pool, popularity);
-    }
-  }
-  Cli::ClosePoolUnsaved(pool);
-  return 0;
+  return RunFormattedCommand(
+      arguments, io,
+      [](const TFFDataModule& pool) {
+        TPickPopularity popularity;
+        popularity.Build(pool);
+        return popularity;
+      },
+      WriteText, WriteCsv, WriteJson);
 }

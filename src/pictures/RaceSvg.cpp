@@ -32,20 +32,6 @@ const std::array<QString, RaceSvg::kMostNamed> kColours = {
     QStringLiteral("#7570b3"), QStringLiteral("#e7298a"), QStringLiteral("#8c6d1f"),
     QStringLiteral("#17becf"), QStringLiteral("#444444")};
 
-QString Ordinal(int place) {
-  const int tens = place % 100;
-  const int units = place % 10;
-  if (tens < 11 || tens > 13) {
-    if (units == 1)
-      return QString::number(place) + QStringLiteral("st");
-    if (units == 2)
-      return QString::number(place) + QStringLiteral("nd");
-    if (units == 3)
-      return QString::number(place) + QStringLiteral("rd");
-  }
-  return QString::number(place) + QStringLiteral("th");
-}
-
 }  // namespace
 
 QString RaceSvg::Svg(const TStandingsHistory& history, const QString& title) {
@@ -86,8 +72,9 @@ QString RaceSvg::Svg(const TStandingsHistory& history, const QString& title) {
   for (int place = 1; place <= lowest; place = place == 1 && step > 1 ? step : place + step) {
     svg += QStringLiteral("<path d=\"M%1 %2H%3\"/>")
                .arg(Number(kPlotLeft), Number(y(place)), Number(kPlotRight));
-    placeLabels += QStringLiteral("<text x=\"%1\" y=\"%2\" text-anchor=\"end\">%3</text>")
-                       .arg(Number(kPlotLeft - 8), Number(y(place) + 5), Ordinal(place));
+    placeLabels +=
+        QStringLiteral("<text x=\"%1\" y=\"%2\" text-anchor=\"end\">%3</text>")
+            .arg(Number(kPlotLeft - 8), Number(y(place) + 5), TStandingsHistory::Ordinal(place));
   }
   QString roundLabels;
   for (int r = 0; r <= last; ++r) {
@@ -154,9 +141,10 @@ QString RaceSvg::Svg(const TStandingsHistory& history, const QString& title) {
     const double atY = labelY[static_cast<size_t>(i)];
     svg += QStringLiteral("<path d=\"M%1 %2L%3 %4\" stroke-width=\"1\"/>")
                .arg(Number(x(last) + 5), Number(endY), Number(kLabelLeft - 4), Number(atY - 5));
-    const QString label = QStringLiteral("%1 %2 (%3)")
-                              .arg(Ordinal(player.Places.back()), player.PlayerName)
-                              .arg(player.Points.back());
+    const QString label =
+        QStringLiteral("%1 %2 (%3)")
+            .arg(TStandingsHistory::Ordinal(player.Places.back()), player.PlayerName)
+            .arg(player.Points.back());
     svg += QStringLiteral("<g stroke=\"none\" font-weight=\"bold\">") +
            SvgText::FittedText(kLabelLeft, atY, label, kTextSize, true, kWidth - kLabelLeft - 4) +
            QStringLiteral("</g></g>");

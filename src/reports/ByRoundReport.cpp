@@ -96,7 +96,7 @@ void TPoolReports::ByRoundBodyBefore(TBaseReport& writer) {
   writer.NextLine();
   writer.RecallFont(kRowFont);
   if (rounds == 0) {
-    writer.PrintInNextTab(kNoRoundComplete);
+    writer.PrintInNextTab(TStandingsHistory::kNoRoundComplete);
     writer.NextLine();
     return;
   }

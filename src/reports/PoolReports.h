@@ -54,7 +54,6 @@ class TPoolReports {
   static inline const QString kOutlookWorking = QStringLiteral("Working out who can still win");
   static inline const QString kRootingTitle = QStringLiteral("Rooting Guide");
   static inline const QString kByRoundContinued = QStringLiteral("Standings by Round (cont.)");
-  static inline const QString kNoRoundComplete = QStringLiteral("No round has been completed yet.");
   static inline const QString kRaceNote = QStringLiteral(
       "Each line is a player's place after each completed round; the leaders are named.");
   static inline const QString kByRoundNote = QStringLiteral(

@@ -60,3 +60,18 @@ void TStandingsHistory::Build(const TFFDataModule& pool) {
     ordered.push_back(std::move(FPlayers[static_cast<size_t>(index)]));
   FPlayers = std::move(ordered);
 }
+
+QString TStandingsHistory::Ordinal(int place) {
+  const int tens = place % 100;
+  const int units = place % 10;
+  const char* suffix = "th";
+  if (tens < 11 || tens > 13) {
+    if (units == 1)
+      suffix = "st";
+    else if (units == 2)
+      suffix = "nd";
+    else if (units == 3)
+      suffix = "rd";
+  }
+  return QString::number(place) + QLatin1String(suffix);
+}

@@ -13,6 +13,8 @@ class TFFDataModule;
 class TStandingsHistory {
  public:
   static inline const QString kTitle = QStringLiteral("Standings by Round");
+  // What the listings say while there is no round to show.
+  static inline const QString kNoRoundComplete = QStringLiteral("No round has been completed yet.");
 
   struct TPlayer {
     QString PlayerName;
@@ -35,6 +37,8 @@ class TStandingsHistory {
 
   // Whether every game deciding a line of chart round `round` has been played.
   static bool RoundComplete(const TFFDataModule& pool, int round);
+  // A place as the listings write it: "1st", "2nd", "3rd", "4th", ..., "11th", "21st".
+  static QString Ordinal(int place);
 
  private:
   std::vector<int> FRounds;

@@ -248,14 +248,7 @@ class TestBuilderEvents : public QObject {
   // The View menu's keys on the shown window, the chart filling a large window when fitted,
   // a winner advanced at that size, and the zoom kept for the next run.
   void zoomedToFitFromTheKeyboardAndKept() {
-    QVERIFY(QDir().mkpath(PoolDir()));
-    {
-      auto module = TestPools::CreatePool(PoolDir());
-      TestPools::AddFullField(module->TeamsFile());
-      module->SystemFile().SetFinalized(true);
-      module->SavePool();
-      module->ClosePool();
-    }
+    TestPools::SaveFullPool(PoolDir(), true);
     FPool = std::make_unique<TOpenPool>();
     QVERIFY(FPool->OpenPool(PoolDir(), false));
     {

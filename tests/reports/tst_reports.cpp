@@ -862,7 +862,7 @@ void TestReports::byRoundLayout() {
   MakePool(3, 0, 0);
   const TRecordingReport& early = Record(ByRound);
   QCOMPARE(PageLines(early, 1).mid(2), QStringList({"Tarnwell Office Pool", "Standings by Round",
-                                                    "", TPoolReports::kNoRoundComplete, ""}));
+                                                    "", TStandingsHistory::kNoRoundComplete, ""}));
   QVERIFY(std::none_of(early.Records().begin(), early.Records().end(),
                        [](const TRecord& r) { return r.Kind == TKind::Bitmap; }));
 }
