@@ -97,12 +97,5 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TStandingsHis
 }  // namespace
 
 int CmdHistory(const QStringList& arguments, TCliIO& io) {
-  return RunFormattedCommand(
-      arguments, io,
-      [](const TFFDataModule& pool) {
-        TStandingsHistory history;
-        history.Build(pool);
-        return history;
-      },
-      WriteText, WriteCsv, WriteJson);
+  return RunFormattedCommand<TStandingsHistory>(arguments, io, WriteText, WriteCsv, WriteJson);
 }

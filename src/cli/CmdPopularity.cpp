@@ -152,12 +152,5 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TPickPopulari
 }  // namespace
 
 int CmdPopularity(const QStringList& arguments, TCliIO& io) {
-  return RunFormattedCommand(
-      arguments, io,
-      [](const TFFDataModule& pool) {
-        TPickPopularity popularity;
-        popularity.Build(pool);
-        return popularity;
-      },
-      WriteText, WriteCsv, WriteJson);
+  return RunFormattedCommand<TPickPopularity>(arguments, io, WriteText, WriteCsv, WriteJson);
 }

@@ -7,11 +7,11 @@
 #include "FFDataModule.h"
 #include "LineWriter.h"
 
-// A command "NAME DIR [--format text|csv|json]" that only reads its pool: `make` works out
-// what the command shows from the open pool, and the writer of the format asked for (text by
+// A command "NAME DIR [--format text|csv|json]" that only reads its pool: a `TShown` built from
+// the open pool is what the command shows, and the writer of the format asked for (text by
 // default) prints it. Returns the exit status.
-template <class TMake, class TText, class TCsv, class TJson>
-int RunFormattedCommand(const QStringList& arguments, TCliIO& io, TMake make, TText text, TCsv csv,
+template <class TShown, class TText, class TCsv, class TJson>
+int RunFormattedCommand(const QStringList& arguments, TCliIO& io, TText text, TCsv csv,
                         TJson json) {
   QStringList rest = arguments;
   const QString format = Cli::TakeChoice(rest, QStringLiteral("--format"), {"text", "csv", "json"});
@@ -20,7 +20,8 @@ int RunFormattedCommand(const QStringList& arguments, TCliIO& io, TMake make, TT
   TFFDataModule pool;
   if (!Cli::OpenPoolForReading(directory, pool, io))
     return 1;
-  const auto shown = make(pool);
+  TShown shown;
+  shown.Build(pool);
   if (format == QLatin1String("json")) {
     json(io.Out, pool, shown);
   } else {
