@@ -6,23 +6,16 @@
 #include "OpenPool.h"
 #include "PoolReports.h"
 #include "RaceSvg.h"
+#include "ReportLayout.h"
 #include "StandingsHistory.h"
 #include "SvgText.h"
 
+using namespace ReportLayout;
+
 namespace {
-constexpr double kPrev = TBaseReport::kPreviousStopEnd;
-constexpr int kCenter = TBaseReport::kJustifyCenter;
-constexpr int kLeft = TBaseReport::kJustifyLeft;
-constexpr int kBox = TBaseReport::kBoxAll;
-// The slots PageSetup fills (tab set 1: one centred line across the page; fonts 1 to 4: the
-// pool name, the title, headings and rows), and the tab sets of this report.
-constexpr int kLineSet = 1;
-constexpr int kPoolNameFont = 1;
-constexpr int kTitleFont = 2;
-constexpr int kHeadingFont = 3;
-constexpr int kRowFont = 4;
-constexpr int kHeadingSet = 8;
-constexpr int kRowSet = 9;
+// The tab sets of this report, after those PageSetup fills.
+constexpr int kHeadingSet = Set8;
+constexpr int kRowSet = Set9;
 
 // The picture across the page between half-inch margins, drawn at this many pixels an inch:
 // as sharp on paper as the lettering around it.
@@ -44,25 +37,12 @@ void TPoolReports::WireStandingsByRound() {
   shell.OnRowPrint = [this](TBaseReport& writer, TReportShell&, bool&) { ByRoundRowPrint(writer); };
   shell.OnRowAfter = [this](TBaseReport&, TReportShell&, bool&) { ++FRow; };
   shell.OnBodyAfter = [this](TBaseReport&, TReportShell&) { FHistory.reset(); };
-  shell.SetMinHeight(TReportShell::TSection::SectionRow, 2);
-
-  const auto print = [&shell](TBaseReport& writer) { shell.Run(writer); };
-  rpsysStandingsByRound.OnPrint = print;
-  rpsysStandingsByRound.OnNewPage = [this](TBaseReport& writer) {
-    writer.RecallTabStops(kLineSet);
-    writer.RecallFont(kTitleFont);
-    writer.PrintInNextTab(kByRoundContinued);
-    writer.NextLine();
-    writer.NextLine();
-    // The first page's event comes before the body has anything to head.
-    if (FHistory && !FHistory->Rounds().empty())
-      ByRoundHeadings(writer);
-  };
-  rpsysStandingsByRound.MarginTop = rpsysStandingsPoints.MarginTop;
-  rpsysStandingsByRound.MarginBottom = rpsysStandingsPoints.MarginBottom;
-  rprtfStandingsByRound.OnPrint = print;
-  rprtfStandingsByRound.TopMargin = rprtfStandingsPoints.TopMargin;
-  rprtfStandingsByRound.BottomMargin = rprtfStandingsPoints.BottomMargin;
+  WireRowReport(rpsysStandingsByRound, rprtfStandingsByRound, shell, kByRoundContinued,
+                [this](TBaseReport& writer) {
+                  // On the first page this comes before the body has anything to head.
+                  if (FHistory && !FHistory->Rounds().empty())
+                    ByRoundHeadings(writer);
+                });
 }
 
 void TPoolReports::ByRoundBodyBefore(TBaseReport& writer) {
@@ -86,15 +66,15 @@ void TPoolReports::ByRoundBodyBefore(TBaseReport& writer) {
     writer.AddTabStop(kPrev, kCenter, kRoundWidth, 0, 0, 0);
   writer.StoreTabStops(kRowSet);
 
-  writer.RecallTabStops(kLineSet);
-  writer.RecallFont(kPoolNameFont);
+  writer.RecallTabStops(Set1);
+  writer.RecallFont(PoolNameFont);
   writer.PrintInNextTab(pool.SystemFile().PoolName());
   writer.NextLine();
-  writer.RecallFont(kTitleFont);
+  writer.RecallFont(TitleFont);
   writer.PrintInNextTab(TStandingsHistory::kTitle);
   writer.NextLine();
   writer.NextLine();
-  writer.RecallFont(kRowFont);
+  writer.RecallFont(RowFont);
   if (rounds == 0) {
     writer.PrintInNextTab(TStandingsHistory::kNoRoundComplete);
     writer.NextLine();
@@ -119,7 +99,7 @@ void TPoolReports::ByRoundBodyBefore(TBaseReport& writer) {
 
 void TPoolReports::ByRoundHeadings(TBaseReport& writer) {
   writer.RecallTabStops(kHeadingSet);
-  writer.RecallFont(kHeadingFont);
+  writer.RecallFont(HeadingFont);
   writer.PrintInNextTab(QStringLiteral("Pos"));
   writer.PrintInNextTab(QStringLiteral("Player Name"));
   for (const int round : FHistory->Rounds())
@@ -130,7 +110,7 @@ void TPoolReports::ByRoundHeadings(TBaseReport& writer) {
 void TPoolReports::ByRoundRowPrint(TBaseReport& writer) {
   const TStandingsHistory::TPlayer& player = FHistory->Players()[static_cast<size_t>(FRow)];
   writer.RecallTabStops(kRowSet);
-  writer.RecallFont(kRowFont);
+  writer.RecallFont(RowFont);
   // The place after the last round; each round's points with the place they gave.
   writer.PrintInNextTab(QString::number(player.Places.back()));
   writer.PrintInNextTab(player.PlayerName);

@@ -9,25 +9,14 @@
 #include "Outlook.h"
 #include "PickPopularity.h"
 #include "PlayerSelections.h"
+#include "ReportLayout.h"
 #include "ReportUi.h"
 #include "StandingsByPoints.h"
 #include "StandingsByPotential.h"
 #include "StandingsHistory.h"
 
 namespace {
-constexpr double kPrev = TBaseReport::kPreviousStopEnd;
-constexpr int kCenter = TBaseReport::kJustifyCenter;
-constexpr int kLeft = TBaseReport::kJustifyLeft;
-constexpr int kBox = TBaseReport::kBoxAll;
-
-// Tab sets and fonts the layouts store at the start of every body.
-enum TSlot { Set1 = 1, Set2, Set3, Set4, Set5, Set6, Set7, Set8, Set9, Set10 };
-enum TFontSlot { PoolNameFont = 1, TitleFont, HeadingFont, RowFont, PickFont, RoundLabelFont };
-
-// The standings reports print from the top margin down to a quarter inch above the paper's
-// edge.
-constexpr double kStandingsTopMargin = 0.1;
-constexpr double kStandingsBottomMargin = 0.25;
+using namespace ReportLayout;
 
 // The blank entry sheet's picture and the three lines under it.
 constexpr double kChartLeft = 0.5;
@@ -366,6 +355,27 @@ void TPoolReports::WireWhoCanStillWin() {
   rprtfWhoCanStillWin.OnPrint = print;
   rprtfWhoCanStillWin.TopMargin = kStandingsTopMargin;
   rprtfWhoCanStillWin.BottomMargin = kStandingsBottomMargin;
+}
+
+void TPoolReports::WireRowReport(TReportSystem& system, TRTFFiler& filer, TMasterShell& shell,
+                                 const QString& continued,
+                                 std::function<void(TBaseReport&)> headings) {
+  shell.SetMinHeight(TReportShell::TSection::SectionRow, 2);
+  const auto print = [&shell](TBaseReport& writer) { shell.Run(writer); };
+  system.OnPrint = print;
+  system.OnNewPage = [continued, headings](TBaseReport& writer) {
+    writer.RecallTabStops(Set1);
+    writer.RecallFont(TitleFont);
+    writer.PrintInNextTab(continued);
+    writer.NextLine();
+    writer.NextLine();
+    headings(writer);
+  };
+  system.MarginTop = kStandingsTopMargin;
+  system.MarginBottom = kStandingsBottomMargin;
+  filer.OnPrint = print;
+  filer.TopMargin = kStandingsTopMargin;
+  filer.BottomMargin = kStandingsBottomMargin;
 }
 
 void TPoolReports::OutlookBodyBefore(TBaseReport& writer) {

@@ -118,6 +118,12 @@ class TPoolReports {
   void WireBlankEntry();
   void WireWhoCanStillWin();
 
+  // Wires a report whose body `shell` prints, to paper and to file, with the margins of the
+  // lists of players. On paper each page starts with `continued` and what `headings` prints
+  // under it (the first page's before the body has printed anything).
+  void WireRowReport(TReportSystem& system, TRTFFiler& filer, TMasterShell& shell,
+                     const QString& continued, std::function<void(TBaseReport&)> headings);
+
   // "Standings - By Round" (ByRoundReport.cpp): the race, then each player's points and place
   // after every completed round.
   void WireStandingsByRound();

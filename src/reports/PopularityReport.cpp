@@ -4,22 +4,15 @@
 #include "OpenPool.h"
 #include "PickPopularity.h"
 #include "PoolReports.h"
+#include "ReportLayout.h"
+
+using namespace ReportLayout;
 
 namespace {
-constexpr double kPrev = TBaseReport::kPreviousStopEnd;
-constexpr int kCenter = TBaseReport::kJustifyCenter;
-constexpr int kLeft = TBaseReport::kJustifyLeft;
-constexpr int kBox = TBaseReport::kBoxAll;
-// The slots PageSetup fills (tab set 1: one centred line across the page; fonts 1 to 4: the
-// pool name, the title, headings and rows), and the tab sets of this report.
-constexpr int kLineSet = 1;
-constexpr int kPoolNameFont = 1;
-constexpr int kTitleFont = 2;
-constexpr int kHeadingFont = 3;
-constexpr int kRowFont = 4;
-constexpr int kHeadingSet = 8;
-constexpr int kTeamSet = 9;
-constexpr int kListSet = 10;
+// The tab sets of this report, after those PageSetup fills.
+constexpr int kHeadingSet = Set8;
+constexpr int kTeamSet = Set9;
+constexpr int kListSet = Set10;
 
 constexpr double kLeftEdge = 0.75;
 constexpr double kTeamWidth = 2.5;
@@ -44,25 +37,12 @@ void TPoolReports::WirePickPopularity() {
     FPopularity.reset();
     FPopularityLines.clear();
   };
-  shell.SetMinHeight(TReportShell::TSection::SectionRow, 2);
-
-  const auto print = [&shell](TBaseReport& writer) { shell.Run(writer); };
-  rpsysPickPopularity.OnPrint = print;
-  rpsysPickPopularity.OnNewPage = [this](TBaseReport& writer) {
-    writer.RecallTabStops(kLineSet);
-    writer.RecallFont(kTitleFont);
-    writer.PrintInNextTab(kPopularityContinued);
-    writer.NextLine();
-    writer.NextLine();
-    // The first page's event comes before the body has anything to head.
-    if (FPopularity && FPopularityHeadings == TPopularityHeadings::Teams)
-      PopularityHeadings(writer);
-  };
-  rpsysPickPopularity.MarginTop = rpsysStandingsPoints.MarginTop;
-  rpsysPickPopularity.MarginBottom = rpsysStandingsPoints.MarginBottom;
-  rprtfPickPopularity.OnPrint = print;
-  rprtfPickPopularity.TopMargin = rprtfStandingsPoints.TopMargin;
-  rprtfPickPopularity.BottomMargin = rprtfStandingsPoints.BottomMargin;
+  WireRowReport(rpsysPickPopularity, rprtfPickPopularity, shell, kPopularityContinued,
+                [this](TBaseReport& writer) {
+                  // On the first page this comes before the body has anything to head.
+                  if (FPopularity && FPopularityHeadings == TPopularityHeadings::Teams)
+                    PopularityHeadings(writer);
+                });
 }
 
 void TPoolReports::PopularityBodyBefore(TBaseReport& writer) {
@@ -113,14 +93,14 @@ void TPoolReports::PopularityBodyBefore(TBaseReport& writer) {
   writer.AddTabStop(kPrev, kLeft, kPlayersWidth + kShareWidth * 3, 0, 0, 0);
   writer.StoreTabStops(kListSet);
 
-  writer.RecallTabStops(kLineSet);
-  writer.RecallFont(kPoolNameFont);
+  writer.RecallTabStops(Set1);
+  writer.RecallFont(PoolNameFont);
   writer.PrintInNextTab(pool.SystemFile().PoolName());
   writer.NextLine();
-  writer.RecallFont(kTitleFont);
+  writer.RecallFont(TitleFont);
   writer.PrintInNextTab(TPickPopularity::kTitle);
   writer.NextLine();
-  writer.RecallFont(kRowFont);
+  writer.RecallFont(RowFont);
   writer.PrintInNextTab(QStringLiteral("The share of the %1 players who picked each team to win "
                                        "its game of each round")
                             .arg(FPopularity->PlayerCount()));
@@ -131,7 +111,7 @@ void TPoolReports::PopularityBodyBefore(TBaseReport& writer) {
 
 void TPoolReports::PopularityHeadings(TBaseReport& writer) {
   writer.RecallTabStops(kHeadingSet);
-  writer.RecallFont(kHeadingFont);
+  writer.RecallFont(HeadingFont);
   writer.PrintInNextTab(QStringLiteral("Team"));
   for (int k = kFirstRound; k <= kLastRound; ++k)
     writer.PrintInNextTab(QStringLiteral("Rd %1").arg(k - 1));
@@ -141,7 +121,7 @@ void TPoolReports::PopularityHeadings(TBaseReport& writer) {
 void TPoolReports::PopularityLinePrint(TBaseReport& writer, const TPopularityLine& line) {
   using TKind = TPopularityLine::TKind;
   const TPickPopularity& popularity = *FPopularity;
-  writer.RecallFont(kRowFont);
+  writer.RecallFont(RowFont);
   switch (line.Kind) {
     case TKind::Team: {
       const TPickPopularity::TTeam& team = popularity.Teams()[static_cast<size_t>(line.Index)];
@@ -160,7 +140,7 @@ void TPoolReports::PopularityLinePrint(TBaseReport& writer, const TPopularityLin
       writer.ClearTabStops();
       writer.AddTabStop(kLeftEdge, kLeft, kTeamWidth + kShareWidth * TPickPopularity::kRoundCount,
                         0, 0, 0);
-      writer.RecallFont(kTitleFont);
+      writer.RecallFont(TitleFont);
       writer.PrintInNextTab(line.Kind == TKind::ChampionsTitle ? kChampionsTitle : kAloneTitle);
       break;
     case TKind::Champion: {
@@ -177,7 +157,7 @@ void TPoolReports::PopularityLinePrint(TBaseReport& writer, const TPopularityLin
     }
     case TKind::Player:
       writer.RecallTabStops(kTeamSet);
-      writer.RecallFont(kHeadingFont);
+      writer.RecallFont(HeadingFont);
       writer.PrintInNextTab(popularity.Players()[static_cast<size_t>(line.Index)].PlayerName);
       break;
     case TKind::Pick: {
