@@ -15,6 +15,8 @@ namespace {
 
 constexpr int kFirstRound = TStandingsItem::kFirstRound;
 constexpr int kLastRound = TStandingsItem::kLastRound;
+// A chart of a player's picks weighs about 15 KB: the page gives one to this many players.
+constexpr int kMostCharts = 200;
 
 const char kStyle[] = R"css(
 :root { color-scheme: light; --line: #c9d3df; --head: #1f3a5f; --soft: #eef3f8; }
@@ -196,9 +198,8 @@ void RaceSection(QString& html, const TFFDataModule& pool) {
   if (race.isEmpty())
     return;
   html += QStringLiteral("<section>\n<h2>The Race</h2>\n<figure>") + race +
-          QStringLiteral(
-              "</figure>\n<p class=\"note\">Each line is a player's place after each "
-              "completed round; the leaders are named, with their points.</p>\n</section>\n");
+          QStringLiteral("</figure>\n<p class=\"note\">%1</p>\n</section>\n")
+              .arg(Escaped(RaceSvg::Caption(history)));
 }
 
 void ResultsSection(QString& html, const TFFDataModule& pool, TChartSvg& charts) {
@@ -282,8 +283,14 @@ void PicksSection(QString& html, const TFFDataModule& pool, TChartSvg& charts) {
   html += QStringLiteral(
       "<section>\n<h2>Picks</h2>\n<p class=\"note\">Picks come true are in "
       "green, picks of teams already out are struck through, in the lists and on each "
-      "player's chart.</p>\n"
-      "<div class=\"players\">\n");
+      "player's chart.");
+  if (selections.Count() > kMostCharts) {
+    html += QStringLiteral(
+                " The first %1 players in the list have a chart: a chart each would "
+                "make the page of a pool this large too heavy to open.")
+                .arg(kMostCharts);
+  }
+  html += QStringLiteral("</p>\n<div class=\"players\">\n");
   for (int p = 0; p < selections.Count(); ++p) {
     const TPlayerSelectionObject& row = selections.Item(p);
     html += QStringLiteral("<article class=\"player\"><h3>%1</h3><table>\n")
@@ -305,10 +312,13 @@ void PicksSection(QString& html, const TFFDataModule& pool, TChartSvg& charts) {
               .arg(k - 1)
               .arg(names.isEmpty() ? QStringLiteral("&mdash;") : names.join(QStringLiteral(", ")));
     }
-    html += QStringLiteral("</table>\n<details class=\"chart\"><summary>Chart</summary>") +
-            // The selections keep player-file order: row p is player p.
-            charts.Picks(*pool.PlayerPicksFile().Items(p), teams) +
-            QStringLiteral("</details></article>\n");
+    html += QStringLiteral("</table>\n");
+    // The selections keep player-file order: row p is player p.
+    if (p < kMostCharts) {
+      html += QStringLiteral("<details class=\"chart\"><summary>Chart</summary>") +
+              charts.Picks(*pool.PlayerPicksFile().Items(p), teams) + QStringLiteral("</details>");
+    }
+    html += QStringLiteral("</article>\n");
   }
   html += QStringLiteral("</div>\n</section>\n");
 }

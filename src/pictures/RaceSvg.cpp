@@ -39,11 +39,11 @@ QString RaceSvg::Svg(const TStandingsHistory& history, const QString& title) {
   const auto& rounds = history.Rounds();
   if (rounds.empty() || players.empty())
     return {};
-  const int count = static_cast<int>(players.size());
+  const int count = std::min(static_cast<int>(players.size()), RaceSvg::kMostDrawn);
   const int last = static_cast<int>(rounds.size()) - 1;
   int lowest = 1;
-  for (const auto& player : players) {
-    for (const int place : player.Places)
+  for (int i = 0; i < count; ++i) {
+    for (const int place : players[static_cast<size_t>(i)].Places)
       lowest = std::max(lowest, place);
   }
   const double plot = std::clamp(count * kRowHeight, kSmallestPlot, kLargestPlot);
@@ -64,9 +64,14 @@ QString RaceSvg::Svg(const TStandingsHistory& history, const QString& title) {
                     .arg(kTextSize)
                     .arg(Escaped(title));
 
-  // The places down the left, at every place for a small pool and every fifth for a large
-  // one, each with a faint line across; the rounds along the bottom.
-  const int step = lowest <= 12 ? 1 : 5;
+  // The places down the left, each with a faint line across, at every place for a small pool
+  // and as many as there is room for in a large one; the rounds along the bottom.
+  int step = 1;
+  for (const int every : {1, 5, 10, 25, 50, 100}) {
+    step = every;
+    if (lowest <= 1 || plot * every / (lowest - 1) >= kLabelSpacing)
+      break;
+  }
   svg += QStringLiteral("<g stroke=\"%1\">").arg(kGrid);
   QString placeLabels;
   for (int place = 1; place <= lowest; place = place == 1 && step > 1 ? step : place + step) {
@@ -150,4 +155,13 @@ QString RaceSvg::Svg(const TStandingsHistory& history, const QString& title) {
            QStringLiteral("</g></g>");
   }
   return svg + QStringLiteral("</svg>");
+}
+
+QString RaceSvg::Caption(const TStandingsHistory& history) {
+  QString caption = QStringLiteral(
+      "Each line is a player's place after each completed round; the leaders are named.");
+  if (history.Players().size() > static_cast<size_t>(kMostDrawn)) {
+    caption += QStringLiteral(" The first %1 players in the standings are drawn.").arg(kMostDrawn);
+  }
+  return caption;
 }

@@ -89,7 +89,7 @@ void TPoolReports::ByRoundBodyBefore(TBaseReport& writer) {
   writer.DrawBitmap(kPictureLeft, top, kPictureLeft + kPictureWidth, top + height, race);
   while (writer.YPos() < top + height)
     writer.NextLine();
-  writer.PrintInNextTab(kRaceNote);
+  writer.PrintInNextTab(RaceSvg::Caption(*FHistory));
   writer.NextLine();
   writer.PrintInNextTab(kByRoundNote);
   writer.NextLine();

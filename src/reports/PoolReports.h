@@ -54,8 +54,6 @@ class TPoolReports {
   static inline const QString kOutlookWorking = QStringLiteral("Working out who can still win");
   static inline const QString kRootingTitle = QStringLiteral("Rooting Guide");
   static inline const QString kByRoundContinued = QStringLiteral("Standings by Round (cont.)");
-  static inline const QString kRaceNote = QStringLiteral(
-      "Each line is a player's place after each completed round; the leaders are named.");
   static inline const QString kByRoundNote = QStringLiteral(
       "Below, each player's points after each round, the place they gave in brackets.");
   static inline const QString kPopularityContinued = QStringLiteral("Pick Popularity (cont.)");

@@ -171,6 +171,13 @@ class TestStandingsPage : public QObject {
       QVERIFY(page.contains(QStringLiteral("<summary>Chart</summary>") + picks + "</details>"));
     }
     QCOMPARE(page.count(QStringLiteral("<svg ")), 4);
+
+    // A large pool: a chart for the first players in the list only, and a note that says so.
+    auto large = PlayedPool(QStringLiteral("Large.BGD"), 205, 1);
+    const QString many =
+        QString::fromUtf8(StandingsPage::Html(*large, QDate(2026, 3, 30), nullptr));
+    QCOMPARE(many.count(QStringLiteral("<summary>Chart</summary>")), 200);
+    QVERIFY(many.contains(QStringLiteral("The first 200 players in the list have a chart")));
   }
 
   // A pool three rounds in: the race of its players, and who picked what.

@@ -216,6 +216,21 @@ class TestPictures : public QObject {
     QCOMPARE(drawn.width(), 1600);
     QVERIFY(drawn.height() > 400);
 
+    QCOMPARE(RaceSvg::Caption(history),
+             QStringLiteral("Each line is a player's place after each completed round; the "
+                            "leaders are named."));
+
+    // A pool far larger: the lines of the first players in the standings only, and a caption
+    // that says so.
+    for (int i = 0; i < RaceSvg::kMostDrawn; ++i)
+      AddPlayer(*FPool, QStringLiteral("Player %1").arg(i));
+    history.Build(*FPool);
+    const QString crowded = RaceSvg::Svg(history, QStringLiteral("The race"));
+    QCOMPARE(crowded.count(QStringLiteral("<polyline ")), RaceSvg::kMostDrawn);
+    QVERIFY(RaceSvg::Caption(history).endsWith(
+        QStringLiteral("The first %1 players in the standings are drawn.")
+            .arg(RaceSvg::kMostDrawn)));
+
     // Before any round is over there is no race to draw.
     PlayUpperLinesUpTo(*FPool, 1);
     history.Build(*FPool);

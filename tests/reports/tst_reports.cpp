@@ -835,7 +835,7 @@ void TestReports::byRoundLayout() {
   QCOMPARE(picture->Rect.width(), 7.5);
   QCOMPARE(picture->BitmapSize.width(), 1500);
   // The lines go on below the picture.
-  const TRecord* note = FindCell(writer, TPoolReports::kRaceNote);
+  const TRecord* note = FindCell(writer, TPoolReports::kByRoundNote);
   QVERIFY(note && note->Top >= picture->Rect.bottom());
   const qsizetype headings = lines.indexOf("Pos|Player Name|Rd 1|Rd 2|Rd 3");
   QVERIFY(headings > 0);
@@ -962,7 +962,7 @@ void TestReports::roundReportsInPdfAndInLibreOffice() {
   QVERIFY(process.waitForFinished(600000));
   const QString byRound = QString::fromUtf8(TestPools::ReadBytes(dir.filePath("txt/stndrnd.txt")));
   QVERIFY(byRound.contains("Standings by Round"));
-  QVERIFY(byRound.contains(TPoolReports::kRaceNote));
+  QVERIFY(byRound.contains(TPoolReports::kByRoundNote));
   const QString popular = QString::fromUtf8(TestPools::ReadBytes(dir.filePath("txt/popular.txt")));
   QVERIFY(popular.contains(TPoolReports::kAloneTitle));
   for (int i = 0; i < 12; ++i) {
