@@ -398,7 +398,7 @@ class TestApp : public QObject {
       return printReport.result();
     });
     form->actReports->trigger();
-    QCOMPARE(offered.size(), 7);
+    QCOMPARE(offered.size(), 9);
     QVERIFY(offered.contains(QStringLiteral("Blank Entry Sheet")));
     QVERIFY(FPrompts.Shown().isEmpty());
   }
