@@ -229,9 +229,8 @@ void PopularitySection(QString& html, const TFFDataModule& pool) {
         "<th class=\"name\">Team</th><th>Players</th><th>Share</th></tr></thead>\n<tbody>\n");
     for (const TPickPopularity::TTeam* team : champions) {
       html += QStringLiteral("<tr><td class=\"name\">%1</td><td>%2</td>%3</tr>\n")
-                  .arg(Escaped(team->TeamName))
-                  .arg(team->PlayersFor(kLast))
-                  .arg(ShareCell(popularity.Share(*team, kLast)));
+                  .arg(Escaped(team->TeamName), QString::number(team->PlayersFor(kLast)),
+                       ShareCell(popularity.Share(*team, kLast)));
     }
     html += QStringLiteral("</tbody></table></div>\n");
   }

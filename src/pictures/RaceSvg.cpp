@@ -146,10 +146,9 @@ QString RaceSvg::Svg(const TStandingsHistory& history, const QString& title) {
     const double atY = labelY[static_cast<size_t>(i)];
     svg += QStringLiteral("<path d=\"M%1 %2L%3 %4\" stroke-width=\"1\"/>")
                .arg(Number(x(last) + 5), Number(endY), Number(kLabelLeft - 4), Number(atY - 5));
-    const QString label =
-        QStringLiteral("%1 %2 (%3)")
-            .arg(TStandingsHistory::Ordinal(player.Places.back()), player.PlayerName)
-            .arg(player.Points.back());
+    const QString label = QStringLiteral("%1 %2 (%3)")
+                              .arg(TStandingsHistory::Ordinal(player.Places.back()),
+                                   player.PlayerName, QString::number(player.Points.back()));
     svg += QStringLiteral("<g stroke=\"none\" font-weight=\"bold\">") +
            SvgText::FittedText(kLabelLeft, atY, label, kTextSize, true, kWidth - kLabelLeft - 4) +
            QStringLiteral("</g></g>");

@@ -9,8 +9,8 @@
 #include "TeamIndex.h"
 
 namespace {
-// The furthest any two players take one team: the highest round, how many take it there, and
-// the highest round of the others.
+// How far the players take one team: the furthest round, how many players take it there, and
+// the furthest round short of that.
 struct TFurthest {
   int Top = 0;
   int TopCount = 0;
@@ -44,8 +44,6 @@ void TPickPopularity::Build(const TFFDataModule& pool) {
     row.TeamName = team->TeamName();
     row.Region = team->Region();
     row.Seed = team->Seed();
-    row.RoundReached = team->RoundReached();
-    row.Eliminated = team->Eliminated();
     FTeams.push_back(row);
   }
   const size_t teamCount = FTeams.size();

@@ -24,9 +24,6 @@ class TPickPopularity {
     QString TeamName;
     int32_t Region = 0;
     int32_t Seed = 0;
-    // How far it has really come, and whether it is out.
-    int32_t RoundReached = 0;
-    bool Eliminated = false;
     // For chart round k = 2..7 at [k - 2]: the players who advance it to round k or further.
     std::array<int, kRoundCount> Players{};
     int PlayersFor(int k) const { return Players.at(static_cast<size_t>(k - kFirstRound)); }
