@@ -255,9 +255,9 @@ class TestBuilderEvents : public QObject {
       TfrmBracketBuild form(*FPool);
       form.SetModalRunner([](QDialog&) { return static_cast<int>(QDialog::Accepted); });
       QCOMPARE(form.mnuView->actions(), form.sbxBracket->ZoomActions());
-      form.resize(1800, 1000);
       form.show();
       QVERIFY(QTest::qWaitForWindowActive(&form));
+      form.resize(1800, 1000);
       // At actual size the chart's box stops at the picture and its scroll bars.
       QCOMPARE(form.sbxBracket->width(), 820);
       QTest::keyClick(&form, Qt::Key_0, Qt::ControlModifier);
