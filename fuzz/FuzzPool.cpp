@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 
 #include "InOutError.h"
-#include "Prompts.h"
 #include "Win1252.h"
 
 namespace FuzzPool {
@@ -18,12 +17,6 @@ QTemporaryDir& Dir() {
                                : QDir::tempPath() + "/courtsider-fuzz-XXXXXX");
   return dir;
 }
-
-// Messages of the pool (a save's failure, a recovered save) are not what a target looks at.
-class TSilentPrompts : public TConsolePrompts {
- public:
-  Answer Message(const QString&, const QString&, Buttons, Icon) override { return Answer::No; }
-};
 
 void Put(const QString& name, const QByteArray& bytes) {
   const QString path = QDir(Folder()).filePath(name);
@@ -38,9 +31,6 @@ void Put(const QString& name, const QByteArray& bytes) {
 }  // namespace
 
 QString Folder() {
-  static TSilentPrompts prompts;
-  static const bool installed = (TPrompts::Install(&prompts), true);
-  Q_UNUSED(installed);
   return Dir().path() + QStringLiteral("/Fuzz.BGD");
 }
 
@@ -58,9 +48,6 @@ std::unique_ptr<TFFDataModule> Open(TFFDataModule::TOpenMode mode) {
   try {
     pool->OpenPool(mode);
   } catch (const EInOutError&) {
-    pool->SystemFile().SetModified(false);
-    pool->TeamsFile().SetModified(false);
-    pool->PlayerPicksFile().SetModified(false);
     pool->ClosePool();
     return nullptr;
   }
@@ -92,6 +79,14 @@ QByteArray TeamRecords(int count) {
     bytes += record;
   }
   return bytes;
+}
+
+bool EntryInRange(const char* at) {
+  const int32_t region = RecordField::ReadInt32(at);
+  const int32_t seed = RecordField::ReadInt32(at + 4);
+  const int32_t round = RecordField::ReadInt32(at + 8);
+  return region >= 0 && region <= TChartEntry::kMaxRegion && seed >= 0 &&
+         seed <= TChartEntry::kMaxSeed && round >= 0 && round <= TChartEntry::kMaxRound;
 }
 
 bool RoundTrip(const QByteArray& input) {

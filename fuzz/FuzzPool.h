@@ -24,6 +24,9 @@ QByteArray NewSystemRecord();
 // A plain list of `count` teams, all placed on the chart.
 QByteArray TeamRecords(int count);
 
+// Whether the region, seed and round reached at `at` are values a chart entry can hold.
+bool EntryInRange(const char* at);
+
 // Whether this input also goes through a save and a second read: one input in eight, picked
 // by its content so that a run is repeatable. Saving is what makes a target slow.
 bool RoundTrip(const QByteArray& input);

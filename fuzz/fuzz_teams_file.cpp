@@ -9,7 +9,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto pool = FuzzPool::Open(roundTrip ? TFFDataModule::TOpenMode::ReadWrite
                                        : TFFDataModule::TOpenMode::ReadOnly);
   if (!pool) {
-    FUZZ_CHECK(size / 52 > TTeamsFile::kMaxTeams);  // refused only for holding too many
+    // Refused only for holding too many teams or a value out of range.
+    bool inRange = true;
+    for (size_t at = 0; at + 52 <= size; at += 52)
+      inRange = inRange && FuzzPool::EntryInRange(input.constData() + at + 36);
+    FUZZ_CHECK(size / 52 > TTeamsFile::kMaxTeams || !inRange);
     return 0;
   }
   const TTeamsFile& teams = pool->TeamsFile();

@@ -290,6 +290,9 @@ void TMainForm::FormCreate() {
             if (state == Qt::ApplicationActive && !QApplication::activeModalWidget())
               CheckPoolOnDisk();
           });
+  // The pool's files tell what went wrong; the window says it.
+  connect(&FOpenPool, &TOpenPool::FileError, this,
+          [this](const QString& message) { TPrompts::Current().Inform(message, this); });
 
   IniOut1->RestoreWindowState();
   OpenFiles(false);
@@ -383,6 +386,8 @@ void TMainForm::OpenFiles(bool create) {
     EnableDisableActions(kGroupPoolEdit, true);
     EnableDisableActions(kGroupUnlocked, true);
     PoolModifiedChanged(FOpenPool.Modified());
+    if (!FOpenPool.OpenNotice().isEmpty())
+      TPrompts::Current().Inform(FOpenPool.OpenNotice(), this);
   } else {
     OpenFailed();
   }

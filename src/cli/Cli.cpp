@@ -22,6 +22,8 @@ bool Open(const QString& directory, TFFDataModule& pool, TCliIO& io,
   } else {
     try {
       pool.OpenPool(mode);
+      if (!pool.OpenNotice().isEmpty())
+        WriteLine(io.Err, pool.OpenNotice());
       return true;
     } catch (const EInOutError& error) {
       reason = error.Reason();
@@ -51,11 +53,7 @@ bool OpenDocumentForChange(const QString& directory, TOpenPool& document, TCliIO
 }
 
 void ClosePoolUnsaved(TFFDataModule& pool) {
-  // Reading never changes the pool, so the save question of a normal close never comes up;
-  // mark it clean anyway so that nothing here can ever write it.
-  pool.SystemFile().SetModified(false);
-  pool.TeamsFile().SetModified(false);
-  pool.PlayerPicksFile().SetModified(false);
+  // Closing never writes: a pool the tool changes is saved by its command, before this.
   pool.ClosePool();
 }
 

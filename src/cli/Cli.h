@@ -39,7 +39,8 @@ inline const QString kUnexpectedError = QStringLiteral("courtsider-cli: the comm
 // Opens the pool in `directory` read-only: nothing in the folder is written or created. When it
 // cannot be opened, prints the open error and the reason on Err and returns false.
 bool OpenPoolForReading(const QString& directory, TFFDataModule& pool, TCliIO& io);
-// Opens the pool in `directory` to change it; the one command that does is the import.
+// Opens the pool in `directory` to change it, holding the pool's lock until it is closed; the
+// one command that does is the import. Another program holding the lock refuses it at once.
 bool OpenPoolForChange(const QString& directory, TFFDataModule& pool, TCliIO& io);
 // Opens the pool in `directory` to change it through `document`, as the program changes it:
 // import-picks and serve.

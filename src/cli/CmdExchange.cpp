@@ -77,6 +77,7 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
   const bool saved = document.Save();
   Cli::ClosePoolUnsaved(pool);
   if (!saved) {
+    Cli::WriteLine(io.Err, document.SaveError());
     Cli::WriteLine(io.Err, QStringLiteral("The pool could not be saved; it is as it was."));
     return 1;
   }

@@ -95,8 +95,7 @@ int TOpenPool::EmptyFirstRoundLines() const {
 }
 
 bool TOpenPool::OpenPool(const QString& directory, bool create) {
-  if (FDataModule)
-    FDataModule->ClosePool();
+  ClosePool();
   LetGo();
   FDataModule = std::make_unique<TFFDataModule>();
   FDataModule->SetDirectory(directory);
@@ -135,9 +134,19 @@ void TOpenPool::TakeOver() {
   emit LockChanged(Finalized());
 }
 
+QString TOpenPool::OpenNotice() const {
+  return FDataModule ? FDataModule->OpenNotice() : QString();
+}
+
+void TOpenPool::ClosePool() {
+  if (!FDataModule)
+    return;
+  for (const QString& failure : FDataModule->ClosePool())
+    emit FileError(failure);
+}
+
 void TOpenPool::Close() {
-  if (FDataModule)
-    FDataModule->ClosePool();
+  ClosePool();
   LetGo();
   FFileMarks.Clear();
   FDataModule.reset();
@@ -155,11 +164,17 @@ bool TOpenPool::Save() {
     if (FFileMarks.IsTaken())
       FFileMarks.Take(FDataModule->Directory());
   }
+  if (!FDataModule->SaveError().IsNull())
+    emit FileError(FDataModule->SaveError().Text());
   emit Saved();
   // Told even when unchanged: an edit made behind the document's back may be what was saved.
   FToldModified = Modified();
   emit ModifiedChanged(FToldModified);
   return whole;
+}
+
+QString TOpenPool::SaveError() const {
+  return FDataModule ? FDataModule->SaveError().Text() : QString();
 }
 
 // --- The files on disk ----------------------------------------------------------------------

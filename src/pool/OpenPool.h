@@ -110,20 +110,26 @@ class TOpenPool : public QObject {
   static bool MakePoolFolder(const QString& appDirectory, const QString& dataDirectory,
                              const QString& poolName = QString(), QString* reason = nullptr);
   // Closes the open pool, letting go of any change not saved (the window asks first), and
-  // opens the pool in `directory`, or creates its files when `create` is set. False when its
-  // files could not be opened or created: the data module then stays, with no directory, and
-  // IsOpen is false. Either way both charts are new and empty of the old pool.
+  // opens the pool in `directory`, or creates its files when `create` is set, holding the
+  // pool's lock while it is open. False when its files could not be opened or created, or
+  // another program holds the lock: the data module then stays, with no directory, and IsOpen
+  // is false. Either way both charts are new and empty of the old pool.
   bool OpenPool(const QString& directory, bool create);
   // Why the last OpenPool failed: the file and the system's reason.
   const QString& OpenError() const { return FOpenError; }
+  // What the last successful open has to tell (a save cut short that it finished); empty
+  // when nothing.
+  QString OpenNotice() const;
   // Takes a data module whose pool is already open in place of the current one (which the
   // caller closed). For the command-line tool and tests that build a pool first.
   void SetDataModule(std::unique_ptr<TFFDataModule> dataModule);
   // Closes the pool and lets go of everything, changes not saved included (the window asks
   // first).
   void Close();
-  // Writes the pool. True when nothing is left unsaved.
+  // Writes the pool. True when nothing is left unsaved; otherwise FileError has told why and
+  // SaveError says it again.
   bool Save();
+  QString SaveError() const;
   // How many players unlocking the first round discarded since the pool was read or written:
   // the players a save takes out of its files.
   int DiscardedPlayers() const { return FDiscardedPlayers; }
@@ -264,6 +270,9 @@ class TOpenPool : public QObject {
   void ModifiedChanged(bool modified);
   // The pool was written.
   void Saved();
+  // Writing or closing the pool's files failed: the message, naming the file and the reason,
+  // for the window to show.
+  void FileError(const QString& message);
 
  private:
   friend class TPoolCommand;
@@ -295,6 +304,8 @@ class TOpenPool : public QObject {
   void CommitPicks();
   // Emits ModifiedChanged when the pool's modified state differs from the last one told.
   void NoteModified();
+  // Closes the pool's files; one that fails to close is told through FileError.
+  void ClosePool();
 
   std::unique_ptr<TFFDataModule> FDataModule;
   std::unique_ptr<TBracketList> FResultsBracket;

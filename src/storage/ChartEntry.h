@@ -10,6 +10,12 @@
 // charts by referring to this base.
 class TChartEntry {
  public:
+  // What a stored entry can hold: a region 1..4 and a seed 1..16 (0 for none), and the
+  // chart round it has reached, 0 (not on the chart) to 7 (champion).
+  static constexpr int32_t kMaxRegion = 4;
+  static constexpr int32_t kMaxSeed = 16;
+  static constexpr int32_t kMaxRound = 7;
+
   const QString& TeamName() const { return *FTeamName; }
   int32_t Region() const { return FRegion; }
   int32_t Seed() const { return FSeed; }

@@ -1,12 +1,24 @@
 #include "FFDataModule.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
+#include <algorithm>
 
+#include "PoolLock.h"
 #include "PoolSave.h"
-#include "Prompts.h"
 #include "SafeFile.h"
+
+namespace {
+// The prefix of the pool file a save's failure names.
+const QString& PrefixOf(const QString& fileName) {
+  return fileName == TTeamsFile::kFileName         ? kTeamsFileErrorPrefix
+         : fileName == TPlayerPicksFile::kFileName ? kPlayerPicksFileErrorPrefix
+                                                   : kSystemFileErrorPrefix;
+}
+}  // namespace
 
 TFFDataModule::TFFDataModule()
     : FSystemFile(std::make_unique<TSystemFile>()),
@@ -24,37 +36,84 @@ void TFFDataModule::SetDirectory(const QString& path) {
 
 bool TFFDataModule::OpenPool(TOpenMode mode) {
   const bool readOnly = mode == TOpenMode::ReadOnly;
-  if (!readOnly) {
-    if (TPoolSave::Pending(FDirectory))
-      TPrompts::Current().Inform(TPoolSave::Recover(FDirectory));
-    else
-      TPoolSave::RemoveStale(FDirectory);
+  FOpenNotice.clear();
+  try {
+    if (!readOnly) {
+      // The lock comes first: finishing a save cut short writes the pool too. A folder that
+      // is not there has nothing to lock; its first file will say what is missing.
+      if (QFileInfo(FDirectory).isDir()) {
+        FLock = std::make_unique<TPoolLock>(FDirectory);
+        FLock->Take();
+      }
+      if (TPoolSave::Pending(FDirectory))
+        FOpenNotice = TPoolSave::Recover(FDirectory);
+      else
+        TPoolSave::RemoveStale(FDirectory);
+    }
+    auto readFrom = [this, readOnly](const QString& name) {
+      return readOnly ? TPoolSave::ReadPath(FDirectory, name) : QString();
+    };
+    FSystemFile->SetReadOnly(readOnly, readFrom(TSystemFile::kFileName));
+    FTeamsFile->SetReadOnly(readOnly, readFrom(TTeamsFile::kFileName));
+    FPlayerPicksFile->SetReadOnly(readOnly, readFrom(TPlayerPicksFile::kFileName));
+    FSystemFile->Open();
+    FTeamsFile->Open();
+    FPlayerPicksFile->Open();
+  } catch (const EInOutError&) {
+    // A pool that did not open is nobody's to write.
+    FLock.reset();
+    throw;
   }
-  auto readFrom = [this, readOnly](const QString& name) {
-    return readOnly ? TPoolSave::ReadPath(FDirectory, name) : QString();
-  };
-  FSystemFile->SetReadOnly(readOnly, readFrom(TSystemFile::kFileName));
-  FTeamsFile->SetReadOnly(readOnly, readFrom(TTeamsFile::kFileName));
-  FPlayerPicksFile->SetReadOnly(readOnly, readFrom(TPlayerPicksFile::kFileName));
-  FSystemFile->Open();
-  FTeamsFile->Open();
-  FPlayerPicksFile->Open();
   return true;
 }
 
-bool TFFDataModule::CreatePool() {
-  FSystemFile->CreateNew();
-  FTeamsFile->CreateNew();
-  FPlayerPicksFile->CreateNew();
-  QString reason;
-  if (!DiskFile::SyncFolder(FDirectory, &reason))
-    throw EInOutError(QFileDevice::WriteError, reason);
+bool TFFDataModule::CreatePool(bool lock) {
+  try {
+    if (lock) {
+      FLock = std::make_unique<TPoolLock>(FDirectory);
+      FLock->Take();
+    }
+    FSystemFile->CreateNew();
+    FTeamsFile->CreateNew();
+    FPlayerPicksFile->CreateNew();
+    QString reason;
+    if (!DiskFile::SyncFolder(FDirectory, &reason))
+      throw EInOutError(QFileDevice::WriteError, reason);
+  } catch (const EInOutError&) {
+    FLock.reset();
+    throw;
+  }
   return true;
+}
+
+void TFFDataModule::RemoveAbandonedBuilds(const QString& folder) {
+  static const QRegularExpression building(QStringLiteral("^\\..+-[A-Za-z0-9]{6}$"));
+  const QDir parent(folder);
+  const QDateTime dayAgo = QDateTime::currentDateTimeUtc().addDays(-1);
+  const QStringList hidden = parent.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+  for (const QString& name : hidden) {
+    const QString path = parent.filePath(name);
+    if (!building.match(name).hasMatch() || DiskFile::KindOf(path) != DiskFile::TKind::Folder ||
+        QFileInfo(path).lastModified().toUTC() > dayAgo) {
+      continue;
+    }
+    // Only a folder that holds nothing but a pool's files is one of ours.
+    const QStringList inside =
+        QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const bool ours = std::all_of(inside.begin(), inside.end(), [&path](const QString& entry) {
+      return (TPoolSave::PoolFiles().contains(entry) || entry == TPoolLock::kFileName) &&
+             DiskFile::KindOf(QDir(path).filePath(entry)) == DiskFile::TKind::File;
+    });
+    QString ignored;
+    if (ours)
+      DiskFile::RemoveFolder(path, &ignored);
+  }
 }
 
 void TFFDataModule::CreatePoolFolder(const QString& directory, const QString& poolName) {
   const QFileInfo target(directory);
   const QDir parent = target.absoluteDir();
+  RemoveAbandonedBuilds(parent.absolutePath());
   const QString where = QDir::toNativeSeparators(target.absoluteFilePath());
   if (target.exists() && !(target.isDir() && QDir(directory).isEmpty()))
     throw EInOutError(QFileDevice::OpenError, where + QStringLiteral(" already exists"));
@@ -69,7 +128,7 @@ void TFFDataModule::CreatePoolFolder(const QString& directory, const QString& po
     TFFDataModule pool;
     pool.SetDirectory(building.path());
     pool.SystemFile().SetPoolName(poolName);
-    pool.CreatePool();
+    pool.CreatePool(false);
     pool.ClosePool();
   }
   // An empty folder of that name gives way to the pool.
@@ -83,29 +142,49 @@ void TFFDataModule::CreatePoolFolder(const QString& directory, const QString& po
     throw EInOutError(QFileDevice::WriteError, reason);
 }
 
+template <class TWrite>
+bool TFFDataModule::Stage(const QString& prefix, TWrite write) {
+  try {
+    write();
+    return true;
+  } catch (const EInOutError& error) {
+    FSaveError = {prefix, kWriteOperation, error.Reason()};
+    return false;
+  }
+}
+
 bool TFFDataModule::SavePool() {
+  FSaveError = {};
+  // A save of this session that could neither finish nor undo itself left its marker: it is
+  // finished first, so that the backup this save takes is a whole pool.
+  if (TPoolSave::Pending(FDirectory) &&
+      !WithFilesReleased([this] { TPoolSave::Recover(FDirectory); })) {
+    return false;
+  }
   // While the first round is open players cannot be entered, so a modified player file then
   // means the players were cleared by unlocking: that must reach the disk too.
   const bool players = Finalized() || FPlayerPicksFile->Modified();
   QStringList staged;
-  bool written = FSystemFile->WriteRecord();
+  bool written = Stage(kSystemFileErrorPrefix, [this] { FSystemFile->WriteRecord(); });
   if (written) {
     staged << TSystemFile::kFileName;
-    written = FTeamsFile->SaveAll();
+    written = Stage(kTeamsFileErrorPrefix, [this] { FTeamsFile->SaveAll(); });
   }
   if (written) {
     staged << TTeamsFile::kFileName;
     if (players) {
-      written = FPlayerPicksFile->SaveAll();
-      staged << TPlayerPicksFile::kFileName;
+      written = Stage(kPlayerPicksFileErrorPrefix, [this] { FPlayerPicksFile->SaveAll(); });
+      if (written)
+        staged << TPlayerPicksFile::kFileName;
     }
   }
   if (written)
     written = CommitSave(staged);
-  // Whatever is still staged belongs to a save that did not happen.
-  FSystemFile->File().CancelSave();
-  FTeamsFile->File().CancelSave();
-  FPlayerPicksFile->File().CancelSave();
+  // Whatever is still staged belongs to a save that did not happen, unless that save could
+  // neither finish nor undo itself: then the next open or save puts it in place.
+  const bool keep = TPoolSave::Pending(FDirectory);
+  for (TTypedFile* file : {&FSystemFile->File(), &FTeamsFile->File(), &FPlayerPicksFile->File()})
+    keep ? file->KeepSave() : file->CancelSave();
   if (written) {
     FSystemFile->SetModified(false);
     FTeamsFile->SetModified(false);
@@ -115,36 +194,61 @@ bool TFFDataModule::SavePool() {
   return written && !Modified();
 }
 
-bool TFFDataModule::CommitSave(const QStringList& staged) {
+template <class TReplace>
+bool TFFDataModule::WithFilesReleased(TReplace replace) {
   // The held handles are let go while the files are replaced (a platform that locks open
   // files would refuse) and taken up again on whichever files are in place afterwards.
-  FSystemFile->File().Release();
-  FTeamsFile->File().Release();
-  FPlayerPicksFile->File().Release();
-  bool committed = true;
+  TTypedFile* files[] = {&FSystemFile->File(), &FTeamsFile->File(), &FPlayerPicksFile->File()};
+  for (TTypedFile* file : files)
+    file->Release();
+  bool replaced = true;
   try {
-    TPoolSave::Commit(FDirectory, staged);
+    replace();
   } catch (const EPoolSaveError& error) {
-    const QString& name = error.FileName();
-    const QString& prefix = name == TTeamsFile::kFileName         ? kTeamsFileErrorPrefix
-                            : name == TPlayerPicksFile::kFileName ? kPlayerPicksFileErrorPrefix
-                                                                  : kSystemFileErrorPrefix;
-    ReportFileError(prefix, kWriteOperation, error.Reason());
-    committed = false;
+    FSaveError = {PrefixOf(error.FileName()), kWriteOperation, error.Reason()};
+    replaced = false;
+  } catch (const EInOutError& error) {
+    FSaveError = {kSystemFileErrorPrefix, kWriteOperation, error.Reason()};
+    replaced = false;
   }
-  FSystemFile->File().Reacquire();
-  FTeamsFile->File().Reacquire();
-  FPlayerPicksFile->File().Reacquire();
-  return committed;
+  for (TTypedFile* file : files) {
+    try {
+      file->Reacquire();
+    } catch (const EInOutError& error) {
+      // The pool in memory is whole; only the handle on a file gone from disk is lost.
+      if (FSaveError.IsNull())
+        FSaveError = {kSystemFileErrorPrefix, kWriteOperation, error.Reason()};
+      replaced = false;
+    }
+  }
+  return replaced;
 }
 
-void TFFDataModule::ClosePool() {
+bool TFFDataModule::CommitSave(const QStringList& staged) {
+  std::vector<TStagedFile> files;
+  for (const QString& name : staged) {
+    const TTypedFile& file = name == TSystemFile::kFileName  ? FSystemFile->File()
+                             : name == TTeamsFile::kFileName ? FTeamsFile->File()
+                                                             : FPlayerPicksFile->File();
+    files.push_back({name, {file.StagedSize(), file.StagedChecksum()}});
+  }
+  return WithFilesReleased([this, &files] { TPoolSave::Commit(FDirectory, files); });
+}
+
+QStringList TFFDataModule::ClosePool() {
+  QStringList failures;
+  auto close = [&failures](const TPoolFileError& failure) {
+    if (!failure.IsNull())
+      failures << failure.Text();
+  };
   if (FSystemFile->IsOpen())
-    FSystemFile->Close();
+    close(FSystemFile->Close());
   if (FTeamsFile->IsOpen())
-    FTeamsFile->Close();
+    close(FTeamsFile->Close());
   if (FPlayerPicksFile->IsOpen())
-    FPlayerPicksFile->Close();
+    close(FPlayerPicksFile->Close());
+  FLock.reset();
+  return failures;
 }
 
 void TFFDataModule::ClearPlayers() {

@@ -1,13 +1,19 @@
 #pragma once
 
+#include <QStringList>
 #include <memory>
 
 #include "PlayerPicksFile.h"
+#include "PoolFileError.h"
 #include "SystemFile.h"
 #include "TeamsFile.h"
 
+class TPoolLock;
+
 // The open pool: owns its three files, opens or creates them together, saves them together
-// and closes them. Whether to save a modified pool first is the main window's question.
+// and closes them. Whether to save a modified pool first is the main window's question, and
+// it shows nothing itself: what went wrong comes back to the window or the command that asked,
+// to be shown there.
 class TFFDataModule {
  public:
   TFFDataModule();
@@ -27,25 +33,38 @@ class TFFDataModule {
 
   enum class TOpenMode { ReadWrite, ReadOnly };
 
-  // Both raise EInOutError when a file cannot be opened or created. A pool opened read-only
-  // is only looked at: no file is written or created, and it must not be saved. Opening a
-  // pool whose last save was cut short finishes that save first and says so; read-only, it
-  // reads the pool as that save left it.
+  // Both raise EInOutError when a file cannot be opened or created. Opening to change the
+  // pool, and creating one, take the pool's lock (TPoolLock) until ClosePool: another writer
+  // holding it refuses the open with who that is. A pool opened read-only is only looked at:
+  // no file is written or created, no lock is needed, and it must not be saved. Opening a pool
+  // whose last save was cut short finishes that save first (OpenNotice says so); read-only,
+  // it reads the pool as that save left it.
   bool OpenPool(TOpenMode mode = TOpenMode::ReadWrite);
-  // Creates a new pool's files in the folder, which must exist.
-  bool CreatePool();
+  // Creates a new pool's files in the folder, which must exist. `lock` false: the folder is
+  // one that nobody else knows of yet (CreatePoolFolder builds a pool in one), which needs no
+  // lock.
+  bool CreatePool(bool lock = true);
+  // What the last open has to tell: a save cut short that it finished or undid. Empty when
+  // there is nothing to tell.
+  const QString& OpenNotice() const { return FOpenNotice; }
   // Makes a new pool in `directory`, which must not exist yet (or be an empty folder): the
   // pool is built in a temporary folder beside it and moved into place whole, so a failure
   // leaves nothing behind. Raises EInOutError with the reason.
   static void CreatePoolFolder(const QString& directory, const QString& poolName = QString());
+  // Removes the hidden folders that new pools killed while being built left in `folder`: those
+  // older than a day that hold nothing but a pool's files. CreatePoolFolder does this first.
+  static void RemoveAbandonedBuilds(const QString& folder);
   // Writes the settings and the teams, and the players while the first round is locked or
   // when they were cleared since the last save, all or nothing: the files are staged and
   // synced first and put in place together, keeping the old ones in "Backup" (TPoolSave).
-  // A failure is reported once, naming the file and the reason, leaves the pool on disk as
-  // it was and the pool in memory modified. Returns true when nothing is left unsaved.
+  // A failure leaves the pool on disk as it was and the pool in memory modified; SaveError
+  // names the file and the reason. Returns true when nothing is left unsaved.
   bool SavePool();
-  // Closes the three files; what is not saved is let go.
-  void ClosePool();
+  // Why the last save failed; null after one that did not.
+  const TPoolFileError& SaveError() const { return FSaveError; }
+  // Closes the three files, whether or not they hold changes, and lets go of the lock.
+  // Returns the messages of files that failed to close.
+  QStringList ClosePool();
   // Unlocking the first round discards every player; the next save writes the emptied file.
   void ClearPlayers();
 
@@ -53,10 +72,20 @@ class TFFDataModule {
   bool Finalized() const { return FSystemFile->Finalized(); }
 
  private:
+  // Stages one file of the save; false, with SaveError set, when that fails.
+  template <class TWrite>
+  bool Stage(const QString& prefix, TWrite write);
+  // Runs `replace`, which replaces the pool's files, with the files' handles let go; false,
+  // with SaveError set, when it fails.
+  template <class TReplace>
+  bool WithFilesReleased(TReplace replace);
   bool CommitSave(const QStringList& staged);
 
   std::unique_ptr<TSystemFile> FSystemFile;
   std::unique_ptr<TPlayerPicksFile> FPlayerPicksFile;
   std::unique_ptr<TTeamsFile> FTeamsFile;
   QString FDirectory;
+  std::unique_ptr<TPoolLock> FLock;
+  QString FOpenNotice;
+  TPoolFileError FSaveError;
 };

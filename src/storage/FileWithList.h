@@ -10,6 +10,7 @@
 #include "InOutError.h"
 #include "PoolFileError.h"
 #include "TypedFile.h"
+#include "Win1252.h"
 
 // Common base of the pool files that hold a list of items, one per record: the teams and the
 // player picks. The whole file is read into the list when a pool opens and the whole list is
@@ -37,14 +38,18 @@ class TFileWithList {
     FIsOpen = true;
   }
   virtual void ReadRecord() { FFile.Read(FBuffer.data()); }
+  // Writes the buffer as the next record; throws EInOutError.
   virtual void WriteRecord() = 0;
-  virtual void Close() {
+  // Closes the file; a failure comes back to be shown, and the file counts as closed anyway.
+  virtual TPoolFileError Close() {
+    TPoolFileError failure;
     try {
       FFile.Close();
     } catch (const EInOutError& error) {
-      ReportFileError(FErrorPrefix, kCloseOperation, error.Reason());
+      failure = {FErrorPrefix, kCloseOperation, error.Reason()};
     }
     FIsOpen = false;
+    return failure;
   }
 
   void SetDirectory(const QString& path) { FDirectory = path; }
@@ -112,43 +117,40 @@ class TFileWithList {
   }
 
   // Writes every item into the file's staged copy through the descendant's WriteRecord,
-  // after `fill` copied the item into the record buffer. Returns false after reporting the
-  // first failure once; the staged copy is then gone and the file on disk untouched. The
-  // modified flag is the pool's to clear, once every file of the save is in place.
+  // after `fill` copied the item into the record buffer. Throws EInOutError at the first
+  // failure; the staged copy is then gone and the file on disk untouched. More than `limit`
+  // items (named `what`) are refused before anything is written: no pool is ever written
+  // that the program could not open again. The modified flag is the pool's to clear, once
+  // every file of the save is in place.
   template <class TFill>
-  bool SaveItems(TFill fill) {
-    FWriteFailed = false;
+  void SaveItems(qint64 limit, const char* what, TFill fill) {
+    if (static_cast<qint64>(FList.size()) > limit) {
+      throw EInOutError(QFileDevice::WriteError,
+                        QStringLiteral("%1: the pool would hold %2 %4, more than the %3 %4 a "
+                                       "pool can have")
+                            .arg(QDir::toNativeSeparators(FFile.Path()))
+                            .arg(FList.size())
+                            .arg(limit)
+                            .arg(QLatin1String(what)));
+    }
+    FFile.BeginSave();
     try {
-      FFile.BeginSave();
-    } catch (const EInOutError& error) {
-      ReportWriteError(error);
-      return false;
-    }
-    for (const auto& item : FList) {
-      fill(*item);
-      WriteRecord();
-      if (FWriteFailed)
-        break;
-    }
-    if (!FWriteFailed) {
-      try {
-        FFile.FinishSave();
-      } catch (const EInOutError& error) {
-        ReportWriteError(error);
+      for (const auto& item : FList) {
+        fill(*item);
+        WriteRecord();
       }
-    }
-    if (FWriteFailed)
+      FFile.FinishSave();
+    } catch (const EInOutError&) {
       FFile.CancelSave();
-    return !FWriteFailed;
+      throw;
+    }
   }
 
-  // For WriteRecord: writes the buffer, reporting a failure in the file's words.
-  void WriteBuffer() {
-    try {
-      FFile.Write(FBuffer.data());
-    } catch (const EInOutError& error) {
-      ReportWriteError(error);
-    }
+  // A value read from record `record` (0-based) that a pool cannot hold refuses the file,
+  // naming the record and the field.
+  void CheckRange(qint64 record, const QString& field, int32_t value, int32_t low,
+                  int32_t high) const {
+    RecordField::CheckRange(FFile.Path(), record, field, value, low, high);
   }
 
   TItems FList;
@@ -159,14 +161,6 @@ class TFileWithList {
   QString FDirectory;
 
  private:
-  void ReportWriteError(const EInOutError& error) {
-    // One failure is enough to abandon the save; the records after it are not tried.
-    if (!FWriteFailed)
-      ReportFileError(FErrorPrefix, kWriteOperation, error.Reason());
-    FWriteFailed = true;
-  }
-
   QString FFileName;
   QString FErrorPrefix;
-  bool FWriteFailed = false;
 };

@@ -51,7 +51,7 @@ void TPlayerPicksFile::Open() {
 }
 
 void TPlayerPicksFile::WriteRecord() {
-  WriteBuffer();
+  FFile.Write(FBuffer.data());
 }
 
 void TPlayerPicksFile::LoadAll() {
@@ -78,6 +78,7 @@ void TPlayerPicksFile::LoadAll() {
     auto player = std::make_unique<TPlayerPicksListObject>();
     player->SetPlayerName(RecordField::ReadString(FBuffer.data() + kNameAt, kNameWidth));
     player->SetTieBreakerPoints(RecordField::ReadInt32(FBuffer.data() + kTieBreakerAt));
+    CheckRange(p, QStringLiteral("TieBreakerPoints"), player->TieBreakerPoints(), 0, kMaxGuess);
     for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i) {
       const int offset = kPicksAt + kPickSize * i;
       const char* at = FBuffer.data() + offset;
@@ -91,11 +92,27 @@ void TPlayerPicksFile::LoadAll() {
       pick->SetRegion(RecordField::ReadInt32(at + kPickRegion));
       pick->SetSeed(RecordField::ReadInt32(at + kPickSeed));
       pick->SetRoundReached(RecordField::ReadInt32(at + kPickRound));
+      CheckPick(p, i, *pick);
     }
     before = player.get();
     previous = FBuffer;
     Add(std::move(player));
   }
+}
+
+void TPlayerPicksFile::CheckPick(int player, int entry, const TPlayerPickArrayObject& pick) const {
+  const auto out = [](int32_t value, int32_t high) { return value < 0 || value > high; };
+  // A million players hold 64 million entries: the field is named only when one is wrong.
+  if (!out(pick.Region(), TChartEntry::kMaxRegion) && !out(pick.Seed(), TChartEntry::kMaxSeed) &&
+      !out(pick.RoundReached(), TChartEntry::kMaxRound)) {
+    return;
+  }
+  const auto field = [entry](const char* name) {
+    return QStringLiteral("Picks[%1].%2").arg(entry).arg(QLatin1String(name));
+  };
+  CheckRange(player, field("Region"), pick.Region(), 0, TChartEntry::kMaxRegion);
+  CheckRange(player, field("Seed"), pick.Seed(), 0, TChartEntry::kMaxSeed);
+  CheckRange(player, field("RoundReached"), pick.RoundReached(), 0, TChartEntry::kMaxRound);
 }
 
 void TPlayerPicksFile::FillBuffer(const TPlayerPicksListObject& player) {
@@ -113,8 +130,9 @@ void TPlayerPicksFile::FillBuffer(const TPlayerPicksListObject& player) {
   }
 }
 
-bool TPlayerPicksFile::SaveAll() {
-  return SaveItems([this](const TPlayerPicksListObject& player) { FillBuffer(player); });
+void TPlayerPicksFile::SaveAll() {
+  SaveItems(kMaxPlayers, "players",
+            [this](const TPlayerPicksListObject& player) { FillBuffer(player); });
 }
 
 TPlayerPicksListObject* TPlayerPicksFile::FindPlayer(const QString& name) const {

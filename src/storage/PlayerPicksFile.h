@@ -43,6 +43,8 @@ class TPlayerPicksFile : public TFileWithList<TPlayerPicksListObject, 3112> {
   // Far beyond any office pool, yet small enough to load: a file that claims more players is
   // refused rather than read.
   static constexpr int kMaxPlayers = 1000000;
+  // A guess of the championship game's total points, as every window takes it: 0 to 999.
+  static constexpr int32_t kMaxGuess = 999;
   static inline const QString kFileName = QStringLiteral("PlayPick.dat");
 
   TPlayerPicksFile();
@@ -51,11 +53,13 @@ class TPlayerPicksFile : public TFileWithList<TPlayerPicksListObject, 3112> {
   void WriteRecord() override;
 
   void LoadAll();
-  // Writes every player into the file's staged copy; false after a reported failure.
-  bool SaveAll();
+  // Writes every player into the file's staged copy; throws EInOutError.
+  void SaveAll();
   // The first player whose name equals `name` exactly; nullptr when none does.
   TPlayerPicksListObject* FindPlayer(const QString& name) const;
 
  private:
+  // Refuses the file when entry `entry` of player `player` holds a value out of range.
+  void CheckPick(int player, int entry, const TPlayerPickArrayObject& pick) const;
   void FillBuffer(const TPlayerPicksListObject& player);
 };

@@ -2,8 +2,9 @@
 
 #include <QString>
 
-// How a pool file reports a failed record write or close: a notice with the file's own prefix
-// followed by the operation word, and beneath it the file and the system's reason.
+// How a pool file's failed record write or close is told: a notice with the file's own prefix
+// followed by the operation word, and beneath it the file and the system's reason. Storage
+// only returns it; the windows and the command-line tool show it.
 inline const QString kSystemFileErrorPrefix =
     QStringLiteral("Error during System File I/O processing - ");
 inline const QString kTeamsFileErrorPrefix =
@@ -13,4 +14,17 @@ inline const QString kPlayerPicksFileErrorPrefix =
 inline const QString kWriteOperation = QStringLiteral("Write");
 inline const QString kCloseOperation = QStringLiteral("Close");
 
-void ReportFileError(const QString& prefix, const QString& operation, const QString& reason = {});
+struct TPoolFileError {
+  QString Prefix;
+  QString Operation;
+  QString Reason;
+
+  bool IsNull() const { return Prefix.isEmpty(); }
+  // The message as it is shown.
+  QString Text() const {
+    QString text = Prefix + Operation;
+    if (!Reason.isEmpty())
+      text += QStringLiteral("\n\n") + Reason;
+    return text;
+  }
+};

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <cerrno>
 #include <cstring>
 
@@ -15,80 +16,97 @@
 #include <unistd.h>
 #endif
 
-TSafeFile::TSafeFile(const QString& path) : FPath(path), FFile(path) {}
-
-TSafeFile::~TSafeFile() {
-  Cancel();
-}
-
-bool TSafeFile::Fail(const QString& reason) {
-  if (FError.isEmpty())
-    FError = DiskFile::Describe(FPath, reason);
-  Cancel();
-  return false;
-}
-
-bool TSafeFile::Open() {
-  FError.clear();
-  if (!FFile.open(QIODevice::WriteOnly))
-    return Fail(FFile.errorString());
-  return true;
-}
-
-bool TSafeFile::Write(const char* data, qint64 length) {
-  if (!FFile.isOpen())
-    return Fail(QStringLiteral("File not open"));
-  errno = 0;
-  if (FFile.write(data, length) != length)
-    return Fail(DiskFile::WriteError(FFile));
-  return true;
-}
-
-bool TSafeFile::Commit() {
-  if (!FFile.isOpen())
-    return Fail(QStringLiteral("File not open"));
-  if (FFile.error() != QFileDevice::NoError)
-    return Fail(FFile.errorString());
-  QString reason;
-  if (!DiskFile::SyncFile(FFile, &reason))
-    return Fail(reason);
-  if (!FFile.commit())
-    return Fail(FFile.errorString());
-  const QString folder = QFileInfo(FPath).absolutePath();
-  if (!DiskFile::SyncFolder(folder, &reason))
-    return Fail(reason);
-  return true;
-}
-
-void TSafeFile::Cancel() {
-  if (FFile.isOpen())
-    FFile.cancelWriting();
-  // Closing a cancelled save file removes its temporary file.
-  if (FFile.isOpen())
-    FFile.commit();
-}
-
-bool TSafeFile::WriteWhole(const QString& path, const QByteArray& bytes, QString* error) {
-  TSafeFile file(path);
-  const bool written = file.Open() && file.Write(bytes) && file.Commit();
-  if (!written && error)
-    *error = file.ErrorString();
-  return written;
-}
-
 namespace DiskFile {
+
+namespace {
+TFault& CurrentFault() {
+  static TFault fault;
+  return fault;
+}
+
+#ifndef Q_OS_WIN
+QByteArray Native(const QString& path) {
+  return QFile::encodeName(path);
+}
+
+// Runs a system call unless the seam says it fails; either way errno holds the reason of a
+// failure (-1).
+template <class TSystemCall>
+auto Call(TCall call, const QString& path, TSystemCall systemCall) -> decltype(systemCall()) {
+  if (const int code = Fault(call, path)) {
+    errno = code;
+    return -1;
+  }
+  return systemCall();
+}
+#endif
+
+// The name under which a file without a fixed staged name is written: hidden, beside it.
+QString HiddenName(const QString& path) {
+  const QFileInfo target(path);
+  QString suffix;
+  static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  for (int i = 0; i < 6; ++i)
+    suffix += QLatin1Char(kLetters[QRandomGenerator::global()->bounded(62)]);
+  return target.dir().filePath(QLatin1Char('.') + target.fileName() + QLatin1Char('.') + suffix);
+}
+}  // namespace
+
+void SetFault(TFault fault) {
+  CurrentFault() = std::move(fault);
+}
+
+int Fault(TCall call, const QString& path) {
+  return CurrentFault() ? CurrentFault()(call, path) : 0;
+}
 
 QString Describe(const QString& path, const QString& reason) {
   return QDir::toNativeSeparators(path) + QStringLiteral(": ") +
          (reason.isEmpty() ? QStringLiteral("Input/output error") : reason);
 }
 
+QString SystemError(int code) {
+  if (code == EACCES)
+    return QStringLiteral("permission denied");
+  return QString::fromLocal8Bit(std::strerror(code));
+}
+
 QString LastSystemError() {
-  return QString::fromLocal8Bit(std::strerror(errno));
+  return SystemError(errno);
 }
 
 QString WriteError(const QFileDevice& file) {
   return errno != 0 ? LastSystemError() : file.errorString();
+}
+
+TKind KindOf(const QString& path) {
+#ifdef Q_OS_WIN
+  const QFileInfo info(path);
+  if (info.isSymLink())
+    return TKind::Link;
+  if (!info.exists())
+    return TKind::Missing;
+  return info.isFile() ? TKind::File : info.isDir() ? TKind::Folder : TKind::Other;
+#else
+  struct stat status {};
+  if (::lstat(Native(path).constData(), &status) != 0)
+    return errno == ENOENT ? TKind::Missing : TKind::Other;
+  if (S_ISREG(status.st_mode))
+    return TKind::File;
+  if (S_ISDIR(status.st_mode))
+    return TKind::Folder;
+  return S_ISLNK(status.st_mode) ? TKind::Link : TKind::Other;
+#endif
+}
+
+bool IsRegularFile(const QString& path) {
+#ifdef Q_OS_WIN
+  const QFileInfo info(path);
+  return info.exists() && info.isFile();
+#else
+  struct stat status {};
+  return ::stat(Native(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
+#endif
 }
 
 bool SyncFile(QFileDevice& file, QString* reason) {
@@ -98,9 +116,9 @@ bool SyncFile(QFileDevice& file, QString* reason) {
     return false;
   }
 #ifdef Q_OS_WIN
-  if (_commit(file.handle()) != 0) {
+  if (Fault(TCall::Sync, file.fileName()) != 0 || _commit(file.handle()) != 0) {
 #else
-  if (::fsync(file.handle()) != 0) {
+  if (Call(TCall::Sync, file.fileName(), [&file] { return ::fsync(file.handle()); }) != 0) {
 #endif
     *reason = LastSystemError();
     return false;
@@ -115,12 +133,12 @@ bool SyncFolder(const QString& folder, QString* reason) {
   Q_UNUSED(reason);
   return true;
 #else
-  const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = ::open(Native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) {
     *reason = Describe(folder, LastSystemError());
     return false;
   }
-  const bool synced = ::fsync(fd) == 0;
+  const bool synced = Call(TCall::SyncFolder, folder, [fd] { return ::fsync(fd); }) == 0;
   if (!synced)
     *reason = Describe(folder, LastSystemError());
   ::close(fd);
@@ -131,6 +149,7 @@ bool SyncFolder(const QString& folder, QString* reason) {
 bool Replace(const QString& from, const QString& to, QString* reason) {
 #ifdef Q_OS_WIN
   const bool moved =
+      Fault(TCall::Rename, to) == 0 &&
       MoveFileExW(reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(from).utf16()),
                   reinterpret_cast<const wchar_t*>(QDir::toNativeSeparators(to).utf16()),
                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
@@ -138,7 +157,8 @@ bool Replace(const QString& from, const QString& to, QString* reason) {
     *reason = Describe(to, QStringLiteral("The file could not be replaced"));
   return moved;
 #else
-  if (::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0) {
+  if (Call(TCall::Rename, to,
+           [&] { return ::rename(Native(from).constData(), Native(to).constData()); }) != 0) {
     *reason = Describe(to, LastSystemError());
     return false;
   }
@@ -146,7 +166,74 @@ bool Replace(const QString& from, const QString& to, QString* reason) {
 #endif
 }
 
-bool Copy(const QString& from, const QString& to, QString* reason) {
+bool Remove(const QString& path, QString* reason) {
+#ifdef Q_OS_WIN
+  if (KindOf(path) == TKind::Missing)
+    return true;
+  if (Fault(TCall::Remove, path) == 0 && QFile::remove(path))
+    return true;
+  *reason = Describe(path, QStringLiteral("The file could not be removed"));
+  return false;
+#else
+  if (Call(TCall::Remove, path, [&path] { return ::unlink(Native(path).constData()); }) == 0 ||
+      errno == ENOENT) {
+    return true;
+  }
+  *reason = Describe(path, LastSystemError());
+  return false;
+#endif
+}
+
+bool MakeFolder(const QString& path, QString* reason) {
+#ifdef Q_OS_WIN
+  if (Fault(TCall::MakeFolder, path) == 0 && QDir().mkdir(path))
+    return true;
+  *reason = Describe(path, QStringLiteral("The folder could not be created"));
+  return false;
+#else
+  if (Call(TCall::MakeFolder, path, [&path] { return ::mkdir(Native(path).constData(), 0777); }) ==
+      0) {
+    return true;
+  }
+  *reason = Describe(path, LastSystemError());
+  return false;
+#endif
+}
+
+bool RemoveFolder(const QString& path, QString* reason) {
+  switch (KindOf(path)) {
+    case TKind::Missing:
+      return true;
+    case TKind::Folder:
+      break;
+    default:
+      return Remove(path, reason);
+  }
+  const QStringList names =
+      QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+  for (const QString& name : names) {
+    const QString entry = QDir(path).filePath(name);
+    if (KindOf(entry) == TKind::Folder) {
+      *reason = Describe(entry, QStringLiteral("a folder where only files belong"));
+      return false;
+    }
+    if (!Remove(entry, reason))
+      return false;
+  }
+#ifdef Q_OS_WIN
+  if (Fault(TCall::Remove, path) == 0 && QDir().rmdir(path))
+    return true;
+  *reason = Describe(path, QStringLiteral("The folder could not be removed"));
+  return false;
+#else
+  if (Call(TCall::Remove, path, [&path] { return ::rmdir(Native(path).constData()); }) == 0)
+    return true;
+  *reason = Describe(path, LastSystemError());
+  return false;
+#endif
+}
+
+bool Copy(const QString& from, const QString& to, QString* reason, QString* checksum) {
   QFile source(from);
   if (!IsRegularFile(from)) {
     *reason = Describe(from, QStringLiteral("Not a plain file"));
@@ -157,11 +244,12 @@ bool Copy(const QString& from, const QString& to, QString* reason) {
     return false;
   }
   TSafeFile target(to);
+  target.SetPermissionsFrom(from);
   if (!target.Open()) {
     *reason = target.ErrorString();
     return false;
   }
-  QByteArray block(1 << 16, Qt::Uninitialized);
+  QByteArray block(1 << 20, Qt::Uninitialized);
   for (;;) {
     const qint64 got = source.read(block.data(), block.size());
     if (got < 0) {
@@ -179,17 +267,217 @@ bool Copy(const QString& from, const QString& to, QString* reason) {
     *reason = target.ErrorString();
     return false;
   }
+  if (checksum)
+    *checksum = target.Checksum();
   return true;
 }
 
-bool IsRegularFile(const QString& path) {
-#ifdef Q_OS_WIN
-  const QFileInfo info(path);
-  return info.exists() && info.isFile();
-#else
-  struct stat status {};
-  return ::stat(QFile::encodeName(path).constData(), &status) == 0 && S_ISREG(status.st_mode);
-#endif
+}  // namespace DiskFile
+
+using DiskFile::TCall;
+using DiskFile::TKind;
+
+TSafeFile::TSafeFile(const QString& path, const QString& stagedPath)
+    : FPath(path), FStaged(stagedPath), FFixedName(!stagedPath.isEmpty()) {}
+
+TSafeFile::~TSafeFile() {
+  Cancel();
 }
 
-}  // namespace DiskFile
+bool TSafeFile::Fail(const QString& path, const QString& reason) {
+  if (FError.isEmpty())
+    FError = path.isEmpty() ? reason : DiskFile::Describe(path, reason);
+  Cancel();
+  return false;
+}
+
+bool TSafeFile::Open() {
+  FError.clear();
+  if (FFixedName) {
+    // Whatever a save cut short left under the fixed name goes first, a link as a link.
+    switch (DiskFile::KindOf(FStaged)) {
+      case TKind::Missing:
+        break;
+      case TKind::File:
+      case TKind::Link: {
+        QString reason;
+        if (!DiskFile::Remove(FStaged, &reason))
+          return Fail({}, reason);
+        break;
+      }
+      default:
+        return Fail(FStaged, QStringLiteral("something other than a file is in the way"));
+    }
+  }
+  return Create();
+}
+
+#ifdef Q_OS_WIN
+
+bool TSafeFile::Create() {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (!FFixedName)
+      FStaged = DiskFile::HiddenName(FPath);
+    FFile = std::make_unique<QFile>(FStaged);
+    if (DiskFile::Fault(TCall::Create, FStaged) == 0 &&
+        FFile->open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+      FCreated = true;
+      const QString from = FPermissionsFrom.isEmpty() ? FPath : FPermissionsFrom;
+      if (QFile::exists(from))
+        FFile->setPermissions(QFile::permissions(from));
+      return true;
+    }
+    if (FFixedName || QFile::exists(FStaged) == false)
+      break;
+  }
+  return Fail(FStaged, FFile ? FFile->errorString() : QString());
+}
+
+bool TSafeFile::WriteNow(const char* data, qint64 length) {
+  errno = 0;
+  if (DiskFile::Fault(TCall::Write, FStaged) != 0 || FFile->write(data, length) != length)
+    return Fail(FStaged, DiskFile::WriteError(*FFile));
+  return true;
+}
+
+bool TSafeFile::SyncAndClose() {
+  QString reason;
+  if (!DiskFile::SyncFile(*FFile, &reason))
+    return Fail(FStaged, reason);
+  FFile->close();
+  return true;
+}
+
+void TSafeFile::CloseHandle() {
+  if (FFile && FFile->isOpen())
+    FFile->close();
+}
+
+#else
+
+bool TSafeFile::Create() {
+  // The staged copy takes the permissions of the file it stands for; without one, the usual
+  // ones of a new file (the user's file mode mask applies).
+  const QString from = FPermissionsFrom.isEmpty() ? FPath : FPermissionsFrom;
+  struct stat status {};
+  const bool keep = ::stat(DiskFile::Native(from).constData(), &status) == 0;
+  const mode_t mode = keep ? (status.st_mode & 07777) : 0666;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    if (!FFixedName)
+      FStaged = DiskFile::HiddenName(FPath);
+    FHandle = DiskFile::Call(TCall::Create, FStaged, [this, mode] {
+      return ::open(DiskFile::Native(FStaged).constData(),
+                    O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
+    });
+    if (FHandle >= 0)
+      break;
+    if (FFixedName || errno != EEXIST)
+      return Fail(FStaged, DiskFile::LastSystemError());
+  }
+  if (FHandle < 0)
+    return Fail(FStaged, DiskFile::LastSystemError());
+  FCreated = true;
+  if (keep && ::fchmod(FHandle, mode) != 0)
+    return Fail(FStaged, DiskFile::LastSystemError());
+  return true;
+}
+
+bool TSafeFile::WriteNow(const char* data, qint64 length) {
+  while (length > 0) {
+    const auto chunk = static_cast<size_t>(std::min<qint64>(length, qint64{1} << 30));
+    const ssize_t written = DiskFile::Call(
+        TCall::Write, FStaged, [this, data, chunk] { return ::write(FHandle, data, chunk); });
+    if (written < 0 && errno == EINTR)
+      continue;
+    if (written <= 0) {
+      if (written == 0)
+        errno = EIO;
+      return Fail(FStaged, DiskFile::LastSystemError());
+    }
+    data += written;
+    length -= written;
+  }
+  return true;
+}
+
+bool TSafeFile::SyncAndClose() {
+  if (DiskFile::Call(TCall::Sync, FStaged, [this] { return ::fsync(FHandle); }) != 0)
+    return Fail(FStaged, DiskFile::LastSystemError());
+  // The descriptor is let go whatever close answers; the seam may only say it failed.
+  const int fault = DiskFile::Fault(TCall::Close, FStaged);
+  const int closed = ::close(FHandle);
+  FHandle = -1;
+  if (fault != 0)
+    errno = fault;
+  if (fault != 0 || closed != 0)
+    return Fail(FStaged, DiskFile::LastSystemError());
+  return true;
+}
+
+void TSafeFile::CloseHandle() {
+  if (FHandle >= 0)
+    ::close(FHandle);
+  FHandle = -1;
+}
+
+#endif
+
+bool TSafeFile::Write(const char* data, qint64 length) {
+  if (!FCreated || FFinished)
+    return Fail(FStaged, QStringLiteral("File not open"));
+  FChecksum.Add(data, length);
+  // Records come a few kilobytes at a time: they reach the system in large blocks.
+  if (FBuffer.size() + length <= kBufferSize) {
+    FBuffer.append(data, length);
+    return true;
+  }
+  return Flush() && WriteNow(data, length);
+}
+
+bool TSafeFile::Flush() {
+  if (FBuffer.isEmpty())
+    return true;
+  const bool written = WriteNow(FBuffer.constData(), FBuffer.size());
+  FBuffer.clear();
+  return written;
+}
+
+bool TSafeFile::Finish() {
+  if (FFinished)
+    return true;
+  if (!FCreated)
+    return Fail(FStaged, QStringLiteral("File not open"));
+  if (!Flush() || !SyncAndClose())
+    return false;
+  FFinished = true;
+  return true;
+}
+
+bool TSafeFile::Commit() {
+  if (!Finish())
+    return false;
+  QString reason;
+  if (!DiskFile::Replace(FStaged, FPath, &reason))
+    return Fail({}, reason);
+  FInPlace = true;
+  if (!DiskFile::SyncFolder(QFileInfo(FPath).absolutePath(), &reason))
+    return Fail({}, reason);
+  return true;
+}
+
+void TSafeFile::Cancel() {
+  CloseHandle();
+  if (FCreated && !FInPlace && !FKept) {
+    QString ignored;
+    DiskFile::Remove(FStaged, &ignored);
+  }
+  FCreated = false;
+}
+
+bool TSafeFile::WriteWhole(const QString& path, const QByteArray& bytes, QString* error) {
+  TSafeFile file(path);
+  const bool written = file.Open() && file.Write(bytes) && file.Commit();
+  if (!written && error)
+    *error = file.ErrorString();
+  return written;
+}

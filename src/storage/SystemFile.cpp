@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "InOutError.h"
-#include "PoolFileError.h"
 #include "Win1252.h"
 
 namespace {
@@ -76,28 +75,33 @@ void TSystemFile::ReadRecord() {
   FFile.Seek(0);
   FFile.Read(FRecord.data());
   FFile.Seek(0);
+  for (int k = 2; k <= 7; ++k) {
+    RecordField::CheckRange(FFile.Path(), 0, QStringLiteral("RoundPoints(%1)").arg(k),
+                            RoundPoints(k), 0, kMaxPoints);
+  }
+  RecordField::CheckRange(FFile.Path(), 0, QStringLiteral("TieBreakerPoints"), TieBreakerPoints(),
+                          0, kMaxPoints);
 }
 
-bool TSystemFile::WriteRecord() {
+void TSystemFile::WriteRecord() {
+  FFile.BeginSave();
   try {
-    FFile.BeginSave();
     FFile.Write(FRecord.data());
     FFile.FinishSave();
-    return true;
-  } catch (const EInOutError& error) {
+  } catch (const EInOutError&) {
     FFile.CancelSave();
-    ReportFileError(kSystemFileErrorPrefix, kWriteOperation, error.Reason());
-    return false;
+    throw;
   }
 }
 
-void TSystemFile::Close() {
+TPoolFileError TSystemFile::Close() {
   try {
     FFile.Close();
     FIsOpen = false;
   } catch (const EInOutError& error) {
-    ReportFileError(kSystemFileErrorPrefix, kCloseOperation, error.Reason());
+    return {kSystemFileErrorPrefix, kCloseOperation, error.Reason()};
   }
+  return {};
 }
 
 QString TSystemFile::PoolName() const {

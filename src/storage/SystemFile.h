@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "PoolFileError.h"
 #include "TypedFile.h"
 
 // "System.dat": the pool's settings and state in one 108-byte record, kept in memory whole
@@ -13,6 +14,8 @@ class TSystemFile {
   static constexpr int kPoolNameWidth = 30;
   static constexpr int kBracketNameWidth = 10;
   static inline const QString kFileName = QStringLiteral("System.dat");
+  // A point value and the championship game's total, as the windows take them: 0 to 999.
+  static constexpr int32_t kMaxPoints = 999;
 
   TSystemFile();
 
@@ -23,11 +26,13 @@ class TSystemFile {
   // Both return true or raise EInOutError.
   bool Open();
   bool CreateNew();
+  // Reads the record; a value out of range refuses it (EInOutError).
   void ReadRecord();
-  // Writes the record into the file's staged copy for the pool's save; false after a
-  // reported failure. The modified flag is the pool's to clear once the save is in place.
-  bool WriteRecord();
-  void Close();
+  // Writes the record into the file's staged copy for the pool's save; throws EInOutError.
+  // The modified flag is the pool's to clear once the save is in place.
+  void WriteRecord();
+  // Closes the file; a failure comes back to be shown, and the file then stays open.
+  TPoolFileError Close();
   // The pool's save: see TFFDataModule::SavePool.
   TTypedFile& File() { return FFile; }
 

@@ -26,7 +26,7 @@ void TTeamsFile::Open() {
 }
 
 void TTeamsFile::WriteRecord() {
-  WriteBuffer();
+  FFile.Write(FBuffer.data());
   BlankBuffer();
 }
 
@@ -34,6 +34,9 @@ void TTeamsFile::LoadAll() {
   const int count = CountToLoad(kMaxTeams, "teams");
   for (int i = 0; i < count; ++i) {
     ReadRecord();
+    CheckRange(i, QStringLiteral("Region"), BufferRegion(), 0, TChartEntry::kMaxRegion);
+    CheckRange(i, QStringLiteral("Seed"), BufferSeed(), 0, TChartEntry::kMaxSeed);
+    CheckRange(i, QStringLiteral("RoundReached"), BufferRoundReached(), 0, TChartEntry::kMaxRound);
     auto team = std::make_unique<TTeamSeedObject>();
     team->SetTeamName(BufferTeamName());
     team->SetRegion(BufferRegion());
@@ -44,11 +47,11 @@ void TTeamsFile::LoadAll() {
   }
 }
 
-bool TTeamsFile::SaveAll() {
+void TTeamsFile::SaveAll() {
   // Start from a blank record, as every later record does, so that what a save writes never
   // depends on what was read before it.
   BlankBuffer();
-  return SaveItems([this](const TTeamSeedObject& team) {
+  SaveItems(kMaxTeams, "teams", [this](const TTeamSeedObject& team) {
     SetBufferTeamName(team.TeamName().left(kNameWidth));
     SetBufferRegion(team.Region());
     SetBufferSeed(team.Seed());

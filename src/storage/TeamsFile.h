@@ -27,8 +27,8 @@ class TTeamsFile : public TFileWithList<TTeamSeedObject, 52> {
   void WriteRecord() override;
 
   void LoadAll();
-  // Writes every team into the file's staged copy; false after a reported failure.
-  bool SaveAll();
+  // Writes every team into the file's staged copy; throws EInOutError.
+  void SaveAll();
   // The first team whose name, trimmed of blanks and control characters, equals `name`
   // trimmed the same way (case counts); nullptr when none does.
   TTeamSeedObject* FindTeam(const QString& name) const;

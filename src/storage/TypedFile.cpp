@@ -5,6 +5,13 @@
 #include "InOutError.h"
 #include "SafeFile.h"
 
+#ifndef Q_OS_WIN
+#include <sys/stat.h>
+#endif
+
+TTypedFile::TTypedFile() = default;
+TTypedFile::~TTypedFile() = default;
+
 void TTypedFile::Assign(const QString& path, int recordSize) {
   FPath = path;
   FRecordSize = recordSize;
@@ -20,7 +27,8 @@ QString TTypedFile::PathToRead() const {
 }
 
 void TTypedFile::Fail(const QString& path, int code, const QString& reason) const {
-  throw EInOutError(code, DiskFile::Describe(path, reason));
+  // Without a path the reason names its file already.
+  throw EInOutError(code, path.isEmpty() ? reason : DiskFile::Describe(path, reason));
 }
 
 void TTypedFile::Fail(const QFileDevice& device) const {
@@ -31,14 +39,28 @@ void TTypedFile::Open(QIODevice::OpenMode mode) {
   if (FFile.isOpen())
     FFile.close();
   FFile.setFileName(mode & QIODevice::Truncate ? FPath : PathToRead());
-  if (!FFile.open(mode))
-    Fail(FFile);
+  errno = 0;
+  if (!FFile.open(mode)) {
+    // The system's own reason where it left one: a missing permission reads as such.
+    Fail(FFile.fileName(), static_cast<int>(FFile.error()),
+         errno != 0 ? DiskFile::LastSystemError() : FFile.errorString());
+  }
 }
 
 void TTypedFile::Reset() {
   const QString path = PathToRead();
+#ifdef Q_OS_WIN
   if (!QFile::exists(path))
     Fail(path, QFileDevice::OpenError, QStringLiteral("File not found"));
+#else
+  // A folder that may not be searched hides whether the file is there: say that, rather
+  // than that the file is missing.
+  struct stat status {};
+  if (::stat(QFile::encodeName(path).constData(), &status) != 0) {
+    Fail(path, QFileDevice::OpenError,
+         errno == ENOENT ? QStringLiteral("File not found") : DiskFile::LastSystemError());
+  }
+#endif
   // Opening a named pipe or a device would wait for a writer or read without end; a pool
   // file is always a plain file.
   if (!DiskFile::IsRegularFile(path))
@@ -84,12 +106,16 @@ void TTypedFile::Read(char* record) {
 }
 
 void TTypedFile::Write(const char* record) {
-  QFile& device = FStage.isOpen() ? FStage : FFile;
-  if (!device.isOpen())
+  if (FStage) {
+    if (!FStage->Write(record, FRecordSize))
+      Fail(QString(), QFileDevice::WriteError, FStage->ErrorString());
+    return;
+  }
+  if (!FFile.isOpen())
     Fail(FPath, QFileDevice::WriteError, QStringLiteral("File not open"));
   errno = 0;
-  if (device.write(record, FRecordSize) != FRecordSize)
-    Fail(device.fileName(), QFileDevice::WriteError, DiskFile::WriteError(device));
+  if (FFile.write(record, FRecordSize) != FRecordSize)
+    Fail(FFile.fileName(), QFileDevice::WriteError, DiskFile::WriteError(FFile));
 }
 
 void TTypedFile::Sync() {
@@ -109,36 +135,38 @@ qint64 TTypedFile::FileSize() const {
 
 void TTypedFile::BeginSave() {
   CancelSave();
-  FStage.setFileName(StagedPath());
-  if (!FStage.open(QIODevice::WriteOnly | QIODevice::Truncate))
-    Fail(FStage);
+  FStage = std::make_unique<TSafeFile>(FPath, StagedPath());
+  if (!FStage->Open()) {
+    const QString reason = FStage->ErrorString();
+    FStage.reset();
+    Fail(QString(), QFileDevice::WriteError, reason);
+  }
 }
 
 void TTypedFile::FinishSave() {
-  if (!FStage.isOpen())
+  if (!FStage)
     Fail(StagedPath(), QFileDevice::WriteError, QStringLiteral("File not open"));
-  // The buffer is flushed and checked here, before anything trusts the staged copy.
-  QString reason;
-  if (FStage.error() != QFileDevice::NoError)
-    reason = FStage.errorString();
-  else
-    DiskFile::SyncFile(FStage, &reason);
-  if (!reason.isEmpty()) {
+  if (!FStage->Finish()) {
+    const QString reason = FStage->ErrorString();
     CancelSave();
-    Fail(StagedPath(), QFileDevice::WriteError, reason);
-  }
-  FStage.close();
-  if (FStage.error() != QFileDevice::NoError) {
-    const QString why = FStage.errorString();
-    CancelSave();
-    Fail(StagedPath(), QFileDevice::WriteError, why);
+    Fail(QString(), QFileDevice::WriteError, reason);
   }
 }
 
 void TTypedFile::CancelSave() {
-  if (FStage.isOpen())
-    FStage.close();
-  if (!FStage.fileName().isEmpty() && QFile::exists(FStage.fileName()))
-    QFile::remove(FStage.fileName());
-  FStage.unsetError();
+  FStage.reset();
+}
+
+void TTypedFile::KeepSave() {
+  if (FStage)
+    FStage->Keep();
+  FStage.reset();
+}
+
+qint64 TTypedFile::StagedSize() const {
+  return FStage ? FStage->Size() : 0;
+}
+
+QString TTypedFile::StagedChecksum() const {
+  return FStage ? FStage->Checksum() : QString();
 }

@@ -2,16 +2,24 @@
 
 #include <QFile>
 #include <QString>
+#include <memory>
+
+class TSafeFile;
 
 // A file that is a plain sequence of fixed-size records with no header. Every failed
 // primitive throws EInOutError with the file and the system's reason.
 //
 // A save never writes over the records in place: BeginSave starts the file's staged copy
-// beside it ("Teams.dat.new"), Write appends records to it while a save is running and
-// FinishSave flushes and syncs it. The pool's save (TPoolSave) then puts the staged copies of
+// beside it ("Teams.dat.new", a TSafeFile), Write appends records to it while a save is
+// running and FinishSave syncs it. The pool's save (TPoolSave) then puts the staged copies of
 // all its files in place together, so a pool is always either all old or all new.
 class TTypedFile {
  public:
+  TTypedFile();
+  ~TTypedFile();
+  TTypedFile(const TTypedFile&) = delete;
+  TTypedFile& operator=(const TTypedFile&) = delete;
+
   static inline const QString kStagedSuffix = QStringLiteral(".new");
 
   void Assign(const QString& path, int recordSize);
@@ -43,7 +51,13 @@ class TTypedFile {
   void BeginSave();
   void FinishSave();  // the staged copy is complete and on disk; throws otherwise
   void CancelSave();  // removes the staged copy
-  bool Saving() const { return FStage.isOpen(); }
+  // Lets go of a finished staged copy without removing it: a save that could neither finish
+  // nor undo itself leaves it for the next open to put in place.
+  void KeepSave();
+  bool Saving() const { return FStage != nullptr; }
+  // The staged copy's size and checksum, for the marker of the pool's save.
+  qint64 StagedSize() const;
+  QString StagedChecksum() const;
 
  private:
   [[noreturn]] void Fail(const QFileDevice& device) const;
@@ -57,5 +71,5 @@ class TTypedFile {
   QString FReadFrom;
   bool FReleased = false;
   QFile FFile;
-  QFile FStage;
+  std::unique_ptr<TSafeFile> FStage;
 };

@@ -1,7 +1,11 @@
 #include "Win1252.h"
 
+#include <QFileDevice>
 #include <QList>
 #include <algorithm>
+
+#include "InOutError.h"
+#include "SafeFile.h"
 
 namespace {
 // 0x80..0x9F; the five bytes Windows leaves undefined map to the C1 controls of the same
@@ -65,4 +69,17 @@ void RecordField::WriteString(char* at, int width, const QString& text) {
   const QByteArray bytes = Win1252::Encode(text).left(width);
   at[0] = static_cast<char>(bytes.size());
   std::copy(bytes.cbegin(), bytes.cend(), at + 1);
+}
+
+void RecordField::CheckRange(const QString& path, qint64 record, const QString& field,
+                             int32_t value, int32_t low, int32_t high) {
+  if (value >= low && value <= high)
+    return;
+  throw EInOutError(QFileDevice::ReadError,
+                    DiskFile::Describe(path, QStringLiteral("record %1: %2 is %3, not %4 to %5")
+                                                 .arg(record + 1)
+                                                 .arg(field)
+                                                 .arg(value)
+                                                 .arg(low)
+                                                 .arg(high)));
 }

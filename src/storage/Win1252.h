@@ -22,4 +22,9 @@ void WriteInt32(char* at, int32_t value);
 QString ReadString(const char* at, int width);
 // Writes `text` cut to `width` characters; bytes after the text are left as they were.
 void WriteString(char* at, int width, const QString& text);
+// Throws EInOutError naming the file, the record (`record`, 0-based, told 1-based) and the
+// field when a value read is not `low` to `high`: a pool never holds it, and whatever reads
+// the pool may count on its values being in range.
+void CheckRange(const QString& path, qint64 record, const QString& field, int32_t value,
+                int32_t low, int32_t high);
 }  // namespace RecordField

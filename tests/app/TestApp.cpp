@@ -306,8 +306,9 @@ class TestApp : public QObject {
     form->actFileNewExecute();
     QVERIFY(!stayedOpen);
     QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kSaveQuestion});
-    QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().PoolName(),
-             QStringLiteral("Changed"));
+    QCOMPARE(
+        TestPools::OpenReadOnly(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().PoolName(),
+        QStringLiteral("Changed"));
 
     QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Fresh Pool.BGD"));
     QCOMPARE(DataDirectoryValue(), QStringLiteral("Fresh Pool.BGD"));
@@ -320,7 +321,7 @@ class TestApp : public QObject {
     // The name typed is the pool's name, written with the new files; nothing is left to save.
     QCOMPARE(form->FFDataModule()->SystemFile().PoolName(), QStringLiteral("Fresh Pool"));
     QVERIFY(!form->OpenPool().Modified());
-    QCOMPARE(TestPools::OpenPool(fresh.path())->SystemFile().PoolName(),
+    QCOMPARE(TestPools::OpenReadOnly(fresh.path())->SystemFile().PoolName(),
              QStringLiteral("Fresh Pool"));
   }
 
@@ -544,8 +545,9 @@ class TestApp : public QObject {
                  "well; No keeps them there.")});
     // The cleared players reach the disk with the next save.
     form->actFileSaveExecute();
-    QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->PlayerPicksFile().Count(),
-             0);
+    QCOMPARE(
+        TestPools::OpenReadOnly(PoolPath(QStringLiteral("Sample.BGD")))->PlayerPicksFile().Count(),
+        0);
   }
 
   void saveWritesThePoolAndDisablesSave() {
@@ -566,9 +568,10 @@ class TestApp : public QObject {
     QVERIFY(!form->isWindowModified());
     QCOMPARE(Caption(*form), QStringLiteral("Courtsider 99 - Sample.BGD"));
     QVERIFY(!form->FFDataModule()->Modified());
-    QCOMPARE(
-        TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().BracketName(1),
-        QStringLiteral("North"));
+    QCOMPARE(TestPools::OpenReadOnly(PoolPath(QStringLiteral("Sample.BGD")))
+                 ->SystemFile()
+                 .BracketName(1),
+             QStringLiteral("North"));
   }
 
   void activationCatchesUpWithAnEditBehindTheDocument() {
@@ -593,8 +596,9 @@ class TestApp : public QObject {
     QVERIFY(form->close());
     QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kSaveQuestion});
     QVERIFY(!form->FFDataModule());
-    QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().PoolName(),
-             QStringLiteral("Kept"));
+    QCOMPARE(
+        TestPools::OpenReadOnly(PoolPath(QStringLiteral("Sample.BGD")))->SystemFile().PoolName(),
+        QStringLiteral("Kept"));
   }
 
   // The save question has Cancel (Esc and the close box give it): Exit, Open and New then
@@ -684,8 +688,9 @@ class TestApp : public QObject {
     activate();
     form->actFileSaveExecute();
     QCOMPARE(FPrompts.Shown().size(), 1);
-    QCOMPARE(TestPools::OpenPool(PoolPath(QStringLiteral("Sample.BGD")))->PlayerPicksFile().Count(),
-             3);
+    QCOMPARE(
+        TestPools::OpenReadOnly(PoolPath(QStringLiteral("Sample.BGD")))->PlayerPicksFile().Count(),
+        3);
     QVERIFY(!form->OpenPool().Modified());
 
     // Restored again behind a change made here: the save asks first, and Yes reloads.
@@ -749,7 +754,7 @@ class TestApp : public QObject {
   // The pool shipped beside the program: a locked pool whose results and players' brackets
   // all fit the chart.
   void samplePoolIsALivingPool() {
-    auto pool = TestPools::OpenPool(QStringLiteral(COURTSIDER_SAMPLE_POOL));
+    auto pool = TestPools::OpenReadOnly(QStringLiteral(COURTSIDER_SAMPLE_POOL));
     QVERIFY(pool->Finalized());
     QCOMPARE(pool->SystemFile().BracketName(1), QStringLiteral("East"));
     QCOMPARE(pool->SystemFile().BracketName(2), QStringLiteral("West"));

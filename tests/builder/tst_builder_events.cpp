@@ -319,7 +319,7 @@ class TestBuilderEvents : public QObject {
       // Saved with the builder still open: the beaten team is written as beaten.
       main.actFileSave->trigger();
       {
-        auto saved = TestPools::OpenPool(QDir(appDir).filePath(QStringLiteral("Main.BGD")));
+        auto saved = TestPools::OpenReadOnly(QDir(appDir).filePath(QStringLiteral("Main.BGD")));
         QVERIFY(saved->TeamsFile().FindTeam(QStringLiteral("R1S16"))->Eliminated());
         QVERIFY(!saved->TeamsFile().FindTeam(QStringLiteral("R1S1"))->Eliminated());
         QCOMPARE(saved->TeamsFile().FindTeam(QStringLiteral("R1S1"))->RoundReached(), 2);
@@ -333,7 +333,7 @@ class TestBuilderEvents : public QObject {
       main.close();
     }
     QDir::setCurrent(start);
-    auto saved = TestPools::OpenPool(QDir(appDir).filePath(QStringLiteral("Main.BGD")));
+    auto saved = TestPools::OpenReadOnly(QDir(appDir).filePath(QStringLiteral("Main.BGD")));
     QVERIFY(saved->TeamsFile().FindTeam(QStringLiteral("R1S9"))->Eliminated());
     QCOMPARE(saved->TeamsFile().FindTeam(QStringLiteral("R1S8"))->RoundReached(), 2);
     saved->ClosePool();

@@ -768,7 +768,7 @@ class TestEntry : public QObject {
     // Saved and read back, the player scores as a chart rebuilt from the stored picks does.
     const QPair<int, int> before = Score(*f.Pool.DataModule());
     QVERIFY(f.Pool.Save());
-    auto reopened = TestPools::OpenPool(f.PoolDir);
+    auto reopened = TestPools::OpenReadOnly(f.PoolDir);
     QCOMPARE(Score(*reopened), before);
     TPlayerPicksListObject& stored = *reopened->PlayerPicksFile().List()[0];
     std::array<int32_t, TPlayerPicksListObject::kPickCount> storedRounds{};

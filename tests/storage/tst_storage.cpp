@@ -266,7 +266,7 @@ class TestStorage : public QObject {
   void playerRecordsLoadFieldByField() {
     const QString dir = NewPoolFolder("players");
     CreatePool(dir)->ClosePool();
-    WriteBytes(dir + "/PlayPick.dat", PlayerRecord("Ann", 141, 64) + PlayerRecord("Bob", -3, 60) +
+    WriteBytes(dir + "/PlayPick.dat", PlayerRecord("Ann", 141, 64) + PlayerRecord("Bob", 999, 60) +
                                           QByteArray(3000, '\x11'));
     auto pool = OpenPool(dir);
     const TPlayerPicksFile& players = pool->PlayerPicksFile();
@@ -279,7 +279,7 @@ class TestStorage : public QObject {
     QCOMPARE(ann->Pick(17)->Seed(), 2);
     QCOMPARE(ann->Pick(17)->RoundReached(), 4);
     const TPlayerPicksListObject* bob = players.Items(1);
-    QCOMPARE(bob->TieBreakerPoints(), -3);
+    QCOMPARE(bob->TieBreakerPoints(), 999);
     QCOMPARE(bob->Pick(59)->TeamName(), QString("Team59"));
     QCOMPARE(bob->Pick(60)->TeamName(), QString());
     QCOMPARE(bob->Pick(63)->RoundReached(), 0);
@@ -393,7 +393,7 @@ class TestStorage : public QObject {
     CreatePool(dir)->ClosePool();
     auto pool = OpenPool(dir);
     pool->SystemFile().SetPoolName("Renamed");
-    pool->ClosePool();
+    QCOMPARE(pool->ClosePool(), QStringList());
     QVERIFY(FPrompts.Shown().isEmpty());
     QCOMPARE(OpenPool(dir)->SystemFile().PoolName(), QString());
   }
@@ -420,18 +420,67 @@ class TestStorage : public QObject {
     QCOMPARE(Win1252::Encode(Win1252::Decode(all.constData(), 256)), all);
   }
 
-  void outOfRangeValuesLoadWithoutHarm() {
+  // A value no pool holds refuses the whole pool, naming the file, the record and the field:
+  // whatever reads a pool may count on its values, and no command goes on with a damaged one.
+  void outOfRangeValuesRefuseThePool() {
     const QString dir = NewPoolFolder("hostile");
     CreatePool(dir)->ClosePool();
-    WriteBytes(dir + "/Teams.dat", TeamRecord("Odd", 99, -5, 1000, true));
+    const QByteArray system = ReadBytes(dir + "/System.dat");
+    const QByteArray good = TeamRecord("Good", 1, 1, 1, false);
+    auto refusal = [&dir]() -> QString {
+      for (auto mode : {TFFDataModule::TOpenMode::ReadOnly, TFFDataModule::TOpenMode::ReadWrite}) {
+        TFFDataModule pool;
+        pool.SetDirectory(dir);
+        try {
+          pool.OpenPool(mode);
+        } catch (const EInOutError& error) {
+          pool.ClosePool();
+          if (mode == TFFDataModule::TOpenMode::ReadWrite)
+            return error.Reason();
+          continue;
+        }
+        pool.ClosePool();
+        return QString();
+      }
+      return QString();
+    };
+    const struct {
+      QByteArray Teams;
+      const char* Expected;
+    } teams[] = {
+        {TeamRecord("Odd", 5, 1, 1, false), "Teams.dat: record 1: Region is 5, not 0 to 4"},
+        {good + TeamRecord("Odd", 1, 17, 1, false), "record 2: Seed is 17, not 0 to 16"},
+        {TeamRecord("Odd", 1, 1, 100, false), "record 1: RoundReached is 100, not 0 to 7"},
+        {TeamRecord("Odd", 1, INT32_MIN, 1, false), "Seed is -2147483648, not 0 to 16"},
+    };
+    for (const auto& test : teams) {
+      WriteBytes(dir + "/Teams.dat", test.Teams);
+      QVERIFY2(refusal().contains(test.Expected), qPrintable(refusal()));
+    }
+    WriteBytes(dir + "/Teams.dat", good);
+
     QByteArray player = PlayerRecord("Zed", 0, 1);
-    player[40] = static_cast<char>(255);  // a name length far beyond its field
+    player[40] = static_cast<char>(255);  // a name length far beyond its field reads as its width
     WriteBytes(dir + "/PlayPick.dat", player);
-    auto pool = OpenPool(dir);
-    QCOMPARE(pool->TeamsFile().Items(0)->Region(), 99);
-    QCOMPARE(pool->TeamsFile().Items(0)->RoundReached(), 1000);
-    QCOMPARE(pool->PlayerPicksFile().Items(0)->Pick(0)->TeamName().size(), 35);
-    pool->ClosePool();
+    QCOMPARE(refusal(), QString());
+    QCOMPARE(OpenPool(dir)->PlayerPicksFile().Items(0)->Pick(0)->TeamName().size(), 35);
+    WriteBytes(dir + "/PlayPick.dat", PlayerRecord("Zed", 1000, 1));
+    QVERIFY(refusal().contains("PlayPick.dat: record 1: TieBreakerPoints is 1000, not 0 to 999"));
+    player = PlayerRecord("Zed", 0, 1);
+    player.replace(40 + 48 * 5 + 44, 4, Int32(8));
+    WriteBytes(dir + "/PlayPick.dat", PlayerRecord("Ann", 0, 1) + player);
+    QVERIFY2(refusal().contains("record 2: Picks[5].RoundReached is 8, not 0 to 7"),
+             qPrintable(refusal()));
+    WriteBytes(dir + "/PlayPick.dat", QByteArray());
+
+    QByteArray points = system;
+    points.replace(84, 4, Int32(-1));
+    WriteBytes(dir + "/System.dat", points);
+    QVERIFY(refusal().contains("System.dat: record 1: RoundPoints(4) is -1, not 0 to 999"));
+    points = system;
+    points.replace(104, 4, Int32(1000));
+    WriteBytes(dir + "/System.dat", points);
+    QVERIFY(refusal().contains("TieBreakerPoints is 1000, not 0 to 999"));
   }
 
   // Files no pool has: refused from their size or kind alone, with the reason, never read

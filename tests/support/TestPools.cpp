@@ -10,7 +10,7 @@ namespace TestPools {
 std::unique_ptr<TFFDataModule> CreatePool(const QString& directory) {
   auto pool = std::make_unique<TFFDataModule>();
   pool->SetDirectory(directory);
-  pool->CreatePool();
+  pool->CreatePool(false);
   return pool;
 }
 
@@ -18,6 +18,13 @@ std::unique_ptr<TFFDataModule> OpenPool(const QString& directory) {
   auto pool = std::make_unique<TFFDataModule>();
   pool->SetDirectory(directory);
   pool->OpenPool();
+  return pool;
+}
+
+std::unique_ptr<TFFDataModule> OpenReadOnly(const QString& directory) {
+  auto pool = std::make_unique<TFFDataModule>();
+  pool->SetDirectory(directory);
+  pool->OpenPool(TFFDataModule::TOpenMode::ReadOnly);
   return pool;
 }
 

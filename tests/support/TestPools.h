@@ -11,10 +11,13 @@
 // Helpers that build pools for tests, in memory or in a temporary folder.
 namespace TestPools {
 
-// A new, empty pool created in `directory` (the folder must exist).
+// A new, empty pool created in `directory` (the folder must exist), without its lock: a test
+// builds the pool it then opens.
 std::unique_ptr<TFFDataModule> CreatePool(const QString& directory);
-// A pool opened from `directory`.
+// A pool opened from `directory` to change it, holding its lock.
 std::unique_ptr<TFFDataModule> OpenPool(const QString& directory);
+// A pool opened from `directory` only to look at it, as while a window holds it.
+std::unique_ptr<TFFDataModule> OpenReadOnly(const QString& directory);
 
 // Adds a team with the given name and place; returns it.
 TTeamSeedObject* AddTeam(TTeamsFile& teams, const QString& name, int region = 0, int seed = 0,
