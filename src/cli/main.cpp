@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "Cli.h"
+#include "StandardOutput.h"
 
 namespace {
 // The offscreen platform complains about a missing runtime folder it never needs here; every
@@ -24,15 +25,18 @@ int main(int argc, char* argv[]) {
   // A reader that went away is a write error like any other, not a silent death.
   std::signal(SIGPIPE, SIG_IGN);
 #endif
+#ifdef SIGXFSZ
+  // So is a file grown to the size limit ("ulimit -f"): the write fails and says why.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   QGuiApplication app(argc, argv);
-  QFile out;
+  TStandardOutput out(fileno(stdout));
   QFile err;
-  out.open(fileno(stdout), QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
   err.open(fileno(stderr), QIODevice::WriteOnly, QFileDevice::DontCloseHandle);
   TCliIO io{out, err};
   int status = RunCli(app.arguments().mid(1), io);
-  if (!out.flush() || out.error() != QFileDevice::NoError) {
-    Cli::WriteLine(err, QStringLiteral("Cannot write the output: ") + out.errorString());
+  if (!out.Finish()) {
+    Cli::WriteLine(err, QStringLiteral("Cannot write the output: ") + out.Reason());
     status = 1;
   }
   err.flush();
