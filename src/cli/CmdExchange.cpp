@@ -1,6 +1,7 @@
 // The commands that share a pool: players' picks to and from a spreadsheet, and the standings
 // as a web page. The import changes the pool, as serve (CmdServe.cpp) does.
 #include <QDate>
+#include <QFile>
 #include <optional>
 #include <string>
 
@@ -50,9 +51,9 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
   }
   const QString directory = rest.at(0);
   const QString file = rest.at(1);
-  QByteArray bytes;
+  QFile sheet;
   QString error;
-  if (!TPicksImport::LoadFile(file, &bytes, &error)) {
+  if (!TPicksImport::OpenFile(file, &sheet, &error)) {
     Cli::WriteLine(io.Err, QStringLiteral("Cannot read ") + error);
     return 1;
   }
@@ -63,7 +64,7 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
     return 1;
   TFFDataModule& pool = *document.DataModule();
   TPicksImport import(pool, replace);
-  if (!import.Read(bytes)) {
+  if (!import.Read(sheet)) {
     Cli::WriteLine(io.Err, QStringLiteral("Nothing was imported; the pool is as it was."));
     Cli::WriteLine(io.Err, import.Report());
     if (import.OnlyExistingNames())

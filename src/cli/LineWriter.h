@@ -5,6 +5,8 @@
 #include <charconv>
 #include <string>
 
+#include "Csv.h"
+
 // Text and CSV lines are put together in one reused buffer and handed to the device in large
 // blocks, so a pool of any size prints without an allocation per row.
 class TLineWriter {
@@ -44,8 +46,10 @@ class TLineWriter {
       FBuffer.append(static_cast<size_t>(width) - length, ' ');
     FBuffer.append(digits, length);
   }
-  // A CSV field: quoted, with its quotes doubled, when it holds a separator, quote or break.
-  void CsvField(const QString& text) {
+  // A CSV field: guarded against being run as a formula (Csv::GuardFormula), then quoted,
+  // with its quotes doubled, when it holds a separator, quote or break.
+  void CsvField(const QString& field) {
+    const QString text = Csv::GuardFormula(field);
     bool quote = false;
     for (const QChar c : text) {
       quote = quote || c == ',' || c == '"' || c == '\n' || c == '\r';

@@ -1,5 +1,6 @@
 #include "PicksImport.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QHash>
 #include <algorithm>
@@ -82,54 +83,68 @@ void TPicksImport::Add(int row, int column, const QString& text) {
 }
 
 bool TPicksImport::Read(const QByteArray& bytes) {
-  Csv::TTable table;
-  try {
-    table = Csv::Read(bytes);
-  } catch (const Csv::EFormatError& error) {
-    Start();
-    Add(error.Row(), error.Column(), error.Text());
-    return false;
-  }
-  return ReadTable(table, true);
+  QByteArray copy = bytes;
+  QBuffer buffer(&copy);
+  buffer.open(QIODevice::ReadOnly);
+  return ReadSheet(buffer, true);
+}
+
+bool TPicksImport::Read(QIODevice& sheet) {
+  return ReadSheet(sheet, true);
 }
 
 bool TPicksImport::ReadEntry(const QStringList& cells) {
-  Csv::TTable table;
-  table.Rows = {TPicksSheet(FPool).Header(), cells};
-  return ReadTable(table, false);
+  // An entry reads as the sheet of the pool's header and that one row would, the example
+  // row's name being a name like any other here.
+  Csv::TWriter writer;
+  writer.Row(TPicksSheet(FPool).Header());
+  writer.Row(cells);
+  QByteArray bytes = writer.Bytes();
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  return ReadSheet(buffer, false);
 }
 
-void TPicksImport::Start() {
+bool TPicksImport::ReadSheet(QIODevice& sheet, bool fromFile) {
   FProblems.clear();
   FProblemCount = 0;
   FExistingNames = 0;
   FPlayers.clear();
-}
-
-bool TPicksImport::ReadTable(const Csv::TTable& table, bool fromFile) {
-  Start();
   if (!FPool.Finalized()) {
     Add(0, 0, TOpenPool::kNotLocked);
     return false;
   }
+  Csv::TReader reader(sheet, kMaxRecordBytes);
+  try {
+    ReadRows(reader, fromFile);
+  } catch (const Csv::EFormatError& error) {
+    Add(error.Row(), error.Column(), error.Text());
+  }
+  if (FProblemCount > 0) {
+    FPlayers.clear();
+    return false;
+  }
+  return true;
+}
 
+void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile) {
   const TPicksSheet sheet(FPool);
   FHeader = sheet.Header();
-  if (table.Rows.empty()) {
+  QStringList header;
+  if (!reader.Next(&header)) {
     Add(0, 0, QStringLiteral("The file is empty; it needs the header row of the template."));
-    return false;
+    return;
   }
   // The header must be the pool's own: a sheet made for another pool, or with its columns
   // moved about, would put every pick in the wrong game.
-  const QStringList& header = table.Rows.front();
   for (int c = 0; c < TPicksSheet::kColumnCount; ++c) {
     const QString found = c < header.size() ? header.at(c).trimmed() : QString();
     if (found != FHeader.at(c)) {
       Add(1, c + 1,
           QStringLiteral("the header should read \"%1\", not \"%2\". Start from the template of "
                          "this pool and keep its columns in their order.")
-              .arg(FHeader.at(c), found));
-      return false;
+              .arg(FHeader.at(c), PoolNames::Quoted(found)));
+      return;
     }
   }
 
@@ -156,9 +171,13 @@ bool TPicksImport::ReadTable(const Csv::TTable& table, bool fromFile) {
       poolPlayers.insert(player->PlayerName(), player.get());
   }
   QHash<QString, int> rowOfName;
-  for (size_t r = 1; r < table.Rows.size(); ++r) {
-    const QStringList& cells = table.Rows[r];
-    const int row = static_cast<int>(r) + 1;
+  // No pool holds more players than its file can: a sheet that would bring more is refused at
+  // the row that would pass the limit, before anything is written.
+  const qint64 room = TPlayerPicksFile::kMaxPlayers - FPool.PlayerPicksFile().Count();
+  qint64 added = 0;
+  QStringList cells;
+  while (reader.Next(&cells)) {
+    const int row = reader.Row();
     const bool blank = std::all_of(cells.cbegin(), cells.cend(),
                                    [](const QString& cell) { return cell.trimmed().isEmpty(); });
     // A sheet's example row, as the template has it, is there to be copied, not imported.
@@ -207,7 +226,7 @@ bool TPicksImport::ReadTable(const Csv::TTable& table, bool fromFile) {
       Add(row, TPicksSheet::kGuessColumn + 1,
           QStringLiteral("the tie-breaker guess must be a whole number from 0 to %1, not \"%2\"")
               .arg(kMaxGuess)
-              .arg(guessText));
+              .arg(PoolNames::Quoted(guessText)));
     }
 
     auto player = TPlayerPicksListObject::CreateFromTeams(teams);
@@ -226,20 +245,25 @@ bool TPicksImport::ReadTable(const Csv::TTable& table, bool fromFile) {
       const auto slot = static_cast<size_t>(game.Slot);
       const int team = teamIndex.value(winner, -1);
       if (team < 0) {
+        // Only a problem that is shown gets its closest team: a long cell or a sheet full of
+        // mistakes must not cost an edit distance per cell.
         QString closest;
         int best = 0;
-        for (const auto& known : teams.List()) {
-          const int distance = Distance(winner, known->TeamName());
-          if (closest.isEmpty() || distance < best) {
-            closest = TrimTeamName(known->TeamName());
-            best = distance;
+        if (static_cast<int>(FProblems.size()) < kMaxProblems &&
+            winner.size() <= 2 * TPlayerPicksFile::kNameWidth) {
+          for (const auto& known : teams.List()) {
+            const int distance = Distance(winner, known->TeamName());
+            if (closest.isEmpty() || distance < best) {
+              closest = TrimTeamName(known->TeamName());
+              best = distance;
+            }
           }
         }
         Add(row, column + 1,
             closest.isEmpty()
-                ? QStringLiteral("\"%1\" is not a team of this pool").arg(winner)
+                ? QStringLiteral("\"%1\" is not a team of this pool").arg(PoolNames::Quoted(winner))
                 : QStringLiteral("\"%1\" is not a team of this pool; did you mean \"%2\"?")
-                      .arg(winner, closest));
+                      .arg(PoolNames::Quoted(winner), closest));
         wrong[slot] = true;
         continue;
       }
@@ -259,34 +283,32 @@ bool TPicksImport::ReadTable(const Csv::TTable& table, bool fromFile) {
               : QStringLiteral("\"%1\" did not win a game that leads to this one in this row")
                     .arg(winner));
     }
-    if (FProblemCount == before)
+    if (existing == nullptr && FProblemCount == before && ++added > room) {
+      Add(row, 0,
+          QStringLiteral("this row would make the pool hold more than the %1 players a pool can "
+                         "have")
+              .arg(TPlayerPicksFile::kMaxPlayers));
+      return;
+    }
+    // Players are kept only while the sheet may still be imported.
+    if (FProblemCount == 0)
       FPlayers.push_back(TIncomingPlayer{std::move(player), existing});
   }
-  if (FProblemCount > 0) {
-    FPlayers.clear();
-    return false;
-  }
-  return true;
 }
 
-bool TPicksImport::LoadFile(const QString& path, QByteArray* bytes, QString* error) {
+bool TPicksImport::OpenFile(const QString& path, QFile* file, QString* error) {
   if (!DiskFile::IsRegularFile(path)) {
     *error = DiskFile::Describe(path, QFile::exists(path) ? QStringLiteral("not a plain file")
                                                           : QStringLiteral("no such file"));
     return false;
   }
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    *error = DiskFile::Describe(path, file.errorString());
+  file->setFileName(path);
+  if (!file->open(QIODevice::ReadOnly)) {
+    *error = DiskFile::Describe(path, file->errorString());
     return false;
   }
-  if (file.size() > kMaxFileSize) {
+  if (file->size() > kMaxFileSize) {
     *error = DiskFile::Describe(path, QStringLiteral("too large for a picks sheet"));
-    return false;
-  }
-  *bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    *error = DiskFile::Describe(path, file.errorString());
     return false;
   }
   return true;

@@ -7,10 +7,13 @@
 #include <vector>
 
 #include "OpenPool.h"
+#include "PicksSheet.h"
 
+class QFile;
+class QIODevice;
 class TFFDataModule;
 namespace Csv {
-struct TTable;
+class TReader;
 }
 
 // Reads a picks sheet (the layout of TPicksSheet) into new players for a pool, checking every
@@ -22,11 +25,21 @@ struct TTable;
 // it in the same row, so a row can be left partly empty but never contradicts itself.
 class TPicksImport {
  public:
-  static constexpr int kMaxGuess = 999;
+  static constexpr int kMaxGuess = TPlayerPicksFile::kMaxGuess;
   // Problems kept for showing; the rest are only counted.
   static constexpr int kMaxProblems = 200;
-  // A sheet of 100,000 players is about 100 MB.
-  static constexpr qint64 kMaxFileSize = qint64{512} << 20;
+  // The longest row a sheet of this program can have: every cell a name of 35 characters of
+  // three bytes of UTF-8 each (or doubled quotes), in quotes and guarded, with its separator;
+  // and the line break.
+  static constexpr qint64 kMaxRowBytes =
+      TPicksSheet::kColumnCount * (3 * TPlayerPicksFile::kNameWidth + 4) + 2;
+  // Any record, the header with its game titles included, fits in this; a longer one is no
+  // row of a picks sheet and is refused rather than held.
+  static constexpr qint64 kMaxRecordBytes = qint64{64} << 10;
+  // The sheet of a pool with the most players a pool can have, every row as long as a row can
+  // be: whatever a pool exports imports again.
+  static constexpr qint64 kMaxFileSize =
+      kMaxRecordBytes + qint64{TPlayerPicksFile::kMaxPlayers} * kMaxRowBytes;
 
   // What is wrong, where. Row and column are 1-based as a spreadsheet shows them; a column of 0
   // means the whole row, a row of 0 the whole file. `Title` names the column's game.
@@ -46,16 +59,18 @@ class TPicksImport {
   TPicksImport(const TPicksImport&) = delete;
   TPicksImport& operator=(const TPicksImport&) = delete;
 
-  // Reads and checks the whole sheet; true when it can be imported as it stands.
+  // Reads and checks the whole sheet, a row at a time; true when it can be imported as it
+  // stands. A sheet that would take the pool past the most players it can hold is refused.
+  bool Read(QIODevice& sheet);
   bool Read(const QByteArray& bytes);
   // Checks one player's entry, the cells of one row of the sheet (name, guess, the winner of
   // each game in the sheet's order), as a sheet holding only that row; true when it can be
   // imported. The problems keep the row's columns and the games' titles.
   bool ReadEntry(const QStringList& cells);
-  // Reads a picks sheet file whole into `bytes`. False, with "<file>: <reason>" in `error`,
-  // for a file that cannot be read, is no plain file (a pipe would never end) or is larger
-  // than any sheet.
-  static bool LoadFile(const QString& path, QByteArray* bytes, QString* error);
+  // Opens a picks sheet file to Read. False, with "<file>: <reason>" in `error`, for a file
+  // that cannot be read, is no plain file (a pipe would never end) or is larger than any
+  // sheet.
+  static bool OpenFile(const QString& path, QFile* file, QString* error);
 
   const std::vector<TProblem>& Problems() const { return FProblems; }
   // Every problem found, also those beyond the kept ones.
@@ -72,11 +87,10 @@ class TPicksImport {
   int ReplacedCount() const;
 
  private:
-  class TRowReader;
-
-  void Start();
-  // A sheet read `fromFile` leaves out its template's example row.
-  bool ReadTable(const Csv::TTable& table, bool fromFile);
+  // Reads the sheet, leaving out the template's example row when it comes from a file.
+  bool ReadSheet(QIODevice& sheet, bool fromFile);
+  // Reads the header and the players' rows after it; throws Csv::EFormatError.
+  void ReadRows(Csv::TReader& reader, bool fromFile);
   void Add(int row, int column, const QString& text);
 
   const TFFDataModule& FPool;

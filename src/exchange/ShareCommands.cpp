@@ -1,6 +1,7 @@
 #include "ShareCommands.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <memory>
@@ -37,9 +38,9 @@ void TShareCommands::ImportPlayers(TOpenPool& pool, QWidget* asker, QUndoStack* 
   QString file;
   if (!AskFile(*module, TPrompts::FileDialog::Open, kImportTitle, kCsvFilter, kCsvFile, &file))
     return;
-  QByteArray bytes;
+  QFile sheet;
   QString error;
-  if (!TPicksImport::LoadFile(file, &bytes, &error)) {
+  if (!TPicksImport::OpenFile(file, &sheet, &error)) {
     prompts.Refuse(kCannotRead.arg(error), asker);
     return;
   }
@@ -48,7 +49,7 @@ void TShareCommands::ImportPlayers(TOpenPool& pool, QWidget* asker, QUndoStack* 
     prompts.MessageFrom(asker, text, kMessageTitle, TPrompts::Buttons::Ok,
                         TPrompts::Icon::Information);
   };
-  if (!import->Read(bytes) && import->OnlyExistingNames()) {
+  if (!import->Read(sheet) && import->OnlyExistingNames()) {
     // No is the organiser's choice, not a fault of the sheet.
     if (!prompts.Confirm(kReplaceQuestion.arg(import->ProblemCount()), TPrompts::Icon::Question,
                          asker)) {
@@ -56,7 +57,8 @@ void TShareCommands::ImportPlayers(TOpenPool& pool, QWidget* asker, QUndoStack* 
       return;
     }
     import = std::make_unique<TPicksImport>(*module, true);
-    import->Read(bytes);
+    sheet.seek(0);
+    import->Read(sheet);
   }
   if (import->ProblemCount() > 0) {
     prompts.Refuse(kNothingImported + QStringLiteral("\n\n") + import->Report(kProblemsShown),

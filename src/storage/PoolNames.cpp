@@ -15,7 +15,7 @@ QString PoolNames::Unstorable(const QString& name, const QString& what, int widt
   }
   if (name.size() > width) {
     return QStringLiteral("the %1 \"%2\" is %3 characters long; a name holds at most %4")
-        .arg(what, name)
+        .arg(what, Quoted(name))
         .arg(name.size())
         .arg(width);
   }
@@ -30,4 +30,21 @@ QString PoolNames::Unstorable(const QString& name, const QString& what, int widt
     i += length;
   }
   return {};
+}
+
+QString PoolNames::Quoted(const QString& text) {
+  QString shown;
+  int characters = 0;
+  for (qsizetype i = 0; i < text.size(); ++characters) {
+    if (characters == kQuotedLength)
+      return shown + QChar(0x2026);
+    const QChar c = text.at(i);
+    const qsizetype length = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+    if (c.category() == QChar::Other_Control)
+      shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+    else
+      shown += text.mid(i, length);
+    i += length;
+  }
+  return shown;
 }

@@ -13,4 +13,10 @@ namespace PoolNames {
 // field's `width`, or a character the code page has not. Empty when the pool can keep it.
 QString Unstorable(const QString& name, const QString& what, int width);
 
+// How a message quotes a name or a cell that came from outside: at most kQuotedLength
+// characters, control characters shown by their code, so that nothing read in can flood a
+// message or send a terminal codes of its own.
+constexpr int kQuotedLength = 80;
+QString Quoted(const QString& text);
+
 }  // namespace PoolNames
