@@ -1,0 +1,56 @@
+// What the outlook reads of a pool, from a damaged or hostile pool: a byte of options (the
+// model, the widest vectors, how many games are searched outcome by outcome), then the pool as
+// the chart target takes it: the settings record, two bytes giving the length of the teams
+// file, the teams file and the player picks file. The pool is read as the tool reads it and
+// the outlook worked out on one thread, sampled beyond a few games so that an input stays fast.
+#include <cmath>
+
+#include "FuzzChecks.h"
+#include "FuzzPool.h"
+#include "Outlook.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 111)
+    return 0;
+  const QByteArray input = FuzzPool::Bytes(data + 1, size - 1);
+  const int teamsLength =
+      (static_cast<uint8_t>(input[108]) | static_cast<uint8_t>(input[109]) << 8);
+  const QByteArray rest = input.mid(110);
+  FuzzPool::Write(input.left(108), rest.left(teamsLength), rest.mid(teamsLength));
+  auto pool = FuzzPool::Open(TFFDataModule::TOpenMode::ReadOnly);
+  if (!pool)
+    return 0;
+
+  const uint8_t options = data[0];
+  TOutlookOptions outlook;
+  outlook.Model = (options & 1) != 0 ? TOutlookModel::Seed : TOutlookModel::Even;
+  outlook.Vectors = static_cast<TOutlookVectors>((options >> 1) % 3);
+  outlook.MaxExactGames = (options >> 3) % 12;
+  outlook.Samples = 256;
+  outlook.Threads = 1;
+  const TOutlookInput in = TOutlookInput::FromPool(*pool);
+  const TOutlookResult result = ComputeOutlook(in, outlook);
+
+  const int players = pool->PlayerPicksFile().Count();
+  FUZZ_CHECK(!result.Cancelled);
+  FUZZ_CHECK(static_cast<int>(result.Players.size()) == players);
+  FUZZ_CHECK(result.GamesLeft <= 63);
+  double chances = 0;
+  for (const TOutlookPlayer& player : result.Players) {
+    FUZZ_CHECK(player.Current <= player.Max);
+    FUZZ_CHECK(1 <= player.BestPlace && player.BestPlace <= player.WorstPlace);
+    FUZZ_CHECK(player.WorstPlace <= players);
+    FUZZ_CHECK(player.WinChance >= 0 && player.WinChance <= 1 + 1e-9);
+    FUZZ_CHECK(player.ChanceLow <= player.WinChance + 1e-9);
+    FUZZ_CHECK(player.WinChance <= player.ChanceHigh + 1e-9);
+    chances += player.WinChance;
+  }
+  // Somebody finishes first in every outcome, and a tie shares it evenly.
+  FUZZ_CHECK(players == 0 || std::fabs(chances - 1) < 1e-6);
+  for (const TRootingGame& game : result.Rooting) {
+    FUZZ_CHECK(game.Chance[0].size() == static_cast<size_t>(players));
+    FUZZ_CHECK(game.Chance[1].size() == static_cast<size_t>(players));
+  }
+  pool->ClosePool();
+  return 0;
+}
