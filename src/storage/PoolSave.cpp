@@ -107,8 +107,13 @@ void WriteMarker(const QDir& dir, const TMarker& marker) {
             SumText(entry.Old) + QLatin1Char('\n');
   }
   QString reason;
-  if (!TSafeFile::WriteWhole(dir.filePath(TPoolSave::kMarkerName), text.toUtf8(), &reason))
+  if (!TSafeFile::WriteWhole(dir.filePath(TPoolSave::kMarkerName), text.toUtf8(), &reason)) {
+    // A marker put in place but not synced is not to be trusted: it goes again.
+    QString ignored;
+    if (marker.Mode == kReplaceMode)
+      DiskFile::Remove(dir.filePath(TPoolSave::kMarkerName), &ignored);
     Fail(marker.Entries.front().Name, reason);
+  }
 }
 
 bool ParseSum(const QString& size, const QString& checksum, TFileSum* sum) {
@@ -273,7 +278,8 @@ void TPoolSave::Commit(const QString& folder, const std::vector<TStagedFile>& st
 }
 
 bool TPoolSave::Pending(const QString& folder) {
-  return DiskFile::KindOf(QDir(folder).filePath(kMarkerName)) != TKind::Missing;
+  const TKind kind = DiskFile::KindOf(QDir(folder).filePath(kMarkerName));
+  return kind != TKind::Missing && kind != TKind::Unknown;
 }
 
 QString TPoolSave::Recover(const QString& folder) {

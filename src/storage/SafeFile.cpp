@@ -90,7 +90,7 @@ TKind KindOf(const QString& path) {
 #else
   struct stat status {};
   if (::lstat(Native(path).constData(), &status) != 0)
-    return errno == ENOENT ? TKind::Missing : TKind::Other;
+    return errno == ENOENT || errno == ENOTDIR ? TKind::Missing : TKind::Unknown;
   if (S_ISREG(status.st_mode))
     return TKind::File;
   if (S_ISDIR(status.st_mode))
@@ -297,6 +297,7 @@ bool TSafeFile::Open() {
     // Whatever a save cut short left under the fixed name goes first, a link as a link.
     switch (DiskFile::KindOf(FStaged)) {
       case TKind::Missing:
+      case TKind::Unknown:  // creating it will say why
         break;
       case TKind::File:
       case TKind::Link: {

@@ -106,8 +106,9 @@ void SetFault(TFault fault);
 // The error number the seam gives a call, 0 for none.
 int Fault(TCall call, const QString& path);
 
-// What stands at `path` itself, a link not followed.
-enum class TKind { Missing, File, Folder, Link, Other };
+// What stands at `path` itself, a link not followed; Unknown when the system will not say
+// (a folder on the way that may not be searched).
+enum class TKind { Missing, File, Folder, Link, Other, Unknown };
 TKind KindOf(const QString& path);
 // True for a plain file, through links; false for a folder, a named pipe, a device or nothing.
 bool IsRegularFile(const QString& path);
