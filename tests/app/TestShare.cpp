@@ -2,10 +2,15 @@
 // the standings page, through their handlers with scripted prompts, and once through the
 // keyboard.
 
+#include <sys/wait.h>
+#include <unistd.h>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QListWidget>
+#include <QProcess>
 #include <QStatusBar>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -15,12 +20,15 @@
 #include "FakeReportUi.h"
 #include "FakeShell.h"
 #include "MainForm.h"
+#include "OpenPoolDialog.h"
 #include "Outlook.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
+#include "PoolLock.h"
 #include "PoolReports.h"
 #include "ProgramSandbox.h"
 #include "Registry.h"
+#include "SafeFile.h"
 #include "SamplePool.h"
 #include "ShareCommands.h"
 #include "SheetRows.h"
@@ -66,6 +74,22 @@ class TestShare : public QObject {
   // A sheet for the form's pool with the given rows below the header.
   QByteArray Sheet(TMainForm& form, const QList<QStringList>& rows) {
     return TestPools::SheetWithRows(*form.FFDataModule(), rows);
+  }
+
+  // The command-line tool's import of `sheet` into `pool`, run as a program of its own: its
+  // exit status and what it wrote on standard error.
+  QPair<int, QByteArray> ToolImport(const QString& pool, const QString& sheet) {
+    QProcess tool;
+    tool.start(QStringLiteral(COURTSIDER_CLI), {QStringLiteral("import-picks"), pool, sheet});
+    tool.waitForFinished(120000);
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+            tool.readAllStandardError()};
+  }
+
+  // What another program holding `pool` open for writing is refused with.
+  static QString HeldBy(const QString& pool, qint64 process) {
+    return DiskFile::Describe(pool,
+                              TPoolLock::kHeldBy.arg(QSysInfo::machineHostName()).arg(process));
   }
 
  private slots:
@@ -225,6 +249,82 @@ class TestShare : public QObject {
     reportUi.CancelWork(&stopped);
     form->actFilePublishExecute();
     QVERIFY(!QFile::exists(File("new.html")));
+  }
+
+  // The program and the command-line tool on one pool: while the window has the pool open, the
+  // tool's import is refused at once with who holds the pool, and the window's save loses
+  // nothing; once the window has let go of the pool, the import goes through.
+  void theToolCannotWriteAPoolTheWindowHolds() {
+    auto form = Start(true, 2);
+    const QString pool = form->FFDataModule()->Directory();
+    TestPools::WriteBytes(File("tool.csv"), Sheet(*form, {{"Tool Tom", "50"}, {"Tool Tia", "60"}}));
+    const auto refused = ToolImport(pool, File("tool.csv"));
+    QCOMPARE(refused.first, 1);
+    QVERIFY2(refused.second.contains(HeldBy(pool, QCoreApplication::applicationPid()).toUtf8()),
+             refused.second.constData());
+
+    TPoolOptions options = form->OpenPool().Options();
+    options.PoolName = QStringLiteral("Kept");
+    form->OpenPool().SetOptions(options);
+    form->actFileSaveExecute();
+    QCOMPARE(TestPools::OpenReadOnly(pool)->PlayerPicksFile().Count(), 2);
+    QCOMPARE(TestPools::OpenReadOnly(pool)->SystemFile().PoolName(), QStringLiteral("Kept"));
+
+    QVERIFY(form->close());
+    const auto imported = ToolImport(pool, File("tool.csv"));
+    QVERIFY2(imported.first == 0, imported.second.constData());
+    QCOMPARE(TestPools::OpenReadOnly(pool)->PlayerPicksFile().Count(), 4);
+  }
+
+  // The other way round, through the keyboard: a pool another program is writing is not
+  // opened (the window has no way to show a pool it may not save); the message says who holds
+  // it, and once that program lets go the pool opens.
+  void aPoolAnotherProgramWritesIsNotOpened() {
+    auto form = Start(true, 1);
+    const QString other = QDir(AppDir()).filePath(QStringLiteral("Other.BGD"));
+    QDir().mkpath(other);
+    TestPools::CreatePool(other)->ClosePool();
+    int held[2];
+    int go[2];
+    QVERIFY(::pipe(held) == 0 && ::pipe(go) == 0);
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+      auto pool = TestPools::OpenPool(other);
+      char byte = 1;
+      if (::write(held[1], &byte, 1) == 1)
+        ::read(go[0], &byte, 1);
+      ::_exit(0);
+    }
+    char byte = 0;
+    QCOMPARE(::read(held[0], &byte, 1), 1);
+
+    form->SetModalRunner([](QDialog& dialog) {
+      auto& openPool = dynamic_cast<TfrmOpenPool&>(dialog);
+      openPool.show();
+      const auto items =
+          openPool.lbSelectPool->findItems(QStringLiteral("Other"), Qt::MatchContains);
+      openPool.lbSelectPool->setCurrentItem(items.value(0));
+      openPool.lbSelectPool->setFocus();
+      QTest::keyClick(openPool.lbSelectPool, Qt::Key_Return);
+      return openPool.result();
+    });
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kOpenError + "\n\n" + HeldBy(other, writer)});
+    QVERIFY(!form->actFileSave->isEnabled() && !form->actReports->isEnabled() &&
+            !form->actDataPlayers->isEnabled());
+
+    QCOMPARE(::write(go[1], &byte, 1), 1);
+    QCOMPARE(::waitpid(writer, nullptr, 0), writer);
+    FPrompts.Reset();
+    QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
+    QCOMPARE(FPrompts.Texts(), QStringList());
+    QCOMPARE(form->FFDataModule()->Directory(), other);
+    QVERIFY(form->actReports->isEnabled());
+    for (int end : {held[0], held[1], go[0], go[1]})
+      ::close(end);
   }
 
   void importThroughTheKeyboard() {

@@ -1,12 +1,19 @@
+#include <poll.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QSysInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
 
+#include "CliRunner.h"
+#include "PoolLock.h"
+#include "PoolSave.h"
+#include "SheetRows.h"
 #include "TestPools.h"
 
 using namespace TestPools;
@@ -19,9 +26,12 @@ struct TToolRun {
 };
 
 // Runs the real tool in a process of its own; with `fileSizeLimit` set, no file it writes may
-// grow beyond that many bytes, as on a disk that is full.
+// grow beyond that many bytes, as on a disk that is full. Going past the limit raises SIGXFSZ,
+// which the tool is started ignoring unless `plainLimit` leaves it as a shell's "ulimit -f"
+// does.
 TToolRun RunProcess(const QStringList& arguments, qint64 fileSizeLimit = -1,
-                    const QString& outputFile = {}, bool closeOutput = false) {
+                    const QString& outputFile = {}, bool closeOutput = false,
+                    bool plainLimit = false) {
   QProcess process;
   process.setProgram(QCoreApplication::applicationDirPath() + "/courtsider-cli");
   process.setArguments(arguments);
@@ -31,12 +41,12 @@ TToolRun RunProcess(const QStringList& arguments, qint64 fileSizeLimit = -1,
   int pipe[2] = {-1, -1};
   if (closeOutput && ::pipe(pipe) != 0)
     return {};
-  process.setChildProcessModifier([fileSizeLimit, pipe] {
+  process.setChildProcessModifier([fileSizeLimit, pipe, plainLimit] {
     if (pipe[1] >= 0) {
       ::dup2(pipe[1], STDOUT_FILENO);
       ::close(pipe[0]);
     }
-    std::signal(SIGXFSZ, SIG_IGN);
+    std::signal(SIGXFSZ, plainLimit ? SIG_DFL : SIG_IGN);
     if (fileSizeLimit >= 0) {
       rlimit limit{};
       limit.rlim_cur = limit.rlim_max = static_cast<rlim_t>(fileSizeLimit);
@@ -117,6 +127,80 @@ class TestCliProcess : public QObject {
       QCOMPARE(run.Status, 0);
       QVERIFY(QFileInfo(command.last()).size() > 2000);
     }
+  }
+
+  // Output cut short by a file-size limit is a failure with its reason, whether the limit
+  // ends the tool by its signal or fails the write; never success with a cut file.
+  void outputCutShortIsNeverSuccess() {
+    const QString out = FDir.filePath("players.json");
+    for (bool plain : {true, false}) {
+      TToolRun run = RunProcess({"players", FPool}, 10000, out, false, plain);
+      QVERIFY2(run.Status == 1, run.Err);
+      QVERIFY2(run.Err.contains("Cannot write the output: File too large"), run.Err);
+      QVERIFY(QFileInfo(out).size() <= 10000);
+    }
+    TToolRun run = RunProcess({"players", FPool}, -1, out);
+    QCOMPARE(run.Status, 0);
+    QVERIFY(QFileInfo(out).size() > 10000);
+  }
+
+  // Two writers at once: while one import is writing the pool, another is refused at once
+  // with who holds it, and loses nothing; once the first is done, the second goes through.
+  // The first writer is the tool's own import in a process of its own, held up in its save.
+  void aSecondWriterIsRefusedWhileTheFirstWrites() {
+    const QString pool = FDir.filePath("Writers.BGD");
+    QDir().mkpath(pool);
+    auto made = CreatePool(pool);
+    AddFullField(made->TeamsFile());
+    made->SystemFile().SetFinalized(true);
+    QVERIFY(made->SavePool());
+    auto sheet = [&](const QString& name, int players) {
+      QList<QStringList> rows;
+      for (int i = 0; i < players; ++i)
+        rows << QStringList{QStringLiteral("%1 %2").arg(name).arg(i), QStringLiteral("100")};
+      const QString file = FDir.filePath(name + ".csv");
+      WriteBytes(file, SheetWithRows(*made, rows));
+      return file;
+    };
+    const QString first = sheet("First", 30);
+    const QString second = sheet("Second", 20);
+    made->ClosePool();
+
+    int held[2];
+    int go[2];
+    QVERIFY(::pipe(held) == 0 && ::pipe(go) == 0);
+    const pid_t writer = ::fork();
+    if (writer == 0) {
+      TPoolSave::SetStepHook([&](const QString& step) {
+        char byte = 1;
+        if (step == QLatin1String("backup") && ::write(held[1], &byte, 1) == 1)
+          ::read(go[0], &byte, 1);
+      });
+      const TCliRun run = RunTool({"import-picks", pool, first});
+      ::_exit(run.Status);
+    }
+    ::close(held[1]);
+    ::close(go[0]);
+    pollfd ready{held[0], POLLIN, 0};
+    QVERIFY(::poll(&ready, 1, 120000) == 1);
+
+    const TToolRun refused = RunProcess({"import-picks", pool, second});
+    QCOMPARE(refused.Status, 1);
+    const QString holder = TPoolLock::kHeldBy.arg(QSysInfo::machineHostName()).arg(writer);
+    QVERIFY2(refused.Err.contains(holder.toUtf8()), refused.Err);
+
+    char byte = 1;
+    QCOMPARE(::write(go[1], &byte, 1), 1);
+    int status = -1;
+    QCOMPARE(::waitpid(writer, &status, 0), writer);
+    ::close(held[0]);
+    ::close(go[1]);
+    QVERIFY(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    QCOMPARE(OpenReadOnly(pool)->PlayerPicksFile().Count(), 30);
+
+    const TToolRun after = RunProcess({"import-picks", pool, second});
+    QVERIFY2(after.Status == 0, after.Err);
+    QCOMPARE(OpenReadOnly(pool)->PlayerPicksFile().Count(), 50);
   }
 
   void aNewPoolThatDoesNotFitLeavesNoFolder() {

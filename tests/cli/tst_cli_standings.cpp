@@ -184,6 +184,19 @@ class TestCliStandings : public QObject {
     QVERIFY(lines[4].endsWith("135     -5"));
   }
 
+  // A name a spreadsheet would run as a formula is written after an apostrophe.
+  void csvNamesNeverRunAsFormulas() {
+    const QString dir = MakePool("Formula.BGD", true, 0);
+    auto pool = OpenPool(dir);
+    pool->PlayerPicksFile().Items(2)->SetPlayerName("=HYPERLINK(\"http://x\",\"y\")");
+    pool->PlayerPicksFile().SetModified(true);
+    QVERIFY(pool->SavePool());
+    pool->ClosePool();
+    const QList<QByteArray> lines = Lines(RunTool({"standings", dir, "--format", "csv"}).Out);
+    QCOMPARE(lines[3],
+             QByteArray("3,\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",0,0,0,0,0,0,0,99"));
+  }
+
   void selectionsListEachPlayersPicksByRound() {
     const QString dir = MakePool("Picks.BGD", true, 0);
     TCliRun run = RunTool({"selections", dir, "--format", "json"});

@@ -1,3 +1,4 @@
+#include <QBuffer>
 #include <QTest>
 
 #include "Csv.h"
@@ -105,6 +106,36 @@ class TestCsv : public QObject {
     const Csv::TTable table = Csv::Read(writer.Bytes());
     QCOMPARE(table.Rows.size(), size_t(2));
     QCOMPARE(table.Rows[0], awkward);
+  }
+
+  // A cell a spreadsheet would run as a formula is written after an apostrophe and read back
+  // without it; so is one whose apostrophe would otherwise be taken for such a guard.
+  void formulasAreGuardedAndReadBackAsTheyWere() {
+    const QStringList cells = {"=1+1", "+2", "-3", "@me", "\tx", "\ry", "'=z", "''", "'Tis", "a=b"};
+    Csv::TWriter writer;
+    writer.Row(cells);
+    QCOMPARE(writer.Bytes().mid(3),
+             QByteArray("'=1+1,'+2,'-3,'@me,'\tx,\"'\ry\",''=z,''','Tis,a=b\r\n"));
+    QCOMPARE(Csv::Read(writer.Bytes()).Rows.at(0), cells);
+    // As typed into a spreadsheet: the apostrophe of text that is not a formula stays.
+    QCOMPARE(Csv::Read(Utf8("'Tis,'42\r\n")).Rows.at(0), QStringList({"'Tis", "'42"}));
+  }
+
+  // A record longer than the reader takes is refused at its row, not held.
+  void aRecordPastTheLimitIsRefused() {
+    QByteArray text = "short,row\r\n" + QByteArray(150, 'x') + "\r\nlast\r\n";
+    QBuffer device(&text);
+    device.open(QIODevice::ReadOnly);
+    Csv::TReader reader(device, 100);
+    QStringList cells;
+    QVERIFY(reader.Next(&cells));
+    try {
+      reader.Next(&cells);
+      QFAIL("a record past the limit was read");
+    } catch (const Csv::EFormatError& error) {
+      QCOMPARE(error.Row(), 2);
+      QVERIFY2(error.Text().contains("longer than 100 bytes"), qPrintable(error.Text()));
+    }
   }
 
   void columnNamesAsSpreadsheetsShowThem() {

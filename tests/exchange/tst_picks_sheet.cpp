@@ -231,6 +231,12 @@ class TestPicksSheet : public QObject {
     // A name that would put an escape into a terminal or a page is not quoted back.
     ExpectOneProblem(Sheet(sheet, {with(0, QStringLiteral("Red\x1b[31m"))}), 2, 1,
                      "the player name holds the control character U+001B");
+    // A message quotes at most 80 characters of a cell and shows a control character by its
+    // code: no cell floods a message or sends a terminal codes of its own.
+    ExpectOneProblem(Sheet(sheet, {with(first, QString(10000, 'w'))}), 2, first + 1,
+                     "\"" + QString(80, 'w') + QChar(0x2026) + "\" is not a team of this pool");
+    ExpectOneProblem(Sheet(sheet, {with(first, "Bad\x1b[2JTeam")}), 2, first + 1,
+                     "\"Bad\\x1b[2JTeam\" is not a team");
     QStringList tooWide = good;
     tooWide << ""
             << "extra";
@@ -330,6 +336,103 @@ class TestPicksSheet : public QObject {
     auto reopened = OpenPool(directory);
     QVERIFY(reopened->PlayerPicksFile().FindPlayer(name));
     reopened->ClosePool();
+  }
+
+  // Names a spreadsheet would run as formulas are exported guarded, and imported back as they
+  // were: the round trip gives the same player file.
+  void formulaNamesAreGuardedBothWays() {
+    auto pool = MakePool(QStringLiteral("Formulas.BGD"));
+    const QStringList names = {"=1+1", "+Plus", "-Minus", "@At", "'=Quoted", "O'Brien"};
+    for (const QString& name : names)
+      AddPlayer(*pool, name, 1);
+    QVERIFY(pool->SavePool());
+    const QByteArray exported = TPicksSheet(*pool).Export();
+    for (const char* row : {"\r\n'=1+1,", "\r\n'+Plus,", "\r\n'-Minus,", "\r\n'@At,",
+                            "\r\n''=Quoted,", "\r\nO'Brien,"}) {
+      QVERIFY2(exported.contains(row), row);
+    }
+    const QString source = pool->Directory();
+    pool->ClosePool();
+    const QString copy = FDir.filePath(QStringLiteral("FormulasCopy.BGD"));
+    QDir().mkpath(copy);
+    for (const QString& file : {TSystemFile::kFileName, TTeamsFile::kFileName})
+      QVERIFY(QFile::copy(QDir(source).filePath(file), QDir(copy).filePath(file)));
+    auto target = OpenPool(copy);
+    TPicksImport import(*target, false);
+    QVERIFY2(import.Read(exported), qPrintable(import.Report()));
+    QVERIFY(ImportAndSave(std::move(target), import));
+    QCOMPARE(ReadBytes(QDir(copy).filePath(TPlayerPicksFile::kFileName)),
+             ReadBytes(QDir(source).filePath(TPlayerPicksFile::kFileName)));
+  }
+
+  // A pool holds at most 1,000,000 players: a sheet that would take it past them is refused at
+  // the row that would, before anything is written, and so is a save of more. The sheet of a
+  // pool at the limit is no larger than a sheet is allowed to be.
+  void aPoolIsNeverFilledPastItsPlayers() {
+    auto pool = MakePool(QStringLiteral("Full.BGD"));
+    TPlayerPicksFile& players = pool->PlayerPicksFile();
+    while (players.Count() < TPlayerPicksFile::kMaxPlayers - 2)
+      players.Add(std::make_unique<TPlayerPicksListObject>());
+    const TPicksSheet sheet(*pool);
+    QList<QStringList> rows{EmptyRow(QStringLiteral("Already Here"), QStringLiteral("7"))};
+    for (const char* name : {"Fits", "Fits too", "One too many", "And another"})
+      rows << EmptyRow(QString::fromLatin1(name));
+    TPicksImport overfilling(*pool, true);
+    QVERIFY(!overfilling.Read(Sheet(sheet, rows)));
+    QCOMPARE(overfilling.ProblemCount(), 1);
+    QVERIFY(overfilling.Players().empty());
+    QCOMPARE(overfilling.Report(),
+             QStringLiteral("Row 5: this row would make the pool hold more than the 1000000 "
+                            "players a pool can have"));
+    rows.removeLast();
+    rows.removeLast();
+    TPicksImport import(*pool, true);
+    QVERIFY2(import.Read(Sheet(sheet, rows)), qPrintable(import.Report()));
+    QCOMPARE(import.NewCount(), 2);
+    QCOMPARE(import.ReplacedCount(), 1);
+
+    players.Add(std::make_unique<TPlayerPicksListObject>());
+    players.Add(std::make_unique<TPlayerPicksListObject>());
+    players.Add(std::make_unique<TPlayerPicksListObject>());
+    players.SetModified(true);
+    const QByteArray before =
+        ReadBytes(QDir(pool->Directory()).filePath(TPlayerPicksFile::kFileName));
+    QVERIFY(!pool->SavePool());
+    QVERIFY2(pool->SaveError().Reason.contains("1000001 players, more than the 1000000"),
+             qPrintable(pool->SaveError().Text()));
+    QCOMPARE(ReadBytes(QDir(pool->Directory()).filePath(TPlayerPicksFile::kFileName)), before);
+    pool->ClosePool();
+
+    // No row of a sheet is longer than the bound the limit on a sheet's size is made of: every
+    // name of the longest a pool stores, in characters of the most bytes.
+    auto longest = MakePool(QStringLiteral("Longest.BGD"));
+    const QString wide = QStringLiteral("‘’“”•–—˜™");
+    for (int i = 0; i < longest->TeamsFile().Count(); ++i) {
+      longest->TeamsFile().Items(i)->SetTeamName(QString(33, QChar(0x20AC)) + wide.at(i % 9) +
+                                                 wide.at(i / 9));
+    }
+    TPlayerPicksListObject* player = AddPlayer(*longest, QString(35, QChar(0x20AC)), 999);
+    QRandomGenerator random(7);
+    RandomPicks(*player, random, true);
+    const QList<QByteArray> lines = TPicksSheet(*longest).Export().split('\n');
+    QVERIFY(lines.first().size() < TPicksImport::kMaxRecordBytes);
+    const qsizetype row = lines.at(lines.size() - 2).size() + 1;  // the last player's
+    QVERIFY2(row > TPicksImport::kMaxRowBytes * 9 / 10 && row <= TPicksImport::kMaxRowBytes,
+             qPrintable(QString::number(row)));
+    longest->ClosePool();
+
+    // A file of 600 MB is read, one past the largest sheet of a pool refused unread.
+    const QString path = FDir.filePath(QStringLiteral("big.csv"));
+    QFile big(path);
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64{600} << 20));
+    QFile file;
+    QString error;
+    QVERIFY2(TPicksImport::OpenFile(path, &file, &error), qPrintable(error));
+    file.close();
+    QVERIFY(big.resize(TPicksImport::kMaxFileSize + 1));
+    QVERIFY(!TPicksImport::OpenFile(path, &file, &error));
+    QVERIFY2(error.endsWith(QStringLiteral("too large for a picks sheet")), qPrintable(error));
+    QVERIFY(big.remove());
   }
 
   // Export, then import into a copy of the pool without its players: the saved player file

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <QUndoGroup>
 #include <QUndoStack>
+#include <cerrno>
 #include <functional>
 #include <memory>
 
@@ -15,6 +16,7 @@
 #include "FFDataModule.h"
 #include "FakePrompts.h"
 #include "OpenPool.h"
+#include "SafeFile.h"
 #include "TestPools.h"
 
 namespace {
@@ -614,6 +616,35 @@ class TestPool : public QObject {
     QVERIFY(!FPool->IsOpen());
     QVERIFY(FPool->ResultsBracket());
     QCOMPARE(FPool->AddTeam(QStringLiteral("Nowhere")), nullptr);
+  }
+
+  // A save that fails tells the window its file and reason through the document, which shows
+  // nothing itself, and leaves the pool modified for another try.
+  void aFailedSaveIsToldToTheWindow() {
+    Open(false);
+    TPoolOptions options = FPool->Options();
+    options.PoolName = QStringLiteral("Renamed");
+    FPool->SetOptions(options);
+    QSignalSpy failed(FPool.get(), &TOpenPool::FileError);
+    DiskFile::SetFault([](DiskFile::TCall call, const QString&) {
+      return call == DiskFile::TCall::Sync ? ENOSPC : 0;
+    });
+    QVERIFY(!FPool->Save());
+    DiskFile::SetFault(nullptr);
+    QVERIFY(FPrompts.Shown().isEmpty());
+    QCOMPARE(failed.count(), 1);
+    const QString message = failed.first().first().toString();
+    QCOMPARE(message, FPool->SaveError());
+    QVERIFY2(
+        message.startsWith(QStringLiteral("Error during System File I/O processing - Write\n\n")) &&
+            message.contains(QStringLiteral("System.dat.new: No space left on device")),
+        qPrintable(message));
+    QVERIFY(FPool->Modified());
+    QCOMPARE(TestPools::OpenReadOnly(PoolDir())->SystemFile().PoolName(), QString());
+
+    QVERIFY(FPool->Save());
+    QCOMPARE(failed.count(), 1);
+    QCOMPARE(TestPools::OpenReadOnly(PoolDir())->SystemFile().PoolName(), QString("Renamed"));
   }
 
   void eachWindowUndoesItsOwnEdits() {

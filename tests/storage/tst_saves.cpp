@@ -1,8 +1,12 @@
+#include <sys/stat.h>
+#include <sys/time.h>
 #include <unistd.h>
+#include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
+#include <memory>
 
 #include "FFDataModule.h"
 #include "FakePrompts.h"
@@ -320,6 +324,254 @@ class TestSaves : public QObject {
     QCOMPARE(pool->SystemFile().BracketName(1), QString("Midwest"));
     pool->ClosePool();
     QVERIFY_THROWS_EXCEPTION(EInOutError, TFFDataModule::CreatePoolFolder(target));
+
+    // A new pool killed while being built leaves its hidden folder: the next new pool beside
+    // it removes those older than a day that hold nothing but a pool's files.
+    const QString killed = parent + "/.Gone.BGD-a1B2c3";
+    const QString young = parent + "/.Young.BGD-d4E5f6";
+    const QString foreign = parent + "/.Mine.BGD-g7H8i9";
+    for (const QString& folder : {killed, young, foreign}) {
+      QDir().mkpath(folder);
+      WriteBytes(folder + "/System.dat", FOld.System);
+    }
+    WriteBytes(foreign + "/notes.txt", "mine");
+    for (const QString& folder : {killed, foreign}) {
+      const QByteArray path = QFile::encodeName(folder);
+      const timeval twoDaysAgo[2] = {{::time(nullptr) - 2 * 86400, 0},
+                                     {::time(nullptr) - 2 * 86400, 0}};
+      QCOMPARE(::utimes(path.constData(), twoDaysAgo), 0);
+    }
+    TFFDataModule::CreatePoolFolder(parent + "/Next.BGD");
+    QVERIFY(!QFileInfo::exists(killed));
+    QVERIFY(QFileInfo::exists(young + "/System.dat") && QFileInfo::exists(foreign + "/notes.txt"));
+  }
+
+  // A save keeps the permissions of the files it replaces, in the pool and in its backup.
+  void aSaveKeepsEveryFilesPermissions() {
+    const QString dir = Folder("private");
+    WritePool(dir, FOld);
+    for (const QString& name : TPoolSave::PoolFiles())
+      QCOMPARE(::chmod(QFile::encodeName(dir + "/" + name).constData(), 0600), 0);
+    auto pool = OpenPool(dir);
+    Modify(*pool);
+    QVERIFY(pool->SavePool());
+    pool->ClosePool();
+    QCOMPARE(ReadPool(dir), FNew);
+    for (const QString& folder : {dir, dir + "/Backup"}) {
+      for (const QString& name : TPoolSave::PoolFiles()) {
+        struct stat status {};
+        QCOMPARE(::stat(QFile::encodeName(folder + "/" + name).constData(), &status), 0);
+        QCOMPARE(status.st_mode & 0777, 0600u);
+      }
+    }
+  }
+
+  // A save that fails or dies while it copies the pool into its backup keeps the previous
+  // generation whole until the new one is.
+  void aBackupCutShortKeepsThePreviousOne() {
+    const QString dir = Folder("generation");
+    for (bool kill : {false, true}) {
+      // Steps 1 to 3 copy System.dat, Teams.dat and PlayPick.dat into the backup.
+      for (int at = 1; at <= 3; ++at) {
+        auto pool = ModifiedPool(dir);
+        QVERIFY(pool->SavePool());
+        QCOMPARE(ReadPool(dir + "/Backup"), FOld);
+        pool->SystemFile().SetPoolName("Third");
+        if (kill) {
+          LimitedChild::Run(-1, [&](QByteArray&) {
+            TSaveInterruption interruption(at, true);
+            return pool->SavePool() ? 1 : 2;
+          });
+          pool->ClosePool();
+          pool = OpenPool(dir);
+        } else {
+          TSaveInterruption interruption(at);
+          QVERIFY(!pool->SavePool());
+          QVERIFY(interruption.Steps().last().startsWith("backup "));
+        }
+        QCOMPARE(ReadPool(dir), FNew);
+        QCOMPARE(ReadPool(dir + "/Backup"), FOld);
+        QVERIFY2(Leftovers(dir).isEmpty(), qPrintable(Leftovers(dir).join(' ')));
+        pool->ClosePool();
+      }
+    }
+  }
+
+  // Links planted in the pool folder send nothing of a save anywhere else: "Backup" must be a
+  // folder of the pool, and a link where a staged copy, the marker or a backup file goes is
+  // never written through.
+  void aSaveWritesNothingThroughLinks() {
+    const QString dir = Folder("links");
+    const QString outside = Folder("outside");
+    QDir().mkpath(outside);
+    WritePool(dir, FOld);
+    QVERIFY(QFile::link(outside, dir + "/Backup"));
+    auto pool = OpenPool(dir);
+    Modify(*pool);
+    QVERIFY(!pool->SavePool());
+    QVERIFY2(pool->SaveError().Reason.contains(TPoolSave::kBackupNotAFolder),
+             qPrintable(pool->SaveError().Text()));
+    pool->ClosePool();
+    QCOMPARE(ReadPool(dir), FOld);
+    QCOMPARE(QDir(outside).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+             QStringList());
+
+    const QString target = outside + "/target";
+    for (const char* name : {"PlayPick.dat.new", "Saving.txt", "Backup/System.dat"}) {
+      WritePool(dir, FOld);
+      QDir().mkpath(dir + "/Backup");
+      auto planted = OpenPool(dir);
+      Modify(*planted);
+      QVERIFY(QFile::link(target, dir + "/" + name));
+      const bool saved = planted->SavePool();
+      planted->ClosePool();
+      QVERIFY2(!QFileInfo::exists(target), name);
+      const TPoolBytes now = ReadPool(dir);
+      QVERIFY2(saved ? now == FNew : now == FOld, name);
+    }
+  }
+
+  // Recovery acts only on a marker of its own whose files are what the marker says; anything
+  // else is reported and left as it is.
+  void recoveryLeavesWhatItDidNotWriteAlone() {
+    const QString dir = Folder("foreign");
+    WritePool(dir, FOld);
+    WriteBytes(dir + "/Saving.txt", "replace\nSystem.dat\nTeams.dat\nPlayPick.dat\n");
+    WriteBytes(dir + "/Teams.dat.new", FNew.Teams);
+    QVERIFY_THROWS_EXCEPTION(EInOutError, OpenPool(dir));
+    QCOMPARE(ReadPool(dir), FOld);
+    QCOMPARE(ReadBytes(dir + "/Teams.dat.new"), FNew.Teams);
+    QVERIFY(QFile::exists(dir + "/Saving.txt"));
+
+    // A save of its own killed halfway, whose staged teams and backed-up settings were damaged
+    // since: it can be neither finished nor undone.
+    auto pool = ModifiedPool(dir);
+    LimitedChild::Run(-1, [&](QByteArray&) {
+      TSaveInterruption interruption(6, true);  // before replacing Teams.dat
+      return pool->SavePool() ? 1 : 2;
+    });
+    pool->ClosePool();
+    QVERIFY(TPoolSave::Pending(dir));
+    WriteBytes(dir + "/Teams.dat.new", FNew.Teams.left(52));
+    WriteBytes(dir + "/Backup/System.dat", FNew.System);
+    const TPoolBytes damaged = ReadPool(dir);
+    try {
+      OpenPool(dir);
+      QFAIL("a save that can be neither finished nor undone was acted on");
+    } catch (const EInOutError& error) {
+      QVERIFY2(error.Reason().contains(TPoolSave::kUnfinishable), qPrintable(error.Reason()));
+    }
+    QCOMPARE(ReadPool(dir), damaged);
+    QVERIFY(TPoolSave::Pending(dir));
+  }
+
+  // Every call of a save that changes the disk may fail, as a real disk's may: the n-th
+  // create, write, sync, close, rename, removal or folder sync. The pool is always the whole
+  // old one, reported with its file and the system's reason, or the whole new one.
+  void aFailureOfAnyFileCallLeavesAWholePool() {
+    const QString dir = Folder("faults");
+    using DiskFile::TCall;
+    for (TCall kind : {TCall::Create, TCall::Write, TCall::Sync, TCall::Close, TCall::Rename,
+                       TCall::Remove, TCall::MakeFolder, TCall::SyncFolder}) {
+      for (int n = 1;; ++n) {
+        auto pool = ModifiedPool(dir);
+        int calls = 0;
+        DiskFile::SetFault(
+            [&](TCall call, const QString&) { return call == kind && ++calls == n ? EIO : 0; });
+        const bool saved = pool->SavePool();
+        DiskFile::SetFault(nullptr);
+        const QString where = QStringLiteral("call %1 of kind %2").arg(n).arg(int(kind));
+        if (saved) {
+          QVERIFY2(ReadPool(dir) == FNew, qPrintable(where));
+        } else {
+          QVERIFY2(ReadPool(dir) == FOld, qPrintable(where));
+          QVERIFY(pool->Modified());
+          QVERIFY2(pool->SaveError().Reason.contains("Input/output error"),
+                   qPrintable(where + ": " + pool->SaveError().Text()));
+        }
+        pool->ClosePool();
+        // The next open finds the same whole pool, and nothing left of the save.
+        const TPoolBytes now = ReadPool(dir);
+        OpenPool(dir)->ClosePool();
+        QVERIFY2(ReadPool(dir) == now, qPrintable(where));
+        QVERIFY2(Leftovers(dir).isEmpty(), qPrintable(where + ": " + Leftovers(dir).join(' ')));
+        if (calls < n)
+          break;
+      }
+    }
+  }
+
+  // A replacement fails, and then so does the marker that would undo it: the save can only be
+  // finished, and the next open does that, rather than calling a pool that mixes the new
+  // "System.dat" with the old teams and players complete.
+  void aFailedReplaceAndUndoAreFinishedAtTheNextOpen() {
+    const QString dir = Folder("twice");
+    // Fails the replacement of `name`, and then the second marker, the one of the undo.
+    auto replaceAndUndoFail = [&dir](const QString& name) {
+      auto markers = std::make_shared<int>(0);
+      DiskFile::SetFault([&dir, name, markers](DiskFile::TCall call, const QString& path) {
+        if (call == DiskFile::TCall::Rename && path == dir + "/" + name)
+          return EIO;
+        if (call == DiskFile::TCall::Create && path.startsWith(dir + "/.Saving.txt"))
+          return ++*markers == 2 ? EIO : 0;
+        return 0;
+      });
+    };
+    auto pool = ModifiedPool(dir);
+    replaceAndUndoFail("Teams.dat");
+    QVERIFY(!pool->SavePool());
+    DiskFile::SetFault(nullptr);
+    QCOMPARE(ReadPool(dir).System, FNew.System);
+    QCOMPARE(ReadPool(dir).Teams, FOld.Teams);
+    QVERIFY(TPoolSave::Pending(dir));
+    pool->ClosePool();
+    auto reopened = OpenPool(dir);
+    QCOMPARE(reopened->OpenNotice(), TPoolSave::kCompletedNotice);
+    QCOMPARE(ReadPool(dir), FNew);
+    QVERIFY(Leftovers(dir).isEmpty());
+
+    // Within the same session, the next save finishes it first, then saves.
+    replaceAndUndoFail("PlayPick.dat");
+    reopened->SystemFile().SetPoolName("Fourth");
+    QVERIFY(!reopened->SavePool());
+    DiskFile::SetFault(nullptr);
+    QVERIFY(TPoolSave::Pending(dir));
+    QVERIFY(reopened->SavePool());
+    QVERIFY(!TPoolSave::Pending(dir));
+    QCOMPARE(ReadPool(dir).Players, FNew.Players);
+    reopened->ClosePool();
+    QCOMPARE(OpenReadOnly(dir)->SystemFile().PoolName(), QString("Fourth"));
+  }
+
+  // One writer at a time: a second open for writing is refused at once with who holds the
+  // pool, reading needs no lock, and a lock whose holder is gone is taken over.
+  void aPoolHasOneWriterAtATime() {
+    const QString dir = Folder("lock");
+    WritePool(dir, FOld);
+    auto writer = OpenPool(dir);
+    try {
+      OpenPool(dir);
+      QFAIL("a second writer was let in");
+    } catch (const EInOutError& error) {
+      const QString expected = TPoolLock::kHeldBy.arg(QSysInfo::machineHostName())
+                                   .arg(QCoreApplication::applicationPid());
+      QVERIFY2(error.Reason().endsWith(expected), qPrintable(error.Reason()));
+    }
+    QCOMPARE(OpenReadOnly(dir)->TeamsFile().Count(), 60);
+    writer->ClosePool();
+    OpenPool(dir)->ClosePool();
+
+    // A writer that died holding the pool.
+    const LimitedChild::TResult died = LimitedChild::Run(-1, [&](QByteArray&) {
+      OpenPool(dir).release();
+      return QFile::exists(dir + "/" + TPoolLock::kFileName) ? 1 : 2;
+    });
+    QCOMPARE(died.Status, 1);
+    QVERIFY(QFile::exists(dir + "/" + TPoolLock::kFileName));
+    auto after = OpenPool(dir);
+    QVERIFY(after->TeamsFile().Count() == 60);
+    after->ClosePool();
+    QVERIFY(!QFile::exists(dir + "/" + TPoolLock::kFileName));
   }
 };
 

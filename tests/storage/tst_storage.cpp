@@ -6,6 +6,7 @@
 #include "FFDataModule.h"
 #include "FakePrompts.h"
 #include "InOutError.h"
+#include "LimitedChild.h"
 #include "TestPools.h"
 #include "Win1252.h"
 
@@ -528,6 +529,34 @@ class TestStorage : public QObject {
     QCOMPARE(pool->SystemFile().BracketName(2), QString("South"));
     QCOMPARE(pool->TeamsFile().Count(), 64);
     pool->ClosePool();
+  }
+
+  // A folder that may not be read says so, rather than that the pool is not there.
+  void aFolderWithoutPermissionSaysSo() {
+    const QString dir = NewPoolFolder("private");
+    CreatePool(dir)->ClosePool();
+    QCOMPARE(::chmod(QFile::encodeName(dir).constData(), 0), 0);
+    const LimitedChild::TResult result = LimitedChild::Run(
+        -1,
+        [&dir](QByteArray& report) {
+          for (auto mode :
+               {TFFDataModule::TOpenMode::ReadOnly, TFFDataModule::TOpenMode::ReadWrite}) {
+            TFFDataModule pool;
+            pool.SetDirectory(dir);
+            try {
+              pool.OpenPool(mode);
+              return 1;
+            } catch (const EInOutError& error) {
+              report += error.Reason().toUtf8() + '\n';
+            }
+          }
+          return 0;
+        },
+        true);
+    QCOMPARE(::chmod(QFile::encodeName(dir).constData(), 0755), 0);
+    QCOMPARE(result.Status, 0);
+    QVERIFY2(result.Written.count("permission denied") == 2, result.Written.constData());
+    QVERIFY2(!result.Written.contains("File not found"), result.Written.constData());
   }
 
   void pipesAndFoldersInPlaceOfPoolFilesAreRefused() {

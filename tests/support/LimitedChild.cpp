@@ -1,5 +1,6 @@
 #include "LimitedChild.h"
 
+#include <grp.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,7 +8,8 @@
 
 namespace LimitedChild {
 
-TResult Run(qint64 fileSizeLimit, const std::function<int(QByteArray& report)>& body) {
+TResult Run(qint64 fileSizeLimit, const std::function<int(QByteArray& report)>& body,
+            bool unprivileged) {
   int channel[2];
   if (::pipe(channel) != 0)
     return {};
@@ -15,6 +17,11 @@ TResult Run(qint64 fileSizeLimit, const std::function<int(QByteArray& report)>& 
   if (child == 0) {
     ::close(channel[0]);
     std::signal(SIGXFSZ, SIG_IGN);
+    constexpr uid_t kNobody = 65534;
+    if (unprivileged && ::geteuid() == 0 &&
+        (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0)) {
+      ::_exit(125);
+    }
     if (fileSizeLimit >= 0) {
       rlimit limit{};
       limit.rlim_cur = static_cast<rlim_t>(fileSizeLimit);

@@ -17,8 +17,11 @@ struct TResult {
 
 // Runs `body` in a forked child with RLIMIT_FSIZE set to `fileSizeLimit` bytes (negative: no
 // limit) and SIGXFSZ ignored, so an oversized write fails with the system's own error.
-// `body` returns the child's status and may pass text back through `report`.
-TResult Run(qint64 fileSizeLimit, const std::function<int(QByteArray& report)>& body);
+// `body` returns the child's status and may pass text back through `report`. `unprivileged`:
+// a child of root first becomes the user "nobody", so that file permissions bind it as they
+// bind everyone else.
+TResult Run(qint64 fileSizeLimit, const std::function<int(QByteArray& report)>& body,
+            bool unprivileged = false);
 
 }  // namespace LimitedChild
 
