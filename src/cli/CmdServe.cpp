@@ -68,8 +68,8 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
   }
   auto say = [&io](const QString& line) {
     Cli::WriteLine(io.Out, line);
-    if (auto* file = qobject_cast<QFileDevice*>(&io.Out))
-      file->flush();
+    // Each line reaches whoever watches the output at once, not when a block is full.
+    io.Out.waitForBytesWritten(-1);
   };
   say(QStringLiteral("Collecting picks for \"%1\" at %2 %3. Ctrl+C stops.")
           .arg(pool.SystemFile().PoolName().trimmed(), server.Url(),

@@ -17,6 +17,9 @@ class TStandardOutput : public QIODevice {
 
   // Hands what is left to the system; false when anything written failed.
   bool Finish();
+  // Hands what is written so far to the system, for a command whose lines are watched as
+  // they come; false when anything written failed.
+  bool waitForBytesWritten(int msecs) override;
   bool Failed() const { return !FReason.isEmpty(); }
   // The system's reason for the first failed write.
   const QString& Reason() const { return FReason; }

@@ -101,7 +101,7 @@ void TFFDataModule::RemoveAbandonedBuilds(const QString& folder) {
     const QStringList inside =
         QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     const bool ours = std::all_of(inside.begin(), inside.end(), [&path](const QString& entry) {
-      return (TPoolSave::PoolFiles().contains(entry) || entry == TPoolLock::kFileName) &&
+      return TPoolSave::PoolFiles().contains(entry) &&
              DiskFile::KindOf(QDir(path).filePath(entry)) == DiskFile::TKind::File;
     });
     QString ignored;

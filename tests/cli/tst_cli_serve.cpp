@@ -63,7 +63,8 @@ class TestCliServe : public QObject {
         first.section(QStringLiteral("http://127.0.0.1:"), 1).section('/', 0, 0).toUShort();
     QVERIFY(port > 0);
 
-    auto pool = TestPools::OpenPool(directory);
+    // The tool holds the pool while it serves: a look needs no lock.
+    auto pool = TestPools::OpenReadOnly(directory);
     const Csv::TTable sheet = Csv::Read(TPicksSheet(*pool).Template());
     pool->ClosePool();
     const QJsonObject entry{{"name", "Cli Player"},

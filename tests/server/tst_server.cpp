@@ -227,12 +227,15 @@ class TestServer : public QObject {
     const QString staged = QDir(F->PoolDir).filePath(QStringLiteral("PlayPick.dat.new"));
     QVERIFY(QDir().mkpath(staged));
     QSignalSpy taken(Server.get(), &TPicksServer::EntryTaken);
+    QSignalSpy failed(&F->Pool, &TOpenPool::FileError);
     const auto answer = Post(TServerFixture::Entry("Eve", "99", F->Winners()));
     QCOMPARE(answer.Status, 503);
     QVERIFY(answer.Body.contains("could not be saved"));
     QCOMPARE(F->PlayerCount(), 1);
     QCOMPARE(taken.count(), 0);
-    QVERIFY(!F->Prompts.Shown().isEmpty());
+    // The document tells the window why, naming the file.
+    QCOMPARE(failed.count(), 1);
+    QVERIFY(failed.first().first().toString().contains(QStringLiteral("PlayPick.dat.new")));
 
     QVERIFY(QDir(staged).removeRecursively());
     QCOMPARE(Post(TServerFixture::Entry("Eve", "99", F->Winners())).Status, 200);
