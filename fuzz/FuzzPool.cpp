@@ -42,6 +42,16 @@ void Write(const QByteArray& system, const QByteArray& teams, const QByteArray& 
   Put(QStringLiteral("PlayPick.dat"), players);
 }
 
+bool WriteWhole(const QByteArray& input) {
+  if (input.size() < 110)
+    return false;
+  const int teamsLength =
+      (static_cast<uint8_t>(input[108]) | static_cast<uint8_t>(input[109]) << 8);
+  const QByteArray rest = input.mid(110);
+  Write(input.left(108), rest.left(teamsLength), rest.mid(teamsLength));
+  return true;
+}
+
 std::unique_ptr<TFFDataModule> Open(TFFDataModule::TOpenMode mode) {
   auto pool = std::make_unique<TFFDataModule>();
   pool->SetDirectory(Folder());

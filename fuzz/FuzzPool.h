@@ -16,6 +16,10 @@ namespace FuzzPool {
 QString Folder();
 // Writes the three files into the folder; a null array leaves that file out.
 void Write(const QByteArray& system, const QByteArray& teams, const QByteArray& players);
+// Writes a whole pool laid out in one input: the settings record, two bytes giving the length
+// of the teams file, the teams file and the player picks file. False for an input too short
+// to hold the first two.
+bool WriteWhole(const QByteArray& input);
 // Opens the pool in the folder as the command-line tool does (read-only) or as the program
 // does; null when it is refused, which is a fine answer to a damaged file.
 std::unique_ptr<TFFDataModule> Open(TFFDataModule::TOpenMode mode);

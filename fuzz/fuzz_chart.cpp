@@ -7,13 +7,8 @@
 #include "StandingsByPotential.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 110)
+  if (!FuzzPool::WriteWhole(FuzzPool::Bytes(data, size)))
     return 0;
-  const QByteArray input = FuzzPool::Bytes(data, size);
-  const int teamsLength =
-      (static_cast<uint8_t>(input[108]) | static_cast<uint8_t>(input[109]) << 8);
-  const QByteArray rest = input.mid(110);
-  FuzzPool::Write(input.left(108), rest.left(teamsLength), rest.mid(teamsLength));
   auto pool = FuzzPool::Open(TFFDataModule::TOpenMode::ReadOnly);
   if (!pool)
     return 0;

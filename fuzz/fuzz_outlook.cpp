@@ -1,7 +1,6 @@
 // What the outlook reads of a pool, from a damaged or hostile pool: a byte of options (the
 // model, the widest vectors, how many games are searched outcome by outcome), then the pool as
-// the chart target takes it: the settings record, two bytes giving the length of the teams
-// file, the teams file and the player picks file. The pool is read as the tool reads it and
+// the chart target takes it (FuzzPool::WriteWhole). The pool is read as the tool reads it and
 // the outlook worked out on one thread, sampled beyond a few games so that an input stays fast.
 #include <cmath>
 
@@ -10,13 +9,8 @@
 #include "Outlook.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 111)
+  if (size < 1 || !FuzzPool::WriteWhole(FuzzPool::Bytes(data + 1, size - 1)))
     return 0;
-  const QByteArray input = FuzzPool::Bytes(data + 1, size - 1);
-  const int teamsLength =
-      (static_cast<uint8_t>(input[108]) | static_cast<uint8_t>(input[109]) << 8);
-  const QByteArray rest = input.mid(110);
-  FuzzPool::Write(input.left(108), rest.left(teamsLength), rest.mid(teamsLength));
   auto pool = FuzzPool::Open(TFFDataModule::TOpenMode::ReadOnly);
   if (!pool)
     return 0;

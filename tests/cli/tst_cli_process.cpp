@@ -148,12 +148,8 @@ class TestCliProcess : public QObject {
   // with who holds it, and loses nothing; once the first is done, the second goes through.
   // The first writer is the tool's own import in a process of its own, held up in its save.
   void aSecondWriterIsRefusedWhileTheFirstWrites() {
-    const QString pool = FDir.filePath("Writers.BGD");
-    QDir().mkpath(pool);
-    auto made = CreatePool(pool);
-    AddFullField(made->TeamsFile());
-    made->SystemFile().SetFinalized(true);
-    QVERIFY(made->SavePool());
+    const QString pool = SaveFullPool(FDir.filePath("Writers.BGD"), true);
+    const auto made = OpenReadOnly(pool);
     auto sheet = [&](const QString& name, int players) {
       QList<QStringList> rows;
       for (int i = 0; i < players; ++i)
