@@ -284,6 +284,12 @@ TSafeFile::~TSafeFile() {
   Cancel();
 }
 
+const QString& TSafeFile::Named() const {
+  // A hidden name of our own means nothing to whoever reads the message: the file it stands
+  // for does.
+  return FFixedName ? FStaged : FPath;
+}
+
 bool TSafeFile::Fail(const QString& path, const QString& reason) {
   if (FError.isEmpty())
     FError = path.isEmpty() ? reason : DiskFile::Describe(path, reason);
@@ -328,23 +334,23 @@ bool TSafeFile::Create() {
         FFile->setPermissions(QFile::permissions(from));
       return true;
     }
-    if (FFixedName || QFile::exists(FStaged) == false)
+    if (FFixedName || !QFile::exists(FStaged))
       break;
   }
-  return Fail(FStaged, FFile ? FFile->errorString() : QString());
+  return Fail(Named(), FFile ? FFile->errorString() : QString());
 }
 
 bool TSafeFile::WriteNow(const char* data, qint64 length) {
   errno = 0;
   if (DiskFile::Fault(TCall::Write, FStaged) != 0 || FFile->write(data, length) != length)
-    return Fail(FStaged, DiskFile::WriteError(*FFile));
+    return Fail(Named(), DiskFile::WriteError(*FFile));
   return true;
 }
 
 bool TSafeFile::SyncAndClose() {
   QString reason;
   if (!DiskFile::SyncFile(*FFile, &reason))
-    return Fail(FStaged, reason);
+    return Fail(Named(), reason);
   FFile->close();
   return true;
 }
@@ -373,13 +379,13 @@ bool TSafeFile::Create() {
     if (FHandle >= 0)
       break;
     if (FFixedName || errno != EEXIST)
-      return Fail(FStaged, DiskFile::LastSystemError());
+      return Fail(Named(), DiskFile::LastSystemError());
   }
   if (FHandle < 0)
-    return Fail(FStaged, DiskFile::LastSystemError());
+    return Fail(Named(), DiskFile::LastSystemError());
   FCreated = true;
   if (keep && ::fchmod(FHandle, mode) != 0)
-    return Fail(FStaged, DiskFile::LastSystemError());
+    return Fail(Named(), DiskFile::LastSystemError());
   return true;
 }
 
@@ -393,7 +399,7 @@ bool TSafeFile::WriteNow(const char* data, qint64 length) {
     if (written <= 0) {
       if (written == 0)
         errno = EIO;
-      return Fail(FStaged, DiskFile::LastSystemError());
+      return Fail(Named(), DiskFile::LastSystemError());
     }
     data += written;
     length -= written;
@@ -403,7 +409,7 @@ bool TSafeFile::WriteNow(const char* data, qint64 length) {
 
 bool TSafeFile::SyncAndClose() {
   if (DiskFile::Call(TCall::Sync, FStaged, [this] { return ::fsync(FHandle); }) != 0)
-    return Fail(FStaged, DiskFile::LastSystemError());
+    return Fail(Named(), DiskFile::LastSystemError());
   // The descriptor is let go whatever close answers; the seam may only say it failed.
   const int fault = DiskFile::Fault(TCall::Close, FStaged);
   const int closed = ::close(FHandle);
@@ -411,7 +417,7 @@ bool TSafeFile::SyncAndClose() {
   if (fault != 0)
     errno = fault;
   if (fault != 0 || closed != 0)
-    return Fail(FStaged, DiskFile::LastSystemError());
+    return Fail(Named(), DiskFile::LastSystemError());
   return true;
 }
 
@@ -425,7 +431,7 @@ void TSafeFile::CloseHandle() {
 
 bool TSafeFile::Write(const char* data, qint64 length) {
   if (!FCreated || FFinished)
-    return Fail(FStaged, QStringLiteral("File not open"));
+    return Fail(Named(), QStringLiteral("File not open"));
   FChecksum.Add(data, length);
   // Records come a few kilobytes at a time: they reach the system in large blocks.
   if (FBuffer.size() + length <= kBufferSize) {
@@ -447,7 +453,7 @@ bool TSafeFile::Finish() {
   if (FFinished)
     return true;
   if (!FCreated)
-    return Fail(FStaged, QStringLiteral("File not open"));
+    return Fail(Named(), QStringLiteral("File not open"));
   if (!Flush() || !SyncAndClose())
     return false;
   FFinished = true;

@@ -56,6 +56,8 @@ class TSafeFile {
  private:
   static constexpr qint64 kBufferSize = qint64{1} << 20;
 
+  // The file a failure names.
+  const QString& Named() const;
   bool Fail(const QString& path, const QString& reason);
   bool Create();
   // Hands the buffer, then `data`, to the system.
