@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QStringDecoder>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -45,13 +46,18 @@ QString UnguardFormula(const QString& cell) {
 TReader::TReader(QIODevice& device, qint64 maxRecordBytes)
     : FDevice(device), FMaxRecordBytes(maxRecordBytes) {}
 
+qint64 TReader::ChunkSize() const {
+  // A sheet of a few rows, or one entry, is not read a megabyte at a time.
+  return std::clamp<qint64>(FDevice.bytesAvailable(), 4096, kChunk);
+}
+
 bool TReader::More() {
   if (FPos < FBuffer.size())
     return true;
   if (FAtEnd)
     return false;
-  FBuffer.resize(kChunk);
-  const qint64 got = FDevice.read(FBuffer.data(), kChunk);
+  FBuffer.resize(ChunkSize());
+  const qint64 got = FDevice.read(FBuffer.data(), FBuffer.size());
   if (got < 0) {
     throw EFormatError(FRow, 0,
                        QStringLiteral("the file could not be read: ") + FDevice.errorString());
@@ -76,8 +82,8 @@ void TReader::Take(qsizetype count) {
 bool TReader::FindSeparator() {
   // The first record is read ahead, as far as its end, to find the separator it uses.
   auto extend = [this] {
-    QByteArray chunk(kChunk, Qt::Uninitialized);
-    const qint64 got = FDevice.read(chunk.data(), kChunk);
+    QByteArray chunk(ChunkSize(), Qt::Uninitialized);
+    const qint64 got = FDevice.read(chunk.data(), chunk.size());
     if (got <= 0) {
       FAtEnd = true;
       return false;

@@ -49,6 +49,7 @@ class TReader {
   char Separator() const { return FSeparator; }
 
  private:
+  qint64 ChunkSize() const;
   // Makes sure a byte is there to look at; false at the end of the text.
   bool More();
   char At() const { return FBuffer[FPos]; }
