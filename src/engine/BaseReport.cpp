@@ -1,5 +1,6 @@
 #include "BaseReport.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "ReportFonts.h"
@@ -62,15 +63,41 @@ void TBaseReport::RecallTabStops(int slot) {
   FNextTab = 0;
 }
 
-void TBaseReport::PrintInNextTab(const QString& text) {
+double TBaseReport::NextTabRoom() const {
   if (FNextTab >= FTabs.size())
-    return;
-  const TTabStop& stop = FTabs[FNextTab++];
+    return -1;
+  const TTabStop& stop = FTabs[FNextTab];
   // A left-aligned text stops a hair short of its cell, so that neighbouring columns never
   // run into each other.
   const double gap = stop.Justify == kJustifyLeft ? kLeftCellGap : 0;
-  const double inner = stop.Width - 2 * stop.Margin - gap;
+  return stop.Width - 2 * stop.Margin - gap;
+}
+
+void TBaseReport::PrintInNextTab(const QString& text) {
+  const double inner = NextTabRoom();
+  if (inner < 0)
+    return;
+  const TTabStop& stop = FTabs[FNextTab++];
   DoPrintCell(stop, FitText(CurrentQFont(), text, inner), FYPos, LineHeight());
+}
+
+void TBaseReport::PrintFitInNextTab(const QString& text) {
+  const double inner = NextTabRoom();
+  if (inner < 0)
+    return;
+  const TTabStop& stop = FTabs[FNextTab++];
+  // The cell keeps the height of the line in the font the layout chose; only its text is
+  // smaller.
+  const double height = LineHeight();
+  const TReportFontSpec kept = FFont;
+  FFont.Size = FitSize(FFont, text, inner);
+  DoPrintCell(stop, FitText(CurrentQFont(), text, inner), FYPos, height);
+  FFont = kept;
+}
+
+bool TBaseReport::FitsNextTab(const QString& text) const {
+  const double inner = NextTabRoom();
+  return inner >= 0 && ReportFonts::TextWidth(CurrentQFont(), text) <= inner + 1e-9;
 }
 
 void TBaseReport::NextLine() {
@@ -100,6 +127,11 @@ int TBaseReport::LinesLeft() const {
   return room <= 0 ? 0 : static_cast<int>(std::floor(room / line + 1e-9));
 }
 
+int TBaseReport::LinesPerPage() const {
+  const double room = kPageHeight - FMarginBottom - FMarginTop;
+  return room <= 0 ? 0 : static_cast<int>(std::floor(room / LineHeightOf(kInitialFont) + 1e-9));
+}
+
 void TBaseReport::NewPage() {
   if (FFooterEvent)
     FFooterEvent(*this);
@@ -126,6 +158,20 @@ QString TBaseReport::FitText(const QFont& font, const QString& text, double widt
     fitted.chop(1);
   }
   return fitted;
+}
+
+double TBaseReport::FitSize(const TReportFontSpec& font, const QString& text, double width) {
+  const double wide = ReportFonts::TextWidth(ReportFonts::Resolve(font.Name, font.Size), text);
+  if (wide <= width + 1e-9 || wide <= 0)
+    return font.Size;
+  // Widths grow with the size, near enough in proportion: start there and step down to the
+  // first half point that fits. The smallest size cuts what still does not fit.
+  constexpr double kSmallest = 1.0;
+  double size = std::max(kSmallest, std::floor(2 * font.Size * width / wide) / 2);
+  while (size > kSmallest &&
+         ReportFonts::TextWidth(ReportFonts::Resolve(font.Name, size), text) > width + 1e-9)
+    size -= 0.5;
+  return size;
 }
 
 bool TBaseReport::Generate(const TReportEvents& events) {

@@ -74,6 +74,12 @@ class TBaseReport {
   void StoreTabStops(int slot);
   void RecallTabStops(int slot);
   void PrintInNextTab(const QString& text);
+  // Prints `text` whole in the next stop: in the font in use when it fits, otherwise in the
+  // largest smaller size of that font, in half points, that fits. Names are made to fit
+  // rather than cut, so that two long names never read alike.
+  void PrintFitInNextTab(const QString& text);
+  // Whether `text` fits the next stop whole in the font in use.
+  bool FitsNextTab(const QString& text) const;
   void NextLine();
   // Box lines are drawn with this pen (always in copy mode); `width` is in device units.
   void UsePen(const QColor& color, Qt::PenStyle style, int width);
@@ -82,6 +88,8 @@ class TBaseReport {
   // Whole lines of the standard font (the one every run starts with) that still fit above
   // the bottom margin, the current line included.
   int LinesLeft() const;
+  // Whole lines of the standard font between the margins of a page.
+  int LinesPerPage() const;
   // Ends the page (its footer event first) and starts the next (its new-page event last).
   void NewPage();
 
@@ -106,6 +114,9 @@ class TBaseReport {
   static double LineHeightOf(const TReportFontSpec& font);
   // `text` shortened from its end until it fits `width` inches in `font`.
   static QString FitText(const QFont& font, const QString& text, double width);
+  // The largest size of `font`, in half points and no larger than its own, in which `text`
+  // fits `width` inches; `font`'s size when it fits as it is.
+  static double FitSize(const TReportFontSpec& font, const QString& text, double width);
 
  protected:
   QFont CurrentQFont() const;
@@ -128,6 +139,8 @@ class TBaseReport {
 
  private:
   void StartPage();
+  // The inner width of the next stop, -1 when no stop is left.
+  double NextTabRoom() const;
 
   TReportEvents::TEvent FNewPageEvent;
   TReportEvents::TEvent FFooterEvent;
