@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kNameWidth = 35;
 constexpr int kTeamsShown = 3;
+constexpr int kOutcomesWidth = 12;
 
 QString RoundName(const TRootingGame& game) {
   return QStringLiteral("Rd %1").arg(game.Round - 1);
@@ -24,6 +25,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
   out.Text(OutlookSummary(result));
   out.EndLine();
   out.EndLine();
+  const bool counts = CountsOutcomes(result, kOutcomesWidth);
   out.Raw(" Pos  ");
   out.TextLeft(QStringLiteral("Player Name"), kNameWidth);
   out.Raw("    Now    Max  Best Worst          Won         Tied    Win %");
@@ -41,16 +43,14 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
     out.Number(player.BestPlace, 6);
     out.Number(player.WorstPlace, 6);
     out.Raw(" ");
-    out.Text(FormatOutcomes(result, player.Won).rightJustified(12));
+    out.Text(FormatOutcomes(result, player.Won, counts).rightJustified(kOutcomesWidth));
     out.Raw(" ");
-    out.Text(FormatOutcomes(result, player.Tied).rightJustified(12));
+    out.Text(FormatOutcomes(result, player.Tied, counts).rightJustified(kOutcomesWidth));
     out.Raw(" ");
     out.Text(FormatChance(player.WinChance).rightJustified(8));
     if (!result.Exact) {
       out.Raw("  ");
-      out.TextLeft(
-          FormatChance(player.ChanceLow) + QStringLiteral(" - ") + FormatChance(player.ChanceHigh),
-          17);
+      out.TextLeft(FormatInterval(player.ChanceLow, player.ChanceHigh), 15);
     }
     out.Raw("  ");
     out.Text(TopChampions(player, kTeamsShown));
@@ -58,25 +58,37 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
   }
   if (result.Rooting.empty())
     return;
+  // The players who can still win, each with the results of the next round that help most.
   out.EndLine();
-  out.Raw("Rooting guide: each player's win chance if either team wins");
+  out.Text(QStringLiteral("Rooting guide: the results of %1 that raise each player's win chance "
+                          "most, and the chance if they come")
+               .arg(RoundName(result.Rooting.front())));
   out.EndLine();
-  for (const TRootingGame& game : result.Rooting) {
-    out.EndLine();
-    out.Text(QStringLiteral("%1: %2 v %3").arg(RoundName(game), game.Teams[0], game.Teams[1]));
-    out.EndLine();
-    for (const TOutlookPlayer& player : result.Players) {
-      const size_t i = static_cast<size_t>(player.Index);
-      // Players out of it either way have nothing to root for here.
-      if (game.Chance[0][i] == 0 && game.Chance[1][i] == 0)
-        continue;
-      out.Raw("      ");
-      out.TextLeft(player.Name, kNameWidth);
-      out.Text(FormatChance(game.Chance[0][i]).rightJustified(9));
-      out.Text(FormatChance(game.Chance[1][i]).rightJustified(9));
-      out.EndLine();
+  for (size_t row = 0; row < result.Players.size(); ++row) {
+    const TOutlookPlayer& player = result.Players[row];
+    if (player.WinChance == 0)
+      continue;
+    QStringList roots;
+    for (const TRootFor& root : RootingFor(result, player)) {
+      if (roots.size() == kTeamsShown)
+        break;
+      roots << FormatRootFor(result, root);
     }
+    out.Number(static_cast<long long>(row + 1), 4);
+    out.Raw("  ");
+    out.TextLeft(player.Name, kNameWidth);
+    out.Text(FormatChance(player.WinChance).rightJustified(8));
+    out.Raw("  ");
+    out.Text(roots.join(QStringLiteral(", ")));
+    out.EndLine();
   }
+}
+
+// A Won or Tied figure as a plain number, for a spreadsheet to read.
+QString PlainOutcomes(const TOutlookResult& result, double count) {
+  if (result.Exact && result.Model == TOutlookModel::Even)
+    return QString::number(count, 'f', 0);
+  return QString::number(count, 'f', 1);
 }
 
 void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
@@ -101,7 +113,7 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
     QStringList fields = {
         QString::number(player.Current),           QString::number(player.Max),
         QString::number(player.BestPlace),         QString::number(player.WorstPlace),
-        FormatOutcomes(result, player.Won),        FormatOutcomes(result, player.Tied),
+        PlainOutcomes(result, player.Won),         PlainOutcomes(result, player.Tied),
         QString::number(player.WinChance, 'g', 10)};
     if (!result.Exact) {
       fields << QString::number(player.ChanceLow, 'g', 10)

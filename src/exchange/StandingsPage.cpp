@@ -38,6 +38,7 @@ th.name, td.name { text-align: left; white-space: normal; overflow-wrap: anywher
 tbody tr:nth-child(even) { background: #f8fafc; }
 td.total { font-weight: 700; }
 .note { color: #4a5560; font-size: .9rem; }
+.ci { display: block; color: #4a5560; font-size: .8em; }
 figure { margin: 0; overflow-x: auto; -webkit-overflow-scrolling: touch; }
 svg.chart, svg.race { display: block; width: 100%; height: auto; margin: 0 auto; }
 svg.chart { border: 1px solid var(--line); }
@@ -105,10 +106,14 @@ std::vector<QString> WinChanceCells(const TOutlookResult* outlook, int players) 
       continue;
     // Drawn outcomes give an estimate: the figure says so, and carries its interval.
     cells[static_cast<size_t>(player.Index)] =
-        outlook->Exact ? QStringLiteral("<td>%1</td>").arg(FormatChance(player.WinChance))
-                       : QStringLiteral("<td title=\"95% interval %1 to %2\">&asymp;&nbsp;%3</td>")
-                             .arg(FormatChance(player.ChanceLow), FormatChance(player.ChanceHigh),
-                                  FormatChance(player.WinChance));
+        outlook->Exact ? QStringLiteral("<td>%1</td>").arg(Escaped(FormatChance(player.WinChance)))
+                       : QStringLiteral(
+                             "<td title=\"95% interval %1 to %2\">&asymp;&nbsp;%3"
+                             "<span class=\"ci\">%4</span></td>")
+                             .arg(Escaped(FormatChance(player.ChanceLow)),
+                                  Escaped(FormatChance(player.ChanceHigh)),
+                                  Escaped(FormatChance(player.WinChance)),
+                                  Escaped(FormatInterval(player.ChanceLow, player.ChanceHigh)));
   }
   return cells;
 }

@@ -1,7 +1,5 @@
 #include "Outlook.h"
 
-#include <QLocale>
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -1271,19 +1269,6 @@ void RunOnThreads(int threads, int64_t count, TOutlookProgress& progress, TWork 
     thread.join();
 }
 
-// The 95% Wilson score interval of a share seen in `samples` draws. A share of a tied outcome
-// lies between 0 and 1, so its spread is no wider than a plain win's and the interval holds.
-std::pair<double, double> WilsonInterval(double share, double samples) {
-  constexpr double z = 1.959963984540054;
-  const double z2 = z * z;
-  const double centre = (share + z2 / (2 * samples)) / (1 + z2 / samples);
-  const double half =
-      z / (1 + z2 / samples) *
-      std::sqrt(std::max(0.0, share * (1 - share) / samples + z2 / (4 * samples * samples)));
-  // At a share of 0 or 1 the interval's end is the share itself, up to rounding.
-  return {std::clamp(centre - half, 0.0, share), std::clamp(centre + half, share, 1.0)};
-}
-
 // The tournament over and the championship's total entered: of the players level on the most
 // points, only those whose guess lies closest to it finish first, as in the standings.
 void BreakFinalTie(const TOutlookInput& input, TTally& tally) {
@@ -1409,7 +1394,7 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
     if (result.Exact) {
       player.ChanceLow = player.ChanceHigh = player.WinChance;
     } else {
-      std::tie(player.ChanceLow, player.ChanceHigh) = WilsonInterval(player.WinChance, total);
+      std::tie(player.ChanceLow, player.ChanceHigh) = ChanceInterval(player.WinChance, total);
     }
     for (int t = 0; t < input.TeamCount(); ++t) {
       const double won =
@@ -1443,6 +1428,8 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
       // The weight of the outcomes in which this side wins.
       const double weight = result.Exact ? total * plan.Chance(teams, static_cast<int>(side))
                                          : tally.RootingWeight[static_cast<size_t>(j) * 2 + side];
+      if (!result.Exact)
+        rooting.Samples[side] = weight;
       std::vector<double>& chance = rooting.Chance[side];
       chance.assign(static_cast<size_t>(players), 0.0);
       for (size_t i = 0; i < static_cast<size_t>(players); ++i) {
@@ -1488,41 +1475,17 @@ const char* ModelName(TOutlookModel model) {
   return model == TOutlookModel::Seed ? "seed" : "even";
 }
 
-QString OutlookSummary(const TOutlookResult& result) {
-  const QString model = result.Model == TOutlookModel::Seed
-                            ? QStringLiteral("games weighed by the teams' seeds")
-                            : QStringLiteral("every game a coin toss");
-  // Counts with their thousands marked; the outcomes of a sampled run as the power of two
-  // they are, since the number itself would run to twenty digits.
-  const QLocale english(QLocale::English);
-  const QString how =
-      result.Exact
-          ? QStringLiteral("every one of %1 outcomes")
-                .arg(english.toString(static_cast<qulonglong>(result.Outcomes)))
-          : QStringLiteral("%1 of 2^%2 outcomes drawn at random, chances with their 95% interval")
-                .arg(english.toString(static_cast<qlonglong>(result.Samples)))
-                .arg(result.GamesLeft);
-  return QStringLiteral("%1 games left; %2; %3").arg(result.GamesLeft).arg(model, how);
-}
-
-QString FormatChance(double chance) {
-  return QString::number(100 * chance, 'f', 2) + QLatin1Char('%');
-}
-
-QString TopChampions(const TOutlookPlayer& player, int count) {
-  QStringList names;
-  for (const TOutlookChampion& champion : player.Champions) {
-    if (names.size() == count)
-      break;
-    names << champion.Team;
-  }
-  return names.join(QStringLiteral(", "));
-}
-
-QString FormatOutcomes(const TOutlookResult& result, double count) {
-  if (result.Exact && result.Model == TOutlookModel::Even)
-    return QString::number(count, 'f', 0);
-  return QString::number(count, 'f', 1);
+// The 95% Wilson score interval of a share seen in `samples` draws. A share of a tied outcome
+// lies between 0 and 1, so its spread is no wider than a plain win's and the interval holds.
+std::pair<double, double> ChanceInterval(double share, double samples) {
+  constexpr double z = 1.959963984540054;
+  const double z2 = z * z;
+  const double centre = (share + z2 / (2 * samples)) / (1 + z2 / samples);
+  const double half =
+      z / (1 + z2 / samples) *
+      std::sqrt(std::max(0.0, share * (1 - share) / samples + z2 / (4 * samples * samples)));
+  // At a share of 0 or 1 the interval's end is the share itself, up to rounding.
+  return {std::clamp(centre - half, 0.0, share), std::clamp(centre + half, share, 1.0)};
 }
 
 TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookOptions& options,

@@ -5,6 +5,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 class TFFDataModule;
@@ -147,6 +148,8 @@ struct TRootingGame {
   std::array<QString, 2> Teams;
   // Per side, per player in player-file order.
   std::array<std::vector<double>, 2> Chance;
+  // Per side, the draws in which it won when sampled; 0 when every outcome was visited.
+  std::array<double, 2> Samples{};
 };
 
 struct TOutlookResult {
@@ -170,11 +173,41 @@ TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookOptions&
 
 const char* ModelName(TOutlookModel model);
 
+// The 95% interval of a share seen in `samples` draws (Wilson's score interval).
+std::pair<double, double> ChanceInterval(double share, double samples);
+
+// How the outlook reads, the same in the printed report, on the page and in the tool's text
+// (OutlookText.cpp).
+
 // How the outlook was worked out, in a line: games left, model, outcomes visited or drawn.
 QString OutlookSummary(const TOutlookResult& result);
-// A chance as a percentage with two decimals, "53.13%".
+// A chance as a percentage with two decimals, "53.13%". A chance above nought too small to
+// show is "<0.01%", one short of certain too close to show is ">99.99%": neither reads as
+// the impossible or the sure thing it is not.
 QString FormatChance(double chance);
+// A 95% interval, its two ends joined by an en dash: "12.28%–12.41%".
+QString FormatInterval(double low, double high);
 // The first `count` champions with which the player can still finish first, "A, B, C".
 QString TopChampions(const TOutlookPlayer& player, int count);
-// A count of outcomes: whole when every outcome counted one, else with one decimal.
-QString FormatOutcomes(const TOutlookResult& result, double count);
+// Whether the Won and Tied figures read as counts of outcomes: when every outcome was visited
+// and counted one, and their number, thousands marked, takes at most `characters`. Otherwise
+// they read as shares of the outcomes, as chances do.
+bool CountsOutcomes(const TOutlookResult& result, int characters);
+// A Won or Tied figure: a count with its thousands marked, or a share of the outcomes.
+QString FormatOutcomes(const TOutlookResult& result, double count, bool counts);
+
+// A result of the next round that a player can root for: side `Side` of rooting game `Game`,
+// and the player's win chance if it comes, with its 95% interval when sampled.
+struct TRootFor {
+  int Game = 0;
+  int Side = 0;
+  double Chance = 0;
+  double Low = 0;
+  double High = 0;
+};
+// The results of the next round that raise the player's win chance above what the other
+// result of the same game leaves, the one that makes the most difference first. When sampled,
+// only the differences the draws can tell apart: the two intervals do not overlap.
+std::vector<TRootFor> RootingFor(const TOutlookResult& result, const TOutlookPlayer& player);
+// "Stetson 13.29%", with the interval in brackets when sampled.
+QString FormatRootFor(const TOutlookResult& result, const TRootFor& root);

@@ -36,23 +36,8 @@ const QStringList kColumnHeadings = {
 const QStringList kFinal4Headings = {QStringLiteral("Final 4"), QStringLiteral("Finals"),
                                      QStringLiteral("Champ")};
 
-// Who can still win: the table's columns, its headings, and the rooting guide's columns.
-struct TOutlookColumn {
-  const char* Heading;
-  double Width;
-  int Justify;
-};
-constexpr TOutlookColumn kOutlookColumns[] = {{"Pos", 0.4, kCenter},   {"Player Name", 2.0, kLeft},
-                                              {"Now", 0.5, kCenter},   {"Max", 0.5, kCenter},
-                                              {"Best", 0.5, kCenter},  {"Worst", 0.55, kCenter},
-                                              {"Won", 0.8, kCenter},   {"Tied", 0.8, kCenter},
-                                              {"Win %", 0.7, kCenter}, {"Champions", 1.25, kLeft}};
-constexpr double kRootingRoundWidth = 0.6;
-constexpr double kRootingNameWidth = 2.0;
-constexpr double kRootingChanceWidth = 1.5;
-constexpr int kOutlookChampions = 2;
-
 constexpr int kPickColumns = 16;
+constexpr double kRoundLabelWidth = 0.3;
 constexpr int kTournamentRounds = 6;
 }  // namespace
 
@@ -173,18 +158,18 @@ void TPoolReports::SetRtfDirectory(const QString& directory) {
 bool TPoolReports::Prepare(int p) {
   if (p != kWhoCanStillWin)
     return true;
-  FOutlook = WorkOutOutlook(*FPool.DataModule(), rpsysWhoCanStillWin.TitleStatus);
+  FOutlook = WorkOutOutlook(*FPool.DataModule(), rpsysWhoCanStillWin.TitleStatus, OutlookOptions);
   return FOutlook != nullptr;
 }
 
 std::unique_ptr<TOutlookResult> TPoolReports::WorkOutOutlook(const TFFDataModule& pool,
-                                                             const QString& title) {
+                                                             const QString& title,
+                                                             const TOutlookOptions& options) {
   const TOutlookInput input = TOutlookInput::FromPool(pool);
   TOutlookProgress progress;
   auto outlook = std::make_unique<TOutlookResult>();
   TReportUi::Current().RunWithProgress(
-      title, kOutlookWorking,
-      [&] { *outlook = ComputeOutlook(input, TOutlookOptions{}, &progress); },
+      title, kOutlookWorking, [&] { *outlook = ComputeOutlook(input, options, &progress); },
       [&] { return progress.Fraction(); }, [&] { progress.Cancel(); });
   if (outlook->Cancelled)
     outlook.reset();
@@ -229,7 +214,7 @@ void TPoolReports::WireSelections() {
     FData = std::move(selections);
     writer.RecallTabStops(Set1);
     writer.RecallFont(PoolNameFont);
-    writer.PrintInNextTab(pool.SystemFile().PoolName());
+    writer.PrintFitInNextTab(pool.SystemFile().PoolName());
     writer.NextLine();
     writer.RecallFont(TitleFont);
     writer.PrintInNextTab(kSelectionsTitle);
@@ -247,7 +232,7 @@ void TPoolReports::WireSelections() {
     writer.RecallTabStops(Set6);
     writer.RecallFont(HeadingFont);
     writer.NextLine();
-    writer.PrintInNextTab(FSelection->PlayerName());
+    writer.PrintFitInNextTab(FSelection->PlayerName());
     writer.NextLine();
   };
   rpdsSelectionsList.OnRowPrint = [this](TBaseReport& writer, TReportShell&, bool& valid) {
@@ -264,7 +249,7 @@ void TPoolReports::WireSelections() {
           writer.NextLine();
           writer.PrintInNextTab(QString());
         }
-        writer.PrintInNextTab(pick);
+        writer.PrintFitInNextTab(pick);
       }
       writer.NextLine();
     }
@@ -319,44 +304,6 @@ void TPoolReports::WireBlankEntry() {
   rpsysBlankEntry.OnAfterPrint = [this](TBaseReport&) { FBitmap.reset(); };
 }
 
-void TPoolReports::WireWhoCanStillWin() {
-  TMasterShell& shell = rpmsWhoCanStillWin;
-  shell.OnBodyBefore = [this](TBaseReport& writer, TReportShell&) { OutlookBodyBefore(writer); };
-  shell.OnRowBefore = [this](TBaseReport&, TReportShell&, bool& valid) {
-    valid = FRow < static_cast<int>(FOutlookLines.size());
-  };
-  shell.OnRowPrint = [this](TBaseReport& writer, TReportShell&, bool&) {
-    OutlookLinePrint(writer, FOutlookLines[static_cast<size_t>(FRow)]);
-  };
-  shell.OnRowAfter = [this](TBaseReport&, TReportShell&, bool&) { ++FRow; };
-  shell.OnBodyAfter = [this](TBaseReport&, TReportShell&) {
-    BodyAfter();
-    FOutlookLines.clear();
-    FOutlookGame = -1;
-  };
-  shell.SetMinHeight(TReportShell::TSection::SectionRow, 2);
-
-  const auto print = [&shell](TBaseReport& writer) { shell.Run(writer); };
-  rpsysWhoCanStillWin.OnPrint = print;
-  rpsysWhoCanStillWin.OnNewPage = [this](TBaseReport& writer) {
-    writer.RecallTabStops(Set1);
-    writer.RecallFont(TitleFont);
-    writer.PrintInNextTab(kOutlookContinued);
-    writer.NextLine();
-    writer.NextLine();
-    if (FOutlookGame < 0) {
-      OutlookHeadings(writer);
-    } else {
-      OutlookGameHeadings(writer, FOutlookGame);
-    }
-  };
-  rpsysWhoCanStillWin.MarginTop = kStandingsTopMargin;
-  rpsysWhoCanStillWin.MarginBottom = kStandingsBottomMargin;
-  rprtfWhoCanStillWin.OnPrint = print;
-  rprtfWhoCanStillWin.TopMargin = kStandingsTopMargin;
-  rprtfWhoCanStillWin.BottomMargin = kStandingsBottomMargin;
-}
-
 void TPoolReports::WireRowReport(TReportSystem& system, TRTFFiler& filer, TMasterShell& shell,
                                  const QString& continued,
                                  std::function<void(TBaseReport&)> headings) {
@@ -376,152 +323,6 @@ void TPoolReports::WireRowReport(TReportSystem& system, TRTFFiler& filer, TMaste
   filer.OnPrint = print;
   filer.TopMargin = kStandingsTopMargin;
   filer.BottomMargin = kStandingsBottomMargin;
-}
-
-void TPoolReports::OutlookBodyBefore(TBaseReport& writer) {
-  FRow = 0;
-  FOutlookGame = -1;
-  const TFFDataModule& pool = *FPool.DataModule();
-  // Run without Prepare (a test, a second printing from the preview made before): worked out
-  // here, with no window; the outlook is kept for a print from the preview.
-  if (!FOutlook) {
-    FOutlook = std::make_unique<TOutlookResult>(
-        ComputeOutlook(TOutlookInput::FromPool(pool), TOutlookOptions{}));
-  }
-  const TOutlookResult& outlook = *FOutlook;
-  FOutlookLines.clear();
-  const int players = static_cast<int>(outlook.Players.size());
-  for (int row = 0; row < players; ++row)
-    FOutlookLines.push_back({TOutlookLine::TKind::Player, row, 0});
-  if (!outlook.Rooting.empty()) {
-    FOutlookLines.push_back({TOutlookLine::TKind::Gap, 0, 0});
-    FOutlookLines.push_back({TOutlookLine::TKind::RootingTitle, 0, 0});
-  }
-  for (int game = 0; game < static_cast<int>(outlook.Rooting.size()); ++game) {
-    FOutlookLines.push_back({TOutlookLine::TKind::Game, game, 0});
-    const TRootingGame& rooting = outlook.Rooting[static_cast<size_t>(game)];
-    for (int row = 0; row < players; ++row) {
-      // Players out of it either way have nothing to root for in this game.
-      const size_t i = static_cast<size_t>(outlook.Players[static_cast<size_t>(row)].Index);
-      if (rooting.Chance[0][i] > 0 || rooting.Chance[1][i] > 0)
-        FOutlookLines.push_back({TOutlookLine::TKind::Rooting, game, row});
-    }
-  }
-
-  PageSetup(writer);
-  writer.ClearTabStops();
-  double at = 0.25;
-  for (const TOutlookColumn& column : kOutlookColumns) {
-    writer.AddTabStop(at, kCenter, column.Width, 0, kBox, 0);
-    at = kPrev;
-  }
-  writer.StoreTabStops(Set8);
-  writer.ClearTabStops();
-  at = 0.25;
-  for (const TOutlookColumn& column : kOutlookColumns) {
-    writer.AddTabStop(at, column.Justify, column.Width, 0, 0, 0);
-    at = kPrev;
-  }
-  writer.StoreTabStops(Set9);
-  writer.ClearTabStops();
-  writer.AddTabStop(0.25, kCenter, kRootingRoundWidth, 0, 0, 0);
-  writer.AddTabStop(kPrev, kLeft, kRootingNameWidth, 0, 0, 0);
-  writer.AddTabStop(kPrev, kCenter, kRootingChanceWidth, 0, 0, 0);
-  writer.AddTabStop(kPrev, kCenter, kRootingChanceWidth, 0, 0, 0);
-  writer.StoreTabStops(Set10);
-
-  writer.RecallTabStops(Set1);
-  writer.RecallFont(PoolNameFont);
-  writer.PrintInNextTab(pool.SystemFile().PoolName());
-  writer.NextLine();
-  writer.RecallFont(TitleFont);
-  writer.PrintInNextTab(kOutlookTitle);
-  writer.NextLine();
-  writer.RecallFont(RowFont);
-  writer.PrintInNextTab(OutlookSummary(outlook));
-  writer.NextLine();
-  writer.NextLine();
-  OutlookHeadings(writer);
-}
-
-void TPoolReports::OutlookHeadings(TBaseReport& writer) {
-  writer.RecallTabStops(Set8);
-  writer.RecallFont(HeadingFont);
-  for (const TOutlookColumn& column : kOutlookColumns)
-    writer.PrintInNextTab(QLatin1String(column.Heading));
-  writer.NextLine();
-}
-
-void TPoolReports::OutlookGameHeadings(TBaseReport& writer, int game) {
-  FOutlookGame = game;
-  if (!FOutlook)
-    return;
-  const TRootingGame& rooting = FOutlook->Rooting[static_cast<size_t>(game)];
-  writer.ClearTabStops();
-  writer.AddTabStop(0.25, kCenter, kRootingRoundWidth, 0, kBox, 0);
-  writer.AddTabStop(kPrev, kCenter, kRootingNameWidth, 0, kBox, 0);
-  writer.AddTabStop(kPrev, kCenter, kRootingChanceWidth, 0, kBox, 0);
-  writer.AddTabStop(kPrev, kCenter, kRootingChanceWidth, 0, kBox, 0);
-  writer.RecallFont(HeadingFont);
-  writer.PrintInNextTab(QStringLiteral("Rd %1").arg(rooting.Round - 1));
-  writer.PrintInNextTab(QStringLiteral("Player Name"));
-  for (const QString& team : rooting.Teams)
-    writer.PrintInNextTab(team + QStringLiteral(" wins"));
-  writer.NextLine();
-}
-
-void TPoolReports::OutlookLinePrint(TBaseReport& writer, const TOutlookLine& line) {
-  const TOutlookResult& outlook = *FOutlook;
-  switch (line.Kind) {
-    case TOutlookLine::TKind::Player: {
-      const TOutlookPlayer& player = outlook.Players[static_cast<size_t>(line.Index)];
-      writer.RecallTabStops(Set9);
-      writer.RecallFont(RowFont);
-      writer.NextLine();
-      writer.PrintInNextTab(QString::number(line.Index + 1));
-      writer.PrintInNextTab(player.Name);
-      writer.RecallFont(HeadingFont);
-      writer.PrintInNextTab(QString::number(player.Current));
-      writer.RecallFont(RowFont);
-      writer.PrintInNextTab(QString::number(player.Max));
-      writer.PrintInNextTab(QString::number(player.BestPlace));
-      writer.PrintInNextTab(QString::number(player.WorstPlace));
-      writer.PrintInNextTab(FormatOutcomes(outlook, player.Won));
-      writer.PrintInNextTab(FormatOutcomes(outlook, player.Tied));
-      writer.RecallFont(HeadingFont);
-      writer.PrintInNextTab(FormatChance(player.WinChance));
-      writer.RecallFont(RowFont);
-      writer.PrintInNextTab(TopChampions(player, kOutlookChampions));
-      break;
-    }
-    case TOutlookLine::TKind::Gap:
-      writer.NextLine();
-      break;
-    case TOutlookLine::TKind::RootingTitle:
-      writer.RecallTabStops(Set1);
-      writer.RecallFont(TitleFont);
-      writer.NextLine();
-      writer.PrintInNextTab(kRootingTitle);
-      break;
-    case TOutlookLine::TKind::Game:
-      writer.NextLine();
-      writer.NextLine();
-      OutlookGameHeadings(writer, line.Index);
-      break;
-    case TOutlookLine::TKind::Rooting: {
-      const TRootingGame& rooting = outlook.Rooting[static_cast<size_t>(line.Index)];
-      const TOutlookPlayer& player = outlook.Players[static_cast<size_t>(line.Player)];
-      const size_t i = static_cast<size_t>(player.Index);
-      writer.RecallTabStops(Set10);
-      writer.RecallFont(RowFont);
-      writer.NextLine();
-      writer.PrintInNextTab(QString());
-      writer.PrintInNextTab(player.Name);
-      writer.PrintInNextTab(FormatChance(rooting.Chance[0][i]));
-      writer.PrintInNextTab(FormatChance(rooting.Chance[1][i]));
-      break;
-    }
-  }
 }
 
 void TPoolReports::PageSetup(TBaseReport& writer) {
@@ -567,13 +368,15 @@ void TPoolReports::PageSetup(TBaseReport& writer) {
   writer.StoreTabStops(Set4);
 
   writer.ClearTabStops();
-  writer.AddTabStop(0.1, kLeft, 0.3, 0, 0, 0);
+  // The round labels start at the margin the standings keep, and the sixteen picks of a line
+  // share what is left to the same margin on the right.
+  writer.AddTabStop(kSideMargin, kLeft, kRoundLabelWidth, 0, 0, 0);
   for (int i = 0; i < kPickColumns; ++i)
-    writer.AddTabStop(kPrev, kLeft, 0.5, 0, 0, 0);
+    writer.AddTabStop(kPrev, kLeft, (kLineWidth - kRoundLabelWidth) / kPickColumns, 0, 0, 0);
   writer.StoreTabStops(Set5);
 
   writer.ClearTabStops();
-  writer.AddTabStop(0, kLeft, 8.5, 0, 0, 0);
+  writer.AddTabStop(kSideMargin, kLeft, kLineWidth, 0, 0, 0);
   writer.StoreTabStops(Set6);
 
   writer.ClearTabStops();
@@ -609,7 +412,7 @@ void TPoolReports::StandingsBodyBefore(TBaseReport& writer, const TStandingsLayo
 
   writer.RecallTabStops(Set1);
   writer.RecallFont(PoolNameFont);
-  writer.PrintInNextTab(pool.SystemFile().PoolName());
+  writer.PrintFitInNextTab(pool.SystemFile().PoolName());
   writer.NextLine();
   writer.RecallFont(TitleFont);
   writer.PrintInNextTab(FData->Title());
@@ -635,7 +438,7 @@ void TPoolReports::StandingsRowPrint(TBaseReport& writer, const TStandingsLayout
 
   const TStandingsItem& item = *FItem;
   writer.PrintInNextTab(QString::number(FRow + 1));
-  writer.PrintInNextTab(item.PlayerName());
+  writer.PrintFitInNextTab(item.PlayerName());
   writer.RecallFont(HeadingFont);
   writer.PrintInNextTab(
       QString::number(layout.Potential ? item.PotentialPoints() : item.CurrentPoints()));
@@ -660,12 +463,12 @@ void TPoolReports::Final4RowPrint(TBaseReport& writer) {
   writer.NextLine();
   writer.RecallTabStops(Set4);
   for (int i = 1; i <= TStandingsItem::kFinalFourCount; ++i) {
-    writer.PrintInNextTab(item.FinalFour(i));
+    writer.PrintFitInNextTab(item.FinalFour(i));
   }
   for (int i = 1; i <= TStandingsItem::kFinalsCount; ++i)
-    writer.PrintInNextTab(item.Finals(i));
+    writer.PrintFitInNextTab(item.Finals(i));
   writer.RecallFont(HeadingFont);
-  writer.PrintInNextTab(item.Champion());
+  writer.PrintFitInNextTab(item.Champion());
   writer.RecallFont(RowFont);
 }
 

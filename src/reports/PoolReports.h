@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "Outlook.h"
 #include "RTFFiler.h"
 #include "ReportShell.h"
 #include "ReportSystem.h"
@@ -13,7 +14,6 @@
 class TBracketBitmap;
 class TPickPopularity;
 class TStandingsHistory;
-struct TOutlookResult;
 class TFFDataModule;
 class TOpenPool;
 class TPlayerSelectionObject;
@@ -75,10 +75,14 @@ class TPoolReports {
   // The work report position p needs before its pages, with the status window showing how
   // far it has got; false when the person cancelled it, and the report is then not made.
   bool Prepare(int p);
-  // Who can still win in `pool`, worked out on worker threads behind the report status window
-  // titled `title`; null when the person cancelled it.
+  // Who can still win in `pool`, worked out with `options` on worker threads behind the report
+  // status window titled `title`; null when the person cancelled it.
   static std::unique_ptr<TOutlookResult> WorkOutOutlook(const TFFDataModule& pool,
-                                                        const QString& title);
+                                                        const QString& title,
+                                                        const TOutlookOptions& options = {});
+
+  // How "Standings - Who Can Still Win" works the outlook out.
+  TOutlookOptions OutlookOptions;
 
   TReportSystem rpsysBlankEntry;
   TReportSystem rpsysStandingsPoints;
@@ -143,16 +147,21 @@ class TPoolReports {
   void PopularityLinePrint(TBaseReport& writer, const TPopularityLine& line);
   void PopularityHeadings(TBaseReport& writer);
 
-  // The lines of the who-can-still-win report after its headings, in order.
+  // The lines of the who-can-still-win report after its headings, in order (WhoCanStillWin.cpp).
   struct TOutlookLine {
-    enum class TKind { Player, Gap, RootingTitle, Game, Rooting } Kind;
-    int Index;   // the player's row, or the rooting game
-    int Player;  // for a rooting line, the player's row
+    enum class TKind { Player, RootingTitle, Rooting, RootingMore } Kind;
+    // The player's row in the table; for RootingTitle the guide's lines after it, for
+    // RootingMore the players left out.
+    int Index;
   };
+  // The headings a new page of the report repeats.
+  enum class TOutlookHeadings { Table, None, Rooting };
   void OutlookBodyBefore(TBaseReport& writer);
   void OutlookLinePrint(TBaseReport& writer, const TOutlookLine& line);
   void OutlookHeadings(TBaseReport& writer);
-  void OutlookGameHeadings(TBaseReport& writer, int game);
+  void RootingHeadings(TBaseReport& writer);
+  // The champions a player can win with, as many as the next stop holds whole.
+  void PrintChampions(TBaseReport& writer, const TOutlookPlayer& player);
 
   void PageSetup(TBaseReport& writer);
   void PrintColumnHeadings(TBaseReport& writer);
@@ -178,8 +187,9 @@ class TPoolReports {
   // The outlook the next who-can-still-win run prints, and where its lines have got to.
   std::unique_ptr<TOutlookResult> FOutlook;
   std::vector<TOutlookLine> FOutlookLines;
-  // The rooting game whose headings a new page repeats, -1 while in the table of players.
-  int FOutlookGame = -1;
+  TOutlookHeadings FOutlookHeadings = TOutlookHeadings::Table;
+  // The Won and Tied columns as counts of outcomes rather than shares of them.
+  bool FCountsOutcomes = true;
   // What the running by-round or popularity report prints.
   std::unique_ptr<TStandingsHistory> FHistory;
   std::unique_ptr<TPickPopularity> FPopularity;

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonObject>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -110,8 +111,17 @@ class TestCliOutlook : public QObject {
     QCOMPARE(lines.at(1), QByteArray("Who Can Still Win"));
     QVERIFY(lines.at(2).contains("15 games left; games weighed by the teams' seeds"));
     QVERIFY(lines.at(4).startsWith(" Pos  Player Name"));
-    QVERIFY(text.Out.contains("Rooting guide"));
-    QVERIFY(text.Out.contains("Rd 3: R1S1 v R1S4"));
+    // The rooting guide: a line for each player who can still win, with the results of the
+    // next round that help most. Ann needs her champion to win its next game.
+    const int guide = lines.indexOf(
+        "Rooting guide: the results of Rd 3 that raise each player's win chance most, and the "
+        "chance if they come");
+    QVERIFY(guide > 8);
+    const QList<QByteArray> rooting = lines.mid(guide + 1);
+    QCOMPARE(rooting.size(), 3);  // Ann, Bo and the end of the output
+    const QByteArray ann = rooting.at(rooting.at(0).contains("Ann") ? 0 : 1);
+    QVERIFY2(ann.contains(" R1S1 "), ann.constData());
+    QVERIFY(!text.Out.mid(text.Out.indexOf("Rooting guide")).contains("Cy"));
 
     const TCliRun csv = RunTool({"outlook", dir, "--format", "csv"});
     QCOMPARE(csv.Status, 0);
@@ -120,6 +130,36 @@ class TestCliOutlook : public QObject {
     QVERIFY(rows.at(0).endsWith(",Rd 3 R4S3 v R4S2: R4S3,Rd 3 R4S3 v R4S2: R4S2"));
     // Three players, each with 16 rooting columns after the 10 of the table.
     QCOMPARE(rows.at(3).count(',') + 1, 10 + 16);
+  }
+
+  // Before the results are in the outcomes are drawn: the Won and Tied columns hold shares
+  // of the outcomes, as no count of 2^63 fits them, and each chance carries its interval.
+  void sampledTextKeepsItsColumns() {
+    const QString dir = FDir.filePath("Sampled.BGD");
+    QDir().mkpath(dir);
+    auto pool = CreatePool(dir);
+    pool->SystemFile().SetFinalized(true);
+    AddFullField(pool->TeamsFile());
+    AddPlayer(*pool, "Ann")->Pick(0)->SetRoundReached(7);
+    AddPlayer(*pool, "Bo")->Pick(16)->SetRoundReached(7);
+    pool->SavePool();
+    pool->ClosePool();
+    const TCliRun text = RunTool({"outlook", dir});
+    QCOMPARE(text.Status, 0);
+    const QList<QByteArray> lines = text.Out.split('\n');
+    QVERIFY(lines.at(2).startsWith("63 games left;"));
+    QVERIFY(lines.at(4).contains("Win %  95% interval"));
+    for (const QByteArray& line : {lines.at(5), lines.at(6)}) {
+      // Pos, name, now, max, best, worst, won, tied, chance, interval, champions.
+      const QList<QByteArray> fields = line.simplified().split(' ');
+      QVERIFY(fields.size() >= 10);
+      for (int f : {6, 7, 8})
+        QVERIFY2(QRegularExpression("^\\d+\\.\\d\\d%$")
+                     .match(QString::fromUtf8(fields.at(f)))
+                     .hasMatch(),
+                 fields.at(f).constData());
+      QVERIFY(fields.at(9).contains("%\xe2\x80\x93"));  // the interval's en dash
+    }
   }
 
   void refusedWhileTheFirstRoundIsOpen() {

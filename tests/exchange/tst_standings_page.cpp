@@ -25,7 +25,7 @@ using TChanceRows = QList<QPair<QString, QString>>;
 TChanceRows ChanceRows(const QString& page) {
   static const QRegularExpression row(QStringLiteral(
       "<tr><td>\\d+</td><td class=\"name\">([^<]*)</td><td class=\"total\">-?\\d+</td>"
-      "<td>-?\\d+</td><td(?: title=\"[^\"]*\")?>([^<]*)</td>"));
+      "<td>-?\\d+</td><td(?: title=\"[^\"]*\")?>([^<]*)(?:<span class=\"ci\">[^<]*</span>)?</td>"));
   TChanceRows rows;
   for (auto it = row.globalMatch(page); it.hasNext();) {
     const QRegularExpressionMatch match = it.next();
@@ -38,7 +38,8 @@ TChanceRows ChanceRows(const QString& page) {
 TChanceRows OutlookRows(const TOutlookResult& outlook, const QString& mark = {}) {
   TChanceRows rows;
   for (const TOutlookPlayer& player : outlook.Players)
-    rows << qMakePair(player.Name.toHtmlEscaped(), mark + FormatChance(player.WinChance));
+    rows << qMakePair(player.Name.toHtmlEscaped(),
+                      mark + FormatChance(player.WinChance).toHtmlEscaped());
   return rows;
 }
 
@@ -267,6 +268,9 @@ class TestStandingsPage : public QObject {
     const TOutlookPlayer& best = outlook.Players.front();
     QVERIFY(page.contains(QStringLiteral("title=\"95% interval %1 to %2\"")
                               .arg(FormatChance(best.ChanceLow), FormatChance(best.ChanceHigh))));
+    // The interval shows under the figure, not only when pointed at.
+    QVERIFY(page.contains(QStringLiteral("<span class=\"ci\">%1</span>")
+                              .arg(FormatInterval(best.ChanceLow, best.ChanceHigh))));
     QVERIFY(page.contains(OutlookSummary(outlook).toHtmlEscaped() +
                           QStringLiteral("; &asymp; marks an estimate")));
     QCOMPARE(Check(page), QString());

@@ -350,6 +350,7 @@ class TestOutlook : public QObject {
     QCOMPARE(result.GamesLeft, 0);
     QCOMPARE(result.Outcomes, uint64_t{1});
     QVERIFY(result.Rooting.empty());
+    QCOMPARE(OutlookSummary(result), QStringLiteral("No games left: the tournament is over"));
 
     // Two players level on the most points: a tie until the championship's total is entered,
     // then the closer guess finishes first, as the standings rank them.
@@ -423,6 +424,65 @@ class TestOutlook : public QObject {
         QCOMPARE(PlayerAt(again, player.Index).Won, player.Won);
     }
     QVERIFY(misses <= 1);
+  }
+
+  // Chances as people read them: none that can still come shows as nought or as sure, and
+  // counts of outcomes only where they are short enough to read.
+  void textsAsTheyArePrinted() {
+    QCOMPARE(FormatChance(0.0), QStringLiteral("0.00%"));
+    QCOMPARE(FormatChance(60.0 / 2147483648.0), QStringLiteral("<0.01%"));
+    QCOMPARE(FormatChance(0.53125), QStringLiteral("53.13%"));
+    QCOMPARE(FormatChance(1 - 1e-7), QStringLiteral(">99.99%"));
+    QCOMPARE(FormatChance(1.0), QStringLiteral("100.00%"));
+    QCOMPARE(FormatInterval(0.1228, 0.1241), QStringLiteral("12.28%\u201312.41%"));
+
+    TOutlookResult result;
+    result.GamesLeft = 1;
+    result.Outcomes = 2;
+    QCOMPARE(OutlookSummary(result),
+             QStringLiteral("1 game left; every game a coin toss; both outcomes"));
+    result.GamesLeft = 31;
+    result.Outcomes = uint64_t{1} << 31;
+    QCOMPARE(OutlookSummary(result),
+             QStringLiteral(
+                 "31 games left; every game a coin toss; every one of 2,147,483,648 outcomes"));
+    QVERIFY(!CountsOutcomes(result, 12));
+    QCOMPARE(FormatOutcomes(result, 536870912, false), QStringLiteral("25.00%"));
+    result.GamesLeft = 15;
+    result.Outcomes = 32768;
+    QVERIFY(CountsOutcomes(result, 6));
+    QCOMPARE(FormatOutcomes(result, 12288, true), QStringLiteral("12,288"));
+    result.Model = TOutlookModel::Seed;
+    QVERIFY(!CountsOutcomes(result, 12));
+  }
+
+  // The rooting guide of one player: the results that help, the one that helps most first;
+  // drawn ones only where the draws tell the two results apart.
+  void rootingForAPlayer() {
+    TOutlookResult result;
+    result.Players.resize(1);
+    TRootingGame even;
+    even.Teams = {"A", "B"};
+    even.Chance = {std::vector<double>{0.2}, std::vector<double>{0.2}};
+    TRootingGame slight;
+    slight.Teams = {"C", "D"};
+    slight.Chance = {std::vector<double>{0.21}, std::vector<double>{0.19}};
+    TRootingGame strong;
+    strong.Teams = {"E", "F"};
+    strong.Chance = {std::vector<double>{0.05}, std::vector<double>{0.35}};
+    result.Rooting = {even, slight, strong};
+    std::vector<TRootFor> roots = RootingFor(result, result.Players.front());
+    QCOMPARE(roots.size(), size_t{2});
+    QCOMPARE(FormatRootFor(result, roots[0]), QStringLiteral("F 35.00%"));
+    QCOMPARE(FormatRootFor(result, roots[1]), QStringLiteral("C 21.00%"));
+
+    // A thousand draws each way cannot tell 21% from 19%, but 35% from 5% they can.
+    result.Exact = false;
+    for (TRootingGame& game : result.Rooting)
+      game.Samples = {1000, 1000};
+    roots = RootingFor(result, result.Players.front());
+    QCOMPARE(roots.size(), size_t{1});
+    QVERIFY(FormatRootFor(result, roots[0]).startsWith(QStringLiteral("F 35.00% (")));
   }
 
   void cancelStopsTheWorkAtOnce() {

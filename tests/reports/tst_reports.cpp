@@ -112,6 +112,7 @@ class TestReports : public QObject {
   void commandLineReport();
   void whoCanStillWinLayout();
   void whoCanStillWinContinues();
+  void whoCanStillWinSampled();
   void whoCanStillWinFromTheWindow();
   void byRoundLayout();
   void byRoundContinuesOnPaper();
@@ -364,11 +365,13 @@ void TestReports::standingsHeadingAndRows() {
   QCOMPARE(row->Text, QStringLiteral("1"));
   QCOMPARE((row + 2)->Font.Name, QStringLiteral("Arial Black"));  // the total
   QCOMPARE((row + 3)->Font.Name, QStringLiteral("Arial"));
-  // The long name is cut at the right edge of its column.
-  const TRecord& cut = *(cells.end() - 9);
-  QVERIFY(cut.Text.startsWith("A player whose"));
-  QVERIFY(cut.Text.size() < 44);
-  QVERIFY(ReportFonts::TextWidth(ReportFonts::Resolve("Arial", 10), cut.Text) <= 2.0);
+  // The long name is printed whole, in a smaller size that fits its column.
+  const TRecord& fitted = *(cells.end() - 9);
+  QCOMPARE(fitted.Text, QStringLiteral("A player whose name runs far past two inches"));
+  QVERIFY(fitted.Font.Size < 10);
+  QCOMPARE(fitted.Font.Name, QStringLiteral("Arial"));
+  QVERIFY(ReportFonts::TextWidth(ReportFonts::Resolve("Arial", fitted.Font.Size), fitted.Text) <=
+          2.0);
 
   // A complete chart with no result yet: the potential report counts every pick.
   MakePool(1, 0, 0);
@@ -459,6 +462,8 @@ void TestReports::continuationHeadingsOnPaperNotInRtf() {
 
 void TestReports::final4Lines() {
   MakePool(0, 0, 0);
+  // A champion of the longest name a team may have.
+  Pool().TeamsFile().Items(0)->SetTeamName(QStringLiteral("Southeastern Louisiana A&M Lions 22"));
   TPlayerPicksListObject* player = TestPools::AddPlayer(Pool(), QStringLiteral("Finn"), 150);
   // The champion from the top line of the chart, the other finalist from the second region,
   // the other two of the last four from the lower half.
@@ -491,6 +496,9 @@ void TestReports::final4Lines() {
   QCOMPARE(champion.Text, team(0));
   QCOMPARE(champion.Stop.Position, 6.75);
   QCOMPARE(champion.Font.Name, QStringLiteral("Arial Black"));
+  QVERIFY(champion.Font.Size < 10);
+  QVERIFY(ReportFonts::TextWidth(ReportFonts::Resolve("Arial Black", champion.Font.Size),
+                                 champion.Text) <= 1.0);
   const TRecord& finalist = cells.at(cells.size() - 1 - 17 - 5);
   QCOMPARE(finalist.Text, team(16));
   QCOMPARE(finalist.Stop.Position, 1.75);
@@ -539,7 +547,7 @@ void TestReports::selectionsList() {
   const TRecord* label = FindCell(FWriter, "Rd 3");
   QCOMPARE(label->Font.Name, QStringLiteral("Arial Black"));
   QCOMPARE(label->Font.Size, 6.0);
-  QCOMPARE(label->Stop.Position, 0.1);
+  QCOMPARE(label->Stop.Position, 0.25);
   // The first pick of the one-pick player: the cell after the first round's label.
   const TRecord* solo = FindCell(FWriter, "Solo");
   const auto soloCells = Cells(FWriter, 1);
@@ -549,8 +557,12 @@ void TestReports::selectionsList() {
   QCOMPARE(pick->Text, team);
   QCOMPARE(pick->Font.Name, QStringLiteral("Arial"));
   QCOMPARE(pick->Font.Size, 6.0);
-  QCOMPARE(pick->Stop.Position, 0.4);
+  QCOMPARE(pick->Stop.Position, 0.55);
   QCOMPARE(FindCell(FWriter, "Solo")->Font.Size, 10.0);
+  QCOMPARE(FindCell(FWriter, "Solo")->Stop.Position, 0.25);
+  // The sixteenth pick of a line ends a quarter inch from the paper's right edge.
+  const TRecord& sixteenth = *(soloAt + 17);
+  QVERIFY(qAbs(sixteenth.Stop.Position + sixteenth.Stop.Width - 8.25) < 1e-9);
 
   // On paper the first page begins with two empty lines and later pages with the
   // continuation title; a player's block never starts with fewer than 8 lines left.
@@ -702,7 +714,8 @@ void TestReports::commandLineReport() {
   QVERIFY(!run.Err.isEmpty());
 }
 
-// The table as the outlook gives it, then the rooting guide, under headings in boxes.
+// The table as the outlook gives it, then the rooting guide of the players who can still
+// win, under headings in boxes, a quarter inch from either side of the paper.
 void TestReports::whoCanStillWinLayout() {
   MakePool(12, 2, 0);
   const TOutlookResult outlook = ComputeOutlook(TOutlookInput::FromPool(Pool()), TOutlookOptions{});
@@ -715,37 +728,49 @@ void TestReports::whoCanStillWinLayout() {
                         OutlookSummary(outlook), "", headings, ""}));
   QCOMPARE(FindCell(writer, "Who Can Still Win")->Font.Size, 12.0);
   QCOMPARE(FindCell(writer, "Win %")->Stop.BoxLines, TBaseReport::kBoxAll);
-  QCOMPARE(FindCell(writer, "Champions")->Stop.Position, 7.0);
+  QCOMPARE(FindCell(writer, "Pos")->Stop.Position, 0.25);
+  const TTabStop& last = FindCell(writer, "Champions")->Stop;
+  QVERIFY(qAbs(last.Position + last.Width - 8.25) < 1e-9);
   const QStringList lines = writer.Text().split('\n');
+  // 2^15 outcomes: the Won and Tied columns hold counts, their thousands marked.
   for (size_t row = 0; row < outlook.Players.size(); ++row) {
     const TOutlookPlayer& player = outlook.Players[row];
     const QString line =
-        QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9")
+        QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9|")
             .arg(row + 1)
             .arg(player.Name)
             .arg(player.Current)
             .arg(player.Max)
             .arg(player.BestPlace)
             .arg(player.WorstPlace)
-            .arg(FormatOutcomes(outlook, player.Won), FormatOutcomes(outlook, player.Tied),
-                 FormatChance(player.WinChance));
+            .arg(FormatOutcomes(outlook, player.Won, true),
+                 FormatOutcomes(outlook, player.Tied, true), FormatChance(player.WinChance));
     QVERIFY2(std::any_of(lines.begin(), lines.end(),
                          [&](const QString& l) { return l.startsWith(line); }),
              qPrintable(line));
   }
-  // The rooting guide: a heading for each game of the next round, then the players who can
-  // still win with either result.
+  // The rooting guide: a line for each player who can still win, with the results of the
+  // next round that help most.
   QVERIFY(lines.contains("Rooting Guide"));
-  const TRootingGame& first = outlook.Rooting.front();
-  const QString game =
-      QStringLiteral("Rd 3|Player Name|%1 wins|%2 wins").arg(first.Teams[0], first.Teams[1]);
-  QVERIFY2(lines.contains(game), qPrintable(game));
-  QCOMPARE(FindCell(writer, first.Teams[0] + " wins")->Stop.BoxLines, TBaseReport::kBoxAll);
+  QVERIFY(lines.contains("Pos|Player Name|Win %|Root for in Rd 3 (win % if that team wins)"));
+  int rooted = 0;
+  for (size_t row = 0; row < outlook.Players.size(); ++row) {
+    const TOutlookPlayer& player = outlook.Players[row];
+    const QString start =
+        QStringLiteral("%1|%2|%3|").arg(row + 1).arg(player.Name, FormatChance(player.WinChance));
+    const bool listed = std::any_of(lines.begin(), lines.end(),
+                                    [&](const QString& l) { return l.startsWith(start); });
+    QCOMPARE(listed, player.WinChance > 0);
+    rooted += listed ? 1 : 0;
+  }
+  QVERIFY(rooted > 0);
   const TOutlookPlayer& leader = outlook.Players.front();
-  QVERIFY(lines.contains(
-      QStringLiteral("|%1|%2|%3")
-          .arg(leader.Name, FormatChance(first.Chance[0][static_cast<size_t>(leader.Index)]),
-               FormatChance(first.Chance[1][static_cast<size_t>(leader.Index)]))));
+  const QString leaderRoots = QStringLiteral("1|%1|%2|%3")
+                                  .arg(leader.Name, FormatChance(leader.WinChance),
+                                       FormatRootFor(outlook, RootingFor(outlook, leader).front()));
+  QVERIFY2(std::any_of(lines.begin(), lines.end(),
+                       [&](const QString& l) { return l.startsWith(leaderRoots); }),
+           qPrintable(leaderRoots));
 
   // The file holds the same lines; the command-line tool writes it too.
   const QStringList rtf = RecordRtf(WhoCanStillWin).Text().split('\n');
@@ -759,26 +784,69 @@ void TestReports::whoCanStillWinLayout() {
 }
 
 // Many players: every page after the first repeats the title and the headings of what it
-// goes on with, the table or a game of the rooting guide.
+// goes on with, the table or the rooting guide, and the guide takes no more than two pages.
 void TestReports::whoCanStillWinContinues() {
   MakePool(150, 2, 0);
   const TRecordingReport& paper = Record(WhoCanStillWin);
   QVERIFY(paper.PageCount() >= 4);
   bool table = false;
   bool rooting = false;
+  int guideFrom = 0;
   for (int page = 2; page <= paper.PageCount(); ++page) {
     const QStringList lines = PageLines(paper, page);
     QCOMPARE(lines.mid(0, 2), QStringList({"Who Can Still Win (cont.)", ""}));
     table = table || lines.at(2).startsWith("Pos|Player Name|Now");
-    rooting = rooting || lines.at(2).startsWith("Rd 3|Player Name|");
+    rooting = rooting || lines.at(2).startsWith("Pos|Player Name|Win %|Root for");
+    if (lines.contains("Rooting Guide"))
+      guideFrom = page;
   }
   QVERIFY(table);
   QVERIFY(rooting);
+  QVERIFY(guideFrom > 0);
+  QVERIFY(paper.PageCount() - guideFrom <= 1);
   // Lines are never cut at the bottom.
   for (const TRecord& record : paper.Records()) {
     if (record.Kind == TKind::Cell)
       QVERIFY(record.Top + 10 * 1.2 / 72 <= 11 - 0.25 + 1e-9);
   }
+}
+
+// Drawn outcomes, as before the first results: each chance comes with its interval, and Won
+// and Tied are shares of the outcomes, which no count of 2^63 could show in its column.
+void TestReports::whoCanStillWinSampled() {
+  MakePool(8, 2, 0);
+  FReports->OutlookOptions.MaxExactGames = 10;
+  FReports->OutlookOptions.Samples = 20000;
+  const TOutlookResult outlook =
+      ComputeOutlook(TOutlookInput::FromPool(Pool()), FReports->OutlookOptions);
+  QVERIFY(!outlook.Exact);
+  const TRecordingReport& writer = Record(WhoCanStillWin);
+  QVERIFY(PageLines(writer, 1).contains(
+      "Pos|Player Name|Now|Max|Best|Worst|Won|Tied|Win %|95% interval|Champions"));
+  const QStringList lines = writer.Text().split('\n');
+  for (size_t row = 0; row < outlook.Players.size(); ++row) {
+    const TOutlookPlayer& player = outlook.Players[row];
+    const QString line =
+        QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9|%10|")
+            .arg(row + 1)
+            .arg(player.Name)
+            .arg(player.Current)
+            .arg(player.Max)
+            .arg(player.BestPlace)
+            .arg(player.WorstPlace)
+            .arg(FormatOutcomes(outlook, player.Won, false),
+                 FormatOutcomes(outlook, player.Tied, false), FormatChance(player.WinChance),
+                 FormatInterval(player.ChanceLow, player.ChanceHigh));
+    QVERIFY2(std::any_of(lines.begin(), lines.end(),
+                         [&](const QString& l) { return l.startsWith(line); }),
+             qPrintable(line));
+  }
+  // The guide's chances carry their intervals too.
+  const TOutlookPlayer& leader = outlook.Players.front();
+  const std::vector<TRootFor> roots = RootingFor(outlook, leader);
+  QVERIFY(!roots.empty());
+  QVERIFY(FormatRootFor(outlook, roots.front()).endsWith(QStringLiteral("%)")));
+  QVERIFY(writer.Text().contains(FormatRootFor(outlook, roots.front())));
 }
 
 // From the window: the work shows in the status window first; cancelling it stops it at once
