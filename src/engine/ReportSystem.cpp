@@ -17,13 +17,29 @@ constexpr int kPdfDpi = 1200;
 void TReportSystem::Run() {
   TReportUi& ui = TReportUi::Current();
   TReportSetup setup;
+  setup.FileName = PdfFileName;
   if (!ui.Setup(*this, setup))
     return;
-  if (setup.Destination == TReportSetup::TDestination::Preview) {
-    const std::vector<QImage> pages = RenderPreview();
-    ui.Preview(*this, pages);
-  } else if (!ui.PrintPages(*this, setup.Copies)) {
-    TPrompts::Current().Refuse(kPrintFailed);
+  switch (setup.Destination) {
+    case TReportSetup::TDestination::Preview: {
+      const std::vector<QImage> pages = RenderPreview();
+      ui.Preview(*this, pages);
+      break;
+    }
+    case TReportSetup::TDestination::Printer:
+      if (!ui.PrintPages(*this, setup.Copies))
+        TPrompts::Current().Refuse(kPrintFailed);
+      break;
+    case TReportSetup::TDestination::Pdf: {
+      QString error;
+      if (RunToPdf(setup.FileName, &error)) {
+        PdfFileName = setup.FileName;
+        TReportUi::ReportPrinted(setup.FileName);
+      } else {
+        TPrompts::Current().Refuse(error);
+      }
+      break;
+    }
   }
 }
 
@@ -47,7 +63,7 @@ bool TReportSystem::RunToPdf(const QString& fileName, QString* error) {
     pdf.setResolution(kPdfDpi);
     pdf.setCreator(QStringLiteral("Courtsider 99"));
     TPainterReport writer(pdf);
-    written = Generate(writer);
+    written = GenerateWithStatus(writer, StatusFormat);
   }
   if (!written) {
     if (error)

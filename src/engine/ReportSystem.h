@@ -23,18 +23,21 @@ class TReportSystem : public TReportEvents {
   QString StatusFormat = QStringLiteral("Printing page %p");
   QString StatusGenerating = QStringLiteral("Generating page %p");
   int PreviewZoom = 100;
+  // The file the setup dialog proposes for "Save as PDF".
+  QString PdfFileName;
   double MarginTop = 0.35;
   double MarginBottom = 0.35;
 
-  // Setup dialog, then preview or printer. Cancel in the setup dialog ends the run silently.
+  // Setup dialog, then preview, printer or PDF file. Cancel in the setup dialog ends the run
+  // silently. A PDF file written says where it went; one that could not be says why.
   void Run();
   // Sends the report to `printer` (a printer or a PDF writer), whole pages from the paper's
   // corner, showing "Printing page %p"; false when it could not be written to.
   bool Print(QPagedPaintDevice& printer);
   // The pages as the preview shows them, at the preview's zoom.
   std::vector<QImage> RenderPreview();
-  // Writes the pages as they go to paper into a PDF file, whole or not at all; on failure
-  // `error` says why.
+  // Writes the pages as they go to paper into a PDF file, whole or not at all, showing
+  // "Printing page %p"; on failure `error` says why.
   bool RunToPdf(const QString& fileName, QString* error = nullptr);
   // Runs the report on any page writer with this system's margins.
   bool Generate(TBaseReport& writer);

@@ -12,9 +12,11 @@ class TReportSystem;
 
 // What the person chose in the setup dialog.
 struct TReportSetup {
-  enum class TDestination { Preview, Printer };
+  enum class TDestination { Preview, Printer, Pdf };
   TDestination Destination = TDestination::Preview;
   int Copies = 1;
+  // The PDF file to save the pages in: proposed in, chosen out.
+  QString FileName;
 };
 
 // The windows of a report run: setup, status and preview, and the printer the setup chose.

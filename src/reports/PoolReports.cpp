@@ -63,15 +63,23 @@ std::unique_ptr<TReportsBase> Make() {
 const std::array<TPoolReports::TCatalogueEntry, TPoolReports::kReportCount>&
 TPoolReports::Catalogue() {
   static const std::array<TCatalogueEntry, kReportCount> catalogue = {{
-      {QStringLiteral("Blank Entry Sheet"), QString(), false},
-      {QStringLiteral("Standings - Point Total"), QStringLiteral("stndpts.rtf"), true},
-      {QStringLiteral("Standings - Potential Point Total"), QStringLiteral("stndpot.rtf"), true},
-      {QStringLiteral("Standings - Points with Final 4"), QStringLiteral("ptsfinl4.rtf"), true},
-      {QStringLiteral("Standings - Potential with Final 4"), QStringLiteral("potfinl4.rtf"), true},
-      {QStringLiteral("Selections List"), QStringLiteral("sellist.rtf"), true},
-      {QStringLiteral("Standings - Who Can Still Win"), QStringLiteral("canwin.rtf"), true},
-      {QStringLiteral("Standings - By Round"), QStringLiteral("stndrnd.rtf"), true},
-      {QStringLiteral("Pick Popularity"), QStringLiteral("popular.rtf"), true},
+      {QStringLiteral("Blank Entry Sheet"), QString(), QStringLiteral("entry.pdf"), false},
+      {QStringLiteral("Standings - Point Total"), QStringLiteral("stndpts.rtf"),
+       QStringLiteral("stndpts.pdf"), true},
+      {QStringLiteral("Standings - Potential Point Total"), QStringLiteral("stndpot.rtf"),
+       QStringLiteral("stndpot.pdf"), true},
+      {QStringLiteral("Standings - Points with Final 4"), QStringLiteral("ptsfinl4.rtf"),
+       QStringLiteral("ptsfinl4.pdf"), true},
+      {QStringLiteral("Standings - Potential with Final 4"), QStringLiteral("potfinl4.rtf"),
+       QStringLiteral("potfinl4.pdf"), true},
+      {QStringLiteral("Selections List"), QStringLiteral("sellist.rtf"),
+       QStringLiteral("sellist.pdf"), true},
+      {QStringLiteral("Standings - Who Can Still Win"), QStringLiteral("canwin.rtf"),
+       QStringLiteral("canwin.pdf"), true},
+      {QStringLiteral("Standings - By Round"), QStringLiteral("stndrnd.rtf"),
+       QStringLiteral("stndrnd.pdf"), true},
+      {QStringLiteral("Pick Popularity"), QStringLiteral("popular.rtf"),
+       QStringLiteral("popular.pdf"), true},
   }};
   return catalogue;
 }
@@ -149,9 +157,11 @@ TPoolReports::~TPoolReports() = default;
 
 void TPoolReports::SetRtfDirectory(const QString& directory) {
   const QDir dir(directory);
-  for (int p = 1; p < kReportCount; ++p) {
-    FFileTable[static_cast<size_t>(p)]->FileName =
-        dir.filePath(Catalogue()[static_cast<size_t>(p)].RtfFile);
+  for (int p = 0; p < kReportCount; ++p) {
+    const TCatalogueEntry& entry = Catalogue()[static_cast<size_t>(p)];
+    if (TRTFFiler* filer = FFileTable[static_cast<size_t>(p)])
+      filer->FileName = dir.filePath(entry.RtfFile);
+    FPrinterTable[static_cast<size_t>(p)]->PdfFileName = dir.filePath(entry.PdfFile);
   }
 }
 

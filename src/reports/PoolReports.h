@@ -36,6 +36,8 @@ class TPoolReports {
     QString ListText;
     // Empty for the report without file output.
     QString RtfFile;
+    // The PDF file its report system proposes.
+    QString PdfFile;
     bool NeedsLockedFirstRound;
   };
   static const std::array<TCatalogueEntry, kReportCount>& Catalogue();
@@ -70,7 +72,8 @@ class TPoolReports {
   // Report position p's report system, and its RTF filer (nullptr for the blank entry sheet).
   TReportSystem& ReportSystem(int p) { return *FPrinterTable.at(static_cast<size_t>(p)); }
   TRTFFiler* RtfFiler(int p) { return FFileTable.at(static_cast<size_t>(p)); }
-  // Points every filer at its file in `directory`.
+  // Points every filer at its file in `directory`, and has every report system propose its
+  // PDF file there, named as the RTF file is.
   void SetRtfDirectory(const QString& directory);
   // The work report position p needs before its pages, with the status window showing how
   // far it has got; false when the person cancelled it, and the report is then not made.

@@ -1,6 +1,8 @@
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -68,6 +70,36 @@ class TestEngineUi : public QObject {
     setup.findChild<QSpinBox*>()->setValue(3);
     QCOMPARE(setup.Choice().Destination, TReportSetup::TDestination::Printer);
     QCOMPARE(setup.Choice().Copies, 3);
+
+    // Save as PDF needs a file: typed, or chosen in the file dialog.
+    auto* ok = setup.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+    QTest::mouseClick(setup.findChildren<QRadioButton*>().at(2), Qt::LeftButton);
+    QCOMPARE(setup.Choice().Destination, TReportSetup::TDestination::Pdf);
+    QVERIFY(!ok->isEnabled());
+    auto* file = setup.findChild<QLineEdit*>();
+    QTest::keyClicks(file, QStringLiteral("/tmp/out.pdf"));
+    QVERIFY(ok->isEnabled());
+    QCOMPARE(setup.Choice().FileName, QStringLiteral("/tmp/out.pdf"));
+    QTest::mouseClick(setup.findChildren<QRadioButton*>().at(0), Qt::LeftButton);
+    QVERIFY(ok->isEnabled());
+    TFakePrompts prompts;
+    TPromptsScope scope(&prompts);
+    prompts.QueueFileName(QStringLiteral("/tmp/chosen.pdf"));
+    for (QPushButton* button : setup.findChildren<QPushButton*>()) {
+      if (button->text() == QStringLiteral("&Browse..."))
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QCOMPARE(prompts.Shown().size(), 1);
+    QCOMPARE(prompts.Shown().front().Text, QStringLiteral("/tmp/out.pdf"));
+    QCOMPARE(setup.Choice().Destination, TReportSetup::TDestination::Pdf);
+    QCOMPARE(setup.Choice().FileName, QStringLiteral("/tmp/chosen.pdf"));
+
+    // The file proposed is there from the start.
+    TReportSetup proposed;
+    proposed.FileName = QStringLiteral("/pools/Office.BGD/stndpts.pdf");
+    TdlgReportSetup again(QStringLiteral("Report Setup"), printer, proposed);
+    QCOMPARE(again.findChild<QLineEdit*>()->text(), QDir::toNativeSeparators(proposed.FileName));
+    QCOMPARE(again.Choice().Destination, TReportSetup::TDestination::Preview);
   }
 
   void previewPagesThrough() {

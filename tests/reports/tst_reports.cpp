@@ -97,6 +97,7 @@ class TestReports : public QObject {
   void rtfFilesGoToTheOpenPoolsFolder();
   void rtfFileThatCannotBeWritten();
   void printerRunsThroughSetup();
+  void savedAsPdf();
 
   void eachReportIsHeadedByItsTitle();
   void standingsHeadingAndRows();
@@ -322,6 +323,32 @@ void TestReports::printerRunsThroughSetup() {
   QCOMPARE(PdfPageCount(pdf), 1);
   QCOMPARE(FUi.StatusTexts(), QStringList{"Printing page 1"});
   QVERIFY(FPrompts.Shown().isEmpty());
+}
+
+// With no printer at all, a report can still be saved as PDF from the setup, by default in
+// the pool's folder, named as its RTF file is; the message says where it went.
+void TestReports::savedAsPdf() {
+  MakePool(5, 1, 0);
+  TfrmPrintReport form(*FPool);
+  form.FormActivate();
+  form.lstReportNames->setCurrentRow(PointsFinal4);
+  const QString pdf = QDir(FDir->path()).filePath("chosen.pdf");
+  FUi.ChoosePdf(pdf);
+  form.btnPrintClick();
+  QCOMPARE(FUi.ProposedPdf(), QDir(FDir->path()).filePath("ptsfinl4.pdf"));
+  QCOMPARE(PdfPageCount(pdf), 1);
+  QCOMPARE(FUi.StatusTexts(), QStringList{"Printing page 1"});
+  QCOMPARE(FPrompts.Texts(), QStringList{"Report Printed\n\n" + QDir::toNativeSeparators(pdf)});
+
+  // The blank entry sheet too; a file that cannot be written is refused with the reason.
+  FPrompts.Reset();
+  form.lstReportNames->setCurrentRow(BlankEntry);
+  FUi.ChoosePdf(QDir(FDir->path()).filePath("no folder/entry.pdf"));
+  form.btnPrintClick();
+  QCOMPARE(FUi.ProposedPdf(), QDir(FDir->path()).filePath("entry.pdf"));
+  QCOMPARE(FPrompts.Shown().size(), 1);
+  QVERIFY(FPrompts.Texts().front().startsWith("Cannot write"));
+  QCOMPARE(FPrompts.Shown().front().IconKind, TPrompts::Icon::Stop);
 }
 
 // Each report prints the data set it is named after: its title under the pool name.

@@ -9,9 +9,16 @@
 
 bool TFakeReportUi::Setup(const TReportSystem& system, TReportSetup& setup) {
   FSetupTitles << system.TitleSetup;
+  FProposedPdf = setup.FileName;
   if (FCancel) {
     FCancel = false;
     return false;
+  }
+  if (!FPdfFile.isEmpty()) {
+    setup.Destination = TReportSetup::TDestination::Pdf;
+    setup.FileName = FPdfFile;
+    FPdfFile.clear();
+    return true;
   }
   if (!FPrinterFile.isEmpty()) {
     setup.Destination = TReportSetup::TDestination::Printer;

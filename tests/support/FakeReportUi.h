@@ -27,6 +27,10 @@ class TFakeReportUi : public TReportUi {
   void CancelWork(double* stopped) { FCancelWork = stopped; }
   // The next setup chooses the printer; its pages go into the PDF file `fileName`.
   void ChoosePrinter(const QString& fileName, int copies = 1);
+  // The next setup chooses "Save as PDF" into `fileName`.
+  void ChoosePdf(const QString& fileName) { FPdfFile = fileName; }
+  // The PDF file the last setup proposed.
+  const QString& ProposedPdf() const { return FProposedPdf; }
   // The next preview presses its print button, printing into the PDF file `fileName`.
   void PrintFromPreview(const QString& fileName) { FPreviewPrintFile = fileName; }
 
@@ -48,6 +52,8 @@ class TFakeReportUi : public TReportUi {
   int FCopies = 1;
   int FPrintedCopies = 0;
   QString FPreviewPrintFile;
+  QString FPdfFile;
+  QString FProposedPdf;
   QStringList FStatusTexts;
   QStringList FSetupTitles;
   int FPreviewCount = 0;

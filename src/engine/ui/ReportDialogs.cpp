@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProgressBar>
@@ -40,16 +42,28 @@ void ReportIfPrintedToFile(const QPrinter& printer, QWidget* asker) {
 }
 }  // namespace
 
-TdlgReportSetup::TdlgReportSetup(const QString& title, QPrinter& printer, QWidget* parent)
+TdlgReportSetup::TdlgReportSetup(const QString& title, QPrinter& printer,
+                                 const TReportSetup& proposed, QWidget* parent)
     : QDialog(parent), FPrinter(printer) {
   setWindowTitle(title);
   auto* destination = new QGroupBox(tr("Destination"), this);
   rbPreview = new QRadioButton(tr("Pre&view"), destination);
   rbPrinter = new QRadioButton(tr("P&rinter"), destination);
+  rbPdf = new QRadioButton(tr("Save as P&DF"), destination);
   rbPreview->setChecked(true);
+  edtPdfFile = new QLineEdit(QDir::toNativeSeparators(proposed.FileName), destination);
+  edtPdfFile->setMinimumWidth(260);
+  auto* btnBrowse = new QPushButton(tr("&Browse..."), destination);
+  connect(btnBrowse, &QPushButton::clicked, this, &TdlgReportSetup::btnBrowseClick);
+  auto* pdfRow = new QHBoxLayout;
+  pdfRow->addSpacing(20);
+  pdfRow->addWidget(edtPdfFile, 1);
+  pdfRow->addWidget(btnBrowse);
   auto* destinationLayout = new QVBoxLayout(destination);
   destinationLayout->addWidget(rbPreview);
   destinationLayout->addWidget(rbPrinter);
+  destinationLayout->addWidget(rbPdf);
+  destinationLayout->addLayout(pdfRow);
 
   spnCopies = new QSpinBox(this);
   spnCopies->setRange(1, 999);
@@ -65,8 +79,13 @@ TdlgReportSetup::TdlgReportSetup(const QString& title, QPrinter& printer, QWidge
   form->addRow(tr("&Copies:"), spnCopies);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  btnOk = buttons->button(QDialogButtonBox::Ok);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  // Typing a file name means the PDF is wanted.
+  connect(edtPdfFile, &QLineEdit::textEdited, rbPdf, [this] { rbPdf->setChecked(true); });
+  connect(edtPdfFile, &QLineEdit::textChanged, this, &TdlgReportSetup::UpdateOk);
+  connect(rbPdf, &QRadioButton::toggled, this, &TdlgReportSetup::UpdateOk);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(destination);
@@ -76,9 +95,12 @@ TdlgReportSetup::TdlgReportSetup(const QString& title, QPrinter& printer, QWidge
 
 TReportSetup TdlgReportSetup::Choice() const {
   TReportSetup setup;
-  setup.Destination = rbPrinter->isChecked() ? TReportSetup::TDestination::Printer
-                                             : TReportSetup::TDestination::Preview;
+  if (rbPrinter->isChecked())
+    setup.Destination = TReportSetup::TDestination::Printer;
+  else if (rbPdf->isChecked())
+    setup.Destination = TReportSetup::TDestination::Pdf;
   setup.Copies = spnCopies->value();
+  setup.FileName = QDir::fromNativeSeparators(edtPdfFile->text().trimmed());
   return setup;
 }
 
@@ -89,6 +111,18 @@ void TdlgReportSetup::btnPrinterSetupClick() {
     lblPrinter->setText(PrinterText(FPrinter));
     spnCopies->setValue(FPrinter.copyCount());
   }
+}
+
+void TdlgReportSetup::btnBrowseClick() {
+  QString path = QDir::fromNativeSeparators(edtPdfFile->text().trimmed());
+  if (!TPrompts::Current().AskFileName(TPrompts::FileDialog::Save, kPdfTitle, kPdfFilter, &path))
+    return;
+  edtPdfFile->setText(QDir::toNativeSeparators(path));
+  rbPdf->setChecked(true);
+}
+
+void TdlgReportSetup::UpdateOk() {
+  btnOk->setEnabled(!rbPdf->isChecked() || !edtPdfFile->text().trimmed().isEmpty());
 }
 
 double TPreviewZoom::Scale(const QSize& page, const QSize& viewport) const {
@@ -300,7 +334,7 @@ QPrinter& TReportDialogs::Printer() {
 }
 
 bool TReportDialogs::Setup(const TReportSystem& system, TReportSetup& setup) {
-  TdlgReportSetup dialog(system.TitleSetup, Printer(), QApplication::activeWindow());
+  TdlgReportSetup dialog(system.TitleSetup, Printer(), setup, QApplication::activeWindow());
   if (dialog.exec() != QDialog::Accepted)
     return false;
   setup = dialog.Choice();

@@ -8,6 +8,7 @@
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QPrinter;
 class QProgressBar;
 class QPushButton;
@@ -15,23 +16,36 @@ class QRadioButton;
 class QScrollArea;
 class QSpinBox;
 
-// The "Report Setup" dialog: destination (preview, the default, or printer) and copies.
+// The "Report Setup" dialog: destination (preview, the default, printer, or a PDF file, which
+// needs no printer at all) and copies. `proposed` holds the PDF file it offers.
 class TdlgReportSetup : public QDialog {
   Q_OBJECT
 
  public:
-  TdlgReportSetup(const QString& title, QPrinter& printer, QWidget* parent = nullptr);
+  static inline const QString kPdfTitle = QStringLiteral("Save as PDF");
+  static inline const QString kPdfFilter = QStringLiteral("PDF files (*.pdf)");
+
+  TdlgReportSetup(const QString& title, QPrinter& printer, const TReportSetup& proposed = {},
+                  QWidget* parent = nullptr);
 
   TReportSetup Choice() const;
   // The printer's own dialog, to choose a printer and its settings.
   void btnPrinterSetupClick();
+  // The file dialog, to choose where the PDF file goes; choosing one chooses the destination.
+  void btnBrowseClick();
 
  private:
+  // OK needs a file to save the PDF in.
+  void UpdateOk();
+
   QPrinter& FPrinter;
   QRadioButton* rbPreview;
   QRadioButton* rbPrinter;
+  QRadioButton* rbPdf;
+  QLineEdit* edtPdfFile;
   QSpinBox* spnCopies;
   QLabel* lblPrinter;
+  QPushButton* btnOk;
 };
 
 // How the preview scales its pages: to the whole page, to the page's width, or a percentage.
