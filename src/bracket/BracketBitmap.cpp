@@ -10,25 +10,21 @@
 namespace {
 
 // Writes `text` into `box` as the chart does: the box wiped white, the text from its top-left
-// corner. At the chart's own size a text too long is cut at the box's edge; drawn larger
-// (`whole`), it is shrunk to fit whole, standing where it would have stood.
-void WriteText(QPainter& painter, const QRect& box, const QString& text, bool bold, bool whole) {
+// corner, shrunk to fit whole (FitText) where it is too long, standing where it would have
+// stood; never nearer the seeds on the right than the left's names are to theirs.
+void WriteText(QPainter& painter, const QRect& box, const QString& text, bool bold) {
   painter.fillRect(box, Qt::white);
   if (text.isEmpty())
     return;
+  const QRect room = ChartGeometry::NameRoom(box);
   painter.save();
-  painter.setClipRect(box);
+  painter.setClipRect(room);
   painter.setPen(Qt::black);
   painter.setFont(ChartFont(kChartTextPixelSize, bold));
-  const QPoint baseline(box.left(), box.top() + painter.fontMetrics().ascent());
-  if (whole) {
-    const TFittedText fitted = FitText(text, kChartTextPixelSize, bold, box.width());
-    painter.translate(baseline);
-    painter.scale(fitted.Shrink * fitted.Squeeze, fitted.Shrink);
-    painter.drawText(QPoint(0, 0), text);
-  } else {
-    painter.drawText(baseline, text);
-  }
+  const TFittedText fitted = FitText(text, kChartTextPixelSize, bold, room.width());
+  painter.translate(room.left(), room.top() + painter.fontMetrics().ascent());
+  painter.scale(fitted.Shrink * fitted.Squeeze, fitted.Shrink);
+  painter.drawText(QPoint(0, 0), text);
   painter.restore();
 }
 }  // namespace
@@ -71,7 +67,7 @@ QImage TBracketBitmap::ResultsPicture(const TSystemFile& system, const TTeamsFil
 void TBracketBitmap::TextRect(const QRect& box, const QString& text, bool bold) {
   {
     QPainter painter(&FImage);
-    WriteText(painter, box, text, bold, false);
+    WriteText(painter, box, text, bold);
   }
   for (TBoxText& written : FTexts) {
     if (written.Box == box) {
@@ -88,6 +84,6 @@ void TBracketBitmap::Paint(QPainter& painter) const {
   PaintChartPicture(painter);
   painter.setRenderHint(QPainter::TextAntialiasing);
   for (const TBoxText& written : FTexts)
-    WriteText(painter, written.Box, written.Text, written.Bold, true);
+    WriteText(painter, written.Box, written.Text, written.Bold);
   painter.restore();
 }

@@ -17,9 +17,10 @@ class TTeamsFile;
 // own copy from it (a plain copy of the value), then writes titles and names over the copy.
 //
 // Text is written as the platform the chart was designed on writes it into a box: the box is
-// filled white, the text starts at its top-left corner and is clipped to it. Titles are bold,
-// names regular unless a window asks for bold. What each box holds is also kept as text, so
-// that the same chart can be drawn afresh at any size (Paint).
+// filled white, the text starts at its top-left corner and is clipped to it. A text too long
+// for its box is shrunk to fit whole rather than cut: two long names cut alike could not be
+// told apart. Titles are bold, names regular unless a window asks for bold. What each box
+// holds is also kept as text, so that the same chart can be drawn afresh at any size (Paint).
 class TBracketBitmap {
  public:
   // The chart picture with the pool name and the four bracket names of `system` on it.
@@ -27,8 +28,7 @@ class TBracketBitmap {
 
   const QImage& Image() const { return FImage; }
   // Draws the chart picture and every box's text with `painter`, in chart pixels at whatever
-  // scale it has set: sharp at any size, where the image is only its own. A text too long for
-  // its box is shrunk to fit, where the image cuts it.
+  // scale it has set: sharp at any size, where the image is only its own.
   void Paint(QPainter& painter) const;
 
   // Writes the pool name into `poolNameBox` and the bracket names into their boxes.

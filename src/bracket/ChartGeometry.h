@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QRect>
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -51,6 +52,20 @@ constexpr int32_t FirstFeeder(int32_t slot) {
 // right and bottom coordinates lie just outside, as on the platform the chart was drawn for.
 constexpr QRect CoveredBox(int left, int top, int right, int bottom) {
   return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+// Seeds stand outside the chart beside the first-round lines: right-aligned up to this column
+// on the left, from this column on the right. On the left the names start eight blank pixels
+// after the seeds; on the right they end as far before them.
+constexpr int kLeftSeedsRight = 12;
+constexpr int kRightSeedsLeft = 783;
+constexpr int kSeedGap = 8;
+
+// Where a name written into `box` may go: the box, short of the seeds on the right.
+inline QRect NameRoom(const QRect& box) {
+  QRect room = box;
+  room.setRight(std::min(box.right(), kRightSeedsLeft - kSeedGap - 1));
+  return room;
 }
 
 // Title boxes, written in bold.

@@ -19,10 +19,8 @@ constexpr int kLeftConnectors[] = {92, 160, 229, 296, 363};
 constexpr int kRightConnectors[] = {705, 637, 569, 502, 435};
 constexpr int kRegionalRounds = 5;
 
-// Seeds stand outside the chart: right-aligned up to this column on the left, from this
-// column on the right.
-constexpr int kLeftSeedsRight = 12;
-constexpr int kRightSeedsLeft = 783;
+using ChartGeometry::kLeftSeedsRight;
+using ChartGeometry::kRightSeedsLeft;
 constexpr int kSeedDigitsPixelSize = 10;
 constexpr int kWordsPixelSize = 12;
 

@@ -48,8 +48,8 @@ QFont ChartFont(int pixelSize, bool bold);
 constexpr int kChartTextPixelSize = 11;
 
 // How a text written in the chart's lettering at `pixelSize` is made to fit `width` pixels
-// whole, where the chart's own picture cuts it: first a smaller font, down to a size still
-// read at a glance, then the letters drawn narrower.
+// whole: first a smaller font, down to a size still read at a glance, then the letters drawn
+// narrower.
 struct TFittedText {
   // The size as a share of the size asked for.
   double Shrink = 1;

@@ -130,10 +130,12 @@ void VerifyTextBoxWhite(const QImage& image, const QRect& box, const QString& wh
   }
 }
 
-bool HasBlack(const QImage& image, const QRect& box) {
+// Pixels darker than `below`: black ones by default; with a higher bound, the grey of text
+// narrowed so far that its strokes are thinner than a pixel.
+bool HasBlack(const QImage& image, const QRect& box, int below = 128) {
   for (int y = box.top(); y <= box.bottom(); ++y) {
     for (int x = box.left(); x <= box.right(); ++x) {
-      if (qGray(image.pixel(x, y)) < 128)
+      if (qGray(image.pixel(x, y)) < below)
         return true;
     }
   }
@@ -628,7 +630,7 @@ class TestBracket : public QObject {
     const QImage& drawn = bitmap.Image();
     QCOMPARE(drawn.size(), QSize(800, 600));
 
-    // Names and titles change nothing outside their boxes: long names are cut at the box edge.
+    // Names and titles change nothing outside their boxes: long names are made to fit them.
     std::vector<QRect> boxes(ChartGeometry::kBracketNameBoxes.begin(),
                              ChartGeometry::kBracketNameBoxes.end());
     boxes.push_back(ChartGeometry::kBuilderPoolNameBox);
@@ -645,10 +647,12 @@ class TestBracket : public QObject {
       }
     }
     for (const QRect& box : boxes) {
-      QVERIFY(HasBlack(drawn, box));
-      // Written from the box's top-left corner: ink reaches its top rows and its right edge.
-      QVERIFY(HasBlack(drawn, QRect(box.left(), box.top(), 3, box.height())));
-      QVERIFY(HasBlack(drawn, QRect(box.right() - 2, box.top(), 3, box.height())));
+      // Written from the box's top-left corner, and made to fit: ink reaches its left edge and
+      // its last quarter, though these widest of names are narrowed to grey strokes.
+      QVERIFY(HasBlack(drawn, QRect(box.left(), box.top(), 3, box.height()), 200));
+      QVERIFY(HasBlack(
+          drawn, QRect(box.right() - box.width() / 4, box.top(), box.width() / 4, box.height()),
+          200));
     }
     // The rules under the names survive, the rows at Top + 13 included.
     VerifyLines(drawn.convertToFormat(QImage::Format_RGB32));
@@ -666,6 +670,40 @@ class TestBracket : public QObject {
     for (const QRect& box : boxes)
       QVERIFY(HasBlack(bitmap.Image(), box));
     QVERIFY(HasBlack(bitmap.Image(), QRect(kPoolNameBox.right() - 2, 5, 3, 20)));
+  }
+
+  // A name too wide for its box is written whole, smaller rather than cut at the box's edge.
+  // On the right the first round's names keep as far from the seeds as the left's start after
+  // theirs.
+  void longNamesAreWrittenWholeAndKeepClearOfTheSeeds() {
+    QTemporaryDir dir;
+    auto pool = CreatePool(dir.path());
+    AddTeam(pool->TeamsFile(), "Duke", 1, 1, 1);
+    AddTeam(pool->TeamsFile(), "Southeastern Louisiana A&M Lions 22", 1, 16, 1);
+    AddTeam(pool->TeamsFile(), "Southeastern Louisiana A&M Lions 23", 3, 1, 1);
+    TBracketList chart;
+    chart.PlaceTeams(pool->TeamsFile());
+    TBracketBitmap bitmap(pool->SystemFile());
+    bitmap.DrawAllSlots(&chart);
+    const QImage& drawn = bitmap.Image();
+    // The first row with ink in a box: a smaller name starts lower on the same baseline.
+    const auto top = [&drawn](const QRect& box) {
+      for (int y = box.top(); y <= box.bottom(); ++y) {
+        if (HasBlack(drawn, QRect(box.left(), y, box.width(), 1), 200))
+          return y - box.top();
+      }
+      return box.height();
+    };
+    const QRect shortName = chart.Slot(1)->TextBox();
+    const QRect longName = chart.Slot(2)->TextBox();
+    QVERIFY(top(longName) >= top(shortName) + 2);
+    QVERIFY(
+        HasBlack(drawn, QRect(longName.right() - 8, longName.top(), 8, longName.height()), 200));
+    const QRect right = chart.Slot(33)->TextBox();
+    QVERIFY(HasBlack(drawn, right, 200));
+    const QRect gap(QPoint(ChartGeometry::kRightSeedsLeft - ChartGeometry::kSeedGap, right.top()),
+                    QPoint(ChartGeometry::kRightSeedsLeft - 1, right.bottom()));
+    QVERIFY(!HasBlack(drawn, gap, 250));
   }
 
   void drawingAnEmptySlotWipesItsBox() {
