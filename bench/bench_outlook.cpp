@@ -63,6 +63,15 @@ class TPlainEnumeration {
   TPlainEnumeration(const TOutlookInput& input, double budget)
       : In(input), FBudget(budget), FPlayers(input.PlayerCount()) {
     FTotals.assign(In.Games.size() + 1, std::vector<int64_t>(In.Base));
+    // Every player's gains in one table, team and round outermost.
+    const size_t rows = static_cast<size_t>(In.TeamCount()) * TOutlookInput::kRounds;
+    FGain.assign(rows * static_cast<size_t>(FPlayers), 0);
+    std::vector<int64_t> gains(rows);
+    for (int i = 0; i < FPlayers; ++i) {
+      In.GainsOf(i, gains.data());
+      for (size_t row = 0; row < rows; ++row)
+        FGain[row * static_cast<size_t>(FPlayers) + static_cast<size_t>(i)] = gains[row];
+    }
     FWon.assign(static_cast<size_t>(FPlayers), 0);
     FBest.assign(static_cast<size_t>(FPlayers), FPlayers);
     FWorst.assign(static_cast<size_t>(FPlayers), 1);
@@ -89,9 +98,12 @@ class TPlainEnumeration {
     for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
       const int32_t team = FOcc[static_cast<size_t>(game.Feeder[static_cast<size_t>(side)])];
       FOcc[static_cast<size_t>(game.Slot)] = team;
+      const int64_t* gain = &FGain[(static_cast<size_t>(team) * TOutlookInput::kRounds +
+                                    static_cast<size_t>(game.Round)) *
+                                   static_cast<size_t>(FPlayers)];
       for (int i = 0; i < FPlayers; ++i)
         FTotals[depth + 1][static_cast<size_t>(i)] =
-            FTotals[depth][static_cast<size_t>(i)] + In.GainAt(team, game.Round, i);
+            FTotals[depth][static_cast<size_t>(i)] + gain[i];
       Walk(depth + 1);
     }
   }
@@ -121,6 +133,7 @@ class TPlainEnumeration {
   const int FPlayers;
   std::array<int32_t, TOutlookInput::kSlots + 1> FOcc{};
   std::vector<std::vector<int64_t>> FTotals;
+  std::vector<int64_t> FGain;
   std::vector<uint64_t> FWon;
   std::vector<int> FBest, FWorst;
   std::vector<int64_t> FSorted;

@@ -126,9 +126,9 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
     out.Raw(",");
     out.CsvField(TopChampions(player, kTeamsShown));
     for (const TRootingGame& game : result.Rooting) {
-      for (const auto& chance : game.Chance) {
+      for (int side = 0; side < 2; ++side) {
         out.Raw(",");
-        out.Text(QString::number(chance[static_cast<size_t>(player.Index)], 'g', 10));
+        out.Text(QString::number(result.RootingChance(game, side, player.Index), 'g', 10));
       }
     }
     out.EndLine();
@@ -175,10 +175,12 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
     json.Key("teams").BeginArray().Value(game.Teams[0]).Value(game.Teams[1]).EndArray();
     json.Key("players").BeginArray();
     for (const TOutlookPlayer& player : result.Players) {
-      const size_t i = static_cast<size_t>(player.Index);
       json.BeginObject();
       json.Key("player").Value(player.Name);
-      json.Key("win_chance").BeginArray().Value(game.Chance[0][i]).Value(game.Chance[1][i]);
+      json.Key("win_chance")
+          .BeginArray()
+          .Value(result.RootingChance(game, 0, player.Index))
+          .Value(result.RootingChance(game, 1, player.Index));
       json.EndArray();
       json.EndObject();
     }

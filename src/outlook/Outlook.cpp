@@ -43,7 +43,8 @@ namespace {
 
 using TGame = TOutlookInput::TGame;
 
-constexpr int kRowsPerTeam = 8;  // one per chart round, 0..7
+constexpr int kRowsPerTeam = TOutlookInput::kRounds;  // one per chart round, 0..7
+constexpr int kPicks = TOutlookInput::kPicks;
 constexpr int kLastRound = 7;
 constexpr int kChampionSlot = ChartGeometry::kChampionSlot;
 constexpr int kSlots = TOutlookInput::kSlots;
@@ -52,6 +53,8 @@ constexpr int kSlots = TOutlookInput::kSlots;
 constexpr int kTaskGames = 14;
 constexpr int kGamesPerTask = 12;
 constexpr int64_t kSampleBlock = 1024;
+// A very large pool draws fewer outcomes (TOutlookOptions::SampleWork), but never fewer.
+constexpr int64_t kFewestSamples = 1000;
 // The last games played by table: their outcomes are the lanes of the end-game vectors.
 constexpr int kEndGames = 8;
 constexpr int kEndLanes = 1 << kEndGames;
@@ -163,28 +166,43 @@ TOutlookVectors WidestVectors(TOutlookVectors most) {
   return TOutlookVectors::Plain;
 }
 
-// The tallies of one worker.
+// The tallies of one worker. What each player wins is kept for the contenders only, the
+// players who can still finish first, by their place among them; places are kept for every
+// player.
 struct TTally {
-  int Players = 0;
-  int Teams = 0;
+  int Count = 0;      // contenders
+  int Champions = 0;  // teams that can still be champion
   std::vector<double> Won, Tied, Share;
-  std::vector<double> Champion;  // player * Teams + team
-  std::vector<int> Best, Worst;
-  std::vector<double> Rooting;        // (game * 2 + side) * Players + player
+  std::vector<double> Champion;       // contender * Champions + champion; every outcome visited
+  std::vector<int> Best, Worst;       // per player
+  std::vector<double> Rooting;        // (game * 2 + side) * Count + contender; visited
   std::vector<double> RootingWeight;  // game * 2 + side; counted only when sampling
+  // When sampling, one entry for each contender first in a draw, with the draw's champion and
+  // the side each rooting game went to (bit j for game j): what draws make of champions and
+  // of the rooting guide is worked out from these at the end, since a million contenders by
+  // every champion and every rooting game would not fit.
+  struct TDrawn {
+    int32_t Contender;
+    int32_t Champion;  // -1: none
+    uint32_t Sides;
+    double Share;
+  };
+  std::vector<TDrawn> Drawn;
 
-  void Init(int players, int teams, int rootingGames) {
-    Players = players;
-    Teams = teams;
-    const size_t n = static_cast<size_t>(players);
+  void Init(int count, int players, int champions, int rootingGames, bool sampled) {
+    Count = count;
+    Champions = champions;
+    const size_t n = static_cast<size_t>(count);
     Won.assign(n, 0);
     Tied.assign(n, 0);
     Share.assign(n, 0);
-    Champion.assign(n * static_cast<size_t>(teams), 0);
-    Best.assign(n, std::numeric_limits<int>::max());
-    Worst.assign(n, 0);
-    Rooting.assign(static_cast<size_t>(rootingGames) * 2 * n, 0);
+    Best.assign(static_cast<size_t>(players), std::numeric_limits<int>::max());
+    Worst.assign(static_cast<size_t>(players), 0);
     RootingWeight.assign(static_cast<size_t>(rootingGames) * 2, 0);
+    if (!sampled) {
+      Champion.assign(n * static_cast<size_t>(champions), 0);
+      Rooting.assign(static_cast<size_t>(rootingGames) * 2 * n, 0);
+    }
   }
 
   void Add(const TTally& other) {
@@ -198,21 +216,32 @@ struct TTally {
     sum(Champion, other.Champion);
     sum(Rooting, other.Rooting);
     sum(RootingWeight, other.RootingWeight);
+    Drawn.insert(Drawn.end(), other.Drawn.begin(), other.Drawn.end());
     for (size_t i = 0; i < Best.size(); ++i) {
       Best[i] = std::min(Best[i], other.Best[i]);
       Worst[i] = std::max(Worst[i], other.Worst[i]);
     }
   }
 
-  // The players first in one outcome, of weight `weight`, with `champion` (-1: none).
+  // The contenders first in one outcome, of weight `weight`, with `champion` (-1: none).
   void AddFirst(const std::vector<int>& first, int champion, double weight) {
     const double share = weight / static_cast<double>(first.size());
-    for (const int i : first) {
-      (first.size() == 1 ? Won : Tied)[static_cast<size_t>(i)] += weight;
-      Share[static_cast<size_t>(i)] += share;
+    for (const int c : first) {
+      (first.size() == 1 ? Won : Tied)[static_cast<size_t>(c)] += weight;
+      Share[static_cast<size_t>(c)] += share;
       if (champion >= 0)
-        Champion[static_cast<size_t>(i) * static_cast<size_t>(Teams) +
+        Champion[static_cast<size_t>(c) * static_cast<size_t>(Champions) +
                  static_cast<size_t>(champion)] += weight;
+    }
+  }
+
+  // The contenders first in one draw, its champion and the sides of its rooting games.
+  void AddDrawn(const std::vector<int>& first, int champion, uint32_t sides) {
+    const double share = 1.0 / static_cast<double>(first.size());
+    for (const int c : first) {
+      (first.size() == 1 ? Won : Tied)[static_cast<size_t>(c)] += 1;
+      Share[static_cast<size_t>(c)] += share;
+      Drawn.push_back({c, champion, sides, share});
     }
   }
 
@@ -224,7 +253,34 @@ struct TTally {
   }
 };
 
+// Runs `work(from, to)` over parts of 0..count-1 on up to `threads` threads.
+template <typename TWork>
+void SplitOverThreads(int threads, int64_t count, TWork work) {
+  const int64_t parts = std::max<int64_t>(1, std::min<int64_t>(threads, count / 1024));
+  std::vector<std::thread> pool;
+  for (int64_t part = 1; part < parts; ++part)
+    pool.emplace_back(work, count * part / parts, count * (part + 1) / parts);
+  work(int64_t{0}, count / parts);
+  for (auto& thread : pool)
+    thread.join();
+}
+
+// How the outlook goes about it, chosen before the search from what each way would cost.
+struct TWay {
+  bool Exact = true;
+  // Every player ranked at every outcome; otherwise, when exact, each player's best and worst
+  // places are searched for apart, and the last games are played by table.
+  bool RankAll = true;
+  int64_t Samples = 0;
+};
+
 // What every worker reads: the input laid out in lanes, and what is known before searching.
+//
+// Only the contenders, the players whose highest final total reaches the best lowest one,
+// are carried through the search: the others can finish first in no outcome. Their rows are
+// kept for the (team, round) pairs a game can still bring, so a pool late in the tournament
+// needs few. Every player's rows are kept too only where every player is ranked at every
+// outcome, or drawn outcomes are.
 template <typename TLane>
 struct TPlan {
   const TOutlookInput& In;
@@ -232,24 +288,39 @@ struct TPlan {
   int Players = 0;
   int Teams = 0;
   int GameCount = 0;
-  size_t Stride = 0;
+  TWay Way;
+  // The contenders: the player of each, and each player's place among them (-1: none).
+  std::vector<int> Contenders;
+  std::vector<int> ContenderOf;
+  int Count = 0;
+  size_t Stride = 0;     // a row over the contenders
+  size_t AllStride = 0;  // a row over every player
+  // The row of each (team, round) pair that has one, team * kRowsPerTeam + round; -1: none.
+  std::vector<int> RowOf;
+  int RowCount = 0;
+  // Per contender: the total so far.
   std::vector<TLane> Base;
-  // Row (team, round): the gain for each player when the team reaches that chart round.
+  // Row (team, round): the gain for each contender when the team reaches that chart round.
   std::vector<TLane> Gain;
   // Row (team, round): the most and the least a team standing in that round can still add.
   std::vector<TLane> MaxGain, MinGain;
-  // Row (team, round k): how a player's bounds move when the team wins its game into round k,
-  // and when it loses it. Lowest: WinLo, LoseLo; highest: WinHi, LoseHi.
+  // Row (team, round k): how a contender's bounds move when the team wins its game into round
+  // k, and when it loses it. Lowest: WinLo, LoseLo; highest: WinHi, LoseHi.
   std::vector<TLane> WinLo, LoseLo, WinHi, LoseHi;
+  // Every player's total so far and gains, where every player is ranked.
+  std::vector<TLane> AllBase, AllGain;
   // Per slot: the game that fills it (-1: none), and the teams that can stand on it once that
   // game has been played.
   std::array<int, kSlots + 1> GameAt{};
   std::array<std::vector<int32_t>, kSlots + 1> Candidates;
+  // The teams that can still be champion: each team's place among them, -1 for none.
+  std::vector<int> ChampionOf;
+  int Champions = 0;
   // Per player, the exact highest and lowest final totals, and the places they rule out.
   std::vector<int64_t> Max, Min;
   std::vector<int> StaticBest, StaticWorst;
-  // A row of nothing, for the loser of a game no one else plays.
-  std::vector<TLane> Zero;
+  // A row of nothing, for the loser of a game no one else plays and for pairs without a row.
+  std::vector<TLane> Zero, AllZero;
   // The rooting games (indexes into Games) and the depth by which all of them are decided.
   std::vector<int> RootingGames;
   int SnapDepth = -1;
@@ -259,11 +330,8 @@ struct TPlan {
   std::vector<int> TaskAlive, TaskAliveRounds;
   // How far apart the final totals can lie, the span a count of them by value needs.
   int64_t Spread = 0;
-  // Every player ranked at every outcome during the search, when that is cheap enough;
-  // otherwise best and worst places are searched for player by player afterwards.
-  bool RankAll = true;
   // The end game, from EndDepth on, when places are searched for apart: the lines whose teams
-  // play it (its positions), what each player's picks there bring in every lane (see
+  // play it (its positions), what each contender's picks there bring in every lane (see
   // TEndGameWork), and in each lane the position of the champion.
   int EndDepth = 0;
   int EndBits = 0;      // its real games
@@ -287,60 +355,16 @@ struct TPlan {
     Players = input.PlayerCount();
     Teams = input.TeamCount();
     GameCount = static_cast<int>(input.Games.size());
-    Stride = (static_cast<size_t>(Players) + 31) & ~size_t{31};
-    Base.assign(Stride, 0);
-    Zero.assign(Stride, 0);
-    for (int i = 0; i < Players; ++i)
-      Base[static_cast<size_t>(i)] = static_cast<TLane>(input.Base[static_cast<size_t>(i)]);
-    const size_t rows = static_cast<size_t>(Teams) * kRowsPerTeam;
-    Gain.assign(rows * Stride, 0);
-    MaxGain.assign(rows * Stride, 0);
-    MinGain.assign(rows * Stride, 0);
-    for (int t = 0; t < Teams; ++t) {
-      for (int k = 2; k <= kLastRound; ++k) {
-        for (int i = 0; i < Players; ++i)
-          GainRow(t, k)[i] = static_cast<TLane>(input.GainAt(t, k, i));
-      }
-      // Going on from round r: the best and worst of stopping after any later round.
-      for (int r = 1; r <= kLastRound; ++r) {
-        for (int i = 0; i < Players; ++i) {
-          int64_t run = 0, most = 0, least = 0;
-          for (int k = r + 1; k <= kLastRound; ++k) {
-            run += input.GainAt(t, k, i);
-            most = std::max(most, run);
-            least = std::min(least, run);
-          }
-          Row(MaxGain, t, r)[i] = static_cast<TLane>(most);
-          Row(MinGain, t, r)[i] = static_cast<TLane>(least);
-        }
-      }
-    }
-    // A winner moves from round k-1 to k and takes its gain; a loser's future goes.
-    WinLo.assign(rows * Stride, 0);
-    LoseLo.assign(rows * Stride, 0);
-    WinHi.assign(rows * Stride, 0);
-    LoseHi.assign(rows * Stride, 0);
-    for (int t = 0; t < Teams; ++t) {
-      for (int k = 2; k <= kLastRound; ++k) {
-        for (int i = 0; i < Players; ++i) {
-          const TLane gain = GainRow(t, k)[i];
-          Row(WinLo, t, k)[i] =
-              static_cast<TLane>(gain + Row(MinGain, t, k)[i] - Row(MinGain, t, k - 1)[i]);
-          Row(LoseLo, t, k)[i] = static_cast<TLane>(-Row(MinGain, t, k - 1)[i]);
-          Row(WinHi, t, k)[i] =
-              static_cast<TLane>(gain + Row(MaxGain, t, k)[i] - Row(MaxGain, t, k - 1)[i]);
-          Row(LoseHi, t, k)[i] = static_cast<TLane>(-Row(MaxGain, t, k - 1)[i]);
-        }
-      }
-    }
     PlanSlots();
+    PlanRows();
     ExtremeTotals();
+    PlanContenders();
     PlanRooting();
     PlanDepths();
-    // Ranking everyone costs the players and the span of their totals at every outcome.
-    const double outcomes = std::ldexp(1.0, In.RealGames());
-    RankAll = !std::is_same_v<TLane, int16_t> ||
-              outcomes * static_cast<double>(2 * Players + Spread) <= Options.RankBudget;
+    ChooseWay();
+    ContenderRows();
+    if (Way.RankAll || !Way.Exact)
+      PlayerRows();
     PlanEndGame();
     TeamChance.resize(static_cast<size_t>(Teams) * static_cast<size_t>(Teams), 0.5);
     for (int a = 0; a < Teams && Options.Model == TOutlookModel::Seed; ++a) {
@@ -350,16 +374,28 @@ struct TPlan {
     }
   }
 
+  int RowIndex(int team, int round) const {
+    return RowOf[static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)];
+  }
   TLane* Row(std::vector<TLane>& rows, int team, int round) {
-    return rows.data() +
-           (static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)) * Stride;
+    return rows.data() + static_cast<size_t>(RowIndex(team, round)) * Stride;
   }
   const TLane* Row(const std::vector<TLane>& rows, int team, int round) const {
-    return rows.data() +
-           (static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)) * Stride;
+    const int row = RowIndex(team, round);
+    return row < 0 ? Zero.data() : rows.data() + static_cast<size_t>(row) * Stride;
   }
-  TLane* GainRow(int team, int round) { return Row(Gain, team, round); }
   const TLane* GainRow(int team, int round) const { return Row(Gain, team, round); }
+  // The place among the teams that can be champion of the team on the champion's line of
+  // `occupant`, -1 when it is empty.
+  int ChampionOn(const std::array<int32_t, kSlots + 1>& occupant) const {
+    const int32_t team = occupant[kChampionSlot];
+    return team < 0 ? -1 : ChampionOf[static_cast<size_t>(team)];
+  }
+  // A row of gains over every player.
+  const TLane* AllGainRow(int team, int round) const {
+    const int row = RowIndex(team, round);
+    return row < 0 ? AllZero.data() : AllGain.data() + static_cast<size_t>(row) * AllStride;
+  }
 
   // The chance that side `side` of a game between `teams` wins it, as the model weighs it.
   double Chance(const std::array<int32_t, 2>& teams, int side) const {
@@ -399,51 +435,42 @@ struct TPlan {
         }
       }
     }
+    ChampionOf.assign(static_cast<size_t>(Teams), -1);
+    for (const int32_t team : Candidates[kChampionSlot])
+      ChampionOf[static_cast<size_t>(team)] = Champions++;
+  }
+
+  // The (team, round) pairs that get rows: the rounds a team can still win its way into, and
+  // the round it stands in before each of those games.
+  void PlanRows() {
+    RowOf.assign(static_cast<size_t>(Teams) * kRowsPerTeam, -1);
+    for (const TGame& game : In.Games) {
+      for (const int32_t team : Candidates[static_cast<size_t>(game.Slot)]) {
+        for (const int round : {game.Round - 1, game.Round}) {
+          int& row = RowOf[static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)];
+          if (row < 0)
+            row = RowCount++;
+        }
+      }
+    }
   }
 
   // The exact highest and lowest final total of each player: over the bracket of games left,
   // for each line and each team that can get to it, the most and least the player can have
-  // gained below that line with that team on it.
+  // gained below that line with that team on it. Player by player, on every thread.
   void ExtremeTotals() {
     Max.assign(static_cast<size_t>(Players), 0);
     Min.assign(static_cast<size_t>(Players), 0);
-    std::array<std::vector<int64_t>, kSlots + 1> most, least;
-    for (int slot = 1; slot <= kSlots; ++slot) {
-      most[static_cast<size_t>(slot)].assign(Candidates[static_cast<size_t>(slot)].size(), 0);
-      least[static_cast<size_t>(slot)].assign(Candidates[static_cast<size_t>(slot)].size(), 0);
-    }
-    auto extreme = [](const std::vector<int64_t>& values, bool highest) {
-      int64_t result = values.front();
-      for (const int64_t v : values)
-        result = highest ? std::max(result, v) : std::min(result, v);
-      return result;
-    };
-    for (int i = 0; i < Players; ++i) {
-      int64_t high = In.Base[static_cast<size_t>(i)];
-      int64_t low = high;
-      for (const TGame& game : In.Games) {
-        const size_t s = static_cast<size_t>(game.Slot);
-        size_t at = 0;
-        for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
-          const size_t own = static_cast<size_t>(game.Feeder[static_cast<size_t>(side)]);
-          const size_t other = static_cast<size_t>(game.Feeder[static_cast<size_t>(1 - side)]);
-          for (size_t c = 0; c < Candidates[own].size(); ++c, ++at) {
-            const int64_t gain = In.GainAt(Candidates[own][c], game.Round, i);
-            most[s][at] = most[own][c] + gain + (game.Real ? extreme(most[other], true) : 0);
-            least[s][at] = least[own][c] + gain + (game.Real ? extreme(least[other], false) : 0);
-          }
-        }
-        // A line whose winner goes no further closes its part of the bracket.
-        const bool top = game.Slot == kChampionSlot ||
-                         GameAt[static_cast<size_t>(ChartGeometry::NextSlot(game.Slot))] < 0;
-        if (top) {
-          high += extreme(most[s], true);
-          low += extreme(least[s], false);
-        }
+    SplitOverThreads(Threads(), Players, [this](int64_t from, int64_t to) {
+      std::vector<int64_t> gains(static_cast<size_t>(Teams) * kRowsPerTeam);
+      std::array<std::vector<int64_t>, kSlots + 1> most, least;
+      for (int slot = 1; slot <= kSlots; ++slot) {
+        most[static_cast<size_t>(slot)].assign(Candidates[static_cast<size_t>(slot)].size(), 0);
+        least[static_cast<size_t>(slot)].assign(Candidates[static_cast<size_t>(slot)].size(), 0);
       }
-      Max[static_cast<size_t>(i)] = Saturate(high);
-      Min[static_cast<size_t>(i)] = Saturate(low);
-    }
+      for (int64_t i = from; i < to; ++i)
+        PlayerExtremes(static_cast<int>(i), gains.data(), most, least);
+    });
     if (Players > 0)
       Spread =
           *std::max_element(Max.begin(), Max.end()) - *std::min_element(Min.begin(), Min.end());
@@ -462,6 +489,169 @@ struct TPlan {
           static_cast<int>(highs.end() - std::upper_bound(highs.begin(), highs.end(), Min[i]));
       StaticWorst[i] = 1 + above - (Max[i] > Min[i] ? 1 : 0);
     }
+  }
+
+  void PlayerExtremes(int i, int64_t* gains, std::array<std::vector<int64_t>, kSlots + 1>& most,
+                      std::array<std::vector<int64_t>, kSlots + 1>& least) {
+    auto extreme = [](const std::vector<int64_t>& values, bool highest) {
+      int64_t result = values.front();
+      for (const int64_t v : values)
+        result = highest ? std::max(result, v) : std::min(result, v);
+      return result;
+    };
+    In.GainsOf(i, gains);
+    int64_t high = In.Base[static_cast<size_t>(i)];
+    int64_t low = high;
+    for (const TGame& game : In.Games) {
+      const size_t s = static_cast<size_t>(game.Slot);
+      size_t at = 0;
+      for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
+        const size_t own = static_cast<size_t>(game.Feeder[static_cast<size_t>(side)]);
+        const size_t other = static_cast<size_t>(game.Feeder[static_cast<size_t>(1 - side)]);
+        for (size_t c = 0; c < Candidates[own].size(); ++c, ++at) {
+          const int64_t gain = gains[static_cast<size_t>(Candidates[own][c]) * kRowsPerTeam +
+                                     static_cast<size_t>(game.Round)];
+          most[s][at] = most[own][c] + gain + (game.Real ? extreme(most[other], true) : 0);
+          least[s][at] = least[own][c] + gain + (game.Real ? extreme(least[other], false) : 0);
+        }
+      }
+      // A line whose winner goes no further closes its part of the bracket.
+      const bool top = game.Slot == kChampionSlot ||
+                       GameAt[static_cast<size_t>(ChartGeometry::NextSlot(game.Slot))] < 0;
+      if (top) {
+        high += extreme(most[s], true);
+        low += extreme(least[s], false);
+      }
+    }
+    Max[static_cast<size_t>(i)] = Saturate(high);
+    Min[static_cast<size_t>(i)] = Saturate(low);
+  }
+
+  // The contenders: whoever can reach the best total some player is sure of. The others are
+  // below that player in every outcome.
+  void PlanContenders() {
+    int64_t sure = std::numeric_limits<int64_t>::min();
+    for (const int64_t low : Min)
+      sure = std::max(sure, low);
+    ContenderOf.assign(static_cast<size_t>(Players), -1);
+    for (int i = 0; i < Players; ++i) {
+      if (Max[static_cast<size_t>(i)] < sure)
+        continue;
+      ContenderOf[static_cast<size_t>(i)] = Count++;
+      Contenders.push_back(i);
+    }
+    Stride = (static_cast<size_t>(Count) + 31) & ~size_t{31};
+    AllStride = (static_cast<size_t>(Players) + 31) & ~size_t{31};
+  }
+
+  int Threads() const {
+    return Options.Threads > 0 ? Options.Threads
+                               : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  }
+
+  // Every outcome visited, or drawn ones: visited while the work stays within what a run may
+  // take, players ranked at every outcome where that costs less than searching places apart.
+  // Ranking costs the players and the span of their totals at every outcome; searching each
+  // player's places apart costs every other player's gains for every player.
+  void ChooseWay() {
+    const double outcomes = std::ldexp(1.0, In.RealGames());
+    const double players = static_cast<double>(Players);
+    const double rank = outcomes * (2 * players + static_cast<double>(Spread));
+    const double search = 2 * players * players * std::max(1, RowCount);
+    // The winners are searched for among the contenders, through the games above the end game.
+    const double winners =
+        std::ldexp(1.0, std::max(0, In.RealGames() - kEndGames)) * static_cast<double>(Count);
+    Way.Exact = In.RealGames() <= Options.MaxExactGames &&
+                std::min(rank, search) + winners <= Options.ExactWork;
+    Way.RankAll = !Way.Exact || !std::is_same_v<TLane, int16_t> || rank <= Options.RankBudget ||
+                  rank <= search;
+    // Fewer draws for a very large pool: each ranks every player.
+    Way.Samples =
+        Way.Exact
+            ? 0
+            : std::max<int64_t>(
+                  1, std::min<int64_t>(
+                         Options.Samples,
+                         std::max<int64_t>(
+                             kFewestSamples,
+                             static_cast<int64_t>(Options.SampleWork / std::max(1.0, players)))));
+  }
+
+  // The contenders' rows, worked out contender by contender from their picks.
+  void ContenderRows() {
+    const size_t rows = static_cast<size_t>(RowCount) * Stride;
+    Base.assign(Stride, 0);
+    Zero.assign(Stride, 0);
+    if (!Way.Exact)
+      return;
+    Gain.assign(rows, 0);
+    MaxGain.assign(rows, 0);
+    MinGain.assign(rows, 0);
+    WinLo.assign(rows, 0);
+    LoseLo.assign(rows, 0);
+    WinHi.assign(rows, 0);
+    LoseHi.assign(rows, 0);
+    SplitOverThreads(Threads(), Count, [this](int64_t from, int64_t to) {
+      std::vector<int64_t> gains(static_cast<size_t>(Teams) * kRowsPerTeam);
+      for (int64_t c = from; c < to; ++c)
+        ContenderRow(static_cast<int>(c), gains.data());
+    });
+  }
+
+  void ContenderRow(int c, int64_t* gains) {
+    const int i = Contenders[static_cast<size_t>(c)];
+    In.GainsOf(i, gains);
+    Base[static_cast<size_t>(c)] = static_cast<TLane>(In.Base[static_cast<size_t>(i)]);
+    for (int t = 0; t < Teams; ++t) {
+      const int64_t* gain = gains + static_cast<size_t>(t) * kRowsPerTeam;
+      // Going on from round r: the best and worst of stopping after any later round it can
+      // still win its way into.
+      std::array<int64_t, kRowsPerTeam> most{}, least{};
+      for (int r = 1; r <= kLastRound; ++r) {
+        int64_t run = 0;
+        for (int k = r + 1; k <= kLastRound && RowIndex(t, k) >= 0; ++k) {
+          run += gain[k];
+          most[static_cast<size_t>(r)] = std::max(most[static_cast<size_t>(r)], run);
+          least[static_cast<size_t>(r)] = std::min(least[static_cast<size_t>(r)], run);
+        }
+      }
+      for (int k = 1; k <= kLastRound; ++k) {
+        if (RowIndex(t, k) < 0)
+          continue;
+        Row(Gain, t, k)[c] = static_cast<TLane>(gain[k]);
+        Row(MaxGain, t, k)[c] = static_cast<TLane>(most[static_cast<size_t>(k)]);
+        Row(MinGain, t, k)[c] = static_cast<TLane>(least[static_cast<size_t>(k)]);
+        if (k < 2 || RowIndex(t, k - 1) < 0)
+          continue;
+        // A winner moves from round k-1 to k and takes its gain; a loser's future goes.
+        const size_t was = static_cast<size_t>(k - 1);
+        Row(WinLo, t, k)[c] =
+            static_cast<TLane>(gain[k] + least[static_cast<size_t>(k)] - least[was]);
+        Row(LoseLo, t, k)[c] = static_cast<TLane>(-least[was]);
+        Row(WinHi, t, k)[c] =
+            static_cast<TLane>(gain[k] + most[static_cast<size_t>(k)] - most[was]);
+        Row(LoseHi, t, k)[c] = static_cast<TLane>(-most[was]);
+      }
+    }
+  }
+
+  // Every player's total so far and gains, for ranking every player.
+  void PlayerRows() {
+    AllBase.assign(AllStride, 0);
+    AllZero.assign(AllStride, 0);
+    AllGain.assign(static_cast<size_t>(RowCount) * AllStride, 0);
+    SplitOverThreads(Threads(), Players, [this](int64_t from, int64_t to) {
+      std::vector<int64_t> gains(static_cast<size_t>(Teams) * kRowsPerTeam);
+      for (int64_t i = from; i < to; ++i) {
+        In.GainsOf(static_cast<int>(i), gains.data());
+        AllBase[static_cast<size_t>(i)] = static_cast<TLane>(In.Base[static_cast<size_t>(i)]);
+        for (size_t pair = 0; pair < RowOf.size(); ++pair) {
+          if (RowOf[pair] >= 0)
+            AllGain[static_cast<size_t>(RowOf[pair]) * AllStride + static_cast<size_t>(i)] =
+                static_cast<TLane>(gains[pair]);
+        }
+      }
+    });
   }
 
   // The next round to be played: its real games come first in slot order among real games.
@@ -501,7 +691,7 @@ struct TPlan {
   // every outcome's totals, so then there is none.
   void PlanEndGame() {
     EndDepth = GameCount;
-    if (RankAll)
+    if (!Way.Exact || Way.RankAll)
       return;
     EndVectors = WidestVectors(Options.Vectors);
     int real = 0;
@@ -556,14 +746,14 @@ struct TPlan {
     }
     // A team can stand on one line only, the one its path crosses: what it brings each player
     // is fixed before the search.
-    for (int i = 0; i < Players; ++i) {
+    for (int c = 0; c < Count; ++c) {
       EndGainsFrom.push_back(EndGains.size());
       for (size_t position = 0; position < EndAlive.size(); ++position) {
         for (const int32_t team : Candidates[static_cast<size_t>(EndAlive[position])]) {
           TEndLanes gains{};
           bool any = false;
           for (const auto& [round, mask] : wins[position]) {
-            const TLane gain = GainRow(team, round)[i];
+            const TLane gain = GainRow(team, round)[c];
             for (int lane = 0; lane < kEndLanes; ++lane)
               gains.Lane[lane] = static_cast<int16_t>(gains.Lane[lane] + (mask.Lane[lane] & gain));
             any = any || gain != 0;
@@ -673,12 +863,16 @@ class TWinnerSearch {
   TWinnerSearch(const TPlan<TLane>& plan, TTally& tally, const TOutlookProgress& progress)
       : P(plan), FTally(tally), FProgress(progress) {
     const size_t depths = static_cast<size_t>(P.GameCount + 1);
-    const size_t n = static_cast<size_t>(P.Players);
-    FTotals.resize(depths * P.Stride);
+    const size_t n = static_cast<size_t>(P.Count);
+    if (P.Way.RankAll)
+      FTotals.resize(depths * P.AllStride);
     FIds.resize(depths * n);
     FValue.resize(depths * n);
     FLo.resize(depths * n);
     FHi.resize(depths * n);
+    FRoot.resize(P.Stride);
+    FRootLo.resize(P.Stride);
+    FRootHi.resize(P.Stride);
     FCount.resize(depths);
     FShareBefore.resize(n);
     FEnd.resize(n);
@@ -693,49 +887,56 @@ class TWinnerSearch {
   // cancelled.
   bool RunTask(int64_t task) {
     FOcc = P.In.Occupant;
-    std::copy(P.Base.begin(), P.Base.end(), Totals(0));
+    std::copy(P.Base.begin(), P.Base.end(), FRoot.begin());
+    if (P.Way.RankAll)
+      std::copy(P.AllBase.begin(), P.AllBase.end(), Totals(0));
     double weight = 1.0;
     int bit = 0;
     for (int d = 0; d < P.TaskDepth; ++d) {
       const TGame& game = P.In.Games[static_cast<size_t>(d)];
       const int side = game.Real ? static_cast<int>((task >> bit++) & 1) : 0;
       const std::array<int32_t, 2> teams = Teams(game);
-      FOcc[static_cast<size_t>(game.Slot)] = teams[static_cast<size_t>(side)];
-      AddRow(Totals(d + 1), Totals(d), P.GainRow(teams[static_cast<size_t>(side)], game.Round),
-             P.Players);
+      const int32_t winner = teams[static_cast<size_t>(side)];
+      FOcc[static_cast<size_t>(game.Slot)] = winner;
+      AddRow(FRoot.data(), FRoot.data(), P.GainRow(winner, game.Round), P.Count);
+      if (P.Way.RankAll)
+        AddRow(Totals(d + 1), Totals(d), P.AllGainRow(winner, game.Round), P.Players);
       if (game.Real)
         weight *= P.Chance(teams, side);
     }
-    // Everyone's bounds at the task's root, then the players who can still finish first.
-    const TLane* totals = Totals(P.TaskDepth);
-    const size_t n = static_cast<size_t>(P.Players);
-    std::vector<TLane> lo(totals, totals + n), hi(totals, totals + n);
+    // The contenders' bounds at the task's root, then those who can still finish first.
+    std::copy(FRoot.begin(), FRoot.end(), FRootLo.begin());
+    std::copy(FRoot.begin(), FRoot.end(), FRootHi.begin());
     for (size_t a = 0; a < P.TaskAlive.size(); ++a) {
       const int team = FOcc[static_cast<size_t>(P.TaskAlive[a])];
-      AddRow(lo.data(), lo.data(), P.Row(P.MinGain, team, P.TaskAliveRounds[a]), P.Players);
-      AddRow(hi.data(), hi.data(), P.Row(P.MaxGain, team, P.TaskAliveRounds[a]), P.Players);
+      AddRow(FRootLo.data(), FRootLo.data(), P.Row(P.MinGain, team, P.TaskAliveRounds[a]), P.Count);
+      AddRow(FRootHi.data(), FRootHi.data(), P.Row(P.MaxGain, team, P.TaskAliveRounds[a]), P.Count);
     }
+    const size_t n = static_cast<size_t>(P.Count);
     TLane sure = std::numeric_limits<TLane>::min();
-    for (size_t i = 0; i < n; ++i)
-      sure = std::max(sure, Level(lo[i]));
+    for (size_t c = 0; c < n; ++c)
+      sure = std::max(sure, Level(FRootLo[c]));
     const size_t at = static_cast<size_t>(P.TaskDepth) * n;
     int count = 0;
-    for (size_t i = 0; i < n; ++i) {
-      if (Level(hi[i]) < sure)
+    for (size_t c = 0; c < n; ++c) {
+      if (Level(FRootHi[c]) < sure)
         continue;
-      const size_t c = at + static_cast<size_t>(count++);
-      FIds[c] = static_cast<int>(i);
-      FValue[c] = totals[i];
-      FLo[c] = lo[i];
-      FHi[c] = hi[i];
+      const size_t k = at + static_cast<size_t>(count++);
+      FIds[k] = static_cast<int>(c);
+      FValue[k] = FRoot[c];
+      FLo[k] = FRootLo[c];
+      FHi[k] = FRootHi[c];
     }
     FCount[static_cast<size_t>(P.TaskDepth)] = count;
-    Walk(P.TaskDepth, weight);
+    // Ranking every player needs every outcome below, even one no contender can win.
+    if (count > 0 || P.Way.RankAll)
+      Walk(P.TaskDepth, weight);
     return !FStop;
   }
 
  private:
-  TLane* Totals(int depth) { return FTotals.data() + static_cast<size_t>(depth) * P.Stride; }
+  // Every player's totals at `depth`, where every player is ranked.
+  TLane* Totals(int depth) { return FTotals.data() + static_cast<size_t>(depth) * P.AllStride; }
 
   std::array<int32_t, 2> Teams(const TGame& game) const {
     return {FOcc[static_cast<size_t>(game.Feeder[0])], FOcc[static_cast<size_t>(game.Feeder[1])]};
@@ -766,8 +967,8 @@ class TWinnerSearch {
       const int32_t winner = teams[static_cast<size_t>(side)];
       FOcc[static_cast<size_t>(game.Slot)] = winner;
       Step(depth, winner, game.Real ? teams[static_cast<size_t>(1 - side)] : -1, game.Round);
-      if (P.RankAll)
-        AddRow(Totals(depth + 1), Totals(depth), P.GainRow(winner, game.Round), P.Players);
+      if (P.Way.RankAll)
+        AddRow(Totals(depth + 1), Totals(depth), P.AllGainRow(winner, game.Round), P.Players);
       Walk(depth + 1, game.Real ? weight * P.Chance(teams, side) : weight);
     }
   }
@@ -775,7 +976,7 @@ class TWinnerSearch {
   // The contenders after `winner` beats `loser` (-1: none) into `round`: totals and bounds
   // moved, then those who can no longer reach the best sure total left out.
   void Step(int depth, int32_t winner, int32_t loser, int round) {
-    const size_t n = static_cast<size_t>(P.Players);
+    const size_t n = static_cast<size_t>(P.Count);
     const size_t from = static_cast<size_t>(depth) * n;
     const size_t to = from + n;
     const int count = FCount[static_cast<size_t>(depth)];
@@ -810,7 +1011,7 @@ class TWinnerSearch {
   // Below the depth where every game of the next round is decided, the shares won are
   // credited to the sides those games went to.
   void Snapshot(int depth, double weight) {
-    const size_t n = static_cast<size_t>(P.Players);
+    const size_t n = static_cast<size_t>(P.Count);
     std::copy(FTally.Share.begin(), FTally.Share.end(), FShareBefore.begin());
     FSnapped = true;
     Walk(depth, weight);
@@ -841,7 +1042,7 @@ class TWinnerSearch {
     const size_t positions = P.EndAlive.size();
     for (size_t a = 0; a < positions; ++a)
       FEndPosition[static_cast<size_t>(FEndTeams[a])] = static_cast<int>(a);
-    const size_t at = static_cast<size_t>(depth) * static_cast<size_t>(P.Players);
+    const size_t at = static_cast<size_t>(depth) * static_cast<size_t>(P.Count);
     const int count = FCount[static_cast<size_t>(depth)];
     FEndBits.resize(static_cast<size_t>(count));
     TEndGameWork work;
@@ -882,8 +1083,8 @@ class TWinnerSearch {
       const TEndBits& lanes = FEndBits[static_cast<size_t>(c)];
       if (std::all_of(lanes.begin(), lanes.end(), [](uint64_t word) { return word == 0; }))
         continue;
-      const size_t player = static_cast<size_t>(FIds[at + static_cast<size_t>(c)]);
-      double* champions = &FTally.Champion[player * static_cast<size_t>(P.Teams)];
+      const size_t contender = static_cast<size_t>(FIds[at + static_cast<size_t>(c)]);
+      double* champions = &FTally.Champion[contender * static_cast<size_t>(P.Champions)];
       double won = 0, tied = 0, share = 0;
       if (even) {
         std::fill(FEndChampionLanes.begin(), FEndChampionLanes.end(), 0);
@@ -901,9 +1102,10 @@ class TWinnerSearch {
         won *= each;
         tied *= each;
         share = won + share * each;
-        for (size_t a = 0; a < positions; ++a)
-          champions[FEndTeams[a]] +=
-              (FEndChampionLanes[2 * a] + FEndChampionLanes[2 * a + 1]) * each;
+        for (size_t a = 0; a < positions; ++a) {
+          if (const int k = P.ChampionOf[static_cast<size_t>(FEndTeams[a])]; k >= 0)
+            champions[k] += (FEndChampionLanes[2 * a] + FEndChampionLanes[2 * a + 1]) * each;
+        }
       } else {
         std::fill(FEndChampion.begin(), FEndChampion.end(), 0.0);
         for (size_t word = 0; word < lanes.size(); ++word) {
@@ -922,12 +1124,14 @@ class TWinnerSearch {
           }
         }
         share += won;
-        for (size_t a = 0; a < positions; ++a)
-          champions[FEndTeams[a]] += FEndChampion[2 * a] + FEndChampion[2 * a + 1];
+        for (size_t a = 0; a < positions; ++a) {
+          if (const int k = P.ChampionOf[static_cast<size_t>(FEndTeams[a])]; k >= 0)
+            champions[k] += FEndChampion[2 * a] + FEndChampion[2 * a + 1];
+        }
       }
-      FTally.Won[player] += won;
-      FTally.Tied[player] += tied;
-      FTally.Share[player] += share;
+      FTally.Won[contender] += won;
+      FTally.Tied[contender] += tied;
+      FTally.Share[contender] += share;
     }
   }
 
@@ -952,7 +1156,7 @@ class TWinnerSearch {
   }
 
   void Outcome(double weight) {
-    const size_t at = static_cast<size_t>(P.GameCount) * static_cast<size_t>(P.Players);
+    const size_t at = static_cast<size_t>(P.GameCount) * static_cast<size_t>(P.Count);
     const int count = FCount[static_cast<size_t>(P.GameCount)];
     TLane top = std::numeric_limits<TLane>::min();
     for (int c = 0; c < count; ++c)
@@ -962,8 +1166,9 @@ class TWinnerSearch {
       if (Level(FValue[at + static_cast<size_t>(c)]) == top)
         FFirst.push_back(FIds[at + static_cast<size_t>(c)]);
     }
-    FTally.AddFirst(FFirst, FOcc[kChampionSlot], weight);
-    if (P.RankAll)
+    if (!FFirst.empty())
+      FTally.AddFirst(FFirst, P.ChampionOn(FOcc), weight);
+    if (P.Way.RankAll)
       FRanker.PlaceAll(Totals(P.GameCount), P.Players, FTally);
   }
 
@@ -972,9 +1177,12 @@ class TWinnerSearch {
   const TOutlookProgress& FProgress;
   std::array<int32_t, kSlots + 1> FOcc{};
   std::vector<TLane> FTotals;
-  // Per depth, the contenders: player, total, lowest and highest final total.
+  // Per depth, the contenders still carried: each one's place among the contenders, total,
+  // lowest and highest final total.
   std::vector<int> FIds;
   std::vector<TLane> FValue, FLo, FHi;
+  // Every contender's total and bounds at a task's root.
+  std::vector<TLane> FRoot, FRootLo, FRootHi;
   std::vector<int> FCount;
   bool FStop = false;
   bool FSnapped = false;
@@ -1008,8 +1216,15 @@ class TPlaceSearch {
  public:
   template <typename TLane>
   explicit TPlaceSearch(const TPlan<TLane>& plan, const TOutlookProgress& progress)
-      : In(plan.In), FProgress(progress), FPlayers(plan.Players), FGames(plan.GameCount) {
+      : In(plan.In),
+        FProgress(progress),
+        FPlayers(plan.Players),
+        FGames(plan.GameCount),
+        FRowOf(plan.RowOf),
+        FRowCount(plan.RowCount) {
     FRootAlive = plan.AliveAt(0);
+    FOwn.resize(static_cast<size_t>(In.TeamCount()) * kRowsPerTeam);
+    FOther.resize(FOwn.size());
   }
 
   // The best (or, with `worst`, the worst) place of player `i`, starting from `found`, a place
@@ -1047,7 +1262,6 @@ class TPlaceSearch {
         FHi[c] = hi;
       }
     }
-    FPlayer = i;
     Walk(0, sure);
     return FFound;
   }
@@ -1055,8 +1269,10 @@ class TPlaceSearch {
   bool Stopped() const { return FStop; }
 
  private:
+  // Where a row of every player starts: the pairs a game can bring have one.
   size_t Row(int team, int round) const {
-    return (static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)) *
+    return static_cast<size_t>(
+               FRowOf[static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)]) *
            static_cast<size_t>(FPlayers);
   }
 
@@ -1064,18 +1280,27 @@ class TPlaceSearch {
   // come for a team standing in each round.
   void Prepare(int i) {
     const size_t n = static_cast<size_t>(FPlayers);
-    const size_t rows = static_cast<size_t>(In.TeamCount()) * kRowsPerTeam;
-    FDelta.assign(rows * n, 0);
-    FMax.assign(rows * n, 0);
-    FMin.assign(rows * n, 0);
-    for (int t = 0; t < In.TeamCount(); ++t) {
-      for (int k = 2; k <= kLastRound; ++k) {
-        const int64_t own = In.GainAt(t, k, i);
-        for (size_t j = 0; j < n; ++j)
-          FDelta[Row(t, k) + j] = In.GainAt(t, k, static_cast<int>(j)) - own;
-      }
-      for (int r = kLastRound - 1; r >= 1; --r) {
-        for (size_t j = 0; j < n; ++j) {
+    const size_t rows = static_cast<size_t>(FRowCount) * n;
+    FDelta.assign(rows, 0);
+    FMax.assign(rows, 0);
+    FMin.assign(rows, 0);
+    In.GainsOf(i, FOwn.data());
+    const auto live = [this](int t, int k) {
+      return FRowOf[static_cast<size_t>(t) * kRowsPerTeam + static_cast<size_t>(k)] >= 0;
+    };
+    for (size_t j = 0; j < n; ++j) {
+      In.GainsOf(static_cast<int>(j), FOther.data());
+      for (int t = 0; t < In.TeamCount(); ++t) {
+        const size_t pair = static_cast<size_t>(t) * kRowsPerTeam;
+        for (int k = 2; k <= kLastRound; ++k) {
+          if (live(t, k))
+            FDelta[Row(t, k) + j] =
+                FOther[pair + static_cast<size_t>(k)] - FOwn[pair + static_cast<size_t>(k)];
+        }
+        // A team goes on only through the rounds it can still win its way into.
+        for (int r = kLastRound - 1; r >= 1; --r) {
+          if (!live(t, r) || !live(t, r + 1))
+            continue;
           const int64_t next = FDelta[Row(t, r + 1) + j];
           FMax[Row(t, r) + j] = std::max<int64_t>(0, next + FMax[Row(t, r + 1) + j]);
           FMin[Row(t, r) + j] = std::min<int64_t>(0, next + FMin[Row(t, r + 1) + j]);
@@ -1112,8 +1337,10 @@ class TPlaceSearch {
     // place, less for the worst.
     int first = 0;
     if (game.Real) {
-      const int64_t upper = In.GainAt(teams[0], game.Round, FPlayer);
-      const int64_t lower = In.GainAt(teams[1], game.Round, FPlayer);
+      const int64_t upper =
+          FOwn[static_cast<size_t>(teams[0]) * kRowsPerTeam + static_cast<size_t>(game.Round)];
+      const int64_t lower =
+          FOwn[static_cast<size_t>(teams[1]) * kRowsPerTeam + static_cast<size_t>(game.Round)];
       first = (FWorst ? lower < upper : lower > upper) ? 1 : 0;
     }
     for (int s = 0; s < (game.Real ? 2 : 1); ++s) {
@@ -1156,9 +1383,12 @@ class TPlaceSearch {
   const TOutlookProgress& FProgress;
   const int FPlayers;
   const int FGames;
+  const std::vector<int>& FRowOf;
+  const int FRowCount;
   std::vector<int> FRootAlive;
+  // The gains of the player searched for, and of the one being compared with it.
+  std::vector<int64_t> FOwn, FOther;
   std::array<int32_t, kSlots + 1> FOcc{};
-  int FPlayer = 0;
   bool FWorst = false;
   int FFound = 0;
   int FLimit = 0;
@@ -1193,7 +1423,7 @@ class TSampler {
  public:
   TSampler(const TPlan<TLane>& plan, TTally& tally, int64_t samples)
       : P(plan), FTally(tally), FSamples(samples) {
-    FTotals.resize(P.Stride);
+    FTotals.resize(P.AllStride);
   }
 
   void RunBlock(int64_t block) {
@@ -1208,34 +1438,34 @@ class TSampler {
  private:
   void Draw(TSplitMix& random) {
     std::array<int32_t, kSlots + 1> occ = P.In.Occupant;
-    std::copy(P.Base.begin(), P.Base.end(), FTotals.begin());
+    std::copy(P.AllBase.begin(), P.AllBase.end(), FTotals.begin());
     for (const TGame& game : P.In.Games) {
       const std::array<int32_t, 2> teams = {occ[static_cast<size_t>(game.Feeder[0])],
                                             occ[static_cast<size_t>(game.Feeder[1])]};
       const int side = game.Real && random.Uniform() >= P.Chance(teams, 0) ? 1 : 0;
       occ[static_cast<size_t>(game.Slot)] = teams[static_cast<size_t>(side)];
       AddRow(FTotals.data(), FTotals.data(),
-             P.GainRow(teams[static_cast<size_t>(side)], game.Round), P.Players);
+             P.AllGainRow(teams[static_cast<size_t>(side)], game.Round), P.Players);
     }
     TLane top = std::numeric_limits<TLane>::min();
     for (int i = 0; i < P.Players; ++i)
       top = std::max(top, Level(FTotals[static_cast<size_t>(i)]));
+    // Whoever is first is a contender: no other player reaches the best sure total.
     FFirst.clear();
     for (int i = 0; i < P.Players; ++i) {
       if (Level(FTotals[static_cast<size_t>(i)]) == top)
-        FFirst.push_back(i);
+        FFirst.push_back(P.ContenderOf[static_cast<size_t>(i)]);
     }
-    FTally.AddFirst(FFirst, occ[kChampionSlot], 1.0);
-    const size_t n = static_cast<size_t>(P.Players);
-    const double share = 1.0 / static_cast<double>(FFirst.size());
+    uint32_t sides = 0;
     for (size_t j = 0; j < P.RootingGames.size(); ++j) {
       const TGame& game = P.In.Games[static_cast<size_t>(P.RootingGames[j])];
       const size_t side =
           occ[static_cast<size_t>(game.Slot)] == occ[static_cast<size_t>(game.Feeder[0])] ? 0 : 1;
       FTally.RootingWeight[j * 2 + side] += 1.0;
-      for (const int i : FFirst)
-        FTally.Rooting[(j * 2 + side) * n + static_cast<size_t>(i)] += share;
+      sides |= static_cast<uint32_t>(side) << j;
     }
+    if (!FFirst.empty())
+      FTally.AddDrawn(FFirst, P.ChampionOn(occ), sides);
     FRanker.PlaceAll(FTotals.data(), P.Players, FTally);
   }
 
@@ -1271,31 +1501,40 @@ void RunOnThreads(int threads, int64_t count, TOutlookProgress& progress, TWork 
 
 // The tournament over and the championship's total entered: of the players level on the most
 // points, only those whose guess lies closest to it finish first, as in the standings.
-void BreakFinalTie(const TOutlookInput& input, TTally& tally) {
-  const int players = input.PlayerCount();
+template <typename TLane>
+void BreakFinalTie(const TPlan<TLane>& plan, TTally& tally) {
   std::vector<int> first;
-  for (int i = 0; i < players; ++i) {
-    if (tally.Won[static_cast<size_t>(i)] + tally.Tied[static_cast<size_t>(i)] > 0)
-      first.push_back(i);
+  for (int c = 0; c < plan.Count; ++c) {
+    if (tally.Won[static_cast<size_t>(c)] + tally.Tied[static_cast<size_t>(c)] > 0)
+      first.push_back(c);
   }
   if (first.size() < 2)
     return;
+  const auto distance = [&plan](int c) {
+    return plan.In.GuessDistance[static_cast<size_t>(plan.Contenders[static_cast<size_t>(c)])];
+  };
   int64_t closest = std::numeric_limits<int64_t>::max();
-  for (const int i : first)
-    closest = std::min(closest, input.GuessDistance[static_cast<size_t>(i)]);
-  const int champion = input.Occupant[kChampionSlot];
+  for (const int c : first)
+    closest = std::min(closest, distance(c));
   std::vector<int> kept;
-  for (const int i : first) {
-    const size_t n = static_cast<size_t>(i);
+  for (const int c : first) {
+    const size_t n = static_cast<size_t>(c);
     tally.Won[n] = tally.Tied[n] = tally.Share[n] = 0;
-    std::fill_n(
-        tally.Champion.begin() + static_cast<std::ptrdiff_t>(n * static_cast<size_t>(tally.Teams)),
-        tally.Teams, 0.0);
-    if (input.GuessDistance[n] == closest)
-      kept.push_back(i);
+    std::fill_n(tally.Champion.begin() +
+                    static_cast<std::ptrdiff_t>(n * static_cast<size_t>(tally.Champions)),
+                tally.Champions, 0.0);
+    if (distance(c) == closest)
+      kept.push_back(c);
   }
-  tally.AddFirst(kept, champion, 1.0);
+  tally.AddFirst(kept, plan.ChampionOn(plan.In.Occupant), 1.0);
 }
+
+// What the draws make of one contender: the weight won with each champion, and the share won
+// with each side of each rooting game.
+struct TDrawnSums {
+  std::vector<double> Champion;  // per champion
+  std::vector<double> Rooting;   // game * 2 + side
+};
 
 template <typename TLane>
 TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
@@ -1305,18 +1544,16 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
   result.Model = options.Model;
   result.GamesLeft = input.RealGames();
   result.Outcomes = uint64_t{1} << result.GamesLeft;
-  result.Exact = result.GamesLeft <= options.MaxExactGames;
-  result.Samples = result.Exact ? 0 : std::max<int64_t>(1, options.Samples);
-  const int threads = options.Threads > 0
-                          ? options.Threads
-                          : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
+  result.Exact = plan.Way.Exact;
+  result.Samples = plan.Way.Samples;
+  const int threads = plan.Threads();
   const int players = input.PlayerCount();
   const int rootingGames = static_cast<int>(plan.RootingGames.size());
   std::vector<TTally> tallies(static_cast<size_t>(threads));
   for (TTally& tally : tallies)
-    tally.Init(players, input.TeamCount(), rootingGames);
+    tally.Init(plan.Count, players, plan.Champions, rootingGames, !result.Exact);
 
-  const bool searchPlaces = result.Exact && !plan.RankAll;
+  const bool searchPlaces = result.Exact && !plan.Way.RankAll;
   if (result.Exact) {
     const int64_t tasks = int64_t{1} << plan.TaskBits;
     progress.Start(tasks + (searchPlaces ? 2 * int64_t{players} : 0));
@@ -1344,8 +1581,13 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
   TTally& tally = tallies.front();
   for (size_t t = 1; t < tallies.size(); ++t)
     tally.Add(tallies[t]);
+  tallies.resize(1);
   if (result.GamesLeft == 0 && !input.GuessDistance.empty())
-    BreakFinalTie(input, tally);
+    BreakFinalTie(plan, tally);
+  const auto canFinishFirst = [&](int i) {
+    const int c = plan.ContenderOf[static_cast<size_t>(i)];
+    return c >= 0 && tally.Won[static_cast<size_t>(c)] + tally.Tied[static_cast<size_t>(c)] > 0;
+  };
 
   if (searchPlaces) {
     // Each player's best and worst place, one search each. A player who can finish first
@@ -1361,7 +1603,7 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
         tally.Worst[i] = search.Run(static_cast<int>(i), true, 0, plan.StaticWorst[i]);
       } else {
         tally.Best[i] =
-            tally.Won[i] + tally.Tied[i] > 0
+            canFinishFirst(static_cast<int>(i))
                 ? 1
                 : search.Run(static_cast<int>(i), false, players + 1, plan.StaticBest[i]);
       }
@@ -1379,8 +1621,19 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
   const double outcomes = static_cast<double>(result.Outcomes);
   const double total = result.Exact ? 1.0 : static_cast<double>(result.Samples);
   const double perOutcome = outcomes / total;
+  // Draws in contender order, each contender's summed as its turn comes.
+  std::sort(
+      tally.Drawn.begin(), tally.Drawn.end(),
+      [](const TTally::TDrawn& a, const TTally::TDrawn& b) { return a.Contender < b.Contender; });
+  size_t drawn = 0;
+  TDrawnSums sums;
+  const std::vector<int32_t>& champions = plan.Candidates[kChampionSlot];
+  std::vector<std::array<double, 2>> rootingShares;  // per rooting game, of the contender
+  result.Rooting.resize(static_cast<size_t>(rootingGames));
   for (int i = 0; i < players; ++i) {
     const size_t n = static_cast<size_t>(i);
+    const int c = plan.ContenderOf[n];
+    const size_t k = static_cast<size_t>(c);
     TOutlookPlayer player;
     player.Index = i;
     player.Name = input.PlayerNames.at(i);
@@ -1388,23 +1641,47 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
     player.Max = static_cast<int32_t>(plan.Max[n]);
     player.BestPlace = tally.Best[n];
     player.WorstPlace = tally.Worst[n];
-    player.Won = tally.Won[n] * perOutcome;
-    player.Tied = tally.Tied[n] * perOutcome;
-    player.WinChance = std::clamp(tally.Share[n] / total, 0.0, 1.0);
+    if (c >= 0) {
+      player.Won = tally.Won[k] * perOutcome;
+      player.Tied = tally.Tied[k] * perOutcome;
+      player.WinChance = std::clamp(tally.Share[k] / total, 0.0, 1.0);
+    }
     if (result.Exact) {
       player.ChanceLow = player.ChanceHigh = player.WinChance;
     } else {
       std::tie(player.ChanceLow, player.ChanceHigh) = ChanceInterval(player.WinChance, total);
     }
-    for (int t = 0; t < input.TeamCount(); ++t) {
-      const double won =
-          tally.Champion[n * static_cast<size_t>(input.TeamCount()) + static_cast<size_t>(t)];
-      if (won > 0)
-        player.Champions.push_back({input.TeamNames.at(t), won * perOutcome});
+    if (c >= 0 && player.WinChance > 0) {
+      // What this contender won with each champion and each side of the rooting games.
+      sums.Champion.assign(champions.size(), 0);
+      sums.Rooting.assign(static_cast<size_t>(rootingGames) * 2, 0);
+      if (result.Exact) {
+        std::copy_n(tally.Champion.begin() + static_cast<std::ptrdiff_t>(k * champions.size()),
+                    champions.size(), sums.Champion.begin());
+        for (size_t r = 0; r < sums.Rooting.size(); ++r)
+          sums.Rooting[r] = tally.Rooting[r * static_cast<size_t>(plan.Count) + k];
+      }
+      for (; drawn < tally.Drawn.size() && tally.Drawn[drawn].Contender == c; ++drawn) {
+        const TTally::TDrawn& entry = tally.Drawn[drawn];
+        if (entry.Champion >= 0)
+          sums.Champion[static_cast<size_t>(entry.Champion)] += 1;
+        for (size_t j = 0; j < static_cast<size_t>(rootingGames); ++j)
+          sums.Rooting[j * 2 + ((entry.Sides >> j) & 1)] += entry.Share;
+      }
+      for (size_t t = 0; t < champions.size(); ++t) {
+        if (sums.Champion[t] > 0)
+          player.Champions.push_back(
+              {input.TeamNames.at(champions[t]), sums.Champion[t] * perOutcome});
+      }
+      std::stable_sort(
+          player.Champions.begin(), player.Champions.end(),
+          [](const TOutlookChampion& a, const TOutlookChampion& b) { return a.Won > b.Won; });
+      result.RootingPlayers.push_back(i);
+      for (size_t j = 0; j < static_cast<size_t>(rootingGames); ++j) {
+        for (size_t side = 0; side < 2; ++side)
+          result.Rooting[j].Chance[side].push_back(sums.Rooting[j * 2 + side]);
+      }
     }
-    std::stable_sort(
-        player.Champions.begin(), player.Champions.end(),
-        [](const TOutlookChampion& a, const TOutlookChampion& b) { return a.Won > b.Won; });
     result.Players.push_back(std::move(player));
   }
   std::stable_sort(result.Players.begin(), result.Players.end(),
@@ -1418,7 +1695,7 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
 
   for (int j = 0; j < rootingGames; ++j) {
     const TGame& game = input.Games[static_cast<size_t>(plan.RootingGames[static_cast<size_t>(j)])];
-    TRootingGame rooting;
+    TRootingGame& rooting = result.Rooting[static_cast<size_t>(j)];
     rooting.Slot = game.Slot;
     rooting.Round = game.Round;
     const std::array<int32_t, 2> teams = {plan.FixedTeam(game.Feeder[0]),
@@ -1430,28 +1707,29 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
                                          : tally.RootingWeight[static_cast<size_t>(j) * 2 + side];
       if (!result.Exact)
         rooting.Samples[side] = weight;
-      std::vector<double>& chance = rooting.Chance[side];
-      chance.assign(static_cast<size_t>(players), 0.0);
-      for (size_t i = 0; i < static_cast<size_t>(players); ++i) {
-        const double share =
-            tally.Rooting[(static_cast<size_t>(j) * 2 + side) * static_cast<size_t>(players) + i];
-        chance[i] = weight > 0 ? std::clamp(share / weight, 0.0, 1.0) : 0.0;
-      }
+      for (double& chance : rooting.Chance[side])
+        chance = weight > 0 ? std::clamp(chance / weight, 0.0, 1.0) : 0.0;
     }
-    result.Rooting.push_back(std::move(rooting));
   }
   return result;
 }
 
-// Whether every total, and every partial sum on the way to it, fits a 16-bit lane.
-bool FitsNarrowLanes(const TOutlookInput& input) {
-  constexpr int64_t kLimit = 32000;
+// Whether every total, and every partial sum on the way to it and to its bounds, fits a lane
+// of TLane without overflow.
+template <typename TLane>
+bool FitsLanes(const TOutlookInput& input) {
+  constexpr int64_t kLimit =
+      std::is_same_v<TLane, int16_t> ? 32000 : std::numeric_limits<TLane>::max() / 4;
   const int players = input.PlayerCount();
   for (int i = 0; i < players; ++i) {
     int64_t reach = std::abs(input.Base[static_cast<size_t>(i)]);
-    for (int t = 0; t < input.TeamCount(); ++t) {
-      for (int k = 2; k <= kLastRound; ++k)
-        reach += std::abs(input.GainAt(t, k, i));
+    const TOutlookInput::TPick* picks = &input.Picks[static_cast<size_t>(i) * kPicks];
+    for (int e = 0; e < kPicks && reach <= kLimit; ++e) {
+      if (picks[e].Team < 0)
+        continue;
+      const int from = std::max(2, input.Reached[static_cast<size_t>(picks[e].Team)] + 1);
+      for (int k = from; k <= picks[e].Last; ++k)
+        reach = std::min(reach + std::abs(input.Points[static_cast<size_t>(k)]), kLimit + 1);
     }
     if (reach > kLimit)
       return false;
@@ -1492,7 +1770,9 @@ TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookOptions&
                               TOutlookProgress* progress) {
   TOutlookProgress own;
   TOutlookProgress& shared = progress ? *progress : own;
-  if (FitsNarrowLanes(input))
+  if (FitsLanes<int16_t>(input))
     return Run<int16_t>(input, options, shared);
+  if (FitsLanes<int32_t>(input))
+    return Run<int32_t>(input, options, shared);
   return Run<int64_t>(input, options, shared);
 }

@@ -41,6 +41,12 @@ struct TOutlookOptions {
   // worst places are searched for player by player, rather than every player being ranked at
   // every outcome, and the last games are played by table.
   double RankBudget = 4e8;
+  // Every outcome is visited only while the steps it takes stay below this; a very large
+  // pool with many games left draws outcomes instead. Minutes of work at most.
+  double ExactWork = 1e11;
+  // Draws times players: a pool of more than SampleWork / Samples players draws fewer
+  // outcomes, each of which ranks every player.
+  double SampleWork = 4e9;
   // The widest vector instructions the last games may run on, of those the processor has.
   TOutlookVectors Vectors = TOutlookVectors::Avx512;
   int64_t Samples = kSamples;
@@ -61,6 +67,15 @@ struct TOutlookInput {
     bool Real = true;
   };
 
+  // One pick entry of a player as scoring reads it: the team it names (its place in the teams
+  // file, -1 for none) and the last chart round the player advances that team to.
+  struct TPick {
+    int8_t Team = -1;
+    int8_t Last = 0;
+  };
+  static constexpr int kPicks = 64;
+  static constexpr int kRounds = 8;  // chart rounds 0..7, as gains are indexed
+
   QStringList PlayerNames;
   QStringList TeamNames;       // every team of the teams file, in list order
   std::vector<int32_t> Seeds;  // per team
@@ -70,11 +85,13 @@ struct TOutlookInput {
   std::array<int32_t, kSlots + 1> Occupant{};
   // The slots left to fill, in slot order, which is round order.
   std::vector<TGame> Games;
+  // The points of a correct pick per chart round (2..7).
+  std::array<int64_t, kRounds> Points{};
   // Per player: the points earned so far, before the standings' stop at the int32 range.
   std::vector<int64_t> Base;
-  // Gain[(team * 8 + round) * players + player]: the points the player gets when the team
-  // reaches chart round `round` (2..7) through a game still to come.
-  std::vector<int64_t> Gain;
+  // Picks[player * kPicks + entry]: every player's pick entries, a few bytes each, so that a
+  // pool of a million players takes little room; the gains below are worked out from them.
+  std::vector<TPick> Picks;
   // Once the championship game's actual total is entered, per player how far the tie-breaker
   // guess lies from it; empty before. With no games left the standings rank equal points by
   // it, and so does the outlook.
@@ -83,11 +100,12 @@ struct TOutlookInput {
   int PlayerCount() const { return static_cast<int>(PlayerNames.size()); }
   int TeamCount() const { return static_cast<int>(TeamNames.size()); }
   int RealGames() const;
-  int64_t GainAt(int team, int round, int player) const {
-    return Gain[(static_cast<size_t>(team) * 8 + static_cast<size_t>(round)) *
-                    static_cast<size_t>(PlayerCount()) +
-                static_cast<size_t>(player)];
-  }
+  // Every gain of one player: gains[team * kRounds + round], the points the player gets when
+  // the team reaches chart round `round` (2..7) through a game still to come. `gains` holds
+  // TeamCount() * kRounds values.
+  void GainsOf(int player, int64_t* gains) const;
+  // One such gain; GainsOf is the way to many of one player.
+  int64_t GainAt(int team, int round, int player) const;
 
   // Scores the pool's players exactly as the standings do and takes the chart from the teams.
   static TOutlookInput FromPool(const TFFDataModule& pool);
@@ -146,7 +164,7 @@ struct TRootingGame {
   int32_t Slot = 0;
   int32_t Round = 0;
   std::array<QString, 2> Teams;
-  // Per side, per player in player-file order.
+  // Per side, per player who can still win (TOutlookResult::RootingPlayers), in that order.
   std::array<std::vector<double>, 2> Chance;
   // Per side, the draws in which it won when sampled; 0 when every outcome was visited.
   std::array<double, 2> Samples{};
@@ -164,6 +182,13 @@ struct TOutlookResult {
   // Best chance first, then highest possible points, then current points.
   std::vector<TOutlookPlayer> Players;
   std::vector<TRootingGame> Rooting;
+  // The players who can still win, in player-file order: the rooting games' chances are
+  // theirs. Everyone else has nothing to root for.
+  std::vector<int> RootingPlayers;
+
+  // The win chance of player `player` (player-file order) if side `side` of `game` wins;
+  // nought for a player who cannot win.
+  double RootingChance(const TRootingGame& game, int side, int player) const;
 };
 
 // Runs on `options.Threads` worker threads and returns when they are done or cancelled

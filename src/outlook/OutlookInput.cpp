@@ -15,6 +15,10 @@ using ChartGeometry::SlotRound;
 
 constexpr int kFirstScoringRound = TStandingsItem::kFirstRound;
 constexpr int kLastRound = TStandingsItem::kLastRound;
+constexpr int kPicks = TOutlookInput::kPicks;
+constexpr int kRounds = TOutlookInput::kRounds;
+static_assert(TPlayerPicksListObject::kPickCount == kPicks);
+static_assert(TTeamsFile::kMaxTeams <= INT8_MAX, "a team's place fits a pick's byte");
 
 // The first-round line of a region and seed, 0 when there is none: the chart places a team
 // only where its region and seed name a line.
@@ -33,6 +37,33 @@ int32_t FirstRoundLine(int32_t region, int32_t seed) {
 int TOutlookInput::RealGames() const {
   return static_cast<int>(
       std::count_if(Games.begin(), Games.end(), [](const TGame& game) { return game.Real; }));
+}
+
+void TOutlookInput::GainsOf(int player, int64_t* gains) const {
+  std::fill_n(gains, static_cast<size_t>(TeamCount()) * kRounds, 0);
+  const TPick* picks = &Picks[static_cast<size_t>(player) * kPicks];
+  for (int e = 0; e < kPicks; ++e) {
+    const TPick& pick = picks[e];
+    if (pick.Team < 0)
+      continue;
+    // Rounds the team has reached are earned already; the ones after are still to come.
+    const int from = std::max(kFirstScoringRound, Reached[static_cast<size_t>(pick.Team)] + 1);
+    int64_t* row = gains + static_cast<size_t>(pick.Team) * kRounds;
+    for (int k = from; k <= pick.Last; ++k)
+      row[k] += Points[static_cast<size_t>(k)];
+  }
+}
+
+int64_t TOutlookInput::GainAt(int team, int round, int player) const {
+  if (round < kFirstScoringRound || round <= Reached[static_cast<size_t>(team)])
+    return 0;
+  int64_t gain = 0;
+  const TPick* picks = &Picks[static_cast<size_t>(player) * kPicks];
+  for (int e = 0; e < kPicks; ++e) {
+    if (picks[e].Team == team && picks[e].Last >= round)
+      gain += Points[static_cast<size_t>(round)];
+  }
+  return gain;
 }
 
 TOutlookInput TOutlookInput::FromPool(const TFFDataModule& pool) {
@@ -82,17 +113,16 @@ TOutlookInput TOutlookInput::FromPool(const TFFDataModule& pool) {
 
   // Scoring, pick by pick, as the standings score: a pick counts for chart round k once its
   // team has got there. What the team has already reached is earned; what it could still
-  // reach is a gain that comes with the game that takes it there.
-  std::array<int64_t, kLastRound + 1> points{};
+  // reach is a gain that comes with the game that takes it there (GainsOf).
   for (int k = kFirstScoringRound; k <= kLastRound; ++k)
-    points[static_cast<size_t>(k)] = pool.SystemFile().RoundPoints(k);
+    input.Points[static_cast<size_t>(k)] = pool.SystemFile().RoundPoints(k);
   TTeamIndex index(pool.TeamsFile());
   // The index answers with the team object; its place in the list is what the chart uses.
-  QHash<const TTeamSeedObject*, size_t> listPlace;
+  QHash<const TTeamSeedObject*, int> listPlace;
   for (size_t t = 0; t < teams.size(); ++t)
-    listPlace.insert(teams[t].get(), t);
+    listPlace.insert(teams[t].get(), static_cast<int>(t));
   input.Base.assign(playerCount, 0);
-  input.Gain.assign(teams.size() * 8 * playerCount, 0);
+  input.Picks.resize(playerCount * kPicks);
   for (size_t p = 0; p < playerCount; ++p) {
     const TPlayerPicksListObject& player = *players[p];
     input.PlayerNames << player.PlayerName();
@@ -104,15 +134,11 @@ TOutlookInput TOutlookInput::FromPool(const TFFDataModule& pool) {
       const TTeamSeedObject* team = index.Find(entry, pick.TeamName());
       if (team == nullptr)
         continue;
-      const size_t t = listPlace.value(team);
-      for (int k = kFirstScoringRound; k <= last; ++k) {
-        if (team->RoundReached() >= k) {
-          input.Base[p] += points[static_cast<size_t>(k)];
-        } else {
-          input.Gain[(t * 8 + static_cast<size_t>(k)) * playerCount + p] +=
-              points[static_cast<size_t>(k)];
-        }
-      }
+      TPick& kept = input.Picks[p * kPicks + static_cast<size_t>(entry)];
+      kept.Team = static_cast<int8_t>(listPlace.value(team));
+      kept.Last = static_cast<int8_t>(last);
+      for (int k = kFirstScoringRound; k <= std::min(last, team->RoundReached()); ++k)
+        input.Base[p] += input.Points[static_cast<size_t>(k)];
     }
   }
   const int64_t actual = pool.SystemFile().TieBreakerPoints();

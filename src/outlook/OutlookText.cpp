@@ -73,8 +73,14 @@ QString FormatOutcomes(const TOutlookResult& result, double count, bool counts) 
   return FormatChance(count / static_cast<double>(result.Outcomes));
 }
 
+double TOutlookResult::RootingChance(const TRootingGame& game, int side, int player) const {
+  const auto at = std::lower_bound(RootingPlayers.begin(), RootingPlayers.end(), player);
+  if (at == RootingPlayers.end() || *at != player)
+    return 0;
+  return game.Chance[static_cast<size_t>(side)][static_cast<size_t>(at - RootingPlayers.begin())];
+}
+
 std::vector<TRootFor> RootingFor(const TOutlookResult& result, const TOutlookPlayer& player) {
-  const size_t i = static_cast<size_t>(player.Index);
   std::vector<std::pair<double, TRootFor>> found;
   for (size_t g = 0; g < result.Rooting.size(); ++g) {
     const TRootingGame& game = result.Rooting[g];
@@ -83,7 +89,7 @@ std::vector<TRootFor> RootingFor(const TOutlookResult& result, const TOutlookPla
       TRootFor& root = sides[static_cast<size_t>(side)];
       root.Game = static_cast<int>(g);
       root.Side = side;
-      root.Chance = game.Chance[static_cast<size_t>(side)][i];
+      root.Chance = result.RootingChance(game, side, player.Index);
       root.Low = root.High = root.Chance;
       if (!result.Exact)
         std::tie(root.Low, root.High) =

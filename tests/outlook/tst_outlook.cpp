@@ -211,7 +211,9 @@ void CompareWith(const TExpected& expected, TFFDataModule& pool, const TOutlookO
     for (size_t side = 0; side < 2; ++side) {
       for (size_t i = 0; i < static_cast<size_t>(players); ++i) {
         const double want = expected.RootShare[r][side][i] / expected.RootWeight[r][side];
-        QVERIFY(qAbs(result.Rooting[r].Chance[side][i] - want) < 1e-9);
+        QVERIFY(qAbs(result.RootingChance(result.Rooting[r], static_cast<int>(side),
+                                          static_cast<int>(i)) -
+                     want) < 1e-9);
       }
     }
   }
@@ -334,6 +336,12 @@ class TestOutlook : public QObject {
   }
 
   void pointsBeyondNarrowLanesAndTheStandingsStopAtTheInt32Range() {
+    // Thousands of points a round: past 16-bit lanes, well inside 32-bit ones.
+    auto thousands = RandomPool("thousands", 5, 3, 6);
+    for (int k = 2; k <= 7; ++k)
+      thousands->SystemFile().SetRoundPoints(k, 1000 << (k - 2));
+    CompareWithBruteForce(*thousands, TOutlookModel::Even);
+
     auto pool = RandomPool("wide", 5, 3, 6);
     // Totals past what 16 bits hold take the wide lanes; past the int32 range the standings
     // stop at its end, so several players share the top there.
@@ -461,6 +469,7 @@ class TestOutlook : public QObject {
   void rootingForAPlayer() {
     TOutlookResult result;
     result.Players.resize(1);
+    result.RootingPlayers = {0};
     TRootingGame even;
     even.Teams = {"A", "B"};
     even.Chance = {std::vector<double>{0.2}, std::vector<double>{0.2}};
