@@ -10,7 +10,6 @@
 #include "Outlook.h"
 #include "PoolReports.h"
 #include "Prompts.h"
-#include "SafeFile.h"
 #include "ShareCommands.h"
 #include "Shell.h"
 #include "StandingsPage.h"
@@ -52,8 +51,7 @@ void TMainForm::actFilePublishExecute() {
       return;
   }
   QString error;
-  if (!TSafeFile::WriteWhole(file, StandingsPage::Html(*pool, QDate::currentDate(), outlook.get()),
-                             &error)) {
+  if (!StandingsPage::WriteFile(*pool, QDate::currentDate(), outlook.get(), file, &error)) {
     TPrompts::Current().Refuse(TShareCommands::kCannotWrite.arg(error), this);
     return;
   }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <memory>
 
+#include "ConsoleReportUi.h"
 #include "FFDataModule.h"
 #include "InOutError.h"
 #include "OpenPool.h"
@@ -147,6 +148,9 @@ int RunCli(const QStringList& arguments, TCliIO& io) {
     PrintUsage(io.Err);
     return 2;
   }
+  // Long work says how far it has got, on a terminal.
+  TConsoleReportUi progress(io.Err, TConsoleReportUi::IsTerminal(io.Err));
+  const TReportUiScope showingProgress(&progress);
   for (const TCliCommand& command : CliCommands()) {
     if (rest.first() != QLatin1String(command.Name))
       continue;

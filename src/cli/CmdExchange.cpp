@@ -2,7 +2,7 @@
 // as a web page. The import changes the pool, as serve (CmdServe.cpp) does.
 #include <QDate>
 #include <QFile>
-#include <optional>
+#include <memory>
 #include <string>
 
 #include "Cli.h"
@@ -11,10 +11,12 @@
 #include "Outlook.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
+#include "PoolReports.h"
+#include "ShareCommands.h"
 #include "StandingsPage.h"
 
 namespace {
-// The shape of template, export and publish: read the pool, write one file made from it to the
+// The shape of template and export: read the pool, write one file made from it to the
 // file given with `option`.
 template <class TMake>
 int WritePoolFile(const QStringList& arguments, TCliIO& io, const char* option, TMake make) {
@@ -91,10 +93,22 @@ int CmdPublish(const QStringList& arguments, TCliIO& io) {
   QStringList rest = arguments;
   TOutlookOptions options;
   options.Threads = Cli::TakeThreads(rest);
-  return WritePoolFile(rest, io, "--html", [&options](const TFFDataModule& pool) {
-    std::optional<TOutlookResult> outlook;
-    if (StandingsPage::ShowsWinChances(pool))
-      outlook = ComputeOutlook(TOutlookInput::FromPool(pool), options);
-    return StandingsPage::Html(pool, QDate::currentDate(), outlook ? &*outlook : nullptr);
-  });
+  const QString file = Cli::TakeOption(rest, QStringLiteral("--html"));
+  const QString directory = Cli::TakeDirectory(rest);
+  if (file.isEmpty())
+    throw TUsageError("missing --html FILE");
+  TFFDataModule pool;
+  if (!Cli::OpenPoolForReading(directory, pool, io))
+    return 1;
+  // The page goes to its file as it is made: a million players' page is never whole in memory.
+  std::unique_ptr<TOutlookResult> outlook;
+  if (StandingsPage::ShowsWinChances(pool))
+    outlook = TPoolReports::WorkOutOutlook(pool, TShareCommands::kPublishTitle, options);
+  QString error;
+  const bool written =
+      StandingsPage::WriteFile(pool, QDate::currentDate(), outlook.get(), file, &error);
+  Cli::ClosePoolUnsaved(pool);
+  if (!written)
+    Cli::WriteLine(io.Err, QStringLiteral("Cannot write ") + error);
+  return written ? 0 : 1;
 }

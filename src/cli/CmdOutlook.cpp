@@ -211,7 +211,9 @@ int CmdOutlook(const QStringList& arguments, TCliIO& io) {
     Cli::ClosePoolUnsaved(pool);
     return 1;
   }
-  const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(pool), options);
+  const std::unique_ptr<TOutlookResult> worked =
+      TPoolReports::WorkOutOutlook(pool, TPoolReports::kOutlookTitle, options);
+  const TOutlookResult& result = *worked;
   if (format == QLatin1String("json")) {
     WriteJson(io.Out, pool, result);
   } else {

@@ -21,8 +21,17 @@ bool IsBlack(const TReportFontSpec& font) {
 
 }  // namespace
 
+TRTFFiler::TRTFFiler() = default;
+TRTFFiler::~TRTFFiler() = default;
+
 bool TRTFFiler::Run() {
   FError.clear();
+  FFile = std::make_unique<TSafeFile>(FileName);
+  if (!FFile->Open()) {
+    FError = QStringLiteral("Cannot write ") + FFile->ErrorString();
+    FFile.reset();
+    return false;
+  }
   TReportUi& ui = TReportUi::Current();
   OnPageStarted = [&](int page) {
     QString text = StatusFormat;
@@ -32,14 +41,23 @@ bool TRTFFiler::Run() {
   const bool made = Generate(*this);
   OnPageStarted = nullptr;
   ui.HideStatus();
-  if (!made)
-    return false;
-  QString reason;
-  if (!TSafeFile::WriteWhole(FileName, FDocument, &reason)) {
-    FError = QStringLiteral("Cannot write ") + reason;
-    return false;
-  }
-  return true;
+  Pass(true);
+  // The file takes the old one's place only when every part of the document reached it.
+  const bool written = made && FError.isEmpty() && FFile->Commit();
+  if (made && FError.isEmpty() && !written)
+    FError = QStringLiteral("Cannot write ") + FFile->ErrorString();
+  FFile.reset();
+  FDocument.clear();
+  return written;
+}
+
+void TRTFFiler::Pass(bool all) {
+  constexpr int kPart = 1 << 20;
+  if (!FFile || (!all && FDocument.size() < kPart))
+    return;
+  if (FError.isEmpty() && !FFile->Write(FDocument))
+    FError = QStringLiteral("Cannot write ") + FFile->ErrorString();
+  FDocument.clear();
 }
 
 QByteArray TRTFFiler::Escape(const QString& text) {
@@ -116,6 +134,7 @@ void TRTFFiler::DoDrawBitmap(const QRectF& inches, const QImage& bitmap) {
   for (int i = 0; i < hex.size(); i += 128)
     FDocument += hex.mid(i, 128) + "\n";
   FDocument += "}\\par\n";
+  Pass(false);
 }
 
 void TRTFFiler::FlushLine(double height) {
@@ -128,6 +147,7 @@ void TRTFFiler::FlushLine(double height) {
     WriteParagraph(height);
   }
   FCells.clear();
+  Pass(false);
 }
 
 QByteArray TRTFFiler::ParagraphStart(double height, bool inTable) {

@@ -8,6 +8,7 @@
 #include "PickPopularity.h"
 #include "PlayerSelections.h"
 #include "RaceSvg.h"
+#include "SafeFile.h"
 #include "StandingsByPoints.h"
 #include "StandingsHistory.h"
 
@@ -95,6 +96,36 @@ QString Escaped(const QString& text) {
   return text.toHtmlEscaped();
 }
 
+// The page as it is made, passed on to the sink a part at a time.
+class TPageWriter {
+ public:
+  explicit TPageWriter(const StandingsPage::TSink& sink) : FSink(sink) {}
+
+  TPageWriter& operator+=(const QString& text) {
+    constexpr int kPart = 1 << 20;
+    FText += text;
+    if (FText.size() >= kPart)
+      Pass();
+    return *this;
+  }
+  // Passes on the rest; whether every part was taken.
+  bool Finish() {
+    Pass();
+    return FTaken;
+  }
+
+ private:
+  void Pass() {
+    if (FTaken && !FText.isEmpty())
+      FTaken = FSink(FText.toUtf8());
+    FText.clear();
+  }
+
+  const StandingsPage::TSink& FSink;
+  QString FText;
+  bool FTaken = true;
+};
+
 // The win-chance cell of each player by place in the player file; empty without an outlook.
 std::vector<QString> WinChanceCells(const TOutlookResult* outlook, int players) {
   std::vector<QString> cells;
@@ -134,7 +165,7 @@ QString WinChanceNote(const TOutlookResult& outlook) {
                                QStringLiteral("; &asymp; marks an estimate"));
 }
 
-void StandingsTable(QString& html, const TFFDataModule& pool, const TOutlookResult* outlook) {
+void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlookResult* outlook) {
   TStandingsByPoints standings;
   standings.Build(pool);
   const int32_t actual = pool.SystemFile().TieBreakerPoints();
@@ -196,7 +227,7 @@ void StandingsTable(QString& html, const TFFDataModule& pool, const TOutlookResu
 }
 
 // How the standings got where they are: every player's place after each completed round.
-void RaceSection(QString& html, const TFFDataModule& pool) {
+void RaceSection(TPageWriter& html, const TFFDataModule& pool) {
   TStandingsHistory history;
   history.Build(pool);
   const QString race = RaceSvg::Svg(history, QStringLiteral("Places after each round"));
@@ -207,7 +238,7 @@ void RaceSection(QString& html, const TFFDataModule& pool) {
               .arg(Escaped(RaceSvg::Caption(history)));
 }
 
-void ResultsSection(QString& html, const TFFDataModule& pool, TChartSvg& charts) {
+void ResultsSection(TPageWriter& html, const TFFDataModule& pool, TChartSvg& charts) {
   html += QStringLiteral("<section>\n<h2>Results</h2>\n<figure>") +
           charts.Results(pool.TeamsFile()) + QStringLiteral("</figure>\n</section>\n");
 }
@@ -219,7 +250,7 @@ QString ShareCell(double share, const QString& kind = {}) {
 
 // Who picked what: the champions most picked, every team round by round, and the picks no one
 // else made.
-void PopularitySection(QString& html, const TFFDataModule& pool) {
+void PopularitySection(TPageWriter& html, const TFFDataModule& pool) {
   TPickPopularity popularity;
   popularity.Build(pool);
   if (popularity.PlayerCount() == 0)
@@ -278,7 +309,7 @@ void PopularitySection(QString& html, const TFFDataModule& pool) {
   html += QStringLiteral("</section>\n");
 }
 
-void PicksSection(QString& html, const TFFDataModule& pool, TChartSvg& charts) {
+void PicksSection(TPageWriter& html, const TFFDataModule& pool, TChartSvg& charts) {
   TPlayerSelections selections;
   selections.Build(pool);
   if (selections.Count() == 0)
@@ -333,14 +364,13 @@ bool StandingsPage::ShowsWinChances(const TFFDataModule& pool) {
   return pool.Finalized() && pool.PlayerPicksFile().Count() > 0;
 }
 
-QByteArray StandingsPage::Html(const TFFDataModule& pool, const QDate& date,
-                               const TOutlookResult* outlook) {
+bool StandingsPage::Write(const TFFDataModule& pool, const QDate& date,
+                          const TOutlookResult* outlook, const TSink& sink) {
   const QString poolName = pool.SystemFile().PoolName().trimmed().isEmpty()
                                ? QStringLiteral("Office Pool")
                                : pool.SystemFile().PoolName();
   const QString when = QLocale(QLocale::English).toString(date, QStringLiteral("d MMMM yyyy"));
-  QString html;
-  html.reserve(64 * 1024);
+  TPageWriter html(sink);
   html += QStringLiteral(
               "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
               "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
@@ -360,5 +390,27 @@ QByteArray StandingsPage::Html(const TFFDataModule& pool, const QDate& date,
   PicksSection(html, pool, charts);
   html +=
       QStringLiteral("</main>\n<footer>Published with Courtsider 99</footer>\n</body>\n</html>\n");
-  return html.toUtf8();
+  return html.Finish();
+}
+
+QByteArray StandingsPage::Html(const TFFDataModule& pool, const QDate& date,
+                               const TOutlookResult* outlook) {
+  QByteArray page;
+  Write(pool, date, outlook, [&page](const QByteArray& part) {
+    page += part;
+    return true;
+  });
+  return page;
+}
+
+bool StandingsPage::WriteFile(const TFFDataModule& pool, const QDate& date,
+                              const TOutlookResult* outlook, const QString& file, QString* error) {
+  TSafeFile out(file);
+  const bool written =
+      out.Open() &&
+      Write(pool, date, outlook, [&out](const QByteArray& part) { return out.Write(part); }) &&
+      out.Commit();
+  if (!written && error)
+    *error = out.ErrorString();
+  return written;
 }

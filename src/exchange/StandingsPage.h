@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QDate>
+#include <functional>
 
 class TFFDataModule;
 struct TOutlookResult;
@@ -17,8 +18,18 @@ namespace StandingsPage {
 // pool has players. The caller works out the outlook (it may take a while) and passes it in.
 bool ShowsWinChances(const TFFDataModule& pool);
 
-// The page for `pool` as of `date`, UTF-8. `outlook`, worked out for the pool as it is now,
-// adds the win-chance column; null leaves it out.
+// Takes the page part by part, false when it could not.
+using TSink = std::function<bool(const QByteArray& part)>;
+
+// Writes the page for `pool` as of `date`, UTF-8, to `sink` part by part, so that the page of
+// a million players is never whole in memory; false as soon as the sink fails. `outlook`,
+// worked out for the pool as it is now, adds the win-chance column; null leaves it out.
+bool Write(const TFFDataModule& pool, const QDate& date, const TOutlookResult* outlook,
+           const TSink& sink);
+// The whole page, as Write gives it.
 QByteArray Html(const TFFDataModule& pool, const QDate& date, const TOutlookResult* outlook);
+// Writes the page into `file` whole or not at all; on failure `error` says why.
+bool WriteFile(const TFFDataModule& pool, const QDate& date, const TOutlookResult* outlook,
+               const QString& file, QString* error);
 
 }  // namespace StandingsPage

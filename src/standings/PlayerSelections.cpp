@@ -1,24 +1,28 @@
 #include "PlayerSelections.h"
 
+#include <stdexcept>
+
 #include "FFDataModule.h"
+#include "TeamNames.h"
 
 const QString& TPlayerSelectionObject::Selections(int k, int i) const {
   static const QString kEmpty;
-  const std::vector<QString>& names = Round(k);
-  if (i < 1 || i > kMaxSelections)
+  if (k < kFirstRound || k > kLastRound || i < 1 || i > kMaxSelections)
     throw std::out_of_range("selection index");
-  return i <= static_cast<int>(names.size()) ? names[static_cast<size_t>(i - 1)] : kEmpty;
+  return i <= SelectionCount(k) ? *FNames[static_cast<size_t>(Start(k) + i - 1)] : kEmpty;
 }
 
 bool TPlayerSelectionObject::AddSelection(int k, const QString& name) {
-  auto& names = FSelections.at(static_cast<size_t>(k - kFirstRound));
-  if (static_cast<int>(names.size()) >= kMaxSelections)
+  if (k < kFirstRound || k > kLastRound)
+    throw std::out_of_range("selection round");
+  if (SelectionCount(k) >= kMaxSelections)
     return false;
-  // Room for what a full chart holds in round k (32 in round 2, halving to 1 for the
-  // champion), so a list is allocated once.
-  if (names.empty())
-    names.reserve(size_t{kMaxSelections} >> (k - kFirstRound));
-  names.push_back(name);
+  // Room for what a full chart holds, so that a row is allocated once.
+  if (FNames.empty())
+    FNames.reserve(2 * kMaxSelections - 1);
+  FNames.insert(FNames.begin() + End(k), TTeamNames::Intern(name));
+  for (int later = k; later <= kLastRound; ++later)
+    ++FEnd[static_cast<size_t>(later - kFirstRound)];
   return true;
 }
 
@@ -33,10 +37,12 @@ void TPlayerSelections::Build(const TFFDataModule& pool) {
   for (const auto& player : players) {
     auto row = std::make_unique<TPlayerSelectionObject>();
     row->SetPlayerName(player->PlayerName());
-    for (const TPlayerPickArrayObject& pick : player->Picks()) {
-      const int last = LastPickedRound(pick.RoundReached());
-      for (int k = TPlayerSelectionObject::kFirstRound; k <= last; ++k) {
-        row->AddSelection(k, pick.TeamName());
+    // Round by round, so that every name goes to the end of the row.
+    for (int k = TPlayerSelectionObject::kFirstRound; k <= TPlayerSelectionObject::kLastRound;
+         ++k) {
+      for (const TPlayerPickArrayObject& pick : player->Picks()) {
+        if (LastPickedRound(pick.RoundReached()) >= k)
+          row->AddSelection(k, pick.TeamName());
       }
     }
     FItems.push_back(std::move(row));

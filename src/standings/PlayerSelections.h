@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <array>
+#include <cstdint>
 #include <vector>
 
 #include "ReportsBase.h"
@@ -20,19 +21,22 @@ class TPlayerSelectionObject : public TReportItem {
   // Element i (1..32) of round k's list; empty past the last name.
   const QString& Selections(int k, int i) const;
   // How many names round k's list holds.
-  int SelectionCount(int k) const { return static_cast<int>(Round(k).size()); }
+  int SelectionCount(int k) const { return End(k) - Start(k); }
   // Appends a name to round k's list; a list already holding 32 names keeps them and drops
   // this one (returns false).
   bool AddSelection(int k, const QString& name);
 
  private:
-  const std::vector<QString>& Round(int k) const {
-    return FSelections.at(static_cast<size_t>(k - kFirstRound));
-  }
+  static constexpr int kRounds = kLastRound - kFirstRound + 1;
+  int Start(int k) const { return k == kFirstRound ? 0 : End(k - 1); }
+  int End(int k) const { return FEnd.at(static_cast<size_t>(k - kFirstRound)); }
 
   QString FPlayerName;
-  // Only the names there are: a full chart fills 63 of the 192 places.
-  std::array<std::vector<QString>, kLastRound - kFirstRound + 1> FSelections;
+  // Only the names there are, round after round (a full chart fills 63 of the 192 places),
+  // each the copy TTeamNames keeps: a million players' picks take a few hundred megabytes.
+  // Round k's names end at FEnd[k - kFirstRound].
+  std::vector<const QString*> FNames;
+  std::array<uint8_t, kRounds> FEnd{};
 };
 
 // Every player's picks round by round, unscored, in player-file order.

@@ -5,7 +5,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
+#include <thread>
+
 #include "CliRunner.h"
+#include "ConsoleReportUi.h"
 #include "JsonWriter.h"
 #include "TestPools.h"
 #include "Version.h"
@@ -36,6 +40,44 @@ class TestCli : public QObject {
   }
 
  private slots:
+  // Long work says how far it has got on a terminal, in one line rewritten in place, and
+  // nothing where standard error is not a terminal.
+  void progressOnATerminal() {
+    QBuffer err;
+    err.open(QIODevice::WriteOnly);
+    TConsoleReportUi ui(err, true, 0);
+    std::atomic<int> step{0};
+    ui.RunWithProgress(
+        "Report Status", "Working out who can still win",
+        [&step] {
+          for (; step < 4; ++step)
+            std::this_thread::sleep_for(std::chrono::milliseconds(150));
+        },
+        [&step] { return step / 4.0; }, [] {});
+    const QByteArray shown = err.data();
+    QVERIFY2(shown.startsWith("\rWorking out who can still win: "), shown.constData());
+    QVERIFY(shown.endsWith("\rWorking out who can still win: 100%\x1b[K\n"));
+    QVERIFY(shown.count('\n') == 1);
+
+    QBuffer pages;
+    pages.open(QIODevice::WriteOnly);
+    TConsoleReportUi pagesUi(pages, true, 0);
+    for (int page = 1; page <= 3; ++page)
+      pagesUi.ShowStatus("Report Status", QStringLiteral("Printing page %1").arg(page));
+    pagesUi.HideStatus();
+    // Pages made quicker than the eye follows show the first of them only.
+    QCOMPARE(pages.data(), QByteArray("\rPrinting page 1\x1b[K\n"));
+
+    QBuffer file;
+    file.open(QIODevice::WriteOnly);
+    TConsoleReportUi quiet(file, TConsoleReportUi::IsTerminal(file), 0);
+    quiet.RunWithProgress(
+        "Report Status", "Working", [] {}, [] { return 1.0; }, [] {});
+    quiet.ShowStatus("Report Status", "Printing page 1");
+    quiet.HideStatus();
+    QVERIFY(file.data().isEmpty());
+  }
+
   // Names come from pool files and may hold any character. Control characters must leave
   // as escapes, whether a text starts plain or not: JSON allows none of them raw.
   void jsonEscapesEveryControlCharacter() {
