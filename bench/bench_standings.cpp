@@ -16,9 +16,8 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
-#include <random>
 
-#include "ChartGeometry.h"
+#include "BenchPools.h"
 #include "FFDataModule.h"
 #include "PlayerSelections.h"
 #include "StandingsByPoints.h"
@@ -30,77 +29,6 @@ constexpr int kLines = 64;
 constexpr int kRepeats = 3;
 // The tournament of the benchmark pools has got as far as the last four.
 constexpr int kPlayedUpTo = 5;
-const char* const kRegions[4] = {"Midwest", "South", "East", "West"};
-const char* const kNicknames[16] = {
-    "Wildcats", "Bulldogs", "Tigers", "Eagles", "Bears", "Huskies", "Cardinals", "Spartans",
-    "Hawks",    "Panthers", "Rams",   "Aggies", "Owls",  "Lions",   "Badgers",   "Falcons"};
-
-// A bracket played out on the 64 first-round lines: for each line's team, the chart round it
-// gets to. Game g of a round is played by the winners of lines 2g and 2g + 1 of the round
-// before, so every result stands on the chart.
-std::array<int, kLines> PlayBracket(std::mt19937& random, int upTo) {
-  std::array<int, kLines> reached;
-  reached.fill(1);
-  std::vector<int> standing(kLines);
-  for (int line = 0; line < kLines; ++line)
-    standing[static_cast<size_t>(line)] = line;
-  for (int round = 2; round <= upTo; ++round) {
-    std::vector<int> next;
-    for (size_t game = 0; game + 1 < standing.size(); game += 2) {
-      const int winner = (random() & 1) != 0 ? standing[game] : standing[game + 1];
-      reached[static_cast<size_t>(winner)] = round;
-      next.push_back(winner);
-    }
-    standing = std::move(next);
-  }
-  return reached;
-}
-
-void WritePool(const QString& directory, int players) {
-  QDir().mkpath(directory);
-  std::mt19937 random(20261208u + static_cast<unsigned>(players));
-  TFFDataModule pool;
-  pool.SetDirectory(directory);
-  pool.CreatePool();
-  pool.SystemFile().SetPoolName(QStringLiteral("Benchmark %1").arg(players));
-  pool.SystemFile().SetFinalized(true);
-
-  // Teams are listed in an order of their own, as they were typed in, not in line order.
-  std::array<int, kLines> lineOfTeam;
-  for (int i = 0; i < kLines; ++i)
-    lineOfTeam[static_cast<size_t>(i)] = i;
-  std::shuffle(lineOfTeam.begin(), lineOfTeam.end(), random);
-  const std::array<int, kLines> results = PlayBracket(random, kPlayedUpTo);
-  for (int line : lineOfTeam) {
-    auto team = std::make_unique<TTeamSeedObject>();
-    const int seed = ChartGeometry::kSeedOrder[static_cast<size_t>(line % 16)];
-    team->SetTeamName(QStringLiteral("%1 %2").arg(kRegions[line / 16], kNicknames[seed - 1]));
-    team->SetRegion(line / 16 + 1);
-    team->SetSeed(seed);
-    team->SetRoundReached(results[static_cast<size_t>(line)]);
-    // Every game up to the last four is played: a team short of it lost one.
-    team->SetEliminated(results[static_cast<size_t>(line)] < kPlayedUpTo);
-    pool.TeamsFile().Add(std::move(team));
-  }
-  pool.TeamsFile().SetModified(true);
-
-  std::uniform_int_distribution<int> guess(100, 180);
-  for (int p = 0; p < players; ++p) {
-    auto player = TPlayerPicksListObject::CreateFromTeams(pool.TeamsFile());
-    player->SetPlayerName(QStringLiteral("Player %1").arg(p + 1, 6, 10, QLatin1Char('0')));
-    player->SetTieBreakerPoints(guess(random));
-    const std::array<int, kLines> picks = PlayBracket(random, 7);
-    for (int i = 0; i < kLines; ++i) {
-      player->Pick(i)->SetRoundReached(
-          picks[static_cast<size_t>(lineOfTeam[static_cast<size_t>(i)])]);
-    }
-    pool.PlayerPicksFile().Add(std::move(player));
-  }
-  pool.PlayerPicksFile().SetModified(true);
-  pool.SavePool();
-  pool.ClosePool();
-}
-
 double Milliseconds(const std::function<void()>& work) {
   double best = 0;
   for (int run = 0; run < kRepeats; ++run) {
@@ -197,7 +125,7 @@ int main(int argc, char* argv[]) {
   for (int players : sizes) {
     const QString directory = QDir(folder).filePath(QStringLiteral("Bench%1.BGD").arg(players));
     if (!QFile::exists(QDir(directory).filePath(TPlayerPicksFile::kFileName))) {
-      WritePool(directory, players);
+      BenchPools::Write(directory, players, kPlayedUpTo);
     }
     qint64 bytes = 0;
     const double read = Milliseconds([&] { bytes = PlainRead(directory); });

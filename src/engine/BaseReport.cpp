@@ -78,7 +78,7 @@ void TBaseReport::PrintInNextTab(const QString& text) {
   if (inner < 0)
     return;
   const TTabStop& stop = FTabs[FNextTab++];
-  DoPrintCell(stop, FitText(CurrentQFont(), text, inner), FYPos, LineHeight());
+  DoPrintCell(stop, FitText(FFont, text, inner), FYPos, LineHeight());
 }
 
 void TBaseReport::PrintFitInNextTab(const QString& text) {
@@ -91,13 +91,13 @@ void TBaseReport::PrintFitInNextTab(const QString& text) {
   const double height = LineHeight();
   const TReportFontSpec kept = FFont;
   FFont.Size = FitSize(FFont, text, inner);
-  DoPrintCell(stop, FitText(CurrentQFont(), text, inner), FYPos, height);
+  DoPrintCell(stop, FitText(FFont, text, inner), FYPos, height);
   FFont = kept;
 }
 
 bool TBaseReport::FitsNextTab(const QString& text) const {
   const double inner = NextTabRoom();
-  return inner >= 0 && ReportFonts::TextWidth(CurrentQFont(), text) <= inner + 1e-9;
+  return inner >= 0 && ReportFonts::TextWidth(FFont.Name, FFont.Size, text) <= inner + 1e-9;
 }
 
 void TBaseReport::NextLine() {
@@ -152,24 +152,23 @@ double TBaseReport::LineHeightOf(const TReportFontSpec& font) {
   return font.Size * kLineSpacing / kPointsPerInch;
 }
 
-QString TBaseReport::FitText(const QFont& font, const QString& text, double width) {
+QString TBaseReport::FitText(const TReportFontSpec& font, const QString& text, double width) {
   QString fitted = text;
-  while (!fitted.isEmpty() && ReportFonts::TextWidth(font, fitted) > width + 1e-9) {
+  while (!fitted.isEmpty() && ReportFonts::TextWidth(font.Name, font.Size, fitted) > width + 1e-9) {
     fitted.chop(1);
   }
   return fitted;
 }
 
 double TBaseReport::FitSize(const TReportFontSpec& font, const QString& text, double width) {
-  const double wide = ReportFonts::TextWidth(ReportFonts::Resolve(font.Name, font.Size), text);
+  const double wide = ReportFonts::TextWidth(font.Name, font.Size, text);
   if (wide <= width + 1e-9 || wide <= 0)
     return font.Size;
   // Widths grow with the size, near enough in proportion: start there and step down to the
   // first half point that fits. The smallest size cuts what still does not fit.
   constexpr double kSmallest = 1.0;
   double size = std::max(kSmallest, std::floor(2 * font.Size * width / wide) / 2);
-  while (size > kSmallest &&
-         ReportFonts::TextWidth(ReportFonts::Resolve(font.Name, size), text) > width + 1e-9)
+  while (size > kSmallest && ReportFonts::TextWidth(font.Name, size, text) > width + 1e-9)
     size -= 0.5;
   return size;
 }

@@ -113,7 +113,7 @@ class TBaseReport {
   // The line height of a font, in inches.
   static double LineHeightOf(const TReportFontSpec& font);
   // `text` shortened from its end until it fits `width` inches in `font`.
-  static QString FitText(const QFont& font, const QString& text, double width);
+  static QString FitText(const TReportFontSpec& font, const QString& text, double width);
   // The largest size of `font`, in half points and no larger than its own, in which `text`
   // fits `width` inches; `font`'s size when it fits as it is.
   static double FitSize(const TReportFontSpec& font, const QString& text, double width);

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QHash>
 #include <QImage>
+#include <unordered_map>
 
 namespace {
 constexpr int kMeasureDpi = 1200;
@@ -72,6 +73,32 @@ QFont Resolve(const QString& name, double pointSize) {
 
 double TextWidth(const QFont& font, const QString& text) {
   return QFontMetricsF(font, &MeasureDevice()).horizontalAdvance(text) / kMeasureDpi;
+}
+
+double TextWidth(const QString& name, double pointSize, const QString& text) {
+  // Widths by font and text, forgotten all at once when there are many: one report's names.
+  constexpr qsizetype kKept = 1 << 16;
+  struct TKey {
+    QString Name;
+    double Size;
+    QString Text;
+    bool operator==(const TKey& other) const {
+      return Size == other.Size && Text == other.Text && Name == other.Name;
+    }
+  };
+  struct THash {
+    size_t operator()(const TKey& key) const { return qHashMulti(0, key.Name, key.Size, key.Text); }
+  };
+  thread_local std::unordered_map<TKey, double, THash> widths;
+  TKey key{name, pointSize, text};
+  const auto found = widths.find(key);
+  if (found != widths.end())
+    return found->second;
+  if (static_cast<qsizetype>(widths.size()) >= kKept)
+    widths.clear();
+  const double width = TextWidth(Resolve(name, pointSize), text);
+  widths.emplace(std::move(key), width);
+  return width;
 }
 
 }  // namespace ReportFonts

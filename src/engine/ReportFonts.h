@@ -11,4 +11,7 @@ QFont Resolve(const QString& name, double pointSize);
 // The width of `text` in inches, measured at a fixed high resolution so that every writer
 // cuts a text at the same character.
 double TextWidth(const QFont& font, const QString& text);
+// The same for the font a layout names, remembered: a report measures the same team names
+// over and over, and measuring is most of the work of a long report.
+double TextWidth(const QString& name, double pointSize, const QString& text);
 }  // namespace ReportFonts
