@@ -5,7 +5,7 @@
 //   bench_cap [--dir FOLDER] [--players N] [--played R] [--threads T]
 //
 // The pool (N players, default 1,000,000; the results in up to chart round R, default 5: the
-// last eight to play) is written through the storage library into FOLDER, kept and reused when
+// last four to play) is written through the storage library into FOLDER, kept and reused when
 // it is already there, or into a temporary folder. Each command runs as a process of its own;
 // its peak memory is the most it held in memory at once (the resident set the system reports).
 #include <QCoreApplication>

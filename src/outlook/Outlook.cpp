@@ -55,6 +55,8 @@ constexpr int kGamesPerTask = 12;
 constexpr int64_t kSampleBlock = 1024;
 // A very large pool draws fewer outcomes (TOutlookOptions::SampleWork), but never fewer.
 constexpr int64_t kFewestSamples = 1000;
+// What the workers of a run may take in memory between them, beyond what they share.
+constexpr double kWorkerMemory = 1e9;
 // The last games played by table: their outcomes are the lanes of the end-game vectors.
 constexpr int kEndGames = 8;
 constexpr int kEndLanes = 1 << kEndGames;
@@ -549,6 +551,31 @@ struct TPlan {
                                : std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
   }
 
+  // The threads the search runs on: as many as asked for, but no more than the memory each
+  // one's tallies and walk take leaves room for, so that a pool of a million contenders on a
+  // machine of many cores still fits.
+  int Workers() const {
+    const double count = static_cast<double>(Count);
+    const double players = static_cast<double>(Players);
+    const double depths = GameCount + 1;
+    const double lane = sizeof(TLane);
+    // Wins, champions and rooting sides per contender, places per player.
+    double each = count * (3 + Champions + 2.0 * static_cast<double>(RootingGames.size())) * 8 +
+                  players * 2 * sizeof(int);
+    if (!Way.Exact) {
+      each += static_cast<double>(AllStride) * lane;
+    } else if (Way.RankAll || EndDepth == GameCount) {
+      each += depths * (count * (sizeof(int) + 3 * lane) +
+                        (Way.RankAll ? static_cast<double>(AllStride) * lane : 0));
+    } else {
+      each += depths * count * (sizeof(int) + 3 * lane) + count * sizeof(TEndLanes);
+      // Searching places apart: every player's gains against each other's.
+      each += 3.0 * RowCount * players * 8 + depths * players * 28;
+    }
+    const int fit = static_cast<int>(kWorkerMemory / std::max(1.0, each));
+    return std::clamp(fit, 1, Threads());
+  }
+
   // Every outcome visited, or drawn ones: visited while the work stays within what a run may
   // take, players ranked at every outcome where that costs less than searching places apart.
   // Ranking costs the players and the span of their totals at every outcome; searching each
@@ -875,7 +902,8 @@ class TWinnerSearch {
     FRootHi.resize(P.Stride);
     FCount.resize(depths);
     FShareBefore.resize(n);
-    FEnd.resize(n);
+    if (P.EndDepth < P.GameCount)
+      FEnd.resize(n);
     FEndTeams.resize(P.EndAlive.size());
     FPairChance.resize(P.EndAlive.size() * P.EndAlive.size());
     FEndPosition.assign(static_cast<size_t>(P.Teams), static_cast<int>(P.EndAlive.size()));
@@ -1546,7 +1574,7 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
   result.Outcomes = uint64_t{1} << result.GamesLeft;
   result.Exact = plan.Way.Exact;
   result.Samples = plan.Way.Samples;
-  const int threads = plan.Threads();
+  const int threads = plan.Workers();
   const int players = input.PlayerCount();
   const int rootingGames = static_cast<int>(plan.RootingGames.size());
   std::vector<TTally> tallies(static_cast<size_t>(threads));

@@ -163,6 +163,9 @@ class TPoolReports {
   void OutlookLinePrint(TBaseReport& writer, const TOutlookLine& line);
   void OutlookHeadings(TBaseReport& writer);
   void RootingHeadings(TBaseReport& writer);
+  // A new line of the table (or the rooting guide) with stored stops `stops`: the position and
+  // name of the player in row `row`.
+  void StartPlayerLine(TBaseReport& writer, int stops, int row);
   // The champions a player can win with, as many as the next stop holds whole.
   void PrintChampions(TBaseReport& writer, const TOutlookPlayer& player);
 

@@ -206,16 +206,20 @@ void TPoolReports::PrintChampions(TBaseReport& writer, const TOutlookPlayer& pla
   writer.PrintFitInNextTab(TopChampions(player, count));
 }
 
+void TPoolReports::StartPlayerLine(TBaseReport& writer, int stops, int row) {
+  writer.RecallTabStops(stops);
+  writer.RecallFont(RowFont);
+  writer.NextLine();
+  writer.PrintInNextTab(QString::number(row + 1));
+  writer.PrintFitInNextTab(FOutlook->Players[static_cast<size_t>(row)].Name);
+}
+
 void TPoolReports::OutlookLinePrint(TBaseReport& writer, const TOutlookLine& line) {
   const TOutlookResult& outlook = *FOutlook;
   switch (line.Kind) {
     case TOutlookLine::TKind::Player: {
       const TOutlookPlayer& player = outlook.Players[static_cast<size_t>(line.Index)];
-      writer.RecallTabStops(Set9);
-      writer.RecallFont(RowFont);
-      writer.NextLine();
-      writer.PrintInNextTab(QString::number(line.Index + 1));
-      writer.PrintFitInNextTab(player.Name);
+      StartPlayerLine(writer, Set9, line.Index);
       writer.RecallFont(HeadingFont);
       writer.PrintInNextTab(QString::number(player.Current));
       writer.RecallFont(RowFont);
@@ -257,11 +261,7 @@ void TPoolReports::OutlookLinePrint(TBaseReport& writer, const TOutlookLine& lin
       break;
     case TOutlookLine::TKind::Rooting: {
       const TOutlookPlayer& player = outlook.Players[static_cast<size_t>(line.Index)];
-      writer.RecallTabStops(Set10);
-      writer.RecallFont(RowFont);
-      writer.NextLine();
-      writer.PrintInNextTab(QString::number(line.Index + 1));
-      writer.PrintFitInNextTab(player.Name);
+      StartPlayerLine(writer, Set10, line.Index);
       writer.RecallFont(HeadingFont);
       writer.PrintInNextTab(FormatChance(player.WinChance));
       writer.RecallFont(RowFont);

@@ -284,6 +284,13 @@ class TestOutlook : public QObject {
     QCOMPARE(none.Max, none.Current);
     QCOMPARE(none.WinChance, 0.0);
     QVERIFY(none.Champions.empty());
+    // The rooting guide is that of the players who can still win: nothing for the others.
+    for (const TOutlookPlayer& player : result.Players) {
+      const bool rooting = std::binary_search(result.RootingPlayers.begin(),
+                                              result.RootingPlayers.end(), player.Index);
+      QCOMPARE(rooting, player.WinChance > 0);
+    }
+    QCOMPARE(result.RootingChance(result.Rooting.front(), 0, 8), 0.0);
   }
 
   void thirtyTwoLeftWithOneFirstGameStillToPlay() {
@@ -492,6 +499,27 @@ class TestOutlook : public QObject {
     roots = RootingFor(result, result.Players.front());
     QCOMPARE(roots.size(), size_t{1});
     QVERIFY(FormatRootFor(result, roots[0]).startsWith(QStringLiteral("F 35.00% (")));
+  }
+
+  // A pool too large to visit every outcome of draws them, and the more players, the fewer
+  // draws; the draws still hold the exact chances.
+  void largePoolsDrawOutcomes() {
+    auto pool = RandomPool("large", 21, 2, 6);
+    const TOutlookInput input = TOutlookInput::FromPool(*pool);
+    TOutlookOptions options;
+    const TOutlookResult exact = ComputeOutlook(input, options);
+    QVERIFY(exact.Exact);
+    options.ExactWork = 1000;
+    options.SampleWork = 6 * 20000;
+    const TOutlookResult drawn = ComputeOutlook(input, options);
+    QVERIFY(!drawn.Exact);
+    QCOMPARE(drawn.Samples, int64_t{20000});
+    for (const TOutlookPlayer& player : exact.Players) {
+      const TOutlookPlayer& estimate = PlayerAt(drawn, player.Index);
+      const double width = estimate.ChanceHigh - estimate.ChanceLow;
+      QVERIFY(estimate.ChanceLow - width <= player.WinChance &&
+              player.WinChance <= estimate.ChanceHigh + width);
+    }
   }
 
   void cancelStopsTheWorkAtOnce() {

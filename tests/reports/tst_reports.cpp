@@ -78,6 +78,30 @@ const TRecord* FindCell(const TRecordingReport& writer, const QString& text, int
   return nullptr;
 }
 
+// The start of the line of the who-can-still-win table for row `row`, through the chance and,
+// when drawn, its interval.
+QString TableRow(const TOutlookResult& outlook, size_t row, bool counts) {
+  const TOutlookPlayer& player = outlook.Players[row];
+  QString line =
+      QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9|")
+          .arg(row + 1)
+          .arg(player.Name)
+          .arg(player.Current)
+          .arg(player.Max)
+          .arg(player.BestPlace)
+          .arg(player.WorstPlace)
+          .arg(FormatOutcomes(outlook, player.Won, counts),
+               FormatOutcomes(outlook, player.Tied, counts), FormatChance(player.WinChance));
+  if (!outlook.Exact)
+    line += FormatInterval(player.ChanceLow, player.ChanceHigh) + QLatin1Char('|');
+  return line;
+}
+
+bool HasLineStarting(const QStringList& lines, const QString& start) {
+  return std::any_of(lines.begin(), lines.end(),
+                     [&](const QString& line) { return line.startsWith(start); });
+}
+
 // The lines of the recorded text of a page.
 QStringList PageLines(const TRecordingReport& writer, int page) {
   return writer.Text().split(QStringLiteral("<page>\n")).at(page - 1).split(QLatin1Char('\n'));
@@ -760,22 +784,9 @@ void TestReports::whoCanStillWinLayout() {
   QVERIFY(qAbs(last.Position + last.Width - 8.25) < 1e-9);
   const QStringList lines = writer.Text().split('\n');
   // 2^15 outcomes: the Won and Tied columns hold counts, their thousands marked.
-  for (size_t row = 0; row < outlook.Players.size(); ++row) {
-    const TOutlookPlayer& player = outlook.Players[row];
-    const QString line =
-        QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9|")
-            .arg(row + 1)
-            .arg(player.Name)
-            .arg(player.Current)
-            .arg(player.Max)
-            .arg(player.BestPlace)
-            .arg(player.WorstPlace)
-            .arg(FormatOutcomes(outlook, player.Won, true),
-                 FormatOutcomes(outlook, player.Tied, true), FormatChance(player.WinChance));
-    QVERIFY2(std::any_of(lines.begin(), lines.end(),
-                         [&](const QString& l) { return l.startsWith(line); }),
-             qPrintable(line));
-  }
+  for (size_t row = 0; row < outlook.Players.size(); ++row)
+    QVERIFY2(HasLineStarting(lines, TableRow(outlook, row, true)),
+             qPrintable(TableRow(outlook, row, true)));
   // The rooting guide: a line for each player who can still win, with the results of the
   // next round that help most.
   QVERIFY(lines.contains("Rooting Guide"));
@@ -785,8 +796,7 @@ void TestReports::whoCanStillWinLayout() {
     const TOutlookPlayer& player = outlook.Players[row];
     const QString start =
         QStringLiteral("%1|%2|%3|").arg(row + 1).arg(player.Name, FormatChance(player.WinChance));
-    const bool listed = std::any_of(lines.begin(), lines.end(),
-                                    [&](const QString& l) { return l.startsWith(start); });
+    const bool listed = HasLineStarting(lines, start);
     QCOMPARE(listed, player.WinChance > 0);
     rooted += listed ? 1 : 0;
   }
@@ -795,9 +805,7 @@ void TestReports::whoCanStillWinLayout() {
   const QString leaderRoots = QStringLiteral("1|%1|%2|%3")
                                   .arg(leader.Name, FormatChance(leader.WinChance),
                                        FormatRootFor(outlook, RootingFor(outlook, leader).front()));
-  QVERIFY2(std::any_of(lines.begin(), lines.end(),
-                       [&](const QString& l) { return l.startsWith(leaderRoots); }),
-           qPrintable(leaderRoots));
+  QVERIFY2(HasLineStarting(lines, leaderRoots), qPrintable(leaderRoots));
 
   // The file holds the same lines; the command-line tool writes it too.
   const QStringList rtf = RecordRtf(WhoCanStillWin).Text().split('\n');
@@ -851,23 +859,9 @@ void TestReports::whoCanStillWinSampled() {
   QVERIFY(PageLines(writer, 1).contains(
       "Pos|Player Name|Now|Max|Best|Worst|Won|Tied|Win %|95% interval|Champions"));
   const QStringList lines = writer.Text().split('\n');
-  for (size_t row = 0; row < outlook.Players.size(); ++row) {
-    const TOutlookPlayer& player = outlook.Players[row];
-    const QString line =
-        QStringLiteral("%1|%2|%3|%4|%5|%6|%7|%8|%9|%10|")
-            .arg(row + 1)
-            .arg(player.Name)
-            .arg(player.Current)
-            .arg(player.Max)
-            .arg(player.BestPlace)
-            .arg(player.WorstPlace)
-            .arg(FormatOutcomes(outlook, player.Won, false),
-                 FormatOutcomes(outlook, player.Tied, false), FormatChance(player.WinChance),
-                 FormatInterval(player.ChanceLow, player.ChanceHigh));
-    QVERIFY2(std::any_of(lines.begin(), lines.end(),
-                         [&](const QString& l) { return l.startsWith(line); }),
-             qPrintable(line));
-  }
+  for (size_t row = 0; row < outlook.Players.size(); ++row)
+    QVERIFY2(HasLineStarting(lines, TableRow(outlook, row, false)),
+             qPrintable(TableRow(outlook, row, false)));
   // The guide's chances carry their intervals too.
   const TOutlookPlayer& leader = outlook.Players.front();
   const std::vector<TRootFor> roots = RootingFor(outlook, leader);
