@@ -300,6 +300,9 @@ struct TPlan {
   // The row of each (team, round) pair that has one, team * kRowsPerTeam + round; -1: none.
   std::vector<int> RowOf;
   int RowCount = 0;
+  // The same for every player's rows, which hold gains only: a game brings the pair.
+  std::vector<int> AllRowOf;
+  int AllRowCount = 0;
   // Per contender: the total so far.
   std::vector<TLane> Base;
   // Row (team, round): the gain for each contender when the team reaches that chart round.
@@ -395,7 +398,7 @@ struct TPlan {
   }
   // A row of gains over every player.
   const TLane* AllGainRow(int team, int round) const {
-    const int row = RowIndex(team, round);
+    const int row = AllRowOf[static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)];
     return row < 0 ? AllZero.data() : AllGain.data() + static_cast<size_t>(row) * AllStride;
   }
 
@@ -446,13 +449,18 @@ struct TPlan {
   // the round it stands in before each of those games.
   void PlanRows() {
     RowOf.assign(static_cast<size_t>(Teams) * kRowsPerTeam, -1);
+    AllRowOf.assign(RowOf.size(), -1);
     for (const TGame& game : In.Games) {
       for (const int32_t team : Candidates[static_cast<size_t>(game.Slot)]) {
+        const size_t pair = static_cast<size_t>(team) * kRowsPerTeam;
         for (const int round : {game.Round - 1, game.Round}) {
-          int& row = RowOf[static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)];
+          int& row = RowOf[pair + static_cast<size_t>(round)];
           if (row < 0)
             row = RowCount++;
         }
+        int& gain = AllRowOf[pair + static_cast<size_t>(game.Round)];
+        if (gain < 0)
+          gain = AllRowCount++;
       }
     }
   }
@@ -666,15 +674,15 @@ struct TPlan {
   void PlayerRows() {
     AllBase.assign(AllStride, 0);
     AllZero.assign(AllStride, 0);
-    AllGain.assign(static_cast<size_t>(RowCount) * AllStride, 0);
+    AllGain.assign(static_cast<size_t>(AllRowCount) * AllStride, 0);
     SplitOverThreads(Threads(), Players, [this](int64_t from, int64_t to) {
       std::vector<int64_t> gains(static_cast<size_t>(Teams) * kRowsPerTeam);
       for (int64_t i = from; i < to; ++i) {
         In.GainsOf(static_cast<int>(i), gains.data());
         AllBase[static_cast<size_t>(i)] = static_cast<TLane>(In.Base[static_cast<size_t>(i)]);
-        for (size_t pair = 0; pair < RowOf.size(); ++pair) {
-          if (RowOf[pair] >= 0)
-            AllGain[static_cast<size_t>(RowOf[pair]) * AllStride + static_cast<size_t>(i)] =
+        for (size_t pair = 0; pair < AllRowOf.size(); ++pair) {
+          if (AllRowOf[pair] >= 0)
+            AllGain[static_cast<size_t>(AllRowOf[pair]) * AllStride + static_cast<size_t>(i)] =
                 static_cast<TLane>(gains[pair]);
         }
       }
