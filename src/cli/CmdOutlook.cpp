@@ -28,7 +28,8 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
   const bool counts = CountsOutcomes(result, kOutcomesWidth);
   out.Raw(" Pos  ");
   out.TextLeft(QStringLiteral("Player Name"), kNameWidth);
-  out.Raw("    Now    Max  Best Worst          Won         Tied    Win %");
+  // Places run to seven digits at the cap of players; a blank always parts the columns.
+  out.Raw("    Now    Max    Best   Worst          Won         Tied    Win %");
   if (!result.Exact)
     out.Raw("  95% interval   ");
   out.Raw("  Champions");
@@ -40,8 +41,8 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
     out.TextLeft(player.Name, kNameWidth);
     out.Number(player.Current, 7);
     out.Number(player.Max, 7);
-    out.Number(player.BestPlace, 6);
-    out.Number(player.WorstPlace, 6);
+    out.Number(player.BestPlace, 8);
+    out.Number(player.WorstPlace, 8);
     out.Raw(" ");
     out.Text(FormatOutcomes(result, player.Won, counts).rightJustified(kOutcomesWidth));
     out.Raw(" ");

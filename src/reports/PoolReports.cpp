@@ -447,7 +447,8 @@ void TPoolReports::StandingsRowPrint(TBaseReport& writer, const TStandingsLayout
     writer.NextLine();
 
   const TStandingsItem& item = *FItem;
-  writer.PrintInNextTab(QString::number(FRow + 1));
+  // A million players' positions run to seven digits: they fit, too.
+  writer.PrintFitInNextTab(QString::number(FRow + 1));
   writer.PrintFitInNextTab(item.PlayerName());
   writer.RecallFont(HeadingFont);
   writer.PrintInNextTab(

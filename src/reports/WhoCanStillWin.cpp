@@ -210,7 +210,7 @@ void TPoolReports::StartPlayerLine(TBaseReport& writer, int stops, int row) {
   writer.RecallTabStops(stops);
   writer.RecallFont(RowFont);
   writer.NextLine();
-  writer.PrintInNextTab(QString::number(row + 1));
+  writer.PrintFitInNextTab(QString::number(row + 1));
   writer.PrintFitInNextTab(FOutlook->Players[static_cast<size_t>(row)].Name);
 }
 
@@ -224,8 +224,8 @@ void TPoolReports::OutlookLinePrint(TBaseReport& writer, const TOutlookLine& lin
       writer.PrintInNextTab(QString::number(player.Current));
       writer.RecallFont(RowFont);
       writer.PrintInNextTab(QString::number(player.Max));
-      writer.PrintInNextTab(QString::number(player.BestPlace));
-      writer.PrintInNextTab(QString::number(player.WorstPlace));
+      writer.PrintFitInNextTab(QString::number(player.BestPlace));
+      writer.PrintFitInNextTab(QString::number(player.WorstPlace));
       writer.PrintInNextTab(FormatOutcomes(outlook, player.Won, FCountsOutcomes));
       writer.PrintInNextTab(FormatOutcomes(outlook, player.Tied, FCountsOutcomes));
       writer.RecallFont(HeadingFont);
