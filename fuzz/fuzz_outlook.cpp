@@ -2,6 +2,7 @@
 // model, the widest vectors, how many games are searched outcome by outcome), then the pool as
 // the chart target takes it (FuzzPool::WriteWhole). The pool is read as the tool reads it and
 // the outlook worked out on one thread, sampled beyond a few games so that an input stays fast.
+#include <algorithm>
 #include <cmath>
 
 #include "FuzzChecks.h"
@@ -41,9 +42,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // Somebody finishes first in every outcome, and a tie shares it evenly.
   FUZZ_CHECK(players == 0 || std::fabs(chances - 1) < 1e-6);
+  // The rooting guide is that of the players who can still win, in player-file order.
+  FUZZ_CHECK(std::is_sorted(result.RootingPlayers.begin(), result.RootingPlayers.end()));
+  FUZZ_CHECK(result.RootingPlayers.size() <= static_cast<size_t>(players));
   for (const TRootingGame& game : result.Rooting) {
-    FUZZ_CHECK(game.Chance[0].size() == static_cast<size_t>(players));
-    FUZZ_CHECK(game.Chance[1].size() == static_cast<size_t>(players));
+    FUZZ_CHECK(game.Chance[0].size() == result.RootingPlayers.size());
+    FUZZ_CHECK(game.Chance[1].size() == result.RootingPlayers.size());
   }
   pool->ClosePool();
   return 0;
