@@ -17,6 +17,7 @@
 #include "AboutBox.h"
 #include "BracketBuild.h"
 #include "CollectPicksForm.h"
+#include "EditingWindow.h"
 #include "FFDataModule.h"
 #include "FileNew.h"
 #include "Glyphs.h"
@@ -89,7 +90,7 @@ QAction* TMainForm::MakeAction(const QString& caption, const QString& hint, int 
                                int helpContext, int glyph) {
   auto* action = new QAction(caption, this);
   action->setData(tag);
-  action->setToolTip(GetShortHint(hint));
+  action->setToolTip(ShortHint(hint));
   // The whole hint travels as the status tip; ApplicationHint picks its long part.
   action->setStatusTip(hint);
   if (helpContext)
@@ -307,8 +308,6 @@ void TMainForm::FormDestroy() {
 }
 
 void TMainForm::FormActivate() {
-  // The document tells of every change made through it; this also catches up with one made
-  // behind its back.
   PoolModifiedChanged(FOpenPool.Modified());
   CheckPoolOnDisk();
 }
@@ -372,14 +371,6 @@ void TMainForm::EnableDisableActions(int tag, bool enabled) {
   }
 }
 
-void TMainForm::RecountTeams(bool onlyModified) {
-  // The builder works out who has lost when it closes; while it is still open after advances,
-  // the flags would be stale in the file and the standings would count a beaten team's
-  // points as still possible. An unmodified pool is left alone: there is nothing to write.
-  if (FOpenPool.IsOpen() && (!onlyModified || FOpenPool.Modified()))
-    FOpenPool.RecountTeams();
-}
-
 void TMainForm::OpenFiles(bool create) {
   if (FOpenPool.OpenPool(QDir(FAppDirectory).filePath(FDataDirectory), create)) {
     EnableDisableActions(kGroupOpenPool, true);
@@ -403,8 +394,6 @@ void TMainForm::OpenFailed() {
 }
 
 bool TMainForm::QuerySave() {
-  // The save question may write the pool.
-  RecountTeams(true);
   if (!FOpenPool.Modified())
     return true;
   QString text = kSaveQuestion;
@@ -436,18 +425,8 @@ bool TMainForm::FormClose() {
   return true;
 }
 
-QString TMainForm::GetShortHint(const QString& hint) {
-  const int bar = hint.indexOf(QLatin1Char('|'));
-  return (bar < 0 ? hint : hint.left(bar)).trimmed();
-}
-
-QString TMainForm::GetLongHint(const QString& hint) {
-  const int bar = hint.indexOf(QLatin1Char('|'));
-  return (bar < 0 ? hint : hint.mid(bar + 1)).trimmed();
-}
-
 void TMainForm::ApplicationHint(const QString& hint) {
-  barStatus->showMessage(GetLongHint(hint));
+  barStatus->showMessage(LongHint(hint));
 }
 
 void TMainForm::SetModalRunner(TModalRunner runner) {
@@ -503,7 +482,6 @@ void TMainForm::actFileOpenExecute() {
 void TMainForm::actFileSaveExecute() {
   // A save that could not write everything has said so and leaves the pool modified, so
   // Save stays at hand for another try.
-  RecountTeams(false);
   SavePool();
 }
 

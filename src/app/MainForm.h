@@ -95,7 +95,7 @@ class TMainForm : public QMainWindow {
   ~TMainForm() override;
 
   TOpenPool& OpenPool() { return FOpenPool; }
-  TFFDataModule* FFDataModule() const { return FOpenPool.DataModule(); }
+  const TFFDataModule* FFDataModule() const { return FOpenPool.DataModule(); }
   const QString& AppDirectory() const { return FAppDirectory; }
   const QString& DataDirectory() const { return FDataDirectory; }
   // Also for the windows it shows that open dialogs of their own.
@@ -198,9 +198,6 @@ class TMainForm : public QMainWindow {
                       int glyph);
   QMenu* MakeMenu(const QString& title, int helpContext);
   int ShowModal(QDialog& dialog);
-  // Who has lost, from the chart, before the pool is written (only when it is modified, for
-  // the save question of a closing pool).
-  void RecountTeams(bool onlyModified);
   // Writes the pool once its files on disk are what it read (or the organiser keeps this
   // version); true when nothing is left unsaved.
   bool SavePool();

@@ -32,7 +32,7 @@ void TMainForm::actFileExportExecute() {
 }
 
 void TMainForm::actFilePublishExecute() {
-  TFFDataModule* pool = FFDataModule();
+  const TFFDataModule* pool = FFDataModule();
   if (!PoolIsOpen() || !pool)
     return;
   QString file;
@@ -40,8 +40,6 @@ void TMainForm::actFilePublishExecute() {
                                kHtmlFilter, QStringLiteral("standings.html"), &file)) {
     return;
   }
-  // Scored like a printed report: who has lost as the chart says now.
-  RecountTeams(false);
   // Who can still win takes a while with many games left: it runs on worker threads behind
   // the report status window, and a Cancel there writes no page.
   std::unique_ptr<TOutlookResult> outlook;

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -33,7 +32,6 @@
 #include "SplashHelp1.h"
 #include "Text.h"
 #include "TieBreakerPoints.h"
-#include "UndoKeys.h"
 
 namespace {
 
@@ -139,20 +137,8 @@ QLabel* MakeLabel(const QString& text, int x, int y, QWidget* parent, bool under
 
 }  // namespace
 
-// Counts this window's own message boxes and dialogs while they are up.
-class TfrmBracketBuild::TOwnModal {
- public:
-  explicit TOwnModal(TfrmBracketBuild& form) : FForm(form) { ++FForm.FOwnModal; }
-  ~TOwnModal() { --FForm.FOwnModal; }
-  TOwnModal(const TOwnModal&) = delete;
-  TOwnModal& operator=(const TOwnModal&) = delete;
-
- private:
-  TfrmBracketBuild& FForm;
-};
-
 TfrmBracketBuild::TfrmBracketBuild(TOpenPool& pool, QWidget* parent)
-    : QMainWindow(parent), FPool(pool), FUndoStack(pool.CreateUndoStack(this)) {
+    : QMainWindow(parent), TEditingWindow(static_cast<QWidget&>(*this)), FPool(pool) {
   setObjectName(QStringLiteral("frmBracketBuild"));
   setWindowTitle(kCaption);
   setFont(WindowFont());
@@ -200,10 +186,7 @@ TfrmBracketBuild::~TfrmBracketBuild() {
 void TfrmBracketBuild::CreateActions() {
   auto make = [this](const QString& caption, const QString& hint, QStyle::StandardPixmap icon,
                      void (TfrmBracketBuild::*handler)()) {
-    auto* action = new QAction(caption, this);
-    action->setToolTip(hint);
-    action->setStatusTip(hint);
-    action->setIcon(style()->standardIcon(icon));
+    QAction* action = MakeAction(caption, hint, style()->standardIcon(icon));
     connect(action, &QAction::triggered, this, handler);
     return action;
   };
@@ -223,22 +206,7 @@ void TfrmBracketBuild::CreateActions() {
   actHelp = make(QStringLiteral("&Help"), QStringLiteral("Help"), QStyle::SP_DialogHelpButton,
                  &TfrmBracketBuild::actHelpExecute);
   actHelp->setShortcut(QKeySequence::HelpContents);
-
-  actEditUndo = FUndoStack->createUndoAction(this, QStringLiteral("&Undo"));
-  actEditUndo->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
-  actEditUndo->setShortcut(QKeySequence::Undo);
-  actEditRedo = FUndoStack->createRedoAction(this, QStringLiteral("&Redo"));
-  actEditRedo->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
-  // Ctrl+Shift+Z on every platform, beside the platform's own redo keys.
-  QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-  const QKeySequence ctrlShiftZ(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
-  if (!redoKeys.contains(ctrlShiftZ))
-    redoKeys.prepend(ctrlShiftZ);
-  actEditRedo->setShortcuts(redoKeys);
-  actEditUndo->setShortcutContext(Qt::WindowShortcut);
-  actEditRedo->setShortcutContext(Qt::WindowShortcut);
-  addAction(actEditUndo);
-  addAction(actEditRedo);
+  MakeUndoActions(FPool.CreateUndoStack(this));
 }
 
 void TfrmBracketBuild::CreateMenus() {
@@ -279,7 +247,7 @@ QWidget* TfrmBracketBuild::CreateTeamMaint(QWidget* parent) {
 
   edtTeamName = new QLineEdit(panel);
   edtTeamName->setObjectName(QStringLiteral("edtTeamName"));
-  edtTeamName->setMaxLength(kTeamNameLength);
+  edtTeamName->setMaxLength(TTeamsFile::kNameWidth);
   edtTeamName->setGeometry(2, 2, kPanelWidth - 4, 21);
   edtTeamName->installEventFilter(this);
 
@@ -339,7 +307,8 @@ void TfrmBracketBuild::ConnectPool() {
     SetPrompt();
     RefreshChart();
   });
-  connect(&FPool, &TOpenPool::TeamsChanged, this, &TfrmBracketBuild::FillTeamList);
+  connect(&FPool, &TOpenPool::TeamInserted, this, &TfrmBracketBuild::InsertTeamItem);
+  connect(&FPool, &TOpenPool::TeamRemoved, this, &TfrmBracketBuild::RemoveTeamItem);
   connect(&FPool, &TOpenPool::ChartChanged, this, [this] {
     MarkPlacedTeams();
     RefreshChart();
@@ -354,18 +323,16 @@ void TfrmBracketBuild::ConnectPool() {
 // --- Window --------------------------------------------------------------------------------
 
 void TfrmBracketBuild::FormActivate() {
-  FUndoStack->setActive();
+  UndoStack()->setActive();
   SetPrompt();
   FillTeamList();
   RefreshChart();
   if (!dlgSplashHelp1)
     dlgSplashHelp1 = new TdlgSplashHelp1(this);
-  if (FTipsDue && !dlgSplashHelp1->chkDontShow->isChecked())
-    ShowModal(*dlgSplashHelp1);
-  FTipsDue = false;
+  ShowTipsOnce(*dlgSplashHelp1);
   SetTeamNameBox(QString());
   const TFFDataModule* pool = FPool.DataModule();
-  if (pool && pool->TeamsFile().Count() >= kMaxTeams) {
+  if (pool && pool->TeamsFile().Count() >= TTeamsFile::kMaxTeams) {
     // The list makes its first item current when it gets the focus with none; that is no
     // click, and must not fill the name box just emptied.
     if (!lstTeams->currentItem() && lstTeams->count() > 0) {
@@ -376,10 +343,6 @@ void TfrmBracketBuild::FormActivate() {
   } else {
     edtTeamName->setFocus();
   }
-}
-
-void TfrmBracketBuild::FormClose() {
-  FPool.RecountTeams();
 }
 
 void TfrmBracketBuild::FormResize() {
@@ -434,6 +397,19 @@ void TfrmBracketBuild::FillTeamList() {
   lstTeams->verticalScrollBar()->setValue(scroll);
 }
 
+void TfrmBracketBuild::InsertTeamItem(int index) {
+  const TFFDataModule* pool = FPool.DataModule();
+  const QSignalBlocker quiet(lstTeams);
+  lstTeams->insertItem(index, pool->TeamsFile().Items(index)->TeamName());
+  MarkPlacedTeams();
+}
+
+void TfrmBracketBuild::RemoveTeamItem(int index) {
+  const QSignalBlocker quiet(lstTeams);
+  delete lstTeams->takeItem(index);
+  MarkPlacedTeams();
+}
+
 void TfrmBracketBuild::MarkPlacedTeams() {
   const TFFDataModule* pool = FPool.DataModule();
   if (!pool || pool->TeamsFile().Count() != lstTeams->count())
@@ -456,19 +432,10 @@ void TfrmBracketBuild::MarkPlacedTeams() {
 // --- The chart picture ---------------------------------------------------------------------
 
 int TfrmBracketBuild::SlotNumberAt(const TBracketItem* slot) const {
-  return FPool.ResultsBracket()->SlotNumber(slot);
+  return slot ? FPool.ResultsBracket()->SlotNumber(slot) : 0;
 }
 
-bool TfrmBracketBuild::OnChart(const TTeamSeedObject* team) const {
-  const TBracketList* chart = FPool.ResultsBracket();
-  for (int i = 0; chart && i < chart->Count(); ++i) {
-    if (chart->Items(i)->Team() == team)
-      return true;
-  }
-  return false;
-}
-
-TTeamSeedObject* TfrmBracketBuild::SelectedTeam() const {
+const TTeamSeedObject* TfrmBracketBuild::SelectedTeam() const {
   const QListWidgetItem* item = lstTeams->currentItem();
   const TFFDataModule* pool = FPool.DataModule();
   if (!item || !pool)
@@ -478,6 +445,11 @@ TTeamSeedObject* TfrmBracketBuild::SelectedTeam() const {
       return team.get();
   }
   return nullptr;
+}
+
+void TfrmBracketBuild::ShowRefusal(const TEditResult& result) {
+  if (!result.Refusal.isEmpty())
+    Refuse(result.Refusal);
 }
 
 void TfrmBracketBuild::imgBracketsMouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
@@ -493,46 +465,25 @@ void TfrmBracketBuild::imgBracketsMouseDown(Qt::MouseButton button, Qt::Keyboard
   const TBracketItem* slot = sbxBracket->HitSlot(point);
   if (!slot)
     return;
-  if (slot->Round() == 1 && FPool.Finalized()) {
-    Refuse(kCannotRemoveFirstRound);
-  } else if (slot->Team()) {
-    FPool.RemoveTeamFromSlot(SlotNumberAt(slot), FUndoStack);
-  }
+  ShowRefusal(FPool.RemoveTeamFromSlot(SlotNumberAt(slot), UndoStack()));
   RefreshChart();
 }
 
 void TfrmBracketBuild::imgBracketsDblClick() {
   if (!FPool.IsOpen())
     return;
-  if (!FPool.Finalized()) {
-    Refuse(kNotFinalized);
-    return;
-  }
+  // Refused before the first round is locked, wherever the click was.
   const TBracketItem* slot = sbxBracket->HitSlotForTeam(FPressPoint, nullptr);
-  if (!slot || !slot->Team() || slot->Round() >= 7)
-    return;
-  FPool.AdvanceTeam(SlotNumberAt(slot), FUndoStack);
-  RefreshChart();
+  const TEditResult advanced = FPool.AdvanceTeam(SlotNumberAt(slot), UndoStack());
+  ShowRefusal(advanced);
+  if (advanced)
+    RefreshChart();
 }
 
 void TfrmBracketBuild::imgBracketsDragDrop(const QPoint& point) {
-  TTeamSeedObject* team = SelectedTeam();
-  const TBracketItem* slot = team ? sbxBracket->HitSlotForTeam(point, team) : nullptr;
-  if (slot && slot->Round() == 1) {
-    if (FPool.Finalized()) {
-      Refuse(kFirstRoundStarted);
-    } else if (OnChart(team)) {
-      Refuse(kAlreadyPlaced);
-    } else {
-      FPool.PlaceTeam(team, SlotNumberAt(slot), FUndoStack);
-    }
-  } else if (slot) {
-    if (!FPool.Finalized()) {
-      Refuse(kNotFinalized);
-    } else if (!FPool.PlaceTeam(team, SlotNumberAt(slot), FUndoStack)) {
-      Refuse(kInvalidPath);
-    }
-  }
+  const TTeamSeedObject* team = SelectedTeam();
+  if (const TBracketItem* slot = team ? sbxBracket->HitSlotForTeam(point, team) : nullptr)
+    ShowRefusal(FPool.PlaceTeam(team, SlotNumberAt(slot), UndoStack()));
   RefreshChart();
 }
 
@@ -552,8 +503,8 @@ void TfrmBracketBuild::btnAddTeamNameClick() {
   if (!FPool.IsOpen())
     return;
   QString reason;
-  if (!FPool.AddTeam(edtTeamName->text(), FUndoStack, &reason)) {
-    Refuse(AsSentence(reason));
+  if (!FPool.AddTeam(edtTeamName->text(), UndoStack(), &reason)) {
+    Refuse(reason);
     return;
   }
   // A new name below the visible part of the list is scrolled into view, one row above the
@@ -569,48 +520,18 @@ void TfrmBracketBuild::btnAddTeamNameClick() {
 }
 
 void TfrmBracketBuild::btnRemoveTeamNameClick() {
-  const TFFDataModule* pool = FPool.DataModule();
-  if (!FPool.IsOpen())
-    return;
-  const QString name = edtTeamName->text();
-  const TTeamSeedObject* found = pool->TeamsFile().FindTeam(name);
-  if (found && found->RoundReached() > 0) {
-    Refuse(kRemovePlaced);
-    return;
-  }
-  // The list item of exactly this name, blanks and letter case counting.
-  int row = -1;
-  for (int i = 0; i < lstTeams->count() && row < 0; ++i) {
-    if (lstTeams->item(i)->text() == name)
-      row = i;
-  }
-  TTeamSeedObject* team =
-      row >= 0 && row < pool->TeamsFile().Count() ? pool->TeamsFile().Items(row) : nullptr;
-  if (!team || team->TeamName() != name) {
-    Refuse(kNotInList);
-    return;
-  }
-  if (team->RoundReached() > 0) {
-    Refuse(kRemovePlaced);
-    return;
-  }
-  FPool.RemoveTeam(team, FUndoStack);
-  SetTeamNameBox(QString());
+  const TEditResult removed = FPool.RemoveTeam(edtTeamName->text(), UndoStack());
+  ShowRefusal(removed);
+  if (removed)
+    SetTeamNameBox(QString());
 }
 
 // --- Commands ------------------------------------------------------------------------------
 
 void TfrmBracketBuild::actTeamsClearExecute() {
-  if (!FPool.IsOpen())
+  if (!FPool.IsOpen() || !Ask(kClearQuestion))
     return;
-  bool clear = false;
-  {
-    const TOwnModal own(*this);
-    clear = TPrompts::Current().Confirm(kClearQuestion, TPrompts::Icon::Stop, this);
-  }
-  if (!clear)
-    return;
-  FPool.ClearChart(FUndoStack);
+  FPool.ClearChart(UndoStack());
   RefreshChart();
 }
 
@@ -631,13 +552,11 @@ void TfrmBracketBuild::actTeamsAuditExecute() {
   const TBracketList* chart = FPool.ResultsBracket();
   if (!chart || !FPool.IsOpen())
     return;
-  const int checked = FPool.Finalized() ? chart->Count() : kMaxTeams;
+  const int checked = FPool.Finalized() ? chart->Count() : TBracketList::kPathCount;
   bool complete = true;
   for (int i = 0; i < checked && complete; ++i)
     complete = chart->Items(i)->Team() != nullptr;
-  const TOwnModal own(*this);
-  TPrompts::Current().MessageFrom(this, complete ? kAuditPassed : kAuditFailed, kMessageTitle,
-                                  TPrompts::Buttons::Ok, TPrompts::Icon::None);
+  Tell(complete ? kAuditPassed : kAuditFailed, TPrompts::Icon::None);
 }
 
 void TfrmBracketBuild::actTieBreakerPtsExecute() {
@@ -649,7 +568,7 @@ void TfrmBracketBuild::actTieBreakerPtsExecute() {
     return;
   int32_t points = 0;
   if (dlgTieBreakerPoints->Points(&points))
-    FPool.SetTieBreakerPoints(points, FUndoStack);
+    ShowRefusal(FPool.SetTieBreakerPoints(points, UndoStack()));
 }
 
 void TfrmBracketBuild::actFileExitExecute() {
@@ -660,47 +579,24 @@ void TfrmBracketBuild::actHelpExecute() {
   THelp::Current().ShowContext(kHelpContext);
 }
 
-// --- Messages and dialogs ------------------------------------------------------------------
-
-void TfrmBracketBuild::Refuse(const QString& text) {
-  const TOwnModal own(*this);
-  TPrompts::Current().Refuse(text, this);
-}
-
-int TfrmBracketBuild::ShowModal(QDialog& dialog) {
-  const TOwnModal own(*this);
-  if (FModalRunner)
-    return FModalRunner(dialog);
-  return dialog.exec();
-}
-
 // --- Qt's events ---------------------------------------------------------------------------
 
 bool TfrmBracketBuild::event(QEvent* event) {
-  if (FActivation.Activates(event, FOwnModal > 0))
+  if (Activates(event))
     FormActivate();
   return QMainWindow::event(event);
 }
 
 bool TfrmBracketBuild::eventFilter(QObject* watched, QEvent* event) {
   // The name box keeps its own undo only for a name being typed.
-  if (watched == edtTeamName && AsksForUndoKey(event) && edtTeamName->text() == FTeamNameSet) {
-    event->ignore();
+  if (watched == edtTeamName && PassUndoKeyOn(event, edtTeamName->text() == FTeamNameSet))
     return true;
-  }
   return QMainWindow::eventFilter(watched, event);
-}
-
-void TfrmBracketBuild::closeEvent(QCloseEvent* event) {
-  FormClose();
-  event->accept();
 }
 
 void TfrmBracketBuild::hideEvent(QHideEvent* event) {
   QMainWindow::hideEvent(event);
-  // Put away, not just minimised: the next opening shows the tips again.
-  if (!event->spontaneous())
-    FTipsDue = true;
+  NoteHidden(event);
 }
 
 void TfrmBracketBuild::resizeEvent(QResizeEvent* event) {

@@ -2,45 +2,41 @@
 
 #include <QMainWindow>
 #include <QPoint>
-#include <functional>
 #include <memory>
 #include <optional>
 
-#include "ActivationGate.h"
 #include "BracketBitmap.h"
+#include "EditingWindow.h"
 
 class QAction;
-class QDialog;
 class QLabel;
 class QLineEdit;
 class QListWidget;
 class QMenu;
 class QPushButton;
 class QToolBar;
-class QUndoStack;
 class TBracketItem;
 class TChartView;
 class TIniOut;
 class TOpenPool;
 class TTeamSeedObject;
+struct TEditResult;
 class TdlgSplashHelp1;
 class TdlgTieBreakerPoints;
 
 // "Bracket Builder": where the organiser keeps the tournament. Before the first round is
 // locked, teams are typed into the team list and dragged onto first-round lines; after it is
 // locked, winners are advanced by a double-click or by dragging them onto a later line of
-// their path, and a right-click takes a team off a line. The window decides what a click or a
-// drop means and refuses what the pool's state forbids; every change itself is an edit of the
-// pool's document on this window's undo stack.
-class TfrmBracketBuild : public QMainWindow {
+// their path, and a right-click takes a team off a line. The window decides which team and
+// which line a click or a drop means; every change itself is an edit of the pool's document on
+// this window's undo stack, and a refused one is shown with the document's reason.
+class TfrmBracketBuild : public QMainWindow, public TEditingWindow {
   Q_OBJECT
 
  public:
   static constexpr int kHelpContext = 220;
   static constexpr int kDesignWidth = 740;
   static constexpr int kDesignHeight = 475;
-  static constexpr int kMaxTeams = 64;
-  static constexpr int kTeamNameLength = 35;
   static inline const QString kCaption = QStringLiteral("Bracket Builder ");
 
   static inline const QString kPromptUnlocked = QStringLiteral(
@@ -49,41 +45,16 @@ class TfrmBracketBuild : public QMainWindow {
       "To advance team : Double click directly on team on display or drag from list and drop on "
       "bracket");
 
-  static inline const QString kFirstRoundStarted =
-      QStringLiteral("First round cannot be built after the Pool has been started.");
-  static inline const QString kAlreadyPlaced =
-      QStringLiteral("Team has already been placed in a bracket.");
-  static inline const QString kNotFinalized = QStringLiteral(
-      "You cannot move a team past the 1st round until all brackets are built and finalized.");
-  static inline const QString kInvalidPath =
-      QStringLiteral("Team has been dropped on an invalid chart path.");
-  static inline const QString kCannotRemoveFirstRound = QStringLiteral(
-      "You cannot remove a team from the 1st round after the brackets have been finalized.  See "
-      "menu selection Tools | Unlock 1st Round");
-
-  static inline const QString kRemovePlaced = QStringLiteral(
-      "You cannot remove a team already placed in brackets. Right click directly on team name on "
-      "bracket to remove from bracket display, and then use the remove button  to remove from "
-      "list.");
-  static inline const QString kNotInList = QStringLiteral("Entered team was not found in list");
   static inline const QString kClearQuestion =
       QStringLiteral("This will clear the bracket information. Do you wish to continue?");
   static inline const QString kAuditPassed = QStringLiteral("Audit check passed!");
   static inline const QString kAuditFailed = QStringLiteral("Not all brackets have been completed");
 
-  // Shows a dialog modally and returns its result; tests put in one that works the dialog
-  // through its handlers.
-  using TModalRunner = std::function<int(QDialog&)>;
-
   explicit TfrmBracketBuild(TOpenPool& pool, QWidget* parent = nullptr);
   ~TfrmBracketBuild() override;
 
-  void SetModalRunner(TModalRunner runner) { FModalRunner = std::move(runner); }
-  QUndoStack* UndoStack() const { return FUndoStack; }
-
   // --- Window ----------------------------------------------------------------------------
   void FormActivate();
-  void FormClose();
   void FormResize();
   // Copies the chart picture with this pool's titles and writes every team on it.
   void RefreshChart();
@@ -132,8 +103,6 @@ class TfrmBracketBuild : public QMainWindow {
   QAction* actTieBreakerPts = nullptr;
   QAction* actFileExit = nullptr;
   QAction* actHelp = nullptr;
-  QAction* actEditUndo = nullptr;
-  QAction* actEditRedo = nullptr;
   TdlgTieBreakerPoints* dlgTieBreakerPoints = nullptr;
   // Made the first time the window becomes active.
   TdlgSplashHelp1* dlgSplashHelp1 = nullptr;
@@ -141,13 +110,10 @@ class TfrmBracketBuild : public QMainWindow {
  protected:
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
-  void closeEvent(QCloseEvent* event) override;
   void hideEvent(QHideEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  class TOwnModal;
-
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();
@@ -156,6 +122,9 @@ class TfrmBracketBuild : public QMainWindow {
   void ConnectPool();
   // The team list afresh from the teams file, keeping the selected row and the scroll.
   void FillTeamList();
+  // A team came into the teams file at `index`, or left it.
+  void InsertTeamItem(int index);
+  void RemoveTeamItem(int index);
   // Marks the teams of the list that stand on the chart.
   void MarkPlacedTeams();
   // Puts a name into the team name box, or empties it: the text the window put there, whose
@@ -163,23 +132,15 @@ class TfrmBracketBuild : public QMainWindow {
   void SetTeamNameBox(const QString& name);
   void SetPrompt();
   // The team of the list's selected item, by its exact name.
-  TTeamSeedObject* SelectedTeam() const;
-  bool OnChart(const TTeamSeedObject* team) const;
+  const TTeamSeedObject* SelectedTeam() const;
+  // The chart's number of the slot; 0 for none.
   int SlotNumberAt(const TBracketItem* slot) const;
-  int ShowModal(QDialog& dialog);
-  void Refuse(const QString& text);
+  // Shows the document's refusal of an edit, if it refused.
+  void ShowRefusal(const TEditResult& result);
 
   TOpenPool& FPool;
-  QUndoStack* FUndoStack;
   std::unique_ptr<TIniOut> IniOut1;
   std::optional<TBracketBitmap> FBitmap;
   QPoint FPressPoint;
-  TModalRunner FModalRunner;
-  // While one of this window's own message boxes or dialogs is up, losing and getting back
-  // the activation is not the organiser coming from another window.
-  int FOwnModal = 0;
-  TActivationGate FActivation;
-  // The tips come with the first activation of each opening of the window.
-  bool FTipsDue = true;
   QString FTeamNameSet;
 };

@@ -64,23 +64,23 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
   TOpenPool document;
   if (!Cli::OpenDocumentForChange(directory, document, io))
     return 1;
-  TFFDataModule& pool = *document.DataModule();
-  TPicksImport import(pool, replace);
+  TPicksImport import(*document.DataModule(), replace);
   if (!import.Read(sheet)) {
     Cli::WriteLine(io.Err, QStringLiteral("Nothing was imported; the pool is as it was."));
     Cli::WriteLine(io.Err, import.Report());
     if (import.OnlyExistingNames())
       Cli::WriteLine(io.Err, QStringLiteral("To replace those players, import with --replace."));
-    Cli::ClosePoolUnsaved(pool);
+    document.Close();
     return 1;
   }
   const int added = import.NewCount();
   const int replaced = import.ReplacedCount();
   document.ImportPlayers(std::move(import.Players()));
   const bool saved = document.Save();
-  Cli::ClosePoolUnsaved(pool);
+  const QString saveError = document.SaveError();
+  document.Close();
   if (!saved) {
-    Cli::WriteLine(io.Err, document.SaveError());
+    Cli::WriteLine(io.Err, saveError);
     Cli::WriteLine(io.Err, QStringLiteral("The pool could not be saved; it is as it was."));
     return 1;
   }

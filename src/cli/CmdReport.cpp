@@ -42,7 +42,7 @@ int CmdReport(const QStringList& arguments, TCliIO& io) {
     return 1;
   TOpenPool pool;
   pool.SetDataModule(std::move(module));
-  TFFDataModule& data = *pool.DataModule();
+  const TFFDataModule& data = *pool.DataModule();
 
   int status = 0;
   if (!TPoolReports::Available(p, data)) {
@@ -66,6 +66,6 @@ int CmdReport(const QStringList& arguments, TCliIO& io) {
       status = 1;
     }
   }
-  Cli::ClosePoolUnsaved(data);
+  pool.Close();
   return status;
 }

@@ -53,17 +53,16 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
   TOpenPool document;
   if (!Cli::OpenDocumentForChange(directory, document, io))
     return 1;
-  TFFDataModule& pool = *document.DataModule();
-  if (!pool.Finalized()) {
+  if (!document.Finalized()) {
     Cli::WriteLine(io.Err, TOpenPool::kNotLocked);
-    Cli::ClosePoolUnsaved(pool);
+    document.Close();
     return 1;
   }
   TPicksServer server(document);
   QString reason;
   if (!server.Start(address, static_cast<quint16>(port), closes, &reason)) {
     Cli::WriteLine(io.Err, reason);
-    Cli::ClosePoolUnsaved(pool);
+    document.Close();
     return 1;
   }
   auto say = [&io](const QString& line) {
@@ -72,7 +71,7 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
     io.Out.waitForBytesWritten(-1);
   };
   say(QStringLiteral("Collecting picks for \"%1\" at %2 %3. Ctrl+C stops.")
-          .arg(pool.SystemFile().PoolName().trimmed(), server.Url(),
+          .arg(document.Options().PoolName.trimmed(), server.Url(),
                closes.isValid() ? QStringLiteral("until ") + closes.toString(kTimeFormat)
                                 : QStringLiteral("until stopped")));
   int added = 0;
@@ -104,7 +103,7 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
   std::signal(SIGTERM, SIG_DFL);
   server.Stop();
   // Every entry taken was saved when it came; nothing is left to write.
-  Cli::ClosePoolUnsaved(pool);
+  document.Close();
   say(QStringLiteral("Stopped. %1 new entries, %2 changed.").arg(added).arg(changed));
   return 0;
 }

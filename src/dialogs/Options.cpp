@@ -47,7 +47,8 @@ QPushButton* MakeButton(const QString& text, int x, QWidget* parent) {
 }
 }  // namespace
 
-TfrmOptions::TfrmOptions(TOpenPool& pool, QWidget* parent) : QDialog(parent), FPool(pool) {
+TfrmOptions::TfrmOptions(TOpenPool& pool, QWidget* parent)
+    : QDialog(parent), TEditingWindow(static_cast<QWidget&>(*this)), FPool(pool) {
   setObjectName(QStringLiteral("frmOptions"));
   setWindowTitle(kCaption);
   setFont(DesignFont());
@@ -178,15 +179,23 @@ void TfrmOptions::btnOkClick() {
     bool ok = false;
     const int value = text.toInt(&ok);
     if (!ok) {
-      FPool.SetOptions(options);
+      if (const TEditResult stored = FPool.SetOptions(options); !stored.Refusal.isEmpty()) {
+        Refuse(stored.Refusal);
+        return;
+      }
       pgcOptions->setCurrentIndex(1);
       edit->setFocus();
-      ReportError(QString(kNotAnInteger).replace(QLatin1String("%s"), text), kApplicationTitle);
+      // Reported as the program reports any failed step.
+      Tell(QString(kNotAnInteger).replace(QLatin1String("%s"), text), TPrompts::Icon::Stop,
+           kApplicationTitle);
       return;
     }
     options.RoundPoints[static_cast<size_t>(round - 1)] = value;
   }
-  FPool.SetOptions(options);
+  if (const TEditResult stored = FPool.SetOptions(options); !stored.Refusal.isEmpty()) {
+    Refuse(stored.Refusal);
+    return;
+  }
   hide();
 }
 
@@ -206,19 +215,13 @@ bool TfrmOptions::edtMultRoundExit(QLineEdit* edit) {
   if (!edit->isModified() || edit->hasAcceptableInput())
     return true;
   QApplication::beep();
-  ReportError(kInvalidInput, kMessageTitle);
+  Refuse(kInvalidInput);
   edit->setFocus();
   return false;
 }
 
-void TfrmOptions::ReportError(const QString& text, const QString& title) {
-  FReporting = true;
-  TPrompts::Current().MessageFrom(this, text, title, TPrompts::Buttons::Ok, TPrompts::Icon::Stop);
-  FReporting = false;
-}
-
 bool TfrmOptions::event(QEvent* event) {
-  if (FActivation.Activates(event, FReporting))
+  if (Activates(event))
     FormActivate();
   return QDialog::event(event);
 }

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <array>
 
-#include "ActivationGate.h"
+#include "EditingWindow.h"
 
 class QLineEdit;
 class QPushButton;
@@ -13,8 +13,9 @@ class TOpenPool;
 // "Pool Options": the pool's name, its four bracket names and the points of a correct pick in
 // each round, edited on the open pool's system file. One window lives for the whole run and is
 // shown without blocking the main window; every activation reloads the fields from the pool,
-// and only Ok writes them back (to memory: the pool reaches the disk when it is saved).
-class TfrmOptions : public QDialog {
+// and only Ok writes them back (to memory: the pool reaches the disk when it is saved), or
+// shows why the pool refuses them.
+class TfrmOptions : public QDialog, public TEditingWindow {
   Q_OBJECT
 
  public:
@@ -58,17 +59,10 @@ class TfrmOptions : public QDialog {
  private:
   QWidget* MakeGeneralPage();
   QWidget* MakeValuesPage();
-  // Shown with the stop icon and `title`: the field's own refusal is titled as every other
-  // box of the program, a failed step as the program reports any (the application's title).
-  void ReportError(const QString& text, const QString& title);
   // Puts the stored value of the pool back into one round field.
   void LoadRound(int round);
 
   TOpenPool& FPool;
   std::array<QLineEdit*, 4> FBracketEdits{};
   std::array<QLineEdit*, 6> FRoundEdits{};
-  // Our own message boxes take the activation away and give it back; that is not the
-  // organiser switching windows, so it must not reload what they are typing.
-  bool FReporting = false;
-  TActivationGate FActivation;
 };

@@ -26,8 +26,6 @@
 #include "Prompts.h"
 #include "ShareCommands.h"
 #include "SplashHelp02.h"
-#include "Text.h"
-#include "UndoKeys.h"
 
 namespace {
 // A required digit and two optional ones, blanks shown as spaces: 0 to 999.
@@ -37,19 +35,14 @@ const QString kGuessMask = QStringLiteral("900; ");
 constexpr int kChartMargin = 130;
 constexpr QSize kChartScrollRoom(0, 10);
 constexpr int kPromptWidth = 330;
-
-QString ShortHint(const QString& hint) {
-  return hint.section(QLatin1Char('|'), 0, 0).trimmed();
-}
 }  // namespace
 
 TfrmPlayerEntryForm::TfrmPlayerEntryForm(TOpenPool& pool, QWidget* parent)
-    : QMainWindow(parent), FPool(pool) {
+    : QMainWindow(parent), TEditingWindow(static_cast<QWidget&>(*this)), FPool(pool) {
   setObjectName(QStringLiteral("frmPlayerEntryForm"));
   setWindowTitle(kCaption);
   setFont(DesignFont());
   resize(kDesignWidth, kDesignHeight);
-  FUndoStack = FPool.CreateUndoStack(this);
 
   CreateActions();
   CreateMenus();
@@ -102,21 +95,10 @@ TfrmPlayerEntryForm::TfrmPlayerEntryForm(TOpenPool& pool, QWidget* parent)
     RefreshChart();
     hide();
   });
-  connect(&FPool, &TOpenPool::PlayerAboutToBeRemoved, this, [this](TPlayerPicksListObject* player) {
-    if (player == FCurrentPlayer)
-      FCurrentPlayer = nullptr;
-  });
-  connect(&FPool, &TOpenPool::PlayersChanged, this, [this] {
-    // Keeps the player shown, if it is still there (an undo may have taken it away).
-    TPlayerPicksListObject* const keep = FCurrentPlayer;
-    LoadPlayerList();
-    if (keep && ItemOfPlayer(keep) >= 0) {
-      FCurrentPlayer = keep;
-      cbxPlayerName->setCurrentIndex(ItemOfPlayer(keep));
-    }
-    RefreshChart();
-  });
-  connect(&FPool, &TOpenPool::PlayerChanged, this, [this](TPlayerPicksListObject* player) {
+  connect(&FPool, &TOpenPool::PlayersInserted, this, &TfrmPlayerEntryForm::InsertPlayerItems);
+  connect(&FPool, &TOpenPool::PlayersAboutToBeRemoved, this,
+          &TfrmPlayerEntryForm::RemovePlayerItems);
+  connect(&FPool, &TOpenPool::PlayerChanged, this, [this](const TPlayerPicksListObject* player) {
     if (player == FCurrentPlayer)
       RefreshChart();
   });
@@ -143,61 +125,43 @@ TfrmPlayerEntryForm::~TfrmPlayerEntryForm() {
   sbxBracket->SetChart(nullptr);
 }
 
-QAction* TfrmPlayerEntryForm::MakeAction(const QString& caption, const QString& hint,
-                                         std::optional<QStyle::StandardPixmap> glyph) {
-  auto* action = new QAction(caption, this);
-  action->setToolTip(ShortHint(hint));
-  action->setStatusTip(hint);
-  if (glyph)
-    action->setIcon(style()->standardIcon(*glyph));
-  return action;
+QAction* TfrmPlayerEntryForm::MakeCommand(const QString& caption, const QString& hint,
+                                          std::optional<QStyle::StandardPixmap> glyph) {
+  return MakeAction(caption, hint, glyph ? style()->standardIcon(*glyph) : QIcon());
 }
 
 void TfrmPlayerEntryForm::CreateActions() {
   actPlayerClear =
-      MakeAction(QStringLiteral("&Clear Brackets"), QStringLiteral("Clear the Player's selections"),
-                 QStyle::SP_DialogResetButton);
-  actPlayerAdd = MakeAction(QStringLiteral("&Add"), QStringLiteral("Add a new player"),
-                            QStyle::SP_FileDialogNewFolder);
-  actPlayerDelete = MakeAction(QStringLiteral("&Delete"), QStringLiteral("Delete the player shown"),
-                               QStyle::SP_TrashIcon);
+      MakeCommand(QStringLiteral("&Clear Brackets"),
+                  QStringLiteral("Clear the Player's selections"), QStyle::SP_DialogResetButton);
+  actPlayerAdd = MakeCommand(QStringLiteral("&Add"), QStringLiteral("Add a new player"),
+                             QStyle::SP_FileDialogNewFolder);
+  actPlayerDelete = MakeCommand(QStringLiteral("&Delete"),
+                                QStringLiteral("Delete the player shown"), QStyle::SP_TrashIcon);
   actPlayerAudit =
-      MakeAction(QStringLiteral("A&udit"), QStringLiteral("Audit the brackets for completeness"),
-                 QStyle::SP_DialogApplyButton);
-  actFileExit = MakeAction(QStringLiteral("E&xit"), QStringLiteral("Exit Player Entry"),
-                           QStyle::SP_DialogCloseButton);
+      MakeCommand(QStringLiteral("A&udit"), QStringLiteral("Audit the brackets for completeness"),
+                  QStyle::SP_DialogApplyButton);
+  actFileExit = MakeCommand(QStringLiteral("E&xit"), QStringLiteral("Exit Player Entry"),
+                            QStyle::SP_DialogCloseButton);
   actFileImport =
-      MakeAction(TShareCommands::kImportCaption, TShareCommands::kImportHint, std::nullopt);
+      MakeCommand(TShareCommands::kImportCaption, TShareCommands::kImportHint, std::nullopt);
   actFileImport->setShortcut(TShareCommands::kImportKey);
   actFileExport =
-      MakeAction(TShareCommands::kExportCaption, TShareCommands::kExportHint, std::nullopt);
+      MakeCommand(TShareCommands::kExportCaption, TShareCommands::kExportHint, std::nullopt);
   actFileExport->setShortcut(TShareCommands::kExportKey);
-  actHelp = MakeAction(QStringLiteral("&Help"), QStringLiteral("Help Contents"),
-                       QStyle::SP_MessageBoxQuestion);
+  actHelp = MakeCommand(QStringLiteral("&Help"), QStringLiteral("Help Contents"),
+                        QStyle::SP_MessageBoxQuestion);
   actHelp->setShortcut(QKeySequence::HelpContents);
 
   // Quick entry: the next and previous player without reaching for the list.
-  actPlayerPrevious = MakeAction(QStringLiteral("&Previous Player"),
-                                 QStringLiteral("Show the previous player"), std::nullopt);
+  actPlayerPrevious = MakeCommand(QStringLiteral("&Previous Player"),
+                                  QStringLiteral("Show the previous player"), std::nullopt);
   actPlayerPrevious->setShortcut(QKeySequence(Qt::Key_PageUp));
-  actPlayerNext = MakeAction(QStringLiteral("&Next Player"), QStringLiteral("Show the next player"),
-                             std::nullopt);
+  actPlayerNext = MakeCommand(QStringLiteral("&Next Player"),
+                              QStringLiteral("Show the next player"), std::nullopt);
   actPlayerNext->setShortcut(QKeySequence(Qt::Key_PageDown));
 
-  actEditUndo = MakeAction(QStringLiteral("&Undo"), QStringLiteral("Undo the last change"),
-                           QStyle::SP_ArrowBack);
-  actEditUndo->setShortcut(QKeySequence::Undo);
-  actEditRedo = MakeAction(QStringLiteral("&Redo"), QStringLiteral("Redo the change undone"),
-                           QStyle::SP_ArrowForward);
-  QList<QKeySequence> redoKeys = QKeySequence::keyBindings(QKeySequence::Redo);
-  const QKeySequence shiftZ(Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
-  if (!redoKeys.contains(shiftZ))
-    redoKeys << shiftZ;
-  actEditRedo->setShortcuts(redoKeys);
-  actEditUndo->setEnabled(false);
-  actEditRedo->setEnabled(false);
-  connect(FUndoStack, &QUndoStack::canUndoChanged, actEditUndo, &QAction::setEnabled);
-  connect(FUndoStack, &QUndoStack::canRedoChanged, actEditRedo, &QAction::setEnabled);
+  MakeUndoActions(FPool.CreateUndoStack(this));
 
   connect(actPlayerClear, &QAction::triggered, this, &TfrmPlayerEntryForm::actPlayerClearExecute);
   connect(actPlayerAdd, &QAction::triggered, this, &TfrmPlayerEntryForm::actPlayerAddExecute);
@@ -206,8 +170,6 @@ void TfrmPlayerEntryForm::CreateActions() {
   connect(actPlayerPrevious, &QAction::triggered, this,
           &TfrmPlayerEntryForm::actPlayerPreviousExecute);
   connect(actPlayerNext, &QAction::triggered, this, &TfrmPlayerEntryForm::actPlayerNextExecute);
-  connect(actEditUndo, &QAction::triggered, this, &TfrmPlayerEntryForm::actEditUndoExecute);
-  connect(actEditRedo, &QAction::triggered, this, &TfrmPlayerEntryForm::actEditRedoExecute);
   connect(actFileImport, &QAction::triggered, this, &TfrmPlayerEntryForm::actFileImportExecute);
   connect(actFileExport, &QAction::triggered, this, &TfrmPlayerEntryForm::actFileExportExecute);
   connect(actFileExit, &QAction::triggered, this, &TfrmPlayerEntryForm::actFileExitExecute);
@@ -260,7 +222,7 @@ void TfrmPlayerEntryForm::CreateToolBars() {
   cbxPlayerName = new QComboBox(pnlPlayer);
   cbxPlayerName->setObjectName(QStringLiteral("cbxPlayerName"));
   cbxPlayerName->setEditable(false);
-  cbxPlayerName->setMinimumContentsLength(kMaxNameLength / 2);
+  cbxPlayerName->setMinimumContentsLength(TPlayerPicksFile::kNameWidth / 2);
   cbxPlayerName->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   cbxPlayerName->setFocusPolicy(Qt::StrongFocus);
   nameLabel->setBuddy(cbxPlayerName);
@@ -320,7 +282,7 @@ void TfrmPlayerEntryForm::RefreshChart() {
   edtTotalPoints->setModified(false);
 }
 
-TPlayerPicksListObject* TfrmPlayerEntryForm::PlayerOfItem(int index) const {
+const TPlayerPicksListObject* TfrmPlayerEntryForm::PlayerOfItem(int index) const {
   if (!FPool.IsOpen() || index < 0)
     return nullptr;
   const auto& players = FPool.DataModule()->PlayerPicksFile().List();
@@ -344,12 +306,37 @@ int TfrmPlayerEntryForm::SlotNumber(const TBracketItem* slot) const {
   return chart && slot ? chart->SlotNumber(slot) : 0;
 }
 
-void TfrmPlayerEntryForm::ChoosePlayer(TPlayerPicksListObject* player) {
+void TfrmPlayerEntryForm::ChoosePlayer(const TPlayerPicksListObject* player) {
   FCurrentPlayer = player;
   cbxPlayerName->setCurrentIndex(ItemOfPlayer(player));
   ClearChart();
   FPool.ShowPlayer(player);
   RefreshChart();
+}
+
+void TfrmPlayerEntryForm::InsertPlayerItems(int first, int count) {
+  const auto& players = FPool.DataModule()->PlayerPicksFile().List();
+  FLoadingList = true;
+  for (int i = first; i < first + count; ++i)
+    cbxPlayerName->insertItem(i, players[static_cast<size_t>(i)]->PlayerName());
+  FLoadingList = false;
+  // The player shown keeps its item, wherever it moved to; with none shown, none is chosen
+  // (a box that was empty chooses its first item by itself).
+  cbxPlayerName->setCurrentIndex(ItemOfPlayer(FCurrentPlayer));
+}
+
+void TfrmPlayerEntryForm::RemovePlayerItems(int first, int count) {
+  const int shown = ItemOfPlayer(FCurrentPlayer);
+  const bool leaving = shown >= first && shown < first + count;
+  FLoadingList = true;
+  for (int i = first + count - 1; i >= first; --i)
+    cbxPlayerName->removeItem(i);
+  FLoadingList = false;
+  if (leaving) {
+    FCurrentPlayer = nullptr;
+    cbxPlayerName->setCurrentIndex(-1);
+    RefreshChart();
+  }
 }
 
 void TfrmPlayerEntryForm::ForgetPool() {
@@ -377,8 +364,13 @@ bool TfrmPlayerEntryForm::CommitGuess() {
     edtTotalPoints->setFocus();
     return false;
   }
+  const TEditResult stored = FPool.SetGuess(FCurrentPlayer, value, UndoStack());
+  if (!stored.Refusal.isEmpty()) {
+    Refuse(stored.Refusal);
+    edtTotalPoints->setFocus();
+    return false;
+  }
   edtTotalPoints->setModified(false);
-  FPool.SetGuess(FCurrentPlayer, value, FUndoStack);
   return true;
 }
 
@@ -393,39 +385,17 @@ void TfrmPlayerEntryForm::StepPlayer(int step) {
     ChoosePlayer(PlayerOfItem(next));
 }
 
-void TfrmPlayerEntryForm::Tell(const QString& text, TPrompts::Icon icon, const QString& title) {
-  ++FOwnModal;
-  TPrompts::Current().MessageFrom(this, text, title, TPrompts::Buttons::Ok, icon);
-  --FOwnModal;
-}
-
-bool TfrmPlayerEntryForm::Ask(const QString& text) {
-  ++FOwnModal;
-  const bool yes = TPrompts::Current().Confirm(text, TPrompts::Icon::Stop, this);
-  --FOwnModal;
-  return yes;
-}
-
-int TfrmPlayerEntryForm::ShowModal(QDialog& dialog) {
-  ++FOwnModal;
-  const int result = FModalRunner ? FModalRunner(dialog) : dialog.exec();
-  --FOwnModal;
-  return result;
-}
-
 // --- Handlers ----------------------------------------------------------------------------------
 
 void TfrmPlayerEntryForm::FormActivate() {
-  FUndoStack->setActive();
+  UndoStack()->setActive();
   ClearChart();
   LoadPlayerList();
   MakeChartBitmap();
   RefreshChart();
   if (!FTips)
     FTips = new TdlgSplashHelp02(this);
-  if (FTipsDue && !FTips->chkDontShow->isChecked())
-    ShowModal(*FTips);
-  FTipsDue = false;
+  ShowTipsOnce(*FTips);
 }
 
 bool TfrmPlayerEntryForm::FormClose() {
@@ -450,7 +420,7 @@ void TfrmPlayerEntryForm::cbxPlayerNameClick() {
   if (FLoadingList)
     return;
   const int index = cbxPlayerName->currentIndex();
-  TPlayerPicksListObject* const player = PlayerOfItem(index);
+  const TPlayerPicksListObject* const player = PlayerOfItem(index);
   if (!player || player == FCurrentPlayer)
     return;
   // The guess typed for the player shown stays with that player.
@@ -500,11 +470,10 @@ void TfrmPlayerEntryForm::imgBracketsDragDrop(const QPoint& point) {
   const TBracketItem* source = sbxBracket->HitSlot(PressPoint);
   if (!FCurrentPlayer || !source || !source->Team())
     return;
-  const TBracketItem* target = sbxBracket->HitSlot(point);
-  if (FPool.DropPick(SlotNumber(source), SlotNumber(target), FUndoStack) ==
-      TOpenPool::TDropResult::InvalidPath) {
-    Tell(kInvalidPath, TPrompts::Icon::Stop);
-  }
+  const TEditResult dropped =
+      FPool.DropPick(SlotNumber(source), SlotNumber(sbxBracket->HitSlot(point)), UndoStack());
+  if (!dropped.Refusal.isEmpty())
+    Refuse(dropped.Refusal);
   RefreshChart();
 }
 
@@ -512,31 +481,26 @@ void TfrmPlayerEntryForm::imgBracketsDblClick(const QPoint& point) {
   const TBracketItem* slot = sbxBracket->HitSlot(point);
   if (!FCurrentPlayer || !slot || !slot->Team() || !CommitGuess())
     return;
-  const TWinnerPathItem* path = FPool.PicksBracket()->FindPath(*slot->Team());
-  const int round = slot->Round();
-  if (!path || round >= TWinnerPathItem::kRounds || path->Slot(round) != SlotNumber(slot))
-    return;
-  FPool.DropPick(SlotNumber(slot), path->Slot(round + 1), FUndoStack);
-  RefreshChart();
+  if (FPool.AdvancePick(SlotNumber(slot), UndoStack()))
+    RefreshChart();
 }
 
 void TfrmPlayerEntryForm::actPlayerAddExecute() {
-  if (!FPool.IsOpen() || !FPool.Finalized() || !CommitGuess())
+  if (!FPool.IsOpen() || !CommitGuess())
     return;
   QString name;
-  ++FOwnModal;
-  const bool ok = TPrompts::Current().AskText(kMessageTitle, kNamePrompt, &name, kMaxNameLength);
-  --FOwnModal;
+  bool ok = false;
+  {
+    const TOwnModal own(*this);
+    ok = TPrompts::Current().AskText(kMessageTitle, kNamePrompt, &name,
+                                     TPlayerPicksFile::kNameWidth);
+  }
   if (!ok)
     return;
-  if (TrimBlanksAndControls(name).isEmpty()) {
-    Tell(kNameMissing, TPrompts::Icon::Stop);
-    return;
-  }
   QString reason;
-  TPlayerPicksListObject* const player = FPool.AddPlayer(name, FUndoStack, &reason);
+  const TPlayerPicksListObject* const player = FPool.AddPlayer(name, UndoStack(), &reason);
   if (!player) {
-    Tell(AsSentence(reason), TPrompts::Icon::Stop);
+    Refuse(reason);
     return;
   }
   FCurrentPlayer = player;
@@ -547,7 +511,7 @@ void TfrmPlayerEntryForm::actPlayerAddExecute() {
 }
 
 void TfrmPlayerEntryForm::actPlayerDeleteExecute() {
-  TPlayerPicksListObject* const player = FCurrentPlayer;
+  const TPlayerPicksListObject* const player = FCurrentPlayer;
   if (!player)
     return;
   // The games the player has picked: every line past the first round that an entry holds.
@@ -560,8 +524,8 @@ void TfrmPlayerEntryForm::actPlayerDeleteExecute() {
   if (!Ask(question.arg(player->PlayerName()).arg(picks)))
     return;
   ClearChart();
-  FPool.DeletePlayer(player, FUndoStack);
-  LoadPlayerList();
+  FPool.DeletePlayer(player, UndoStack());
+  cbxPlayerName->setCurrentIndex(-1);
   RefreshChart();
 }
 
@@ -570,7 +534,7 @@ void TfrmPlayerEntryForm::actPlayerClearExecute() {
     return;
   ClearChart();
   if (FCurrentPlayer) {
-    FPool.ClearPlayer(FCurrentPlayer, FUndoStack);
+    FPool.ClearPlayer(FCurrentPlayer, UndoStack());
     FPool.ShowPlayer(FCurrentPlayer);
   }
   RefreshChart();
@@ -604,14 +568,10 @@ void TfrmPlayerEntryForm::UndoOrRedo(bool undo) {
   // A guess typed and not yet stored is the latest change: it is what an undo takes back.
   if (!CommitGuess())
     return;
-  const int index = FUndoStack->index();
-  TPlayerPicksListObject* const player =
-      FPool.PlayerOf(FUndoStack->command(undo ? index - 1 : index));
-  if (undo) {
-    FUndoStack->undo();
-  } else {
-    FUndoStack->redo();
-  }
+  const int index = UndoStack()->index();
+  const TPlayerPicksListObject* const player =
+      FPool.PlayerOf(UndoStack()->command(undo ? index - 1 : index));
+  TEditingWindow::UndoOrRedo(undo);
   // The change is seen on its player, also one chosen since or one a deletion put back.
   if (player && player != FCurrentPlayer && ItemOfPlayer(player) >= 0)
     ChoosePlayer(player);
@@ -620,19 +580,20 @@ void TfrmPlayerEntryForm::UndoOrRedo(bool undo) {
 void TfrmPlayerEntryForm::actFileImportExecute() {
   // Players exist only while the first round is locked; the guess shown is kept first, and a
   // guess that cannot be kept stops the import as it stops a change of player.
-  if (!FPool.IsOpen() || !FPool.Finalized() || !CommitGuess())
+  if (!FPool.IsOpen() || !CommitGuess())
     return;
-  ++FOwnModal;
-  TShareCommands::ImportPlayers(FPool, this, FUndoStack);
-  --FOwnModal;
+  const TOwnModal own(*this);
+  TShareCommands::ImportPlayers(FPool, this, UndoStack());
 }
 
 void TfrmPlayerEntryForm::actFileExportExecute() {
   if (!FPool.IsOpen() || !CommitGuess())
     return;
-  ++FOwnModal;
-  const QString written = TShareCommands::ExportPlayers(FPool, this);
-  --FOwnModal;
+  QString written;
+  {
+    const TOwnModal own(*this);
+    written = TShareCommands::ExportPlayers(FPool, this);
+  }
   // The window has no status bar: what was written is told in a message.
   if (!written.isEmpty())
     Tell(written, TPrompts::Icon::Information);
@@ -649,7 +610,7 @@ void TfrmPlayerEntryForm::actHelpExecute() {
 // --- Qt events -----------------------------------------------------------------------------------
 
 bool TfrmPlayerEntryForm::event(QEvent* event) {
-  if (FActivation.Activates(event, FOwnModal > 0))
+  if (Activates(event))
     FormActivate();
   return QMainWindow::event(event);
 }
@@ -657,12 +618,10 @@ bool TfrmPlayerEntryForm::event(QEvent* event) {
 bool TfrmPlayerEntryForm::eventFilter(QObject* watched, QEvent* event) {
   if (watched == edtTotalPoints) {
     // The field keeps its own undo only for a guess typed and not yet stored.
-    if (AsksForUndoKey(event) && FCurrentPlayer &&
-        edtTotalPoints->displayText().trimmed() ==
-            QString::number(FCurrentPlayer->TieBreakerPoints())) {
-      event->ignore();
+    if (FCurrentPlayer &&
+        PassUndoKeyOn(event, edtTotalPoints->displayText().trimmed() ==
+                                 QString::number(FCurrentPlayer->TieBreakerPoints())))
       return true;
-    }
     if (event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && edtTotalPoints->isModified()) {
       RefreshChart();
@@ -692,9 +651,7 @@ void TfrmPlayerEntryForm::closeEvent(QCloseEvent* event) {
 
 void TfrmPlayerEntryForm::hideEvent(QHideEvent* event) {
   QMainWindow::hideEvent(event);
-  // Put away, not just minimised: the next opening shows the tips again.
-  if (!event->spontaneous())
-    FTipsDue = true;
+  NoteHidden(event);
 }
 
 void TfrmPlayerEntryForm::resizeEvent(QResizeEvent* event) {

@@ -3,23 +3,19 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QStyle>
-#include <functional>
 #include <memory>
 #include <optional>
 
-#include "ActivationGate.h"
 #include "BracketBitmap.h"
 #include "ChartView.h"
-#include "Prompts.h"
+#include "EditingWindow.h"
 
 class QAction;
 class QComboBox;
-class QDialog;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QToolBar;
-class QUndoStack;
 class TBracketItem;
 class TIniOut;
 class TOpenPool;
@@ -30,21 +26,19 @@ class TdlgSplashHelp02;
 // their winner paths on a copy of the bracket chart, and the player's guess of the
 // championship game's total points. One window lives for the whole run and is shown without
 // blocking the main window. Every change goes through the pool's document on this window's
-// undo stack; the window itself only decides and shows.
-class TfrmPlayerEntryForm : public QMainWindow {
+// undo stack; the window itself only decides what a click or a drop means, and shows what
+// came of it, the document's reason for a refusal included.
+class TfrmPlayerEntryForm : public QMainWindow, public TEditingWindow {
   Q_OBJECT
 
  public:
   static constexpr int kHelpContext = 240;
   static constexpr int kDesignWidth = 662;
   static constexpr int kDesignHeight = 478;
-  // What the player file keeps of a name.
-  static constexpr int kMaxNameLength = 35;
   static inline const QString kCaption = QStringLiteral("Player Entry ");
   static inline const QString kPrompt = QStringLiteral(
       "To advance team:   Drag team name to its final destination.  Let autofill do the rest.");
   static inline const QString kNamePrompt = QStringLiteral("Enter new player name");
-  static inline const QString kNameMissing = QStringLiteral("You must enter a player name");
   // "Delete Tom Baker and all 63 picks?": the player shown, and the games picked.
   static inline const QString kDeleteQuestion = QStringLiteral("Delete %1 and all %2 picks?");
   static inline const QString kDeleteOnePick = QStringLiteral("Delete %1 and the 1 pick?");
@@ -52,25 +46,17 @@ class TfrmPlayerEntryForm : public QMainWindow {
       QStringLiteral("Delete %1? No picks are entered yet.");
   static inline const QString kClearQuestion =
       QStringLiteral("This will clear the bracket information. Do you wish to continue?");
-  static inline const QString kInvalidPath =
-      QStringLiteral("Team has been dropped on an invalid chart path.");
   static inline const QString kAuditPassed = QStringLiteral("Audit check passed!");
   static inline const QString kAuditFailed = QStringLiteral("Not all brackets have been completed");
   static inline const QString kInvalidInput =
       QStringLiteral("Invalid input value.  Use escape key to abandon changes");
   static inline const QString kNotAnInteger = QStringLiteral("'%s' is not a valid integer value");
 
-  // Shows a dialog modally and returns its result. Tests put in one that answers at once.
-  using TModalRunner = std::function<int(QDialog&)>;
-
   explicit TfrmPlayerEntryForm(TOpenPool& pool, QWidget* parent = nullptr);
   ~TfrmPlayerEntryForm() override;
 
-  void SetModalRunner(TModalRunner runner) { FModalRunner = std::move(runner); }
-
   // The player shown, or null.
-  TPlayerPicksListObject* CurrentPlayer() const { return FCurrentPlayer; }
-  QUndoStack* UndoStack() const { return FUndoStack; }
+  const TPlayerPicksListObject* CurrentPlayer() const { return FCurrentPlayer; }
   TdlgSplashHelp02* TipsDialog() const { return FTips; }
 
   // --- Handlers ------------------------------------------------------------------------------
@@ -121,8 +107,6 @@ class TfrmPlayerEntryForm : public QMainWindow {
   QAction* actPlayerAudit = nullptr;
   QAction* actPlayerPrevious = nullptr;
   QAction* actPlayerNext = nullptr;
-  QAction* actEditUndo = nullptr;
-  QAction* actEditRedo = nullptr;
   QAction* actFileImport = nullptr;
   QAction* actFileExport = nullptr;
   QAction* actFileExit = nullptr;
@@ -139,8 +123,9 @@ class TfrmPlayerEntryForm : public QMainWindow {
   void CreateActions();
   void CreateMenus();
   void CreateToolBars();
-  QAction* MakeAction(const QString& caption, const QString& hint,
-                      std::optional<QStyle::StandardPixmap> glyph);
+  // A command of the window: its caption, hint and the glyph of the style, if any.
+  QAction* MakeCommand(const QString& caption, const QString& hint,
+                       std::optional<QStyle::StandardPixmap> glyph);
 
   // The internal steps of the window.
   void ClearChart();
@@ -149,38 +134,30 @@ class TfrmPlayerEntryForm : public QMainWindow {
   // Puts the pool's titles on a fresh chart picture.
   void MakeChartBitmap();
   // Shows `player` (null: none) and selects its item.
-  void ChoosePlayer(TPlayerPicksListObject* player);
+  void ChoosePlayer(const TPlayerPicksListObject* player);
   // Stores the guess field into the current player. False when the text is not a whole
   // number: the message is shown and the guess stays as it was.
   bool CommitGuess();
   // Moves to the player `step` items away in the list, committing the guess first.
   void StepPlayer(int step);
-  // Undoes or redoes the edit at `index` of the undo stack and shows the player it changed.
-  void UndoOrRedo(bool undo);
+  // Undoes or redoes the edit of the undo stack, the guess typed first, and shows the player
+  // it changed.
+  void UndoOrRedo(bool undo) override;
+  // Players came into the pool's list, or are leaving it: the items follow.
+  void InsertPlayerItems(int first, int count);
+  void RemovePlayerItems(int first, int count);
   // Everything that pointed into the pool is dropped: no player, an empty chart.
   void ForgetPool();
   // The player of a list item: the item's place in the list is the player's place in the file.
-  TPlayerPicksListObject* PlayerOfItem(int index) const;
+  const TPlayerPicksListObject* PlayerOfItem(int index) const;
   int ItemOfPlayer(const TPlayerPicksListObject* player) const;
   int SlotNumber(const TBracketItem* slot) const;
 
-  // Messages and dialogs of our own take the activation away and give it back; coming back
-  // from them is not the organiser returning to the window.
-  void Tell(const QString& text, TPrompts::Icon icon, const QString& title = kMessageTitle);
-  bool Ask(const QString& text);
-  int ShowModal(QDialog& dialog);
-
   TOpenPool& FPool;
-  QUndoStack* FUndoStack = nullptr;
   std::optional<TBracketBitmap> ChartBitmap;
-  TPlayerPicksListObject* FCurrentPlayer = nullptr;
+  const TPlayerPicksListObject* FCurrentPlayer = nullptr;
   QPoint PressPoint;
   std::unique_ptr<TIniOut> IniOut1;
   TdlgSplashHelp02* FTips = nullptr;
-  TModalRunner FModalRunner;
-  int FOwnModal = 0;
-  TActivationGate FActivation;
   bool FLoadingList = false;
-  // The tips come with the first activation of each opening of the window.
-  bool FTipsDue = true;
 };

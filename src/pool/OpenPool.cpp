@@ -1,6 +1,7 @@
 #include "OpenPool.h"
 
 #include <QDir>
+#include <QHash>
 #include <QUndoGroup>
 #include <QUndoStack>
 #include <algorithm>
@@ -15,11 +16,12 @@
 
 namespace {
 
-constexpr int kMaxTeams = 64;
-
+// The item of the list that `item` points at, as the list holds it; null when it is not there.
 template <class TItem>
-bool InList(const std::vector<std::unique_ptr<TItem>>& list, const TItem* item) {
-  return std::any_of(list.begin(), list.end(), [item](const auto& p) { return p.get() == item; });
+TItem* InList(const std::vector<std::unique_ptr<TItem>>& list, const TItem* item) {
+  const auto at =
+      std::find_if(list.begin(), list.end(), [item](const auto& p) { return p.get() == item; });
+  return item && at != list.end() ? at->get() : nullptr;
 }
 
 // The results chart holds only teams of the teams file.
@@ -33,6 +35,8 @@ TOpenPool::TOpenPool(QObject* parent)
     : QObject(parent), FUndoGroup(std::make_unique<QUndoGroup>()) {}
 
 TOpenPool::~TOpenPool() {
+  // Nobody is told of a pool that goes with its document.
+  blockSignals(true);
   ClearUndoStacks();
 }
 
@@ -41,7 +45,13 @@ bool TOpenPool::IsOpen() const {
 }
 
 bool TOpenPool::Modified() const {
-  return FDataModule && FDataModule->Modified();
+  if (!IsOpen())
+    return false;
+  if (FChangedBeyondUndo)
+    return true;
+  const QList<QUndoStack*> stacks = FUndoGroup->stacks();
+  return std::any_of(stacks.begin(), stacks.end(),
+                     [](const QUndoStack* stack) { return !stack->isClean(); });
 }
 
 bool TOpenPool::Finalized() const {
@@ -59,6 +69,14 @@ TPoolOptions TOpenPool::Options() const {
   for (int k = 2; k <= 7; ++k)
     options.RoundPoints[static_cast<size_t>(k - 2)] = system.RoundPoints(k);
   return options;
+}
+
+TTeamSeedObject* TOpenPool::OwnTeam(const TTeamSeedObject* team) const {
+  return IsOpen() ? InList(FDataModule->TeamsFile().List(), team) : nullptr;
+}
+
+TPlayerPicksListObject* TOpenPool::OwnPlayer(const TPlayerPicksListObject* player) const {
+  return IsOpen() ? InList(FDataModule->PlayerPicksFile().List(), player) : nullptr;
 }
 
 // --- The pool as a whole -------------------------------------------------------------------
@@ -128,6 +146,11 @@ void TOpenPool::SetDataModule(std::unique_ptr<TFFDataModule> dataModule) {
 void TOpenPool::TakeOver() {
   FDiscardedPlayers = 0;
   MakeCharts();
+  FChangedBeyondUndo = IsOpen() && FDataModule->Modified();
+  if (IsOpen() && RecountTeams()) {
+    FDataModule->TeamsFile().SetModified(true);
+    FChangedBeyondUndo = true;
+  }
   FToldModified = Modified();
   emit Replaced();
   emit ModifiedChanged(FToldModified);
@@ -150,12 +173,13 @@ void TOpenPool::Close() {
   LetGo();
   FFileMarks.Clear();
   FDataModule.reset();
+  FChangedBeyondUndo = false;
   emit Replaced();
   NoteModified();
 }
 
 bool TOpenPool::Save() {
-  if (!FDataModule)
+  if (!IsOpen())
     return false;
   const bool whole = FDataModule->SavePool();
   if (whole) {
@@ -163,18 +187,23 @@ bool TOpenPool::Save() {
     // Our own save is no change behind our back.
     if (FFileMarks.IsTaken())
       FFileMarks.Take(FDataModule->Directory());
+    MarkClean();
   }
   if (!FDataModule->SaveError().IsNull())
     emit FileError(FDataModule->SaveError().Text());
   emit Saved();
-  // Told even when unchanged: an edit made behind the document's back may be what was saved.
-  FToldModified = Modified();
-  emit ModifiedChanged(FToldModified);
+  NoteModified();
   return whole;
 }
 
 QString TOpenPool::SaveError() const {
   return FDataModule ? FDataModule->SaveError().Text() : QString();
+}
+
+void TOpenPool::MarkClean() {
+  FChangedBeyondUndo = false;
+  for (QUndoStack* stack : FUndoGroup->stacks())
+    stack->setClean();
 }
 
 // --- The files on disk ----------------------------------------------------------------------
@@ -225,6 +254,46 @@ void TOpenPool::PlaceResults() {
     FResultsBracket->PlaceTeams(FDataModule->TeamsFile());
 }
 
+bool TOpenPool::RecountTeams() {
+  TTeamsFile& teams = FDataModule->TeamsFile();
+  const TBracketList& chart = *FResultsBracket;
+  const bool finalized = Finalized();
+  QHash<const TChartEntry*, int> indexOf;
+  for (int i = 0; i < teams.Count(); ++i)
+    indexOf.insert(teams.Items(i), i);
+  std::vector<std::pair<int32_t, bool>> counted(static_cast<size_t>(teams.Count()), {0, false});
+  // Slots in slot order: a team's later slots come after its earlier ones.
+  for (int s = 0; s < chart.Count(); ++s) {
+    const TBracketItem* slot = chart.Items(s);
+    const int holder = indexOf.value(slot->Team(), -1);
+    if (holder < 0)
+      continue;
+    if (finalized) {
+      // The holder is still in; every other team whose path runs through this slot has lost.
+      counted[static_cast<size_t>(holder)].second = false;
+      for (int i = 0; i < teams.Count(); ++i) {
+        if (i == holder)
+          continue;
+        const TWinnerPathItem* path = chart.FindPath(*teams.Items(i));
+        if (path && path->Slot(slot->Round()) == s + 1)
+          counted[static_cast<size_t>(i)].second = true;
+      }
+    }
+    ++counted[static_cast<size_t>(holder)].first;
+  }
+  bool changed = false;
+  for (int i = 0; i < teams.Count(); ++i) {
+    TTeamSeedObject* team = teams.Items(i);
+    const auto& [roundReached, eliminated] = counted[static_cast<size_t>(i)];
+    changed = changed || team->RoundReached() != roundReached || team->Eliminated() != eliminated;
+    team->SetRoundReached(roundReached);
+    team->SetEliminated(eliminated);
+  }
+  if (changed)
+    PlaceResults();
+  return changed;
+}
+
 void TOpenPool::NoteModified() {
   const bool modified = Modified();
   if (modified == FToldModified)
@@ -238,17 +307,35 @@ void TOpenPool::NoteModified() {
 QUndoStack* TOpenPool::CreateUndoStack(QObject* owner) {
   auto* stack = new QUndoStack(owner);
   FUndoGroup->addStack(stack);
+  // The owner going (a window closed for good, a server stopped) takes its stack along: what
+  // the stack held stays in the pool, no longer undoable. The stack is still whole when its
+  // owner says so.
+  if (owner) {
+    connect(owner, &QObject::destroyed, this,
+            [this, stack] { FChangedBeyondUndo = FChangedBeyondUndo || !stack->isClean(); });
+  }
+  connect(stack, &QUndoStack::cleanChanged, this, [this](bool clean) {
+    // Back where the files are: they need no writing.
+    if (clean && FDataModule && !Modified()) {
+      FDataModule->SystemFile().SetModified(false);
+      FDataModule->TeamsFile().SetModified(false);
+      FDataModule->PlayerPicksFile().SetModified(false);
+    }
+    NoteModified();
+  });
   return stack;
 }
 
-TPlayerPicksListObject* TOpenPool::PlayerOf(const QUndoCommand* command) const {
+const TPlayerPicksListObject* TOpenPool::PlayerOf(const QUndoCommand* command) const {
   const auto* edit = dynamic_cast<const TPoolCommand*>(command);
   return edit ? edit->Player() : nullptr;
 }
 
 void TOpenPool::ClearUndoStacks() {
-  for (QUndoStack* stack : FUndoGroup->stacks())
+  for (QUndoStack* stack : FUndoGroup->stacks()) {
+    FChangedBeyondUndo = FChangedBeyondUndo || !stack->isClean();
     stack->clear();
+  }
 }
 
 void TOpenPool::Run(QUndoCommand* command, QUndoStack* undo) {
@@ -256,28 +343,37 @@ void TOpenPool::Run(QUndoCommand* command, QUndoStack* undo) {
     undo->push(command);
     return;
   }
+  FChangedBeyondUndo = true;
   std::unique_ptr<QUndoCommand> once(command);
   once->redo();
 }
 
 // --- Results chart and teams ---------------------------------------------------------------
 
-bool TOpenPool::PlaceTeam(TTeamSeedObject* team, int slotNumber, QUndoStack* undo) {
-  if (!IsOpen() || !team || !InList(FDataModule->TeamsFile().List(), team))
-    return false;
-  const TBracketItem* target = FResultsBracket->Slot(slotNumber);
+TEditResult TOpenPool::PlaceTeam(const TTeamSeedObject* team, int slotNumber, QUndoStack* undo) {
+  TTeamSeedObject* own = OwnTeam(team);
+  const TBracketItem* target = own ? FResultsBracket->Slot(slotNumber) : nullptr;
+  if (!target)
+    return {};
   // The first round is built while it is open, the later ones only once it is locked.
-  if (!target || (target->Round() == 1) == Finalized())
-    return false;
-  if (target->Round() > 1) {
-    const TWinnerPathItem* path = FResultsBracket->FindPath(*team);
+  if (target->Round() == 1) {
+    if (Finalized())
+      return TEditResult::Refused(kFirstRoundStarted);
+    for (int i = 0; i < FResultsBracket->Count(); ++i) {
+      if (FResultsBracket->Items(i)->Team() == own)
+        return TEditResult::Refused(kAlreadyPlaced);
+    }
+  } else {
+    if (!Finalized())
+      return TEditResult::Refused(kNotFinalized);
+    const TWinnerPathItem* path = FResultsBracket->FindPath(*own);
     if (!path || path->Slot(target->Round()) != slotNumber)
-      return false;
+      return TEditResult::Refused(kInvalidPath);
   }
   Run(new TTeamsCommand(*this, tr("Place Team"),
-                        [this, team, slotNumber] { PlaceInSlot(team, slotNumber); }),
+                        [this, own, slotNumber] { PlaceInSlot(own, slotNumber); }),
       undo);
-  return true;
+  return TEditResult::Done();
 }
 
 void TOpenPool::PlaceInSlot(TTeamSeedObject* team, int slotNumber) {
@@ -287,7 +383,6 @@ void TOpenPool::PlaceInSlot(TTeamSeedObject* team, int slotNumber) {
   if (round == 1) {
     team->SetRegion(target->Region());
     team->SetSeed(target->Seed());
-    team->SetEliminated(false);
   }
   const TWinnerPathItem* path = chart.FindPath(*team);
   // Whoever else holds a slot the team is to fill keeps only the rounds before it; the team
@@ -305,44 +400,44 @@ void TOpenPool::PlaceInSlot(TTeamSeedObject* team, int slotNumber) {
     chart.ClearTeamFrom(slot);
   }
   team->SetRoundReached(round);
-  FDataModule->TeamsFile().SetModified(true);
 }
 
-bool TOpenPool::AdvanceTeam(int slotNumber, QUndoStack* undo) {
+TEditResult TOpenPool::AdvanceTeam(int slotNumber, QUndoStack* undo) {
   if (!IsOpen())
-    return false;
+    return {};
+  if (!Finalized())
+    return TEditResult::Refused(kNotFinalized);
   const TBracketItem* slot = FResultsBracket->Slot(slotNumber);
   TTeamSeedObject* team = TeamOf(slot);
-  if (!team || slot->Round() >= 7 || !Finalized())
-    return false;
-  const TWinnerPathItem* path = FResultsBracket->FindPath(*team);
-  if (!path)
-    return false;
+  const TWinnerPathItem* path = team ? FResultsBracket->FindPath(*team) : nullptr;
+  if (!path || slot->Round() >= TWinnerPathItem::kRounds)
+    return {};
   const int next = path->Slot(slot->Round() + 1);
   Run(new TTeamsCommand(*this, tr("Advance Team"), [this, team, next] { PlaceInSlot(team, next); }),
       undo);
-  return true;
+  return TEditResult::Done();
 }
 
-bool TOpenPool::RemoveTeamFromSlot(int slotNumber, QUndoStack* undo) {
-  if (!IsOpen())
-    return false;
-  const TBracketItem* slot = FResultsBracket->Slot(slotNumber);
-  TTeamSeedObject* team = TeamOf(slot);
-  if (!team || (slot->Round() == 1 && Finalized()))
-    return false;
+TEditResult TOpenPool::RemoveTeamFromSlot(int slotNumber, QUndoStack* undo) {
+  const TBracketItem* slot = IsOpen() ? FResultsBracket->Slot(slotNumber) : nullptr;
+  if (!slot)
+    return {};
   const int round = slot->Round();
+  if (round == 1 && Finalized())
+    return TEditResult::Refused(kCannotRemoveFirstRound);
+  TTeamSeedObject* team = TeamOf(slot);
+  if (!team)
+    return {};
   Run(new TTeamsCommand(*this, tr("Remove Team from Bracket"),
-                        [this, team, round] {
+                        [team, round] {
                           team->SetRoundReached(std::min(team->RoundReached(), round - 1));
                           if (round == 1) {
                             team->SetRegion(0);
                             team->SetSeed(0);
                           }
-                          FDataModule->TeamsFile().SetModified(true);
                         }),
       undo);
-  return true;
+  return TEditResult::Done();
 }
 
 void TOpenPool::ClearChart(QUndoStack* undo) {
@@ -352,72 +447,16 @@ void TOpenPool::ClearChart(QUndoStack* undo) {
                         [this] {
                           for (const auto& team : FDataModule->TeamsFile().List())
                             team->SetRoundReached(0);
-                          FDataModule->TeamsFile().SetModified(true);
                         }),
       undo);
 }
 
-void TOpenPool::RecountTeams(QUndoStack* undo) {
-  if (!IsOpen())
-    return;
-  // What the chart says, worked out first so that a recount that changes nothing is no edit.
-  const TTeamsFile& teams = FDataModule->TeamsFile();
-  const TBracketList& chart = *FResultsBracket;
-  const bool finalized = Finalized();
-  std::vector<std::pair<int32_t, bool>> counted(static_cast<size_t>(teams.Count()), {0, false});
-  auto indexOf = [&teams](const TChartEntry* entry) {
-    for (int i = 0; i < teams.Count(); ++i) {
-      if (teams.Items(i) == entry)
-        return i;
-    }
-    return -1;
-  };
-  for (int s = 0; s < chart.Count(); ++s) {
-    const TBracketItem* slot = chart.Items(s);
-    const int holder = indexOf(slot->Team());
-    if (holder < 0)
-      continue;
-    if (finalized) {
-      // MarkLosers: the holder is still in; every other team whose path runs through this
-      // slot has lost.
-      counted[static_cast<size_t>(holder)].second = false;
-      for (int i = 0; i < teams.Count(); ++i) {
-        if (i == holder)
-          continue;
-        const TWinnerPathItem* path = chart.FindPath(*teams.Items(i));
-        if (path && path->Slot(slot->Round()) == s + 1)
-          counted[static_cast<size_t>(i)].second = true;
-      }
-    }
-    ++counted[static_cast<size_t>(holder)].first;
-  }
-  bool changes = false;
-  for (int i = 0; i < teams.Count(); ++i) {
-    const TTeamSeedObject* team = teams.Items(i);
-    changes = changes || team->RoundReached() != counted[static_cast<size_t>(i)].first ||
-              team->Eliminated() != counted[static_cast<size_t>(i)].second;
-  }
-  if (!changes)
-    return;
-  Run(new TTeamsCommand(*this, tr("Recount Teams"),
-                        [this, counted] {
-                          TTeamsFile& file = FDataModule->TeamsFile();
-                          for (int i = 0; i < file.Count() && i < static_cast<int>(counted.size());
-                               ++i) {
-                            file.Items(i)->SetRoundReached(counted[static_cast<size_t>(i)].first);
-                            file.Items(i)->SetEliminated(counted[static_cast<size_t>(i)].second);
-                          }
-                          file.SetModified(true);
-                        }),
-      undo);
-}
-
-TTeamSeedObject* TOpenPool::AddTeam(const QString& name, QUndoStack* undo, QString* reason) {
+const TTeamSeedObject* TOpenPool::AddTeam(const QString& name, QUndoStack* undo, QString* reason) {
   if (!IsOpen())
     return nullptr;
   const TTeamsFile& teams = FDataModule->TeamsFile();
   QString why;
-  if (teams.Count() >= kMaxTeams) {
+  if (teams.Count() >= TTeamsFile::kMaxTeams) {
     why = kTeamListFull;
   } else if (teams.FindTeam(name)) {
     why = kTeamNameTaken;
@@ -426,49 +465,64 @@ TTeamSeedObject* TOpenPool::AddTeam(const QString& name, QUndoStack* undo, QStri
   }
   if (!why.isEmpty()) {
     if (reason)
-      *reason = why;
+      *reason = AsSentence(why);
     return nullptr;
   }
   auto team = std::make_unique<TTeamSeedObject>();
   team->SetTeamName(name);
-  TTeamSeedObject* added = team.get();
+  const TTeamSeedObject* added = team.get();
   Run(new TTeamListCommand(*this, std::move(team)), undo);
   return added;
 }
 
-bool TOpenPool::RemoveTeam(TTeamSeedObject* team, QUndoStack* undo) {
-  if (!IsOpen() || !team || !InList(FDataModule->TeamsFile().List(), team) ||
-      team->RoundReached() > 0) {
-    return false;
-  }
+TEditResult TOpenPool::RemoveTeam(const QString& name, QUndoStack* undo) {
+  if (!IsOpen())
+    return {};
+  const TTeamsFile& teams = FDataModule->TeamsFile();
+  // A name that stands for a placed team, blanks aside, names a team not to take out.
+  const TTeamSeedObject* named = teams.FindTeam(name);
+  if (named && named->RoundReached() > 0)
+    return TEditResult::Refused(kRemovePlaced);
+  const auto& list = teams.List();
+  const auto exact = std::find_if(list.begin(), list.end(),
+                                  [&name](const auto& team) { return team->TeamName() == name; });
+  if (exact == list.end())
+    return TEditResult::Refused(kNotInList);
+  TTeamSeedObject* team = exact->get();
+  if (team->RoundReached() > 0)
+    return TEditResult::Refused(kRemovePlaced);
   // Done for good, the team is freed: no command may keep pointing at it.
   if (!undo)
     ClearUndoStacks();
   Run(new TTeamListCommand(*this, team), undo);
-  return true;
+  return TEditResult::Done();
 }
 
-void TOpenPool::SetTieBreakerPoints(int32_t value, QUndoStack* undo) {
-  if (!FDataModule || FDataModule->SystemFile().TieBreakerPoints() == value)
-    return;
+TEditResult TOpenPool::SetTieBreakerPoints(int32_t value, QUndoStack* undo) {
+  if (!IsOpen())
+    return {};
+  if (value < 0 || value > kMaxPoints)
+    return TEditResult::Refused(kTieBreakerRange);
+  if (FDataModule->SystemFile().TieBreakerPoints() == value)
+    return {};
   Run(new TOptionsCommand(*this, tr("Tie Breaker Score"), Options(), value), undo);
+  return TEditResult::Done();
 }
 
 // --- Players and the picks chart -----------------------------------------------------------
 
-void TOpenPool::ShowPlayer(TPlayerPicksListObject* player) {
+void TOpenPool::ShowPlayer(const TPlayerPicksListObject* player) {
   if (!FPicksBracket)
     return;
-  FShownPlayer =
-      IsOpen() && InList(FDataModule->PlayerPicksFile().List(), player) ? player : nullptr;
+  FShownPlayer = OwnPlayer(player);
   FPicksBracket->ClearAllSlots();
   if (FShownPlayer)
     FPicksBracket->PlaceTeams(*FShownPlayer);
   emit PicksChartChanged();
 }
 
-TPlayerPicksListObject* TOpenPool::AddPlayer(const QString& name, QUndoStack* undo,
-                                             QString* reason) {
+const TPlayerPicksListObject* TOpenPool::AddPlayer(const QString& name, QUndoStack* undo,
+                                                   QString* reason) {
   if (!IsOpen())
     return nullptr;
   QString why;
@@ -476,7 +530,7 @@ TPlayerPicksListObject* TOpenPool::AddPlayer(const QString& name, QUndoStack* un
   if (!Finalized()) {
     why = kNotLocked;
   } else if (TrimBlanksAndControls(name).isEmpty()) {
-    why = kPlayerNameEmpty;
+    why = kNameMissing;
   } else if (FDataModule->PlayerPicksFile().FindPlayer(name)) {
     why = kPlayerNameTaken.arg(name);
   } else {
@@ -484,32 +538,34 @@ TPlayerPicksListObject* TOpenPool::AddPlayer(const QString& name, QUndoStack* un
   }
   if (!why.isEmpty()) {
     if (reason)
-      *reason = why;
+      *reason = AsSentence(why);
     return nullptr;
   }
   auto player = TPlayerPicksListObject::CreateFromTeams(FDataModule->TeamsFile());
   player->SetPlayerName(name);
-  TPlayerPicksListObject* added = player.get();
+  const TPlayerPicksListObject* added = player.get();
   Run(new TPlayerListCommand(*this, std::move(player)), undo);
   return added;
 }
 
-bool TOpenPool::DeletePlayer(TPlayerPicksListObject* player, QUndoStack* undo) {
-  if (!IsOpen() || !player || !InList(FDataModule->PlayerPicksFile().List(), player))
+bool TOpenPool::DeletePlayer(const TPlayerPicksListObject* player, QUndoStack* undo) {
+  TPlayerPicksListObject* own = OwnPlayer(player);
+  if (!own)
     return false;
   if (!undo)
     ClearUndoStacks();
-  Run(new TPlayerListCommand(*this, player), undo);
+  Run(new TPlayerListCommand(*this, own), undo);
   return true;
 }
 
-void TOpenPool::ClearPlayer(TPlayerPicksListObject* player, QUndoStack* undo) {
-  if (!IsOpen() || !player || !InList(FDataModule->PlayerPicksFile().List(), player))
+void TOpenPool::ClearPlayer(const TPlayerPicksListObject* player, QUndoStack* undo) {
+  TPlayerPicksListObject* own = OwnPlayer(player);
+  if (!own)
     return;
-  Run(new TPlayerCommand(*this, tr("Clear Brackets"), player,
-                         [this, player] {
-                           player->SetTieBreakerPoints(0);
-                           player->LoadFromTeams(FDataModule->TeamsFile());
+  Run(new TPlayerCommand(*this, tr("Clear Brackets"), own,
+                         [this, own] {
+                           own->SetTieBreakerPoints(0);
+                           own->LoadFromTeams(FDataModule->TeamsFile());
                          }),
       undo);
 }
@@ -520,13 +576,12 @@ void TOpenPool::ImportPlayers(std::vector<TIncomingPlayer> players, QUndoStack* 
   Run(new TImportPlayersCommand(*this, std::move(players)), undo);
 }
 
-TOpenPool::TDropResult TOpenPool::DropPick(int sourceSlot, int targetSlot, QUndoStack* undo) {
+TEditResult TOpenPool::DropPick(int sourceSlot, int targetSlot, QUndoStack* undo) {
   if (!IsOpen() || !FShownPlayer)
-    return TDropResult::Nothing;
+    return {};
   const TBracketItem* source = FPicksBracket->Slot(sourceSlot);
-  const TBracketItem* target = FPicksBracket->Slot(targetSlot);
-  if (!source || !source->Team() || !target)
-    return TDropResult::Nothing;
+  if (!source || !source->Team() || !FPicksBracket->Slot(targetSlot))
+    return {};
   TChartEntry* pick = source->Team();
   const TWinnerPathItem* path = FPicksBracket->FindPath(*pick);
   int round = 0;
@@ -535,7 +590,26 @@ TOpenPool::TDropResult TOpenPool::DropPick(int sourceSlot, int targetSlot, QUndo
       round = r;
   }
   if (round == 0)
-    return TDropResult::InvalidPath;
+    return TEditResult::Refused(kInvalidPath);
+  MovePick(pick, path, round, undo);
+  return TEditResult::Done();
+}
+
+TEditResult TOpenPool::AdvancePick(int slotNumber, QUndoStack* undo) {
+  if (!IsOpen() || !FShownPlayer)
+    return {};
+  const TBracketItem* slot = FPicksBracket->Slot(slotNumber);
+  TChartEntry* pick = slot ? slot->Team() : nullptr;
+  const TWinnerPathItem* path = pick ? FPicksBracket->FindPath(*pick) : nullptr;
+  const int round = slot ? slot->Round() : 0;
+  if (!path || round >= TWinnerPathItem::kRounds || path->Slot(round) != slotNumber)
+    return {};
+  MovePick(pick, path, round + 1, undo);
+  return TEditResult::Done();
+}
+
+void TOpenPool::MovePick(TChartEntry* pick, const TWinnerPathItem* path, int round,
+                         QUndoStack* undo) {
   Run(new TPlayerCommand(*this, tr("Move Pick"), FShownPlayer,
                          [this, pick, path, round] {
                            TBracketList& chart = *FPicksBracket;
@@ -547,7 +621,6 @@ TOpenPool::TDropResult TOpenPool::DropPick(int sourceSlot, int targetSlot, QUndo
                            CommitPicks();
                          }),
       undo);
-  return TDropResult::Dropped;
 }
 
 void TOpenPool::CommitPicks() {
@@ -561,14 +634,50 @@ void TOpenPool::CommitPicks() {
   }
 }
 
-void TOpenPool::SetGuess(TPlayerPicksListObject* player, int32_t value, QUndoStack* undo) {
-  if (!IsOpen() || !player || player->TieBreakerPoints() == value ||
-      !InList(FDataModule->PlayerPicksFile().List(), player)) {
-    return;
-  }
-  Run(new TPlayerCommand(*this, tr("Total Points"), player,
-                         [player, value] { player->SetTieBreakerPoints(value); }),
+TEditResult TOpenPool::SetGuess(const TPlayerPicksListObject* player, int32_t value,
+                                QUndoStack* undo) {
+  TPlayerPicksListObject* own = OwnPlayer(player);
+  if (!own)
+    return {};
+  if (value < 0 || value > kMaxPoints)
+    return TEditResult::Refused(kGuessRange);
+  if (own->TieBreakerPoints() == value)
+    return {};
+  Run(new TPlayerCommand(*this, tr("Total Points"), own,
+                         [own, value] { own->SetTieBreakerPoints(value); }),
       undo);
+  return TEditResult::Done();
+}
+
+std::vector<std::unique_ptr<TPlayerPicksListObject>> TOpenPool::TakePlayersOut(
+    const std::vector<TPlayerPicksListObject*>& players) {
+  TPlayerPicksFile& file = FDataModule->PlayerPicksFile();
+  QHash<const TPlayerPicksListObject*, int> indexOf;
+  for (int i = 0; i < file.Count(); ++i)
+    indexOf.insert(file.Items(i), i);
+  // From the end of the list backwards, so that a player taken out moves none still to go.
+  std::vector<std::pair<int, size_t>> order;
+  for (size_t k = 0; k < players.size(); ++k)
+    order.emplace_back(indexOf.value(players[k], -1), k);
+  std::sort(order.rbegin(), order.rend());
+  std::vector<std::unique_ptr<TPlayerPicksListObject>> taken(players.size());
+  for (size_t run = 0; run < order.size() && order[run].first >= 0;) {
+    size_t end = run + 1;
+    while (end < order.size() && order[end].first == order[end - 1].first - 1)
+      ++end;
+    const int first = order[end - 1].first;
+    const int count = static_cast<int>(end - run);
+    if (FShownPlayer && indexOf.value(FShownPlayer, -1) >= first &&
+        indexOf.value(FShownPlayer) < first + count) {
+      ShowPlayer(nullptr);
+    }
+    emit PlayersAboutToBeRemoved(first, count);
+    for (size_t k = run; k < end; ++k)
+      taken[order[k].second] = file.Remove(players[order[k].second]);
+    emit PlayersRemoved(first, count);
+    run = end;
+  }
+  return taken;
 }
 
 // --- State and settings --------------------------------------------------------------------
@@ -577,7 +686,11 @@ void TOpenPool::Lock() {
   if (!IsOpen())
     return;
   ClearUndoStacks();
+  FChangedBeyondUndo = true;
   FDataModule->SystemFile().SetFinalized(true);
+  // The losers of games already on the chart (kept there while the first round was open).
+  if (RecountTeams())
+    FDataModule->TeamsFile().SetModified(true);
   emit LockChanged(true);
   NoteModified();
 }
@@ -588,23 +701,45 @@ void TOpenPool::Unlock() {
   // Nothing may point at the players once they are gone: not a command, not the picks chart,
   // not a window.
   ClearUndoStacks();
+  FChangedBeyondUndo = true;
   ShowPlayer(nullptr);
-  for (const auto& player : FDataModule->PlayerPicksFile().List())
-    emit PlayerAboutToBeRemoved(player.get());
+  const int players = FDataModule->PlayerPicksFile().Count();
+  if (players > 0)
+    emit PlayersAboutToBeRemoved(0, players);
   FDataModule->SystemFile().SetFinalized(false);
-  FDiscardedPlayers += FDataModule->PlayerPicksFile().Count();
+  FDiscardedPlayers += players;
   FDataModule->ClearPlayers();
-  emit PlayersChanged();
+  if (players > 0)
+    emit PlayersRemoved(0, players);
+  if (RecountTeams())
+    FDataModule->TeamsFile().SetModified(true);
   emit LockChanged(false);
   NoteModified();
 }
 
-void TOpenPool::SetOptions(const TPoolOptions& options, QUndoStack* undo) {
-  if (!FDataModule || options == Options())
-    return;
+TEditResult TOpenPool::SetOptions(const TPoolOptions& options, QUndoStack* undo) {
+  if (!IsOpen())
+    return {};
+  QString why = PoolNames::Unstorable(options.PoolName, QStringLiteral("pool name"),
+                                      TSystemFile::kPoolNameWidth);
+  for (const QString& name : options.BracketNames) {
+    if (why.isEmpty()) {
+      why = PoolNames::Unstorable(name, QStringLiteral("bracket name"),
+                                  TSystemFile::kBracketNameWidth);
+    }
+  }
+  if (!why.isEmpty())
+    return TEditResult::Refused(AsSentence(why));
+  for (const int32_t points : options.RoundPoints) {
+    if (points < 0 || points > kMaxPoints)
+      return TEditResult::Refused(kRoundPointsRange);
+  }
+  if (options == Options())
+    return {};
   Run(new TOptionsCommand(*this, tr("Pool Options"), options,
                           FDataModule->SystemFile().TieBreakerPoints()),
       undo);
+  return TEditResult::Done();
 }
 
 // --- What the commands call after their edits ----------------------------------------------

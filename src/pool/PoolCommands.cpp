@@ -21,7 +21,7 @@ TTeamsCommand::TTeamsCommand(TOpenPool& pool, const QString& text, std::function
 
 std::vector<TTeamsCommand::TPlace> TTeamsCommand::Snapshot() const {
   std::vector<TPlace> places;
-  for (const auto& team : FPool.DataModule()->TeamsFile().List()) {
+  for (const auto& team : FPool.Data().TeamsFile().List()) {
     places.push_back(
         {team.get(), team->Region(), team->Seed(), team->RoundReached(), team->Eliminated()});
   }
@@ -36,7 +36,7 @@ void TTeamsCommand::Apply(const std::vector<TPlace>& places) {
     place.Team->SetEliminated(place.Eliminated);
   }
   if (FBefore != FAfter)
-    FPool.DataModule()->TeamsFile().SetModified(true);
+    FPool.Data().TeamsFile().SetModified(true);
 }
 
 void TTeamsCommand::redo() {
@@ -45,6 +45,10 @@ void TTeamsCommand::redo() {
   } else {
     FBefore = Snapshot();
     FEdit();
+    FPool.Data().TeamsFile().SetModified(true);
+    // Who has lost follows from where the teams stand now.
+    FPool.PlaceResults();
+    FPool.RecountTeams();
     FAfter = Snapshot();
     FDone = true;
   }
@@ -65,16 +69,17 @@ TTeamListCommand::TTeamListCommand(TOpenPool& pool, TTeamSeedObject* team)
     : TListCommand(pool, CommandText("Remove Team"), team) {}
 
 TTeamsFile& TTeamListCommand::File() const {
-  return FPool.DataModule()->TeamsFile();
+  return FPool.Data().TeamsFile();
 }
 
-void TTeamListCommand::Leaving(TTeamSeedObject* team) {
-  emit FPool.TeamAboutToBeRemoved(team);
-}
-
-void TTeamListCommand::Changed() {
-  emit FPool.TeamsChanged();
+void TTeamListCommand::Left(int index) {
+  emit FPool.TeamRemoved(index);
   // A team taken out may have stood on the chart.
+  FPool.TeamPlacesChanged();
+}
+
+void TTeamListCommand::Came(int index) {
+  emit FPool.TeamInserted(index);
   FPool.TeamPlacesChanged();
 }
 
@@ -99,7 +104,7 @@ void TPlayerCommand::Apply(const TState& state) {
   for (size_t i = 0; same && i < FBefore.Picks.size(); ++i)
     same = SameChartEntry(FBefore.Picks[i], FAfter.Picks[i]);
   if (!same)
-    FPool.DataModule()->PlayerPicksFile().SetModified(true);
+    FPool.Data().PlayerPicksFile().SetModified(true);
 }
 
 void TPlayerCommand::redo() {
@@ -108,7 +113,7 @@ void TPlayerCommand::redo() {
   } else {
     FBefore = Snapshot();
     FEdit();
-    FPool.DataModule()->PlayerPicksFile().SetModified(true);
+    FPool.Data().PlayerPicksFile().SetModified(true);
     FAfter = Snapshot();
     FDone = true;
   }
@@ -130,17 +135,22 @@ TPlayerListCommand::TPlayerListCommand(TOpenPool& pool, TPlayerPicksListObject* 
     : TListCommand(pool, CommandText("Delete Player"), player) {}
 
 TPlayerPicksFile& TPlayerListCommand::File() const {
-  return FPool.DataModule()->PlayerPicksFile();
+  return FPool.Data().PlayerPicksFile();
 }
 
-void TPlayerListCommand::Leaving(TPlayerPicksListObject* player) {
+void TPlayerListCommand::Leaving(TPlayerPicksListObject* player, int index) {
   if (FPool.ShownPlayer() == player)
     FPool.ShowPlayer(nullptr);
-  emit FPool.PlayerAboutToBeRemoved(player);
+  emit FPool.PlayersAboutToBeRemoved(index, 1);
 }
 
-void TPlayerListCommand::Changed() {
-  emit FPool.PlayersChanged();
+void TPlayerListCommand::Left(int index) {
+  emit FPool.PlayersRemoved(index, 1);
+  FPool.NoteModified();
+}
+
+void TPlayerListCommand::Came(int index) {
+  emit FPool.PlayersInserted(index, 1);
   FPool.NoteModified();
 }
 
@@ -166,34 +176,29 @@ void TImportPlayersCommand::TakePicks(TPlayerPicksListObject& player,
 }
 
 void TImportPlayersCommand::redo() {
-  TPlayerPicksFile& file = FPool.DataModule()->PlayerPicksFile();
+  TPlayerPicksFile& file = FPool.Data().PlayerPicksFile();
+  const int first = file.Count();
   for (auto& player : FHeld)
     file.Add(std::move(player));
   FHeld.clear();
+  if (!FAdded.empty())
+    emit FPool.PlayersInserted(first, static_cast<int>(FAdded.size()));
   for (const TReplaced& replaced : FReplaced)
     TakePicks(*replaced.Player, replaced.After);
   Told();
 }
 
 void TImportPlayersCommand::undo() {
-  TPlayerPicksFile& file = FPool.DataModule()->PlayerPicksFile();
   // Other windows' stacks may have added players since: the new ones are found where they
   // stand, and a redo puts them back at the end.
-  for (auto it = FAdded.rbegin(); it != FAdded.rend(); ++it) {
-    if (FPool.ShownPlayer() == *it)
-      FPool.ShowPlayer(nullptr);
-    emit FPool.PlayerAboutToBeRemoved(*it);
-    FHeld.insert(FHeld.begin(), file.Remove(*it));
-  }
+  FHeld = FPool.TakePlayersOut(FAdded);
   for (const TReplaced& replaced : FReplaced)
     TakePicks(*replaced.Player, replaced.Before);
   Told();
 }
 
 void TImportPlayersCommand::Told() {
-  FPool.DataModule()->PlayerPicksFile().SetModified(true);
-  if (!FAdded.empty())
-    emit FPool.PlayersChanged();
+  FPool.Data().PlayerPicksFile().SetModified(true);
   for (const TReplaced& replaced : FReplaced)
     FPool.PlayerEdited(replaced.Player);
   FPool.NoteModified();
@@ -206,19 +211,19 @@ TOptionsCommand::TOptionsCommand(TOpenPool& pool, const QString& text, const TPo
     : TPoolCommand(pool, text), FOptions(options), FTieBreakerPoints(tieBreakerPoints) {}
 
 TOptionsCommand::TBytes TOptionsCommand::Snapshot() const {
-  const TSystemFile& system = FPool.DataModule()->SystemFile();
+  const TSystemFile& system = FPool.Data().SystemFile();
   return {system.PartBytes(TSystemFile::TPart::Settings),
           system.PartBytes(TSystemFile::TPart::TieBreaker)};
 }
 
 void TOptionsCommand::Apply(const TBytes& bytes) {
-  TSystemFile& system = FPool.DataModule()->SystemFile();
+  TSystemFile& system = FPool.Data().SystemFile();
   system.RestorePartBytes(TSystemFile::TPart::Settings, bytes.Settings);
   system.RestorePartBytes(TSystemFile::TPart::TieBreaker, bytes.TieBreaker);
 }
 
 void TOptionsCommand::redo() {
-  TSystemFile& system = FPool.DataModule()->SystemFile();
+  TSystemFile& system = FPool.Data().SystemFile();
   const TPoolOptions was = FPool.Options();
   const int32_t tieBreakerWas = system.TieBreakerPoints();
   if (FDone) {
@@ -240,7 +245,7 @@ void TOptionsCommand::redo() {
 
 void TOptionsCommand::undo() {
   const TPoolOptions was = FPool.Options();
-  const int32_t tieBreakerWas = FPool.DataModule()->SystemFile().TieBreakerPoints();
+  const int32_t tieBreakerWas = FPool.Data().SystemFile().TieBreakerPoints();
   Apply(FBefore);
   Tell(was, tieBreakerWas);
 }
@@ -248,7 +253,7 @@ void TOptionsCommand::undo() {
 void TOptionsCommand::Tell(const TPoolOptions& was, int32_t tieBreakerWas) {
   if (!(FPool.Options() == was))
     emit FPool.OptionsChanged();
-  if (FPool.DataModule()->SystemFile().TieBreakerPoints() != tieBreakerWas)
+  if (FPool.Data().SystemFile().TieBreakerPoints() != tieBreakerWas)
     emit FPool.TieBreakerChanged();
   FPool.NoteModified();
 }

@@ -19,7 +19,7 @@
 class TPoolCommand : public QUndoCommand {
  public:
   // The one player the edit changes, or null (TOpenPool::PlayerOf).
-  virtual TPlayerPicksListObject* Player() const { return nullptr; }
+  virtual const TPlayerPicksListObject* Player() const { return nullptr; }
 
  protected:
   TPoolCommand(TOpenPool& pool, const QString& text) : QUndoCommand(text), FPool(pool) {}
@@ -27,8 +27,8 @@ class TPoolCommand : public QUndoCommand {
 };
 
 // An edit of where the teams stand: placing, advancing, removing from a slot, clearing the
-// chart, recounting. Keeps every team's region, seed, round reached and eliminated flag from
-// before and after.
+// chart. The edit moves the teams; the command then works out who has lost from the chart, and
+// keeps every team's region, seed, round reached and eliminated flag from before and after.
 class TTeamsCommand : public TPoolCommand {
  public:
   TTeamsCommand(TOpenPool& pool, const QString& text, std::function<void()> edit);
@@ -84,17 +84,19 @@ class TListCommand : public TPoolCommand {
       : TPoolCommand(pool, text), FAdding(false), FItem(item) {}
 
   virtual TFile& File() const = 0;
-  // Before the item leaves the list: whoever points at it is told.
-  virtual void Leaving(TItem* item) = 0;
-  // After the list changed.
-  virtual void Changed() = 0;
+  // The item at `index` is about to leave the list: whoever points at it is told.
+  virtual void Leaving(TItem* /*item*/, int /*index*/) {}
+  // After the item left the list from `index`, or came into it there.
+  virtual void Left(int index) = 0;
+  virtual void Came(int index) = 0;
 
  private:
   void PutIn() {
     TFile& file = File();
-    file.Insert(FIndex < 0 ? file.Count() : FIndex, std::move(FHeld));
+    const int index = std::clamp(FIndex < 0 ? file.Count() : FIndex, 0, file.Count());
+    file.Insert(index, std::move(FHeld));
     file.SetModified(true);
-    Changed();
+    Came(index);
   }
   void TakeOut() {
     TFile& file = File();
@@ -102,9 +104,9 @@ class TListCommand : public TPoolCommand {
     const auto at = std::find_if(list.begin(), list.end(),
                                  [this](const auto& item) { return item.get() == FItem; });
     FIndex = static_cast<int>(at - list.begin());
-    Leaving(FItem);
+    Leaving(FItem, FIndex);
     FHeld = file.Remove(FItem);
-    Changed();
+    Left(FIndex);
   }
 
   const bool FAdding;
@@ -121,8 +123,8 @@ class TTeamListCommand : public TListCommand<TTeamSeedObject, TTeamsFile> {
 
  protected:
   TTeamsFile& File() const override;
-  void Leaving(TTeamSeedObject* team) override;
-  void Changed() override;
+  void Left(int index) override;
+  void Came(int index) override;
 };
 
 // An edit of one player: picks, guess, Clear Brackets. Keeps the guess and all 64 entries
@@ -131,7 +133,7 @@ class TPlayerCommand : public TPoolCommand {
  public:
   TPlayerCommand(TOpenPool& pool, const QString& text, TPlayerPicksListObject* player,
                  std::function<void()> edit);
-  TPlayerPicksListObject* Player() const override { return FPlayer; }
+  const TPlayerPicksListObject* Player() const override { return FPlayer; }
   void redo() override;
   void undo() override;
 
@@ -155,12 +157,13 @@ class TPlayerListCommand : public TListCommand<TPlayerPicksListObject, TPlayerPi
  public:
   TPlayerListCommand(TOpenPool& pool, std::unique_ptr<TPlayerPicksListObject> player);
   TPlayerListCommand(TOpenPool& pool, TPlayerPicksListObject* player);
-  TPlayerPicksListObject* Player() const override { return Item(); }
+  const TPlayerPicksListObject* Player() const override { return Item(); }
 
  protected:
   TPlayerPicksFile& File() const override;
-  void Leaving(TPlayerPicksListObject* player) override;
-  void Changed() override;
+  void Leaving(TPlayerPicksListObject* player, int index) override;
+  void Left(int index) override;
+  void Came(int index) override;
 };
 
 // Players brought in from outside at once: new ones appended, existing ones given new picks.
@@ -180,6 +183,7 @@ class TImportPlayersCommand : public TPoolCommand {
   };
   // Gives `player` the guess and picks of `from`.
   static void TakePicks(TPlayerPicksListObject& player, const TPlayerPicksListObject& from);
+  // After the players came in or left: the replaced ones changed.
   void Told();
 
   // The new players while they are out of the list, and which they are.

@@ -93,9 +93,6 @@ void TfrmPrintReport::btnPrintClick() {
                         TPrompts::Buttons::OkCancel, TPrompts::Icon::None);
     return;
   }
-  // The standings count a team's points as possible until it has lost: the flags must say
-  // what the chart says now, even with winners advanced in a builder that is still open.
-  FPool.RecountTeams();
   // Work the report needs first, such as who can still win, may be cancelled: then nothing.
   if (!FReports->Prepare(p))
     return;

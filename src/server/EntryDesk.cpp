@@ -184,8 +184,6 @@ bool TEntryDesk::Commit() {
     return true;
   const std::vector<TTaken> batch = std::move(FBatch);
   FBatch.clear();
-  // Who has lost is worked out before every save, as the main window's Save does.
-  FPool.RecountTeams();
   if (!FPool.Save()) {
     for (size_t i = 0; i < batch.size(); ++i)
       FUndo->undo();

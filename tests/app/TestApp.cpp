@@ -12,8 +12,10 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QUndoStack>
 #include <memory>
 
+#include "BracketBuild.h"
 #include "BracketList.h"
 #include "FFDataModule.h"
 #include "FakeHelp.h"
@@ -102,6 +104,13 @@ class TestApp : public QObject {
   }
 
   std::unique_ptr<TMainForm> Start() { return std::make_unique<TMainForm>(); }
+
+  // Renames the open pool through its document, as the options window would.
+  static void Rename(TMainForm& form, const QString& name) {
+    TPoolOptions options = form.OpenPool().Options();
+    options.PoolName = name;
+    QVERIFY(form.OpenPool().SetOptions(options));
+  }
 
   // Works the new-pool dialog as a user would: types the name and presses OK, then Cancel
   // if OK did not close it. `stayedOpen` tells whether OK was refused.
@@ -252,7 +261,7 @@ class TestApp : public QObject {
     MakePool(QStringLiteral("Sample.BGD"), false);
     MakePool(QStringLiteral("Office.BGD"), false);
     auto form = Start();
-    TFFDataModule* before = form->FFDataModule();
+    const TFFDataModule* before = form->FFDataModule();
     bool stayedOpen = false;
     form->SetModalRunner(TypeNewName(QStringLiteral("Office"), &stayedOpen));
     form->actFileNewExecute();
@@ -299,7 +308,7 @@ class TestApp : public QObject {
   void newWithAFreshNameAsksOnceAndOpensTheNewPool() {
     MakePool(QStringLiteral("Sample.BGD"), true, 2);
     auto form = Start();
-    form->FFDataModule()->SystemFile().SetPoolName(QStringLiteral("Changed"));
+    Rename(*form, QStringLiteral("Changed"));
     FPrompts.QueueAnswer(TPrompts::Answer::Yes);
     bool stayedOpen = true;
     form->SetModalRunner(TypeNewName(QStringLiteral("  Fresh Pool "), &stayedOpen));
@@ -341,7 +350,7 @@ class TestApp : public QObject {
   void newWhoseFolderCannotBeMadeChangesNothing() {
     MakePool(QStringLiteral("Sample.BGD"), false);
     auto form = Start();
-    TFFDataModule* before = form->FFDataModule();
+    const TFFDataModule* before = form->FFDataModule();
     // The pools' folder goes away under the running program.
     QVERIFY(QDir(AppDir()).removeRecursively());
     bool stayedOpen = true;
@@ -428,8 +437,8 @@ class TestApp : public QObject {
   void openCancelledKeepsThePool() {
     MakePool(QStringLiteral("Sample.BGD"), false);
     auto form = Start();
-    form->FFDataModule()->SystemFile().SetPoolName(QStringLiteral("Unsaved"));
-    TFFDataModule* before = form->FFDataModule();
+    Rename(*form, QStringLiteral("Unsaved"));
+    const TFFDataModule* before = form->FFDataModule();
     form->SetModalRunner([](QDialog& dialog) {
       auto& openPool = dynamic_cast<TfrmOpenPool&>(dialog);
       openPool.show();
@@ -574,23 +583,27 @@ class TestApp : public QObject {
              QStringLiteral("North"));
   }
 
-  void activationCatchesUpWithAnEditBehindTheDocument() {
-    MakePool(QStringLiteral("Sample.BGD"), false);
+  void undoingBackToTheSaveLeavesThePoolUnmodified() {
+    MakePool(QStringLiteral("Sample.BGD"), true);
     auto form = Start();
-    form->FFDataModule()->SystemFile().SetPoolName(QStringLiteral("Behind"));
-    QVERIFY(!form->actFileSave->isEnabled());
-    form->FormActivate();
+    QUndoStack* builder = form->frmBracketBuild->UndoStack();
+    QVERIFY(form->OpenPool().AdvanceTeam(1, builder));
     QVERIFY(form->actFileSave->isEnabled());
-    QVERIFY(form->isWindowModified());
-    form->actFileSaveExecute();
+    builder->undo();
     QVERIFY(!form->actFileSave->isEnabled());
     QVERIFY(!form->isWindowModified());
+    // Saved after the advance, the undo is what the files do not hold.
+    builder->redo();
+    form->actFileSaveExecute();
+    builder->undo();
+    QVERIFY(form->actFileSave->isEnabled());
+    QVERIFY(form->isWindowModified());
   }
 
   void closingAsksToSaveAModifiedPool() {
     MakePool(QStringLiteral("Sample.BGD"), false);
     auto form = Start();
-    form->FFDataModule()->SystemFile().SetPoolName(QStringLiteral("Kept"));
+    Rename(*form, QStringLiteral("Kept"));
     FPrompts.QueueAnswer(TPrompts::Answer::Yes);
     form->show();
     QVERIFY(form->close());
@@ -610,7 +623,7 @@ class TestApp : public QObject {
     TPoolOptions options = form->OpenPool().Options();
     options.PoolName = QStringLiteral("Unsaved");
     form->OpenPool().SetOptions(options);
-    TFFDataModule* before = form->FFDataModule();
+    const TFFDataModule* before = form->FFDataModule();
     form->show();
 
     FPrompts.QueueAnswer(TPrompts::Answer::Cancel);

@@ -93,8 +93,8 @@ class TestBuilder : public QObject {
     return QDialog::Accepted;
   }
 
-  TTeamsFile& Teams() const { return FPool->DataModule()->TeamsFile(); }
-  TTeamSeedObject* Team(const QString& name) const { return Teams().FindTeam(name); }
+  const TTeamsFile& Teams() const { return FPool->DataModule()->TeamsFile(); }
+  const TTeamSeedObject* Team(const QString& name) const { return Teams().FindTeam(name); }
   const TChartEntry* At(int slot) const { return FPool->ResultsBracket()->Slot(slot)->Team(); }
   QPoint Point(int slot) const { return Inside(FPool->ResultsBracket()->Slot(slot)); }
   TPlace Place(const QString& name) const { return PlaceOf(Team(name)); }
@@ -177,8 +177,7 @@ class TestBuilder : public QObject {
     // The same team on another line, and a later line before the lock, are refused.
     Drop(QStringLiteral("T1"), 2);
     Drop(QStringLiteral("T1"), 65);
-    QCOMPARE(Shown(),
-             QStringList({TfrmBracketBuild::kAlreadyPlaced, TfrmBracketBuild::kNotFinalized}));
+    QCOMPARE(Shown(), QStringList({TOpenPool::kAlreadyPlaced, TOpenPool::kNotFinalized}));
     QCOMPARE(At(2), nullptr);
     QCOMPARE(FPrompts.Shown().first().IconKind, TPrompts::Icon::Stop);
     QCOMPARE(FPrompts.Shown().first().Title, QStringLiteral("Courtsider 99"));
@@ -200,8 +199,7 @@ class TestBuilder : public QObject {
     DoubleClick(1);
     FForm->imgBracketsMouseDown(Qt::LeftButton, Qt::NoModifier, QPoint(400, 290));
     FForm->imgBracketsDblClick();
-    QCOMPARE(Shown(),
-             QStringList({TfrmBracketBuild::kNotFinalized, TfrmBracketBuild::kNotFinalized}));
+    QCOMPARE(Shown(), QStringList({TOpenPool::kNotFinalized, TOpenPool::kNotFinalized}));
     QCOMPARE(Place(QStringLiteral("T2")), (TPlace{1, 1, 1, false}));
   }
 
@@ -210,11 +208,11 @@ class TestBuilder : public QObject {
   void dropsAfterTheLock() {
     Open(true, true);
     Drop(QStringLiteral("R1S1"), 2);
-    QCOMPARE(Shown(), QStringList{TfrmBracketBuild::kFirstRoundStarted});
+    QCOMPARE(Shown(), QStringList{TOpenPool::kFirstRoundStarted});
     QCOMPARE(At(2), Team(QStringLiteral("R1S16")));
     // The right side's finalist line is no line of a region-1 team.
     Drop(QStringLiteral("R1S1"), 126);
-    QCOMPARE(Shown().last(), TfrmBracketBuild::kInvalidPath);
+    QCOMPARE(Shown().last(), TOpenPool::kInvalidPath);
     // A round-2 line of region 3 finds no slot for a region-1 team: nothing at all.
     FPrompts.Reset();
     Drop(QStringLiteral("R1S1"), 81);
@@ -282,7 +280,7 @@ class TestBuilder : public QObject {
     RightClick(65);
     QVERIFY(Shown().isEmpty());
     RightClick(1);
-    QCOMPARE(Shown(), QStringList{TfrmBracketBuild::kCannotRemoveFirstRound});
+    QCOMPARE(Shown(), QStringList{TOpenPool::kCannotRemoveFirstRound});
     QCOMPARE(At(1), Team(QStringLiteral("R1S1")));
   }
 
@@ -298,8 +296,7 @@ class TestBuilder : public QObject {
 
   void clearBracketsKeepsRegionAndSeed() {
     Open(true, true);
-    DoubleClick(1);
-    FForm->FormClose();  // marks R1S16 as beaten
+    DoubleClick(1);  // R1S16 is beaten
     QVERIFY(Team(QStringLiteral("R1S16"))->Eliminated());
     FPrompts.QueueAnswer(TPrompts::Answer::No);
     FForm->actTeamsClearExecute();
@@ -311,8 +308,9 @@ class TestBuilder : public QObject {
     QCOMPARE(FPrompts.Shown().last().IconKind, TPrompts::Icon::Stop);
     for (int slot = 1; slot <= 127; ++slot)
       QCOMPARE(At(slot), nullptr);
+    // Off the chart, nobody has lost.
     QCOMPARE(Place(QStringLiteral("R1S1")), (TPlace{1, 1, 0, false}));
-    QCOMPARE(Place(QStringLiteral("R1S16")), (TPlace{1, 16, 0, true}));
+    QCOMPARE(Place(QStringLiteral("R1S16")), (TPlace{1, 16, 0, false}));
     // Its old path still holds: a later line puts it back on its first-round line too.
     Drop(QStringLiteral("R3S5"), 106);
     QCOMPARE(At(37), Team(QStringLiteral("R3S5")));
@@ -420,7 +418,7 @@ class TestBuilder : public QObject {
     FForm->btnRemoveTeamNameClick();
     Type(QStringLiteral(" T2"));
     FForm->btnRemoveTeamNameClick();
-    QCOMPARE(Shown(), QStringList({TfrmBracketBuild::kNotInList, TfrmBracketBuild::kNotInList}));
+    QCOMPARE(Shown(), QStringList({TOpenPool::kNotInList, TOpenPool::kNotInList}));
     QCOMPARE(Teams().Count(), 3);
     // A click on the list puts the name in the box, ready for Remove.
     FForm->lstTeams->setCurrentRow(1);
@@ -433,7 +431,7 @@ class TestBuilder : public QObject {
     Drop(QStringLiteral("T3"), 5);
     Type(QStringLiteral("T3"));
     FForm->btnRemoveTeamNameClick();
-    QCOMPARE(Shown().last(), TfrmBracketBuild::kRemovePlaced);
+    QCOMPARE(Shown().last(), TOpenPool::kRemovePlaced);
     RightClick(5);
     FForm->btnRemoveTeamNameClick();
     QCOMPARE(ListItems(), QStringList{"T1"});
@@ -496,35 +494,19 @@ class TestBuilder : public QObject {
              QStringList({"dlgTieBreakerPoints", "dlgTieBreakerPoints", "dlgTieBreakerPoints"}));
   }
 
-  // --- Closing: who has lost -----------------------------------------------------------------
+  // --- Who has lost -------------------------------------------------------------------------
 
-  void closingRecountsTheLosers() {
+  void everyAdvanceMarksTheLosersAtOnce() {
     Open(true, true);
     DoubleClick(1);   // R1S1 beats R1S16
     DoubleClick(4);   // R1S9 beats R1S8
     DoubleClick(66);  // R1S9 beats R1S1
-    FForm->close();
     QVERIFY(Team(QStringLiteral("R1S16"))->Eliminated());
     QVERIFY(Team(QStringLiteral("R1S8"))->Eliminated());
     QVERIFY(Team(QStringLiteral("R1S1"))->Eliminated());
     QVERIFY(!Team(QStringLiteral("R1S9"))->Eliminated());
     QVERIFY(!Team(QStringLiteral("R1S5"))->Eliminated());
     QCOMPARE(Place(QStringLiteral("R1S9")).RoundReached, 3);
-  }
-
-  void closingUnlockedClearsEveryLoser() {
-    QVERIFY(QDir().mkpath(PoolDir()));
-    auto module = TestPools::CreatePool(PoolDir());
-    TestPools::AddFullField(module->TeamsFile());
-    module->TeamsFile().Items(1)->SetEliminated(true);
-    module->SavePool();
-    module->ClosePool();
-    QVERIFY(FPool->OpenPool(PoolDir(), false));
-    TfrmBracketBuild form(*FPool);
-    form.FormClose();
-    for (const auto& team : Teams().List())
-      QVERIFY(!team->Eliminated());
-    QVERIFY(FPool->Modified());
   }
 
   // --- Undo and redo -------------------------------------------------------------------------

@@ -24,10 +24,8 @@
 #include "CliRunner.h"
 #include "FFDataModule.h"
 #include "FakePrompts.h"
-#include "FakeReportUi.h"
 #include "MainForm.h"
 #include "OpenPool.h"
-#include "PrintReportForm.h"
 #include "Registry.h"
 #include "TestPools.h"
 
@@ -60,7 +58,7 @@ class TestBuilderEvents : public QObject {
 
  private:
   QString PoolDir() const { return FDir->filePath(QStringLiteral("Events.BGD")); }
-  TTeamsFile& Teams() const { return FPool->DataModule()->TeamsFile(); }
+  const TTeamsFile& Teams() const { return FPool->DataModule()->TeamsFile(); }
   const TBracketList& Chart() const { return *FPool->ResultsBracket(); }
 
   std::unique_ptr<QTemporaryDir> FDir;
@@ -153,9 +151,8 @@ class TestBuilderEvents : public QObject {
     FPool->Lock();
     QCOMPARE(form->lblPrompt->text(), TfrmBracketBuild::kPromptLocked);
     auto addPlayer = [this](const QString& name, int line) {
-      TPlayerPicksListObject* player = FPool->AddPlayer(name);
-      FPool->ShowPlayer(player);
-      QCOMPARE(FPool->DropPick(line, 127), TOpenPool::TDropResult::Dropped);
+      FPool->ShowPlayer(FPool->AddPlayer(name));
+      QVERIFY(FPool->DropPick(line, 127));
     };
     addPlayer(QStringLiteral("Ann"), 1);
     addPlayer(QStringLiteral("Bo"), 64);
@@ -215,34 +212,6 @@ class TestBuilderEvents : public QObject {
     QVERIFY(FPool->Save());
     const TCliRun again = RunTool({"standings", PoolDir(), "--format", "csv"});
     QCOMPARE(again.Out, closed.Out);
-  }
-
-  // A report run while the builder is still open after an advance scores the beaten team
-  // as beaten.
-  void aReportRecountsWhoHasLost() {
-    QVERIFY(QDir().mkpath(PoolDir()));
-    {
-      auto module = TestPools::CreatePool(PoolDir());
-      TestPools::AddFullField(module->TeamsFile());
-      module->SystemFile().SetFinalized(true);
-      module->SavePool();
-      module->ClosePool();
-    }
-    FPool = std::make_unique<TOpenPool>();
-    QVERIFY(FPool->OpenPool(PoolDir(), false));
-    TfrmBracketBuild builder(*FPool);
-    builder.imgBracketsMouseDown(Qt::LeftButton, Qt::NoModifier,
-                                 Inside(FPool->ResultsBracket()->Slot(1)));
-    builder.imgBracketsDblClick();
-    const TTeamSeedObject* beaten = Teams().FindTeam(QStringLiteral("R1S16"));
-    QVERIFY(!beaten->Eliminated());
-    TFakeReportUi ui;
-    const TReportUi::TScope uiScope(&ui);
-    TfrmPrintReport report(*FPool);
-    report.lstReportNames->setCurrentRow(0);
-    report.btnPrintClick();
-    QCOMPARE(ui.PreviewCount(), 1);
-    QVERIFY(beaten->Eliminated());
   }
 
   // The View menu's keys on the shown window, the chart filling a large window when fitted,

@@ -58,11 +58,11 @@ class TEntryFixture {
     TRegistry::SetStoreFile(QString());
   }
 
-  TBracketList& Chart() const { return *Pool.PicksBracket(); }
+  const TBracketList& Chart() const { return *Pool.PicksBracket(); }
   TBracketItem* Slot(int number) const { return Chart().Slot(number); }
-  TPlayerPicksFile& Players() const { return Pool.DataModule()->PlayerPicksFile(); }
+  const TPlayerPicksFile& Players() const { return Pool.DataModule()->PlayerPicksFile(); }
 
-  TPlayerPicksListObject* Add(const QString& name) {
+  const TPlayerPicksListObject* Add(const QString& name) {
     Prompts.QueueText(name);
     Form->actPlayerAddExecute();
     return Form->CurrentPlayer();
@@ -79,8 +79,8 @@ class TEntryFixture {
     Form->imgBracketsDblClick(Inside(Slot(slot)));
   }
   // The shown player's entry named `team`.
-  TPlayerPickArrayObject* Entry(const QString& team) const {
-    TPlayerPicksListObject* player = Form->CurrentPlayer();
+  const TPlayerPickArrayObject* Entry(const QString& team) const {
+    const TPlayerPicksListObject* player = Form->CurrentPlayer();
     for (int i = 0; player && i < TPlayerPicksListObject::kPickCount; ++i) {
       if (player->Pick(i)->TeamName() == team)
         return player->Pick(i);

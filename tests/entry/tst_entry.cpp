@@ -82,7 +82,7 @@ class TestEntry : public QObject {
 
   void aNewPlayerStandsOnTheFirstRound() {
     TEntryFixture f;
-    TPlayerPicksListObject* player = f.Add(QStringLiteral("Pat"));
+    const TPlayerPicksListObject* player = f.Add(QStringLiteral("Pat"));
     QVERIFY(player);
     QCOMPARE(f.Prompts.Shown().last().Title, kStopTitle);
     QCOMPARE(f.Prompts.Shown().last().Text, QStringLiteral("Enter new player name"));
@@ -125,7 +125,7 @@ class TestEntry : public QObject {
   // is saved.
   void namesThePoolHasOrCannotStoreAreRefused() {
     TEntryFixture f;
-    TPlayerPicksListObject* sam = f.Add(QStringLiteral("Sam"));
+    const TPlayerPicksListObject* sam = f.Add(QStringLiteral("Sam"));
     f.Drop(1, 65);
     const QStringList refused = {QStringLiteral("Sam"),
                                  QStringLiteral("\u0141ukasz \u017b\u00f3\u0142w \u2603"),
@@ -160,7 +160,7 @@ class TestEntry : public QObject {
   void deletingNamesThePlayerShown() {
     TEntryFixture f;
     f.Add(QStringLiteral("Ann"));
-    TPlayerPicksListObject* tom = f.Add(QStringLiteral("Tom Baker"));
+    const TPlayerPicksListObject* tom = f.Add(QStringLiteral("Tom Baker"));
     f.Drop(1, 127);
     f.Prompts.QueueAnswer(TPrompts::Answer::No);
     f.Form->actPlayerDeleteExecute();
@@ -194,7 +194,7 @@ class TestEntry : public QObject {
 
   void clearBracketsStartsThePlayerAgain() {
     TEntryFixture f;
-    TPlayerPicksListObject* player = f.Add(QStringLiteral("Kim"));
+    const TPlayerPicksListObject* player = f.Add(QStringLiteral("Kim"));
     f.Drop(1, 127);
     f.TypeGuess(QStringLiteral("140"));
     f.Form->edtTotalPointsExit();
@@ -214,7 +214,7 @@ class TestEntry : public QObject {
 
   void aPlayerAddedBeforeAllTeamsKeepsEmptyEntries() {
     TEntryFixture f(60);
-    TPlayerPicksListObject* player = f.Add(QStringLiteral("Early"));
+    const TPlayerPicksListObject* player = f.Add(QStringLiteral("Early"));
     QCOMPARE(f.Occupied(), 60);
     for (int i = 60; i < 64; ++i) {
       QCOMPARE(player->Pick(i)->TeamName(), QString());
@@ -279,7 +279,7 @@ class TestEntry : public QObject {
     const TBracketList& chart = f.Chart();
     f.Drop(1, 127);
     const int done = f.Form->UndoStack()->count();
-    f.Players().SetModified(false);
+    QVERIFY(f.Pool.Save());
     // The other half, another branch of the same region, another team's first-round line.
     for (int target : {PathSlot(chart, 33, 2), PathSlot(chart, 3, 2), 2}) {
       f.Prompts.Reset();
@@ -292,13 +292,13 @@ class TestEntry : public QObject {
     QCOMPARE(f.Entry(QStringLiteral("R1S1"))->RoundReached(), 7);
     QCOMPARE(f.NameIn(2), QStringLiteral("R1S16"));
     QCOMPARE(f.Form->UndoStack()->count(), done);
-    QVERIFY(!f.Players().Modified());
+    QVERIFY(!f.Pool.Modified());
   }
 
   void emptyDragsChangeNothing() {
     TEntryFixture f;
     f.Add(QStringLiteral("Pat"));
-    f.Players().SetModified(false);
+    QVERIFY(f.Pool.Save());
     const int done = f.Form->UndoStack()->count();
     // From an empty line: no drag starts, and a drop changes nothing.
     f.Drop(65, 97);
@@ -313,7 +313,7 @@ class TestEntry : public QObject {
     QVERIFY(!f.Form->imgBracketsDragOver(false));
     QVERIFY(f.Prompts.Shown().size() == 1);  // the name only
     QCOMPARE(f.Occupied(), 64);
-    QVERIFY(!f.Players().Modified());
+    QVERIFY(!f.Pool.Modified());
     QCOMPARE(f.Form->UndoStack()->count(), done);
   }
 
@@ -360,8 +360,8 @@ class TestEntry : public QObject {
 
   void theGuessIsStoredOnLeavingTheFieldAndAtADrop() {
     TEntryFixture f;
-    TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
-    TPlayerPicksListObject* bob = f.Add(QStringLiteral("Bob"));
+    const TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
+    const TPlayerPicksListObject* bob = f.Add(QStringLiteral("Bob"));
     f.TypeGuess(QStringLiteral("142"));
     QVERIFY(f.Form->edtTotalPointsExit());
     QCOMPARE(bob->TieBreakerPoints(), 142);
@@ -383,7 +383,7 @@ class TestEntry : public QObject {
 
   void aGuessThatIsNoNumberStopsTheStep() {
     TEntryFixture f;
-    TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
+    const TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
     f.Add(QStringLiteral("Bob"));
     f.Form->cbxPlayerName->setCurrentIndex(0);
     f.Form->cbxPlayerNameClick();
@@ -417,7 +417,7 @@ class TestEntry : public QObject {
 
   void anImportKeepsTheGuessTypedAndListsTheNewPlayers() {
     TEntryFixture f;
-    TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
+    const TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
     f.TypeGuess(QStringLiteral("77"));
     const QByteArray onDisk = TestPools::ReadBytes(QDir(f.PoolDir).filePath("PlayPick.dat"));
     f.Prompts.Reset();
@@ -504,7 +504,7 @@ class TestEntry : public QObject {
 
   void aGuessThatIsNoNumberStopsImportAndExport() {
     TEntryFixture f;
-    TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
+    const TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
     f.TypeGuess(QStringLiteral("4 2"));
     const QString out = f.Dir.filePath("out.csv");
     for (const auto handler :
@@ -552,7 +552,7 @@ class TestEntry : public QObject {
     TEntryFixture f;
     f.Form->FormActivate();
     QCOMPARE(f.TipsShown, 1);
-    TPlayerPicksListObject* player = f.Add(QStringLiteral("Pat"));
+    const TPlayerPicksListObject* player = f.Add(QStringLiteral("Pat"));
     f.Drop(1, 127);
     f.TypeGuess(QStringLiteral("150"));
     f.Form->edtTotalPointsExit();
@@ -585,7 +585,7 @@ class TestEntry : public QObject {
 
   void closingStoresTheGuessAndShowsNoPlayer() {
     TEntryFixture f;
-    TPlayerPicksListObject* player = f.Add(QStringLiteral("Pat"));
+    const TPlayerPicksListObject* player = f.Add(QStringLiteral("Pat"));
     f.TypeGuess(QStringLiteral("61"));
     QVERIFY(f.Form->FormClose());
     QCOMPARE(player->TieBreakerPoints(), 61);
@@ -620,7 +620,7 @@ class TestEntry : public QObject {
 
   void everyChangeToAPlayerIsUndone() {
     TEntryFixture f;
-    TPlayerPicksListObject* player = f.Add(QStringLiteral("Pat"));
+    const TPlayerPicksListObject* player = f.Add(QStringLiteral("Pat"));
     f.Drop(1, 127);
     f.TypeGuess(QStringLiteral("130"));
     f.Form->edtTotalPointsExit();
@@ -674,8 +674,8 @@ class TestEntry : public QObject {
   // player it changes, and undoes it there.
   void anUndoShowsThePlayerItChanges() {
     TEntryFixture f;
-    TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
-    TPlayerPicksListObject* bob = f.Add(QStringLiteral("Bob"));
+    const TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
+    const TPlayerPicksListObject* bob = f.Add(QStringLiteral("Bob"));
     f.Form->cbxPlayerName->setCurrentIndex(0);
     f.Form->cbxPlayerNameClick();
     f.Drop(1, 127);
@@ -706,8 +706,8 @@ class TestEntry : public QObject {
 
   void pageKeysMoveThroughThePlayers() {
     TEntryFixture f;
-    TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
-    TPlayerPicksListObject* bob = f.Add(QStringLiteral("Bob"));
+    const TPlayerPicksListObject* ann = f.Add(QStringLiteral("Ann"));
+    const TPlayerPicksListObject* bob = f.Add(QStringLiteral("Bob"));
     f.Form->FormActivate();
     QCOMPARE(f.Form->actPlayerNext->shortcut(), QKeySequence(Qt::Key_PageDown));
     QCOMPARE(f.Form->actPlayerPrevious->shortcut(), QKeySequence(Qt::Key_PageUp));
@@ -739,7 +739,7 @@ class TestEntry : public QObject {
       if (f.Pool.ResultsBracket()->Slot(slot)->Team())
         f.Pool.AdvanceTeam(slot);
     }
-    TPlayerPicksListObject* player = f.Add(QStringLiteral("Walker"));
+    const TPlayerPicksListObject* player = f.Add(QStringLiteral("Walker"));
     const TBracketList& chart = f.Chart();
     for (int step = 0; step < 1500; ++step) {
       const int kind = static_cast<int>(random.bounded(10));

@@ -53,7 +53,7 @@ class TestEntryEvents : public QObject {
 
     f.Prompts.QueueText(QStringLiteral("Casey Jones"));
     QTest::mouseClick(form.ToolBar1->widgetForAction(form.actPlayerAdd), Qt::LeftButton);
-    TPlayerPicksListObject* player = form.CurrentPlayer();
+    const TPlayerPicksListObject* player = form.CurrentPlayer();
     QVERIFY(player);
     QCOMPARE(f.Occupied(), 64);
 

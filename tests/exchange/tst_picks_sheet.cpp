@@ -282,11 +282,12 @@ class TestPicksSheet : public QObject {
   }
 
   void replaceKeepsThePlayersPlaceAndUndoes() {
+    auto module = MakePool(QStringLiteral("Replace.BGD"));
+    AddPlayer(*module, QStringLiteral("Second"), 5);
+    module->PlayerPicksFile().SetModified(false);
     TOpenPool document;
-    document.SetDataModule(MakePool(QStringLiteral("Replace.BGD")));
-    TFFDataModule& pool = *document.DataModule();
-    AddPlayer(pool, QStringLiteral("Second"), 5);
-    pool.PlayerPicksFile().SetModified(false);
+    document.SetDataModule(std::move(module));
+    const TFFDataModule& pool = *document.DataModule();
     const TPicksSheet sheet(pool);
     QStringList row = EmptyRow(QStringLiteral("Already Here"), QStringLiteral("77"));
     row[Column(sheet, "South R1: (1) Houston v (16) R2S16")] = "Houston";
@@ -300,8 +301,8 @@ class TestPicksSheet : public QObject {
     QVERIFY2(import.Read(bytes), qPrintable(import.Report()));
     QCOMPARE(import.NewCount(), 1);
     QCOMPARE(import.ReplacedCount(), 1);
-    TPlayerPicksListObject* kept = pool.PlayerPicksFile().Items(0);
-    QSignalSpy listed(&document, &TOpenPool::PlayersChanged);
+    const TPlayerPicksListObject* kept = pool.PlayerPicksFile().Items(0);
+    QSignalSpy listed(&document, &TOpenPool::PlayersInserted);
     QUndoStack undo;
     document.ImportPlayers(std::move(import.Players()), &undo);
     QVERIFY(pool.PlayerPicksFile().Modified());

@@ -69,11 +69,11 @@ class TestPool : public QObject {
     QVERIFY(!FPool->Modified());
   }
 
-  TTeamSeedObject* Team(const QString& name) const {
+  const TTeamSeedObject* Team(const QString& name) const {
     return FPool->DataModule()->TeamsFile().FindTeam(name);
   }
-  TTeamsFile& Teams() const { return FPool->DataModule()->TeamsFile(); }
-  TPlayerPicksFile& Players() const { return FPool->DataModule()->PlayerPicksFile(); }
+  const TTeamsFile& Teams() const { return FPool->DataModule()->TeamsFile(); }
+  const TPlayerPicksFile& Players() const { return FPool->DataModule()->PlayerPicksFile(); }
   const TChartEntry* Results(int slot) const { return FPool->ResultsBracket()->Slot(slot)->Team(); }
   const TChartEntry* Picks(int slot) const { return FPool->PicksBracket()->Slot(slot)->Team(); }
 
@@ -147,12 +147,11 @@ class TestPool : public QObject {
 
   void placingOnAFirstRoundLineReplacesItsTeam() {
     Open(false, 0, false);
-    TTeamSeedObject* holder = FPool->AddTeam(QStringLiteral("Holder"));
-    TTeamSeedObject* newcomer = FPool->AddTeam(QStringLiteral("Newcomer"));
+    const TTeamSeedObject* holder = FPool->AddTeam(QStringLiteral("Holder"));
+    const TTeamSeedObject* newcomer = FPool->AddTeam(QStringLiteral("Newcomer"));
     QVERIFY(FPool->PlaceTeam(holder, 1));
     Saved();
     QSignalSpy chart(FPool.get(), &TOpenPool::ChartChanged);
-    newcomer->SetEliminated(true);
 
     QVERIFY(FPool->PlaceTeam(newcomer, 1, FStack));
     QCOMPARE(chart.count(), 1);
@@ -173,7 +172,6 @@ class TestPool : public QObject {
     QVERIFY(Results(1) == holder);
     QCOMPARE(holder->Region(), 1);
     QCOMPARE(newcomer->Region(), 0);
-    QVERIFY(newcomer->Eliminated());
     FStack->redo();
     QVERIFY(Results(1) == newcomer);
     QCOMPARE(ChartProblem(*FPool), QString());
@@ -181,17 +179,18 @@ class TestPool : public QObject {
 
   void placeUndoRedoGivesBackTheSavedBytes() {
     Open(false, 0, false);
-    TTeamSeedObject* a = FPool->AddTeam(QStringLiteral("Alpha"));
-    TTeamSeedObject* b = FPool->AddTeam(QStringLiteral("Beta"));
+    const TTeamSeedObject* a = FPool->AddTeam(QStringLiteral("Alpha"));
+    const TTeamSeedObject* b = FPool->AddTeam(QStringLiteral("Beta"));
     QVERIFY(FPool->PlaceTeam(a, 17));
     CheckUndoRedo([&] { QVERIFY(FPool->PlaceTeam(b, 17, FStack)); });
-    CheckUndoRedo([&] { QVERIFY(FPool->PlaceTeam(b, 40, FStack)); });
+    // The team pushed off its line, onto another.
+    CheckUndoRedo([&] { QVERIFY(FPool->PlaceTeam(a, 40, FStack)); });
   }
 
   void advancingFollowsTheWinnerPath() {
     Open(true);
-    TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
-    TTeamSeedObject* sixteen = Team(QStringLiteral("R1S16"));
+    const TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
+    const TTeamSeedObject* sixteen = Team(QStringLiteral("R1S16"));
     QSignalSpy modified(FPool.get(), &TOpenPool::ModifiedChanged);
 
     QVERIFY(FPool->AdvanceTeam(1, FStack));
@@ -216,9 +215,9 @@ class TestPool : public QObject {
 
   void placingFurtherFillsThePathAndDisplacesOthers() {
     Open(true);
-    TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
-    TTeamSeedObject* nine = Team(QStringLiteral("R1S9"));
-    TTeamSeedObject* eight = Team(QStringLiteral("R1S8"));
+    const TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
+    const TTeamSeedObject* nine = Team(QStringLiteral("R1S9"));
+    const TTeamSeedObject* eight = Team(QStringLiteral("R1S8"));
     // Straight to the champion: every line of the path on the way.
     QVERIFY(FPool->PlaceTeam(one, 127, FStack));
     for (int slot : {1, 65, 97, 113, 121, 125, 127})
@@ -244,42 +243,54 @@ class TestPool : public QObject {
     QCOMPARE(ChartProblem(*FPool), QString());
   }
 
-  void placingOffThePathChangesNothing() {
+  void placingOffThePathIsRefusedWithItsReason() {
     Open(true);
-    TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
+    const TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
     QSignalSpy chart(FPool.get(), &TOpenPool::ChartChanged);
-    QVERIFY(!FPool->PlaceTeam(one, 126, FStack));  // the other side's finalist
-    QVERIFY(!FPool->PlaceTeam(one, 81, FStack));   // a round-2 line of region 3
-    QVERIFY(!FPool->PlaceTeam(one, 0, FStack));
-    QVERIFY(!FPool->PlaceTeam(one, 128, FStack));
-    QVERIFY(!FPool->PlaceTeam(nullptr, 1, FStack));
+    // The other side's finalist, a round-2 line of region 3.
+    QCOMPARE(FPool->PlaceTeam(one, 126, FStack).Refusal, TOpenPool::kInvalidPath);
+    QCOMPARE(FPool->PlaceTeam(one, 81, FStack).Refusal, TOpenPool::kInvalidPath);
+    // No line, no team: nothing to say.
+    for (const TEditResult& nothing :
+         {FPool->PlaceTeam(one, 0, FStack), FPool->PlaceTeam(one, 128, FStack),
+          FPool->PlaceTeam(nullptr, 1, FStack)}) {
+      QVERIFY(!nothing);
+      QCOMPARE(nothing.Refusal, QString());
+    }
     QCOMPARE(chart.count(), 0);
     QVERIFY(!FPool->Modified());
     QCOMPARE(FStack->count(), 0);
     QCOMPARE(one->RoundReached(), 1);
   }
 
-  void thePoolsStateDecidesWhatMayBeEdited() {
+  void thePoolsStateDecidesWhatMayBeEditedAndSaysWhy() {
     Open(false);
-    TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
-    // Open first round: nothing moves past it, and there are no players yet.
-    QVERIFY(!FPool->PlaceTeam(one, 65, FStack));
-    QVERIFY(!FPool->AdvanceTeam(1, FStack));
-    QCOMPARE(FPool->AddPlayer(QStringLiteral("Early"), FStack), nullptr);
+    const TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
+    // Open first round: nothing moves past it, wherever, and there are no players yet.
+    QCOMPARE(FPool->PlaceTeam(one, 65, FStack).Refusal, TOpenPool::kNotFinalized);
+    QCOMPARE(FPool->AdvanceTeam(1, FStack).Refusal, TOpenPool::kNotFinalized);
+    QCOMPARE(FPool->AdvanceTeam(0, FStack).Refusal, TOpenPool::kNotFinalized);
+    // A team on the chart takes no second first-round line.
+    QCOMPARE(FPool->PlaceTeam(one, 2, FStack).Refusal, TOpenPool::kAlreadyPlaced);
+    QString why;
+    QCOMPARE(FPool->AddPlayer(QStringLiteral("Early"), FStack, &why), nullptr);
+    QCOMPARE(why, TOpenPool::kNotLocked);
     QCOMPARE(FStack->count(), 0);
     QVERIFY(!FPool->Modified());
-    // Locked: the first round stays as built.
+    // Locked: the first round stays as built, taken line or empty.
     FPool->Lock();
-    QVERIFY(!FPool->PlaceTeam(one, 2, FStack));
-    QVERIFY(!FPool->RemoveTeamFromSlot(1, FStack));
+    QCOMPARE(FPool->PlaceTeam(one, 2, FStack).Refusal, TOpenPool::kFirstRoundStarted);
+    QCOMPARE(FPool->RemoveTeamFromSlot(1, FStack).Refusal, TOpenPool::kCannotRemoveFirstRound);
     QVERIFY(Results(1) == one);
     QCOMPARE(FStack->count(), 0);
+    QCOMPARE(FPool->AddPlayer(QStringLiteral(" \t"), FStack, &why), nullptr);
+    QCOMPARE(why, TOpenPool::kNameMissing);
     QVERIFY(FPool->AddPlayer(QStringLiteral("On time"), FStack));
   }
 
   void removingFromASlotKeepsTheEarlierRounds() {
     Open(true);
-    TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
+    const TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
     QVERIFY(FPool->PlaceTeam(one, 113));
     CheckUndoRedo([&] { QVERIFY(FPool->RemoveTeamFromSlot(97, FStack)); });
     QCOMPARE(one->RoundReached(), 2);
@@ -302,98 +313,115 @@ class TestPool : public QObject {
 
   void clearingTheChartKeepsRegionAndSeed() {
     Open(true);
-    TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
-    one->SetEliminated(true);
+    const TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
     QVERIFY(FPool->PlaceTeam(one, 97));
+    QVERIFY(Team(QStringLiteral("R1S16"))->Eliminated());
     CheckUndoRedo([&] { FPool->ClearChart(FStack); });
     for (int slot = 1; slot <= 127; ++slot)
       QVERIFY(Results(slot) == nullptr);
-    for (const auto& team : Teams().List())
+    // Off the chart, nobody has lost.
+    for (const auto& team : Teams().List()) {
       QCOMPARE(team->RoundReached(), 0);
+      QVERIFY(!team->Eliminated());
+    }
     QCOMPARE(one->Region(), 1);
     QCOMPARE(one->Seed(), 1);
-    QVERIFY(one->Eliminated());
     // A team with its old place goes straight back onto a later line of its path.
     QVERIFY(FPool->PlaceTeam(one, 65));
     QVERIFY(Results(1) == one);
-    // Clearing an empty chart still marks the teams.
+    // Clearing an empty chart is still an edit.
     FPool->ClearChart();
     Saved();
-    FPool->ClearChart();
-    QVERIFY(Teams().Modified());
+    FPool->ClearChart(FStack);
+    QVERIFY(FPool->Modified());
   }
 
-  void recountMarksTheLosersWhileLocked() {
+  // Who has lost is the document's to work out, in the edit that moves the teams: nobody
+  // else ever recounts.
+  void everyTeamEditWorksOutWhoHasLost() {
     Open(true);
-    TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
-    TTeamSeedObject* sixteen = Team(QStringLiteral("R1S16"));
-    TTeamSeedObject* eight = Team(QStringLiteral("R1S8"));
+    const TTeamSeedObject* one = Team(QStringLiteral("R1S1"));
+    const TTeamSeedObject* eight = Team(QStringLiteral("R1S8"));
     QVERIFY(FPool->PlaceTeam(one, 97));
-    QVERIFY(FPool->AdvanceTeam(3));  // R1S8 into round 2, then beaten by R1S1 in round 3
-    one->SetRoundReached(5);         // a stored value the chart does not bear out
-    CheckUndoRedo([&] { FPool->RecountTeams(FStack); });
-    QCOMPARE(one->RoundReached(), 3);
+    QVERIFY(Team(QStringLiteral("R1S16"))->Eliminated());
     QVERIFY(!one->Eliminated());
-    QVERIFY(sixteen->Eliminated());
+    // R1S8 into round 2, there beaten by R1S1 in round 3; undo puts the flags back too.
+    CheckUndoRedo([&] { QVERIFY(FPool->AdvanceTeam(3, FStack)); });
     QVERIFY(eight->Eliminated());
     QCOMPARE(eight->RoundReached(), 2);
     QVERIFY(Team(QStringLiteral("R1S9"))->Eliminated());   // beaten by R1S8 in round 2
     QVERIFY(!Team(QStringLiteral("R1S5"))->Eliminated());  // its game is not played yet
-    Saved();
-
-    // Nothing to change: no edit, nothing marked, nothing to undo.
-    const int commands = FStack->count();
-    FPool->RecountTeams(FStack);
-    QCOMPARE(FStack->count(), commands);
-    QVERIFY(!FPool->Modified());
+    // Taken off the line it won, the winner's opponents are in again.
+    QVERIFY(FPool->RemoveTeamFromSlot(65));
+    QVERIFY(!Team(QStringLiteral("R1S16"))->Eliminated());
+    // While the first round is open nobody has lost.
+    QVERIFY(FPool->AdvanceTeam(5));
+    QVERIFY(Team(QStringLiteral("R1S12"))->Eliminated());
+    FPool->Unlock();
+    for (const auto& team : Teams().List())
+      QVERIFY(!team->Eliminated());
   }
 
-  void recountClearsTheLosersWhileUnlocked() {
-    Open(false);
-    Team(QStringLiteral("R2S3"))->SetEliminated(true);
-    FPool->RecountTeams(FStack);
-    for (const auto& team : Teams().List()) {
-      QVERIFY(!team->Eliminated());
-      QCOMPARE(team->RoundReached(), 1);
-    }
-    QVERIFY(Teams().Modified());
+  void whoHasLostIsWorkedOutAsThePoolComesIn() {
+    // Files written while a beaten team was still counted in, as a builder left open did.
+    QVERIFY(QDir().mkpath(PoolDir()));
+    auto module = TestPools::CreatePool(PoolDir());
+    TestPools::AddFullField(module->TeamsFile());
+    TestPools::PlayUpperLinesUpTo(*module, 3);
+    module->TeamsFile().FindTeam(QStringLiteral("R1S16"))->SetEliminated(false);
+    module->SystemFile().SetFinalized(true);
+    module->SavePool();
+    module->ClosePool();
+    QVERIFY(FPool->OpenPool(PoolDir(), false));
+    QVERIFY(Team(QStringLiteral("R1S16"))->Eliminated());
+    // Changed from what the files hold: to be written.
+    QVERIFY(FPool->Modified());
+    Saved();
+    QVERIFY(FPool->Reload());
+    QVERIFY(!FPool->Modified());
   }
 
   // --- Team list -------------------------------------------------------------------------
 
   void addingTeamsKeepsTheListWithinItsRules() {
     Open(false, 0, false);
-    QSignalSpy teams(FPool.get(), &TOpenPool::TeamsChanged);
+    QVERIFY(FPool->AddTeam(QStringLiteral("First")));
+    QSignalSpy inserted(FPool.get(), &TOpenPool::TeamInserted);
     CheckUndoRedo([&] { QVERIFY(FPool->AddTeam(QStringLiteral("Alpha"), FStack)); });
-    QVERIFY(teams.count() >= 1);
-    TTeamSeedObject* alpha = Team(QStringLiteral("Alpha"));
+    // The edit and its redo, each at the end of the list.
+    QCOMPARE(inserted.count(), 2);
+    QCOMPARE(inserted.last().at(0).toInt(), 1);
+    const TTeamSeedObject* alpha = Team(QStringLiteral("Alpha"));
     QCOMPARE(alpha->RoundReached(), 0);
     QCOMPARE(alpha->Region(), 0);
     // The same name with blanks around it is the same team; another case is another team.
-    QVERIFY(!FPool->AddTeam(QStringLiteral("  Alpha "), FStack));
+    QString why;
+    QVERIFY(!FPool->AddTeam(QStringLiteral("  Alpha "), FStack, &why));
+    QCOMPARE(why, TOpenPool::kTeamNameTaken);
     QVERIFY(FPool->AddTeam(QStringLiteral("alpha"), FStack));
     for (int i = Teams().Count(); i < 64; ++i)
       QVERIFY(FPool->AddTeam(QStringLiteral("T%1").arg(i)));
     QCOMPARE(Teams().Count(), 64);
-    QVERIFY(!FPool->AddTeam(QStringLiteral("One too many"), FStack));
+    QVERIFY(!FPool->AddTeam(QStringLiteral("One too many"), FStack, &why));
+    QCOMPARE(why, TOpenPool::kTeamListFull);
     QCOMPARE(Teams().Count(), 64);
   }
 
   void removingATeamKeepsItForUndo() {
     Open(false, 0, false);
-    TTeamSeedObject* a = FPool->AddTeam(QStringLiteral("A"));
-    TTeamSeedObject* b = FPool->AddTeam(QStringLiteral("B"));
-    TTeamSeedObject* c = FPool->AddTeam(QStringLiteral("C"));
+    const TTeamSeedObject* a = FPool->AddTeam(QStringLiteral("A"));
+    const TTeamSeedObject* b = FPool->AddTeam(QStringLiteral("B"));
+    const TTeamSeedObject* c = FPool->AddTeam(QStringLiteral("C"));
     QVERIFY(FPool->PlaceTeam(c, 5));
-    // A team on the chart must come off it first.
-    QVERIFY(!FPool->RemoveTeam(c, FStack));
+    // A team on the chart must come off it first, even named with blanks around it; a name
+    // no team has is none to take out.
+    QCOMPARE(FPool->RemoveTeam(QStringLiteral(" C"), FStack).Refusal, TOpenPool::kRemovePlaced);
+    QCOMPARE(FPool->RemoveTeam(QStringLiteral("b"), FStack).Refusal, TOpenPool::kNotInList);
 
-    QSignalSpy leaving(FPool.get(), &TOpenPool::TeamAboutToBeRemoved);
-    QObject::connect(
-        FPool.get(), &TOpenPool::TeamAboutToBeRemoved, this,
-        [this](TTeamSeedObject* team) { QVERIFY(Teams().FindTeam(team->TeamName())); });
-    CheckUndoRedo([&] { QVERIFY(FPool->RemoveTeam(b, FStack)); });
-    QCOMPARE(leaving.count(), 2);  // the edit and its redo
+    QSignalSpy removed(FPool.get(), &TOpenPool::TeamRemoved);
+    CheckUndoRedo([&] { QVERIFY(FPool->RemoveTeam(QStringLiteral("B"), FStack)); });
+    QCOMPARE(removed.count(), 2);  // the edit and its redo
+    QCOMPARE(removed.last().at(0).toInt(), 1);
     QCOMPARE(Teams().Count(), 2);
     FStack->undo();
     // The very team is back, in its place.
@@ -403,7 +431,7 @@ class TestPool : public QObject {
 
   void undoingAnAddedTeamTakesItOffTheChart() {
     Open(false, 0, false);
-    TTeamSeedObject* a = FPool->AddTeam(QStringLiteral("A"), FStack);
+    const TTeamSeedObject* a = FPool->AddTeam(QStringLiteral("A"), FStack);
     QVERIFY(FPool->PlaceTeam(a, 9));  // done for good, outside the stack
     FStack->undo();
     QCOMPARE(Teams().Count(), 0);
@@ -414,11 +442,12 @@ class TestPool : public QObject {
   void tieBreakerPoints() {
     Open(true);
     QSignalSpy tie(FPool.get(), &TOpenPool::TieBreakerChanged);
-    CheckUndoRedo([&] { FPool->SetTieBreakerPoints(145, FStack); });
+    CheckUndoRedo([&] { QVERIFY(FPool->SetTieBreakerPoints(145, FStack)); });
     QCOMPARE(FPool->DataModule()->SystemFile().TieBreakerPoints(), 145);
     QCOMPARE(tie.count(), 3);
     Saved();
-    FPool->SetTieBreakerPoints(145, FStack);
+    QVERIFY(!FPool->SetTieBreakerPoints(145, FStack));
+    QCOMPARE(FPool->SetTieBreakerPoints(1000, FStack).Refusal, TOpenPool::kTieBreakerRange);
     QVERIFY(!FPool->Modified());
     QCOMPARE(tie.count(), 3);
   }
@@ -434,14 +463,25 @@ class TestPool : public QObject {
     changed.PoolName = QStringLiteral("Office Pool");
     changed.BracketNames[2] = QStringLiteral("North");
     changed.RoundPoints[0] = 0;
-    CheckUndoRedo([&] { FPool->SetOptions(changed, FStack); });
+    CheckUndoRedo([&] { QVERIFY(FPool->SetOptions(changed, FStack)); });
     QCOMPARE(options.count(), 3);
     QCOMPARE(FPool->Options(), changed);
     QCOMPARE(FPool->DataModule()->SystemFile().RoundPoints(2), 0);
     // The same options again are no edit.
     Saved();
-    FPool->SetOptions(changed, FStack);
+    QVERIFY(!FPool->SetOptions(changed, FStack));
+    // Values the system file cannot keep are refused whole, with the reason.
+    TPoolOptions refused = changed;
+    refused.PoolName = QStringLiteral("Office");
+    refused.BracketNames[0] = QStringLiteral("Łódź");
+    QCOMPARE(
+        FPool->SetOptions(refused, FStack).Refusal,
+        QStringLiteral("The bracket name \"Łódź\" holds \"Ł\", a character a pool cannot store"));
+    refused.BracketNames[0] = QStringLiteral("Midwest");
+    refused.RoundPoints[5] = 1000;
+    QCOMPARE(FPool->SetOptions(refused, FStack).Refusal, TOpenPool::kRoundPointsRange);
     QVERIFY(!FPool->Modified());
+    QCOMPARE(FPool->Options(), changed);
     QCOMPARE(options.count(), 3);
   }
 
@@ -449,8 +489,8 @@ class TestPool : public QObject {
 
   void addingAndDeletingPlayers() {
     Open(true, 2);
-    QSignalSpy players(FPool.get(), &TOpenPool::PlayersChanged);
-    TPlayerPicksListObject* added = nullptr;
+    QSignalSpy inserted(FPool.get(), &TOpenPool::PlayersInserted);
+    const TPlayerPicksListObject* added = nullptr;
     CheckUndoRedo([&] { added = FPool->AddPlayer(QStringLiteral(" Pat "), FStack); });
     QCOMPARE(Players().Count(), 3);
     QCOMPARE(Players().Items(2), added);
@@ -458,14 +498,19 @@ class TestPool : public QObject {
     QCOMPARE(added->TieBreakerPoints(), 0);
     QCOMPARE(added->Pick(5)->TeamName(), Teams().Items(5)->TeamName());
     QCOMPARE(added->Pick(5)->RoundReached(), 1);
-    QVERIFY(players.count() >= 3);
+    // The edit and its redo, each one player at the end.
+    QCOMPARE(inserted.count(), 2);
+    QCOMPARE(inserted.last(), QVariantList({2, 1}));
 
-    TPlayerPicksListObject* first = Players().Items(0);
+    const TPlayerPicksListObject* first = Players().Items(0);
     FPool->ShowPlayer(first);
     QVERIFY(Picks(1) == first->Pick(0));
-    QSignalSpy leaving(FPool.get(), &TOpenPool::PlayerAboutToBeRemoved);
+    QSignalSpy leaving(FPool.get(), &TOpenPool::PlayersAboutToBeRemoved);
+    QObject::connect(FPool.get(), &TOpenPool::PlayersAboutToBeRemoved, this,
+                     [&](int index) { QCOMPARE(Players().Items(index), first); });
     CheckUndoRedo([&] { QVERIFY(FPool->DeletePlayer(first, FStack)); });
     QCOMPARE(leaving.count(), 2);
+    QCOMPARE(leaving.last(), QVariantList({0, 1}));
     // The shown player left the chart before it left the list.
     QCOMPARE(FPool->ShownPlayer(), nullptr);
     QVERIFY(Picks(1) == nullptr);
@@ -480,14 +525,14 @@ class TestPool : public QObject {
 
   void clearingAPlayerTakesTheTeamsAfresh() {
     Open(true, 1);
-    TPlayerPicksListObject* player = Players().Items(0);
+    const TPlayerPicksListObject* player = Players().Items(0);
     FPool->ShowPlayer(player);
-    QCOMPARE(FPool->DropPick(1, 127, FStack), TOpenPool::TDropResult::Dropped);
-    QList<TPlayerPicksListObject*> changed;
+    QVERIFY(FPool->DropPick(1, 127, FStack));
+    QList<const TPlayerPicksListObject*> changed;
     QObject::connect(FPool.get(), &TOpenPool::PlayerChanged, this,
-                     [&changed](TPlayerPicksListObject* which) { changed << which; });
+                     [&changed](const TPlayerPicksListObject* which) { changed << which; });
     CheckUndoRedo([&] { FPool->ClearPlayer(player, FStack); });
-    QCOMPARE(changed, QList<TPlayerPicksListObject*>({player, player, player}));
+    QCOMPARE(changed, QList<const TPlayerPicksListObject*>({player, player, player}));
     QCOMPARE(player->TieBreakerPoints(), 0);
     QCOMPARE(player->Pick(0)->RoundReached(), 1);
     QVERIFY(Picks(127) == nullptr);
@@ -496,29 +541,28 @@ class TestPool : public QObject {
 
   void guessIsStoredOnlyWhenItChanges() {
     Open(true, 1);
-    TPlayerPicksListObject* player = Players().Items(0);
-    CheckUndoRedo([&] { FPool->SetGuess(player, 150, FStack); });
+    const TPlayerPicksListObject* player = Players().Items(0);
+    CheckUndoRedo([&] { QVERIFY(FPool->SetGuess(player, 150, FStack)); });
     QCOMPARE(player->TieBreakerPoints(), 150);
     Saved();
-    FPool->SetGuess(player, 150, FStack);
+    QVERIFY(!FPool->SetGuess(player, 150, FStack));
+    QCOMPARE(FPool->SetGuess(player, -1, FStack).Refusal, TOpenPool::kGuessRange);
     QVERIFY(!FPool->Modified());
   }
 
   void droppingAPickAutofillsItsPath() {
     Open(true, 1);
-    TPlayerPicksListObject* player = Players().Items(0);
+    const TPlayerPicksListObject* player = Players().Items(0);
     const TChartEntry* one = player->Pick(0);       // R1S1, slot 1
     const TChartEntry* sixteen = player->Pick(15);  // R1S16, slot 2
     // Nothing is shown yet: nothing to drop.
-    QCOMPARE(FPool->DropPick(1, 65, FStack), TOpenPool::TDropResult::Nothing);
+    QVERIFY(!FPool->DropPick(1, 65, FStack));
     FPool->ShowPlayer(player);
     QSignalSpy chart(FPool.get(), &TOpenPool::PicksChartChanged);
 
-    CheckUndoRedo(
-        [&] { QCOMPARE(FPool->DropPick(2, 65, FStack), TOpenPool::TDropResult::Dropped); });
+    CheckUndoRedo([&] { QVERIFY(FPool->DropPick(2, 65, FStack)); });
     QCOMPARE(sixteen->RoundReached(), 2);
-    CheckUndoRedo(
-        [&] { QCOMPARE(FPool->DropPick(1, 127, FStack), TOpenPool::TDropResult::Dropped); });
+    CheckUndoRedo([&] { QVERIFY(FPool->DropPick(1, 127, FStack)); });
     QVERIFY(chart.count() >= 1);
     for (int slot : {1, 65, 97, 113, 121, 125, 127})
       QVERIFY(Picks(slot) == one);
@@ -526,21 +570,44 @@ class TestPool : public QObject {
     QCOMPARE(sixteen->RoundReached(), 1);  // displaced from its round-2 line
 
     // The champion back on its round-3 line: rounds 4 to 7 empty.
-    QCOMPARE(FPool->DropPick(127, 97, FStack), TOpenPool::TDropResult::Dropped);
+    QVERIFY(FPool->DropPick(127, 97, FStack));
     QCOMPARE(one->RoundReached(), 3);
     for (int slot : {113, 121, 125, 127})
       QVERIFY(Picks(slot) == nullptr);
 
-    // Off the path, from an empty line, or onto no line: nothing changes.
+    // Off the path is refused; from an empty line or onto no line is nothing.
     Saved();
     const int commands = FStack->count();
-    QCOMPARE(FPool->DropPick(1, 126, FStack), TOpenPool::TDropResult::InvalidPath);
-    QCOMPARE(FPool->DropPick(1, 17, FStack), TOpenPool::TDropResult::InvalidPath);
-    QCOMPARE(FPool->DropPick(113, 121, FStack), TOpenPool::TDropResult::Nothing);
-    QCOMPARE(FPool->DropPick(1, 0, FStack), TOpenPool::TDropResult::Nothing);
+    QCOMPARE(FPool->DropPick(1, 126, FStack).Refusal, TOpenPool::kInvalidPath);
+    QCOMPARE(FPool->DropPick(1, 17, FStack).Refusal, TOpenPool::kInvalidPath);
+    for (const TEditResult& nothing :
+         {FPool->DropPick(113, 121, FStack), FPool->DropPick(1, 0, FStack)}) {
+      QVERIFY(!nothing);
+      QCOMPARE(nothing.Refusal, QString());
+    }
     QCOMPARE(FStack->count(), commands);
     QVERIFY(!FPool->Modified());
     QCOMPARE(one->RoundReached(), 3);
+  }
+
+  void advancingAPickMovesItOneLine() {
+    Open(true, 1);
+    const TPlayerPicksListObject* player = Players().Items(0);
+    FPool->ShowPlayer(player);
+    CheckUndoRedo([&] { QVERIFY(FPool->AdvancePick(2, FStack)); });
+    QCOMPARE(player->Pick(15)->RoundReached(), 2);  // R1S16 on its round-2 line
+    // The other team of the game takes the line; its team drops back to the first round.
+    QVERIFY(FPool->AdvancePick(1, FStack));
+    QVERIFY(Picks(65) == player->Pick(0));
+    QCOMPARE(player->Pick(15)->RoundReached(), 1);
+    QVERIFY(FPool->AdvancePick(65, FStack));
+    QVERIFY(Picks(97) == player->Pick(0));
+    // From an empty line or past the champion: nothing.
+    QVERIFY(FPool->DropPick(97, 127, FStack));
+    const int commands = FStack->count();
+    QVERIFY(!FPool->AdvancePick(127, FStack));
+    QVERIFY(!FPool->AdvancePick(98, FStack));
+    QCOMPARE(FStack->count(), commands);
   }
 
   // --- Lock, unlock, replace -------------------------------------------------------------
@@ -554,20 +621,21 @@ class TestPool : public QObject {
     QCOMPARE(lock.count(), 1);
     QCOMPARE(lock.at(0).at(0).toBool(), true);
     QVERIFY(FPool->Finalized());
-    QVERIFY(FPool->DataModule()->SystemFile().Modified());
     QCOMPARE(FStack->count(), 0);
+    // Neither the lock nor the edits emptied from the stack can be undone now.
+    QVERIFY(FPool->Modified());
   }
 
   void unlockDropsThePlayersChartEntries() {
     Open(true, 3);
-    TPlayerPicksListObject* shown = Players().Items(1);
-    FPool->ShowPlayer(shown);
-    QCOMPARE(FPool->DropPick(1, 127, FStack), TOpenPool::TDropResult::Dropped);
-    QSignalSpy leaving(FPool.get(), &TOpenPool::PlayerAboutToBeRemoved);
+    FPool->ShowPlayer(Players().Items(1));
+    QVERIFY(FPool->DropPick(1, 127, FStack));
+    QSignalSpy leaving(FPool.get(), &TOpenPool::PlayersAboutToBeRemoved);
     QSignalSpy lock(FPool.get(), &TOpenPool::LockChanged);
 
     FPool->Unlock();
-    QCOMPARE(leaving.count(), 3);
+    QCOMPARE(leaving.count(), 1);
+    QCOMPARE(leaving.last(), QVariantList({0, 3}));
     QCOMPARE(lock.count(), 1);
     QCOMPARE(Players().Count(), 0);
     QCOMPARE(FPool->ShownPlayer(), nullptr);
@@ -589,7 +657,7 @@ class TestPool : public QObject {
   void replacingThePoolTellsFirst() {
     Open(true, 1);
     FPool->SetTieBreakerPoints(10, FStack);
-    TBracketList* oldChart = FPool->ResultsBracket();
+    const TBracketList* oldChart = FPool->ResultsBracket();
     bool sawOldPool = false;
     QObject::connect(FPool.get(), &TOpenPool::AboutToBeReplaced, this, [&] {
       sawOldPool = FPool->ResultsBracket() == oldChart && FPool->DataModule() != nullptr;
@@ -661,6 +729,50 @@ class TestPool : public QObject {
     FStack->setActive();
     FPool->UndoGroup()->undo();
     QCOMPARE(Team(QStringLiteral("R1S1"))->RoundReached(), 1);
+  }
+
+  // The pool is modified while it holds what its files do not: undone back to the save, it
+  // is not, whichever windows' stacks took part.
+  void modifiedFollowsTheUndoStacks() {
+    Open(true, 1);
+    auto otherWindow = std::make_unique<QObject>();
+    QUndoStack* other = FPool->CreateUndoStack(otherWindow.get());
+    QSignalSpy modified(FPool.get(), &TOpenPool::ModifiedChanged);
+    QVERIFY(FPool->AdvanceTeam(1, FStack));
+    QVERIFY(FPool->SetGuess(Players().Items(0), 7, other));
+    QVERIFY(FPool->Modified());
+    FStack->undo();
+    QVERIFY(FPool->Modified());
+    other->undo();
+    QVERIFY(!FPool->Modified());
+    QCOMPARE(modified.count(), 2);
+    QCOMPARE(modified.last().at(0).toBool(), false);
+    // Back where the files are, nothing is marked to be written either.
+    QVERIFY(!FPool->DataModule()->Modified());
+
+    // Saved in between: the save is the place to come back to, from either side.
+    FStack->redo();
+    Saved();
+    QVERIFY(!FPool->Modified());
+    FStack->undo();
+    QVERIFY(FPool->Modified());
+    FStack->redo();
+    QVERIFY(!FPool->Modified());
+    other->redo();
+    QVERIFY(FPool->Modified());
+
+    // A window going away takes its stack along, not its edit.
+    otherWindow.reset();
+    QVERIFY(FPool->Modified());
+    Saved();
+    // An edit made without a stack can be taken back by none.
+    QVERIFY(FPool->AdvanceTeam(3, FStack));
+    QVERIFY(FPool->SetGuess(Players().Items(0), 8));
+    FStack->undo();
+    QVERIFY(FPool->Modified());
+    // Read afresh from the files, the pool holds just what they do.
+    QVERIFY(FPool->Reload());
+    QVERIFY(!FPool->Modified());
   }
 
   void newPoolFolder() {

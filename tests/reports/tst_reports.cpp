@@ -147,12 +147,14 @@ class TestReports : public QObject {
  private:
   // A pool in the temporary folder, held as the main window holds it.
   void MakePool(int players, int playedRounds, int32_t actualTotal, bool locked = true);
-  TFFDataModule& Pool() { return *FPool->DataModule(); }
+  // The pool as each test fills it in, handed to the document first: the reports only read it.
+  TFFDataModule& Pool() { return *FModule; }
   TRecordingReport& Record(TReport report);
   TRecordingReport& RecordRtf(TReport report);
 
   std::unique_ptr<QTemporaryDir> FDir;
   std::unique_ptr<TOpenPool> FPool;
+  TFFDataModule* FModule = nullptr;
   std::unique_ptr<TPoolReports> FReports;
   TRecordingReport FWriter;
   TFakePrompts FPrompts;
@@ -179,7 +181,9 @@ void TestReports::cleanup() {
 }
 
 void TestReports::MakePool(int players, int playedRounds, int32_t actualTotal, bool locked) {
-  FPool->SetDataModule(TestPools::CreatePool(FDir->path()));
+  auto module = TestPools::CreatePool(FDir->path());
+  FModule = module.get();
+  FPool->SetDataModule(std::move(module));
   SamplePool::Fill(Pool(), players, playedRounds, actualTotal);
   Pool().SystemFile().SetFinalized(locked);
   FReports = std::make_unique<TPoolReports>(*FPool);
@@ -307,8 +311,10 @@ void TestReports::rtfFilesGoToTheOpenPoolsFolder() {
 
   // Another pool opened: the same report now goes into its folder.
   QTemporaryDir other;
-  FPool->SetDataModule(TestPools::CreatePool(other.path()));
-  SamplePool::Fill(Pool(), 2, 0, 0);
+  auto module = TestPools::CreatePool(other.path());
+  SamplePool::Fill(*module, 2, 0, 0);
+  FModule = module.get();
+  FPool->SetDataModule(std::move(module));
   form.FormActivate();
   form.lstReportNames->setCurrentRow(Points);
   form.btnPrintClick();
