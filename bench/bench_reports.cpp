@@ -28,10 +28,11 @@ int main(int argc, char* argv[]) {
   QDir().mkpath(folder);
   QElapsedTimer timer;
   timer.start();
+  auto module = TestPools::CreatePool(folder);
+  SamplePool::Fill(*module, players, 2, 0);
+  module->SavePool();
   TOpenPool pool;
-  pool.SetDataModule(TestPools::CreatePool(folder));
-  SamplePool::Fill(*pool.DataModule(), players, 2, 0);
-  pool.DataModule()->SavePool();
+  pool.SetDataModule(std::move(module));
   std::printf("pool of %d players made and saved in %lld ms\n", players, timer.elapsed());
 
   TPoolReports reports(pool);

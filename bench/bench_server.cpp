@@ -88,7 +88,8 @@ TRun Send(const QString& directory, int entries, int clients) {
 
   // Every entry in the pool once, in memory and on disk.
   const auto saved = TestPools::OpenPool(directory);
-  for (const TFFDataModule* pool : {document.DataModule(), saved.get()}) {
+  const TFFDataModule* onDisk = saved.get();
+  for (const TFFDataModule* pool : {document.DataModule(), onDisk}) {
     QSet<QString> names;
     for (const auto& player : pool->PlayerPicksFile().List())
       names.insert(player->PlayerName());

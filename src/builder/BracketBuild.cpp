@@ -1,8 +1,6 @@
 #include "BracketBuild.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCheckBox>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -30,7 +28,6 @@
 #include "OpenPool.h"
 #include "Prompts.h"
 #include "SplashHelp1.h"
-#include "Text.h"
 #include "TieBreakerPoints.h"
 
 namespace {

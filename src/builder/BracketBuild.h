@@ -45,11 +45,6 @@ class TfrmBracketBuild : public QMainWindow, public TEditingWindow {
       "To advance team : Double click directly on team on display or drag from list and drop on "
       "bracket");
 
-  static inline const QString kClearQuestion =
-      QStringLiteral("This will clear the bracket information. Do you wish to continue?");
-  static inline const QString kAuditPassed = QStringLiteral("Audit check passed!");
-  static inline const QString kAuditFailed = QStringLiteral("Not all brackets have been completed");
-
   explicit TfrmBracketBuild(TOpenPool& pool, QWidget* parent = nullptr);
   ~TfrmBracketBuild() override;
 

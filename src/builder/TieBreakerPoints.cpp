@@ -8,6 +8,7 @@
 #include <QScreen>
 
 #include "DesignFont.h"
+#include "OpenPool.h"
 #include "Prompts.h"
 
 namespace {
@@ -73,7 +74,7 @@ bool TdlgTieBreakerPoints::Points(int32_t* points) const {
 void TdlgTieBreakerPoints::btnOKClick() {
   int32_t points = 0;
   if (!Points(&points)) {
-    TPrompts::Current().Refuse(kNotANumber, this);
+    TPrompts::Current().Refuse(TOpenPool::kTieBreakerRange, this);
     edtTieBreakerPoints->setFocus();
     return;
   }

@@ -13,8 +13,6 @@ class TdlgTieBreakerPoints : public QDialog {
 
  public:
   static inline const QString kCaption = QStringLiteral("Tie Breaker Points");
-  static inline const QString kNotANumber = QStringLiteral(
-      "Please enter the total points of the championship game as a whole number from 0 to 999.");
 
   explicit TdlgTieBreakerPoints(QWidget* parent = nullptr);
 
@@ -23,8 +21,8 @@ class TdlgTieBreakerPoints : public QDialog {
   // The total typed in the box; false when the box does not hold a whole number.
   bool Points(int32_t* points) const;
 
-  // OK closes the dialog only with a whole number in the box; otherwise the user is told and
-  // the box keeps the focus.
+  // OK closes the dialog only with a whole number in the box; otherwise the user is told, as
+  // the pool refuses a total out of range, and the box keeps the focus.
   void btnOKClick();
 
   QLineEdit* edtTieBreakerPoints = nullptr;

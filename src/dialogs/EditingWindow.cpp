@@ -1,6 +1,7 @@
 #include "EditingWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QHideEvent>
@@ -29,6 +30,17 @@ void TEditingWindow::Tell(const QString& text, TPrompts::Icon icon, const QStrin
 bool TEditingWindow::Ask(const QString& text) {
   const TOwnModal own(*this);
   return TPrompts::Current().Confirm(text, TPrompts::Icon::Stop, &FWindow);
+}
+
+void TEditingWindow::RefuseFieldInput(QWidget& field) {
+  QApplication::beep();
+  Refuse(kInvalidInput);
+  field.setFocus();
+}
+
+void TEditingWindow::TellNotAnInteger(const QString& text) {
+  Tell(QString(kNotAnInteger).replace(QLatin1String("%s"), text), TPrompts::Icon::Stop,
+       kApplicationTitle);
 }
 
 int TEditingWindow::ShowModal(QDialog& dialog) {

@@ -30,6 +30,17 @@ QString LongHint(const QString& hint);
 // - actions made from the program's hints.
 class TEditingWindow {
  public:
+  // The questions and answers of Clear Brackets and Audit in the builder and the player entry.
+  static inline const QString kClearQuestion =
+      QStringLiteral("This will clear the bracket information. Do you wish to continue?");
+  static inline const QString kAuditPassed = QStringLiteral("Audit check passed!");
+  static inline const QString kAuditFailed = QStringLiteral("Not all brackets have been completed");
+  // The refusals of a masked number field: left without the digit it requires, and holding
+  // no whole number when it is taken.
+  static inline const QString kInvalidInput =
+      QStringLiteral("Invalid input value.  Use escape key to abandon changes");
+  static inline const QString kNotAnInteger = QStringLiteral("'%s' is not a valid integer value");
+
   // Shows a dialog modally and returns its result; tests put in one that works the dialog
   // through its handlers.
   using TModalRunner = std::function<int(QDialog&)>;
@@ -67,6 +78,12 @@ class TEditingWindow {
   void Refuse(const QString& text) { Tell(text, TPrompts::Icon::Stop); }
   // A question with Yes and No and the stop icon.
   bool Ask(const QString& text);
+  // A masked field left without its required digit: a beep, the refusal, and the focus back
+  // in the field.
+  void RefuseFieldInput(QWidget& field);
+  // A field's `text` that is no whole number when it is taken, reported as the program
+  // reports any failed step.
+  void TellNotAnInteger(const QString& text);
   int ShowModal(QDialog& dialog);
 
   // From the window's event(): true when `event` is an activation on which the window runs

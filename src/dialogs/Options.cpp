@@ -1,6 +1,5 @@
 #include "Options.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -16,7 +15,6 @@
 #include "FieldExit.h"
 #include "Help.h"
 #include "OpenPool.h"
-#include "Prompts.h"
 
 namespace {
 const QString kCaption = QStringLiteral("Pool Options");
@@ -185,9 +183,7 @@ void TfrmOptions::btnOkClick() {
       }
       pgcOptions->setCurrentIndex(1);
       edit->setFocus();
-      // Reported as the program reports any failed step.
-      Tell(QString(kNotAnInteger).replace(QLatin1String("%s"), text), TPrompts::Icon::Stop,
-           kApplicationTitle);
+      TellNotAnInteger(text);
       return;
     }
     options.RoundPoints[static_cast<size_t>(round - 1)] = value;
@@ -214,9 +210,7 @@ void TfrmOptions::reject() {
 bool TfrmOptions::edtMultRoundExit(QLineEdit* edit) {
   if (!edit->isModified() || edit->hasAcceptableInput())
     return true;
-  QApplication::beep();
-  Refuse(kInvalidInput);
-  edit->setFocus();
+  RefuseFieldInput(*edit);
   return false;
 }
 

@@ -20,9 +20,6 @@ class TfrmOptions : public QDialog, public TEditingWindow {
 
  public:
   static constexpr int kHelpContext = 210;
-  static inline const QString kInvalidInput =
-      QStringLiteral("Invalid input value.  Use escape key to abandon changes");
-  static inline const QString kNotAnInteger = QStringLiteral("'%s' is not a valid integer value");
 
   explicit TfrmOptions(TOpenPool& pool, QWidget* parent = nullptr);
 

@@ -1,8 +1,6 @@
 #include "PlayerEntryForm.h"
 
 #include <QAction>
-#include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QHideEvent>
@@ -358,9 +356,7 @@ bool TfrmPlayerEntryForm::CommitGuess() {
   bool ok = false;
   const int value = text.toInt(&ok);
   if (!ok) {
-    // Reported the way the program reports any failed step.
-    Tell(QString(kNotAnInteger).replace(QLatin1String("%s"), text), TPrompts::Icon::Stop,
-         kApplicationTitle);
+    TellNotAnInteger(text);
     edtTotalPoints->setFocus();
     return false;
   }
@@ -435,9 +431,7 @@ bool TfrmPlayerEntryForm::edtTotalPointsExit() {
   if (!FCurrentPlayer || !edtTotalPoints->isModified())
     return true;
   if (!edtTotalPoints->hasAcceptableInput()) {
-    QApplication::beep();
-    Tell(kInvalidInput, TPrompts::Icon::Stop);
-    edtTotalPoints->setFocus();
+    RefuseFieldInput(*edtTotalPoints);
     return false;
   }
   return CommitGuess();

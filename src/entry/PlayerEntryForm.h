@@ -44,13 +44,6 @@ class TfrmPlayerEntryForm : public QMainWindow, public TEditingWindow {
   static inline const QString kDeleteOnePick = QStringLiteral("Delete %1 and the 1 pick?");
   static inline const QString kDeleteNoPicks =
       QStringLiteral("Delete %1? No picks are entered yet.");
-  static inline const QString kClearQuestion =
-      QStringLiteral("This will clear the bracket information. Do you wish to continue?");
-  static inline const QString kAuditPassed = QStringLiteral("Audit check passed!");
-  static inline const QString kAuditFailed = QStringLiteral("Not all brackets have been completed");
-  static inline const QString kInvalidInput =
-      QStringLiteral("Invalid input value.  Use escape key to abandon changes");
-  static inline const QString kNotAnInteger = QStringLiteral("'%s' is not a valid integer value");
 
   explicit TfrmPlayerEntryForm(TOpenPool& pool, QWidget* parent = nullptr);
   ~TfrmPlayerEntryForm() override;

@@ -488,7 +488,7 @@ class TestBuilder : public QObject {
     };
     FForm->actTieBreakerPtsExecute();
     QVERIFY(stayed);
-    QCOMPARE(Shown(), QStringList{TdlgTieBreakerPoints::kNotANumber});
+    QCOMPARE(Shown(), QStringList{TOpenPool::kTieBreakerRange});
     QCOMPARE(FPool->DataModule()->SystemFile().TieBreakerPoints(), 145);
     QCOMPARE(FDialogs,
              QStringList({"dlgTieBreakerPoints", "dlgTieBreakerPoints", "dlgTieBreakerPoints"}));
