@@ -13,7 +13,7 @@ class QListWidget;
 class QPushButton;
 class TOpenPool;
 
-// "Print Report": choose one of the seven reports and send it to the report setup (preview or
+// "Print Report": choose one of the nine reports and send it to the report setup (preview or
 // printer) or to its RTF file in the pool's folder. Made once and shown modally; closing
 // only hides it, so the choice and the tick are still there the next time.
 class TfrmPrintReport : public QDialog {
