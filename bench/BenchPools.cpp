@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "ChartGeometry.h"
+#include "ChartPaths.h"
 #include "FFDataModule.h"
 
 namespace {
@@ -59,7 +59,7 @@ void Write(const QString& directory, int players, int playedUpTo) {
   const std::array<int, kLines> results = PlayBracket(random, playedUpTo);
   for (int line : lineOfTeam) {
     auto team = std::make_unique<TTeamSeedObject>();
-    const int seed = ChartGeometry::kSeedOrder[static_cast<size_t>(line % 16)];
+    const int seed = ChartPaths::kSeedOrder[static_cast<size_t>(line % 16)];
     team->SetTeamName(QStringLiteral("%1 %2").arg(kRegions[line / 16], kNicknames[seed - 1]));
     team->SetRegion(line / 16 + 1);
     team->SetSeed(seed);

@@ -36,7 +36,7 @@ TBracketBitmap::TBracketBitmap(const TSystemFile& system)
 
 void TBracketBitmap::DrawTitles(const TSystemFile& system, const QRect& poolNameBox) {
   TextRect(poolNameBox, system.PoolName(), true);
-  for (int i = 1; i <= ChartGeometry::kRegions; ++i) {
+  for (int i = 1; i <= ChartPaths::kRegions; ++i) {
     TextRect(ChartGeometry::kBracketNameBoxes[static_cast<size_t>(i - 1)], system.BracketName(i),
              true);
   }

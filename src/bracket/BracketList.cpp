@@ -9,10 +9,10 @@
 
 namespace {
 
-using ChartGeometry::kRegions;
-using ChartGeometry::kRounds;
-using ChartGeometry::kSeedsPerRegion;
 using ChartGeometry::kSlotHeight;
+using ChartPaths::kRegions;
+using ChartPaths::kRounds;
+using ChartPaths::kSeedsPerRegion;
 
 // Columns and rows of the regional rounds 1 to 5. Each side counts its slots of a round from
 // the top, the upper region's first; the pitch doubles each round, so a slot's top lies midway
@@ -38,7 +38,7 @@ TBracketList::TBracketList() {
       for (int line = 0; line < perRegion; ++line) {
         const int j = (region - 1) % 2 * perRegion + line;
         const int32_t top = at.FirstTop + at.Pitch * j;
-        const int32_t seed = round == 1 ? ChartGeometry::kSeedOrder[static_cast<size_t>(line)] : 0;
+        const int32_t seed = round == 1 ? ChartPaths::kSeedOrder[static_cast<size_t>(line)] : 0;
         FItems.push_back(std::make_unique<TBracketItem>(
             round, region, seed, leftSide ? at.LeftSideLeft : at.RightSideLeft, top,
             leftSide ? at.LeftSideRight : at.RightSideRight, top + kSlotHeight));
@@ -52,12 +52,11 @@ TBracketList::TBracketList() {
   FPaths.reserve(kPathCount);
   for (int32_t line = 1; line <= kPathCount; ++line) {
     std::array<int32_t, kRounds> pathSlots{};
-    pathSlots[0] = line;
-    for (size_t n = 1; n < kRounds; ++n)
-      pathSlots[n] = ChartGeometry::NextSlot(pathSlots[n - 1]);
+    for (int round = 1; round <= kRounds; ++round)
+      pathSlots[static_cast<size_t>(round - 1)] = ChartPaths::PathSlot(line, round);
     FPaths.push_back(std::make_unique<TWinnerPathItem>(
         (line - 1) / kSeedsPerRegion + 1,
-        ChartGeometry::kSeedOrder[static_cast<size_t>((line - 1) % kSeedsPerRegion)], pathSlots));
+        ChartPaths::kSeedOrder[static_cast<size_t>((line - 1) % kSeedsPerRegion)], pathSlots));
   }
 }
 
@@ -74,11 +73,8 @@ TBracketItem* TBracketList::Slot(int number) const {
 }
 
 const TWinnerPathItem* TBracketList::FindPathFor(int32_t region, int32_t seed) const {
-  for (const auto& path : FPaths) {
-    if (path->Region() == region && path->Seed() == seed)
-      return path.get();
-  }
-  return nullptr;
+  const int32_t line = ChartPaths::FirstRoundLine(region, seed);
+  return line == 0 ? nullptr : FPaths[static_cast<size_t>(line - 1)].get();
 }
 
 const TWinnerPathItem* TBracketList::FindPath(const TChartEntry& entry) const {
@@ -91,14 +87,10 @@ TBracketItem* TBracketList::SlotOnPath(int32_t region, int32_t seed, int32_t rou
 }
 
 void TBracketList::PlaceTeam(TChartEntry* entry) {
-  if (!entry || entry->Region() == 0)
+  if (!entry)
     return;
-  const int32_t lastRound = std::min<int32_t>(entry->RoundReached(), kRounds);
-  for (int32_t round = 1; round <= lastRound; ++round) {
-    if (TBracketItem* slot = SlotOnPath(entry->Region(), entry->Seed(), round)) {
-      slot->SetTeam(entry);
-    }
-  }
+  ChartPaths::PlaceUpTo(entry->Region(), entry->Seed(), entry->RoundReached(),
+                        [this, entry](int32_t slot) { Slot(slot)->SetTeam(entry); });
 }
 
 void TBracketList::PlaceTeams(const TTeamsFile& teams) {

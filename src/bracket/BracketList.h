@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "BracketItem.h"
+#include "ChartPaths.h"
 #include "WinnerPathItem.h"
 
 class TChartEntry;
@@ -16,13 +17,11 @@ class TTeamsFile;
 // player's pick entries; both are chart entries, so one list serves both. It owns its slots
 // and paths, never what the slots show.
 //
-// Slot n (1..127) is Items(n - 1): slots 1-64 are the first-round lines (region 1 lines 1-16,
-// then regions 2, 3 and 4), 65-96 round 2, 97-112 round 3, 113-120 round 4, 121-124 the four
-// regional winners, 125 and 126 the finalists of the left and right sides, 127 the champion.
+// Slot n (1..127, numbered as ChartPaths numbers them) is Items(n - 1).
 class TBracketList {
  public:
-  static constexpr int kSlotCount = 127;
-  static constexpr int kPathCount = 64;
+  static constexpr int kSlotCount = ChartPaths::kSlotCount;
+  static constexpr int kPathCount = ChartPaths::kLines;
 
   TBracketList();
   ~TBracketList();
@@ -50,9 +49,8 @@ class TBracketList {
   // The slot of chart round `round` (1..7) on the path of (region, seed), or nullptr.
   TBracketItem* SlotOnPath(int32_t region, int32_t seed, int32_t round) const;
 
-  // Puts the entry on the slots of its path for rounds 1 to its RoundReached. A round reached
-  // beyond the champion's counts as the champion's, and an entry whose region and seed name
-  // no line is not placed at all, so values read from a file can never reach past the chart.
+  // Puts the entry on the slots of its path for rounds 1 to its RoundReached
+  // (ChartPaths::PlaceUpTo).
   void PlaceTeam(TChartEntry* entry);
   // Puts every placed team of the teams file, in file order, on the chart up to the round it
   // reached (the results chart). Slots no team claims keep what they show.

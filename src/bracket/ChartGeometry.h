@@ -5,48 +5,17 @@
 #include <array>
 #include <cstdint>
 
+#include "ChartPaths.h"
+
 // Where things stand on the 800 x 600 chart. Slot rectangles belong to the slots themselves
-// (TBracketItem); this holds what the slots, the picture and the drawing share.
+// (TBracketItem); this holds what the slots, the picture and the drawing share. The lines
+// and games themselves are ChartPaths'.
 namespace ChartGeometry {
 
 constexpr int kWidth = 800;
 constexpr int kHeight = 600;
-constexpr int kRounds = 7;
-constexpr int kRegions = 4;
-constexpr int kSeedsPerRegion = 16;
 // Every slot is this high: Bottom = Top + kSlotHeight.
 constexpr int kSlotHeight = 18;
-
-// The seeds of first-round lines 1 to 16 of a region, top to bottom.
-constexpr std::array<int32_t, kSeedsPerRegion> kSeedOrder = {1, 16, 8, 9,  5, 12, 4, 13,
-                                                             6, 11, 3, 14, 7, 10, 2, 15};
-
-// Slot number before the first slot of each chart round 1..7.
-constexpr std::array<int32_t, kRounds> kRoundBase = {0, 64, 96, 112, 120, 124, 126};
-constexpr int32_t kChampionSlot = 127;
-
-// The chart round of slot 1..127.
-constexpr int32_t SlotRound(int32_t slot) {
-  int32_t round = 1;
-  while (round < kRounds && slot > kRoundBase[static_cast<size_t>(round)])
-    ++round;
-  return round;
-}
-
-// Where the winner of a slot's game goes: slots 2k-1 and 2k of a round's block meet in a game
-// whose winner moves to slot k of the next round's block. Slot 1..126.
-constexpr int32_t NextSlot(int32_t slot) {
-  const int32_t round = SlotRound(slot);
-  return kRoundBase[static_cast<size_t>(round)] +
-         (slot - kRoundBase[static_cast<size_t>(round - 1)] + 1) / 2;
-}
-
-// The two slots whose game decides slot 65..127, the upper one first.
-constexpr int32_t FirstFeeder(int32_t slot) {
-  const int32_t round = SlotRound(slot);
-  return kRoundBase[static_cast<size_t>(round - 2)] +
-         2 * (slot - kRoundBase[static_cast<size_t>(round - 1)]) - 1;
-}
 
 // The pixels a box given by its corner coordinates covers when text is written into it: the
 // right and bottom coordinates lie just outside, as on the platform the chart was drawn for.
@@ -73,7 +42,7 @@ constexpr QRect kPoolNameBox = CoveredBox(320, 5, 460, 25);
 // The bracket builder has room for a longer pool name.
 constexpr QRect kBuilderPoolNameBox = CoveredBox(290, 5, 490, 25);
 // Bracket names 1 to 4 (upper left, lower left, upper right, lower right), index 0 to 3.
-constexpr std::array<QRect, kRegions> kBracketNameBoxes = {
+constexpr std::array<QRect, ChartPaths::kRegions> kBracketNameBoxes = {
     CoveredBox(190, 140, 280, 160), CoveredBox(190, 430, 280, 450), CoveredBox(520, 140, 610, 160),
     CoveredBox(520, 430, 610, 450)};
 

@@ -3,11 +3,13 @@
 #include <array>
 #include <cstdint>
 
+#include "ChartPaths.h"
+
 // The slots one first-round line's team stands on as it wins: Slot(1) is the line itself,
 // Slot(7) the champion's slot.
 class TWinnerPathItem {
  public:
-  static constexpr int kRounds = 7;
+  static constexpr int kRounds = ChartPaths::kRounds;
 
   TWinnerPathItem(int32_t region, int32_t seed, const std::array<int32_t, kRounds>& pathSlots)
       : FRegion(region), FSeed(seed), FSlots(pathSlots) {}

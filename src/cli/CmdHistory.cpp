@@ -2,11 +2,11 @@
 // from the chart as it stands.
 #include "FormattedCommand.h"
 #include "JsonWriter.h"
+#include "PoolNames.h"
 #include "StandingsHistory.h"
 
 namespace {
 
-constexpr int kNameWidth = 35;
 constexpr int kPointsWidth = 6;
 constexpr int kPlaceWidth = 5;
 
@@ -23,7 +23,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TStandingsHist
   }
   // Each round's points, then the place, padded to line up with the next round's.
   const size_t rounds = history.Rounds().size();
-  out.TextLeft(QStringLiteral("Player Name"), kNameWidth);
+  out.TextLeft(QStringLiteral("Player Name"), PoolNames::kNameWidth);
   for (size_t r = 0; r < rounds; ++r) {
     out.Raw("  ");
     out.Text(QStringLiteral("Rd %1").arg(history.Rounds()[r] - 1).rightJustified(kPointsWidth));
@@ -31,7 +31,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TStandingsHist
   }
   out.EndLine();
   for (const TStandingsHistory::TPlayer& player : history.Players()) {
-    out.TextLeft(player.PlayerName, kNameWidth);
+    out.TextLeft(player.PlayerName, PoolNames::kNameWidth);
     for (size_t r = 0; r < rounds; ++r) {
       out.Raw("  ");
       out.Number(player.Points[r], kPointsWidth);

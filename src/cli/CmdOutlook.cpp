@@ -5,11 +5,11 @@
 #include "JsonWriter.h"
 #include "LineWriter.h"
 #include "Outlook.h"
+#include "PoolNames.h"
 #include "PoolReports.h"
 
 namespace {
 
-constexpr int kNameWidth = 35;
 constexpr int kTeamsShown = 3;
 constexpr int kOutcomesWidth = 12;
 
@@ -27,7 +27,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
   out.EndLine();
   const bool counts = CountsOutcomes(result, kOutcomesWidth);
   out.Raw(" Pos  ");
-  out.TextLeft(QStringLiteral("Player Name"), kNameWidth);
+  out.TextLeft(QStringLiteral("Player Name"), PoolNames::kNameWidth);
   // Places run to seven digits at the cap of players; a blank always parts the columns.
   out.Raw("    Now    Max    Best   Worst          Won         Tied    Win %");
   if (!result.Exact)
@@ -38,7 +38,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
     const TOutlookPlayer& player = result.Players[row];
     out.Number(static_cast<long long>(row + 1), 4);
     out.Raw("  ");
-    out.TextLeft(player.Name, kNameWidth);
+    out.TextLeft(player.Name, PoolNames::kNameWidth);
     out.Number(player.Current, 7);
     out.Number(player.Max, 7);
     out.Number(player.BestPlace, 8);
@@ -77,7 +77,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
     }
     out.Number(static_cast<long long>(row + 1), 4);
     out.Raw("  ");
-    out.TextLeft(player.Name, kNameWidth);
+    out.TextLeft(player.Name, PoolNames::kNameWidth);
     out.Text(FormatChance(player.WinChance).rightJustified(8));
     out.Raw("  ");
     out.Text(roots.join(QStringLiteral(", ")));

@@ -3,10 +3,10 @@
 #include "FormattedCommand.h"
 #include "JsonWriter.h"
 #include "PickPopularity.h"
+#include "PoolNames.h"
 
 namespace {
 
-constexpr int kNameWidth = 35;
 constexpr int kShareWidth = 7;
 constexpr int kFirstRound = TPickPopularity::kFirstRound;
 constexpr int kLastRound = TPickPopularity::kLastRound;
@@ -19,12 +19,12 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TPickPopularit
   out.Text(QStringLiteral("%1 players").arg(popularity.PlayerCount()));
   out.EndLine();
   out.EndLine();
-  out.TextLeft(QStringLiteral("Team"), kNameWidth);
+  out.TextLeft(QStringLiteral("Team"), PoolNames::kNameWidth);
   for (int k = kFirstRound; k <= kLastRound; ++k)
     out.Text(QStringLiteral("Rd %1").arg(k - 1).rightJustified(kShareWidth));
   out.EndLine();
   for (const TPickPopularity::TTeam& team : popularity.Teams()) {
-    out.TextLeft(team.TeamName, kNameWidth);
+    out.TextLeft(team.TeamName, PoolNames::kNameWidth);
     for (int k = kFirstRound; k <= kLastRound; ++k)
       out.Text(TPickPopularity::Percent(popularity.Share(team, k)).rightJustified(kShareWidth));
     out.EndLine();
@@ -40,7 +40,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TPickPopularit
   }
   for (const TPickPopularity::TTeam* team : champions) {
     out.Raw("  ");
-    out.TextLeft(team->TeamName, kNameWidth);
+    out.TextLeft(team->TeamName, PoolNames::kNameWidth);
     out.Number(team->PlayersFor(kLastRound), 6);
     out.Raw(team->PlayersFor(kLastRound) == 1 ? " player " : " players");
     out.Text(TPickPopularity::Percent(popularity.Share(*team, kLastRound)).rightJustified(6));
@@ -59,7 +59,7 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TPickPopularit
     }
     for (const TPickPopularity::TAlonePick& pick : player.Alone) {
       out.Raw("  ");
-      out.TextLeft(pick.TeamName, kNameWidth);
+      out.TextLeft(pick.TeamName, PoolNames::kNameWidth);
       out.Text(TPickPopularity::Rounds(pick));
       out.EndLine();
     }

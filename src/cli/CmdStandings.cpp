@@ -4,6 +4,7 @@
 #include "JsonWriter.h"
 #include "LineWriter.h"
 #include "PlayerSelections.h"
+#include "PoolNames.h"
 #include "StandingsByPoints.h"
 #include "StandingsByPotential.h"
 
@@ -24,8 +25,6 @@ constexpr TTableColumns kPointsColumns{&TStandingsItem::CurrentPoints,
 constexpr TTableColumns kPotentialColumns{&TStandingsItem::PotentialPoints,
                                           &TStandingsItem::RoundPossible};
 
-constexpr int kNameWidth = 35;
-
 void WriteTextTable(TLineWriter& out, const TFFDataModule& pool, const TReportsBase& standings,
                     const TTableColumns& columns) {
   const int64_t actual = pool.SystemFile().TieBreakerPoints();
@@ -35,7 +34,7 @@ void WriteTextTable(TLineWriter& out, const TFFDataModule& pool, const TReportsB
   out.EndLine();
   out.EndLine();
   out.Raw(" Pos  ");
-  out.TextLeft(QStringLiteral("Player Name"), kNameWidth);
+  out.TextLeft(QStringLiteral("Player Name"), PoolNames::kNameWidth);
   out.Raw("  Total  Rd 1  Rd 2  Rd 3  Rd 4  Rd 5  Rd 6  TB pts");
   if (actual > 0)
     out.Raw("    +/-");
@@ -45,7 +44,7 @@ void WriteTextTable(TLineWriter& out, const TFFDataModule& pool, const TReportsB
     const TStandingsItem& item = standings.StandingsItem(row);
     out.Number(row + 1, 4);
     out.Raw("  ");
-    out.TextLeft(item.PlayerName(), kNameWidth);
+    out.TextLeft(item.PlayerName(), PoolNames::kNameWidth);
     out.Number((item.*columns.Total)(), 7);
     for (int k = kFirstRound; k <= kLastRound; ++k)
       out.Number((item.*columns.Rounds)(k), 6);

@@ -155,7 +155,7 @@ void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile) {
     if (!teamIndex.contains(name))
       teamIndex.insert(name, i);
   }
-  using TChart = std::array<int, TPicksSheet::kSlotCount + 1>;
+  using TChart = std::array<int, ChartPaths::kSlotCount + 1>;
   TChart firstRound{};
   firstRound.fill(-1);
   for (size_t i = 0; i < sheet.TeamSlots().size(); ++i) {
@@ -235,7 +235,7 @@ void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile) {
     TChart chart = firstRound;
     // A game whose cell is wrong is left out; the games it feeds then report nothing of their
     // own about it, so one typing error gives one problem.
-    std::array<bool, TPicksSheet::kSlotCount + 1> wrong{};
+    std::array<bool, ChartPaths::kSlotCount + 1> wrong{};
     for (size_t g = 0; g < sheet.Games().size(); ++g) {
       const TPicksSheet::TGame& game = sheet.Games()[g];
       const int column = TPicksSheet::kFirstGameColumn + static_cast<int>(g);

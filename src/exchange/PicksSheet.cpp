@@ -2,11 +2,13 @@
 
 #include <QHash>
 
-#include "BracketList.h"
 #include "Csv.h"
 #include "FFDataModule.h"
 
 namespace {
+
+// Who stands on each slot 1..127 (index 0 unused): an index into some list, -1 for none.
+using TChart = std::array<int, ChartPaths::kSlotCount + 1>;
 
 QString SeededTeam(const TTeamSeedObject* team) {
   if (!team)
@@ -17,39 +19,13 @@ QString SeededTeam(const TTeamSeedObject* team) {
 }  // namespace
 
 TPicksSheet::TPicksSheet(const TFFDataModule& pool) : FPool(pool) {
-  for (auto& seeds : FPathOf)
-    seeds.fill(-1);
-  const TBracketList chart;
-  // The games come out of the winner paths: the slot of chart round r + 1 on a path is the
-  // game that the team on its slot of round r plays.
-  std::array<TGame, kSlotCount + 1> games{};
-  for (int p = 0; p < chart.PathCount(); ++p) {
-    const TWinnerPathItem* path = chart.Paths(p);
-    FPathOf[static_cast<size_t>(path->Region())][static_cast<size_t>(path->Seed())] = p;
-    for (int r = 1; r <= TWinnerPathItem::kRounds; ++r)
-      FPathSlots[static_cast<size_t>(p)][static_cast<size_t>(r - 1)] = path->Slot(r);
-    for (int r = 1; r < TWinnerPathItem::kRounds; ++r) {
-      TGame& game = games[static_cast<size_t>(path->Slot(r + 1))];
-      const int feeder = path->Slot(r);
-      if (game.Feeders[0] == 0)
-        game.Feeders[0] = feeder;
-      else if (game.Feeders[0] != feeder && game.Feeders[1] == 0)
-        game.Feeders[1] = feeder;
-    }
-  }
-  for (int slot = kFirstGameSlot; slot <= kSlotCount; ++slot) {
-    TGame game = games[static_cast<size_t>(slot)];
-    const TBracketItem* item = chart.Slot(slot);
-    game.Slot = slot;
-    game.Round = item->Round();
-    game.Region = game.Round <= 5 ? item->Region() : 0;
-    FGames.push_back(game);
-  }
+  for (int32_t slot = ChartPaths::kFirstGameSlot; slot <= ChartPaths::kSlotCount; ++slot)
+    FGames.push_back(ChartPaths::Game(slot));
 
   const TTeamsFile& teams = pool.TeamsFile();
-  std::array<const TTeamSeedObject*, kSlotCount + 1> firstRound{};
+  std::array<const TTeamSeedObject*, ChartPaths::kSlotCount + 1> firstRound{};
   for (const auto& team : teams.List()) {
-    const int slot = FirstRoundSlot(team->Region(), team->Seed());
+    const int slot = ChartPaths::FirstRoundLine(team->Region(), team->Seed());
     FTeamSlots.push_back(slot);
     if (slot > 0)
       firstRound[static_cast<size_t>(slot)] = team.get();
@@ -87,31 +63,15 @@ TPicksSheet::TPicksSheet(const TFFDataModule& pool) : FPool(pool) {
   }
 }
 
-int TPicksSheet::FirstRoundSlot(int region, int seed) const {
-  if (region < 1 || region > 4 || seed < 1 || seed > 16)
-    return 0;
-  const int path = FPathOf[static_cast<size_t>(region)][static_cast<size_t>(seed)];
-  return path < 0 ? 0 : FPathSlots[static_cast<size_t>(path)][0];
-}
-
-void TPicksSheet::PlacePicks(const TPlayerPicksListObject& player, TChart& chart) const {
+QStringList TPicksSheet::PlayerRow(const TPlayerPicksListObject& player) const {
+  // A later entry takes a line from an earlier one, as on the player entry window's chart.
+  TChart chart;
   chart.fill(-1);
   for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i) {
     const TPlayerPickArrayObject& pick = *player.Pick(i);
-    const int first = FirstRoundSlot(pick.Region(), pick.Seed());
-    if (first == 0)
-      continue;
-    const auto& path = FPathSlots[static_cast<size_t>(
-        FPathOf[static_cast<size_t>(pick.Region())][static_cast<size_t>(pick.Seed())])];
-    const int last = std::min<int>(pick.RoundReached(), TWinnerPathItem::kRounds);
-    for (int r = 1; r <= last; ++r)
-      chart[static_cast<size_t>(path[static_cast<size_t>(r - 1)])] = i;
+    ChartPaths::PlaceUpTo(pick.Region(), pick.Seed(), pick.RoundReached(),
+                          [&chart, i](int32_t slot) { chart[static_cast<size_t>(slot)] = i; });
   }
-}
-
-QStringList TPicksSheet::PlayerRow(const TPlayerPicksListObject& player) const {
-  TChart chart{};
-  PlacePicks(player, chart);
   QStringList cells;
   cells.reserve(kColumnCount);
   cells << player.PlayerName() << QString::number(player.TieBreakerPoints());
@@ -124,7 +84,7 @@ QStringList TPicksSheet::PlayerRow(const TPlayerPicksListObject& player) const {
 
 QByteArray TPicksSheet::Template() const {
   const TTeamsFile& teams = FPool.TeamsFile();
-  TChart chart{};
+  TChart chart;
   chart.fill(-1);
   for (size_t i = 0; i < FTeamSlots.size(); ++i) {
     if (FTeamSlots[i] > 0)

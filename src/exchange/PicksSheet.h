@@ -6,6 +6,8 @@
 #include <array>
 #include <vector>
 
+#include "ChartPaths.h"
+
 class TFFDataModule;
 class TPlayerPicksListObject;
 class TTeamsFile;
@@ -19,23 +21,14 @@ class TPicksSheet {
   static constexpr int kNameColumn = 0;
   static constexpr int kGuessColumn = 1;
   static constexpr int kFirstGameColumn = 2;
-  static constexpr int kGameCount = 63;
+  static constexpr int kGameCount = ChartPaths::kGameCount;
   static constexpr int kColumnCount = kFirstGameColumn + kGameCount;
-  static constexpr int kSlotCount = 127;
-  static constexpr int kFirstGameSlot = 65;
 
   static inline const QString kNameTitle = QStringLiteral("Player Name");
   static inline const QString kGuessTitle = QStringLiteral("Total Points (tie-breaker)");
   static inline const QString kExampleName = QStringLiteral("Example: higher seed wins");
 
-  // One game: the slot its winner goes to, that slot's chart round (2..7), its bracket (1..4;
-  // 0 for the semifinals and the final) and the two slots whose teams play it.
-  struct TGame {
-    int Slot = 0;
-    int Round = 0;
-    int Region = 0;
-    std::array<int, 2> Feeders{};
-  };
+  using TGame = ChartPaths::TGame;
 
   explicit TPicksSheet(const TFFDataModule& pool);
 
@@ -44,8 +37,6 @@ class TPicksSheet {
   // The first-round slot (1..64) of each team of the teams file, in list order; 0 for a team
   // not placed on the chart.
   const std::vector<int>& TeamSlots() const { return FTeamSlots; }
-  // The first-round slot of (region, seed); 0 when they name no line.
-  int FirstRoundSlot(int region, int seed) const;
 
   // The header and one example row in which the better seed wins every game.
   QByteArray Template() const;
@@ -57,14 +48,6 @@ class TPicksSheet {
   QStringList PlayerRow(const TPlayerPicksListObject& player) const;
 
  private:
-  using TChart = std::array<int, kSlotCount + 1>;
-  // Puts pick entry i on its path's slots of chart rounds 1 to its round reached: `chart[slot]`
-  // is the index of the entry standing there, -1 for none. A later entry wins a contested slot.
-  void PlacePicks(const TPlayerPicksListObject& player, TChart& chart) const;
-
-  // The slots of each winner path, chart rounds 1..7, and the path of each (region, seed).
-  std::array<std::array<int, 7>, 64> FPathSlots{};
-  std::array<std::array<int, 17>, 5> FPathOf{};
   std::vector<TGame> FGames;
   std::vector<int> FTeamSlots;
   QStringList FHeader;

@@ -12,7 +12,7 @@
 #include <immintrin.h>
 #endif
 
-#include "ChartGeometry.h"
+#include "ChartPaths.h"
 
 // How the search goes. Outcomes are visited depth first, one game after another in slot order,
 // which is round order, so both teams of a game are known when it is reached. Arrays over all
@@ -45,8 +45,8 @@ using TGame = TOutlookInput::TGame;
 
 constexpr int kRowsPerTeam = TOutlookInput::kRounds;  // one per chart round, 0..7
 constexpr int kPicks = TOutlookInput::kPicks;
-constexpr int kLastRound = 7;
-constexpr int kChampionSlot = ChartGeometry::kChampionSlot;
+constexpr int kLastRound = ChartPaths::kRounds;
+constexpr int kChampionSlot = ChartPaths::kChampionSlot;
 constexpr int kSlots = TOutlookInput::kSlots;
 // Enough tasks that every thread stays busy to the end and progress moves smoothly, each
 // still large enough that setting it up is little beside its outcomes.
@@ -527,7 +527,7 @@ struct TPlan {
       }
       // A line whose winner goes no further closes its part of the bracket.
       const bool top = game.Slot == kChampionSlot ||
-                       GameAt[static_cast<size_t>(ChartGeometry::NextSlot(game.Slot))] < 0;
+                       GameAt[static_cast<size_t>(ChartPaths::NextSlot(game.Slot))] < 0;
       if (top) {
         high += extreme(most[s], true);
         low += extreme(least[s], false);
@@ -718,7 +718,7 @@ struct TPlan {
     SnapDepth = RootingGames.empty() ? -1 : std::max(lastRooting + 1, TaskDepth);
     TaskAlive = AliveAt(TaskDepth);
     for (const int slot : TaskAlive)
-      TaskAliveRounds.push_back(ChartGeometry::SlotRound(slot));
+      TaskAliveRounds.push_back(ChartPaths::SlotRound(slot));
   }
 
   // The end game: the last real games, no more than kEndGames of them, and none that the
@@ -1284,7 +1284,7 @@ class TPlaceSearch {
       const int64_t diff = lo;
       for (const int slot : FRootAlive) {
         const int team = FOcc[static_cast<size_t>(slot)];
-        const int round = ChartGeometry::SlotRound(slot);
+        const int round = ChartPaths::SlotRound(slot);
         lo += FMin[Row(team, round) + j];
         hi += FMax[Row(team, round) + j];
       }

@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "ChartPaths.h"
+
 class TFFDataModule;
 
 // Who can still win the pool: every player's chances over the games still to be played.
@@ -56,7 +58,7 @@ struct TOutlookOptions {
 // What the search needs of the pool, copied out of it so that the work can run on other
 // threads while the pool stays with the window that shows it.
 struct TOutlookInput {
-  static constexpr int kSlots = 127;
+  static constexpr int kSlots = ChartPaths::kSlotCount;
 
   struct TGame {
     int32_t Slot = 0;   // the chart line this game fills, 65..127
@@ -73,7 +75,7 @@ struct TOutlookInput {
     int8_t Team = -1;
     int8_t Last = 0;
   };
-  static constexpr int kPicks = 64;
+  static constexpr int kPicks = ChartPaths::kLines;
   static constexpr int kRounds = 8;  // chart rounds 0..7, as gains are indexed
 
   QStringList PlayerNames;

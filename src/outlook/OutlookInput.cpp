@@ -1,36 +1,20 @@
 #include <algorithm>
-#include <cstdlib>
 
-#include "ChartGeometry.h"
+#include "ChartPaths.h"
 #include "FFDataModule.h"
+#include "FinishOrder.h"
 #include "Outlook.h"
 #include "ReportsBase.h"
+#include "Scoring.h"
 #include "TeamIndex.h"
 
 namespace {
 
-using ChartGeometry::FirstFeeder;
-using ChartGeometry::kChampionSlot;
-using ChartGeometry::SlotRound;
-
 constexpr int kFirstScoringRound = TStandingsItem::kFirstRound;
-constexpr int kLastRound = TStandingsItem::kLastRound;
 constexpr int kPicks = TOutlookInput::kPicks;
 constexpr int kRounds = TOutlookInput::kRounds;
 static_assert(TPlayerPicksListObject::kPickCount == kPicks);
 static_assert(TTeamsFile::kMaxTeams <= INT8_MAX, "a team's place fits a pick's byte");
-
-// The first-round line of a region and seed, 0 when there is none: the chart places a team
-// only where its region and seed name a line.
-int32_t FirstRoundLine(int32_t region, int32_t seed) {
-  if (region < 1 || region > ChartGeometry::kRegions)
-    return 0;
-  for (int32_t line = 0; line < ChartGeometry::kSeedsPerRegion; ++line) {
-    if (ChartGeometry::kSeedOrder[static_cast<size_t>(line)] == seed)
-      return (region - 1) * ChartGeometry::kSeedsPerRegion + line + 1;
-  }
-  return 0;
-}
 
 }  // namespace
 
@@ -72,34 +56,35 @@ TOutlookInput TOutlookInput::FromPool(const TFFDataModule& pool) {
   const auto& players = pool.PlayerPicksFile().List();
   const size_t playerCount = players.size();
 
-  // The results chart as the bracket builder rebuilds it: each team in list order on the lines
-  // of its path up to the round it has reached, a later team taking a line from an earlier one.
-  input.Occupant.fill(-1);
+  const TResultsChart results(pool.TeamsFile());
+  // The index answers with the team object; its place in the list is what the chart uses.
+  QHash<const TTeamSeedObject*, int> listPlace;
   for (size_t t = 0; t < teams.size(); ++t) {
     const TTeamSeedObject& team = *teams[t];
+    listPlace.insert(&team, static_cast<int>(t));
     input.TeamNames << team.TeamName();
     input.Seeds.push_back(team.Seed());
     input.Reached.push_back(team.RoundReached());
-    int32_t slot = FirstRoundLine(team.Region(), team.Seed());
-    const int32_t last = std::min<int32_t>(team.RoundReached(), kLastRound);
-    for (int32_t round = 1; slot != 0 && round <= last; ++round) {
-      input.Occupant[static_cast<size_t>(slot)] = static_cast<int32_t>(t);
-      slot = slot == kChampionSlot ? 0 : ChartGeometry::NextSlot(slot);
-    }
+  }
+  input.Occupant.fill(-1);
+  for (int32_t slot = 1; slot <= kSlots; ++slot) {
+    if (const TTeamSeedObject* team = results.Team(slot))
+      input.Occupant[static_cast<size_t>(slot)] = listPlace.value(team);
   }
 
   // Which lines some team can still get to, and so which empty lines are games.
   std::array<bool, kSlots + 1> reachable{};
   for (int32_t slot = 1; slot <= kSlots; ++slot) {
     const bool filled = input.Occupant[static_cast<size_t>(slot)] >= 0;
-    if (filled || slot <= ChartGeometry::kRoundBase[1]) {
+    if (filled || slot < ChartPaths::kFirstGameSlot) {
       reachable[static_cast<size_t>(slot)] = filled;
       continue;
     }
+    const ChartPaths::TGame chartGame = ChartPaths::Game(slot);
     TGame game;
     game.Slot = slot;
-    game.Round = SlotRound(slot);
-    game.Feeder = {FirstFeeder(slot), FirstFeeder(slot) + 1};
+    game.Round = chartGame.Round;
+    game.Feeder = chartGame.Feeders;
     const bool upper = reachable[static_cast<size_t>(game.Feeder[0])];
     const bool lower = reachable[static_cast<size_t>(game.Feeder[1])];
     reachable[static_cast<size_t>(slot)] = upper || lower;
@@ -113,36 +98,33 @@ TOutlookInput TOutlookInput::FromPool(const TFFDataModule& pool) {
 
   // Scoring, pick by pick, as the standings score: a pick counts for chart round k once its
   // team has got there. What the team has already reached is earned; what it could still
-  // reach is a gain that comes with the game that takes it there (GainsOf).
-  for (int k = kFirstScoringRound; k <= kLastRound; ++k)
-    input.Points[static_cast<size_t>(k)] = pool.SystemFile().RoundPoints(k);
+  // reach is a gain that comes with the game that takes it there (GainsOf), its loser not
+  // known yet.
+  const TScoring scoring(pool.SystemFile());
+  for (int k = kFirstScoringRound; k <= ChartPaths::kRounds; ++k)
+    input.Points[static_cast<size_t>(k)] = scoring.Points({k, 0, 0, false});
   TTeamIndex index(pool.TeamsFile());
-  // The index answers with the team object; its place in the list is what the chart uses.
-  QHash<const TTeamSeedObject*, int> listPlace;
-  for (size_t t = 0; t < teams.size(); ++t)
-    listPlace.insert(teams[t].get(), static_cast<int>(t));
+  TScoredPicks scored;
   input.Base.assign(playerCount, 0);
   input.Picks.resize(playerCount * kPicks);
   for (size_t p = 0; p < playerCount; ++p) {
     const TPlayerPicksListObject& player = *players[p];
     input.PlayerNames << player.PlayerName();
-    for (int entry = 0; entry < TPlayerPicksListObject::kPickCount; ++entry) {
-      const TPlayerPickArrayObject& pick = *player.Pick(entry);
-      const int last = TReportsBase::LastPickedRound(pick.RoundReached());
-      if (last < kFirstScoringRound)
-        continue;
-      const TTeamSeedObject* team = index.Find(entry, pick.TeamName());
+    scored.Read(player, index);
+    for (int entry = 0; entry < kPicks; ++entry) {
+      const TTeamSeedObject* team = scored.Team[static_cast<size_t>(entry)];
       if (team == nullptr)
         continue;
       TPick& kept = input.Picks[p * kPicks + static_cast<size_t>(entry)];
       kept.Team = static_cast<int8_t>(listPlace.value(team));
-      kept.Last = static_cast<int8_t>(last);
-      for (int k = kFirstScoringRound; k <= std::min(last, team->RoundReached()); ++k)
-        input.Base[p] += input.Points[static_cast<size_t>(k)];
+      kept.Last = scored.Last[static_cast<size_t>(entry)];
+      for (int k = kFirstScoringRound; k <= std::min<int>(kept.Last, team->RoundReached()); ++k)
+        input.Base[p] += scoring.Points(results.GameWon(*team, k, scored.PickedTo));
     }
   }
-  const int64_t actual = pool.SystemFile().TieBreakerPoints();
+  const int32_t actual = pool.SystemFile().TieBreakerPoints();
   for (size_t p = 0; p < playerCount && actual > 0; ++p)
-    input.GuessDistance.push_back(std::abs(players[p]->TieBreakerPoints() - actual));
+    input.GuessDistance.push_back(
+        FinishOrder::GuessDistance(players[p]->TieBreakerPoints(), actual));
   return input;
 }

@@ -76,7 +76,7 @@ QString Chart(const TSystemFile& system, const TBracketList& chart, const QStrin
   }
   svg += QStringLiteral("<use href=\"#%1\"/><g font-weight=\"bold\">").arg(kLinesId);
   svg += BoxText(ChartGeometry::kBuilderPoolNameBox, system.PoolName(), true);
-  for (int region = 1; region <= ChartGeometry::kRegions; ++region) {
+  for (int region = 1; region <= ChartPaths::kRegions; ++region) {
     svg += BoxText(ChartGeometry::kBracketNameBoxes[static_cast<size_t>(region - 1)],
                    system.BracketName(region), true);
   }

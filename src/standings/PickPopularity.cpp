@@ -3,7 +3,7 @@
 #include <QHash>
 #include <algorithm>
 
-#include "ChartGeometry.h"
+#include "ChartPaths.h"
 #include "FFDataModule.h"
 #include "ReportsBase.h"
 #include "TeamIndex.h"
@@ -37,7 +37,7 @@ void TPickPopularity::Build(const TFFDataModule& pool) {
   FPlayers.clear();
   QHash<const TTeamSeedObject*, int> column;
   for (const auto& team : pool.TeamsFile().List()) {
-    if (team->Region() < 1 || team->Region() > ChartGeometry::kRegions)
+    if (ChartPaths::FirstRoundLine(team->Region(), team->Seed()) == 0)
       continue;
     column.insert(team.get(), static_cast<int>(FTeams.size()));
     TTeam row;

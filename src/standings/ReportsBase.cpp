@@ -4,6 +4,8 @@
 #include <limits>
 
 #include "FFDataModule.h"
+#include "FinishOrder.h"
+#include "Scoring.h"
 #include "TeamIndex.h"
 
 namespace {
@@ -13,11 +15,6 @@ namespace {
 int32_t Saturate(int64_t value) {
   return static_cast<int32_t>(std::clamp<int64_t>(value, std::numeric_limits<int32_t>::min(),
                                                   std::numeric_limits<int32_t>::max()));
-}
-
-int64_t GuessDistance(const TStandingsItem& item, int64_t actual) {
-  const int64_t difference = int64_t{item.TieBreakerPoints()} - actual;
-  return difference < 0 ? -difference : difference;
 }
 
 }  // namespace
@@ -34,11 +31,10 @@ void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
   constexpr int kFirst = TStandingsItem::kFirstRound;
   const TSystemFile& system = pool.SystemFile();
   FActualTieBreaker = round >= TStandingsItem::kLastRound ? system.TieBreakerPoints() : 0;
-  std::array<int64_t, TStandingsItem::kRoundCount> points{};
-  for (int k = kFirst; k <= TStandingsItem::kLastRound; ++k) {
-    points[static_cast<size_t>(k - kFirst)] = system.RoundPoints(k);
-  }
+  const TScoring scoring(system);
+  const TResultsChart results(pool.TeamsFile());
   TTeamIndex teams(pool.TeamsFile());
+  TScoredPicks picks;
 
   const auto& players = pool.PlayerPicksFile().List();
   FItems.clear();
@@ -51,25 +47,25 @@ void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
 
     std::array<int32_t, TStandingsItem::kRoundCount> correct{};
     std::array<int32_t, TStandingsItem::kRoundCount> possible{};
-    for (int entry = 0; entry < TPlayerPicksListObject::kPickCount; ++entry) {
-      const TPlayerPickArrayObject& pick = *player->Pick(entry);
-      const int last = LastPickedRound(pick.RoundReached());
-      // A pick that advances its team nowhere scores nothing, found or not; an entry naming
-      // no team of the pool (an unused entry, say) scores nothing either.
-      if (last < kFirst)
-        continue;
-      const TTeamSeedObject* team = teams.Find(entry, pick.TeamName());
+    int64_t current = 0;
+    int64_t open = 0;
+    picks.Read(*player, teams);
+    for (size_t entry = 0; entry < picks.Team.size(); ++entry) {
+      const TTeamSeedObject* team = picks.Team[entry];
       if (team == nullptr)
         continue;
-      for (int k = kFirst; k <= last; ++k) {
+      for (int k = kFirst; k <= picks.Last[entry]; ++k) {
         const size_t r = static_cast<size_t>(k - kFirst);
         switch (PickState(*team, k, round)) {
           case TPickState::Correct:
             ++correct[r];
             ++possible[r];
+            current += scoring.Points(results.GameWon(*team, k, picks.PickedTo));
             break;
           case TPickState::Open:
             ++possible[r];
+            // A game still to come: its loser is not known yet.
+            open += scoring.Points({k, team->Seed(), 0, false});
             break;
           case TPickState::Dead:
             break;
@@ -77,17 +73,13 @@ void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
       }
     }
 
-    int64_t current = 0;
-    int64_t potential = 0;
     for (int k = kFirst; k <= TStandingsItem::kLastRound; ++k) {
       const size_t r = static_cast<size_t>(k - kFirst);
       item->SetRoundCorrect(k, correct[r]);
       item->SetRoundPossible(k, possible[r]);
-      current += correct[r] * points[r];
-      potential += possible[r] * points[r];
     }
     item->SetCurrentPoints(Saturate(current));
-    item->SetPotentialPoints(Saturate(potential));
+    item->SetPotentialPoints(Saturate(current + open));
     FillFinalPicks(*item, *player);
     FItems.push_back(std::move(item));
   }
@@ -130,38 +122,18 @@ void TReportsBase::FillFinalPicks(TStandingsItem& item, const TPlayerPicksListOb
 void TReportsBase::SortByTotal(int32_t (TStandingsItem::*total)() const) {
   // The keys are gathered once into a compact array and sorted there: comparing rows through
   // their scattered objects is what made a large pool slow to sort.
-  struct TKey {
-    int32_t Total;
-    int64_t Distance;
-    uint32_t Row;
-  };
-  const int64_t actual = FActualTieBreaker;
-  std::vector<TKey> keys;
+  std::vector<FinishOrder::TKey> keys;
   keys.reserve(FItems.size());
   for (size_t row = 0; row < FItems.size(); ++row) {
     const auto& item = static_cast<const TStandingsItem&>(*FItems[row]);
-    keys.push_back({(item.*total)(), actual > 0 ? GuessDistance(item, actual) : 0,
+    keys.push_back({(item.*total)(),
+                    FinishOrder::GuessDistance(item.TieBreakerPoints(), FActualTieBreaker),
                     static_cast<uint32_t>(row)});
   }
-  auto level = [](const TKey& a, const TKey& b) {
-    return a.Total == b.Total && a.Distance == b.Distance;
-  };
-  // Rows equal under the ordering keep player-file order: the row number decides last.
-  std::sort(keys.begin(), keys.end(), [](const TKey& a, const TKey& b) {
-    if (a.Total != b.Total)
-      return a.Total > b.Total;
-    if (a.Distance != b.Distance)
-      return a.Distance < b.Distance;
-    return a.Row < b.Row;
-  });
+  FPlaces = FinishOrder::Rank(keys);
   TItems sorted;
   sorted.reserve(FItems.size());
-  FPlaces.clear();
-  FPlaces.reserve(FItems.size());
-  for (size_t i = 0; i < keys.size(); ++i) {
-    sorted.push_back(std::move(FItems[keys[i].Row]));
-    FPlaces.push_back(i > 0 && level(keys[i - 1], keys[i]) ? FPlaces.back()
-                                                           : static_cast<int>(i) + 1);
-  }
+  for (const FinishOrder::TKey& key : keys)
+    sorted.push_back(std::move(FItems[key.Row]));
   FItems = std::move(sorted);
 }

@@ -65,9 +65,7 @@ class TReportsBase {
   }
 
  protected:
-  // Rows with a higher `total` first; among equal totals, once the actual total of the
-  // championship game is entered, the guess closest to it first. Rows still equal keep
-  // player-file order, so the same pool always prints the same standings.
+  // Rows in the finish order (FinishOrder) of `total`.
   void SortByTotal(int32_t (TStandingsItem::*total)() const);
 
   TItems FItems;

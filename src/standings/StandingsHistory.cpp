@@ -1,21 +1,18 @@
 #include "StandingsHistory.h"
 
-#include "ChartGeometry.h"
+#include "ChartPaths.h"
 #include "FFDataModule.h"
 #include "StandingsByPoints.h"
 
 bool TStandingsHistory::RoundComplete(const TFFDataModule& pool, int round) {
-  using ChartGeometry::kRoundBase;
   if (round < TStandingsItem::kFirstRound || round > TStandingsItem::kLastRound)
     return false;
-  const int32_t lines = (round < ChartGeometry::kRounds ? kRoundBase[static_cast<size_t>(round)]
-                                                        : ChartGeometry::kChampionSlot) -
-                        kRoundBase[static_cast<size_t>(round - 1)];
+  const int32_t lines = ChartPaths::RoundSlots(round);
   // The builder keeps one team on each line it fills, so the teams on the chart that got as
   // far as this round are the winners standing on its lines.
   int32_t winners = 0;
   for (const auto& team : pool.TeamsFile().List()) {
-    const bool placed = team->Region() >= 1 && team->Region() <= ChartGeometry::kRegions;
+    const bool placed = ChartPaths::FirstRoundLine(team->Region(), team->Seed()) != 0;
     if (placed && team->RoundReached() >= round)
       ++winners;
   }

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 
+#include "ChartPaths.h"
 #include "ReportItem.h"
 
 // One player's row of the standings: points earned and still within reach, the pick counts
@@ -11,7 +12,7 @@
 class TStandingsItem : public TReportItem {
  public:
   static constexpr int kFirstRound = 2;  // the scoring rounds are chart rounds 2..7
-  static constexpr int kLastRound = 7;
+  static constexpr int kLastRound = ChartPaths::kRounds;
   static constexpr int kRoundCount = kLastRound - kFirstRound + 1;
   static constexpr int kFinalFourCount = 4;
   static constexpr int kFinalsCount = 2;

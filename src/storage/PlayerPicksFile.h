@@ -9,11 +9,11 @@
 // One pick entry of a player: a team and the chart round to which the player advances it.
 class TPlayerPickArrayObject : public TChartEntry {};
 
-// One player: name, tie-breaker guess and an entry for each of the pool's 64 teams. The
+// One player: name, tie-breaker guess and an entry for each team a pool can hold. The
 // setters mark nothing modified; the window that edits a player marks the file.
 class TPlayerPicksListObject {
  public:
-  static constexpr int kPickCount = 64;
+  static constexpr int kPickCount = TTeamsFile::kMaxTeams;
 
   TPlayerPicksListObject() = default;
   // A new player whose entries name the given teams, in list order, each at round 1.
@@ -39,7 +39,7 @@ class TPlayerPicksListObject {
 // "PlayPick.dat": one 3112-byte record per player, in the order the players were added.
 class TPlayerPicksFile : public TFileWithList<TPlayerPicksListObject, 3112> {
  public:
-  static constexpr int kNameWidth = 35;
+  static constexpr int kNameWidth = PoolNames::kNameWidth;
   // Far beyond any office pool, yet small enough to load: a file that claims more players is
   // refused rather than read.
   static constexpr int kMaxPlayers = 1000000;

@@ -2,11 +2,14 @@
 
 #include <QString>
 
-// The names a pool keeps for its teams and players: a record field of 35 characters in the
+// The names a pool keeps for its teams and players: a record field of kNameWidth characters in the
 // Windows-1252 code page (TTeamsFile, TPlayerPicksFile). Every way a name comes in (the picks
 // import, Player > Add, the builder's Add) asks this one check, so that what is shown is what
 // is saved, and no name can put control characters into a terminal, a report or a page.
 namespace PoolNames {
+
+// The characters a team's or a player's name field holds.
+constexpr int kNameWidth = 35;
 
 // Why a pool cannot keep `name` as it stands, worded as a picks sheet's problem with `what`
 // naming the name ("player name", "team name"): a control character, more characters than the

@@ -2,6 +2,7 @@
 
 #include "ChartEntry.h"
 #include "FileWithList.h"
+#include "PoolNames.h"
 
 // One team of the pool: its name and where it stands on the results chart.
 class TTeamSeedObject : public TChartEntry {
@@ -16,9 +17,10 @@ class TTeamSeedObject : public TChartEntry {
 // "Teams.dat": one 52-byte record per team, in the order the teams were added.
 class TTeamsFile : public TFileWithList<TTeamSeedObject, 52> {
  public:
-  static constexpr int kNameWidth = 35;
-  // A chart has 64 first-round lines; a file with more records is not a pool's.
-  static constexpr int kMaxTeams = 64;
+  static constexpr int kNameWidth = PoolNames::kNameWidth;
+  // A chart has a first-round line for each region and seed; a file with more records is not
+  // a pool's.
+  static constexpr int kMaxTeams = TChartEntry::kMaxRegion * TChartEntry::kMaxSeed;
   static inline const QString kFileName = QStringLiteral("Teams.dat");
 
   TTeamsFile();

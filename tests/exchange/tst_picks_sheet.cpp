@@ -57,7 +57,7 @@ void RandomPicks(TPlayerPicksListObject& player, QRandomGenerator& random, bool 
     return lines;
   }();
   chart.PlaceTeams(player);
-  for (int slot = TPicksSheet::kFirstGameSlot; slot <= TBracketList::kSlotCount; ++slot) {
+  for (int slot = ChartPaths::kFirstGameSlot; slot <= TBracketList::kSlotCount; ++slot) {
     std::vector<TChartEntry*> playing;
     for (int line : feeders[static_cast<size_t>(slot)]) {
       if (chart.Slot(line)->Team())

@@ -4,7 +4,7 @@
 #include <array>
 #include <vector>
 
-#include "ChartGeometry.h"
+#include "ChartPaths.h"
 #include "FFDataModule.h"
 #include "TestPools.h"
 
@@ -79,8 +79,8 @@ std::array<int, 64> Play(QRandomGenerator& random, int rounds) {
     for (size_t g = 0; g + 1 < alive.size(); g += 2) {
       const int a = alive[g];
       const int b = alive[g + 1];
-      const int seedA = ChartGeometry::kSeedOrder[static_cast<size_t>(a % 16)];
-      const int seedB = ChartGeometry::kSeedOrder[static_cast<size_t>(b % 16)];
+      const int seedA = ChartPaths::kSeedOrder[static_cast<size_t>(a % 16)];
+      const int seedB = ChartPaths::kSeedOrder[static_cast<size_t>(b % 16)];
       const int chanceA = 50 + (seedB - seedA) * 3;
       const int winner = static_cast<int>(random.bounded(100)) < chanceA ? a : b;
       reached[static_cast<size_t>(winner)] = round + 1;
@@ -117,7 +117,7 @@ void Fill(TFFDataModule& pool, int players, int playedRounds, int32_t actualTota
       const int index = (region - 1) * 16 + line;
       teams[static_cast<size_t>(index)] =
           TestPools::AddTeam(pool.TeamsFile(), QLatin1String(kSchools[index]), region,
-                             ChartGeometry::kSeedOrder[static_cast<size_t>(line)], 1);
+                             ChartPaths::kSeedOrder[static_cast<size_t>(line)], 1);
     }
   }
   system.SetFinalized(true);

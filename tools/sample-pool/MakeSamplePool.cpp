@@ -19,7 +19,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "ChartGeometry.h"
+#include "ChartPaths.h"
 #include "FFDataModule.h"
 #include "InOutError.h"
 
@@ -46,7 +46,7 @@ struct TTeamFact {
 // First-round line 0..63 of a team: line k of region g is 16 * (g - 1) + k, counted from zero.
 int FirstRoundLine(int region, int seed) {
   for (int k = 0; k < kLinesPerRegion; ++k) {
-    if (ChartGeometry::kSeedOrder[static_cast<size_t>(k)] == seed)
+    if (ChartPaths::kSeedOrder[static_cast<size_t>(k)] == seed)
       return kLinesPerRegion * (region - 1) + k;
   }
   Fail(QStringLiteral("seed %1 is not between 1 and 16").arg(seed));

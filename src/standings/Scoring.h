@@ -1,0 +1,65 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "ChartPaths.h"
+#include "PlayerPicksFile.h"
+
+class TSystemFile;
+class TTeamIndex;
+
+// A game that a player's pick won, as the scoring rule reads it: the chart round its winner
+// reached by it (2..7), both teams' seeds, and whether the same player had also advanced the
+// loser to this game.
+struct TWonGame {
+  int Round = 0;
+  int32_t WinnerSeed = 0;
+  // 0 while the loser is not known: a game still to be played, or a line the chart left empty.
+  int32_t LoserSeed = 0;
+  bool LoserPicked = false;
+};
+
+// What a correct pick earns for the game its team won, under the pool's scoring rule: the
+// round's points (the system file's RoundPoints). Every score of the program comes from here:
+// the standings and their reports, the outlook, the page and the command-line tool.
+class TScoring {
+ public:
+  explicit TScoring(const TSystemFile& system);
+
+  int64_t Points(const TWonGame& game) const;
+
+ private:
+  std::array<int64_t, ChartPaths::kRounds + 1> FRoundPoints{};
+};
+
+// How far one player advances the team of each first-round line (by line 1..64; 0 for none).
+using TPickedRounds = std::array<int8_t, ChartPaths::kLines + 1>;
+
+// One player's pick entries as scoring reads them: the team each entry names and the last
+// chart round it advances that team to. An entry that advances its team nowhere, or names no
+// team of the pool, has no team: it scores nothing.
+struct TScoredPicks {
+  std::array<const TTeamSeedObject*, TPlayerPicksListObject::kPickCount> Team{};
+  std::array<int8_t, TPlayerPicksListObject::kPickCount> Last{};
+  TPickedRounds PickedTo{};
+
+  void Read(const TPlayerPicksListObject& player, TTeamIndex& teams);
+};
+
+// The results chart as scoring reads it: each team in list order on the lines of its path up
+// to the round it reached, a later team taking a line from an earlier one, as the bracket
+// builder places them.
+class TResultsChart {
+ public:
+  explicit TResultsChart(const TTeamsFile& teams);
+
+  // The team on slot 1..127; nullptr where none stands.
+  const TTeamSeedObject* Team(int32_t slot) const { return FTeams[static_cast<size_t>(slot)]; }
+  // The game `winner` won to reach chart round k (2..7), for a player who advances the teams
+  // as `picked` says: its loser is the team on the line that met the winner's.
+  TWonGame GameWon(const TTeamSeedObject& winner, int k, const TPickedRounds& picked) const;
+
+ private:
+  std::array<const TTeamSeedObject*, ChartPaths::kSlotCount + 1> FTeams{};
+};
