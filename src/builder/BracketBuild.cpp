@@ -374,7 +374,7 @@ void TfrmBracketBuild::UpdateTieBreakerAction() {
   if (!FPool.Finalized())
     return;
   const TBracketList* chart = FPool.ResultsBracket();
-  actTieBreakerPts->setEnabled(chart && chart->Slot(127)->Team());
+  actTieBreakerPts->setEnabled(chart && chart->Slot(ChartPaths::kChampionSlot)->Team());
 }
 
 void TfrmBracketBuild::FillTeamList() {
@@ -419,10 +419,10 @@ void TfrmBracketBuild::MarkPlacedTeams() {
     const bool onChart = team->RoundReached() > 0;
     item->setIcon(onChart ? placed : unplaced);
     // A name cut by the list's edge shows whole here, with where it stands.
-    item->setToolTip(
-        onChart ? kPlacedTip.arg(team->TeamName(), pool->SystemFile().BracketName(team->Region()))
-                      .arg(team->Seed())
-                : team->TeamName());
+    item->setToolTip(onChart ? kPlacedTip.arg(team->TeamName(),
+                                              pool->SystemFile().BracketName(team->Region()),
+                                              QString::number(team->Seed()))
+                             : team->TeamName());
   }
 }
 

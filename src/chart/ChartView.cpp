@@ -248,7 +248,7 @@ int TChartView::SlotFromMime(const QMimeData* data) {
     return 0;
   bool ok = false;
   const int slot = data->data(kSlotMimeType).toInt(&ok);
-  return ok && slot >= 1 && slot <= 127 ? slot : 0;
+  return ok && slot >= 1 && slot <= ChartPaths::kSlotCount ? slot : 0;
 }
 
 // --- Zoom ----------------------------------------------------------------------------------

@@ -84,8 +84,7 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
     Cli::WriteLine(io.Err, QStringLiteral("The pool could not be saved; it is as it was."));
     return 1;
   }
-  Cli::WriteLine(io.Out,
-                 QStringLiteral("Imported %1 new players, replaced %2.").arg(added).arg(replaced));
+  Cli::WriteLine(io.Out, TShareCommands::ImportDone(added, replaced));
   return 0;
 }
 

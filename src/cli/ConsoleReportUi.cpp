@@ -58,8 +58,9 @@ void TConsoleReportUi::RunWithProgress(const QString&, const QString& text,
   });
   FSince.restart();
   const auto line = [&] {
-    return QStringLiteral("%1: %2%").arg(text).arg(
-        static_cast<int>(std::floor(100 * std::clamp(progress(), 0.0, 1.0))));
+    return QStringLiteral("%1: %2%").arg(
+        text,
+        QString::number(static_cast<int>(std::floor(100 * std::clamp(progress(), 0.0, 1.0)))));
   };
   while (!done.load()) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -515,7 +515,7 @@ void TfrmPlayerEntryForm::actPlayerDeleteExecute() {
   const QString& question = picks == 0   ? kDeleteNoPicks
                             : picks == 1 ? kDeleteOnePick
                                          : kDeleteQuestion;
-  if (!Ask(question.arg(player->PlayerName()).arg(picks)))
+  if (!Ask(question.arg(player->PlayerName(), QString::number(picks))))
     return;
   ClearChart();
   FPool.DeletePlayer(player, UndoStack());

@@ -209,8 +209,7 @@ void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile) {
     } else if (rowOfName.contains(name)) {
       Add(row, nameColumn,
           QStringLiteral("the player \"%1\" is already named in row %2")
-              .arg(name)
-              .arg(rowOfName.value(name)));
+              .arg(name, QString::number(rowOfName.value(name))));
     } else {
       rowOfName.insert(name, row);
       existing = poolPlayers.value(name, nullptr);

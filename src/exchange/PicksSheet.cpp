@@ -47,9 +47,8 @@ TPicksSheet::TPicksSheet(const TFFDataModule& pool) : FPool(pool) {
                           SeededTeam(firstRound[static_cast<size_t>(game.Feeders[1])]));
     } else if (game.Round <= 4) {
       FHeader << QStringLiteral("%1 R%2 game %3")
-                     .arg(bracket(game.Region))
-                     .arg(game.Round - 1)
-                     .arg(number);
+                     .arg(bracket(game.Region), QString::number(game.Round - 1),
+                          QString::number(number));
     } else if (game.Round == 5) {
       FHeader << QStringLiteral("%1 final").arg(bracket(game.Region));
     } else if (game.Round == 6) {

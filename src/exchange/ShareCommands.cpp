@@ -76,6 +76,10 @@ void TShareCommands::ImportPlayers(TOpenPool& pool, QWidget* asker, QUndoStack* 
 }
 
 QString TShareCommands::Imported(int added, int replaced) {
+  return ImportDone(added, replaced) + QStringLiteral(" Save the pool to keep the changes.");
+}
+
+QString TShareCommands::ImportDone(int added, int replaced) {
   auto count = [](int n, const QString& one, const QString& many) {
     return n == 1 ? one : many.arg(n);
   };
@@ -88,8 +92,9 @@ QString TShareCommands::Imported(int added, int replaced) {
     done << count(replaced, QStringLiteral("replaced the picks of 1 player"),
                   QStringLiteral("replaced the picks of %1 players"));
   }
-  return AsSentence(done.join(QStringLiteral(" and "))) +
-         QStringLiteral(". Save the pool to keep the changes.");
+  if (done.isEmpty())
+    done << QStringLiteral("imported no players");
+  return AsSentence(done.join(QStringLiteral(" and "))) + QLatin1Char('.');
 }
 
 QString TShareCommands::ExportPlayers(const TOpenPool& pool, QWidget* asker) {

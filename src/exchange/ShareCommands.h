@@ -47,8 +47,9 @@ class TShareCommands {
   // Problems of a refused import shown in the message; the rest are counted.
   static constexpr int kProblemsShown = 15;
 
-  // What an import did: "Imported 3 new players and replaced the picks of 1 player. Save the
-  // pool to keep the changes."
+  // What an import did: "Imported 3 new players and replaced the picks of 1 player."
+  static QString ImportDone(int added, int replaced);
+  // The same, then "Save the pool to keep the changes.", as the windows tell it.
   static QString Imported(int added, int replaced);
   // Asks for a picks sheet and brings its players into the open pool through the document's
   // ImportPlayers, on `undo` when given, so that every window showing the players follows.

@@ -190,13 +190,12 @@ void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlook
   html += QStringLiteral("</tr></thead>\n<tbody>\n");
   for (int row = 0; row < static_cast<int>(standings.Items().size()); ++row) {
     const TStandingsItem& item = standings.StandingsItem(row);
-    html += QStringLiteral(
-                "<tr><td>%1</td><td class=\"name\">%2</td><td class=\"total\">%3</td>"
-                "<td>%4</td>")
-                .arg(row + 1)
-                .arg(Escaped(item.PlayerName()))
-                .arg(item.CurrentPoints())
-                .arg(item.PotentialPoints());
+    html +=
+        QStringLiteral(
+            "<tr><td>%1</td><td class=\"name\">%2</td><td class=\"total\">%3</td>"
+            "<td>%4</td>")
+            .arg(QString::number(row + 1), Escaped(item.PlayerName()),
+                 QString::number(item.CurrentPoints()), QString::number(item.PotentialPoints()));
     if (outlook)
       html += chances[static_cast<size_t>(item.PlayerIndex())];
     for (int k = kFirstRound; k <= kLastRound; ++k)

@@ -5,6 +5,7 @@
 #include <QJsonObject>
 #include <QUndoStack>
 
+#include "ChartPaths.h"
 #include "EntryLinks.h"
 #include "FFDataModule.h"
 #include "OpenPool.h"
@@ -80,7 +81,7 @@ THttpReply TEntryDesk::Data(const QString& link) const {
   const TPicksSheet sheet(*module);
   const TSystemFile& system = module->SystemFile();
   QJsonArray brackets;
-  for (int region = 1; region <= 4; ++region)
+  for (int region = 1; region <= ChartPaths::kRegions; ++region)
     brackets << system.BracketName(region).trimmed();
   QJsonArray teams;
   const TTeamsFile& teamsFile = module->TeamsFile();

@@ -108,10 +108,8 @@ class TFileWithList {
     if (count > limit) {
       throw EInOutError(QFileDevice::ReadError,
                         QStringLiteral("%1 holds %2 records, more than the %3 %4 a pool can have")
-                            .arg(QDir::toNativeSeparators(FFile.Path()))
-                            .arg(count)
-                            .arg(limit)
-                            .arg(QLatin1String(what)));
+                            .arg(QDir::toNativeSeparators(FFile.Path()), QString::number(count),
+                                 QString::number(limit), QLatin1String(what)));
     }
     return static_cast<int>(count);
   }
@@ -125,13 +123,12 @@ class TFileWithList {
   template <class TFill>
   void SaveItems(qint64 limit, const char* what, TFill fill) {
     if (static_cast<qint64>(FList.size()) > limit) {
-      throw EInOutError(QFileDevice::WriteError,
-                        QStringLiteral("%1: the pool would hold %2 %4, more than the %3 %4 a "
-                                       "pool can have")
-                            .arg(QDir::toNativeSeparators(FFile.Path()))
-                            .arg(FList.size())
-                            .arg(limit)
-                            .arg(QLatin1String(what)));
+      throw EInOutError(
+          QFileDevice::WriteError,
+          QStringLiteral("%1: the pool would hold %2 %4, more than the %3 %4 a "
+                         "pool can have")
+              .arg(QDir::toNativeSeparators(FFile.Path()), QString::number(FList.size()),
+                   QString::number(limit), QLatin1String(what)));
     }
     FFile.BeginSave();
     try {

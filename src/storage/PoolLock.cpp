@@ -25,8 +25,9 @@ void TPoolLock::Take() {
         qint64 process = 0;
         QString host;
         if (FLock->getLockInfo(&process, &host, nullptr)) {
-          throw EInOutError(QFileDevice::OpenError,
-                            DiskFile::Describe(FFolder, kHeldBy.arg(host).arg(process)));
+          throw EInOutError(
+              QFileDevice::OpenError,
+              DiskFile::Describe(FFolder, kHeldBy.arg(host, QString::number(process))));
         }
         break;
       }

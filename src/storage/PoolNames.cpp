@@ -15,9 +15,7 @@ QString PoolNames::Unstorable(const QString& name, const QString& what, int widt
   }
   if (name.size() > width) {
     return QStringLiteral("the %1 \"%2\" is %3 characters long; a name holds at most %4")
-        .arg(what, Quoted(name))
-        .arg(name.size())
-        .arg(width);
+        .arg(what, Quoted(name), QString::number(name.size()), QString::number(width));
   }
   for (qsizetype i = 0; i < name.size();) {
     const qsizetype length = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;

@@ -84,7 +84,7 @@ class TestCliExchange : public QObject {
     WriteBytes(File("template.csv"), filled);
     const TCliRun run = RunTool({"import-picks", pool, File("template.csv")});
     QCOMPARE(run.Status, 0);
-    QCOMPARE(run.Out, QByteArray("Imported 1 new players, replaced 0.\n"));
+    QCOMPARE(run.Out, QByteArray("Imported 1 new player.\n"));
     const TCliRun players = RunTool({"players", pool});
     QCOMPARE(players.Json().array().size(), 1);
     QCOMPARE(players.Json().array().at(0)["name"].toString(), QStringLiteral("Chalk"));
@@ -133,7 +133,7 @@ class TestCliExchange : public QObject {
 
     const TCliRun replaced = RunTool({"import-picks", pool, sheet, "--replace"});
     QCOMPARE(replaced.Status, 0);
-    QCOMPARE(replaced.Out, QByteArray("Imported 0 new players, replaced 2.\n"));
+    QCOMPARE(replaced.Out, QByteArray("Replaced the picks of 2 players.\n"));
     QCOMPARE(Snapshot(pool), before);
   }
 

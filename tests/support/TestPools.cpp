@@ -5,6 +5,8 @@
 #include <QTest>
 #include <algorithm>
 
+#include "ChartPaths.h"
+
 namespace TestPools {
 
 std::unique_ptr<TFFDataModule> CreatePool(const QString& directory) {
@@ -84,8 +86,9 @@ TPlayerPicksListObject* AddPicks(TFFDataModule& pool, const QString& name, int t
 }
 
 QString LineTeam(int j) {
-  static constexpr int kSeedOrder[] = {1, 16, 8, 9, 5, 12, 4, 13, 6, 11, 3, 14, 7, 10, 2, 15};
-  return QStringLiteral("R%1S%2").arg(j / 16 + 1).arg(kSeedOrder[j % 16]);
+  return QStringLiteral("R%1S%2")
+      .arg(j / ChartPaths::kSeedsPerRegion + 1)
+      .arg(ChartPaths::kSeedOrder[static_cast<size_t>(j % ChartPaths::kSeedsPerRegion)]);
 }
 
 void PlayUpperLinesUpTo(TFFDataModule& pool, int upTo) {
