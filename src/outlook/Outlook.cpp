@@ -13,6 +13,7 @@
 #endif
 
 #include "ChartPaths.h"
+#include "FinishOrder.h"
 
 // How the search goes. Outcomes are visited depth first, one game after another in slot order,
 // which is round order, so both teams of a game are known when it is reached. Arrays over all
@@ -1546,12 +1547,17 @@ void BreakFinalTie(const TPlan<TLane>& plan, TTally& tally) {
   }
   if (first.size() < 2)
     return;
-  const auto distance = [&plan](int c) {
-    return plan.In.GuessDistance[static_cast<size_t>(plan.Contenders[static_cast<size_t>(c)])];
+  // They are level on points: the standings' finish order parts them by their guesses.
+  const auto key = [&plan](int c) {
+    const int player = plan.Contenders[static_cast<size_t>(c)];
+    return FinishOrder::TKey{0, plan.In.GuessDistance[static_cast<size_t>(player)],
+                             static_cast<uint32_t>(player)};
   };
-  int64_t closest = std::numeric_limits<int64_t>::max();
-  for (const int c : first)
-    closest = std::min(closest, distance(c));
+  FinishOrder::TKey best = key(first.front());
+  for (const int c : first) {
+    if (FinishOrder::Ahead(key(c), best))
+      best = key(c);
+  }
   std::vector<int> kept;
   for (const int c : first) {
     const size_t n = static_cast<size_t>(c);
@@ -1559,7 +1565,7 @@ void BreakFinalTie(const TPlan<TLane>& plan, TTally& tally) {
     std::fill_n(tally.Champion.begin() +
                     static_cast<std::ptrdiff_t>(n * static_cast<size_t>(tally.Champions)),
                 tally.Champions, 0.0);
-    if (distance(c) == closest)
+    if (FinishOrder::Level(key(c), best))
       kept.push_back(c);
   }
   tally.AddFirst(kept, plan.ChampionOn(plan.In.Occupant), 1.0);

@@ -21,13 +21,18 @@ void TScoredPicks::Read(const TPlayerPicksListObject& player, TTeamIndex& teams)
     const TPlayerPickArrayObject& pick = *player.Pick(entry);
     const int last = TReportsBase::LastPickedRound(pick.RoundReached());
     const auto e = static_cast<size_t>(entry);
-    Team[e] = last < TStandingsItem::kFirstRound ? nullptr : teams.Find(entry, pick.TeamName());
+    Team[e] = nullptr;
     Last[e] = static_cast<int8_t>(last);
-    if (Team[e] == nullptr)
+    // A team left on its first-round line still met someone there: only an entry on no line
+    // at all is passed over.
+    const TTeamSeedObject* team = last < 1 ? nullptr : teams.Find(entry, pick.TeamName());
+    if (team == nullptr)
       continue;
-    const int32_t line = ChartPaths::FirstRoundLine(Team[e]->Region(), Team[e]->Seed());
+    const int32_t line = ChartPaths::FirstRoundLine(team->Region(), team->Seed());
     int8_t& picked = PickedTo[static_cast<size_t>(line)];
     picked = std::max(picked, Last[e]);
+    if (last >= TStandingsItem::kFirstRound)
+      Team[e] = team;
   }
 }
 

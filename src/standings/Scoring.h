@@ -37,8 +37,9 @@ class TScoring {
 using TPickedRounds = std::array<int8_t, ChartPaths::kLines + 1>;
 
 // One player's pick entries as scoring reads them: the team each entry names and the last
-// chart round it advances that team to. An entry that advances its team nowhere, or names no
-// team of the pool, has no team: it scores nothing.
+// chart round it advances that team to, and how far the player takes the team of each line.
+// An entry that advances its team nowhere, or names no team of the pool, has no team: it
+// scores nothing.
 struct TScoredPicks {
   std::array<const TTeamSeedObject*, TPlayerPicksListObject::kPickCount> Team{};
   std::array<int8_t, TPlayerPicksListObject::kPickCount> Last{};

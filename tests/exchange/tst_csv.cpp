@@ -106,6 +106,11 @@ class TestCsv : public QObject {
     const Csv::TTable table = Csv::Read(writer.Bytes());
     QCOMPARE(table.Rows.size(), size_t(2));
     QCOMPARE(table.Rows[0], awkward);
+    // Unquoted in the first record, a semicolon would be taken for the separator.
+    Csv::TWriter first;
+    first.Row({"Smith; Jo", "150"});
+    QCOMPARE(first.Bytes().mid(3), QByteArray("\"Smith; Jo\",150\r\n"));
+    QCOMPARE(Csv::Read(first.Bytes()).Rows.at(0), QStringList({"Smith; Jo", "150"}));
   }
 
   // A cell a spreadsheet would run as a formula is written after an apostrophe and read back

@@ -219,13 +219,24 @@ class TestPicksSheet : public QObject {
     // A later winner that did not win a feeding game of the same row.
     ExpectOneProblem(Sheet(sheet, {with(second, "Connecticut")}), 2, second + 1,
                      "did not win a game that leads to this one");
+    // A champion who won a regional final but no semifinal.
+    QStringList champion = EmptyRow(QStringLiteral("Someone"));
+    for (const QString& game : {sheet.Header().at(first), QStringLiteral("Midwest R2 game 1"),
+                                QStringLiteral("Midwest R3 game 1"),
+                                QStringLiteral("Midwest final"), QStringLiteral("Champion")}) {
+      champion[Column(sheet, game)] = QStringLiteral("Connecticut");
+    }
+    ExpectOneProblem(Sheet(sheet, {champion}), 2, Column(sheet, QStringLiteral("Champion")) + 1,
+                     "did not win a game that leads to this one");
     for (const char* guess : {"1000", "-1", "12.5", "ten", "+5"}) {
       ExpectOneProblem(Sheet(sheet, {with(1, guess)}), 2, 2, "from 0 to 999");
     }
     ExpectOneProblem(Sheet(sheet, {with(0, QString(36, 'n'))}), 2, 1, "at most 35");
     ExpectOneProblem(Sheet(sheet, {with(0, " \t ")}), 2, 1, "name is empty");
     ExpectOneProblem(Sheet(sheet, {with(0, "Already Here")}), 2, 1, "already has a player");
-    ExpectOneProblem(Sheet(sheet, {good, good}), 3, 1, "already named in row 2");
+    const QStringList percent = EmptyRow(QStringLiteral("Pct %1 of %2"));
+    ExpectOneProblem(Sheet(sheet, {percent, percent}), 3, 1,
+                     "\"Pct %1 of %2\" is already named in row 2");
     ExpectOneProblem(Sheet(sheet, {good, with(0, QStringLiteral("Snow \u2603 Man"))}), 3, 1,
                      "a character a pool cannot store");
     // A name that would put an escape into a terminal or a page is not quoted back.

@@ -260,6 +260,14 @@ class TestOutlook : public QObject {
   }
 
  private slots:
+  // The brute force weighs games by the same model, so only a pinned figure tells which way
+  // it leans: the better seed is the favourite.
+  void seedModelFavoursTheBetterSeed() {
+    QCOMPARE(SeedWinChance(1, 16), 0.995);
+    QCOMPARE(SeedWinChance(16, 1), 1 - SeedWinChance(1, 16));
+    QCOMPARE(SeedWinChance(8, 8), 0.5);
+  }
+
   void sixteenLeftEqualsBruteForce() {
     auto pool = RandomPool("sixteen", 7, 2, 7);
     // Two entries with the same bracket always tie, and a player who advanced nobody scores
@@ -368,14 +376,15 @@ class TestOutlook : public QObject {
     QCOMPARE(OutlookSummary(result), QStringLiteral("No games left: the tournament is over"));
 
     // Two players level on the most points: a tie until the championship's total is entered,
-    // then the closer guess finishes first, as the standings rank them.
+    // then the closer guess finishes first, one away above beating two away below, as the
+    // standings rank them.
     const TOutlookPlayer& leader = result.Players.front();
     TTeamRounds copied;
     for (int i = 0; i < 64; ++i)
       copied[static_cast<size_t>(i)] =
           pool->PlayerPicksFile().Items(leader.Index)->Pick(i)->RoundReached();
-    AddPicks(*pool, QStringLiteral("Copy"), copied)->SetTieBreakerPoints(150);
-    pool->PlayerPicksFile().Items(leader.Index)->SetTieBreakerPoints(140);
+    AddPicks(*pool, QStringLiteral("Copy"), copied)->SetTieBreakerPoints(149);
+    pool->PlayerPicksFile().Items(leader.Index)->SetTieBreakerPoints(146);
     const int copy = pool->PlayerPicksFile().Count() - 1;
     pool->SystemFile().SetTieBreakerPoints(0);
     const TOutlookResult level = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
@@ -390,6 +399,9 @@ class TestOutlook : public QObject {
     QCOMPARE(PlayerAt(decided, leader.Index).WinChance, 0.0);
     QVERIFY(PlayerAt(decided, leader.Index).Champions.empty());
     QCOMPARE(decided.Players.front().Index, copy);
+    TStandingsByPoints standings;
+    standings.Build(*pool);
+    QCOMPARE(standings.StandingsItem(0).PlayerIndex(), copy);
 
     auto empty = RandomPool("empty", 3, 2, 0);
     const TOutlookResult nobody =
