@@ -44,22 +44,10 @@ QByteArray Sheet(const TPicksSheet& sheet, const QList<QStringList>& rows) {
 // team of one of its two feeding lines, or is left open.
 void RandomPicks(TPlayerPicksListObject& player, QRandomGenerator& random, bool complete) {
   TBracketList chart;
-  // The two lines feeding each slot, from the winner paths.
-  static const std::vector<std::vector<int>> feeders = [&chart] {
-    std::vector<std::vector<int>> lines(TBracketList::kSlotCount + 1);
-    for (int p = 0; p < chart.PathCount(); ++p) {
-      for (int r = 1; r < TWinnerPathItem::kRounds; ++r) {
-        std::vector<int>& into = lines[static_cast<size_t>(chart.Paths(p)->Slot(r + 1))];
-        if (std::find(into.begin(), into.end(), chart.Paths(p)->Slot(r)) == into.end())
-          into.push_back(chart.Paths(p)->Slot(r));
-      }
-    }
-    return lines;
-  }();
   chart.PlaceTeams(player);
-  for (int slot = ChartPaths::kFirstGameSlot; slot <= TBracketList::kSlotCount; ++slot) {
+  for (int slot = ChartPaths::kFirstGameSlot; slot <= ChartPaths::kSlotCount; ++slot) {
     std::vector<TChartEntry*> playing;
-    for (int line : feeders[static_cast<size_t>(slot)]) {
+    for (int line : ChartPaths::Game(slot).Feeders) {
       if (chart.Slot(line)->Team())
         playing.push_back(chart.Slot(line)->Team());
     }
