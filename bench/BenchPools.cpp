@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int kLines = 64;
+constexpr int kLines = ChartPaths::kLines;
 const char* const kRegions[4] = {"Midwest", "South", "East", "West"};
 const char* const kNicknames[16] = {
     "Wildcats", "Bulldogs", "Tigers", "Eagles", "Bears", "Huskies", "Cardinals", "Spartans",
@@ -59,9 +59,9 @@ void Write(const QString& directory, int players, int playedUpTo) {
   const std::array<int, kLines> results = PlayBracket(random, playedUpTo);
   for (int line : lineOfTeam) {
     auto team = std::make_unique<TTeamSeedObject>();
-    const int seed = ChartPaths::kSeedOrder[static_cast<size_t>(line % 16)];
-    team->SetTeamName(QStringLiteral("%1 %2").arg(kRegions[line / 16], kNicknames[seed - 1]));
-    team->SetRegion(line / 16 + 1);
+    const int seed = ChartPaths::kSeedOrder[static_cast<size_t>(line % ChartPaths::kSeedsPerRegion)];
+    team->SetTeamName(QStringLiteral("%1 %2").arg(kRegions[line / ChartPaths::kSeedsPerRegion], kNicknames[seed - 1]));
+    team->SetRegion(line / ChartPaths::kSeedsPerRegion + 1);
     team->SetSeed(seed);
     team->SetRoundReached(results[static_cast<size_t>(line)]);
     // Every game up to that round is played: a team short of it lost one.

@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr int kLines = 64;
 constexpr int kRepeats = 3;
 // The tournament of the benchmark pools has got as far as the last four.
 constexpr int kPlayedUpTo = 5;

@@ -27,7 +27,9 @@ class TScoring {
  public:
   explicit TScoring(const TSystemFile& system);
 
-  int64_t Points(const TWonGame& game) const;
+  int64_t Points(const TWonGame& game) const {
+    return FRoundPoints[static_cast<size_t>(game.Round)];
+  }
 
  private:
   std::array<int64_t, ChartPaths::kRounds + 1> FRoundPoints{};
@@ -37,9 +39,9 @@ class TScoring {
 using TPickedRounds = std::array<int8_t, ChartPaths::kLines + 1>;
 
 // One player's pick entries as scoring reads them: the team each entry names and the last
-// chart round it advances that team to, and how far the player takes the team of each line.
-// An entry that advances its team nowhere, or names no team of the pool, has no team: it
-// scores nothing.
+// chart round it advances that team to, and how far the player's chart takes the team of each
+// first-round line. An entry that advances its team nowhere, or names no team of the pool, has
+// no team: it scores nothing.
 struct TScoredPicks {
   std::array<const TTeamSeedObject*, TPlayerPicksListObject::kPickCount> Team{};
   std::array<int8_t, TPlayerPicksListObject::kPickCount> Last{};
@@ -59,8 +61,25 @@ class TResultsChart {
   const TTeamSeedObject* Team(int32_t slot) const { return FTeams[static_cast<size_t>(slot)]; }
   // The game `winner` won to reach chart round k (2..7), for a player who advances the teams
   // as `picked` says: its loser is the team on the line that met the winner's.
-  TWonGame GameWon(const TTeamSeedObject& winner, int k, const TPickedRounds& picked) const;
+  TWonGame GameWon(const TTeamSeedObject& winner, int k, const TPickedRounds& picked) const {
+    TWonGame game;
+    game.Round = k;
+    game.WinnerSeed = winner.Seed();
+    const int32_t line = ChartPaths::FirstRoundLine(winner.Region(), winner.Seed());
+    const TTeamSeedObject* loser =
+        line == 0 ? nullptr : FMet[static_cast<size_t>(line)][static_cast<size_t>(k)];
+    if (loser != nullptr) {
+      game.LoserSeed = loser->Seed();
+      const int32_t loserLine = ChartPaths::FirstRoundLine(loser->Region(), loser->Seed());
+      game.LoserPicked = picked[static_cast<size_t>(loserLine)] >= k - 1;
+    }
+    return game;
+  }
 
  private:
   std::array<const TTeamSeedObject*, ChartPaths::kSlotCount + 1> FTeams{};
+  // Scoring asks for every correct pick of every player: the team each line's team met in
+  // each chart round, looked up once. Index [line][round]; nullptr where none stood there.
+  std::array<std::array<const TTeamSeedObject*, ChartPaths::kRounds + 1>, ChartPaths::kLines + 1>
+      FMet{};
 };
