@@ -1,0 +1,323 @@
+// The end game: the last games of the search played by table, all their outcomes at once in
+// vector registers, and its plan.
+
+#include "EndGame.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <immintrin.h>
+#endif
+
+namespace OutlookSearch {
+namespace {
+
+// The bits set in `bits`, without a call where the processor's own count may be missing.
+inline int CountBits(uint64_t bits) {
+#if defined(__POPCNT__)
+  return __builtin_popcountll(bits);
+#else
+  bits -= (bits >> 1) & 0x5555555555555555ull;
+  bits = (bits & 0x3333333333333333ull) + ((bits >> 2) & 0x3333333333333333ull);
+  bits = (bits + (bits >> 4)) & 0x0f0f0f0f0f0f0f0full;
+  return static_cast<int>((bits * 0x0101010101010101ull) >> 56);
+#endif
+}
+
+// What the vector part of the end game reads and writes, for the contenders of one outcome of
+// the games before it.
+struct TEndGameWork {
+  int Count = 0;                    // contenders
+  const int* Players = nullptr;     // per contender
+  const int16_t* Values = nullptr;  // per contender, the total so far
+  // Per player, for each team it picked in the end game's rounds, what that team brings it in
+  // every lane if it stands on its line: Gains[e] for GainTeam[e], e from GainsFrom[player] to
+  // GainsFrom[player + 1].
+  const size_t* GainsFrom = nullptr;
+  const int32_t* GainTeam = nullptr;
+  const TEndLanes* Gains = nullptr;
+  // Per team, its line if it stands on one, Positions if not.
+  const int* PositionOf = nullptr;
+  int Positions = 0;
+  const TEndLanes* Nothing = nullptr;  // all lanes nought
+  const TEndBits* Used = nullptr;      // the lanes that are outcomes, not repeats of them
+  TEndLanes* Totals = nullptr;         // per contender
+  TEndBits* Bits = nullptr;            // per contender, the lanes it is first in
+  TEndLanes* Firsts = nullptr;         // how many are first in each lane
+  TEndBits* Sole = nullptr;            // the lanes only one is first in
+};
+
+#define END_VECTORS PlainVectors
+#define END_VECTOR_BYTES 16
+#include "EndGameLanes.inc"
+#undef END_VECTORS
+#undef END_VECTOR_BYTES
+
+#if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
+#define END_GAME_WIDE_VECTORS 1
+#pragma GCC push_options
+#pragma GCC target("avx2")
+#define END_VECTORS Avx2Vectors
+#define END_VECTOR_BYTES 32
+#include "EndGameLanes.inc"
+#undef END_VECTORS
+#undef END_VECTOR_BYTES
+#pragma GCC pop_options
+#pragma GCC push_options
+#pragma GCC target("avx512f,avx512bw")
+#define END_VECTORS Avx512Vectors
+#define END_VECTOR_BYTES 64
+#include "EndGameLanes.inc"
+#undef END_VECTORS
+#undef END_VECTOR_BYTES
+#pragma GCC pop_options
+#endif
+
+// The widest vector instructions the processor has, no wider than `most`.
+TOutlookVectors WidestVectors(TOutlookVectors most) {
+#if defined(END_GAME_WIDE_VECTORS)
+  if (most == TOutlookVectors::Avx512 && __builtin_cpu_supports("avx512f") &&
+      __builtin_cpu_supports("avx512bw"))
+    return TOutlookVectors::Avx512;
+  if (most != TOutlookVectors::Plain && __builtin_cpu_supports("avx2"))
+    return TOutlookVectors::Avx2;
+#else
+  (void)most;
+#endif
+  return TOutlookVectors::Plain;
+}
+
+}  // namespace
+
+template <typename TLane>
+void TPlan<TLane>::PlanEndGame() {
+  EndDepth = GameCount;
+  if (!Way.Exact || Way.RankAll)
+    return;
+  EndVectors = WidestVectors(Options.Vectors);
+  int real = 0;
+  while (EndDepth > std::max(TaskDepth, SnapDepth)) {
+    const bool next = In.Games[static_cast<size_t>(EndDepth - 1)].Real;
+    if (next && real == kEndGames)
+      break;
+    real += next ? 1 : 0;
+    --EndDepth;
+  }
+  if (EndDepth == GameCount)
+    return;
+  EndBits = real;
+  EndOutcomes = 1 << real;
+  EndAlive = AliveAt(EndDepth);
+  std::array<int, kSlots + 1> positionOf;
+  positionOf.fill(-1);
+  for (size_t a = 0; a < EndAlive.size(); ++a)
+    positionOf[static_cast<size_t>(EndAlive[a])] = static_cast<int>(a);
+  const int games = GameCount - EndDepth;
+  // Who stands on each line in each outcome, game by game.
+  std::vector<int> winner(static_cast<size_t>(EndOutcomes * games));
+  std::vector<int> firstSide(static_cast<size_t>(EndOutcomes * games));
+  for (int o = 0; o < EndOutcomes; ++o) {
+    std::array<int, kSlots + 1> on = positionOf;
+    int bit = 0;
+    for (int g = 0; g < games; ++g) {
+      const TGame& game = In.Games[static_cast<size_t>(EndDepth + g)];
+      const int side = game.Real ? (o >> bit++) & 1 : 0;
+      const size_t at = static_cast<size_t>(o * games + g);
+      firstSide[at] = on[static_cast<size_t>(game.Feeder[0])];
+      winner[at] = on[static_cast<size_t>(game.Feeder[static_cast<size_t>(side)])];
+      on[static_cast<size_t>(game.Slot)] = winner[at];
+    }
+  }
+  // Per line, the round of each game its team can win, with the lanes in which it wins it.
+  std::vector<std::vector<std::pair<int, TEndLanes>>> wins(EndAlive.size());
+  for (int g = 0; g < games; ++g) {
+    const TGame& game = In.Games[static_cast<size_t>(EndDepth + g)];
+    for (size_t position = 0; position < EndAlive.size(); ++position) {
+      TEndLanes mask;
+      bool any = false;
+      for (int lane = 0; lane < kEndLanes; ++lane) {
+        const bool here = winner[static_cast<size_t>((lane % EndOutcomes) * games + g)] ==
+                          static_cast<int>(position);
+        mask.Lane[lane] = here ? -1 : 0;
+        any = any || here;
+      }
+      if (any)
+        wins[position].emplace_back(game.Round, mask);
+    }
+  }
+  // A team can stand on one line only, the one its path crosses: what it brings each player
+  // is fixed before the search.
+  for (int c = 0; c < Count; ++c) {
+    EndGainsFrom.push_back(EndGains.size());
+    for (size_t position = 0; position < EndAlive.size(); ++position) {
+      for (const int32_t team : Candidates[static_cast<size_t>(EndAlive[position])]) {
+        TEndLanes gains{};
+        bool any = false;
+        for (const auto& [round, mask] : wins[position]) {
+          const TLane gain = GainRow(team, round)[c];
+          for (int lane = 0; lane < kEndLanes; ++lane)
+            gains.Lane[lane] = static_cast<int16_t>(gains.Lane[lane] + (mask.Lane[lane] & gain));
+          any = any || gain != 0;
+        }
+        if (any) {
+          EndGainTeam.push_back(team);
+          EndGains.push_back(gains);
+        }
+      }
+    }
+  }
+  EndGainsFrom.push_back(EndGains.size());
+  for (int o = 0; o < EndOutcomes && games > 0; ++o) {
+    EndChampion.push_back(winner[static_cast<size_t>(o * games + games - 1)]);
+    EndUsed[static_cast<size_t>(o / 64)] |= uint64_t{1} << (o % 64);
+  }
+  // The sides of real game r depend on the outcomes of the real games before it only.
+  int bit = 0;
+  for (int g = 0; g < games; ++g) {
+    const TGame& game = In.Games[static_cast<size_t>(EndDepth + g)];
+    if (!game.Real)
+      continue;
+    for (int before = 0; before < (1 << bit); ++before) {
+      const size_t at = static_cast<size_t>(before * games + g);
+      const int first = firstSide[at];
+      // The other side: the winner of this game in the outcome where it goes that way.
+      const int second = winner[static_cast<size_t>((before | (1 << bit)) * games + g)];
+      EndSides.push_back(first * static_cast<int>(EndAlive.size()) + second);
+    }
+    ++bit;
+  }
+}
+template void TPlan<int16_t>::PlanEndGame();
+template void TPlan<int32_t>::PlanEndGame();
+template void TPlan<int64_t>::PlanEndGame();
+
+TEndGame::TEndGame(const TPlan<int16_t>& plan) : P(plan) {
+  const size_t positions = P.EndAlive.size();
+  FEnd.resize(static_cast<size_t>(P.Count));
+  FEndTeams.resize(positions);
+  FPairChance.resize(positions * positions);
+  FEndPosition.assign(static_cast<size_t>(P.Teams), static_cast<int>(positions));
+  FEndChampion.resize(2 * positions);
+  FEndChampionLanes.resize(2 * positions);
+}
+
+void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* ids,
+                    const int16_t* values, int count, double weight, TTally& tally) {
+  for (size_t a = 0; a < P.EndAlive.size(); ++a)
+    FEndTeams[a] = occupant[static_cast<size_t>(P.EndAlive[a])];
+  const size_t positions = P.EndAlive.size();
+  for (size_t a = 0; a < positions; ++a)
+    FEndPosition[static_cast<size_t>(FEndTeams[a])] = static_cast<int>(a);
+  FEndBits.resize(static_cast<size_t>(count));
+  TEndGameWork work;
+  work.Count = count;
+  work.Players = ids;
+  work.Values = values;
+  work.GainsFrom = P.EndGainsFrom.data();
+  work.GainTeam = P.EndGainTeam.data();
+  work.Gains = P.EndGains.data();
+  work.PositionOf = FEndPosition.data();
+  work.Positions = static_cast<int>(positions);
+  work.Nothing = &P.EndNothing;
+  work.Used = &P.EndUsed;
+  work.Totals = FEnd.data();
+  work.Bits = FEndBits.data();
+  work.Firsts = &FEndFirsts;
+  work.Sole = &FEndSole;
+  switch (P.EndVectors) {
+#if defined(END_GAME_WIDE_VECTORS)
+    case TOutlookVectors::Avx512:
+      Avx512Vectors::PlayEndGame(work);
+      break;
+    case TOutlookVectors::Avx2:
+      Avx2Vectors::PlayEndGame(work);
+      break;
+#endif
+    default:
+      PlainVectors::PlayEndGame(work);
+  }
+  for (size_t a = 0; a < positions; ++a)
+    FEndPosition[static_cast<size_t>(FEndTeams[a])] = static_cast<int>(positions);
+  // Even chances weigh every lane alike, so lanes are counted; otherwise each is weighed.
+  const bool even = P.Options.Model == TOutlookModel::Even;
+  const double each = std::ldexp(weight, -P.EndBits);
+  if (!even)
+    LaneWeights(weight);
+  for (int c = 0; c < count; ++c) {
+    const TEndBits& lanes = FEndBits[static_cast<size_t>(c)];
+    if (std::all_of(lanes.begin(), lanes.end(), [](uint64_t word) { return word == 0; }))
+      continue;
+    const size_t contender = static_cast<size_t>(ids[c]);
+    double* champions = &tally.Champion[contender * static_cast<size_t>(P.Champions)];
+    double won = 0, tied = 0, share = 0;
+    if (even) {
+      std::fill(FEndChampionLanes.begin(), FEndChampionLanes.end(), 0);
+      for (size_t word = 0; word < lanes.size(); ++word) {
+        for (uint64_t bits = lanes[word]; bits != 0; bits &= bits - 1) {
+          const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+          ++FEndChampionLanes[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)];
+        }
+        won += CountBits(lanes[word] & FEndSole[word]);
+        for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
+          tied += 1;
+          share += 1.0 / FEndFirsts.Lane[word * 64 + static_cast<size_t>(__builtin_ctzll(bits))];
+        }
+      }
+      won *= each;
+      tied *= each;
+      share = won + share * each;
+      for (size_t a = 0; a < positions; ++a) {
+        if (const int k = P.ChampionOf[static_cast<size_t>(FEndTeams[a])]; k >= 0)
+          champions[k] += (FEndChampionLanes[2 * a] + FEndChampionLanes[2 * a + 1]) * each;
+      }
+    } else {
+      std::fill(FEndChampion.begin(), FEndChampion.end(), 0.0);
+      for (size_t word = 0; word < lanes.size(); ++word) {
+        for (uint64_t bits = lanes[word] & FEndSole[word]; bits != 0; bits &= bits - 1) {
+          const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+          won += FLaneWeight[lane];
+          FEndChampion[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)] +=
+              FLaneWeight[lane];
+        }
+        for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
+          const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+          tied += FLaneWeight[lane];
+          share += FLaneWeight[lane] / FEndFirsts.Lane[lane];
+          FEndChampion[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)] +=
+              FLaneWeight[lane];
+        }
+      }
+      share += won;
+      for (size_t a = 0; a < positions; ++a) {
+        if (const int k = P.ChampionOf[static_cast<size_t>(FEndTeams[a])]; k >= 0)
+          champions[k] += FEndChampion[2 * a] + FEndChampion[2 * a + 1];
+      }
+    }
+    tally.Won[contender] += won;
+    tally.Tied[contender] += tied;
+    tally.Share[contender] += share;
+  }
+}
+
+// The weight of each outcome of the end game below an outcome of weight `weight`, games
+// weighed by the seeds: the chance of each pairing on the lines taken once.
+void TEndGame::LaneWeights(double weight) {
+  const size_t positions = P.EndAlive.size();
+  for (size_t a = 0; a < positions; ++a) {
+    for (size_t b = 0; b < positions; ++b)
+      FPairChance[a * positions + b] = P.Chance({FEndTeams[a], FEndTeams[b]}, 0);
+  }
+  FLaneWeight.assign(static_cast<size_t>(P.EndOutcomes), weight);
+  size_t sides = 0;
+  for (int span = 1; span < P.EndOutcomes; span *= 2) {
+    for (int before = 0; before < span; ++before) {
+      const double chance = FPairChance[static_cast<size_t>(P.EndSides[sides++])];
+      double& lane = FLaneWeight[static_cast<size_t>(before)];
+      FLaneWeight[static_cast<size_t>(before + span)] = lane * (1 - chance);
+      lane *= chance;
+    }
+  }
+}
+}  // namespace OutlookSearch

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "OutlookPlan.h"
+#include "OutlookTally.h"
+
+namespace OutlookSearch {
+
+// The last games of the search, played by table: every outcome of them is a lane of a vector
+// and every contender's totals in all lanes are worked out at once (EndGameLanes.inc), then
+// the lanes each contender is first in are tallied. One per worker.
+class TEndGame {
+ public:
+  explicit TEndGame(const TPlan<int16_t>& plan);
+
+  // Every outcome of the end game below the outcome of weight `weight` that left `occupant`
+  // on the lines, among `count` contenders: `ids` their places among the contenders, `values`
+  // their totals so far.
+  void Play(const std::array<int32_t, kSlots + 1>& occupant, const int* ids, const int16_t* values,
+            int count, double weight, TTally& tally);
+
+ private:
+  // The weight of each outcome of the end game below an outcome of weight `weight`, games
+  // weighed by the seeds: the chance of each pairing on the lines taken once.
+  void LaneWeights(double weight);
+
+  const TPlan<int16_t>& P;
+  // Each contender's totals, the teams on the lines and each team's line, the lanes in which
+  // each contender is first, and each lane's weight, as won by one or tied by several, and
+  // the share of it each of those first there gets.
+  std::vector<TEndLanes> FEnd;
+  TEndLanes FEndFirsts;  // how many are first in each lane
+  std::vector<int32_t> FEndTeams;
+  std::vector<int> FEndPosition;  // per team, its line in the end game, or past the last
+  std::vector<TEndBits> FEndBits;
+  TEndBits FEndSole{};
+  std::vector<double> FLaneWeight;
+  std::vector<double> FPairChance;  // the chance the team on one line beats that on another
+  // Per line, the weight won with its team champion, in odd lanes and in even ones apart so
+  // that one sum need not wait for the other.
+  std::vector<double> FEndChampion;
+  std::vector<int> FEndChampionLanes;  // the same, counting lanes
+};
+
+}  // namespace OutlookSearch

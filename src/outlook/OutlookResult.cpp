@@ -1,0 +1,166 @@
+// A run's result put together from the workers' tallies.
+
+#include "OutlookResult.h"
+
+#include <algorithm>
+#include <limits>
+#include <tuple>
+
+#include "FinishOrder.h"
+
+namespace OutlookSearch {
+namespace {
+
+// What the draws make of one contender: the weight won with each champion, and the share won
+// with each side of each rooting game.
+struct TDrawnSums {
+  std::vector<double> Champion;  // per champion
+  std::vector<double> Rooting;   // game * 2 + side
+};
+
+}  // namespace
+
+template <typename TLane>
+void BreakFinalTie(const TPlan<TLane>& plan, TTally& tally) {
+  std::vector<int> first;
+  for (int c = 0; c < plan.Count; ++c) {
+    if (tally.Won[static_cast<size_t>(c)] + tally.Tied[static_cast<size_t>(c)] > 0)
+      first.push_back(c);
+  }
+  if (first.size() < 2)
+    return;
+  // They are level on points: the standings' finish order parts them by their guesses.
+  const auto key = [&plan](int c) {
+    const int player = plan.Contenders[static_cast<size_t>(c)];
+    return FinishOrder::TKey{0, plan.In.GuessDistance[static_cast<size_t>(player)],
+                             static_cast<uint32_t>(player)};
+  };
+  FinishOrder::TKey best = key(first.front());
+  for (const int c : first) {
+    if (FinishOrder::Ahead(key(c), best))
+      best = key(c);
+  }
+  std::vector<int> kept;
+  for (const int c : first) {
+    const size_t n = static_cast<size_t>(c);
+    tally.Won[n] = tally.Tied[n] = tally.Share[n] = 0;
+    std::fill_n(tally.Champion.begin() +
+                    static_cast<std::ptrdiff_t>(n * static_cast<size_t>(tally.Champions)),
+                tally.Champions, 0.0);
+    if (FinishOrder::Level(key(c), best))
+      kept.push_back(c);
+  }
+  tally.AddFirst(kept, plan.ChampionOn(plan.In.Occupant), 1.0);
+}
+
+template <typename TLane>
+void AssembleResult(const TPlan<TLane>& plan, TTally& tally, TOutlookResult& result) {
+  const TOutlookInput& input = plan.In;
+  const int players = input.PlayerCount();
+  const int rootingGames = static_cast<int>(plan.RootingGames.size());
+  // Weights add up to `total`: the outcomes' chances when every outcome is visited (exact in
+  // binary when even, since each is a power of one half), one per draw when sampled. Counts
+  // are reported per outcome.
+  const double outcomes = static_cast<double>(result.Outcomes);
+  const double total = result.Exact ? 1.0 : static_cast<double>(result.Samples);
+  const double perOutcome = outcomes / total;
+  // Draws in contender order, each contender's summed as its turn comes.
+  std::sort(
+      tally.Drawn.begin(), tally.Drawn.end(),
+      [](const TTally::TDrawn& a, const TTally::TDrawn& b) { return a.Contender < b.Contender; });
+  size_t drawn = 0;
+  TDrawnSums sums;
+  const std::vector<int32_t>& champions = plan.Candidates[kChampionSlot];
+  std::vector<std::array<double, 2>> rootingShares;  // per rooting game, of the contender
+  result.Rooting.resize(static_cast<size_t>(rootingGames));
+  for (int i = 0; i < players; ++i) {
+    const size_t n = static_cast<size_t>(i);
+    const int c = plan.ContenderOf[n];
+    const size_t k = static_cast<size_t>(c);
+    TOutlookPlayer player;
+    player.Index = i;
+    player.Name = input.PlayerNames.at(i);
+    player.Current = Saturate(input.Base[n]);
+    player.Max = static_cast<int32_t>(plan.Max[n]);
+    player.BestPlace = tally.Best[n];
+    player.WorstPlace = tally.Worst[n];
+    if (c >= 0) {
+      player.Won = tally.Won[k] * perOutcome;
+      player.Tied = tally.Tied[k] * perOutcome;
+      player.WinChance = std::clamp(tally.Share[k] / total, 0.0, 1.0);
+    }
+    if (result.Exact) {
+      player.ChanceLow = player.ChanceHigh = player.WinChance;
+    } else {
+      std::tie(player.ChanceLow, player.ChanceHigh) = ChanceInterval(player.WinChance, total);
+    }
+    if (c >= 0 && player.WinChance > 0) {
+      // What this contender won with each champion and each side of the rooting games.
+      sums.Champion.assign(champions.size(), 0);
+      sums.Rooting.assign(static_cast<size_t>(rootingGames) * 2, 0);
+      if (result.Exact) {
+        std::copy_n(tally.Champion.begin() + static_cast<std::ptrdiff_t>(k * champions.size()),
+                    champions.size(), sums.Champion.begin());
+        for (size_t r = 0; r < sums.Rooting.size(); ++r)
+          sums.Rooting[r] = tally.Rooting[r * static_cast<size_t>(plan.Count) + k];
+      }
+      for (; drawn < tally.Drawn.size() && tally.Drawn[drawn].Contender == c; ++drawn) {
+        const TTally::TDrawn& entry = tally.Drawn[drawn];
+        if (entry.Champion >= 0)
+          sums.Champion[static_cast<size_t>(entry.Champion)] += 1;
+        for (size_t j = 0; j < static_cast<size_t>(rootingGames); ++j)
+          sums.Rooting[j * 2 + ((entry.Sides >> j) & 1)] += entry.Share;
+      }
+      for (size_t t = 0; t < champions.size(); ++t) {
+        if (sums.Champion[t] > 0)
+          player.Champions.push_back(
+              {input.TeamNames.at(champions[t]), sums.Champion[t] * perOutcome});
+      }
+      std::stable_sort(
+          player.Champions.begin(), player.Champions.end(),
+          [](const TOutlookChampion& a, const TOutlookChampion& b) { return a.Won > b.Won; });
+      result.RootingPlayers.push_back(i);
+      for (size_t j = 0; j < static_cast<size_t>(rootingGames); ++j) {
+        for (size_t side = 0; side < 2; ++side)
+          result.Rooting[j].Chance[side].push_back(sums.Rooting[j * 2 + side]);
+      }
+    }
+    result.Players.push_back(std::move(player));
+  }
+  std::stable_sort(result.Players.begin(), result.Players.end(),
+                   [](const TOutlookPlayer& a, const TOutlookPlayer& b) {
+                     if (a.WinChance != b.WinChance)
+                       return a.WinChance > b.WinChance;
+                     if (a.Max != b.Max)
+                       return a.Max > b.Max;
+                     return a.Current > b.Current;
+                   });
+
+  for (int j = 0; j < rootingGames; ++j) {
+    const TGame& game = input.Games[static_cast<size_t>(plan.RootingGames[static_cast<size_t>(j)])];
+    TRootingGame& rooting = result.Rooting[static_cast<size_t>(j)];
+    rooting.Slot = game.Slot;
+    rooting.Round = game.Round;
+    const std::array<int32_t, 2> teams = {plan.FixedTeam(game.Feeder[0]),
+                                          plan.FixedTeam(game.Feeder[1])};
+    for (size_t side = 0; side < 2; ++side) {
+      rooting.Teams[side] = input.TeamNames.at(teams[side]);
+      // The weight of the outcomes in which this side wins.
+      const double weight = result.Exact ? total * plan.Chance(teams, static_cast<int>(side))
+                                         : tally.RootingWeight[static_cast<size_t>(j) * 2 + side];
+      if (!result.Exact)
+        rooting.Samples[side] = weight;
+      for (double& chance : rooting.Chance[side])
+        chance = weight > 0 ? std::clamp(chance / weight, 0.0, 1.0) : 0.0;
+    }
+  }
+}
+
+template void BreakFinalTie(const TPlan<int16_t>&, TTally&);
+template void AssembleResult(const TPlan<int16_t>&, TTally&, TOutlookResult&);
+template void BreakFinalTie(const TPlan<int32_t>&, TTally&);
+template void AssembleResult(const TPlan<int32_t>&, TTally&, TOutlookResult&);
+template void BreakFinalTie(const TPlan<int64_t>&, TTally&);
+template void AssembleResult(const TPlan<int64_t>&, TTally&, TOutlookResult&);
+
+}  // namespace OutlookSearch

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "OutlookPlan.h"
+#include "OutlookTally.h"
+#include "Ranker.h"
+
+namespace OutlookSearch {
+
+// A small, fast generator whose stream is fixed by its seed, so a sampled run repeats.
+class TSplitMix {
+ public:
+  explicit TSplitMix(uint64_t seed) : FState(seed) {}
+  uint64_t Next() {
+    uint64_t z = (FState += 0x9e3779b97f4a7c15ull);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ull;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebull;
+    return z ^ (z >> 31);
+  }
+  // Uniform in [0, 1).
+  double Uniform() { return static_cast<double>(Next() >> 11) * 0x1.0p-53; }
+
+ private:
+  uint64_t FState;
+};
+
+// One worker drawing outcomes: each game's winner by the model's chance, every player ranked.
+template <typename TLane>
+class TSampler {
+ public:
+  TSampler(const TPlan<TLane>& plan, TTally& tally, int64_t samples)
+      : P(plan), FTally(tally), FSamples(samples) {
+    FTotals.resize(P.AllStride);
+  }
+
+  void RunBlock(int64_t block) {
+    // Each block has a stream of its own, so the draws do not depend on the threads.
+    TSplitMix random(P.Options.RandomSeed ^ (static_cast<uint64_t>(block) * 0xd1b54a32d192ed03ull));
+    const int64_t first = block * kSampleBlock;
+    const int64_t last = std::min<int64_t>(first + kSampleBlock, FSamples);
+    for (int64_t s = first; s < last; ++s)
+      Draw(random);
+  }
+
+ private:
+  void Draw(TSplitMix& random) {
+    std::array<int32_t, kSlots + 1> occ = P.In.Occupant;
+    std::copy(P.AllBase.begin(), P.AllBase.end(), FTotals.begin());
+    for (const TGame& game : P.In.Games) {
+      const std::array<int32_t, 2> teams = {occ[static_cast<size_t>(game.Feeder[0])],
+                                            occ[static_cast<size_t>(game.Feeder[1])]};
+      const int side = game.Real && random.Uniform() >= P.Chance(teams, 0) ? 1 : 0;
+      occ[static_cast<size_t>(game.Slot)] = teams[static_cast<size_t>(side)];
+      AddRow(FTotals.data(), FTotals.data(),
+             P.AllGainRow(teams[static_cast<size_t>(side)], game.Round), P.Players);
+    }
+    TLane top = std::numeric_limits<TLane>::min();
+    for (int i = 0; i < P.Players; ++i)
+      top = std::max(top, Level(FTotals[static_cast<size_t>(i)]));
+    // Whoever is first is a contender: no other player reaches the best sure total.
+    FFirst.clear();
+    for (int i = 0; i < P.Players; ++i) {
+      if (Level(FTotals[static_cast<size_t>(i)]) == top)
+        FFirst.push_back(P.ContenderOf[static_cast<size_t>(i)]);
+    }
+    uint32_t sides = 0;
+    for (size_t j = 0; j < P.RootingGames.size(); ++j) {
+      const TGame& game = P.In.Games[static_cast<size_t>(P.RootingGames[j])];
+      const size_t side =
+          occ[static_cast<size_t>(game.Slot)] == occ[static_cast<size_t>(game.Feeder[0])] ? 0 : 1;
+      FTally.RootingWeight[j * 2 + side] += 1.0;
+      sides |= static_cast<uint32_t>(side) << j;
+    }
+    if (!FFirst.empty())
+      FTally.AddDrawn(FFirst, P.ChampionOn(occ), sides);
+    FRanker.PlaceAll(FTotals.data(), P.Players, FTally);
+  }
+
+  const TPlan<TLane>& P;
+  TTally& FTally;
+  const int64_t FSamples;
+  std::vector<TLane> FTotals;
+  std::vector<int> FFirst;
+  TRanker<TLane> FRanker;
+};
+
+}  // namespace OutlookSearch

@@ -1,0 +1,236 @@
+#pragma once
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+#include "EndGame.h"
+#include "OutlookPlan.h"
+#include "OutlookTally.h"
+#include "Ranker.h"
+
+namespace OutlookSearch {
+
+// One worker's depth-first walk over every outcome of its tasks. It carries only the players
+// who can still finish first below the current outcome, each with a total and the lowest and
+// highest total still open to them; after every game those whose highest falls short of the
+// best lowest drop out, so the last games are played among a handful of players. When the run
+// ranks everyone at every outcome, every player's total is carried in full lanes as well.
+template <typename TLane>
+class TWinnerSearch {
+ public:
+  TWinnerSearch(const TPlan<TLane>& plan, TTally& tally, const TOutlookProgress& progress)
+      : P(plan), FTally(tally), FProgress(progress) {
+    const size_t depths = static_cast<size_t>(P.GameCount + 1);
+    const size_t n = static_cast<size_t>(P.Count);
+    if (P.Way.RankAll)
+      FTotals.resize(depths * P.AllStride);
+    FIds.resize(depths * n);
+    FValue.resize(depths * n);
+    FLo.resize(depths * n);
+    FHi.resize(depths * n);
+    FRoot.resize(P.Stride);
+    FRootLo.resize(P.Stride);
+    FRootHi.resize(P.Stride);
+    FCount.resize(depths);
+    FShareBefore.resize(n);
+    if constexpr (std::is_same_v<TLane, int16_t>) {
+      if (P.EndDepth < P.GameCount)
+        FEndGame = std::make_unique<TEndGame>(P);
+    }
+  }
+
+  // Plays the task's outcome of the first games, then everything below it. False when
+  // cancelled.
+  bool RunTask(int64_t task) {
+    FOcc = P.In.Occupant;
+    std::copy(P.Base.begin(), P.Base.end(), FRoot.begin());
+    if (P.Way.RankAll)
+      std::copy(P.AllBase.begin(), P.AllBase.end(), Totals(0));
+    double weight = 1.0;
+    int bit = 0;
+    for (int d = 0; d < P.TaskDepth; ++d) {
+      const TGame& game = P.In.Games[static_cast<size_t>(d)];
+      const int side = game.Real ? static_cast<int>((task >> bit++) & 1) : 0;
+      const std::array<int32_t, 2> teams = Teams(game);
+      const int32_t winner = teams[static_cast<size_t>(side)];
+      FOcc[static_cast<size_t>(game.Slot)] = winner;
+      AddRow(FRoot.data(), FRoot.data(), P.GainRow(winner, game.Round), P.Count);
+      if (P.Way.RankAll)
+        AddRow(Totals(d + 1), Totals(d), P.AllGainRow(winner, game.Round), P.Players);
+      if (game.Real)
+        weight *= P.Chance(teams, side);
+    }
+    // The contenders' bounds at the task's root, then those who can still finish first.
+    std::copy(FRoot.begin(), FRoot.end(), FRootLo.begin());
+    std::copy(FRoot.begin(), FRoot.end(), FRootHi.begin());
+    for (size_t a = 0; a < P.TaskAlive.size(); ++a) {
+      const int team = FOcc[static_cast<size_t>(P.TaskAlive[a])];
+      AddRow(FRootLo.data(), FRootLo.data(), P.Row(P.MinGain, team, P.TaskAliveRounds[a]), P.Count);
+      AddRow(FRootHi.data(), FRootHi.data(), P.Row(P.MaxGain, team, P.TaskAliveRounds[a]), P.Count);
+    }
+    const size_t n = static_cast<size_t>(P.Count);
+    TLane sure = std::numeric_limits<TLane>::min();
+    for (size_t c = 0; c < n; ++c)
+      sure = std::max(sure, Level(FRootLo[c]));
+    const size_t at = static_cast<size_t>(P.TaskDepth) * n;
+    int count = 0;
+    for (size_t c = 0; c < n; ++c) {
+      if (Level(FRootHi[c]) < sure)
+        continue;
+      const size_t k = at + static_cast<size_t>(count++);
+      FIds[k] = static_cast<int>(c);
+      FValue[k] = FRoot[c];
+      FLo[k] = FRootLo[c];
+      FHi[k] = FRootHi[c];
+    }
+    FCount[static_cast<size_t>(P.TaskDepth)] = count;
+    // Ranking every player needs every outcome below, even one no contender can win.
+    if (count > 0 || P.Way.RankAll)
+      Walk(P.TaskDepth, weight);
+    return !FStop;
+  }
+
+ private:
+  // Every player's totals at `depth`, where every player is ranked.
+  TLane* Totals(int depth) { return FTotals.data() + static_cast<size_t>(depth) * P.AllStride; }
+
+  std::array<int32_t, 2> Teams(const TGame& game) const {
+    return {FOcc[static_cast<size_t>(game.Feeder[0])], FOcc[static_cast<size_t>(game.Feeder[1])]};
+  }
+
+  void Walk(int depth, double weight) {
+    if (depth == P.SnapDepth && !FSnapped) {
+      Snapshot(depth, weight);
+      return;
+    }
+    if (depth == P.GameCount) {
+      Outcome(weight);
+      return;
+    }
+    if constexpr (std::is_same_v<TLane, int16_t>) {
+      if (depth == P.EndDepth) {
+        const size_t at = static_cast<size_t>(depth) * static_cast<size_t>(P.Count);
+        if (const int count = FCount[static_cast<size_t>(depth)]; count > 0)
+          FEndGame->Play(FOcc, &FIds[at], &FValue[at], count, weight, FTally);
+        return;
+      }
+    }
+    if (FProgress.Cancelled()) {
+      FStop = true;
+      return;
+    }
+    const TGame& game = P.In.Games[static_cast<size_t>(depth)];
+    const std::array<int32_t, 2> teams = Teams(game);
+    for (int side = 0; side < (game.Real ? 2 : 1) && !FStop; ++side) {
+      const int32_t winner = teams[static_cast<size_t>(side)];
+      FOcc[static_cast<size_t>(game.Slot)] = winner;
+      Step(depth, winner, game.Real ? teams[static_cast<size_t>(1 - side)] : -1, game.Round);
+      if (P.Way.RankAll)
+        AddRow(Totals(depth + 1), Totals(depth), P.AllGainRow(winner, game.Round), P.Players);
+      Walk(depth + 1, game.Real ? weight * P.Chance(teams, side) : weight);
+    }
+  }
+
+  // The contenders after `winner` beats `loser` (-1: none) into `round`: totals and bounds
+  // moved, then those who can no longer reach the best sure total left out.
+  void Step(int depth, int32_t winner, int32_t loser, int round) {
+    const size_t n = static_cast<size_t>(P.Count);
+    const size_t from = static_cast<size_t>(depth) * n;
+    const size_t to = from + n;
+    const int count = FCount[static_cast<size_t>(depth)];
+    const TLane* gain = P.GainRow(winner, round);
+    const TLane* winLo = P.Row(P.WinLo, winner, round);
+    const TLane* winHi = P.Row(P.WinHi, winner, round);
+    const TLane* loseLo = loser >= 0 ? P.Row(P.LoseLo, loser, round) : P.Zero.data();
+    const TLane* loseHi = loser >= 0 ? P.Row(P.LoseHi, loser, round) : P.Zero.data();
+    TLane sure = std::numeric_limits<TLane>::min();
+    for (int c = 0; c < count; ++c) {
+      const int i = FIds[from + static_cast<size_t>(c)];
+      const size_t k = to + static_cast<size_t>(c);
+      FValue[k] = static_cast<TLane>(FValue[from + static_cast<size_t>(c)] + gain[i]);
+      FLo[k] = static_cast<TLane>(FLo[from + static_cast<size_t>(c)] + winLo[i] + loseLo[i]);
+      FHi[k] = static_cast<TLane>(FHi[from + static_cast<size_t>(c)] + winHi[i] + loseHi[i]);
+      sure = std::max(sure, Level(FLo[k]));
+    }
+    int kept = 0;
+    for (int c = 0; c < count; ++c) {
+      const size_t k = to + static_cast<size_t>(c);
+      if (Level(FHi[k]) < sure)
+        continue;
+      const size_t j = to + static_cast<size_t>(kept++);
+      FIds[j] = FIds[from + static_cast<size_t>(c)];
+      FValue[j] = FValue[k];
+      FLo[j] = FLo[k];
+      FHi[j] = FHi[k];
+    }
+    FCount[static_cast<size_t>(depth + 1)] = kept;
+  }
+
+  // Below the depth where every game of the next round is decided, the shares won are
+  // credited to the sides those games went to.
+  void Snapshot(int depth, double weight) {
+    const size_t n = static_cast<size_t>(P.Count);
+    std::copy(FTally.Share.begin(), FTally.Share.end(), FShareBefore.begin());
+    FSnapped = true;
+    Walk(depth, weight);
+    FSnapped = false;
+    std::array<size_t, 64> rows{};
+    for (size_t j = 0; j < P.RootingGames.size(); ++j) {
+      const TGame& game = P.In.Games[static_cast<size_t>(P.RootingGames[j])];
+      const size_t side =
+          FOcc[static_cast<size_t>(game.Slot)] == FOcc[static_cast<size_t>(game.Feeder[0])] ? 0 : 1;
+      rows[j] = (j * 2 + side) * n;
+    }
+    for (size_t i = 0; i < n; ++i) {
+      const double gained = FTally.Share[i] - FShareBefore[i];
+      if (gained == 0)
+        continue;
+      for (size_t j = 0; j < P.RootingGames.size(); ++j)
+        FTally.Rooting[rows[j] + i] += gained;
+    }
+  }
+
+  void Outcome(double weight) {
+    const size_t at = static_cast<size_t>(P.GameCount) * static_cast<size_t>(P.Count);
+    const int count = FCount[static_cast<size_t>(P.GameCount)];
+    TLane top = std::numeric_limits<TLane>::min();
+    for (int c = 0; c < count; ++c)
+      top = std::max(top, Level(FValue[at + static_cast<size_t>(c)]));
+    FFirst.clear();
+    for (int c = 0; c < count; ++c) {
+      if (Level(FValue[at + static_cast<size_t>(c)]) == top)
+        FFirst.push_back(FIds[at + static_cast<size_t>(c)]);
+    }
+    if (!FFirst.empty())
+      FTally.AddFirst(FFirst, P.ChampionOn(FOcc), weight);
+    if (P.Way.RankAll)
+      FRanker.PlaceAll(Totals(P.GameCount), P.Players, FTally);
+  }
+
+  const TPlan<TLane>& P;
+  TTally& FTally;
+  const TOutlookProgress& FProgress;
+  std::array<int32_t, kSlots + 1> FOcc{};
+  std::vector<TLane> FTotals;
+  // Per depth, the contenders still carried: each one's place among the contenders, total,
+  // lowest and highest final total.
+  std::vector<int> FIds;
+  std::vector<TLane> FValue, FLo, FHi;
+  // Every contender's total and bounds at a task's root.
+  std::vector<TLane> FRoot, FRootLo, FRootHi;
+  std::vector<int> FCount;
+  bool FStop = false;
+  bool FSnapped = false;
+  std::vector<double> FShareBefore;
+  std::vector<int> FFirst;
+  TRanker<TLane> FRanker;
+  // The last games, played by table where the plan has them so.
+  std::unique_ptr<TEndGame> FEndGame;
+};
+
+}  // namespace OutlookSearch
