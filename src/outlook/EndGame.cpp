@@ -94,7 +94,9 @@ TOutlookVectors WidestVectors(TOutlookVectors most) {
 template <typename TLane>
 void TPlan<TLane>::PlanEndGame() {
   EndDepth = GameCount;
-  if (!Way.Exact || Way.RankAll)
+  // What a team brings in each lane is worked out once only where it depends on the team
+  // alone; a gain that depends on the loser is walked to the end.
+  if (!Way.Exact || Way.RankAll || !ByTeam)
     return;
   EndVectors = WidestVectors(Options.Vectors);
   int real = 0;
@@ -156,7 +158,7 @@ void TPlan<TLane>::PlanEndGame() {
         TEndLanes gains{};
         bool any = false;
         for (const auto& [round, mask] : wins[position]) {
-          const TLane gain = GainRow(team, round)[c];
+          const TLane gain = Row(Gain, team, round)[c];
           for (int lane = 0; lane < kEndLanes; ++lane)
             gains.Lane[lane] = static_cast<int16_t>(gains.Lane[lane] + (mask.Lane[lane] & gain));
           any = any || gain != 0;

@@ -2,6 +2,7 @@
 // rows by which a decided game moves each contender's total and bounds.
 
 #include <algorithm>
+#include <limits>
 
 #include "OutlookPlan.h"
 #include "OutlookThreads.h"
@@ -51,20 +52,38 @@ void TPlan<TLane>::PlayerExtremes(int i, int64_t* gains,
       result = highest ? std::max(result, v) : std::min(result, v);
     return result;
   };
-  In.GainsOf(i, gains);
+  Rule.MostOf(i, gains);
   int64_t high = In.Base[static_cast<size_t>(i)];
   int64_t low = high;
-  for (const TGame& game : In.Games) {
+  for (int g = 0; g < GameCount; ++g) {
+    const TGame& game = In.Games[static_cast<size_t>(g)];
     const size_t s = static_cast<size_t>(game.Slot);
     size_t at = 0;
     for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
       const size_t own = static_cast<size_t>(game.Feeder[static_cast<size_t>(side)]);
       const size_t other = static_cast<size_t>(game.Feeder[static_cast<size_t>(1 - side)]);
       for (size_t c = 0; c < Candidates[own].size(); ++c, ++at) {
-        const int64_t gain = gains[static_cast<size_t>(Candidates[own][c]) * kRowsPerTeam +
-                                   static_cast<size_t>(game.Round)];
-        most[s][at] = most[own][c] + gain + (game.Real ? extreme(most[other], true) : 0);
-        least[s][at] = least[own][c] + gain + (game.Real ? extreme(least[other], false) : 0);
+        const int32_t winner = Candidates[own][c];
+        int64_t best = 0, worst = 0;
+        if (ByTeam || !game.Real) {
+          const int64_t gain = ByTeam ? gains[static_cast<size_t>(winner) * kRowsPerTeam +
+                                              static_cast<size_t>(game.Round)]
+                                      : Rule.Gain(i, game, winner, -1);
+          best = gain + (game.Real ? extreme(most[other], true) : 0);
+          worst = gain + (game.Real ? extreme(least[other], false) : 0);
+        } else {
+          // The gain depends on the loser: the best and worst over every team that can come
+          // from the other side.
+          best = std::numeric_limits<int64_t>::min();
+          worst = std::numeric_limits<int64_t>::max();
+          for (size_t d = 0; d < Candidates[other].size(); ++d) {
+            const int64_t gain = Rule.Gain(i, game, winner, Candidates[other][d]);
+            best = std::max(best, gain + most[other][d]);
+            worst = std::min(worst, gain + least[other][d]);
+          }
+        }
+        most[s][at] = most[own][c] + best;
+        least[s][at] = least[own][c] + worst;
       }
     }
     // A line whose winner goes no further closes its part of the bracket.
@@ -82,58 +101,83 @@ void TPlan<TLane>::PlayerExtremes(int i, int64_t* gains,
 template <typename TLane>
 void TPlan<TLane>::ContenderRows() {
   const size_t rows = static_cast<size_t>(RowCount) * Stride;
+  const size_t winRows = static_cast<size_t>(WinRows()) * Stride;
   Base.assign(Stride, 0);
   Zero.assign(Stride, 0);
   if (!Way.Exact)
     return;
-  Gain.assign(rows, 0);
+  Gain.assign(winRows, 0);
   MaxGain.assign(rows, 0);
   MinGain.assign(rows, 0);
-  WinLo.assign(rows, 0);
+  WinLo.assign(winRows, 0);
   LoseLo.assign(rows, 0);
-  WinHi.assign(rows, 0);
+  WinHi.assign(winRows, 0);
   LoseHi.assign(rows, 0);
   SplitOverThreads(Threads(), Count, [this](int64_t from, int64_t to) {
-    std::vector<int64_t> gains(static_cast<size_t>(Teams) * kRowsPerTeam);
+    const size_t size = static_cast<size_t>(Teams) * kRowsPerTeam;
+    std::vector<int64_t> most(size), least(size), up(size), down(size);
     for (int64_t c = from; c < to; ++c)
-      ContenderRow(static_cast<int>(c), gains.data());
+      ContenderRow(static_cast<int>(c), most.data(), least.data(), up.data(), down.data());
   });
 }
 
 template <typename TLane>
-void TPlan<TLane>::ContenderRow(int c, int64_t* gains) {
+void TPlan<TLane>::ContenderRow(int c, int64_t* most, int64_t* least, int64_t* up, int64_t* down) {
   const int i = Contenders[static_cast<size_t>(c)];
-  In.GainsOf(i, gains);
+  Rule.MostOf(i, most);
+  if (ByTeam)
+    std::copy_n(most, static_cast<size_t>(Teams) * kRowsPerTeam, least);
+  else
+    Rule.LeastOf(i, least);
   Base[static_cast<size_t>(c)] = static_cast<TLane>(In.Base[static_cast<size_t>(i)]);
   for (int t = 0; t < Teams; ++t) {
-    const int64_t* gain = gains + static_cast<size_t>(t) * kRowsPerTeam;
+    const size_t pair = static_cast<size_t>(t) * kRowsPerTeam;
     // Going on from round r: the best and worst of stopping after any later round it can
     // still win its way into.
-    std::array<int64_t, kRowsPerTeam> most{}, least{};
+    std::fill_n(up + pair, kRowsPerTeam, 0);
+    std::fill_n(down + pair, kRowsPerTeam, 0);
     for (int r = 1; r <= kLastRound; ++r) {
-      int64_t run = 0;
+      int64_t high = 0, low = 0;
       for (int k = r + 1; k <= kLastRound && RowIndex(t, k) >= 0; ++k) {
-        run += gain[k];
-        most[static_cast<size_t>(r)] = std::max(most[static_cast<size_t>(r)], run);
-        least[static_cast<size_t>(r)] = std::min(least[static_cast<size_t>(r)], run);
+        high += most[pair + static_cast<size_t>(k)];
+        low += least[pair + static_cast<size_t>(k)];
+        up[pair + static_cast<size_t>(r)] = std::max(up[pair + static_cast<size_t>(r)], high);
+        down[pair + static_cast<size_t>(r)] = std::min(down[pair + static_cast<size_t>(r)], low);
       }
     }
     for (int k = 1; k <= kLastRound; ++k) {
       if (RowIndex(t, k) < 0)
         continue;
-      Row(Gain, t, k)[c] = static_cast<TLane>(gain[k]);
-      Row(MaxGain, t, k)[c] = static_cast<TLane>(most[static_cast<size_t>(k)]);
-      Row(MinGain, t, k)[c] = static_cast<TLane>(least[static_cast<size_t>(k)]);
+      const size_t now = pair + static_cast<size_t>(k);
+      if (ByTeam)
+        Row(Gain, t, k)[c] = static_cast<TLane>(most[now]);
+      Row(MaxGain, t, k)[c] = static_cast<TLane>(up[now]);
+      Row(MinGain, t, k)[c] = static_cast<TLane>(down[now]);
       if (k < 2 || RowIndex(t, k - 1) < 0)
         continue;
       // A winner moves from round k-1 to k and takes its gain; a loser's future goes.
-      const size_t was = static_cast<size_t>(k - 1);
-      Row(WinLo, t, k)[c] =
-          static_cast<TLane>(gain[k] + least[static_cast<size_t>(k)] - least[was]);
-      Row(LoseLo, t, k)[c] = static_cast<TLane>(-least[was]);
-      Row(WinHi, t, k)[c] = static_cast<TLane>(gain[k] + most[static_cast<size_t>(k)] - most[was]);
-      Row(LoseHi, t, k)[c] = static_cast<TLane>(-most[was]);
+      Row(LoseLo, t, k)[c] = static_cast<TLane>(-down[now - 1]);
+      Row(LoseHi, t, k)[c] = static_cast<TLane>(-up[now - 1]);
+      if (!ByTeam)
+        continue;
+      Row(WinLo, t, k)[c] = static_cast<TLane>(most[now] + down[now] - down[now - 1]);
+      Row(WinHi, t, k)[c] = static_cast<TLane>(most[now] + up[now] - up[now - 1]);
     }
+  }
+  if (ByTeam)
+    return;
+  // Gains that depend on the loser: a row for each winner and loser a game can have.
+  for (int g = 0; g < GameCount; ++g) {
+    const TGame& game = In.Games[static_cast<size_t>(g)];
+    Pairs.ForEach(g, game, Candidates, [&](int row, int32_t winner, int32_t loser) {
+      const int64_t gain = Rule.Gain(i, game, winner, loser);
+      const size_t now =
+          static_cast<size_t>(winner) * kRowsPerTeam + static_cast<size_t>(game.Round);
+      const size_t at = static_cast<size_t>(row) * Stride + static_cast<size_t>(c);
+      Gain[at] = static_cast<TLane>(gain);
+      WinLo[at] = static_cast<TLane>(gain + down[now] - down[now - 1]);
+      WinHi[at] = static_cast<TLane>(gain + up[now] - up[now - 1]);
+    });
   }
 }
 
@@ -141,20 +185,32 @@ template <typename TLane>
 void TPlan<TLane>::PlayerRows() {
   AllBase.assign(AllStride, 0);
   AllZero.assign(AllStride, 0);
-  AllGain.assign(static_cast<size_t>(AllRowCount) * AllStride, 0);
+  AllGain.assign(static_cast<size_t>(ByTeam ? AllRowCount : Pairs.Count()) * AllStride, 0);
   SplitOverThreads(Threads(), Players, [this](int64_t from, int64_t to) {
     std::vector<int64_t> gains(static_cast<size_t>(Teams) * kRowsPerTeam);
     for (int64_t i = from; i < to; ++i) {
-      In.GainsOf(static_cast<int>(i), gains.data());
-      AllBase[static_cast<size_t>(i)] = static_cast<TLane>(In.Base[static_cast<size_t>(i)]);
+      const size_t player = static_cast<size_t>(i);
+      AllBase[player] = static_cast<TLane>(In.Base[player]);
+      if (!ByTeam) {
+        for (int g = 0; g < GameCount; ++g) {
+          const TGame& game = In.Games[static_cast<size_t>(g)];
+          Pairs.ForEach(g, game, Candidates, [&](int row, int32_t winner, int32_t loser) {
+            AllGain[static_cast<size_t>(row) * AllStride + player] =
+                static_cast<TLane>(Rule.Gain(static_cast<int>(i), game, winner, loser));
+          });
+        }
+        continue;
+      }
+      Rule.MostOf(static_cast<int>(i), gains.data());
       for (size_t pair = 0; pair < AllRowOf.size(); ++pair) {
         if (AllRowOf[pair] >= 0)
-          AllGain[static_cast<size_t>(AllRowOf[pair]) * AllStride + static_cast<size_t>(i)] =
+          AllGain[static_cast<size_t>(AllRowOf[pair]) * AllStride + player] =
               static_cast<TLane>(gains[pair]);
       }
     }
   });
 }
+
 template void TPlan<int16_t>::ExtremeTotals();
 template void TPlan<int32_t>::ExtremeTotals();
 template void TPlan<int64_t>::ExtremeTotals();
@@ -164,8 +220,8 @@ template void TPlan<int64_t>::ContenderRows();
 template void TPlan<int16_t>::PlayerRows();
 template void TPlan<int32_t>::PlayerRows();
 template void TPlan<int64_t>::PlayerRows();
-template void TPlan<int16_t>::ContenderRow(int, int64_t*);
-template void TPlan<int32_t>::ContenderRow(int, int64_t*);
-template void TPlan<int64_t>::ContenderRow(int, int64_t*);
+template void TPlan<int16_t>::ContenderRow(int, int64_t*, int64_t*, int64_t*, int64_t*);
+template void TPlan<int32_t>::ContenderRow(int, int64_t*, int64_t*, int64_t*, int64_t*);
+template void TPlan<int64_t>::ContenderRow(int, int64_t*, int64_t*, int64_t*, int64_t*);
 
 }  // namespace OutlookSearch

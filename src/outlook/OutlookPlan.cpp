@@ -10,14 +10,36 @@
 
 namespace OutlookSearch {
 
+void TGamePairs::Plan(const TOutlookInput& input, const TCandidates& candidates) {
+  PlaceOf.assign(static_cast<size_t>(input.TeamCount()) * kRowsPerTeam, -1);
+  for (int slot = 1; slot <= kSlots; ++slot) {
+    const std::vector<int32_t>& teams = candidates[static_cast<size_t>(slot)];
+    for (size_t place = 0; place < teams.size(); ++place)
+      PlaceOf[static_cast<size_t>(teams[place]) * kRowsPerTeam +
+              static_cast<size_t>(ChartPaths::SlotRound(slot))] = static_cast<int>(place);
+  }
+  From.assign(1, 0);
+  for (const TGame& game : input.Games) {
+    std::array<int, 2> sides{};
+    for (int side = 0; side < (game.Real ? 2 : 1); ++side)
+      sides[static_cast<size_t>(side)] = static_cast<int>(
+          candidates[static_cast<size_t>(game.Feeder[static_cast<size_t>(side)])].size());
+    Sides.push_back(sides);
+    From.push_back(From.back() + (game.Real ? 2 * sides[0] * sides[1] : sides[0]));
+  }
+}
+
 template <typename TLane>
-TPlan<TLane>::TPlan(const TOutlookInput& input, const TOutlookOptions& options)
-    : In(input), Options(options) {
+TPlan<TLane>::TPlan(const TOutlookInput& input, const TOutlookGain& rule,
+                    const TOutlookOptions& options)
+    : In(input), Rule(rule), Options(options), ByTeam(rule.ByTeamAndRound()) {
   Players = input.PlayerCount();
   Teams = input.TeamCount();
   GameCount = static_cast<int>(input.Games.size());
   PlanSlots();
   PlanRows();
+  if (!ByTeam)
+    Pairs.Plan(In, Candidates);
   ExtremeTotals();
   PlanContenders();
   PlanRooting();
@@ -127,7 +149,7 @@ int TPlan<TLane>::Workers() const {
   } else {
     each += depths * count * (sizeof(int) + 3 * lane) + count * sizeof(TEndLanes);
     // Searching places apart: every player's gains against each other's.
-    each += 3.0 * RowCount * players * 8 + depths * players * 28;
+    each += (2.0 * RowCount + WinRows()) * players * 8 + depths * players * 28;
   }
   const int fit = static_cast<int>(kWorkerMemory / std::max(1.0, each));
   return std::clamp(fit, 1, Threads());

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Outlook.h"
+#include "OutlookGain.h"
 #include "OutlookWork.h"
 
 // How the search goes. Outcomes are visited depth first, one game after another in slot order,
@@ -43,6 +44,63 @@ struct TWay {
   int64_t Samples = 0;
 };
 
+// The winners and losers each game still to come can have, numbered game by game: where a gain
+// depends on more than its team and round, rows of gains are kept per pair of them.
+struct TGamePairs {
+  // Per game, its first pair, the pairs of game g running up to From[g + 1]; and how many
+  // teams can come from each of its sides.
+  std::vector<int> From;
+  std::vector<std::array<int, 2>> Sides;
+  // team * kRowsPerTeam + round: the team's place among the teams that can stand on its line
+  // of that round.
+  std::vector<int> PlaceOf;
+  using TCandidates = std::array<std::vector<int32_t>, kSlots + 1>;
+
+  void Plan(const TOutlookInput& input, const TCandidates& candidates);
+  int Count() const { return From.back(); }
+
+  // The pair of game `g` in which side `side` of `teams` wins.
+  int Of(int g, const TGame& game, const std::array<int32_t, 2>& teams, int side) const {
+    const std::array<int, 2>& sides = Sides[static_cast<size_t>(g)];
+    const int upper = Place(teams[0], game.Round - 1);
+    if (!game.Real)
+      return From[static_cast<size_t>(g)] + upper;
+    const int lower = Place(teams[1], game.Round - 1);
+    return From[static_cast<size_t>(g)] +
+           (side == 0 ? upper * sides[1] + lower : sides[0] * sides[1] + lower * sides[0] + upper);
+  }
+
+  // Calls visit(pair, winner, loser) for every pair of game `g`, the loser -1 where the line
+  // is unopposed.
+  template <typename TVisit>
+  void ForEach(int g, const TGame& game, const TCandidates& candidates, TVisit visit) const {
+    const std::vector<int32_t>& upper = candidates[static_cast<size_t>(game.Feeder[0])];
+    const int from = From[static_cast<size_t>(g)];
+    const int n0 = static_cast<int>(upper.size());
+    if (!game.Real) {
+      for (int a = 0; a < n0; ++a)
+        visit(from + a, upper[static_cast<size_t>(a)], -1);
+      return;
+    }
+    const std::vector<int32_t>& lower = candidates[static_cast<size_t>(game.Feeder[1])];
+    const int n1 = static_cast<int>(lower.size());
+    for (int a = 0; a < n0; ++a) {
+      for (int b = 0; b < n1; ++b)
+        visit(from + a * n1 + b, upper[static_cast<size_t>(a)], lower[static_cast<size_t>(b)]);
+    }
+    for (int b = 0; b < n1; ++b) {
+      for (int a = 0; a < n0; ++a)
+        visit(from + n0 * n1 + b * n0 + a, lower[static_cast<size_t>(b)],
+              upper[static_cast<size_t>(a)]);
+    }
+  }
+
+ private:
+  int Place(int32_t team, int round) const {
+    return PlaceOf[static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)];
+  }
+};
+
 // What every worker reads: the input laid out in lanes, and what is known before searching.
 //
 // Only the contenders, the players whose highest final total reaches the best lowest one,
@@ -50,10 +108,17 @@ struct TWay {
 // kept for the (team, round) pairs a game can still bring, so a pool late in the tournament
 // needs few. Every player's rows are kept too only where every player is ranked at every
 // outcome, or drawn outcomes are.
+//
+// Where the gain of a win depends on its team and round alone (TOutlookGain), a win's rows
+// (Gain, WinLo, WinHi) are those of the winner and the round; otherwise they are kept per
+// pair of winner and loser (TGamePairs), and the other rows bound what a team can still add
+// over every opponent it may meet.
 template <typename TLane>
 struct TPlan {
   const TOutlookInput& In;
+  const TOutlookGain& Rule;
   const TOutlookOptions& Options;
+  const bool ByTeam;  // the gain depends on team and round alone
   int Players = 0;
   int Teams = 0;
   int GameCount = 0;
@@ -70,9 +135,10 @@ struct TPlan {
   // The same for every player's rows, which hold gains only: a game brings the pair.
   std::vector<int> AllRowOf;
   int AllRowCount = 0;
+  TGamePairs Pairs;
   // Per contender: the total so far.
   std::vector<TLane> Base;
-  // Row (team, round): the gain for each contender when the team reaches that chart round.
+  // Row of a win (WinRow): the gain for each contender when the team reaches that chart round.
   std::vector<TLane> Gain;
   // Row (team, round): the most and the least a team standing in that round can still add.
   std::vector<TLane> MaxGain, MinGain;
@@ -123,7 +189,7 @@ struct TPlan {
   // The model's chance that the first team beats the second: Teams * Teams.
   std::vector<double> TeamChance;
 
-  TPlan(const TOutlookInput& input, const TOutlookOptions& options);
+  TPlan(const TOutlookInput& input, const TOutlookGain& rule, const TOutlookOptions& options);
 
   int RowIndex(int team, int round) const {
     return RowOf[static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)];
@@ -135,16 +201,28 @@ struct TPlan {
     const int row = RowIndex(team, round);
     return row < 0 ? Zero.data() : rows.data() + static_cast<size_t>(row) * Stride;
   }
-  const TLane* GainRow(int team, int round) const { return Row(Gain, team, round); }
+  // The row of the win of side `side` of `teams` in game `g`, in Gain, WinLo and WinHi.
+  int WinRow(int g, const TGame& game, const std::array<int32_t, 2>& teams, int side) const {
+    return ByTeam ? RowIndex(teams[static_cast<size_t>(side)], game.Round)
+                  : Pairs.Of(g, game, teams, side);
+  }
+  int WinRows() const { return ByTeam ? RowCount : Pairs.Count(); }
+  const TLane* At(const std::vector<TLane>& rows, int row) const {
+    return rows.data() + static_cast<size_t>(row) * Stride;
+  }
   // The place among the teams that can be champion of the team on the champion's line of
   // `occupant`, -1 when it is empty.
   int ChampionOn(const std::array<int32_t, kSlots + 1>& occupant) const {
     const int32_t team = occupant[kChampionSlot];
     return team < 0 ? -1 : ChampionOf[static_cast<size_t>(team)];
   }
-  // A row of gains over every player.
-  const TLane* AllGainRow(int team, int round) const {
-    const int row = AllRowOf[static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)];
+  // A row of gains over every player: the win of side `side` of `teams` in game `g`.
+  const TLane* AllGainRow(int g, const TGame& game, const std::array<int32_t, 2>& teams,
+                          int side) const {
+    const int row =
+        ByTeam ? AllRowOf[static_cast<size_t>(teams[static_cast<size_t>(side)]) * kRowsPerTeam +
+                          static_cast<size_t>(game.Round)]
+               : Pairs.Of(g, game, teams, side);
     return row < 0 ? AllZero.data() : AllGain.data() + static_cast<size_t>(row) * AllStride;
   }
 
@@ -194,7 +272,9 @@ struct TPlan {
   // The contenders' rows, worked out contender by contender from their picks.
   void ContenderRows();
 
-  void ContenderRow(int c, int64_t* gains);
+  // `most` and `least` take the contender's gains by team and round, `up` and `down` what a
+  // team standing in each round can still add at most and at least.
+  void ContenderRow(int c, int64_t* most, int64_t* least, int64_t* up, int64_t* down);
 
   // Every player's total so far and gains, for ranking every player.
   void PlayerRows();
@@ -206,7 +286,7 @@ struct TPlan {
 
   // The end game: the last real games, no more than kEndGames of them, and none that the
   // tasks or the rooting guide split on. Ranking everyone, as wide lanes always do, needs
-  // every outcome's totals, so then there is none.
+  // every outcome's totals, so then there is none; nor where a win's gain depends on its loser.
   void PlanEndGame();
 
   // The slots whose teams play the games from `depth` on without having to win one first.

@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "Outlook.h"
+#include "OutlookGain.h"
 #include "OutlookPlan.h"
 #include "OutlookResult.h"
 #include "OutlookTally.h"
@@ -17,9 +18,9 @@ namespace OutlookSearch {
 namespace {
 
 template <typename TLane>
-TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
-                   TOutlookProgress& progress) {
-  const TPlan<TLane> plan(input, options);
+TOutlookResult Run(const TOutlookInput& input, const TOutlookGain& gain,
+                   const TOutlookOptions& options, TOutlookProgress& progress) {
+  const TPlan<TLane> plan(input, gain, options);
   TOutlookResult result;
   result.Model = options.Model;
   result.GamesLeft = input.RealGames();
@@ -102,19 +103,21 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookOptions& options,
 // Whether every total, and every partial sum on the way to it and to its bounds, fits a lane
 // of TLane without overflow.
 template <typename TLane>
-bool FitsLanes(const TOutlookInput& input) {
+bool FitsLanes(const TOutlookInput& input, const TOutlookGain& gain) {
   constexpr int64_t kLimit =
       std::is_same_v<TLane, int16_t> ? 32000 : std::numeric_limits<TLane>::max() / 4;
-  const int players = input.PlayerCount();
-  for (int i = 0; i < players; ++i) {
+  const size_t size = static_cast<size_t>(input.TeamCount()) * kRowsPerTeam;
+  std::vector<int64_t> most(size), least(size);
+  const bool byTeam = gain.ByTeamAndRound();
+  for (int i = 0; i < input.PlayerCount(); ++i) {
+    gain.MostOf(i, most.data());
+    if (!byTeam)
+      gain.LeastOf(i, least.data());
     int64_t reach = std::abs(input.Base[static_cast<size_t>(i)]);
-    const TOutlookInput::TPick* picks = &input.Picks[static_cast<size_t>(i) * kPicks];
-    for (int e = 0; e < kPicks && reach <= kLimit; ++e) {
-      if (picks[e].Team < 0)
-        continue;
-      const int from = std::max(2, input.Reached[static_cast<size_t>(picks[e].Team)] + 1);
-      for (int k = from; k <= picks[e].Last; ++k)
-        reach = std::min(reach + std::abs(input.Points[static_cast<size_t>(k)]), kLimit + 1);
+    for (size_t at = 0; at < size && reach <= kLimit; ++at) {
+      const int64_t widest =
+          std::max(std::abs(most[at]), byTeam ? int64_t{0} : std::abs(least[at]));
+      reach = std::min(reach + widest, kLimit + 1);
     }
     if (reach > kLimit)
       return false;
@@ -125,13 +128,18 @@ bool FitsLanes(const TOutlookInput& input) {
 }  // namespace
 }  // namespace OutlookSearch
 
-TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookOptions& options,
-                              TOutlookProgress* progress) {
+TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookGain& gain,
+                              const TOutlookOptions& options, TOutlookProgress* progress) {
   TOutlookProgress own;
   TOutlookProgress& shared = progress ? *progress : own;
-  if (OutlookSearch::FitsLanes<int16_t>(input))
-    return OutlookSearch::Run<int16_t>(input, options, shared);
-  if (OutlookSearch::FitsLanes<int32_t>(input))
-    return OutlookSearch::Run<int32_t>(input, options, shared);
-  return OutlookSearch::Run<int64_t>(input, options, shared);
+  if (OutlookSearch::FitsLanes<int16_t>(input, gain))
+    return OutlookSearch::Run<int16_t>(input, gain, options, shared);
+  if (OutlookSearch::FitsLanes<int32_t>(input, gain))
+    return OutlookSearch::Run<int32_t>(input, gain, options, shared);
+  return OutlookSearch::Run<int64_t>(input, gain, options, shared);
+}
+
+TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookOptions& options,
+                              TOutlookProgress* progress) {
+  return ComputeOutlook(input, TOutlookGain(input), options, progress);
 }

@@ -3,6 +3,7 @@
 #include "PlaceSearch.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace OutlookSearch {
 
@@ -52,29 +53,63 @@ size_t TPlaceSearch::Row(int team, int round) const {
 void TPlaceSearch::Prepare(int i) {
   const size_t n = static_cast<size_t>(FPlayers);
   const size_t rows = static_cast<size_t>(FRowCount) * n;
-  FDelta.assign(rows, 0);
+  FDelta.assign(static_cast<size_t>(FByTeam ? FRowCount : FPairs.Count()) * n, 0);
   FMax.assign(rows, 0);
   FMin.assign(rows, 0);
-  In.GainsOf(i, FOwn.data());
+  FRule.MostOf(i, FOwn.data());
+  if (!FByTeam) {
+    FOwnPairs.resize(static_cast<size_t>(FPairs.Count()));
+    for (int g = 0; g < FGames; ++g) {
+      const TGame& game = In.Games[static_cast<size_t>(g)];
+      FPairs.ForEach(g, game, FCandidates, [&](int pair, int32_t winner, int32_t loser) {
+        FOwnPairs[static_cast<size_t>(pair)] = FRule.Gain(i, game, winner, loser);
+      });
+    }
+  }
   const auto live = [this](int t, int k) {
     return FRowOf[static_cast<size_t>(t) * kRowsPerTeam + static_cast<size_t>(k)] >= 0;
   };
   for (size_t j = 0; j < n; ++j) {
-    In.GainsOf(static_cast<int>(j), FOther.data());
+    // What a win into each round brings the other player less this one, at most (`top`) and
+    // at least (`bottom`) over the teams it can beat.
+    const int64_t* top = FOther.data();
+    const int64_t* bottom = FOther.data();
+    if (FByTeam) {
+      FRule.MostOf(static_cast<int>(j), FOther.data());
+      for (int t = 0; t < In.TeamCount(); ++t) {
+        for (int k = 2; k <= kLastRound; ++k) {
+          const size_t at = static_cast<size_t>(t) * kRowsPerTeam + static_cast<size_t>(k);
+          FOther[at] -= FOwn[at];
+          if (live(t, k))
+            FDelta[Row(t, k) + j] = FOther[at];
+        }
+      }
+    } else {
+      std::fill(FOther.begin(), FOther.end(), std::numeric_limits<int64_t>::min());
+      std::fill(FLeast.begin(), FLeast.end(), std::numeric_limits<int64_t>::max());
+      for (int g = 0; g < FGames; ++g) {
+        const TGame& game = In.Games[static_cast<size_t>(g)];
+        FPairs.ForEach(g, game, FCandidates, [&](int pair, int32_t winner, int32_t loser) {
+          const int64_t delta = FRule.Gain(static_cast<int>(j), game, winner, loser) -
+                                FOwnPairs[static_cast<size_t>(pair)];
+          FDelta[static_cast<size_t>(pair) * n + j] = delta;
+          const size_t at =
+              static_cast<size_t>(winner) * kRowsPerTeam + static_cast<size_t>(game.Round);
+          FOther[at] = std::max(FOther[at], delta);
+          FLeast[at] = std::min(FLeast[at], delta);
+        });
+      }
+      bottom = FLeast.data();
+    }
+    // A team goes on only through the rounds it can still win its way into.
     for (int t = 0; t < In.TeamCount(); ++t) {
       const size_t pair = static_cast<size_t>(t) * kRowsPerTeam;
-      for (int k = 2; k <= kLastRound; ++k) {
-        if (live(t, k))
-          FDelta[Row(t, k) + j] =
-              FOther[pair + static_cast<size_t>(k)] - FOwn[pair + static_cast<size_t>(k)];
-      }
-      // A team goes on only through the rounds it can still win its way into.
       for (int r = kLastRound - 1; r >= 1; --r) {
         if (!live(t, r) || !live(t, r + 1))
           continue;
-        const int64_t next = FDelta[Row(t, r + 1) + j];
-        FMax[Row(t, r) + j] = std::max<int64_t>(0, next + FMax[Row(t, r + 1) + j]);
-        FMin[Row(t, r) + j] = std::min<int64_t>(0, next + FMin[Row(t, r + 1) + j]);
+        const size_t next = pair + static_cast<size_t>(r + 1);
+        FMax[Row(t, r) + j] = std::max<int64_t>(0, top[next] + FMax[Row(t, r + 1) + j]);
+        FMin[Row(t, r) + j] = std::min<int64_t>(0, bottom[next] + FMin[Row(t, r + 1) + j]);
       }
     }
   }
@@ -106,12 +141,15 @@ void TPlaceSearch::Walk(int depth, int sure) {
                                         FOcc[static_cast<size_t>(game.Feeder[1])]};
   // The side that suits the search first: the one the player gains more from for the best
   // place, less for the worst.
+  const auto own = [&](int side) {
+    return FByTeam ? FOwn[static_cast<size_t>(teams[static_cast<size_t>(side)]) * kRowsPerTeam +
+                          static_cast<size_t>(game.Round)]
+                   : FOwnPairs[static_cast<size_t>(FPairs.Of(depth, game, teams, side))];
+  };
   int first = 0;
   if (game.Real) {
-    const int64_t upper =
-        FOwn[static_cast<size_t>(teams[0]) * kRowsPerTeam + static_cast<size_t>(game.Round)];
-    const int64_t lower =
-        FOwn[static_cast<size_t>(teams[1]) * kRowsPerTeam + static_cast<size_t>(game.Round)];
+    const int64_t upper = own(0);
+    const int64_t lower = own(1);
     first = (FWorst ? lower < upper : lower > upper) ? 1 : 0;
   }
   for (int s = 0; s < (game.Real ? 2 : 1); ++s) {
@@ -120,6 +158,8 @@ void TPlaceSearch::Walk(int depth, int sure) {
     const int32_t loser = game.Real ? teams[static_cast<size_t>(1 - side)] : -1;
     FOcc[static_cast<size_t>(game.Slot)] = winner;
     const size_t won = Row(winner, game.Round);
+    const size_t gained =
+        FByTeam ? won : static_cast<size_t>(FPairs.Of(depth, game, teams, side)) * n;
     const size_t winnerWas = Row(winner, game.Round - 1);
     const size_t loserWas = loser >= 0 ? Row(loser, game.Round - 1) : 0;
     const size_t to = from + n;
@@ -128,7 +168,7 @@ void TPlaceSearch::Walk(int depth, int sure) {
     for (int c = 0; c < count; ++c) {
       const size_t k = from + static_cast<size_t>(c);
       const size_t j = static_cast<size_t>(FIds[k]);
-      const int64_t delta = FDelta[won + j];
+      const int64_t delta = FDelta[gained + j];
       int64_t lo = FLo[k] + delta + FMin[won + j] - FMin[winnerWas + j];
       int64_t hi = FHi[k] + delta + FMax[won + j] - FMax[winnerWas + j];
       if (loser >= 0) {

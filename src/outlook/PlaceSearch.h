@@ -20,6 +20,10 @@ class TPlaceSearch {
   template <typename TLane>
   explicit TPlaceSearch(const TPlan<TLane>& plan, const TOutlookProgress& progress)
       : In(plan.In),
+        FRule(plan.Rule),
+        FByTeam(plan.ByTeam),
+        FPairs(plan.Pairs),
+        FCandidates(plan.Candidates),
         FProgress(progress),
         FPlayers(plan.Players),
         FGames(plan.GameCount),
@@ -28,6 +32,7 @@ class TPlaceSearch {
     FRootAlive = plan.AliveAt(0);
     FOwn.resize(static_cast<size_t>(In.TeamCount()) * kRowsPerTeam);
     FOther.resize(FOwn.size());
+    FLeast.resize(FOwn.size());
   }
 
   // The best (or, with `worst`, the worst) place of player `i`, starting from `found`, a place
@@ -37,7 +42,7 @@ class TPlaceSearch {
   bool Stopped() const { return FStop; }
 
  private:
-  // Where a row of every player starts: the pairs a game can bring have one.
+  // Where a row of every player starts: the (team, round) pairs a game can bring have one.
   size_t Row(int team, int round) const;
 
   // The gains of every other player less this one's, and the most and least of them still to
@@ -49,14 +54,21 @@ class TPlaceSearch {
   void Walk(int depth, int sure);
 
   const TOutlookInput& In;
+  const TOutlookGain& FRule;
+  const bool FByTeam;
+  const TGamePairs& FPairs;
+  const TGamePairs::TCandidates& FCandidates;
   const TOutlookProgress& FProgress;
   const int FPlayers;
   const int FGames;
   const std::vector<int>& FRowOf;
   const int FRowCount;
   std::vector<int> FRootAlive;
-  // The gains of the player searched for, and of the one being compared with it.
-  std::vector<int64_t> FOwn, FOther;
+  // The gains of the player searched for by team and round, and of the one being compared with
+  // it less those (FOther, with the least of them in FLeast where the loser matters); where it
+  // does, the player's gains per pair of winner and loser.
+  std::vector<int64_t> FOwn, FOther, FLeast;
+  std::vector<int64_t> FOwnPairs;
   std::array<int32_t, kSlots + 1> FOcc{};
   bool FWorst = false;
   int FFound = 0;

@@ -50,13 +50,13 @@ class TSampler {
   void Draw(TSplitMix& random) {
     std::array<int32_t, kSlots + 1> occ = P.In.Occupant;
     std::copy(P.AllBase.begin(), P.AllBase.end(), FTotals.begin());
-    for (const TGame& game : P.In.Games) {
+    for (int g = 0; g < P.GameCount; ++g) {
+      const TGame& game = P.In.Games[static_cast<size_t>(g)];
       const std::array<int32_t, 2> teams = {occ[static_cast<size_t>(game.Feeder[0])],
                                             occ[static_cast<size_t>(game.Feeder[1])]};
       const int side = game.Real && random.Uniform() >= P.Chance(teams, 0) ? 1 : 0;
       occ[static_cast<size_t>(game.Slot)] = teams[static_cast<size_t>(side)];
-      AddRow(FTotals.data(), FTotals.data(),
-             P.AllGainRow(teams[static_cast<size_t>(side)], game.Round), P.Players);
+      AddRow(FTotals.data(), FTotals.data(), P.AllGainRow(g, game, teams, side), P.Players);
     }
     TLane top = std::numeric_limits<TLane>::min();
     for (int i = 0; i < P.Players; ++i)

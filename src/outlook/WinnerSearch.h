@@ -59,9 +59,9 @@ class TWinnerSearch {
       const std::array<int32_t, 2> teams = Teams(game);
       const int32_t winner = teams[static_cast<size_t>(side)];
       FOcc[static_cast<size_t>(game.Slot)] = winner;
-      AddRow(FRoot.data(), FRoot.data(), P.GainRow(winner, game.Round), P.Count);
+      AddRow(FRoot.data(), FRoot.data(), P.At(P.Gain, P.WinRow(d, game, teams, side)), P.Count);
       if (P.Way.RankAll)
-        AddRow(Totals(d + 1), Totals(d), P.AllGainRow(winner, game.Round), P.Players);
+        AddRow(Totals(d + 1), Totals(d), P.AllGainRow(d, game, teams, side), P.Players);
       if (game.Real)
         weight *= P.Chance(teams, side);
     }
@@ -129,23 +129,25 @@ class TWinnerSearch {
     for (int side = 0; side < (game.Real ? 2 : 1) && !FStop; ++side) {
       const int32_t winner = teams[static_cast<size_t>(side)];
       FOcc[static_cast<size_t>(game.Slot)] = winner;
-      Step(depth, winner, game.Real ? teams[static_cast<size_t>(1 - side)] : -1, game.Round);
+      Step(depth, P.WinRow(depth, game, teams, side),
+           game.Real ? teams[static_cast<size_t>(1 - side)] : -1, game.Round);
       if (P.Way.RankAll)
-        AddRow(Totals(depth + 1), Totals(depth), P.AllGainRow(winner, game.Round), P.Players);
+        AddRow(Totals(depth + 1), Totals(depth), P.AllGainRow(depth, game, teams, side), P.Players);
       Walk(depth + 1, game.Real ? weight * P.Chance(teams, side) : weight);
     }
   }
 
-  // The contenders after `winner` beats `loser` (-1: none) into `round`: totals and bounds
-  // moved, then those who can no longer reach the best sure total left out.
-  void Step(int depth, int32_t winner, int32_t loser, int round) {
+  // The contenders after the win of row `won` (TPlan::WinRow) over `loser` (-1: none) into
+  // `round`: totals and bounds moved, then those who can no longer reach the best sure total
+  // left out.
+  void Step(int depth, int won, int32_t loser, int round) {
     const size_t n = static_cast<size_t>(P.Count);
     const size_t from = static_cast<size_t>(depth) * n;
     const size_t to = from + n;
     const int count = FCount[static_cast<size_t>(depth)];
-    const TLane* gain = P.GainRow(winner, round);
-    const TLane* winLo = P.Row(P.WinLo, winner, round);
-    const TLane* winHi = P.Row(P.WinHi, winner, round);
+    const TLane* gain = P.At(P.Gain, won);
+    const TLane* winLo = P.At(P.WinLo, won);
+    const TLane* winHi = P.At(P.WinHi, won);
     const TLane* loseLo = loser >= 0 ? P.Row(P.LoseLo, loser, round) : P.Zero.data();
     const TLane* loseHi = loser >= 0 ? P.Row(P.LoseHi, loser, round) : P.Zero.data();
     TLane sure = std::numeric_limits<TLane>::min();

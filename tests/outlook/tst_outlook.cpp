@@ -1,12 +1,14 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 #include <map>
 #include <random>
 #include <thread>
 
 #include "BracketList.h"
 #include "Outlook.h"
+#include "OutlookGain.h"
 #include "SamplePool.h"
 #include "StandingsByPoints.h"
 #include "TestPools.h"
@@ -154,6 +156,92 @@ class TBruteForce {
   TExpected FResult;
 };
 
+// A gain that depends on the loser, as an upset bonus does: the round's points, and for a win
+// over a better seed the seeds between them as well, when the player also picked that loser
+// to reach the game.
+class TUpsetGain : public TOutlookGain {
+ public:
+  using TOutlookGain::TOutlookGain;
+  bool ByTeamAndRound() const override { return false; }
+  void MostOf(int player, int64_t* gains) const override {
+    In.GainsOf(player, gains);
+    for (int at = 0; at < In.TeamCount() * TOutlookInput::kRounds; ++at)
+      gains[at] += gains[at] > 0 ? 15 : 0;
+  }
+  int64_t Gain(int player, const TOutlookInput::TGame& game, int32_t winner,
+               int32_t loser) const override {
+    const int64_t points = In.GainAt(winner, game.Round, player);
+    if (points == 0 || loser < 0)
+      return points;
+    const int32_t upset =
+        In.Seeds[static_cast<size_t>(winner)] - In.Seeds[static_cast<size_t>(loser)];
+    bool picked = false;
+    for (int e = 0; e < TOutlookInput::kPicks; ++e) {
+      const TOutlookInput::TPick& pick =
+          In.Picks[static_cast<size_t>(player) * TOutlookInput::kPicks + static_cast<size_t>(e)];
+      picked = picked || (pick.Team == loser && pick.Last >= game.Round - 1);
+    }
+    return points + (upset > 0 && picked ? upset : 0);
+  }
+};
+
+// Every outcome of the input's games, each player's points added up game by game from `gain`.
+TExpected BruteForceOf(const TOutlookInput& input, const TOutlookGain& gain, TOutlookModel model) {
+  const size_t players = static_cast<size_t>(input.PlayerCount());
+  TExpected result;
+  result.Max.assign(players, std::numeric_limits<int32_t>::min());
+  result.Best.assign(players, std::numeric_limits<int>::max());
+  result.Worst.assign(players, 0);
+  result.Won.assign(players, 0);
+  result.Tied.assign(players, 0);
+  result.Share.assign(players, 0);
+  std::array<int32_t, TOutlookInput::kSlots + 1> occupant = input.Occupant;
+  std::vector<int64_t> totals(input.Base);
+  std::function<void(size_t, double)> play = [&](size_t next, double weight) {
+    if (next == input.Games.size()) {
+      ++result.Outcomes;
+      result.TotalWeight += weight;
+      std::vector<int32_t> points(players);
+      for (size_t i = 0; i < players; ++i)
+        points[i] = static_cast<int32_t>(std::clamp<int64_t>(totals[i], INT32_MIN, INT32_MAX));
+      const int32_t top = points.empty() ? 0 : *std::max_element(points.begin(), points.end());
+      const auto first = std::count(points.begin(), points.end(), top);
+      for (size_t i = 0; i < players; ++i) {
+        const int place =
+            1 + static_cast<int>(std::count_if(points.begin(), points.end(),
+                                               [&](int32_t p) { return p > points[i]; }));
+        result.Best[i] = std::min(result.Best[i], place);
+        result.Worst[i] = std::max(result.Worst[i], place);
+        result.Max[i] = std::max(result.Max[i], points[i]);
+        if (points[i] == top) {
+          (first == 1 ? result.Won : result.Tied)[i] += weight;
+          result.Share[i] += weight / static_cast<double>(first);
+        }
+      }
+      return;
+    }
+    const TOutlookInput::TGame& game = input.Games[next];
+    const std::array<int32_t, 2> teams = {occupant[static_cast<size_t>(game.Feeder[0])],
+                                          occupant[static_cast<size_t>(game.Feeder[1])]};
+    for (int side = 0; side < (game.Real ? 2 : 1); ++side) {
+      const int32_t winner = teams[static_cast<size_t>(side)];
+      const int32_t loser = game.Real ? teams[static_cast<size_t>(1 - side)] : -1;
+      occupant[static_cast<size_t>(game.Slot)] = winner;
+      std::vector<int64_t> before(totals);
+      for (size_t i = 0; i < players; ++i)
+        totals[i] += gain.Gain(static_cast<int>(i), game, winner, loser);
+      double chance = 1.0;
+      if (game.Real && model == TOutlookModel::Seed)
+        chance = SeedWinChance(input.Seeds[static_cast<size_t>(winner)],
+                               input.Seeds[static_cast<size_t>(loser)]);
+      play(next + 1, weight * chance);
+      totals = before;
+    }
+  };
+  play(0, 1.0);
+  return result;
+}
+
 const TOutlookPlayer& PlayerAt(const TOutlookResult& result, int index) {
   for (const TOutlookPlayer& player : result.Players) {
     if (player.Index == index)
@@ -299,6 +387,38 @@ class TestOutlook : public QObject {
       QCOMPARE(rooting, player.WinChance > 0);
     }
     QCOMPARE(result.RootingChance(result.Rooting.front(), 0, 8), 0.0);
+  }
+
+  void aGainThatDependsOnTheLoserEqualsBruteForce() {
+    // Upsets called earn a bonus only against a loser the player also picked to get there, so
+    // a player's worth of a game turns on both its teams; the bounds, the best and worst
+    // places and every way of going about it must follow.
+    auto pool = RandomPool("upsets", 13, 2, 8);
+    const TOutlookInput input = TOutlookInput::FromPool(*pool);
+    const TUpsetGain gain(input);
+    for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
+      const TExpected expected = BruteForceOf(input, gain, model);
+      TOutlookOptions options;
+      options.Model = model;
+      for (const double budget : {4e8, 0.0}) {
+        options.RankBudget = budget;
+        const TOutlookResult result = ComputeOutlook(input, gain, options);
+        QCOMPARE(result.Outcomes, static_cast<uint64_t>(expected.Outcomes));
+        for (int i = 0; i < input.PlayerCount(); ++i) {
+          const size_t n = static_cast<size_t>(i);
+          const TOutlookPlayer& player = PlayerAt(result, i);
+          QCOMPARE(player.Max, expected.Max[n]);
+          QCOMPARE(player.BestPlace, expected.Best[n]);
+          QCOMPARE(player.WorstPlace, expected.Worst[n]);
+          QVERIFY(qAbs(player.WinChance - expected.Share[n] / expected.TotalWeight) < 1e-9);
+          QVERIFY(qAbs(player.Tied - expected.Tied[n] * expected.Outcomes / expected.TotalWeight) <
+                  1e-6);
+        }
+      }
+    }
+    // The bonus changes the outcome somewhere: the same pool scored by round points differs.
+    const TExpected plain = BruteForceOf(input, TOutlookGain(input), TOutlookModel::Even);
+    QVERIFY(plain.Max != BruteForceOf(input, gain, TOutlookModel::Even).Max);
   }
 
   void thirtyTwoLeftWithOneFirstGameStillToPlay() {
