@@ -30,23 +30,16 @@ inline int CountBits(uint64_t bits) {
 // the games before it.
 struct TEndGameWork {
   int Count = 0;                    // contenders
-  const int* Players = nullptr;     // per contender
   const int16_t* Values = nullptr;  // per contender, the total so far
-  // Per player, for each team it picked in the end game's rounds, what that team brings it in
-  // every lane if it stands on its line: Gains[e] for GainTeam[e], e from GainsFrom[player] to
-  // GainsFrom[player + 1].
-  const size_t* GainsFrom = nullptr;
-  const int32_t* GainTeam = nullptr;
-  const TEndLanes* Gains = nullptr;
-  // Per team, its line if it stands on one, Positions if not.
-  const int* PositionOf = nullptr;
-  int Positions = 0;
-  const TEndLanes* Nothing = nullptr;  // all lanes nought
-  const TEndBits* Used = nullptr;      // the lanes that are outcomes, not repeats of them
-  TEndLanes* Totals = nullptr;         // per contender
-  TEndBits* Bits = nullptr;            // per contender, the lanes it is first in
-  TEndLanes* Firsts = nullptr;         // how many are first in each lane
-  TEndBits* Sole = nullptr;            // the lanes only one is first in
+  // Per contender, what each team it picked in the end game's rounds that stands on its line
+  // brings it in every lane: *Standing[e] for e from From[c] to From[c + 1].
+  const int* From = nullptr;
+  const TEndLanes* const* Standing = nullptr;
+  const TEndBits* Used = nullptr;  // the lanes that are outcomes, not repeats of them
+  TEndLanes* Totals = nullptr;     // per contender
+  TEndBits* Bits = nullptr;        // per contender, the lanes it is first in
+  TEndLanes* Firsts = nullptr;     // how many are first in each lane
+  TEndBits* Sole = nullptr;        // the lanes only one is first in
 };
 
 #define END_VECTORS PlainVectors
@@ -199,10 +192,11 @@ TEndGame::TEndGame(const TPlan<int16_t>& plan) : P(plan) {
   const size_t positions = P.EndAlive.size();
   FEnd.resize(static_cast<size_t>(P.Count));
   FEndTeams.resize(positions);
-  FPairChance.resize(positions * positions);
-  FEndPosition.assign(static_cast<size_t>(P.Teams), static_cast<int>(positions));
+  FStanding.resize(P.EndGains.size() + 1);
   FEndChampion.resize(2 * positions);
   FEndChampionLanes.resize(2 * positions);
+  FPairChance.resize(positions * positions);
+  FEndPosition.assign(static_cast<size_t>(P.Teams), static_cast<int>(positions));
 }
 
 void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* ids,
@@ -213,16 +207,24 @@ void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* 
   for (size_t a = 0; a < positions; ++a)
     FEndPosition[static_cast<size_t>(FEndTeams[a])] = static_cast<int>(a);
   FEndBits.resize(static_cast<size_t>(count));
+  // The gains of the teams that stand on their lines, contender by contender.
+  FFrom.resize(static_cast<size_t>(count) + 1);
+  int standing = 0;
+  for (int c = 0; c < count; ++c) {
+    FFrom[static_cast<size_t>(c)] = standing;
+    const size_t player = static_cast<size_t>(ids[c]);
+    for (size_t e = P.EndGainsFrom[player]; e < P.EndGainsFrom[player + 1]; ++e) {
+      FStanding[static_cast<size_t>(standing)] = &P.EndGains[e];
+      standing +=
+          FEndPosition[static_cast<size_t>(P.EndGainTeam[e])] != static_cast<int>(positions);
+    }
+  }
+  FFrom[static_cast<size_t>(count)] = standing;
   TEndGameWork work;
   work.Count = count;
-  work.Players = ids;
   work.Values = values;
-  work.GainsFrom = P.EndGainsFrom.data();
-  work.GainTeam = P.EndGainTeam.data();
-  work.Gains = P.EndGains.data();
-  work.PositionOf = FEndPosition.data();
-  work.Positions = static_cast<int>(positions);
-  work.Nothing = &P.EndNothing;
+  work.From = FFrom.data();
+  work.Standing = FStanding.data();
   work.Used = &P.EndUsed;
   work.Totals = FEnd.data();
   work.Bits = FEndBits.data();

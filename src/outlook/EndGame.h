@@ -36,6 +36,9 @@ class TEndGame {
   std::vector<int32_t> FEndTeams;
   std::vector<int> FEndPosition;  // per team, its line in the end game, or past the last
   std::vector<TEndBits> FEndBits;
+  // Per contender, where its gains of the teams standing on their lines start in FStanding.
+  std::vector<int> FFrom;
+  std::vector<const TEndLanes*> FStanding;
   TEndBits FEndSole{};
   std::vector<double> FLaneWeight;
   std::vector<double> FPairChance;  // the chance the team on one line beats that on another

@@ -178,7 +178,6 @@ struct TPlan {
   std::vector<size_t> EndGainsFrom;
   std::vector<int32_t> EndGainTeam;
   std::vector<TEndLanes> EndGains;
-  TEndLanes EndNothing{};
   std::vector<int> EndChampion;
   TEndBits EndUsed{};
   // Per real game of the end game, in order, and per outcome of the games before it: the

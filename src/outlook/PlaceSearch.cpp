@@ -44,12 +44,6 @@ int TPlaceSearch::Run(int i, bool worst, int found, int limit) {
   return FFound;
 }
 
-size_t TPlaceSearch::Row(int team, int round) const {
-  return static_cast<size_t>(
-             FRowOf[static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)]) *
-         static_cast<size_t>(FPlayers);
-}
-
 void TPlaceSearch::Prepare(int i) {
   const size_t n = static_cast<size_t>(FPlayers);
   const size_t rows = static_cast<size_t>(FRowCount) * n;

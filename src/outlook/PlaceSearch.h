@@ -43,7 +43,11 @@ class TPlaceSearch {
 
  private:
   // Where a row of every player starts: the (team, round) pairs a game can bring have one.
-  size_t Row(int team, int round) const;
+  size_t Row(int team, int round) const {
+    return static_cast<size_t>(
+               FRowOf[static_cast<size_t>(team) * kRowsPerTeam + static_cast<size_t>(round)]) *
+           static_cast<size_t>(FPlayers);
+  }
 
   // The gains of every other player less this one's, and the most and least of them still to
   // come for a team standing in each round.
