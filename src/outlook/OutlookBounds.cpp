@@ -52,7 +52,8 @@ void TPlan<TLane>::PlayerExtremes(int i, int64_t* gains,
       result = highest ? std::max(result, v) : std::min(result, v);
     return result;
   };
-  Rule.MostOf(i, gains);
+  if (ByTeam)
+    Rule.MostOf(i, gains);
   int64_t high = In.Base[static_cast<size_t>(i)];
   int64_t low = high;
   for (int g = 0; g < GameCount; ++g) {

@@ -37,7 +37,37 @@ struct TExpected {
   // Per rooting game (slot order), per side: the weight and each player's share.
   std::vector<std::array<double, 2>> RootWeight;
   std::vector<std::array<std::vector<double>, 2>> RootShare;
+
+  void Start(size_t players) {
+    Max.assign(players, std::numeric_limits<int32_t>::min());
+    Best.assign(players, std::numeric_limits<int>::max());
+    Worst.assign(players, 0);
+    Won.assign(players, 0);
+    Tied.assign(players, 0);
+    Share.assign(players, 0);
+  }
 };
+
+// One outcome of weight `weight` in which the players score `points`: each one's place and
+// highest total, and the outcome shared among those first. Returns the top score.
+int32_t AddOutcome(TExpected& result, const std::vector<int32_t>& points, double weight) {
+  ++result.Outcomes;
+  result.TotalWeight += weight;
+  const int32_t top = points.empty() ? 0 : *std::max_element(points.begin(), points.end());
+  const auto first = std::count(points.begin(), points.end(), top);
+  for (size_t i = 0; i < points.size(); ++i) {
+    const int place = 1 + static_cast<int>(std::count_if(points.begin(), points.end(),
+                                                         [&](int32_t p) { return p > points[i]; }));
+    result.Best[i] = std::min(result.Best[i], place);
+    result.Worst[i] = std::max(result.Worst[i], place);
+    result.Max[i] = std::max(result.Max[i], points[i]);
+    if (points[i] == top) {
+      (first == 1 ? result.Won : result.Tied)[i] += weight;
+      result.Share[i] += weight / static_cast<double>(first);
+    }
+  }
+  return top;
+}
 
 class TBruteForce {
  public:
@@ -45,12 +75,7 @@ class TBruteForce {
     for (const auto& team : pool.TeamsFile().List())
       FChart.PlaceTeam(team.get());
     const int players = pool.PlayerPicksFile().Count();
-    FResult.Max.assign(static_cast<size_t>(players), std::numeric_limits<int32_t>::min());
-    FResult.Best.assign(static_cast<size_t>(players), std::numeric_limits<int>::max());
-    FResult.Worst.assign(static_cast<size_t>(players), 0);
-    FResult.Won.assign(static_cast<size_t>(players), 0);
-    FResult.Tied.assign(static_cast<size_t>(players), 0);
-    FResult.Share.assign(static_cast<size_t>(players), 0);
+    FResult.Start(static_cast<size_t>(players));
     FResult.Champions.resize(static_cast<size_t>(players));
     FResult.Current = Score();
     for (int slot = 65; slot <= 127; ++slot) {
@@ -120,26 +145,16 @@ class TBruteForce {
   }
 
   void Rank(double weight) {
-    ++FResult.Outcomes;
-    FResult.TotalWeight += weight;
     const std::vector<int32_t> points = Score();
-    const int32_t top = *std::max_element(points.begin(), points.end());
+    const int32_t top = AddOutcome(FResult, points, weight);
     const auto first = std::count(points.begin(), points.end(), top);
     const QString champion =
         FChart.Slot(127)->Team() ? FChart.Slot(127)->Team()->TeamName() : QString();
     for (size_t r = 0; r < FRooting.size(); ++r)
       FResult.RootWeight[r][static_cast<size_t>(FSides[r])] += weight;
     for (size_t i = 0; i < points.size(); ++i) {
-      const int place =
-          1 + static_cast<int>(std::count_if(points.begin(), points.end(),
-                                             [&](int32_t p) { return p > points[i]; }));
-      FResult.Best[i] = std::min(FResult.Best[i], place);
-      FResult.Worst[i] = std::max(FResult.Worst[i], place);
-      FResult.Max[i] = std::max(FResult.Max[i], points[i]);
       if (points[i] != top)
         continue;
-      (first == 1 ? FResult.Won : FResult.Tied)[i] += weight;
-      FResult.Share[i] += weight / static_cast<double>(first);
       FResult.Champions[i][champion] += weight;
       for (size_t r = 0; r < FRooting.size(); ++r)
         FResult.RootShare[r][static_cast<size_t>(FSides[r])][i] +=
@@ -189,35 +204,15 @@ class TUpsetGain : public TOutlookGain {
 TExpected BruteForceOf(const TOutlookInput& input, const TOutlookGain& gain, TOutlookModel model) {
   const size_t players = static_cast<size_t>(input.PlayerCount());
   TExpected result;
-  result.Max.assign(players, std::numeric_limits<int32_t>::min());
-  result.Best.assign(players, std::numeric_limits<int>::max());
-  result.Worst.assign(players, 0);
-  result.Won.assign(players, 0);
-  result.Tied.assign(players, 0);
-  result.Share.assign(players, 0);
+  result.Start(players);
   std::array<int32_t, TOutlookInput::kSlots + 1> occupant = input.Occupant;
   std::vector<int64_t> totals(input.Base);
   std::function<void(size_t, double)> play = [&](size_t next, double weight) {
     if (next == input.Games.size()) {
-      ++result.Outcomes;
-      result.TotalWeight += weight;
       std::vector<int32_t> points(players);
       for (size_t i = 0; i < players; ++i)
         points[i] = static_cast<int32_t>(std::clamp<int64_t>(totals[i], INT32_MIN, INT32_MAX));
-      const int32_t top = points.empty() ? 0 : *std::max_element(points.begin(), points.end());
-      const auto first = std::count(points.begin(), points.end(), top);
-      for (size_t i = 0; i < players; ++i) {
-        const int place =
-            1 + static_cast<int>(std::count_if(points.begin(), points.end(),
-                                               [&](int32_t p) { return p > points[i]; }));
-        result.Best[i] = std::min(result.Best[i], place);
-        result.Worst[i] = std::max(result.Worst[i], place);
-        result.Max[i] = std::max(result.Max[i], points[i]);
-        if (points[i] == top) {
-          (first == 1 ? result.Won : result.Tied)[i] += weight;
-          result.Share[i] += weight / static_cast<double>(first);
-        }
-      }
+      AddOutcome(result, points, weight);
       return;
     }
     const TOutlookInput::TGame& game = input.Games[next];
