@@ -10,7 +10,7 @@
 // and on whether the player picked that loser to reach the game. The search asks which it is:
 // gains by team and round are kept as one row per team and round and the end game's lanes are
 // worked out once, before the search; gains that depend on the loser are kept per winner and
-// loser of each game, bounded by team and round.
+// loser of each game, bounded by team and round, and the last games are walked like the rest.
 class TOutlookGain {
  public:
   explicit TOutlookGain(const TOutlookInput& input) : In(input) {}
