@@ -4,7 +4,9 @@
 #include <QString>
 #include <array>
 
-// What the three files of a pool were when the pool was last read or written, to tell when
+#include "PoolSave.h"
+
+// What the files of a pool were when the pool was last read or written, to tell when
 // another program, or a copy put in their place, has changed them since. A file's size and
 // times answer at once; only when they differ are its bytes summed, so that a file merely
 // touched or copied over with the same bytes does not count as changed.
@@ -35,5 +37,5 @@ class TPoolFileMarks {
   static QByteArray Sum(const QString& path);
 
   QString FFolder;
-  std::array<TMark, 3> FMarks;
+  std::array<TMark, TPoolSave::kPoolFileCount> FMarks;
 };

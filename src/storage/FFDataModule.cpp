@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -59,6 +60,9 @@ bool TFFDataModule::OpenPool(TOpenMode mode) {
     FSystemFile->Open();
     FTeamsFile->Open();
     FPlayerPicksFile->Open();
+    const QString scoringFrom = readFrom(ScoringFile::kFileName);
+    ReadScoring(scoringFrom.isEmpty() ? QDir(FDirectory).filePath(ScoringFile::kFileName)
+                                      : scoringFrom);
   } catch (const EInOutError&) {
     // A pool that did not open is nobody's to write.
     FLock.reset();
@@ -73,6 +77,8 @@ bool TFFDataModule::CreatePool(bool lock) {
       FLock = std::make_unique<TPoolLock>(FDirectory);
       FLock->Take();
     }
+    FScoringRule = ScoringRules::kDefault;
+    FScoringModified = false;
     FSystemFile->CreateNew();
     FTeamsFile->CreateNew();
     FPlayerPicksFile->CreateNew();
@@ -178,6 +184,11 @@ bool TFFDataModule::SavePool() {
         staged << TPlayerPicksFile::kFileName;
     }
   }
+  if (written && FScoringModified) {
+    written = Stage(kSystemFileErrorPrefix, [this] { StageScoring(); });
+    if (written)
+      staged << ScoringFile::kFileName;
+  }
   if (written)
     written = CommitSave(staged);
   // Whatever is still staged belongs to a save that did not happen, unless that save could
@@ -185,7 +196,11 @@ bool TFFDataModule::SavePool() {
   const bool keep = TPoolSave::Pending(FDirectory);
   for (TTypedFile* file : {&FSystemFile->File(), &FTeamsFile->File(), &FPlayerPicksFile->File()})
     keep ? file->KeepSave() : file->CancelSave();
+  QString ignored;
+  if (!keep)
+    DiskFile::Remove(ScoringStagedPath(), &ignored);
   if (written) {
+    FScoringModified = false;
     FSystemFile->SetModified(false);
     FTeamsFile->SetModified(false);
     if (players)
@@ -227,6 +242,10 @@ bool TFFDataModule::WithFilesReleased(TReplace replace) {
 bool TFFDataModule::CommitSave(const QStringList& staged) {
   std::vector<TStagedFile> files;
   for (const QString& name : staged) {
+    if (name == ScoringFile::kFileName) {
+      files.push_back({name, FScoringStaged});
+      continue;
+    }
     const TTypedFile& file = name == TSystemFile::kFileName  ? FSystemFile->File()
                              : name == TTeamsFile::kFileName ? FTeamsFile->File()
                                                              : FPlayerPicksFile->File();
@@ -248,6 +267,8 @@ QStringList TFFDataModule::ClosePool() {
   if (FPlayerPicksFile->IsOpen())
     close(FPlayerPicksFile->Close());
   FLock.reset();
+  FScoringRule = ScoringRules::kDefault;
+  FScoringModified = false;
   return failures;
 }
 
@@ -257,5 +278,50 @@ void TFFDataModule::ClearPlayers() {
 }
 
 bool TFFDataModule::Modified() const {
-  return FSystemFile->Modified() || FTeamsFile->Modified() || FPlayerPicksFile->Modified();
+  return FSystemFile->Modified() || FTeamsFile->Modified() || FPlayerPicksFile->Modified() ||
+         FScoringModified;
+}
+
+void TFFDataModule::SetScoringRule(TScoringRule rule) {
+  if (rule == FScoringRule)
+    return;
+  FScoringRule = rule;
+  FScoringModified = true;
+}
+
+QString TFFDataModule::ScoringStagedPath() const {
+  return QDir(FDirectory).filePath(ScoringFile::kFileName + TTypedFile::kStagedSuffix);
+}
+
+void TFFDataModule::ReadScoring(const QString& path) {
+  FScoringRule = ScoringRules::kDefault;
+  FScoringModified = false;
+  const DiskFile::TKind kind = DiskFile::KindOf(path);
+  if (kind == DiskFile::TKind::Missing)
+    return;
+  QString reason = ScoringFile::kUnknownRule;
+  QFile file(path);
+  // A named pipe or a device planted there is never opened: reading it could wait for ever.
+  if (!DiskFile::IsRegularFile(path)) {
+    reason = ScoringFile::kNotAFile;
+  } else if (!file.open(QIODevice::ReadOnly)) {
+    reason = file.errorString();
+  } else {
+    TScoringRule rule = ScoringRules::kDefault;
+    if (ScoringFile::Parse(file.read(ScoringFile::kSizeLimit), &rule)) {
+      FScoringRule = rule;
+      return;
+    }
+  }
+  if (!FOpenNotice.isEmpty())
+    FOpenNotice += QLatin1Char('\n');
+  FOpenNotice += DiskFile::Describe(path, reason) + ScoringFile::kRoundPointsMeanwhile;
+}
+
+void TFFDataModule::StageScoring() {
+  TSafeFile file(QDir(FDirectory).filePath(ScoringFile::kFileName), ScoringStagedPath());
+  if (!file.Open() || !file.Write(ScoringFile::Text(FScoringRule)) || !file.Finish())
+    throw EInOutError(QFileDevice::WriteError, file.ErrorString());
+  file.Keep();
+  FScoringStaged = {file.Size(), file.Checksum()};
 }

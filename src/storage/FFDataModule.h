@@ -5,6 +5,8 @@
 
 #include "PlayerPicksFile.h"
 #include "PoolFileError.h"
+#include "PoolSave.h"
+#include "ScoringFile.h"
 #include "SystemFile.h"
 #include "TeamsFile.h"
 
@@ -68,6 +70,12 @@ class TFFDataModule {
   // Unlocking the first round discards every player; the next save writes the emptied file.
   void ClearPlayers();
 
+  // The pool's scoring rule ("Scoring.ini"): round points for a pool without the file, or
+  // with one that names no rule (OpenNotice says so). Setting another rule marks the pool
+  // modified; the save writes the file with the record files, all or nothing.
+  TScoringRule ScoringRule() const { return FScoringRule; }
+  void SetScoringRule(TScoringRule rule);
+
   bool Modified() const;
   bool Finalized() const { return FSystemFile->Finalized(); }
 
@@ -80,6 +88,11 @@ class TFFDataModule {
   template <class TReplace>
   bool WithFilesReleased(TReplace replace);
   bool CommitSave(const QStringList& staged);
+  // Reads "Scoring.ini" from `path`; what kept it from being read goes to OpenNotice.
+  void ReadScoring(const QString& path);
+  // Writes the rule into the staged copy of "Scoring.ini"; throws EInOutError.
+  void StageScoring();
+  QString ScoringStagedPath() const;
 
   std::unique_ptr<TSystemFile> FSystemFile;
   std::unique_ptr<TPlayerPicksFile> FPlayerPicksFile;
@@ -88,4 +101,8 @@ class TFFDataModule {
   std::unique_ptr<TPoolLock> FLock;
   QString FOpenNotice;
   TPoolFileError FSaveError;
+  TScoringRule FScoringRule = ScoringRules::kDefault;
+  bool FScoringModified = false;
+  // What the staged copy of "Scoring.ini" holds, for the save's marker.
+  TFileSum FScoringStaged;
 };

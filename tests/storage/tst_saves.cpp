@@ -20,22 +20,28 @@ using namespace TestPools;
 
 namespace {
 
-// The three files of a pool, byte for byte.
+// The files of a pool, byte for byte; a null scoring file for none.
 struct TPoolBytes {
   QByteArray System;
   QByteArray Teams;
   QByteArray Players;
+  QByteArray Scoring;
 
   bool operator==(const TPoolBytes& other) const {
-    return System == other.System && Teams == other.Teams && Players == other.Players;
+    return System == other.System && Teams == other.Teams && Players == other.Players &&
+           Scoring.isNull() == other.Scoring.isNull() && Scoring == other.Scoring;
   }
   bool operator!=(const TPoolBytes& other) const { return !(*this == other); }
 };
 
 TPoolBytes ReadPool(const QString& dir) {
+  const QString scoring = dir + "/" + ScoringFile::kFileName;
   return {ReadBytes(dir + "/System.dat"), ReadBytes(dir + "/Teams.dat"),
-          ReadBytes(dir + "/PlayPick.dat")};
+          ReadBytes(dir + "/PlayPick.dat"),
+          QFileInfo::exists(scoring) ? ReadBytes(scoring) : QByteArray()};
 }
+
+const QStringList kRecordFiles{"System.dat", "Teams.dat", "PlayPick.dat"};
 
 // Puts `bytes` in the folder as the whole pool, with no backup and nothing left of a save.
 void WritePool(const QString& dir, const TPoolBytes& bytes) {
@@ -44,11 +50,14 @@ void WritePool(const QString& dir, const TPoolBytes& bytes) {
   WriteBytes(dir + "/System.dat", bytes.System);
   WriteBytes(dir + "/Teams.dat", bytes.Teams);
   WriteBytes(dir + "/PlayPick.dat", bytes.Players);
+  if (!bytes.Scoring.isNull())
+    WriteBytes(dir + "/" + ScoringFile::kFileName, bytes.Scoring);
 }
 
-// A change to every one of the three files, as a session of editing makes them.
+// A change to every one of the files, as a session of editing makes them.
 void Modify(TFFDataModule& pool) {
   pool.SystemFile().SetPoolName("Changed");
+  pool.SetScoringRule(TScoringRule::UpsetBonus);
   for (int seed = 13; seed <= 16; ++seed)
     AddTeam(pool.TeamsFile(), QString("Late%1").arg(seed), 4, seed, 1);
   pool.TeamsFile().SetModified(true);
@@ -118,6 +127,8 @@ class TestSaves : public QObject {
     QCOMPARE(FNew.Teams.size(), 64 * 52);
     QCOMPARE(FNew.Players.size(), 3 * 3112);
     QVERIFY(FNew.System != FOld.System && FNew.Teams != FOld.Teams && FNew.Players != FOld.Players);
+    QVERIFY(FOld.Scoring.isNull());
+    QCOMPARE(FNew.Scoring, ScoringFile::Text(TScoringRule::UpsetBonus));
   }
 
   void init() {
@@ -214,6 +225,7 @@ class TestSaves : public QObject {
       QCOMPARE(ReadPool(dir).System, FNew.System);
       QCOMPARE(ReadPool(dir).Teams, FNew.Teams);
       QCOMPARE(ReadPool(dir).Players, FNew.Players);
+      QCOMPARE(ReadPool(dir).Scoring, FNew.Scoring);
       pool->ClosePool();
     }
   }
@@ -231,8 +243,9 @@ class TestSaves : public QObject {
       });
       pool->ClosePool();
       if (result.Status == 1) {
-        // Killed after the marker: before each replacement, the sync and the marker's removal.
-        QCOMPARE(finished, 5);
+        // Killed after the marker: before each of four replacements, the sync and the marker's
+        // removal.
+        QCOMPARE(finished, 6);
         break;
       }
       QCOMPARE(result.Status, 0);
@@ -350,7 +363,7 @@ class TestSaves : public QObject {
   void aSaveKeepsEveryFilesPermissions() {
     const QString dir = Folder("private");
     WritePool(dir, FOld);
-    for (const QString& name : TPoolSave::PoolFiles())
+    for (const QString& name : kRecordFiles)
       QCOMPARE(::chmod(QFile::encodeName(dir + "/" + name).constData(), 0600), 0);
     auto pool = OpenPool(dir);
     Modify(*pool);
@@ -358,7 +371,7 @@ class TestSaves : public QObject {
     pool->ClosePool();
     QCOMPARE(ReadPool(dir), FNew);
     for (const QString& folder : {dir, dir + "/Backup"}) {
-      for (const QString& name : TPoolSave::PoolFiles()) {
+      for (const QString& name : kRecordFiles) {
         struct stat status {};
         QCOMPARE(::stat(QFile::encodeName(folder + "/" + name).constData(), &status), 0);
         QCOMPARE(status.st_mode & 0777, 0600u);
@@ -545,6 +558,38 @@ class TestSaves : public QObject {
 
   // One writer at a time: a second open for writing is refused at once with who holds the
   // pool, reading needs no lock, and a lock whose holder is gone is taken over.
+  // The scoring rule's file as a person may have edited it, and as it may be damaged: a rule
+  // nobody knows, or a named pipe in its place, opens the pool with round points and says why.
+  void theScoringFileIsReadOrExplained() {
+    const QString dir = Folder("scoring");
+    const QString path = dir + "/" + ScoringFile::kFileName;
+    TPoolBytes edited = FOld;
+    edited.Scoring =
+        "; chosen by the organiser\r\n[Other]\r\nRule=seed-bonus\r\n[scoring]\r\n"
+        " Rule = Upset-Multiplier \r\n";
+    WritePool(dir, edited);
+    QCOMPARE(OpenReadOnly(dir)->ScoringRule(), TScoringRule::UpsetMultiplier);
+
+    edited.Scoring = "[Scoring]\nRule=double-or-nothing\n";
+    WritePool(dir, edited);
+    auto pool = OpenPool(dir);
+    QCOMPARE(pool->ScoringRule(), TScoringRule::RoundPoints);
+    QCOMPARE(pool->OpenNotice(), DiskFile::Describe(path, ScoringFile::kUnknownRule) +
+                                     ScoringFile::kRoundPointsMeanwhile);
+    // Saving other changes leaves the file for the organiser to mend.
+    pool->SystemFile().SetPoolName("Changed");
+    QVERIFY(pool->SavePool());
+    pool->ClosePool();
+    QCOMPARE(ReadBytes(path), edited.Scoring);
+
+    QVERIFY(QFile::remove(path));
+    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    pool = OpenPool(dir);
+    QCOMPARE(pool->ScoringRule(), TScoringRule::RoundPoints);
+    QVERIFY2(pool->OpenNotice().startsWith(path + ": "), qPrintable(pool->OpenNotice()));
+    pool->ClosePool();
+  }
+
   void aPoolHasOneWriterAtATime() {
     const QString dir = Folder("lock");
     WritePool(dir, FOld);
