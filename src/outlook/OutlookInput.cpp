@@ -100,7 +100,7 @@ TOutlookInput TOutlookInput::FromPool(const TFFDataModule& pool) {
   // team has got there. What the team has already reached is earned; what it could still
   // reach is a gain that comes with the game that takes it there (GainsOf), its loser not
   // known yet.
-  const TScoring scoring(pool.SystemFile());
+  const TScoring scoring(pool);
   for (int k = kFirstScoringRound; k <= ChartPaths::kRounds; ++k)
     input.Points[static_cast<size_t>(k)] = scoring.Points({k, 0, 0, false});
   TTeamIndex index(pool.TeamsFile());

@@ -31,8 +31,8 @@ void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
   constexpr int kFirst = TStandingsItem::kFirstRound;
   const TSystemFile& system = pool.SystemFile();
   FActualTieBreaker = round >= TStandingsItem::kLastRound ? system.TieBreakerPoints() : 0;
-  const TScoring scoring(system);
-  const TResultsChart results(pool.TeamsFile());
+  const TScoring scoring(pool);
+  const TResultsChart results(pool.TeamsFile(), round);
   TTeamIndex teams(pool.TeamsFile());
   TScoredPicks picks;
 
@@ -64,8 +64,10 @@ void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
             break;
           case TPickState::Open:
             ++possible[r];
-            // A game still to come: its loser is not known yet.
-            open += scoring.Points({k, team->Seed(), 0, false});
+            // A game still to come: where the rule asks for its loser, the tree below has
+            // the most it can earn.
+            if (!scoring.DependsOnLoser())
+              open += scoring.Points({k, team->Seed(), 0, false});
             break;
           case TPickState::Dead:
             break;
@@ -73,6 +75,8 @@ void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
       }
     }
 
+    if (scoring.DependsOnLoser())
+      open = results.MostStillToCome(scoring, picks);
     for (int k = kFirst; k <= TStandingsItem::kLastRound; ++k) {
       const size_t r = static_cast<size_t>(k - kFirst);
       item->SetRoundCorrect(k, correct[r]);

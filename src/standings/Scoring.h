@@ -5,8 +5,9 @@
 
 #include "ChartPaths.h"
 #include "PlayerPicksFile.h"
+#include "ScoringFile.h"
 
-class TSystemFile;
+class TFFDataModule;
 class TTeamIndex;
 
 // A game that a player's pick won, as the scoring rule reads it: the chart round its winner
@@ -20,18 +21,44 @@ struct TWonGame {
   bool LoserPicked = false;
 };
 
-// What a correct pick earns for the game its team won, under the pool's scoring rule: the
-// round's points (the system file's RoundPoints). Every score of the program comes from here:
-// the standings and their reports, the outlook, the page and the command-line tool.
+// What a correct pick earns for the game its team won, under the pool's scoring rule
+// (TScoringRule): the round's points (the system file's RoundPoints), and by the rule a bonus
+// for the winner's seed or for an upset, a winner of a higher seed number than its loser's.
+// Every score of the program comes from here: the standings and their reports, the outlook,
+// the page and the command-line tool.
 class TScoring {
  public:
-  explicit TScoring(const TSystemFile& system);
+  explicit TScoring(const TFFDataModule& pool);
+
+  TScoringRule Rule() const { return FRule; }
+  // Whether what a game earns depends on who lost it (ScoringRules::DependsOnLoser).
+  bool DependsOnLoser() const { return ScoringRules::DependsOnLoser(FRule); }
 
   int64_t Points(const TWonGame& game) const {
-    return FRoundPoints[static_cast<size_t>(game.Round)];
+    const int64_t points = FRoundPoints[static_cast<size_t>(game.Round)];
+    const int64_t winner = game.WinnerSeed;
+    const int64_t loser = game.LoserSeed;
+    const bool upset = loser > 0 && winner > loser;
+    switch (FRule) {
+      case TScoringRule::RoundPoints:
+        break;
+      case TScoringRule::SeedBonus:
+        return points + winner;
+      case TScoringRule::SeedTimesPoints:
+        return points * winner;
+      case TScoringRule::UpsetBonus:
+        return upset && game.LoserPicked ? points + winner - loser : points;
+      case TScoringRule::RelaxedUpsetBonus:
+        return upset ? points + winner - loser : points;
+      case TScoringRule::UpsetMultiplier:
+        // Rounded up, in whole numbers: points are never negative.
+        return upset ? (points * winner + loser - 1) / loser : points;
+    }
+    return points;
   }
 
  private:
+  TScoringRule FRule;
   std::array<int64_t, ChartPaths::kRounds + 1> FRoundPoints{};
 };
 
@@ -52,10 +79,11 @@ struct TScoredPicks {
 
 // The results chart as scoring reads it: each team in list order on the lines of its path up
 // to the round it reached, a later team taking a line from an earlier one, as the bracket
-// builder places them.
+// builder places them. `round` (2..7) keeps only the games up to that chart round, as the
+// pool stood once they were played.
 class TResultsChart {
  public:
-  explicit TResultsChart(const TTeamsFile& teams);
+  explicit TResultsChart(const TTeamsFile& teams, int round = ChartPaths::kRounds);
 
   // The team on slot 1..127; nullptr where none stands.
   const TTeamSeedObject* Team(int32_t slot) const { return FTeams[static_cast<size_t>(slot)]; }
@@ -75,6 +103,12 @@ class TResultsChart {
     }
     return game;
   }
+
+  // The most `picks` can still earn in the games not played yet, over every way they can go.
+  // Where what a game earns depends on its loser, one pick's best case may need an outcome
+  // that another's rules out, so this is the best over the bracket's tree: one pass per game
+  // over the teams that can still reach it.
+  int64_t MostStillToCome(const TScoring& scoring, const TScoredPicks& picks) const;
 
  private:
   std::array<const TTeamSeedObject*, ChartPaths::kSlotCount + 1> FTeams{};
