@@ -1,13 +1,16 @@
 #include "Options.h"
 
+#include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -15,12 +18,21 @@
 #include "FieldExit.h"
 #include "Help.h"
 #include "OpenPool.h"
+#include "Scoring.h"
 
 namespace {
 const QString kCaption = QStringLiteral("Pool Options");
 // A required digit and two optional ones, blanks shown as spaces: 0 to 999.
 const QString kRoundMask = QStringLiteral("900; ");
 constexpr int kEditHeight = 21;
+
+// The upsets the Scoring page prices: winner's seed, loser's seed and the round (1..6).
+struct TUpsetExample {
+  int32_t Winner;
+  int32_t Loser;
+  int Round;
+};
+constexpr TUpsetExample kUpsetExamples[] = {{12, 5, 1}, {10, 2, 2}, {11, 3, 3}, {7, 1, 5}};
 
 QLabel* MakeLabel(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -71,6 +83,7 @@ TfrmOptions::TfrmOptions(TOpenPool& pool, QWidget* parent)
   pgcOptions->setGeometry(2, 0, 343, 225);
   pgcOptions->addTab(MakeGeneralPage(), QStringLiteral("General"));
   pgcOptions->addTab(MakeValuesPage(), QStringLiteral("Values"));
+  pgcOptions->addTab(MakeScoringPage(), QStringLiteral("Scoring"));
 
   btnOk = MakeButton(QStringLiteral("O&k"), 57, content);
   btnCancel = MakeButton(QStringLiteral("&Cancel"), 137, content);
@@ -140,6 +153,70 @@ QWidget* TfrmOptions::MakeValuesPage() {
   return page;
 }
 
+QWidget* TfrmOptions::MakeScoringPage() {
+  auto* page = new QWidget;
+  QLabel* label = MakeLabel(QStringLiteral("&Rule"), page);
+  label->setGeometry(10, 10, 40, kEditHeight);
+  cbxScoringRule = new QComboBox(page);
+  cbxScoringRule->setObjectName(QStringLiteral("cbxScoringRule"));
+  cbxScoringRule->setGeometry(56, 10, 180, kEditHeight + 2);
+  for (int rule = 0; rule < ScoringRules::kCount; ++rule)
+    cbxScoringRule->addItem(ScoringRules::Caption(static_cast<TScoringRule>(rule)), rule);
+  label->setBuddy(cbxScoringRule);
+  lblScoringRule = MakeLabel(QString(), page);
+  lblScoringRule->setObjectName(QStringLiteral("lblScoringRule"));
+  lblScoringRule->setWordWrap(true);
+  lblScoringRule->setGeometry(10, 36, 317, 30);
+
+  grdUpsets = new QTableWidget(static_cast<int>(std::size(kUpsetExamples)), 3, page);
+  grdUpsets->setObjectName(QStringLiteral("grdUpsets"));
+  grdUpsets->setGeometry(10, 70, 317, 118);
+  grdUpsets->setHorizontalHeaderLabels(
+      {QStringLiteral("Upset"), QStringLiteral("Earns"), QStringLiteral("Loser not picked")});
+  grdUpsets->verticalHeader()->hide();
+  grdUpsets->verticalHeader()->setDefaultSectionSize(22);
+  grdUpsets->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+  grdUpsets->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  grdUpsets->setSelectionMode(QAbstractItemView::NoSelection);
+  grdUpsets->setFocusPolicy(Qt::NoFocus);
+  for (int row = 0; row < grdUpsets->rowCount(); ++row) {
+    const TUpsetExample& upset = kUpsetExamples[row];
+    grdUpsets->setItem(row, 0,
+                       new QTableWidgetItem(QStringLiteral("%1 over %2, Round %3")
+                                                .arg(upset.Winner)
+                                                .arg(upset.Loser)
+                                                .arg(upset.Round)));
+    for (int column = 1; column < 3; ++column) {
+      auto* item = new QTableWidgetItem;
+      item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+      grdUpsets->setItem(row, column, item);
+    }
+  }
+  connect(cbxScoringRule, &QComboBox::currentIndexChanged, this,
+          &TfrmOptions::cbxScoringRuleChange);
+  for (QLineEdit* edit : FRoundEdits)
+    connect(edit, &QLineEdit::textChanged, this, &TfrmOptions::cbxScoringRuleChange);
+  return page;
+}
+
+void TfrmOptions::cbxScoringRuleChange() {
+  const auto rule = static_cast<TScoringRule>(cbxScoringRule->currentData().toInt());
+  lblScoringRule->setText(ScoringRules::Explanation(rule));
+  // Priced with the round values as typed; one that is not a number yet counts as none.
+  TScoring::TRoundPoints points{};
+  for (int round = 1; round <= 6; ++round)
+    points[static_cast<size_t>(round + 1)] =
+        FRoundEdits[static_cast<size_t>(round - 1)]->displayText().trimmed().toInt();
+  const TScoring scoring(rule, points);
+  for (int row = 0; row < grdUpsets->rowCount(); ++row) {
+    const TUpsetExample& upset = kUpsetExamples[row];
+    for (const bool picked : {true, false}) {
+      const TWonGame game{upset.Round + 1, upset.Winner, upset.Loser, picked};
+      grdUpsets->item(row, picked ? 1 : 2)->setText(QString::number(scoring.Points(game)));
+    }
+  }
+}
+
 void TfrmOptions::FormActivate() {
   if (!FPool.DataModule())
     return;
@@ -149,6 +226,8 @@ void TfrmOptions::FormActivate() {
     FBracketEdits[i]->setText(options.BracketNames[i]);
   for (int round = 1; round <= 6; ++round)
     LoadRound(round);
+  cbxScoringRule->setCurrentIndex(cbxScoringRule->findData(static_cast<int>(options.ScoringRule)));
+  cbxScoringRuleChange();
 }
 
 void TfrmOptions::LoadRound(int round) {
@@ -169,6 +248,7 @@ void TfrmOptions::btnOkClick() {
   options.PoolName = edtPoolName->text();
   for (size_t i = 0; i < FBracketEdits.size(); ++i)
     options.BracketNames[i] = FBracketEdits[i]->text();
+  options.ScoringRule = static_cast<TScoringRule>(cbxScoringRule->currentData().toInt());
   for (int round = 1; round <= 6; ++round) {
     QLineEdit* edit = FRoundEdits[static_cast<size_t>(round - 1)];
     // The shown text keeps the blanks the mask lets through between digits; the plain text

@@ -5,16 +5,19 @@
 
 #include "EditingWindow.h"
 
+class QComboBox;
+class QLabel;
 class QLineEdit;
+class QTableWidget;
 class QPushButton;
 class QTabWidget;
 class TOpenPool;
 
-// "Pool Options": the pool's name, its four bracket names and the points of a correct pick in
-// each round, edited on the open pool's system file. One window lives for the whole run and is
-// shown without blocking the main window; every activation reloads the fields from the pool,
-// and only Ok writes them back (to memory: the pool reaches the disk when it is saved), or
-// shows why the pool refuses them.
+// "Pool Options": the pool's name, its four bracket names, the points of a correct pick in
+// each round and the scoring rule, edited on the open pool. One window lives for the whole run and
+// is shown without blocking the main window; every activation reloads the fields from the pool, and
+// only Ok writes them back (to memory: the pool reaches the disk when it is saved), or shows why
+// the pool refuses them.
 class TfrmOptions : public QDialog, public TEditingWindow {
   Q_OBJECT
 
@@ -30,6 +33,9 @@ class TfrmOptions : public QDialog, public TEditingWindow {
   // Leaving a round field whose first position holds no digit: a beep, the message, and the
   // focus back in the field. Returns false when the field was refused.
   bool edtMultRoundExit(QLineEdit* edit);
+  // Another rule chosen, or another round value typed: the explanation and the table of what
+  // an upset earns follow.
+  void cbxScoringRuleChange();
 
   QTabWidget* pgcOptions = nullptr;
   QLineEdit* edtPoolName = nullptr;
@@ -43,6 +49,9 @@ class TfrmOptions : public QDialog, public TEditingWindow {
   QLineEdit* edtMultRound4 = nullptr;
   QLineEdit* edtMultRound5 = nullptr;
   QLineEdit* edtMultRound6 = nullptr;
+  QComboBox* cbxScoringRule = nullptr;
+  QLabel* lblScoringRule = nullptr;
+  QTableWidget* grdUpsets = nullptr;
   QPushButton* btnOk = nullptr;
   QPushButton* btnCancel = nullptr;
   QPushButton* btnHelp = nullptr;
@@ -56,6 +65,7 @@ class TfrmOptions : public QDialog, public TEditingWindow {
  private:
   QWidget* MakeGeneralPage();
   QWidget* MakeValuesPage();
+  QWidget* MakeScoringPage();
   // Puts the stored value of the pool back into one round field.
   void LoadRound(int round);
 

@@ -68,6 +68,7 @@ TPoolOptions TOpenPool::Options() const {
     options.BracketNames[static_cast<size_t>(i)] = system.BracketName(i + 1);
   for (int k = 2; k <= 7; ++k)
     options.RoundPoints[static_cast<size_t>(k - 2)] = system.RoundPoints(k);
+  options.ScoringRule = FDataModule->ScoringRule();
   return options;
 }
 

@@ -9,6 +9,7 @@
 
 #include "PlayerPicksFile.h"
 #include "PoolFileMarks.h"
+#include "ScoringFile.h"
 
 class QUndoCommand;
 class QUndoGroup;
@@ -18,16 +19,17 @@ class TFFDataModule;
 class TTeamSeedObject;
 class TWinnerPathItem;
 
-// What the options window edits: the pool's name, its four bracket names and the points of a
-// correct pick in each of the six scoring rounds.
+// What the options window edits: the pool's name, its four bracket names, the points of a
+// correct pick in each of the six scoring rounds and the scoring rule.
 struct TPoolOptions {
   QString PoolName;
   std::array<QString, 4> BracketNames;   // brackets 1..4 at index 0..3
   std::array<int32_t, 6> RoundPoints{};  // chart rounds 2..7 at index 0..5
+  TScoringRule ScoringRule = ScoringRules::kDefault;
 
   bool operator==(const TPoolOptions& other) const {
     return PoolName == other.PoolName && BracketNames == other.BracketNames &&
-           RoundPoints == other.RoundPoints;
+           RoundPoints == other.RoundPoints && ScoringRule == other.ScoringRule;
   }
 };
 

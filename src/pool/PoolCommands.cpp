@@ -213,13 +213,14 @@ TOptionsCommand::TOptionsCommand(TOpenPool& pool, const QString& text, const TPo
 TOptionsCommand::TBytes TOptionsCommand::Snapshot() const {
   const TSystemFile& system = FPool.Data().SystemFile();
   return {system.PartBytes(TSystemFile::TPart::Settings),
-          system.PartBytes(TSystemFile::TPart::TieBreaker)};
+          system.PartBytes(TSystemFile::TPart::TieBreaker), FPool.Data().ScoringRule()};
 }
 
 void TOptionsCommand::Apply(const TBytes& bytes) {
   TSystemFile& system = FPool.Data().SystemFile();
   system.RestorePartBytes(TSystemFile::TPart::Settings, bytes.Settings);
   system.RestorePartBytes(TSystemFile::TPart::TieBreaker, bytes.TieBreaker);
+  FPool.Data().SetScoringRule(bytes.ScoringRule);
 }
 
 void TOptionsCommand::redo() {
@@ -237,6 +238,7 @@ void TOptionsCommand::redo() {
     for (int k = 2; k <= 7; ++k)
       system.SetRoundPoints(k, FOptions.RoundPoints[static_cast<size_t>(k - 2)]);
     system.SetTieBreakerPoints(FTieBreakerPoints);
+    FPool.Data().SetScoringRule(FOptions.ScoringRule);
     FAfter = Snapshot();
     FDone = true;
   }

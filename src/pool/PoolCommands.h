@@ -205,6 +205,7 @@ class TOptionsCommand : public TPoolCommand {
   struct TBytes {
     QByteArray Settings;
     QByteArray TieBreaker;
+    TScoringRule ScoringRule = ScoringRules::kDefault;
   };
   TBytes Snapshot() const;
   void Apply(const TBytes& bytes);

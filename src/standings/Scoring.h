@@ -28,7 +28,12 @@ struct TWonGame {
 // the page and the command-line tool.
 class TScoring {
  public:
+  // Points of a correct pick by chart round (index 2..7).
+  using TRoundPoints = std::array<int64_t, ChartPaths::kRounds + 1>;
+
   explicit TScoring(const TFFDataModule& pool);
+  // A rule and points not yet stored, as the options window shows them.
+  TScoring(TScoringRule rule, const TRoundPoints& points) : FRule(rule), FRoundPoints(points) {}
 
   TScoringRule Rule() const { return FRule; }
   // Whether what a game earns depends on who lost it (ScoringRules::DependsOnLoser).
@@ -59,7 +64,7 @@ class TScoring {
 
  private:
   TScoringRule FRule;
-  std::array<int64_t, ChartPaths::kRounds + 1> FRoundPoints{};
+  TRoundPoints FRoundPoints{};
 };
 
 // How far one player advances the team of each first-round line (by line 1..64; 0 for none).

@@ -77,8 +77,7 @@ bool TFFDataModule::CreatePool(bool lock) {
       FLock = std::make_unique<TPoolLock>(FDirectory);
       FLock->Take();
     }
-    FScoringRule = ScoringRules::kDefault;
-    FScoringModified = false;
+    FScoringRule = FScoringSaved = ScoringRules::kDefault;
     FSystemFile->CreateNew();
     FTeamsFile->CreateNew();
     FPlayerPicksFile->CreateNew();
@@ -184,7 +183,8 @@ bool TFFDataModule::SavePool() {
         staged << TPlayerPicksFile::kFileName;
     }
   }
-  if (written && FScoringModified) {
+  const bool scoring = FScoringRule != FScoringSaved;
+  if (written && scoring) {
     written = Stage(kSystemFileErrorPrefix, [this] { StageScoring(); });
     if (written)
       staged << ScoringFile::kFileName;
@@ -200,7 +200,8 @@ bool TFFDataModule::SavePool() {
   if (!keep)
     DiskFile::Remove(ScoringStagedPath(), &ignored);
   if (written) {
-    FScoringModified = false;
+    if (scoring)
+      FScoringSaved = FScoringRule;
     FSystemFile->SetModified(false);
     FTeamsFile->SetModified(false);
     if (players)
@@ -267,8 +268,7 @@ QStringList TFFDataModule::ClosePool() {
   if (FPlayerPicksFile->IsOpen())
     close(FPlayerPicksFile->Close());
   FLock.reset();
-  FScoringRule = ScoringRules::kDefault;
-  FScoringModified = false;
+  FScoringRule = FScoringSaved = ScoringRules::kDefault;
   return failures;
 }
 
@@ -279,14 +279,11 @@ void TFFDataModule::ClearPlayers() {
 
 bool TFFDataModule::Modified() const {
   return FSystemFile->Modified() || FTeamsFile->Modified() || FPlayerPicksFile->Modified() ||
-         FScoringModified;
+         FScoringRule != FScoringSaved;
 }
 
 void TFFDataModule::SetScoringRule(TScoringRule rule) {
-  if (rule == FScoringRule)
-    return;
   FScoringRule = rule;
-  FScoringModified = true;
 }
 
 QString TFFDataModule::ScoringStagedPath() const {
@@ -294,8 +291,7 @@ QString TFFDataModule::ScoringStagedPath() const {
 }
 
 void TFFDataModule::ReadScoring(const QString& path) {
-  FScoringRule = ScoringRules::kDefault;
-  FScoringModified = false;
+  FScoringRule = FScoringSaved = ScoringRules::kDefault;
   const DiskFile::TKind kind = DiskFile::KindOf(path);
   if (kind == DiskFile::TKind::Missing)
     return;
@@ -309,7 +305,7 @@ void TFFDataModule::ReadScoring(const QString& path) {
   } else {
     TScoringRule rule = ScoringRules::kDefault;
     if (ScoringFile::Parse(file.read(ScoringFile::kSizeLimit), &rule)) {
-      FScoringRule = rule;
+      FScoringRule = FScoringSaved = rule;
       return;
     }
   }

@@ -71,8 +71,8 @@ class TFFDataModule {
   void ClearPlayers();
 
   // The pool's scoring rule ("Scoring.ini"): round points for a pool without the file, or
-  // with one that names no rule (OpenNotice says so). Setting another rule marks the pool
-  // modified; the save writes the file with the record files, all or nothing.
+  // with one that names no rule (OpenNotice says so). A rule other than the one on disk makes
+  // the pool modified; the save writes the file with the record files, all or nothing.
   TScoringRule ScoringRule() const { return FScoringRule; }
   void SetScoringRule(TScoringRule rule);
 
@@ -102,7 +102,8 @@ class TFFDataModule {
   QString FOpenNotice;
   TPoolFileError FSaveError;
   TScoringRule FScoringRule = ScoringRules::kDefault;
-  bool FScoringModified = false;
+  // The rule as the pool's folder holds it (round points where no file names one).
+  TScoringRule FScoringSaved = ScoringRules::kDefault;
   // What the staged copy of "Scoring.ini" holds, for the save's marker.
   TFileSum FScoringStaged;
 };

@@ -1,5 +1,6 @@
 #include <QCheckBox>
 #include <QColor>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -635,6 +637,17 @@ void TestDialogs::optionsOkStoresFields() {
   Type(window.edtMultRound2, QStringLiteral("7"));
   Type(window.edtMultRound3, QStringLiteral("007"));
   Type(window.edtMultRound6, QStringLiteral("999"));
+  // The Scoring page prices its upsets with the values as typed.
+  QCOMPARE(window.cbxScoringRule->currentText(), QStringLiteral("Round points"));
+  window.pgcOptions->setCurrentIndex(2);
+  window.cbxScoringRule->setFocus();
+  for (int down = 0; down < 3; ++down)
+    QTest::keyClick(window.cbxScoringRule, Qt::Key_Down);
+  QCOMPARE(window.cbxScoringRule->currentText(), QStringLiteral("Upset bonus"));
+  QCOMPARE(window.lblScoringRule->text(), ScoringRules::Explanation(TScoringRule::UpsetBonus));
+  QCOMPARE(window.grdUpsets->item(1, 0)->text(), QStringLiteral("10 over 2, Round 2"));
+  QCOMPARE(window.grdUpsets->item(1, 1)->text(), QStringLiteral("15"));
+  QCOMPARE(window.grdUpsets->item(1, 2)->text(), QStringLiteral("7"));
   window.btnOkClick();
 
   QVERIFY(!window.isVisible());
@@ -649,6 +662,7 @@ void TestDialogs::optionsOkStoresFields() {
   QCOMPARE(system.RoundPoints(4), 7);
   QCOMPARE(system.RoundPoints(5), 40);
   QCOMPARE(system.RoundPoints(7), 999);
+  QCOMPARE(pool.DataModule()->ScoringRule(), TScoringRule::UpsetBonus);
 }
 
 void TestDialogs::optionsOkWithoutChangesLeavesPoolUnmodified() {

@@ -3,6 +3,7 @@
 // a save writes.
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -87,6 +88,12 @@ class TestPool : public QObject {
       bytes += TestPools::ReadBytes(QDir(PoolDir()).filePath(name));
       bytes += '|';
     }
+    // The rule as the pool's folder gives it: no file is round points.
+    const QString scoring = QDir(PoolDir()).filePath(ScoringFile::kFileName);
+    TScoringRule rule = ScoringRules::kDefault;
+    if (QFileInfo::exists(scoring) && !ScoringFile::Parse(TestPools::ReadBytes(scoring), &rule))
+      bytes += "unreadable";
+    bytes += ScoringRules::Key(rule).toLatin1() + '|';
     QByteArray players =
         TestPools::ReadBytes(QDir(PoolDir()).filePath(TPlayerPicksFile::kFileName));
     for (int record = 0; record + TPlayerPicksFile::kRecordSize <= players.size();
@@ -467,6 +474,15 @@ class TestPool : public QObject {
     QCOMPARE(options.count(), 3);
     QCOMPARE(FPool->Options(), changed);
     QCOMPARE(FPool->DataModule()->SystemFile().RoundPoints(2), 0);
+    // The scoring rule alone is an edit of its own, and undoing it back to the rule saved
+    // leaves the pool unmodified.
+    changed.ScoringRule = TScoringRule::UpsetBonus;
+    CheckUndoRedo([&] { QVERIFY(FPool->SetOptions(changed, FStack)); });
+    QCOMPARE(options.count(), 6);
+    QCOMPARE(FPool->DataModule()->ScoringRule(), TScoringRule::UpsetBonus);
+    FStack->undo();
+    FStack->redo();
+    QVERIFY(!FPool->Modified());
     // The same options again are no edit.
     Saved();
     QVERIFY(!FPool->SetOptions(changed, FStack));
@@ -482,7 +498,7 @@ class TestPool : public QObject {
     QCOMPARE(FPool->SetOptions(refused, FStack).Refusal, TOpenPool::kRoundPointsRange);
     QVERIFY(!FPool->Modified());
     QCOMPARE(FPool->Options(), changed);
-    QCOMPARE(options.count(), 3);
+    QCOMPARE(options.count(), 8);
   }
 
   // --- Players ---------------------------------------------------------------------------
