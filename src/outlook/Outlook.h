@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ChartPaths.h"
+#include "Scoring.h"
 
 class TFFDataModule;
 
@@ -87,8 +88,12 @@ struct TOutlookInput {
   std::array<int32_t, kSlots + 1> Occupant{};
   // The slots left to fill, in slot order, which is round order.
   std::vector<TGame> Games;
-  // The points of a correct pick per chart round (2..7).
-  std::array<int64_t, kRounds> Points{};
+  // What a correct pick earns: the pool's rule and points per round.
+  TScoring Scoring{ScoringRules::kDefault, {}};
+  // Where what a game earns depends on its loser: how far each player's chart takes each
+  // team, PickedTo[player * TeamCount() + team] (0 where the team is not on the chart); empty
+  // under the other rules.
+  std::vector<int8_t> PickedTo;
   // Per player: the points earned so far, before the standings' stop at the int32 range.
   std::vector<int64_t> Base;
   // Picks[player * kPicks + entry]: every player's pick entries, a few bytes each, so that a
@@ -103,11 +108,13 @@ struct TOutlookInput {
   int TeamCount() const { return static_cast<int>(TeamNames.size()); }
   int RealGames() const;
   // Every gain of one player: gains[team * kRounds + round], the points the player gets when
-  // the team reaches chart round `round` (2..7) through a game still to come. `gains` holds
-  // TeamCount() * kRounds values.
-  void GainsOf(int player, int64_t* gains) const;
-  // One such gain; GainsOf is the way to many of one player.
-  int64_t GainAt(int team, int round, int player) const;
+  // the team reaches chart round `round` (2..7) through a game still to come, its loser not
+  // known (no upset). `gains` holds TeamCount() * kRounds values. `most`: the most the win can
+  // bring whoever it beats, over a first seed the player picked to get there.
+  void GainsOf(int player, int64_t* gains, bool most = false) const;
+  // One such gain, against `loser` (-1 for none, or one not known); GainsOf is the way to
+  // many of one player.
+  int64_t GainAt(int team, int round, int player, int32_t loser = -1) const;
 
   // Scores the pool's players exactly as the standings do and takes the chart from the teams.
   static TOutlookInput FromPool(const TFFDataModule& pool);

@@ -4,6 +4,7 @@
 #include "FFDataModule.h"
 #include "FinishOrder.h"
 #include "Outlook.h"
+#include "OutlookGain.h"
 #include "ReportsBase.h"
 #include "Scoring.h"
 #include "TeamIndex.h"
@@ -18,12 +19,16 @@ static_assert(TTeamsFile::kMaxTeams <= INT8_MAX, "a team's place fits a pick's b
 
 }  // namespace
 
+void TLoserGain::MostOf(int player, int64_t* gains) const {
+  In.GainsOf(player, gains, true);
+}
+
 int TOutlookInput::RealGames() const {
   return static_cast<int>(
       std::count_if(Games.begin(), Games.end(), [](const TGame& game) { return game.Real; }));
 }
 
-void TOutlookInput::GainsOf(int player, int64_t* gains) const {
+void TOutlookInput::GainsOf(int player, int64_t* gains, bool most) const {
   std::fill_n(gains, static_cast<size_t>(TeamCount()) * kRounds, 0);
   const TPick* picks = &Picks[static_cast<size_t>(player) * kPicks];
   for (int e = 0; e < kPicks; ++e) {
@@ -33,21 +38,31 @@ void TOutlookInput::GainsOf(int player, int64_t* gains) const {
     // Rounds the team has reached are earned already; the ones after are still to come.
     const int from = std::max(kFirstScoringRound, Reached[static_cast<size_t>(pick.Team)] + 1);
     int64_t* row = gains + static_cast<size_t>(pick.Team) * kRounds;
+    const int32_t seed = Seeds[static_cast<size_t>(pick.Team)];
     for (int k = from; k <= pick.Last; ++k)
-      row[k] += Points[static_cast<size_t>(k)];
+      row[k] += Scoring.Points({k, seed, most ? 1 : 0, most});
   }
 }
 
-int64_t TOutlookInput::GainAt(int team, int round, int player) const {
+int64_t TOutlookInput::GainAt(int team, int round, int player, int32_t loser) const {
   if (round < kFirstScoringRound || round <= Reached[static_cast<size_t>(team)])
     return 0;
-  int64_t gain = 0;
+  int64_t count = 0;
   const TPick* picks = &Picks[static_cast<size_t>(player) * kPicks];
   for (int e = 0; e < kPicks; ++e) {
     if (picks[e].Team == team && picks[e].Last >= round)
-      gain += Points[static_cast<size_t>(round)];
+      ++count;
   }
-  return gain;
+  if (count == 0)
+    return 0;
+  TWonGame game{round, Seeds[static_cast<size_t>(team)], 0, false};
+  if (loser >= 0) {
+    game.LoserSeed = Seeds[static_cast<size_t>(loser)];
+    game.LoserPicked = !PickedTo.empty() &&
+                       PickedTo[static_cast<size_t>(player) * static_cast<size_t>(TeamCount()) +
+                                static_cast<size_t>(loser)] >= round - 1;
+  }
+  return count * Scoring.Points(game);
 }
 
 TOutlookInput TOutlookInput::FromPool(const TFFDataModule& pool) {
@@ -101,8 +116,9 @@ TOutlookInput TOutlookInput::FromPool(const TFFDataModule& pool) {
   // reach is a gain that comes with the game that takes it there (GainsOf), its loser not
   // known yet.
   const TScoring scoring(pool);
-  for (int k = kFirstScoringRound; k <= ChartPaths::kRounds; ++k)
-    input.Points[static_cast<size_t>(k)] = scoring.Points({k, 0, 0, false});
+  input.Scoring = scoring;
+  if (scoring.DependsOnLoser())
+    input.PickedTo.resize(playerCount * teams.size());
   TTeamIndex index(pool.TeamsFile());
   TScoredPicks scored;
   input.Base.assign(playerCount, 0);
@@ -111,6 +127,11 @@ TOutlookInput TOutlookInput::FromPool(const TFFDataModule& pool) {
     const TPlayerPicksListObject& player = *players[p];
     input.PlayerNames << player.PlayerName();
     scored.Read(player, index);
+    for (size_t t = 0; t < teams.size() && !input.PickedTo.empty(); ++t) {
+      const int32_t line = ChartPaths::FirstRoundLine(teams[t]->Region(), teams[t]->Seed());
+      input.PickedTo[p * teams.size() + t] =
+          line == 0 ? 0 : scored.PickedTo[static_cast<size_t>(line)];
+    }
     for (int entry = 0; entry < kPicks; ++entry) {
       const TTeamSeedObject* team = scored.Team[static_cast<size_t>(entry)];
       if (team == nullptr)

@@ -141,5 +141,7 @@ TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookGain& ga
 
 TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookOptions& options,
                               TOutlookProgress* progress) {
+  if (input.Scoring.DependsOnLoser())
+    return ComputeOutlook(input, TLoserGain(input), options, progress);
   return ComputeOutlook(input, TOutlookGain(input), options, progress);
 }

@@ -1,5 +1,6 @@
 #include <QElapsedTimer>
 #include <QTemporaryDir>
+#include <QSet>
 #include <QTest>
 #include <functional>
 #include <map>
@@ -382,6 +383,27 @@ class TestOutlook : public QObject {
       QCOMPARE(rooting, player.WinChance > 0);
     }
     QCOMPARE(result.RootingChance(result.Rooting.front(), 0, 8), 0.0);
+  }
+
+  void everyScoringRuleEqualsTheStandingsOfEveryOutcome() {
+    // The outlook's gains under each rule against the standings worked out afresh at every
+    // outcome; the rules must differ somewhere in what the players can reach.
+    auto pool = RandomPool("rules", 21, 3, 7);
+    QSet<QList<int32_t>> reach;
+    for (int rule = 0; rule < ScoringRules::kCount; ++rule) {
+      pool->SetScoringRule(static_cast<TScoringRule>(rule));
+      CompareWithBruteForce(*pool, TOutlookModel::Even);
+      CompareWithBruteForce(*pool, TOutlookModel::Seed, 2);
+      if (QTest::currentTestFailed())
+        return;
+      const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(*pool), {});
+      QCOMPARE(result.GamesLeft, 7);
+      QList<int32_t> max;
+      for (int i = 0; i < pool->PlayerPicksFile().Count(); ++i)
+        max << PlayerAt(result, i).Max;
+      reach.insert(max);
+    }
+    QCOMPARE(reach.size(), ScoringRules::kCount);
   }
 
   void aGainThatDependsOnTheLoserEqualsBruteForce() {
