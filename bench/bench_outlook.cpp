@@ -5,7 +5,8 @@
 //   bench_outlook [--threads N] [--plain-seconds S] [--extra K] [--only 16|32]
 //                 [--vectors plain|avx2|avx512]
 //
-// Two pools: 32 teams left (2^31 outcomes) with 100 players, and the last sixteen (2^15
+// Two pools, each scored by round points and by the upset bonus, whose gains depend on the
+// loser: 32 teams left (2^31 outcomes) with 100 players, and the last sixteen (2^15
 // outcomes) with 1,000 players. The plain enumeration of 2^31 outcomes would take hours, so it
 // runs for S seconds (default 20) and its whole time is worked out from its rate. With --extra K,
 // K games of the round of 32 are played too, for a quicker look at 2^(31-K) outcomes. With
@@ -165,26 +166,32 @@ void Bench(const char* title, int playedRounds, int extra, int players, int thre
   TOutlookOptions options;
   options.Threads = threads;
   options.Vectors = vectors;
-  for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
-    options.Model = model;
-    double best = 1e300;
-    double cpu = 0;
-    TOutlookResult result;
-    for (int r = 0; r < repeats; ++r) {
-      const auto start = TClock::now();
-      const double cpuStart = CpuSeconds();
-      result = ComputeOutlook(input, options);
-      if (Seconds(start) < best) {
-        best = Seconds(start);
-        cpu = CpuSeconds() - cpuStart;
+  // Round points, whose gains go by team and round, beside a rule that asks for the loser.
+  for (const TScoringRule rule : {TScoringRule::RoundPoints, TScoringRule::UpsetBonus}) {
+    pool->SetScoringRule(rule);
+    const TOutlookInput scored = TOutlookInput::FromPool(*pool);
+    for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
+      options.Model = model;
+      double best = 1e300;
+      double cpu = 0;
+      TOutlookResult result;
+      for (int r = 0; r < repeats; ++r) {
+        const auto start = TClock::now();
+        const double cpuStart = CpuSeconds();
+        result = ComputeOutlook(scored, options);
+        if (Seconds(start) < best) {
+          best = Seconds(start);
+          cpu = CpuSeconds() - cpuStart;
+        }
       }
+      std::printf(
+          "  outlook (%s, %s, %s threads, %s vectors at most): %.4f s (%.4f s of processor "
+          "time), %.3g outcomes/s; leader %s at %.2f%%\n",
+          qPrintable(ScoringRules::Caption(rule)), ModelName(model),
+          threads > 0 ? QByteArray::number(threads).constData() : "all", VectorsName(vectors), best,
+          cpu, static_cast<double>(result.Outcomes) / best, qPrintable(result.Players.front().Name),
+          100 * result.Players.front().WinChance);
     }
-    std::printf(
-        "  outlook (%s, %s threads, %s vectors at most): %.4f s (%.4f s of processor time), "
-        "%.3g outcomes/s; leader %s at %.2f%%\n",
-        ModelName(model), threads > 0 ? QByteArray::number(threads).constData() : "all",
-        VectorsName(vectors), best, cpu, static_cast<double>(result.Outcomes) / best,
-        qPrintable(result.Players.front().Name), 100 * result.Players.front().WinChance);
   }
 
   TPlainEnumeration plain(input, plainBudget);

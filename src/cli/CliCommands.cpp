@@ -3,6 +3,7 @@
 // Each command lives in a file of its own; this table is the one place that lists them.
 int CmdNew(const QStringList& arguments, TCliIO& io);
 int CmdInfo(const QStringList& arguments, TCliIO& io);
+int CmdScoring(const QStringList& arguments, TCliIO& io);
 int CmdTeams(const QStringList& arguments, TCliIO& io);
 int CmdPlayers(const QStringList& arguments, TCliIO& io);
 int CmdStandings(const QStringList& arguments, TCliIO& io);
@@ -22,6 +23,7 @@ const std::vector<TCliCommand>& CliCommands() {
   static const std::vector<TCliCommand> commands = {
       {"new", "new DIR", CmdNew},
       {"info", "info DIR", CmdInfo},
+      {"scoring", "scoring DIR RULE", CmdScoring},
       {"teams", "teams DIR", CmdTeams},
       {"players", "players DIR", CmdPlayers},
       {"standings", "standings DIR [--by points|potential] [--format text|csv|json]", CmdStandings},

@@ -5,6 +5,7 @@
 #include "FFDataModule.h"
 #include "InOutError.h"
 #include "JsonWriter.h"
+#include "OpenPool.h"
 
 namespace {
 void WriteEntry(TJsonWriter& json, const TChartEntry& entry, const char* nameKey) {
@@ -72,12 +73,43 @@ int CmdInfo(const QStringList& arguments, TCliIO& io) {
     for (int k = 2; k <= 7; ++k)
       json.Value(system.RoundPoints(k));
     json.EndArray();
+    json.Key("scoring").Value(ScoringRules::Key(pool.ScoringRule()));
     json.Key("locked").Value(system.Finalized());
     json.Key("tie_breaker").Value(system.TieBreakerPoints());
     json.Key("teams").Value(pool.TeamsFile().Count());
     json.Key("players").Value(pool.PlayerPicksFile().Count());
     json.EndObject();
   });
+}
+
+int CmdScoring(const QStringList& arguments, TCliIO& io) {
+  TScoringRule rule = ScoringRules::kDefault;
+  if (arguments.size() != 2 || arguments.at(0).startsWith(QLatin1String("--")) ||
+      !ScoringRules::FromKey(arguments.at(1), &rule)) {
+    QStringList keys;
+    for (int r = 0; r < ScoringRules::kCount; ++r)
+      keys << ScoringRules::Key(static_cast<TScoringRule>(r));
+    throw TUsageError(QStringLiteral("expected a pool folder and a scoring rule: %1")
+                          .arg(keys.join(QStringLiteral(", ")))
+                          .toStdString());
+  }
+  // The rule changes through the pool's document, as in the options window, holding the lock.
+  TOpenPool document;
+  if (!Cli::OpenDocumentForChange(arguments.at(0), document, io))
+    return 1;
+  TPoolOptions options = document.Options();
+  options.ScoringRule = rule;
+  document.SetOptions(options);
+  const bool saved = document.Save();
+  const QString saveError = document.SaveError();
+  document.Close();
+  if (!saved) {
+    Cli::WriteLine(io.Err, saveError);
+    Cli::WriteLine(io.Err, QStringLiteral("The pool could not be saved; it is as it was."));
+    return 1;
+  }
+  Cli::WriteLine(io.Out, QStringLiteral("Scoring: ") + ScoringRules::Caption(rule));
+  return 0;
 }
 
 int CmdTeams(const QStringList& arguments, TCliIO& io) {

@@ -90,6 +90,7 @@ void WriteJsonStandings(QIODevice& device, const TFFDataModule& pool,
   json.BeginObject();
   json.Key("pool_name").Value(pool.SystemFile().PoolName());
   json.Key("title").Value(standings.Title());
+  json.Key("scoring").Value(ScoringRules::Key(pool.ScoringRule()));
   json.Key("tie_breaker").Value(pool.SystemFile().TieBreakerPoints());
   json.Key("rows").BeginArray();
   const int count = static_cast<int>(standings.Items().size());

@@ -170,7 +170,9 @@ void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlook
   standings.Build(pool);
   const int32_t actual = pool.SystemFile().TieBreakerPoints();
 
-  html += QStringLiteral("<section>\n<h2>Standings</h2>\n");
+  html += QStringLiteral("<section>\n<h2>") +
+          Escaped(ScoringRules::Titled(QStringLiteral("Standings"), pool.ScoringRule())) +
+          QStringLiteral("</h2>\n");
   if (standings.Items().empty()) {
     html += QStringLiteral("<p>No players yet.</p>\n</section>\n");
     return;

@@ -97,6 +97,8 @@ QStringList PoolDifferences(const TFFDataModule& here, const TFFDataModule& ther
     points = points || a.RoundPoints(k) != b.RoundPoints(k);
   if (points)
     settings << QStringLiteral("the point values");
+  if (here.ScoringRule() != there.ScoringRule())
+    settings << QStringLiteral("the scoring rule");
   if (a.Finalized() != b.Finalized())
     settings << QStringLiteral("the lock of the first round");
   if (a.TieBreakerPoints() != b.TieBreakerPoints())

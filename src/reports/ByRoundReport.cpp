@@ -71,7 +71,7 @@ void TPoolReports::ByRoundBodyBefore(TBaseReport& writer) {
   writer.PrintInNextTab(pool.SystemFile().PoolName());
   writer.NextLine();
   writer.RecallFont(TitleFont);
-  writer.PrintInNextTab(TStandingsHistory::kTitle);
+  writer.PrintInNextTab(ScoringRules::Titled(TStandingsHistory::kTitle, pool.ScoringRule()));
   writer.NextLine();
   writer.NextLine();
   writer.RecallFont(RowFont);

@@ -164,7 +164,7 @@ void TPoolReports::OutlookBodyBefore(TBaseReport& writer) {
   writer.PrintFitInNextTab(pool.SystemFile().PoolName());
   writer.NextLine();
   writer.RecallFont(TitleFont);
-  writer.PrintInNextTab(kOutlookTitle);
+  writer.PrintInNextTab(ScoringRules::Titled(kOutlookTitle, pool.ScoringRule()));
   writer.NextLine();
   writer.RecallFont(RowFont);
   writer.PrintInNextTab(OutlookSummary(outlook));

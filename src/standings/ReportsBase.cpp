@@ -32,6 +32,7 @@ void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
   const TSystemFile& system = pool.SystemFile();
   FActualTieBreaker = round >= TStandingsItem::kLastRound ? system.TieBreakerPoints() : 0;
   const TScoring scoring(pool);
+  FScoringRule = scoring.Rule();
   const TResultsChart results(pool.TeamsFile(), round);
   TTeamIndex teams(pool.TeamsFile());
   TScoredPicks picks;

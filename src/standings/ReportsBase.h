@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ReportItem.h"
+#include "ScoringFile.h"
 #include "StandingsItem.h"
 
 class TFFDataModule;
@@ -65,6 +66,9 @@ class TReportsBase {
   }
 
  protected:
+  // A title of points, which names the scoring rule they were worked out by where that is
+  // not round points.
+  QString Scored(const QString& title) const { return ScoringRules::Titled(title, FScoringRule); }
   // Rows in the finish order (FinishOrder) of `total`.
   void SortByTotal(int32_t (TStandingsItem::*total)() const);
 
@@ -73,4 +77,5 @@ class TReportsBase {
   int32_t FActualTieBreaker = 0;
   // Each row's place, filled by SortByTotal.
   std::vector<int> FPlaces;
+  TScoringRule FScoringRule = ScoringRules::kDefault;
 };

@@ -1,7 +1,7 @@
 #include "StandingsByPoints.h"
 
 QString TStandingsByPoints::Title() const {
-  return kTitle;
+  return Scored(kTitle);
 }
 
 void TStandingsByPoints::Sort() {
@@ -9,5 +9,5 @@ void TStandingsByPoints::Sort() {
 }
 
 QString TStandingsWithFinal4::Title() const {
-  return kTitle;
+  return Scored(kTitle);
 }

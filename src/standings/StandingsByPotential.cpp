@@ -1,7 +1,7 @@
 #include "StandingsByPotential.h"
 
 QString TStandingsByPotential::Title() const {
-  return kTitle;
+  return Scored(kTitle);
 }
 
 void TStandingsByPotential::Sort() {
@@ -9,5 +9,5 @@ void TStandingsByPotential::Sort() {
 }
 
 QString TPotentialWithFinal4::Title() const {
-  return kTitle;
+  return Scored(kTitle);
 }

@@ -47,6 +47,10 @@ QString ScoringRules::Explanation(TScoringRule rule) {
   return QString::fromLatin1(TextOf(rule).Explanation);
 }
 
+QString ScoringRules::Titled(const QString& title, TScoringRule rule) {
+  return rule == kDefault ? title : title + QStringLiteral(" - ") + Caption(rule);
+}
+
 bool ScoringRules::FromKey(const QString& key, TScoringRule* rule) {
   for (const TRuleText& text : kRules) {
     if (key.trimmed().compare(QLatin1String(text.Key), Qt::CaseInsensitive) == 0) {

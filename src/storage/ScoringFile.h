@@ -25,6 +25,9 @@ QString Key(TScoringRule rule);
 QString Caption(TScoringRule rule);
 // One line that says what a correct pick earns under the rule.
 QString Explanation(TScoringRule rule);
+// `title`, of a report or a table of points, naming the rule where it is not round points:
+// "Standings by Current Points - Upset bonus".
+QString Titled(const QString& title, TScoringRule rule);
 // The rule named `key` (any case); false when no rule has that name.
 bool FromKey(const QString& key, TScoringRule* rule);
 // Whether what a game earns depends on who lost it; under the other rules it depends on the

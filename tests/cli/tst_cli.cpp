@@ -132,6 +132,7 @@ class TestCli : public QObject {
     QCOMPARE(info["bracket_names"].toArray().at(3).toString(), QString("West"));
     QCOMPARE(info["round_points"].toArray().size(), 6);
     QCOMPARE(info["round_points"].toArray().at(5).toInt(), 32);
+    QCOMPARE(info["scoring"].toString(), QString("round-points"));
     QCOMPARE(info["locked"].toBool(), true);
     QCOMPARE(info["tie_breaker"].toInt(), 140);
     QCOMPARE(info["teams"].toInt(), 2);
@@ -158,6 +159,30 @@ class TestCli : public QObject {
     QCOMPARE(picks[0].toObject()["round_reached"].toInt(), 7);
     QCOMPARE(picks[1].toObject()["seed"].toInt(), 13);
     QCOMPARE(picks[2].toObject()["team"].toString(), QString());
+  }
+
+  // The rule is set through the pool's document under its lock, saved, and every score then
+  // says it; a rule the tool does not know is a usage error that names the ones it does.
+  void scoringSetsTheRule() {
+    const QString dir = MakePool("Rules.BGD");
+    TCliRun run = RunTool({"scoring", dir, "Upset-Bonus"});
+    QCOMPARE(run.Status, 0);
+    QCOMPARE(run.Out, QString("Scoring: Upset bonus\n"));
+    QCOMPARE(RunTool({"info", dir}).Json().object()["scoring"].toString(), QString("upset-bonus"));
+    run = RunTool({"standings", dir, "--format", "json"});
+    QCOMPARE(run.Json().object()["title"].toString(),
+             QString("Standings by Current Points - Upset bonus"));
+    QCOMPARE(run.Json().object()["scoring"].toString(), QString("upset-bonus"));
+
+    run = RunTool({"scoring", dir, "double"});
+    QCOMPARE(run.Status, 2);
+    QVERIFY2(run.Err.contains("relaxed-upset-bonus, upset-multiplier"), qPrintable(run.Err));
+    {
+      auto open = TestPools::OpenPool(dir);
+      run = RunTool({"scoring", dir, "seed-bonus"});
+      QCOMPARE(run.Status, 1);
+      QCOMPARE(open->ScoringRule(), TScoringRule::UpsetBonus);
+    }
   }
 
   void longOutputComesOutWhole() {

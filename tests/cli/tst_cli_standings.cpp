@@ -119,7 +119,7 @@ class TestCliStandings : public QObject {
     const TCliRun run = RunTool({"standings", dir, "--format", "json"});
     QCOMPARE(run.Status, 0);
     const QJsonObject top = run.Json().object();
-    QCOMPARE(top.keys(), QStringList({"pool_name", "rows", "tie_breaker", "title"}));
+    QCOMPARE(top.keys(), QStringList({"pool_name", "rows", "scoring", "tie_breaker", "title"}));
     QCOMPARE(top["pool_name"].toString(), QString("Office Pool"));
     QCOMPARE(top["title"].toString(), QString("Standings by Current Points"));
     QCOMPARE(top["tie_breaker"].toInt(), 140);
