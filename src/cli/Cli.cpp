@@ -53,6 +53,17 @@ bool OpenDocumentForChange(const QString& directory, TOpenPool& document, TCliIO
   return true;
 }
 
+bool SaveAndClose(TOpenPool& document, TCliIO& io) {
+  const bool saved = document.Save();
+  const QString saveError = document.SaveError();
+  document.Close();
+  if (!saved) {
+    WriteLine(io.Err, saveError);
+    WriteLine(io.Err, QStringLiteral("The pool could not be saved; it is as it was."));
+  }
+  return saved;
+}
+
 void ClosePoolUnsaved(TFFDataModule& pool) {
   // Closing never writes: a pool the tool changes is saved by its command, before this.
   pool.ClosePool();

@@ -43,8 +43,11 @@ bool OpenPoolForReading(const QString& directory, TFFDataModule& pool, TCliIO& i
 // one command that does is the import. Another program holding the lock refuses it at once.
 bool OpenPoolForChange(const QString& directory, TFFDataModule& pool, TCliIO& io);
 // Opens the pool in `directory` to change it through `document`, as the program changes it:
-// import-picks and serve.
+// import-picks, scoring and serve.
 bool OpenDocumentForChange(const QString& directory, TOpenPool& document, TCliIO& io);
+// Saves and closes a pool opened by OpenDocumentForChange; when the save fails, prints why on
+// Err and returns false, the pool on disk as it was.
+bool SaveAndClose(TOpenPool& document, TCliIO& io);
 // Writes `bytes` to `file` whole or not at all; on failure prints why on Err and returns false.
 bool WriteFile(const QString& file, const QByteArray& bytes, TCliIO& io);
 // Closes a pool that was only read: nothing is saved, nothing is asked.

@@ -76,14 +76,8 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
   const int added = import.NewCount();
   const int replaced = import.ReplacedCount();
   document.ImportPlayers(std::move(import.Players()));
-  const bool saved = document.Save();
-  const QString saveError = document.SaveError();
-  document.Close();
-  if (!saved) {
-    Cli::WriteLine(io.Err, saveError);
-    Cli::WriteLine(io.Err, QStringLiteral("The pool could not be saved; it is as it was."));
+  if (!Cli::SaveAndClose(document, io))
     return 1;
-  }
   Cli::WriteLine(io.Out, TShareCommands::ImportDone(added, replaced));
   return 0;
 }

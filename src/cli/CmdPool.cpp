@@ -100,14 +100,8 @@ int CmdScoring(const QStringList& arguments, TCliIO& io) {
   TPoolOptions options = document.Options();
   options.ScoringRule = rule;
   document.SetOptions(options);
-  const bool saved = document.Save();
-  const QString saveError = document.SaveError();
-  document.Close();
-  if (!saved) {
-    Cli::WriteLine(io.Err, saveError);
-    Cli::WriteLine(io.Err, QStringLiteral("The pool could not be saved; it is as it was."));
+  if (!Cli::SaveAndClose(document, io))
     return 1;
-  }
   Cli::WriteLine(io.Out, QStringLiteral("Scoring: ") + ScoringRules::Caption(rule));
   return 0;
 }
