@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <immintrin.h>
@@ -32,7 +33,8 @@ struct TEndGameWork {
   int Count = 0;                    // contenders
   const int16_t* Values = nullptr;  // per contender, the total so far
   // Per contender, what each team it picked in the end game's rounds that stands on its line
-  // brings it in every lane: *Standing[e] for e from From[c] to From[c + 1].
+  // brings it in every lane, and each win over a loser that stands on its line brings beyond
+  // that: *Standing[e] for e from From[c] to From[c + 1].
   const int* From = nullptr;
   const TEndLanes* const* Standing = nullptr;
   const TEndBits* Used = nullptr;  // the lanes that are outcomes, not repeats of them
@@ -87,9 +89,7 @@ TOutlookVectors WidestVectors(TOutlookVectors most) {
 template <typename TLane>
 void TPlan<TLane>::PlanEndGame() {
   EndDepth = GameCount;
-  // What a team brings in each lane is worked out once only where it depends on the team
-  // alone; a gain that depends on the loser is walked to the end.
-  if (!Way.Exact || Way.RankAll || !ByTeam)
+  if (!Way.Exact || Way.RankAll)
     return;
   EndVectors = WidestVectors(Options.Vectors);
   int real = 0;
@@ -105,14 +105,17 @@ void TPlan<TLane>::PlanEndGame() {
   EndBits = real;
   EndOutcomes = 1 << real;
   EndAlive = AliveAt(EndDepth);
+  const int positions = static_cast<int>(EndAlive.size());
   std::array<int, kSlots + 1> positionOf;
   positionOf.fill(-1);
-  for (size_t a = 0; a < EndAlive.size(); ++a)
-    positionOf[static_cast<size_t>(EndAlive[a])] = static_cast<int>(a);
+  for (int a = 0; a < positions; ++a)
+    positionOf[static_cast<size_t>(EndAlive[static_cast<size_t>(a)])] = a;
   const int games = GameCount - EndDepth;
-  // Who stands on each line in each outcome, game by game.
+  // Who stands on each line in each outcome, game by game, and who loses each game (-1: its
+  // line is unopposed).
   std::vector<int> winner(static_cast<size_t>(EndOutcomes * games));
-  std::vector<int> firstSide(static_cast<size_t>(EndOutcomes * games));
+  std::vector<int> loser(winner.size());
+  std::vector<int> firstSide(winner.size());
   for (int o = 0; o < EndOutcomes; ++o) {
     std::array<int, kSlots + 1> on = positionOf;
     int bit = 0;
@@ -122,43 +125,103 @@ void TPlan<TLane>::PlanEndGame() {
       const size_t at = static_cast<size_t>(o * games + g);
       firstSide[at] = on[static_cast<size_t>(game.Feeder[0])];
       winner[at] = on[static_cast<size_t>(game.Feeder[static_cast<size_t>(side)])];
+      loser[at] =
+          game.Real ? on[static_cast<size_t>(game.Feeder[static_cast<size_t>(1 - side)])] : -1;
       on[static_cast<size_t>(game.Slot)] = winner[at];
     }
   }
-  // Per line, the round of each game its team can win, with the lanes in which it wins it.
-  std::vector<std::vector<std::pair<int, TEndLanes>>> wins(EndAlive.size());
+  // Per line, each game its team can win and each line it can beat there, with the lanes in
+  // which it does.
+  struct TMeeting {
+    int Game;
+    int Loser;  // a line, -1 for none
+    TEndLanes Lanes;
+  };
+  std::vector<std::vector<TMeeting>> meetings(static_cast<size_t>(positions));
   for (int g = 0; g < games; ++g) {
-    const TGame& game = In.Games[static_cast<size_t>(EndDepth + g)];
-    for (size_t position = 0; position < EndAlive.size(); ++position) {
-      TEndLanes mask;
-      bool any = false;
-      for (int lane = 0; lane < kEndLanes; ++lane) {
-        const bool here = winner[static_cast<size_t>((lane % EndOutcomes) * games + g)] ==
-                          static_cast<int>(position);
-        mask.Lane[lane] = here ? -1 : 0;
-        any = any || here;
+    for (int position = 0; position < positions; ++position) {
+      for (int beaten = -1; beaten < positions; ++beaten) {
+        TMeeting meeting{g, beaten, {}};
+        bool any = false;
+        for (int lane = 0; lane < kEndLanes; ++lane) {
+          const size_t at = static_cast<size_t>((lane % EndOutcomes) * games + g);
+          const bool here = winner[at] == position && loser[at] == beaten;
+          meeting.Lanes.Lane[lane] = here ? -1 : 0;
+          any = any || here;
+        }
+        if (any)
+          meetings[static_cast<size_t>(position)].push_back(meeting);
       }
-      if (any)
-        wins[position].emplace_back(game.Round, mask);
     }
   }
   // A team can stand on one line only, the one its path crosses: what it brings each player
-  // is fixed before the search.
+  // is fixed before the search. Where the gain depends on the loser, the least a win brings
+  // goes with the winner, and what more it brings over a given loser with that pair; a pair
+  // counts in the lanes where both teams stand on their lines.
   for (int c = 0; c < Count; ++c) {
     EndGainsFrom.push_back(EndGains.size());
-    for (size_t position = 0; position < EndAlive.size(); ++position) {
-      for (const int32_t team : Candidates[static_cast<size_t>(EndAlive[position])]) {
+    const int player = Contenders[static_cast<size_t>(c)];
+    for (int position = 0; position < positions; ++position) {
+      const std::vector<TMeeting>& met = meetings[static_cast<size_t>(position)];
+      for (const int32_t team :
+           Candidates[static_cast<size_t>(EndAlive[static_cast<size_t>(position)])]) {
         TEndLanes gains{};
         bool any = false;
-        for (const auto& [round, mask] : wins[position]) {
-          const TLane gain = Row(Gain, team, round)[c];
-          for (int lane = 0; lane < kEndLanes; ++lane)
-            gains.Lane[lane] = static_cast<int16_t>(gains.Lane[lane] + (mask.Lane[lane] & gain));
-          any = any || gain != 0;
+        std::vector<std::pair<int32_t, TEndLanes>> over;
+        for (size_t m = 0; m < met.size();) {
+          const TGame& game = In.Games[static_cast<size_t>(EndDepth + met[m].Game)];
+          size_t end = m;
+          while (end < met.size() && met[end].Game == met[m].Game)
+            ++end;
+          // Each loser the game can have, with its meeting and what the win over it brings.
+          struct TLoss {
+            size_t Meeting;
+            int32_t Team;
+            int64_t Gain;
+          };
+          std::vector<TLoss> losses;
+          const auto gainOver = [&](int32_t beaten) -> int64_t {
+            return ByTeam ? Row(Gain, team, game.Round)[c] : Rule.Gain(player, game, team, beaten);
+          };
+          for (size_t k = m; k < end; ++k) {
+            if (met[k].Loser < 0) {
+              losses.push_back({k, -1, gainOver(-1)});
+              continue;
+            }
+            for (const int32_t beaten :
+                 Candidates[static_cast<size_t>(EndAlive[static_cast<size_t>(met[k].Loser)])])
+              losses.push_back({k, beaten, gainOver(beaten)});
+          }
+          int64_t least = std::numeric_limits<int64_t>::max();
+          for (const TLoss& loss : losses)
+            least = std::min(least, loss.Gain);
+          for (size_t k = m; k < end; ++k) {
+            for (int lane = 0; lane < kEndLanes; ++lane)
+              gains.Lane[lane] = static_cast<int16_t>(
+                  gains.Lane[lane] + (met[k].Lanes.Lane[lane] & static_cast<int16_t>(least)));
+          }
+          any = any || least != 0;
+          for (const TLoss& loss : losses) {
+            if (loss.Gain == least)
+              continue;
+            TEndLanes more{};
+            const TEndLanes& lanes = met[loss.Meeting].Lanes;
+            for (int lane = 0; lane < kEndLanes; ++lane)
+              more.Lane[lane] =
+                  static_cast<int16_t>(lanes.Lane[lane] & static_cast<int16_t>(loss.Gain - least));
+            over.emplace_back(loss.Team, more);
+          }
+          m = end;
         }
         if (any) {
           EndGainTeam.push_back(team);
+          EndGainLoser.push_back(-1);
           EndGains.push_back(gains);
+        }
+        for (const auto& [beaten, more] : over) {
+          EndGainTeam.push_back(team);
+          EndGainLoser.push_back(beaten);
+          EndGains.push_back(more);
         }
       }
     }
@@ -215,8 +278,10 @@ void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* 
     const size_t player = static_cast<size_t>(ids[c]);
     for (size_t e = P.EndGainsFrom[player]; e < P.EndGainsFrom[player + 1]; ++e) {
       FStanding[static_cast<size_t>(standing)] = &P.EndGains[e];
+      const int32_t beaten = P.EndGainLoser[e];
       standing +=
-          FEndPosition[static_cast<size_t>(P.EndGainTeam[e])] != static_cast<int>(positions);
+          FEndPosition[static_cast<size_t>(P.EndGainTeam[e])] != static_cast<int>(positions) &&
+          (beaten < 0 || FEndPosition[static_cast<size_t>(beaten)] != static_cast<int>(positions));
     }
   }
   FFrom[static_cast<size_t>(count)] = standing;

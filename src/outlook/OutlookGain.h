@@ -8,9 +8,9 @@
 // it. Under the pool's points per round, the gain of a pick depends on its team and the round
 // it wins its way into alone; a rule with bonuses may make it depend on the game's loser too,
 // and on whether the player picked that loser to reach the game. The search asks which it is:
-// gains by team and round are kept as one row per team and round and the end game's lanes are
-// worked out once, before the search; gains that depend on the loser are kept per winner and
-// loser of each game, bounded by team and round, and the last games are walked like the rest.
+// gains by team and round are kept as one row per team and round; gains that depend on the
+// loser are kept per winner and loser of each game, bounded by team and round. Either way the
+// end game's lanes are worked out once, before the search.
 class TOutlookGain {
  public:
   explicit TOutlookGain(const TOutlookInput& input) : In(input) {}

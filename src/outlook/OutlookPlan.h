@@ -25,7 +25,9 @@
 // of a vector, and a table made once says which of the teams standing before them wins each
 // game in each lane. What each team a player picked there brings the player in every lane is
 // worked out before the search, so a player's final totals in every lane are the total so far
-// plus those of its teams that stand on their lines; a vector maximum over the players gives
+// plus those of its teams that stand on their lines. Where a win's gain depends on its loser,
+// the least it brings goes with the winner, and what it brings beyond that over one loser with
+// the pair, counted when both stand on their lines. A vector maximum over the players gives
 // the best total of every outcome at once, and a comparison with it the lanes each player is
 // first in. That part is compiled once for each kind of vector
 // instructions and runs on the widest the processor has (EndGameLanes.inc).
@@ -177,6 +179,7 @@ struct TPlan {
   std::vector<int> EndAlive;
   std::vector<size_t> EndGainsFrom;
   std::vector<int32_t> EndGainTeam;
+  std::vector<int32_t> EndGainLoser;  // -1 for what the team brings whoever it beats
   std::vector<TEndLanes> EndGains;
   std::vector<int> EndChampion;
   TEndBits EndUsed{};
@@ -285,7 +288,7 @@ struct TPlan {
 
   // The end game: the last real games, no more than kEndGames of them, and none that the
   // tasks or the rooting guide split on. Ranking everyone, as wide lanes always do, needs
-  // every outcome's totals, so then there is none; nor where a win's gain depends on its loser.
+  // every outcome's totals, so then there is none.
   void PlanEndGame();
 
   // The slots whose teams play the games from `depth` on without having to win one first.
