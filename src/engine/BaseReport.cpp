@@ -64,9 +64,10 @@ void TBaseReport::RecallTabStops(int slot) {
 }
 
 double TBaseReport::NextTabRoom() const {
-  if (FNextTab >= FTabs.size())
-    return -1;
-  const TTabStop& stop = FTabs[FNextTab];
+  return FNextTab < FTabs.size() ? RoomOf(FTabs[FNextTab]) : -1;
+}
+
+double TBaseReport::RoomOf(const TTabStop& stop) {
   // A left-aligned text stops a hair short of its cell, so that neighbouring columns never
   // run into each other.
   const double gap = stop.Justify == kJustifyLeft ? kLeftCellGap : 0;
@@ -82,17 +83,52 @@ void TBaseReport::PrintInNextTab(const QString& text) {
 }
 
 void TBaseReport::PrintFitInNextTab(const QString& text) {
+  PrintSized(text, false);
+}
+
+QString TBaseReport::PrintWrapInNextTab(const QString& text) {
+  return PrintSized(text, true);
+}
+
+QString TBaseReport::PrintSized(const QString& text, bool wrap) {
   const double inner = NextTabRoom();
   if (inner < 0)
-    return;
+    return {};
   const TTabStop& stop = FTabs[FNextTab++];
   // The cell keeps the height of the line in the font the layout chose; only its text is
   // smaller.
   const double height = LineHeight();
   const TReportFontSpec kept = FFont;
   FFont.Size = FitSize(FFont, text, inner);
-  DoPrintCell(stop, FitText(FFont, text, inner), FYPos, height);
+  const QString shown = wrap ? FirstLine(FFont, text, inner) : FitText(FFont, text, inner);
+  DoPrintCell(stop, shown, FYPos, height);
   FFont = kept;
+  // A stop too narrow for even one letter shows nothing, and nothing is left to go on with.
+  return wrap && !shown.isEmpty() ? text.mid(shown.size()).trimmed() : QString();
+}
+
+QString TBaseReport::FirstLine(const TReportFontSpec& font, const QString& text, double width) {
+  const QString fitted = FitText(font, text, width);
+  if (fitted.size() == text.size() || fitted.isEmpty())
+    return fitted;
+  // Broken after a blank where one fits; a word longer than the stop is broken where it
+  // must be.
+  const int blank = fitted.lastIndexOf(QLatin1Char(' '));
+  return blank > 0 ? fitted.left(blank + 1) : fitted;
+}
+
+int TBaseReport::WrapLines(const TReportFontSpec& font, const QString& text, const TTabStop& stop) {
+  const double inner = RoomOf(stop);
+  TReportFontSpec sized = font;
+  QString rest = text;
+  int lines = 0;
+  do {
+    sized.Size = FitSize(font, rest, inner);
+    const QString shown = FirstLine(sized, rest, inner);
+    rest = shown.isEmpty() ? QString() : rest.mid(shown.size()).trimmed();
+    ++lines;
+  } while (!rest.isEmpty());
+  return lines;
 }
 
 bool TBaseReport::FitsNextTab(const QString& text) const {
@@ -166,7 +202,7 @@ double TBaseReport::FitSize(const TReportFontSpec& font, const QString& text, do
     return font.Size;
   // Widths grow with the size, near enough in proportion: start there and step down to the
   // first half point that fits. The smallest size cuts what still does not fit.
-  constexpr double kSmallest = 1.0;
+  const double kSmallest = std::min(font.Size, kSmallestSize);
   double size = std::max(kSmallest, std::floor(2 * font.Size * width / wide) / 2);
   while (size > kSmallest && ReportFonts::TextWidth(font.Name, size, text) > width + 1e-9)
     size -= 0.5;

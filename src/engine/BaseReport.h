@@ -75,9 +75,14 @@ class TBaseReport {
   void RecallTabStops(int slot);
   void PrintInNextTab(const QString& text);
   // Prints `text` whole in the next stop: in the font in use when it fits, otherwise in the
-  // largest smaller size of that font, in half points, that fits. Names are made to fit
-  // rather than cut, so that two long names never read alike.
+  // largest smaller size of that font, in half points, that fits, never below kSmallestSize.
+  // Names are made to fit rather than cut, so that two long names never read alike; only a
+  // text too long even at the smallest size is cut.
   void PrintFitInNextTab(const QString& text);
+  // As PrintFitInNextTab, but a text too long even at the smallest size is broken after its
+  // last blank that fits (within a word when none does) and the rest returned, for the
+  // layout to print under it in the same stop; empty when the text was printed whole.
+  QString PrintWrapInNextTab(const QString& text);
   // Whether `text` fits the next stop whole in the font in use.
   bool FitsNextTab(const QString& text) const;
   void NextLine();
@@ -114,9 +119,15 @@ class TBaseReport {
   static double LineHeightOf(const TReportFontSpec& font);
   // `text` shortened from its end until it fits `width` inches in `font`.
   static QString FitText(const TReportFontSpec& font, const QString& text, double width);
-  // The largest size of `font`, in half points and no larger than its own, in which `text`
-  // fits `width` inches; `font`'s size when it fits as it is.
+  // The largest size of `font`, in half points, no larger than its own and no smaller than
+  // kSmallestSize, in which `text` fits `width` inches; `font`'s size when it fits as it is.
   static double FitSize(const TReportFontSpec& font, const QString& text, double width);
+  // The lines PrintWrapInNextTab takes for `text` in `stop` in `font`, going on under itself.
+  static int WrapLines(const TReportFontSpec& font, const QString& text, const TTabStop& stop);
+
+  // Text is never printed smaller than this, in points, however long: below it print is not
+  // read.
+  static constexpr double kSmallestSize = 6;
 
  protected:
   QFont CurrentQFont() const;
@@ -141,6 +152,11 @@ class TBaseReport {
   void StartPage();
   // The inner width of the next stop, -1 when no stop is left.
   double NextTabRoom() const;
+  // The room a text has in a stop, in inches.
+  static double RoomOf(const TTabStop& stop);
+  QString PrintSized(const QString& text, bool wrap);
+  // The start of `text` that goes on the first line of a stop `width` wide in `font`.
+  static QString FirstLine(const TReportFontSpec& font, const QString& text, double width);
 
   TReportEvents::TEvent FNewPageEvent;
   TReportEvents::TEvent FFooterEvent;

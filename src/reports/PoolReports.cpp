@@ -1,6 +1,8 @@
 #include "PoolReports.h"
 
 #include <QDir>
+#include <algorithm>
+#include <cmath>
 
 #include "BracketBitmap.h"
 #include "BracketList.h"
@@ -39,6 +41,76 @@ const QStringList kFinal4Headings = {QStringLiteral("Final 4"), QStringLiteral("
 constexpr int kPickColumns = 16;
 constexpr double kRoundLabelWidth = 0.3;
 constexpr int kTournamentRounds = 6;
+// The lines every player's block of picks takes when each round's picks fill their lines.
+constexpr int kSelectionsBlockLines = 8;
+constexpr int kSelectionsPickLines = 7;
+
+// The player row's name column and the final-four line's columns, and the fonts they print in.
+constexpr double kPlayerNameLeft = 0.75;
+constexpr double kPlayerNameWidth = 2.0;
+constexpr double kFinal4Width = 1.0;
+const TReportFontSpec kRowFontSpec{QStringLiteral("Arial"), 10};
+const TReportFontSpec kHeadingFontSpec{QStringLiteral("Arial Black"), 10};
+const TReportFontSpec kPickFontSpec{QStringLiteral("Arial"), 6};
+
+// The stops of a line of picks: the round label, then `columns` picks sharing what is left to
+// the margin on the right.
+void AddPickStops(TBaseReport& writer, int columns) {
+  writer.ClearTabStops();
+  writer.AddTabStop(kSideMargin, kLeft, kRoundLabelWidth, 0, 0, 0);
+  for (int i = 0; i < columns; ++i)
+    writer.AddTabStop(kPrev, kLeft, (kLineWidth - kRoundLabelWidth) / columns, 0, 0, 0);
+}
+
+// The most picks a line of a player's block holds with every one of them whole at the picks'
+// size: sixteen, or half as many as often as a long name needs.
+int PickColumns(const TPlayerSelectionObject& player) {
+  int columns = kPickColumns;
+  for (; columns > 1; columns /= 2) {
+    const TTabStop stop{0, kLeft, (kLineWidth - kRoundLabelWidth) / columns, 0, 0, 0};
+    bool fit = true;
+    for (int k = TPlayerSelectionObject::kFirstRound;
+         fit && k <= TPlayerSelectionObject::kLastRound; ++k) {
+      for (int j = 1; fit && j <= player.SelectionCount(k); ++j)
+        fit = TBaseReport::WrapLines(kPickFontSpec, player.Selections(k, j), stop) == 1;
+    }
+    if (fit)
+      break;
+  }
+  return columns;
+}
+
+// Lines of the standard font a player's block needs: the heading's two and the lines of
+// picks, a round taking as many as its picks fill.
+int SelectionsBlockLines(const TPlayerSelectionObject& player, int columns) {
+  int pickLines = 0;
+  for (int k = TPlayerSelectionObject::kFirstRound; k <= TPlayerSelectionObject::kLastRound; ++k)
+    pickLines += std::max(1, (player.SelectionCount(k) + columns - 1) / columns);
+  const double ratio = TBaseReport::LineHeightOf(kPickFontSpec) /
+                       TBaseReport::LineHeightOf(TBaseReport::kInitialFont);
+  return kSelectionsBlockLines +
+         static_cast<int>(std::ceil((pickLines - kSelectionsPickLines) * ratio - 1e-9));
+}
+
+// Prints what did not fit a line's stops under it in the same stops, a line at a time, until
+// all of it is printed. One text per stop of `set` (empty where nothing is left), with the
+// font slot it is printed in.
+void PrintRests(TBaseReport& writer, int set, std::vector<std::pair<QString, int>> rests) {
+  const auto left = [&rests] {
+    return std::any_of(rests.begin(), rests.end(),
+                       [](const auto& rest) { return !rest.first.isEmpty(); });
+  };
+  while (left()) {
+    writer.RecallTabStops(set);
+    writer.RecallFont(RowFont);
+    writer.NextLine();
+    for (auto& [text, font] : rests) {
+      writer.RecallFont(font);
+      text = writer.PrintWrapInNextTab(text);
+    }
+  }
+  writer.RecallFont(RowFont);
+}
 }  // namespace
 
 // What tells the four standings reports apart.
@@ -191,8 +263,13 @@ void TPoolReports::WireStandings(const TStandingsLayout& layout, TReportSystem& 
   shell.OnBodyBefore = [this, &layout](TBaseReport& writer, TReportShell&) {
     StandingsBodyBefore(writer, layout);
   };
-  shell.OnRowBefore = [this](TBaseReport&, TReportShell&, bool& valid) {
+  shell.OnRowBefore = [this, &layout, &shell](TBaseReport&, TReportShell&, bool& valid) {
     StandingsRowBefore(valid);
+    // A row whose long names go on over more lines starts on a page it fits.
+    if (valid) {
+      shell.SetMinHeight(TReportShell::TSection::SectionRow,
+                         layout.RowMinimum + StandingsExtraLines(layout));
+    }
   };
   shell.OnRowPrint = [this, &layout](TBaseReport& writer, TReportShell&, bool&) {
     StandingsRowPrint(writer, layout);
@@ -233,11 +310,17 @@ void TPoolReports::WireSelections() {
     const auto& selections = static_cast<const TPlayerSelections&>(*FData);
     valid = FRow < selections.Count();
     FSelection = valid ? &selections.Item(FRow) : nullptr;
+    if (valid) {
+      // A block with long names takes more lines; it still starts on a page it fits.
+      FPickColumns = PickColumns(*FSelection);
+      rpdsSelectionsList.SetMinHeight(TReportShell::TSection::SectionBodyHeader,
+                                      SelectionsBlockLines(*FSelection, FPickColumns));
+    }
   };
   rpmsSelectionsList.OnBodyAfter = [this](TBaseReport&, TReportShell&) { BodyAfter(); };
   rpmsSelectionsList.DetailReport = &rpdsSelectionsList;
 
-  rpdsSelectionsList.SetMinHeight(TReportShell::TSection::SectionBodyHeader, 8);
+  rpdsSelectionsList.SetMinHeight(TReportShell::TSection::SectionBodyHeader, kSelectionsBlockLines);
   rpdsSelectionsList.OnBodyHeader = [this](TBaseReport& writer, TReportShell&) {
     writer.RecallTabStops(Set6);
     writer.RecallFont(HeadingFont);
@@ -247,15 +330,18 @@ void TPoolReports::WireSelections() {
   };
   rpdsSelectionsList.OnRowPrint = [this](TBaseReport& writer, TReportShell&, bool& valid) {
     writer.ClearTabStops();
-    writer.RecallTabStops(Set5);
+    if (FPickColumns == kPickColumns)
+      writer.RecallTabStops(Set5);
+    else
+      AddPickStops(writer, FPickColumns);
     for (int round = 1; round <= kTournamentRounds; ++round) {
       writer.RecallFont(RoundLabelFont);
       writer.PrintInNextTab(QStringLiteral("Rd %1").arg(round));
       writer.RecallFont(PickFont);
       for (int j = 1; j <= TPlayerSelectionObject::kMaxSelections; ++j) {
         const QString& pick = FSelection->Selections(round + 1, j);
-        if (!pick.isEmpty() && j == kPickColumns + 1) {
-          // The second half of the round goes under the first, past the label column.
+        if (!pick.isEmpty() && j > 1 && (j - 1) % FPickColumns == 0) {
+          // The rest of the round goes under the line it fills, past the label column.
           writer.NextLine();
           writer.PrintInNextTab(QString());
         }
@@ -363,7 +449,7 @@ void TPoolReports::PageSetup(TBaseReport& writer) {
 
   writer.ClearTabStops();
   writer.AddTabStop(0.25, kCenter, 0.5, 0, 0, 0);
-  writer.AddTabStop(kPrev, kLeft, 2.0, 0, 0, 0);
+  writer.AddTabStop(kPlayerNameLeft, kLeft, kPlayerNameWidth, 0, 0, 0);
   writer.AddTabStop(kPrev, kCenter, 0.75, 0, 0, 0);
   for (int i = 0; i < 7; ++i)
     writer.AddTabStop(kPrev, kCenter, 0.5, 0, 0, 0);
@@ -372,17 +458,13 @@ void TPoolReports::PageSetup(TBaseReport& writer) {
   writer.StoreTabStops(Set3);
 
   writer.ClearTabStops();
-  writer.AddTabStop(0.75, kLeft, 1.0, 0, 0, 0);
+  writer.AddTabStop(0.75, kLeft, kFinal4Width, 0, 0, 0);
   for (int i = 0; i < 6; ++i)
-    writer.AddTabStop(kPrev, kLeft, 1.0, 0, 0, 0);
+    writer.AddTabStop(kPrev, kLeft, kFinal4Width, 0, 0, 0);
   writer.StoreTabStops(Set4);
 
-  writer.ClearTabStops();
-  // The round labels start at the margin the standings keep, and the sixteen picks of a line
-  // share what is left to the same margin on the right.
-  writer.AddTabStop(kSideMargin, kLeft, kRoundLabelWidth, 0, 0, 0);
-  for (int i = 0; i < kPickColumns; ++i)
-    writer.AddTabStop(kPrev, kLeft, (kLineWidth - kRoundLabelWidth) / kPickColumns, 0, 0, 0);
+  // The round labels start at the margin the standings keep.
+  AddPickStops(writer, kPickColumns);
   writer.StoreTabStops(Set5);
 
   writer.ClearTabStops();
@@ -449,7 +531,7 @@ void TPoolReports::StandingsRowPrint(TBaseReport& writer, const TStandingsLayout
   const TStandingsItem& item = *FItem;
   // A million players' positions run to seven digits: they fit, too.
   writer.PrintFitInNextTab(QString::number(FRow + 1));
-  writer.PrintFitInNextTab(item.PlayerName());
+  const QString nameRest = writer.PrintWrapInNextTab(item.PlayerName());
   writer.RecallFont(HeadingFont);
   writer.PrintInNextTab(
       QString::number(layout.Potential ? item.PotentialPoints() : item.CurrentPoints()));
@@ -464,6 +546,7 @@ void TPoolReports::StandingsRowPrint(TBaseReport& writer, const TStandingsLayout
     // int holds.
     writer.PrintInNextTab(QString::number(int64_t{item.TieBreakerPoints()} - FPoolTieBreaker));
   }
+  PrintRests(writer, Set3, {{QString(), RowFont}, {nameRest, RowFont}});
   if (layout.Final4)
     Final4RowPrint(writer);
 }
@@ -473,14 +556,31 @@ void TPoolReports::Final4RowPrint(TBaseReport& writer) {
   writer.ClearTabStops();
   writer.NextLine();
   writer.RecallTabStops(Set4);
-  for (int i = 1; i <= TStandingsItem::kFinalFourCount; ++i) {
-    writer.PrintFitInNextTab(item.FinalFour(i));
-  }
+  std::vector<std::pair<QString, int>> rests;
+  for (int i = 1; i <= TStandingsItem::kFinalFourCount; ++i)
+    rests.emplace_back(writer.PrintWrapInNextTab(item.FinalFour(i)), RowFont);
   for (int i = 1; i <= TStandingsItem::kFinalsCount; ++i)
-    writer.PrintFitInNextTab(item.Finals(i));
+    rests.emplace_back(writer.PrintWrapInNextTab(item.Finals(i)), RowFont);
   writer.RecallFont(HeadingFont);
-  writer.PrintFitInNextTab(item.Champion());
-  writer.RecallFont(RowFont);
+  rests.emplace_back(writer.PrintWrapInNextTab(item.Champion()), HeadingFont);
+  PrintRests(writer, Set4, rests);
+}
+
+int TPoolReports::StandingsExtraLines(const TStandingsLayout& layout) const {
+  const TStandingsItem& item = *FItem;
+  int extra = TBaseReport::WrapLines(kRowFontSpec, item.PlayerName(),
+                                     TTabStop{kPlayerNameLeft, kLeft, kPlayerNameWidth, 0, 0, 0}) -
+              1;
+  if (layout.Final4) {
+    const TTabStop stop{0, kLeft, kFinal4Width, 0, 0, 0};
+    int picks = TBaseReport::WrapLines(kHeadingFontSpec, item.Champion(), stop);
+    for (int i = 1; i <= TStandingsItem::kFinalFourCount; ++i)
+      picks = std::max(picks, TBaseReport::WrapLines(kRowFontSpec, item.FinalFour(i), stop));
+    for (int i = 1; i <= TStandingsItem::kFinalsCount; ++i)
+      picks = std::max(picks, TBaseReport::WrapLines(kRowFontSpec, item.Finals(i), stop));
+    extra += picks - 1;
+  }
+  return extra;
 }
 
 void TPoolReports::StandingsNewPage(TBaseReport& writer, const TStandingsLayout& layout) {

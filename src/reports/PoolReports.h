@@ -174,6 +174,9 @@ class TPoolReports {
   void PrintFinal4Headings(TBaseReport& writer);
   void StandingsBodyBefore(TBaseReport& writer, const TStandingsLayout& layout);
   void StandingsRowBefore(bool& valid);
+  // The lines the current row takes beyond the layout's own, for names that go on under
+  // themselves.
+  int StandingsExtraLines(const TStandingsLayout& layout) const;
   void StandingsRowPrint(TBaseReport& writer, const TStandingsLayout& layout);
   void Final4RowPrint(TBaseReport& writer);
   void StandingsNewPage(TBaseReport& writer, const TStandingsLayout& layout);
@@ -188,6 +191,8 @@ class TPoolReports {
   int FRow = 0;
   const TStandingsItem* FItem = nullptr;
   const TPlayerSelectionObject* FSelection = nullptr;
+  // Picks a line of the current player's block holds.
+  int FPickColumns = 16;
   int32_t FPoolTieBreaker = 0;
   std::unique_ptr<TBracketBitmap> FBitmap;
   // The outlook the next who-can-still-win run prints, and where its lines have got to.
