@@ -10,8 +10,8 @@
 namespace {
 
 // Writes `text` into `box` as the chart does: the box wiped white, the text from its top-left
-// corner, shrunk to fit whole (FitText) where it is too long, standing where it would have
-// stood; never nearer the seeds on the right than the left's names are to theirs.
+// corner, made to fit (FitText) where it is too long, standing where it would have stood;
+// never nearer the seeds on the right than the left's names are to theirs.
 void WriteText(QPainter& painter, const QRect& box, const QString& text, bool bold) {
   painter.fillRect(box, Qt::white);
   if (text.isEmpty())
@@ -24,7 +24,7 @@ void WriteText(QPainter& painter, const QRect& box, const QString& text, bool bo
   const TFittedText fitted = FitText(text, kChartTextPixelSize, bold, room.width());
   painter.translate(room.left(), room.top() + painter.fontMetrics().ascent());
   painter.scale(fitted.Shrink * fitted.Squeeze, fitted.Shrink);
-  painter.drawText(QPoint(0, 0), text);
+  painter.drawText(QPoint(0, 0), fitted.Text);
   painter.restore();
 }
 }  // namespace

@@ -177,16 +177,31 @@ QFont ChartFont(int pixelSize, bool bold) {
 }
 
 TFittedText FitText(const QString& text, int pixelSize, bool bold, double width) {
-  // Names shrink to this share of their size at most before they are drawn narrower.
-  constexpr double kSmallest = 0.75;
+  // Letters are drawn no narrower than this share of their width.
+  constexpr double kNarrowest = 0.85;
   // Widths measured where hinting cannot round them: at a size of many pixels, scaled down.
   constexpr int kMeasureSize = 100;
-  const double natural = QFontMetricsF(ChartFont(kMeasureSize, bold)).horizontalAdvance(text) *
-                         pixelSize / kMeasureSize;
-  TFittedText fitted{1, natural, 1};
+  const QFontMetricsF metrics(ChartFont(kMeasureSize, bold));
+  const double toSize = static_cast<double>(pixelSize) / kMeasureSize;
+  double natural = metrics.horizontalAdvance(text) * toSize;
+  TFittedText fitted{text, 1, natural, 1};
   if (natural <= width || natural <= 0)
     return fitted;
-  fitted.Shrink = std::max(width / natural, kSmallest);
+  const double smallest = std::min(1.0, static_cast<double>(kChartSmallestPixelSize) / pixelSize);
+  fitted.Shrink = std::max(width / natural, smallest);
+  // The widest text, at the size asked for, that the smallest size and narrowest letters fit.
+  const double most = width / (fitted.Shrink * kNarrowest);
+  if (natural > most) {
+    const QString ellipsis(QChar(0x2026));
+    QString start = text;
+    do {
+      start.chop(1);
+      while (start.endsWith(QLatin1Char(' ')))
+        start.chop(1);
+      fitted.Text = start + ellipsis;
+      natural = metrics.horizontalAdvance(fitted.Text) * toSize;
+    } while (!start.isEmpty() && natural > most);
+  }
   fitted.Width = natural * fitted.Shrink;
   fitted.Squeeze = std::min(1.0, width / fitted.Width);
   return fitted;

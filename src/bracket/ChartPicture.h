@@ -47,15 +47,23 @@ QFont ChartFont(int pixelSize, bool bold);
 // fill the 13 rows of a slot's text box.
 constexpr int kChartTextPixelSize = 11;
 
-// How a text written in the chart's lettering at `pixelSize` is made to fit `width` pixels
-// whole: first a smaller font, down to a size still read at a glance, then the letters drawn
-// narrower.
+// Names are never written smaller than this, on screen or, the chart filling a page, on paper
+// (about 6 points there).
+constexpr int kChartSmallestPixelSize = 9;
+
+// How a text written in the chart's lettering at `pixelSize` is made to fit `width` pixels:
+// first a smaller font, down to kChartSmallestPixelSize, then the letters drawn a little
+// narrower; what still does not fit is shown in a short form, its start and an ellipsis.
 struct TFittedText {
+  // What is written: the text, or its short form.
+  QString Text;
   // The size as a share of the size asked for.
   double Shrink = 1;
-  // The text's width at PixelSize, and the share of it it is drawn in (1: as it is).
+  // The width of Text at the shrunk size, and the share of it it is drawn in (1: as it is).
   double Width = 0;
   double Squeeze = 1;
+
+  bool Shortened(const QString& text) const { return Text != text; }
 };
 TFittedText FitText(const QString& text, int pixelSize, bool bold, double width);
 // The family list the published chart asks for: the chart's own font, then ones with the same

@@ -32,8 +32,12 @@
 
 namespace {
 
+// The team list is at least this wide, and wider when a name needs it; the chart follows it
+// with this gap.
 constexpr int kListWidth = 145;
-constexpr int kChartLeft = 147;
+constexpr int kChartGap = 2;
+// What the window keeps right of the chart: its frame and a margin.
+constexpr int kRightMargin = 13;
 constexpr int kTop = 2;
 constexpr int kPanelWidth = 143;
 constexpr int kPanelHeight = 141;
@@ -151,7 +155,7 @@ TfrmBracketBuild::TfrmBracketBuild(TOpenPool& pool, QWidget* parent)
   lstTeams->setGeometry(0, kTop, kListWidth, 200);
   pnlTeamMaint = CreateTeamMaint(client);
   sbxBracket = new TChartView(client);
-  sbxBracket->move(kChartLeft, kTop);
+  sbxBracket->move(kListWidth + kChartGap, kTop);
   sbxBracket->Picture()->setToolTip(QStringLiteral("Double-click team or drag from list"));
   setCentralWidget(client);
 
@@ -348,7 +352,8 @@ void TfrmBracketBuild::FormResize() {
   const int room =
       height() - menuBar()->sizeHint().height() - ToolBar1->sizeHint().height() - kTop - 5;
   const QSize most = sbxBracket->UsefulSize(kChartScrollRoom);
-  sbxBracket->resize(std::min(width() - 160, most.width()), std::min(room, most.height()));
+  sbxBracket->resize(std::min(width() - sbxBracket->x() - kRightMargin, most.width()),
+                     std::min(room, most.height()));
   const int chartBottom = sbxBracket->y() + sbxBracket->height();
   if (pnlTeamMaint->isVisibleTo(this)) {
     pnlTeamMaint->move(pnlTeamMaint->x(), chartBottom - 3 - pnlTeamMaint->height());
@@ -387,6 +392,7 @@ void TfrmBracketBuild::FillTeamList() {
       new QListWidgetItem(team->TeamName(), lstTeams);
   }
   MarkPlacedTeams();
+  FitTeamListWidth();
   if (row >= 0 && lstTeams->count() > 0)
     lstTeams->setCurrentRow(std::min(row, lstTeams->count() - 1));
   // The scroll range follows the new items only once they are laid out.
@@ -399,12 +405,27 @@ void TfrmBracketBuild::InsertTeamItem(int index) {
   const QSignalBlocker quiet(lstTeams);
   lstTeams->insertItem(index, pool->TeamsFile().Items(index)->TeamName());
   MarkPlacedTeams();
+  FitTeamListWidth();
 }
 
 void TfrmBracketBuild::RemoveTeamItem(int index) {
   const QSignalBlocker quiet(lstTeams);
   delete lstTeams->takeItem(index);
   MarkPlacedTeams();
+  FitTeamListWidth();
+}
+
+void TfrmBracketBuild::FitTeamListWidth() {
+  // Every name whole beside its mark, with room for the scroll bar a long list shows.
+  const int names = lstTeams->count() > 0 ? lstTeams->sizeHintForColumn(0) : 0;
+  const int wanted = std::max(kListWidth, names + 2 * lstTeams->frameWidth() +
+                                              lstTeams->verticalScrollBar()->sizeHint().width() +
+                                              2 * lstTeams->spacing() + 4);
+  if (wanted == lstTeams->width())
+    return;
+  lstTeams->resize(wanted, lstTeams->height());
+  sbxBracket->move(wanted + kChartGap, kTop);
+  FormResize();
 }
 
 void TfrmBracketBuild::MarkPlacedTeams() {

@@ -120,6 +120,9 @@ class TfrmBracketBuild : public QMainWindow, public TEditingWindow {
   // A team came into the teams file at `index`, or left it.
   void InsertTeamItem(int index);
   void RemoveTeamItem(int index);
+  // Widens the team list to its widest name (never narrower than it was designed), the
+  // chart moving over beside it.
+  void FitTeamListWidth();
   // Marks the teams of the list that stand on the chart.
   void MarkPlacedTeams();
   // Puts a name into the team name box, or empties it: the text the window put there, whose

@@ -9,12 +9,15 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 
 #include "BracketList.h"
+#include "ChartEntry.h"
 #include "ChartGeometry.h"
+#include "ChartPicture.h"
 
 namespace {
 // Zoom to fit never shows the chart smaller than this; a smaller window scrolls.
@@ -59,6 +62,18 @@ class TChartImage : public QWidget {
   void mouseMoveEvent(QMouseEvent* event) override {
     FView->MouseMove(FView->MakeMouse(event->position(), Qt::NoButton, event->buttons(),
                                       event->modifiers(), false));
+  }
+  // A name the chart shows in short tells itself whole; elsewhere the window's own tip.
+  bool event(QEvent* event) override {
+    if (event->type() == QEvent::ToolTip) {
+      const auto* help = static_cast<QHelpEvent*>(event);
+      const QString name = FView->WholeName(FView->ChartPoint(help->pos()));
+      if (!name.isEmpty()) {
+        QToolTip::showText(help->globalPos(), name, this);
+        return true;
+      }
+    }
+    return QWidget::event(event);
   }
   // Off the picture no name is under the pointer.
   void leaveEvent(QEvent*) override { FView->Hover(nullptr); }
@@ -140,6 +155,17 @@ TBracketItem* TChartView::HitSlot(const QPoint& point) const {
 
 TBracketItem* TChartView::HitSlotForTeam(const QPoint& point, const TChartEntry* team) const {
   return FChart ? FChart->HitSlotForTeam(point.x(), point.y(), team) : nullptr;
+}
+
+QString TChartView::WholeName(const QPoint& point) const {
+  const TBracketItem* slot = HitSlot(point);
+  if (!slot || !slot->Team())
+    return {};
+  // The name under the mouse is drawn bold, the widest it is ever drawn.
+  const QString& name = slot->Team()->TeamName();
+  const TFittedText fitted =
+      FitText(name, kChartTextPixelSize, true, ChartGeometry::NameRoom(slot->TextBox()).width());
+  return fitted.Shortened(name) ? name : QString();
 }
 
 void TChartView::Hover(TBracketItem* slot) {

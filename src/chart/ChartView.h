@@ -88,6 +88,9 @@ class TChartView : public QScrollArea {
   TBracketItem* HoverSlot() const { return FHoverSlot; }
 
   TBracketItem* HitSlot(const QPoint& point) const;
+  // The whole name of the entry at a chart point when the chart can only show it in short
+  // (the picture's tip then shows it); empty otherwise.
+  QString WholeName(const QPoint& point) const;
   TBracketItem* HitSlotForTeam(const QPoint& point, const TChartEntry* team) const;
 
   // --- Zoom --------------------------------------------------------------------------------

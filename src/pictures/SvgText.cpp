@@ -34,8 +34,11 @@ QString FittedText(double x, double baseline, const QString& text, int pixelSize
     attributes += QStringLiteral(" font-size=\"%1\"").arg(Number(pixelSize * fitted.Shrink));
   if (!ink.isEmpty())
     attributes += QStringLiteral(" fill=\"%1\"").arg(ink);
-  return QStringLiteral("<text %1%2 textLength=\"%3\">%4</text>")
-      .arg(place, attributes, Number(fitted.Width), Escaped(text));
+  // A short form carries the whole text as its tip.
+  const QString tip =
+      fitted.Shortened(text) ? QStringLiteral("<title>%1</title>").arg(Escaped(text)) : QString();
+  return QStringLiteral("<text %1%2 textLength=\"%3\">%4%5</text>")
+      .arg(place, attributes, Number(fitted.Width), tip, Escaped(fitted.Text));
 }
 
 QImage Render(const QByteArray& svg, int width) {

@@ -706,6 +706,35 @@ class TestBracket : public QObject {
     QVERIFY(!HasBlack(drawn, gap, 250));
   }
 
+  // However long, a name is never written below the smallest size nor squeezed past
+  // reading, and never past its room: what does not fit is a start of it and an ellipsis.
+  void namesKeepToTheSmallestSize() {
+    const TBracketList chart;
+    const QString names[] = {QStringLiteral("Duke"),
+                             QStringLiteral("North Carolina Central Eagles"),
+                             QString(35, QChar(u'W')), QString(35, QChar(u'i'))};
+    for (int i = 0; i < chart.Count(); ++i) {
+      const int room = ChartGeometry::NameRoom(chart.Items(i)->TextBox()).width();
+      for (const QString& name : names) {
+        for (const bool bold : {false, true}) {
+          const TFittedText fitted = FitText(name, kChartTextPixelSize, bold, room);
+          const QString what = name + QStringLiteral(" in slot ") + QString::number(i + 1);
+          QVERIFY2(fitted.Shrink * kChartTextPixelSize >= kChartSmallestPixelSize - 1e-9,
+                   qPrintable(what));
+          QVERIFY2(fitted.Squeeze >= 0.85 - 1e-9, qPrintable(what));
+          QVERIFY2(fitted.Width * fitted.Squeeze <= room + 0.01, qPrintable(what));
+          if (fitted.Shortened(name)) {
+            QVERIFY2(fitted.Text.endsWith(QChar(0x2026)), qPrintable(what));
+            QVERIFY2(name.startsWith(fitted.Text.chopped(1)), qPrintable(what));
+            QVERIFY2(fitted.Text.size() > 4, qPrintable(what));
+          }
+        }
+      }
+      QVERIFY(!FitText(QStringLiteral("Duke"), kChartTextPixelSize, true, room)
+                   .Shortened(QStringLiteral("Duke")));
+    }
+  }
+
   void drawingAnEmptySlotWipesItsBox() {
     QTemporaryDir dir;
     auto pool = CreatePool(dir.path());

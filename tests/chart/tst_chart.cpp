@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 #include <QWheelEvent>
 
 #include "BracketList.h"
@@ -157,6 +158,30 @@ class TestChart : public QObject {
     FView->SetChart(nullptr);
     QVERIFY(FView->HoverSlot() == nullptr);
     QCOMPARE(Ink(FView->Image(), one), 0);
+  }
+
+  // A name the chart can show only in short tells itself whole in the picture's tip; a name
+  // shown whole leaves the window's own tip.
+  void aShortenedNameShowsWholeInTheTip() {
+    const QString longName = QStringLiteral("Southeastern Louisiana Lions");
+    TestPools::AddTeam(FTeams, longName, 1, 8, 1);
+    Build();
+    QWidget* picture = FView->Picture();
+    picture->setToolTip(QStringLiteral("Double-click team or drag from list"));
+    const auto tipAt = [picture](const QPoint& point) {
+      QHelpEvent help(QEvent::ToolTip, point, picture->mapToGlobal(point));
+      QApplication::sendEvent(picture, &help);
+      return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    const TBracketItem* longSlot = nullptr;
+    for (int n = 1; n <= 16; ++n) {
+      if (FChart.Slot(n)->Team() && FChart.Slot(n)->Team()->TeamName() == longName)
+        longSlot = FChart.Slot(n);
+    }
+    QVERIFY(longSlot);
+    QCOMPARE(tipAt(Inside(longSlot)), longName);
+    QCOMPARE(tipAt(Inside(FChart.Slot(1))), picture->toolTip());
+    QToolTip::hideText();
   }
 
   void dropsReachTheHandlerWithTheSlot() {
