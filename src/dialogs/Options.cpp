@@ -25,6 +25,10 @@ const QString kCaption = QStringLiteral("Pool Options");
 // A required digit and two optional ones, blanks shown as spaces: 0 to 999.
 const QString kRoundMask = QStringLiteral("900; ");
 constexpr int kEditHeight = 21;
+// What stands in the table where a case cannot happen, and why.
+const QString kCannotHappen = QStringLiteral("-");
+const QString kFirstRoundLoserPicked =
+    QStringLiteral("Every team is picked to reach the first round, so its loser always was.");
 
 // The upsets the Scoring page prices: winner's seed, loser's seed and the round (1..6).
 struct TUpsetExample {
@@ -211,8 +215,15 @@ void TfrmOptions::cbxScoringRuleChange() {
   for (int row = 0; row < grdUpsets->rowCount(); ++row) {
     const TUpsetExample& upset = kUpsetExamples[row];
     for (const bool picked : {true, false}) {
+      QTableWidgetItem* cell = grdUpsets->item(row, picked ? 1 : 2);
+      // Every team is picked to reach the first round: its loser is always a pick.
+      if (!picked && upset.Round == 1) {
+        cell->setText(kCannotHappen);
+        cell->setToolTip(kFirstRoundLoserPicked);
+        continue;
+      }
       const TWonGame game{upset.Round + 1, upset.Winner, upset.Loser, picked};
-      grdUpsets->item(row, picked ? 1 : 2)->setText(QString::number(scoring.Points(game)));
+      cell->setText(QString::number(scoring.Points(game)));
     }
   }
 }

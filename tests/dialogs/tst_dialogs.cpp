@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
@@ -141,6 +142,7 @@ class TestDialogs : public QObject {
 
   void helpOpensTopicOfContext();
   void helpTopicsExist();
+  void helpLinksLeadToPagesAndAnchors();
   void helpReportsMissingPages();
 
  private:
@@ -648,6 +650,8 @@ void TestDialogs::optionsOkStoresFields() {
   QCOMPARE(window.grdUpsets->item(1, 0)->text(), QStringLiteral("10 over 2, Round 2"));
   QCOMPARE(window.grdUpsets->item(1, 1)->text(), QStringLiteral("15"));
   QCOMPARE(window.grdUpsets->item(1, 2)->text(), QStringLiteral("7"));
+  // A first-round loser is always a pick: that case is priced nowhere.
+  QCOMPARE(window.grdUpsets->item(0, 2)->text(), QStringLiteral("-"));
   window.btnOkClick();
 
   QVERIFY(!window.isVisible());
@@ -861,6 +865,25 @@ void TestDialogs::helpTopicsExist() {
       }
     }
     QVERIFY(QFileInfo::exists(QDir(folder).filePath(THelpWindow::kContentsPage)));
+  }
+}
+
+void TestDialogs::helpLinksLeadToPagesAndAnchors() {
+  const QDir folder(HelpSource());
+  const QRegularExpression link(QStringLiteral("href=\"([^\"#]*)(?:#([^\"]*))?\""));
+  for (const QString& name : folder.entryList({QStringLiteral("*.html")})) {
+    QFile page(folder.filePath(name));
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    for (const auto& match : link.globalMatch(QString::fromUtf8(page.readAll()))) {
+      const QString where = name + QStringLiteral(": ") + match.captured(0);
+      QFile target(folder.filePath(match.captured(1).isEmpty() ? name : match.captured(1)));
+      QVERIFY2(target.open(QIODevice::ReadOnly), qPrintable(where));
+      if (!match.captured(2).isEmpty()) {
+        QVERIFY2(target.readAll().contains(
+                     QStringLiteral("name=\"%1\"").arg(match.captured(2)).toUtf8()),
+                 qPrintable(where));
+      }
+    }
   }
 }
 
