@@ -119,6 +119,8 @@ void TMainForm::CreateActions() {
                              kGroupPlayers, 0, kNoGlyph);
   actFileExport = MakeAction(TShareCommands::kExportCaption, TShareCommands::kExportHint,
                              kGroupOpenPool, 0, kNoGlyph);
+  actFileExportBlank = MakeAction(TShareCommands::kBlankSheetCaption,
+                                  TShareCommands::kBlankSheetHint, kGroupOpenPool, 0, kNoGlyph);
   actFilePublish = MakeAction(
       QStringLiteral("&Publish Standings..."),
       QStringLiteral("Publish the standings as a web page | Writes the standings, the results "
@@ -180,6 +182,7 @@ void TMainForm::CreateActions() {
   connect(actFileExit, &QAction::triggered, this, &TMainForm::actFileExitExecute);
   connect(actFileImport, &QAction::triggered, this, &TMainForm::actFileImportExecute);
   connect(actFileExport, &QAction::triggered, this, &TMainForm::actFileExportExecute);
+  connect(actFileExportBlank, &QAction::triggered, this, &TMainForm::actFileExportBlankExecute);
   connect(actFilePublish, &QAction::triggered, this, &TMainForm::actFilePublishExecute);
   connect(actFileCollect, &QAction::triggered, this, &TMainForm::actFileCollectExecute);
   connect(actDataOptions, &QAction::triggered, this, &TMainForm::actDataOptionsExecute);
@@ -216,7 +219,11 @@ void TMainForm::CreateMenus() {
   mnuFile = MakeMenu(QStringLiteral("&File"), 20);
   mnuFile->addActions({actFileNew, actFileOpen, actFileSave});
   mnuFile->addSeparator();
-  mnuFile->addActions({actFileImport, actFileExport, actFilePublish, actFileCollect});
+  mnuFile->addAction(actFileImport);
+  // Both sheets to fill in or read: the players' picks and the blank one.
+  mnuFileExport = mnuFile->addMenu(QStringLiteral("&Export"));
+  mnuFileExport->addActions({actFileExport, actFileExportBlank});
+  mnuFile->addActions({actFilePublish, actFileCollect});
   mnuFile->addSeparator();
   mnuFile->addAction(actFileExit);
 

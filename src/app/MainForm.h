@@ -125,6 +125,7 @@ class TMainForm : public QMainWindow {
   // Sharing the pool: players from and to a picks sheet, the standings as a web page.
   void actFileImportExecute();
   void actFileExportExecute();
+  void actFileExportBlankExecute();
   void actFilePublishExecute();
   // Collecting picks online: the window that serves the pick-entry page.
   void actFileCollectExecute();
@@ -146,6 +147,7 @@ class TMainForm : public QMainWindow {
 
   QMenuBar* MainMenu;
   QMenu* mnuFile;
+  QMenu* mnuFileExport;
   QMenu* mnuData;
   QMenu* mnuTools;
   QMenu* mnuHelp;
@@ -159,6 +161,7 @@ class TMainForm : public QMainWindow {
   QAction* actFileSave;
   QAction* actFileImport;
   QAction* actFileExport;
+  QAction* actFileExportBlank;
   QAction* actFilePublish;
   QAction* actFileCollect;
   QAction* actDataOptions;

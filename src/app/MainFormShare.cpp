@@ -31,6 +31,14 @@ void TMainForm::actFileExportExecute() {
     barStatus->showMessage(written);
 }
 
+void TMainForm::actFileExportBlankExecute() {
+  if (!PoolIsOpen())
+    return;
+  const QString written = TShareCommands::ExportBlankSheet(FOpenPool, this);
+  if (!written.isEmpty())
+    barStatus->showMessage(written);
+}
+
 void TMainForm::actFilePublishExecute() {
   const TFFDataModule* pool = FFDataModule();
   if (!PoolIsOpen() || !pool)

@@ -16,6 +16,7 @@
 namespace {
 const QString kCsvFilter = QStringLiteral("Picks sheets (*.csv);;All files (*)");
 const QString kCsvFile = QStringLiteral("picks.csv");
+const QString kBlankSheetFile = QStringLiteral("blank picks sheet.csv");
 }  // namespace
 
 bool TShareCommands::AskFile(const TFFDataModule& pool, TPrompts::FileDialog dialog,
@@ -102,12 +103,32 @@ QString TShareCommands::ExportPlayers(const TOpenPool& pool, QWidget* asker) {
   if (!pool.IsOpen() || !module)
     return {};
   QString file;
-  if (!AskFile(*module, TPrompts::FileDialog::Save, kExportTitle, kCsvFilter, kCsvFile, &file))
+  if (!WriteSheet(*module, kExportTitle, kCsvFile, TPicksSheet(*module).Export(), asker, &file))
     return {};
-  QString error;
-  if (!TSafeFile::WriteWhole(file, TPicksSheet(*module).Export(), &error)) {
-    TPrompts::Current().Refuse(kCannotWrite.arg(error), asker);
+  return kExported.arg(module->PlayerPicksFile().Count()).arg(QDir::toNativeSeparators(file));
+}
+
+QString TShareCommands::ExportBlankSheet(const TOpenPool& pool, QWidget* asker) {
+  const TFFDataModule* module = pool.DataModule();
+  if (!pool.IsOpen() || !module)
+    return {};
+  QString file;
+  if (!WriteSheet(*module, kBlankSheetTitle, kBlankSheetFile, TPicksSheet(*module).Template(),
+                  asker, &file)) {
     return {};
   }
-  return kExported.arg(module->PlayerPicksFile().Count()).arg(QDir::toNativeSeparators(file));
+  return kBlankSheetWritten.arg(QDir::toNativeSeparators(file));
+}
+
+bool TShareCommands::WriteSheet(const TFFDataModule& pool, const QString& title,
+                                const QString& what, const QByteArray& sheet, QWidget* asker,
+                                QString* file) {
+  if (!AskFile(pool, TPrompts::FileDialog::Save, title, kCsvFilter, what, file))
+    return false;
+  QString error;
+  if (!TSafeFile::WriteWhole(*file, sheet, &error)) {
+    TPrompts::Current().Refuse(kCannotWrite.arg(error), asker);
+    return false;
+  }
+  return true;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QKeySequence>
 #include <QString>
 
@@ -41,6 +42,13 @@ class TShareCommands {
   static inline const QString kNoPlayers =
       QStringLiteral("The picks sheet holds no players; nothing changed.");
   static inline const QString kExported = QStringLiteral("Exported %1 players to %2");
+  static inline const QString kBlankSheetCaption = QStringLiteral("&Blank Picks Sheet...");
+  static inline const QString kBlankSheetHint = QStringLiteral(
+      "Export a blank picks sheet | Writes the pool's picks sheet (CSV file) with one example "
+      "row, for the players to fill in.");
+  static inline const QString kBlankSheetTitle = QStringLiteral("Blank Picks Sheet");
+  static inline const QString kBlankSheetWritten =
+      QStringLiteral("Blank picks sheet written to %1");
   static inline const QString kCannotRead =
       QStringLiteral("The picks sheet could not be read:\n%1");
   static inline const QString kCannotWrite = QStringLiteral("The file could not be written:\n%1");
@@ -60,8 +68,18 @@ class TShareCommands {
   // that says what was written, empty when nothing was (cancelled, or refused with the
   // reason).
   static QString ExportPlayers(const TOpenPool& pool, QWidget* asker);
+  // Asks for a file and writes the pool's blank picks sheet to it: the header and one example
+  // row, as the command-line tool's template. Returns the line that says where, empty when
+  // nothing was written.
+  static QString ExportBlankSheet(const TOpenPool& pool, QWidget* asker);
   // Asks for the file of a sharing command, first proposing `what` beside the pool's folder
   // with the pool's name in front ("Office Pool picks.csv"). False when cancelled.
   static bool AskFile(const TFFDataModule& pool, TPrompts::FileDialog dialog, const QString& title,
                       const QString& filter, const QString& what, QString* file);
+
+ private:
+  // Asks for a CSV file beside the pool and writes `sheet` to it whole; false when cancelled
+  // or refused (with the reason).
+  static bool WriteSheet(const TFFDataModule& pool, const QString& title, const QString& what,
+                         const QByteArray& sheet, QWidget* asker, QString* file);
 };

@@ -34,9 +34,13 @@
 namespace {
 
 const QStringList kAlways = {"New", "Open", "Exit", "Help", "Tarnwell Website"};
-const QStringList kUnlocked =
-    kAlways + QStringList{"Options", "Brackets",          "Lock 1st Round",
-                          "Reports", "Export Players...", "Publish Standings..."};
+const QStringList kUnlocked = kAlways + QStringList{"Options",
+                                                    "Brackets",
+                                                    "Lock 1st Round",
+                                                    "Reports",
+                                                    "Export Players...",
+                                                    "Blank Picks Sheet...",
+                                                    "Publish Standings..."};
 const QStringList kLocked = kAlways + QStringList{"Options",
                                                   "Brackets",
                                                   "Players",
@@ -44,6 +48,7 @@ const QStringList kLocked = kAlways + QStringList{"Options",
                                                   "Unlock 1st Round",
                                                   "Import Players...",
                                                   "Export Players...",
+                                                  "Blank Picks Sheet...",
                                                   "Publish Standings...",
                                                   "Collect Picks Online..."};
 // Save is there only while the pool holds something to save.

@@ -195,6 +195,19 @@ class TestShare : public QObject {
     QVERIFY(FPrompts.Texts().last().contains(QStringLiteral("could not be written")));
   }
 
+  // The blank sheet is the tool's template, offered under File > Export before the lock too.
+  void theBlankPicksSheetIsTheTemplate() {
+    auto form = Start(false, 0);
+    QVERIFY(form->mnuFileExport->actions().contains(form->actFileExportBlank));
+    QVERIFY(form->actFileExportBlank->isEnabled());
+    FPrompts.QueueFileName(File("blank.csv"));
+    form->actFileExportBlank->trigger();
+    QCOMPARE(TestPools::ReadBytes(File("blank.csv")),
+             TPicksSheet(*form->FFDataModule()).Template());
+    QCOMPARE(form->barStatus->currentMessage(),
+             TShareCommands::kBlankSheetWritten.arg(QDir::toNativeSeparators(File("blank.csv"))));
+  }
+
   void publishWritesThePageAndOffersToOpenIt() {
     auto form = Start(false, 0);
     TFakeShell shell;
