@@ -3,8 +3,9 @@
 #   ./courtsider.sh build   install what the build needs, build the optimized program (with its
 #                           debugging information) into build/
 #   ./courtsider.sh run     build, then start the program (the sample pool on a first start)
-#   ./courtsider.sh test    build the tests with AddressSanitizer and UndefinedBehaviorSanitizer
-#                           into build-sanitize/ and run them all through ctest
+#   ./courtsider.sh test    build the tests and the benchmarks with AddressSanitizer and
+#                           UndefinedBehaviorSanitizer into build-sanitize/ and run them all
+#                           through ctest (the benchmarks at a tiny size)
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -68,7 +69,9 @@ run() {
 
 test_all() {
   install_packages
-  configure_and_build build-sanitize Debug -DCOURTSIDER_SANITIZE=ON -DCOURTSIDER_WERROR=ON
+  # With the benchmarks, which ctest runs once each at a tiny size.
+  configure_and_build build-sanitize Debug -DCOURTSIDER_SANITIZE=ON -DCOURTSIDER_WERROR=ON \
+    -DCOURTSIDER_BENCH=ON
   export QT_QPA_PLATFORM=offscreen
   export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=1"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
