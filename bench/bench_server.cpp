@@ -110,6 +110,19 @@ TRun Send(const QString& directory, int entries, int clients) {
   return run;
 }
 
+// The pool in `directory` open in a document and served on the loopback address.
+struct TServed {
+  explicit TServed(const QString& directory) {
+    Document.SetDataModule(TestPools::OpenPool(directory));
+    QString reason;
+    if (!Server.Start(QStringLiteral("127.0.0.1"), 0, QDateTime(), &reason))
+      qFatal("%s", qPrintable(reason));
+  }
+
+  TOpenPool Document;
+  TPicksServer Server{Document};
+};
+
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   return values.at(values.size() / 2);
@@ -140,15 +153,8 @@ std::vector<double> Time(int count, TAsk ask, TMeanwhile meanwhile) {
 // Loads the page twenty times while `slow` slow clients hold connections; false when one load
 // failed or a slow client was cut off meanwhile (the page then waited for the deadline).
 bool PageWhileSlowClients(const QString& directory, int slow) {
-  TOpenPool document;
-  document.SetDataModule(TestPools::OpenPool(directory));
-  TPicksServer server(document);
-  QString reason;
-  if (!server.Start(QStringLiteral("127.0.0.1"), 0, QDateTime(), &reason)) {
-    std::printf("FAILED: %s\n", qPrintable(reason));
-    return false;
-  }
-  const quint16 port = server.Port();
+  const TServed served(directory);
+  const quint16 port = served.Server.Port();
   TSlowClients clients(port, slow, 1);
   for (int round = 0; round < 5; ++round)
     clients.Trickle(std::chrono::milliseconds(20));
@@ -177,15 +183,8 @@ bool DataWithWrongLink(const QString& directory, int players) {
       qFatal("the pool in %s could not be saved", qPrintable(directory));
     pool->ClosePool();
   }
-  TOpenPool document;
-  document.SetDataModule(TestPools::OpenPool(directory));
-  TPicksServer server(document);
-  QString reason;
-  if (!server.Start(QStringLiteral("127.0.0.1"), 0, QDateTime(), &reason)) {
-    std::printf("FAILED: %s\n", qPrintable(reason));
-    return false;
-  }
-  const quint16 port = server.Port();
+  const TServed served(directory);
+  const quint16 port = served.Server.Port();
   const QByteArray data =
       HttpProbe::Request("GET", "/data", port, {}, {{"X-Entry-Link", QByteArray(43, 'A')}});
   const std::vector<double> times = Time(
