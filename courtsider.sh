@@ -3,9 +3,8 @@
 #   ./courtsider.sh build   install what the build needs, build the optimized program (with its
 #                           debugging information) into build/
 #   ./courtsider.sh run     build, then start the program (the sample pool on a first start)
-#   ./courtsider.sh test    build the tests and the benchmarks with AddressSanitizer and
-#                           UndefinedBehaviorSanitizer into build-sanitize/ and run them all
-#                           through ctest (the benchmarks at a tiny size)
+#   ./courtsider.sh test    build the tests with AddressSanitizer and UndefinedBehaviorSanitizer
+#                           into build-sanitize/ and run them all through ctest
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
