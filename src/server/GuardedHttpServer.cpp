@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <condition_variable>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <thread>
@@ -25,6 +27,21 @@ void Numeric(const sockaddr_storage& address, socklen_t length, std::string& ip,
     return;
   ip = host;
   port = std::atoi(service);
+}
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+std::vector<std::string> ComputerNames() {
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0 || name[0] == '\0')
+    return {};
+  const std::string full = Lower(name);
+  const std::string first = full.substr(0, full.find('.'));
+  return {full, first, first + ".local"};
 }
 
 std::string PeerAddress(socket_t sock) {
@@ -211,7 +228,8 @@ class TConnectionThreads final : public httplib::TaskQueue {
 
 }  // namespace
 
-TGuardedHttpServer::TGuardedHttpServer(const TLimits& limits) : FLimits(limits) {
+TGuardedHttpServer::TGuardedHttpServer(const TLimits& limits)
+    : FLimits(limits), FNames(ComputerNames()) {
   new_task_queue = [this] {
     return new TConnectionThreads(static_cast<size_t>(FLimits.Connections));
   };
@@ -223,6 +241,29 @@ TGuardedHttpServer::TGuardedHttpServer(const TLimits& limits) : FLimits(limits) 
 bool TGuardedHttpServer::CarriesBody(const httplib::Request& request) {
   return request.has_header("Transfer-Encoding") ||
          request.get_header_value<uint64_t>("Content-Length") > 0;
+}
+
+bool TGuardedHttpServer::NamesThisServer(const httplib::Request& request) const {
+  std::string host = Lower(request.get_header_value("Host"));
+  std::string port = "80";
+  const size_t colon = host.rfind(':');
+  if (colon != std::string::npos && host.find(']', colon) == std::string::npos) {
+    port = host.substr(colon + 1);
+    host.erase(colon);
+  }
+  if (host.size() > 1 && host.front() == '[' && host.back() == ']')
+    host = host.substr(1, host.size() - 2);
+  if (port != std::to_string(request.local_port))
+    return false;
+  std::string local = Lower(request.local_addr);
+  // An IPv4 client of a server on every IPv6 address.
+  if (local.rfind("::ffff:", 0) == 0 && local.find('.') != std::string::npos)
+    local.erase(0, 7);
+  if (host == local)
+    return true;
+  if (host == "localhost" && (local.rfind("127.", 0) == 0 || local == "::1"))
+    return true;
+  return std::find(FNames.begin(), FNames.end(), host) != FNames.end();
 }
 
 int TGuardedHttpServer::Bind(const std::string& host, int port) {

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <set>
 #include <string>
+#include <vector>
 
 // cpp-httplib's server, held to what a server on an office network needs against a client that
 // means harm.
@@ -18,7 +19,8 @@
 // and within a number of bytes; the answer must be taken before a deadline too; a kept-alive
 // connection waits only briefly for its next request; one address holds a few connections at
 // most; and each connection has a thread of its own, started as it comes, up to a number far
-// beyond what slow clients of every address of an office can hold.
+// beyond what slow clients of every address of an office can hold. It also tells a request
+// that names it from one meant for another host.
 class TGuardedHttpServer : public httplib::Server {
  public:
   struct TLimits {
@@ -37,6 +39,10 @@ class TGuardedHttpServer : public httplib::Server {
 
   // True when the request comes with a body, of whatever length or in chunks.
   static bool CarriesBody(const httplib::Request& request);
+  // True when the request names this server: the address it came to ("localhost" too when that
+  // is a loopback address) or this computer's name, with the port it came to. A page of another
+  // site that had its own name point here (DNS rebinding) names that site.
+  bool NamesThisServer(const httplib::Request& request) const;
 
   // Binds to `host` and `port` (0: any free port) with room for a crowd that connects at once.
   // The port, or -1 with errno telling why.
@@ -50,6 +56,9 @@ class TGuardedHttpServer : public httplib::Server {
   void Release(socket_t sock, const std::string& address);
 
   const TLimits FLimits;
+  // This computer's host name, that name's first part, and the first part in the local domain
+  // of names announced on the network.
+  const std::vector<std::string> FNames;
   std::mutex FMutex;
   bool FClosing = false;
   std::map<std::string, int> FPerAddress;

@@ -5,8 +5,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSysInfo>
-#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -95,48 +93,6 @@ class TRateLimit {
   std::unordered_map<std::string, std::deque<TClock::time_point>> FSeen;
 };
 
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
-
-// The names this computer may be asked by: its host name, that name's first part, and the
-// first part in the local domain of names announced on the network.
-std::vector<std::string> ComputerNames() {
-  const std::string name = Lower(QSysInfo::machineHostName().toStdString());
-  if (name.empty())
-    return {};
-  const std::string first = name.substr(0, name.find('.'));
-  return {name, first, first + ".local"};
-}
-
-// True when the request names this server: the address it came to ("localhost" too when that
-// is a loopback address) or one of `names`, with the port it came to. A page of another site
-// that had its own name point here (DNS rebinding) names that site, and is refused.
-bool NamesThisServer(const httplib::Request& request, const std::vector<std::string>& names) {
-  std::string host = Lower(request.get_header_value("Host"));
-  std::string port = "80";
-  const size_t colon = host.rfind(':');
-  if (colon != std::string::npos && host.find(']', colon) == std::string::npos) {
-    port = host.substr(colon + 1);
-    host.erase(colon);
-  }
-  if (host.size() > 1 && host.front() == '[' && host.back() == ']')
-    host = host.substr(1, host.size() - 2);
-  if (port != std::to_string(request.local_port))
-    return false;
-  std::string local = Lower(request.local_addr);
-  // An IPv4 client of a server on every IPv6 address.
-  if (local.rfind("::ffff:", 0) == 0 && local.find('.') != std::string::npos)
-    local.erase(0, 7);
-  if (host == local)
-    return true;
-  if (host == "localhost" && (local.rfind("127.", 0) == 0 || local == "::1"))
-    return true;
-  return std::find(names.begin(), names.end(), host) != names.end();
-}
-
 }  // namespace
 
 // The HTTP side: the listening thread and its workers, and the queue on which they hand work
@@ -171,7 +127,6 @@ class TPicksServer::TWorker {
 
   TEntryDesk& FDesk;
   const TLimits FLimits;
-  const std::vector<std::string> FNames = ComputerNames();
   // The queued calls of Drain go to this; it goes with the worker, and they with it.
   QObject FContext;
   std::unique_ptr<TGuardedHttpServer> FServer;
@@ -262,7 +217,7 @@ void TPicksServer::TWorker::Route() {
   FServer->set_pre_routing_handler(
       [this](const httplib::Request& request, httplib::Response& response) {
         const bool entry = request.method == "POST" && request.path == "/entry";
-        if (!NamesThisServer(request, FNames)) {
+        if (!FServer->NamesThisServer(request)) {
           response.status = 421;
         } else if (!FRateLimit.Allow(request.remote_addr)) {
           response.status = 429;
