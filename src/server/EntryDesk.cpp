@@ -199,8 +199,10 @@ bool TEntryDesk::Commit() {
   const std::vector<TTaken> batch = std::move(FBatch);
   FBatch.clear();
   if (!FPool.Save()) {
-    // The player hears to try again; the organiser, why the pool could not be saved.
-    const QString why = kNotSavedBecause.arg(FPool.SaveError());
+    // The player hears to try again; the organiser, why the pool could not be saved, on one
+    // line of the log.
+    const QString why = kNotSavedBecause.arg(
+        FPool.SaveError().split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QStringLiteral(": ")));
     for (size_t i = 0; i < batch.size(); ++i)
       FUndo->undo();
     for (const TTaken& taken : batch)
