@@ -70,7 +70,9 @@ run() {
 
 test_all() {
   install_packages
-  configure_and_build build-sanitize Debug -DCOURTSIDER_SANITIZE=ON -DCOURTSIDER_WERROR=ON
+  # With the benchmarks, which ctest runs once each at a tiny size.
+  configure_and_build build-sanitize Debug -DCOURTSIDER_SANITIZE=ON -DCOURTSIDER_WERROR=ON \
+    -DCOURTSIDER_BENCH=ON
   export QT_QPA_PLATFORM=offscreen
   export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=1"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

@@ -67,8 +67,23 @@ bool TOnlineEntry::FromJson(const QByteArray& body, TOnlineEntry* entry, QString
   return true;
 }
 
-TEntryDesk::TEntryDesk(TOpenPool& pool, const TEntryLinks& links, QObject* parent)
-    : QObject(parent), FPool(pool), FLinks(links), FUndo(pool.CreateUndoStack(this)) {}
+TEntryDesk::TEntryDesk(TOpenPool& pool, TEntryLinks& links, QObject* parent)
+    : QObject(parent), FPool(pool), FLinks(links), FUndo(pool.CreateUndoStack(this)) {
+  // Players who leave stay in the index: a link found there counts only for a player the pool
+  // still has.
+  connect(&pool, &TOpenPool::PlayersInserted, this, [this](int first, int count) {
+    const TPlayerPicksFile& players = FPool.DataModule()->PlayerPicksFile();
+    for (int i = first; i < first + count; ++i)
+      FLinks.Index(players.Items(i)->PlayerName());
+  });
+}
+
+void TEntryDesk::IndexLinks() {
+  if (const TFFDataModule* module = FPool.DataModule()) {
+    for (const auto& player : module->PlayerPicksFile().List())
+      FLinks.Index(player->PlayerName());
+  }
+}
 
 bool TEntryDesk::EntriesOpen() const {
   return !FCloses.isValid() || QDateTime::currentDateTime() < FCloses;
@@ -112,10 +127,9 @@ THttpReply TEntryDesk::Data(const QString& link) const {
       {QStringLiteral("brackets"), brackets},
       {QStringLiteral("teams"), teams},
       {QStringLiteral("games"), games}};
-  if (!link.isEmpty()) {
-    for (const auto& player : module->PlayerPicksFile().List()) {
-      if (!FLinks.Matches(player->PlayerName(), link))
-        continue;
+  const QString owner = link.isEmpty() ? QString() : FLinks.NameOf(link);
+  if (!owner.isNull()) {
+    if (const TPlayerPicksListObject* player = module->PlayerPicksFile().FindPlayer(owner)) {
       const QStringList row = sheet.PlayerRow(*player);
       QJsonArray winners;
       for (int c = TPicksSheet::kFirstGameColumn; c < row.size(); ++c)
@@ -124,7 +138,6 @@ THttpReply TEntryDesk::Data(const QString& link) const {
                   QJsonObject{{QStringLiteral("name"), player->PlayerName()},
                               {QStringLiteral("guess"), row.at(TPicksSheet::kGuessColumn)},
                               {QStringLiteral("winners"), winners}});
-      break;
     }
   }
   return {200, Json(data)};
@@ -186,10 +199,14 @@ bool TEntryDesk::Commit() {
   const std::vector<TTaken> batch = std::move(FBatch);
   FBatch.clear();
   if (!FPool.Save()) {
+    // The player hears to try again; the organiser, why the pool could not be saved, on one
+    // line of the log.
+    const QString why = kNotSavedBecause.arg(
+        FPool.SaveError().split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QStringLiteral(": ")));
     for (size_t i = 0; i < batch.size(); ++i)
       FUndo->undo();
     for (const TTaken& taken : batch)
-      emit EntryRefused(taken.Name, kNotSaved);
+      emit EntryRefused(taken.Name, why);
     return false;
   }
   for (const TTaken& taken : batch)

@@ -47,8 +47,14 @@ class TEntryDesk : public QObject {
   static inline const QString kNotSaved = QStringLiteral(
       "The pool could not be saved, so your entry was not taken. Please send it again in a "
       "little while.");
+  static inline const QString kNotSavedBecause =
+      QStringLiteral("The pool could not be saved, so the entry was not taken: %1");
 
-  TEntryDesk(TOpenPool& pool, const TEntryLinks& links, QObject* parent = nullptr);
+  TEntryDesk(TOpenPool& pool, TEntryLinks& links, QObject* parent = nullptr);
+
+  // Indexes the links of every player of the pool, after the links' key was read; the players
+  // that come later are indexed as they come.
+  void IndexLinks();
 
   // Entries are taken until `closes`; an invalid time takes them until the server stops.
   void SetCloses(const QDateTime& closes) { FCloses = closes; }
@@ -79,7 +85,7 @@ class TEntryDesk : public QObject {
   THttpReply Refuse(int status, const QString& name, const QJsonArray& problems);
 
   TOpenPool& FPool;
-  const TEntryLinks& FLinks;
+  TEntryLinks& FLinks;
   QUndoStack* FUndo;
   QDateTime FCloses;
   std::vector<TTaken> FBatch;

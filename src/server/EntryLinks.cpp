@@ -18,6 +18,7 @@ bool TEntryLinks::Load(const QString& directory, QString* reason) {
     // Only the organiser's account needs it.
     QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     FKey = key;
+    FNames.clear();
     return true;
   }
   QFile file(path);
@@ -35,6 +36,7 @@ bool TEntryLinks::Load(const QString& directory, QString* reason) {
     return false;
   }
   FKey = key;
+  FNames.clear();
   return true;
 }
 
@@ -54,4 +56,21 @@ bool TEntryLinks::Matches(const QString& name, const QString& link) const {
   for (qsizetype i = 0; i < expected.size(); ++i)
     difference |= static_cast<unsigned char>(expected.at(i) ^ given.at(i));
   return difference == 0;
+}
+
+namespace {
+
+QByteArray IndexKey(const QString& link) {
+  return QCryptographicHash::hash(link.toLatin1(), QCryptographicHash::Sha256);
+}
+
+}  // namespace
+
+void TEntryLinks::Index(const QString& name) {
+  FNames.insert(IndexKey(Link(name)), name);
+}
+
+QString TEntryLinks::NameOf(const QString& link) const {
+  const QString name = FNames.value(IndexKey(link));
+  return !name.isNull() && Matches(name, link) ? name : QString();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 // The players' private links. A link is a keyed hash of the player's name under a secret key
@@ -11,8 +12,9 @@ class TEntryLinks {
   static inline const QString kKeyFile = QStringLiteral("Entries.key");
   static constexpr int kKeySize = 32;
 
-  // Reads the key of the pool in `directory`, making one the first time. False, with the
-  // file and the reason in `reason`, when it can be neither read nor made.
+  // Reads the key of the pool in `directory`, making one the first time, and forgets the names
+  // indexed under the key before. False, with the file and the reason in `reason`, when it can
+  // be neither read nor made.
   bool Load(const QString& directory, QString* reason);
 
   // The link of the entry of `name`: 43 characters that may stand in an address as they are.
@@ -20,6 +22,13 @@ class TEntryLinks {
   // True when `link` is the link of `name`; it takes as long whichever character differs.
   bool Matches(const QString& name, const QString& link) const;
 
+  // Indexes the link of `name`, so that NameOf finds it.
+  void Index(const QString& name);
+  // The name indexed whose link is `link`, or nothing: one lookup, however many names there are.
+  QString NameOf(const QString& link) const;
+
  private:
   QByteArray FKey;
+  // The names by a hash of their links, so that looking up a link compares no secret.
+  QHash<QByteArray, QString> FNames;
 };

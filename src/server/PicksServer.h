@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <memory>
 
 class QUndoStack;
@@ -15,7 +16,8 @@ class TOpenPool;
 //
 // Only three things exist: the page ("/"), the pool's data for it ("/data") and the entry
 // endpoint ("/entry"); nothing is served from disk. Requests are read on the server's own
-// threads with their size, their time and their count per address capped; whatever reads or
+// threads with their size, their time, their connections and their count per address capped,
+// and only when they name this server; whatever reads or
 // changes the pool is handed to the document's thread and done there, one request after
 // another, so that the windows see each entry at once and nothing else touches the pool.
 class TPicksServer : public QObject {
@@ -25,8 +27,23 @@ class TPicksServer : public QObject {
   // An entry is a few kilobytes; nothing the page sends comes near this.
   static constexpr int kMaxBody = 16 * 1024;
   static constexpr int kRequestsPerMinute = 60;
-  static constexpr int kWorkers = 8;
+  // A browser opens six connections to a server at most.
+  static constexpr int kConnectionsPerAddress = 8;
+  // Each open connection has a thread; enough for slow clients on every address of an office to
+  // leave plenty for everyone else.
+  static constexpr int kConnections = 256;
   static constexpr int kDefaultPort = 8099;
+
+  // How long a request may take at each step; tests shorten them.
+  struct TLimits {
+    // For the whole of a request, its headers and its body, to arrive, and for its answer to
+    // be taken.
+    std::chrono::milliseconds Request{10000};
+    // For the next request on a connection kept alive.
+    std::chrono::milliseconds Idle{2000};
+    // For the program's thread to take up a request, before the player is told to try again.
+    std::chrono::milliseconds Answer{10000};
+  };
 
   static inline const QString kNotLocked =
       QStringLiteral("Picks can be collected once the first round is locked.");
@@ -40,6 +57,8 @@ class TPicksServer : public QObject {
   // reason in `reason`, when the pool takes no players yet, its links' key cannot be read or
   // made, or nothing can listen there.
   bool Start(const QString& address, quint16 port, const QDateTime& closes, QString* reason);
+  // The limits of the next Start.
+  void SetLimits(const TLimits& limits) { FLimits = limits; }
   // Stops serving. Requests waiting for the pool are answered that entries are closed.
   void Stop();
   bool IsRunning() const;
@@ -68,6 +87,7 @@ class TPicksServer : public QObject {
   std::unique_ptr<TEntryLinks> FLinks;
   std::unique_ptr<TEntryDesk> FDesk;
   std::unique_ptr<TWorker> FWorker;
+  TLimits FLimits;
   QString FAddress;
   quint16 FPort = 0;
   bool FToldClosed = false;

@@ -229,14 +229,23 @@ class TestServer : public QObject {
     QVERIFY(QDir().mkpath(staged));
     QSignalSpy taken(Server.get(), &TPicksServer::EntryTaken);
     QSignalSpy failed(&F->Pool, &TOpenPool::FileError);
+    QSignalSpy refused(Server.get(), &TPicksServer::EntryRefused);
     const auto answer = Post(TServerFixture::Entry("Eve", "99", F->Winners()));
     QCOMPARE(answer.Status, 503);
     QVERIFY(answer.Body.contains("could not be saved"));
     QCOMPARE(F->PlayerCount(), 1);
     QCOMPARE(taken.count(), 0);
-    // The document tells the window why, naming the file.
+    // The document tells the window why, naming the file; so does the server's log, while the
+    // player hears only to try again.
     QCOMPARE(failed.count(), 1);
-    QVERIFY(failed.first().first().toString().contains(QStringLiteral("PlayPick.dat.new")));
+    const QString why = failed.first().first().toString();
+    QVERIFY(why.contains(QStringLiteral("PlayPick.dat.new")));
+    QCOMPARE(refused.count(), 1);
+    const QString logged = refused.first().at(1).toString();
+    QVERIFY2(logged.startsWith(TEntryDesk::kNotSavedBecause.arg(QString())) &&
+                 logged.contains(QStringLiteral("PlayPick.dat.new")) && !logged.contains('\n'),
+             qPrintable(logged));
+    QVERIFY(!answer.Body.contains("PlayPick"));
 
     QVERIFY(QDir(staged).removeRecursively());
     QCOMPARE(Post(TServerFixture::Entry("Eve", "99", F->Winners())).Status, 200);
