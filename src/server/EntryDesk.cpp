@@ -67,7 +67,7 @@ bool TOnlineEntry::FromJson(const QByteArray& body, TOnlineEntry* entry, QString
   return true;
 }
 
-TEntryDesk::TEntryDesk(TOpenPool& pool, const TEntryLinks& links, QObject* parent)
+TEntryDesk::TEntryDesk(TOpenPool& pool, TEntryLinks& links, QObject* parent)
     : QObject(parent), FPool(pool), FLinks(links), FUndo(pool.CreateUndoStack(this)) {}
 
 bool TEntryDesk::EntriesOpen() const {

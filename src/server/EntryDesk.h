@@ -48,7 +48,7 @@ class TEntryDesk : public QObject {
       "The pool could not be saved, so your entry was not taken. Please send it again in a "
       "little while.");
 
-  TEntryDesk(TOpenPool& pool, const TEntryLinks& links, QObject* parent = nullptr);
+  TEntryDesk(TOpenPool& pool, TEntryLinks& links, QObject* parent = nullptr);
 
   // Entries are taken until `closes`; an invalid time takes them until the server stops.
   void SetCloses(const QDateTime& closes) { FCloses = closes; }
@@ -79,7 +79,7 @@ class TEntryDesk : public QObject {
   THttpReply Refuse(int status, const QString& name, const QJsonArray& problems);
 
   TOpenPool& FPool;
-  const TEntryLinks& FLinks;
+  TEntryLinks& FLinks;
   QUndoStack* FUndo;
   QDateTime FCloses;
   std::vector<TTaken> FBatch;

@@ -6,6 +6,8 @@
 // The players' private links. A link is a keyed hash of the player's name under a secret key
 // kept in the pool's folder: whoever holds it may change that player's entry, nobody can make
 // it from the name alone, and it stays the same when the program or the server starts again.
+// Deleting the key takes back every link handed out so far, at once: the key is read again
+// whenever a link is made or checked, and a new one made when it has gone.
 class TEntryLinks {
  public:
   static inline const QString kKeyFile = QStringLiteral("Entries.key");
@@ -16,10 +18,13 @@ class TEntryLinks {
   bool Load(const QString& directory, QString* reason);
 
   // The link of the entry of `name`: 43 characters that may stand in an address as they are.
-  QString Link(const QString& name) const;
-  // True when `link` is the link of `name`; it takes as long whichever character differs.
-  bool Matches(const QString& name, const QString& link) const;
+  // Empty when the key can be neither read nor made.
+  QString Link(const QString& name);
+  // True when `link` is the link of `name` under the key the folder holds now; it takes as
+  // long whichever character differs.
+  bool Matches(const QString& name, const QString& link);
 
  private:
+  QString FDirectory;
   QByteArray FKey;
 };
