@@ -8,6 +8,7 @@
 #include "Cli.h"
 #include "FFDataModule.h"
 #include "OpenPool.h"
+#include "OutsideText.h"
 #include "PicksImport.h"
 #include "PicksServer.h"
 
@@ -78,12 +79,15 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
   int changed = 0;
   QObject::connect(&server, &TPicksServer::EntryTaken, [&](const QString& name, bool replaced) {
     ++(replaced ? changed : added);
-    say(QStringLiteral("%1 %2 \"%3\"")
-            .arg(Now(), replaced ? QStringLiteral("changed") : QStringLiteral("new entry"), name));
+    // Names come from the network: escaped, so that none can steer the terminal or forge a line.
+    say(QStringLiteral("%1 %2 %3")
+            .arg(Now(), replaced ? QStringLiteral("changed") : QStringLiteral("new entry"),
+                 OutsideText::Quoted(name)));
   });
   QObject::connect(&server, &TPicksServer::EntryRefused,
                    [&](const QString& name, const QString& why) {
-                     say(QStringLiteral("%1 refused \"%2\": %3").arg(Now(), name, why));
+                     say(QStringLiteral("%1 refused %2: %3")
+                             .arg(Now(), OutsideText::Quoted(name), OutsideText::Plain(why)));
                    });
 
   QEventLoop loop;

@@ -85,6 +85,26 @@ class TestCollectPicks : public QObject {
     QVERIFY(Form->btnStart->isEnabled());
   }
 
+  // A name sent to steer a terminal or forge a line stays one escaped, quoted value in the
+  // log, with who was refused and why.
+  void namesFromOutsideAreLoggedEscaped() {
+    Prepare();
+    Form->btnStartClick();
+    const quint16 port = Form->Server().Port();
+    const QString name = QStringLiteral("\x1b[2J\x1b]0;Mine\x07\nNew \"Al\" \u202e");
+    const QJsonObject entry{{"name", name}, {"guess", "120"}, {"winners", QJsonArray{"Nobody"}}};
+    QCOMPARE(HttpProbe::Send(HttpProbe::PostEntry(QJsonDocument(entry).toJson(), port), port)
+                 .Status,
+             422);
+    const QString line = Form->lstEntries->item(Form->lstEntries->count() - 1)->text();
+    QVERIFY2(line.contains(QStringLiteral(
+                 " refused \"\\u001b[2J\\u001b]0;Mine\\u0007\\nNew \\\"Al\\\" \\u202e\": ")),
+             qPrintable(line));
+    QVERIFY2(line.contains(QStringLiteral("Nobody")), qPrintable(line));
+    for (const QChar c : line)
+      QVERIFY(c.isPrint());
+  }
+
   // Through real clicks and keys: Start, entries from a browser counted at once, Ctrl+Z
   // takes the last back, Close stops the server; the window then goes with an entry still
   // to undo.

@@ -5,11 +5,13 @@
 #include <QTest>
 #include <QUndoStack>
 #include <memory>
+#include <sys/stat.h>
 
 #include "EntryDesk.h"
 #include "EntryLinks.h"
 #include "HttpProbe.h"
 #include "PicksServer.h"
+#include "SafeFile.h"
 #include "ServerFixture.h"
 
 using HttpProbe::PostEntry;
@@ -194,6 +196,50 @@ class TestServer : public QObject {
     QCOMPARE(own.value(QStringLiteral("winners")).toArray().size(), TPicksSheet::kGameCount);
     QVERIFY(mine({}).isEmpty());
     QVERIFY(mine(QByteArray(43, 'A')).isEmpty());
+  }
+
+  // With a file mode mask of 000 and a folder open to all, the key is no more open than 0600
+  // at any moment: seen in its staged copy as its bytes are written, and in its place after.
+  void theKeyIsNeverOpenToOthers() {
+    Server->Stop();
+    const QString key = QDir(F->PoolDir).filePath(TEntryLinks::kKeyFile);
+    QVERIFY(QFile::remove(key));
+    QVERIFY(QFile::setPermissions(F->PoolDir, QFileDevice::Permissions(0x7777)));
+    QList<mode_t> staged;
+    DiskFile::SetFault([&staged](DiskFile::TCall call, const QString& path) {
+      struct stat status {};
+      if (call == DiskFile::TCall::Write && path.contains(TEntryLinks::kKeyFile) &&
+          ::stat(QFile::encodeName(path).constData(), &status) == 0)
+        staged << (status.st_mode & 0777);
+      return 0;
+    });
+    const mode_t mask = ::umask(0);
+    QString reason;
+    const bool started = Server->Start(QStringLiteral("127.0.0.1"), 0, QDateTime(), &reason);
+    ::umask(mask);
+    DiskFile::SetFault({});
+    QVERIFY2(started, qPrintable(reason));
+    QCOMPARE(staged, QList<mode_t>{0600});
+    struct stat status {};
+    QCOMPARE(::stat(QFile::encodeName(key).constData(), &status), 0);
+    QCOMPARE(status.st_mode & 0777, mode_t{0600});
+  }
+
+  // The organiser takes every link back by deleting the key, while the server runs.
+  void aDeletedKeyStopsTheOldLinksAtOnce() {
+    const QString link = LinkOf(QStringLiteral("Dana"), QStringLiteral("100"));
+    QVERIFY(QFile::remove(QDir(F->PoolDir).filePath(TEntryLinks::kKeyFile)));
+    const auto forged = Post(TServerFixture::Entry("Dana", "200", F->Winners(), link));
+    QCOMPARE(forged.Status, 403);
+    QCOMPARE(F->Pool.DataModule()->PlayerPicksFile().Items(1)->TieBreakerPoints(), 100);
+    const auto data = HttpProbe::Send(
+        HttpProbe::Request("GET", "/data", Port(), {}, {{"X-Entry-Link", link.toLatin1()}}),
+        Port());
+    QVERIFY(!TServerFixture::Json(data.Body).contains(QStringLiteral("mine")));
+    // A new entry gets a link under a new key, and that link works.
+    const QString fresh = LinkOf(QStringLiteral("Eli"), QStringLiteral("90"));
+    QVERIFY(fresh != link);
+    QCOMPARE(Post(TServerFixture::Entry("Eli", "91", F->Winners(), fresh)).Status, 200);
   }
 
   void thePageNeedsNothingElse() {

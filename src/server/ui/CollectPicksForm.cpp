@@ -17,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include "OpenPool.h"
+#include "OutsideText.h"
 #include "PicksServer.h"
 #include "Prompts.h"
 
@@ -101,15 +102,18 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
   connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
   connect(FServer, &TPicksServer::EntryTaken, this, [this](const QString& name, bool replaced) {
     ++(replaced ? FChanged : FNew);
-    Log((replaced ? QStringLiteral("%1 changed the entry of \"%2\"")
-                  : QStringLiteral("%1 new entry: \"%2\""))
-            .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")), name));
+    // Names come from the network: one line each in the log, whatever they hold.
+    Log((replaced ? QStringLiteral("%1 changed the entry of %2")
+                  : QStringLiteral("%1 new entry: %2"))
+            .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")),
+                 OutsideText::Quoted(name)));
   });
   connect(FServer, &TPicksServer::EntryRefused, this,
           [this](const QString& name, const QString& why) {
             ++FRefused;
-            Log(QStringLiteral("%1 refused \"%2\": %3")
-                    .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")), name, why));
+            Log(QStringLiteral("%1 refused %2: %3")
+                    .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")),
+                         OutsideText::Quoted(name), OutsideText::Plain(why)));
           });
   connect(FServer, &TPicksServer::EntriesClosed, this, &TfrmCollectPicks::ShowState);
   // Another pool, or an open first round, takes no entries.
