@@ -110,6 +110,7 @@ THttpReply TEntryDesk::Data(const QString& link) const {
   QJsonObject data{
       {QStringLiteral("pool"), system.PoolName().trimmed()},
       {QStringLiteral("open"), EntriesOpen()},
+      {QStringLiteral("closedReason"), ClosedReason()},
       {QStringLiteral("closes"), FCloses.isValid() ? FCloses.toString(kDateFormat) : QString()},
       {QStringLiteral("nameLength"), TPlayerPicksFile::kNameWidth},
       {QStringLiteral("maxGuess"), TPicksImport::kMaxGuess},

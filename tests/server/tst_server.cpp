@@ -118,6 +118,8 @@ class TestServer : public QObject {
     }
     const auto data = HttpProbe::Send(HttpProbe::Request("GET", "/data", Port()), Port());
     QCOMPARE(TServerFixture::Json(data.Body).value(QStringLiteral("open")).toBool(), false);
+    QCOMPARE(TServerFixture::Json(data.Body).value(QStringLiteral("closedReason")).toString(),
+             TEntryDesk::kTournamentBegun);
     QCOMPARE(F->Pool.DataModule()->PlayerPicksFile().Items(1)->TieBreakerPoints(), 100);
     for (int i = 0; i < files.size(); ++i)
       QCOMPARE(TestPools::ReadBytes(QDir(F->PoolDir).filePath(files[i])), before[i]);

@@ -52,10 +52,11 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
   edtCloses->setDisplayFormat(kDateFormat);
   edtCloses->setCalendarPopup(true);
   // No time is proposed: a guessed one could let entries in after the first game. The
-  // lowest time the box takes stands for none chosen yet.
-  edtCloses->setMinimumDateTime(QDateTime(QDate::currentDate(), QTime(0, 0)));
+  // lowest time the box takes, the last minute of yesterday, stands for none chosen yet.
+  edtCloses->setMinimumDateTime(QDateTime(QDate::currentDate(), QTime(0, 0)).addSecs(-60));
   edtCloses->setSpecialValueText(kClosesNotChosen);
   edtCloses->setDateTime(edtCloses->minimumDateTime());
+  edtCloses->installEventFilter(this);
   RestoreAddress();
 
   btnStart = new QPushButton(QStringLiteral("&Start"), this);
@@ -238,6 +239,16 @@ void TfrmCollectPicks::FormActivate() {
 
 void TfrmCollectPicks::FormClose() {
   btnStopClick();
+}
+
+bool TfrmCollectPicks::eventFilter(QObject* watched, QEvent* event) {
+  // Digits typed over the question would be taken as text: the box gets a date to type over,
+  // the start of today, which Start refuses unless it is changed.
+  if (watched == edtCloses && event->type() == QEvent::FocusIn &&
+      edtCloses->dateTime() == edtCloses->minimumDateTime()) {
+    edtCloses->setDateTime(edtCloses->minimumDateTime().addSecs(60));
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void TfrmCollectPicks::changeEvent(QEvent* event) {

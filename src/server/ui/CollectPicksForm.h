@@ -75,6 +75,7 @@ class TfrmCollectPicks : public QWidget {
   QAction* actRedo;
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
