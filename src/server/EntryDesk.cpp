@@ -85,8 +85,12 @@ void TEntryDesk::IndexLinks() {
   }
 }
 
-bool TEntryDesk::EntriesOpen() const {
-  return !FCloses.isValid() || QDateTime::currentDateTime() < FCloses;
+QString TEntryDesk::ClosedReason() const {
+  if (FPool.GamesPlayed())
+    return kTournamentBegun;
+  if (FCloses.isValid() && QDateTime::currentDateTime() >= FCloses)
+    return kClosed;
+  return {};
 }
 
 THttpReply TEntryDesk::Data(const QString& link) const {
@@ -121,6 +125,7 @@ THttpReply TEntryDesk::Data(const QString& link) const {
   QJsonObject data{
       {QStringLiteral("pool"), system.PoolName().trimmed()},
       {QStringLiteral("open"), EntriesOpen()},
+      {QStringLiteral("closedReason"), ClosedReason()},
       {QStringLiteral("closes"), FCloses.isValid() ? FCloses.toString(kDateFormat) : QString()},
       {QStringLiteral("nameLength"), TPlayerPicksFile::kNameWidth},
       {QStringLiteral("maxGuess"), TPicksImport::kMaxGuess},
@@ -155,8 +160,10 @@ THttpReply TEntryDesk::Refuse(int status, const QString& name, const QJsonArray&
 
 THttpReply TEntryDesk::Take(const TOnlineEntry& entry) {
   const TFFDataModule* module = FPool.DataModule();
-  if (!EntriesOpen() || !FPool.IsOpen() || !module)
+  if (!FPool.IsOpen() || !module)
     return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), kClosed)});
+  if (const QString closed = ClosedReason(); !closed.isEmpty())
+    return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), closed)});
   // With its link an entry changes the player's own; without it, a name the pool has is
   // refused as the import refuses it.
   const bool withLink = !entry.Link.isEmpty();
@@ -185,7 +192,10 @@ THttpReply TEntryDesk::Take(const TOnlineEntry& entry) {
     return Refuse(import.OnlyExistingNames() ? 409 : 422, entry.Name, problems);
   }
   const bool replaced = import.ReplacedCount() > 0;
-  FPool.ImportPlayers(std::move(import.Players()), FUndo);
+  FPool.ImportPlayers(std::move(import.Players()), FUndo, kEntryStep.arg(entry.Name));
+  // The step pushed dropped any taken back after it.
+  FSteps.resize(static_cast<size_t>(FUndo->index() - 1));
+  FSteps.push_back({entry.Name, replaced});
   FBatch.push_back({entry.Name, replaced});
   return {200, Json({{QStringLiteral("ok"), true},
                      {QStringLiteral("name"), entry.Name},
@@ -203,13 +213,44 @@ bool TEntryDesk::Commit() {
     // line of the log.
     const QString why = kNotSavedBecause.arg(
         FPool.SaveError().split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QStringLiteral(": ")));
-    for (size_t i = 0; i < batch.size(); ++i)
-      FUndo->undo();
+    // Entries never taken cannot be made again.
+    TOpenPool::DropSteps(FUndo, static_cast<int>(batch.size()));
+    FSteps.resize(static_cast<size_t>(FUndo->count()));
     for (const TTaken& taken : batch)
       emit EntryRefused(taken.Name, why);
     return false;
   }
   for (const TTaken& taken : batch)
     emit EntryTaken(taken.Name, taken.Replaced);
+  return true;
+}
+
+bool TEntryDesk::StepEntry(bool undo, QString* why) {
+  why->clear();
+  const int step = undo ? FUndo->index() - 1 : FUndo->index();
+  const TFFDataModule* module = FPool.DataModule();
+  // The pool replaced, locked or unlocked empties the stack.
+  if (step < 0 || step >= FUndo->count() || step >= static_cast<int>(FSteps.size()) || !module)
+    return false;
+  const TTaken entry = FSteps[static_cast<size_t>(step)];
+  const bool inPool = module->PlayerPicksFile().FindPlayer(entry.Name) != nullptr;
+  if (entry.Replaced && !inPool) {
+    *why = kPlayerGone.arg(entry.Name);
+    return false;
+  }
+  if (!entry.Replaced && !undo && inPool) {
+    *why = kNameTakenSince.arg(entry.Name);
+    return false;
+  }
+  undo ? FUndo->undo() : FUndo->redo();
+  if (!FPool.Save()) {
+    undo ? FUndo->redo() : FUndo->undo();
+    *why = kStepNotSaved.arg(entry.Name);
+    return false;
+  }
+  if (undo)
+    emit EntryUndone(entry.Name, entry.Replaced);
+  else
+    emit EntryRedone(entry.Name, entry.Replaced);
   return true;
 }

@@ -345,6 +345,10 @@ TPicksServer::TPicksServer(TOpenPool& pool, QObject* parent)
       FDesk(std::make_unique<TEntryDesk>(pool, *FLinks)) {
   connect(FDesk.get(), &TEntryDesk::EntryTaken, this, &TPicksServer::EntryTaken);
   connect(FDesk.get(), &TEntryDesk::EntryRefused, this, &TPicksServer::EntryRefused);
+  connect(FDesk.get(), &TEntryDesk::EntryUndone, this, &TPicksServer::EntryUndone);
+  connect(FDesk.get(), &TEntryDesk::EntryRedone, this, &TPicksServer::EntryRedone);
+  // Entries close the moment a winner is entered, not at the next tick of the clock.
+  connect(&FPool, &TOpenPool::ChartChanged, this, &TPicksServer::CheckClosing);
   FClock.setInterval(1000);
   connect(&FClock, &QTimer::timeout, this, &TPicksServer::CheckClosing);
 }
@@ -353,13 +357,23 @@ TPicksServer::~TPicksServer() {
   Stop();
 }
 
-bool TPicksServer::Start(const QString& address, quint16 port, const QDateTime& closes,
-                         QString* reason) {
-  Stop();
+bool TPicksServer::CanStart(QString* reason) const {
   if (!FPool.IsOpen() || !FPool.Finalized() || !FPool.DataModule()) {
     *reason = kNotLocked;
     return false;
   }
+  if (FPool.GamesPlayed()) {
+    *reason = TEntryDesk::kTournamentBegun;
+    return false;
+  }
+  return true;
+}
+
+bool TPicksServer::Start(const QString& address, quint16 port, const QDateTime& closes,
+                         QString* reason) {
+  Stop();
+  if (!CanStart(reason))
+    return false;
   if (!FLinks->Load(FPool.DataModule()->Directory(), reason))
     return false;
   FDesk->IndexLinks();
@@ -406,12 +420,29 @@ bool TPicksServer::EntriesOpen() const {
   return FDesk->EntriesOpen();
 }
 
+QString TPicksServer::ClosedReason() const {
+  return FDesk->ClosedReason();
+}
+
 QUndoStack* TPicksServer::UndoStack() const {
   return FDesk->UndoStack();
 }
 
+bool TPicksServer::UndoEntry(QString* why) {
+  return FDesk->UndoEntry(why);
+}
+
+bool TPicksServer::RedoEntry(QString* why) {
+  return FDesk->RedoEntry(why);
+}
+
 void TPicksServer::CheckClosing() {
-  if (FToldClosed || EntriesOpen())
+  // A winner taken off the chart again opens the entries again, to be told when they close.
+  if (EntriesOpen()) {
+    FToldClosed = false;
+    return;
+  }
+  if (FToldClosed || !IsRunning())
     return;
   FToldClosed = true;
   emit EntriesClosed();

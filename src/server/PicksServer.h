@@ -52,10 +52,13 @@ class TPicksServer : public QObject {
   explicit TPicksServer(TOpenPool& pool, QObject* parent = nullptr);
   ~TPicksServer() override;
 
+  // Whether the open pool takes entries online: its first round is locked and no game has its
+  // winner yet. False, with the reason in `reason`, when not.
+  bool CanStart(QString* reason) const;
   // Starts serving the open pool on `address` (an address of this machine) and `port` (0:
-  // any free port), taking entries until `closes` (invalid: until Stop). False, with the
-  // reason in `reason`, when the pool takes no players yet, its links' key cannot be read or
-  // made, or nothing can listen there.
+  // any free port), taking entries until `closes` (invalid: until Stop) or until a game has
+  // its winner. False, with the reason in `reason`, when the pool takes no entries
+  // (CanStart), its links' key cannot be read or made, or nothing can listen there.
   bool Start(const QString& address, quint16 port, const QDateTime& closes, QString* reason);
   // The limits of the next Start.
   void SetLimits(const TLimits& limits) { FLimits = limits; }
@@ -69,13 +72,22 @@ class TPicksServer : public QObject {
   const QDateTime& Closes() const;
   void SetCloses(const QDateTime& closes);
   bool EntriesOpen() const;
-  // Each entry taken is a command here, so that the organiser can take it back.
+  // Why entries are closed, as the players are told; empty while they are open.
+  QString ClosedReason() const;
+  // Each entry taken is a step here, named after its player.
   QUndoStack* UndoStack() const;
+  // Takes the last entry back out of the pool, or makes it again, saved at once
+  // (TEntryDesk::UndoEntry).
+  bool UndoEntry(QString* why);
+  bool RedoEntry(QString* why);
 
  signals:
   void EntryTaken(const QString& name, bool replaced);
   void EntryRefused(const QString& name, const QString& why);
-  // The closing time has passed; the page now says entries are closed.
+  void EntryUndone(const QString& name, bool replaced);
+  void EntryRedone(const QString& name, bool replaced);
+  // The closing time has passed or a game has its winner; the page now says entries are
+  // closed.
   void EntriesClosed();
 
  private:

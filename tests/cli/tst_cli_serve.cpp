@@ -12,6 +12,7 @@
 
 #include "CliRunner.h"
 #include "Csv.h"
+#include "EntryDesk.h"
 #include "HttpProbe.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
@@ -48,6 +49,18 @@ class TestCliServe : public QObject {
     const TCliRun run = RunTool({"serve", MakePool("Open.BGD", false), "--port", "0"});
     QCOMPARE(run.Status, 1);
     QCOMPARE(QString::fromUtf8(run.Err).trimmed(), TOpenPool::kNotLocked);
+  }
+
+  void aPoolWithAResultIsNotServed() {
+    const QString directory = MakePool("Played.BGD", true);
+    auto pool = TestPools::OpenPool(directory);
+    TestPools::PlayUpperLinesUpTo(*pool, 2);
+    pool->TeamsFile().SetModified(true);
+    QVERIFY(pool->SavePool());
+    pool->ClosePool();
+    const TCliRun run = RunTool({"serve", directory, "--port", "0"});
+    QCOMPARE(run.Status, 1);
+    QCOMPARE(QString::fromUtf8(run.Err).trimmed(), TEntryDesk::kTournamentBegun);
   }
 
   void servesUntilCtrlC() {

@@ -356,6 +356,50 @@ class TestEntry : public QObject {
     QCOMPARE(f.DragsStarted.size(), 1);
   }
 
+  // Once a game has its winner, a paper entry handed in before it may still be typed in: the
+  // first change of an opening asks, No by default; a Yes holds until the window is put away.
+  void afterAResultPicksAreEnteredOnlyWhenAsked() {
+    TEntryFixture f;
+    const TPlayerPicksListObject* early = f.Add(QStringLiteral("Early"));
+    QVERIFY(f.Pool.AdvanceTeam(1));
+    const QStringList asked{TOpenPool::kGamesPlayedQuestion};
+    f.Prompts.Reset();
+    f.Drop(1, 127);
+    f.TypeGuess(QStringLiteral("140"));
+    QVERIFY(!f.Form->edtTotalPointsExit());
+    QCOMPARE(f.Prompts.Texts(), asked + asked);
+    QCOMPARE(f.Prompts.Shown().first().Default, TPrompts::Answer::No);
+    QCOMPARE(early->Pick(0)->RoundReached(), 1);
+    QCOMPARE(early->TieBreakerPoints(), 0);
+    QCOMPARE(f.Form->edtTotalPoints->text(), QStringLiteral("0"));
+    f.Prompts.Reset();
+    f.Form->actPlayerAddExecute();
+    f.Form->actFileImportExecute();
+    QCOMPARE(f.Prompts.Texts(), asked + asked);
+    QCOMPARE(f.Players().Count(), 1);
+
+    f.Prompts.Reset();
+    f.Prompts.QueueAnswer(TPrompts::Answer::Yes);
+    f.Drop(1, 127);
+    const TPlayerPicksListObject* paper = f.Add(QStringLiteral("Paper"));
+    f.DoubleClick(2);
+    QCOMPARE(f.Prompts.Texts(), asked + QStringList{TfrmPlayerEntryForm::kNamePrompt});
+    QCOMPARE(early->Pick(0)->RoundReached(), 7);
+    QVERIFY(paper);
+    QCOMPARE(f.Entry(QStringLiteral("R1S16"))->RoundReached(), 2);
+
+    // Put away and opened again, it asks again; so does an import from the main window.
+    f.Form->show();
+    f.Form->close();
+    f.Prompts.Reset();
+    f.Form->cbxPlayerName->setCurrentIndex(0);
+    f.Form->cbxPlayerNameClick();
+    f.Drop(1, 1);
+    TShareCommands::ImportPlayers(f.Pool, nullptr);
+    QCOMPARE(f.Prompts.Texts(), asked + asked);
+    QCOMPARE(early->Pick(0)->RoundReached(), 7);
+  }
+
   // --- The guess -------------------------------------------------------------------------------
 
   void theGuessIsStoredOnLeavingTheFieldAndAtADrop() {
@@ -739,6 +783,8 @@ class TestEntry : public QObject {
       if (f.Pool.ResultsBracket()->Slot(slot)->Team())
         f.Pool.AdvanceTeam(slot);
     }
+    // An entry handed in before the first game.
+    f.Prompts.QueueAnswer(TPrompts::Answer::Yes);
     const TPlayerPicksListObject* player = f.Add(QStringLiteral("Walker"));
     const TBracketList& chart = f.Chart();
     for (int step = 0; step < 1500; ++step) {

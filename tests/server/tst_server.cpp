@@ -59,6 +59,7 @@ class TestServer : public QObject {
   }
 
   void aFullEntryJoinsThePoolIsSavedAndCanBeTakenBack() {
+    const QByteArray before = F->PlayerFile();
     QSignalSpy players(&F->Pool, &TOpenPool::PlayersInserted);
     QSignalSpy leaving(&F->Pool, &TOpenPool::PlayersRemoved);
     QSignalSpy taken(Server.get(), &TPicksServer::EntryTaken);
@@ -82,9 +83,53 @@ class TestServer : public QObject {
              QStringList({QStringLiteral("José Muñoz"), QStringLiteral("141")}) + winners);
     saved->ClosePool();
 
-    Server->UndoStack()->undo();
+    // Taken back, the entry leaves the files at once, and it can be made again.
+    const QByteArray withEntry = F->PlayerFile();
+    QCOMPARE(Server->UndoStack()->undoText(), QStringLiteral("Entry of José Muñoz"));
+    QString why;
+    QVERIFY(Server->UndoEntry(&why));
     QCOMPARE(F->PlayerCount(), 1);
     QCOMPARE(leaving.count(), 1);
+    QVERIFY(!F->Pool.Modified());
+    QCOMPARE(F->PlayerFile(), before);
+    QVERIFY(Server->RedoEntry(&why));
+    QCOMPARE(F->PlayerFile(), withEntry);
+    // A player of that name typed in since: the entry is not put back beside it.
+    QVERIFY(Server->UndoEntry(&why));
+    QVERIFY(F->Pool.AddPlayer(QStringLiteral("José Muñoz")));
+    QVERIFY(!Server->RedoEntry(&why));
+    QCOMPARE(why, TEntryDesk::kNameTakenSince.arg(QStringLiteral("José Muñoz")));
+    QCOMPARE(F->PlayerCount(), 2);
+  }
+
+  // A winner entered while the server runs closes the entries that moment: a new entry and a
+  // change through a private link are refused, and no file changes.
+  void aResultClosesEntriesAtOnce() {
+    const QString link = LinkOf(QStringLiteral("Dana"), QStringLiteral("100"));
+    QSignalSpy closed(Server.get(), &TPicksServer::EntriesClosed);
+    QVERIFY(F->Pool.AdvanceTeam(1));
+    QCOMPARE(closed.count(), 1);
+    const QStringList files{"System.dat", "Teams.dat", "PlayPick.dat"};
+    QList<QByteArray> before;
+    for (const QString& file : files)
+      before << TestPools::ReadBytes(QDir(F->PoolDir).filePath(file));
+    for (const QString& with : {QString(), link}) {
+      const auto answer = Post(TServerFixture::Entry("Dana", "200", F->Winners(), with));
+      QCOMPARE(answer.Status, 403);
+      QVERIFY2(answer.Body.contains(TEntryDesk::kTournamentBegun.toUtf8()), answer.Body.data());
+    }
+    const auto data = HttpProbe::Send(HttpProbe::Request("GET", "/data", Port()), Port());
+    QCOMPARE(TServerFixture::Json(data.Body).value(QStringLiteral("open")).toBool(), false);
+    QCOMPARE(TServerFixture::Json(data.Body).value(QStringLiteral("closedReason")).toString(),
+             TEntryDesk::kTournamentBegun);
+    QCOMPARE(F->Pool.DataModule()->PlayerPicksFile().Items(1)->TieBreakerPoints(), 100);
+    for (int i = 0; i < files.size(); ++i)
+      QCOMPARE(TestPools::ReadBytes(QDir(F->PoolDir).filePath(files[i])), before[i]);
+    // Nor does it start again on a pool with a result.
+    Server->Stop();
+    QString reason;
+    QVERIFY(!Server->Start(QStringLiteral("127.0.0.1"), 0, QDateTime(), &reason));
+    QCOMPARE(reason, TEntryDesk::kTournamentBegun);
   }
 
   void eachRefusalLeavesThePoolAsItWas_data() {
