@@ -303,19 +303,25 @@ void TfrmPlayerEntryForm::actPlayerAddExecute() {
   if (!FPool.IsOpen() || !CommitGuess() || !MayEnterPicks())
     return;
   QString name;
-  bool ok = false;
-  {
-    const TOwnModal own(*this);
-    ok = TPrompts::Current().AskText(kMessageTitle, kNamePrompt, &name,
-                                     TPlayerPicksFile::kNameWidth);
-  }
-  if (!ok)
-    return;
-  QString reason;
-  const TPlayerPicksListObject* const player = FPool.AddPlayer(name, UndoStack(), &reason);
-  if (!player) {
-    Refuse(reason);
-    return;
+  const TPlayerPicksListObject* player = nullptr;
+  while (!player) {
+    bool ok = false;
+    {
+      const TOwnModal own(*this);
+      ok = TPrompts::Current().AskText(kMessageTitle, kNamePrompt, &name,
+                                       TPlayerPicksFile::kNameWidth);
+    }
+    if (!ok)
+      return;
+    QString reason;
+    player = FPool.AddPlayer(name, UndoStack(), &reason);
+    if (!player) {
+      Refuse(reason);
+      // No name at all ends Add; a name the pool has or cannot keep comes back, selected, to
+      // be mended or typed anew.
+      if (reason == TOpenPool::kNameMissing)
+        return;
+    }
   }
   FCurrentPlayer = player;
   cbxPlayerName->setCurrentIndex(ItemOfPlayer(player));

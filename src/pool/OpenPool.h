@@ -264,8 +264,9 @@ class TOpenPool : public QObject {
   void ShowPlayer(const TPlayerPicksListObject* player);
   // Appends a player of this name (kept exactly as given), every entry taken from the team
   // list at round 1, guess 0. Null, with nothing changed and the reason in `reason`, while the
-  // first round is open (players come after it), for a name that is empty, taken by another
-  // player (exactly) or that the pool cannot store (PoolNames).
+  // first round is open (players come after it), for a name that is empty, another player's
+  // (PoolNames::Key: a look-alike is refused with the name the pool has) or that the pool
+  // cannot store (PoolNames).
   const TPlayerPicksListObject* AddPlayer(const QString& name, QUndoStack* undo = nullptr,
                                           QString* reason = nullptr);
   // Takes the player out of the list (off the picks chart first, if shown). False when the

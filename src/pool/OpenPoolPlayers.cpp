@@ -29,10 +29,11 @@ const TPlayerPicksListObject* TOpenPool::AddPlayer(const QString& name, QUndoSta
   // Players are entered on a locked first round only.
   if (!Finalized()) {
     why = kNotLocked;
-  } else if (TrimBlanksAndControls(name).isEmpty()) {
+  } else if (PoolNames::Normal(name).isEmpty()) {
     why = kNameMissing;
-  } else if (FDataModule->PlayerPicksFile().FindPlayer(name)) {
-    why = kPlayerNameTaken.arg(name);
+  } else if (const TPlayerPicksListObject* same =
+                 FDataModule->PlayerPicksFile().FindSamePlayer(name)) {
+    why = kPlayerNameTaken.arg(PoolNames::Quoted(same->PlayerName()));
   } else {
     why = PoolNames::Unstorable(name, QStringLiteral("player name"), TPlayerPicksFile::kNameWidth);
   }

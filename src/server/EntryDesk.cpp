@@ -11,6 +11,7 @@
 #include "OpenPool.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
+#include "PoolNames.h"
 #include "TeamNames.h"
 
 namespace {
@@ -164,20 +165,28 @@ THttpReply TEntryDesk::Take(const TOnlineEntry& entry) {
     return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), kClosed)});
   if (const QString closed = ClosedReason(); !closed.isEmpty())
     return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), closed)});
-  // With its link an entry changes the player's own; without it, a name the pool has is
-  // refused as the import refuses it.
-  const bool withLink = !entry.Link.isEmpty();
-  if (withLink && !FLinks.Matches(entry.Name, entry.Link))
-    return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), kWrongLink)});
+  // With its link an entry changes the player's own, named as the pool has it; without it, a
+  // name the pool has, or a look-alike of one, is refused as the import refuses it. A link
+  // of a name no player has now brings that name in anew.
+  const TPlayerPicksListObject* own = nullptr;
+  if (!entry.Link.isEmpty()) {
+    own = LinkedPlayer(entry.Name, entry.Link);
+    if (!own && !FLinks.Matches(PoolNames::Normal(entry.Name), entry.Link))
+      return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), kWrongLink)});
+  }
 
-  QStringList cells{entry.Name, entry.Guess};
+  QStringList cells{own ? own->PlayerName() : entry.Name, entry.Guess};
   cells << entry.Winners;
-  TPicksImport import(*module, withLink);
+  TPicksImport import(*module, own != nullptr);
   if (!import.ReadEntry(cells)) {
     QJsonArray problems;
     for (const TPicksImport::TProblem& problem : import.Problems()) {
       const int column = problem.Column - 1;
-      if (column == TPicksSheet::kNameColumn) {
+      if (!problem.Existing.isEmpty()) {
+        QJsonObject taken = Problem(QStringLiteral("name"), kNameTaken);
+        taken.insert(QStringLiteral("existing"), problem.Existing);
+        problems << taken;
+      } else if (column == TPicksSheet::kNameColumn) {
         problems << Problem(QStringLiteral("name"), problem.Text);
       } else if (column == TPicksSheet::kGuessColumn) {
         problems << Problem(QStringLiteral("guess"), problem.Text);
@@ -191,16 +200,28 @@ THttpReply TEntryDesk::Take(const TOnlineEntry& entry) {
     }
     return Refuse(import.OnlyExistingNames() ? 409 : 422, entry.Name, problems);
   }
-  const bool replaced = import.ReplacedCount() > 0;
-  FPool.ImportPlayers(std::move(import.Players()), FUndo, kEntryStep.arg(entry.Name));
+  const TIncomingPlayer& incoming = import.Players().front();
+  const bool replaced = incoming.Replaces != nullptr;
+  const QString name = replaced ? incoming.Replaces->PlayerName() : incoming.Player->PlayerName();
+  FPool.ImportPlayers(std::move(import.Players()), FUndo, kEntryStep.arg(name));
   // The step pushed dropped any taken back after it.
   FSteps.resize(static_cast<size_t>(FUndo->index() - 1));
-  FSteps.push_back({entry.Name, replaced});
-  FBatch.push_back({entry.Name, replaced});
+  FSteps.push_back({name, replaced});
+  FBatch.push_back({name, replaced});
   return {200, Json({{QStringLiteral("ok"), true},
-                     {QStringLiteral("name"), entry.Name},
+                     {QStringLiteral("name"), name},
                      {QStringLiteral("replaced"), replaced},
-                     {QStringLiteral("link"), FLinks.Link(entry.Name)}})};
+                     {QStringLiteral("link"), FLinks.Link(name)}})};
+}
+
+const TPlayerPicksListObject* TEntryDesk::LinkedPlayer(const QString& name,
+                                                       const QString& link) const {
+  const QString key = PoolNames::Key(name);
+  for (const auto& player : FPool.DataModule()->PlayerPicksFile().List()) {
+    if (PoolNames::Key(player->PlayerName()) == key && FLinks.Matches(player->PlayerName(), link))
+      return player.get();
+  }
+  return nullptr;
 }
 
 bool TEntryDesk::Commit() {

@@ -11,6 +11,7 @@ class QJsonArray;
 class QUndoStack;
 class TEntryLinks;
 class TOpenPool;
+class TPlayerPicksListObject;
 
 // One player's entry as the page sends it.
 struct TOnlineEntry {
@@ -49,6 +50,9 @@ class TEntryDesk : public QObject {
   static inline const QString kWrongLink = QStringLiteral(
       "This private link belongs to another entry. Open the link you were given for your "
       "own entry, or send a new entry without a link.");
+  // A name the pool has, or a look-alike of one, sent without that entry's link.
+  static inline const QString kNameTaken = QStringLiteral(
+      "This name already has an entry. To change it, use the private link you were given.");
   static inline const QString kNotSaved = QStringLiteral(
       "The pool could not be saved, so your entry was not taken. Please send it again in a "
       "little while.");
@@ -109,6 +113,9 @@ class TEntryDesk : public QObject {
 
   THttpReply Refuse(int status, const QString& name, const QJsonArray& problems);
   bool StepEntry(bool undo, QString* why);
+  // The player whose entry `link` opens, among those whose name is the same player's as
+  // `name`; null when the link is none of theirs.
+  const TPlayerPicksListObject* LinkedPlayer(const QString& name, const QString& link) const;
 
   TOpenPool& FPool;
   TEntryLinks& FLinks;

@@ -143,8 +143,8 @@ class TestServer : public QObject {
     QTest::newRow("guess out of range")
         << "guess" << 422 << "must be a whole number from 0 to 999, not \"1000\"";
     QTest::newRow("empty name") << "empty" << 422 << "the player name is empty";
-    QTest::newRow("duplicate name")
-        << "duplicate" << 409 << "the pool already has a player named \"Already Here\"";
+    QTest::newRow("nothing in it") << "blank" << 422 << "the player name is empty";
+    QTest::newRow("duplicate name") << "duplicate" << 409 << TEntryDesk::kNameTaken;
     QTest::newRow("another player's link") << "link" << 403 << "belongs to another entry";
     QTest::newRow("after closing") << "closed" << 403 << "Entries are closed.";
     QTest::newRow("oversized body") << "large" << 413 << "The entry is too large.";
@@ -175,6 +175,10 @@ class TestServer : public QObject {
       guess = QStringLiteral("1000");
     } else if (kind == "empty") {
       name = QStringLiteral("  ");
+    } else if (kind == "blank") {
+      name.clear();
+      guess.clear();
+      winners.fill(QString());
     } else if (kind == "duplicate") {
       name = QStringLiteral("Already Here");
     } else if (kind == "link") {
@@ -243,6 +247,7 @@ class TestServer : public QObject {
     QVERIFY(mine(QByteArray(43, 'A')).isEmpty());
   }
 
+<<<<<<< HEAD
   // With a file mode mask of 000 and a folder open to all, the key is no more open than 0600
   // at any moment: seen in its staged copy as its bytes are written, and in its place after.
   void theKeyIsNeverOpenToOthers() {
@@ -285,6 +290,64 @@ class TestServer : public QObject {
     const QString fresh = LinkOf(QStringLiteral("Eli"), QStringLiteral("90"));
     QVERIFY(fresh != link);
     QCOMPARE(Post(TServerFixture::Entry("Eli", "91", F->Winners(), fresh)).Status, 200);
+=======
+  // Blanks, letter case and invisible characters make no new player: a look-alike of a name is
+  // that player's, refused without its link and changing that entry with it; a new name is
+  // stored in its normal form.
+  void lookAlikesAreTheSamePlayer() {
+    const QString link = LinkOf(QStringLiteral("Link Alice"), QStringLiteral("100"));
+    for (const QString& name : {QStringLiteral("Link Alice "), QStringLiteral(" Link Alice"),
+                                QStringLiteral("link alice"), QStringLiteral("Link\u00a0Alice"),
+                                QStringLiteral("Link Al\u00adice")}) {
+      const auto answer = Post(TServerFixture::Entry(name, "200", F->Winners()));
+      QCOMPARE(answer.Status, 409);
+      const QJsonArray problems =
+          TServerFixture::Json(answer.Body).value(QStringLiteral("problems")).toArray();
+      QCOMPARE(problems.size(), 1);
+      const QJsonObject problem = problems.first().toObject();
+      QCOMPARE(problem.value(QStringLiteral("field")).toString(), QStringLiteral("name"));
+      QCOMPARE(problem.value(QStringLiteral("text")).toString(), TEntryDesk::kNameTaken);
+      QCOMPARE(problem.value(QStringLiteral("existing")).toString(), QStringLiteral("Link Alice"));
+    }
+    QCOMPARE(F->PlayerCount(), 2);
+
+    const auto changed = Post(TServerFixture::Entry(" link ALICE", "200", F->Winners(), link));
+    QCOMPARE(changed.Status, 200);
+    const QJsonObject said = TServerFixture::Json(changed.Body);
+    QVERIFY(said.value(QStringLiteral("replaced")).toBool());
+    QCOMPARE(said.value(QStringLiteral("name")).toString(), QStringLiteral("Link Alice"));
+    QCOMPARE(said.value(QStringLiteral("link")).toString(), link);
+    QCOMPARE(F->Pool.DataModule()->PlayerPicksFile().Items(1)->TieBreakerPoints(), 200);
+
+    const auto bob =
+        Post(TServerFixture::Entry("\u00a0 Link\u00ad \u2003Bob ", "90", F->Winners()));
+    QCOMPARE(bob.Status, 200);
+    QCOMPARE(TServerFixture::Json(bob.Body).value(QStringLiteral("link")).toString(),
+             LinkFor(QStringLiteral("Link Bob")));
+    QCOMPARE(F->Pool.DataModule()->PlayerPicksFile().Items(2)->PlayerName(),
+             QStringLiteral("Link Bob"));
+  }
+
+  // A player an older pool keeps with blanks around the name changes the entry with its link,
+  // though the page sends the name trimmed; the link opens that entry only.
+  void aLinkOpensItsOwnEntryAmongLookAlikes() {
+    std::vector<TIncomingPlayer> older;
+    for (const QString& name : {QStringLiteral("old timer"), QStringLiteral("Old Timer ")}) {
+      older.push_back(
+          {TPlayerPicksListObject::CreateFromTeams(F->Pool.DataModule()->TeamsFile()), nullptr});
+      older.back().Player->SetPlayerName(name);
+    }
+    F->Pool.ImportPlayers(std::move(older));
+    const auto answer = Post(TServerFixture::Entry("Old Timer", "77", F->Winners(),
+                                                   LinkFor(QStringLiteral("Old Timer "))));
+    QCOMPARE(answer.Status, 200);
+    QCOMPARE(TServerFixture::Json(answer.Body).value(QStringLiteral("name")).toString(),
+             QStringLiteral("Old Timer "));
+    const TPlayerPicksFile& players = F->Pool.DataModule()->PlayerPicksFile();
+    QCOMPARE(players.Count(), 3);
+    QCOMPARE(players.Items(1)->TieBreakerPoints(), 0);
+    QCOMPARE(players.Items(2)->TieBreakerPoints(), 77);
+>>>>>>> h/names
   }
 
   void thePageNeedsNothingElse() {

@@ -20,6 +20,8 @@ class TFakePrompts : public TPrompts {
     Answer Default = Answer::Yes;
     // The window the message was asked for, if the caller named one.
     QWidget* Asker = nullptr;
+    // The text a text input opened with, selected as the real input shows it.
+    QString Selected;
   };
 
   Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;
