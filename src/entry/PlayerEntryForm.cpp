@@ -338,10 +338,11 @@ void TfrmPlayerEntryForm::actPlayerDeleteExecute() {
   int picks = 0;
   for (const TPlayerPickArrayObject& entry : player->Picks())
     picks += std::max(0, entry.RoundReached() - 1);
-  const QString& question = picks == 0   ? kDeleteNoPicks
-                            : picks == 1 ? kDeleteOnePick
-                                         : kDeleteQuestion;
-  if (!Ask(question.arg(player->PlayerName(), QString::number(picks))))
+  const QString& name = player->PlayerName();
+  const QString question = picks == 0   ? kDeleteNoPicks.arg(name)
+                           : picks == 1 ? kDeleteOnePick.arg(name)
+                                        : kDeleteQuestion.arg(name, QString::number(picks));
+  if (!Ask(question))
     return;
   ClearChart();
   FPool.DeletePlayer(player, UndoStack());

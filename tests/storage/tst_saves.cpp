@@ -624,8 +624,12 @@ class TestSaves : public QObject {
       OpenPool(dir);
       QFAIL("a second writer was let in");
     } catch (const EInOutError& error) {
-      const QString expected = TPoolLock::kHeldBy.arg(QSysInfo::machineHostName())
-                                   .arg(QCoreApplication::applicationPid());
+      const QString since = QFileInfo(dir + "/" + TPoolLock::kFileName)
+                                .lastModified()
+                                .toString(TPoolLock::kSinceFormat);
+      const QString expected =
+          TPoolLock::kHeldBy.arg(QCoreApplication::applicationName(), QSysInfo::machineHostName(),
+                                 QString::number(QCoreApplication::applicationPid()), since);
       QVERIFY2(error.Reason().endsWith(expected), qPrintable(error.Reason()));
     }
     QCOMPARE(OpenReadOnly(dir)->TeamsFile().Count(), 60);

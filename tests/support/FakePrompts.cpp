@@ -1,5 +1,18 @@
 #include "FakePrompts.h"
 
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+void FailOnArgWarnings() {
+  QTest::failOnWarning(QRegularExpression(QStringLiteral("^QString::arg: ")));
+}
+}  // namespace
+
+TFakePrompts::TFakePrompts() {
+  FailOnArgWarnings();
+}
+
 TPrompts::Answer TFakePrompts::Message(const QString& text, const QString& title, Buttons buttons,
                                        Icon icon) {
   FShown.append({text, title, buttons, icon, DefaultAnswer(), Asker(), QString()});
@@ -42,6 +55,7 @@ QStringList TFakePrompts::Texts() const {
 }
 
 void TFakePrompts::Reset() {
+  FailOnArgWarnings();
   FShown.clear();
   FAnswers.clear();
   FTexts.clear();
