@@ -247,7 +247,6 @@ class TestServer : public QObject {
     QVERIFY(mine(QByteArray(43, 'A')).isEmpty());
   }
 
-<<<<<<< HEAD
   // With a file mode mask of 000 and a folder open to all, the key is no more open than 0600
   // at any moment: seen in its staged copy as its bytes are written, and in its place after.
   void theKeyIsNeverOpenToOthers() {
@@ -290,7 +289,8 @@ class TestServer : public QObject {
     const QString fresh = LinkOf(QStringLiteral("Eli"), QStringLiteral("90"));
     QVERIFY(fresh != link);
     QCOMPARE(Post(TServerFixture::Entry("Eli", "91", F->Winners(), fresh)).Status, 200);
-=======
+  }
+
   // Blanks, letter case and invisible characters make no new player: a look-alike of a name is
   // that player's, refused without its link and changing that entry with it; a new name is
   // stored in its normal form.
@@ -347,7 +347,6 @@ class TestServer : public QObject {
     QCOMPARE(players.Count(), 3);
     QCOMPARE(players.Items(1)->TieBreakerPoints(), 0);
     QCOMPARE(players.Items(2)->TieBreakerPoints(), 77);
->>>>>>> h/names
   }
 
   void thePageNeedsNothingElse() {
