@@ -23,6 +23,7 @@ import os
 import random
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -189,6 +190,25 @@ def refuse_look_alike(browser, url, width, height, shots):
         raise RuntimeError(f"at {width} px the refusal stays while the name is typed again")
 
 
+# "Teams.dat": 52-byte records, the round a team has reached at 44 and whether it has lost at
+# 48, each a little-endian 32-bit number.
+TEAM_RECORD, ROUND_AT, ELIMINATED_AT = 52, 44, 48
+
+
+def before_first_game(pool):
+    """Takes the copy's results back to the first round: entries are taken only before the
+    first game is played, and the sample pool has its results entered."""
+    path = os.path.join(pool, "Teams.dat")
+    with open(path, "rb") as file:
+        teams = bytearray(file.read())
+    for at in range(0, len(teams) - TEAM_RECORD + 1, TEAM_RECORD):
+        if struct.unpack_from("<i", teams, at + ROUND_AT)[0] > 1:
+            struct.pack_into("<i", teams, at + ROUND_AT, 1)
+        struct.pack_into("<i", teams, at + ELIMINATED_AT, 0)
+    with open(path, "wb") as file:
+        file.write(teams)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
@@ -200,6 +220,7 @@ def main():
     work = tempfile.mkdtemp(prefix="browser-entry-")
     pool = os.path.join(work, "Pool.BGD")
     shutil.copytree(args.pool, pool)
+    before_first_game(pool)
     server = subprocess.Popen([args.cli, "serve", pool, "--port", "0"], stdout=subprocess.PIPE,
                               text=True)
     browser = None
