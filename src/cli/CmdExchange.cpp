@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Cli.h"
+#include "Clock.h"
 #include "FFDataModule.h"
 #include "OpenPool.h"
 #include "Outlook.h"
@@ -111,7 +112,7 @@ int CmdPublish(const QStringList& arguments, TCliIO& io) {
     outlook = TPoolReports::WorkOutOutlook(pool, TShareCommands::kPublishTitle, options);
   QString error;
   const bool written =
-      StandingsPage::WriteFile(pool, QDate::currentDate(), outlook.get(), file, &error);
+      StandingsPage::WriteFile(pool, TClock::Current().Now().date(), outlook.get(), file, &error);
   Cli::ClosePoolUnsaved(pool);
   if (!written)
     Cli::WriteLine(io.Err, QStringLiteral("Cannot write ") + error);

@@ -6,6 +6,7 @@
 #include <csignal>
 
 #include "Cli.h"
+#include "Clock.h"
 #include "FFDataModule.h"
 #include "OpenPool.h"
 #include "OutsideText.h"
@@ -23,7 +24,7 @@ void AskStop(int) {
 }
 
 QString Now() {
-  return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+  return TClock::Current().Now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 }  // namespace
@@ -45,7 +46,7 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
     closes = QDateTime::fromString(until, kTimeFormat);
     if (!closes.isValid())
       throw TUsageError("--until must be a local time written \"YYYY-MM-DD HH:MM\"");
-    if (closes <= QDateTime::currentDateTime())
+    if (closes <= TClock::Current().Now())
       throw TUsageError("the closing time given with --until has passed already");
   }
 

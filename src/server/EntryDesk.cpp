@@ -1,5 +1,7 @@
 #include "EntryDesk.h"
 
+#include "Clock.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -89,7 +91,7 @@ void TEntryDesk::IndexLinks() {
 QString TEntryDesk::ClosedReason() const {
   if (FPool.GamesPlayed())
     return kTournamentBegun;
-  if (FCloses.isValid() && QDateTime::currentDateTime() >= FCloses)
+  if (FCloses.isValid() && TClock::Current().Now() >= FCloses)
     return kClosed;
   return {};
 }

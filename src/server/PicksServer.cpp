@@ -15,6 +15,7 @@
 #include <thread>
 #include <unordered_map>
 
+#include "Clock.h"
 #include "EntryDesk.h"
 #include "EntryLinks.h"
 #include "EntryPage.h"
@@ -23,8 +24,6 @@
 #include "OpenPool.h"
 
 namespace {
-
-using TClock = std::chrono::steady_clock;
 
 const char* const kJson = "application/json; charset=utf-8";
 const QString kTooMany =
@@ -66,8 +65,8 @@ QString StatusText(int status) {
 class TRateLimit {
  public:
   bool Allow(const std::string& address) {
-    const TClock::time_point now = TClock::now();
-    const TClock::time_point since = now - std::chrono::minutes(1);
+    const qint64 now = TClock::Current().Ticks();
+    const qint64 since = now - kWindow;
     std::lock_guard<std::mutex> lock(FMutex);
     // Addresses long quiet are forgotten, so that a crowd of them cannot fill the memory.
     if (FSeen.size() > kMaxAddresses) {
@@ -78,7 +77,7 @@ class TRateLimit {
           ++it;
       }
     }
-    std::deque<TClock::time_point>& times = FSeen[address];
+    std::deque<qint64>& times = FSeen[address];
     while (!times.empty() && times.front() < since)
       times.pop_front();
     if (static_cast<int>(times.size()) >= TPicksServer::kRequestsPerMinute)
@@ -89,8 +88,10 @@ class TRateLimit {
 
  private:
   static constexpr size_t kMaxAddresses = 10000;
+  static constexpr qint64 kWindow = 60 * 1000;  // a minute, in the clock's milliseconds
   std::mutex FMutex;
-  std::unordered_map<std::string, std::deque<TClock::time_point>> FSeen;
+  // When each address made its requests of the last minute, on the platform's clock.
+  std::unordered_map<std::string, std::deque<qint64>> FSeen;
 };
 
 }  // namespace

@@ -1,14 +1,15 @@
 // The picks server against real HTTP requests on the loopback address: entries taken through
 // the document and saved, every refusal leaving the pool as it was, the private links, the
 // caps and the headers.
+#include <sys/stat.h>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
 #include <memory>
-#include <sys/stat.h>
 
 #include "EntryDesk.h"
 #include "EntryLinks.h"
+#include "FakeClock.h"
 #include "HttpProbe.h"
 #include "PicksServer.h"
 #include "SafeFile.h"
@@ -366,7 +367,10 @@ class TestServer : public QObject {
              QStringLiteral("Office <Pool> & \"Friends\""));
   }
 
+  // Each address has a minute's worth of requests; the minute is the platform clock's, moved
+  // by the test.
   void requestsAreCappedPerAddress() {
+    TFakeClock clock;
     const QByteArray page = HttpProbe::Request("GET", "/", Port());
     for (int i = 0; i < TPicksServer::kRequestsPerMinute; ++i)
       QCOMPARE(HttpProbe::Exchange(page, Port(), QStringLiteral("127.0.0.2")).Status, 200);
@@ -374,6 +378,36 @@ class TestServer : public QObject {
     QCOMPARE(refused.Status, 429);
     CheckHeaders(refused);
     QCOMPARE(HttpProbe::Exchange(page, Port(), QStringLiteral("127.0.0.3")).Status, 200);
+    clock.AdvanceSeconds(59);
+    QCOMPARE(HttpProbe::Exchange(page, Port(), QStringLiteral("127.0.0.2")).Status, 429);
+    clock.AdvanceSeconds(2);
+    QCOMPARE(HttpProbe::Exchange(page, Port(), QStringLiteral("127.0.0.2")).Status, 200);
+  }
+
+  // Entries that arrived together are saved together: when that save fails, every one of them
+  // is taken out of the pool again, and none of them can be made again by a redo.
+  void aBatchThatCannotBeSavedIsTakenBackWhole() {
+    Server->Stop();
+    TEntryLinks links;
+    QString reason;
+    QVERIFY2(links.Load(F->PoolDir, &reason), qPrintable(reason));
+    TEntryDesk desk(F->Pool, links);
+    const QByteArray before = F->PlayerFile();
+    const int players = F->PlayerCount();
+    for (const char* name : {"Gus", "Hal", "Ida"}) {
+      TOnlineEntry entry;
+      QVERIFY(TOnlineEntry::FromJson(TServerFixture::Entry(name, "100", F->Winners()), &entry,
+                                     &reason));
+      QCOMPARE(desk.Take(entry).Status, 200);
+    }
+    QCOMPARE(F->PlayerCount(), players + 3);
+    const QString staged = QDir(F->PoolDir).filePath(QStringLiteral("PlayPick.dat.new"));
+    QVERIFY(QDir().mkpath(staged));
+    QVERIFY(!desk.Commit());
+    QVERIFY(QDir(staged).removeRecursively());
+    QCOMPARE(F->PlayerCount(), players);
+    QVERIFY(!desk.UndoStack()->canRedo());
+    QCOMPARE(F->PlayerFile(), before);
   }
 
   void anEntryThePoolCannotSaveIsNotTaken() {

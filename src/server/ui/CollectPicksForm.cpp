@@ -16,6 +16,7 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "Clock.h"
 #include "EntryDesk.h"
 #include "OpenPool.h"
 #include "OutsideText.h"
@@ -27,7 +28,7 @@ namespace {
 const QString kLoopback = QStringLiteral("127.0.0.1");
 
 QString Now() {
-  return QTime::currentTime().toString(QStringLiteral("HH:mm"));
+  return TClock::Current().Now().time().toString(QStringLiteral("HH:mm"));
 }
 
 // A player's name in a command's text, its "&" shown rather than taken for a shortcut key.
@@ -126,14 +127,14 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
     // Names come from the network: one line each in the log, whatever they hold.
     Log((replaced ? QStringLiteral("%1 changed the entry of %2")
                   : QStringLiteral("%1 new entry: %2"))
-            .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")),
+            .arg(TClock::Current().Now().time().toString(QStringLiteral("HH:mm")),
                  OutsideText::Quoted(name)));
   });
   connect(FServer, &TPicksServer::EntryRefused, this,
           [this](const QString& name, const QString& why) {
             ++FRefused;
             Log(QStringLiteral("%1 refused %2: %3")
-                    .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")),
+                    .arg(TClock::Current().Now().time().toString(QStringLiteral("HH:mm")),
                          OutsideText::Quoted(name), OutsideText::Plain(why)));
           });
   connect(FServer, &TPicksServer::EntryUndone, this, [this](const QString& name, bool replaced) {
@@ -201,7 +202,7 @@ void TfrmCollectPicks::btnStartClick() {
     edtCloses->setFocus();
     return;
   }
-  if (closes <= QDateTime::currentDateTime()) {
+  if (closes <= TClock::Current().Now()) {
     TPrompts::Current().Refuse(kClosesInPast, this);
     edtCloses->setFocus();
     return;
@@ -213,7 +214,7 @@ void TfrmCollectPicks::btnStartClick() {
   }
   StoreAddress();
   Log(QStringLiteral("%1 serving %2")
-          .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")), FServer->Url()));
+          .arg(TClock::Current().Now().time().toString(QStringLiteral("HH:mm")), FServer->Url()));
   ShowState();
 }
 
@@ -221,7 +222,8 @@ void TfrmCollectPicks::btnStopClick() {
   if (!FServer->IsRunning())
     return;
   FServer->Stop();
-  Log(QStringLiteral("%1 stopped").arg(QTime::currentTime().toString(QStringLiteral("HH:mm"))));
+  Log(QStringLiteral("%1 stopped")
+          .arg(TClock::Current().Now().time().toString(QStringLiteral("HH:mm"))));
   ShowState();
 }
 
