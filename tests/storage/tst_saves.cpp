@@ -96,16 +96,16 @@ class TestSaves : public QObject {
   QString Folder(const char* name) const { return FDir.filePath(QString::fromLatin1(name)); }
 
   // A save of the modified pool whose replacement of "PlayPick.dat" fails, killed as its undo
-  // is about to put "System.dat" back: the marker says "restore", "System.dat" and "Teams.dat"
-  // hold the new pool, and every staged copy not yet in place is still there, whole.
-  void KillWhileUndoing(const QString& dir) {
+  // is about to put `killedAt` back: the marker says "restore", and `killedAt` still holds
+  // the new pool's file.
+  void KillWhileUndoing(const QString& dir, const QString& killedAt) {
     auto pool = ModifiedPool(dir);
     const LimitedChild::TResult result = LimitedChild::Run(-1, [&](QByteArray&) {
-      int system = 0;
+      int renames = 0;
       DiskFile::SetFault([&](DiskFile::TCall call, const QString& path) {
         if (call == DiskFile::TCall::Rename && path == dir + "/PlayPick.dat")
           return EIO;
-        if (call == DiskFile::TCall::Rename && path == dir + "/System.dat" && ++system == 2)
+        if (call == DiskFile::TCall::Rename && path == dir + "/" + killedAt && ++renames == 2)
           ::_exit(0);
         return 0;
       });
@@ -114,7 +114,8 @@ class TestSaves : public QObject {
     });
     pool->ClosePool();
     QCOMPARE(result.Status, 0);
-    QCOMPARE(ReadPool(dir).System, FNew.System);
+    QCOMPARE(ReadBytes(dir + "/" + killedAt),
+             killedAt == TSystemFile::kFileName ? FNew.System : FNew.Teams);
     QVERIFY(ReadBytes(dir + "/" + TPoolSave::kMarkerName).contains("\nrestore\n"));
   }
 
@@ -311,23 +312,7 @@ class TestSaves : public QObject {
   // which still holds the new teams.
   void aKillWhileUndoingStillEndsWithTheOldPool() {
     const QString dir = Folder("undo");
-    auto pool = ModifiedPool(dir);
-    const LimitedChild::TResult result = LimitedChild::Run(-1, [&](QByteArray&) {
-      int teams = 0;
-      DiskFile::SetFault([&](DiskFile::TCall call, const QString& path) {
-        if (call == DiskFile::TCall::Rename && path == dir + "/PlayPick.dat")
-          return EIO;
-        if (call == DiskFile::TCall::Rename && path == dir + "/Teams.dat" && ++teams == 2)
-          ::_exit(0);
-        return 0;
-      });
-      pool->SavePool();
-      return 1;
-    });
-    pool->ClosePool();
-    QCOMPARE(result.Status, 0);
-    QCOMPARE(ReadPool(dir).Teams, FNew.Teams);
-    QVERIFY(TPoolSave::Pending(dir));
+    KillWhileUndoing(dir, TTeamsFile::kFileName);
     auto reopened = OpenPool(dir);
     QCOMPARE(ReadPool(dir), FOld);
     QCOMPARE(reopened->OpenNotice(), TPoolSave::kRestoredNotice);
@@ -740,7 +725,7 @@ class TestSaves : public QObject {
   // undone, and the next open undoes it.
   void aSaveBeingUndoneIsUndoneNotFinished() {
     const QString dir = Folder("undoing");
-    KillWhileUndoing(dir);
+    KillWhileUndoing(dir, TSystemFile::kFileName);
     QVERIFY(QFile::exists(dir + "/PlayPick.dat.new"));
     auto reopened = OpenPool(dir);
     QCOMPARE(reopened->OpenNotice(), TPoolSave::kRestoredNotice);
@@ -753,7 +738,7 @@ class TestSaves : public QObject {
   // the record of the save, so that a later open still puts it right.
   void aFailedRestoreIsNeverReportedAsDone() {
     const QString dir = Folder("restore");
-    KillWhileUndoing(dir);
+    KillWhileUndoing(dir, TSystemFile::kFileName);
     DiskFile::SetFault([&dir](DiskFile::TCall call, const QString& path) {
       return call == DiskFile::TCall::Rename && path == dir + "/Teams.dat" ? EIO : 0;
     });
