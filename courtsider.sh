@@ -5,6 +5,8 @@
 #   ./courtsider.sh run     build, then start the program (the sample pool on a first start)
 #   ./courtsider.sh test    build the tests with AddressSanitizer and UndefinedBehaviorSanitizer
 #                           into build-sanitize/ and run them all through ctest
+#   ./courtsider.sh tsan    build the tests that run threads (the outlook, the pick server, the
+#                           pool's lock and saves) with ThreadSanitizer into build-tsan/ and run them
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -68,7 +70,9 @@ run() {
 
 test_all() {
   install_packages
-  configure_and_build build-sanitize Debug -DCOURTSIDER_SANITIZE=ON -DCOURTSIDER_WERROR=ON
+  # With the benchmarks, which ctest runs once each at a tiny size.
+  configure_and_build build-sanitize Debug -DCOURTSIDER_SANITIZE=ON -DCOURTSIDER_WERROR=ON \
+    -DCOURTSIDER_BENCH=ON
   export QT_QPA_PLATFORM=offscreen
   export ASAN_OPTIONS="halt_on_error=1:detect_leaks=1:abort_on_error=1"
   export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
@@ -77,12 +81,29 @@ test_all() {
   ctest --output-on-failure -j "$JOBS"
 }
 
+# The tests whose code runs on more than one thread.
+THREADED_TESTS=(test_outlook test_server test_server_hostile test_saves)
+
+tsan() {
+  install_packages
+  cmake -S "$ROOT" -B "$ROOT/build-tsan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCOURTSIDER_TSAN=ON \
+    -DCOURTSIDER_WERROR=ON >/dev/null
+  cmake --build "$ROOT/build-tsan" -j "$JOBS" --target "${THREADED_TESTS[@]}"
+  export QT_QPA_PLATFORM=offscreen
+  export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$ROOT/tests/tsan.supp"
+  cd "$ROOT/build-tsan"
+  local pattern
+  pattern="^($(IFS='|'; echo "${THREADED_TESTS[*]}"))\$"
+  ctest --output-on-failure -j "$JOBS" -R "$pattern"
+}
+
 case "${1:-}" in
   build) build ;;
   run) shift; run "$@" ;;
   test) test_all ;;
+  tsan) tsan ;;
   *)
-    echo "usage: $0 build|run|test" >&2
+    echo "usage: $0 build|run|test|tsan" >&2
     exit 2
     ;;
 esac

@@ -2,9 +2,9 @@
 # Builds the fuzz targets with clang into build-fuzz/ and runs each for a given time.
 #   fuzz/run-fuzzers.sh [SECONDS] [TARGET ...]
 # SECONDS is per target (60 by default); the targets are system_file, teams_file,
-# player_picks_file, chart, picks_import and outlook (all by default). Each starts from the
-# corpus kept in the repository (fuzz/corpus/TARGET) and keeps what it learns in
-# build-fuzz/corpus/TARGET. An input that makes a target fail is left in
+# player_picks_file, chart, picks_import, outlook and entry_request (all by default). Each
+# starts from the corpus kept in the repository (fuzz/corpus/TARGET) and keeps what it learns
+# in build-fuzz/corpus/TARGET. An input that makes a target fail is left in
 # build-fuzz/findings/TARGET/; once the fault is fixed, add it to fuzz/corpus/TARGET so that
 # the test run replays it from then on.
 set -euo pipefail
@@ -13,7 +13,8 @@ ROOT=$(pwd)
 EACH=${1:-60}
 shift || true
 TARGETS=("$@")
-[ ${#TARGETS[@]} -eq 0 ] && TARGETS=(system_file teams_file player_picks_file chart picks_import outlook)
+[ ${#TARGETS[@]} -eq 0 ] &&
+  TARGETS=(system_file teams_file player_picks_file chart picks_import outlook entry_request)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 CC=clang CXX=clang++ cmake -S "$ROOT" -B "$ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo \

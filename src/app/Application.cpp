@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QStandardPaths>
 #include <cstdio>
 #include <exception>
 
@@ -14,6 +15,7 @@
 #include "Prompts.h"
 #include "Registry.h"
 #include "ReportDialogs.h"
+#include "SingleInstance.h"
 #include "Version.h"
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
@@ -50,6 +52,17 @@ void SetNames() {
   QCoreApplication::setApplicationName(QStringLiteral("Courtsider"));
   QCoreApplication::setApplicationVersion(kProgramVersion);
   QGuiApplication::setDesktopFileName(QStringLiteral("courtsider"));
+}
+
+// The window the user works in, in front and active: a dialog it shows modally above it.
+void BringToFront(QWidget& mainForm) {
+  mainForm.setWindowState((mainForm.windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+  mainForm.show();
+  QWidget* front = QApplication::activeModalWidget();
+  if (!front)
+    front = &mainForm;
+  front->raise();
+  front->activateWindow();
 }
 
 struct TOptions {
@@ -127,12 +140,28 @@ int TApplication::Run(int& argc, char** argv) {
       state.RestoreWindowState();
   });
 
+  // A second start on the same settings brings the first one's window to the front.
+  TSingleInstance instance(QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation),
+                           TRegistry::StoreFile());
+  switch (instance.Claim()) {
+    case TSingleInstance::TStart::First:
+      break;
+    case TSingleInstance::TStart::Raised:
+      return 0;
+    case TSingleInstance::TStart::Unreachable:
+      prompts.Message(TSingleInstance::kAlreadyRunning, kApplicationTitle, TPrompts::Buttons::Ok,
+                      TPrompts::Icon::Information);
+      return 1;
+  }
+
   int result = 1;
   // What escapes the message loop, or the start before it, ends the program with a word
   // rather than a crash.
   try {
     TMainForm mainForm;
     prompts.SetMainWindow(&mainForm);
+    QObject::connect(&instance, &TSingleInstance::RaiseRequested, &mainForm,
+                     [&mainForm] { BringToFront(mainForm); });
     mainForm.show();
     result = application.exec();
   } catch (const std::exception& error) {

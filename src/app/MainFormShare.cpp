@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QStatusBar>
 
+#include "Clock.h"
 #include "CollectPicksForm.h"
 #include "FFDataModule.h"
 #include "MainForm.h"
@@ -57,7 +58,8 @@ void TMainForm::actFilePublishExecute() {
       return;
   }
   QString error;
-  if (!StandingsPage::WriteFile(*pool, QDate::currentDate(), outlook.get(), file, &error)) {
+  if (!StandingsPage::WriteFile(*pool, TClock::Current().Now().date(), outlook.get(), file,
+                                &error)) {
     TPrompts::Current().Refuse(TShareCommands::kCannotWrite.arg(error), this);
     return;
   }

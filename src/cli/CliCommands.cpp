@@ -32,7 +32,7 @@ const std::vector<TCliCommand>& CliCommands() {
       {"report", "report DIR \"REPORT\" (--rtf FILE | --pdf FILE)", CmdReport},
       {"template", "template DIR --csv FILE", CmdTemplate},
       {"export-picks", "export-picks DIR --csv FILE", CmdExportPicks},
-      {"import-picks", "import-picks DIR FILE [--replace]", CmdImportPicks},
+      {"import-picks", "import-picks DIR FILE [--replace] [--after-results]", CmdImportPicks},
       {"publish", "publish DIR --html FILE [--threads N]", CmdPublish},
       {"outlook", "outlook DIR [--model even|seed] [--format text|csv|json] [--threads N]",
        CmdOutlook},

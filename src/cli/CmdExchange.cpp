@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Cli.h"
+#include "Clock.h"
 #include "FFDataModule.h"
 #include "OpenPool.h"
 #include "Outlook.h"
@@ -16,6 +17,11 @@
 #include "StandingsPage.h"
 
 namespace {
+const QString kGamesPlayed = QStringLiteral(
+    "Nothing was imported: the tournament has begun (a game on the results chart has its "
+    "winner), and picks read now could be made knowing it. To import picks handed in before "
+    "the first game, add --after-results.");
+
 // The shape of template and export: read the pool, write one file made from it to the
 // file given with `option`.
 template <class TMake>
@@ -47,6 +53,7 @@ int CmdExportPicks(const QStringList& arguments, TCliIO& io) {
 int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
   QStringList rest = arguments;
   const bool replace = rest.removeAll(QStringLiteral("--replace")) > 0;
+  const bool afterResults = rest.removeAll(QStringLiteral("--after-results")) > 0;
   if (rest.size() != 2 || rest.at(0).startsWith(QLatin1String("--")) ||
       rest.at(1).startsWith(QLatin1String("--"))) {
     throw TUsageError("expected a pool folder and a CSV file");
@@ -64,6 +71,12 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
   TOpenPool document;
   if (!Cli::OpenDocumentForChange(directory, document, io))
     return 1;
+  // Picks read after a game has its winner could have been made knowing it.
+  if (document.GamesPlayed() && !afterResults) {
+    Cli::WriteLine(io.Err, kGamesPlayed);
+    document.Close();
+    return 1;
+  }
   TPicksImport import(*document.DataModule(), replace);
   if (!import.Read(sheet)) {
     Cli::WriteLine(io.Err, QStringLiteral("Nothing was imported; the pool is as it was."));
@@ -99,7 +112,7 @@ int CmdPublish(const QStringList& arguments, TCliIO& io) {
     outlook = TPoolReports::WorkOutOutlook(pool, TShareCommands::kPublishTitle, options);
   QString error;
   const bool written =
-      StandingsPage::WriteFile(pool, QDate::currentDate(), outlook.get(), file, &error);
+      StandingsPage::WriteFile(pool, TClock::Current().Now().date(), outlook.get(), file, &error);
   Cli::ClosePoolUnsaved(pool);
   if (!written)
     Cli::WriteLine(io.Err, QStringLiteral("Cannot write ") + error);

@@ -13,7 +13,7 @@ constexpr int kPlaceWidth = 5;
 void WriteText(TLineWriter& out, const TFFDataModule& pool, const TStandingsHistory& history) {
   out.Text(pool.SystemFile().PoolName());
   out.EndLine();
-  out.Text(TStandingsHistory::kTitle);
+  out.Text(ScoringRules::Titled(TStandingsHistory::kTitle, pool.ScoringRule()));
   out.EndLine();
   out.EndLine();
   if (history.Rounds().empty()) {
@@ -68,7 +68,7 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TStandingsHis
   TJsonWriter json(device);
   json.BeginObject();
   json.Key("pool_name").Value(pool.SystemFile().PoolName());
-  json.Key("title").Value(TStandingsHistory::kTitle);
+  json.Key("title").Value(ScoringRules::Titled(TStandingsHistory::kTitle, pool.ScoringRule()));
   // Tournament rounds 1..6, as the standings head their columns "Rd 1" to "Rd 6".
   json.Key("rounds").BeginArray();
   for (const int round : history.Rounds())

@@ -20,7 +20,7 @@ QString RoundName(const TRootingGame& game) {
 void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult& result) {
   out.Text(pool.SystemFile().PoolName());
   out.EndLine();
-  out.Raw("Who Can Still Win");
+  out.Text(ScoringRules::Titled(TPoolReports::kOutlookTitle, pool.ScoringRule()));
   out.EndLine();
   out.Text(OutlookSummary(result));
   out.EndLine();

@@ -6,8 +6,10 @@
 #include <csignal>
 
 #include "Cli.h"
+#include "Clock.h"
 #include "FFDataModule.h"
 #include "OpenPool.h"
+#include "OutsideText.h"
 #include "PicksImport.h"
 #include "PicksServer.h"
 
@@ -22,7 +24,7 @@ void AskStop(int) {
 }
 
 QString Now() {
-  return QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+  return TClock::Current().Now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 }  // namespace
@@ -44,7 +46,7 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
     closes = QDateTime::fromString(until, kTimeFormat);
     if (!closes.isValid())
       throw TUsageError("--until must be a local time written \"YYYY-MM-DD HH:MM\"");
-    if (closes <= QDateTime::currentDateTime())
+    if (closes <= TClock::Current().Now())
       throw TUsageError("the closing time given with --until has passed already");
   }
 
@@ -78,12 +80,15 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
   int changed = 0;
   QObject::connect(&server, &TPicksServer::EntryTaken, [&](const QString& name, bool replaced) {
     ++(replaced ? changed : added);
-    say(QStringLiteral("%1 %2 \"%3\"")
-            .arg(Now(), replaced ? QStringLiteral("changed") : QStringLiteral("new entry"), name));
+    // Names come from the network: escaped, so that none can steer the terminal or forge a line.
+    say(QStringLiteral("%1 %2 %3")
+            .arg(Now(), replaced ? QStringLiteral("changed") : QStringLiteral("new entry"),
+                 OutsideText::Quoted(name)));
   });
   QObject::connect(&server, &TPicksServer::EntryRefused,
                    [&](const QString& name, const QString& why) {
-                     say(QStringLiteral("%1 refused \"%2\": %3").arg(Now(), name, why));
+                     say(QStringLiteral("%1 refused %2: %3")
+                             .arg(Now(), OutsideText::Quoted(name), OutsideText::Plain(why)));
                    });
 
   QEventLoop loop;

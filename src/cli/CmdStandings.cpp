@@ -61,6 +61,8 @@ void WriteCsvTable(TLineWriter& out, const TFFDataModule& pool, const TReportsBa
   out.Raw("Pos,Player Name,Total,Rd 1,Rd 2,Rd 3,Rd 4,Rd 5,Rd 6,TB pts");
   if (actual > 0)
     out.Raw(",+/-");
+  // The shared place last, so the columns before it stay those of the printed report.
+  out.Raw(",Place");
   out.EndLine();
   const int count = static_cast<int>(standings.Items().size());
   for (int row = 0; row < count; ++row) {
@@ -80,6 +82,8 @@ void WriteCsvTable(TLineWriter& out, const TFFDataModule& pool, const TReportsBa
       out.Raw(",");
       out.Number(item.TieBreakerPoints() - actual);
     }
+    out.Raw(",");
+    out.Number(standings.Place(row));
     out.EndLine();
   }
 }
@@ -98,6 +102,7 @@ void WriteJsonStandings(QIODevice& device, const TFFDataModule& pool,
     const TStandingsItem& item = standings.StandingsItem(row);
     json.BeginObject();
     json.Key("position").Value(row + 1);
+    json.Key("place").Value(standings.Place(row));
     json.Key("player").Value(item.PlayerName());
     json.Key("current").Value(item.CurrentPoints());
     json.Key("potential").Value(item.PotentialPoints());

@@ -13,6 +13,7 @@
 #include <QToolBar>
 #include <QUndoStack>
 #include <algorithm>
+#include <utility>
 
 #include "BracketList.h"
 #include "DesignFont.h"
@@ -129,6 +130,8 @@ void TfrmPlayerEntryForm::RemovePlayerItems(int first, int count) {
 
 void TfrmPlayerEntryForm::ForgetPool() {
   FCurrentPlayer = nullptr;
+  FGamesPlayedAccepted = false;
+  FClickStep.reset();
   sbxBracket->SetChart(nullptr);
   FLoadingList = true;
   cbxPlayerName->clear();
@@ -150,6 +153,10 @@ bool TfrmPlayerEntryForm::CommitGuess() {
     edtTotalPoints->setFocus();
     return false;
   }
+  if (value != FCurrentPlayer->TieBreakerPoints() && !MayEnterPicks()) {
+    RefreshChart();
+    return false;
+  }
   const TEditResult stored = FPool.SetGuess(FCurrentPlayer, value, UndoStack());
   if (!stored.Refusal.isEmpty()) {
     Refuse(stored.Refusal);
@@ -158,6 +165,15 @@ bool TfrmPlayerEntryForm::CommitGuess() {
   }
   edtTotalPoints->setModified(false);
   return true;
+}
+
+bool TfrmPlayerEntryForm::MayEnterPicks() {
+  if (FGamesPlayedAccepted || !FPool.GamesPlayed())
+    return true;
+  const TOwnModal own(*this);
+  FGamesPlayedAccepted = TPrompts::Current().Confirm(
+      TOpenPool::kGamesPlayedQuestion, TPrompts::Icon::Question, this, TPrompts::Answer::No);
+  return FGamesPlayedAccepted;
 }
 
 void TfrmPlayerEntryForm::StepPlayer(int step) {
@@ -232,6 +248,7 @@ void TfrmPlayerEntryForm::imgBracketsMouseDown(Qt::MouseButton button, bool doub
   PressPoint = point;
   if (button != Qt::LeftButton || doubleClick)
     return;
+  FClickStep.reset();
   // Only a line that holds a team has anything to drag.
   const TBracketItem* slot = sbxBracket->HitSlot(point);
   if (FCurrentPlayer && slot && slot->Team())
@@ -252,40 +269,59 @@ void TfrmPlayerEntryForm::imgBracketsDragDrop(const QPoint& point) {
   if (!CommitGuess())
     return;
   const TBracketItem* source = sbxBracket->HitSlot(PressPoint);
+  const TBracketItem* target = sbxBracket->HitSlot(point);
   if (!FCurrentPlayer || !source || !source->Team())
     return;
-  const TEditResult dropped =
-      FPool.DropPick(SlotNumber(source), SlotNumber(sbxBracket->HitSlot(point)), UndoStack());
+  // A click on a team's furthest line changes nothing, and asks nothing.
+  const bool changes =
+      target && (target != source || source->Team()->RoundReached() > source->Round());
+  if (changes && !MayEnterPicks())
+    return;
+  const int steps = UndoStack()->index();
+  const TEditResult dropped = FPool.DropPick(SlotNumber(source), SlotNumber(target), UndoStack());
   if (!dropped.Refusal.isEmpty())
     Refuse(dropped.Refusal);
+  if (target == source && UndoStack()->index() > steps)
+    FClickStep = TClickStep{SlotNumber(source), UndoStack()->index()};
   RefreshChart();
 }
 
 void TfrmPlayerEntryForm::imgBracketsDblClick(const QPoint& point) {
+  const std::optional<TClickStep> click = std::exchange(FClickStep, std::nullopt);
   const TBracketItem* slot = sbxBracket->HitSlot(point);
-  if (!FCurrentPlayer || !slot || !slot->Team() || !CommitGuess())
+  if (!FCurrentPlayer || !slot || !slot->Team() || !CommitGuess() || !MayEnterPicks())
     return;
+  // The first click took the team out of its later rounds; the double-click means to move
+  // it on from where it stood, in one step.
+  if (click && click->Slot == SlotNumber(slot) && click->Index == UndoStack()->index())
+    TOpenPool::DropSteps(UndoStack(), 1);
   if (FPool.AdvancePick(SlotNumber(slot), UndoStack()))
     RefreshChart();
 }
 
 void TfrmPlayerEntryForm::actPlayerAddExecute() {
-  if (!FPool.IsOpen() || !CommitGuess())
+  if (!FPool.IsOpen() || !CommitGuess() || !MayEnterPicks())
     return;
   QString name;
-  bool ok = false;
-  {
-    const TOwnModal own(*this);
-    ok = TPrompts::Current().AskText(kMessageTitle, kNamePrompt, &name,
-                                     TPlayerPicksFile::kNameWidth);
-  }
-  if (!ok)
-    return;
-  QString reason;
-  const TPlayerPicksListObject* const player = FPool.AddPlayer(name, UndoStack(), &reason);
-  if (!player) {
-    Refuse(reason);
-    return;
+  const TPlayerPicksListObject* player = nullptr;
+  while (!player) {
+    bool ok = false;
+    {
+      const TOwnModal own(*this);
+      ok = TPrompts::Current().AskText(kMessageTitle, kNamePrompt, &name,
+                                       TPlayerPicksFile::kNameWidth);
+    }
+    if (!ok)
+      return;
+    QString reason;
+    player = FPool.AddPlayer(name, UndoStack(), &reason);
+    if (!player) {
+      Refuse(reason);
+      // No name at all ends Add; a name the pool has or cannot keep comes back, selected, to
+      // be mended or typed anew.
+      if (reason == TOpenPool::kNameMissing)
+        return;
+    }
   }
   FCurrentPlayer = player;
   cbxPlayerName->setCurrentIndex(ItemOfPlayer(player));
@@ -302,10 +338,11 @@ void TfrmPlayerEntryForm::actPlayerDeleteExecute() {
   int picks = 0;
   for (const TPlayerPickArrayObject& entry : player->Picks())
     picks += std::max(0, entry.RoundReached() - 1);
-  const QString& question = picks == 0   ? kDeleteNoPicks
-                            : picks == 1 ? kDeleteOnePick
-                                         : kDeleteQuestion;
-  if (!Ask(question.arg(player->PlayerName(), QString::number(picks))))
+  const QString& name = player->PlayerName();
+  const QString question = picks == 0   ? kDeleteNoPicks.arg(name)
+                           : picks == 1 ? kDeleteOnePick.arg(name)
+                                        : kDeleteQuestion.arg(name, QString::number(picks));
+  if (!Ask(question))
     return;
   ClearChart();
   FPool.DeletePlayer(player, UndoStack());
@@ -314,7 +351,7 @@ void TfrmPlayerEntryForm::actPlayerDeleteExecute() {
 }
 
 void TfrmPlayerEntryForm::actPlayerClearExecute() {
-  if (!Ask(kClearQuestion))
+  if ((FCurrentPlayer && !MayEnterPicks()) || !Ask(kClearQuestion))
     return;
   ClearChart();
   if (FCurrentPlayer) {
@@ -364,10 +401,10 @@ void TfrmPlayerEntryForm::UndoOrRedo(bool undo) {
 void TfrmPlayerEntryForm::actFileImportExecute() {
   // Players exist only while the first round is locked; the guess shown is kept first, and a
   // guess that cannot be kept stops the import as it stops a change of player.
-  if (!FPool.IsOpen() || !CommitGuess())
+  if (!FPool.IsOpen() || !CommitGuess() || !MayEnterPicks())
     return;
   const TOwnModal own(*this);
-  TShareCommands::ImportPlayers(FPool, this, UndoStack());
+  TShareCommands::ImportPlayers(FPool, this, UndoStack(), false);
 }
 
 void TfrmPlayerEntryForm::actFileExportExecute() {
@@ -436,6 +473,9 @@ void TfrmPlayerEntryForm::closeEvent(QCloseEvent* event) {
 void TfrmPlayerEntryForm::hideEvent(QHideEvent* event) {
   QMainWindow::hideEvent(event);
   NoteHidden(event);
+  // The next opening asks again before picks are entered after games were played.
+  if (!event->spontaneous())
+    FGamesPlayedAccepted = false;
 }
 
 void TfrmPlayerEntryForm::resizeEvent(QResizeEvent* event) {

@@ -129,8 +129,12 @@ class TfrmPlayerEntryForm : public QMainWindow, public TEditingWindow {
   // Shows `player` (null: none) and selects its item.
   void ChoosePlayer(const TPlayerPicksListObject* player);
   // Stores the guess field into the current player. False when the text is not a whole
-  // number: the message is shown and the guess stays as it was.
+  // number, or a changed guess is not wanted after games were played: the message is shown
+  // and the guess stays as it was.
   bool CommitGuess();
+  // Once games have been played, picks are entered here only for an entry handed in before
+  // the first game: asked once an opening, No by default.
+  bool MayEnterPicks();
   // Moves to the player `step` items away in the list, committing the guess first.
   void StepPlayer(int step);
   // Undoes or redoes the edit of the undo stack, the guess typed first, and shows the player
@@ -153,4 +157,14 @@ class TfrmPlayerEntryForm : public QMainWindow, public TEditingWindow {
   std::unique_ptr<TIniOut> IniOut1;
   TdlgSplashHelp02* FTips = nullptr;
   bool FLoadingList = false;
+  // Picks may be entered although games have been played (MayEnterPicks), for this opening.
+  bool FGamesPlayedAccepted = false;
+  // The step a click left: the team dropped on the line it was pressed on, which takes it out
+  // of the later rounds. A double-click's first click is such a step, and the double-click
+  // takes it back before it moves the team on.
+  struct TClickStep {
+    int Slot = 0;
+    int Index = 0;
+  };
+  std::optional<TClickStep> FClickStep;
 };

@@ -69,7 +69,7 @@ TPicksImport::TPicksImport(const TFFDataModule& pool, bool replace)
 
 TPicksImport::~TPicksImport() = default;
 
-void TPicksImport::Add(int row, int column, const QString& text) {
+void TPicksImport::Add(int row, int column, const QString& text, const QString& existing) {
   ++FProblemCount;
   if (static_cast<int>(FProblems.size()) >= kMaxProblems)
     return;
@@ -79,6 +79,7 @@ void TPicksImport::Add(int row, int column, const QString& text) {
   if (column > 0 && column <= FHeader.size())
     problem.Title = FHeader.at(column - 1);
   problem.Text = text;
+  problem.Existing = existing;
   FProblems.push_back(problem);
 }
 
@@ -163,14 +164,20 @@ void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile) {
       firstRound[static_cast<size_t>(sheet.TeamSlots()[i])] = static_cast<int>(i);
   }
 
-  // The pool's players by name, the first of a name as FindPlayer finds it: a sheet of
-  // thousands into a pool of thousands looks each name up once.
+  // The pool's players by name, the first of a name as FindPlayer finds it, and by the key
+  // of their name, the first as FindSamePlayer finds it: a sheet of thousands into a pool of
+  // thousands looks each name up once. A name written as the pool has it is that player's
+  // even where an older pool holds look-alikes, so that a private link changes its own entry.
   QHash<QString, TPlayerPicksListObject*> poolPlayers;
+  QHash<QString, TPlayerPicksListObject*> poolKeys;
   for (const auto& player : FPool.PlayerPicksFile().List()) {
     if (!poolPlayers.contains(player->PlayerName()))
       poolPlayers.insert(player->PlayerName(), player.get());
+    const QString key = PoolNames::Key(player->PlayerName());
+    if (!poolKeys.contains(key))
+      poolKeys.insert(key, player.get());
   }
-  QHash<QString, int> rowOfName;
+  QHash<QString, int> rowOfKey;
   // No pool holds more players than its file can: a sheet that would bring more is refused at
   // the row that would pass the limit, before anything is written.
   const qint64 room = TPlayerPicksFile::kMaxPlayers - FPool.PlayerPicksFile().Count();
@@ -180,8 +187,9 @@ void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile) {
     const int row = reader.Row();
     const bool blank = std::all_of(cells.cbegin(), cells.cend(),
                                    [](const QString& cell) { return cell.trimmed().isEmpty(); });
-    // A sheet's example row, as the template has it, is there to be copied, not imported.
-    if (blank || (fromFile && !cells.isEmpty() && cells.first() == TPicksSheet::kExampleName))
+    // A sheet's empty rows and its example row, as the template has it, are no players; an
+    // entry is one, whatever it holds, so an empty one is refused for its missing name.
+    if (fromFile && (blank || (!cells.isEmpty() && cells.first() == TPicksSheet::kExampleName)))
       continue;
     for (qsizetype c = TPicksSheet::kColumnCount; c < cells.size(); ++c) {
       if (!cells.at(c).trimmed().isEmpty()) {
@@ -195,26 +203,31 @@ void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile) {
       return column < cells.size() ? cells.at(column) : QString();
     };
 
-    // The name is kept as written, as the player entry window keeps it.
+    // The name is stored in its normal form: stray blanks and invisible characters from a
+    // spreadsheet or a phone make no new player.
     const int before = FProblemCount;
-    const QString name = cell(TPicksSheet::kNameColumn);
+    const QString written = cell(TPicksSheet::kNameColumn);
+    const QString name = PoolNames::Normal(written);
+    const QString key = PoolNames::Key(name);
     const int nameColumn = TPicksSheet::kNameColumn + 1;
     TPlayerPicksListObject* existing = nullptr;
-    if (TrimTeamName(name).isEmpty()) {
+    if (name.isEmpty()) {
       Add(row, nameColumn, TOpenPool::kPlayerNameEmpty);
     } else if (const QString why = PoolNames::Unstorable(name, QStringLiteral("player name"),
                                                          TPlayerPicksFile::kNameWidth);
                !why.isEmpty()) {
       Add(row, nameColumn, why);
-    } else if (rowOfName.contains(name)) {
+    } else if (rowOfKey.contains(key)) {
       Add(row, nameColumn,
           QStringLiteral("the player \"%1\" is already named in row %2")
-              .arg(name, QString::number(rowOfName.value(name))));
+              .arg(name, QString::number(rowOfKey.value(key))));
     } else {
-      rowOfName.insert(name, row);
-      existing = poolPlayers.value(name, nullptr);
+      rowOfKey.insert(key, row);
+      existing = poolPlayers.value(written, poolKeys.value(key, nullptr));
       if (existing && !FReplace) {
-        Add(row, nameColumn, TOpenPool::kPlayerNameTaken.arg(name));
+        Add(row, nameColumn,
+            TOpenPool::kPlayerNameTaken.arg(PoolNames::Quoted(existing->PlayerName())),
+            existing->PlayerName());
         ++FExistingNames;
       }
     }

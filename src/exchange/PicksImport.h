@@ -48,12 +48,15 @@ class TPicksImport {
     int Column = 0;
     QString Title;
     QString Text;
+    // For a name the pool has already, or a look-alike of one: the pool's player's name.
+    QString Existing;
     // "Row 4, column F (East R1: (8) A v (9) B): ..." and the like.
     QString Describe() const;
   };
 
-  // With `replace`, a row naming a player the pool already has replaces that player's picks;
-  // without it, such a row is a problem.
+  // With `replace`, a row naming a player the pool already has (PoolNames::Key: however the
+  // name's blanks or letter case differ) replaces that player's picks; without it, such a row
+  // is a problem.
   TPicksImport(const TFFDataModule& pool, bool replace);
   ~TPicksImport();
   TPicksImport(const TPicksImport&) = delete;
@@ -87,11 +90,12 @@ class TPicksImport {
   int ReplacedCount() const;
 
  private:
-  // Reads the sheet, leaving out the template's example row when it comes from a file.
+  // Reads the sheet, leaving out its empty rows and the template's example row when it comes
+  // from a file.
   bool ReadSheet(QIODevice& sheet, bool fromFile);
   // Reads the header and the players' rows after it; throws Csv::EFormatError.
   void ReadRows(Csv::TReader& reader, bool fromFile);
-  void Add(int row, int column, const QString& text);
+  void Add(int row, int column, const QString& text, const QString& existing = {});
 
   const TFFDataModule& FPool;
   bool FReplace;

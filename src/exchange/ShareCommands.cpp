@@ -31,11 +31,17 @@ bool TShareCommands::AskFile(const TFFDataModule& pool, TPrompts::FileDialog dia
   return TPrompts::Current().AskFileName(dialog, title, filter, file);
 }
 
-void TShareCommands::ImportPlayers(TOpenPool& pool, QWidget* asker, QUndoStack* undo) {
+void TShareCommands::ImportPlayers(TOpenPool& pool, QWidget* asker, QUndoStack* undo,
+                                   bool askIfGamesPlayed) {
   const TFFDataModule* module = pool.DataModule();
   if (!pool.IsOpen() || !module)
     return;
   TPrompts& prompts = TPrompts::Current();
+  if (askIfGamesPlayed && pool.GamesPlayed() &&
+      !prompts.Confirm(TOpenPool::kGamesPlayedQuestion, TPrompts::Icon::Question, asker,
+                       TPrompts::Answer::No)) {
+    return;
+  }
   QString file;
   if (!AskFile(*module, TPrompts::FileDialog::Open, kImportTitle, kCsvFilter, kCsvFile, &file))
     return;

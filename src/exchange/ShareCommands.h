@@ -62,8 +62,11 @@ class TShareCommands {
   // Asks for a picks sheet and brings its players into the open pool through the document's
   // ImportPlayers, on `undo` when given, so that every window showing the players follows.
   // All or nothing: a sheet with any mistake is refused with its problems and changes
-  // nothing. Players the pool already has are replaced only when the person says so.
-  static void ImportPlayers(TOpenPool& pool, QWidget* asker, QUndoStack* undo = nullptr);
+  // nothing. Players the pool already has are replaced only when the person says so. Once
+  // games have been played it first asks whether to go on (No by default), unless the window
+  // asked already (`askIfGamesPlayed` false).
+  static void ImportPlayers(TOpenPool& pool, QWidget* asker, QUndoStack* undo = nullptr,
+                            bool askIfGamesPlayed = true);
   // Asks for a file and writes every player's picks to it as a picks sheet. Returns the line
   // that says what was written, empty when nothing was (cancelled, or refused with the
   // reason).

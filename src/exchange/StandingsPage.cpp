@@ -178,7 +178,7 @@ void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlook
     return;
   }
   html += QStringLiteral(
-      "<div class=\"table\"><table>\n<thead><tr><th>Pos</th><th class=\"name\">Player</th>"
+      "<div class=\"table\"><table>\n<thead><tr><th>Place</th><th class=\"name\">Player</th>"
       "<th>Points</th><th>Potential</th>");
   const std::vector<QString> chances =
       WinChanceCells(outlook, static_cast<int>(standings.Items().size()));
@@ -196,7 +196,7 @@ void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlook
         QStringLiteral(
             "<tr><td>%1</td><td class=\"name\">%2</td><td class=\"total\">%3</td>"
             "<td>%4</td>")
-            .arg(QString::number(row + 1), Escaped(item.PlayerName()),
+            .arg(QString::number(standings.Place(row)), Escaped(item.PlayerName()),
                  QString::number(item.CurrentPoints()), QString::number(item.PotentialPoints()));
     if (outlook)
       html += chances[static_cast<size_t>(item.PlayerIndex())];
@@ -214,13 +214,11 @@ void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlook
       "</tbody></table></div>\n<p class=\"note\">Points are earned for each "
       "correct pick; Rd 1 to Rd 6 count the picks come true in each round; "
       "potential is the most a player can still reach. ");
-  html += actual > 0 ? QStringLiteral(
-                           "The championship game's total was %1 points; among equal "
-                           "points the closest tie-breaker guess ranks first.")
-                           .arg(actual)
-                     : QStringLiteral(
-                           "Ties are broken by the guess closest to the championship game's "
-                           "total points once it is played.");
+  html += QStringLiteral(
+      "Players level on points share a place until the championship game is played; then "
+      "the tie-breaker guess closest to its total points parts them.");
+  if (actual > 0)
+    html += QStringLiteral(" The championship game's total is %1 points.").arg(actual);
   html += QStringLiteral("</p>\n");
   if (outlook)
     html += QStringLiteral("<p class=\"note\">%1</p>\n").arg(WinChanceNote(*outlook));

@@ -84,6 +84,115 @@ TOutlookVectors WidestVectors(TOutlookVectors most) {
   return TOutlookVectors::Plain;
 }
 
+// Who stands on each line in each outcome of the end game's `games` games, game by game, who
+// lost each game (-1: its line was unopposed) and who came from its first feeder.
+struct TEndOutcomes {
+  int Games = 0;
+  std::vector<int> Winner;
+  std::vector<int> Loser;
+  std::vector<int> FirstSide;
+
+  size_t At(int outcome, int game) const { return static_cast<size_t>(outcome * Games + game); }
+};
+
+TEndOutcomes PlayEndOutcomes(const TOutlookInput::TGame* games, int count, int outcomes,
+                             const std::array<int, kSlots + 1>& positionOf) {
+  TEndOutcomes played;
+  played.Games = count;
+  played.Winner.resize(static_cast<size_t>(outcomes * count));
+  played.Loser.resize(played.Winner.size());
+  played.FirstSide.resize(played.Winner.size());
+  for (int o = 0; o < outcomes; ++o) {
+    std::array<int, kSlots + 1> on = positionOf;
+    int bit = 0;
+    for (int g = 0; g < count; ++g) {
+      const TOutlookInput::TGame& game = games[g];
+      const int side = game.Real ? (o >> bit++) & 1 : 0;
+      const size_t at = played.At(o, g);
+      played.FirstSide[at] = on[static_cast<size_t>(game.Feeder[0])];
+      played.Winner[at] = on[static_cast<size_t>(game.Feeder[static_cast<size_t>(side)])];
+      played.Loser[at] =
+          game.Real ? on[static_cast<size_t>(game.Feeder[static_cast<size_t>(1 - side)])] : -1;
+      on[static_cast<size_t>(game.Slot)] = played.Winner[at];
+    }
+  }
+  return played;
+}
+
+// A game the team on a line can win, the line it beats there, and the lanes in which it does.
+struct TMeeting {
+  int Game;
+  int Loser;  // a line, -1 for none
+  TEndLanes Lanes;
+};
+
+// Per line, its meetings, game by game.
+std::vector<std::vector<TMeeting>> EndMeetings(const TEndOutcomes& played, int positions,
+                                               int outcomes) {
+  std::vector<std::vector<TMeeting>> meetings(static_cast<size_t>(positions));
+  for (int g = 0; g < played.Games; ++g) {
+    for (int position = 0; position < positions; ++position) {
+      for (int beaten = -1; beaten < positions; ++beaten) {
+        TMeeting meeting{g, beaten, {}};
+        bool any = false;
+        for (int lane = 0; lane < kEndLanes; ++lane) {
+          const size_t at = played.At(lane % outcomes, g);
+          const bool here = played.Winner[at] == position && played.Loser[at] == beaten;
+          meeting.Lanes.Lane[lane] = here ? -1 : 0;
+          any = any || here;
+        }
+        if (any)
+          meetings[static_cast<size_t>(position)].push_back(meeting);
+      }
+    }
+  }
+  return meetings;
+}
+
+// What a team brings a player over its meetings of one game, [from, to) of `met`. The least a
+// win brings, whoever it beats, is added to `gains` in the lanes of every meeting; what more a
+// win over a given loser brings goes to `over`, in the lanes of that meeting alone. `losersOn`
+// gives the teams that can stand on a line, and `gainOver` what a win over one of them (-1:
+// nobody) brings. Returns whether the least is anything.
+template <typename TLosersOn, typename TGainOver>
+bool AddGameGains(const std::vector<TMeeting>& met, size_t from, size_t to, TLosersOn losersOn,
+                  TGainOver gainOver, TEndLanes& gains,
+                  std::vector<std::pair<int32_t, TEndLanes>>& over) {
+  struct TLoss {
+    size_t Meeting;
+    int32_t Team;
+    int64_t Gain;
+  };
+  std::vector<TLoss> losses;
+  for (size_t k = from; k < to; ++k) {
+    if (met[k].Loser < 0) {
+      losses.push_back({k, -1, gainOver(-1)});
+      continue;
+    }
+    for (const int32_t beaten : losersOn(met[k].Loser))
+      losses.push_back({k, beaten, gainOver(beaten)});
+  }
+  int64_t least = std::numeric_limits<int64_t>::max();
+  for (const TLoss& loss : losses)
+    least = std::min(least, loss.Gain);
+  for (size_t k = from; k < to; ++k) {
+    for (int lane = 0; lane < kEndLanes; ++lane)
+      gains.Lane[lane] = static_cast<int16_t>(
+          gains.Lane[lane] + (met[k].Lanes.Lane[lane] & static_cast<int16_t>(least)));
+  }
+  for (const TLoss& loss : losses) {
+    if (loss.Gain == least)
+      continue;
+    TEndLanes more{};
+    const TEndLanes& lanes = met[loss.Meeting].Lanes;
+    for (int lane = 0; lane < kEndLanes; ++lane)
+      more.Lane[lane] =
+          static_cast<int16_t>(lanes.Lane[lane] & static_cast<int16_t>(loss.Gain - least));
+    over.emplace_back(loss.Team, more);
+  }
+  return least != 0;
+}
+
 }  // namespace
 
 template <typename TLane>
@@ -111,49 +220,12 @@ void TPlan<TLane>::PlanEndGame() {
   for (int a = 0; a < positions; ++a)
     positionOf[static_cast<size_t>(EndAlive[static_cast<size_t>(a)])] = a;
   const int games = GameCount - EndDepth;
-  // Who stands on each line in each outcome, game by game, and who loses each game (-1: its
-  // line is unopposed).
-  std::vector<int> winner(static_cast<size_t>(EndOutcomes * games));
-  std::vector<int> loser(winner.size());
-  std::vector<int> firstSide(winner.size());
-  for (int o = 0; o < EndOutcomes; ++o) {
-    std::array<int, kSlots + 1> on = positionOf;
-    int bit = 0;
-    for (int g = 0; g < games; ++g) {
-      const TGame& game = In.Games[static_cast<size_t>(EndDepth + g)];
-      const int side = game.Real ? (o >> bit++) & 1 : 0;
-      const size_t at = static_cast<size_t>(o * games + g);
-      firstSide[at] = on[static_cast<size_t>(game.Feeder[0])];
-      winner[at] = on[static_cast<size_t>(game.Feeder[static_cast<size_t>(side)])];
-      loser[at] =
-          game.Real ? on[static_cast<size_t>(game.Feeder[static_cast<size_t>(1 - side)])] : -1;
-      on[static_cast<size_t>(game.Slot)] = winner[at];
-    }
-  }
-  // Per line, each game its team can win and each line it can beat there, with the lanes in
-  // which it does.
-  struct TMeeting {
-    int Game;
-    int Loser;  // a line, -1 for none
-    TEndLanes Lanes;
+  const TEndOutcomes played =
+      PlayEndOutcomes(&In.Games[static_cast<size_t>(EndDepth)], games, EndOutcomes, positionOf);
+  const std::vector<std::vector<TMeeting>> meetings = EndMeetings(played, positions, EndOutcomes);
+  const auto losersOn = [this](int position) -> const std::vector<int32_t>& {
+    return Candidates[static_cast<size_t>(EndAlive[static_cast<size_t>(position)])];
   };
-  std::vector<std::vector<TMeeting>> meetings(static_cast<size_t>(positions));
-  for (int g = 0; g < games; ++g) {
-    for (int position = 0; position < positions; ++position) {
-      for (int beaten = -1; beaten < positions; ++beaten) {
-        TMeeting meeting{g, beaten, {}};
-        bool any = false;
-        for (int lane = 0; lane < kEndLanes; ++lane) {
-          const size_t at = static_cast<size_t>((lane % EndOutcomes) * games + g);
-          const bool here = winner[at] == position && loser[at] == beaten;
-          meeting.Lanes.Lane[lane] = here ? -1 : 0;
-          any = any || here;
-        }
-        if (any)
-          meetings[static_cast<size_t>(position)].push_back(meeting);
-      }
-    }
-  }
   // A team can stand on one line only, the one its path crosses: what it brings each player
   // is fixed before the search. Where the gain depends on the loser, the least a win brings
   // goes with the winner, and what more it brings over a given loser with that pair; a pair
@@ -163,8 +235,7 @@ void TPlan<TLane>::PlanEndGame() {
     const int player = Contenders[static_cast<size_t>(c)];
     for (int position = 0; position < positions; ++position) {
       const std::vector<TMeeting>& met = meetings[static_cast<size_t>(position)];
-      for (const int32_t team :
-           Candidates[static_cast<size_t>(EndAlive[static_cast<size_t>(position)])]) {
+      for (const int32_t team : losersOn(position)) {
         TEndLanes gains{};
         bool any = false;
         std::vector<std::pair<int32_t, TEndLanes>> over;
@@ -173,44 +244,10 @@ void TPlan<TLane>::PlanEndGame() {
           size_t end = m;
           while (end < met.size() && met[end].Game == met[m].Game)
             ++end;
-          // Each loser the game can have, with its meeting and what the win over it brings.
-          struct TLoss {
-            size_t Meeting;
-            int32_t Team;
-            int64_t Gain;
-          };
-          std::vector<TLoss> losses;
           const auto gainOver = [&](int32_t beaten) -> int64_t {
             return ByTeam ? Row(Gain, team, game.Round)[c] : Rule.Gain(player, game, team, beaten);
           };
-          for (size_t k = m; k < end; ++k) {
-            if (met[k].Loser < 0) {
-              losses.push_back({k, -1, gainOver(-1)});
-              continue;
-            }
-            for (const int32_t beaten :
-                 Candidates[static_cast<size_t>(EndAlive[static_cast<size_t>(met[k].Loser)])])
-              losses.push_back({k, beaten, gainOver(beaten)});
-          }
-          int64_t least = std::numeric_limits<int64_t>::max();
-          for (const TLoss& loss : losses)
-            least = std::min(least, loss.Gain);
-          for (size_t k = m; k < end; ++k) {
-            for (int lane = 0; lane < kEndLanes; ++lane)
-              gains.Lane[lane] = static_cast<int16_t>(
-                  gains.Lane[lane] + (met[k].Lanes.Lane[lane] & static_cast<int16_t>(least)));
-          }
-          any = any || least != 0;
-          for (const TLoss& loss : losses) {
-            if (loss.Gain == least)
-              continue;
-            TEndLanes more{};
-            const TEndLanes& lanes = met[loss.Meeting].Lanes;
-            for (int lane = 0; lane < kEndLanes; ++lane)
-              more.Lane[lane] =
-                  static_cast<int16_t>(lanes.Lane[lane] & static_cast<int16_t>(loss.Gain - least));
-            over.emplace_back(loss.Team, more);
-          }
+          any = AddGameGains(met, m, end, losersOn, gainOver, gains, over) || any;
           m = end;
         }
         if (any) {
@@ -228,21 +265,19 @@ void TPlan<TLane>::PlanEndGame() {
   }
   EndGainsFrom.push_back(EndGains.size());
   for (int o = 0; o < EndOutcomes && games > 0; ++o) {
-    EndChampion.push_back(winner[static_cast<size_t>(o * games + games - 1)]);
+    EndChampion.push_back(played.Winner[played.At(o, games - 1)]);
     EndUsed[static_cast<size_t>(o / 64)] |= uint64_t{1} << (o % 64);
   }
   // The sides of real game r depend on the outcomes of the real games before it only.
   int bit = 0;
   for (int g = 0; g < games; ++g) {
-    const TGame& game = In.Games[static_cast<size_t>(EndDepth + g)];
-    if (!game.Real)
+    if (!In.Games[static_cast<size_t>(EndDepth + g)].Real)
       continue;
     for (int before = 0; before < (1 << bit); ++before) {
-      const size_t at = static_cast<size_t>(before * games + g);
-      const int first = firstSide[at];
+      const int first = played.FirstSide[played.At(before, g)];
       // The other side: the winner of this game in the outcome where it goes that way.
-      const int second = winner[static_cast<size_t>((before | (1 << bit)) * games + g)];
-      EndSides.push_back(first * static_cast<int>(EndAlive.size()) + second);
+      const int second = played.Winner[played.At(before | (1 << bit), g)];
+      EndSides.push_back(first * positions + second);
     }
     ++bit;
   }
@@ -264,13 +299,33 @@ TEndGame::TEndGame(const TPlan<int16_t>& plan) : P(plan) {
 
 void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* ids,
                     const int16_t* values, int count, double weight, TTally& tally) {
-  for (size_t a = 0; a < P.EndAlive.size(); ++a)
-    FEndTeams[a] = occupant[static_cast<size_t>(P.EndAlive[a])];
   const size_t positions = P.EndAlive.size();
-  for (size_t a = 0; a < positions; ++a)
+  for (size_t a = 0; a < positions; ++a) {
+    FEndTeams[a] = occupant[static_cast<size_t>(P.EndAlive[a])];
     FEndPosition[static_cast<size_t>(FEndTeams[a])] = static_cast<int>(a);
-  FEndBits.resize(static_cast<size_t>(count));
-  // The gains of the teams that stand on their lines, contender by contender.
+  }
+  FindStanding(ids, count);
+  PlayLanes(values, count);
+  for (size_t a = 0; a < positions; ++a)
+    FEndPosition[static_cast<size_t>(FEndTeams[a])] = static_cast<int>(positions);
+  // Even chances weigh every lane alike, so lanes are counted; otherwise each is weighed.
+  const bool even = P.Options.Model == TOutlookModel::Even;
+  const double each = std::ldexp(weight, -P.EndBits);
+  if (!even)
+    LaneWeights(weight);
+  for (int c = 0; c < count; ++c) {
+    const TEndBits& lanes = FEndBits[static_cast<size_t>(c)];
+    if (std::all_of(lanes.begin(), lanes.end(), [](uint64_t word) { return word == 0; }))
+      continue;
+    if (even)
+      TallyEven(lanes, each, static_cast<size_t>(ids[c]), tally);
+    else
+      TallyWeighted(lanes, static_cast<size_t>(ids[c]), tally);
+  }
+}
+
+void TEndGame::FindStanding(const int* ids, int count) {
+  const int nowhere = static_cast<int>(P.EndAlive.size());
   FFrom.resize(static_cast<size_t>(count) + 1);
   int standing = 0;
   for (int c = 0; c < count; ++c) {
@@ -279,12 +334,15 @@ void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* 
     for (size_t e = P.EndGainsFrom[player]; e < P.EndGainsFrom[player + 1]; ++e) {
       FStanding[static_cast<size_t>(standing)] = &P.EndGains[e];
       const int32_t beaten = P.EndGainLoser[e];
-      standing +=
-          FEndPosition[static_cast<size_t>(P.EndGainTeam[e])] != static_cast<int>(positions) &&
-          (beaten < 0 || FEndPosition[static_cast<size_t>(beaten)] != static_cast<int>(positions));
+      standing += FEndPosition[static_cast<size_t>(P.EndGainTeam[e])] != nowhere &&
+                  (beaten < 0 || FEndPosition[static_cast<size_t>(beaten)] != nowhere);
     }
   }
   FFrom[static_cast<size_t>(count)] = standing;
+}
+
+void TEndGame::PlayLanes(const int16_t* values, int count) {
+  FEndBits.resize(static_cast<size_t>(count));
   TEndGameWork work;
   work.Count = count;
   work.Values = values;
@@ -307,67 +365,59 @@ void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* 
     default:
       PlainVectors::PlayEndGame(work);
   }
-  for (size_t a = 0; a < positions; ++a)
-    FEndPosition[static_cast<size_t>(FEndTeams[a])] = static_cast<int>(positions);
-  // Even chances weigh every lane alike, so lanes are counted; otherwise each is weighed.
-  const bool even = P.Options.Model == TOutlookModel::Even;
-  const double each = std::ldexp(weight, -P.EndBits);
-  if (!even)
-    LaneWeights(weight);
-  for (int c = 0; c < count; ++c) {
-    const TEndBits& lanes = FEndBits[static_cast<size_t>(c)];
-    if (std::all_of(lanes.begin(), lanes.end(), [](uint64_t word) { return word == 0; }))
-      continue;
-    const size_t contender = static_cast<size_t>(ids[c]);
-    double* champions = &tally.Champion[contender * static_cast<size_t>(P.Champions)];
-    double won = 0, tied = 0, share = 0;
-    if (even) {
-      std::fill(FEndChampionLanes.begin(), FEndChampionLanes.end(), 0);
-      for (size_t word = 0; word < lanes.size(); ++word) {
-        for (uint64_t bits = lanes[word]; bits != 0; bits &= bits - 1) {
-          const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-          ++FEndChampionLanes[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)];
-        }
-        won += CountBits(lanes[word] & FEndSole[word]);
-        for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
-          tied += 1;
-          share += 1.0 / FEndFirsts.Lane[word * 64 + static_cast<size_t>(__builtin_ctzll(bits))];
-        }
-      }
-      won *= each;
-      tied *= each;
-      share = won + share * each;
-      for (size_t a = 0; a < positions; ++a) {
-        if (const int k = P.ChampionOf[static_cast<size_t>(FEndTeams[a])]; k >= 0)
-          champions[k] += (FEndChampionLanes[2 * a] + FEndChampionLanes[2 * a + 1]) * each;
-      }
-    } else {
-      std::fill(FEndChampion.begin(), FEndChampion.end(), 0.0);
-      for (size_t word = 0; word < lanes.size(); ++word) {
-        for (uint64_t bits = lanes[word] & FEndSole[word]; bits != 0; bits &= bits - 1) {
-          const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-          won += FLaneWeight[lane];
-          FEndChampion[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)] +=
-              FLaneWeight[lane];
-        }
-        for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
-          const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-          tied += FLaneWeight[lane];
-          share += FLaneWeight[lane] / FEndFirsts.Lane[lane];
-          FEndChampion[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)] +=
-              FLaneWeight[lane];
-        }
-      }
-      share += won;
-      for (size_t a = 0; a < positions; ++a) {
-        if (const int k = P.ChampionOf[static_cast<size_t>(FEndTeams[a])]; k >= 0)
-          champions[k] += FEndChampion[2 * a] + FEndChampion[2 * a + 1];
-      }
+}
+
+void TEndGame::TallyEven(const TEndBits& lanes, double each, size_t contender, TTally& tally) {
+  const size_t positions = P.EndAlive.size();
+  double won = 0, tied = 0, share = 0;
+  std::fill(FEndChampionLanes.begin(), FEndChampionLanes.end(), 0);
+  for (size_t word = 0; word < lanes.size(); ++word) {
+    for (uint64_t bits = lanes[word]; bits != 0; bits &= bits - 1) {
+      const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+      ++FEndChampionLanes[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)];
     }
-    tally.Won[contender] += won;
-    tally.Tied[contender] += tied;
-    tally.Share[contender] += share;
+    won += CountBits(lanes[word] & FEndSole[word]);
+    for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
+      tied += 1;
+      share += 1.0 / FEndFirsts.Lane[word * 64 + static_cast<size_t>(__builtin_ctzll(bits))];
+    }
   }
+  double* champions = &tally.Champion[contender * static_cast<size_t>(P.Champions)];
+  for (size_t a = 0; a < positions; ++a) {
+    if (const int k = P.ChampionOf[static_cast<size_t>(FEndTeams[a])]; k >= 0)
+      champions[k] += (FEndChampionLanes[2 * a] + FEndChampionLanes[2 * a + 1]) * each;
+  }
+  won *= each;
+  tally.Won[contender] += won;
+  tally.Tied[contender] += tied * each;
+  tally.Share[contender] += won + share * each;
+}
+
+void TEndGame::TallyWeighted(const TEndBits& lanes, size_t contender, TTally& tally) {
+  const size_t positions = P.EndAlive.size();
+  double won = 0, tied = 0, share = 0;
+  std::fill(FEndChampion.begin(), FEndChampion.end(), 0.0);
+  for (size_t word = 0; word < lanes.size(); ++word) {
+    for (uint64_t bits = lanes[word] & FEndSole[word]; bits != 0; bits &= bits - 1) {
+      const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+      won += FLaneWeight[lane];
+      FEndChampion[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)] += FLaneWeight[lane];
+    }
+    for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
+      const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+      tied += FLaneWeight[lane];
+      share += FLaneWeight[lane] / FEndFirsts.Lane[lane];
+      FEndChampion[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)] += FLaneWeight[lane];
+    }
+  }
+  double* champions = &tally.Champion[contender * static_cast<size_t>(P.Champions)];
+  for (size_t a = 0; a < positions; ++a) {
+    if (const int k = P.ChampionOf[static_cast<size_t>(FEndTeams[a])]; k >= 0)
+      champions[k] += FEndChampion[2 * a] + FEndChampion[2 * a + 1];
+  }
+  tally.Won[contender] += won;
+  tally.Tied[contender] += tied;
+  tally.Share[contender] += share + won;
 }
 
 // The weight of each outcome of the end game below an outcome of weight `weight`, games

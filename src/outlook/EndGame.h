@@ -23,6 +23,15 @@ class TEndGame {
             int count, double weight, TTally& tally);
 
  private:
+  // Points FStanding and FFrom at the gains of the teams that stand on their lines,
+  // contender by contender.
+  void FindStanding(const int* ids, int count);
+  // Works out every contender's totals in every lane and the lanes each is first in.
+  void PlayLanes(const int16_t* values, int count);
+  // Adds what one contender, first in `lanes`, wins, ties and shares, and the champions it
+  // wins with: each lane counted once (even chances) or weighed (FLaneWeight).
+  void TallyEven(const TEndBits& lanes, double each, size_t contender, TTally& tally);
+  void TallyWeighted(const TEndBits& lanes, size_t contender, TTally& tally);
   // The weight of each outcome of the end game below an outcome of weight `weight`, games
   // weighed by the seeds: the chance of each pairing on the lines taken once.
   void LaneWeights(double weight);

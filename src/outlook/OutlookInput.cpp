@@ -13,7 +13,6 @@ namespace {
 
 constexpr int kFirstScoringRound = TStandingsItem::kFirstRound;
 constexpr int kPicks = TOutlookInput::kPicks;
-constexpr int kRounds = TOutlookInput::kRounds;
 static_assert(TPlayerPicksListObject::kPickCount == kPicks);
 static_assert(TTeamsFile::kMaxTeams <= INT8_MAX, "a team's place fits a pick's byte");
 

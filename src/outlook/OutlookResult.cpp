@@ -22,35 +22,26 @@ struct TDrawnSums {
 
 template <typename TLane>
 void BreakFinalTie(const TPlan<TLane>& plan, TTally& tally) {
+  // Everyone placed by the standings' finish order, the guesses parting players level on
+  // points; whoever it puts first finishes first.
+  const TOutlookInput& input = plan.In;
+  std::vector<FinishOrder::TKey> keys;
+  keys.reserve(static_cast<size_t>(input.PlayerCount()));
+  for (size_t i = 0; i < static_cast<size_t>(input.PlayerCount()); ++i)
+    keys.push_back({input.Base[i], input.GuessDistance[i], static_cast<uint32_t>(i)});
+  const std::vector<int> places = FinishOrder::Rank(keys, true);
   std::vector<int> first;
-  for (int c = 0; c < plan.Count; ++c) {
-    if (tally.Won[static_cast<size_t>(c)] + tally.Tied[static_cast<size_t>(c)] > 0)
-      first.push_back(c);
+  for (size_t r = 0; r < keys.size(); ++r) {
+    const size_t player = keys[r].Row;
+    tally.Best[player] = tally.Worst[player] = places[r];
+    if (places[r] == 1)
+      first.push_back(plan.ContenderOf[player]);
   }
-  if (first.size() < 2)
-    return;
-  // They are level on points: the standings' finish order parts them by their guesses.
-  const auto key = [&plan](int c) {
-    const int player = plan.Contenders[static_cast<size_t>(c)];
-    return FinishOrder::TKey{0, plan.In.GuessDistance[static_cast<size_t>(player)],
-                             static_cast<uint32_t>(player)};
-  };
-  FinishOrder::TKey best = key(first.front());
-  for (const int c : first) {
-    if (FinishOrder::Ahead(key(c), best))
-      best = key(c);
-  }
-  std::vector<int> kept;
-  for (const int c : first) {
-    const size_t n = static_cast<size_t>(c);
-    tally.Won[n] = tally.Tied[n] = tally.Share[n] = 0;
-    std::fill_n(tally.Champion.begin() +
-                    static_cast<std::ptrdiff_t>(n * static_cast<size_t>(tally.Champions)),
-                tally.Champions, 0.0);
-    if (FinishOrder::Level(key(c), best))
-      kept.push_back(c);
-  }
-  tally.AddFirst(kept, plan.ChampionOn(plan.In.Occupant), 1.0);
+  std::fill(tally.Won.begin(), tally.Won.end(), 0.0);
+  std::fill(tally.Tied.begin(), tally.Tied.end(), 0.0);
+  std::fill(tally.Share.begin(), tally.Share.end(), 0.0);
+  std::fill(tally.Champion.begin(), tally.Champion.end(), 0.0);
+  tally.AddFirst(first, plan.ChampionOn(plan.In.Occupant), 1.0);
 }
 
 template <typename TLane>

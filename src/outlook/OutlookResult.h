@@ -6,8 +6,9 @@
 
 namespace OutlookSearch {
 
-// The tournament over and the championship's total entered: of the players level on the most
-// points, only those whose guess lies closest to it finish first, as in the standings.
+// The tournament over and the championship's total entered: every player's place is the one
+// the standings give, the guess parting players level on points, and only those it puts first
+// finish first.
 template <typename TLane>
 void BreakFinalTie(const TPlan<TLane>& plan, TTally& tally);
 

@@ -34,7 +34,10 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookGain& gain,
   for (TTally& tally : tallies)
     tally.Init(plan.Count, players, plan.Champions, rootingGames, !result.Exact);
 
-  const bool searchPlaces = result.Exact && !plan.Way.RankAll;
+  // Once the tournament is over and its total entered, the guesses part players level on
+  // points, in their places too: those come with the tie-break, not from a search by points.
+  const bool finalTieBreak = result.GamesLeft == 0 && !input.GuessDistance.empty();
+  const bool searchPlaces = result.Exact && !plan.Way.RankAll && !finalTieBreak;
   if (result.Exact) {
     const int64_t tasks = int64_t{1} << plan.TaskBits;
     progress.Start(tasks + (searchPlaces ? 2 * int64_t{players} : 0));
@@ -63,7 +66,7 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookGain& gain,
   for (size_t t = 1; t < tallies.size(); ++t)
     tally.Add(tallies[t]);
   tallies.resize(1);
-  if (result.GamesLeft == 0 && !input.GuessDistance.empty())
+  if (finalTieBreak)
     BreakFinalTie(plan, tally);
   const auto canFinishFirst = [&](int i) {
     const int c = plan.ContenderOf[static_cast<size_t>(i)];

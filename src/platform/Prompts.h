@@ -31,8 +31,9 @@ class TPrompts : public TInstallable<TPrompts> {
   // question whose Yes loses data makes it No.
   Answer MessageFrom(QWidget* asker, const QString& text, const QString& title, Buttons buttons,
                      Icon icon, Answer defaultAnswer = Answer::Yes);
-  // A one-line text input; returns false when the user cancels. `text` holds the default in
-  // and the answer out. A `maxLength` above 0 keeps the field from taking more characters.
+  // A one-line text input; returns false when the user cancels. `text` holds the default in,
+  // shown selected so that typing replaces it and an arrow key keeps it to mend, and the
+  // answer out. A `maxLength` above 0 keeps the field from taking more characters.
   virtual bool AskText(const QString& title, const QString& prompt, QString* text,
                        int maxLength = 0) = 0;
   // A file chosen in the platform's file dialog, to read (Open) or to write (Save, which asks

@@ -108,6 +108,17 @@ int TOpenPool::EmptyFirstRoundLines() const {
   return empty;
 }
 
+bool TOpenPool::GamesPlayed() const {
+  if (!FResultsBracket)
+    return false;
+  // The lines after the first round hold the games' winners.
+  for (int line = TBracketList::kPathCount + 1; line <= TBracketList::kSlotCount; ++line) {
+    if (FResultsBracket->Slot(line)->Team())
+      return true;
+  }
+  return false;
+}
+
 bool TOpenPool::OpenPool(const QString& directory, bool create) {
   ClosePool();
   LetGo();
@@ -325,6 +336,17 @@ QUndoStack* TOpenPool::CreateUndoStack(QObject* owner) {
 const TPlayerPicksListObject* TOpenPool::PlayerOf(const QUndoCommand* command) const {
   const auto* edit = dynamic_cast<const TPoolCommand*>(command);
   return edit ? edit->Player() : nullptr;
+}
+
+void TOpenPool::DropSteps(QUndoStack* undo, int count) {
+  if (!undo || count <= 0)
+    return;
+  for (int i = 0; i < count; ++i)
+    undo->undo();
+  // A push drops every step after the current one, and an obsolete command is not kept.
+  auto* nothing = new QUndoCommand;
+  nothing->setObsolete(true);
+  undo->push(nothing);
 }
 
 void TOpenPool::ClearUndoStacks() {

@@ -93,6 +93,10 @@ class TOpenPool : public QObject {
   static inline const QString kPlayerNameEmpty = QStringLiteral("the player name is empty");
   static inline const QString kPlayerNameTaken =
       QStringLiteral("the pool already has a player named \"%1\"");
+  // Asked before picks are entered by hand or from a sheet once games have been played: an
+  // entry handed in before the first game may still be typed in.
+  static inline const QString kGamesPlayedQuestion =
+      QStringLiteral("Games have been played. Enter picks made before the first game anyway?");
   // A player added by hand with no name.
   static inline const QString kNameMissing = QStringLiteral("You must enter a player name");
   // Why the team list refuses a team.
@@ -147,6 +151,9 @@ class TOpenPool : public QObject {
   TPoolOptions Options() const;
   // How many of the 64 first-round lines of the results chart hold no team.
   int EmptyFirstRoundLines() const;
+  // Whether the tournament has begun: a game of the results chart has its winner. From then
+  // on picks made now could be made in hindsight.
+  bool GamesPlayed() const;
 
   // --- The pool as a whole ---------------------------------------------------------------
 
@@ -207,6 +214,9 @@ class TOpenPool : public QObject {
   // A new undo stack in the document's group, owned by `owner` (the editing window). Make it
   // the group's active stack when the window is activated: setActive() on the stack.
   QUndoStack* CreateUndoStack(QObject* owner);
+  // Takes back the last `count` steps of `undo` for good: they are not offered to be made
+  // again (entries whose save failed, the first click of a double-click).
+  static void DropSteps(QUndoStack* undo, int count);
   // The player an edit of the player list or of one player's picks changes, while it is in the
   // list or held by the edit to be put back; null for any other edit.
   const TPlayerPicksListObject* PlayerOf(const QUndoCommand* command) const;
@@ -254,8 +264,9 @@ class TOpenPool : public QObject {
   void ShowPlayer(const TPlayerPicksListObject* player);
   // Appends a player of this name (kept exactly as given), every entry taken from the team
   // list at round 1, guess 0. Null, with nothing changed and the reason in `reason`, while the
-  // first round is open (players come after it), for a name that is empty, taken by another
-  // player (exactly) or that the pool cannot store (PoolNames).
+  // first round is open (players come after it), for a name that is empty, another player's
+  // (PoolNames::Key: a look-alike is refused with the name the pool has) or that the pool
+  // cannot store (PoolNames).
   const TPlayerPicksListObject* AddPlayer(const QString& name, QUndoStack* undo = nullptr,
                                           QString* reason = nullptr);
   // Takes the player out of the list (off the picks chart first, if shown). False when the
@@ -273,12 +284,15 @@ class TOpenPool : public QObject {
   TEditResult DropPick(int sourceSlot, int targetSlot, QUndoStack* undo = nullptr);
   // Moves the pick in the slot of the shown player's chart one line further along its path
   // (a double-click), as a drop there would. Nothing for no line, an empty one, the
-  // champion's, or a pick on a line it does not stand on as its own.
+  // champion's, a pick on a line it does not stand on as its own, or one that stands on the
+  // next line already (its later lines stay).
   TEditResult AdvancePick(int slotNumber, QUndoStack* undo = nullptr);
   // Brings players in as one edit: new ones at the end of the list, in order; a replacement
   // gives the pool's player the guess and picks of its new version, and the player keeps its
-  // name and place. Nothing for an empty list.
-  void ImportPlayers(std::vector<TIncomingPlayer> players, QUndoStack* undo = nullptr);
+  // name and place. Nothing for an empty list. `step` names the step on the undo stack
+  // ("Import Players" when empty).
+  void ImportPlayers(std::vector<TIncomingPlayer> players, QUndoStack* undo = nullptr,
+                     const QString& step = QString());
   // The player's tie-breaker guess, 0 to kMaxPoints; an edit only when it changes.
   TEditResult SetGuess(const TPlayerPicksListObject* player, int32_t value,
                        QUndoStack* undo = nullptr);

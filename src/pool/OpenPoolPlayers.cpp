@@ -29,10 +29,11 @@ const TPlayerPicksListObject* TOpenPool::AddPlayer(const QString& name, QUndoSta
   // Players are entered on a locked first round only.
   if (!Finalized()) {
     why = kNotLocked;
-  } else if (TrimBlanksAndControls(name).isEmpty()) {
+  } else if (PoolNames::Normal(name).isEmpty()) {
     why = kNameMissing;
-  } else if (FDataModule->PlayerPicksFile().FindPlayer(name)) {
-    why = kPlayerNameTaken.arg(name);
+  } else if (const TPlayerPicksListObject* same =
+                 FDataModule->PlayerPicksFile().FindSamePlayer(name)) {
+    why = kPlayerNameTaken.arg(PoolNames::Quoted(same->PlayerName()));
   } else {
     why = PoolNames::Unstorable(name, QStringLiteral("player name"), TPlayerPicksFile::kNameWidth);
   }
@@ -70,10 +71,14 @@ void TOpenPool::ClearPlayer(const TPlayerPicksListObject* player, QUndoStack* un
       undo);
 }
 
-void TOpenPool::ImportPlayers(std::vector<TIncomingPlayer> players, QUndoStack* undo) {
+void TOpenPool::ImportPlayers(std::vector<TIncomingPlayer> players, QUndoStack* undo,
+                              const QString& step) {
   if (!IsOpen() || players.empty())
     return;
-  Run(new TImportPlayersCommand(*this, std::move(players)), undo);
+  auto* command = new TImportPlayersCommand(*this, std::move(players));
+  if (!step.isEmpty())
+    command->setText(step);
+  Run(command, undo);
 }
 
 TEditResult TOpenPool::DropPick(int sourceSlot, int targetSlot, QUndoStack* undo) {
@@ -102,7 +107,8 @@ TEditResult TOpenPool::AdvancePick(int slotNumber, QUndoStack* undo) {
   TChartEntry* pick = slot ? slot->Team() : nullptr;
   const TWinnerPathItem* path = pick ? FPicksBracket->FindPath(*pick) : nullptr;
   const int round = slot ? slot->Round() : 0;
-  if (!path || round >= TWinnerPathItem::kRounds || path->Slot(round) != slotNumber)
+  if (!path || round >= TWinnerPathItem::kRounds || path->Slot(round) != slotNumber ||
+      FPicksBracket->Slot(path->Slot(round + 1))->Team() == pick)
     return {};
   MovePick(pick, path, round + 1, undo);
   return TEditResult::Done();

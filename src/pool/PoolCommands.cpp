@@ -96,14 +96,18 @@ TPlayerCommand::TState TPlayerCommand::Snapshot() const {
   return state;
 }
 
+bool TPlayerCommand::Changed() const {
+  bool same = FBefore.TieBreakerPoints == FAfter.TieBreakerPoints;
+  for (size_t i = 0; same && i < FBefore.Picks.size(); ++i)
+    same = SameChartEntry(FBefore.Picks[i], FAfter.Picks[i]);
+  return !same;
+}
+
 void TPlayerCommand::Apply(const TState& state) {
   FPlayer->SetTieBreakerPoints(state.TieBreakerPoints);
   for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i)
     *FPlayer->Pick(i) = state.Picks[static_cast<size_t>(i)];
-  bool same = FBefore.TieBreakerPoints == FAfter.TieBreakerPoints;
-  for (size_t i = 0; same && i < FBefore.Picks.size(); ++i)
-    same = SameChartEntry(FBefore.Picks[i], FAfter.Picks[i]);
-  if (!same)
+  if (Changed())
     FPool.Data().PlayerPicksFile().SetModified(true);
 }
 
@@ -113,9 +117,13 @@ void TPlayerCommand::redo() {
   } else {
     FBefore = Snapshot();
     FEdit();
-    FPool.Data().PlayerPicksFile().SetModified(true);
     FAfter = Snapshot();
     FDone = true;
+    // The stack does not keep an obsolete command.
+    if (Changed())
+      FPool.Data().PlayerPicksFile().SetModified(true);
+    else
+      setObsolete(true);
   }
   FPool.PlayerEdited(FPlayer);
 }

@@ -128,7 +128,8 @@ class TTeamListCommand : public TListCommand<TTeamSeedObject, TTeamsFile> {
 };
 
 // An edit of one player: picks, guess, Clear Brackets. Keeps the guess and all 64 entries
-// from before and after.
+// from before and after. An edit that changed nothing (a team dropped where it stood) is no
+// step to undo: it leaves nothing on the stack.
 class TPlayerCommand : public TPoolCommand {
  public:
   TPlayerCommand(TOpenPool& pool, const QString& text, TPlayerPicksListObject* player,
@@ -144,6 +145,7 @@ class TPlayerCommand : public TPoolCommand {
   };
   TState Snapshot() const;
   void Apply(const TState& state);
+  bool Changed() const;
 
   TPlayerPicksListObject* FPlayer;
   std::function<void()> FEdit;

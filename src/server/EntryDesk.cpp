@@ -1,5 +1,7 @@
 #include "EntryDesk.h"
 
+#include "Clock.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -11,6 +13,7 @@
 #include "OpenPool.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
+#include "PoolNames.h"
 #include "TeamNames.h"
 
 namespace {
@@ -67,11 +70,30 @@ bool TOnlineEntry::FromJson(const QByteArray& body, TOnlineEntry* entry, QString
   return true;
 }
 
-TEntryDesk::TEntryDesk(TOpenPool& pool, const TEntryLinks& links, QObject* parent)
-    : QObject(parent), FPool(pool), FLinks(links), FUndo(pool.CreateUndoStack(this)) {}
+TEntryDesk::TEntryDesk(TOpenPool& pool, TEntryLinks& links, QObject* parent)
+    : QObject(parent), FPool(pool), FLinks(links), FUndo(pool.CreateUndoStack(this)) {
+  // Players who leave stay in the index: a link found there counts only for a player the pool
+  // still has.
+  connect(&pool, &TOpenPool::PlayersInserted, this, [this](int first, int count) {
+    const TPlayerPicksFile& players = FPool.DataModule()->PlayerPicksFile();
+    for (int i = first; i < first + count; ++i)
+      FLinks.Index(players.Items(i)->PlayerName());
+  });
+}
 
-bool TEntryDesk::EntriesOpen() const {
-  return !FCloses.isValid() || QDateTime::currentDateTime() < FCloses;
+void TEntryDesk::IndexLinks() {
+  if (const TFFDataModule* module = FPool.DataModule()) {
+    for (const auto& player : module->PlayerPicksFile().List())
+      FLinks.Index(player->PlayerName());
+  }
+}
+
+QString TEntryDesk::ClosedReason() const {
+  if (FPool.GamesPlayed())
+    return kTournamentBegun;
+  if (FCloses.isValid() && TClock::Current().Now() >= FCloses)
+    return kClosed;
+  return {};
 }
 
 THttpReply TEntryDesk::Data(const QString& link) const {
@@ -106,16 +128,16 @@ THttpReply TEntryDesk::Data(const QString& link) const {
   QJsonObject data{
       {QStringLiteral("pool"), system.PoolName().trimmed()},
       {QStringLiteral("open"), EntriesOpen()},
+      {QStringLiteral("closedReason"), ClosedReason()},
       {QStringLiteral("closes"), FCloses.isValid() ? FCloses.toString(kDateFormat) : QString()},
       {QStringLiteral("nameLength"), TPlayerPicksFile::kNameWidth},
       {QStringLiteral("maxGuess"), TPicksImport::kMaxGuess},
       {QStringLiteral("brackets"), brackets},
       {QStringLiteral("teams"), teams},
       {QStringLiteral("games"), games}};
-  if (!link.isEmpty()) {
-    for (const auto& player : module->PlayerPicksFile().List()) {
-      if (!FLinks.Matches(player->PlayerName(), link))
-        continue;
+  const QString owner = link.isEmpty() ? QString() : FLinks.NameOf(link);
+  if (!owner.isNull()) {
+    if (const TPlayerPicksListObject* player = module->PlayerPicksFile().FindPlayer(owner)) {
       const QStringList row = sheet.PlayerRow(*player);
       QJsonArray winners;
       for (int c = TPicksSheet::kFirstGameColumn; c < row.size(); ++c)
@@ -124,7 +146,6 @@ THttpReply TEntryDesk::Data(const QString& link) const {
                   QJsonObject{{QStringLiteral("name"), player->PlayerName()},
                               {QStringLiteral("guess"), row.at(TPicksSheet::kGuessColumn)},
                               {QStringLiteral("winners"), winners}});
-      break;
     }
   }
   return {200, Json(data)};
@@ -142,22 +163,32 @@ THttpReply TEntryDesk::Refuse(int status, const QString& name, const QJsonArray&
 
 THttpReply TEntryDesk::Take(const TOnlineEntry& entry) {
   const TFFDataModule* module = FPool.DataModule();
-  if (!EntriesOpen() || !FPool.IsOpen() || !module)
+  if (!FPool.IsOpen() || !module)
     return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), kClosed)});
-  // With its link an entry changes the player's own; without it, a name the pool has is
-  // refused as the import refuses it.
-  const bool withLink = !entry.Link.isEmpty();
-  if (withLink && !FLinks.Matches(entry.Name, entry.Link))
-    return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), kWrongLink)});
+  if (const QString closed = ClosedReason(); !closed.isEmpty())
+    return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), closed)});
+  // With its link an entry changes the player's own, named as the pool has it; without it, a
+  // name the pool has, or a look-alike of one, is refused as the import refuses it. A link
+  // of a name no player has now brings that name in anew.
+  const TPlayerPicksListObject* own = nullptr;
+  if (!entry.Link.isEmpty()) {
+    own = LinkedPlayer(entry.Name, entry.Link);
+    if (!own && !FLinks.Matches(PoolNames::Normal(entry.Name), entry.Link))
+      return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), kWrongLink)});
+  }
 
-  QStringList cells{entry.Name, entry.Guess};
+  QStringList cells{own ? own->PlayerName() : entry.Name, entry.Guess};
   cells << entry.Winners;
-  TPicksImport import(*module, withLink);
+  TPicksImport import(*module, own != nullptr);
   if (!import.ReadEntry(cells)) {
     QJsonArray problems;
     for (const TPicksImport::TProblem& problem : import.Problems()) {
       const int column = problem.Column - 1;
-      if (column == TPicksSheet::kNameColumn) {
+      if (!problem.Existing.isEmpty()) {
+        QJsonObject taken = Problem(QStringLiteral("name"), kNameTaken);
+        taken.insert(QStringLiteral("existing"), problem.Existing);
+        problems << taken;
+      } else if (column == TPicksSheet::kNameColumn) {
         problems << Problem(QStringLiteral("name"), problem.Text);
       } else if (column == TPicksSheet::kGuessColumn) {
         problems << Problem(QStringLiteral("guess"), problem.Text);
@@ -171,13 +202,28 @@ THttpReply TEntryDesk::Take(const TOnlineEntry& entry) {
     }
     return Refuse(import.OnlyExistingNames() ? 409 : 422, entry.Name, problems);
   }
-  const bool replaced = import.ReplacedCount() > 0;
-  FPool.ImportPlayers(std::move(import.Players()), FUndo);
-  FBatch.push_back({entry.Name, replaced});
+  const TIncomingPlayer& incoming = import.Players().front();
+  const bool replaced = incoming.Replaces != nullptr;
+  const QString name = replaced ? incoming.Replaces->PlayerName() : incoming.Player->PlayerName();
+  FPool.ImportPlayers(std::move(import.Players()), FUndo, kEntryStep.arg(name));
+  // The step pushed dropped any taken back after it.
+  FSteps.resize(static_cast<size_t>(FUndo->index() - 1));
+  FSteps.push_back({name, replaced});
+  FBatch.push_back({name, replaced});
   return {200, Json({{QStringLiteral("ok"), true},
-                     {QStringLiteral("name"), entry.Name},
+                     {QStringLiteral("name"), name},
                      {QStringLiteral("replaced"), replaced},
-                     {QStringLiteral("link"), FLinks.Link(entry.Name)}})};
+                     {QStringLiteral("link"), FLinks.Link(name)}})};
+}
+
+const TPlayerPicksListObject* TEntryDesk::LinkedPlayer(const QString& name,
+                                                       const QString& link) const {
+  const QString key = PoolNames::Key(name);
+  for (const auto& player : FPool.DataModule()->PlayerPicksFile().List()) {
+    if (PoolNames::Key(player->PlayerName()) == key && FLinks.Matches(player->PlayerName(), link))
+      return player.get();
+  }
+  return nullptr;
 }
 
 bool TEntryDesk::Commit() {
@@ -186,13 +232,48 @@ bool TEntryDesk::Commit() {
   const std::vector<TTaken> batch = std::move(FBatch);
   FBatch.clear();
   if (!FPool.Save()) {
-    for (size_t i = 0; i < batch.size(); ++i)
-      FUndo->undo();
+    // The player hears to try again; the organiser, why the pool could not be saved, on one
+    // line of the log.
+    const QString why = kNotSavedBecause.arg(
+        FPool.SaveError().split(QLatin1Char('\n'), Qt::SkipEmptyParts).join(QStringLiteral(": ")));
+    // Entries never taken cannot be made again.
+    TOpenPool::DropSteps(FUndo, static_cast<int>(batch.size()));
+    FSteps.resize(static_cast<size_t>(FUndo->count()));
     for (const TTaken& taken : batch)
-      emit EntryRefused(taken.Name, kNotSaved);
+      emit EntryRefused(taken.Name, why);
     return false;
   }
   for (const TTaken& taken : batch)
     emit EntryTaken(taken.Name, taken.Replaced);
+  return true;
+}
+
+bool TEntryDesk::StepEntry(bool undo, QString* why) {
+  why->clear();
+  const int step = undo ? FUndo->index() - 1 : FUndo->index();
+  const TFFDataModule* module = FPool.DataModule();
+  // The pool replaced, locked or unlocked empties the stack.
+  if (step < 0 || step >= FUndo->count() || step >= static_cast<int>(FSteps.size()) || !module)
+    return false;
+  const TTaken entry = FSteps[static_cast<size_t>(step)];
+  const bool inPool = module->PlayerPicksFile().FindPlayer(entry.Name) != nullptr;
+  if (entry.Replaced && !inPool) {
+    *why = kPlayerGone.arg(entry.Name);
+    return false;
+  }
+  if (!entry.Replaced && !undo && inPool) {
+    *why = kNameTakenSince.arg(entry.Name);
+    return false;
+  }
+  undo ? FUndo->undo() : FUndo->redo();
+  if (!FPool.Save()) {
+    undo ? FUndo->redo() : FUndo->undo();
+    *why = kStepNotSaved.arg(entry.Name);
+    return false;
+  }
+  if (undo)
+    emit EntryUndone(entry.Name, entry.Replaced);
+  else
+    emit EntryRedone(entry.Name, entry.Replaced);
   return true;
 }

@@ -11,6 +11,7 @@ class QJsonArray;
 class QUndoStack;
 class TEntryLinks;
 class TOpenPool;
+class TPlayerPicksListObject;
 
 // One player's entry as the page sends it.
 struct TOnlineEntry {
@@ -41,21 +42,52 @@ class TEntryDesk : public QObject {
 
  public:
   static inline const QString kClosed = QStringLiteral("Entries are closed.");
+  // Once a game has its winner, an entry could be made in hindsight.
+  static inline const QString kTournamentBegun =
+      QStringLiteral("Entries are closed: the tournament has begun.");
+  // The step an entry is on the undo stack: "Entry of Bea Lindqvist".
+  static inline const QString kEntryStep = QStringLiteral("Entry of %1");
   static inline const QString kWrongLink = QStringLiteral(
       "This private link belongs to another entry. Open the link you were given for your "
       "own entry, or send a new entry without a link.");
+  // A name the pool has, or a look-alike of one, sent without that entry's link.
+  static inline const QString kNameTaken = QStringLiteral(
+      "This name already has an entry. To change it, use the private link you were given.");
   static inline const QString kNotSaved = QStringLiteral(
       "The pool could not be saved, so your entry was not taken. Please send it again in a "
       "little while.");
+  static inline const QString kNotSavedBecause =
+      QStringLiteral("The pool could not be saved, so the entry was not taken: %1");
+  static inline const QString kStepNotSaved =
+      QStringLiteral("The pool could not be saved, so the entry of \"%1\" is as it was.");
+  static inline const QString kNameTakenSince =
+      QStringLiteral("The pool has a player named \"%1\" again, so that entry cannot be put back.");
+  static inline const QString kPlayerGone = QStringLiteral(
+      "\"%1\" is no longer a player of the pool, so the change of that entry cannot be taken "
+      "back or made again.");
 
-  TEntryDesk(TOpenPool& pool, const TEntryLinks& links, QObject* parent = nullptr);
+  TEntryDesk(TOpenPool& pool, TEntryLinks& links, QObject* parent = nullptr);
 
-  // Entries are taken until `closes`; an invalid time takes them until the server stops.
+  // Indexes the links of every player of the pool, after the links' key was read; the players
+  // that come later are indexed as they come.
+  void IndexLinks();
+
+  // Entries are taken until `closes`, and until a game of the results chart has its winner;
+  // an invalid time takes them until then or until the server stops.
   void SetCloses(const QDateTime& closes) { FCloses = closes; }
   const QDateTime& Closes() const { return FCloses; }
-  bool EntriesOpen() const;
-  // The entries are pushed here, so that the organiser can take one back.
+  bool EntriesOpen() const { return ClosedReason().isEmpty(); }
+  // Why entries are closed, as the players are told; empty while they are open.
+  QString ClosedReason() const;
+  // Each entry taken is a step here, named after its player.
   QUndoStack* UndoStack() const { return FUndo; }
+  // Takes the last entry taken back out of the pool (its player gone, or the player's picks
+  // as they were before), or makes again the last one taken back, and saves the pool at once
+  // as an entry is saved. False, with the pool as it was and why in `why`, when the player
+  // has gone or its name has been taken since, or the pool cannot be saved; false with `why`
+  // empty when there is nothing to take back or make again.
+  bool UndoEntry(QString* why) { return StepEntry(true, why); }
+  bool RedoEntry(QString* why) { return StepEntry(false, why); }
 
   // The pool's name, brackets, teams and games for the page, and, with the private link of an
   // entry in the pool, that entry.
@@ -69,6 +101,9 @@ class TEntryDesk : public QObject {
  signals:
   void EntryTaken(const QString& name, bool replaced);
   void EntryRefused(const QString& name, const QString& why);
+  // An entry taken back by the organiser, or made again.
+  void EntryUndone(const QString& name, bool replaced);
+  void EntryRedone(const QString& name, bool replaced);
 
  private:
   struct TTaken {
@@ -77,10 +112,16 @@ class TEntryDesk : public QObject {
   };
 
   THttpReply Refuse(int status, const QString& name, const QJsonArray& problems);
+  bool StepEntry(bool undo, QString* why);
+  // The player whose entry `link` opens, among those whose name is the same player's as
+  // `name`; null when the link is none of theirs.
+  const TPlayerPicksListObject* LinkedPlayer(const QString& name, const QString& link) const;
 
   TOpenPool& FPool;
-  const TEntryLinks& FLinks;
+  TEntryLinks& FLinks;
   QUndoStack* FUndo;
   QDateTime FCloses;
   std::vector<TTaken> FBatch;
+  // The entry of each step of FUndo, in the stack's order.
+  std::vector<TTaken> FSteps;
 };

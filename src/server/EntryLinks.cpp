@@ -8,16 +8,35 @@
 
 #include "SafeFile.h"
 
+namespace {
+QString LinkUnder(const QByteArray& key, const QString& name) {
+  const QByteArray hash =
+      QMessageAuthenticationCode::hash(name.toUtf8(), key, QCryptographicHash::Sha256);
+  return QString::fromLatin1(
+      hash.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
+}
+
+QByteArray IndexKey(const QString& link) {
+  return QCryptographicHash::hash(link.toLatin1(), QCryptographicHash::Sha256);
+}
+}  // namespace
+
 bool TEntryLinks::Load(const QString& directory, QString* reason) {
+  FDirectory = directory;
+  FKey.clear();
   const QString path = QDir(directory).filePath(kKeyFile);
   if (!QFile::exists(path)) {
     QByteArray key(kKeySize, '\0');
     QRandomGenerator::system()->generate(key.begin(), key.end());
-    if (!TSafeFile::WriteWhole(path, key, reason))
+    // Whoever reads the key can forge any player's link: no other account may see it, not
+    // even while it is being written.
+    TSafeFile file(path);
+    file.SetPrivate();
+    if (!file.Open() || !file.Write(key) || !file.Commit()) {
+      *reason = file.ErrorString();
       return false;
-    // Only the organiser's account needs it.
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    FKey = key;
+    }
+    UseKey(key);
     return true;
   }
   QFile file(path);
@@ -34,24 +53,52 @@ bool TEntryLinks::Load(const QString& directory, QString* reason) {
                              "then stop working)"));
     return false;
   }
-  FKey = key;
+  UseKey(key);
   return true;
 }
 
-QString TEntryLinks::Link(const QString& name) const {
-  const QByteArray hash =
-      QMessageAuthenticationCode::hash(name.toUtf8(), FKey, QCryptographicHash::Sha256);
-  return QString::fromLatin1(
-      hash.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
+void TEntryLinks::UseKey(const QByteArray& key) {
+  if (key == FKey)
+    return;
+  // Every link changes with the key: the names indexed so far are indexed again under it.
+  FKey = key;
+  FNames.clear();
+  for (const QString& name : std::as_const(FIndexed))
+    FNames.insert(IndexKey(LinkUnder(FKey, name)), name);
 }
 
-bool TEntryLinks::Matches(const QString& name, const QString& link) const {
-  const QByteArray expected = Link(name).toLatin1();
+QString TEntryLinks::Link(const QString& name) {
+  QString reason;
+  if (FDirectory.isEmpty() || !Load(FDirectory, &reason))
+    return {};
+  return LinkUnder(FKey, name);
+}
+
+bool TEntryLinks::Matches(const QString& name, const QString& link) {
+  // A key deleted since the link was made matches nothing; a new one is made only for a new link.
+  const QString path = QDir(FDirectory).filePath(kKeyFile);
+  QString reason;
+  if (FDirectory.isEmpty() || !QFile::exists(path) || !Load(FDirectory, &reason))
+    return false;
+  const QByteArray expected = LinkUnder(FKey, name).toLatin1();
   const QByteArray given = link.toLatin1();
-  if (FKey.isEmpty() || given.size() != expected.size())
+  if (given.size() != expected.size())
     return false;
   unsigned char difference = 0;
   for (qsizetype i = 0; i < expected.size(); ++i)
     difference |= static_cast<unsigned char>(expected.at(i) ^ given.at(i));
   return difference == 0;
+}
+
+void TEntryLinks::Index(const QString& name) {
+  const QString link = Link(name);
+  if (link.isEmpty() || FIndexed.contains(name))
+    return;
+  FIndexed.insert(name);
+  FNames.insert(IndexKey(link), name);
+}
+
+QString TEntryLinks::NameOf(const QString& link) {
+  const QString name = FNames.value(IndexKey(link));
+  return !name.isNull() && Matches(name, link) ? name : QString();
 }

@@ -15,20 +15,23 @@
 #include <thread>
 #include <unordered_map>
 
+#include "Clock.h"
 #include "EntryDesk.h"
 #include "EntryLinks.h"
 #include "EntryPage.h"
 #include "FFDataModule.h"
+#include "GuardedHttpServer.h"
 #include "OpenPool.h"
 
 namespace {
-
-using TClock = std::chrono::steady_clock;
 
 const char* const kJson = "application/json; charset=utf-8";
 const QString kTooMany =
     QStringLiteral("Too many requests from your address. Please wait a minute and try again.");
 const QString kBusy = QStringLiteral("The pool is busy. Please send your entry again.");
+constexpr size_t kBodyBytes = TPicksServer::kMaxBody;
+// Headers may be 8 KiB a line; a request of the page has a few of them.
+constexpr size_t kMaxHeaders = 32 * 1024;
 
 // The answer to a request the server itself refuses, in the form of the desk's refusals.
 std::string Refusal(const QString& text, bool closed = false) {
@@ -49,6 +52,8 @@ QString StatusText(int status) {
       return QStringLiteral("There is nothing here but the entry page.");
     case 413:
       return QStringLiteral("The entry is too large.");
+    case 421:
+      return QStringLiteral("This server answers only to its own address.");
     case 429:
       return kTooMany;
     default:
@@ -60,8 +65,8 @@ QString StatusText(int status) {
 class TRateLimit {
  public:
   bool Allow(const std::string& address) {
-    const TClock::time_point now = TClock::now();
-    const TClock::time_point since = now - std::chrono::minutes(1);
+    const qint64 now = TClock::Current().Ticks();
+    const qint64 since = now - kWindow;
     std::lock_guard<std::mutex> lock(FMutex);
     // Addresses long quiet are forgotten, so that a crowd of them cannot fill the memory.
     if (FSeen.size() > kMaxAddresses) {
@@ -72,7 +77,7 @@ class TRateLimit {
           ++it;
       }
     }
-    std::deque<TClock::time_point>& times = FSeen[address];
+    std::deque<qint64>& times = FSeen[address];
     while (!times.empty() && times.front() < since)
       times.pop_front();
     if (static_cast<int>(times.size()) >= TPicksServer::kRequestsPerMinute)
@@ -83,8 +88,10 @@ class TRateLimit {
 
  private:
   static constexpr size_t kMaxAddresses = 10000;
+  static constexpr qint64 kWindow = 60 * 1000;  // a minute, in the clock's milliseconds
   std::mutex FMutex;
-  std::unordered_map<std::string, std::deque<TClock::time_point>> FSeen;
+  // When each address made its requests of the last minute, on the platform's clock.
+  std::unordered_map<std::string, std::deque<qint64>> FSeen;
 };
 
 }  // namespace
@@ -93,7 +100,7 @@ class TRateLimit {
 // to the document's thread. A worker waits for its answer; Stop answers whatever still waits.
 class TPicksServer::TWorker {
  public:
-  TWorker(TEntryDesk& desk) : FDesk(desk) {}
+  TWorker(TEntryDesk& desk, const TLimits& limits) : FDesk(desk), FLimits(limits) {}
 
   ~TWorker() { Stop(); }
 
@@ -120,9 +127,10 @@ class TPicksServer::TWorker {
   }
 
   TEntryDesk& FDesk;
+  const TLimits FLimits;
   // The queued calls of Drain go to this; it goes with the worker, and they with it.
   QObject FContext;
-  std::unique_ptr<httplib::Server> FServer;
+  std::unique_ptr<TGuardedHttpServer> FServer;
   std::thread FThread;
   std::atomic<bool> FListenEnded{false};
   TRateLimit FRateLimit;
@@ -133,8 +141,9 @@ class TPicksServer::TWorker {
 
 bool TPicksServer::TWorker::Start(const QString& address, quint16 port, quint16* bound,
                                   QString* reason) {
-  FServer = std::make_unique<httplib::Server>();
-  FServer->new_task_queue = [] { return new httplib::ThreadPool(kWorkers); };
+  FServer = std::make_unique<TGuardedHttpServer>(
+      TGuardedHttpServer::TLimits{FLimits.Request, FLimits.Idle, kConnectionsPerAddress,
+                                  kConnections, kMaxHeaders + 2 * kBodyBytes});
 #ifndef _WIN32
   // The library's own options let another program bind the same port beside us and take
   // requests meant for the pool (SO_REUSEPORT); only a quick restart's reuse is wanted here.
@@ -145,9 +154,6 @@ bool TPicksServer::TWorker::Start(const QString& address, quint16 port, quint16*
   });
 #endif
   FServer->set_payload_max_length(kMaxBody);
-  FServer->set_read_timeout(5, 0);
-  FServer->set_write_timeout(5, 0);
-  FServer->set_keep_alive_timeout(5);
   FServer->set_keep_alive_max_count(20);
   // What a careful site sends with every answer: the type is the one given, only the page's
   // own style and script run, it is shown in no frame, and nothing of it is kept or passed on.
@@ -164,11 +170,7 @@ bool TPicksServer::TWorker::Start(const QString& address, quint16 port, quint16*
   const std::string host = address.toStdString();
   // The system's reason for a failed bind; an address the system cannot resolve leaves none.
   errno = 0;
-  int listening = port;
-  if (port == 0)
-    listening = FServer->bind_to_any_port(host);
-  else if (!FServer->bind_to_port(host, port))
-    listening = -1;
+  const int listening = FServer->Bind(host, port);
   if (listening <= 0) {
     const int error = errno;
     *reason = kCannotListen.arg(address).arg(port).arg(
@@ -205,19 +207,30 @@ void TPicksServer::TWorker::Stop() {
       job->Reply.set_value({403, QByteArray::fromStdString(Refusal(TEntryDesk::kClosed, true))});
   }
   if (FServer)
-    FServer->stop();
+    FServer->Close();
   if (FThread.joinable())
     FThread.join();
   FServer.reset();
 }
 
 void TPicksServer::TWorker::Route() {
+  // Everything here is decided on the headers alone, before any body is read.
   FServer->set_pre_routing_handler(
       [this](const httplib::Request& request, httplib::Response& response) {
-        if (FRateLimit.Allow(request.remote_addr))
+        const bool entry = request.method == "POST" && request.path == "/entry";
+        if (!FServer->NamesThisServer(request)) {
+          response.status = 421;
+        } else if (!FRateLimit.Allow(request.remote_addr)) {
+          response.status = 429;
+          response.set_header("Retry-After", "60");
+        } else if (entry && request.get_header_value<uint64_t>("Content-Length") > kBodyBytes) {
+          response.status = 413;
+        } else if (!entry && TGuardedHttpServer::CarriesBody(request)) {
+          response.status = 404;
+        } else {
           return httplib::Server::HandlerResponse::Unhandled;
-        response.status = 429;
-        response.set_header("Retry-After", "60");
+        }
+        response.set_content(Refusal(StatusText(response.status)), kJson);
         return httplib::Server::HandlerResponse::Handled;
       });
   FServer->set_error_handler([](const httplib::Request&, httplib::Response& response) {
@@ -234,7 +247,8 @@ void TPicksServer::TWorker::Route() {
     const QString link = QString::fromStdString(request.get_header_value("X-Entry-Link"));
     Answer(response, Ask([this, link] { return FDesk.Data(link); }, false));
   });
-  FServer->Post("/entry", [this](const httplib::Request& request, httplib::Response& response) {
+  FServer->Post("/entry", [this](const httplib::Request& request, httplib::Response& response,
+                                 const httplib::ContentReader& read) {
     // Only the page sends entries: a form of another site cannot send JSON, and a script of
     // another site says where it comes from.
     const std::string origin = request.get_header_value("Origin");
@@ -249,9 +263,23 @@ void TPicksServer::TWorker::Route() {
       response.set_content(Refusal(QStringLiteral("An entry is sent as JSON.")), kJson);
       return;
     }
+    // However the body comes, in chunks too, no more of it than an entry is read.
+    std::string body;
+    bool tooLarge = false;
+    const bool whole = read([&](const char* data, size_t length) {
+      tooLarge = body.size() + length > kBodyBytes;
+      if (!tooLarge)
+        body.append(data, length);
+      return !tooLarge;
+    });
+    if (!whole) {
+      response.status = tooLarge ? 413 : 400;
+      response.set_content(Refusal(StatusText(response.status)), kJson);
+      return;
+    }
     TOnlineEntry entry;
     QString why;
-    if (!TOnlineEntry::FromJson(QByteArray::fromStdString(request.body), &entry, &why)) {
+    if (!TOnlineEntry::FromJson(QByteArray::fromStdString(body), &entry, &why)) {
       response.status = 400;
       response.set_content(Refusal(QStringLiteral("The entry could not be read: ") + why), kJson);
       return;
@@ -277,8 +305,9 @@ THttpReply TPicksServer::TWorker::Ask(std::function<THttpReply()> work, bool ent
     QMetaObject::invokeMethod(
         &FContext, [this] { Drain(); }, Qt::QueuedConnection);
   // A document's thread held up (a message box the organiser has not answered) does not hold
-  // the player forever; a job given up before it was taken is never done.
-  if (reply.wait_for(std::chrono::seconds(30)) == std::future_status::ready)
+  // the player, nor this thread, for long; a job given up before it was taken is never done.
+  // One taken is waited for to its end: the player must hear whether the entry is in.
+  if (reply.wait_for(FLimits.Answer) == std::future_status::ready)
     return reply.get();
   int expected = 0;
   if (job->State.compare_exchange_strong(expected, 2))
@@ -317,6 +346,10 @@ TPicksServer::TPicksServer(TOpenPool& pool, QObject* parent)
       FDesk(std::make_unique<TEntryDesk>(pool, *FLinks)) {
   connect(FDesk.get(), &TEntryDesk::EntryTaken, this, &TPicksServer::EntryTaken);
   connect(FDesk.get(), &TEntryDesk::EntryRefused, this, &TPicksServer::EntryRefused);
+  connect(FDesk.get(), &TEntryDesk::EntryUndone, this, &TPicksServer::EntryUndone);
+  connect(FDesk.get(), &TEntryDesk::EntryRedone, this, &TPicksServer::EntryRedone);
+  // Entries close the moment a winner is entered, not at the next tick of the clock.
+  connect(&FPool, &TOpenPool::ChartChanged, this, &TPicksServer::CheckClosing);
   FClock.setInterval(1000);
   connect(&FClock, &QTimer::timeout, this, &TPicksServer::CheckClosing);
 }
@@ -325,16 +358,27 @@ TPicksServer::~TPicksServer() {
   Stop();
 }
 
-bool TPicksServer::Start(const QString& address, quint16 port, const QDateTime& closes,
-                         QString* reason) {
-  Stop();
+bool TPicksServer::CanStart(QString* reason) const {
   if (!FPool.IsOpen() || !FPool.Finalized() || !FPool.DataModule()) {
     *reason = kNotLocked;
     return false;
   }
+  if (FPool.GamesPlayed()) {
+    *reason = TEntryDesk::kTournamentBegun;
+    return false;
+  }
+  return true;
+}
+
+bool TPicksServer::Start(const QString& address, quint16 port, const QDateTime& closes,
+                         QString* reason) {
+  Stop();
+  if (!CanStart(reason))
+    return false;
   if (!FLinks->Load(FPool.DataModule()->Directory(), reason))
     return false;
-  auto worker = std::make_unique<TWorker>(*FDesk);
+  FDesk->IndexLinks();
+  auto worker = std::make_unique<TWorker>(*FDesk, FLimits);
   quint16 bound = 0;
   if (!worker->Start(address, port, &bound, reason))
     return false;
@@ -377,12 +421,29 @@ bool TPicksServer::EntriesOpen() const {
   return FDesk->EntriesOpen();
 }
 
+QString TPicksServer::ClosedReason() const {
+  return FDesk->ClosedReason();
+}
+
 QUndoStack* TPicksServer::UndoStack() const {
   return FDesk->UndoStack();
 }
 
+bool TPicksServer::UndoEntry(QString* why) {
+  return FDesk->UndoEntry(why);
+}
+
+bool TPicksServer::RedoEntry(QString* why) {
+  return FDesk->RedoEntry(why);
+}
+
 void TPicksServer::CheckClosing() {
-  if (FToldClosed || EntriesOpen())
+  // A winner taken off the chart again opens the entries again, to be told when they close.
+  if (EntriesOpen()) {
+    FToldClosed = false;
+    return;
+  }
+  if (FToldClosed || !IsRunning())
     return;
   FToldClosed = true;
   emit EntriesClosed();

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QTimer>
+#include <chrono>
 #include <memory>
 
 class QUndoStack;
@@ -15,7 +16,8 @@ class TOpenPool;
 //
 // Only three things exist: the page ("/"), the pool's data for it ("/data") and the entry
 // endpoint ("/entry"); nothing is served from disk. Requests are read on the server's own
-// threads with their size, their time and their count per address capped; whatever reads or
+// threads with their size, their time, their connections and their count per address capped,
+// and only when they name this server; whatever reads or
 // changes the pool is handed to the document's thread and done there, one request after
 // another, so that the windows see each entry at once and nothing else touches the pool.
 class TPicksServer : public QObject {
@@ -25,8 +27,23 @@ class TPicksServer : public QObject {
   // An entry is a few kilobytes; nothing the page sends comes near this.
   static constexpr int kMaxBody = 16 * 1024;
   static constexpr int kRequestsPerMinute = 60;
-  static constexpr int kWorkers = 8;
+  // A browser opens six connections to a server at most.
+  static constexpr int kConnectionsPerAddress = 8;
+  // Each open connection has a thread; enough for slow clients on every address of an office to
+  // leave plenty for everyone else.
+  static constexpr int kConnections = 256;
   static constexpr int kDefaultPort = 8099;
+
+  // How long a request may take at each step; tests shorten them.
+  struct TLimits {
+    // For the whole of a request, its headers and its body, to arrive, and for its answer to
+    // be taken.
+    std::chrono::milliseconds Request{10000};
+    // For the next request on a connection kept alive.
+    std::chrono::milliseconds Idle{2000};
+    // For the program's thread to take up a request, before the player is told to try again.
+    std::chrono::milliseconds Answer{10000};
+  };
 
   static inline const QString kNotLocked =
       QStringLiteral("Picks can be collected once the first round is locked.");
@@ -35,11 +52,16 @@ class TPicksServer : public QObject {
   explicit TPicksServer(TOpenPool& pool, QObject* parent = nullptr);
   ~TPicksServer() override;
 
+  // Whether the open pool takes entries online: its first round is locked and no game has its
+  // winner yet. False, with the reason in `reason`, when not.
+  bool CanStart(QString* reason) const;
   // Starts serving the open pool on `address` (an address of this machine) and `port` (0:
-  // any free port), taking entries until `closes` (invalid: until Stop). False, with the
-  // reason in `reason`, when the pool takes no players yet, its links' key cannot be read or
-  // made, or nothing can listen there.
+  // any free port), taking entries until `closes` (invalid: until Stop) or until a game has
+  // its winner. False, with the reason in `reason`, when the pool takes no entries
+  // (CanStart), its links' key cannot be read or made, or nothing can listen there.
   bool Start(const QString& address, quint16 port, const QDateTime& closes, QString* reason);
+  // The limits of the next Start.
+  void SetLimits(const TLimits& limits) { FLimits = limits; }
   // Stops serving. Requests waiting for the pool are answered that entries are closed.
   void Stop();
   bool IsRunning() const;
@@ -50,13 +72,22 @@ class TPicksServer : public QObject {
   const QDateTime& Closes() const;
   void SetCloses(const QDateTime& closes);
   bool EntriesOpen() const;
-  // Each entry taken is a command here, so that the organiser can take it back.
+  // Why entries are closed, as the players are told; empty while they are open.
+  QString ClosedReason() const;
+  // Each entry taken is a step here, named after its player.
   QUndoStack* UndoStack() const;
+  // Takes the last entry back out of the pool, or makes it again, saved at once
+  // (TEntryDesk::UndoEntry).
+  bool UndoEntry(QString* why);
+  bool RedoEntry(QString* why);
 
  signals:
   void EntryTaken(const QString& name, bool replaced);
   void EntryRefused(const QString& name, const QString& why);
-  // The closing time has passed; the page now says entries are closed.
+  void EntryUndone(const QString& name, bool replaced);
+  void EntryRedone(const QString& name, bool replaced);
+  // The closing time has passed or a game has its winner; the page now says entries are
+  // closed.
   void EntriesClosed();
 
  private:
@@ -68,6 +99,7 @@ class TPicksServer : public QObject {
   std::unique_ptr<TEntryLinks> FLinks;
   std::unique_ptr<TEntryDesk> FDesk;
   std::unique_ptr<TWorker> FWorker;
+  TLimits FLimits;
   QString FAddress;
   quint16 FPort = 0;
   bool FToldClosed = false;

@@ -6,6 +6,7 @@
 #include "FFDataModule.h"
 #include "FinishOrder.h"
 #include "Scoring.h"
+#include "StandingsHistory.h"
 #include "TeamIndex.h"
 
 namespace {
@@ -31,6 +32,8 @@ void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
   constexpr int kFirst = TStandingsItem::kFirstRound;
   const TSystemFile& system = pool.SystemFile();
   FActualTieBreaker = round >= TStandingsItem::kLastRound ? system.TieBreakerPoints() : 0;
+  FFinalPlayed = round >= TStandingsItem::kLastRound &&
+                 TStandingsHistory::RoundComplete(pool, TStandingsItem::kLastRound);
   const TScoring scoring(pool);
   FScoringRule = scoring.Rule();
   const TResultsChart results(pool.TeamsFile(), round);
@@ -135,7 +138,7 @@ void TReportsBase::SortByTotal(int32_t (TStandingsItem::*total)() const) {
                     FinishOrder::GuessDistance(item.TieBreakerPoints(), FActualTieBreaker),
                     static_cast<uint32_t>(row)});
   }
-  FPlaces = FinishOrder::Rank(keys);
+  FPlaces = FinishOrder::Rank(keys, FFinalPlayed);
   TItems sorted;
   sorted.reserve(FItems.size());
   for (const FinishOrder::TKey& key : keys)

@@ -44,9 +44,9 @@ class TReportsBase {
   const TItems& Items() const { return FItems; }
   // Row `index` of a standings data set (one built by this class's Build).
   const TStandingsItem& StandingsItem(int index) const;
-  // The place of row `index` of a standings data set in the finish order: rows level under
-  // its ordering share the place of the first of them (two players level at the top are
-  // both 1st, the next 3rd).
+  // The place of row `index` of a standings data set in the finish order: players level on
+  // its total share the place of the first of them (two level at the top are both 1st, the
+  // next 3rd) until the final is played; from then on the guess parts them (FinishOrder).
   int Place(int index) const { return FPlaces.at(static_cast<size_t>(index)); }
 
   // Copies the player's picks for the last four, the finals and the champion into `item`, in
@@ -75,6 +75,8 @@ class TReportsBase {
   TItems FItems;
   // The actual total of the championship game, as the pool held it when it was built.
   int32_t FActualTieBreaker = 0;
+  // Whether the championship game had been played, as the pool stood when it was built.
+  bool FFinalPlayed = false;
   // Each row's place, filled by SortByTotal.
   std::vector<int> FPlaces;
   TScoringRule FScoringRule = ScoringRules::kDefault;

@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 
+#include "Clock.h"
 #include "PoolLock.h"
 #include "PoolSave.h"
 #include "SafeFile.h"
@@ -94,7 +95,7 @@ bool TFFDataModule::CreatePool(bool lock) {
 void TFFDataModule::RemoveAbandonedBuilds(const QString& folder) {
   static const QRegularExpression building(QStringLiteral("^\\..+-[A-Za-z0-9]{6}$"));
   const QDir parent(folder);
-  const QDateTime dayAgo = QDateTime::currentDateTimeUtc().addDays(-1);
+  const QDateTime dayAgo = TClock::Current().Now().toUTC().addDays(-1);
   const QStringList hidden = parent.entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
   for (const QString& name : hidden) {
     const QString path = parent.filePath(name);
@@ -315,7 +316,11 @@ void TFFDataModule::ReadScoring(const QString& path) {
 }
 
 void TFFDataModule::StageScoring() {
-  TSafeFile file(QDir(FDirectory).filePath(ScoringFile::kFileName), ScoringStagedPath());
+  const QDir dir(FDirectory);
+  TSafeFile file(dir.filePath(ScoringFile::kFileName), ScoringStagedPath());
+  // The first rule chosen makes the file: it is as private as the pool's own files.
+  if (DiskFile::KindOf(dir.filePath(ScoringFile::kFileName)) == DiskFile::TKind::Missing)
+    file.SetPermissionsFrom(dir.filePath(TSystemFile::kFileName));
   if (!file.Open() || !file.Write(ScoringFile::Text(FScoringRule)) || !file.Finish())
     throw EInOutError(QFileDevice::WriteError, file.ErrorString());
   file.Keep();

@@ -142,3 +142,12 @@ TPlayerPicksListObject* TPlayerPicksFile::FindPlayer(const QString& name) const 
   }
   return nullptr;
 }
+
+TPlayerPicksListObject* TPlayerPicksFile::FindSamePlayer(const QString& name) const {
+  const QString key = PoolNames::Key(name);
+  for (const auto& player : FList) {
+    if (PoolNames::Key(player->PlayerName()) == key)
+      return player.get();
+  }
+  return nullptr;
+}

@@ -57,6 +57,9 @@ class TPlayerPicksFile : public TFileWithList<TPlayerPicksListObject, 3112> {
   void SaveAll();
   // The first player whose name equals `name` exactly; nullptr when none does.
   TPlayerPicksListObject* FindPlayer(const QString& name) const;
+  // The first player whose name is the same player's as `name` (PoolNames::Key): "Bea",
+  // " bea" and "BEA" are one person. nullptr when none is.
+  TPlayerPicksListObject* FindSamePlayer(const QString& name) const;
 
  private:
   // Refuses the file when entry `entry` of player `player` holds a value out of range.

@@ -13,8 +13,14 @@ class QLockFile;
 class TPoolLock {
  public:
   static inline const QString kFileName = QStringLiteral("Courtsider.lock");
+  // Who holds the pool, on which host, its process and since when.
   static inline const QString kHeldBy =
-      QStringLiteral("the pool is open in Courtsider on host %1, process %2");
+      QStringLiteral("the pool is held by %1 on host %2, process %3, since %4");
+  // The holder of a lock that names no program.
+  static inline const QString kUnnamedHolder = QStringLiteral("another program");
+  static inline const QString kProgramName = QStringLiteral("Courtsider");
+  // How `since` reads: the holder's time as the lock file keeps it, in local time.
+  static inline const QString kSinceFormat = QStringLiteral("yyyy-MM-dd HH:mm");
 
   explicit TPoolLock(const QString& folder);
   ~TPoolLock();

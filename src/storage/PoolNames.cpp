@@ -30,6 +30,41 @@ QString PoolNames::Unstorable(const QString& name, const QString& what, int widt
   return {};
 }
 
+QString PoolNames::Normal(const QString& name) {
+  QString kept;
+  kept.reserve(name.size());
+  bool blank = false;
+  for (qsizetype i = 0; i < name.size();) {
+    const bool pair =
+        name.at(i).isHighSurrogate() && i + 1 < name.size() && name.at(i + 1).isLowSurrogate();
+    const qsizetype length = pair ? 2 : 1;
+    const char32_t c =
+        pair ? QChar::surrogateToUcs4(name.at(i), name.at(i + 1)) : char32_t{name.at(i).unicode()};
+    if (QChar::isSpace(c)) {
+      blank = true;
+    } else if (QChar::category(c) != QChar::Other_Format) {
+      if (blank && !kept.isEmpty())
+        kept += QLatin1Char(' ');
+      blank = false;
+      kept += name.mid(i, length);
+    }
+    i += length;
+  }
+  // Controls at the ends go as blanks do, as a typed name's always have; inside a name they
+  // stay, for Unstorable to refuse.
+  qsizetype first = 0;
+  qsizetype last = kept.size();
+  while (first < last && kept.at(first).unicode() <= 0x20)
+    ++first;
+  while (last > first && kept.at(last - 1).unicode() <= 0x20)
+    --last;
+  return kept.mid(first, last - first).normalized(QString::NormalizationForm_C);
+}
+
+QString PoolNames::Key(const QString& name) {
+  return Normal(name).toCaseFolded();
+}
+
 QString PoolNames::Quoted(const QString& text) {
   QString shown;
   int characters = 0;

@@ -330,7 +330,9 @@ bool TSafeFile::Create() {
         FFile->open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
       FCreated = true;
       const QString from = FPermissionsFrom.isEmpty() ? FPath : FPermissionsFrom;
-      if (QFile::exists(from))
+      if (FPrivate)
+        FFile->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+      else if (QFile::exists(from))
         FFile->setPermissions(QFile::permissions(from));
       return true;
     }
@@ -368,7 +370,7 @@ bool TSafeFile::Create() {
   const QString from = FPermissionsFrom.isEmpty() ? FPath : FPermissionsFrom;
   struct stat status {};
   const bool keep = ::stat(DiskFile::Native(from).constData(), &status) == 0;
-  const mode_t mode = keep ? (status.st_mode & 07777) : 0666;
+  const mode_t mode = FPrivate ? 0600 : keep ? (status.st_mode & 07777) : 0666;
   for (int attempt = 0; attempt < 100; ++attempt) {
     if (!FFixedName)
       FStaged = DiskFile::HiddenName(FPath);
@@ -386,6 +388,9 @@ bool TSafeFile::Create() {
   FCreated = true;
   if (keep && ::fchmod(FHandle, mode) != 0)
     return Fail(Named(), DiskFile::LastSystemError());
+  // Some shared drives give every file the same open mode, whatever the program asks.
+  if (FPrivate && (::fstat(FHandle, &status) != 0 || (status.st_mode & 077) != 0))
+    return Fail(Named(), QStringLiteral("the folder would let other accounts read it"));
   return true;
 }
 

@@ -30,6 +30,9 @@ class TSafeFile {
   // The permissions to give the file: by default those of the file it replaces, or a new
   // file's usual ones; a copy takes those of its source.
   void SetPermissionsFrom(const QString& path) { FPermissionsFrom = path; }
+  // Only the owner's account may read or write the file, from the moment the staged copy
+  // exists: for a secret, whatever the file mode mask or the folder would allow.
+  void SetPrivate() { FPrivate = true; }
 
   bool Open();
   bool Write(const char* data, qint64 length);
@@ -70,6 +73,7 @@ class TSafeFile {
   QString FStaged;
   bool FFixedName;
   QString FPermissionsFrom;
+  bool FPrivate = false;
 #ifdef Q_OS_WIN
   std::unique_ptr<QFile> FFile;
 #else

@@ -87,9 +87,12 @@ class TestShare : public QObject {
   }
 
   // What another program holding `pool` open for writing is refused with.
-  static QString HeldBy(const QString& pool, qint64 process) {
-    return DiskFile::Describe(pool,
-                              TPoolLock::kHeldBy.arg(QSysInfo::machineHostName()).arg(process));
+  static QString HeldBy(const QString& pool, const QString& holder, qint64 process) {
+    const QString since = QFileInfo(QDir(pool).filePath(TPoolLock::kFileName))
+                              .lastModified()
+                              .toString(TPoolLock::kSinceFormat);
+    return DiskFile::Describe(pool, TPoolLock::kHeldBy.arg(holder, QSysInfo::machineHostName(),
+                                                           QString::number(process), since));
   }
 
  private slots:
@@ -273,7 +276,9 @@ class TestShare : public QObject {
     TestPools::WriteBytes(File("tool.csv"), Sheet(*form, {{"Tool Tom", "50"}, {"Tool Tia", "60"}}));
     const auto refused = ToolImport(pool, File("tool.csv"));
     QCOMPARE(refused.first, 1);
-    QVERIFY2(refused.second.contains(HeldBy(pool, QCoreApplication::applicationPid()).toUtf8()),
+    QVERIFY2(refused.second.contains(HeldBy(pool, QCoreApplication::applicationName(),
+                                            QCoreApplication::applicationPid())
+                                         .toUtf8()),
              refused.second.constData());
 
     TPoolOptions options = form->OpenPool().Options();
@@ -325,7 +330,9 @@ class TestShare : public QObject {
     QApplication::setActiveWindow(form.get());
     QVERIFY(QTest::qWaitForWindowActive(form.get()));
     QTest::keyClick(form.get(), Qt::Key_O, Qt::ControlModifier);
-    QCOMPARE(FPrompts.Texts(), QStringList{TMainForm::kOpenError + "\n\n" + HeldBy(other, writer)});
+    QCOMPARE(FPrompts.Texts(),
+             QStringList{TMainForm::kOpenError + "\n\n" +
+                         HeldBy(other, QCoreApplication::applicationName(), writer)});
     QVERIFY(!form->actFileSave->isEnabled() && !form->actReports->isEnabled() &&
             !form->actDataPlayers->isEnabled());
 

@@ -5,6 +5,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,6 +19,7 @@
 #include "PoolsFolder.h"
 #include "ProgramSandbox.h"
 #include "Registry.h"
+#include "SingleInstance.h"
 #include "TestPools.h"
 
 namespace {
@@ -203,6 +206,31 @@ class TestStart : public QObject {
     TMainForm form;
     QVERIFY(FPrompts.Texts().last().startsWith(TMainForm::kOpenError + "\n\n"));
     QVERIFY(form.FFDataModule()->Directory().isEmpty());
+  }
+
+  // The program started again on the same settings hands over to the one running, which is
+  // asked to come to the front, and quits rather than opening a second window. A start that
+  // gets no answer (here the first one's thread is the one asking) is told so; other settings
+  // are another program.
+  void aSecondStartBringsTheFirstToTheFront() {
+    const QString settings = Path(QStringLiteral("settings.ini"));
+    TSingleInstance first(FDir->path(), settings);
+    QCOMPARE(first.Claim(), TSingleInstance::TStart::First);
+    QSignalSpy raised(&first, &TSingleInstance::RaiseRequested);
+    QProcess second;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), FDir->path());
+    second.setProcessEnvironment(environment);
+    second.start(QStringLiteral(COURTSIDER_PROGRAM), {QStringLiteral("--settings"), settings});
+    QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 60000);
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QCOMPARE(raised.count(), 1);
+
+    TSingleInstance unanswered(FDir->path(), settings);
+    QCOMPARE(unanswered.Claim(), TSingleInstance::TStart::Unreachable);
+    TSingleInstance other(FDir->path(), Path(QStringLiteral("other.ini")));
+    QCOMPARE(other.Claim(), TSingleInstance::TStart::First);
   }
 
   void closingTheMainWindowEndsTheProgramWithHelpOpen() {

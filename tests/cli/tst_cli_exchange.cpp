@@ -147,6 +147,37 @@ class TestCliExchange : public QObject {
     QCOMPARE(Snapshot(pool), before);
   }
 
+  // Picks read after a game has its winner go in only when the organiser says they were made
+  // before it: the real tool, without and with --after-results.
+  void aPoolWithResultsTakesPicksOnlyWhenSaidSo() {
+    const QString sheet = File("paper.csv");
+    QCOMPARE(RunTool({"export-picks", MakePool(1), "--csv", sheet}).Status, 0);
+    const QString pool = MakePool(0);
+    {
+      auto played = OpenPool(pool);
+      PlayUpperLinesUpTo(*played, 2);
+      played->TeamsFile().SetModified(true);
+      QVERIFY(played->SavePool());
+      played->ClosePool();
+    }
+    const auto before = Snapshot(pool);
+    auto run = [&](const QStringList& more) {
+      QProcess tool;
+      tool.start(COURTSIDER_CLI, QStringList{"import-picks", pool, sheet} + more);
+      return tool.waitForFinished(60000) && tool.exitStatus() == QProcess::NormalExit
+                 ? qMakePair(tool.exitCode(), tool.readAllStandardError())
+                 : qMakePair(-1, QByteArray());
+    };
+    const auto refused = run({});
+    QCOMPARE(refused.first, 1);
+    QVERIFY2(refused.second.contains("the tournament has begun") &&
+                 refused.second.contains("--after-results"),
+             refused.second.constData());
+    QCOMPARE(Snapshot(pool), before);
+    QCOMPARE(run({"--after-results"}).first, 0);
+    QVERIFY(OpenReadOnly(pool)->PlayerPicksFile().FindPlayer("Player 1"));
+  }
+
   void exportThenImportIntoACopyGivesTheSameFile() {
     const QString pool = MakePool(25);
     const QString copy = FDir.filePath("RoundTrip.BGD");

@@ -4,6 +4,9 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -22,6 +25,7 @@ namespace {
 
 struct TToolRun {
   int Status = -1;
+  QByteArray Out;
   QByteArray Err;
 };
 
@@ -63,8 +67,17 @@ TToolRun RunProcess(const QStringList& arguments, qint64 fileSizeLimit = -1,
   process.waitForFinished(120000);
   TToolRun run;
   run.Status = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+  run.Out = process.readAllStandardOutput();
   run.Err = process.readAllStandardError();
   return run;
+}
+
+// What a writer is told while `holder`, process `process` of this machine, holds `pool`.
+QString HeldBy(const QString& pool, const QString& holder, qint64 process) {
+  const QString since =
+      QFileInfo(pool + "/" + TPoolLock::kFileName).lastModified().toString(TPoolLock::kSinceFormat);
+  return TPoolLock::kHeldBy.arg(holder, QSysInfo::machineHostName(), QString::number(process),
+                                since);
 }
 
 }  // namespace
@@ -182,7 +195,7 @@ class TestCliProcess : public QObject {
 
     const TToolRun refused = RunProcess({"import-picks", pool, second});
     QCOMPARE(refused.Status, 1);
-    const QString holder = TPoolLock::kHeldBy.arg(QSysInfo::machineHostName()).arg(writer);
+    const QString holder = HeldBy(pool, QCoreApplication::applicationName(), writer);
     QVERIFY2(refused.Err.contains(holder.toUtf8()), refused.Err);
 
     char byte = 1;
@@ -197,6 +210,87 @@ class TestCliProcess : public QObject {
     const TToolRun after = RunProcess({"import-picks", pool, second});
     QVERIFY2(after.Status == 0, after.Err);
     QCOMPARE(OpenReadOnly(pool)->PlayerPicksFile().Count(), 50);
+  }
+
+  // Near and Far pick the champion alike, level on points; Near's guess lies closer to the
+  // total entered before the final. They share a place until the final is played, then the
+  // guess parts them, in every listing that shows a place; under a bonus rule the titles name
+  // it.
+  void placesAndTitlesAsTheToolPrintsThem() {
+    const auto poolPlayedTo = [this](const QString& name, int round) {
+      const QString dir = FDir.filePath(name);
+      QDir().mkpath(dir);
+      auto pool = CreatePool(dir);
+      AddFullField(pool->TeamsFile());
+      pool->SystemFile().SetFinalized(true);
+      pool->SystemFile().SetTieBreakerPoints(148);
+      pool->SetScoringRule(TScoringRule::UpsetBonus);
+      AddPicks(*pool, "Far", 170, {{"R1S1", 7}});
+      AddPicks(*pool, "Near", 150, {{"R1S1", 7}});
+      AddPicks(*pool, "Out", 148, {{"R1S16", 2}});
+      PlayUpperLinesUpTo(*pool, round);
+      pool->SavePool();
+      pool->ClosePool();
+      return dir;
+    };
+    const auto places = [](const TToolRun& run) {
+      QStringList rows;
+      for (const QJsonValue row : QJsonDocument::fromJson(run.Out)["rows"].toArray())
+        rows << QStringLiteral("%1 %2").arg(row["player"].toString()).arg(row["place"].toInt());
+      return rows;
+    };
+    const QString semis = poolPlayedTo("Semis.BGD", 6);
+    QCOMPARE(places(RunProcess({"standings", semis, "--format", "json"})),
+             QStringList({"Near 1", "Far 1", "Out 3"}));
+
+    const QString final = poolPlayedTo("Final.BGD", 7);
+    QCOMPARE(places(RunProcess({"standings", final, "--format", "json"})),
+             QStringList({"Near 1", "Far 2", "Out 3"}));
+    const QList<QByteArray> csv =
+        RunProcess({"standings", final, "--format", "csv"}).Out.split('\n');
+    QCOMPARE(csv.at(0), QByteArray("Pos,Player Name,Total,Rd 1,Rd 2,Rd 3,Rd 4,Rd 5,Rd 6,TB pts,"
+                                   "+/-,Place"));
+    QCOMPARE(csv.at(2), QByteArray("2,Far,63,1,1,1,1,1,1,170,22,2"));
+
+    const QJsonArray outlook =
+        QJsonDocument::fromJson(RunProcess({"outlook", final, "--format", "json"}).Out)["players"]
+            .toArray();
+    QStringList outlookPlaces;
+    for (const QJsonValue player : outlook) {
+      outlookPlaces << QStringLiteral("%1 %2-%3")
+                           .arg(player["player"].toString())
+                           .arg(player["best_place"].toInt())
+                           .arg(player["worst_place"].toInt());
+    }
+    QCOMPARE(outlookPlaces, QStringList({"Near 1-1", "Far 2-2", "Out 3-3"}));
+
+    const TToolRun history = RunProcess({"history", final});
+    QCOMPARE(history.Out.split('\n').at(1), QByteArray("Standings by Round - Upset bonus"));
+    QVERIFY2(history.Out.contains("\nFar ") && history.Out.contains(" 63 2nd\n"), history.Out);
+    QCOMPARE(RunProcess({"outlook", final}).Out.split('\n').at(1),
+             QByteArray("Who Can Still Win - Upset bonus"));
+  }
+
+  // While the tool serves the pick-entry page it holds the pool, and another writer is told
+  // which command that is.
+  void aWriterIsToldWhichCommandHoldsThePool() {
+    QProcess serve;
+    serve.start(QCoreApplication::applicationDirPath() + "/courtsider-cli",
+                {"serve", FPool, "--port", "0"});
+    QVERIFY(serve.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QFile::exists(FPool + "/" + TPoolLock::kFileName) || serve.state() == QProcess::NotRunning,
+        60000);
+    QVERIFY2(serve.state() == QProcess::Running, serve.readAllStandardError());
+    const QString sheet = FDir.filePath("held.csv");
+    WriteBytes(sheet, QByteArray());
+    const TToolRun refused = RunProcess({"import-picks", FPool, sheet});
+    QCOMPARE(refused.Status, 1);
+    QVERIFY2(
+        refused.Err.contains(HeldBy(FPool, "courtsider-cli serve", serve.processId()).toUtf8()),
+        refused.Err);
+    serve.terminate();
+    QVERIFY(serve.waitForFinished(60000));
   }
 
   void aNewPoolThatDoesNotFitLeavesNoFolder() {

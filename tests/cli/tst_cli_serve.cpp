@@ -12,6 +12,7 @@
 
 #include "CliRunner.h"
 #include "Csv.h"
+#include "EntryDesk.h"
 #include "HttpProbe.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
@@ -50,6 +51,18 @@ class TestCliServe : public QObject {
     QCOMPARE(QString::fromUtf8(run.Err).trimmed(), TOpenPool::kNotLocked);
   }
 
+  void aPoolWithAResultIsNotServed() {
+    const QString directory = MakePool("Played.BGD", true);
+    auto pool = TestPools::OpenPool(directory);
+    TestPools::PlayUpperLinesUpTo(*pool, 2);
+    pool->TeamsFile().SetModified(true);
+    QVERIFY(pool->SavePool());
+    pool->ClosePool();
+    const TCliRun run = RunTool({"serve", directory, "--port", "0"});
+    QCOMPARE(run.Status, 1);
+    QCOMPARE(QString::fromUtf8(run.Err).trimmed(), TEntryDesk::kTournamentBegun);
+  }
+
   void servesUntilCtrlC() {
     const QString directory = MakePool("Served.BGD", true);
     QProcess tool;
@@ -74,6 +87,15 @@ class TestCliServe : public QObject {
     const auto answer = HttpProbe::Exchange(
         HttpProbe::PostEntry(QJsonDocument(entry).toJson(QJsonDocument::Compact), port), port);
     QCOMPARE(answer.Status, 200);
+    // A name made to clear the terminal, retitle it and forge a line of its own.
+    const QJsonObject forged{{"name", "\x1b[2J\x1b]0;Mine\x07\n2026-01-01 10:00:00 new entry \"Al\""},
+                             {"guess", "133"},
+                             {"winners", QJsonArray{}}};
+    QCOMPARE(HttpProbe::Exchange(
+                 HttpProbe::PostEntry(QJsonDocument(forged).toJson(QJsonDocument::Compact), port),
+                 port)
+                 .Status,
+             422);
 
     ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
     QVERIFY(tool.waitForFinished(60000));
@@ -81,6 +103,12 @@ class TestCliServe : public QObject {
     QCOMPARE(tool.exitCode(), 0);
     const QString said = QString::fromUtf8(tool.readAll());
     QVERIFY2(said.contains("new entry \"Cli Player\""), qPrintable(said));
+    // One line per event, the name one escaped, quoted value, nothing raw for the terminal.
+    QCOMPARE(said.count('\n'), 3);
+    QVERIFY2(!said.contains('\x1b') && !said.contains('\x07'), qPrintable(said));
+    QVERIFY2(said.contains(" refused \"\\u001b[2J\\u001b]0;Mine\\u0007\\n2026-01-01 10:00:00 "
+                           "new entry \\\"Al\\\"\": "),
+             qPrintable(said));
     QVERIFY2(said.endsWith("Stopped. 1 new entries, 0 changed.\n"), qPrintable(said));
     pool = TestPools::OpenPool(directory);
     QVERIFY(pool->PlayerPicksFile().FindPlayer("Cli Player"));

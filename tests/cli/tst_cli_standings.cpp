@@ -128,9 +128,9 @@ class TestCliStandings : public QObject {
 
     // Ann and Bo both have 3 points; Bo's guess is closer to 140.
     const QJsonObject bo = rows[0].toObject();
-    QCOMPARE(bo.keys(),
-             QStringList({"champion", "current", "final_four", "finals", "player", "position",
-                          "potential", "round_correct", "round_possible", "tie_breaker"}));
+    QCOMPARE(bo.keys(), QStringList({"champion", "current", "final_four", "finals", "place",
+                                     "player", "position", "potential", "round_correct",
+                                     "round_possible", "tie_breaker"}));
     QCOMPARE(bo["position"].toInt(), 1);
     QCOMPARE(bo["player"].toString(), QString("Smith, \"Bo\""));
     QCOMPARE(bo["tie_breaker"].toInt(), 135);
@@ -169,16 +169,17 @@ class TestCliStandings : public QObject {
     QCOMPARE(run.Status, 0);
     lines = Lines(run.Out);
     QCOMPARE(lines.size(), 4);
-    QCOMPARE(lines[0], QByteArray("Pos,Player Name,Total,Rd 1,Rd 2,Rd 3,Rd 4,Rd 5,Rd 6,TB pts"));
-    QCOMPARE(lines[1], QByteArray("1,Ann,63,1,1,1,1,1,1,150"));
-    QCOMPARE(lines[2], QByteArray("2,\"Smith, \"\"Bo\"\"\",3,1,1,0,0,0,0,135"));
+    QCOMPARE(lines[0],
+             QByteArray("Pos,Player Name,Total,Rd 1,Rd 2,Rd 3,Rd 4,Rd 5,Rd 6,TB pts,Place"));
+    QCOMPARE(lines[1], QByteArray("1,Ann,63,1,1,1,1,1,1,150,1"));
+    QCOMPARE(lines[2], QByteArray("2,\"Smith, \"\"Bo\"\"\",3,1,1,0,0,0,0,135,2"));
 
     // Once the actual total is entered, every row carries its difference.
     const QString entered = MakePool("Entered.BGD", true, 140);
     lines = Lines(RunTool({"standings", entered, "--format", "csv"}).Out);
-    QVERIFY(lines[0].endsWith(",TB pts,+/-"));
-    QCOMPARE(lines[1], QByteArray("1,\"Smith, \"\"Bo\"\"\",3,1,1,0,0,0,0,135,-5"));
-    QCOMPARE(lines[2], QByteArray("2,Ann,3,1,1,0,0,0,0,150,10"));
+    QVERIFY(lines[0].endsWith(",TB pts,+/-,Place"));
+    QCOMPARE(lines[1], QByteArray("1,\"Smith, \"\"Bo\"\"\",3,1,1,0,0,0,0,135,-5,1"));
+    QCOMPARE(lines[2], QByteArray("2,Ann,3,1,1,0,0,0,0,150,10,1"));
     lines = Lines(RunTool({"standings", entered}).Out);
     QVERIFY(lines[3].endsWith("TB pts    +/-"));
     QVERIFY(lines[4].endsWith("135     -5"));
@@ -194,7 +195,7 @@ class TestCliStandings : public QObject {
     pool->ClosePool();
     const QList<QByteArray> lines = Lines(RunTool({"standings", dir, "--format", "csv"}).Out);
     QCOMPARE(lines[3],
-             QByteArray("3,\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",0,0,0,0,0,0,0,99"));
+             QByteArray("3,\"'=HYPERLINK(\"\"http://x\"\",\"\"y\"\")\",0,0,0,0,0,0,0,99,3"));
   }
 
   void selectionsListEachPlayersPicksByRound() {

@@ -120,39 +120,58 @@ class TestEntry : public QObject {
     QCOMPARE(f.Add(QStringLiteral(" Lee "))->PlayerName(), QStringLiteral(" Lee "));
   }
 
-  // A name the pool has already, or one its files cannot keep, is refused in the picks
-  // import's words and nothing is added: each name is one player's, and what is shown is what
-  // is saved.
+  // A name the pool has already, a look-alike of one, or one its files cannot keep, is refused
+  // in the picks import's words, naming the player the pool has, and nothing is added: each
+  // name is one player's, and what is shown is what is saved. The name comes back selected,
+  // to be mended or typed anew.
   void namesThePoolHasOrCannotStoreAreRefused() {
     TEntryFixture f;
     const TPlayerPicksListObject* sam = f.Add(QStringLiteral("Sam"));
     f.Drop(1, 65);
-    const QStringList refused = {QStringLiteral("Sam"),
-                                 QStringLiteral("\u0141ukasz \u017b\u00f3\u0142w \u2603"),
-                                 QStringLiteral("Tom\x1b[31m"), QStringLiteral("Bell\a")};
-    f.Prompts.Reset();
-    for (const QString& name : refused) {
+    const QString taken = QStringLiteral("The pool already has a player named \"Sam\"");
+    const QList<QPair<QString, QString>> refused = {
+        {QStringLiteral("Sam"), taken},
+        {QStringLiteral("sam "), taken},
+        {QStringLiteral("\u00a0S\u00adAM"), taken},
+        {QStringLiteral("\u0141ukasz \u017b\u00f3\u0142w \u2603"),
+         QStringLiteral("The player name \"\u0141ukasz \u017b\u00f3\u0142w \u2603\" holds "
+                        "\"\u0141\", a character a pool cannot store")},
+        {QStringLiteral("Tom\x1b[31m"), QStringLiteral("The player name holds the control "
+                                                       "character U+001B, which a pool cannot "
+                                                       "store")},
+        {QStringLiteral("Bell\a"), QStringLiteral("The player name holds the control character "
+                                                  "U+0007, which a pool cannot store")},
+    };
+    for (const auto& [name, why] : refused) {
+      f.Prompts.Reset();
       f.Prompts.QueueText(name);
       f.Form->actPlayerAddExecute();
-      QCOMPARE(f.Prompts.Shown().last().IconKind, TPrompts::Icon::Stop);
+      const QList<TFakePrompts::TShown>& shown = f.Prompts.Shown();
+      QCOMPARE(shown.size(), 3);
+      QCOMPARE(shown[1].Text, why);
+      QCOMPARE(shown[1].IconKind, TPrompts::Icon::Stop);
+      QCOMPARE(shown[2].Text, TfrmPlayerEntryForm::kNamePrompt);
+      QCOMPARE(shown[2].Selected, name);
     }
-    QCOMPARE(f.Prompts.Texts().filter(QStringLiteral("The ")),
-             QStringList({
-                 QStringLiteral("The pool already has a player named \"Sam\""),
-                 QStringLiteral("The player name \"\u0141ukasz \u017b\u00f3\u0142w \u2603\" holds "
-                                "\"\u0141\", a character a pool cannot store"),
-                 QStringLiteral("The player name holds the control character U+001B, which a "
-                                "pool cannot store"),
-                 QStringLiteral("The player name holds the control character U+0007, which a "
-                                "pool cannot store"),
-             }));
     QCOMPARE(f.Players().Count(), 1);
     QCOMPARE(f.Form->cbxPlayerName->count(), 1);
     QCOMPARE(f.Form->CurrentPlayer(), sam);
     QCOMPARE(sam->Pick(0)->RoundReached(), 2);
-    // "José" and "Muñoz" are the code page's.
-    QVERIFY(f.Add(QStringLiteral("Jos\u00e9 Mu\u00f1oz")));
+    // Mended in the dialog that came back, the name is taken as typed; "José" and "Muñoz" are
+    // the code page's.
+    f.Prompts.Reset();
+    f.Prompts.QueueText(QStringLiteral("SAM"));
+    f.Prompts.QueueText(QStringLiteral("Jos\u00e9 Mu\u00f1oz "));
+    f.Form->actPlayerAddExecute();
+    QCOMPARE(f.Prompts.Shown().size(), 3);
     QCOMPARE(f.Players().Count(), 2);
+    QCOMPARE(f.Form->CurrentPlayer()->PlayerName(), QStringLiteral("Jos\u00e9 Mu\u00f1oz "));
+    // No name at all ends Add, as it always has.
+    f.Prompts.Reset();
+    f.Prompts.QueueText(QStringLiteral("\u00a0\u00ad"));
+    f.Form->actPlayerAddExecute();
+    QCOMPARE(f.Prompts.Texts().last(), QStringLiteral("You must enter a player name"));
+    QCOMPARE(f.Prompts.Shown().size(), 2);
   }
 
   // Delete asks about the player shown, by name and with the games picked, and deletes that
@@ -354,6 +373,50 @@ class TestEntry : public QObject {
     QCOMPARE(f.Entry(QStringLiteral("R1S1"))->RoundReached(), 7);
     // No drag starts on the second click of a double-click.
     QCOMPARE(f.DragsStarted.size(), 1);
+  }
+
+  // Once a game has its winner, a paper entry handed in before it may still be typed in: the
+  // first change of an opening asks, No by default; a Yes holds until the window is put away.
+  void afterAResultPicksAreEnteredOnlyWhenAsked() {
+    TEntryFixture f;
+    const TPlayerPicksListObject* early = f.Add(QStringLiteral("Early"));
+    QVERIFY(f.Pool.AdvanceTeam(1));
+    const QStringList asked{TOpenPool::kGamesPlayedQuestion};
+    f.Prompts.Reset();
+    f.Drop(1, 127);
+    f.TypeGuess(QStringLiteral("140"));
+    QVERIFY(!f.Form->edtTotalPointsExit());
+    QCOMPARE(f.Prompts.Texts(), asked + asked);
+    QCOMPARE(f.Prompts.Shown().first().Default, TPrompts::Answer::No);
+    QCOMPARE(early->Pick(0)->RoundReached(), 1);
+    QCOMPARE(early->TieBreakerPoints(), 0);
+    QCOMPARE(f.Form->edtTotalPoints->text(), QStringLiteral("0"));
+    f.Prompts.Reset();
+    f.Form->actPlayerAddExecute();
+    f.Form->actFileImportExecute();
+    QCOMPARE(f.Prompts.Texts(), asked + asked);
+    QCOMPARE(f.Players().Count(), 1);
+
+    f.Prompts.Reset();
+    f.Prompts.QueueAnswer(TPrompts::Answer::Yes);
+    f.Drop(1, 127);
+    const TPlayerPicksListObject* paper = f.Add(QStringLiteral("Paper"));
+    f.DoubleClick(2);
+    QCOMPARE(f.Prompts.Texts(), asked + QStringList{TfrmPlayerEntryForm::kNamePrompt});
+    QCOMPARE(early->Pick(0)->RoundReached(), 7);
+    QVERIFY(paper);
+    QCOMPARE(f.Entry(QStringLiteral("R1S16"))->RoundReached(), 2);
+
+    // Put away and opened again, it asks again; so does an import from the main window.
+    f.Form->show();
+    f.Form->close();
+    f.Prompts.Reset();
+    f.Form->cbxPlayerName->setCurrentIndex(0);
+    f.Form->cbxPlayerNameClick();
+    f.Drop(1, 1);
+    TShareCommands::ImportPlayers(f.Pool, nullptr);
+    QCOMPARE(f.Prompts.Texts(), asked + asked);
+    QCOMPARE(early->Pick(0)->RoundReached(), 7);
   }
 
   // --- The guess -------------------------------------------------------------------------------
@@ -739,6 +802,8 @@ class TestEntry : public QObject {
       if (f.Pool.ResultsBracket()->Slot(slot)->Team())
         f.Pool.AdvanceTeam(slot);
     }
+    // An entry handed in before the first game.
+    f.Prompts.QueueAnswer(TPrompts::Answer::Yes);
     const TPlayerPicksListObject* player = f.Add(QStringLiteral("Walker"));
     const TBracketList& chart = f.Chart();
     for (int step = 0; step < 1500; ++step) {

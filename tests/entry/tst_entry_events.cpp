@@ -14,6 +14,7 @@
 
 #include "CliRunner.h"
 #include "EntryFixture.h"
+#include "PoolDifferences.h"
 
 class TestEntryEvents : public QObject {
   Q_OBJECT
@@ -152,6 +153,60 @@ class TestEntryEvents : public QObject {
       const QString team = pick.value(QStringLiteral("team")).toString();
       QCOMPARE(pick.value(QStringLiteral("round_reached")).toInt(), shown.value(team));
     }
+  }
+
+  // A double-click as the platform sends it, a click (the press starts a drag that drops where
+  // it began) and then the double-click, is one step from where the picks stood: on the team's
+  // furthest line it moves the team on, below it it keeps the later lines; a single click
+  // there still takes them back.
+  void aDoubleClickIsOneStep() {
+    TEntryFixture f;
+    TfrmPlayerEntryForm& form = *f.Form;
+    QWidget* picture = form.imgBrackets;
+    QPoint target;
+    form.sbxBracket->SetDragRunner([&](std::unique_ptr<QMimeData> data) {
+      QDragEnterEvent enter(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(picture, &enter);
+      QDropEvent drop(target, Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(picture, &drop);
+    });
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    const TPlayerPicksListObject* player = f.Add(QStringLiteral("Dee"));
+    const int third = PathSlot(f.Chart(), 1, 3);
+    target = Inside(f.Slot(third));
+    QTest::mousePress(picture, Qt::LeftButton, Qt::NoModifier, Inside(f.Slot(1)));
+    QTest::mouseRelease(picture, Qt::LeftButton, Qt::NoModifier, target);
+    QCOMPARE(f.Entry(QStringLiteral("R1S1"))->RoundReached(), 3);
+    const auto before = player->Picks();
+    const int steps = form.UndoStack()->index();
+    auto doubleClick = [&](int slot) {
+      target = Inside(f.Slot(slot));
+      QTest::mouseClick(picture, Qt::LeftButton, Qt::NoModifier, target);
+      QTest::mouseDClick(picture, Qt::LeftButton, Qt::NoModifier, target);
+    };
+    auto same = [&] {
+      for (size_t i = 0; i < before.size(); ++i) {
+        if (!SameChartEntry(before[i], player->Picks()[i]))
+          return false;
+      }
+      return true;
+    };
+
+    doubleClick(third);
+    QCOMPARE(f.Entry(QStringLiteral("R1S1"))->RoundReached(), 4);
+    QCOMPARE(form.UndoStack()->index(), steps + 1);
+    QTest::keyClick(&form, Qt::Key_Z, Qt::ControlModifier);
+    QVERIFY(same());
+    QCOMPARE(form.UndoStack()->index(), steps);
+
+    doubleClick(1);
+    QVERIFY(same());
+    QCOMPARE(form.UndoStack()->index(), steps);
+    QVERIFY(!form.UndoStack()->canRedo());
+
+    QTest::mouseClick(picture, Qt::LeftButton, Qt::NoModifier, Inside(f.Slot(1)));
+    QCOMPARE(f.Entry(QStringLiteral("R1S1"))->RoundReached(), 1);
   }
 
   // Zoomed in, a team dragged to the champion's line lands there, and the zoom is kept.

@@ -221,10 +221,12 @@ class TestPicksSheet : public QObject {
     }
     ExpectOneProblem(Sheet(sheet, {with(0, QString(36, 'n'))}), 2, 1, "at most 35");
     ExpectOneProblem(Sheet(sheet, {with(0, " \t ")}), 2, 1, "name is empty");
-    ExpectOneProblem(Sheet(sheet, {with(0, "Already Here")}), 2, 1, "already has a player");
+    // A look-alike of a name is that name: the problem names the player the pool has.
+    ExpectOneProblem(Sheet(sheet, {with(0, QStringLiteral("already\u00a0HERE "))}), 2, 1,
+                     "already has a player named \"Already Here\"");
     const QStringList percent = EmptyRow(QStringLiteral("Pct %1 of %2"));
-    ExpectOneProblem(Sheet(sheet, {percent, percent}), 3, 1,
-                     "\"Pct %1 of %2\" is already named in row 2");
+    ExpectOneProblem(Sheet(sheet, {percent, with(0, QStringLiteral(" pct %1 OF\u00ad %2"))}), 3, 1,
+                     "\"pct %1 OF %2\" is already named in row 2");
     ExpectOneProblem(Sheet(sheet, {good, with(0, QStringLiteral("Snow \u2603 Man"))}), 3, 1,
                      "a character a pool cannot store");
     // A name that would put an escape into a terminal or a page is not quoted back.
@@ -288,9 +290,12 @@ class TestPicksSheet : public QObject {
     document.SetDataModule(std::move(module));
     const TFFDataModule& pool = *document.DataModule();
     const TPicksSheet sheet(pool);
-    QStringList row = EmptyRow(QStringLiteral("Already Here"), QStringLiteral("77"));
+    // Written as a spreadsheet or a phone may write them: the first row is the pool's player,
+    // the second a new one, stored in the name's normal form.
+    QStringList row = EmptyRow(QStringLiteral(" already HERE\u00a0"), QStringLiteral("77"));
     row[Column(sheet, "South R1: (1) Houston v (16) R2S16")] = "Houston";
-    const QByteArray bytes = Sheet(sheet, {row, EmptyRow(QStringLiteral("Newcomer"))});
+    const QByteArray bytes =
+        Sheet(sheet, {row, EmptyRow(QStringLiteral("  New\u00adcomer\u200b "))});
 
     TPicksImport refused(pool, false);
     QVERIFY(!refused.Read(bytes));

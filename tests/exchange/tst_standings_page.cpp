@@ -157,6 +157,8 @@ class TestStandingsPage : public QObject {
     const qsizetype hostile = page.indexOf(QStringLiteral("<td>155</td><td>+5</td>"));
     const qsizetype zoe = page.indexOf(QStringLiteral("<td>0</td><td>-150</td>"));
     QVERIFY(hostile > 0 && zoe > hostile);
+    // Level on points before the final, the two share their place.
+    QVERIFY(page.contains(QStringLiteral("<tr><td>2</td><td class=\"name\">Zoë Ñúñez %3 wins %4")));
     FPool->SystemFile().SetTieBreakerPoints(0);
   }
 

@@ -527,6 +527,7 @@ class TestOutlook : public QObject {
     const TOutlookResult level = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
     QCOMPARE(PlayerAt(level, leader.Index).Tied, 1.0);
     QCOMPARE(PlayerAt(level, copy).WinChance, 0.5);
+    QCOMPARE(PlayerAt(level, copy).WorstPlace, 1);
     pool->SystemFile().SetTieBreakerPoints(148);
     const TOutlookResult decided =
         ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
@@ -539,6 +540,13 @@ class TestOutlook : public QObject {
     TStandingsByPoints standings;
     standings.Build(*pool);
     QCOMPARE(standings.StandingsItem(0).PlayerIndex(), copy);
+    // Everyone's place is the one the standings give, the guess parting the two.
+    for (int row = 0; row < static_cast<int>(standings.Items().size()); ++row) {
+      const TOutlookPlayer& player = PlayerAt(decided, standings.StandingsItem(row).PlayerIndex());
+      QCOMPARE(player.BestPlace, standings.Place(row));
+      QCOMPARE(player.WorstPlace, standings.Place(row));
+    }
+    QCOMPARE(PlayerAt(decided, leader.Index).BestPlace, 2);
 
     auto empty = RandomPool("empty", 3, 2, 0);
     const TOutlookResult nobody =

@@ -892,7 +892,8 @@ void TestReports::whoCanStillWinFromTheWindow() {
   FUi.CancelWork(&stopped);
   form.btnPrintClick();
   QCOMPARE(FUi.StatusTexts(), QStringList{"Working out who can still win"});
-  QVERIFY2(stopped >= 0 && stopped < 0.2, qPrintable(QString::number(stopped)));
+  // The whole work takes minutes; a cancelled one ends within moments, even on a busy machine.
+  QVERIFY2(stopped >= 0 && stopped < 2, qPrintable(QString::number(stopped)));
   QVERIFY(FUi.SetupTitles().isEmpty());
   QCOMPARE(FUi.PreviewCount(), 0);
   QVERIFY(FPrompts.Shown().isEmpty());

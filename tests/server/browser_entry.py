@@ -4,13 +4,15 @@
 Serves a copy of a pool with `courtsider-cli serve`, opens the pick-entry page in headless
 Chromium, clicks a whole bracket with the mouse (each game's winner drawn at random with a
 fixed seed), types the name and the guess, sends, stops the server with Ctrl+C and checks that
-the pool on disk holds exactly those picks. Chromium is driven over its DevTools protocol on a
-pipe, so the test needs nothing but Python and the browser.
+the pool on disk holds exactly those picks. Then, at 1280 and at 390 pixels wide, a fresh page
+sends a look-alike of that name, which is refused at the name box. Chromium is driven over its
+DevTools protocol on a pipe, so the test needs nothing but Python and the browser.
 
     browser_entry.py --cli courtsider-cli --pool Sample.BGD [--chromium /usr/bin/chromium]
                      [--shots FOLDER]
 
-With --shots it also leaves screenshots of the page at 1280 and 390 pixels wide.
+With --shots it also leaves screenshots of the page at 1280 and 390 pixels wide, the refusal
+included.
 """
 
 import argparse
@@ -21,6 +23,7 @@ import os
 import random
 import shutil
 import signal
+import struct
 import subprocess
 import sys
 import tempfile
@@ -29,6 +32,9 @@ import urllib.request
 
 NAME = "Browser Tester"
 GUESS = "141"
+# The same player to the pool: letter case, a no-break space and a soft hyphen aside.
+LOOK_ALIKE = "browser\u00a0TES\u00adter"
+TAKEN = "This name already has an entry. To change it, use the private link you were given."
 
 
 class Browser:
@@ -156,6 +162,53 @@ def expected_rounds(data, rng):
     return rounds, clicks
 
 
+def refuse_look_alike(browser, url, width, height, shots):
+    """A fresh page sends the look-alike; the refusal stands at the name box, between it and the
+    Send button, and goes as soon as the name is typed again."""
+    browser.size(width, height, width < 600)
+    browser.call("Page.navigate", {"url": url})
+    browser.wait_for("document.getElementById('done') && document.getElementById('done').hidden"
+                     " && document.querySelectorAll('button.team').length > 100", "a fresh page")
+    browser.type("#name", LOOK_ALIKE)
+    browser.type("#guess", "99")
+    browser.click("#send")
+    browser.wait_for("!document.getElementById('name-problem').hidden", "the refusal at the name box")
+    said = browser.evaluate("document.getElementById('name-problem').textContent")
+    if said != TAKEN:
+        raise RuntimeError(f"at {width} px the name box says: {said}")
+    placed = browser.evaluate(
+        "(() => { const box = (id) => document.getElementById(id).getBoundingClientRect();"
+        " const name = box('name'), said = box('name-problem'), send = box('send');"
+        " return said.top >= name.bottom && said.top - name.bottom < 40 && said.bottom <= send.top"
+        " && document.getElementById('problems').children.length === 0; })()")
+    if not placed:
+        raise RuntimeError(f"at {width} px the refusal is not at the name box")
+    if shots:
+        browser.screenshot(os.path.join(shots, f"page-{width}-name-taken.png"), False)
+    browser.type("#name", "x")
+    if not browser.evaluate("document.getElementById('name-problem').hidden"):
+        raise RuntimeError(f"at {width} px the refusal stays while the name is typed again")
+
+
+# "Teams.dat": 52-byte records, the round a team has reached at 44 and whether it has lost at
+# 48, each a little-endian 32-bit number.
+TEAM_RECORD, ROUND_AT, ELIMINATED_AT = 52, 44, 48
+
+
+def before_first_game(pool):
+    """Takes the copy's results back to the first round: entries are taken only before the
+    first game is played, and the sample pool has its results entered."""
+    path = os.path.join(pool, "Teams.dat")
+    with open(path, "rb") as file:
+        teams = bytearray(file.read())
+    for at in range(0, len(teams) - TEAM_RECORD + 1, TEAM_RECORD):
+        if struct.unpack_from("<i", teams, at + ROUND_AT)[0] > 1:
+            struct.pack_into("<i", teams, at + ROUND_AT, 1)
+        struct.pack_into("<i", teams, at + ELIMINATED_AT, 0)
+    with open(path, "wb") as file:
+        file.write(teams)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
@@ -167,6 +220,7 @@ def main():
     work = tempfile.mkdtemp(prefix="browser-entry-")
     pool = os.path.join(work, "Pool.BGD")
     shutil.copytree(args.pool, pool)
+    before_first_game(pool)
     server = subprocess.Popen([args.cli, "serve", pool, "--port", "0"], stdout=subprocess.PIPE,
                               text=True)
     browser = None
@@ -201,6 +255,8 @@ def main():
             raise RuntimeError("the page says: " + said)
         if args.shots:
             browser.screenshot(os.path.join(args.shots, "page-390-sent.png"), False)
+        refuse_look_alike(browser, url, 1280, 900, args.shots)
+        refuse_look_alike(browser, url, 390, 844, args.shots)
     finally:
         if browser:
             browser.close()
@@ -221,7 +277,8 @@ def main():
                  for team in set(stored) | set(rounds) if stored.get(team) != rounds.get(team)}
         raise RuntimeError(f"picks differ (stored, clicked): {wrong}")
     shutil.rmtree(work, ignore_errors=True)
-    print(f"1 passed, 0 failed: {len(clicks)} games clicked, the pool holds exactly those picks")
+    print(f"1 passed, 0 failed: {len(clicks)} games clicked, the pool holds exactly those picks; "
+          "a look-alike name is refused at the name box")
 
 
 if __name__ == "__main__":

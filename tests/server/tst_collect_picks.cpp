@@ -11,8 +11,10 @@
 #include <memory>
 
 #include "CollectPicksForm.h"
+#include "EntryDesk.h"
 #include "HttpProbe.h"
 #include "PicksServer.h"
+#include "Registry.h"
 #include "ServerFixture.h"
 
 class TestCollectPicks : public QObject {
@@ -39,11 +41,13 @@ class TestCollectPicks : public QObject {
  private slots:
   void init() {
     F = std::make_unique<TServerFixture>();
+    TRegistry::SetStoreFile(F->Dir.filePath(QStringLiteral("settings.ini")));
     Form = std::make_unique<TfrmCollectPicks>(F->Pool);
   }
 
   void cleanup() {
     Form.reset();
+    TRegistry::SetStoreFile(QString());
     F.reset();
   }
 
@@ -54,6 +58,20 @@ class TestCollectPicks : public QObject {
     QCOMPARE(Form->cbxAddress->itemText(addresses.size() - 1),
              QStringLiteral("127.0.0.1 (this computer only)"));
     QVERIFY(!Form->btnStop->isEnabled());
+  }
+
+  // No closing time is proposed: Start asks for the first game's tip-off. Once a game has
+  // its winner, Start says entries are closed, whatever the time.
+  void startAsksForTheTipOffAndRefusesAfterAResult() {
+    QCOMPARE(Form->edtCloses->text(), TfrmCollectPicks::kClosesNotChosen);
+    Form->btnStartClick();
+    QVERIFY(!Form->Server().IsRunning());
+    Prepare();
+    QVERIFY(F->Pool.AdvanceTeam(1));
+    Form->btnStartClick();
+    QVERIFY(!Form->Server().IsRunning());
+    QCOMPARE(F->Prompts.Texts(),
+             QStringList({TfrmCollectPicks::kAskCloses, TEntryDesk::kTournamentBegun}));
   }
 
   void aClosingTimeThatHasPassedIsRefused() {
@@ -85,6 +103,26 @@ class TestCollectPicks : public QObject {
     QVERIFY(Form->btnStart->isEnabled());
   }
 
+  // A name sent to steer a terminal or forge a line stays one escaped, quoted value in the
+  // log, with who was refused and why.
+  void namesFromOutsideAreLoggedEscaped() {
+    Prepare();
+    Form->btnStartClick();
+    const quint16 port = Form->Server().Port();
+    const QString name = QStringLiteral("\x1b[2J\x1b]0;Mine\x07\nNew \"Al\" \u202e");
+    const QJsonObject entry{{"name", name}, {"guess", "120"}, {"winners", QJsonArray{"Nobody"}}};
+    QCOMPARE(HttpProbe::Send(HttpProbe::PostEntry(QJsonDocument(entry).toJson(), port), port)
+                 .Status,
+             422);
+    const QString line = Form->lstEntries->item(Form->lstEntries->count() - 1)->text();
+    QVERIFY2(line.contains(QStringLiteral(
+                 " refused \"\\u001b[2J\\u001b]0;Mine\\u0007\\nNew \\\"Al\\\" \\u202e\": ")),
+             qPrintable(line));
+    QVERIFY2(line.contains(QStringLiteral("Nobody")), qPrintable(line));
+    for (const QChar c : line)
+      QVERIFY(c.isPrint());
+  }
+
   // Through real clicks and keys: Start, entries from a browser counted at once, Ctrl+Z
   // takes the last back, Close stops the server; the window then goes with an entry still
   // to undo.
@@ -105,8 +143,22 @@ class TestCollectPicks : public QObject {
     QCOMPARE(Form->lblCount->text(), TfrmCollectPicks::kCount.arg(2).arg(0).arg(1));
     QCOMPARE(F->PlayerCount(), 3);
 
+    // Ctrl+Z takes the last entry out of the pool and its file at once, counted and listed;
+    // Ctrl+Shift+Z puts it back.
     Form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(Form.get()));
+    QCOMPARE(Form->btnUndo->text(), QStringLiteral("&Undo Entry of Cy"));
+    QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(F->PlayerCount(), 2);
+    QCOMPARE(TestPools::OpenReadOnly(F->PoolDir)->PlayerPicksFile().Count(), 2);
+    QCOMPARE(Form->lblCount->text(), TfrmCollectPicks::kCount.arg(1).arg(0).arg(1));
+    QVERIFY(Form->lstEntries->item(Form->lstEntries->count() - 1)
+                ->text()
+                .endsWith(QStringLiteral("took back the entry of \"Cy\"")));
+    QCOMPARE(Form->btnRedo->text(), QStringLiteral("&Redo Entry of Cy"));
+    QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    QCOMPARE(TestPools::OpenReadOnly(F->PoolDir)->PlayerPicksFile().Count(), 3);
+    QCOMPARE(Form->lblCount->text(), TfrmCollectPicks::kCount.arg(2).arg(0).arg(1));
     QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(F->PlayerCount(), 2);
 
@@ -114,6 +166,11 @@ class TestCollectPicks : public QObject {
     QVERIFY(!Form->isVisible());
     QVERIFY(!Form->Server().IsRunning());
     QCOMPARE(HttpProbe::Exchange(HttpProbe::Request("GET", "/", port), port).Status, 0);
+
+    // The next time, the address and port served last are offered.
+    TfrmCollectPicks again(F->Pool);
+    QCOMPARE(again.cbxAddress->currentData().toString(), QStringLiteral("127.0.0.1"));
+    QCOMPARE(again.edtPort->value(), 0);
   }
 };
 

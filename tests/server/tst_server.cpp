@@ -1,6 +1,7 @@
 // The picks server against real HTTP requests on the loopback address: entries taken through
 // the document and saved, every refusal leaving the pool as it was, the private links, the
 // caps and the headers.
+#include <sys/stat.h>
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
@@ -8,8 +9,10 @@
 
 #include "EntryDesk.h"
 #include "EntryLinks.h"
+#include "FakeClock.h"
 #include "HttpProbe.h"
 #include "PicksServer.h"
+#include "SafeFile.h"
 #include "ServerFixture.h"
 
 using HttpProbe::PostEntry;
@@ -57,6 +60,7 @@ class TestServer : public QObject {
   }
 
   void aFullEntryJoinsThePoolIsSavedAndCanBeTakenBack() {
+    const QByteArray before = F->PlayerFile();
     QSignalSpy players(&F->Pool, &TOpenPool::PlayersInserted);
     QSignalSpy leaving(&F->Pool, &TOpenPool::PlayersRemoved);
     QSignalSpy taken(Server.get(), &TPicksServer::EntryTaken);
@@ -80,9 +84,53 @@ class TestServer : public QObject {
              QStringList({QStringLiteral("José Muñoz"), QStringLiteral("141")}) + winners);
     saved->ClosePool();
 
-    Server->UndoStack()->undo();
+    // Taken back, the entry leaves the files at once, and it can be made again.
+    const QByteArray withEntry = F->PlayerFile();
+    QCOMPARE(Server->UndoStack()->undoText(), QStringLiteral("Entry of José Muñoz"));
+    QString why;
+    QVERIFY(Server->UndoEntry(&why));
     QCOMPARE(F->PlayerCount(), 1);
     QCOMPARE(leaving.count(), 1);
+    QVERIFY(!F->Pool.Modified());
+    QCOMPARE(F->PlayerFile(), before);
+    QVERIFY(Server->RedoEntry(&why));
+    QCOMPARE(F->PlayerFile(), withEntry);
+    // A player of that name typed in since: the entry is not put back beside it.
+    QVERIFY(Server->UndoEntry(&why));
+    QVERIFY(F->Pool.AddPlayer(QStringLiteral("José Muñoz")));
+    QVERIFY(!Server->RedoEntry(&why));
+    QCOMPARE(why, TEntryDesk::kNameTakenSince.arg(QStringLiteral("José Muñoz")));
+    QCOMPARE(F->PlayerCount(), 2);
+  }
+
+  // A winner entered while the server runs closes the entries that moment: a new entry and a
+  // change through a private link are refused, and no file changes.
+  void aResultClosesEntriesAtOnce() {
+    const QString link = LinkOf(QStringLiteral("Dana"), QStringLiteral("100"));
+    QSignalSpy closed(Server.get(), &TPicksServer::EntriesClosed);
+    QVERIFY(F->Pool.AdvanceTeam(1));
+    QCOMPARE(closed.count(), 1);
+    const QStringList files{"System.dat", "Teams.dat", "PlayPick.dat"};
+    QList<QByteArray> before;
+    for (const QString& file : files)
+      before << TestPools::ReadBytes(QDir(F->PoolDir).filePath(file));
+    for (const QString& with : {QString(), link}) {
+      const auto answer = Post(TServerFixture::Entry("Dana", "200", F->Winners(), with));
+      QCOMPARE(answer.Status, 403);
+      QVERIFY2(answer.Body.contains(TEntryDesk::kTournamentBegun.toUtf8()), answer.Body.data());
+    }
+    const auto data = HttpProbe::Send(HttpProbe::Request("GET", "/data", Port()), Port());
+    QCOMPARE(TServerFixture::Json(data.Body).value(QStringLiteral("open")).toBool(), false);
+    QCOMPARE(TServerFixture::Json(data.Body).value(QStringLiteral("closedReason")).toString(),
+             TEntryDesk::kTournamentBegun);
+    QCOMPARE(F->Pool.DataModule()->PlayerPicksFile().Items(1)->TieBreakerPoints(), 100);
+    for (int i = 0; i < files.size(); ++i)
+      QCOMPARE(TestPools::ReadBytes(QDir(F->PoolDir).filePath(files[i])), before[i]);
+    // Nor does it start again on a pool with a result.
+    Server->Stop();
+    QString reason;
+    QVERIFY(!Server->Start(QStringLiteral("127.0.0.1"), 0, QDateTime(), &reason));
+    QCOMPARE(reason, TEntryDesk::kTournamentBegun);
   }
 
   void eachRefusalLeavesThePoolAsItWas_data() {
@@ -96,8 +144,8 @@ class TestServer : public QObject {
     QTest::newRow("guess out of range")
         << "guess" << 422 << "must be a whole number from 0 to 999, not \"1000\"";
     QTest::newRow("empty name") << "empty" << 422 << "the player name is empty";
-    QTest::newRow("duplicate name")
-        << "duplicate" << 409 << "the pool already has a player named \"Already Here\"";
+    QTest::newRow("nothing in it") << "blank" << 422 << "the player name is empty";
+    QTest::newRow("duplicate name") << "duplicate" << 409 << TEntryDesk::kNameTaken;
     QTest::newRow("another player's link") << "link" << 403 << "belongs to another entry";
     QTest::newRow("after closing") << "closed" << 403 << "Entries are closed.";
     QTest::newRow("oversized body") << "large" << 413 << "The entry is too large.";
@@ -128,6 +176,10 @@ class TestServer : public QObject {
       guess = QStringLiteral("1000");
     } else if (kind == "empty") {
       name = QStringLiteral("  ");
+    } else if (kind == "blank") {
+      name.clear();
+      guess.clear();
+      winners.fill(QString());
     } else if (kind == "duplicate") {
       name = QStringLiteral("Already Here");
     } else if (kind == "link") {
@@ -196,6 +248,108 @@ class TestServer : public QObject {
     QVERIFY(mine(QByteArray(43, 'A')).isEmpty());
   }
 
+  // With a file mode mask of 000 and a folder open to all, the key is no more open than 0600
+  // at any moment: seen in its staged copy as its bytes are written, and in its place after.
+  void theKeyIsNeverOpenToOthers() {
+    Server->Stop();
+    const QString key = QDir(F->PoolDir).filePath(TEntryLinks::kKeyFile);
+    QVERIFY(QFile::remove(key));
+    QVERIFY(QFile::setPermissions(F->PoolDir, QFileDevice::Permissions(0x7777)));
+    QList<mode_t> staged;
+    DiskFile::SetFault([&staged](DiskFile::TCall call, const QString& path) {
+      struct stat status {};
+      if (call == DiskFile::TCall::Write && path.contains(TEntryLinks::kKeyFile) &&
+          ::stat(QFile::encodeName(path).constData(), &status) == 0)
+        staged << (status.st_mode & 0777);
+      return 0;
+    });
+    const mode_t mask = ::umask(0);
+    QString reason;
+    const bool started = Server->Start(QStringLiteral("127.0.0.1"), 0, QDateTime(), &reason);
+    ::umask(mask);
+    DiskFile::SetFault({});
+    QVERIFY2(started, qPrintable(reason));
+    QCOMPARE(staged, QList<mode_t>{0600});
+    struct stat status {};
+    QCOMPARE(::stat(QFile::encodeName(key).constData(), &status), 0);
+    QCOMPARE(status.st_mode & 0777, mode_t{0600});
+  }
+
+  // The organiser takes every link back by deleting the key, while the server runs.
+  void aDeletedKeyStopsTheOldLinksAtOnce() {
+    const QString link = LinkOf(QStringLiteral("Dana"), QStringLiteral("100"));
+    QVERIFY(QFile::remove(QDir(F->PoolDir).filePath(TEntryLinks::kKeyFile)));
+    const auto forged = Post(TServerFixture::Entry("Dana", "200", F->Winners(), link));
+    QCOMPARE(forged.Status, 403);
+    QCOMPARE(F->Pool.DataModule()->PlayerPicksFile().Items(1)->TieBreakerPoints(), 100);
+    const auto data = HttpProbe::Send(
+        HttpProbe::Request("GET", "/data", Port(), {}, {{"X-Entry-Link", link.toLatin1()}}),
+        Port());
+    QVERIFY(!TServerFixture::Json(data.Body).contains(QStringLiteral("mine")));
+    // A new entry gets a link under a new key, and that link works.
+    const QString fresh = LinkOf(QStringLiteral("Eli"), QStringLiteral("90"));
+    QVERIFY(fresh != link);
+    QCOMPARE(Post(TServerFixture::Entry("Eli", "91", F->Winners(), fresh)).Status, 200);
+  }
+
+  // Blanks, letter case and invisible characters make no new player: a look-alike of a name is
+  // that player's, refused without its link and changing that entry with it; a new name is
+  // stored in its normal form.
+  void lookAlikesAreTheSamePlayer() {
+    const QString link = LinkOf(QStringLiteral("Link Alice"), QStringLiteral("100"));
+    for (const QString& name : {QStringLiteral("Link Alice "), QStringLiteral(" Link Alice"),
+                                QStringLiteral("link alice"), QStringLiteral("Link\u00a0Alice"),
+                                QStringLiteral("Link Al\u00adice")}) {
+      const auto answer = Post(TServerFixture::Entry(name, "200", F->Winners()));
+      QCOMPARE(answer.Status, 409);
+      const QJsonArray problems =
+          TServerFixture::Json(answer.Body).value(QStringLiteral("problems")).toArray();
+      QCOMPARE(problems.size(), 1);
+      const QJsonObject problem = problems.first().toObject();
+      QCOMPARE(problem.value(QStringLiteral("field")).toString(), QStringLiteral("name"));
+      QCOMPARE(problem.value(QStringLiteral("text")).toString(), TEntryDesk::kNameTaken);
+      QCOMPARE(problem.value(QStringLiteral("existing")).toString(), QStringLiteral("Link Alice"));
+    }
+    QCOMPARE(F->PlayerCount(), 2);
+
+    const auto changed = Post(TServerFixture::Entry(" link ALICE", "200", F->Winners(), link));
+    QCOMPARE(changed.Status, 200);
+    const QJsonObject said = TServerFixture::Json(changed.Body);
+    QVERIFY(said.value(QStringLiteral("replaced")).toBool());
+    QCOMPARE(said.value(QStringLiteral("name")).toString(), QStringLiteral("Link Alice"));
+    QCOMPARE(said.value(QStringLiteral("link")).toString(), link);
+    QCOMPARE(F->Pool.DataModule()->PlayerPicksFile().Items(1)->TieBreakerPoints(), 200);
+
+    const auto bob =
+        Post(TServerFixture::Entry("\u00a0 Link\u00ad \u2003Bob ", "90", F->Winners()));
+    QCOMPARE(bob.Status, 200);
+    QCOMPARE(TServerFixture::Json(bob.Body).value(QStringLiteral("link")).toString(),
+             LinkFor(QStringLiteral("Link Bob")));
+    QCOMPARE(F->Pool.DataModule()->PlayerPicksFile().Items(2)->PlayerName(),
+             QStringLiteral("Link Bob"));
+  }
+
+  // A player an older pool keeps with blanks around the name changes the entry with its link,
+  // though the page sends the name trimmed; the link opens that entry only.
+  void aLinkOpensItsOwnEntryAmongLookAlikes() {
+    std::vector<TIncomingPlayer> older;
+    for (const QString& name : {QStringLiteral("old timer"), QStringLiteral("Old Timer ")}) {
+      older.push_back(
+          {TPlayerPicksListObject::CreateFromTeams(F->Pool.DataModule()->TeamsFile()), nullptr});
+      older.back().Player->SetPlayerName(name);
+    }
+    F->Pool.ImportPlayers(std::move(older));
+    const auto answer = Post(TServerFixture::Entry("Old Timer", "77", F->Winners(),
+                                                   LinkFor(QStringLiteral("Old Timer "))));
+    QCOMPARE(answer.Status, 200);
+    QCOMPARE(TServerFixture::Json(answer.Body).value(QStringLiteral("name")).toString(),
+             QStringLiteral("Old Timer "));
+    const TPlayerPicksFile& players = F->Pool.DataModule()->PlayerPicksFile();
+    QCOMPARE(players.Count(), 3);
+    QCOMPARE(players.Items(1)->TieBreakerPoints(), 0);
+    QCOMPARE(players.Items(2)->TieBreakerPoints(), 77);
+  }
+
   void thePageNeedsNothingElse() {
     const auto page = HttpProbe::Send(HttpProbe::Request("GET", "/", Port()), Port());
     QCOMPARE(page.Status, 200);
@@ -213,7 +367,10 @@ class TestServer : public QObject {
              QStringLiteral("Office <Pool> & \"Friends\""));
   }
 
+  // Each address has a minute's worth of requests; the minute is the platform clock's, moved
+  // by the test.
   void requestsAreCappedPerAddress() {
+    TFakeClock clock;
     const QByteArray page = HttpProbe::Request("GET", "/", Port());
     for (int i = 0; i < TPicksServer::kRequestsPerMinute; ++i)
       QCOMPARE(HttpProbe::Exchange(page, Port(), QStringLiteral("127.0.0.2")).Status, 200);
@@ -221,6 +378,36 @@ class TestServer : public QObject {
     QCOMPARE(refused.Status, 429);
     CheckHeaders(refused);
     QCOMPARE(HttpProbe::Exchange(page, Port(), QStringLiteral("127.0.0.3")).Status, 200);
+    clock.AdvanceSeconds(59);
+    QCOMPARE(HttpProbe::Exchange(page, Port(), QStringLiteral("127.0.0.2")).Status, 429);
+    clock.AdvanceSeconds(2);
+    QCOMPARE(HttpProbe::Exchange(page, Port(), QStringLiteral("127.0.0.2")).Status, 200);
+  }
+
+  // Entries that arrived together are saved together: when that save fails, every one of them
+  // is taken out of the pool again, and none of them can be made again by a redo.
+  void aBatchThatCannotBeSavedIsTakenBackWhole() {
+    Server->Stop();
+    TEntryLinks links;
+    QString reason;
+    QVERIFY2(links.Load(F->PoolDir, &reason), qPrintable(reason));
+    TEntryDesk desk(F->Pool, links);
+    const QByteArray before = F->PlayerFile();
+    const int players = F->PlayerCount();
+    for (const char* name : {"Gus", "Hal", "Ida"}) {
+      TOnlineEntry entry;
+      QVERIFY(TOnlineEntry::FromJson(TServerFixture::Entry(name, "100", F->Winners()), &entry,
+                                     &reason));
+      QCOMPARE(desk.Take(entry).Status, 200);
+    }
+    QCOMPARE(F->PlayerCount(), players + 3);
+    const QString staged = QDir(F->PoolDir).filePath(QStringLiteral("PlayPick.dat.new"));
+    QVERIFY(QDir().mkpath(staged));
+    QVERIFY(!desk.Commit());
+    QVERIFY(QDir(staged).removeRecursively());
+    QCOMPARE(F->PlayerCount(), players);
+    QVERIFY(!desk.UndoStack()->canRedo());
+    QCOMPARE(F->PlayerFile(), before);
   }
 
   void anEntryThePoolCannotSaveIsNotTaken() {
@@ -229,14 +416,23 @@ class TestServer : public QObject {
     QVERIFY(QDir().mkpath(staged));
     QSignalSpy taken(Server.get(), &TPicksServer::EntryTaken);
     QSignalSpy failed(&F->Pool, &TOpenPool::FileError);
+    QSignalSpy refused(Server.get(), &TPicksServer::EntryRefused);
     const auto answer = Post(TServerFixture::Entry("Eve", "99", F->Winners()));
     QCOMPARE(answer.Status, 503);
     QVERIFY(answer.Body.contains("could not be saved"));
     QCOMPARE(F->PlayerCount(), 1);
     QCOMPARE(taken.count(), 0);
-    // The document tells the window why, naming the file.
+    // The document tells the window why, naming the file; so does the server's log, while the
+    // player hears only to try again.
     QCOMPARE(failed.count(), 1);
-    QVERIFY(failed.first().first().toString().contains(QStringLiteral("PlayPick.dat.new")));
+    const QString why = failed.first().first().toString();
+    QVERIFY(why.contains(QStringLiteral("PlayPick.dat.new")));
+    QCOMPARE(refused.count(), 1);
+    const QString logged = refused.first().at(1).toString();
+    QVERIFY2(logged.startsWith(TEntryDesk::kNotSavedBecause.arg(QString())) &&
+                 logged.contains(QStringLiteral("PlayPick.dat.new")) && !logged.contains('\n'),
+             qPrintable(logged));
+    QVERIFY(!answer.Body.contains("PlayPick"));
 
     QVERIFY(QDir(staged).removeRecursively());
     QCOMPARE(Post(TServerFixture::Entry("Eve", "99", F->Winners())).Status, 200);

@@ -106,19 +106,25 @@ class TestRules : public QObject {
 
   void finishOrderSharesPlacesAndPartsThemByTheGuess() {
     const int32_t actual = 148;
-    std::vector<FinishOrder::TKey> keys = {
+    const std::vector<FinishOrder::TKey> pool = {
         {10, FinishOrder::GuessDistance(146, actual), 0},  // two below
         {12, FinishOrder::GuessDistance(100, actual), 1},
         {10, FinishOrder::GuessDistance(149, actual), 2},  // one above
         {10, FinishOrder::GuessDistance(150, actual), 3},  // two above: level with two below
         {12, FinishOrder::GuessDistance(100, actual), 4},
     };
-    const std::vector<int> places = FinishOrder::Rank(keys);
-    std::vector<uint32_t> rows;
-    for (const FinishOrder::TKey& key : keys)
-      rows.push_back(key.Row);
-    QCOMPARE(rows, (std::vector<uint32_t>{1, 4, 2, 0, 3}));
-    QCOMPARE(places, (std::vector<int>{1, 1, 3, 4, 4}));
+    // The guess orders players level on points either way, but parts their places only once
+    // the final is played.
+    for (const bool finalPlayed : {true, false}) {
+      std::vector<FinishOrder::TKey> keys = pool;
+      const std::vector<int> places = FinishOrder::Rank(keys, finalPlayed);
+      std::vector<uint32_t> rows;
+      for (const FinishOrder::TKey& key : keys)
+        rows.push_back(key.Row);
+      QCOMPARE(rows, (std::vector<uint32_t>{1, 4, 2, 0, 3}));
+      QCOMPARE(places,
+               finalPlayed ? (std::vector<int>{1, 1, 3, 4, 4}) : (std::vector<int>{1, 1, 3, 3, 3}));
+    }
 
     // Before the actual total is entered no guess parts anyone; the distance of the furthest
     // guesses does not overflow.

@@ -296,6 +296,26 @@ class TestStandings : public QObject {
     QCOMPARE(potential->StandingsItem(2).CurrentPoints(), 2);
   }
 
+  // The total entered before the final lists the closer guess first, but players level on
+  // points share their place until the final is played.
+  void levelPlayersSharePlacesUntilTheFinal() {
+    TestPools::AddPicks(*FPool, "Far", 170, {{"R1S1", 6}});
+    TestPools::AddPicks(*FPool, "Near", 150, {{"R1S1", 6}});
+    TestPools::AddPicks(*FPool, "Out", 148, {{"R1S16", 2}});
+    TestPools::PlayUpperLinesUpTo(*FPool, 6);
+    FPool->SystemFile().SetTieBreakerPoints(148);
+    const auto places = [this] {
+      auto standings = Built<TStandingsByPoints>(*FPool);
+      QList<int> list;
+      for (int row = 0; row < static_cast<int>(standings->Items().size()); ++row)
+        list << standings->Place(row);
+      return qMakePair(Names(*standings), list);
+    };
+    QCOMPARE(places(), qMakePair(QStringList({"Near", "Far", "Out"}), QList<int>({1, 1, 3})));
+    TestPools::PlayUpperLinesUpTo(*FPool, 7);
+    QCOMPARE(places(), qMakePair(QStringList({"Near", "Far", "Out"}), QList<int>({1, 2, 3})));
+  }
+
   // Worked by hand with the default values 1, 2, 4, 8, 16 and 32, the upper line of every
   // game winning.
   void standingsAfterEveryRoundOfAPoolPlayedToTheFinal() {

@@ -3,6 +3,7 @@
 #include <unistd.h>
 #include <QCoreApplication>
 #include <QDir>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cerrno>
@@ -93,6 +94,30 @@ class TestSaves : public QObject {
   TPoolBytes FNew;
 
   QString Folder(const char* name) const { return FDir.filePath(QString::fromLatin1(name)); }
+
+  // A save of the modified pool whose replacement of "PlayPick.dat" fails, killed as its undo
+  // is about to put `killedAt` back: the marker says "restore", and `killedAt` still holds
+  // the new pool's file.
+  void KillWhileUndoing(const QString& dir, const QString& killedAt) {
+    auto pool = ModifiedPool(dir);
+    const LimitedChild::TResult result = LimitedChild::Run(-1, [&](QByteArray&) {
+      int renames = 0;
+      DiskFile::SetFault([&](DiskFile::TCall call, const QString& path) {
+        if (call == DiskFile::TCall::Rename && path == dir + "/PlayPick.dat")
+          return EIO;
+        if (call == DiskFile::TCall::Rename && path == dir + "/" + killedAt && ++renames == 2)
+          ::_exit(0);
+        return 0;
+      });
+      pool->SavePool();
+      return 1;
+    });
+    pool->ClosePool();
+    QCOMPARE(result.Status, 0);
+    QCOMPARE(ReadBytes(dir + "/" + killedAt),
+             killedAt == TSystemFile::kFileName ? FNew.System : FNew.Teams);
+    QVERIFY(ReadBytes(dir + "/" + TPoolSave::kMarkerName).contains("\nrestore\n"));
+  }
 
   // The old pool on disk and opened, with the changes of Modify made in memory.
   std::unique_ptr<TFFDataModule> ModifiedPool(const QString& dir) {
@@ -257,6 +282,7 @@ class TestSaves : public QObject {
       look.OpenPool(TFFDataModule::TOpenMode::ReadOnly);
       const QString lookedName = look.SystemFile().PoolName();
       const int lookedTeams = look.TeamsFile().Count();
+      const TScoringRule lookedRule = look.ScoringRule();
       look.ClosePool();
       QVERIFY(TPoolSave::Pending(dir) == replacing);
 
@@ -266,6 +292,7 @@ class TestSaves : public QObject {
       QVERIFY2(now == FOld || now == FNew, qPrintable(QString::number(at)));
       QCOMPARE(lookedName, reopened->SystemFile().PoolName());
       QCOMPARE(lookedTeams, reopened->TeamsFile().Count());
+      QCOMPARE(lookedRule, reopened->ScoringRule());
       if (replacing) {
         ++finished;
         QCOMPARE(now, FNew);
@@ -285,23 +312,7 @@ class TestSaves : public QObject {
   // which still holds the new teams.
   void aKillWhileUndoingStillEndsWithTheOldPool() {
     const QString dir = Folder("undo");
-    auto pool = ModifiedPool(dir);
-    const LimitedChild::TResult result = LimitedChild::Run(-1, [&](QByteArray&) {
-      int teams = 0;
-      DiskFile::SetFault([&](DiskFile::TCall call, const QString& path) {
-        if (call == DiskFile::TCall::Rename && path == dir + "/PlayPick.dat")
-          return EIO;
-        if (call == DiskFile::TCall::Rename && path == dir + "/Teams.dat" && ++teams == 2)
-          ::_exit(0);
-        return 0;
-      });
-      pool->SavePool();
-      return 1;
-    });
-    pool->ClosePool();
-    QCOMPARE(result.Status, 0);
-    QCOMPARE(ReadPool(dir).Teams, FNew.Teams);
-    QVERIFY(TPoolSave::Pending(dir));
+    KillWhileUndoing(dir, TTeamsFile::kFileName);
     auto reopened = OpenPool(dir);
     QCOMPARE(ReadPool(dir), FOld);
     QCOMPARE(reopened->OpenNotice(), TPoolSave::kRestoredNotice);
@@ -598,8 +609,12 @@ class TestSaves : public QObject {
       OpenPool(dir);
       QFAIL("a second writer was let in");
     } catch (const EInOutError& error) {
-      const QString expected = TPoolLock::kHeldBy.arg(QSysInfo::machineHostName())
-                                   .arg(QCoreApplication::applicationPid());
+      const QString since = QFileInfo(dir + "/" + TPoolLock::kFileName)
+                                .lastModified()
+                                .toString(TPoolLock::kSinceFormat);
+      const QString expected =
+          TPoolLock::kHeldBy.arg(QCoreApplication::applicationName(), QSysInfo::machineHostName(),
+                                 QString::number(QCoreApplication::applicationPid()), since);
       QVERIFY2(error.Reason().endsWith(expected), qPrintable(error.Reason()));
     }
     QCOMPARE(OpenReadOnly(dir)->TeamsFile().Count(), 60);
@@ -617,6 +632,149 @@ class TestSaves : public QObject {
     QVERIFY(after->TeamsFile().Count() == 60);
     after->ClosePool();
     QVERIFY(!QFile::exists(dir + "/" + TPoolLock::kFileName));
+  }
+
+  // What a crash at any moment relies on: each staged copy is on the disk before it takes its
+  // file's name, and the names are on the disk before the save says it is done. A killed
+  // process cannot show this (the system still writes its cache out); the order of the calls
+  // that reach the disk does.
+  void aSaveSyncsEachFileBeforeItsNameAndTheFolderAfter() {
+    const QString dir = Folder("order");
+    auto pool = ModifiedPool(dir);
+    QStringList calls;
+    auto record = [&calls] {
+      DiskFile::SetFault([&calls](DiskFile::TCall call, const QString& path) {
+        calls << QStringLiteral("%1 %2").arg(int(call)).arg(QDir::cleanPath(path));
+        return 0;
+      });
+    };
+    record();
+    const bool saved = pool->SavePool();
+    DiskFile::SetFault(nullptr);
+    pool->ClosePool();
+    QVERIFY(saved);
+    auto at = [&calls](DiskFile::TCall call, const QString& path, int from = 0) {
+      return calls.indexOf(QStringLiteral("%1 %2").arg(int(call)).arg(QDir::cleanPath(path)), from);
+    };
+    using DiskFile::TCall;
+    int lastReplace = -1;
+    for (const QString& name : TPoolSave::PoolFiles()) {
+      const int replaced = at(TCall::Rename, dir + "/" + name);
+      QVERIFY2(replaced >= 0, qPrintable(name));
+      const int synced = at(TCall::Sync, dir + "/" + name + ".new");
+      QVERIFY2(synced >= 0 && synced < replaced, qPrintable(name));
+      lastReplace = std::max(lastReplace, replaced);
+    }
+    const int markerGone = at(TCall::Remove, dir + "/" + TPoolSave::kMarkerName, lastReplace);
+    const int folderSynced = at(TCall::SyncFolder, dir, lastReplace);
+    QVERIFY(markerGone > lastReplace);
+    QVERIFY2(folderSynced > lastReplace && folderSynced < markerGone, qPrintable(calls.join('\n')));
+
+    // A single file written whole keeps the same order.
+    calls.clear();
+    record();
+    QString error;
+    const bool written = TSafeFile::WriteWhole(dir + "/notes.txt", "notes", &error);
+    DiskFile::SetFault(nullptr);
+    QVERIFY2(written, qPrintable(error));
+    const int renamed = at(TCall::Rename, dir + "/notes.txt");
+    const int synced =
+        calls.indexOf(QRegularExpression(QStringLiteral("%1 .*").arg(int(TCall::Sync))));
+    QVERIFY(synced >= 0 && synced < renamed);
+    QVERIFY(at(TCall::SyncFolder, dir, renamed) > renamed);
+    QFile::remove(dir + "/notes.txt");
+  }
+
+  // A file the save makes for the first time is as private as the pool's own files, whatever
+  // the process's file mode mask would give it.
+  void aNewFileIsAsPrivateAsThePool() {
+    const QString dir = Folder("newfile");
+    WritePool(dir, FOld);
+    for (const QString& name : kRecordFiles)
+      QCOMPARE(::chmod(QFile::encodeName(dir + "/" + name).constData(), 0600), 0);
+    const mode_t mask = ::umask(022);
+    auto pool = OpenPool(dir);
+    pool->SetScoringRule(TScoringRule::SeedBonus);
+    const bool saved = pool->SavePool();
+    pool->ClosePool();
+    ::umask(mask);
+    QVERIFY(saved);
+    struct stat status {};
+    QCOMPARE(::stat(QFile::encodeName(dir + "/" + ScoringFile::kFileName).constData(), &status), 0);
+    QCOMPARE(status.st_mode & 0777, 0600u);
+  }
+
+  // Every rule the file can name is the rule the pool scores by, opened to write or to read.
+  void everyRuleIsReadBackFromItsFile() {
+    const QString dir = Folder("rules");
+    for (int i = 0; i < ScoringRules::kCount; ++i) {
+      const auto rule = static_cast<TScoringRule>(i);
+      TPoolBytes bytes = FOld;
+      bytes.Scoring = ScoringFile::Text(rule);
+      WritePool(dir, bytes);
+      auto pool = OpenPool(dir);
+      QCOMPARE(pool->ScoringRule(), rule);
+      QVERIFY(!pool->Modified());
+      pool->ClosePool();
+      QCOMPARE(OpenReadOnly(dir)->ScoringRule(), rule);
+    }
+  }
+
+  // A save whose replacement failed had begun to put the old files back when it was killed.
+  // Every staged copy is still whole, so the save could also be finished; but it was being
+  // undone, and the next open undoes it.
+  void aSaveBeingUndoneIsUndoneNotFinished() {
+    const QString dir = Folder("undoing");
+    KillWhileUndoing(dir, TSystemFile::kFileName);
+    QVERIFY(QFile::exists(dir + "/PlayPick.dat.new"));
+    auto reopened = OpenPool(dir);
+    QCOMPARE(reopened->OpenNotice(), TPoolSave::kRestoredNotice);
+    QCOMPARE(ReadPool(dir), FOld);
+    QVERIFY(Leftovers(dir).isEmpty());
+    reopened->ClosePool();
+  }
+
+  // Putting the old files back can fail too: the pool then does not open, says why, and keeps
+  // the record of the save, so that a later open still puts it right.
+  void aFailedRestoreIsNeverReportedAsDone() {
+    const QString dir = Folder("restore");
+    KillWhileUndoing(dir, TSystemFile::kFileName);
+    DiskFile::SetFault([&dir](DiskFile::TCall call, const QString& path) {
+      return call == DiskFile::TCall::Rename && path == dir + "/Teams.dat" ? EIO : 0;
+    });
+    try {
+      OpenPool(dir);
+      DiskFile::SetFault(nullptr);
+      QFAIL("a restore that failed opened the pool");
+    } catch (const EInOutError& error) {
+      DiskFile::SetFault(nullptr);
+      QVERIFY2(error.Reason().contains("Input/output error"), qPrintable(error.Reason()));
+    }
+    QVERIFY(TPoolSave::Pending(dir));
+    auto reopened = OpenPool(dir);
+    QCOMPARE(reopened->OpenNotice(), TPoolSave::kRestoredNotice);
+    QCOMPARE(ReadPool(dir), FOld);
+    reopened->ClosePool();
+  }
+
+  // A lock is stale only when its holder is known to be gone. A pool on a shared drive may be
+  // held from another computer, whose programs this one cannot see: however old its lock, it
+  // is never taken over.
+  void anotherComputersLockIsNeverTakenOver() {
+    const QString dir = Folder("shared");
+    WritePool(dir, FOld);
+    const QString lockPath = dir + "/" + TPoolLock::kFileName;
+    WriteBytes(lockPath, "4242\ncourtsider\nfront-desk\n");
+    const timeval weekAgo[2] = {{::time(nullptr) - 7 * 86400, 0}, {::time(nullptr) - 7 * 86400, 0}};
+    QCOMPARE(::utimes(QFile::encodeName(lockPath).constData(), weekAgo), 0);
+    try {
+      OpenPool(dir);
+      QFAIL("another computer's lock was taken over");
+    } catch (const EInOutError& error) {
+      QVERIFY2(error.Reason().contains(QStringLiteral(" on host front-desk, process 4242, since ")),
+               qPrintable(error.Reason()));
+    }
+    QCOMPARE(ReadBytes(lockPath), QByteArray("4242\ncourtsider\nfront-desk\n"));
   }
 };
 

@@ -7,6 +7,7 @@
 #include "FakePrompts.h"
 #include "InOutError.h"
 #include "LimitedChild.h"
+#include "PoolNames.h"
 #include "TestPools.h"
 #include "Win1252.h"
 
@@ -288,7 +289,33 @@ class TestStorage : public QObject {
     QCOMPARE(players.FindPlayer("Bob"), players.Items(1));
     QCOMPARE(players.FindPlayer("bob"), nullptr);
     QCOMPARE(players.FindPlayer(" Bob"), nullptr);
+    // The same player, though: the first whose name is a look-alike.
+    QCOMPARE(players.FindSamePlayer(QStringLiteral(" B\u00adOB")), players.Items(1));
+    QCOMPARE(players.FindSamePlayer(QStringLiteral("Bobby")), nullptr);
     pool->ClosePool();
+  }
+
+  // A name from outside is stored in one form and compared in one key, so that blanks,
+  // invisible characters, letter case and the encoding of accents make no second player.
+  void namesHaveOneNormalFormAndKey() {
+    const QList<QPair<QString, QString>> normal = {
+        {QStringLiteral("  Bea  "), QStringLiteral("Bea")},
+        {QStringLiteral("Bea \u00a0\t Smith"), QStringLiteral("Bea Smith")},
+        {QStringLiteral("Be\u00ada\u200b\u200d\u2060\ufeff\u200e"), QStringLiteral("Bea")},
+        {QStringLiteral("\x01 Tom \x1b"), QStringLiteral("Tom")},
+        {QStringLiteral("Red\x1b[31m"), QStringLiteral("Red\x1b[31m")},
+        {QStringLiteral("Jose\u0301 mu\u00d1oz"), QStringLiteral("Jos\u00e9 mu\u00d1oz")},
+        {QStringLiteral(" \u00a0\u00ad\u3000 "), QString()},
+    };
+    for (const auto& [given, stored] : normal)
+      QCOMPARE(PoolNames::Normal(given), stored);
+    // Composed, a typed accent is one the code page has.
+    QVERIFY(!PoolNames::Unstorable(QStringLiteral("Jose\u0301"), "name", 35).isEmpty());
+    QVERIFY(PoolNames::Unstorable(PoolNames::Normal(QStringLiteral("Jose\u0301")), "name", 35)
+                .isEmpty());
+    QCOMPARE(PoolNames::Key(QStringLiteral(" JOS\u00c9\u00a0Mu\u00f1oz")),
+             PoolNames::Key(QStringLiteral("Jose\u0301 mu\u00d1oz")));
+    QVERIFY(PoolNames::Key(QStringLiteral("Bea")) != PoolNames::Key(QStringLiteral("Beat")));
   }
 
   // Loading shares one copy of each team name among the players' entries, and an entry that

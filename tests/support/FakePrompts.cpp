@@ -1,8 +1,21 @@
 #include "FakePrompts.h"
 
+#include <QRegularExpression>
+#include <QTest>
+
+namespace {
+void FailOnArgWarnings() {
+  QTest::failOnWarning(QRegularExpression(QStringLiteral("^QString::arg: ")));
+}
+}  // namespace
+
+TFakePrompts::TFakePrompts() {
+  FailOnArgWarnings();
+}
+
 TPrompts::Answer TFakePrompts::Message(const QString& text, const QString& title, Buttons buttons,
                                        Icon icon) {
-  FShown.append({text, title, buttons, icon, DefaultAnswer(), Asker()});
+  FShown.append({text, title, buttons, icon, DefaultAnswer(), Asker(), QString()});
   if (buttons == Buttons::Ok)
     return Answer::Ok;
   if (!FAnswers.isEmpty())
@@ -12,7 +25,7 @@ TPrompts::Answer TFakePrompts::Message(const QString& text, const QString& title
 
 bool TFakePrompts::AskText(const QString& title, const QString& prompt, QString* text,
                            int maxLength) {
-  FShown.append({prompt, title, Buttons::Ok, Icon::None, Answer::Ok, Asker()});
+  FShown.append({prompt, title, Buttons::Ok, Icon::None, Answer::Ok, Asker(), *text});
   FLastMaxLength = maxLength;
   if (FTexts.isEmpty())
     return false;
@@ -24,7 +37,7 @@ bool TFakePrompts::AskText(const QString& title, const QString& prompt, QString*
 }
 
 bool TFakePrompts::AskFileName(FileDialog, const QString& title, const QString&, QString* path) {
-  FShown.append({*path, title, Buttons::OkCancel, Icon::None, Answer::Ok, Asker()});
+  FShown.append({*path, title, Buttons::OkCancel, Icon::None, Answer::Ok, Asker(), QString()});
   if (FFileNames.isEmpty())
     return false;
   const QString answer = FFileNames.dequeue();
@@ -42,6 +55,7 @@ QStringList TFakePrompts::Texts() const {
 }
 
 void TFakePrompts::Reset() {
+  FailOnArgWarnings();
   FShown.clear();
   FAnswers.clear();
   FTexts.clear();

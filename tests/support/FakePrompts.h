@@ -9,8 +9,13 @@
 // empty a question is answered No (Cancel for OK and Cancel) and a text input or file dialog is
 // cancelled, so an unexpected question never blocks; tests check `Shown` to see that it was
 // asked.
+//
+// While they stand in, a warning that a text was given more or fewer values than it has places
+// for ("QString::arg: ...") fails the running test: such a text shows the person a "%2" or
+// loses what it was meant to say. Every window test puts them in place for each test.
 class TFakePrompts : public TPrompts {
  public:
+  TFakePrompts();
   struct TShown {
     QString Text;
     QString Title;
@@ -20,6 +25,8 @@ class TFakePrompts : public TPrompts {
     Answer Default = Answer::Yes;
     // The window the message was asked for, if the caller named one.
     QWidget* Asker = nullptr;
+    // The text a text input opened with, selected as the real input shows it.
+    QString Selected;
   };
 
   Answer Message(const QString& text, const QString& title, Buttons buttons, Icon icon) override;

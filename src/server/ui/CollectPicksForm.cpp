@@ -16,12 +16,25 @@
 #include <QUndoStack>
 #include <QVBoxLayout>
 
+#include "Clock.h"
+#include "EntryDesk.h"
 #include "OpenPool.h"
+#include "OutsideText.h"
 #include "PicksServer.h"
 #include "Prompts.h"
+#include "Registry.h"
 
 namespace {
 const QString kLoopback = QStringLiteral("127.0.0.1");
+
+QString Now() {
+  return TClock::Current().Now().time().toString(QStringLiteral("HH:mm"));
+}
+
+// A player's name in a command's text, its "&" shown rather than taken for a shortcut key.
+QString Caption(const QString& command, const QString& step) {
+  return command + QString(step).replace(QLatin1Char('&'), QStringLiteral("&&"));
+}
 }  // namespace
 
 TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
@@ -40,23 +53,32 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
   edtCloses = new QDateTimeEdit(this);
   edtCloses->setDisplayFormat(kDateFormat);
   edtCloses->setCalendarPopup(true);
-  // Tomorrow on the hour: entries usually close before the first game of the next day.
-  const QDateTime now = QDateTime::currentDateTime();
-  edtCloses->setDateTime(QDateTime(now.date().addDays(1), QTime(now.time().hour(), 0)));
+  // No time is proposed: a guessed one could let entries in after the first game. The
+  // lowest time the box takes, the last minute of yesterday, stands for none chosen yet.
+  edtCloses->setMinimumDateTime(QDateTime(QDate::currentDate(), QTime(0, 0)).addSecs(-60));
+  edtCloses->setSpecialValueText(kClosesNotChosen);
+  edtCloses->setDateTime(edtCloses->minimumDateTime());
+  edtCloses->installEventFilter(this);
+  RestoreAddress();
 
   btnStart = new QPushButton(QStringLiteral("&Start"), this);
   btnStop = new QPushButton(QStringLiteral("S&top"), this);
   btnClose = new QPushButton(QStringLiteral("&Close"), this);
-  actUndo = FServer->UndoStack()->createUndoAction(this, QStringLiteral("&Undo"));
+  actUndo = new QAction(this);
   actUndo->setShortcut(QKeySequence::Undo);
-  addAction(actUndo);
+  actRedo = new QAction(this);
+  actRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence::Redo});
+  addActions({actUndo, actRedo});
   btnUndo = new QPushButton(this);
-  btnUndo->setToolTip(QStringLiteral("Takes the last entry out of the pool again"));
-  connect(actUndo, &QAction::changed, this,
-          [this] { btnUndo->setText(actUndo->text()), btnUndo->setEnabled(actUndo->isEnabled()); });
+  btnUndo->setToolTip(QStringLiteral("Takes the last entry out of the pool again and saves it"));
+  btnRedo = new QPushButton(this);
+  btnRedo->setToolTip(QStringLiteral("Puts the entry taken out back into the pool and saves it"));
+  connect(actUndo, &QAction::triggered, this, &TfrmCollectPicks::actUndoExecute);
+  connect(actRedo, &QAction::triggered, this, &TfrmCollectPicks::actRedoExecute);
   connect(btnUndo, &QPushButton::clicked, actUndo, &QAction::trigger);
-  btnUndo->setText(actUndo->text());
-  btnUndo->setEnabled(actUndo->isEnabled());
+  connect(btnRedo, &QPushButton::clicked, actRedo, &QAction::trigger);
+  connect(FServer->UndoStack(), &QUndoStack::indexChanged, this, &TfrmCollectPicks::ShowSteps);
+  ShowSteps();
 
   lblUrl = new QLabel(this);
   lblUrl->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -85,6 +107,7 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
   handOutLayout->addWidget(lblState);
   auto* buttons = new QHBoxLayout;
   buttons->addWidget(btnUndo);
+  buttons->addWidget(btnRedo);
   buttons->addStretch();
   buttons->addWidget(btnClose);
   auto* layout = new QVBoxLayout(this);
@@ -101,17 +124,30 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
   connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
   connect(FServer, &TPicksServer::EntryTaken, this, [this](const QString& name, bool replaced) {
     ++(replaced ? FChanged : FNew);
-    Log((replaced ? QStringLiteral("%1 changed the entry of \"%2\"")
-                  : QStringLiteral("%1 new entry: \"%2\""))
-            .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")), name));
+    // Names come from the network: one line each in the log, whatever they hold.
+    Log((replaced ? QStringLiteral("%1 changed the entry of %2")
+                  : QStringLiteral("%1 new entry: %2"))
+            .arg(TClock::Current().Now().time().toString(QStringLiteral("HH:mm")),
+                 OutsideText::Quoted(name)));
   });
   connect(FServer, &TPicksServer::EntryRefused, this,
           [this](const QString& name, const QString& why) {
             ++FRefused;
-            Log(QStringLiteral("%1 refused \"%2\": %3")
-                    .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")), name, why));
+            Log(QStringLiteral("%1 refused %2: %3")
+                    .arg(TClock::Current().Now().time().toString(QStringLiteral("HH:mm")),
+                         OutsideText::Quoted(name), OutsideText::Plain(why)));
           });
+  connect(FServer, &TPicksServer::EntryUndone, this, [this](const QString& name, bool replaced) {
+    --(replaced ? FChanged : FNew);
+    Log(QStringLiteral("%1 took back the entry of \"%2\"").arg(Now(), name));
+  });
+  connect(FServer, &TPicksServer::EntryRedone, this, [this](const QString& name, bool replaced) {
+    ++(replaced ? FChanged : FNew);
+    Log(QStringLiteral("%1 put back the entry of \"%2\"").arg(Now(), name));
+  });
   connect(FServer, &TPicksServer::EntriesClosed, this, &TfrmCollectPicks::ShowState);
+  // A winner taken off the results chart again opens the entries again.
+  connect(&FPool, &TOpenPool::ChartChanged, this, &TfrmCollectPicks::ShowState);
   // Another pool, or an open first round, takes no entries.
   connect(&FPool, &TOpenPool::AboutToBeReplaced, this, &TfrmCollectPicks::btnStopClick);
   connect(&FPool, &TOpenPool::LockChanged, this, [this](bool finalized) {
@@ -122,8 +158,8 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
 }
 
 TfrmCollectPicks::~TfrmCollectPicks() {
-  // The server goes first, while the window is whole: its undo stack still tells the undo
-  // action and the buttons as it goes.
+  // The server's undo stack tells of its last change while the server is half gone.
+  disconnect(FServer->UndoStack(), nullptr, this, nullptr);
   delete FServer;
 }
 
@@ -154,19 +190,31 @@ QStringList TfrmCollectPicks::LocalAddresses() {
 void TfrmCollectPicks::btnStartClick() {
   if (FServer->IsRunning())
     return;
-  const QDateTime closes = edtCloses->dateTime();
-  if (closes <= QDateTime::currentDateTime()) {
-    TPrompts::Current().Refuse(kClosesInPast, this);
+  QString reason;
+  // A pool that takes no entries says so before anything is asked of the closing time.
+  if (!FServer->CanStart(&reason)) {
+    TPrompts::Current().Refuse(reason, this);
     return;
   }
-  QString reason;
+  const QDateTime closes = edtCloses->dateTime();
+  if (closes == edtCloses->minimumDateTime()) {
+    TPrompts::Current().Refuse(kAskCloses, this);
+    edtCloses->setFocus();
+    return;
+  }
+  if (closes <= TClock::Current().Now()) {
+    TPrompts::Current().Refuse(kClosesInPast, this);
+    edtCloses->setFocus();
+    return;
+  }
   if (!FServer->Start(cbxAddress->currentData().toString(), static_cast<quint16>(edtPort->value()),
                       closes, &reason)) {
     TPrompts::Current().Refuse(reason, this);
     return;
   }
+  StoreAddress();
   Log(QStringLiteral("%1 serving %2")
-          .arg(QTime::currentTime().toString(QStringLiteral("HH:mm")), FServer->Url()));
+          .arg(TClock::Current().Now().time().toString(QStringLiteral("HH:mm")), FServer->Url()));
   ShowState();
 }
 
@@ -174,8 +222,21 @@ void TfrmCollectPicks::btnStopClick() {
   if (!FServer->IsRunning())
     return;
   FServer->Stop();
-  Log(QStringLiteral("%1 stopped").arg(QTime::currentTime().toString(QStringLiteral("HH:mm"))));
+  Log(QStringLiteral("%1 stopped")
+          .arg(TClock::Current().Now().time().toString(QStringLiteral("HH:mm"))));
   ShowState();
+}
+
+void TfrmCollectPicks::actUndoExecute() {
+  QString why;
+  if (!FServer->UndoEntry(&why) && !why.isEmpty())
+    TPrompts::Current().Refuse(why, this);
+}
+
+void TfrmCollectPicks::actRedoExecute() {
+  QString why;
+  if (!FServer->RedoEntry(&why) && !why.isEmpty())
+    TPrompts::Current().Refuse(why, this);
 }
 
 void TfrmCollectPicks::FormActivate() {
@@ -184,6 +245,16 @@ void TfrmCollectPicks::FormActivate() {
 
 void TfrmCollectPicks::FormClose() {
   btnStopClick();
+}
+
+bool TfrmCollectPicks::eventFilter(QObject* watched, QEvent* event) {
+  // Digits typed over the question would be taken as text: the box gets a date to type over,
+  // the start of today, which Start refuses unless it is changed.
+  if (watched == edtCloses && event->type() == QEvent::FocusIn &&
+      edtCloses->dateTime() == edtCloses->minimumDateTime()) {
+    edtCloses->setDateTime(edtCloses->minimumDateTime().addSecs(60));
+  }
+  return QWidget::eventFilter(watched, event);
 }
 
 void TfrmCollectPicks::changeEvent(QEvent* event) {
@@ -204,11 +275,15 @@ void TfrmCollectPicks::ShowState() {
   edtCloses->setEnabled(!running);
   btnStart->setEnabled(!running);
   btnStop->setEnabled(running);
-  lblUrl->setText(running ? FServer->Url() : QStringLiteral("-"));
+  lblUrl->setText(running ? FServer->Url() : QString());
+  lblUrl->setVisible(running);
   const QString closes = FServer->Closes().toString(kDateFormat);
+  const QString closed = FServer->ClosedReason();
   if (!running)
     lblState->setText(kStopped);
-  else if (!FServer->EntriesOpen())
+  else if (closed == TEntryDesk::kTournamentBegun)
+    lblState->setText(closed);
+  else if (!closed.isEmpty())
     lblState->setText(kClosed.arg(closes));
   else
     lblState->setText(FServer->Closes().isValid() ? kCollecting.arg(closes) : kCollectingNoEnd);
@@ -219,4 +294,41 @@ void TfrmCollectPicks::Log(const QString& line) {
   lstEntries->addItem(line);
   lstEntries->scrollToBottom();
   ShowState();
+}
+
+void TfrmCollectPicks::ShowSteps() {
+  const QUndoStack* steps = FServer->UndoStack();
+  actUndo->setEnabled(steps->canUndo());
+  actUndo->setText(steps->canUndo() ? Caption(QStringLiteral("&Undo "), steps->undoText())
+                                    : QStringLiteral("&Undo"));
+  actRedo->setEnabled(steps->canRedo());
+  actRedo->setText(steps->canRedo() ? Caption(QStringLiteral("&Redo "), steps->redoText())
+                                    : QStringLiteral("&Redo"));
+  btnUndo->setText(actUndo->text());
+  btnUndo->setEnabled(actUndo->isEnabled());
+  btnRedo->setText(actRedo->text());
+  btnRedo->setEnabled(actRedo->isEnabled());
+}
+
+void TfrmCollectPicks::RestoreAddress() {
+  TRegistry registry;
+  if (!registry.OpenKey(kSettingsKey, false))
+    return;
+  // An address this computer no longer has is not offered.
+  const int address = cbxAddress->findData(registry.ReadString(kAddressValue));
+  if (address >= 0)
+    cbxAddress->setCurrentIndex(address);
+  bool number = false;
+  const int port = registry.ReadString(kPortValue).toInt(&number);
+  if (number && port >= edtPort->minimum() && port <= edtPort->maximum())
+    edtPort->setValue(port);
+}
+
+void TfrmCollectPicks::StoreAddress() {
+  TRegistry registry;
+  if (!registry.OpenKey(kSettingsKey, true))
+    return;
+  registry.WriteString(kAddressValue, cbxAddress->currentData().toString());
+  registry.WriteString(kPortValue, QString::number(edtPort->value()));
+  registry.Flush();
 }

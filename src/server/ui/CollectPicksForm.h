@@ -32,7 +32,16 @@ class TfrmCollectPicks : public QWidget {
       QStringLiteral("New entries: %1    Changed: %2    Refused: %3");
   static inline const QString kClosesInPast =
       QStringLiteral("The closing time has passed already. Choose a later one.");
+  // Entries close when the first game tips off, which only the organiser knows.
+  static inline const QString kClosesNotChosen = QStringLiteral("First game's tip-off?");
+  static inline const QString kAskCloses = QStringLiteral(
+      "When does the first game tip off? Entries close then: enter its date and time under "
+      "\"Entries close\".");
   static inline const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH:mm");
+  // Where the address and port last served are kept.
+  static inline const QString kSettingsKey = QStringLiteral("Tarnwell\\Courtsider\\Collect Picks");
+  static inline const QString kAddressValue = QStringLiteral("Address");
+  static inline const QString kPortValue = QStringLiteral("Port");
 
   TfrmCollectPicks(TOpenPool& pool, QWidget* parent = nullptr);
   ~TfrmCollectPicks() override;
@@ -44,6 +53,9 @@ class TfrmCollectPicks : public QWidget {
 
   void btnStartClick();
   void btnStopClick();
+  // Takes the last entry back out of the pool, or makes it again; saved at once.
+  void actUndoExecute();
+  void actRedoExecute();
   void FormActivate();
   void FormClose();
 
@@ -53,20 +65,28 @@ class TfrmCollectPicks : public QWidget {
   QPushButton* btnStart;
   QPushButton* btnStop;
   QPushButton* btnUndo;
+  QPushButton* btnRedo;
   QPushButton* btnClose;
   QLabel* lblUrl;
   QLabel* lblState;
   QLabel* lblCount;
   QListWidget* lstEntries;
   QAction* actUndo;
+  QAction* actRedo;
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void changeEvent(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
   void ShowState();
+  // The undo and redo commands name the entry they take back or make again.
+  void ShowSteps();
   void Log(const QString& line);
+  // The address and port last served, offered again.
+  void RestoreAddress();
+  void StoreAddress();
 
   TOpenPool& FPool;
   TPicksServer* FServer;
