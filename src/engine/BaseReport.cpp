@@ -120,10 +120,13 @@ QString TBaseReport::FirstLine(const TReportFontSpec& font, const QString& text,
 int TBaseReport::WrapLines(const TReportFontSpec& font, const QString& text, const TTabStop& stop) {
   const double inner = RoomOf(stop);
   TReportFontSpec sized = font;
+  // The lines after the first are printed at the smallest size.
+  TReportFontSpec asked = font;
   QString rest = text;
   int lines = 0;
   do {
-    sized.Size = FitSize(font, rest, inner);
+    sized.Size = FitSize(asked, rest, inner);
+    asked.Size = std::min(font.Size, kSmallestSize);
     const QString shown = FirstLine(sized, rest, inner);
     rest = shown.isEmpty() ? QString() : rest.mid(shown.size()).trimmed();
     ++lines;

@@ -81,7 +81,8 @@ class TBaseReport {
   void PrintFitInNextTab(const QString& text);
   // As PrintFitInNextTab, but a text too long even at the smallest size is broken after its
   // last blank that fits (within a word when none does) and the rest returned, for the
-  // layout to print under it in the same stop; empty when the text was printed whole.
+  // layout to print under it in the same stop at kSmallestSize, the size the first line was
+  // printed in; empty when the text was printed whole.
   QString PrintWrapInNextTab(const QString& text);
   // Whether `text` fits the next stop whole in the font in use.
   bool FitsNextTab(const QString& text) const;

@@ -105,7 +105,9 @@ void PrintRests(TBaseReport& writer, int set, std::vector<std::pair<QString, int
     writer.RecallFont(RowFont);
     writer.NextLine();
     for (auto& [text, font] : rests) {
+      // A name goes on in the size its first line was brought down to.
       writer.RecallFont(font);
+      writer.UseFont(writer.Font().Name, TBaseReport::kSmallestSize);
       text = writer.PrintWrapInNextTab(text);
     }
   }

@@ -130,6 +130,7 @@ class TestReports : public QObject {
   void continuationHeadingsOnPaperNotInRtf();
   void final4Lines();
   void selectionsList();
+  void longNamesPrintWholeAndReadable();
   void blankEntrySheet();
 
   void rtfReportsOpenInLibreOffice();
@@ -540,7 +541,20 @@ void TestReports::final4Lines() {
     QCOMPARE(lines.at(9), QString());
     const int finn = lines.indexOf(QRegularExpression("^\\d\\|Finn\\|.*"));
     QVERIFY(finn > 0);
-    QCOMPARE(lines.at(finn + 1), finalLine);
+    // Each name whole: the longest goes on under itself in its own column.
+    QStringList columns(7);
+    for (int line = finn + 1;
+         line < lines.size() && !lines.at(line).contains(QRegularExpression("^\\d\\|")); ++line) {
+      const QStringList cells = lines.at(line).split('|');
+      for (int c = 0; c < cells.size() && c < 7; ++c)
+        columns[c] += cells.at(c);
+    }
+    QCOMPARE(columns.join('|'), finalLine);
+    // All of its lines in one size, the smallest (the points are no part of it).
+    for (const TRecord& record : FWriter.Records()) {
+      if (record.Text.size() > 3 && team(0).contains(record.Text))
+        QCOMPARE(record.Font.Size, TBaseReport::kSmallestSize);
+    }
     const int nobody = lines.indexOf(QRegularExpression("^\\d\\|Nobody\\|.*"));
     QCOMPARE(lines.at(nobody + 1), QStringLiteral("||||||"));
   }
@@ -549,21 +563,27 @@ void TestReports::final4Lines() {
   QCOMPARE(boxed->Stop.Width, 2.0);
   QCOMPARE(boxed->Stop.BoxLines, TBaseReport::kBoxAll);
   const auto cells = Cells(FWriter, 1);
-  const TRecord& champion = cells.at(cells.size() - 1 - 17);  // before Nobody's 17 cells
-  QCOMPARE(champion.Text, team(0));
-  QCOMPARE(champion.Stop.Position, 6.75);
-  QCOMPARE(champion.Font.Name, QStringLiteral("Arial Black"));
-  QVERIFY(champion.Font.Size < 10);
-  QVERIFY(ReportFonts::TextWidth(ReportFonts::Resolve("Arial Black", champion.Font.Size),
-                                 champion.Text) <= 1.0);
-  const TRecord& finalist = cells.at(cells.size() - 1 - 17 - 5);
-  QCOMPARE(finalist.Text, team(16));
-  QCOMPARE(finalist.Stop.Position, 1.75);
-  QCOMPARE(finalist.Font.Name, QStringLiteral("Arial"));
+  // The champion's first line in its column, in the heading's font and within its width.
+  const auto champion = std::find_if(cells.begin(), cells.end(), [&](const TRecord& r) {
+    return r.Stop.Position == 6.75 && !r.Text.isEmpty() && team(0).startsWith(r.Text);
+  });
+  QVERIFY(champion != cells.end());
+  QCOMPARE(champion->Font.Name, QStringLiteral("Arial Black"));
+  QVERIFY(ReportFonts::TextWidth(ReportFonts::Resolve("Arial Black", champion->Font.Size),
+                                 champion->Text.trimmed()) <= 1.0);
+  QVERIFY(std::any_of(cells.begin(), cells.end(), [&](const TRecord& r) {
+    return r.Text == team(16) && r.Stop.Position == 1.75 && r.Font.Name == "Arial";
+  }));
 }
 
 void TestReports::selectionsList() {
   MakePool(1, 0, 0);  // one player with a complete chart
+  // Names short enough for sixteen picks to a line.
+  for (int i = 0; i < 64; ++i) {
+    const QString name = QStringLiteral("Team %1").arg(i);
+    Pool().TeamsFile().Items(i)->SetTeamName(name);
+    Pool().PlayerPicksFile().Items(0)->Pick(i)->SetTeamName(name);
+  }
   TPlayerPicksListObject* single = TestPools::AddPlayer(Pool(), QStringLiteral("Solo"), 100);
   single->Pick(5)->SetRoundReached(7);
   TestPools::AddPlayer(Pool(), QStringLiteral("Empty"), 100);
@@ -635,6 +655,31 @@ void TestReports::selectionsList() {
       continue;
     QVERIFY2(record.Top + TBaseReport::LineHeightOf(record.Font) <= 11 - 0.25 + 1e-9,
              qPrintable(record.Text));
+  }
+}
+
+// Team names of the longest kind: no text below 6 points, and each pick whole in its cell of
+// the Selections List, the player's lines holding fewer of them.
+void TestReports::longNamesPrintWholeAndReadable() {
+  MakePool(1, 0, 0);
+  TPlayerPicksListObject* player = Pool().PlayerPicksFile().Items(0);
+  for (int i = 0; i < 64; ++i) {
+    const QString name = QStringLiteral("Southeastern Louisiana Lions %1").arg(i);
+    Pool().TeamsFile().Items(i)->SetTeamName(name);
+    player->Pick(i)->SetTeamName(name);
+  }
+  const auto noneBelowTheFloor = [](const TRecordingReport& writer) {
+    for (const TRecord& record : writer.Records()) {
+      if (record.Kind == TKind::Cell && !record.Text.isEmpty())
+        QVERIFY2(record.Font.Size >= 6, qPrintable(record.Text));
+    }
+  };
+  noneBelowTheFloor(Record(PointsFinal4));
+  const TRecordingReport& selections = Record(Selections);
+  noneBelowTheFloor(selections);
+  for (int i = 0; i < 64; ++i) {
+    if (player->Pick(i)->RoundReached() >= 2)
+      QVERIFY(FindCell(selections, player->Pick(i)->TeamName()));
   }
 }
 
