@@ -34,11 +34,13 @@ QString FittedText(double x, double baseline, const QString& text, int pixelSize
     attributes += QStringLiteral(" font-size=\"%1\"").arg(Number(pixelSize * fitted.Shrink));
   if (!ink.isEmpty())
     attributes += QStringLiteral(" fill=\"%1\"").arg(ink);
-  // A short form carries the whole text as its tip.
-  const QString tip =
-      fitted.Shortened(text) ? QStringLiteral("<title>%1</title>").arg(Escaped(text)) : QString();
-  return QStringLiteral("<text %1%2 textLength=\"%3\">%4%5</text>")
-      .arg(place, attributes, Number(fitted.Width), tip, Escaped(fitted.Text));
+  const QString element = QStringLiteral("<text %1%2 textLength=\"%3\">%4</text>")
+                              .arg(place, attributes, Number(fitted.Width), Escaped(fitted.Text));
+  // A short form carries the whole text as its tip, on a group around it: a title inside the
+  // text would be drawn as part of it by some readers (Qt's among them).
+  if (!fitted.Shortened(text))
+    return element;
+  return QStringLiteral("<g><title>%1</title>%2</g>").arg(Escaped(text), element);
 }
 
 QImage Render(const QByteArray& svg, int width) {
