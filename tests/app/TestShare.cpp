@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QListWidget>
+#include <QMenu>
 #include <QProcess>
 #include <QStatusBar>
 #include <QSysInfo>
@@ -209,6 +210,14 @@ class TestShare : public QObject {
              TPicksSheet(*form->FFDataModule()).Template());
     QCOMPARE(form->barStatus->currentMessage(),
              TShareCommands::kBlankSheetWritten.arg(QDir::toNativeSeparators(File("blank.csv"))));
+
+    // Export Players keeps its key inside the Export submenu.
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    FPrompts.QueueFileName(File("keyed.csv"));
+    QTest::keyClick(form.get(), Qt::Key_E, Qt::ControlModifier);
+    QCOMPARE(TestPools::ReadBytes(File("keyed.csv")), TPicksSheet(*form->FFDataModule()).Export());
   }
 
   void publishWritesThePageAndOffersToOpenIt() {
