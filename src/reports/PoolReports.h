@@ -174,9 +174,6 @@ class TPoolReports {
   void PrintFinal4Headings(TBaseReport& writer);
   void StandingsBodyBefore(TBaseReport& writer, const TStandingsLayout& layout);
   void StandingsRowBefore(bool& valid);
-  // The lines the current row takes beyond the layout's own, for names that go on under
-  // themselves.
-  int StandingsExtraLines(const TStandingsLayout& layout) const;
   void StandingsRowPrint(TBaseReport& writer, const TStandingsLayout& layout);
   void Final4RowPrint(TBaseReport& writer);
   void StandingsNewPage(TBaseReport& writer, const TStandingsLayout& layout);
