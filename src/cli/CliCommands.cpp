@@ -18,6 +18,9 @@ int CmdOutlook(const QStringList& arguments, TCliIO& io);
 int CmdServe(const QStringList& arguments, TCliIO& io);
 int CmdHistory(const QStringList& arguments, TCliIO& io);
 int CmdPopularity(const QStringList& arguments, TCliIO& io);
+int CmdLock(const QStringList& arguments, TCliIO& io);
+int CmdResults(const QStringList& arguments, TCliIO& io);
+int CmdResult(const QStringList& arguments, TCliIO& io);
 
 const std::vector<TCliCommand>& CliCommands() {
   static const std::vector<TCliCommand> commands = {
@@ -39,6 +42,9 @@ const std::vector<TCliCommand>& CliCommands() {
       {"serve", "serve DIR [--port N] [--bind ADDRESS] [--until \"YYYY-MM-DD HH:MM\"]", CmdServe},
       {"history", "history DIR [--format text|csv|json]", CmdHistory},
       {"popularity", "popularity DIR [--format text|csv|json]", CmdPopularity},
+      {"lock", "lock DIR", CmdLock},
+      {"results", "results DIR FILE", CmdResults},
+      {"result", "result DIR TEAM [SCORE]", CmdResult},
   };
   return commands;
 }
