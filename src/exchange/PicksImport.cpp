@@ -286,15 +286,15 @@ TIncomingPlayer TPicksImport::ReadRow(int row, const QStringList& cells, TLookup
   return TIncomingPlayer{std::move(player), existing};
 }
 
-TPlayerPicksListObject* TPicksImport::ReadName(int row, const QString& written,
-                                               const QString& name, TLookup& lookup) {
+TPlayerPicksListObject* TPicksImport::ReadName(int row, const QString& written, const QString& name,
+                                               TLookup& lookup) {
   const int column = TPicksSheet::kNameColumn + 1;
   if (name.isEmpty()) {
     Add(row, column, TOpenPool::kPlayerNameEmpty);
     return nullptr;
   }
-  if (const QString why = PoolNames::Unstorable(name, QStringLiteral("player name"),
-                                                TPlayerPicksFile::kNameWidth);
+  if (const QString why =
+          PoolNames::Unstorable(name, QStringLiteral("player name"), TPlayerPicksFile::kNameWidth);
       !why.isEmpty()) {
     Add(row, column, why);
     return nullptr;
