@@ -99,51 +99,6 @@ void TPicksImport::Add(int row, int column, const QString& text, const QString& 
   FProblems.push_back(problem);
 }
 
-bool TPicksImport::Read(const QByteArray& bytes) {
-  QByteArray copy = bytes;
-  QBuffer buffer(&copy);
-  buffer.open(QIODevice::ReadOnly);
-  return ReadSheet(buffer, true);
-}
-
-bool TPicksImport::Read(QIODevice& sheet) {
-  return ReadSheet(sheet, true);
-}
-
-bool TPicksImport::ReadEntry(const QStringList& cells) {
-  // An entry reads as the sheet of the pool's header and that one row would, the example
-  // row's name being a name like any other here.
-  Csv::TWriter writer;
-  writer.Row(TPicksSheet(FPool).Header());
-  writer.Row(cells);
-  QByteArray bytes = writer.Bytes();
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::ReadOnly);
-  return ReadSheet(buffer, false);
-}
-
-bool TPicksImport::ReadSheet(QIODevice& sheet, bool fromFile) {
-  FProblems.clear();
-  FProblemCount = 0;
-  FExistingNames = 0;
-  FPlayers.clear();
-  if (!FPool.Finalized()) {
-    Add(0, 0, TOpenPool::kNotLocked);
-    return false;
-  }
-  Csv::TReader reader(sheet, kMaxRecordBytes);
-  try {
-    ReadRows(reader, fromFile);
-  } catch (const Csv::EFormatError& error) {
-    Add(error.Row(), error.Column(), error.Text());
-  }
-  if (FProblemCount > 0) {
-    FPlayers.clear();
-    return false;
-  }
-  return true;
-}
-
 // What every row is read against, looked up once for the whole sheet: a sheet of thousands
 // into a pool of thousands looks each name up once.
 struct TPicksImport::TLookup {
@@ -201,8 +156,54 @@ struct TPicksImport::TLookup {
   QHash<QString, int> RowOfKey;
 };
 
-void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile) {
+bool TPicksImport::Read(const QByteArray& bytes) {
+  QByteArray copy = bytes;
+  QBuffer buffer(&copy);
+  buffer.open(QIODevice::ReadOnly);
+  return Read(buffer);
+}
+
+bool TPicksImport::Read(QIODevice& sheet) {
   TLookup lookup(FPool);
+  return ReadSheet(sheet, true, lookup);
+}
+
+bool TPicksImport::ReadEntry(const QStringList& cells) {
+  // An entry reads as the sheet of the pool's header and that one row would, the example
+  // row's name being a name like any other here.
+  TLookup lookup(FPool);
+  Csv::TWriter writer;
+  writer.Row(lookup.Sheet.Header());
+  writer.Row(cells);
+  QByteArray bytes = writer.Bytes();
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  return ReadSheet(buffer, false, lookup);
+}
+
+bool TPicksImport::ReadSheet(QIODevice& sheet, bool fromFile, TLookup& lookup) {
+  FProblems.clear();
+  FProblemCount = 0;
+  FExistingNames = 0;
+  FPlayers.clear();
+  if (!FPool.Finalized()) {
+    Add(0, 0, TOpenPool::kNotLocked);
+    return false;
+  }
+  Csv::TReader reader(sheet, kMaxRecordBytes);
+  try {
+    ReadRows(reader, fromFile, lookup);
+  } catch (const Csv::EFormatError& error) {
+    Add(error.Row(), error.Column(), error.Text());
+  }
+  if (FProblemCount > 0) {
+    FPlayers.clear();
+    return false;
+  }
+  return true;
+}
+
+void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile, TLookup& lookup) {
   FHeader = lookup.Sheet.Header();
   QStringList header;
   if (!reader.Next(&header)) {

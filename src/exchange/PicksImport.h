@@ -92,10 +92,10 @@ class TPicksImport {
  private:
   // Reads the sheet, leaving out its empty rows and the template's example row when it comes
   // from a file.
-  bool ReadSheet(QIODevice& sheet, bool fromFile);
   struct TLookup;
+  bool ReadSheet(QIODevice& sheet, bool fromFile, TLookup& lookup);
   // Reads the header and the players' rows after it; throws Csv::EFormatError.
-  void ReadRows(Csv::TReader& reader, bool fromFile);
+  void ReadRows(Csv::TReader& reader, bool fromFile, TLookup& lookup);
   // False, with the problem added, for a header that is not the pool's own.
   bool HeaderMatches(const QStringList& header);
   // One player's row: the player, and the pool's player it replaces, if any.
