@@ -34,7 +34,9 @@ const std::vector<TCliCommand>& CliCommands() {
       {"export-picks", "export-picks DIR --csv FILE", CmdExportPicks},
       {"import-picks", "import-picks DIR FILE [--replace] [--after-results]", CmdImportPicks},
       {"publish", "publish DIR --html FILE [--threads N]", CmdPublish},
-      {"outlook", "outlook DIR [--model even|seed] [--format text|csv|json] [--threads N]",
+      {"outlook",
+       "outlook DIR [--model even|seed|ratings] [--ratings FILE] [--scale S] "
+       "[--format text|csv|json] [--threads N]",
        CmdOutlook},
       {"serve", "serve DIR [--port N] [--bind ADDRESS] [--until \"YYYY-MM-DD HH:MM\"]", CmdServe},
       {"history", "history DIR [--format text|csv|json]", CmdHistory},

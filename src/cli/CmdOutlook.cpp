@@ -1,5 +1,7 @@
 // The outlook command: who can still win the pool, each player's chances over the games left,
 // and which result of the next round helps whom.
+#include <cmath>
+
 #include "Cli.h"
 #include "FFDataModule.h"
 #include "JsonWriter.h"
@@ -7,6 +9,7 @@
 #include "Outlook.h"
 #include "PoolNames.h"
 #include "PoolReports.h"
+#include "TeamRatings.h"
 
 namespace {
 
@@ -197,10 +200,25 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
 
 int CmdOutlook(const QStringList& arguments, TCliIO& io) {
   QStringList rest = arguments;
-  const bool bySeed = Cli::TakeChoice(rest, QStringLiteral("--model"), {"even", "seed"}) == "seed";
+  const QString model =
+      Cli::TakeChoice(rest, QStringLiteral("--model"), {"even", "seed", "ratings"});
+  const QString ratingsFile = Cli::TakeOption(rest, QStringLiteral("--ratings"));
+  const QString scale = Cli::TakeOption(rest, QStringLiteral("--scale"));
   const QString format = Cli::TakeChoice(rest, QStringLiteral("--format"), {"text", "csv", "json"});
   TOutlookOptions options;
-  options.Model = bySeed ? TOutlookModel::Seed : TOutlookModel::Even;
+  options.Model = model == QLatin1String("seed")      ? TOutlookModel::Seed
+                  : model == QLatin1String("ratings") ? TOutlookModel::Ratings
+                                                      : TOutlookModel::Even;
+  if ((options.Model == TOutlookModel::Ratings) != !ratingsFile.isEmpty())
+    throw TUsageError("--model ratings goes with --ratings FILE, and --ratings with it");
+  if (!scale.isEmpty()) {
+    bool number = false;
+    options.RatingScale = scale.toDouble(&number);
+    if (!number || !(options.RatingScale > 0) || !std::isfinite(options.RatingScale) ||
+        options.Model != TOutlookModel::Ratings) {
+      throw TUsageError("--scale goes with --model ratings and must be a number above 0");
+    }
+  }
   options.Threads = Cli::TakeThreads(rest);
   const QString directory = Cli::TakeDirectory(rest);
 
@@ -209,6 +227,13 @@ int CmdOutlook(const QStringList& arguments, TCliIO& io) {
     return 1;
   if (!pool.Finalized()) {
     Cli::WriteLine(io.Err, TPoolReports::kFirstRoundOpen);
+    Cli::ClosePoolUnsaved(pool);
+    return 1;
+  }
+  QString why;
+  if (options.Model == TOutlookModel::Ratings &&
+      !TeamRatings::ReadFile(ratingsFile, pool.TeamsFile(), &options.Ratings, &why)) {
+    Cli::WriteLine(io.Err, why);
     Cli::ClosePoolUnsaved(pool);
     return 1;
   }

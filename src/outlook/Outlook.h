@@ -21,11 +21,15 @@ class TFFDataModule;
 // outcome is visited; beyond that a fixed number of outcomes is drawn with a fixed seed.
 
 // How the outcomes are weighed: `even`, every game a coin toss; `seed`, each game by the seeds
-// of its two teams (see SeedWinChance).
-enum class TOutlookModel { Even, Seed };
+// of its two teams (see SeedWinChance); `ratings`, by the teams' ratings (see
+// RatingWinChance).
+enum class TOutlookModel { Even, Seed, Ratings };
 
 // The chance that a team of seed `seed` beats one of seed `otherSeed`.
 double SeedWinChance(int32_t seed, int32_t otherSeed);
+// The chance that a team rated `rating` beats one rated `otherRating`, on the Elo scale when
+// `scale` is 400: 1 / (1 + 10^((otherRating - rating) / scale)).
+double RatingWinChance(double rating, double otherRating, double scale);
 
 // Vector instructions: those every 64-bit PC processor has, AVX2, AVX-512.
 enum class TOutlookVectors { Plain, Avx2, Avx512 };
@@ -37,6 +41,11 @@ struct TOutlookOptions {
   static constexpr uint64_t kRandomSeed = 0x436f757274736964ull;
 
   TOutlookModel Model = TOutlookModel::Even;
+  // Under the ratings model, each team's rating, in the order of the pool's teams file, and
+  // the difference of ratings at which the better team wins ten games to one.
+  static constexpr double kRatingScale = 400;
+  std::vector<double> Ratings;
+  double RatingScale = kRatingScale;
   // Worker threads; 0 or less: one per core.
   int Threads = 0;
   int MaxExactGames = kMaxExactGames;

@@ -15,8 +15,22 @@ double SeedWinChance(int32_t seed, int32_t otherSeed) {
   return std::clamp(0.5 + 0.033 * static_cast<double>(otherSeed - seed), 0.0, 1.0);
 }
 
+// The Elo formula: a difference of `scale` points makes the better team ten times as likely to
+// win as to lose.
+double RatingWinChance(double rating, double otherRating, double scale) {
+  return 1 / (1 + std::pow(10.0, (otherRating - rating) / scale));
+}
+
 const char* ModelName(TOutlookModel model) {
-  return model == TOutlookModel::Seed ? "seed" : "even";
+  switch (model) {
+    case TOutlookModel::Seed:
+      return "seed";
+    case TOutlookModel::Ratings:
+      return "ratings";
+    case TOutlookModel::Even:
+      break;
+  }
+  return "even";
 }
 
 // The 95% Wilson score interval of a share seen in `samples` draws. A share of a tied outcome

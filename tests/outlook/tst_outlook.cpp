@@ -1,6 +1,7 @@
 #include <QElapsedTimer>
-#include <QTemporaryDir>
+#include <QHash>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <map>
@@ -72,9 +73,14 @@ int32_t AddOutcome(TExpected& result, const std::vector<int32_t>& points, double
 
 class TBruteForce {
  public:
-  TBruteForce(TFFDataModule& pool, TOutlookModel model) : FPool(pool), FModel(model) {
-    for (const auto& team : pool.TeamsFile().List())
+  // Under the ratings model, `ratings` holds each team's rating in teams-file order.
+  TBruteForce(TFFDataModule& pool, TOutlookModel model, const std::vector<double>& ratings = {})
+      : FPool(pool), FModel(model) {
+    for (const auto& team : pool.TeamsFile().List()) {
       FChart.PlaceTeam(team.get());
+      if (model == TOutlookModel::Ratings)
+        FRating.insert(team.get(), ratings.at(static_cast<size_t>(FRating.size())));
+    }
     const int players = pool.PlayerPicksFile().Count();
     FResult.Start(static_cast<size_t>(players));
     FResult.Champions.resize(static_cast<size_t>(players));
@@ -134,6 +140,9 @@ class TBruteForce {
       double chance = 1.0;
       if (FModel == TOutlookModel::Seed)
         chance = SeedWinChance(team->Seed(), teams[1 - side]->Seed());
+      if (FModel == TOutlookModel::Ratings)
+        chance = RatingWinChance(FRating.value(team), FRating.value(teams[1 - side]),
+                                 TOutlookOptions::kRatingScale);
       slot->SetTeam(team);
       const int32_t before = team->RoundReached();
       team->SetRoundReached(slot->Round());
@@ -165,6 +174,7 @@ class TBruteForce {
 
   TFFDataModule& FPool;
   TOutlookModel FModel;
+  QHash<const TChartEntry*, double> FRating;
   TBracketList FChart;
   std::vector<int> FOpen;
   std::vector<int> FRooting;
@@ -309,10 +319,12 @@ void CompareWith(const TExpected& expected, TFFDataModule& pool, const TOutlookO
 // Every way the outlook goes about it against the plain enumeration: every player ranked at
 // every outcome; and places searched for apart, with the last games played by table on each
 // kind of vector instructions the processor has.
-void CompareWithBruteForce(TFFDataModule& pool, TOutlookModel model, int threads = 0) {
-  const TExpected expected = TBruteForce(pool, model).Run();
+void CompareWithBruteForce(TFFDataModule& pool, TOutlookModel model, int threads = 0,
+                           const std::vector<double>& ratings = {}) {
+  const TExpected expected = TBruteForce(pool, model, ratings).Run();
   TOutlookOptions options;
   options.Model = model;
+  options.Ratings = ratings;
   options.Threads = threads;
   CompareWith(expected, pool, options);
   options.RankBudget = 0;
@@ -350,6 +362,10 @@ class TestOutlook : public QObject {
     QCOMPARE(SeedWinChance(1, 16), 0.995);
     QCOMPARE(SeedWinChance(16, 1), 1 - SeedWinChance(1, 16));
     QCOMPARE(SeedWinChance(8, 8), 0.5);
+    // And 400 rating points make the better team ten times as likely to win as to lose.
+    QCOMPARE(RatingWinChance(1600, 1200, 400), 10.0 / 11);
+    QCOMPARE(RatingWinChance(1200, 1600, 400), 1.0 / 11);
+    QCOMPARE(RatingWinChance(1500, 1300, 200), 10.0 / 11);
   }
 
   void sixteenLeftEqualsBruteForce() {
@@ -363,6 +379,11 @@ class TestOutlook : public QObject {
     TestPools::AddPlayer(*pool, QStringLiteral("No Picks"));
     CompareWithBruteForce(*pool, TOutlookModel::Even);
     CompareWithBruteForce(*pool, TOutlookModel::Seed, 3);
+    // Ratings that cross the seeds now and then, so that an upset is sometimes the favourite.
+    std::vector<double> ratings;
+    for (int i = 0; i < 64; ++i)
+      ratings.push_back(2000 - 40 * (i % 16) + 150 * ((i * 7) % 5));
+    CompareWithBruteForce(*pool, TOutlookModel::Ratings, 2, ratings);
 
     const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
     QCOMPARE(result.GamesLeft, 15);
