@@ -46,7 +46,7 @@ TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
   cboModel = new QComboBox(this);
   cboModel->setGeometry(150, 168, 119, 20);
   cboModel->addItems({QStringLiteral("Coin-toss games"), QStringLiteral("Games by seeds"),
-                      QStringLiteral("Games by ratings...")});
+                      QStringLiteral("Games by ratings\u2026")});
   cboModel->setToolTip(QStringLiteral("How Who Can Still Win weighs the games left"));
   cboModel->setEnabled(false);
 
