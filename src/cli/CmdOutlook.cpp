@@ -20,6 +20,9 @@ QString RoundName(const TRootingGame& game) {
   return QStringLiteral("Rd %1").arg(game.Round - 1);
 }
 
+void WriteRooting(TLineWriter& out, const TOutlookResult& result);
+void WriteLastGames(TLineWriter& out, const TOutlookResult& result);
+
 void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult& result) {
   out.Text(pool.SystemFile().PoolName());
   out.EndLine();
@@ -60,9 +63,14 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
     out.Text(TopChampions(player, kTeamsShown));
     out.EndLine();
   }
+  WriteRooting(out, result);
+  WriteLastGames(out, result);
+}
+
+// The players who can still win, each with the results of the next round that help most.
+void WriteRooting(TLineWriter& out, const TOutlookResult& result) {
   if (result.Rooting.empty())
     return;
-  // The players who can still win, each with the results of the next round that help most.
   out.EndLine();
   out.Text(QStringLiteral("Rooting guide: the results of %1 that raise each player's win chance "
                           "most, and the chance if they come")
@@ -84,6 +92,26 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
     out.Text(FormatChance(player.WinChance).rightJustified(8));
     out.Raw("  ");
     out.Text(roots.join(QStringLiteral(", ")));
+    out.EndLine();
+  }
+}
+
+// With the last few games left, every outcome: its chance, the winners in the order the games
+// are played, and who finishes first on points.
+void WriteLastGames(TLineWriter& out, const TOutlookResult& result) {
+  if (result.LastGames.empty())
+    return;
+  out.EndLine();
+  out.Text(
+      QStringLiteral("The last games: every outcome, its winners in the order the games "
+                     "are played, and who finishes first (points)"));
+  out.EndLine();
+  for (const TLastGamesOutcome& outcome : result.LastGames) {
+    out.Text(FormatChance(outcome.Chance).rightJustified(8));
+    out.Raw("  ");
+    out.Text(QStringLiteral("%1: %2 (%3)")
+                 .arg(outcome.Winners.join(QStringLiteral(", ")),
+                      outcome.First.join(QStringLiteral(", ")), QString::number(outcome.Points)));
     out.EndLine();
   }
 }
@@ -189,6 +217,22 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
       json.EndObject();
     }
     json.EndArray();
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("last_games").BeginArray();
+  for (const TLastGamesOutcome& outcome : result.LastGames) {
+    json.BeginObject();
+    json.Key("winners").BeginArray();
+    for (const QString& team : outcome.Winners)
+      json.Value(team);
+    json.EndArray();
+    json.Key("first").BeginArray();
+    for (const QString& player : outcome.First)
+      json.Value(player);
+    json.EndArray();
+    json.Key("points").Value(static_cast<long long>(outcome.Points));
+    json.Key("chance").Value(outcome.Chance);
     json.EndObject();
   }
   json.EndArray();

@@ -188,7 +188,22 @@ struct TRootingGame {
   std::array<double, 2> Samples{};
 };
 
+// One outcome of the last few games: who wins each, and who finishes first.
+struct TLastGamesOutcome {
+  // The winner of each game left, in the order the games are played.
+  QStringList Winners;
+  // The players level at the top, in player-file order, and their points. The tie-breaker
+  // is not known before the final's total, so they share first place.
+  QStringList First;
+  int64_t Points = 0;
+  // The outcome's chance under the model.
+  double Chance = 0;
+};
+
 struct TOutlookResult {
+  // With this many games left or fewer, every outcome is listed in full (LastGames).
+  static constexpr int kLastGames = 3;
+
   TOutlookModel Model = TOutlookModel::Even;
   bool Exact = true;
   bool Cancelled = false;
@@ -203,6 +218,9 @@ struct TOutlookResult {
   // The players who can still win, in player-file order: the rooting games' chances are
   // theirs. Everyone else has nothing to root for.
   std::vector<int> RootingPlayers;
+  // With kLastGames games left or fewer (and some left), every outcome in the order of its
+  // winners, the first game's outcomes outermost; empty otherwise.
+  std::vector<TLastGamesOutcome> LastGames;
 
   // The win chance of player `player` (player-file order) if side `side` of `game` wins;
   // nought for a player who cannot win.
@@ -215,6 +233,16 @@ TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookOptions&
                               TOutlookProgress* progress = nullptr);
 
 const char* ModelName(TOutlookModel model);
+
+struct TOutlookInput;
+// The chance that team `team` beats team `other` (places in the teams file) under the model.
+double TeamWinChance(const TOutlookInput& input, const TOutlookOptions& options, int32_t team,
+                     int32_t other);
+
+// Every outcome of the games left, each with its winners, the players first on points and its
+// chance; for a handful of games, since the list doubles with each.
+std::vector<TLastGamesOutcome> ListOutcomes(const TOutlookInput& input,
+                                            const TOutlookOptions& options);
 
 // The 95% interval of a share seen in `samples` draws (Wilson's score interval).
 std::pair<double, double> ChanceInterval(double share, double samples);

@@ -21,6 +21,21 @@ double RatingWinChance(double rating, double otherRating, double scale) {
   return 1 / (1 + std::pow(10.0, (otherRating - rating) / scale));
 }
 
+double TeamWinChance(const TOutlookInput& input, const TOutlookOptions& options, int32_t team,
+                     int32_t other) {
+  const auto a = static_cast<size_t>(team);
+  const auto b = static_cast<size_t>(other);
+  switch (options.Model) {
+    case TOutlookModel::Seed:
+      return SeedWinChance(input.Seeds[a], input.Seeds[b]);
+    case TOutlookModel::Ratings:
+      return RatingWinChance(options.Ratings.at(a), options.Ratings.at(b), options.RatingScale);
+    case TOutlookModel::Even:
+      break;
+  }
+  return 0.5;
+}
+
 const char* ModelName(TOutlookModel model) {
   switch (model) {
     case TOutlookModel::Seed:

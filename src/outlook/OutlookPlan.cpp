@@ -52,12 +52,10 @@ TPlan<TLane>::TPlan(const TOutlookInput& input, const TOutlookGain& rule,
   TeamChance.resize(static_cast<size_t>(Teams) * static_cast<size_t>(Teams), 0.5);
   if (Options.Model == TOutlookModel::Even)
     return;
-  for (size_t a = 0; a < static_cast<size_t>(Teams); ++a) {
-    for (size_t b = 0; b < static_cast<size_t>(Teams); ++b) {
-      TeamChance[a * static_cast<size_t>(Teams) + b] =
-          Options.Model == TOutlookModel::Seed
-              ? SeedWinChance(In.Seeds[a], In.Seeds[b])
-              : RatingWinChance(Options.Ratings.at(a), Options.Ratings.at(b), Options.RatingScale);
+  for (int a = 0; a < Teams; ++a) {
+    for (int b = 0; b < Teams; ++b) {
+      TeamChance[static_cast<size_t>(a) * static_cast<size_t>(Teams) + static_cast<size_t>(b)] =
+          TeamWinChance(In, Options, a, b);
     }
   }
 }

@@ -406,6 +406,46 @@ class TestOutlook : public QObject {
     QCOMPARE(result.RootingChance(result.Rooting.front(), 0, 8), 0.0);
   }
 
+  // With three games left every outcome is listed: its chance, its winners in the order the
+  // games are played, and who finishes first, as the standings of each outcome have it.
+  void theLastGamesListEveryOutcome() {
+    auto pool = RandomPool("last", 5, 4, 9);
+    pool->SetScoringRule(TScoringRule::UpsetBonus);
+    const TOutlookInput input = TOutlookInput::FromPool(*pool);
+    for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
+      const TExpected expected = TBruteForce(*pool, model).Run();
+      TOutlookOptions options;
+      options.Model = model;
+      const TOutlookResult result = ComputeOutlook(input, options);
+      QCOMPARE(result.LastGames.size(), size_t{8});
+      std::vector<double> won(static_cast<size_t>(input.PlayerCount()), 0);
+      std::vector<double> tied(won.size(), 0);
+      double total = 0;
+      for (const TLastGamesOutcome& outcome : result.LastGames) {
+        QCOMPARE(outcome.Winners.size(), 3);
+        QVERIFY(outcome.Winners[2] == outcome.Winners[0] ||
+                outcome.Winners[2] == outcome.Winners[1]);
+        total += outcome.Chance;
+        for (const QString& name : outcome.First) {
+          const auto n = static_cast<size_t>(input.PlayerNames.indexOf(name));
+          (outcome.First.size() == 1 ? won : tied)[n] += outcome.Chance;
+        }
+      }
+      QVERIFY(qAbs(total - 1) < 1e-12);
+      // The semifinals' winners change fastest from the first game on: the first outcome
+      // has the first team of every game win, the second differs in the final alone.
+      QCOMPARE(result.LastGames[0].Winners[2], result.LastGames[0].Winners[0]);
+      QCOMPARE(result.LastGames[1].Winners.mid(0, 2), result.LastGames[0].Winners.mid(0, 2));
+      for (size_t n = 0; n < won.size(); ++n) {
+        QVERIFY(qAbs(won[n] - expected.Won[n] / expected.TotalWeight) < 1e-12);
+        QVERIFY(qAbs(tied[n] - expected.Tied[n] / expected.TotalWeight) < 1e-12);
+      }
+    }
+    // With more games left there is no such list.
+    QVERIFY(ComputeOutlook(TOutlookInput::FromPool(*RandomPool("more", 5, 3, 3)), {})
+                .LastGames.empty());
+  }
+
   void everyScoringRuleEqualsTheStandingsOfEveryOutcome() {
     // The outlook's gains under each rule against the standings worked out afresh at every
     // outcome; the rules must differ somewhere in what the players can reach.
