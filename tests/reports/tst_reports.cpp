@@ -878,6 +878,26 @@ void TestReports::whoCanStillWinLayout() {
       RunTool({"report", FDir->path(), "Standings - Who Can Still Win", "--rtf", file});
   QCOMPARE(run.Status, 0);
   QVERIFY(TestPools::ReadBytes(file).contains("Rooting Guide"));
+  QVERIFY(!lines.contains("The Last Games"));
+
+  // Three games left: every outcome, its winners and who finishes first, after the guide.
+  MakePool(12, 4, 0);
+  const TOutlookResult threeLeft =
+      ComputeOutlook(TOutlookInput::FromPool(Pool()), TOutlookOptions{});
+  QCOMPARE(threeLeft.LastGames.size(), size_t{8});
+  const QStringList ending = Record(WhoCanStillWin).Text().split('\n');
+  const qsizetype title = ending.indexOf("The Last Games");
+  QVERIFY(title > ending.indexOf("Rooting Guide"));
+  QCOMPARE(ending.at(title + 2),
+           QStringLiteral("Chance|Winners, in the order the games are played|First on points "
+                          "(points)"));
+  for (size_t o = 0; o < threeLeft.LastGames.size(); ++o) {
+    const TLastGamesOutcome& outcome = threeLeft.LastGames[o];
+    QCOMPARE(ending.at(title + 4 + static_cast<qsizetype>(o)),
+             QStringLiteral("12.50%|%1|%2 (%3)")
+                 .arg(outcome.Winners.join(", "), outcome.First.join(", "))
+                 .arg(outcome.Points));
+  }
 }
 
 // Many players: every page after the first repeats the title and the headings of what it
