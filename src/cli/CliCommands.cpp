@@ -35,7 +35,7 @@ const std::vector<TCliCommand>& CliCommands() {
       {"import-picks", "import-picks DIR FILE [--replace] [--after-results]", CmdImportPicks},
       {"publish", "publish DIR --html FILE [--threads N]", CmdPublish},
       {"outlook",
-       "outlook DIR [--model even|seed|ratings] [--ratings FILE] [--scale S] "
+       "outlook DIR [--model even|seed|ratings] [--ratings FILE] [--scale S] [--assume TEAM,...] "
        "[--format text|csv|json] [--threads N]",
        CmdOutlook},
       {"serve", "serve DIR [--port N] [--bind ADDRESS] [--until \"YYYY-MM-DD HH:MM\"]", CmdServe},

@@ -23,13 +23,18 @@ QString RoundName(const TRootingGame& game) {
 void WriteRooting(TLineWriter& out, const TOutlookResult& result);
 void WriteLastGames(TLineWriter& out, const TOutlookResult& result);
 
-void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult& result) {
+void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult& result,
+               const QStringList& assumed) {
   out.Text(pool.SystemFile().PoolName());
   out.EndLine();
   out.Text(ScoringRules::Titled(TPoolReports::kOutlookTitle, pool.ScoringRule()));
   out.EndLine();
   out.Text(OutlookSummary(result));
   out.EndLine();
+  if (!assumed.isEmpty()) {
+    out.Text(QStringLiteral("What if: %1").arg(assumed.join(QStringLiteral("; "))));
+    out.EndLine();
+  }
   out.EndLine();
   const bool counts = CountsOutcomes(result, kOutcomesWidth);
   out.Raw(" Pos  ");
@@ -167,10 +172,15 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
   }
 }
 
-void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResult& result) {
+void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResult& result,
+               const QStringList& assumed) {
   TJsonWriter json(device);
   json.BeginObject();
   json.Key("pool_name").Value(pool.SystemFile().PoolName());
+  json.Key("assumed").BeginArray();
+  for (const QString& game : assumed)
+    json.Value(game);
+  json.EndArray();
   json.Key("model").Value(QString::fromLatin1(ModelName(result.Model)));
   json.Key("exact").Value(result.Exact);
   json.Key("outcomes").Value(static_cast<unsigned long long>(result.Outcomes));
@@ -240,6 +250,35 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
   json.Finish();
 }
 
+// The winners named by --assume, each winning its next game in turn ("UConn,UConn": two
+// wins); `assumed` says each game as "UConn beat Alabama". False with the reason in `why`.
+bool Assume(TOutlookInput& input, const QString& teams, QStringList* assumed, QString* why) {
+  if (teams.isEmpty())
+    return true;
+  for (const QString& written : teams.split(QLatin1Char(','))) {
+    const QString key = PoolNames::Key(written);
+    int32_t team = -1;
+    for (int t = 0; t < input.TeamCount() && team < 0; ++t) {
+      if (PoolNames::Key(input.TeamNames.at(t)) == key)
+        team = t;
+    }
+    if (team < 0) {
+      *why = QStringLiteral("--assume: \"%1\" is not a team of this pool")
+                 .arg(PoolNames::Quoted(written.trimmed()));
+      return false;
+    }
+    int32_t loser = -1;
+    if (!input.AssumeWin(team, &loser, why)) {
+      *why = QStringLiteral("--assume: ") + *why;
+      return false;
+    }
+    *assumed << (loser < 0 ? QStringLiteral("%1 goes through").arg(input.TeamNames.at(team))
+                           : QStringLiteral("%1 beat %2")
+                                 .arg(input.TeamNames.at(team), input.TeamNames.at(loser)));
+  }
+  return true;
+}
+
 }  // namespace
 
 int CmdOutlook(const QStringList& arguments, TCliIO& io) {
@@ -248,6 +287,7 @@ int CmdOutlook(const QStringList& arguments, TCliIO& io) {
       Cli::TakeChoice(rest, QStringLiteral("--model"), {"even", "seed", "ratings"});
   const QString ratingsFile = Cli::TakeOption(rest, QStringLiteral("--ratings"));
   const QString scale = Cli::TakeOption(rest, QStringLiteral("--scale"));
+  const QString assume = Cli::TakeOption(rest, QStringLiteral("--assume"));
   const QString format = Cli::TakeChoice(rest, QStringLiteral("--format"), {"text", "csv", "json"});
   TOutlookOptions options;
   options.Model = model == QLatin1String("seed")      ? TOutlookModel::Seed
@@ -281,17 +321,24 @@ int CmdOutlook(const QStringList& arguments, TCliIO& io) {
     Cli::ClosePoolUnsaved(pool);
     return 1;
   }
+  TOutlookInput input = TOutlookInput::FromPool(pool);
+  QStringList assumed;
+  if (!Assume(input, assume, &assumed, &why)) {
+    Cli::WriteLine(io.Err, why);
+    Cli::ClosePoolUnsaved(pool);
+    return 1;
+  }
   const std::unique_ptr<TOutlookResult> worked =
-      TPoolReports::WorkOutOutlook(pool, TPoolReports::kOutlookTitle, options);
+      TPoolReports::WorkOutOutlook(input, TPoolReports::kOutlookTitle, options);
   const TOutlookResult& result = *worked;
   if (format == QLatin1String("json")) {
-    WriteJson(io.Out, pool, result);
+    WriteJson(io.Out, pool, result, assumed);
   } else {
     TLineWriter out(io.Out);
     if (format == QLatin1String("csv")) {
       WriteCsv(out, result);
     } else {
-      WriteText(out, pool, result);
+      WriteText(out, pool, result, assumed);
     }
   }
   Cli::ClosePoolUnsaved(pool);

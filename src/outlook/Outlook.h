@@ -125,6 +125,12 @@ struct TOutlookInput {
   // many of one player.
   int64_t GainAt(int team, int round, int player, int32_t loser = -1) const;
 
+  // What if team `team` wins its next game: the game is played, its points earned, and the
+  // outlook then runs over the games still open. False, and nothing changed, with the reason
+  // in `why`, when the team has no game left or its opponent is not known yet; `loser` is
+  // the team it beats (-1 when the game has no second team).
+  bool AssumeWin(int32_t team, int32_t* loser, QString* why);
+
   // Scores the pool's players exactly as the standings do and takes the chart from the teams.
   static TOutlookInput FromPool(const TFFDataModule& pool);
 };

@@ -84,6 +84,10 @@ class TPoolReports {
   static std::unique_ptr<TOutlookResult> WorkOutOutlook(const TFFDataModule& pool,
                                                         const QString& title,
                                                         const TOutlookOptions& options = {});
+  // The same from the outlook's input, made from a pool and perhaps changed since (what if).
+  static std::unique_ptr<TOutlookResult> WorkOutOutlook(const TOutlookInput& input,
+                                                        const QString& title,
+                                                        const TOutlookOptions& options);
 
   // How "Standings - Who Can Still Win" works the outlook out.
   TOutlookOptions OutlookOptions;

@@ -56,8 +56,8 @@ class TestCliOutlook : public QObject {
     const TCliRun run = RunTool({"outlook", dir, "--format", "json", "--threads", "2"});
     QCOMPARE(run.Status, 0);
     const QJsonObject top = run.Json().object();
-    QCOMPARE(top.keys(), QStringList({"exact", "games_left", "last_games", "model", "outcomes",
-                                      "players", "pool_name", "rooting", "samples"}));
+    QCOMPARE(top.keys(), QStringList({"assumed", "exact", "games_left", "last_games", "model",
+                                      "outcomes", "players", "pool_name", "rooting", "samples"}));
     // Fifteen games left: too many to list every outcome.
     QVERIFY(top["last_games"].toArray().isEmpty());
     QCOMPARE(top["model"].toString(), QString("even"));
@@ -243,6 +243,24 @@ class TestCliOutlook : public QObject {
     QCOMPARE(RunTool({"outlook", dir, "--model", "ratings", "--ratings", ratings, "--scale", "0"})
                  .Status,
              2);
+  }
+
+  // What if: each team named wins its next game, in turn.
+  void assumedWinnersPlayTheirNextGames() {
+    const QString dir = MakePool("Assume.BGD", true);
+    const TCliRun run = RunTool({"outlook", dir, "--assume", "r1s1, R2S1", "--format", "json"});
+    QCOMPARE(run.Status, 0);
+    const QJsonObject top = run.Json().object();
+    QCOMPARE(top["assumed"].toArray(), QJsonArray({"R1S1 beat R1S4", "R2S1 beat R2S4"}));
+    QCOMPARE(top["games_left"].toInt(), 13);
+    const TCliRun text = RunTool({"outlook", dir, "--assume", "R1S1"});
+    QVERIFY(text.Out.split('\n').at(3) == "What if: R1S1 beat R1S4");
+    const TCliRun early = RunTool({"outlook", dir, "--assume", "R1S1,R1S1"});
+    QCOMPARE(early.Status, 1);
+    QVERIFY2(early.Err.contains("--assume: R1S1's next game has no opponent yet"),
+             early.Err.constData());
+    QCOMPARE(RunTool({"outlook", dir, "--assume", "R1S16"}).Status, 1);
+    QCOMPARE(RunTool({"outlook", dir, "--assume", "Dook"}).Status, 1);
   }
 
   void badOptionsAreUsageErrors() {

@@ -446,6 +446,50 @@ class TestOutlook : public QObject {
                 .LastGames.empty());
   }
 
+  // What if: a win assumed is the same as its result entered, its loser's bonus included;
+  // a team whose opponent is not known yet, or with no game left, is refused as it stands.
+  void anAssumedWinIsAsIfItsResultWereIn() {
+    auto pool = RandomPool("assume", 11, 3, 8);
+    pool->SetScoringRule(TScoringRule::UpsetBonus);
+    TOutlookInput input = TOutlookInput::FromPool(*pool);
+    const TOutlookInput::TGame game = input.Games.front();
+    const int32_t second = input.Occupant[static_cast<size_t>(game.Feeder[1])];
+    const int32_t first = input.Occupant[static_cast<size_t>(game.Feeder[0])];
+    int32_t loser = -1;
+    QString why;
+    // The lower seed wins, so that the upset bonus counts.
+    const int32_t winner =
+        input.Seeds[static_cast<size_t>(first)] > input.Seeds[static_cast<size_t>(second)] ? first
+                                                                                           : second;
+    QVERIFY(input.AssumeWin(winner, &loser, &why));
+    QCOMPARE(loser, winner == first ? second : first);
+    QCOMPARE(input.RealGames(), 6);
+    pool->TeamsFile().Items(winner)->SetRoundReached(game.Round);
+    pool->TeamsFile().Items(loser)->SetEliminated(true);
+    const TOutlookResult assumed = ComputeOutlook(input, {});
+    const TOutlookResult entered = ComputeOutlook(TOutlookInput::FromPool(*pool), {});
+    QCOMPARE(assumed.GamesLeft, entered.GamesLeft);
+    for (size_t p = 0; p < entered.Players.size(); ++p) {
+      QCOMPARE(assumed.Players[p].Name, entered.Players[p].Name);
+      QCOMPARE(assumed.Players[p].Current, entered.Players[p].Current);
+      QCOMPARE(assumed.Players[p].Max, entered.Players[p].Max);
+      QCOMPARE(assumed.Players[p].BestPlace, entered.Players[p].BestPlace);
+      QCOMPARE(assumed.Players[p].WorstPlace, entered.Players[p].WorstPlace);
+      QCOMPARE(assumed.Players[p].WinChance, entered.Players[p].WinChance);
+    }
+    // Its next game waits for the other regional final.
+    const TOutlookInput before = input;
+    QVERIFY(!input.AssumeWin(winner, &loser, &why));
+    QVERIFY2(why.endsWith("next game has no opponent yet: name the winner of the game before it "
+                          "first"),
+             qPrintable(why));
+    const int32_t beaten = loser;
+    QVERIFY(!input.AssumeWin(beaten, &loser, &why));
+    QCOMPARE(why, input.TeamNames.at(beaten) + " has no game left to win");
+    QCOMPARE(input.Base, before.Base);
+    QCOMPARE(input.Games.size(), before.Games.size());
+  }
+
   void everyScoringRuleEqualsTheStandingsOfEveryOutcome() {
     // The outlook's gains under each rule against the standings worked out afresh at every
     // outcome; the rules must differ somewhere in what the players can reach.
