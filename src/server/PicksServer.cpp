@@ -13,7 +13,6 @@
 #include <future>
 #include <mutex>
 #include <thread>
-#include <unordered_map>
 
 #include "Clock.h"
 #include "EntryDesk.h"
@@ -22,6 +21,7 @@
 #include "FFDataModule.h"
 #include "GuardedHttpServer.h"
 #include "OpenPool.h"
+#include "RateLimit.h"
 
 namespace {
 
@@ -60,39 +60,6 @@ QString StatusText(int status) {
       return QStringLiteral("The request was refused.");
   }
 }
-
-// How many requests each address made in the last minute.
-class TRateLimit {
- public:
-  bool Allow(const std::string& address) {
-    const qint64 now = TClock::Current().Ticks();
-    const qint64 since = now - kWindow;
-    std::lock_guard<std::mutex> lock(FMutex);
-    // Addresses long quiet are forgotten, so that a crowd of them cannot fill the memory.
-    if (FSeen.size() > kMaxAddresses) {
-      for (auto it = FSeen.begin(); it != FSeen.end();) {
-        if (it->second.empty() || it->second.back() < since)
-          it = FSeen.erase(it);
-        else
-          ++it;
-      }
-    }
-    std::deque<qint64>& times = FSeen[address];
-    while (!times.empty() && times.front() < since)
-      times.pop_front();
-    if (static_cast<int>(times.size()) >= TPicksServer::kRequestsPerMinute)
-      return false;
-    times.push_back(now);
-    return true;
-  }
-
- private:
-  static constexpr size_t kMaxAddresses = 10000;
-  static constexpr qint64 kWindow = 60 * 1000;  // a minute, in the clock's milliseconds
-  std::mutex FMutex;
-  // When each address made its requests of the last minute, on the platform's clock.
-  std::unordered_map<std::string, std::deque<qint64>> FSeen;
-};
 
 }  // namespace
 
@@ -133,7 +100,7 @@ class TPicksServer::TWorker {
   std::unique_ptr<TGuardedHttpServer> FServer;
   std::thread FThread;
   std::atomic<bool> FListenEnded{false};
-  TRateLimit FRateLimit;
+  TRateLimit FRateLimit{kRequestsPerMinute};
   std::mutex FMutex;
   std::deque<std::shared_ptr<TJob>> FJobs;
   bool FOpen = false;
