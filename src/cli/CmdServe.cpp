@@ -57,11 +57,8 @@ int ServeStandings(const QString& directory, const QString& address, quint16 por
     Cli::WriteLine(io.Err, reason);
     return 1;
   }
-  const QString name = address.contains(QLatin1Char(':')) ? '[' + address + ']' : address;
-  say(QStringLiteral("Entries are closed: serving the standings at http://%1:%2/, read-only. "
-                     "Ctrl+C stops.")
-          .arg(name)
-          .arg(server.Port()));
+  say(QStringLiteral("Entries are closed: serving the standings at %1, read-only. Ctrl+C stops.")
+          .arg(TPicksServer::UrlOf(address, server.Port())));
   QEventLoop loop;
   RunUntilStopped(loop);
   server.Stop();

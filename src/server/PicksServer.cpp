@@ -367,11 +367,15 @@ bool TPicksServer::IsRunning() const {
 }
 
 QString TPicksServer::Url() const {
+  return UrlOf(FAddress, FPort);
+}
+
+QString TPicksServer::UrlOf(const QString& address, quint16 port) {
   // An IPv6 address stands in brackets in an address of the web.
-  const QString name = FAddress.contains(QLatin1Char(':'))
-                           ? QLatin1Char('[') + FAddress + QLatin1Char(']')
-                           : FAddress;
-  return QStringLiteral("http://%1:%2/").arg(name).arg(FPort);
+  const QString name = address.contains(QLatin1Char(':'))
+                           ? QLatin1Char('[') + address + QLatin1Char(']')
+                           : address;
+  return QStringLiteral("http://%1:%2/").arg(name).arg(port);
 }
 
 const QDateTime& TPicksServer::Closes() const {
