@@ -4,13 +4,13 @@
 // Writes a pool of PLAYERS players (10,000 unless given) with three rounds played, serves it,
 // and prints the time the server took to start (its read of the pool, which a result saved
 // while serving brings about again), and each page's median and slowest answer.
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "BenchPools.h"
@@ -47,7 +47,8 @@ TTimes Time(const QByteArray& path, quint16 port, int times) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
+  // The charts measure their names in the fonts of the platform.
+  QGuiApplication app(argc, argv);
   const int players = argc > 1 ? std::atoi(argv[1]) : 10000;
   QTemporaryDir dir;
   const QString pool = dir.filePath(QStringLiteral("Live.BGD"));

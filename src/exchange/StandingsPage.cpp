@@ -97,7 +97,8 @@ QString WinChanceNote(const TOutlookResult& outlook) {
 QString PlayerName(const QString& name, int index, bool link) {
   if (!link)
     return Escaped(name);
-  return QStringLiteral("<a href=\"%1\">%2</a>").arg(StandingsPage::PlayerLink(index), Escaped(name));
+  return QStringLiteral("<a href=\"%1\">%2</a>")
+      .arg(StandingsPage::PlayerLink(index), Escaped(name));
 }
 
 void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlookResult* outlook,
@@ -182,9 +183,10 @@ void RootingSection(TPageWriter& html, const TOutlookResult& outlook) {
         break;
       roots << Escaped(FormatRootFor(outlook, root));
     }
-    html += QStringLiteral("<tr><td class=\"name\">%1</td><td>%2</td><td class=\"name\">%3</td></tr>\n")
-                .arg(Escaped(player.Name), Escaped(FormatChance(player.WinChance)),
-                     roots.join(QStringLiteral(", ")));
+    html +=
+        QStringLiteral("<tr><td class=\"name\">%1</td><td>%2</td><td class=\"name\">%3</td></tr>\n")
+            .arg(Escaped(player.Name), Escaped(FormatChance(player.WinChance)),
+                 roots.join(QStringLiteral(", ")));
   }
   html += QStringLiteral("</tbody></table></div>\n</section>\n");
 }
@@ -288,14 +290,15 @@ void PlayerPicks(TPageWriter& html, const TFFDataModule& pool, const TPlayerSele
         kind = QStringLiteral(" class=\"lost\"");
       names << QStringLiteral("<span%1>%2</span>").arg(kind, Escaped(name));
     }
-    html += QStringLiteral("<tr><th>Rd %1</th><td>%2</td></tr>\n")
-                .arg(k - 1)
-                .arg(names.isEmpty() ? QStringLiteral("&mdash;") : names.join(QStringLiteral(", ")));
+    html +=
+        QStringLiteral("<tr><th>Rd %1</th><td>%2</td></tr>\n")
+            .arg(k - 1)
+            .arg(names.isEmpty() ? QStringLiteral("&mdash;") : names.join(QStringLiteral(", ")));
   }
   html += QStringLiteral("</table>\n");
 }
 
-void PicksSection(TPageWriter& html, const TFFDataModule& pool, TChartSvg& charts, bool link) {
+void PicksSection(TPageWriter& html, const TFFDataModule& pool, TChartSvg& charts) {
   TPlayerSelections selections;
   selections.Build(pool);
   if (selections.Count() == 0)
@@ -313,7 +316,7 @@ void PicksSection(TPageWriter& html, const TFFDataModule& pool, TChartSvg& chart
   html += QStringLiteral("</p>\n<div class=\"players\">\n");
   for (int p = 0; p < selections.Count(); ++p) {
     html += QStringLiteral("<article class=\"player\"><h3>%1</h3>")
-                .arg(PlayerName(selections.Item(p).PlayerName(), p, link));
+                .arg(Escaped(selections.Item(p).PlayerName()));
     PlayerPicks(html, pool, selections.Item(p));
     // The selections keep player-file order: row p is player p.
     if (p < kMostCharts) {
@@ -339,7 +342,8 @@ void PageHead(TPageWriter& html, const QString& title, const QString& heading,
               "<title>%1</title>\n<style>")
               .arg(Escaped(title));
   html += QLatin1String(StandingsStyle::kCss);
-  html += QStringLiteral("</style>\n</head>\n<body>\n<header>\n<h1>%1</h1>\n<p>%2</p>\n</header>\n<main>\n")
+  html += QStringLiteral(
+              "</style>\n</head>\n<body>\n<header>\n<h1>%1</h1>\n<p>%2</p>\n</header>\n<main>\n")
               .arg(Escaped(heading), subtitle);
 }
 
@@ -370,7 +374,9 @@ bool StandingsPage::Write(const TFFDataModule& pool, const QDate& date,
   TChartSvg charts(pool.SystemFile());
   ResultsSection(html, pool, charts);
   PopularitySection(html, pool);
-  PicksSection(html, pool, charts, linkPlayers);
+  // Served live, each player's picks are on the player's own page.
+  if (!linkPlayers)
+    PicksSection(html, pool, charts);
   return PageFoot(html);
 }
 
@@ -378,9 +384,8 @@ QString StandingsPage::PlayerLink(int player) {
   return QStringLiteral("/player/%1").arg(player + 1);
 }
 
-QByteArray StandingsPage::PlayerHtml(const TFFDataModule& pool, int player) {
-  TPlayerSelections selections;
-  selections.Build(pool);
+QByteArray StandingsPage::PlayerHtml(const TFFDataModule& pool, const TPlayerSelections& selections,
+                                     int player) {
   QByteArray page;
   if (player < 0 || player >= selections.Count())
     return page;
@@ -391,11 +396,11 @@ QByteArray StandingsPage::PlayerHtml(const TFFDataModule& pool, int player) {
   TPageWriter html(sink);
   const TPlayerSelectionObject& row = selections.Item(player);
   PageHead(html, row.PlayerName() + QStringLiteral(" - ") + PoolName(pool), row.PlayerName(),
-           QStringLiteral("<a href=\"/\">%1 standings</a>")
-               .arg(Escaped(PoolName(pool))));
-  html += QStringLiteral("<section>\n<h2>Picks</h2>\n<p class=\"note\">Picks come true are in "
-                         "green, picks of teams already out are struck through.</p>\n"
-                         "<div class=\"player\">");
+           QStringLiteral("<a href=\"/\">%1 standings</a>").arg(Escaped(PoolName(pool))));
+  html += QStringLiteral(
+      "<section>\n<h2>Picks</h2>\n<p class=\"note\">Picks come true are in "
+      "green, picks of teams already out are struck through.</p>\n"
+      "<div class=\"player\">");
   PlayerPicks(html, pool, row);
   html += QStringLiteral("</div>\n");
   TChartSvg charts(pool.SystemFile());

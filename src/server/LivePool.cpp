@@ -4,10 +4,12 @@
 #include "FFDataModule.h"
 #include "InOutError.h"
 #include "Outlook.h"
+#include "PlayerSelections.h"
 #include "StandingsPage.h"
 
 struct TLivePool::TSnapshot {
   std::unique_ptr<TFFDataModule> Pool;
+  TPlayerSelections Selections;
   QByteArray Standings;
   // A player's page is made from the pool when asked for; one at a time, as the pool's
   // objects are not made to be read by several threads at once.
@@ -41,12 +43,13 @@ std::shared_ptr<TLivePool::TSnapshot> TLivePool::Read(QString* reason) {
   }
   ++FReads;
   const TFFDataModule& pool = *snapshot->Pool;
+  snapshot->Selections.Build(pool);
   TOutlookResult outlook;
   const bool chances = StandingsPage::ShowsWinChances(pool);
   if (chances)
     outlook = ComputeOutlook(TOutlookInput::FromPool(pool), TOutlookOptions{}, nullptr);
-  snapshot->Standings = StandingsPage::Html(pool, TClock::Current().Now().date(),
-                                            chances ? &outlook : nullptr, true);
+  snapshot->Standings =
+      StandingsPage::Html(pool, TClock::Current().Now().date(), chances ? &outlook : nullptr, true);
   return snapshot;
 }
 
@@ -81,5 +84,5 @@ QByteArray TLivePool::StandingsHtml() {
 QByteArray TLivePool::PlayerHtml(int player) {
   const std::shared_ptr<TSnapshot> snapshot = Current();
   std::lock_guard<std::mutex> lock(snapshot->PoolMutex);
-  return StandingsPage::PlayerHtml(*snapshot->Pool, player);
+  return StandingsPage::PlayerHtml(*snapshot->Pool, snapshot->Selections, player);
 }

@@ -65,23 +65,7 @@ bool TLiveServer::Start(const QString& address, quint16 port, QString* reason) {
   FPool = std::move(pool);
   FServer = std::make_unique<TGuardedHttpServer>(TGuardedHttpServer::TLimits{
       FLimits.Request, FLimits.Idle, kConnectionsPerAddress, kConnections, kMaxRequest});
-#ifndef _WIN32
-  // As the picks server: a quick restart's reuse of the port, not another program beside us.
-  FServer->set_socket_options([](auto socket) {
-    const int on = 1;
-    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  });
-#endif
-  FServer->set_keep_alive_max_count(20);
-  FServer->set_default_headers({
-      {"X-Content-Type-Options", "nosniff"},
-      {"Content-Security-Policy", kPolicy},
-      {"X-Frame-Options", "DENY"},
-      {"Referrer-Policy", "no-referrer"},
-      {"Cache-Control", "no-store"},
-      {"Cross-Origin-Resource-Policy", "same-origin"},
-      {"Cross-Origin-Opener-Policy", "same-origin"},
-  });
+  FServer->SetCarefulDefaults(kPolicy);
   Route();
   errno = 0;
   const int listening = FServer->Bind(address.toStdString(), port);

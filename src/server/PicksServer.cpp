@@ -111,28 +111,9 @@ bool TPicksServer::TWorker::Start(const QString& address, quint16 port, quint16*
   FServer = std::make_unique<TGuardedHttpServer>(
       TGuardedHttpServer::TLimits{FLimits.Request, FLimits.Idle, kConnectionsPerAddress,
                                   kConnections, kMaxHeaders + 2 * kBodyBytes});
-#ifndef _WIN32
-  // The library's own options let another program bind the same port beside us and take
-  // requests meant for the pool (SO_REUSEPORT); only a quick restart's reuse is wanted here.
-  // On Windows its options already keep the port to itself.
-  FServer->set_socket_options([](auto socket) {
-    const int on = 1;
-    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  });
-#endif
   FServer->set_payload_max_length(kMaxBody);
-  FServer->set_keep_alive_max_count(20);
-  // What a careful site sends with every answer: the type is the one given, only the page's
-  // own style and script run, it is shown in no frame, and nothing of it is kept or passed on.
-  FServer->set_default_headers({
-      {"X-Content-Type-Options", "nosniff"},
-      {"Content-Security-Policy", EntryPage::SecurityPolicy().toStdString()},
-      {"X-Frame-Options", "DENY"},
-      {"Referrer-Policy", "no-referrer"},
-      {"Cache-Control", "no-store"},
-      {"Cross-Origin-Resource-Policy", "same-origin"},
-      {"Cross-Origin-Opener-Policy", "same-origin"},
-  });
+  // Only the page's own style and script run.
+  FServer->SetCarefulDefaults(EntryPage::SecurityPolicy().toStdString());
   Route();
   const std::string host = address.toStdString();
   // The system's reason for a failed bind; an address the system cannot resolve leaves none.
@@ -372,9 +353,8 @@ QString TPicksServer::Url() const {
 
 QString TPicksServer::UrlOf(const QString& address, quint16 port) {
   // An IPv6 address stands in brackets in an address of the web.
-  const QString name = address.contains(QLatin1Char(':'))
-                           ? QLatin1Char('[') + address + QLatin1Char(']')
-                           : address;
+  const QString name =
+      address.contains(QLatin1Char(':')) ? QLatin1Char('[') + address + QLatin1Char(']') : address;
   return QStringLiteral("http://%1:%2/").arg(name).arg(port);
 }
 

@@ -253,8 +253,9 @@ class TestCliExchange : public QObject {
     QVERIFY(upset.contains("<h2>Standings - Upset bonus</h2>"));
 
     QProcess shell;
-    shell.start("/bin/sh", {"-c", "trap '' XFSZ; ulimit -f 64; exec \"$0\" scoring \"$1\" seed-bonus",
-                            COURTSIDER_CLI, pool});
+    shell.start("/bin/sh",
+                {"-c", "trap '' XFSZ; ulimit -f 64; exec \"$0\" scoring \"$1\" seed-bonus",
+                 COURTSIDER_CLI, pool});
     QVERIFY(shell.waitForFinished(60000));
     QCOMPARE(shell.exitCode(), 0);
     const QByteArray err = shell.readAllStandardError();

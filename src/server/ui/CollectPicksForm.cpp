@@ -307,10 +307,10 @@ void TfrmCollectPicks::ShowState() {
   edtCloses->setEnabled(!running);
   btnStart->setEnabled(!running);
   btnStop->setEnabled(running);
-  lblUrl->setText(FStandings ? TPicksServer::UrlOf(cbxAddress->currentData().toString(),
-                                                   FStandings->Port())
-                 : running  ? FServer->Url()
-                            : QString());
+  lblUrl->setText(
+      FStandings ? TPicksServer::UrlOf(cbxAddress->currentData().toString(), FStandings->Port())
+      : running  ? FServer->Url()
+                 : QString());
   lblUrl->setVisible(running);
   const QString closes = FServer->Closes().toString(kDateFormat);
   const QString closed = FServer->ClosedReason();
