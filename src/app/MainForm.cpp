@@ -31,6 +31,7 @@
 #include "PoolsFolder.h"
 #include "PrintReportForm.h"
 #include "Prompts.h"
+#include "PublishOnSave.h"
 #include "Registry.h"
 #include "ShareCommands.h"
 #include "Shell.h"
@@ -301,6 +302,14 @@ void TMainForm::FormCreate() {
   // The pool's files tell what went wrong; the window says it.
   connect(&FOpenPool, &TOpenPool::FileError, this,
           [this](const QString& message) { TPrompts::Current().Inform(message, this); });
+  // A pool published on every save: the page follows each whole save; a page that cannot be
+  // written is told, and the save stands.
+  connect(&FOpenPool, &TOpenPool::Saved, this, [this] {
+    QString error;
+    if (FOpenPool.DataModule()->SaveError().IsNull() &&
+        !PublishOnSave::Publish(*FOpenPool.DataModule(), &error))
+      TPrompts::Current().Inform(error, this);
+  });
 
   IniOut1->RestoreWindowState();
   OpenFiles(false);
