@@ -191,6 +191,30 @@ void RootingSection(TPageWriter& html, const TOutlookResult& outlook) {
   html += QStringLiteral("</tbody></table></div>\n</section>\n");
 }
 
+// With the last few games left, every outcome: its chance, its winners and who finishes first.
+void LastGamesSection(TPageWriter& html, const TOutlookResult& outlook) {
+  if (outlook.LastGames.empty())
+    return;
+  html += QStringLiteral(
+      "<section>\n<h2>The Last Games</h2>\n<p class=\"note\">Every way the games left can go, "
+      "the winners in the order the games are played, and who finishes first on points.</p>\n"
+      "<div class=\"table\"><table>\n<thead><tr><th>Chance</th><th class=\"name\">Winners</th>"
+      "<th class=\"name\">First (points)</th></tr></thead>\n<tbody>\n");
+  for (const TLastGamesOutcome& outcome : outlook.LastGames) {
+    QStringList first;
+    for (const QString& name : outcome.First)
+      first << Escaped(name);
+    QStringList winners;
+    for (const QString& team : outcome.Winners)
+      winners << Escaped(team);
+    html += QStringLiteral(
+                "<tr><td>%1</td><td class=\"name\">%2</td><td class=\"name\">%3 (%4)</td></tr>\n")
+                .arg(Escaped(FormatChance(outcome.Chance)), winners.join(QStringLiteral(", ")),
+                     first.join(QStringLiteral(", ")), QString::number(outcome.Points));
+  }
+  html += QStringLiteral("</tbody></table></div>\n</section>\n");
+}
+
 // How the standings got where they are: every player's place after each completed round.
 void RaceSection(TPageWriter& html, const TFFDataModule& pool) {
   TStandingsHistory history;
@@ -367,8 +391,10 @@ bool StandingsPage::Write(const TFFDataModule& pool, const QDate& date,
   PageHead(html, poolName + QStringLiteral(" - Standings"), poolName,
            QStringLiteral("Standings as of ") + Escaped(when));
   StandingsTable(html, pool, outlook, linkPlayers);
-  if (outlook)
+  if (outlook) {
     RootingSection(html, *outlook);
+    LastGamesSection(html, *outlook);
+  }
   RaceSection(html, pool);
   // One writer for all the charts: the first carries the lines the others draw on.
   TChartSvg charts(pool.SystemFile());
