@@ -82,7 +82,7 @@ test_all() {
 }
 
 # The tests whose code runs on more than one thread.
-THREADED_TESTS=(test_outlook test_server test_server_hostile test_saves)
+THREADED_TESTS=(test_outlook test_server test_server_hostile test_live_server test_saves)
 
 tsan() {
   install_packages

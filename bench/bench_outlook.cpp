@@ -3,14 +3,15 @@
 // outcome) run in the same process:
 //
 //   bench_outlook [--threads N] [--plain-seconds S] [--extra K] [--only 16|32]
-//                 [--vectors plain|avx2|avx512]
+//                 [--vectors plain|avx2|avx512] [--players P]
 //
 // Two pools, each scored by round points and by the upset bonus, whose gains depend on the
 // loser: 32 teams left (2^31 outcomes) with 100 players, and the last sixteen (2^15
 // outcomes) with 1,000 players. The plain enumeration of 2^31 outcomes would take hours, so it
 // runs for S seconds (default 20) and its whole time is worked out from its rate. With --extra K,
 // K games of the round of 32 are played too, for a quicker look at 2^(31-K) outcomes. With
-// --vectors, the last games run on no wider vector instructions than those named.
+// --vectors, the last games run on no wider vector instructions than those named. With
+// --players, each pool has P players instead (a tiny size to see that the bench still runs).
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -218,6 +219,7 @@ int main(int argc, char** argv) {
   double plainSeconds = 20;
   int extra = 0;
   QString only;
+  int players = 0;
   TOutlookVectors vectors = TOutlookVectors::Avx512;
   const QStringList arguments = app.arguments();
   for (int i = 1; i + 1 < arguments.size(); ++i) {
@@ -227,6 +229,8 @@ int main(int argc, char** argv) {
       plainSeconds = arguments[i + 1].toDouble();
     if (arguments[i] == QLatin1String("--extra"))
       extra = arguments[i + 1].toInt();
+    if (arguments[i] == QLatin1String("--players"))
+      players = arguments[i + 1].toInt();
     if (arguments[i] == QLatin1String("--only"))
       only = arguments[i + 1];
     if (arguments[i] == QLatin1String("--vectors")) {
@@ -238,8 +242,8 @@ int main(int argc, char** argv) {
     }
   }
   if (only.isEmpty() || only == QLatin1String("16"))
-    Bench("Last sixteen", 2, 0, 1000, threads, vectors, 1e9, 5);
+    Bench("Last sixteen", 2, 0, players > 0 ? players : 1000, threads, vectors, 1e9, 5);
   if (only.isEmpty() || only == QLatin1String("32"))
-    Bench("Thirty-two left", 1, extra, 100, threads, vectors, plainSeconds, 1);
+    Bench("Thirty-two left", 1, extra, players > 0 ? players : 100, threads, vectors, plainSeconds, 1);
   return 0;
 }

@@ -31,6 +31,7 @@
 #include "PoolsFolder.h"
 #include "PrintReportForm.h"
 #include "Prompts.h"
+#include "PublishOnSave.h"
 #include "Registry.h"
 #include "ShareCommands.h"
 #include "Shell.h"
@@ -126,6 +127,11 @@ void TMainForm::CreateActions() {
       QStringLiteral("Publish the standings as a web page | Writes the standings, the results "
                      "chart and every player's picks as one web page to post or mail."),
       kGroupOpenPool, 0, kNoGlyph);
+  actFilePublishOnSave = MakeAction(
+      QStringLiteral("Publish After Every Sa&ve..."),
+      QStringLiteral("Publish the standings after every save | Writes the standings page to a "
+                     "file of your choice (a shared drive, say) after every save, or stops."),
+      kGroupOpenPool, 0, kNoGlyph);
   actFileCollect = MakeAction(
       QStringLiteral("&Collect Picks Online..."),
       QStringLiteral("Collect picks online | Serves a page on the office network on which the "
@@ -184,6 +190,7 @@ void TMainForm::CreateActions() {
   connect(actFileExport, &QAction::triggered, this, &TMainForm::actFileExportExecute);
   connect(actFileExportBlank, &QAction::triggered, this, &TMainForm::actFileExportBlankExecute);
   connect(actFilePublish, &QAction::triggered, this, &TMainForm::actFilePublishExecute);
+  connect(actFilePublishOnSave, &QAction::triggered, this, &TMainForm::actFilePublishOnSaveExecute);
   connect(actFileCollect, &QAction::triggered, this, &TMainForm::actFileCollectExecute);
   connect(actDataOptions, &QAction::triggered, this, &TMainForm::actDataOptionsExecute);
   connect(actDataBrackets, &QAction::triggered, this, &TMainForm::actDataBracketsExecute);
@@ -223,7 +230,7 @@ void TMainForm::CreateMenus() {
   // Both sheets to fill in or read: the players' picks and the blank one.
   mnuFileExport = mnuFile->addMenu(QStringLiteral("&Export"));
   mnuFileExport->addActions({actFileExport, actFileExportBlank});
-  mnuFile->addActions({actFilePublish, actFileCollect});
+  mnuFile->addActions({actFilePublish, actFilePublishOnSave, actFileCollect});
   mnuFile->addSeparator();
   mnuFile->addAction(actFileExit);
 
@@ -301,6 +308,14 @@ void TMainForm::FormCreate() {
   // The pool's files tell what went wrong; the window says it.
   connect(&FOpenPool, &TOpenPool::FileError, this,
           [this](const QString& message) { TPrompts::Current().Inform(message, this); });
+  // A pool published on every save: the page follows each whole save; a page that cannot be
+  // written is told, and the save stands.
+  connect(&FOpenPool, &TOpenPool::Saved, this, [this] {
+    QString error;
+    if (FOpenPool.DataModule()->SaveError().IsNull() &&
+        !PublishOnSave::Publish(*FOpenPool.DataModule(), &error))
+      TPrompts::Current().Inform(error, this);
+  });
 
   IniOut1->RestoreWindowState();
   OpenFiles(false);

@@ -69,6 +69,10 @@ class TMainForm : public QMainWindow {
       QStringLiteral("The folder for the new pool could not be created:\n%1");
   static inline const QString kPublished =
       QStringLiteral("The standings page is written to\n%1\n\nOpen it now?");
+  static inline const QString kPublishingTo = QStringLiteral(
+      "The standings are published to\n%1\nafter every save.\n\nStop publishing them?");
+  static inline const QString kWillPublish = QStringLiteral(
+      "The standings will be published to\n%1\nafter every save, starting with the next.");
   // Asked before the lock question when the chart's first round is not full.
   static inline const QString kEmptyLinesQuestion =
       QStringLiteral("%1 of the 64 first-round lines %2 empty.  Lock the first round anyway?");
@@ -127,6 +131,8 @@ class TMainForm : public QMainWindow {
   void actFileExportExecute();
   void actFileExportBlankExecute();
   void actFilePublishExecute();
+  // The standings published again after every save, to a file chosen here; or no longer.
+  void actFilePublishOnSaveExecute();
   // Collecting picks online: the window that serves the pick-entry page.
   void actFileCollectExecute();
   void actDataOptionsExecute();
@@ -163,6 +169,7 @@ class TMainForm : public QMainWindow {
   QAction* actFileExport;
   QAction* actFileExportBlank;
   QAction* actFilePublish;
+  QAction* actFilePublishOnSave;
   QAction* actFileCollect;
   QAction* actDataOptions;
   QAction* actDataBrackets;

@@ -11,6 +11,7 @@
 #include "Outlook.h"
 #include "PoolReports.h"
 #include "Prompts.h"
+#include "PublishOnSave.h"
 #include "ShareCommands.h"
 #include "Shell.h"
 #include "StandingsPage.h"
@@ -67,6 +68,32 @@ void TMainForm::actFilePublishExecute() {
                                   TPrompts::Icon::Question, this)) {
     TShell::Current().OpenUrl(QUrl::fromLocalFile(file));
   }
+}
+
+void TMainForm::actFilePublishOnSaveExecute() {
+  const TFFDataModule* pool = FFDataModule();
+  if (!PoolIsOpen() || !pool)
+    return;
+  TPrompts& prompts = TPrompts::Current();
+  const QString target = PublishOnSave::Target(pool->Directory());
+  QString file;
+  if (!target.isEmpty()) {
+    if (!prompts.Confirm(kPublishingTo.arg(QDir::toNativeSeparators(target)),
+                         TPrompts::Icon::Question, this, TPrompts::Answer::No)) {
+      return;
+    }
+  } else if (!TShareCommands::AskFile(*pool, TPrompts::FileDialog::Save,
+                                      TShareCommands::kPublishTitle, kHtmlFilter,
+                                      QStringLiteral("standings.html"), &file)) {
+    return;
+  }
+  QString error;
+  if (!PublishOnSave::SetTarget(pool->Directory(), file, &error)) {
+    prompts.Refuse(TShareCommands::kCannotWrite.arg(error), this);
+    return;
+  }
+  if (!file.isEmpty())
+    prompts.Inform(kWillPublish.arg(QDir::toNativeSeparators(file)), this);
 }
 
 void TMainForm::actFileCollectExecute() {

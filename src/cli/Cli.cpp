@@ -8,6 +8,7 @@
 #include "FFDataModule.h"
 #include "InOutError.h"
 #include "OpenPool.h"
+#include "PublishOnSave.h"
 #include "SafeFile.h"
 #include "Version.h"
 
@@ -50,6 +51,14 @@ bool OpenDocumentForChange(const QString& directory, TOpenPool& document, TCliIO
   if (!OpenPoolForChange(directory, *module, io))
     return false;
   document.SetDataModule(std::move(module));
+  // A pool published on every save is published after each of the tool's saves too; a page
+  // that cannot be written is told and holds nothing up.
+  QObject::connect(&document, &TOpenPool::Saved, &document, [&document, &io] {
+    QString error;
+    if (document.DataModule()->SaveError().IsNull() &&
+        !PublishOnSave::Publish(*document.DataModule(), &error))
+      WriteLine(io.Err, error);
+  });
   return true;
 }
 

@@ -36,8 +36,11 @@ const std::vector<TCliCommand>& CliCommands() {
       {"template", "template DIR --csv FILE", CmdTemplate},
       {"export-picks", "export-picks DIR --csv FILE", CmdExportPicks},
       {"import-picks", "import-picks DIR FILE [--replace] [--after-results]", CmdImportPicks},
-      {"publish", "publish DIR --html FILE [--threads N]", CmdPublish},
-      {"outlook", "outlook DIR [--model even|seed] [--format text|csv|json] [--threads N]",
+      {"publish", "publish DIR (--html FILE [--on-save] [--threads N] | --stop-on-save)",
+       CmdPublish},
+      {"outlook",
+       "outlook DIR [--model even|seed|ratings] [--ratings FILE] [--scale S] [--assume TEAM,...] "
+       "[--format text|csv|json] [--threads N]",
        CmdOutlook},
       {"serve", "serve DIR [--port N] [--bind ADDRESS] [--until \"YYYY-MM-DD HH:MM\"]", CmdServe},
       {"history", "history DIR [--format text|csv|json]", CmdHistory},

@@ -13,6 +13,7 @@
 #include "PicksImport.h"
 #include "PicksSheet.h"
 #include "PoolReports.h"
+#include "PublishOnSave.h"
 #include "ShareCommands.h"
 #include "StandingsPage.h"
 
@@ -95,14 +96,44 @@ int CmdImportPicks(const QStringList& arguments, TCliIO& io) {
   return 0;
 }
 
+// Records where the pool is published after every save (nowhere when `file` is empty), holding
+// the pool's lock as any change does, and publishes it there at once.
+int PublishOnEverySave(const QString& directory, const QString& file, TCliIO& io) {
+  TOpenPool document;
+  if (!Cli::OpenDocumentForChange(directory, document, io))
+    return 1;
+  QString error;
+  bool done = PublishOnSave::SetTarget(directory, file, &error);
+  if (!done)
+    Cli::WriteLine(io.Err, QStringLiteral("Cannot write ") + error);
+  else if (file.isEmpty())
+    Cli::WriteLine(io.Out, QStringLiteral("The standings are no longer published on save."));
+  else if ((done = PublishOnSave::Publish(*document.DataModule(), &error)))
+    Cli::WriteLine(io.Out, QStringLiteral("The standings are published to %1 after every save.")
+                               .arg(PublishOnSave::Target(directory)));
+  else
+    Cli::WriteLine(io.Err, error);
+  document.Close();
+  return done ? 0 : 1;
+}
+
 int CmdPublish(const QStringList& arguments, TCliIO& io) {
   QStringList rest = arguments;
   TOutlookOptions options;
   options.Threads = Cli::TakeThreads(rest);
+  const bool onSave = rest.removeAll(QStringLiteral("--on-save")) > 0;
+  const bool stop = rest.removeAll(QStringLiteral("--stop-on-save")) > 0;
   const QString file = Cli::TakeOption(rest, QStringLiteral("--html"));
   const QString directory = Cli::TakeDirectory(rest);
+  if (stop) {
+    if (onSave || !file.isEmpty())
+      throw TUsageError("--stop-on-save takes neither --html nor --on-save");
+    return PublishOnEverySave(directory, {}, io);
+  }
   if (file.isEmpty())
     throw TUsageError("missing --html FILE");
+  if (onSave)
+    return PublishOnEverySave(directory, file, io);
   TFFDataModule pool;
   if (!Cli::OpenPoolForReading(directory, pool, io))
     return 1;

@@ -1,5 +1,7 @@
 // The outlook command: who can still win the pool, each player's chances over the games left,
 // and which result of the next round helps whom.
+#include <cmath>
+
 #include "Cli.h"
 #include "FFDataModule.h"
 #include "JsonWriter.h"
@@ -7,6 +9,7 @@
 #include "Outlook.h"
 #include "PoolNames.h"
 #include "PoolReports.h"
+#include "TeamRatings.h"
 
 namespace {
 
@@ -17,13 +20,21 @@ QString RoundName(const TRootingGame& game) {
   return QStringLiteral("Rd %1").arg(game.Round - 1);
 }
 
-void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult& result) {
+void WriteRooting(TLineWriter& out, const TOutlookResult& result);
+void WriteLastGames(TLineWriter& out, const TOutlookResult& result);
+
+void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult& result,
+               const QStringList& assumed) {
   out.Text(pool.SystemFile().PoolName());
   out.EndLine();
   out.Text(ScoringRules::Titled(TPoolReports::kOutlookTitle, pool.ScoringRule()));
   out.EndLine();
   out.Text(OutlookSummary(result));
   out.EndLine();
+  if (!assumed.isEmpty()) {
+    out.Text(QStringLiteral("What if: %1").arg(assumed.join(QStringLiteral("; "))));
+    out.EndLine();
+  }
   out.EndLine();
   const bool counts = CountsOutcomes(result, kOutcomesWidth);
   out.Raw(" Pos  ");
@@ -57,9 +68,14 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
     out.Text(TopChampions(player, kTeamsShown));
     out.EndLine();
   }
+  WriteRooting(out, result);
+  WriteLastGames(out, result);
+}
+
+// The players who can still win, each with the results of the next round that help most.
+void WriteRooting(TLineWriter& out, const TOutlookResult& result) {
   if (result.Rooting.empty())
     return;
-  // The players who can still win, each with the results of the next round that help most.
   out.EndLine();
   out.Text(QStringLiteral("Rooting guide: the results of %1 that raise each player's win chance "
                           "most, and the chance if they come")
@@ -81,6 +97,26 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
     out.Text(FormatChance(player.WinChance).rightJustified(8));
     out.Raw("  ");
     out.Text(roots.join(QStringLiteral(", ")));
+    out.EndLine();
+  }
+}
+
+// With the last few games left, every outcome: its chance, the winners in the order the games
+// are played, and who finishes first on points.
+void WriteLastGames(TLineWriter& out, const TOutlookResult& result) {
+  if (result.LastGames.empty())
+    return;
+  out.EndLine();
+  out.Text(
+      QStringLiteral("The last games: every outcome, its winners in the order the games "
+                     "are played, and who finishes first (points)"));
+  out.EndLine();
+  for (const TLastGamesOutcome& outcome : result.LastGames) {
+    out.Text(FormatChance(outcome.Chance).rightJustified(8));
+    out.Raw("  ");
+    out.Text(QStringLiteral("%1: %2 (%3)")
+                 .arg(outcome.Winners.join(QStringLiteral(", ")),
+                      outcome.First.join(QStringLiteral(", ")), QString::number(outcome.Points)));
     out.EndLine();
   }
 }
@@ -136,10 +172,15 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
   }
 }
 
-void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResult& result) {
+void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResult& result,
+               const QStringList& assumed) {
   TJsonWriter json(device);
   json.BeginObject();
   json.Key("pool_name").Value(pool.SystemFile().PoolName());
+  json.Key("assumed").BeginArray();
+  for (const QString& game : assumed)
+    json.Value(game);
+  json.EndArray();
   json.Key("model").Value(QString::fromLatin1(ModelName(result.Model)));
   json.Key("exact").Value(result.Exact);
   json.Key("outcomes").Value(static_cast<unsigned long long>(result.Outcomes));
@@ -189,18 +230,79 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
     json.EndObject();
   }
   json.EndArray();
+  json.Key("last_games").BeginArray();
+  for (const TLastGamesOutcome& outcome : result.LastGames) {
+    json.BeginObject();
+    json.Key("winners").BeginArray();
+    for (const QString& team : outcome.Winners)
+      json.Value(team);
+    json.EndArray();
+    json.Key("first").BeginArray();
+    for (const QString& player : outcome.First)
+      json.Value(player);
+    json.EndArray();
+    json.Key("points").Value(static_cast<long long>(outcome.Points));
+    json.Key("chance").Value(outcome.Chance);
+    json.EndObject();
+  }
+  json.EndArray();
   json.EndObject();
   json.Finish();
+}
+
+// The winners named by --assume, each winning its next game in turn ("UConn,UConn": two
+// wins); `assumed` says each game as "UConn beat Alabama". False with the reason in `why`.
+bool Assume(TOutlookInput& input, const QString& teams, QStringList* assumed, QString* why) {
+  if (teams.isEmpty())
+    return true;
+  for (const QString& written : teams.split(QLatin1Char(','))) {
+    const QString key = PoolNames::Key(written);
+    int32_t team = -1;
+    for (int t = 0; t < input.TeamCount() && team < 0; ++t) {
+      if (PoolNames::Key(input.TeamNames.at(t)) == key)
+        team = t;
+    }
+    if (team < 0) {
+      *why = QStringLiteral("--assume: \"%1\" is not a team of this pool")
+                 .arg(PoolNames::Quoted(written.trimmed()));
+      return false;
+    }
+    int32_t loser = -1;
+    if (!input.AssumeWin(team, &loser, why)) {
+      *why = QStringLiteral("--assume: ") + *why;
+      return false;
+    }
+    *assumed << (loser < 0 ? QStringLiteral("%1 goes through").arg(input.TeamNames.at(team))
+                           : QStringLiteral("%1 beat %2")
+                                 .arg(input.TeamNames.at(team), input.TeamNames.at(loser)));
+  }
+  return true;
 }
 
 }  // namespace
 
 int CmdOutlook(const QStringList& arguments, TCliIO& io) {
   QStringList rest = arguments;
-  const bool bySeed = Cli::TakeChoice(rest, QStringLiteral("--model"), {"even", "seed"}) == "seed";
+  const QString model =
+      Cli::TakeChoice(rest, QStringLiteral("--model"), {"even", "seed", "ratings"});
+  const QString ratingsFile = Cli::TakeOption(rest, QStringLiteral("--ratings"));
+  const QString scale = Cli::TakeOption(rest, QStringLiteral("--scale"));
+  const QString assume = Cli::TakeOption(rest, QStringLiteral("--assume"));
   const QString format = Cli::TakeChoice(rest, QStringLiteral("--format"), {"text", "csv", "json"});
   TOutlookOptions options;
-  options.Model = bySeed ? TOutlookModel::Seed : TOutlookModel::Even;
+  options.Model = model == QLatin1String("seed")      ? TOutlookModel::Seed
+                  : model == QLatin1String("ratings") ? TOutlookModel::Ratings
+                                                      : TOutlookModel::Even;
+  if ((options.Model == TOutlookModel::Ratings) != !ratingsFile.isEmpty())
+    throw TUsageError("--model ratings goes with --ratings FILE, and --ratings with it");
+  if (!scale.isEmpty()) {
+    bool number = false;
+    options.RatingScale = scale.toDouble(&number);
+    if (!number || !(options.RatingScale > 0) || !std::isfinite(options.RatingScale) ||
+        options.Model != TOutlookModel::Ratings) {
+      throw TUsageError("--scale goes with --model ratings and must be a number above 0");
+    }
+  }
   options.Threads = Cli::TakeThreads(rest);
   const QString directory = Cli::TakeDirectory(rest);
 
@@ -212,17 +314,31 @@ int CmdOutlook(const QStringList& arguments, TCliIO& io) {
     Cli::ClosePoolUnsaved(pool);
     return 1;
   }
+  QString why;
+  if (options.Model == TOutlookModel::Ratings &&
+      !TeamRatings::ReadFile(ratingsFile, pool.TeamsFile(), &options.Ratings, &why)) {
+    Cli::WriteLine(io.Err, why);
+    Cli::ClosePoolUnsaved(pool);
+    return 1;
+  }
+  TOutlookInput input = TOutlookInput::FromPool(pool);
+  QStringList assumed;
+  if (!Assume(input, assume, &assumed, &why)) {
+    Cli::WriteLine(io.Err, why);
+    Cli::ClosePoolUnsaved(pool);
+    return 1;
+  }
   const std::unique_ptr<TOutlookResult> worked =
-      TPoolReports::WorkOutOutlook(pool, TPoolReports::kOutlookTitle, options);
+      TPoolReports::WorkOutOutlook(input, TPoolReports::kOutlookTitle, options);
   const TOutlookResult& result = *worked;
   if (format == QLatin1String("json")) {
-    WriteJson(io.Out, pool, result);
+    WriteJson(io.Out, pool, result, assumed);
   } else {
     TLineWriter out(io.Out);
     if (format == QLatin1String("csv")) {
       WriteCsv(out, result);
     } else {
-      WriteText(out, pool, result);
+      WriteText(out, pool, result, assumed);
     }
   }
   Cli::ClosePoolUnsaved(pool);

@@ -1,13 +1,18 @@
 // Collecting picks online from the command line: the pick-entry page served until the closing
-// time or Ctrl+C. Like the import, it changes the pool: every entry taken is saved at once.
+// time, then the pool's standings, read-only, until Ctrl+C. While it takes entries it changes
+// the pool as the import does, every entry saved at once; once entries are closed it reads
+// the pool as any reader does and lets go of its lock, so that results go in beside it.
 #include <QDateTime>
 #include <QEventLoop>
 #include <QTimer>
 #include <csignal>
+#include <functional>
+#include <memory>
 
 #include "Cli.h"
 #include "Clock.h"
 #include "FFDataModule.h"
+#include "LiveServer.h"
 #include "OpenPool.h"
 #include "OutsideText.h"
 #include "PicksImport.h"
@@ -25,6 +30,40 @@ void AskStop(int) {
 
 QString Now() {
   return TClock::Current().Now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+// Runs `loop` until it quits or Ctrl+C (or a TERM signal) asks the tool to stop.
+void RunUntilStopped(QEventLoop& loop) {
+  StopAsked = 0;
+  std::signal(SIGINT, AskStop);
+  std::signal(SIGTERM, AskStop);
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, &loop, [&loop] {
+    if (StopAsked)
+      loop.quit();
+  });
+  watch.start(100);
+  loop.exec();
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+}
+
+// The pool served read-only until Ctrl+C, its files read as a reader reads them.
+int ServeStandings(const QString& directory, const QString& address, quint16 port,
+                   const std::function<void(const QString&)>& say, TCliIO& io) {
+  TLiveServer server(directory);
+  QString reason;
+  if (!server.Start(address, port, &reason)) {
+    Cli::WriteLine(io.Err, reason);
+    return 1;
+  }
+  say(QStringLiteral("Entries are closed: serving the standings at %1, read-only. Ctrl+C stops.")
+          .arg(TPicksServer::UrlOf(address, server.Port())));
+  QEventLoop loop;
+  RunUntilStopped(loop);
+  server.Stop();
+  say(QStringLiteral("Stopped."));
+  return 0;
 }
 
 }  // namespace
@@ -50,16 +89,34 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
       throw TUsageError("the closing time given with --until has passed already");
   }
 
-  // The entries join the pool through its document, as in the program. While it serves, the
-  // tool is the pool's one writer.
+  auto say = [&io](const QString& line) {
+    Cli::WriteLine(io.Out, line);
+    // Each line reaches whoever watches the output at once, not when a block is full.
+    io.Out.waitForBytesWritten(-1);
+  };
+  // A pool whose games have begun is only read: no lock is taken.
+  {
+    TOpenPool look;
+    auto module = std::make_unique<TFFDataModule>();
+    if (!Cli::OpenPoolForReading(directory, *module, io))
+      return 1;
+    look.SetDataModule(std::move(module));
+    const bool locked = look.Finalized();
+    const bool played = look.GamesPlayed();
+    look.Close();
+    if (!locked) {
+      Cli::WriteLine(io.Err, TOpenPool::kNotLocked);
+      return 1;
+    }
+    if (played)
+      return ServeStandings(directory, address, static_cast<quint16>(port), say, io);
+  }
+
+  // The entries join the pool through its document, as in the program. While it takes them,
+  // the tool is the pool's one writer.
   TOpenPool document;
   if (!Cli::OpenDocumentForChange(directory, document, io))
     return 1;
-  if (!document.Finalized()) {
-    Cli::WriteLine(io.Err, TOpenPool::kNotLocked);
-    document.Close();
-    return 1;
-  }
   TPicksServer server(document);
   QString reason;
   if (!server.Start(address, static_cast<quint16>(port), closes, &reason)) {
@@ -67,11 +124,6 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
     document.Close();
     return 1;
   }
-  auto say = [&io](const QString& line) {
-    Cli::WriteLine(io.Out, line);
-    // Each line reaches whoever watches the output at once, not when a block is full.
-    io.Out.waitForBytesWritten(-1);
-  };
   say(QStringLiteral("Collecting picks for \"%1\" at %2 %3. Ctrl+C stops.")
           .arg(document.Options().PoolName.trimmed(), server.Url(),
                closes.isValid() ? QStringLiteral("until ") + closes.toString(kTimeFormat)
@@ -93,22 +145,18 @@ int CmdServe(const QStringList& arguments, TCliIO& io) {
 
   QEventLoop loop;
   QObject::connect(&server, &TPicksServer::EntriesClosed, &loop, &QEventLoop::quit);
-  StopAsked = 0;
-  std::signal(SIGINT, AskStop);
-  std::signal(SIGTERM, AskStop);
-  QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, &loop, [&loop] {
-    if (StopAsked)
-      loop.quit();
-  });
-  watch.start(100);
   if (server.EntriesOpen())
-    loop.exec();
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
+    RunUntilStopped(loop);
+  const quint16 bound = server.Port();
   server.Stop();
   // Every entry taken was saved when it came; nothing is left to write.
   document.Close();
-  say(QStringLiteral("Stopped. %1 new entries, %2 changed.").arg(added).arg(changed));
-  return 0;
+  say(QStringLiteral("%1 %2 new entries, %3 changed.")
+          .arg(StopAsked ? QStringLiteral("Stopped.") : QStringLiteral("Entries closed."))
+          .arg(added)
+          .arg(changed));
+  if (StopAsked)
+    return 0;
+  // The same address goes on serving, now the standings.
+  return ServeStandings(directory, address, bound, say, io);
 }

@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QHash>
 #include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <limits>
 
 #include "Csv.h"
 #include "FFDataModule.h"
@@ -13,25 +16,38 @@
 
 namespace {
 
-// Edit distance, letter case ignored: the team a mistyped name most likely meant.
-int Distance(const QString& a, const QString& b) {
-  const QString x = a.toCaseFolded();
-  const QString y = b.toCaseFolded();
-  std::vector<int> row(static_cast<size_t>(y.size()) + 1);
+// Edit distance between two names already case folded: the team a mistyped name most likely
+// meant. A search over every team wants only a distance below the best so far: once a whole
+// row of the table reaches `bound` none can come under it, and `bound` is returned. `row` is
+// scratch, kept by the caller so that a search allocates once.
+int Distance(const QString& x, const QString& y, int bound, std::vector<int>& row) {
+  if (std::abs(x.size() - y.size()) >= bound)
+    return bound;
+  row.resize(static_cast<size_t>(y.size()) + 1);
   for (size_t j = 0; j < row.size(); ++j)
     row[j] = static_cast<int>(j);
   for (qsizetype i = 1; i <= x.size(); ++i) {
     int diagonal = row[0];
     row[0] = static_cast<int>(i);
+    int least = row[0];
+    const QChar letter = x.at(i - 1);
     for (qsizetype j = 1; j <= y.size(); ++j) {
       const int above = row[static_cast<size_t>(j)];
-      const int cost = x.at(i - 1) == y.at(j - 1) ? 0 : 1;
-      row[static_cast<size_t>(j)] =
-          std::min({above + 1, row[static_cast<size_t>(j - 1)] + 1, diagonal + cost});
+      const int cost = letter == y.at(j - 1) ? 0 : 1;
+      const int here = std::min({above + 1, row[static_cast<size_t>(j - 1)] + 1, diagonal + cost});
+      row[static_cast<size_t>(j)] = here;
+      least = std::min(least, here);
       diagonal = above;
     }
+    if (least >= bound)
+      return bound;
   }
-  return row.back();
+  return std::min(row.back(), bound);
+}
+
+// A row's cell; a short row's missing cells are empty.
+QString Cell(const QStringList& cells, int column) {
+  return column < cells.size() ? cells.at(column) : QString();
 }
 
 // A guess as the player entry window takes it: one to three digits, 0 to 999. An empty cell
@@ -83,30 +99,89 @@ void TPicksImport::Add(int row, int column, const QString& text, const QString& 
   FProblems.push_back(problem);
 }
 
+// What every row is read against, looked up once for the whole sheet: a sheet of thousands
+// into a pool of thousands looks each name up once.
+struct TPicksImport::TLookup {
+  using TChart = std::array<int, ChartPaths::kSlotCount + 1>;
+
+  explicit TLookup(const TFFDataModule& pool) : Sheet(pool) {
+    const TTeamsFile& teams = pool.TeamsFile();
+    for (int i = 0; i < teams.Count(); ++i) {
+      const QString name = TrimTeamName(teams.Items(i)->TeamName());
+      if (!TeamIndex.contains(name))
+        TeamIndex.insert(name, i);
+      TeamNames.push_back({name, teams.Items(i)->TeamName().toCaseFolded()});
+    }
+    FirstRound.fill(-1);
+    for (size_t i = 0; i < Sheet.TeamSlots().size(); ++i) {
+      if (Sheet.TeamSlots()[i] > 0)
+        FirstRound[static_cast<size_t>(Sheet.TeamSlots()[i])] = static_cast<int>(i);
+    }
+    // The first of a name as FindPlayer finds it, and the first of a key as FindSamePlayer
+    // does. A name written as the pool has it is that player's even where an older pool holds
+    // look-alikes, so that a private link changes its own entry.
+    for (const auto& player : pool.PlayerPicksFile().List()) {
+      if (!PoolPlayers.contains(player->PlayerName()))
+        PoolPlayers.insert(player->PlayerName(), player.get());
+      const QString key = PoolNames::Key(player->PlayerName());
+      if (!PoolKeys.contains(key))
+        PoolKeys.insert(key, player.get());
+    }
+  }
+
+  // The pool's team a name not of the pool most likely meant.
+  QString Closest(const QString& winner) const {
+    const QString folded = winner.toCaseFolded();
+    std::vector<int> row;
+    QString closest;
+    int best = std::numeric_limits<int>::max();
+    for (const auto& [name, foldedName] : TeamNames) {
+      const int distance = Distance(folded, foldedName, best, row);
+      if (distance < best) {
+        closest = name;
+        best = distance;
+      }
+    }
+    return closest;
+  }
+
+  const TPicksSheet Sheet;
+  QHash<QString, int> TeamIndex;
+  // Each team's name trimmed, as shown, and as written, case folded, as compared.
+  std::vector<std::pair<QString, QString>> TeamNames;
+  TChart FirstRound{};
+  QHash<QString, TPlayerPicksListObject*> PoolPlayers;
+  QHash<QString, TPlayerPicksListObject*> PoolKeys;
+  // The row that named each key first.
+  QHash<QString, int> RowOfKey;
+};
+
 bool TPicksImport::Read(const QByteArray& bytes) {
   QByteArray copy = bytes;
   QBuffer buffer(&copy);
   buffer.open(QIODevice::ReadOnly);
-  return ReadSheet(buffer, true);
+  return Read(buffer);
 }
 
 bool TPicksImport::Read(QIODevice& sheet) {
-  return ReadSheet(sheet, true);
+  TLookup lookup(FPool);
+  return ReadSheet(sheet, true, lookup);
 }
 
 bool TPicksImport::ReadEntry(const QStringList& cells) {
   // An entry reads as the sheet of the pool's header and that one row would, the example
   // row's name being a name like any other here.
+  TLookup lookup(FPool);
   Csv::TWriter writer;
-  writer.Row(TPicksSheet(FPool).Header());
+  writer.Row(lookup.Sheet.Header());
   writer.Row(cells);
   QByteArray bytes = writer.Bytes();
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::ReadOnly);
-  return ReadSheet(buffer, false);
+  return ReadSheet(buffer, false, lookup);
 }
 
-bool TPicksImport::ReadSheet(QIODevice& sheet, bool fromFile) {
+bool TPicksImport::ReadSheet(QIODevice& sheet, bool fromFile, TLookup& lookup) {
   FProblems.clear();
   FProblemCount = 0;
   FExistingNames = 0;
@@ -117,7 +192,7 @@ bool TPicksImport::ReadSheet(QIODevice& sheet, bool fromFile) {
   }
   Csv::TReader reader(sheet, kMaxRecordBytes);
   try {
-    ReadRows(reader, fromFile);
+    ReadRows(reader, fromFile, lookup);
   } catch (const Csv::EFormatError& error) {
     Add(error.Row(), error.Column(), error.Text());
   }
@@ -128,56 +203,15 @@ bool TPicksImport::ReadSheet(QIODevice& sheet, bool fromFile) {
   return true;
 }
 
-void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile) {
-  const TPicksSheet sheet(FPool);
-  FHeader = sheet.Header();
+void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile, TLookup& lookup) {
+  FHeader = lookup.Sheet.Header();
   QStringList header;
   if (!reader.Next(&header)) {
     Add(0, 0, QStringLiteral("The file is empty; it needs the header row of the template."));
     return;
   }
-  // The header must be the pool's own: a sheet made for another pool, or with its columns
-  // moved about, would put every pick in the wrong game.
-  for (int c = 0; c < TPicksSheet::kColumnCount; ++c) {
-    const QString found = c < header.size() ? header.at(c).trimmed() : QString();
-    if (found != FHeader.at(c)) {
-      Add(1, c + 1,
-          QStringLiteral("the header should read \"%1\", not \"%2\". Start from the template of "
-                         "this pool and keep its columns in their order.")
-              .arg(FHeader.at(c), PoolNames::Quoted(found)));
-      return;
-    }
-  }
-
-  const TTeamsFile& teams = FPool.TeamsFile();
-  QHash<QString, int> teamIndex;
-  for (int i = 0; i < teams.Count(); ++i) {
-    const QString name = TrimTeamName(teams.Items(i)->TeamName());
-    if (!teamIndex.contains(name))
-      teamIndex.insert(name, i);
-  }
-  using TChart = std::array<int, ChartPaths::kSlotCount + 1>;
-  TChart firstRound{};
-  firstRound.fill(-1);
-  for (size_t i = 0; i < sheet.TeamSlots().size(); ++i) {
-    if (sheet.TeamSlots()[i] > 0)
-      firstRound[static_cast<size_t>(sheet.TeamSlots()[i])] = static_cast<int>(i);
-  }
-
-  // The pool's players by name, the first of a name as FindPlayer finds it, and by the key
-  // of their name, the first as FindSamePlayer finds it: a sheet of thousands into a pool of
-  // thousands looks each name up once. A name written as the pool has it is that player's
-  // even where an older pool holds look-alikes, so that a private link changes its own entry.
-  QHash<QString, TPlayerPicksListObject*> poolPlayers;
-  QHash<QString, TPlayerPicksListObject*> poolKeys;
-  for (const auto& player : FPool.PlayerPicksFile().List()) {
-    if (!poolPlayers.contains(player->PlayerName()))
-      poolPlayers.insert(player->PlayerName(), player.get());
-    const QString key = PoolNames::Key(player->PlayerName());
-    if (!poolKeys.contains(key))
-      poolKeys.insert(key, player.get());
-  }
-  QHash<QString, int> rowOfKey;
+  if (!HeaderMatches(header))
+    return;
   // No pool holds more players than its file can: a sheet that would bring more is refused at
   // the row that would pass the limit, before anything is written.
   const qint64 room = TPlayerPicksFile::kMaxPlayers - FPool.PlayerPicksFile().Count();
@@ -191,111 +225,9 @@ void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile) {
     // entry is one, whatever it holds, so an empty one is refused for its missing name.
     if (fromFile && (blank || (!cells.isEmpty() && cells.first() == TPicksSheet::kExampleName)))
       continue;
-    for (qsizetype c = TPicksSheet::kColumnCount; c < cells.size(); ++c) {
-      if (!cells.at(c).trimmed().isEmpty()) {
-        Add(row, static_cast<int>(c) + 1,
-            QStringLiteral("this cell is beyond the last game, the champion in column %1")
-                .arg(Csv::ColumnName(TPicksSheet::kColumnCount)));
-        break;
-      }
-    }
-    auto cell = [&cells](int column) {
-      return column < cells.size() ? cells.at(column) : QString();
-    };
-
-    // The name is stored in its normal form: stray blanks and invisible characters from a
-    // spreadsheet or a phone make no new player.
     const int before = FProblemCount;
-    const QString written = cell(TPicksSheet::kNameColumn);
-    const QString name = PoolNames::Normal(written);
-    const QString key = PoolNames::Key(name);
-    const int nameColumn = TPicksSheet::kNameColumn + 1;
-    TPlayerPicksListObject* existing = nullptr;
-    if (name.isEmpty()) {
-      Add(row, nameColumn, TOpenPool::kPlayerNameEmpty);
-    } else if (const QString why = PoolNames::Unstorable(name, QStringLiteral("player name"),
-                                                         TPlayerPicksFile::kNameWidth);
-               !why.isEmpty()) {
-      Add(row, nameColumn, why);
-    } else if (rowOfKey.contains(key)) {
-      Add(row, nameColumn,
-          QStringLiteral("the player \"%1\" is already named in row %2")
-              .arg(name, QString::number(rowOfKey.value(key))));
-    } else {
-      rowOfKey.insert(key, row);
-      existing = poolPlayers.value(written, poolKeys.value(key, nullptr));
-      if (existing && !FReplace) {
-        Add(row, nameColumn,
-            TOpenPool::kPlayerNameTaken.arg(PoolNames::Quoted(existing->PlayerName())),
-            existing->PlayerName());
-        ++FExistingNames;
-      }
-    }
-
-    const QString guessText = cell(TPicksSheet::kGuessColumn).trimmed();
-    const int guess = ParseGuess(guessText);
-    if (guess < 0) {
-      Add(row, TPicksSheet::kGuessColumn + 1,
-          QStringLiteral("the tie-breaker guess must be a whole number from 0 to %1, not \"%2\"")
-              .arg(kMaxGuess)
-              .arg(PoolNames::Quoted(guessText)));
-    }
-
-    auto player = TPlayerPicksListObject::CreateFromTeams(teams);
-    player->SetPlayerName(name);
-    player->SetTieBreakerPoints(guess < 0 ? 0 : guess);
-    TChart chart = firstRound;
-    // A game whose cell is wrong is left out; the games it feeds then report nothing of their
-    // own about it, so one typing error gives one problem.
-    std::array<bool, ChartPaths::kSlotCount + 1> wrong{};
-    for (size_t g = 0; g < sheet.Games().size(); ++g) {
-      const TPicksSheet::TGame& game = sheet.Games()[g];
-      const int column = TPicksSheet::kFirstGameColumn + static_cast<int>(g);
-      const QString winner = TrimTeamName(cell(column));
-      if (winner.isEmpty())
-        continue;
-      const auto slot = static_cast<size_t>(game.Slot);
-      const int team = teamIndex.value(winner, -1);
-      if (team < 0) {
-        // Only a problem that is shown gets its closest team: a long cell or a sheet full of
-        // mistakes must not cost an edit distance per cell.
-        QString closest;
-        int best = 0;
-        if (static_cast<int>(FProblems.size()) < kMaxProblems &&
-            winner.size() <= 2 * TPlayerPicksFile::kNameWidth) {
-          for (const auto& known : teams.List()) {
-            const int distance = Distance(winner, known->TeamName());
-            if (closest.isEmpty() || distance < best) {
-              closest = TrimTeamName(known->TeamName());
-              best = distance;
-            }
-          }
-        }
-        Add(row, column + 1,
-            closest.isEmpty()
-                ? QStringLiteral("\"%1\" is not a team of this pool").arg(PoolNames::Quoted(winner))
-                : QStringLiteral("\"%1\" is not a team of this pool; did you mean \"%2\"?")
-                      .arg(PoolNames::Quoted(winner), closest));
-        wrong[slot] = true;
-        continue;
-      }
-      const auto a = static_cast<size_t>(game.Feeders[0]);
-      const auto b = static_cast<size_t>(game.Feeders[1]);
-      if (chart[a] == team || chart[b] == team) {
-        chart[slot] = team;
-        player->Pick(team)->SetRoundReached(game.Round);
-        continue;
-      }
-      wrong[slot] = true;
-      if (wrong[a] || wrong[b])
-        continue;
-      Add(row, column + 1,
-          game.Round == 2
-              ? QStringLiteral("\"%1\" does not play in this game").arg(winner)
-              : QStringLiteral("\"%1\" did not win a game that leads to this one in this row")
-                    .arg(winner));
-    }
-    if (existing == nullptr && FProblemCount == before && ++added > room) {
+    TIncomingPlayer incoming = ReadRow(row, cells, lookup);
+    if (incoming.Replaces == nullptr && FProblemCount == before && ++added > room) {
       Add(row, 0,
           QStringLiteral("this row would make the pool hold more than the %1 players a pool can "
                          "have")
@@ -304,7 +236,133 @@ void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile) {
     }
     // Players are kept only while the sheet may still be imported.
     if (FProblemCount == 0)
-      FPlayers.push_back(TIncomingPlayer{std::move(player), existing});
+      FPlayers.push_back(std::move(incoming));
+  }
+}
+
+bool TPicksImport::HeaderMatches(const QStringList& header) {
+  // The header must be the pool's own: a sheet made for another pool, or with its columns
+  // moved about, would put every pick in the wrong game.
+  for (int c = 0; c < TPicksSheet::kColumnCount; ++c) {
+    const QString found = c < header.size() ? header.at(c).trimmed() : QString();
+    if (found != FHeader.at(c)) {
+      Add(1, c + 1,
+          QStringLiteral("the header should read \"%1\", not \"%2\". Start from the template of "
+                         "this pool and keep its columns in their order.")
+              .arg(FHeader.at(c), PoolNames::Quoted(found)));
+      return false;
+    }
+  }
+  return true;
+}
+
+TIncomingPlayer TPicksImport::ReadRow(int row, const QStringList& cells, TLookup& lookup) {
+  for (qsizetype c = TPicksSheet::kColumnCount; c < cells.size(); ++c) {
+    if (!cells.at(c).trimmed().isEmpty()) {
+      Add(row, static_cast<int>(c) + 1,
+          QStringLiteral("this cell is beyond the last game, the champion in column %1")
+              .arg(Csv::ColumnName(TPicksSheet::kColumnCount)));
+      break;
+    }
+  }
+  // The name is stored in its normal form: stray blanks and invisible characters from a
+  // spreadsheet or a phone make no new player.
+  const QString written = Cell(cells, TPicksSheet::kNameColumn);
+  const QString name = PoolNames::Normal(written);
+  TPlayerPicksListObject* existing = ReadName(row, written, name, lookup);
+
+  const QString guessText = Cell(cells, TPicksSheet::kGuessColumn).trimmed();
+  const int guess = ParseGuess(guessText);
+  if (guess < 0) {
+    Add(row, TPicksSheet::kGuessColumn + 1,
+        QStringLiteral("the tie-breaker guess must be a whole number from 0 to %1, not \"%2\"")
+            .arg(kMaxGuess)
+            .arg(PoolNames::Quoted(guessText)));
+  }
+
+  auto player = TPlayerPicksListObject::CreateFromTeams(FPool.TeamsFile());
+  player->SetPlayerName(name);
+  player->SetTieBreakerPoints(guess < 0 ? 0 : guess);
+  ReadGames(row, cells, lookup, *player);
+  return TIncomingPlayer{std::move(player), existing};
+}
+
+TPlayerPicksListObject* TPicksImport::ReadName(int row, const QString& written, const QString& name,
+                                               TLookup& lookup) {
+  const int column = TPicksSheet::kNameColumn + 1;
+  if (name.isEmpty()) {
+    Add(row, column, TOpenPool::kPlayerNameEmpty);
+    return nullptr;
+  }
+  if (const QString why =
+          PoolNames::Unstorable(name, QStringLiteral("player name"), TPlayerPicksFile::kNameWidth);
+      !why.isEmpty()) {
+    Add(row, column, why);
+    return nullptr;
+  }
+  const QString key = PoolNames::Key(name);
+  if (lookup.RowOfKey.contains(key)) {
+    Add(row, column,
+        QStringLiteral("the player \"%1\" is already named in row %2")
+            .arg(name, QString::number(lookup.RowOfKey.value(key))));
+    return nullptr;
+  }
+  lookup.RowOfKey.insert(key, row);
+  TPlayerPicksListObject* existing =
+      lookup.PoolPlayers.value(written, lookup.PoolKeys.value(key, nullptr));
+  if (existing && !FReplace) {
+    Add(row, column, TOpenPool::kPlayerNameTaken.arg(PoolNames::Quoted(existing->PlayerName())),
+        existing->PlayerName());
+    ++FExistingNames;
+  }
+  return existing;
+}
+
+void TPicksImport::ReadGames(int row, const QStringList& cells, const TLookup& lookup,
+                             TPlayerPicksListObject& player) {
+  TLookup::TChart chart = lookup.FirstRound;
+  // A game whose cell is wrong is left out; the games it feeds then report nothing of their
+  // own about it, so one typing error gives one problem.
+  std::array<bool, ChartPaths::kSlotCount + 1> wrong{};
+  const std::vector<TPicksSheet::TGame>& games = lookup.Sheet.Games();
+  for (size_t g = 0; g < games.size(); ++g) {
+    const TPicksSheet::TGame& game = games[g];
+    const int column = TPicksSheet::kFirstGameColumn + static_cast<int>(g);
+    const QString winner = TrimTeamName(Cell(cells, column));
+    if (winner.isEmpty())
+      continue;
+    const auto slot = static_cast<size_t>(game.Slot);
+    const int team = lookup.TeamIndex.value(winner, -1);
+    if (team < 0) {
+      // Only a problem that is shown gets its closest team: a long cell or a sheet full of
+      // mistakes must not cost an edit distance per cell.
+      const QString closest = static_cast<int>(FProblems.size()) < kMaxProblems &&
+                                      winner.size() <= 2 * TPlayerPicksFile::kNameWidth
+                                  ? lookup.Closest(winner)
+                                  : QString();
+      Add(row, column + 1,
+          closest.isEmpty()
+              ? QStringLiteral("\"%1\" is not a team of this pool").arg(PoolNames::Quoted(winner))
+              : QStringLiteral("\"%1\" is not a team of this pool; did you mean \"%2\"?")
+                    .arg(PoolNames::Quoted(winner), closest));
+      wrong[slot] = true;
+      continue;
+    }
+    const auto a = static_cast<size_t>(game.Feeders[0]);
+    const auto b = static_cast<size_t>(game.Feeders[1]);
+    if (chart[a] == team || chart[b] == team) {
+      chart[slot] = team;
+      player.Pick(team)->SetRoundReached(game.Round);
+      continue;
+    }
+    wrong[slot] = true;
+    if (wrong[a] || wrong[b])
+      continue;
+    Add(row, column + 1,
+        game.Round == 2
+            ? QStringLiteral("\"%1\" does not play in this game").arg(winner)
+            : QStringLiteral("\"%1\" did not win a game that leads to this one in this row")
+                  .arg(winner));
   }
 }
 

@@ -92,9 +92,20 @@ class TPicksImport {
  private:
   // Reads the sheet, leaving out its empty rows and the template's example row when it comes
   // from a file.
-  bool ReadSheet(QIODevice& sheet, bool fromFile);
+  struct TLookup;
+  bool ReadSheet(QIODevice& sheet, bool fromFile, TLookup& lookup);
   // Reads the header and the players' rows after it; throws Csv::EFormatError.
-  void ReadRows(Csv::TReader& reader, bool fromFile);
+  void ReadRows(Csv::TReader& reader, bool fromFile, TLookup& lookup);
+  // False, with the problem added, for a header that is not the pool's own.
+  bool HeaderMatches(const QStringList& header);
+  // One player's row: the player, and the pool's player it replaces, if any.
+  TIncomingPlayer ReadRow(int row, const QStringList& cells, TLookup& lookup);
+  // The row's name checked; the pool's player of that name, if any.
+  TPlayerPicksListObject* ReadName(int row, const QString& written, const QString& name,
+                                   TLookup& lookup);
+  // Each game's winner, checked against the games that feed it in the same row.
+  void ReadGames(int row, const QStringList& cells, const TLookup& lookup,
+                 TPlayerPicksListObject& player);
   void Add(int row, int column, const QString& text, const QString& existing = {});
 
   const TFFDataModule& FPool;

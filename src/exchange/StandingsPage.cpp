@@ -11,6 +11,7 @@
 #include "SafeFile.h"
 #include "StandingsByPoints.h"
 #include "StandingsHistory.h"
+#include "StandingsStyle.h"
 
 namespace {
 
@@ -18,79 +19,6 @@ constexpr int kFirstRound = TStandingsItem::kFirstRound;
 constexpr int kLastRound = TStandingsItem::kLastRound;
 // A chart of a player's picks weighs about 15 KB: the page gives one to this many players.
 constexpr int kMostCharts = 200;
-
-const char kStyle[] = R"css(
-:root { color-scheme: light; --line: #c9d3df; --head: #1f3a5f; --soft: #eef3f8; }
-* { box-sizing: border-box; }
-body { margin: 0; font: 16px/1.45 "Segoe UI", Roboto, "Liberation Sans", Arial, sans-serif;
-  color: #1b1f24; background: #fff; }
-header { background: var(--head); color: #fff; padding: 1.2rem 1rem; }
-header h1 { margin: 0; font-size: 1.7rem; overflow-wrap: anywhere; }
-header p { margin: .3rem 0 0; opacity: .85; }
-main { max-width: 1100px; margin: 0 auto; padding: 1rem; }
-h2 { color: var(--head); border-bottom: 2px solid var(--head); padding-bottom: .2rem;
-  margin-top: 2rem; }
-.table { overflow-x: auto; -webkit-overflow-scrolling: touch; }
-table { border-collapse: collapse; width: 100%; }
-th, td { padding: .35rem .5rem; border-bottom: 1px solid var(--line); text-align: right;
-  white-space: nowrap; }
-th { background: var(--soft); font-weight: 600; }
-th.name, td.name { text-align: left; white-space: normal; overflow-wrap: anywhere; }
-tbody tr:nth-child(even) { background: #f8fafc; }
-td.total { font-weight: 700; }
-.note { color: #4a5560; font-size: .9rem; }
-.ci { display: block; color: #4a5560; font-size: .8em; }
-figure { margin: 0; overflow-x: auto; -webkit-overflow-scrolling: touch; }
-svg.chart, svg.race { display: block; width: 100%; height: auto; margin: 0 auto; }
-svg.chart { border: 1px solid var(--line); }
-svg.race { max-width: 760px; }
-/* A share cell is underlined by a bar as long as the share. */
-td.share { background: linear-gradient(90deg, #6f9bd1 var(--share), transparent var(--share))
-  left bottom / 100% 4px no-repeat; }
-.alone li { margin: .2rem 0; }
-details.chart { margin-top: .5rem; }
-details.chart summary { cursor: pointer; color: var(--head); }
-/* A player's chart opened takes the whole width. */
-.player:has(details.chart[open]) { grid-column: 1 / -1; }
-.players { display: grid; grid-template-columns: repeat(auto-fill, minmax(320px, 1fr));
-  gap: 1rem; }
-.player { border: 1px solid var(--line); border-radius: 6px; padding: .5rem .8rem;
-  break-inside: avoid; }
-.player h3 { margin: .2rem 0 .4rem; font-size: 1.1rem; overflow-wrap: anywhere; }
-.player table th { width: 3.5rem; vertical-align: top; }
-.player table td { text-align: left; white-space: normal; }
-.won { color: #176b2c; font-weight: 600; }
-.lost { color: #9a2a2a; text-decoration: line-through; }
-footer { text-align: center; color: #6b7580; font-size: .85rem; padding: 2rem 1rem; }
-@media (max-width: 600px) {
-  body { font-size: 15px; }
-  header h1 { font-size: 1.35rem; }
-  main { padding: .6rem; }
-  .rd, .early { display: none; }
-  /* The chart keeps a size its names can be read at, to be scrolled sideways; being drawn,
-     not a picture of pixels, it stays sharp when zoomed. */
-  svg.chart { width: 800px; max-width: none; }
-  th, td { padding: .3rem .3rem; }
-  table { font-size: 14px; }
-  /* Headers may take two lines; a name breaks between its words, not inside them. */
-  th { white-space: normal; }
-  th.name, td.name { overflow-wrap: break-word; }
-}
-@media print {
-  header { background: none; color: #000; padding: 0 0 .5rem; border-bottom: 2px solid #000; }
-  main { max-width: none; padding: 0; }
-  body { font-size: 10pt; }
-  .table, figure { overflow: visible; }
-  .rd, .early { display: table-cell; }
-  details.chart { display: none; }
-  tbody tr:nth-child(even) { background: none; }
-  h2 { break-after: avoid; }
-  figure, .player { break-inside: avoid; }
-  .players { display: block; }
-  .player { margin-bottom: .6rem; }
-  footer { display: none; }
-}
-)css";
 
 QString Escaped(const QString& text) {
   return text.toHtmlEscaped();
@@ -165,7 +93,16 @@ QString WinChanceNote(const TOutlookResult& outlook) {
                                QStringLiteral("; &asymp; marks an estimate"));
 }
 
-void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlookResult* outlook) {
+// A player's name, a link to the player's own page where the page is served live.
+QString PlayerName(const QString& name, int index, bool link) {
+  if (!link)
+    return Escaped(name);
+  return QStringLiteral("<a href=\"%1\">%2</a>")
+      .arg(StandingsPage::PlayerLink(index), Escaped(name));
+}
+
+void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlookResult* outlook,
+                    bool link) {
   TStandingsByPoints standings;
   standings.Build(pool);
   const int32_t actual = pool.SystemFile().TieBreakerPoints();
@@ -196,7 +133,8 @@ void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlook
         QStringLiteral(
             "<tr><td>%1</td><td class=\"name\">%2</td><td class=\"total\">%3</td>"
             "<td>%4</td>")
-            .arg(QString::number(standings.Place(row)), Escaped(item.PlayerName()),
+            .arg(QString::number(standings.Place(row)),
+                 PlayerName(item.PlayerName(), item.PlayerIndex(), link),
                  QString::number(item.CurrentPoints()), QString::number(item.PotentialPoints()));
     if (outlook)
       html += chances[static_cast<size_t>(item.PlayerIndex())];
@@ -223,6 +161,58 @@ void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlook
   if (outlook)
     html += QStringLiteral("<p class=\"note\">%1</p>\n").arg(WinChanceNote(*outlook));
   html += QStringLiteral("</section>\n");
+}
+
+// The players who can still win, each with the results of the next round that help most.
+void RootingSection(TPageWriter& html, const TOutlookResult& outlook) {
+  constexpr int kShown = 3;
+  if (outlook.Rooting.empty())
+    return;
+  html += QStringLiteral(
+              "<section>\n<h2>Who Can Still Win</h2>\n<p class=\"note\">The results of Rd %1 "
+              "that raise each player's win chance most, and the chance if they come.</p>\n"
+              "<div class=\"table\"><table>\n<thead><tr><th class=\"name\">Player</th>"
+              "<th>Win chance</th><th class=\"name\">Root for</th></tr></thead>\n<tbody>\n")
+              .arg(outlook.Rooting.front().Round - 1);
+  for (const TOutlookPlayer& player : outlook.Players) {
+    if (player.WinChance == 0)
+      continue;
+    QStringList roots;
+    for (const TRootFor& root : RootingFor(outlook, player)) {
+      if (roots.size() == kShown)
+        break;
+      roots << Escaped(FormatRootFor(outlook, root));
+    }
+    html +=
+        QStringLiteral("<tr><td class=\"name\">%1</td><td>%2</td><td class=\"name\">%3</td></tr>\n")
+            .arg(Escaped(player.Name), Escaped(FormatChance(player.WinChance)),
+                 roots.join(QStringLiteral(", ")));
+  }
+  html += QStringLiteral("</tbody></table></div>\n</section>\n");
+}
+
+// With the last few games left, every outcome: its chance, its winners and who finishes first.
+void LastGamesSection(TPageWriter& html, const TOutlookResult& outlook) {
+  if (outlook.LastGames.empty())
+    return;
+  html += QStringLiteral(
+      "<section>\n<h2>The Last Games</h2>\n<p class=\"note\">Every way the games left can go, "
+      "the winners in the order the games are played, and who finishes first on points.</p>\n"
+      "<div class=\"table\"><table>\n<thead><tr><th>Chance</th><th class=\"name\">Winners</th>"
+      "<th class=\"name\">First (points)</th></tr></thead>\n<tbody>\n");
+  for (const TLastGamesOutcome& outcome : outlook.LastGames) {
+    QStringList first;
+    for (const QString& name : outcome.First)
+      first << Escaped(name);
+    QStringList winners;
+    for (const QString& team : outcome.Winners)
+      winners << Escaped(team);
+    html += QStringLiteral(
+                "<tr><td>%1</td><td class=\"name\">%2</td><td class=\"name\">%3 (%4)</td></tr>\n")
+                .arg(Escaped(FormatChance(outcome.Chance)), winners.join(QStringLiteral(", ")),
+                     first.join(QStringLiteral(", ")), QString::number(outcome.Points));
+  }
+  html += QStringLiteral("</tbody></table></div>\n</section>\n");
 }
 
 // How the standings got where they are: every player's place after each completed round.
@@ -308,12 +298,35 @@ void PopularitySection(TPageWriter& html, const TFFDataModule& pool) {
   html += QStringLiteral("</section>\n");
 }
 
+// A player's picks round by round, hits and misses marked.
+void PlayerPicks(TPageWriter& html, const TFFDataModule& pool, const TPlayerSelectionObject& row) {
+  const TTeamsFile& teams = pool.TeamsFile();
+  html += QStringLiteral("<table>\n");
+  for (int k = kFirstRound; k <= kLastRound; ++k) {
+    QStringList names;
+    for (int i = 1; i <= row.SelectionCount(k); ++i) {
+      const QString& name = row.Selections(k, i);
+      const TTeamSeedObject* team = teams.FindTeam(name);
+      QString kind;
+      if (team && TReportsBase::PickState(*team, k) == TReportsBase::TPickState::Correct)
+        kind = QStringLiteral(" class=\"won\"");
+      else if (team && TReportsBase::PickState(*team, k) == TReportsBase::TPickState::Dead)
+        kind = QStringLiteral(" class=\"lost\"");
+      names << QStringLiteral("<span%1>%2</span>").arg(kind, Escaped(name));
+    }
+    html +=
+        QStringLiteral("<tr><th>Rd %1</th><td>%2</td></tr>\n")
+            .arg(k - 1)
+            .arg(names.isEmpty() ? QStringLiteral("&mdash;") : names.join(QStringLiteral(", ")));
+  }
+  html += QStringLiteral("</table>\n");
+}
+
 void PicksSection(TPageWriter& html, const TFFDataModule& pool, TChartSvg& charts) {
   TPlayerSelections selections;
   selections.Build(pool);
   if (selections.Count() == 0)
     return;
-  const TTeamsFile& teams = pool.TeamsFile();
   html += QStringLiteral(
       "<section>\n<h2>Picks</h2>\n<p class=\"note\">Picks come true are in "
       "green, picks of teams already out are struck through, in the lists and on each "
@@ -326,35 +339,42 @@ void PicksSection(TPageWriter& html, const TFFDataModule& pool, TChartSvg& chart
   }
   html += QStringLiteral("</p>\n<div class=\"players\">\n");
   for (int p = 0; p < selections.Count(); ++p) {
-    const TPlayerSelectionObject& row = selections.Item(p);
-    html += QStringLiteral("<article class=\"player\"><h3>%1</h3><table>\n")
-                .arg(Escaped(row.PlayerName()));
-    for (int k = kFirstRound; k <= kLastRound; ++k) {
-      QStringList names;
-      for (int i = 1; i <= row.SelectionCount(k); ++i) {
-        const QString& name = row.Selections(k, i);
-        const TTeamSeedObject* team = teams.FindTeam(name);
-        QString kind;
-        if (team && TReportsBase::PickState(*team, k) == TReportsBase::TPickState::Correct)
-          kind = QStringLiteral(" class=\"won\"");
-        else if (team && TReportsBase::PickState(*team, k) == TReportsBase::TPickState::Dead)
-          kind = QStringLiteral(" class=\"lost\"");
-        names << QStringLiteral("<span%1>%2</span>").arg(kind, Escaped(name));
-      }
-      html +=
-          QStringLiteral("<tr><th>Rd %1</th><td>%2</td></tr>\n")
-              .arg(k - 1)
-              .arg(names.isEmpty() ? QStringLiteral("&mdash;") : names.join(QStringLiteral(", ")));
-    }
-    html += QStringLiteral("</table>\n");
+    html += QStringLiteral("<article class=\"player\"><h3>%1</h3>")
+                .arg(Escaped(selections.Item(p).PlayerName()));
+    PlayerPicks(html, pool, selections.Item(p));
     // The selections keep player-file order: row p is player p.
     if (p < kMostCharts) {
       html += QStringLiteral("<details class=\"chart\"><summary>Chart</summary>") +
-              charts.Picks(*pool.PlayerPicksFile().Items(p), teams) + QStringLiteral("</details>");
+              charts.Picks(*pool.PlayerPicksFile().Items(p), pool.TeamsFile()) +
+              QStringLiteral("</details>");
     }
     html += QStringLiteral("</article>\n");
   }
   html += QStringLiteral("</div>\n</section>\n");
+}
+
+QString PoolName(const TFFDataModule& pool) {
+  return pool.SystemFile().PoolName().trimmed().isEmpty() ? QStringLiteral("Office Pool")
+                                                          : pool.SystemFile().PoolName();
+}
+
+void PageHead(TPageWriter& html, const QString& title, const QString& heading,
+              const QString& subtitle) {
+  html += QStringLiteral(
+              "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+              "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+              "<title>%1</title>\n<style>")
+              .arg(Escaped(title));
+  html += QLatin1String(StandingsStyle::kCss);
+  html += QStringLiteral(
+              "</style>\n</head>\n<body>\n<header>\n<h1>%1</h1>\n<p>%2</p>\n</header>\n<main>\n")
+              .arg(Escaped(heading), subtitle);
+}
+
+bool PageFoot(TPageWriter& html) {
+  html +=
+      QStringLiteral("</main>\n<footer>Published with Courtsider 99</footer>\n</body>\n</html>\n");
+  return html.Finish();
 }
 
 }  // namespace
@@ -364,41 +384,69 @@ bool StandingsPage::ShowsWinChances(const TFFDataModule& pool) {
 }
 
 bool StandingsPage::Write(const TFFDataModule& pool, const QDate& date,
-                          const TOutlookResult* outlook, const TSink& sink) {
-  const QString poolName = pool.SystemFile().PoolName().trimmed().isEmpty()
-                               ? QStringLiteral("Office Pool")
-                               : pool.SystemFile().PoolName();
+                          const TOutlookResult* outlook, const TSink& sink, bool linkPlayers) {
+  const QString poolName = PoolName(pool);
   const QString when = QLocale(QLocale::English).toString(date, QStringLiteral("d MMMM yyyy"));
   TPageWriter html(sink);
-  html += QStringLiteral(
-              "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-              "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-              "<title>%1 - Standings</title>\n<style>")
-              .arg(Escaped(poolName));
-  html += QLatin1String(kStyle);
-  html += QStringLiteral(
-              "</style>\n</head>\n<body>\n<header>\n<h1>%1</h1>\n"
-              "<p>Standings as of %2</p>\n</header>\n<main>\n")
-              .arg(Escaped(poolName), Escaped(when));
-  StandingsTable(html, pool, outlook);
+  PageHead(html, poolName + QStringLiteral(" - Standings"), poolName,
+           QStringLiteral("Standings as of ") + Escaped(when));
+  StandingsTable(html, pool, outlook, linkPlayers);
+  if (outlook) {
+    RootingSection(html, *outlook);
+    LastGamesSection(html, *outlook);
+  }
   RaceSection(html, pool);
   // One writer for all the charts: the first carries the lines the others draw on.
   TChartSvg charts(pool.SystemFile());
   ResultsSection(html, pool, charts);
   PopularitySection(html, pool);
-  PicksSection(html, pool, charts);
-  html +=
-      QStringLiteral("</main>\n<footer>Published with Courtsider 99</footer>\n</body>\n</html>\n");
-  return html.Finish();
+  // Served live, each player's picks are on the player's own page.
+  if (!linkPlayers)
+    PicksSection(html, pool, charts);
+  return PageFoot(html);
+}
+
+QString StandingsPage::PlayerLink(int player) {
+  return QStringLiteral("/player/%1").arg(player + 1);
+}
+
+QByteArray StandingsPage::PlayerHtml(const TFFDataModule& pool, const TPlayerSelections& selections,
+                                     int player) {
+  QByteArray page;
+  if (player < 0 || player >= selections.Count())
+    return page;
+  const TSink sink = [&page](const QByteArray& part) {
+    page += part;
+    return true;
+  };
+  TPageWriter html(sink);
+  const TPlayerSelectionObject& row = selections.Item(player);
+  PageHead(html, row.PlayerName() + QStringLiteral(" - ") + PoolName(pool), row.PlayerName(),
+           QStringLiteral("<a href=\"/\">%1 standings</a>").arg(Escaped(PoolName(pool))));
+  html += QStringLiteral(
+      "<section>\n<h2>Picks</h2>\n<p class=\"note\">Picks come true are in "
+      "green, picks of teams already out are struck through.</p>\n"
+      "<div class=\"player\">");
+  PlayerPicks(html, pool, row);
+  html += QStringLiteral("</div>\n");
+  TChartSvg charts(pool.SystemFile());
+  html += QStringLiteral("<figure>") +
+          charts.Picks(*pool.PlayerPicksFile().Items(player), pool.TeamsFile()) +
+          QStringLiteral("</figure>\n</section>\n");
+  PageFoot(html);
+  return page;
 }
 
 QByteArray StandingsPage::Html(const TFFDataModule& pool, const QDate& date,
-                               const TOutlookResult* outlook) {
+                               const TOutlookResult* outlook, bool linkPlayers) {
   QByteArray page;
-  Write(pool, date, outlook, [&page](const QByteArray& part) {
-    page += part;
-    return true;
-  });
+  Write(
+      pool, date, outlook,
+      [&page](const QByteArray& part) {
+        page += part;
+        return true;
+      },
+      linkPlayers);
   return page;
 }
 

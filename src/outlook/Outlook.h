@@ -21,11 +21,15 @@ class TFFDataModule;
 // outcome is visited; beyond that a fixed number of outcomes is drawn with a fixed seed.
 
 // How the outcomes are weighed: `even`, every game a coin toss; `seed`, each game by the seeds
-// of its two teams (see SeedWinChance).
-enum class TOutlookModel { Even, Seed };
+// of its two teams (see SeedWinChance); `ratings`, by the teams' ratings (see
+// RatingWinChance).
+enum class TOutlookModel { Even, Seed, Ratings };
 
 // The chance that a team of seed `seed` beats one of seed `otherSeed`.
 double SeedWinChance(int32_t seed, int32_t otherSeed);
+// The chance that a team rated `rating` beats one rated `otherRating`, on the Elo scale when
+// `scale` is 400: 1 / (1 + 10^((otherRating - rating) / scale)).
+double RatingWinChance(double rating, double otherRating, double scale);
 
 // Vector instructions: those every 64-bit PC processor has, AVX2, AVX-512.
 enum class TOutlookVectors { Plain, Avx2, Avx512 };
@@ -37,6 +41,11 @@ struct TOutlookOptions {
   static constexpr uint64_t kRandomSeed = 0x436f757274736964ull;
 
   TOutlookModel Model = TOutlookModel::Even;
+  // Under the ratings model, each team's rating, in the order of the pool's teams file, and
+  // the difference of ratings at which the better team wins ten games to one.
+  static constexpr double kRatingScale = 400;
+  std::vector<double> Ratings;
+  double RatingScale = kRatingScale;
   // Worker threads; 0 or less: one per core.
   int Threads = 0;
   int MaxExactGames = kMaxExactGames;
@@ -116,6 +125,12 @@ struct TOutlookInput {
   // many of one player.
   int64_t GainAt(int team, int round, int player, int32_t loser = -1) const;
 
+  // What if team `team` wins its next game: the game is played, its points earned, and the
+  // outlook then runs over the games still open. False, and nothing changed, with the reason
+  // in `why`, when the team has no game left or its opponent is not known yet; `loser` is
+  // the team it beats (-1 when the game has no second team).
+  bool AssumeWin(int32_t team, int32_t* loser, QString* why);
+
   // Scores the pool's players exactly as the standings do and takes the chart from the teams.
   static TOutlookInput FromPool(const TFFDataModule& pool);
 };
@@ -179,7 +194,22 @@ struct TRootingGame {
   std::array<double, 2> Samples{};
 };
 
+// One outcome of the last few games: who wins each, and who finishes first.
+struct TLastGamesOutcome {
+  // The winner of each game left, in the order the games are played.
+  QStringList Winners;
+  // The players level at the top, in player-file order, and their points. The tie-breaker
+  // is not known before the final's total, so they share first place.
+  QStringList First;
+  int64_t Points = 0;
+  // The outcome's chance under the model.
+  double Chance = 0;
+};
+
 struct TOutlookResult {
+  // With this many games left or fewer, every outcome is listed in full (LastGames).
+  static constexpr int kLastGames = 3;
+
   TOutlookModel Model = TOutlookModel::Even;
   bool Exact = true;
   bool Cancelled = false;
@@ -194,6 +224,9 @@ struct TOutlookResult {
   // The players who can still win, in player-file order: the rooting games' chances are
   // theirs. Everyone else has nothing to root for.
   std::vector<int> RootingPlayers;
+  // With kLastGames games left or fewer (and some left), every outcome in the order of its
+  // winners, the first game's outcomes outermost; empty otherwise.
+  std::vector<TLastGamesOutcome> LastGames;
 
   // The win chance of player `player` (player-file order) if side `side` of `game` wins;
   // nought for a player who cannot win.
@@ -206,6 +239,16 @@ TOutlookResult ComputeOutlook(const TOutlookInput& input, const TOutlookOptions&
                               TOutlookProgress* progress = nullptr);
 
 const char* ModelName(TOutlookModel model);
+
+struct TOutlookInput;
+// The chance that team `team` beats team `other` (places in the teams file) under the model.
+double TeamWinChance(const TOutlookInput& input, const TOutlookOptions& options, int32_t team,
+                     int32_t other);
+
+// Every outcome of the games left, each with its winners, the players first on points and its
+// chance; for a handful of games, since the list doubles with each.
+std::vector<TLastGamesOutcome> ListOutcomes(const TOutlookInput& input,
+                                            const TOutlookOptions& options);
 
 // The 95% interval of a share seen in `samples` draws (Wilson's score interval).
 std::pair<double, double> ChanceInterval(double share, double samples);

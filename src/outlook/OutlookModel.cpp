@@ -15,8 +15,37 @@ double SeedWinChance(int32_t seed, int32_t otherSeed) {
   return std::clamp(0.5 + 0.033 * static_cast<double>(otherSeed - seed), 0.0, 1.0);
 }
 
+// The Elo formula: a difference of `scale` points makes the better team ten times as likely to
+// win as to lose.
+double RatingWinChance(double rating, double otherRating, double scale) {
+  return 1 / (1 + std::pow(10.0, (otherRating - rating) / scale));
+}
+
+double TeamWinChance(const TOutlookInput& input, const TOutlookOptions& options, int32_t team,
+                     int32_t other) {
+  const auto a = static_cast<size_t>(team);
+  const auto b = static_cast<size_t>(other);
+  switch (options.Model) {
+    case TOutlookModel::Seed:
+      return SeedWinChance(input.Seeds[a], input.Seeds[b]);
+    case TOutlookModel::Ratings:
+      return RatingWinChance(options.Ratings.at(a), options.Ratings.at(b), options.RatingScale);
+    case TOutlookModel::Even:
+      break;
+  }
+  return 0.5;
+}
+
 const char* ModelName(TOutlookModel model) {
-  return model == TOutlookModel::Seed ? "seed" : "even";
+  switch (model) {
+    case TOutlookModel::Seed:
+      return "seed";
+    case TOutlookModel::Ratings:
+      return "ratings";
+    case TOutlookModel::Even:
+      break;
+  }
+  return "even";
 }
 
 // The 95% Wilson score interval of a share seen in `samples` draws. A share of a tied outcome

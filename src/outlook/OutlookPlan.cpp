@@ -50,10 +50,13 @@ TPlan<TLane>::TPlan(const TOutlookInput& input, const TOutlookGain& rule,
     PlayerRows();
   PlanEndGame();
   TeamChance.resize(static_cast<size_t>(Teams) * static_cast<size_t>(Teams), 0.5);
-  for (int a = 0; a < Teams && Options.Model == TOutlookModel::Seed; ++a) {
-    for (int b = 0; b < Teams; ++b)
+  if (Options.Model == TOutlookModel::Even)
+    return;
+  for (int a = 0; a < Teams; ++a) {
+    for (int b = 0; b < Teams; ++b) {
       TeamChance[static_cast<size_t>(a) * static_cast<size_t>(Teams) + static_cast<size_t>(b)] =
-          SeedWinChance(In.Seeds[static_cast<size_t>(a)], In.Seeds[static_cast<size_t>(b)]);
+          TeamWinChance(In, Options, a, b);
+    }
   }
 }
 

@@ -44,74 +44,127 @@ void BreakFinalTie(const TPlan<TLane>& plan, TTally& tally) {
   tally.AddFirst(first, plan.ChampionOn(plan.In.Occupant), 1.0);
 }
 
+namespace {
+
+// How a run's weights read: they add up to `Total`, the outcomes' chances when every outcome
+// is visited (exact in binary when even, since each is a power of one half), one per draw
+// when sampled. Counts are reported per outcome.
+struct TWeights {
+  explicit TWeights(const TOutlookResult& result)
+      : Total(result.Exact ? 1.0 : static_cast<double>(result.Samples)),
+        PerOutcome(static_cast<double>(result.Outcomes) / Total) {}
+  double Total;
+  double PerOutcome;
+};
+
+// A player's points, places and chance of winning.
+template <typename TLane>
+TOutlookPlayer Standing(const TPlan<TLane>& plan, const TTally& tally, bool exact,
+                        const TWeights& weights, int i) {
+  const TOutlookInput& input = plan.In;
+  const size_t n = static_cast<size_t>(i);
+  const int c = plan.ContenderOf[n];
+  TOutlookPlayer player;
+  player.Index = i;
+  player.Name = input.PlayerNames.at(i);
+  player.Current = Saturate(input.Base[n]);
+  player.Max = static_cast<int32_t>(plan.Max[n]);
+  player.BestPlace = tally.Best[n];
+  player.WorstPlace = tally.Worst[n];
+  if (c >= 0) {
+    const size_t k = static_cast<size_t>(c);
+    player.Won = tally.Won[k] * weights.PerOutcome;
+    player.Tied = tally.Tied[k] * weights.PerOutcome;
+    player.WinChance = std::clamp(tally.Share[k] / weights.Total, 0.0, 1.0);
+  }
+  if (exact)
+    player.ChanceLow = player.ChanceHigh = player.WinChance;
+  else
+    std::tie(player.ChanceLow, player.ChanceHigh) = ChanceInterval(player.WinChance, weights.Total);
+  return player;
+}
+
+// What contender `c` won with each champion and each side of the rooting games: the exact
+// run's tallies, or its draws, which come in contender order from `drawn` on.
+template <typename TLane>
+TDrawnSums SumsOf(const TPlan<TLane>& plan, const TTally& tally, bool exact, int c, size_t& drawn) {
+  const size_t k = static_cast<size_t>(c);
+  const size_t champions = plan.Candidates[kChampionSlot].size();
+  const size_t rootingGames = plan.RootingGames.size();
+  TDrawnSums sums;
+  sums.Champion.assign(champions, 0);
+  sums.Rooting.assign(rootingGames * 2, 0);
+  if (exact) {
+    std::copy_n(tally.Champion.begin() + static_cast<std::ptrdiff_t>(k * champions), champions,
+                sums.Champion.begin());
+    for (size_t r = 0; r < sums.Rooting.size(); ++r)
+      sums.Rooting[r] = tally.Rooting[r * static_cast<size_t>(plan.Count) + k];
+  }
+  for (; drawn < tally.Drawn.size() && tally.Drawn[drawn].Contender == c; ++drawn) {
+    const TTally::TDrawn& entry = tally.Drawn[drawn];
+    if (entry.Champion >= 0)
+      sums.Champion[static_cast<size_t>(entry.Champion)] += 1;
+    for (size_t j = 0; j < rootingGames; ++j)
+      sums.Rooting[j * 2 + ((entry.Sides >> j) & 1)] += entry.Share;
+  }
+  return sums;
+}
+
+// Each rooting game's teams, and each player's chance with either side as a share of the
+// weight of the outcomes in which that side wins.
+template <typename TLane>
+void ShareRooting(const TPlan<TLane>& plan, const TTally& tally, const TWeights& weights,
+                  TOutlookResult& result) {
+  const TOutlookInput& input = plan.In;
+  for (size_t j = 0; j < plan.RootingGames.size(); ++j) {
+    const TGame& game = input.Games[static_cast<size_t>(plan.RootingGames[j])];
+    TRootingGame& rooting = result.Rooting[j];
+    rooting.Slot = game.Slot;
+    rooting.Round = game.Round;
+    const std::array<int32_t, 2> teams = {plan.FixedTeam(game.Feeder[0]),
+                                          plan.FixedTeam(game.Feeder[1])};
+    for (size_t side = 0; side < 2; ++side) {
+      rooting.Teams[side] = input.TeamNames.at(teams[side]);
+      const double weight = result.Exact
+                                ? weights.Total * plan.Chance(teams, static_cast<int>(side))
+                                : tally.RootingWeight[j * 2 + side];
+      if (!result.Exact)
+        rooting.Samples[side] = weight;
+      for (double& chance : rooting.Chance[side])
+        chance = weight > 0 ? std::clamp(chance / weight, 0.0, 1.0) : 0.0;
+    }
+  }
+}
+
+}  // namespace
+
 template <typename TLane>
 void AssembleResult(const TPlan<TLane>& plan, TTally& tally, TOutlookResult& result) {
   const TOutlookInput& input = plan.In;
-  const int players = input.PlayerCount();
-  const int rootingGames = static_cast<int>(plan.RootingGames.size());
-  // Weights add up to `total`: the outcomes' chances when every outcome is visited (exact in
-  // binary when even, since each is a power of one half), one per draw when sampled. Counts
-  // are reported per outcome.
-  const double outcomes = static_cast<double>(result.Outcomes);
-  const double total = result.Exact ? 1.0 : static_cast<double>(result.Samples);
-  const double perOutcome = outcomes / total;
+  const TWeights weights(result);
+  const std::vector<int32_t>& champions = plan.Candidates[kChampionSlot];
+  const size_t rootingGames = plan.RootingGames.size();
   // Draws in contender order, each contender's summed as its turn comes.
   std::sort(
       tally.Drawn.begin(), tally.Drawn.end(),
       [](const TTally::TDrawn& a, const TTally::TDrawn& b) { return a.Contender < b.Contender; });
   size_t drawn = 0;
-  TDrawnSums sums;
-  const std::vector<int32_t>& champions = plan.Candidates[kChampionSlot];
-  std::vector<std::array<double, 2>> rootingShares;  // per rooting game, of the contender
-  result.Rooting.resize(static_cast<size_t>(rootingGames));
-  for (int i = 0; i < players; ++i) {
-    const size_t n = static_cast<size_t>(i);
-    const int c = plan.ContenderOf[n];
-    const size_t k = static_cast<size_t>(c);
-    TOutlookPlayer player;
-    player.Index = i;
-    player.Name = input.PlayerNames.at(i);
-    player.Current = Saturate(input.Base[n]);
-    player.Max = static_cast<int32_t>(plan.Max[n]);
-    player.BestPlace = tally.Best[n];
-    player.WorstPlace = tally.Worst[n];
-    if (c >= 0) {
-      player.Won = tally.Won[k] * perOutcome;
-      player.Tied = tally.Tied[k] * perOutcome;
-      player.WinChance = std::clamp(tally.Share[k] / total, 0.0, 1.0);
-    }
-    if (result.Exact) {
-      player.ChanceLow = player.ChanceHigh = player.WinChance;
-    } else {
-      std::tie(player.ChanceLow, player.ChanceHigh) = ChanceInterval(player.WinChance, total);
-    }
+  result.Rooting.resize(rootingGames);
+  for (int i = 0; i < input.PlayerCount(); ++i) {
+    TOutlookPlayer player = Standing(plan, tally, result.Exact, weights, i);
+    const int c = plan.ContenderOf[static_cast<size_t>(i)];
     if (c >= 0 && player.WinChance > 0) {
-      // What this contender won with each champion and each side of the rooting games.
-      sums.Champion.assign(champions.size(), 0);
-      sums.Rooting.assign(static_cast<size_t>(rootingGames) * 2, 0);
-      if (result.Exact) {
-        std::copy_n(tally.Champion.begin() + static_cast<std::ptrdiff_t>(k * champions.size()),
-                    champions.size(), sums.Champion.begin());
-        for (size_t r = 0; r < sums.Rooting.size(); ++r)
-          sums.Rooting[r] = tally.Rooting[r * static_cast<size_t>(plan.Count) + k];
-      }
-      for (; drawn < tally.Drawn.size() && tally.Drawn[drawn].Contender == c; ++drawn) {
-        const TTally::TDrawn& entry = tally.Drawn[drawn];
-        if (entry.Champion >= 0)
-          sums.Champion[static_cast<size_t>(entry.Champion)] += 1;
-        for (size_t j = 0; j < static_cast<size_t>(rootingGames); ++j)
-          sums.Rooting[j * 2 + ((entry.Sides >> j) & 1)] += entry.Share;
-      }
+      const TDrawnSums sums = SumsOf(plan, tally, result.Exact, c, drawn);
       for (size_t t = 0; t < champions.size(); ++t) {
         if (sums.Champion[t] > 0)
           player.Champions.push_back(
-              {input.TeamNames.at(champions[t]), sums.Champion[t] * perOutcome});
+              {input.TeamNames.at(champions[t]), sums.Champion[t] * weights.PerOutcome});
       }
       std::stable_sort(
           player.Champions.begin(), player.Champions.end(),
           [](const TOutlookChampion& a, const TOutlookChampion& b) { return a.Won > b.Won; });
       result.RootingPlayers.push_back(i);
-      for (size_t j = 0; j < static_cast<size_t>(rootingGames); ++j) {
+      for (size_t j = 0; j < rootingGames; ++j) {
         for (size_t side = 0; side < 2; ++side)
           result.Rooting[j].Chance[side].push_back(sums.Rooting[j * 2 + side]);
       }
@@ -126,25 +179,7 @@ void AssembleResult(const TPlan<TLane>& plan, TTally& tally, TOutlookResult& res
                        return a.Max > b.Max;
                      return a.Current > b.Current;
                    });
-
-  for (int j = 0; j < rootingGames; ++j) {
-    const TGame& game = input.Games[static_cast<size_t>(plan.RootingGames[static_cast<size_t>(j)])];
-    TRootingGame& rooting = result.Rooting[static_cast<size_t>(j)];
-    rooting.Slot = game.Slot;
-    rooting.Round = game.Round;
-    const std::array<int32_t, 2> teams = {plan.FixedTeam(game.Feeder[0]),
-                                          plan.FixedTeam(game.Feeder[1])};
-    for (size_t side = 0; side < 2; ++side) {
-      rooting.Teams[side] = input.TeamNames.at(teams[side]);
-      // The weight of the outcomes in which this side wins.
-      const double weight = result.Exact ? total * plan.Chance(teams, static_cast<int>(side))
-                                         : tally.RootingWeight[static_cast<size_t>(j) * 2 + side];
-      if (!result.Exact)
-        rooting.Samples[side] = weight;
-      for (double& chance : rooting.Chance[side])
-        chance = weight > 0 ? std::clamp(chance / weight, 0.0, 1.0) : 0.0;
-    }
-  }
+  ShareRooting(plan, tally, weights, result);
 }
 
 template void BreakFinalTie(const TPlan<int16_t>&, TTally&);

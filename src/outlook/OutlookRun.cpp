@@ -100,6 +100,8 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookGain& gain,
   }
 
   AssembleResult(plan, tally, result);
+  if (result.GamesLeft > 0 && result.GamesLeft <= TOutlookResult::kLastGames)
+    result.LastGames = ListOutcomes(input, options);
   return result;
 }
 

@@ -17,9 +17,11 @@ QString Thousands(double count) {
 QString OutlookSummary(const TOutlookResult& result) {
   if (result.GamesLeft == 0)
     return QStringLiteral("No games left: the tournament is over");
-  const QString model = result.Model == TOutlookModel::Seed
-                            ? QStringLiteral("games weighed by the teams' seeds")
-                            : QStringLiteral("every game a coin toss");
+  QString model = QStringLiteral("every game a coin toss");
+  if (result.Model == TOutlookModel::Seed)
+    model = QStringLiteral("games weighed by the teams' seeds");
+  else if (result.Model == TOutlookModel::Ratings)
+    model = QStringLiteral("games weighed by the teams' ratings");
   // The outcomes of a sampled run as the power of two they are, since the number itself
   // would run to twenty digits.
   QString how;

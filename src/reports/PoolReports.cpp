@@ -174,7 +174,12 @@ bool TPoolReports::Prepare(int p) {
 std::unique_ptr<TOutlookResult> TPoolReports::WorkOutOutlook(const TFFDataModule& pool,
                                                              const QString& title,
                                                              const TOutlookOptions& options) {
-  const TOutlookInput input = TOutlookInput::FromPool(pool);
+  return WorkOutOutlook(TOutlookInput::FromPool(pool), title, options);
+}
+
+std::unique_ptr<TOutlookResult> TPoolReports::WorkOutOutlook(const TOutlookInput& input,
+                                                             const QString& title,
+                                                             const TOutlookOptions& options) {
   TOutlookProgress progress;
   auto outlook = std::make_unique<TOutlookResult>();
   TReportUi::Current().RunWithProgress(

@@ -55,6 +55,7 @@ class TPoolReports {
   static inline const QString kOutlookContinued = QStringLiteral("Who Can Still Win (cont.)");
   static inline const QString kOutlookWorking = QStringLiteral("Working out who can still win");
   static inline const QString kRootingTitle = QStringLiteral("Rooting Guide");
+  static inline const QString kLastGamesTitle = QStringLiteral("The Last Games");
   static inline const QString kByRoundContinued = QStringLiteral("Standings by Round (cont.)");
   static inline const QString kByRoundNote = QStringLiteral(
       "Below, each player's points after each round, the place they gave in brackets.");
@@ -83,6 +84,10 @@ class TPoolReports {
   static std::unique_ptr<TOutlookResult> WorkOutOutlook(const TFFDataModule& pool,
                                                         const QString& title,
                                                         const TOutlookOptions& options = {});
+  // The same from the outlook's input, made from a pool and perhaps changed since (what if).
+  static std::unique_ptr<TOutlookResult> WorkOutOutlook(const TOutlookInput& input,
+                                                        const QString& title,
+                                                        const TOutlookOptions& options);
 
   // How "Standings - Who Can Still Win" works the outlook out.
   TOutlookOptions OutlookOptions;
@@ -152,9 +157,9 @@ class TPoolReports {
 
   // The lines of the who-can-still-win report after its headings, in order (WhoCanStillWin.cpp).
   struct TOutlookLine {
-    enum class TKind { Player, RootingTitle, Rooting, RootingMore } Kind;
+    enum class TKind { Player, RootingTitle, Rooting, RootingMore, LastGamesTitle, LastGame } Kind;
     // The player's row in the table; for RootingTitle the guide's lines after it, for
-    // RootingMore the players left out.
+    // RootingMore the players left out; for LastGame the outcome's place in the list.
     int Index;
   };
   // The headings a new page of the report repeats.

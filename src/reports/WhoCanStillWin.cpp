@@ -84,6 +84,19 @@ void AddRootingColumns(TBaseReport& writer, bool boxed) {
                     0);
 }
 
+// The last games: every outcome's chance, its winners and who finishes first.
+constexpr double kLastChanceWidth = 0.65;
+constexpr double kLastWinnersWidth = 3.4;
+
+void AddLastGamesColumns(TBaseReport& writer, bool boxed) {
+  const int box = boxed ? kBox : 0;
+  writer.ClearTabStops();
+  writer.AddTabStop(kSideMargin, kCenter, kLastChanceWidth, 0, box, 0);
+  writer.AddTabStop(kPrev, boxed ? kCenter : kLeft, kLastWinnersWidth, 0, box, 0);
+  writer.AddTabStop(kPrev, boxed ? kCenter : kLeft,
+                    kLineWidth - kLastChanceWidth - kLastWinnersWidth, 0, box, 0);
+}
+
 }  // namespace
 
 void TPoolReports::WireWhoCanStillWin() {
@@ -143,6 +156,13 @@ void TPoolReports::OutlookBodyBefore(TBaseReport& writer) {
       FOutlookLines.push_back(
           {TOutlookLine::TKind::RootingMore, static_cast<int>(rooting.size() - shown)});
     }
+  }
+
+  if (!outlook.LastGames.empty()) {
+    FOutlookLines.push_back(
+        {TOutlookLine::TKind::LastGamesTitle, static_cast<int>(outlook.LastGames.size())});
+    for (size_t o = 0; o < outlook.LastGames.size(); ++o)
+      FOutlookLines.push_back({TOutlookLine::TKind::LastGame, static_cast<int>(o)});
   }
 
   PageSetup(writer);
@@ -275,6 +295,37 @@ void TPoolReports::OutlookLinePrint(TBaseReport& writer, const TOutlookLine& lin
         roots << FormatRootFor(outlook, root);
       }
       writer.PrintFitInNextTab(roots.join(QStringLiteral(", ")));
+      break;
+    }
+    case TOutlookLine::TKind::LastGamesTitle:
+      // The title, headings and every outcome together, on this page or the next.
+      FOutlookHeadings = TOutlookHeadings::None;
+      if (writer.LinesLeft() < kRootingStartLines + line.Index)
+        writer.NewPage();
+      else
+        writer.NextLine();
+      writer.RecallTabStops(Set1);
+      writer.RecallFont(TitleFont);
+      writer.NextLine();
+      writer.PrintInNextTab(kLastGamesTitle);
+      writer.NextLine();
+      writer.NextLine();
+      AddLastGamesColumns(writer, true);
+      writer.RecallFont(HeadingFont);
+      writer.PrintInNextTab(QStringLiteral("Chance"));
+      writer.PrintInNextTab(QStringLiteral("Winners, in the order the games are played"));
+      writer.PrintInNextTab(QStringLiteral("First on points (points)"));
+      writer.NextLine();
+      break;
+    case TOutlookLine::TKind::LastGame: {
+      const TLastGamesOutcome& outcome = outlook.LastGames[static_cast<size_t>(line.Index)];
+      AddLastGamesColumns(writer, false);
+      writer.RecallFont(RowFont);
+      writer.NextLine();
+      writer.PrintInNextTab(FormatChance(outcome.Chance));
+      writer.PrintFitInNextTab(outcome.Winners.join(QStringLiteral(", ")));
+      writer.PrintFitInNextTab(QStringLiteral("%1 (%2)").arg(
+          outcome.First.join(QStringLiteral(", ")), QString::number(outcome.Points)));
       break;
     }
     case TOutlookLine::TKind::RootingMore:

@@ -238,6 +238,26 @@ TGuardedHttpServer::TGuardedHttpServer(const TLimits& limits)
       std::max<time_t>(1, std::chrono::duration_cast<std::chrono::seconds>(FLimits.Idle).count()));
 }
 
+void TGuardedHttpServer::SetCarefulDefaults(const std::string& policy) {
+#ifndef _WIN32
+  // On Windows the library's options already keep the port to itself.
+  set_socket_options([](auto socket) {
+    const int on = 1;
+    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  });
+#endif
+  set_keep_alive_max_count(20);
+  set_default_headers({
+      {"X-Content-Type-Options", "nosniff"},
+      {"Content-Security-Policy", policy},
+      {"X-Frame-Options", "DENY"},
+      {"Referrer-Policy", "no-referrer"},
+      {"Cache-Control", "no-store"},
+      {"Cross-Origin-Resource-Policy", "same-origin"},
+      {"Cross-Origin-Opener-Policy", "same-origin"},
+  });
+}
+
 bool TGuardedHttpServer::CarriesBody(const httplib::Request& request) {
   return request.has_header("Transfer-Encoding") ||
          request.get_header_value<uint64_t>("Content-Length") > 0;

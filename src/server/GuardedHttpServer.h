@@ -37,6 +37,11 @@ class TGuardedHttpServer : public httplib::Server {
 
   explicit TGuardedHttpServer(const TLimits& limits);
 
+  // What a careful site sends with every answer, `policy` being its Content-Security-Policy:
+  // the type is the one given, it is shown in no frame, and nothing of it is kept or passed on.
+  // The port is kept to this server: a quick restart may take it again at once, but no other
+  // program may bind it beside us (the library's own options would let one take requests).
+  void SetCarefulDefaults(const std::string& policy);
   // True when the request comes with a body, of whatever length or in chunks.
   static bool CarriesBody(const httplib::Request& request);
   // True when the request names this server: the address it came to ("localhost" too when that

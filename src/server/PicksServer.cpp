@@ -13,7 +13,6 @@
 #include <future>
 #include <mutex>
 #include <thread>
-#include <unordered_map>
 
 #include "Clock.h"
 #include "EntryDesk.h"
@@ -22,6 +21,7 @@
 #include "FFDataModule.h"
 #include "GuardedHttpServer.h"
 #include "OpenPool.h"
+#include "RateLimit.h"
 
 namespace {
 
@@ -60,39 +60,6 @@ QString StatusText(int status) {
       return QStringLiteral("The request was refused.");
   }
 }
-
-// How many requests each address made in the last minute.
-class TRateLimit {
- public:
-  bool Allow(const std::string& address) {
-    const qint64 now = TClock::Current().Ticks();
-    const qint64 since = now - kWindow;
-    std::lock_guard<std::mutex> lock(FMutex);
-    // Addresses long quiet are forgotten, so that a crowd of them cannot fill the memory.
-    if (FSeen.size() > kMaxAddresses) {
-      for (auto it = FSeen.begin(); it != FSeen.end();) {
-        if (it->second.empty() || it->second.back() < since)
-          it = FSeen.erase(it);
-        else
-          ++it;
-      }
-    }
-    std::deque<qint64>& times = FSeen[address];
-    while (!times.empty() && times.front() < since)
-      times.pop_front();
-    if (static_cast<int>(times.size()) >= TPicksServer::kRequestsPerMinute)
-      return false;
-    times.push_back(now);
-    return true;
-  }
-
- private:
-  static constexpr size_t kMaxAddresses = 10000;
-  static constexpr qint64 kWindow = 60 * 1000;  // a minute, in the clock's milliseconds
-  std::mutex FMutex;
-  // When each address made its requests of the last minute, on the platform's clock.
-  std::unordered_map<std::string, std::deque<qint64>> FSeen;
-};
 
 }  // namespace
 
@@ -133,7 +100,7 @@ class TPicksServer::TWorker {
   std::unique_ptr<TGuardedHttpServer> FServer;
   std::thread FThread;
   std::atomic<bool> FListenEnded{false};
-  TRateLimit FRateLimit;
+  TRateLimit FRateLimit{kRequestsPerMinute};
   std::mutex FMutex;
   std::deque<std::shared_ptr<TJob>> FJobs;
   bool FOpen = false;
@@ -144,28 +111,9 @@ bool TPicksServer::TWorker::Start(const QString& address, quint16 port, quint16*
   FServer = std::make_unique<TGuardedHttpServer>(
       TGuardedHttpServer::TLimits{FLimits.Request, FLimits.Idle, kConnectionsPerAddress,
                                   kConnections, kMaxHeaders + 2 * kBodyBytes});
-#ifndef _WIN32
-  // The library's own options let another program bind the same port beside us and take
-  // requests meant for the pool (SO_REUSEPORT); only a quick restart's reuse is wanted here.
-  // On Windows its options already keep the port to itself.
-  FServer->set_socket_options([](auto socket) {
-    const int on = 1;
-    ::setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  });
-#endif
   FServer->set_payload_max_length(kMaxBody);
-  FServer->set_keep_alive_max_count(20);
-  // What a careful site sends with every answer: the type is the one given, only the page's
-  // own style and script run, it is shown in no frame, and nothing of it is kept or passed on.
-  FServer->set_default_headers({
-      {"X-Content-Type-Options", "nosniff"},
-      {"Content-Security-Policy", EntryPage::SecurityPolicy().toStdString()},
-      {"X-Frame-Options", "DENY"},
-      {"Referrer-Policy", "no-referrer"},
-      {"Cache-Control", "no-store"},
-      {"Cross-Origin-Resource-Policy", "same-origin"},
-      {"Cross-Origin-Opener-Policy", "same-origin"},
-  });
+  // Only the page's own style and script run.
+  FServer->SetCarefulDefaults(EntryPage::SecurityPolicy().toStdString());
   Route();
   const std::string host = address.toStdString();
   // The system's reason for a failed bind; an address the system cannot resolve leaves none.
@@ -400,11 +348,14 @@ bool TPicksServer::IsRunning() const {
 }
 
 QString TPicksServer::Url() const {
+  return UrlOf(FAddress, FPort);
+}
+
+QString TPicksServer::UrlOf(const QString& address, quint16 port) {
   // An IPv6 address stands in brackets in an address of the web.
-  const QString name = FAddress.contains(QLatin1Char(':'))
-                           ? QLatin1Char('[') + FAddress + QLatin1Char(']')
-                           : FAddress;
-  return QStringLiteral("http://%1:%2/").arg(name).arg(FPort);
+  const QString name =
+      address.contains(QLatin1Char(':')) ? QLatin1Char('[') + address + QLatin1Char(']') : address;
+  return QStringLiteral("http://%1:%2/").arg(name).arg(port);
 }
 
 const QDateTime& TPicksServer::Closes() const {

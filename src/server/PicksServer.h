@@ -69,6 +69,8 @@ class TPicksServer : public QObject {
   quint16 Port() const { return FPort; }
   // The address to hand out: "http://192.168.1.20:8099/".
   QString Url() const;
+  // The address to hand out for a server on `address` and `port`.
+  static QString UrlOf(const QString& address, quint16 port);
   const QDateTime& Closes() const;
   void SetCloses(const QDateTime& closes);
   bool EntriesOpen() const;

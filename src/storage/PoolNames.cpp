@@ -1,5 +1,7 @@
 #include "PoolNames.h"
 
+#include <algorithm>
+
 #include "Win1252.h"
 
 QString PoolNames::Unstorable(const QString& name, const QString& what, int width) {
@@ -17,6 +19,11 @@ QString PoolNames::Unstorable(const QString& name, const QString& what, int widt
     return QStringLiteral("the %1 \"%2\" is %3 characters long; a name holds at most %4")
         .arg(what, Quoted(name), QString::number(name.size()), QString::number(width));
   }
+  // Most names come back whole from the file's code page; only one that does not is looked
+  // at a character at a time, for the one to name.
+  const QByteArray whole = Win1252::Encode(name);
+  if (Win1252::Decode(whole.constData(), static_cast<int>(whole.size())) == name)
+    return {};
   for (qsizetype i = 0; i < name.size();) {
     const qsizetype length = name.at(i).isHighSurrogate() && i + 1 < name.size() ? 2 : 1;
     const QString character = name.mid(i, length);
@@ -67,6 +74,7 @@ QString PoolNames::Key(const QString& name) {
 
 QString PoolNames::Quoted(const QString& text) {
   QString shown;
+  shown.reserve(std::min<qsizetype>(text.size(), kQuotedLength + 1));
   int characters = 0;
   for (qsizetype i = 0; i < text.size(); ++characters) {
     if (characters == kQuotedLength)
@@ -76,7 +84,7 @@ QString PoolNames::Quoted(const QString& text) {
     if (c.category() == QChar::Other_Control)
       shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
     else
-      shown += text.mid(i, length);
+      shown += QStringView(text).mid(i, length);
     i += length;
   }
   return shown;

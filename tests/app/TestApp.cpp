@@ -40,7 +40,8 @@ const QStringList kUnlocked = kAlways + QStringList{"Options",
                                                     "Reports",
                                                     "Export Players...",
                                                     "Blank Picks Sheet...",
-                                                    "Publish Standings..."};
+                                                    "Publish Standings...",
+                                                    "Publish After Every Save..."};
 const QStringList kLocked = kAlways + QStringList{"Options",
                                                   "Brackets",
                                                   "Players",
@@ -50,6 +51,7 @@ const QStringList kLocked = kAlways + QStringList{"Options",
                                                   "Export Players...",
                                                   "Blank Picks Sheet...",
                                                   "Publish Standings...",
+                                                  "Publish After Every Save...",
                                                   "Collect Picks Online..."};
 // Save is there only while the pool holds something to save.
 const QStringList kSave = {"Save"};

@@ -28,6 +28,7 @@
 #include "PoolLock.h"
 #include "PoolReports.h"
 #include "ProgramSandbox.h"
+#include "PublishOnSave.h"
 #include "Registry.h"
 #include "SafeFile.h"
 #include "SamplePool.h"
@@ -254,6 +255,34 @@ class TestShare : public QObject {
     }
     // Asked whether to open it, and answered No.
     QCOMPARE(FPrompts.Shown().size(), 2);
+  }
+
+  // Published after every save from the window: a file chosen starts it, the next save writes
+  // the page, and asked again the window offers to stop.
+  void publishAfterEverySaveFromTheWindow() {
+    auto form = Start(false, 0);
+    const QString pool = form->FFDataModule()->Directory();
+    FPrompts.QueueFileName(File("shared.html"));
+    form->actFilePublishOnSaveExecute();
+    QCOMPARE(PublishOnSave::Target(pool), File("shared.html"));
+    QCOMPARE(FPrompts.Texts().last(),
+             TMainForm::kWillPublish.arg(QDir::toNativeSeparators(File("shared.html"))));
+    TPoolOptions options = form->OpenPool().Options();
+    options.PoolName = QStringLiteral("Saved and Published");
+    form->OpenPool().SetOptions(options);
+    form->actFileSaveExecute();
+    QVERIFY(TestPools::ReadBytes(File("shared.html")).contains("<h1>Saved and Published</h1>"));
+    // Asked again: No keeps it, Yes stops it.
+    FPrompts.Reset();
+    form->actFilePublishOnSaveExecute();
+    QCOMPARE(
+        FPrompts.Texts(),
+        QStringList{TMainForm::kPublishingTo.arg(QDir::toNativeSeparators(File("shared.html")))});
+    QCOMPARE(FPrompts.Shown().front().Default, TPrompts::Answer::No);
+    QCOMPARE(PublishOnSave::Target(pool), File("shared.html"));
+    FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+    form->actFilePublishOnSaveExecute();
+    QVERIFY(PublishOnSave::Target(pool).isEmpty());
   }
 
   void aCancelledOutlookWritesNoPage() {

@@ -227,6 +227,49 @@ class TestCliExchange : public QObject {
     QVERIFY(unwritable.Err.startsWith("Cannot write"));
   }
 
+  // A pool published on every save: each save of the tool writes the page whole; a page that
+  // cannot be written (the real tool under a file-size limit the pool's files fit in) is
+  // told, the save stands and the page already there stays whole; stopped, saves leave it.
+  void publishOnSaveFollowsEverySaveAndNeverBlocksIt() {
+    const QString pool = FDir.filePath(QStringLiteral("OnSave.BGD"));
+    QDir().mkpath(pool);
+    {
+      auto module = CreatePool(pool);
+      SamplePool::Fill(*module, 4, 3, 0);
+      module->SavePool();
+      module->ClosePool();
+    }
+    const QString page = File("shared/standings.html");
+    QDir().mkpath(File("shared"));
+    QCOMPARE(RunTool({"publish", pool, "--stop-on-save", "--html", page}).Status, 2);
+    const TCliRun recorded = RunTool({"publish", pool, "--html", page, "--on-save"});
+    QCOMPARE(recorded.Status, 0);
+    QVERIFY2(recorded.Out.contains("published to " + page.toUtf8() + " after every save"),
+             recorded.Out.constData());
+    QVERIFY(!ReadBytes(page).contains("Upset bonus"));
+
+    QCOMPARE(RunTool({"scoring", pool, "upset-bonus"}).Status, 0);
+    const QByteArray upset = ReadBytes(page);
+    QVERIFY(upset.contains("<h2>Standings - Upset bonus</h2>"));
+
+    QProcess shell;
+    shell.start("/bin/sh",
+                {"-c", "trap '' XFSZ; ulimit -f 64; exec \"$0\" scoring \"$1\" seed-bonus",
+                 COURTSIDER_CLI, pool});
+    QVERIFY(shell.waitForFinished(60000));
+    QCOMPARE(shell.exitCode(), 0);
+    const QByteArray err = shell.readAllStandardError();
+    QVERIFY2(err.startsWith("The pool was saved, but its standings could not be published: " +
+                            page.toUtf8()),
+             err.constData());
+    QCOMPARE(ReadBytes(page), upset);
+    QVERIFY(RunTool({"info", pool}).Out.contains("\"scoring\":\"seed-bonus\""));
+
+    QCOMPARE(RunTool({"publish", pool, "--stop-on-save"}).Status, 0);
+    QCOMPARE(RunTool({"scoring", pool, "round-points"}).Status, 0);
+    QCOMPARE(ReadBytes(page), upset);
+  }
+
   void aSaveThatCannotBeWrittenFailsAndKeepsThePool() {
     // The real tool in a shell whose files may not grow past 64 KiB: the player file of 100
     // players (311 KB) cannot be written. The failure must be reported, and the pool kept.

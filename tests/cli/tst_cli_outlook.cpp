@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QRegularExpression>
@@ -9,6 +10,13 @@
 #include "TestPools.h"
 
 using namespace TestPools;
+
+namespace {
+// The name AddFullField gives the team at `index` of the teams file.
+QString TeamName(int index) {
+  return QStringLiteral("R%1S%2").arg(index / 16 + 1).arg(index % 16 + 1);
+}
+}  // namespace
 
 class TestCliOutlook : public QObject {
   Q_OBJECT
@@ -48,8 +56,10 @@ class TestCliOutlook : public QObject {
     const TCliRun run = RunTool({"outlook", dir, "--format", "json", "--threads", "2"});
     QCOMPARE(run.Status, 0);
     const QJsonObject top = run.Json().object();
-    QCOMPARE(top.keys(), QStringList({"exact", "games_left", "model", "outcomes", "players",
-                                      "pool_name", "rooting", "samples"}));
+    QCOMPARE(top.keys(), QStringList({"assumed", "exact", "games_left", "last_games", "model",
+                                      "outcomes", "players", "pool_name", "rooting", "samples"}));
+    // Fifteen games left: too many to list every outcome.
+    QVERIFY(top["last_games"].toArray().isEmpty());
     QCOMPARE(top["model"].toString(), QString("even"));
     QCOMPARE(top["exact"].toBool(), true);
     QCOMPARE(top["outcomes"].toInteger(), 32768);
@@ -168,6 +178,89 @@ class TestCliOutlook : public QObject {
     QCOMPARE(run.Status, 1);
     QVERIFY(run.Out.isEmpty());
     QCOMPARE(run.Err, QByteArray("First Round must be locked prior to selecting this report\n"));
+  }
+
+  // Ratings weigh the games: a champion rated far above the rest all but wins, and the file
+  // must rate every team of the pool, each once, and name only teams of the pool.
+  void ratingsWeighTheGamesFromAFile() {
+    const QString dir = MakePool("Ratings.BGD", true);
+    QStringList rows{"team,rating"};
+    for (int i = 0; i < 64; ++i)
+      rows << QStringLiteral("%1,%2").arg(TeamName(i)).arg(i == 0 ? 3000 : 1500);
+    auto write = [this](const char* name, const QStringList& lines) {
+      const QString path = FDir.filePath(name);
+      QFile file(path);
+      file.open(QIODevice::WriteOnly);
+      file.write(lines.join('\n').toUtf8());
+      return path;
+    };
+    const QString ratings = write("ratings.csv", rows);
+    const TCliRun run =
+        RunTool({"outlook", dir, "--model", "ratings", "--ratings", ratings, "--format", "json"});
+    QCOMPARE(run.Status, 0);
+    const QJsonObject top = run.Json().object();
+    QCOMPARE(top["model"].toString(), QString("ratings"));
+    const QJsonObject leader = top["players"].toArray().at(0).toObject();
+    QCOMPARE(leader["player"].toString(), QString("Ann"));
+    QVERIFY2(leader["win_chance"].toDouble() > 0.95, run.Out.constData());
+    // A scale ten times as wide makes the same gap count for far less.
+    const TCliRun wide = RunTool({"outlook", dir, "--model", "ratings", "--ratings", ratings,
+                                  "--scale", "4000", "--format", "json"});
+    QCOMPARE(wide.Status, 0);
+    const double wideChance =
+        wide.Json().object()["players"].toArray().at(0).toObject()["win_chance"].toDouble();
+    QVERIFY(wideChance < leader["win_chance"].toDouble() - 0.1);
+
+    QStringList missing = rows;
+    missing.removeAt(64);
+    missing.removeAt(3);
+    const TCliRun short_ =
+        RunTool({"outlook", dir, "--model", "ratings", "--ratings", write("missing.csv", missing)});
+    QCOMPARE(short_.Status, 1);
+    QVERIFY2(short_.Err.contains(QStringLiteral("No rating for %1, %2: every team of the pool "
+                                                "needs one.")
+                                     .arg(TeamName(2), TeamName(63))
+                                     .toUtf8()),
+             short_.Err.constData());
+    QStringList unknown = rows;
+    unknown[5] = QStringLiteral("Dook,1500");
+    const TCliRun wrong =
+        RunTool({"outlook", dir, "--model", "ratings", "--ratings", write("unknown.csv", unknown)});
+    QCOMPARE(wrong.Status, 1);
+    QVERIFY2(wrong.Err.contains("Row 6: \"Dook\" is not a team of this pool"),
+             wrong.Err.constData());
+    QStringList twice = rows;
+    twice << QStringLiteral("%1,1600").arg(TeamName(9).toLower());
+    const TCliRun again =
+        RunTool({"outlook", dir, "--model", "ratings", "--ratings", write("twice.csv", twice)});
+    QCOMPARE(again.Status, 1);
+    QVERIFY2(
+        again.Err.contains(
+            QStringLiteral("Row 66: %1 is rated already, in row 11").arg(TeamName(9)).toUtf8()),
+        again.Err.constData());
+    QCOMPARE(RunTool({"outlook", dir, "--model", "ratings"}).Status, 2);
+    QCOMPARE(RunTool({"outlook", dir, "--ratings", ratings}).Status, 2);
+    QCOMPARE(RunTool({"outlook", dir, "--model", "ratings", "--ratings", ratings, "--scale", "0"})
+                 .Status,
+             2);
+  }
+
+  // What if: each team named wins its next game, in turn.
+  void assumedWinnersPlayTheirNextGames() {
+    const QString dir = MakePool("Assume.BGD", true);
+    const TCliRun run = RunTool({"outlook", dir, "--assume", "r1s1, R2S1", "--format", "json"});
+    QCOMPARE(run.Status, 0);
+    const QJsonObject top = run.Json().object();
+    QCOMPARE(top["assumed"].toArray(), QJsonArray({"R1S1 beat R1S4", "R2S1 beat R2S4"}));
+    QCOMPARE(top["games_left"].toInt(), 13);
+    const TCliRun text = RunTool({"outlook", dir, "--assume", "R1S1"});
+    QVERIFY(text.Out.split('\n').at(3) == "What if: R1S1 beat R1S4");
+    const TCliRun early = RunTool({"outlook", dir, "--assume", "R1S1,R1S1"});
+    QCOMPARE(early.Status, 1);
+    QVERIFY2(early.Err.contains("--assume: R1S1's next game has no opponent yet"),
+             early.Err.constData());
+    QCOMPARE(RunTool({"outlook", dir, "--assume", "R1S16"}).Status, 1);
+    QCOMPARE(RunTool({"outlook", dir, "--assume", "Dook"}).Status, 1);
   }
 
   void badOptionsAreUsageErrors() {

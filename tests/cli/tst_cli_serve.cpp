@@ -12,7 +12,6 @@
 
 #include "CliRunner.h"
 #include "Csv.h"
-#include "EntryDesk.h"
 #include "HttpProbe.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
@@ -51,16 +50,38 @@ class TestCliServe : public QObject {
     QCOMPARE(QString::fromUtf8(run.Err).trimmed(), TOpenPool::kNotLocked);
   }
 
-  void aPoolWithAResultIsNotServed() {
+  // Once a game has its winner the pool is served read-only: the tool takes no lock, so the
+  // organiser's results go in beside it.
+  void aPoolWithAResultIsServedReadOnly() {
     const QString directory = MakePool("Played.BGD", true);
     auto pool = TestPools::OpenPool(directory);
-    TestPools::PlayUpperLinesUpTo(*pool, 2);
+    TestPools::AddPlayer(*pool, QStringLiteral("Early Bird"), 120);
+    // Into the last four: the win chances the page gives are worked out at once.
+    TestPools::PlayUpperLinesUpTo(*pool, 5);
     pool->TeamsFile().SetModified(true);
     QVERIFY(pool->SavePool());
     pool->ClosePool();
-    const TCliRun run = RunTool({"serve", directory, "--port", "0"});
-    QCOMPARE(run.Status, 1);
-    QCOMPARE(QString::fromUtf8(run.Err).trimmed(), TEntryDesk::kTournamentBegun);
+    QProcess tool;
+    tool.setProgram(QCoreApplication::applicationDirPath() + "/courtsider-cli");
+    tool.setArguments({"serve", directory, "--port", "0"});
+    tool.start();
+    QVERIFY(tool.waitForReadyRead(60000));
+    const QString first = QString::fromUtf8(tool.readLine());
+    QVERIFY2(first.startsWith("Entries are closed: serving the standings at http://127.0.0.1:"),
+             qPrintable(first));
+    const quint16 port =
+        first.section(QStringLiteral("http://127.0.0.1:"), 1).section('/', 0, 0).toUShort();
+    const auto page = HttpProbe::Exchange(HttpProbe::Request("GET", "/", port), port);
+    QCOMPARE(page.Status, 200);
+    QVERIFY(page.Body.contains("<a href=\"/player/1\">Early Bird</a>"));
+    QCOMPARE(HttpProbe::Exchange(HttpProbe::PostEntry("{}", port), port).Status, 404);
+    pool = TestPools::OpenPool(directory);
+    QVERIFY(pool);
+    pool->ClosePool();
+    ::kill(static_cast<pid_t>(tool.processId()), SIGINT);
+    QVERIFY(tool.waitForFinished(60000));
+    QCOMPARE(tool.exitCode(), 0);
+    QCOMPARE(QString::fromUtf8(tool.readAll()), QStringLiteral("Stopped.\n"));
   }
 
   void servesUntilCtrlC() {

@@ -254,6 +254,27 @@ class TestStandingsPage : public QObject {
       QCOMPARE(rows.at(row).first, standings.StandingsItem(row).PlayerName().toHtmlEscaped());
     QVERIFY(page.contains(OutlookSummary(outlook).toHtmlEscaped()));
     QVERIFY(!page.contains(QStringLiteral("&asymp;")));
+    QVERIFY(!page.contains(QStringLiteral("<h2>The Last Games</h2>")));
+    QCOMPARE(Check(page), QString());
+  }
+
+  // Three games left: every outcome, its chance, its winners and who finishes first.
+  void theLastGamesWithThreeLeft() {
+    auto pool = PlayedPool(QStringLiteral("Three.BGD"), 6, 4);
+    const TOutlookResult outlook =
+        ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
+    QCOMPARE(outlook.LastGames.size(), size_t{8});
+    const QString page = QString::fromUtf8(StandingsPage::Html(*pool, QDate(2026, 4, 5), &outlook));
+    QVERIFY(page.contains(QStringLiteral("<h2>The Last Games</h2>")));
+    for (const TLastGamesOutcome& outcome : outlook.LastGames) {
+      const QString row = QStringLiteral(
+                              "<tr><td>12.50%</td><td class=\"name\">%1</td><td class=\"name\">%2 "
+                              "(%3)</td></tr>")
+                              .arg(outcome.Winners.join(", ").toHtmlEscaped(),
+                                   outcome.First.join(", ").toHtmlEscaped())
+                              .arg(outcome.Points);
+      QVERIFY2(page.contains(row), qPrintable(row));
+    }
     QCOMPARE(Check(page), QString());
   }
 

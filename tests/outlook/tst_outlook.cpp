@@ -1,6 +1,7 @@
 #include <QElapsedTimer>
-#include <QTemporaryDir>
+#include <QHash>
 #include <QSet>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <map>
@@ -72,9 +73,14 @@ int32_t AddOutcome(TExpected& result, const std::vector<int32_t>& points, double
 
 class TBruteForce {
  public:
-  TBruteForce(TFFDataModule& pool, TOutlookModel model) : FPool(pool), FModel(model) {
-    for (const auto& team : pool.TeamsFile().List())
+  // Under the ratings model, `ratings` holds each team's rating in teams-file order.
+  TBruteForce(TFFDataModule& pool, TOutlookModel model, const std::vector<double>& ratings = {})
+      : FPool(pool), FModel(model) {
+    for (const auto& team : pool.TeamsFile().List()) {
       FChart.PlaceTeam(team.get());
+      if (model == TOutlookModel::Ratings)
+        FRating.insert(team.get(), ratings.at(static_cast<size_t>(FRating.size())));
+    }
     const int players = pool.PlayerPicksFile().Count();
     FResult.Start(static_cast<size_t>(players));
     FResult.Champions.resize(static_cast<size_t>(players));
@@ -134,6 +140,9 @@ class TBruteForce {
       double chance = 1.0;
       if (FModel == TOutlookModel::Seed)
         chance = SeedWinChance(team->Seed(), teams[1 - side]->Seed());
+      if (FModel == TOutlookModel::Ratings)
+        chance = RatingWinChance(FRating.value(team), FRating.value(teams[1 - side]),
+                                 TOutlookOptions::kRatingScale);
       slot->SetTeam(team);
       const int32_t before = team->RoundReached();
       team->SetRoundReached(slot->Round());
@@ -165,6 +174,7 @@ class TBruteForce {
 
   TFFDataModule& FPool;
   TOutlookModel FModel;
+  QHash<const TChartEntry*, double> FRating;
   TBracketList FChart;
   std::vector<int> FOpen;
   std::vector<int> FRooting;
@@ -309,10 +319,12 @@ void CompareWith(const TExpected& expected, TFFDataModule& pool, const TOutlookO
 // Every way the outlook goes about it against the plain enumeration: every player ranked at
 // every outcome; and places searched for apart, with the last games played by table on each
 // kind of vector instructions the processor has.
-void CompareWithBruteForce(TFFDataModule& pool, TOutlookModel model, int threads = 0) {
-  const TExpected expected = TBruteForce(pool, model).Run();
+void CompareWithBruteForce(TFFDataModule& pool, TOutlookModel model, int threads = 0,
+                           const std::vector<double>& ratings = {}) {
+  const TExpected expected = TBruteForce(pool, model, ratings).Run();
   TOutlookOptions options;
   options.Model = model;
+  options.Ratings = ratings;
   options.Threads = threads;
   CompareWith(expected, pool, options);
   options.RankBudget = 0;
@@ -350,6 +362,10 @@ class TestOutlook : public QObject {
     QCOMPARE(SeedWinChance(1, 16), 0.995);
     QCOMPARE(SeedWinChance(16, 1), 1 - SeedWinChance(1, 16));
     QCOMPARE(SeedWinChance(8, 8), 0.5);
+    // And 400 rating points make the better team ten times as likely to win as to lose.
+    QCOMPARE(RatingWinChance(1600, 1200, 400), 10.0 / 11);
+    QCOMPARE(RatingWinChance(1200, 1600, 400), 1.0 / 11);
+    QCOMPARE(RatingWinChance(1500, 1300, 200), 10.0 / 11);
   }
 
   void sixteenLeftEqualsBruteForce() {
@@ -363,6 +379,11 @@ class TestOutlook : public QObject {
     TestPools::AddPlayer(*pool, QStringLiteral("No Picks"));
     CompareWithBruteForce(*pool, TOutlookModel::Even);
     CompareWithBruteForce(*pool, TOutlookModel::Seed, 3);
+    // Ratings that cross the seeds now and then, so that an upset is sometimes the favourite.
+    std::vector<double> ratings;
+    for (int i = 0; i < 64; ++i)
+      ratings.push_back(2000 - 40 * (i % 16) + 150 * ((i * 7) % 5));
+    CompareWithBruteForce(*pool, TOutlookModel::Ratings, 2, ratings);
 
     const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
     QCOMPARE(result.GamesLeft, 15);
@@ -383,6 +404,90 @@ class TestOutlook : public QObject {
       QCOMPARE(rooting, player.WinChance > 0);
     }
     QCOMPARE(result.RootingChance(result.Rooting.front(), 0, 8), 0.0);
+  }
+
+  // With three games left every outcome is listed: its chance, its winners in the order the
+  // games are played, and who finishes first, as the standings of each outcome have it.
+  void theLastGamesListEveryOutcome() {
+    auto pool = RandomPool("last", 5, 4, 9);
+    pool->SetScoringRule(TScoringRule::UpsetBonus);
+    const TOutlookInput input = TOutlookInput::FromPool(*pool);
+    for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
+      const TExpected expected = TBruteForce(*pool, model).Run();
+      TOutlookOptions options;
+      options.Model = model;
+      const TOutlookResult result = ComputeOutlook(input, options);
+      QCOMPARE(result.LastGames.size(), size_t{8});
+      std::vector<double> won(static_cast<size_t>(input.PlayerCount()), 0);
+      std::vector<double> tied(won.size(), 0);
+      double total = 0;
+      for (const TLastGamesOutcome& outcome : result.LastGames) {
+        QCOMPARE(outcome.Winners.size(), 3);
+        QVERIFY(outcome.Winners[2] == outcome.Winners[0] ||
+                outcome.Winners[2] == outcome.Winners[1]);
+        total += outcome.Chance;
+        for (const QString& name : outcome.First) {
+          const auto n = static_cast<size_t>(input.PlayerNames.indexOf(name));
+          (outcome.First.size() == 1 ? won : tied)[n] += outcome.Chance;
+        }
+      }
+      QVERIFY(qAbs(total - 1) < 1e-12);
+      // The semifinals' winners change fastest from the first game on: the first outcome
+      // has the first team of every game win, the second differs in the final alone.
+      QCOMPARE(result.LastGames[0].Winners[2], result.LastGames[0].Winners[0]);
+      QCOMPARE(result.LastGames[1].Winners.mid(0, 2), result.LastGames[0].Winners.mid(0, 2));
+      for (size_t n = 0; n < won.size(); ++n) {
+        QVERIFY(qAbs(won[n] - expected.Won[n] / expected.TotalWeight) < 1e-12);
+        QVERIFY(qAbs(tied[n] - expected.Tied[n] / expected.TotalWeight) < 1e-12);
+      }
+    }
+    // With more games left there is no such list.
+    QVERIFY(ComputeOutlook(TOutlookInput::FromPool(*RandomPool("more", 5, 3, 3)), {})
+                .LastGames.empty());
+  }
+
+  // What if: a win assumed is the same as its result entered, its loser's bonus included;
+  // a team whose opponent is not known yet, or with no game left, is refused as it stands.
+  void anAssumedWinIsAsIfItsResultWereIn() {
+    auto pool = RandomPool("assume", 11, 3, 8);
+    pool->SetScoringRule(TScoringRule::UpsetBonus);
+    TOutlookInput input = TOutlookInput::FromPool(*pool);
+    const TOutlookInput::TGame game = input.Games.front();
+    const int32_t second = input.Occupant[static_cast<size_t>(game.Feeder[1])];
+    const int32_t first = input.Occupant[static_cast<size_t>(game.Feeder[0])];
+    int32_t loser = -1;
+    QString why;
+    // The lower seed wins, so that the upset bonus counts.
+    const int32_t winner =
+        input.Seeds[static_cast<size_t>(first)] > input.Seeds[static_cast<size_t>(second)] ? first
+                                                                                           : second;
+    QVERIFY(input.AssumeWin(winner, &loser, &why));
+    QCOMPARE(loser, winner == first ? second : first);
+    QCOMPARE(input.RealGames(), 6);
+    pool->TeamsFile().Items(winner)->SetRoundReached(game.Round);
+    pool->TeamsFile().Items(loser)->SetEliminated(true);
+    const TOutlookResult assumed = ComputeOutlook(input, {});
+    const TOutlookResult entered = ComputeOutlook(TOutlookInput::FromPool(*pool), {});
+    QCOMPARE(assumed.GamesLeft, entered.GamesLeft);
+    for (size_t p = 0; p < entered.Players.size(); ++p) {
+      QCOMPARE(assumed.Players[p].Name, entered.Players[p].Name);
+      QCOMPARE(assumed.Players[p].Current, entered.Players[p].Current);
+      QCOMPARE(assumed.Players[p].Max, entered.Players[p].Max);
+      QCOMPARE(assumed.Players[p].BestPlace, entered.Players[p].BestPlace);
+      QCOMPARE(assumed.Players[p].WorstPlace, entered.Players[p].WorstPlace);
+      QCOMPARE(assumed.Players[p].WinChance, entered.Players[p].WinChance);
+    }
+    // Its next game waits for the other regional final.
+    const TOutlookInput before = input;
+    QVERIFY(!input.AssumeWin(winner, &loser, &why));
+    QVERIFY2(why.endsWith("next game has no opponent yet: name the winner of the game before it "
+                          "first"),
+             qPrintable(why));
+    const int32_t beaten = loser;
+    QVERIFY(!input.AssumeWin(beaten, &loser, &why));
+    QCOMPARE(why, input.TeamNames.at(beaten) + " has no game left to win");
+    QCOMPARE(input.Base, before.Base);
+    QCOMPARE(input.Games.size(), before.Games.size());
   }
 
   void everyScoringRuleEqualsTheStandingsOfEveryOutcome() {

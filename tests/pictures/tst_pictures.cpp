@@ -1,6 +1,7 @@
 // The SVG pictures: the chart from the chart picture's own geometry with every name in its
 // box, a player's picks marked, and the race of the standings.
 
+#include <QMap>
 #include <QRegularExpression>
 #include <QTest>
 #include <QXmlStreamReader>
@@ -223,6 +224,41 @@ class TestPictures : public QObject {
     }
     QCOMPARE(coloured, 5);
     QCOMPARE(grey, 2);
+
+    // Places run down the plot in even steps, the first at its top and the last at its bottom
+    // (the rounds' lines span it), and each leader's last dot stands level with its place.
+    double top = 0;
+    double bottom = 0;
+    QMap<int, double> placeY;
+    QList<double> lastDots;
+    double lastX = 0;
+    static const QRegularExpression ordinal(QStringLiteral("^(\\d+)(st|nd|rd|th)$"));
+    for (const TElement& element : elements) {
+      const QString d = element.Attribute("d");
+      if (element.Name == QLatin1String("path") && d.contains('V')) {
+        top = d.section(' ', 1).section('V', 0, 0).toDouble();
+        bottom = d.section('V', 1).toDouble();
+      } else if (const auto match = ordinal.match(element.Text);
+                 element.Name == QLatin1String("text") && match.hasMatch()) {
+        placeY[match.captured(1).toInt()] = element.Number("y") - 5;
+      } else if (element.Name == QLatin1String("circle") && element.Attribute("r") == "4") {
+        if (element.Number("cx") > lastX) {
+          lastX = element.Number("cx");
+          lastDots.clear();
+        }
+        if (element.Number("cx") == lastX)
+          lastDots << element.Number("cy");
+      }
+    }
+    QCOMPARE(placeY.keys(), QList<int>({1, 2, 3, 4, 5, 6}));
+    QCOMPARE(placeY.first(), top + 8);
+    QCOMPARE(placeY.last(), bottom - 8);
+    const double rowStep = (placeY.last() - placeY.first()) / 5;
+    for (int place = 1; place <= 6; ++place)
+      QCOMPARE(placeY.value(place), placeY.first() + rowStep * (place - 1));
+    QCOMPARE(lastDots.size(), labels.size());
+    for (qsizetype i = 0; i < labels.size(); ++i)
+      QCOMPARE(lastDots.at(i), placeY.value(labels.at(i).section(' ', 0, 0).chopped(2).toInt()));
     QVERIFY(svg.contains(QStringLiteral("<title>The race</title>")));
 
     const QImage drawn = SvgText::Render(svg.toUtf8(), 1600);

@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QListWidget>
 #include <QProcess>
@@ -256,6 +257,16 @@ void TestReports::windowShownWithNothingChosenUntilClicked() {
   QTest::mouseClick(form.lstReportNames->viewport(), Qt::LeftButton, {}, second.center());
   QCOMPARE(form.lstReportNames->currentRow(), int(Points));
   QVERIFY(form.btnPrint->isEnabled());
+  // How the games are weighed is chosen for Who Can Still Win alone.
+  QVERIFY(!form.cboModel->isEnabled());
+  const QRect canWin =
+      form.lstReportNames->visualItemRect(form.lstReportNames->item(WhoCanStillWin));
+  QTest::mouseClick(form.lstReportNames->viewport(), Qt::LeftButton, {}, canWin.center());
+  QVERIFY(form.cboModel->isEnabled());
+  form.cboModel->setFocus();
+  QTest::keyClick(form.cboModel, Qt::Key_Down);
+  QCOMPARE(form.cboModel->currentIndex(), int(TfrmPrintReport::kModelSeed));
+  QCOMPARE(form.Reports().OutlookOptions.Model, TOutlookModel::Seed);
 }
 
 void TestReports::reportsRefusedWhileFirstRoundOpen() {
@@ -867,6 +878,26 @@ void TestReports::whoCanStillWinLayout() {
       RunTool({"report", FDir->path(), "Standings - Who Can Still Win", "--rtf", file});
   QCOMPARE(run.Status, 0);
   QVERIFY(TestPools::ReadBytes(file).contains("Rooting Guide"));
+  QVERIFY(!lines.contains("The Last Games"));
+
+  // Three games left: every outcome, its winners and who finishes first, after the guide.
+  MakePool(12, 4, 0);
+  const TOutlookResult threeLeft =
+      ComputeOutlook(TOutlookInput::FromPool(Pool()), TOutlookOptions{});
+  QCOMPARE(threeLeft.LastGames.size(), size_t{8});
+  const QStringList ending = Record(WhoCanStillWin).Text().split('\n');
+  const qsizetype title = ending.indexOf("The Last Games");
+  QVERIFY(title > ending.indexOf("Rooting Guide"));
+  QCOMPARE(ending.at(title + 2),
+           QStringLiteral("Chance|Winners, in the order the games are played|First on points "
+                          "(points)"));
+  for (size_t o = 0; o < threeLeft.LastGames.size(); ++o) {
+    const TLastGamesOutcome& outcome = threeLeft.LastGames[o];
+    QCOMPARE(ending.at(title + 4 + static_cast<qsizetype>(o)),
+             QStringLiteral("12.50%|%1|%2 (%3)")
+                 .arg(outcome.Winners.join(", "), outcome.First.join(", "))
+                 .arg(outcome.Points));
+  }
 }
 
 // Many players: every page after the first repeats the title and the headings of what it
@@ -956,6 +987,40 @@ void TestReports::whoCanStillWinFromTheWindow() {
   QVERIFY(FPrompts.Texts().front().startsWith("Report Printed"));
   QVERIFY(TestPools::ReadBytes(QDir(FDir->path()).filePath("canwin.rtf"))
               .contains("Who Can Still Win"));
+
+  // The games weighed by ratings from a file: one that leaves a team out is refused by name
+  // and the choice goes back; a whole one is used, and read again for each print.
+  QVERIFY(again.cboModel->isEnabled());
+  QStringList rows{"team,rating"};
+  for (const auto& team : Pool().TeamsFile().List())
+    rows << QStringLiteral("\"%1\",1500").arg(team->TeamName());
+  const QString ratings = QDir(FDir->path()).filePath("ratings.csv");
+  TestPools::WriteBytes(ratings, rows.mid(0, 64).join('\n').toUtf8());
+  FPrompts.Reset();
+  FPrompts.QueueFileName(ratings);
+  again.cboModel->setCurrentIndex(TfrmPrintReport::kModelRatings);
+  again.cboModelChange(TfrmPrintReport::kModelRatings);
+  // The file dialog, then the refusal.
+  QCOMPARE(FPrompts.Shown().size(), 2);
+  QCOMPARE(FPrompts.Shown().front().Title, QStringLiteral("Team Ratings"));
+  QVERIFY2(FPrompts.Texts().last().contains(
+               QStringLiteral("No rating for %1: every team of the pool needs one.")
+                   .arg(Pool().TeamsFile().Items(63)->TeamName())),
+           qPrintable(FPrompts.Texts().last()));
+  QCOMPARE(again.cboModel->currentIndex(), int(TfrmPrintReport::kModelEven));
+  TestPools::WriteBytes(ratings, rows.join('\n').toUtf8());
+  FPrompts.Reset();
+  FPrompts.QueueFileName(ratings);
+  again.cboModelChange(TfrmPrintReport::kModelRatings);
+  QCOMPARE(FPrompts.Shown().size(), 1);
+  again.btnPrintClick();
+  QVERIFY(TestPools::ReadBytes(QDir(FDir->path()).filePath("canwin.rtf"))
+              .contains("games weighed by the teams' ratings"));
+  TestPools::WriteBytes(ratings, "team,rating\n");
+  FPrompts.Reset();
+  again.btnPrintClick();
+  QCOMPARE(FPrompts.Texts().size(), 1);
+  QVERIFY(FPrompts.Texts().front().startsWith(QDir::toNativeSeparators(ratings) + ": No rating"));
 }
 
 // The race across the page under the headings, then each player's place and each round's

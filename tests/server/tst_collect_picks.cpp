@@ -13,6 +13,7 @@
 #include "CollectPicksForm.h"
 #include "EntryDesk.h"
 #include "HttpProbe.h"
+#include "LiveServer.h"
 #include "PicksServer.h"
 #include "Registry.h"
 #include "ServerFixture.h"
@@ -61,17 +62,41 @@ class TestCollectPicks : public QObject {
   }
 
   // No closing time is proposed: Start asks for the first game's tip-off. Once a game has
-  // its winner, Start says entries are closed, whatever the time.
-  void startAsksForTheTipOffAndRefusesAfterAResult() {
+  // its winner, Start serves the standings, read-only, whatever the time.
+  void startAsksForTheTipOffAndServesTheStandingsAfterAResult() {
     QCOMPARE(Form->edtCloses->text(), TfrmCollectPicks::kClosesNotChosen);
     Form->btnStartClick();
     QVERIFY(!Form->Server().IsRunning());
     Prepare();
     QVERIFY(F->Pool.AdvanceTeam(1));
+    QVERIFY(F->Pool.Save());
     Form->btnStartClick();
     QVERIFY(!Form->Server().IsRunning());
-    QCOMPARE(F->Prompts.Texts(),
-             QStringList({TfrmCollectPicks::kAskCloses, TEntryDesk::kTournamentBegun}));
+    QVERIFY(Form->Standings());
+    QCOMPARE(F->Prompts.Texts(), QStringList({TfrmCollectPicks::kAskCloses}));
+    QCOMPARE(Form->lblState->text(), TfrmCollectPicks::kServingStandings);
+    const quint16 port = Form->Standings()->Port();
+    const auto page = HttpProbe::Exchange(HttpProbe::Request("GET", "/", port), port);
+    QCOMPARE(page.Status, 200);
+    QVERIFY(page.Body.contains("<a href=\"/player/1\">Already Here</a>"));
+  }
+
+  // The first result closes the entries: the address handed out goes on serving, the
+  // standings now, until Stop.
+  void theFirstResultHandsTheAddressToTheStandings() {
+    Prepare();
+    Form->btnStartClick();
+    const quint16 port = Form->Server().Port();
+    QVERIFY(F->Pool.AdvanceTeam(1));
+    QVERIFY(!Form->Server().IsRunning());
+    QVERIFY(Form->Standings());
+    QCOMPARE(Form->Standings()->Port(), port);
+    QCOMPARE(Form->lblUrl->text(), QStringLiteral("http://127.0.0.1:%1/").arg(port));
+    QCOMPARE(HttpProbe::Exchange(HttpProbe::Request("GET", "/", port), port).Status, 200);
+    QCOMPARE(HttpProbe::Exchange(HttpProbe::PostEntry("{}", port), port).Status, 404);
+    QTest::mouseClick(Form->btnStop, Qt::LeftButton);
+    QVERIFY(!Form->Standings());
+    QCOMPARE(Form->lblState->text(), TfrmCollectPicks::kStopped);
   }
 
   void aClosingTimeThatHasPassedIsRefused() {

@@ -1,6 +1,8 @@
 #include "PrintReportForm.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
 #include <QEvent>
 #include <QLabel>
 #include <QListWidget>
@@ -11,6 +13,7 @@
 #include "OpenPool.h"
 #include "Prompts.h"
 #include "ReportUi.h"
+#include "TeamRatings.h"
 
 TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -40,6 +43,12 @@ TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
 
   chkPrintToFile = new QCheckBox(QStringLiteral("Print to RTF File"), this);
   chkPrintToFile->setGeometry(6, 170, 140, 17);
+  cboModel = new QComboBox(this);
+  cboModel->setGeometry(150, 168, 119, 20);
+  cboModel->addItems({QStringLiteral("Coin-toss games"), QStringLiteral("Games by seeds"),
+                      QStringLiteral("Games by ratings\u2026")});
+  cboModel->setToolTip(QStringLiteral("How Who Can Still Win weighs the games left"));
+  cboModel->setEnabled(false);
 
   btnPrint = new QPushButton(QStringLiteral("&Print"), this);
   btnPrint->setGeometry(16, 197, 75, 25);
@@ -56,6 +65,7 @@ TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
   connect(btnPrint, &QPushButton::clicked, this, &TfrmPrintReport::btnPrintClick);
   connect(btnCancel, &QPushButton::clicked, this, &TfrmPrintReport::btnCancelClick);
   connect(btnHelp, &QPushButton::clicked, this, &TfrmPrintReport::btnHelpClick);
+  connect(cboModel, &QComboBox::activated, this, &TfrmPrintReport::cboModelChange);
   FormCreate();
 }
 
@@ -80,6 +90,44 @@ void TfrmPrintReport::lstReportNamesClick() {
   const int p = lstReportNames->currentRow();
   btnPrint->setEnabled(p >= 0);
   chkPrintToFile->setEnabled(p != TPoolReports::kBlankEntrySheet);
+  cboModel->setEnabled(p == TPoolReports::kWhoCanStillWin);
+}
+
+void TfrmPrintReport::cboModelChange(int index) {
+  TOutlookOptions& options = FReports->OutlookOptions;
+  if (index == kModelRatings) {
+    QString path = FRatingsFile;
+    if (!TPrompts::Current().AskFileName(TPrompts::FileDialog::Open, QStringLiteral("Team Ratings"),
+                                         QStringLiteral("CSV files (*.csv);;All files (*)"),
+                                         &path)) {
+      cboModel->setCurrentIndex(FModelIndex);
+      return;
+    }
+    const QString before = FRatingsFile;
+    FRatingsFile = path;
+    if (!ReadRatings()) {
+      FRatingsFile = before;
+      cboModel->setCurrentIndex(FModelIndex);
+      return;
+    }
+    cboModel->setToolTip(QDir::toNativeSeparators(path));
+  } else {
+    options.Model = index == kModelSeed ? TOutlookModel::Seed : TOutlookModel::Even;
+    options.Ratings.clear();
+  }
+  FModelIndex = index;
+}
+
+bool TfrmPrintReport::ReadRatings() {
+  const TFFDataModule* pool = FPool.DataModule();
+  TOutlookOptions& options = FReports->OutlookOptions;
+  QString why;
+  if (!pool || !TeamRatings::ReadFile(FRatingsFile, pool->TeamsFile(), &options.Ratings, &why)) {
+    TPrompts::Current().Refuse(why, this);
+    return false;
+  }
+  options.Model = TOutlookModel::Ratings;
+  return true;
 }
 
 void TfrmPrintReport::btnPrintClick() {
@@ -93,6 +141,8 @@ void TfrmPrintReport::btnPrintClick() {
                         TPrompts::Buttons::OkCancel, TPrompts::Icon::None);
     return;
   }
+  if (p == TPoolReports::kWhoCanStillWin && FModelIndex == kModelRatings && !ReadRatings())
+    return;
   // Work the report needs first, such as who can still win, may be cancelled: then nothing.
   if (!FReports->Prepare(p))
     return;

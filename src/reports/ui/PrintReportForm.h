@@ -8,6 +8,7 @@
 #include "PoolReports.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -21,6 +22,10 @@ class TfrmPrintReport : public QDialog {
 
  public:
   static constexpr int kHelpContext = 400;
+  // The choices of cboModel.
+  static constexpr int kModelEven = 0;
+  static constexpr int kModelSeed = 1;
+  static constexpr int kModelRatings = 2;
 
   explicit TfrmPrintReport(TOpenPool& pool, QWidget* parent = nullptr);
   ~TfrmPrintReport() override;
@@ -32,12 +37,15 @@ class TfrmPrintReport : public QDialog {
   void btnPrintClick();
   void btnCancelClick();
   void btnHelpClick();
+  // How Who Can Still Win weighs the games; the ratings come from a file chosen here.
+  void cboModelChange(int index);
 
   TPoolReports& Reports() { return *FReports; }
 
   QLabel* lblSelectReport;
   QListWidget* lstReportNames;
   QCheckBox* chkPrintToFile;
+  QComboBox* cboModel;
   QPushButton* btnPrint;
   QPushButton* btnCancel;
   QPushButton* btnHelp;
@@ -47,7 +55,14 @@ class TfrmPrintReport : public QDialog {
   void showEvent(QShowEvent* event) override;
 
  private:
+  // The ratings of the file chosen, read again for each print: the file or the pool may have
+  // changed since. False, with the reason shown, when they cannot be had.
+  bool ReadRatings();
+
   TOpenPool& FPool;
+  // The way of weighing the games last chosen, to go back to when another cannot be had.
+  int FModelIndex = 0;
+  QString FRatingsFile;
   std::unique_ptr<TPoolReports> FReports;
   // Both filled once: the report system of each list position, and the RTF filer of the
   // positions that have one.

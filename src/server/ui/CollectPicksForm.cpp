@@ -18,6 +18,8 @@
 
 #include "Clock.h"
 #include "EntryDesk.h"
+#include "FFDataModule.h"
+#include "LiveServer.h"
 #include "OpenPool.h"
 #include "OutsideText.h"
 #include "PicksServer.h"
@@ -145,7 +147,13 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
     ++(replaced ? FChanged : FNew);
     Log(QStringLiteral("%1 put back the entry of \"%2\"").arg(Now(), name));
   });
-  connect(FServer, &TPicksServer::EntriesClosed, this, &TfrmCollectPicks::ShowState);
+  // The players go on finding the pool at the address they were given: the standings now.
+  connect(FServer, &TPicksServer::EntriesClosed, this, [this] {
+    const QString address = cbxAddress->currentData().toString();
+    const quint16 port = FServer->Port();
+    FServer->Stop();
+    ServeStandings(address, port);
+  });
   // A winner taken off the results chart again opens the entries again.
   connect(&FPool, &TOpenPool::ChartChanged, this, &TfrmCollectPicks::ShowState);
   // Another pool, or an open first round, takes no entries.
@@ -191,6 +199,11 @@ void TfrmCollectPicks::btnStartClick() {
   if (FServer->IsRunning())
     return;
   QString reason;
+  // A pool whose games have begun is served read-only, with no closing time to ask.
+  if (!FServer->CanStart(&reason) && reason == TEntryDesk::kTournamentBegun) {
+    ServeStandings(cbxAddress->currentData().toString(), static_cast<quint16>(edtPort->value()));
+    return;
+  }
   // A pool that takes no entries says so before anything is asked of the closing time.
   if (!FServer->CanStart(&reason)) {
     TPrompts::Current().Refuse(reason, this);
@@ -218,10 +231,29 @@ void TfrmCollectPicks::btnStartClick() {
   ShowState();
 }
 
+void TfrmCollectPicks::ServeStandings(const QString& address, quint16 port) {
+  auto standings = std::make_unique<TLiveServer>(FPool.DataModule()->Directory());
+  QString reason;
+  if (!standings->Start(address, port, &reason)) {
+    Log(QStringLiteral("%1 %2").arg(Now(), OutsideText::Plain(reason)));
+    TPrompts::Current().Refuse(reason, this);
+    return;
+  }
+  FStandings = std::move(standings);
+  StoreAddress();
+  Log(QStringLiteral("%1 serving the standings at %2")
+          .arg(Now(), TPicksServer::UrlOf(address, FStandings->Port())));
+}
+
+bool TfrmCollectPicks::Serving() const {
+  return FServer->IsRunning() || FStandings;
+}
+
 void TfrmCollectPicks::btnStopClick() {
-  if (!FServer->IsRunning())
+  if (!Serving())
     return;
   FServer->Stop();
+  FStandings.reset();
   Log(QStringLiteral("%1 stopped")
           .arg(TClock::Current().Now().time().toString(QStringLiteral("HH:mm"))));
   ShowState();
@@ -269,18 +301,23 @@ void TfrmCollectPicks::closeEvent(QCloseEvent* event) {
 }
 
 void TfrmCollectPicks::ShowState() {
-  const bool running = FServer->IsRunning();
+  const bool running = Serving();
   cbxAddress->setEnabled(!running);
   edtPort->setEnabled(!running);
   edtCloses->setEnabled(!running);
   btnStart->setEnabled(!running);
   btnStop->setEnabled(running);
-  lblUrl->setText(running ? FServer->Url() : QString());
+  lblUrl->setText(
+      FStandings ? TPicksServer::UrlOf(cbxAddress->currentData().toString(), FStandings->Port())
+      : running  ? FServer->Url()
+                 : QString());
   lblUrl->setVisible(running);
   const QString closes = FServer->Closes().toString(kDateFormat);
   const QString closed = FServer->ClosedReason();
   if (!running)
     lblState->setText(kStopped);
+  else if (FStandings)
+    lblState->setText(kServingStandings);
   else if (closed == TEntryDesk::kTournamentBegun)
     lblState->setText(closed);
   else if (!closed.isEmpty())

@@ -2,6 +2,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -11,6 +12,7 @@ class QListWidget;
 class QPushButton;
 class QSpinBox;
 class TOpenPool;
+class TLiveServer;
 class TPicksServer;
 
 // File > Collect Picks Online...: serves the pick-entry page of the open pool on the address
@@ -25,6 +27,9 @@ class TfrmCollectPicks : public QWidget {
   static inline const QString kCollecting = QStringLiteral("Taking entries until %1.");
   static inline const QString kCollectingNoEnd = QStringLiteral("Taking entries until you stop.");
   static inline const QString kClosed = QStringLiteral("Entries are closed since %1.");
+  static inline const QString kServingStandings = QStringLiteral(
+      "Entries are closed: serving the standings, read-only. Results show on the page once the "
+      "pool is saved.");
   static inline const QString kStopped = QStringLiteral(
       "Not serving. Choose the address and the "
       "closing time, then Start.");
@@ -47,6 +52,8 @@ class TfrmCollectPicks : public QWidget {
   ~TfrmCollectPicks() override;
 
   TPicksServer& Server() { return *FServer; }
+  // The standings served once entries are closed; null while they are not served.
+  const TLiveServer* Standings() const { return FStandings.get(); }
   // This machine's addresses that players can reach, the office network's first and this
   // computer's own (loopback) last.
   static QStringList LocalAddresses();
@@ -89,7 +96,12 @@ class TfrmCollectPicks : public QWidget {
   void StoreAddress();
 
   TOpenPool& FPool;
+  // Once entries are closed the same address serves the standings, read-only.
+  void ServeStandings(const QString& address, quint16 port);
+  bool Serving() const;
+
   TPicksServer* FServer;
+  std::unique_ptr<TLiveServer> FStandings;
   int FNew = 0;
   int FChanged = 0;
   int FRefused = 0;

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+#include "PoolFileMarks.h"
+
+class TFFDataModule;
+
+// The pool as its pages show it once entries are closed, read from its files as any reader
+// reads them: no lock is held, so the organiser's window and the command-line tool go on
+// changing the pool, and a change they save shows on the pages within a poll. The files are
+// looked at again when a page is asked for and kPollInterval has passed on the program's
+// clock; only when they hold other bytes is the pool read again and its pages made anew. The
+// pages of the pool as last read are served meanwhile, and when a read fails (a save half
+// done, say) they stay until the next read succeeds.
+//
+// Safe to ask from any number of threads at once.
+class TLivePool {
+ public:
+  // Milliseconds between two looks at the files.
+  static constexpr qint64 kPollInterval = 2000;
+
+  explicit TLivePool(const QString& directory);
+  ~TLivePool();
+
+  // Reads the pool; false, with the file and the reason in `reason`, when it cannot be read.
+  bool Load(QString* reason);
+  // The standings page, as of the files when last looked at.
+  QByteArray StandingsHtml();
+  // The page of the player at `player` (place in the player file); empty when there is none.
+  QByteArray PlayerHtml(int player);
+  // How many times the pool has been read.
+  int Reads() const { return FReads; }
+
+ private:
+  struct TSnapshot;
+
+  std::shared_ptr<TSnapshot> Current();
+  std::shared_ptr<TSnapshot> Read(QString* reason);
+
+  const QString FDirectory;
+  std::mutex FMutex;
+  std::shared_ptr<TSnapshot> FSnapshot;
+  TPoolFileMarks FMarks;
+  qint64 FLastLook = 0;
+  bool FReading = false;
+  // The last read failed: the next look reads again, whatever the marks say.
+  bool FReadAgain = false;
+  std::atomic<int> FReads{0};
+};

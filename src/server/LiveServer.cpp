@@ -1,0 +1,135 @@
+#include "LiveServer.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "GuardedHttpServer.h"
+#include "LivePool.h"
+#include "PicksServer.h"
+#include "RateLimit.h"
+
+namespace {
+
+const char* const kHtml = "text/html; charset=utf-8";
+const char* const kText = "text/plain; charset=utf-8";
+
+// Pages of the pool only: their own style, drawings inline, and nothing that runs.
+const char* const kPolicy =
+    "default-src 'none'; style-src 'unsafe-inline'; img-src 'none'; base-uri 'none'; "
+    "form-action 'none'; frame-ancestors 'none'";
+
+const char* StatusText(int status) {
+  switch (status) {
+    case 404:
+      return "There is nothing here but the pool's standings and its players' pages.";
+    case 421:
+      return "This server answers only to its own address.";
+    case 429:
+      return "Too many requests from your address. Please wait a minute and try again.";
+    default:
+      return "The request was refused.";
+  }
+}
+
+// The player a path's number names (1 for the first), -1 for none: digits only, no sign,
+// no leading zero, and not more of them than any pool has players.
+int PlayerNumber(const std::string& digits) {
+  if (digits.empty() || digits.size() > TLiveServer::kMaxPlayerDigits || digits[0] == '0')
+    return -1;
+  int number = 0;
+  for (const char c : digits) {
+    if (c < '0' || c > '9')
+      return -1;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
+}  // namespace
+
+TLiveServer::TLiveServer(const QString& directory) : FDirectory(directory) {}
+
+TLiveServer::~TLiveServer() {
+  Stop();
+}
+
+int TLiveServer::Reads() const {
+  return FPool ? FPool->Reads() : 0;
+}
+
+bool TLiveServer::Start(const QString& address, quint16 port, QString* reason) {
+  Stop();
+  auto pool = std::make_unique<TLivePool>(FDirectory);
+  if (!pool->Load(reason))
+    return false;
+  FPool = std::move(pool);
+  FServer = std::make_unique<TGuardedHttpServer>(TGuardedHttpServer::TLimits{
+      FLimits.Request, FLimits.Idle, kConnectionsPerAddress, kConnections, kMaxRequest});
+  FServer->SetCarefulDefaults(kPolicy);
+  Route();
+  errno = 0;
+  const int listening = FServer->Bind(address.toStdString(), port);
+  if (listening <= 0) {
+    const int error = errno;
+    *reason = TPicksServer::kCannotListen.arg(address).arg(port).arg(
+        error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("no such address"));
+    Stop();
+    return false;
+  }
+  FPort = static_cast<quint16>(listening);
+  FListenEnded = false;
+  FThread = std::thread([this] {
+    FServer->listen_after_bind();
+    FListenEnded = true;
+  });
+  // A stop before the server runs would be lost, and the thread would listen on for ever.
+  while (!FServer->is_running() && !FListenEnded)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  return true;
+}
+
+void TLiveServer::Stop() {
+  if (FServer)
+    FServer->Close();
+  if (FThread.joinable())
+    FThread.join();
+  FServer.reset();
+  FPool.reset();
+}
+
+void TLiveServer::Route() {
+  auto rateLimit = std::make_shared<TRateLimit>(kRequestsPerMinute);
+  FServer->set_pre_routing_handler(
+      [this, rateLimit](const httplib::Request& request, httplib::Response& response) {
+        if (!FServer->NamesThisServer(request)) {
+          response.status = 421;
+        } else if (!rateLimit->Allow(request.remote_addr)) {
+          response.status = 429;
+          response.set_header("Retry-After", "60");
+        } else if (TGuardedHttpServer::CarriesBody(request) || request.method != "GET") {
+          response.status = 404;
+        } else {
+          return httplib::Server::HandlerResponse::Unhandled;
+        }
+        response.set_content(StatusText(response.status), kText);
+        return httplib::Server::HandlerResponse::Handled;
+      });
+  FServer->set_error_handler([](const httplib::Request&, httplib::Response& response) {
+    if (response.body.empty())
+      response.set_content(StatusText(response.status), kText);
+  });
+  FServer->Get("/", [this](const httplib::Request&, httplib::Response& response) {
+    const QByteArray page = FPool->StandingsHtml();
+    response.set_content(page.constData(), static_cast<size_t>(page.size()), kHtml);
+  });
+  FServer->Get(R"(/player/([0-9]{1,7}))",
+               [this](const httplib::Request& request, httplib::Response& response) {
+                 const int number = PlayerNumber(request.matches[1].str());
+                 const QByteArray page = number > 0 ? FPool->PlayerHtml(number - 1) : QByteArray();
+                 if (page.isEmpty()) {
+                   response.status = 404;
+                   return;
+                 }
+                 response.set_content(page.constData(), static_cast<size_t>(page.size()), kHtml);
+               });
+}

@@ -1,0 +1,151 @@
+#!/usr/bin/env python3
+"""The pool served read-only, through a real browser.
+
+Serves a copy of a pool whose games have begun with `courtsider-cli serve`, opens the page in
+headless Chromium at 1280 and at 390 pixels wide, and checks that it shows the standings the
+tool's own `standings` command gives, player for player. Clicks the leader's name and checks
+that the player's own page opens, with the picks and the chart. Then, while the server runs,
+the results of the last round played are taken off the pool's files, as a save of the
+organiser's would change them, and the page, loaded again, must show the new standings within
+a few seconds, without a restart.
+
+    browser_live.py --cli courtsider-cli --pool Sample.BGD [--chromium /usr/bin/chromium]
+                    [--shots FOLDER]
+
+With --shots it also leaves screenshots of both pages at both widths.
+"""
+
+import argparse
+import json
+import os
+import shutil
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from browser_entry import Browser, TEAM_RECORD, ROUND_AT, ELIMINATED_AT  # noqa: E402
+
+ROWS = ("Array.from(document.querySelectorAll('section:first-of-type tbody tr')).map(r =>"
+        " [r.querySelector('td.name').textContent, Number(r.querySelector('td.total').textContent)])")
+
+
+def standings(cli, pool):
+    """Every player's name and points, as the tool gives them."""
+    out = subprocess.run([cli, "standings", pool, "--format", "json"], check=True,
+                         capture_output=True, text=True).stdout
+    return sorted((row["player"], row["current"]) for row in json.loads(out)["rows"])
+
+
+def undo_last_round(pool):
+    """Takes the winners of the last round played off the results chart, as a save would."""
+    path = os.path.join(pool, "Teams.dat")
+    with open(path, "rb") as file:
+        teams = bytearray(file.read())
+    records = range(0, len(teams) - TEAM_RECORD + 1, TEAM_RECORD)
+    last = max(struct.unpack_from("<i", teams, at + ROUND_AT)[0] for at in records)
+    for at in records:
+        reached = struct.unpack_from("<i", teams, at + ROUND_AT)[0]
+        if reached == last:
+            struct.pack_into("<i", teams, at + ROUND_AT, last - 1)
+        elif reached == last - 1:
+            struct.pack_into("<i", teams, at + ELIMINATED_AT, 0)
+    # Written whole in place of the old file, as the program's saves do.
+    with open(path + ".new", "wb") as file:
+        file.write(teams)
+    os.replace(path + ".new", path)
+
+
+def click_link(browser, selector):
+    """A real mouse click on the first line of a link: a name broken over two lines on a phone
+    has a blank in the middle of its box."""
+    point = browser.evaluate(
+        "(() => { const e = document.querySelector(%s); e.scrollIntoView({block: 'center'});"
+        " const r = e.getClientRects()[0]; return [r.x + r.width / 2, r.y + r.height / 2]; })()"
+        % json.dumps(selector))
+    for kind in ("mousePressed", "mouseReleased"):
+        browser.call("Input.dispatchMouseEvent", {"type": kind, "x": point[0], "y": point[1],
+                                                  "button": "left", "clickCount": 1})
+
+
+def shown(browser, url, width, height):
+    browser.size(width, height, width < 600)
+    browser.call("Page.navigate", {"url": url})
+    browser.wait_for("document.readyState === 'complete' &&"
+                     " document.querySelectorAll('section:first-of-type tbody tr').length > 0",
+                     "the standings")
+    return sorted(tuple(row) for row in browser.evaluate(ROWS))
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--cli", required=True)
+    parser.add_argument("--pool", required=True)
+    parser.add_argument("--chromium", default="/usr/bin/chromium")
+    parser.add_argument("--shots")
+    args = parser.parse_args()
+
+    work = tempfile.mkdtemp(prefix="browser-live-")
+    pool = os.path.join(work, "Pool.BGD")
+    shutil.copytree(args.pool, pool)
+    server = subprocess.Popen([args.cli, "serve", pool, "--port", "0"], stdout=subprocess.PIPE,
+                              text=True)
+    browser = None
+    try:
+        first = server.stdout.readline()
+        if not first.startswith("Entries are closed: serving the standings"):
+            raise RuntimeError("the tool says: " + first)
+        url = next(word for word in first.split() if word.startswith("http://")).rstrip(",")
+        browser = Browser(args.chromium, os.path.join(work, "profile"))
+        before = standings(args.cli, pool)
+        for width, height in ((1280, 900), (390, 844)):
+            if shown(browser, url, width, height) != before:
+                raise RuntimeError(f"at {width} px the page shows other standings than the tool")
+            if args.shots:
+                browser.screenshot(os.path.join(args.shots, f"live-{width}-standings.png"), True)
+                # A whole-page picture leaves the page laid out beyond the screen.
+                browser.size(width, height, width < 600)
+                browser.evaluate("window.scrollTo(0, 0)")
+            # The leader's name, clicked, opens the leader's own page.
+            leader = browser.evaluate(
+                "document.querySelector('section:first-of-type tbody td.name a').textContent")
+            click_link(browser, "section:first-of-type tbody td.name a")
+            browser.wait_for("document.querySelector('h1') && document.querySelector('h1')"
+                             ".textContent === %s && document.querySelector('figure svg') !== null"
+                             % json.dumps(leader), "the leader's page")
+            if args.shots:
+                browser.screenshot(os.path.join(args.shots, f"live-{width}-player.png"), True)
+            wide = browser.evaluate("document.documentElement.scrollWidth")
+            if width < 600 and wide > width:
+                raise RuntimeError(f"the player's page is {wide} px wide on a {width} px phone")
+
+        undo_last_round(pool)
+        after = standings(args.cli, pool)
+        if after == before:
+            raise RuntimeError("taking a round off changed no standings")
+        deadline = time.time() + 15
+        while shown(browser, url, 1280, 900) != after:
+            if time.time() > deadline:
+                raise RuntimeError("the page did not follow the results within 15 seconds")
+            time.sleep(0.5)
+    finally:
+        if browser:
+            browser.close()
+        server.send_signal(signal.SIGINT)
+        server.wait(timeout=30)
+    if server.returncode != 0:
+        raise RuntimeError(f"the tool ended with {server.returncode}")
+    shutil.rmtree(work, ignore_errors=True)
+    print("1 passed, 0 failed: the page shows the tool's standings at 1280 and 390 px, links to "
+          "each player's page, and follows a change of results while it serves")
+
+
+if __name__ == "__main__":
+    try:
+        main()
+    except Exception as error:  # the test's one line of failure
+        print(f"0 passed, 1 failed: {error}", file=sys.stderr)
+        sys.exit(1)
