@@ -2,6 +2,7 @@
 
 #include <QCommandLineParser>
 #include <QDir>
+#include <QFile>
 #include <memory>
 
 #include "ConsoleReportUi.h"
@@ -59,6 +60,23 @@ bool OpenDocumentForChange(const QString& directory, TOpenPool& document, TCliIO
         !PublishOnSave::Publish(*document.DataModule(), &error))
       WriteLine(io.Err, error);
   });
+  return true;
+}
+
+bool ReadSmallFile(const QString& file, qint64 limit, QByteArray* bytes, TCliIO& io) {
+  QFile device(file);
+  if (!device.open(QIODevice::ReadOnly)) {
+    WriteLine(io.Err, QStringLiteral("Cannot read %1: %2").arg(file, device.errorString()));
+    return false;
+  }
+  *bytes = device.read(limit + 1);
+  if (bytes->size() > limit) {
+    WriteLine(io.Err, QStringLiteral("Cannot read %1: it is longer than %2 bytes, too long "
+                                     "for what it should hold")
+                          .arg(file)
+                          .arg(limit));
+    return false;
+  }
   return true;
 }
 

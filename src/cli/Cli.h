@@ -50,6 +50,9 @@ bool OpenDocumentForChange(const QString& directory, TOpenPool& document, TCliIO
 bool SaveAndClose(TOpenPool& document, TCliIO& io);
 // Writes `bytes` to `file` whole or not at all; on failure prints why on Err and returns false.
 bool WriteFile(const QString& file, const QByteArray& bytes, TCliIO& io);
+// Reads the whole of a file given on the command line that is at most `limit` bytes long, as
+// a field sheet or a results file is; on failure prints why on Err and returns false.
+bool ReadSmallFile(const QString& file, qint64 limit, QByteArray* bytes, TCliIO& io);
 // Closes a pool that was only read: nothing is saved, nothing is asked.
 void ClosePoolUnsaved(TFFDataModule& pool);
 

@@ -18,6 +18,9 @@ int CmdOutlook(const QStringList& arguments, TCliIO& io);
 int CmdServe(const QStringList& arguments, TCliIO& io);
 int CmdHistory(const QStringList& arguments, TCliIO& io);
 int CmdPopularity(const QStringList& arguments, TCliIO& io);
+int CmdField(const QStringList& arguments, TCliIO& io);
+int CmdRename(const QStringList& arguments, TCliIO& io);
+int CmdInvite(const QStringList& arguments, TCliIO& io);
 int CmdLock(const QStringList& arguments, TCliIO& io);
 int CmdResults(const QStringList& arguments, TCliIO& io);
 int CmdResult(const QStringList& arguments, TCliIO& io);
@@ -28,7 +31,7 @@ const std::vector<TCliCommand>& CliCommands() {
       {"info", "info DIR", CmdInfo},
       {"scoring", "scoring DIR RULE", CmdScoring},
       {"teams", "teams DIR", CmdTeams},
-      {"players", "players DIR", CmdPlayers},
+      {"players", "players DIR [--missing]", CmdPlayers},
       {"standings", "standings DIR [--by points|potential] [--format text|csv|json]", CmdStandings},
       {"selections", "selections DIR [--format text|json]", CmdSelections},
       {"chart", "chart DIR --png FILE [--player NAME]", CmdChart},
@@ -45,9 +48,12 @@ const std::vector<TCliCommand>& CliCommands() {
       {"serve", "serve DIR [--port N] [--bind ADDRESS] [--until \"YYYY-MM-DD HH:MM\"]", CmdServe},
       {"history", "history DIR [--format text|csv|json]", CmdHistory},
       {"popularity", "popularity DIR [--format text|csv|json]", CmdPopularity},
+      {"field", "field DIR FILE", CmdField},
       {"lock", "lock DIR", CmdLock},
+      {"rename", "rename DIR OLD NEW", CmdRename},
       {"results", "results DIR FILE", CmdResults},
       {"result", "result DIR TEAM [SCORE]", CmdResult},
+      {"invite", "invite DIR FILE", CmdInvite},
   };
   return commands;
 }

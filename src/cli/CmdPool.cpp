@@ -4,6 +4,7 @@
 #include "Cli.h"
 #include "FFDataModule.h"
 #include "InOutError.h"
+#include "InvitedFile.h"
 #include "JsonWriter.h"
 #include "OpenPool.h"
 
@@ -120,6 +121,27 @@ int CmdTeams(const QStringList& arguments, TCliIO& io) {
 }
 
 int CmdPlayers(const QStringList& arguments, TCliIO& io) {
+  QStringList rest = arguments;
+  if (rest.removeAll(QStringLiteral("--missing")) > 0) {
+    const QString directory = Cli::TakeDirectory(rest);
+    TFFDataModule pool;
+    if (!Cli::OpenPoolForReading(directory, pool, io))
+      return 1;
+    const QStringList invited = pool.Invited();
+    const QStringList missing = InvitedFile::Missing(invited, pool.PlayerPicksFile());
+    Cli::ClosePoolUnsaved(pool);
+    if (invited.isEmpty()) {
+      Cli::WriteLine(io.Err, QStringLiteral("The pool has no list of the invited; give it one "
+                                            "with invite DIR FILE."));
+      return 1;
+    }
+    for (const QString& name : missing)
+      Cli::WriteLine(io.Out, name);
+    Cli::WriteLine(io.Err, QStringLiteral("%1 of %2 invited have not entered.")
+                               .arg(missing.size())
+                               .arg(invited.size()));
+    return 0;
+  }
   return WritePoolJson(arguments, io, [](const TFFDataModule& pool, TJsonWriter& json) {
     json.BeginArray();
     for (const auto& player : pool.PlayerPicksFile().List()) {

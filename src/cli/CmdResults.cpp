@@ -1,7 +1,5 @@
 #include <functional>
 
-#include <QFile>
-
 #include "Cli.h"
 #include "OpenPool.h"
 #include "ResultsFile.h"
@@ -40,49 +38,14 @@ int ReadResults(const QString& directory, const QStringList& lines, bool named, 
 
 }  // namespace
 
-int CmdLock(const QStringList& arguments, TCliIO& io) {
-  if (arguments.size() != 1 || arguments.at(0).startsWith(QLatin1String("--")))
-    throw TUsageError("expected a pool folder");
-  TOpenPool document;
-  if (!Cli::OpenDocumentForChange(arguments.at(0), document, io))
-    return 1;
-  if (document.Finalized()) {
-    document.Close();
-    Cli::WriteLine(io.Out, QStringLiteral("The first round is locked already."));
-    return 0;
-  }
-  // Nobody could pick a team that is not on the first round: a chart short of one is refused.
-  if (const int empty = document.EmptyFirstRoundLines(); empty > 0) {
-    document.Close();
-    Cli::WriteLine(io.Err, QStringLiteral("The first round has %1 empty line(s); fill them before "
-                                          "locking it.")
-                               .arg(empty));
-    return 1;
-  }
-  document.Lock();
-  if (!Cli::SaveAndClose(document, io))
-    return 1;
-  Cli::WriteLine(io.Out, QStringLiteral("The first round is locked."));
-  return 0;
-}
-
 int CmdResults(const QStringList& arguments, TCliIO& io) {
   if (arguments.size() != 2 || arguments.at(0).startsWith(QLatin1String("--")))
     throw TUsageError("expected a pool folder and a results file");
-  QFile file(arguments.at(1));
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-    Cli::WriteLine(io.Err, QStringLiteral("Cannot read %1: %2").arg(arguments.at(1),
-                                                                      file.errorString()));
-    return 1;
-  }
-  // A results file is short: one line a game, at most a few thousand characters.
+  // A results file is short: a line a game, some comments.
   constexpr qint64 kMaxBytes = 1 << 20;
-  const QByteArray bytes = file.read(kMaxBytes + 1);
-  if (bytes.size() > kMaxBytes) {
-    Cli::WriteLine(io.Err, QStringLiteral("Cannot read %1: it is too long for a results file")
-                               .arg(arguments.at(1)));
+  QByteArray bytes;
+  if (!Cli::ReadSmallFile(arguments.at(1), kMaxBytes, &bytes, io))
     return 1;
-  }
   return ReadResults(arguments.at(0), QString::fromUtf8(bytes).split(QLatin1Char('\n')), true, io);
 }
 

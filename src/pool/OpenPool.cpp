@@ -403,6 +403,12 @@ void TOpenPool::Unlock() {
   NoteModified();
 }
 
+void TOpenPool::SetInvited(const QStringList& names, QUndoStack* undo) {
+  if (!IsOpen() || names == FDataModule->Invited())
+    return;
+  Run(new TInvitedCommand(*this, names), undo);
+}
+
 TEditResult TOpenPool::SetOptions(const TPoolOptions& options, QUndoStack* undo) {
   if (!IsOpen())
     return {};

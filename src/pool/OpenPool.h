@@ -40,6 +40,18 @@ struct TIncomingPlayer {
   TPlayerPicksListObject* Replaces = nullptr;
 };
 
+// A tournament's field as a sheet gives it: the four regions' names, in their places on the
+// chart (1 and 2 meet in one semifinal, 3 and 4 in the other), and the 64 teams on them.
+struct TFieldTeam {
+  QString Name;
+  int32_t Region = 0;
+  int32_t Seed = 0;
+};
+struct TField {
+  std::array<QString, 4> Regions;
+  std::vector<TFieldTeam> Teams;
+};
+
 // What came of an edit operation: made, refused with the reason to show the person who asked
 // for it, or neither (no team on the line, no line under the pointer), when nothing changed and
 // there is nothing to say.
@@ -254,6 +266,19 @@ class TOpenPool : public QObject {
   // Takes the team of exactly this name out of the list. Refused when the name (trimmed)
   // is a team on the chart, which must be taken off first, and when no team has this name.
   TEditResult RemoveTeam(const QString& name, QUndoStack* undo = nullptr);
+  // Makes the team list and the first round the field's, and the bracket names its regions',
+  // as one step: teams of the list not in the field leave it, its own teams come in on their
+  // lines. Refused once the first round is locked; nothing when the pool holds the field
+  // already. The field's names are storable and distinct (FieldSheet checked them).
+  TEditResult ImportField(const TField& field, QUndoStack* undo = nullptr);
+  // Gives the team named `oldName` (PoolNames::Key: case and blanks aside) the name
+  // `newName` (PoolNames::Normal), on the chart and in every player's picks alike. Refused
+  // for no such team, a name another team has (the same key) and a name the pool cannot
+  // store; nothing when the name stays as it is.
+  TEditResult RenameTeam(const QString& oldName, const QString& newName,
+                         QUndoStack* undo = nullptr);
+  // The team of the list whose name is the same as `name` by PoolNames::Key, or null.
+  const TTeamSeedObject* FindSameTeam(const QString& name) const;
   // The actual total points of the championship game, 0 to kMaxPoints.
   TEditResult SetTieBreakerPoints(int32_t value, QUndoStack* undo = nullptr);
 
@@ -305,6 +330,9 @@ class TOpenPool : public QObject {
   // player file); nobody has lost while the first round is open. Empties the undo stacks and
   // the picks chart first.
   void Unlock();
+  // Makes `names` the list of the people invited (InvitedFile: kept as they come, checked
+  // there); an edit only when the list changes.
+  void SetInvited(const QStringList& names, QUndoStack* undo = nullptr);
   // Stores the options; an edit only when a value changes. Refused, with nothing stored, for
   // a name the pool cannot keep in its field and for round points outside 0 to kMaxPoints.
   TEditResult SetOptions(const TPoolOptions& options, QUndoStack* undo = nullptr);
@@ -318,6 +346,8 @@ class TOpenPool : public QObject {
   void TeamInserted(int index);
   // The team at `index` left the list.
   void TeamRemoved(int index);
+  // The team at `index` has a new name (on the chart and in the players' picks too).
+  void TeamRenamed(int index);
   // The teams' places changed; the results chart shows them.
   void ChartChanged();
   // Players came into the list at `first` to `first + count - 1` (added, imported, put back).
@@ -332,6 +362,8 @@ class TOpenPool : public QObject {
   void PicksChartChanged();
   // The pool name, bracket names or point values changed.
   void OptionsChanged();
+  // The list of the invited changed.
+  void InvitedChanged();
   // The actual tie-breaker total changed.
   void TieBreakerChanged();
   // The first round was locked or unlocked.
@@ -352,6 +384,8 @@ class TOpenPool : public QObject {
   friend class TPlayerListCommand;
   friend class TOptionsCommand;
   friend class TImportPlayersCommand;
+  friend class TRenameTeamCommand;
+  friend class TInvitedCommand;
 
   // The data module to change, for the operations and their commands.
   TFFDataModule& Data() const { return *FDataModule; }
@@ -381,6 +415,8 @@ class TOpenPool : public QObject {
   void MovePick(TChartEntry* pick, const TWinnerPathItem* path, int round, QUndoStack* undo);
   // After a command changed where teams stand: the chart follows, and everyone is told.
   void TeamPlacesChanged();
+  // After a command renamed a team: the list, both charts and the shown player follow.
+  void TeamNameChanged(const TTeamSeedObject* team);
   // After a command changed one player.
   void PlayerEdited(TPlayerPicksListObject* player);
   // Takes players out of the list, telling of each run of neighbours at once; they are

@@ -4,6 +4,7 @@
 #include <QUndoStack>
 
 #include "BracketList.h"
+#include "ChartPaths.h"
 #include "FFDataModule.h"
 #include "PoolCommands.h"
 #include "PoolNames.h"
@@ -165,6 +166,89 @@ TEditResult TOpenPool::RemoveTeam(const QString& name, QUndoStack* undo) {
   if (!undo)
     ClearUndoStacks();
   Run(new TTeamListCommand(*this, team), undo);
+  return TEditResult::Done();
+}
+
+const TTeamSeedObject* TOpenPool::FindSameTeam(const QString& name) const {
+  if (!IsOpen())
+    return nullptr;
+  const QString key = PoolNames::Key(name);
+  for (const auto& team : FDataModule->TeamsFile().List()) {
+    if (PoolNames::Key(team->TeamName()) == key)
+      return team.get();
+  }
+  return nullptr;
+}
+
+TEditResult TOpenPool::RenameTeam(const QString& oldName, const QString& newName,
+                                  QUndoStack* undo) {
+  TTeamSeedObject* team = OwnTeam(FindSameTeam(oldName));
+  if (!team)
+    return TEditResult::Refused(kNotInList);
+  const QString name = PoolNames::Normal(newName);
+  const TTeamSeedObject* holder = FindSameTeam(name);
+  if (holder && holder != team)
+    return TEditResult::Refused(kTeamNameTaken);
+  if (const QString why = PoolNames::Unstorable(name, QStringLiteral("team name"),
+                                                TTeamsFile::kNameWidth);
+      !why.isEmpty() || name.isEmpty())
+    return TEditResult::Refused(why.isEmpty() ? kNameMissing : AsSentence(why));
+  if (name == team->TeamName())
+    return {};
+  Run(new TRenameTeamCommand(*this, team, name), undo);
+  return TEditResult::Done();
+}
+
+void TOpenPool::TeamNameChanged(const TTeamSeedObject* team) {
+  const auto& list = FDataModule->TeamsFile().List();
+  const auto at = std::find_if(list.begin(), list.end(),
+                               [team](const auto& own) { return own.get() == team; });
+  emit TeamRenamed(static_cast<int>(at - list.begin()));
+  emit ChartChanged();
+  if (FShownPlayer)
+    ShowPlayer(FShownPlayer);
+  NoteModified();
+}
+
+TEditResult TOpenPool::ImportField(const TField& field, QUndoStack* undo) {
+  if (!IsOpen())
+    return {};
+  if (Finalized())
+    return TEditResult::Refused(kFirstRoundStarted);
+  const TTeamsFile& teams = FDataModule->TeamsFile();
+  TPoolOptions options = Options();
+  const bool sameRegions = options.BracketNames == field.Regions;
+  const bool sameTeams =
+      teams.Count() == static_cast<int>(field.Teams.size()) &&
+      std::all_of(field.Teams.begin(), field.Teams.end(), [&teams](const TFieldTeam& row) {
+        const TTeamSeedObject* team = teams.FindTeam(row.Name);
+        return team && team->TeamName() == row.Name && team->Region() == row.Region &&
+               team->Seed() == row.Seed && team->RoundReached() == 1;
+      });
+  if (sameRegions && sameTeams)
+    return {};
+  if (undo)
+    undo->beginMacro(tr("Import Field"));
+  ClearChart(undo);
+  // Teams the field does not name leave the list; those it names keep their place in it.
+  QStringList leaving;
+  for (const auto& team : teams.List()) {
+    if (std::none_of(field.Teams.begin(), field.Teams.end(),
+                     [&team](const TFieldTeam& row) { return row.Name == team->TeamName(); }))
+      leaving << team->TeamName();
+  }
+  for (const QString& name : leaving)
+    RemoveTeam(name, undo);
+  for (const TFieldTeam& row : field.Teams) {
+    const TTeamSeedObject* team = teams.FindTeam(row.Name);
+    if (!team || team->TeamName() != row.Name)
+      team = AddTeam(row.Name, undo);
+    PlaceTeam(team, ChartPaths::FirstRoundLine(row.Region, row.Seed), undo);
+  }
+  options.BracketNames = field.Regions;
+  SetOptions(options, undo);
+  if (undo)
+    undo->endMacro();
   return TEditResult::Done();
 }
 

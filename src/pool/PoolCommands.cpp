@@ -5,6 +5,7 @@
 #include "BracketList.h"
 #include "FFDataModule.h"
 #include "PoolDifferences.h"
+#include "TeamNames.h"
 
 namespace {
 
@@ -210,6 +211,49 @@ void TImportPlayersCommand::Told() {
   for (const TReplaced& replaced : FReplaced)
     FPool.PlayerEdited(replaced.Player);
   FPool.NoteModified();
+}
+
+// --- TInvitedCommand ------------------------------------------------------------------------
+
+TInvitedCommand::TInvitedCommand(TOpenPool& pool, const QStringList& names)
+    : TPoolCommand(pool, CommandText("Invited")),
+      FBefore(pool.Data().Invited()),
+      FAfter(names) {}
+
+void TInvitedCommand::Apply(const QStringList& names) {
+  FPool.Data().SetInvited(names);
+  emit FPool.InvitedChanged();
+  FPool.NoteModified();
+}
+
+// --- TRenameTeamCommand --------------------------------------------------------------------
+
+TRenameTeamCommand::TRenameTeamCommand(TOpenPool& pool, TTeamSeedObject* team,
+                                       const QString& newName)
+    : TPoolCommand(pool, CommandText("Rename Team")),
+      FTeam(team),
+      FOld(team->TeamName()),
+      FNew(newName) {}
+
+void TRenameTeamCommand::Rename(const QString& from, const QString& to) {
+  FTeam->SetTeamName(to);
+  FPool.Data().TeamsFile().SetModified(true);
+  // Entries hold the one kept copy of each name: comparing those finds the team's entries
+  // without comparing any text.
+  const QString* was = TTeamNames::Intern(from);
+  bool picked = false;
+  for (const auto& player : FPool.Data().PlayerPicksFile().List()) {
+    for (int i = 0; i < TPlayerPicksListObject::kPickCount; ++i) {
+      TPlayerPickArrayObject* pick = player->Pick(i);
+      if (&pick->TeamName() == was) {
+        pick->ShareTeamName(*FTeam);
+        picked = true;
+      }
+    }
+  }
+  if (picked)
+    FPool.Data().PlayerPicksFile().SetModified(true);
+  FPool.TeamNameChanged(FTeam);
 }
 
 // --- TOptionsCommand -----------------------------------------------------------------------

@@ -194,6 +194,36 @@ class TImportPlayersCommand : public TPoolCommand {
   std::vector<TReplaced> FReplaced;
 };
 
+// A team's new name, carried into every entry of every player that names it. Names are one
+// team's each, so undo is the same rename the other way.
+class TRenameTeamCommand : public TPoolCommand {
+ public:
+  TRenameTeamCommand(TOpenPool& pool, TTeamSeedObject* team, const QString& newName);
+  void redo() override { Rename(FOld, FNew); }
+  void undo() override { Rename(FNew, FOld); }
+
+ private:
+  void Rename(const QString& from, const QString& to);
+
+  TTeamSeedObject* FTeam;
+  QString FOld;
+  QString FNew;
+};
+
+// A new list of the invited, and the old one to put back.
+class TInvitedCommand : public TPoolCommand {
+ public:
+  TInvitedCommand(TOpenPool& pool, const QStringList& names);
+  void redo() override { Apply(FAfter); }
+  void undo() override { Apply(FBefore); }
+
+ private:
+  void Apply(const QStringList& names);
+
+  QStringList FBefore;
+  QStringList FAfter;
+};
+
 // A change of the pool's settings: the options or the actual tie-breaker total. Keeps the
 // stored bytes of both from before and after.
 class TOptionsCommand : public TPoolCommand {

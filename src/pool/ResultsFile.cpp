@@ -13,7 +13,6 @@
 
 namespace {
 
-
 const TTeamSeedObject* Holder(const TOpenPool& pool, int slot) {
   return static_cast<const TTeamSeedObject*>(pool.ResultsBracket()->Slot(slot)->Team());
 }
@@ -60,7 +59,7 @@ bool TResultsFile::Read(const TOpenPool& pool, const QStringList& lines, QString
     const QString name = parts.at(0);
     const auto found = lineOf.constFind(PoolNames::Key(name));
     if (found == lineOf.cend()) {
-      *error = LineError(number, QStringLiteral("no team of the pool is named %1")
+      *error = LineError(number, QStringLiteral("no team of the pool is named \"%1\"")
                                      .arg(PoolNames::Quoted(name.trimmed())));
       return false;
     }
@@ -119,10 +118,10 @@ bool TResultsFile::Read(const TOpenPool& pool, const QStringList& lines, QString
     if (!held)
       FChanges << QStringLiteral("added: %1 beat %2").arg(wanted->TeamName(), loser->TeamName());
     else if (wanted)
-      FChanges << QStringLiteral("corrected: %1 beat %2, not %3")
+      FChanges << QStringLiteral("corrected: %1 beat %2 (the pool had %3 winning)")
                       .arg(wanted->TeamName(), loser->TeamName(), held->TeamName());
     else
-      FChanges << QStringLiteral("taken back: %1 as winner of round %2")
+      FChanges << QStringLiteral("taken back: %1's win in round %2")
                       .arg(held->TeamName())
                       .arg(SlotRound(slot) - 1);
   }

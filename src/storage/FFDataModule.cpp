@@ -64,6 +64,9 @@ bool TFFDataModule::OpenPool(TOpenMode mode) {
     const QString scoringFrom = readFrom(ScoringFile::kFileName);
     ReadScoring(scoringFrom.isEmpty() ? QDir(FDirectory).filePath(ScoringFile::kFileName)
                                       : scoringFrom);
+    const QString invitedFrom = readFrom(InvitedFile::kFileName);
+    ReadInvited(invitedFrom.isEmpty() ? QDir(FDirectory).filePath(InvitedFile::kFileName)
+                                      : invitedFrom);
   } catch (const EInOutError&) {
     // A pool that did not open is nobody's to write.
     FLock.reset();
@@ -79,6 +82,8 @@ bool TFFDataModule::CreatePool(bool lock) {
       FLock->Take();
     }
     FScoringRule = FScoringSaved = ScoringRules::kDefault;
+    FInvited.clear();
+    FInvitedSaved.clear();
     FSystemFile->CreateNew();
     FTeamsFile->CreateNew();
     FPlayerPicksFile->CreateNew();
@@ -190,6 +195,12 @@ bool TFFDataModule::SavePool() {
     if (written)
       staged << ScoringFile::kFileName;
   }
+  const bool invited = FInvited != FInvitedSaved;
+  if (written && invited) {
+    written = Stage(kSystemFileErrorPrefix, [this] { StageInvited(); });
+    if (written)
+      staged << InvitedFile::kFileName;
+  }
   if (written)
     written = CommitSave(staged);
   // Whatever is still staged belongs to a save that did not happen, unless that save could
@@ -198,11 +209,15 @@ bool TFFDataModule::SavePool() {
   for (TTypedFile* file : {&FSystemFile->File(), &FTeamsFile->File(), &FPlayerPicksFile->File()})
     keep ? file->KeepSave() : file->CancelSave();
   QString ignored;
-  if (!keep)
+  if (!keep) {
     DiskFile::Remove(ScoringStagedPath(), &ignored);
+    DiskFile::Remove(InvitedStagedPath(), &ignored);
+  }
   if (written) {
     if (scoring)
       FScoringSaved = FScoringRule;
+    if (invited)
+      FInvitedSaved = FInvited;
     FSystemFile->SetModified(false);
     FTeamsFile->SetModified(false);
     if (players)
@@ -244,8 +259,8 @@ bool TFFDataModule::WithFilesReleased(TReplace replace) {
 bool TFFDataModule::CommitSave(const QStringList& staged) {
   std::vector<TStagedFile> files;
   for (const QString& name : staged) {
-    if (name == ScoringFile::kFileName) {
-      files.push_back({name, FScoringStaged});
+    if (name == ScoringFile::kFileName || name == InvitedFile::kFileName) {
+      files.push_back({name, name == ScoringFile::kFileName ? FScoringStaged : FInvitedStaged});
       continue;
     }
     const TTypedFile& file = name == TSystemFile::kFileName  ? FSystemFile->File()
@@ -270,6 +285,8 @@ QStringList TFFDataModule::ClosePool() {
     close(FPlayerPicksFile->Close());
   FLock.reset();
   FScoringRule = FScoringSaved = ScoringRules::kDefault;
+  FInvited.clear();
+  FInvitedSaved.clear();
   return failures;
 }
 
@@ -280,7 +297,7 @@ void TFFDataModule::ClearPlayers() {
 
 bool TFFDataModule::Modified() const {
   return FSystemFile->Modified() || FTeamsFile->Modified() || FPlayerPicksFile->Modified() ||
-         FScoringRule != FScoringSaved;
+         FScoringRule != FScoringSaved || FInvited != FInvitedSaved;
 }
 
 void TFFDataModule::SetScoringRule(TScoringRule rule) {
@@ -325,4 +342,41 @@ void TFFDataModule::StageScoring() {
     throw EInOutError(QFileDevice::WriteError, file.ErrorString());
   file.Keep();
   FScoringStaged = {file.Size(), file.Checksum()};
+}
+
+QString TFFDataModule::InvitedStagedPath() const {
+  return QDir(FDirectory).filePath(InvitedFile::kFileName + TTypedFile::kStagedSuffix);
+}
+
+void TFFDataModule::ReadInvited(const QString& path) {
+  FInvited.clear();
+  FInvitedSaved.clear();
+  if (DiskFile::KindOf(path) == DiskFile::TKind::Missing)
+    return;
+  QString reason;
+  QFile file(path);
+  QStringList names;
+  if (!DiskFile::IsRegularFile(path)) {
+    reason = ScoringFile::kNotAFile;
+  } else if (!file.open(QIODevice::ReadOnly)) {
+    reason = file.errorString();
+  } else if (InvitedFile::Parse(file.read(InvitedFile::kSizeLimit), &names, &reason)) {
+    FInvited = FInvitedSaved = names;
+    return;
+  }
+  if (!FOpenNotice.isEmpty())
+    FOpenNotice += QLatin1Char('\n');
+  FOpenNotice += DiskFile::Describe(path, reason) +
+                 QStringLiteral("; the pool has no list of the invited until one is saved.");
+}
+
+void TFFDataModule::StageInvited() {
+  const QDir dir(FDirectory);
+  TSafeFile file(dir.filePath(InvitedFile::kFileName), InvitedStagedPath());
+  if (DiskFile::KindOf(dir.filePath(InvitedFile::kFileName)) == DiskFile::TKind::Missing)
+    file.SetPermissionsFrom(dir.filePath(TSystemFile::kFileName));
+  if (!file.Open() || !file.Write(InvitedFile::Text(FInvited)) || !file.Finish())
+    throw EInOutError(QFileDevice::WriteError, file.ErrorString());
+  file.Keep();
+  FInvitedStaged = {file.Size(), file.Checksum()};
 }

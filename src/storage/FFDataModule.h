@@ -6,6 +6,7 @@
 #include "PlayerPicksFile.h"
 #include "PoolFileError.h"
 #include "PoolSave.h"
+#include "InvitedFile.h"
 #include "ScoringFile.h"
 #include "SystemFile.h"
 #include "TeamsFile.h"
@@ -76,6 +77,12 @@ class TFFDataModule {
   TScoringRule ScoringRule() const { return FScoringRule; }
   void SetScoringRule(TScoringRule rule);
 
+  // The people invited ("Invited.txt", InvitedFile): none for a pool without the file. A list
+  // other than the one on disk makes the pool modified; the save writes it with the record
+  // files, all or nothing.
+  const QStringList& Invited() const { return FInvited; }
+  void SetInvited(const QStringList& names) { FInvited = names; }
+
   bool Modified() const;
   bool Finalized() const { return FSystemFile->Finalized(); }
 
@@ -93,6 +100,11 @@ class TFFDataModule {
   // Writes the rule into the staged copy of "Scoring.ini"; throws EInOutError.
   void StageScoring();
   QString ScoringStagedPath() const;
+  // The same for "Invited.txt"; one that cannot be read is told in OpenNotice and left alone
+  // until a list is saved in its place.
+  void ReadInvited(const QString& path);
+  void StageInvited();
+  QString InvitedStagedPath() const;
 
   std::unique_ptr<TSystemFile> FSystemFile;
   std::unique_ptr<TPlayerPicksFile> FPlayerPicksFile;
@@ -106,4 +118,7 @@ class TFFDataModule {
   TScoringRule FScoringSaved = ScoringRules::kDefault;
   // What the staged copy of "Scoring.ini" holds, for the save's marker.
   TFileSum FScoringStaged;
+  QStringList FInvited;
+  QStringList FInvitedSaved;
+  TFileSum FInvitedStaged;
 };

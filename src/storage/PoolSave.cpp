@@ -8,6 +8,7 @@
 #include "Checksum.h"
 #include "PlayerPicksFile.h"
 #include "SafeFile.h"
+#include "InvitedFile.h"
 #include "ScoringFile.h"
 #include "SystemFile.h"
 #include "TeamsFile.h"
@@ -240,7 +241,8 @@ void Undo(const QDir& dir, TMarker marker) {
 
 const QStringList& TPoolSave::PoolFiles() {
   static const QStringList files{TSystemFile::kFileName, TTeamsFile::kFileName,
-                                 TPlayerPicksFile::kFileName, ScoringFile::kFileName};
+                                 TPlayerPicksFile::kFileName, ScoringFile::kFileName,
+                                 InvitedFile::kFileName};
   Q_ASSERT(files.size() == kPoolFileCount);
   return files;
 }

@@ -72,7 +72,7 @@ class TPoolSave {
   // The pool's files, in the order a save replaces them: the three record files and the
   // scoring rule's file, which a pool need not have.
   static const QStringList& PoolFiles();
-  static constexpr int kPoolFileCount = 4;
+  static constexpr int kPoolFileCount = 5;
 
   // Replaces the files named in `staged` (each written whole as its staged copy) in `folder`.
   // Throws EPoolSaveError after putting everything back as it was, as far as it could: when
