@@ -21,25 +21,29 @@ using namespace TestPools;
 
 namespace {
 
-// The files of a pool, byte for byte; a null scoring file for none.
+// The files of a pool, byte for byte; a null scoring or invited file for none.
 struct TPoolBytes {
   QByteArray System;
   QByteArray Teams;
   QByteArray Players;
   QByteArray Scoring;
+  QByteArray Invited;
 
   bool operator==(const TPoolBytes& other) const {
     return System == other.System && Teams == other.Teams && Players == other.Players &&
-           Scoring.isNull() == other.Scoring.isNull() && Scoring == other.Scoring;
+           Scoring.isNull() == other.Scoring.isNull() && Scoring == other.Scoring &&
+           Invited.isNull() == other.Invited.isNull() && Invited == other.Invited;
   }
   bool operator!=(const TPoolBytes& other) const { return !(*this == other); }
 };
 
 TPoolBytes ReadPool(const QString& dir) {
   const QString scoring = dir + "/" + ScoringFile::kFileName;
+  const QString invited = dir + "/" + InvitedFile::kFileName;
   return {ReadBytes(dir + "/System.dat"), ReadBytes(dir + "/Teams.dat"),
           ReadBytes(dir + "/PlayPick.dat"),
-          QFileInfo::exists(scoring) ? ReadBytes(scoring) : QByteArray()};
+          QFileInfo::exists(scoring) ? ReadBytes(scoring) : QByteArray(),
+          QFileInfo::exists(invited) ? ReadBytes(invited) : QByteArray()};
 }
 
 const QStringList kRecordFiles{"System.dat", "Teams.dat", "PlayPick.dat"};
@@ -53,12 +57,15 @@ void WritePool(const QString& dir, const TPoolBytes& bytes) {
   WriteBytes(dir + "/PlayPick.dat", bytes.Players);
   if (!bytes.Scoring.isNull())
     WriteBytes(dir + "/" + ScoringFile::kFileName, bytes.Scoring);
+  if (!bytes.Invited.isNull())
+    WriteBytes(dir + "/" + InvitedFile::kFileName, bytes.Invited);
 }
 
 // A change to every one of the files, as a session of editing makes them.
 void Modify(TFFDataModule& pool) {
   pool.SystemFile().SetPoolName("Changed");
   pool.SetScoringRule(TScoringRule::UpsetBonus);
+  pool.SetInvited({"Ann", "Cy"});
   for (int seed = 13; seed <= 16; ++seed)
     AddTeam(pool.TeamsFile(), QString("Late%1").arg(seed), 4, seed, 1);
   pool.TeamsFile().SetModified(true);
@@ -154,6 +161,7 @@ class TestSaves : public QObject {
     QVERIFY(FNew.System != FOld.System && FNew.Teams != FOld.Teams && FNew.Players != FOld.Players);
     QVERIFY(FOld.Scoring.isNull());
     QCOMPARE(FNew.Scoring, ScoringFile::Text(TScoringRule::UpsetBonus));
+    QCOMPARE(FNew.Invited, QByteArray("Ann\nCy\n"));
   }
 
   void init() {
@@ -268,9 +276,9 @@ class TestSaves : public QObject {
       });
       pool->ClosePool();
       if (result.Status == 1) {
-        // Killed after the marker: before each of four replacements, the sync and the marker's
+        // Killed after the marker: before each of five replacements, the sync and the marker's
         // removal.
-        QCOMPARE(finished, 6);
+        QCOMPARE(finished, 7);
         break;
       }
       QCOMPARE(result.Status, 0);
