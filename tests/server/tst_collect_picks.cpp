@@ -2,6 +2,7 @@
 // the entries counted as they come and taken back with Undo.
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -146,6 +147,34 @@ class TestCollectPicks : public QObject {
     QVERIFY2(line.contains(QStringLiteral("Nobody")), qPrintable(line));
     for (const QChar c : line)
       QVERIFY(c.isPrint());
+  }
+
+  // The invited read from a file by a real click, the fake prompts choosing it; who has not
+  // entered follows the entries as they come, and is saved with the pool.
+  void theInvitedWhoHaveNotEntered() {
+    QCOMPARE(Form->lblMissing->text(), TfrmCollectPicks::kNoInvited);
+    const QString bad = F->Dir.filePath(QStringLiteral("bad.txt"));
+    TestPools::WriteBytes(bad, "Bea\nD\x01" "ee\n");
+    F->Prompts.QueueFileName(bad);
+    Form->btnInvitedClick();
+    QVERIFY(F->Prompts.Shown().last().Text.contains("its line 2: the player name holds the "
+                                                    "control character U+0001"));
+    QVERIFY(F->Pool.DataModule()->Invited().isEmpty());
+
+    const QString list = F->Dir.filePath(QStringLiteral("invited.txt"));
+    TestPools::WriteBytes(list, "Bea\nalready here\nDee\n");
+    F->Prompts.QueueFileName(list);
+    Form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(Form.get()));
+    QTest::mouseClick(Form->btnInvited, Qt::LeftButton);
+    QCOMPARE(Form->lblMissing->text(), TfrmCollectPicks::kMissing.arg(2).arg(3).arg("Bea, Dee"));
+    Prepare();
+    Form->btnStartClick();
+    QCOMPARE(Send(QStringLiteral("bea")), 200);
+    QCOMPARE(Form->lblMissing->text(), TfrmCollectPicks::kMissing.arg(1).arg(3).arg("Dee"));
+    // The entry's save took the list along.
+    QCOMPARE(TestPools::ReadBytes(QDir(F->PoolDir).filePath("Invited.txt")),
+             QByteArray("Bea\nalready here\nDee\n"));
   }
 
   // Through real clicks and keys: Start, entries from a browser counted at once, Ctrl+Z

@@ -4,6 +4,8 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDir>
+#include <QFile>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -19,6 +21,7 @@
 #include "Clock.h"
 #include "EntryDesk.h"
 #include "FFDataModule.h"
+#include "InvitedFile.h"
 #include "LiveServer.h"
 #include "OpenPool.h"
 #include "OutsideText.h"
@@ -91,6 +94,11 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
   lblState = new QLabel(this);
   lblState->setWordWrap(true);
   lblCount = new QLabel(this);
+  btnInvited = new QPushButton(QStringLiteral("&Invited..."), this);
+  btnInvited->setToolTip(QStringLiteral("Reads the people invited from a file of one name a line"));
+  lblMissing = new QLabel(this);
+  lblMissing->setWordWrap(true);
+  lblMissing->setTextFormat(Qt::PlainText);
   lstEntries = new QListWidget(this);
   lstEntries->setWordWrap(true);
   lstEntries->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -117,6 +125,10 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
   layout->addLayout(startStop);
   layout->addWidget(handOut);
   layout->addWidget(lblCount);
+  auto* invited = new QHBoxLayout;
+  invited->addWidget(lblMissing, 1);
+  invited->addWidget(btnInvited, 0, Qt::AlignTop);
+  layout->addLayout(invited);
   layout->addWidget(lstEntries, 1);
   layout->addLayout(buttons);
   resize(520, 460);
@@ -124,6 +136,12 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
   connect(btnStart, &QPushButton::clicked, this, &TfrmCollectPicks::btnStartClick);
   connect(btnStop, &QPushButton::clicked, this, &TfrmCollectPicks::btnStopClick);
   connect(btnClose, &QPushButton::clicked, this, &QWidget::close);
+  connect(btnInvited, &QPushButton::clicked, this, &TfrmCollectPicks::btnInvitedClick);
+  // Each entry, taken here or typed in the player window, and each new list.
+  connect(&FPool, &TOpenPool::InvitedChanged, this, &TfrmCollectPicks::ShowMissing);
+  connect(&FPool, &TOpenPool::PlayersInserted, this, &TfrmCollectPicks::ShowMissing);
+  connect(&FPool, &TOpenPool::PlayersRemoved, this, &TfrmCollectPicks::ShowMissing);
+  connect(&FPool, &TOpenPool::Replaced, this, &TfrmCollectPicks::ShowMissing);
   connect(FServer, &TPicksServer::EntryTaken, this, [this](const QString& name, bool replaced) {
     ++(replaced ? FChanged : FNew);
     // Names come from the network: one line each in the log, whatever they hold.
@@ -163,6 +181,7 @@ TfrmCollectPicks::TfrmCollectPicks(TOpenPool& pool, QWidget* parent)
       btnStopClick();
   });
   ShowState();
+  ShowMissing();
 }
 
 TfrmCollectPicks::~TfrmCollectPicks() {
@@ -257,6 +276,53 @@ void TfrmCollectPicks::btnStopClick() {
   Log(QStringLiteral("%1 stopped")
           .arg(TClock::Current().Now().time().toString(QStringLiteral("HH:mm"))));
   ShowState();
+}
+
+void TfrmCollectPicks::btnInvitedClick() {
+  if (!FPool.IsOpen())
+    return;
+  QString path = FPool.DataModule()->Directory();
+  if (!TPrompts::Current().AskFileName(TPrompts::FileDialog::Open, kInvitedTitle, kInvitedFilter,
+                                       &path))
+    return;
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    TPrompts::Current().Refuse(
+        QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()),
+        this);
+    return;
+  }
+  const QByteArray bytes = file.read(InvitedFile::kSizeLimit + 1);
+  QStringList names;
+  QString error;
+  if (bytes.size() > InvitedFile::kSizeLimit)
+    error = QStringLiteral("it is too long for a list of names");
+  else if (!InvitedFile::Parse(bytes, &names, &error))
+    error = QStringLiteral("its %1").arg(error);
+  if (!error.isEmpty()) {
+    TPrompts::Current().Refuse(QStringLiteral("%1 was not read: %2. The list of the invited is as "
+                                              "it was.")
+                                   .arg(QDir::toNativeSeparators(path), error),
+                               this);
+    return;
+  }
+  // Saved with the pool, as every other change of it.
+  FPool.SetInvited(names);
+}
+
+void TfrmCollectPicks::ShowMissing() {
+  const TFFDataModule* pool = FPool.IsOpen() ? FPool.DataModule() : nullptr;
+  const QStringList invited = pool ? pool->Invited() : QStringList();
+  btnInvited->setEnabled(pool != nullptr);
+  if (invited.isEmpty()) {
+    lblMissing->setText(kNoInvited);
+    return;
+  }
+  const QStringList missing = InvitedFile::Missing(invited, pool->PlayerPicksFile());
+  lblMissing->setText(missing.isEmpty() ? kAllEntered.arg(invited.size())
+                                        : kMissing.arg(missing.size())
+                                              .arg(invited.size())
+                                              .arg(missing.join(QStringLiteral(", "))));
 }
 
 void TfrmCollectPicks::actUndoExecute() {

@@ -43,6 +43,14 @@ class TfrmCollectPicks : public QWidget {
       "When does the first game tip off? Entries close then: enter its date and time under "
       "\"Entries close\".");
   static inline const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH:mm");
+  // Who of the invited has not entered yet (the list beside the pool, Invited.txt).
+  static inline const QString kNoInvited =
+      QStringLiteral("Invited...: the list of the people invited, to see who has not entered.");
+  static inline const QString kAllEntered = QStringLiteral("All %1 invited have entered.");
+  static inline const QString kMissing = QStringLiteral("Not entered yet, %1 of %2 invited: %3");
+  static inline const QString kInvitedTitle = QStringLiteral("The People Invited");
+  static inline const QString kInvitedFilter =
+      QStringLiteral("Text files, one name a line (*.txt);;All files (*)");
   // Where the address and port last served are kept.
   static inline const QString kSettingsKey = QStringLiteral("Tarnwell\\Courtsider\\Collect Picks");
   static inline const QString kAddressValue = QStringLiteral("Address");
@@ -60,6 +68,8 @@ class TfrmCollectPicks : public QWidget {
 
   void btnStartClick();
   void btnStopClick();
+  // Reads the list of the invited from a file of one name a line.
+  void btnInvitedClick();
   // Takes the last entry back out of the pool, or makes it again; saved at once.
   void actUndoExecute();
   void actRedoExecute();
@@ -74,6 +84,8 @@ class TfrmCollectPicks : public QWidget {
   QPushButton* btnUndo;
   QPushButton* btnRedo;
   QPushButton* btnClose;
+  QPushButton* btnInvited;
+  QLabel* lblMissing;
   QLabel* lblUrl;
   QLabel* lblState;
   QLabel* lblCount;
@@ -88,6 +100,7 @@ class TfrmCollectPicks : public QWidget {
 
  private:
   void ShowState();
+  void ShowMissing();
   // The undo and redo commands name the entry they take back or make again.
   void ShowSteps();
   void Log(const QString& line);
