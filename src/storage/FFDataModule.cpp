@@ -308,40 +308,59 @@ QString TFFDataModule::ScoringStagedPath() const {
   return QDir(FDirectory).filePath(ScoringFile::kFileName + TTypedFile::kStagedSuffix);
 }
 
-void TFFDataModule::ReadScoring(const QString& path) {
-  FScoringRule = FScoringSaved = ScoringRules::kDefault;
-  const DiskFile::TKind kind = DiskFile::KindOf(path);
-  if (kind == DiskFile::TKind::Missing)
-    return;
-  QString reason = ScoringFile::kUnknownRule;
+TFFDataModule::TSideRead TFFDataModule::ReadSideFile(const QString& path, qint64 limit,
+                                                    QByteArray* bytes, QString* reason) {
+  if (DiskFile::KindOf(path) == DiskFile::TKind::Missing)
+    return TSideRead::Missing;
   QFile file(path);
   // A named pipe or a device planted there is never opened: reading it could wait for ever.
   if (!DiskFile::IsRegularFile(path)) {
-    reason = ScoringFile::kNotAFile;
-  } else if (!file.open(QIODevice::ReadOnly)) {
-    reason = file.errorString();
-  } else {
-    TScoringRule rule = ScoringRules::kDefault;
-    if (ScoringFile::Parse(file.read(ScoringFile::kSizeLimit), &rule)) {
-      FScoringRule = FScoringSaved = rule;
-      return;
-    }
+    *reason = ScoringFile::kNotAFile;
+    return TSideRead::Unreadable;
   }
+  if (!file.open(QIODevice::ReadOnly)) {
+    *reason = file.errorString();
+    return TSideRead::Unreadable;
+  }
+  *bytes = file.read(limit);
+  return TSideRead::Read;
+}
+
+void TFFDataModule::Notice(const QString& path, const QString& reason, const QString& meanwhile) {
   if (!FOpenNotice.isEmpty())
     FOpenNotice += QLatin1Char('\n');
-  FOpenNotice += DiskFile::Describe(path, reason) + ScoringFile::kRoundPointsMeanwhile;
+  FOpenNotice += DiskFile::Describe(path, reason) + meanwhile;
+}
+
+TFileSum TFFDataModule::StageSideFile(const QString& name, const QByteArray& text) {
+  const QDir dir(FDirectory);
+  TSafeFile file(dir.filePath(name), dir.filePath(name + TTypedFile::kStagedSuffix));
+  // The first one written is as private as the pool's own files.
+  if (DiskFile::KindOf(dir.filePath(name)) == DiskFile::TKind::Missing)
+    file.SetPermissionsFrom(dir.filePath(TSystemFile::kFileName));
+  if (!file.Open() || !file.Write(text) || !file.Finish())
+    throw EInOutError(QFileDevice::WriteError, file.ErrorString());
+  file.Keep();
+  return {file.Size(), file.Checksum()};
+}
+
+void TFFDataModule::ReadScoring(const QString& path) {
+  FScoringRule = FScoringSaved = ScoringRules::kDefault;
+  QByteArray bytes;
+  QString reason = ScoringFile::kUnknownRule;
+  const TSideRead read = ReadSideFile(path, ScoringFile::kSizeLimit, &bytes, &reason);
+  if (read == TSideRead::Missing)
+    return;
+  TScoringRule rule = ScoringRules::kDefault;
+  if (read == TSideRead::Read && ScoringFile::Parse(bytes, &rule)) {
+    FScoringRule = FScoringSaved = rule;
+    return;
+  }
+  Notice(path, reason, ScoringFile::kRoundPointsMeanwhile);
 }
 
 void TFFDataModule::StageScoring() {
-  const QDir dir(FDirectory);
-  TSafeFile file(dir.filePath(ScoringFile::kFileName), ScoringStagedPath());
-  // The first rule chosen makes the file: it is as private as the pool's own files.
-  if (DiskFile::KindOf(dir.filePath(ScoringFile::kFileName)) == DiskFile::TKind::Missing)
-    file.SetPermissionsFrom(dir.filePath(TSystemFile::kFileName));
-  if (!file.Open() || !file.Write(ScoringFile::Text(FScoringRule)) || !file.Finish())
-    throw EInOutError(QFileDevice::WriteError, file.ErrorString());
-  file.Keep();
-  FScoringStaged = {file.Size(), file.Checksum()};
+  FScoringStaged = StageSideFile(ScoringFile::kFileName, ScoringFile::Text(FScoringRule));
 }
 
 QString TFFDataModule::InvitedStagedPath() const {
@@ -351,32 +370,20 @@ QString TFFDataModule::InvitedStagedPath() const {
 void TFFDataModule::ReadInvited(const QString& path) {
   FInvited.clear();
   FInvitedSaved.clear();
-  if (DiskFile::KindOf(path) == DiskFile::TKind::Missing)
-    return;
+  QByteArray bytes;
   QString reason;
-  QFile file(path);
+  const TSideRead read = ReadSideFile(path, InvitedFile::kSizeLimit, &bytes, &reason);
+  if (read == TSideRead::Missing)
+    return;
   QStringList names;
-  if (!DiskFile::IsRegularFile(path)) {
-    reason = ScoringFile::kNotAFile;
-  } else if (!file.open(QIODevice::ReadOnly)) {
-    reason = file.errorString();
-  } else if (InvitedFile::Parse(file.read(InvitedFile::kSizeLimit), &names, &reason)) {
+  if (read == TSideRead::Read && InvitedFile::Parse(bytes, &names, &reason)) {
     FInvited = FInvitedSaved = names;
     return;
   }
-  if (!FOpenNotice.isEmpty())
-    FOpenNotice += QLatin1Char('\n');
-  FOpenNotice += DiskFile::Describe(path, reason) +
-                 QStringLiteral("; the pool has no list of the invited until one is saved.");
+  Notice(path, reason,
+         QStringLiteral("; the pool has no list of the invited until one is saved."));
 }
 
 void TFFDataModule::StageInvited() {
-  const QDir dir(FDirectory);
-  TSafeFile file(dir.filePath(InvitedFile::kFileName), InvitedStagedPath());
-  if (DiskFile::KindOf(dir.filePath(InvitedFile::kFileName)) == DiskFile::TKind::Missing)
-    file.SetPermissionsFrom(dir.filePath(TSystemFile::kFileName));
-  if (!file.Open() || !file.Write(InvitedFile::Text(FInvited)) || !file.Finish())
-    throw EInOutError(QFileDevice::WriteError, file.ErrorString());
-  file.Keep();
-  FInvitedStaged = {file.Size(), file.Checksum()};
+  FInvitedStaged = StageSideFile(InvitedFile::kFileName, InvitedFile::Text(FInvited));
 }

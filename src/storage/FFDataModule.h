@@ -95,6 +95,15 @@ class TFFDataModule {
   template <class TReplace>
   bool WithFilesReleased(TReplace replace);
   bool CommitSave(const QStringList& staged);
+  // A small text file of the pool beside the record files ("Scoring.ini", "Invited.txt"):
+  // read (its first `limit` bytes), missing, or there and unreadable, with why in `reason`.
+  enum class TSideRead { Missing, Read, Unreadable };
+  static TSideRead ReadSideFile(const QString& path, qint64 limit, QByteArray* bytes,
+                                QString* reason);
+  // What kept the side file `path` from being read, for OpenNotice, and what holds meanwhile.
+  void Notice(const QString& path, const QString& reason, const QString& meanwhile);
+  // Writes `text` into the staged copy of the side file `name`; throws EInOutError.
+  TFileSum StageSideFile(const QString& name, const QByteArray& text);
   // Reads "Scoring.ini" from `path`; what kept it from being read goes to OpenNotice.
   void ReadScoring(const QString& path);
   // Writes the rule into the staged copy of "Scoring.ini"; throws EInOutError.

@@ -149,6 +149,17 @@ class TestPoolFiles : public QObject {
     QVERIFY(pool.OpenPool(dir, false));
     QCOMPARE(pool.DataModule()->Invited(), QStringList({"Ann", "Bo"}));
     QVERIFY(!pool.Modified());
+    pool.Close();
+
+    // A list mended by hand into one the pool cannot hold is told of and left as it is.
+    TestPools::WriteBytes(dir + "/Invited.txt", "Ann\nann\n");
+    QVERIFY(pool.OpenPool(dir, false));
+    QVERIFY(pool.OpenNotice().contains("line 2: ann is on line 1 already; the pool has no list "
+                                       "of the invited until one is saved."));
+    QVERIFY(pool.DataModule()->Invited().isEmpty());
+    QVERIFY(pool.SetTieBreakerPoints(120));
+    QVERIFY(pool.Save());
+    QCOMPARE(TestPools::ReadBytes(dir + "/Invited.txt"), QByteArray("Ann\nann\n"));
   }
 };
 
