@@ -21,6 +21,7 @@
 #include "FFDataModule.h"
 #include "Outlook.h"
 #include "SamplePool.h"
+#include "ScoringRule.h"
 
 namespace {
 

@@ -7,6 +7,7 @@
 #include "Outlook.h"
 #include "PoolNames.h"
 #include "PoolReports.h"
+#include "ScoringRule.h"
 
 namespace {
 
