@@ -6,6 +6,7 @@
 #include "InOutError.h"
 #include "JsonWriter.h"
 #include "OpenPool.h"
+#include "ScoringRule.h"
 
 namespace {
 void WriteEntry(TJsonWriter& json, const TChartEntry& entry, const char* nameKey) {
