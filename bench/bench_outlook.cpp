@@ -22,6 +22,7 @@
 #include "FFDataModule.h"
 #include "Outlook.h"
 #include "SamplePool.h"
+#include "ScoringRule.h"
 
 namespace {
 

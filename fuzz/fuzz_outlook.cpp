@@ -1,5 +1,6 @@
 // What the outlook reads of a pool, from a damaged or hostile pool: a byte of options (the
-// model, the widest vectors, how many games are searched outcome by outcome), then the pool as
+// model, the widest vectors, how many games are searched outcome by outcome), a byte that picks
+// the scoring rule (whatever "Scoring.ini" says), then the pool as
 // the chart target takes it (FuzzPool::WriteWhole). The pool is read as the tool reads it and
 // the outlook worked out on one thread, sampled beyond a few games so that an input stays fast.
 #include <algorithm>
@@ -8,13 +9,15 @@
 #include "FuzzChecks.h"
 #include "FuzzPool.h"
 #include "Outlook.h"
+#include "ScoringRule.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (size < 1 || !FuzzPool::WriteWhole(FuzzPool::Bytes(data + 1, size - 1)))
+  if (size < 2 || !FuzzPool::WriteWhole(FuzzPool::Bytes(data + 2, size - 2)))
     return 0;
   auto pool = FuzzPool::Open(TFFDataModule::TOpenMode::ReadOnly);
   if (!pool)
     return 0;
+  pool->SetScoringRule(static_cast<TScoringRule>(data[1] % ScoringRules::kCount));
 
   const uint8_t options = data[0];
   TOutlookOptions outlook;

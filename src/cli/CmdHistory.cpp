@@ -3,6 +3,7 @@
 #include "FormattedCommand.h"
 #include "JsonWriter.h"
 #include "PoolNames.h"
+#include "ScoringRule.h"
 #include "StandingsHistory.h"
 
 namespace {

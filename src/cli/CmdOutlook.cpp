@@ -9,6 +9,7 @@
 #include "Outlook.h"
 #include "PoolNames.h"
 #include "PoolReports.h"
+#include "ScoringRule.h"
 #include "TeamRatings.h"
 
 namespace {

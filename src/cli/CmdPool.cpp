@@ -7,6 +7,7 @@
 #include "InvitedFile.h"
 #include "JsonWriter.h"
 #include "OpenPool.h"
+#include "ScoringRule.h"
 
 namespace {
 void WriteEntry(TJsonWriter& json, const TChartEntry& entry, const char* nameKey) {

@@ -5,6 +5,7 @@
 #include "LineWriter.h"
 #include "PlayerSelections.h"
 #include "PoolNames.h"
+#include "ScoringRule.h"
 #include "StandingsByPoints.h"
 #include "StandingsByPotential.h"
 

@@ -19,6 +19,7 @@
 #include "Help.h"
 #include "OpenPool.h"
 #include "Scoring.h"
+#include "ScoringRule.h"
 
 namespace {
 const QString kCaption = QStringLiteral("Pool Options");

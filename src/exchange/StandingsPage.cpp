@@ -9,6 +9,7 @@
 #include "PlayerSelections.h"
 #include "RaceSvg.h"
 #include "SafeFile.h"
+#include "ScoringRule.h"
 #include "StandingsByPoints.h"
 #include "StandingsHistory.h"
 #include "StandingsStyle.h"

@@ -116,11 +116,13 @@ struct TOutlookInput {
   int PlayerCount() const { return static_cast<int>(PlayerNames.size()); }
   int TeamCount() const { return static_cast<int>(TeamNames.size()); }
   int RealGames() const;
+  // Which gain of a win whose loser is not known: the one without a loser, or the most or the
+  // least the rule gives it whoever it beats (TScoring::MostWin, LeastWin).
+  enum class TWinGain { Unopposed, Most, Least };
   // Every gain of one player: gains[team * kRounds + round], the points the player gets when
   // the team reaches chart round `round` (2..7) through a game still to come, its loser not
-  // known (no upset). `gains` holds TeamCount() * kRounds values. `most`: the most the win can
-  // bring whoever it beats, over a first seed the player picked to get there.
-  void GainsOf(int player, int64_t* gains, bool most = false) const;
+  // known. `gains` holds TeamCount() * kRounds values.
+  void GainsOf(int player, int64_t* gains, TWinGain which = TWinGain::Unopposed) const;
   // One such gain, against `loser` (-1 for none, or one not known); GainsOf is the way to
   // many of one player.
   int64_t GainAt(int team, int round, int player, int32_t loser = -1) const;

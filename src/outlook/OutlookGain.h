@@ -37,14 +37,14 @@ class TOutlookGain {
   const TOutlookInput& In;
 };
 
-// The gains of a rule that asks for the loser (TScoring::DependsOnLoser): a win earns at least
-// what it earns without an upset, and at most what it earns over a first seed the player
-// picked to get there.
+// The gains of a rule that asks for the loser (TScoring::DependsOnLoser): a win earns between
+// the least and the most the rule gives it whoever it beats (TScoring::LeastWin, MostWin).
 class TLoserGain : public TOutlookGain {
  public:
   using TOutlookGain::TOutlookGain;
   bool ByTeamAndRound() const override { return false; }
   void MostOf(int player, int64_t* gains) const override;
+  void LeastOf(int player, int64_t* gains) const override;
   int64_t Gain(int player, const TOutlookInput::TGame& game, int32_t winner,
                int32_t loser) const override {
     return In.GainAt(winner, game.Round, player, loser);

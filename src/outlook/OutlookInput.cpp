@@ -6,7 +6,7 @@
 #include "Outlook.h"
 #include "OutlookGain.h"
 #include "ReportsBase.h"
-#include "Scoring.h"
+#include "ScoredPicks.h"
 #include "TeamIndex.h"
 
 namespace {
@@ -19,7 +19,11 @@ static_assert(TTeamsFile::kMaxTeams <= INT8_MAX, "a team's place fits a pick's b
 }  // namespace
 
 void TLoserGain::MostOf(int player, int64_t* gains) const {
-  In.GainsOf(player, gains, true);
+  In.GainsOf(player, gains, TOutlookInput::TWinGain::Most);
+}
+
+void TLoserGain::LeastOf(int player, int64_t* gains) const {
+  In.GainsOf(player, gains, TOutlookInput::TWinGain::Least);
 }
 
 int TOutlookInput::RealGames() const {
@@ -27,7 +31,7 @@ int TOutlookInput::RealGames() const {
       std::count_if(Games.begin(), Games.end(), [](const TGame& game) { return game.Real; }));
 }
 
-void TOutlookInput::GainsOf(int player, int64_t* gains, bool most) const {
+void TOutlookInput::GainsOf(int player, int64_t* gains, TWinGain which) const {
   std::fill_n(gains, static_cast<size_t>(TeamCount()) * kRounds, 0);
   const TPick* picks = &Picks[static_cast<size_t>(player) * kPicks];
   for (int e = 0; e < kPicks; ++e) {
@@ -38,8 +42,19 @@ void TOutlookInput::GainsOf(int player, int64_t* gains, bool most) const {
     const int from = std::max(kFirstScoringRound, Reached[static_cast<size_t>(pick.Team)] + 1);
     int64_t* row = gains + static_cast<size_t>(pick.Team) * kRounds;
     const int32_t seed = Seeds[static_cast<size_t>(pick.Team)];
-    for (int k = from; k <= pick.Last; ++k)
-      row[k] += Scoring.Points({k, seed, most ? 1 : 0, most});
+    for (int k = from; k <= pick.Last; ++k) {
+      switch (which) {
+        case TWinGain::Unopposed:
+          row[k] += Scoring.Points({k, seed, 0, false});
+          break;
+        case TWinGain::Most:
+          row[k] += Scoring.MostWin(k, seed);
+          break;
+        case TWinGain::Least:
+          row[k] += Scoring.LeastWin(k, seed);
+          break;
+      }
+    }
   }
 }
 
@@ -114,7 +129,7 @@ TOutlookInput TOutlookInput::FromPool(const TFFDataModule& pool) {
   // team has got there. What the team has already reached is earned; what it could still
   // reach is a gain that comes with the game that takes it there (GainsOf), its loser not
   // known yet.
-  const TScoring scoring(pool);
+  const TScoring scoring = PoolScoring(pool);
   input.Scoring = scoring;
   if (scoring.DependsOnLoser())
     input.PickedTo.resize(playerCount * teams.size());

@@ -7,6 +7,7 @@
 #include "PoolReports.h"
 #include "RaceSvg.h"
 #include "ReportLayout.h"
+#include "ScoringRule.h"
 #include "StandingsHistory.h"
 #include "SvgText.h"
 

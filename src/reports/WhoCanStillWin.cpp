@@ -7,6 +7,7 @@
 #include "Outlook.h"
 #include "PoolReports.h"
 #include "ReportLayout.h"
+#include "ScoringRule.h"
 
 using namespace ReportLayout;
 

@@ -286,22 +286,35 @@ bool TGuardedHttpServer::NamesThisServer(const httplib::Request& request) const 
   return std::find(FNames.begin(), FNames.end(), host) != FNames.end();
 }
 
-int TGuardedHttpServer::Bind(const std::string& host, int port) {
+int TGuardedHttpServer::Start(const std::string& host, int port) {
   const int bound = port == 0 ? bind_to_any_port(host) : (bind_to_port(host, port) ? port : -1);
+  if (bound <= 0)
+    return bound;
   // The library leaves room for five connections not yet accepted; forty browsers opening the
   // page at once would wait for the system to try again.
-  if (bound > 0)
-    ::listen(svr_sock_, SOMAXCONN);
+  ::listen(svr_sock_, SOMAXCONN);
+  FListenEnded = false;
+  FListener = std::thread([this] {
+    listen_after_bind();
+    FListenEnded = true;
+  });
+  // A stop before the server runs would be lost, and the thread would listen on for ever.
+  while (!is_running() && !FListenEnded)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   return bound;
 }
 
 void TGuardedHttpServer::Close() {
   stop();
-  std::lock_guard<std::mutex> lock(FMutex);
-  FClosing = true;
-  // Wakes every thread waiting on its connection; each closes its own.
-  for (const socket_t sock : FOpen)
-    ::shutdown(sock, SHUT_RDWR);
+  {
+    std::lock_guard<std::mutex> lock(FMutex);
+    FClosing = true;
+    // Wakes every thread waiting on its connection; each closes its own.
+    for (const socket_t sock : FOpen)
+      ::shutdown(sock, SHUT_RDWR);
+  }
+  if (FListener.joinable())
+    FListener.join();
 }
 
 bool TGuardedHttpServer::Admit(socket_t sock, const std::string& address) {

@@ -2,11 +2,13 @@
 
 #include <httplib.h>
 
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 // cpp-httplib's server, held to what a server on an office network needs against a client that
@@ -49,10 +51,10 @@ class TGuardedHttpServer : public httplib::Server {
   // site that had its own name point here (DNS rebinding) names that site.
   bool NamesThisServer(const httplib::Request& request) const;
 
-  // Binds to `host` and `port` (0: any free port) with room for a crowd that connects at once.
-  // The port, or -1 with errno telling why.
-  int Bind(const std::string& host, int port);
-  // Stops listening and ends every open connection at once.
+  // Binds to `host` and `port` (0: any free port) with room for a crowd that connects at once,
+  // and listens on a thread of its own. The port, or -1 with errno telling why.
+  int Start(const std::string& host, int port);
+  // Stops listening, ends every open connection at once, and waits for the listening thread.
   void Close();
 
  private:
@@ -61,6 +63,8 @@ class TGuardedHttpServer : public httplib::Server {
   void Release(socket_t sock, const std::string& address);
 
   const TLimits FLimits;
+  std::thread FListener;
+  std::atomic<bool> FListenEnded{false};
   // This computer's host name, that name's first part, and the first part in the local domain
   // of names announced on the network.
   const std::vector<std::string> FNames;

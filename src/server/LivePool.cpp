@@ -16,9 +16,14 @@ struct TLivePool::TSnapshot {
   std::mutex PoolMutex;
 };
 
-TLivePool::TLivePool(const QString& directory) : FDirectory(directory) {}
+TLivePool::TLivePool(const QString& directory)
+    : FDirectory(directory), FProgress(std::make_unique<TOutlookProgress>()) {}
 
-TLivePool::~TLivePool() = default;
+TLivePool::~TLivePool() {
+  FProgress->Cancel();
+  if (FReader.joinable())
+    FReader.join();
+}
 
 bool TLivePool::Load(QString* reason) {
   FMarks.Take(FDirectory);
@@ -27,6 +32,7 @@ bool TLivePool::Load(QString* reason) {
     return false;
   std::lock_guard<std::mutex> lock(FMutex);
   FSnapshot = std::move(snapshot);
+  ++FReads;
   FLastLook = TClock::Current().Ticks();
   return true;
 }
@@ -41,30 +47,38 @@ std::shared_ptr<TLivePool::TSnapshot> TLivePool::Read(QString* reason) {
     *reason = error.Reason();
     return nullptr;
   }
-  ++FReads;
   const TFFDataModule& pool = *snapshot->Pool;
   snapshot->Selections.Build(pool);
   TOutlookResult outlook;
   const bool chances = StandingsPage::ShowsWinChances(pool);
   if (chances)
-    outlook = ComputeOutlook(TOutlookInput::FromPool(pool), TOutlookOptions{}, nullptr);
+    outlook = ComputeOutlook(TOutlookInput::FromPool(pool), TOutlookOptions{}, FProgress.get());
+  if (outlook.Cancelled)
+    return nullptr;
   snapshot->Standings =
       StandingsPage::Html(pool, TClock::Current().Now().date(), chances ? &outlook : nullptr, true);
   return snapshot;
 }
 
 std::shared_ptr<TLivePool::TSnapshot> TLivePool::Current() {
-  {
-    std::lock_guard<std::mutex> lock(FMutex);
-    const qint64 now = TClock::Current().Ticks();
-    // One thread looks and reads; the others serve the pages they have meanwhile.
-    if (FReading || now - FLastLook < kPollInterval)
-      return FSnapshot;
-    FLastLook = now;
-    if (!FReadAgain && !FMarks.Changed())
-      return FSnapshot;
-    FReading = true;
-  }
+  std::lock_guard<std::mutex> lock(FMutex);
+  const qint64 now = TClock::Current().Ticks();
+  // One thread reads; every page meanwhile is of the pool as last read.
+  if (FReading || now - FLastLook < kPollInterval)
+    return FSnapshot;
+  FLastLook = now;
+  if (!FReadAgain && !FMarks.Changed())
+    return FSnapshot;
+  FReading = true;
+  ++FReads;
+  // The last reader has said it is done; it has only to end.
+  if (FReader.joinable())
+    FReader.join();
+  FReader = std::thread([this] { ReadAgain(); });
+  return FSnapshot;
+}
+
+void TLivePool::ReadAgain() {
   // Marked before reading: a save that lands while the pool is read is seen at the next look.
   FMarks.Take(FDirectory);
   QString reason;
@@ -74,7 +88,11 @@ std::shared_ptr<TLivePool::TSnapshot> TLivePool::Current() {
   FReadAgain = !snapshot;
   if (snapshot)
     FSnapshot = std::move(snapshot);
-  return FSnapshot;
+}
+
+bool TLivePool::Reading() {
+  std::lock_guard<std::mutex> lock(FMutex);
+  return FReading;
 }
 
 QByteArray TLivePool::StandingsHtml() {

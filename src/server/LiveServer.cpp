@@ -57,6 +57,10 @@ int TLiveServer::Reads() const {
   return FPool ? FPool->Reads() : 0;
 }
 
+bool TLiveServer::Reading() const {
+  return FPool && FPool->Reading();
+}
+
 bool TLiveServer::Start(const QString& address, quint16 port, QString* reason) {
   Stop();
   auto pool = std::make_unique<TLivePool>(FDirectory);
@@ -68,7 +72,7 @@ bool TLiveServer::Start(const QString& address, quint16 port, QString* reason) {
   FServer->SetCarefulDefaults(kPolicy);
   Route();
   errno = 0;
-  const int listening = FServer->Bind(address.toStdString(), port);
+  const int listening = FServer->Start(address.toStdString(), port);
   if (listening <= 0) {
     const int error = errno;
     *reason = TPicksServer::kCannotListen.arg(address).arg(port).arg(
@@ -77,22 +81,12 @@ bool TLiveServer::Start(const QString& address, quint16 port, QString* reason) {
     return false;
   }
   FPort = static_cast<quint16>(listening);
-  FListenEnded = false;
-  FThread = std::thread([this] {
-    FServer->listen_after_bind();
-    FListenEnded = true;
-  });
-  // A stop before the server runs would be lost, and the thread would listen on for ever.
-  while (!FServer->is_running() && !FListenEnded)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   return true;
 }
 
 void TLiveServer::Stop() {
   if (FServer)
     FServer->Close();
-  if (FThread.joinable())
-    FThread.join();
   FServer.reset();
   FPool.reset();
 }

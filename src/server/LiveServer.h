@@ -1,10 +1,8 @@
 #pragma once
 
 #include <QString>
-#include <atomic>
 #include <chrono>
 #include <memory>
-#include <thread>
 
 class TGuardedHttpServer;
 class TLivePool;
@@ -41,8 +39,9 @@ class TLiveServer {
   void Stop();
   bool IsRunning() const { return FServer != nullptr; }
   quint16 Port() const { return FPort; }
-  // How many times the pool was read from its files.
+  // How many times a read of the pool from its files has started, and whether one is under way.
   int Reads() const;
+  bool Reading() const;
 
  private:
   void Route();
@@ -51,7 +50,5 @@ class TLiveServer {
   TLimits FLimits;
   std::unique_ptr<TLivePool> FPool;
   std::unique_ptr<TGuardedHttpServer> FServer;
-  std::thread FThread;
-  std::atomic<bool> FListenEnded{false};
   quint16 FPort = 0;
 };

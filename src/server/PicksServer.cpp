@@ -12,7 +12,6 @@
 #include <functional>
 #include <future>
 #include <mutex>
-#include <thread>
 
 #include "Clock.h"
 #include "EntryDesk.h"
@@ -98,8 +97,6 @@ class TPicksServer::TWorker {
   // The queued calls of Drain go to this; it goes with the worker, and they with it.
   QObject FContext;
   std::unique_ptr<TGuardedHttpServer> FServer;
-  std::thread FThread;
-  std::atomic<bool> FListenEnded{false};
   TRateLimit FRateLimit{kRequestsPerMinute};
   std::mutex FMutex;
   std::deque<std::shared_ptr<TJob>> FJobs;
@@ -115,30 +112,22 @@ bool TPicksServer::TWorker::Start(const QString& address, quint16 port, quint16*
   // Only the page's own style and script run.
   FServer->SetCarefulDefaults(EntryPage::SecurityPolicy().toStdString());
   Route();
-  const std::string host = address.toStdString();
-  // The system's reason for a failed bind; an address the system cannot resolve leaves none.
-  errno = 0;
-  const int listening = FServer->Bind(host, port);
-  if (listening <= 0) {
-    const int error = errno;
-    *reason = kCannotListen.arg(address).arg(port).arg(
-        error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("no such address"));
-    FServer.reset();
-    return false;
-  }
-  *bound = static_cast<quint16>(listening);
+  // Open before the first request can come.
   {
     std::lock_guard<std::mutex> lock(FMutex);
     FOpen = true;
   }
-  FListenEnded = false;
-  FThread = std::thread([this] {
-    FServer->listen_after_bind();
-    FListenEnded = true;
-  });
-  // A stop before the server runs would be lost, and the thread would listen on for ever.
-  while (!FServer->is_running() && !FListenEnded)
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  // The system's reason for a failed bind; an address the system cannot resolve leaves none.
+  errno = 0;
+  const int listening = FServer->Start(address.toStdString(), port);
+  if (listening <= 0) {
+    const int error = errno;
+    *reason = kCannotListen.arg(address).arg(port).arg(
+        error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("no such address"));
+    Stop();
+    return false;
+  }
+  *bound = static_cast<quint16>(listening);
   return true;
 }
 
@@ -156,8 +145,6 @@ void TPicksServer::TWorker::Stop() {
   }
   if (FServer)
     FServer->Close();
-  if (FThread.joinable())
-    FThread.join();
   FServer.reset();
 }
 

@@ -57,7 +57,7 @@ void TPickPopularity::Build(const TFFDataModule& pool) {
   for (size_t p = 0; p < players.size(); ++p) {
     for (int entry = 0; entry < TPlayerPicksListObject::kPickCount; ++entry) {
       const TPlayerPickArrayObject& pick = *players[p]->Pick(entry);
-      const int last = TReportsBase::LastPickedRound(pick.RoundReached());
+      const int last = ChartPaths::LastPickedRound(pick.RoundReached());
       if (last < kFirstRound)
         continue;
       const auto at = column.constFind(index.Find(entry, pick.TeamName()));

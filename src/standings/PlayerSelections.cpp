@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "ChartPaths.h"
 #include "FFDataModule.h"
 #include "TeamNames.h"
 
@@ -41,7 +42,7 @@ void TPlayerSelections::Build(const TFFDataModule& pool) {
     for (int k = TPlayerSelectionObject::kFirstRound; k <= TPlayerSelectionObject::kLastRound;
          ++k) {
       for (const TPlayerPickArrayObject& pick : player->Picks()) {
-        if (LastPickedRound(pick.RoundReached()) >= k)
+        if (ChartPaths::LastPickedRound(pick.RoundReached()) >= k)
           row->AddSelection(k, pick.TeamName());
       }
     }

@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <limits>
 
+#include "ChartPaths.h"
 #include "FFDataModule.h"
 #include "FinishOrder.h"
-#include "Scoring.h"
+#include "ScoredPicks.h"
+#include "ScoringRule.h"
 #include "StandingsHistory.h"
 #include "TeamIndex.h"
 
@@ -34,7 +36,7 @@ void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
   FActualTieBreaker = round >= TStandingsItem::kLastRound ? system.TieBreakerPoints() : 0;
   FFinalPlayed = round >= TStandingsItem::kLastRound &&
                  TStandingsHistory::RoundComplete(pool, TStandingsItem::kLastRound);
-  const TScoring scoring(pool);
+  const TScoring scoring = PoolScoring(pool);
   FScoringRule = scoring.Rule();
   const TResultsChart results(pool.TeamsFile(), round);
   TTeamIndex teams(pool.TeamsFile());
@@ -111,7 +113,7 @@ void TReportsBase::FillFinalPicks(TStandingsItem& item, const TPlayerPicksListOb
   int finals = 0;
   bool champion = false;
   for (const TPlayerPickArrayObject& pick : player.Picks()) {
-    const int round = LastPickedRound(pick.RoundReached());
+    const int round = ChartPaths::LastPickedRound(pick.RoundReached());
     if (round < 5)
       continue;
     if (finalFour < TStandingsItem::kFinalFourCount)
@@ -144,4 +146,8 @@ void TReportsBase::SortByTotal(int32_t (TStandingsItem::*total)() const) {
   for (const FinishOrder::TKey& key : keys)
     sorted.push_back(std::move(FItems[key.Row]));
   FItems = std::move(sorted);
+}
+
+QString TReportsBase::Scored(const QString& title) const {
+  return ScoringRules::Titled(title, FScoringRule);
 }

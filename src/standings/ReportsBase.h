@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ReportItem.h"
-#include "ScoringFile.h"
+#include "ScoringRuleFwd.h"
 #include "StandingsItem.h"
 
 class TFFDataModule;
@@ -59,16 +59,11 @@ class TReportsBase {
   enum class TPickState { Correct, Open, Dead };
   static TPickState PickState(const TTeamSeedObject& team, int k,
                               int round = TStandingsItem::kLastRound);
-  // The last chart round a pick advances its team to. Stored values are not trusted: anything
-  // beyond the champion's line counts as the champion's line, so no round list is overrun.
-  static int LastPickedRound(int32_t roundReached) {
-    return roundReached > TStandingsItem::kLastRound ? TStandingsItem::kLastRound : roundReached;
-  }
 
  protected:
   // A title of points, which names the scoring rule they were worked out by where that is
   // not round points.
-  QString Scored(const QString& title) const { return ScoringRules::Titled(title, FScoringRule); }
+  QString Scored(const QString& title) const;
   // Rows in the finish order (FinishOrder) of `total`.
   void SortByTotal(int32_t (TStandingsItem::*total)() const);
 

@@ -11,6 +11,7 @@
 #include "CliRunner.h"
 #include "ConsoleReportUi.h"
 #include "JsonWriter.h"
+#include "ScoringRule.h"
 #include "TestPools.h"
 #include "Version.h"
 

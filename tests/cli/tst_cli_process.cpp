@@ -16,6 +16,7 @@
 #include "CliRunner.h"
 #include "PoolLock.h"
 #include "PoolSave.h"
+#include "ScoringRule.h"
 #include "SheetRows.h"
 #include "TestPools.h"
 

@@ -31,6 +31,7 @@
 #include "Options.h"
 #include "Pictures.h"
 #include "Registry.h"
+#include "ScoringRule.h"
 #include "SplashHelp02.h"
 #include "SplashHelp1.h"
 #include "TestPools.h"

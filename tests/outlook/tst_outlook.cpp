@@ -12,6 +12,7 @@
 #include "Outlook.h"
 #include "OutlookGain.h"
 #include "SamplePool.h"
+#include "ScoringRule.h"
 #include "StandingsByPoints.h"
 #include "TestPools.h"
 
@@ -509,6 +510,17 @@ class TestOutlook : public QObject {
       reach.insert(max);
     }
     QCOMPARE(reach.size(), ScoringRules::kCount);
+
+    // At 1 point a game a bonus of a seed or two is as much as a round's points, and parts
+    // players a bigger round would keep apart.
+    for (int k = 2; k <= 7; ++k)
+      pool->SystemFile().SetRoundPoints(k, 1);
+    for (int rule = 0; rule < ScoringRules::kCount; ++rule) {
+      pool->SetScoringRule(static_cast<TScoringRule>(rule));
+      CompareWithBruteForce(*pool, TOutlookModel::Even);
+      if (QTest::currentTestFailed())
+        return;
+    }
   }
 
   void aGainThatDependsOnTheLoserEqualsBruteForce() {

@@ -18,6 +18,7 @@
 #include "FakePrompts.h"
 #include "OpenPool.h"
 #include "SafeFile.h"
+#include "ScoringRule.h"
 #include "TestPools.h"
 
 namespace {

@@ -209,20 +209,32 @@ def before_first_game(pool):
         file.write(teams)
 
 
-def main():
+def arguments():
+    """The command line of the browser tests: the tool, the pool to copy, the browser, and a
+    folder for screenshots."""
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
     parser.add_argument("--pool", required=True)
     parser.add_argument("--chromium", default="/usr/bin/chromium")
     parser.add_argument("--shots")
-    args = parser.parse_args()
+    return parser.parse_args()
 
-    work = tempfile.mkdtemp(prefix="browser-entry-")
+
+def serve_copy(cli, original, prefix, prepare=lambda pool: None):
+    """A copy of the pool in a folder of its own, prepared, and the tool serving it on a free
+    port: the folder, the copy and the running tool."""
+    work = tempfile.mkdtemp(prefix=prefix)
     pool = os.path.join(work, "Pool.BGD")
-    shutil.copytree(args.pool, pool)
-    before_first_game(pool)
-    server = subprocess.Popen([args.cli, "serve", pool, "--port", "0"], stdout=subprocess.PIPE,
+    shutil.copytree(original, pool)
+    prepare(pool)
+    server = subprocess.Popen([cli, "serve", pool, "--port", "0"], stdout=subprocess.PIPE,
                               text=True)
+    return work, pool, server
+
+
+def main():
+    args = arguments()
+    work, pool, server = serve_copy(args.cli, args.pool, "browser-entry-", before_first_game)
     browser = None
     try:
         first = server.stdout.readline()

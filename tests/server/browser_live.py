@@ -15,7 +15,6 @@ a few seconds, without a restart.
 With --shots it also leaves screenshots of both pages at both widths.
 """
 
-import argparse
 import json
 import os
 import shutil
@@ -23,11 +22,11 @@ import signal
 import struct
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from browser_entry import Browser, TEAM_RECORD, ROUND_AT, ELIMINATED_AT  # noqa: E402
+from browser_entry import (Browser, TEAM_RECORD, ROUND_AT, ELIMINATED_AT, arguments,  # noqa: E402
+                           serve_copy)
 
 ROWS = ("Array.from(document.querySelectorAll('section:first-of-type tbody tr')).map(r =>"
         " [r.querySelector('td.name').textContent, Number(r.querySelector('td.total').textContent)])")
@@ -81,18 +80,8 @@ def shown(browser, url, width, height):
 
 
 def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--pool", required=True)
-    parser.add_argument("--chromium", default="/usr/bin/chromium")
-    parser.add_argument("--shots")
-    args = parser.parse_args()
-
-    work = tempfile.mkdtemp(prefix="browser-live-")
-    pool = os.path.join(work, "Pool.BGD")
-    shutil.copytree(args.pool, pool)
-    server = subprocess.Popen([args.cli, "serve", pool, "--port", "0"], stdout=subprocess.PIPE,
-                              text=True)
+    args = arguments()
+    work, pool, server = serve_copy(args.cli, args.pool, "browser-live-")
     browser = None
     try:
         first = server.stdout.readline()

@@ -15,6 +15,7 @@
 #include "PoolLock.h"
 #include "PoolSave.h"
 #include "SafeFile.h"
+#include "ScoringRule.h"
 #include "TestPools.h"
 
 using namespace TestPools;

@@ -25,8 +25,7 @@
 
 namespace {
 
-constexpr int kTeamCount = 64;
-constexpr int kLinesPerRegion = 16;
+constexpr int kTeamCount = ChartPaths::kLines;
 constexpr int kTournamentRounds = 6;
 // Games played so far in the sample: the round of 64, the round of 32 and the regional
 // semifinals, so the chart shows the last eight teams still alive.
@@ -43,13 +42,12 @@ struct TTeamFact {
   throw std::runtime_error(why.toStdString());
 }
 
-// First-round line 0..63 of a team: line k of region g is 16 * (g - 1) + k, counted from zero.
+// First-round line 0..63 of a team, counted from zero.
 int FirstRoundLine(int region, int seed) {
-  for (int k = 0; k < kLinesPerRegion; ++k) {
-    if (ChartPaths::kSeedOrder[static_cast<size_t>(k)] == seed)
-      return kLinesPerRegion * (region - 1) + k;
-  }
-  Fail(QStringLiteral("seed %1 is not between 1 and 16").arg(seed));
+  const int32_t line = ChartPaths::FirstRoundLine(region, seed);
+  if (line == 0)
+    Fail(QStringLiteral("region %1 seed %2 is not a line of the chart").arg(region).arg(seed));
+  return line - 1;
 }
 
 struct TFacts {
@@ -95,20 +93,22 @@ TFacts ReadFacts(const QString& path) {
 
 // Plays `rounds` rounds of the chart. `lines` holds the index of the team on each first-round
 // line; `winner(a, b, round)` picks the winner of a game between teams a and b. Returns the
-// number of games each team wins. Neighbouring survivors meet, exactly as the winner paths
-// join first-round lines 2k-1 and 2k, then their winners, and so on.
+// number of games each team wins. The games are the chart's, played round by round from the
+// top.
 std::vector<int> Play(const std::array<int, kTeamCount>& lines, int rounds,
                       const std::function<int(int, int, int)>& winner) {
   std::vector<int> wins(kTeamCount, 0);
-  std::vector<int> alive(lines.begin(), lines.end());
-  for (int round = 1; round <= rounds; ++round) {
-    std::vector<int> next;
-    for (size_t i = 0; i + 1 < alive.size(); i += 2) {
-      const int won = winner(alive[i], alive[i + 1], round);
-      ++wins[static_cast<size_t>(won)];
-      next.push_back(won);
-    }
-    alive = next;
+  std::array<int, ChartPaths::kSlotCount + 1> on{};
+  std::copy(lines.begin(), lines.end(), on.begin() + 1);
+  for (int32_t slot = ChartPaths::kFirstGameSlot; slot <= ChartPaths::kChampionSlot; ++slot) {
+    const ChartPaths::TGame game = ChartPaths::Game(slot);
+    // A game of tournament round r takes its winner to chart round r + 1.
+    if (game.Round - 1 > rounds)
+      break;
+    const int won = winner(on[static_cast<size_t>(game.Feeders[0])],
+                           on[static_cast<size_t>(game.Feeders[1])], game.Round - 1);
+    ++wins[static_cast<size_t>(won)];
+    on[static_cast<size_t>(slot)] = won;
   }
   return wins;
 }

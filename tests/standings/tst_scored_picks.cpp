@@ -1,14 +1,14 @@
 #include <QTest>
 
-#include "FinishOrder.h"
-#include "Scoring.h"
+#include "ScoredPicks.h"
+#include "ScoringRule.h"
 #include "StandingsByPoints.h"
 #include "TeamIndex.h"
 #include "TestPools.h"
 
-// The rules every part of the program asks: the games a pick won and what they earn, and the
-// finish order.
-class TestRules : public QObject {
+// Scoring on the pool's charts: the games a pick won, read off the results chart, what they
+// earn, and the most a player's picks can still earn.
+class TestScoredPicks : public QObject {
   Q_OBJECT
 
  private slots:
@@ -16,7 +16,7 @@ class TestRules : public QObject {
   // R1S6, R2S1 and R3S1 on its way to the title: an upset in every round. The player picked
   // the losers of rounds 2, 3, 5 and 6 to reach those games, R1S4 where R1S5 came (a loser
   // picked elsewhere), and R4S1 where R3S1 came.
-  void everyRuleScoresTheGamesWonAsWorkedByHand() {
+  void gamesWonNameTheirLoserAndWhetherItWasPicked() {
     TFFDataModule pool;
     TestPools::AddFullField(pool.TeamsFile());
     TestPools::PlayUpperLinesUpTo(pool, 7);
@@ -24,8 +24,6 @@ class TestRules : public QObject {
     champion.SetRoundReached(7);
     champion.SetEliminated(false);
     pool.TeamsFile().FindTeam(QStringLiteral("R1S1"))->SetRoundReached(1);
-    for (int k = 2; k <= 7; ++k)
-      pool.SystemFile().SetRoundPoints(k, 10 * (k - 1));
     const TPlayerPicksListObject* player = TestPools::AddPicks(
         pool, QStringLiteral("Picker"), 0,
         {{"R1S16", 7}, {"R1S8", 2}, {"R1S4", 3}, {"R1S6", 4}, {"R2S1", 5}, {"R4S1", 6}});
@@ -45,24 +43,6 @@ class TestRules : public QObject {
     for (size_t g = 0; g < games.size(); ++g) {
       QCOMPARE(games[g].LoserSeed, losers[g]);
       QCOMPARE(games[g].LoserPicked, picked[g]);
-    }
-
-    // Per rule, the points of the games above: round 5's multiplier is 40 * 16 / 6 rounded up.
-    const std::vector<std::vector<int64_t>> expected = {
-        {10, 20, 30, 40, 50, 60, 10},        // round points
-        {26, 36, 46, 56, 66, 76, 18},        // seed bonus
-        {160, 320, 480, 640, 800, 960, 80},  // seed times points
-        {25, 28, 30, 50, 65, 60, 10},        // upset bonus: not for R1S5 nor R3S1
-        {25, 28, 41, 50, 65, 75, 10},        // relaxed upset bonus
-        {160, 40, 96, 107, 800, 960, 10},    // upset multiplier
-    };
-    for (int rule = 0; rule < ScoringRules::kCount; ++rule) {
-      pool.SetScoringRule(static_cast<TScoringRule>(rule));
-      const TScoring scoring(pool);
-      for (size_t g = 0; g < games.size(); ++g) {
-        QVERIFY2(scoring.Points(games[g]) == expected[static_cast<size_t>(rule)][g],
-                 qPrintable(QStringLiteral("rule %1, game %2").arg(rule).arg(g)));
-      }
     }
 
     // A first-round line left empty: the team went through without a known loser.
@@ -103,37 +83,7 @@ class TestRules : public QObject {
     QCOMPARE(scores(TScoringRule::RelaxedUpsetBonus), TScores(25, 25 + 28));
     QCOMPARE(scores(TScoringRule::UpsetMultiplier), TScores(160, 200));
   }
-
-  void finishOrderSharesPlacesAndPartsThemByTheGuess() {
-    const int32_t actual = 148;
-    const std::vector<FinishOrder::TKey> pool = {
-        {10, FinishOrder::GuessDistance(146, actual), 0},  // two below
-        {12, FinishOrder::GuessDistance(100, actual), 1},
-        {10, FinishOrder::GuessDistance(149, actual), 2},  // one above
-        {10, FinishOrder::GuessDistance(150, actual), 3},  // two above: level with two below
-        {12, FinishOrder::GuessDistance(100, actual), 4},
-    };
-    // The guess orders players level on points either way, but parts their places only once
-    // the final is played.
-    for (const bool finalPlayed : {true, false}) {
-      std::vector<FinishOrder::TKey> keys = pool;
-      const std::vector<int> places = FinishOrder::Rank(keys, finalPlayed);
-      std::vector<uint32_t> rows;
-      for (const FinishOrder::TKey& key : keys)
-        rows.push_back(key.Row);
-      QCOMPARE(rows, (std::vector<uint32_t>{1, 4, 2, 0, 3}));
-      QCOMPARE(places,
-               finalPlayed ? (std::vector<int>{1, 1, 3, 4, 4}) : (std::vector<int>{1, 1, 3, 3, 3}));
-    }
-
-    // Before the actual total is entered no guess parts anyone; the distance of the furthest
-    // guesses does not overflow.
-    QCOMPARE(FinishOrder::GuessDistance(146, 0), int64_t{0});
-    QCOMPARE(FinishOrder::GuessDistance(std::numeric_limits<int32_t>::min(),
-                                        std::numeric_limits<int32_t>::max()),
-             int64_t{std::numeric_limits<uint32_t>::max()});
-  }
 };
 
-QTEST_GUILESS_MAIN(TestRules)
-#include "tst_rules.moc"
+QTEST_GUILESS_MAIN(TestScoredPicks)
+#include "tst_scored_picks.moc"

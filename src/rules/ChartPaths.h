@@ -4,12 +4,10 @@
 #include <array>
 #include <cstdint>
 
-#include "ChartEntry.h"
-
 // The bracket chart's lines and games, without pixels: how a region and seed name a first-round
 // line, which two lines meet in each game and where its winner goes, and placing an entry on
 // its path up to the round it reached. The charts, the picks sheet, the outlook, the standings
-// and the pictures all ask these; a header only, so that the QtCore libraries can.
+// and the pictures all ask these; a header only, that needs nothing of the program.
 //
 // Slot n (1..127): slots 1-64 are the first-round lines (region 1 lines 1-16 top to bottom,
 // then regions 2, 3 and 4), 65-96 chart round 2, 97-112 round 3, 113-120 round 4, 121-124 the
@@ -18,10 +16,10 @@
 // of the next round's block.
 namespace ChartPaths {
 
-// What a stored entry can hold is what the chart has room for.
-constexpr int kRounds = TChartEntry::kMaxRound;
-constexpr int kRegions = TChartEntry::kMaxRegion;
-constexpr int kSeedsPerRegion = TChartEntry::kMaxSeed;
+// What the chart has room for; a stored entry holds no more (TChartEntry).
+constexpr int kRounds = 7;
+constexpr int kRegions = 4;
+constexpr int kSeedsPerRegion = 16;
 constexpr int kLines = kRegions * kSeedsPerRegion;
 constexpr int kSlotCount = 2 * kLines - 1;
 constexpr int kGameCount = kLines - 1;
@@ -132,6 +130,12 @@ constexpr TGame Game(int32_t slot) {
   }
   game.Feeders = {FirstFeeder(slot), FirstFeeder(slot) + 1};
   return game;
+}
+
+// The last chart round a pick advances its team to. Stored values are not trusted: anything
+// beyond the champion's line counts as the champion's line, so no round list is overrun.
+constexpr int LastPickedRound(int32_t roundReached) {
+  return roundReached > kRounds ? kRounds : roundReached;
 }
 
 // Puts an entry of (region, seed) on its path for chart rounds 1 to `roundReached`:

@@ -5,67 +5,14 @@
 
 #include "ChartPaths.h"
 #include "PlayerPicksFile.h"
-#include "ScoringFile.h"
+#include "Scoring.h"
+#include "TeamsFile.h"
 
 class TFFDataModule;
 class TTeamIndex;
 
-// A game that a player's pick won, as the scoring rule reads it: the chart round its winner
-// reached by it (2..7), both teams' seeds, and whether the same player had also advanced the
-// loser to this game.
-struct TWonGame {
-  int Round = 0;
-  int32_t WinnerSeed = 0;
-  // 0 while the loser is not known: a game still to be played, or a line the chart left empty.
-  int32_t LoserSeed = 0;
-  bool LoserPicked = false;
-};
-
-// What a correct pick earns for the game its team won, under the pool's scoring rule
-// (TScoringRule): the round's points (the system file's RoundPoints), and by the rule a bonus
-// for the winner's seed or for an upset, a winner of a higher seed number than its loser's.
-// Every score of the program comes from here: the standings and their reports, the outlook,
-// the page and the command-line tool.
-class TScoring {
- public:
-  // Points of a correct pick by chart round (index 2..7).
-  using TRoundPoints = std::array<int64_t, ChartPaths::kRounds + 1>;
-
-  explicit TScoring(const TFFDataModule& pool);
-  // A rule and points not yet stored, as the options window shows them.
-  TScoring(TScoringRule rule, const TRoundPoints& points) : FRule(rule), FRoundPoints(points) {}
-
-  TScoringRule Rule() const { return FRule; }
-  // Whether what a game earns depends on who lost it (ScoringRules::DependsOnLoser).
-  bool DependsOnLoser() const { return ScoringRules::DependsOnLoser(FRule); }
-
-  int64_t Points(const TWonGame& game) const {
-    const int64_t points = FRoundPoints[static_cast<size_t>(game.Round)];
-    const int64_t winner = game.WinnerSeed;
-    const int64_t loser = game.LoserSeed;
-    const bool upset = loser > 0 && winner > loser;
-    switch (FRule) {
-      case TScoringRule::RoundPoints:
-        break;
-      case TScoringRule::SeedBonus:
-        return points + winner;
-      case TScoringRule::SeedTimesPoints:
-        return points * winner;
-      case TScoringRule::UpsetBonus:
-        return upset && game.LoserPicked ? points + winner - loser : points;
-      case TScoringRule::RelaxedUpsetBonus:
-        return upset ? points + winner - loser : points;
-      case TScoringRule::UpsetMultiplier:
-        // Rounded up, in whole numbers: points are never negative.
-        return upset ? (points * winner + loser - 1) / loser : points;
-    }
-    return points;
-  }
-
- private:
-  TScoringRule FRule;
-  TRoundPoints FRoundPoints{};
-};
+// The pool's scoring rule and points per round, as its files hold them.
+TScoring PoolScoring(const TFFDataModule& pool);
 
 // How far one player advances the team of each first-round line (by line 1..64; 0 for none).
 using TPickedRounds = std::array<int8_t, ChartPaths::kLines + 1>;

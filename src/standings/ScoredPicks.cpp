@@ -1,21 +1,29 @@
-#include "Scoring.h"
+#include "ScoredPicks.h"
 
 #include <algorithm>
 
 #include "FFDataModule.h"
-#include "ReportsBase.h"
+#include "StandingsItem.h"
 #include "TeamIndex.h"
 
-TScoring::TScoring(const TFFDataModule& pool) : FRule(pool.ScoringRule()) {
+// The chart has room for what a stored entry can hold.
+static_assert(ChartPaths::kRounds == TChartEntry::kMaxRound &&
+              ChartPaths::kRegions == TChartEntry::kMaxRegion &&
+              ChartPaths::kSeedsPerRegion == TChartEntry::kMaxSeed);
+static_assert(ChartPaths::kRounds == TStandingsItem::kLastRound);
+
+TScoring PoolScoring(const TFFDataModule& pool) {
+  TScoring::TRoundPoints points{};
   for (int k = TStandingsItem::kFirstRound; k <= TStandingsItem::kLastRound; ++k)
-    FRoundPoints[static_cast<size_t>(k)] = pool.SystemFile().RoundPoints(k);
+    points[static_cast<size_t>(k)] = pool.SystemFile().RoundPoints(k);
+  return TScoring(pool.ScoringRule(), points);
 }
 
 void TScoredPicks::Read(const TPlayerPicksListObject& player, TTeamIndex& teams) {
   PickedTo.fill(0);
   for (int entry = 0; entry < TPlayerPicksListObject::kPickCount; ++entry) {
     const TPlayerPickArrayObject& pick = *player.Pick(entry);
-    const int last = TReportsBase::LastPickedRound(pick.RoundReached());
+    const int last = ChartPaths::LastPickedRound(pick.RoundReached());
     const auto e = static_cast<size_t>(entry);
     // Below 0 is as good as not on the chart; above 7 LastPickedRound has stopped already.
     Last[e] = static_cast<int8_t>(std::max(last, 0));
