@@ -160,7 +160,9 @@ struct TPicksImport::TLookup {
     QString closest;
     int best = std::numeric_limits<int>::max();
     for (const auto& [name, foldedName] : TeamNames) {
-      const int distance = Distance(folded, foldedName, best, row);
+      // Once a team is a letter off, only the very name can do better: no table is needed.
+      const int distance =
+          best <= 1 ? (folded == foldedName ? 0 : best) : Distance(folded, foldedName, best, row);
       if (distance < best) {
         closest = name;
         best = distance;
