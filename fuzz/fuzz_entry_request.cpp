@@ -21,16 +21,18 @@
 
 namespace {
 
-// A connection whose bytes come from the input and whose answer is kept.
+// A connection whose bytes come from the input, read where libFuzzer holds them, and whose
+// answer is kept.
 class TMemoryStream : public httplib::Stream {
  public:
-  explicit TMemoryStream(const QByteArray& bytes) : FBytes(bytes) {}
+  TMemoryStream(const uint8_t* data, size_t size) : FData(data), FLeft(size) {}
   bool is_readable() const override { return true; }
   bool is_writable() const override { return true; }
   ssize_t read(char* ptr, size_t size) override {
-    const size_t length = std::min(size, static_cast<size_t>(FBytes.size() - FAt));
-    std::memcpy(ptr, FBytes.constData() + FAt, length);
-    FAt += static_cast<qsizetype>(length);
+    const size_t length = std::min(size, FLeft);
+    std::memcpy(ptr, FData, length);
+    FData += length;
+    FLeft -= length;
     return static_cast<ssize_t>(length);
   }
   ssize_t write(const char* ptr, size_t size) override {
@@ -50,8 +52,8 @@ class TMemoryStream : public httplib::Stream {
   std::string Answer;
 
  private:
-  QByteArray FBytes;
-  qsizetype FAt = 0;
+  const uint8_t* FData;
+  size_t FLeft;
 };
 
 // The server's limits on a request, and a request read as the server reads it; an entry
@@ -140,7 +142,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return 0;
   TEntryDesk desk(pool.Pool, pool.Links);
   const int players = pool.Pool.DataModule()->PlayerPicksFile().Count();
-  TMemoryStream stream(FuzzPool::Bytes(data + 1, size - 1));
+  TMemoryStream stream(data + 1, size - 1);
   server.Serve(stream, desk, pool.Links, (data[0] & 1) != 0);
   FUZZ_CHECK(stream.Answer.empty() || stream.Answer.rfind("HTTP/1.1 ", 0) == 0);
 

@@ -199,9 +199,18 @@ class TMainForm : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  // The help topic of a window, menu or command, read by F1 and the menu's help.
+  static constexpr const char* kHelpContextProperty = "HelpContext";
+
   void FormCreate();
   void FormDestroy();
+  // The commands menu by menu; CreateMenus and CreateToolBar give each its place.
   void CreateActions();
+  void CreateFileActions();
+  void CreateDataActions();
+  void CreateReportsActions();
+  void CreateToolsActions();
+  void CreateHelpActions();
   void CreateMenus();
   void CreateToolBar();
   QAction* MakeAction(const QString& caption, const QString& hint, int tag, int helpContext,

@@ -109,6 +109,13 @@ class TfrmBracketBuild : public QMainWindow, public TEditingWindow {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // The team list is at least this wide, and wider when a name needs it; the chart follows it
+  // with this gap.
+  static constexpr int kListWidth = 145;
+  static constexpr int kChartGap = 2;
+  // The top of the list and of the chart below the tool bar.
+  static constexpr int kTop = 2;
+
   void CreateActions();
   void CreateMenus();
   void CreateToolBar();

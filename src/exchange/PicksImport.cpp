@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdlib>
 #include <limits>
+#include <numeric>
 
 #include "Csv.h"
 #include "FFDataModule.h"
@@ -20,21 +21,36 @@ namespace {
 // meant. A search over every team wants only a distance below the best so far: once a whole
 // row of the table reaches `bound` none can come under it, and `bound` is returned. `row` is
 // scratch, kept by the caller so that a search allocates once.
-int Distance(const QString& x, const QString& y, int bound, std::vector<int>& row) {
-  if (std::abs(x.size() - y.size()) >= bound)
+int Distance(QStringView x, QStringView y, int bound, std::vector<int>& row) {
+  const char16_t* down = x.utf16();
+  const char16_t* across = y.utf16();
+  qsizetype height = x.size();
+  qsizetype width = y.size();
+  // What the two share at either end costs no edit: only what lies between is compared, which
+  // for a name a letter or two off is a table of a few cells.
+  while (height > 0 && width > 0 && *down == *across) {
+    ++down;
+    ++across;
+    --height;
+    --width;
+  }
+  while (height > 0 && width > 0 && down[height - 1] == across[width - 1]) {
+    --height;
+    --width;
+  }
+  if (std::abs(height - width) >= bound)
     return bound;
-  row.resize(static_cast<size_t>(y.size()) + 1);
-  for (size_t j = 0; j < row.size(); ++j)
-    row[j] = static_cast<int>(j);
-  for (qsizetype i = 1; i <= x.size(); ++i) {
+  row.resize(static_cast<size_t>(width) + 1);
+  std::iota(row.begin(), row.end(), 0);
+  for (qsizetype i = 0; i < height; ++i) {
+    const char16_t letter = down[i];
     int diagonal = row[0];
-    row[0] = static_cast<int>(i);
+    row[0] = static_cast<int>(i + 1);
     int least = row[0];
-    const QChar letter = x.at(i - 1);
-    for (qsizetype j = 1; j <= y.size(); ++j) {
+    for (qsizetype j = 1; j <= width; ++j) {
       const int above = row[static_cast<size_t>(j)];
-      const int cost = letter == y.at(j - 1) ? 0 : 1;
-      const int here = std::min({above + 1, row[static_cast<size_t>(j - 1)] + 1, diagonal + cost});
+      const int here = std::min(std::min(above, row[static_cast<size_t>(j - 1)]) + 1,
+                                diagonal + (letter == across[j - 1] ? 0 : 1));
       row[static_cast<size_t>(j)] = here;
       least = std::min(least, here);
       diagonal = above;
@@ -44,6 +60,9 @@ int Distance(const QString& x, const QString& y, int bound, std::vector<int>& ro
   }
   return std::min(row.back(), bound);
 }
+
+// The row an entry stands in: the first under the header.
+constexpr int kEntryRow = 2;
 
 // A row's cell; a short row's missing cells are empty.
 QString Cell(const QStringList& cells, int column) {
@@ -92,8 +111,8 @@ void TPicksImport::Add(int row, int column, const QString& text, const QString& 
   TProblem problem;
   problem.Row = row;
   problem.Column = column;
-  if (column > 0 && column <= FHeader.size())
-    problem.Title = FHeader.at(column - 1);
+  if (column > 0 && column <= TPicksSheet::kColumnCount)
+    problem.Title = FSheet->Title(column - 1);
   problem.Text = text;
   problem.Existing = existing;
   FProblems.push_back(problem);
@@ -104,13 +123,11 @@ void TPicksImport::Add(int row, int column, const QString& text, const QString& 
 struct TPicksImport::TLookup {
   using TChart = std::array<int, ChartPaths::kSlotCount + 1>;
 
-  explicit TLookup(const TFFDataModule& pool) : Sheet(pool) {
-    const TTeamsFile& teams = pool.TeamsFile();
-    for (int i = 0; i < teams.Count(); ++i) {
-      const QString name = TrimTeamName(teams.Items(i)->TeamName());
+  explicit TLookup(const TFFDataModule& pool) : Sheet(pool), Teams(pool.TeamsFile()) {
+    for (int i = 0; i < Teams.Count(); ++i) {
+      const QString name = TrimTeamName(Teams.Items(i)->TeamName());
       if (!TeamIndex.contains(name))
         TeamIndex.insert(name, i);
-      TeamNames.push_back({name, teams.Items(i)->TeamName().toCaseFolded()});
     }
     FirstRound.fill(-1);
     for (size_t i = 0; i < Sheet.TeamSlots().size(); ++i) {
@@ -130,13 +147,22 @@ struct TPicksImport::TLookup {
   }
 
   // The pool's team a name not of the pool most likely meant.
-  QString Closest(const QString& winner) const {
+  QString Closest(const QString& winner) {
+    // The teams' names are folded for the first name that is no team's: an entry or a sheet
+    // without a mistake never needs them.
+    if (TeamNames.empty()) {
+      TeamNames.reserve(static_cast<size_t>(Teams.Count()));
+      for (const auto& team : Teams.List())
+        TeamNames.push_back({TrimTeamName(team->TeamName()), team->TeamName().toCaseFolded()});
+    }
     const QString folded = winner.toCaseFolded();
     std::vector<int> row;
     QString closest;
     int best = std::numeric_limits<int>::max();
     for (const auto& [name, foldedName] : TeamNames) {
-      const int distance = Distance(folded, foldedName, best, row);
+      // Once a team is a letter off, only the very name can do better: no table is needed.
+      const int distance =
+          best <= 1 ? (folded == foldedName ? 0 : best) : Distance(folded, foldedName, best, row);
       if (distance < best) {
         closest = name;
         best = distance;
@@ -146,6 +172,7 @@ struct TPicksImport::TLookup {
   }
 
   const TPicksSheet Sheet;
+  const TTeamsFile& Teams;
   QHash<QString, int> TeamIndex;
   // Each team's name trimmed, as shown, and as written, case folded, as compared.
   std::vector<std::pair<QString, QString>> TeamNames;
@@ -165,23 +192,30 @@ bool TPicksImport::Read(const QByteArray& bytes) {
 
 bool TPicksImport::Read(QIODevice& sheet) {
   TLookup lookup(FPool);
-  return ReadSheet(sheet, true, lookup);
+  if (!Start(lookup))
+    return false;
+  Csv::TReader reader(sheet, kMaxRecordBytes);
+  try {
+    ReadRows(reader, lookup);
+  } catch (const Csv::EFormatError& error) {
+    Add(error.Row(), error.Column(), error.Text());
+  }
+  return Finish();
 }
 
 bool TPicksImport::ReadEntry(const QStringList& cells) {
-  // An entry reads as the sheet of the pool's header and that one row would, the example
-  // row's name being a name like any other here.
+  // An entry reads as the row under the pool's header would, its cells as they are: no sheet
+  // is written for it and read back. The example row's name is a name like any other here,
+  // and an empty entry is refused for its missing name.
   TLookup lookup(FPool);
-  Csv::TWriter writer;
-  writer.Row(lookup.Sheet.Header());
-  writer.Row(cells);
-  QByteArray bytes = writer.Bytes();
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::ReadOnly);
-  return ReadSheet(buffer, false, lookup);
+  if (!Start(lookup))
+    return false;
+  qint64 added = 0;
+  ReadPlayer(kEntryRow, cells, lookup, added);
+  return Finish();
 }
 
-bool TPicksImport::ReadSheet(QIODevice& sheet, bool fromFile, TLookup& lookup) {
+bool TPicksImport::Start(const TLookup& lookup) {
   FProblems.clear();
   FProblemCount = 0;
   FExistingNames = 0;
@@ -190,12 +224,12 @@ bool TPicksImport::ReadSheet(QIODevice& sheet, bool fromFile, TLookup& lookup) {
     Add(0, 0, TOpenPool::kNotLocked);
     return false;
   }
-  Csv::TReader reader(sheet, kMaxRecordBytes);
-  try {
-    ReadRows(reader, fromFile, lookup);
-  } catch (const Csv::EFormatError& error) {
-    Add(error.Row(), error.Column(), error.Text());
-  }
+  FSheet = &lookup.Sheet;
+  return true;
+}
+
+bool TPicksImport::Finish() {
+  FSheet = nullptr;
   if (FProblemCount > 0) {
     FPlayers.clear();
     return false;
@@ -203,8 +237,7 @@ bool TPicksImport::ReadSheet(QIODevice& sheet, bool fromFile, TLookup& lookup) {
   return true;
 }
 
-void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile, TLookup& lookup) {
-  FHeader = lookup.Sheet.Header();
+void TPicksImport::ReadRows(Csv::TReader& reader, TLookup& lookup) {
   QStringList header;
   if (!reader.Next(&header)) {
     Add(0, 0, QStringLiteral("The file is empty; it needs the header row of the template."));
@@ -212,44 +245,49 @@ void TPicksImport::ReadRows(Csv::TReader& reader, bool fromFile, TLookup& lookup
   }
   if (!HeaderMatches(header))
     return;
-  // No pool holds more players than its file can: a sheet that would bring more is refused at
-  // the row that would pass the limit, before anything is written.
-  const qint64 room = TPlayerPicksFile::kMaxPlayers - FPool.PlayerPicksFile().Count();
   qint64 added = 0;
   QStringList cells;
   while (reader.Next(&cells)) {
-    const int row = reader.Row();
     const bool blank = std::all_of(cells.cbegin(), cells.cend(),
                                    [](const QString& cell) { return cell.trimmed().isEmpty(); });
-    // A sheet's empty rows and its example row, as the template has it, are no players; an
-    // entry is one, whatever it holds, so an empty one is refused for its missing name.
-    if (fromFile && (blank || (!cells.isEmpty() && cells.first() == TPicksSheet::kExampleName)))
+    // A sheet's empty rows and its example row, as the template has it, are no players.
+    if (blank || (!cells.isEmpty() && cells.first() == TPicksSheet::kExampleName))
       continue;
-    const int before = FProblemCount;
-    TIncomingPlayer incoming = ReadRow(row, cells, lookup);
-    if (incoming.Replaces == nullptr && FProblemCount == before && ++added > room) {
-      Add(row, 0,
-          QStringLiteral("this row would make the pool hold more than the %1 players a pool can "
-                         "have")
-              .arg(TPlayerPicksFile::kMaxPlayers));
+    if (!ReadPlayer(reader.Row(), cells, lookup, added))
       return;
-    }
-    // Players are kept only while the sheet may still be imported.
-    if (FProblemCount == 0)
-      FPlayers.push_back(std::move(incoming));
   }
+}
+
+bool TPicksImport::ReadPlayer(int row, const QStringList& cells, TLookup& lookup, qint64& added) {
+  // No pool holds more players than its file can: a sheet that would bring more is refused at
+  // the row that would pass the limit, before anything is written.
+  const qint64 room = TPlayerPicksFile::kMaxPlayers - FPool.PlayerPicksFile().Count();
+  const int before = FProblemCount;
+  TIncomingPlayer incoming = ReadRow(row, cells, lookup);
+  if (incoming.Replaces == nullptr && FProblemCount == before && ++added > room) {
+    Add(row, 0,
+        QStringLiteral("this row would make the pool hold more than the %1 players a pool can "
+                       "have")
+            .arg(TPlayerPicksFile::kMaxPlayers));
+    return false;
+  }
+  // Players are kept only while the sheet may still be imported.
+  if (FProblemCount == 0)
+    FPlayers.push_back(std::move(incoming));
+  return true;
 }
 
 bool TPicksImport::HeaderMatches(const QStringList& header) {
   // The header must be the pool's own: a sheet made for another pool, or with its columns
   // moved about, would put every pick in the wrong game.
+  const QStringList& expected = FSheet->Header();
   for (int c = 0; c < TPicksSheet::kColumnCount; ++c) {
     const QString found = c < header.size() ? header.at(c).trimmed() : QString();
-    if (found != FHeader.at(c)) {
+    if (found != expected.at(c)) {
       Add(1, c + 1,
           QStringLiteral("the header should read \"%1\", not \"%2\". Start from the template of "
                          "this pool and keep its columns in their order.")
-              .arg(FHeader.at(c), PoolNames::Quoted(found)));
+              .arg(expected.at(c), PoolNames::Quoted(found)));
       return false;
     }
   }
@@ -318,7 +356,7 @@ TPlayerPicksListObject* TPicksImport::ReadName(int row, const QString& written, 
   return existing;
 }
 
-void TPicksImport::ReadGames(int row, const QStringList& cells, const TLookup& lookup,
+void TPicksImport::ReadGames(int row, const QStringList& cells, TLookup& lookup,
                              TPlayerPicksListObject& player) {
   TLookup::TChart chart = lookup.FirstRound;
   // A game whose cell is wrong is left out; the games it feeds then report nothing of their

@@ -90,12 +90,17 @@ class TPicksImport {
   int ReplacedCount() const;
 
  private:
-  // Reads the sheet, leaving out its empty rows and the template's example row when it comes
-  // from a file.
   struct TLookup;
-  bool ReadSheet(QIODevice& sheet, bool fromFile, TLookup& lookup);
-  // Reads the header and the players' rows after it; throws Csv::EFormatError.
-  void ReadRows(Csv::TReader& reader, bool fromFile, TLookup& lookup);
+  // Begins a read afresh; false, with the problem added, for a pool whose first round is not
+  // locked. Finish ends it: true when it can be imported.
+  bool Start(const TLookup& lookup);
+  bool Finish();
+  // Reads the header and the players' rows after it, leaving out the empty rows and the
+  // template's example row; throws Csv::EFormatError.
+  void ReadRows(Csv::TReader& reader, TLookup& lookup);
+  // Reads one player's row, `added` counting the new players so far; false when the row would
+  // take the pool past the most players it can hold, which ends the read.
+  bool ReadPlayer(int row, const QStringList& cells, TLookup& lookup, qint64& added);
   // False, with the problem added, for a header that is not the pool's own.
   bool HeaderMatches(const QStringList& header);
   // One player's row: the player, and the pool's player it replaces, if any.
@@ -104,7 +109,7 @@ class TPicksImport {
   TPlayerPicksListObject* ReadName(int row, const QString& written, const QString& name,
                                    TLookup& lookup);
   // Each game's winner, checked against the games that feed it in the same row.
-  void ReadGames(int row, const QStringList& cells, const TLookup& lookup,
+  void ReadGames(int row, const QStringList& cells, TLookup& lookup,
                  TPlayerPicksListObject& player);
   void Add(int row, int column, const QString& text, const QString& existing = {});
 
@@ -114,5 +119,6 @@ class TPicksImport {
   int FProblemCount = 0;
   int FExistingNames = 0;
   std::vector<TIncomingPlayer> FPlayers;
-  QStringList FHeader;
+  // The sheet of the read going on, for the columns' titles; null between reads.
+  const TPicksSheet* FSheet = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "PicksSheet.h"
 
 #include <QHash>
+#include <charconv>
 
 #include "Csv.h"
 #include "FFDataModule.h"
@@ -10,56 +11,107 @@ namespace {
 // Who stands on each slot 1..127 (index 0 unused): an index into some list, -1 for none.
 using TChart = std::array<int, ChartPaths::kSlotCount + 1>;
 
-QString SeededTeam(const TTeamSeedObject* team) {
-  if (!team)
-    return QStringLiteral("no team");
-  return QStringLiteral("(%1) %2").arg(team->Seed()).arg(team->TeamName());
+// The longest title: a first-round game's, bracket and two seeded teams.
+constexpr qsizetype kLongestTitle =
+    TSystemFile::kBracketNameWidth + 8 + 2 * (5 + TTeamsFile::kNameWidth);
+
+// A number onto a title, with no string of its own.
+void AppendNumber(QString& text, int number) {
+  char digits[12];
+  const std::to_chars_result end = std::to_chars(digits, digits + sizeof digits, number);
+  text += QLatin1String(digits, end.ptr - digits);
+}
+
+// "(4) Kansas".
+void AppendSeededTeam(QString& text, const TTeamSeedObject* team) {
+  if (!team) {
+    text += QLatin1String("no team");
+    return;
+  }
+  text += QLatin1Char('(');
+  AppendNumber(text, team->Seed());
+  text += QLatin1String(") ");
+  text += team->TeamName();
 }
 
 }  // namespace
 
 TPicksSheet::TPicksSheet(const TFFDataModule& pool) : FPool(pool) {
-  for (int32_t slot = ChartPaths::kFirstGameSlot; slot <= ChartPaths::kSlotCount; ++slot)
-    FGames.push_back(ChartPaths::Game(slot));
+  FGames.reserve(kGameCount);
+  QHash<int, int> gamesSoFar;  // (round, region) -> games counted so far
+  for (int32_t slot = ChartPaths::kFirstGameSlot; slot <= ChartPaths::kSlotCount; ++slot) {
+    const TGame game = ChartPaths::Game(slot);
+    FNumbers[FGames.size()] = ++gamesSoFar[game.Round * 10 + game.Region];
+    FGames.push_back(game);
+  }
 
   const TTeamsFile& teams = pool.TeamsFile();
-  std::array<const TTeamSeedObject*, ChartPaths::kSlotCount + 1> firstRound{};
+  FTeamSlots.reserve(static_cast<size_t>(teams.Count()));
   for (const auto& team : teams.List()) {
     const int slot = ChartPaths::FirstRoundLine(team->Region(), team->Seed());
     FTeamSlots.push_back(slot);
     if (slot > 0)
-      firstRound[static_cast<size_t>(slot)] = team.get();
+      FFirstRound[static_cast<size_t>(slot)] = team.get();
   }
 
   const TSystemFile& system = pool.SystemFile();
-  auto bracket = [&system](int region) {
+  for (int region = 1; region <= ChartPaths::kRegions; ++region) {
     const QString name = system.BracketName(region).trimmed();
-    return name.isEmpty() ? QStringLiteral("Bracket %1").arg(region) : name;
-  };
-  FHeader << kNameTitle << kGuessTitle;
-  QHash<int, int> gamesSoFar;  // (round, region) -> games named so far
-  for (const TGame& game : FGames) {
-    const int number = ++gamesSoFar[game.Round * 10 + game.Region];
-    if (game.Round == 2) {
-      FHeader << QStringLiteral("%1 R1: %2 v %3")
-                     .arg(bracket(game.Region),
-                          SeededTeam(firstRound[static_cast<size_t>(game.Feeders[0])]),
-                          SeededTeam(firstRound[static_cast<size_t>(game.Feeders[1])]));
-    } else if (game.Round <= 4) {
-      FHeader << QStringLiteral("%1 R%2 game %3")
-                     .arg(bracket(game.Region), QString::number(game.Round - 1),
-                          QString::number(number));
-    } else if (game.Round == 5) {
-      FHeader << QStringLiteral("%1 final").arg(bracket(game.Region));
-    } else if (game.Round == 6) {
-      const int first = 2 * number - 1;
-      FHeader << QStringLiteral("Semifinal %1: %2 v %3")
-                     .arg(number)
-                     .arg(bracket(first), bracket(first + 1));
-    } else {
-      FHeader << QStringLiteral("Champion");
-    }
+    FBrackets[static_cast<size_t>(region)] =
+        name.isEmpty() ? QStringLiteral("Bracket %1").arg(region) : name;
   }
+}
+
+QString TPicksSheet::Title(int column) const {
+  if (column == kNameColumn)
+    return kNameTitle;
+  if (column == kGuessColumn)
+    return kGuessTitle;
+  const auto g = static_cast<size_t>(column - kFirstGameColumn);
+  const TGame& game = FGames[g];
+  const int number = FNumbers[g];
+  auto bracket = [this](int region) -> const QString& {
+    return FBrackets[static_cast<size_t>(region)];
+  };
+  if (game.Round > 6)
+    return QStringLiteral("Champion");
+  // Each title is written in one piece.
+  QString title;
+  title.reserve(kLongestTitle);
+  if (game.Round == 2) {
+    title += bracket(game.Region);
+    title += QLatin1String(" R1: ");
+    AppendSeededTeam(title, FFirstRound[static_cast<size_t>(game.Feeders[0])]);
+    title += QLatin1String(" v ");
+    AppendSeededTeam(title, FFirstRound[static_cast<size_t>(game.Feeders[1])]);
+  } else if (game.Round <= 4) {
+    title += bracket(game.Region);
+    title += QLatin1String(" R");
+    AppendNumber(title, game.Round - 1);
+    title += QLatin1String(" game ");
+    AppendNumber(title, number);
+  } else if (game.Round == 5) {
+    title += bracket(game.Region);
+    title += QLatin1String(" final");
+  } else {
+    const int first = 2 * number - 1;
+    title += QLatin1String("Semifinal ");
+    AppendNumber(title, number);
+    title += QLatin1String(": ");
+    title += bracket(first);
+    title += QLatin1String(" v ");
+    title += bracket(first + 1);
+  }
+  return title;
+}
+
+const QStringList& TPicksSheet::Header() const {
+  if (FHeader.isEmpty()) {
+    FHeader.reserve(kColumnCount);
+    for (int column = 0; column < kColumnCount; ++column)
+      FHeader << Title(column);
+  }
+  return FHeader;
 }
 
 QStringList TPicksSheet::PlayerRow(const TPlayerPicksListObject& player) const {
@@ -101,14 +153,14 @@ QByteArray TPicksSheet::Template() const {
     example << (winner < 0 ? QString() : teams.Items(winner)->TeamName());
   }
   Csv::TWriter writer;
-  writer.Row(FHeader);
+  writer.Row(Header());
   writer.Row(example);
   return writer.Bytes();
 }
 
 QByteArray TPicksSheet::Export() const {
   Csv::TWriter writer;
-  writer.Row(FHeader);
+  writer.Row(Header());
   for (const auto& player : FPool.PlayerPicksFile().List())
     writer.Row(PlayerRow(*player));
   return writer.Bytes();

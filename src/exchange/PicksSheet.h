@@ -10,6 +10,7 @@
 
 class TFFDataModule;
 class TPlayerPicksListObject;
+class TTeamSeedObject;
 class TTeamsFile;
 
 // The players' picks as a spreadsheet: one row a player with the name, the tie-breaker guess
@@ -32,7 +33,11 @@ class TPicksSheet {
 
   explicit TPicksSheet(const TFFDataModule& pool);
 
-  const QStringList& Header() const { return FHeader; }
+  // The title of one column: "Player Name", or a game's, such as "East R1: (1) A v (16) B".
+  QString Title(int column) const;
+  // Every column's title. Made when first asked for: an entry read by the picks server wants
+  // the titles of its mistakes only.
+  const QStringList& Header() const;
   const std::vector<TGame>& Games() const { return FGames; }
   // The first-round slot (1..64) of each team of the teams file, in list order; 0 for a team
   // not placed on the chart.
@@ -49,7 +54,13 @@ class TPicksSheet {
 
  private:
   std::vector<TGame> FGames;
+  // Each game's number among the games of its round and bracket, counted from 1.
+  std::array<int, kGameCount> FNumbers{};
   std::vector<int> FTeamSlots;
-  QStringList FHeader;
+  // The team on each first-round line; null for none.
+  std::array<const TTeamSeedObject*, ChartPaths::kSlotCount + 1> FFirstRound{};
+  // Each bracket's name, 1..4, or "Bracket 2" for a bracket without one.
+  std::array<QString, ChartPaths::kRegions + 1> FBrackets;
+  mutable QStringList FHeader;
   const TFFDataModule& FPool;
 };

@@ -2,6 +2,7 @@
 
 #include "Clock.h"
 
+#include <QBuffer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,6 +11,7 @@
 #include "ChartPaths.h"
 #include "EntryLinks.h"
 #include "FFDataModule.h"
+#include "JsonWriter.h"
 #include "OpenPool.h"
 #include "PicksImport.h"
 #include "PicksSheet.h"
@@ -20,15 +22,23 @@ namespace {
 
 const QString kDateFormat = QStringLiteral("yyyy-MM-dd HH:mm");
 
-QByteArray Json(const QJsonObject& object) {
-  return QJsonDocument(object).toJson(QJsonDocument::Compact);
-}
+// The fields of the page a problem is shown by.
+const QString kEntryField = QStringLiteral("entry");
+const QString kNameField = QStringLiteral("name");
+const QString kGuessField = QStringLiteral("guess");
+const QString kGameField = QStringLiteral("game");
 
-QJsonObject Problem(const QString& field, const QString& text, int game = -1) {
-  QJsonObject problem{{QStringLiteral("field"), field}, {QStringLiteral("text"), text}};
-  if (game >= 0)
-    problem.insert(QStringLiteral("game"), game);
-  return problem;
+// A reply's body, written as it is made rather than built as a document first: the page's data
+// names every team and game, and a refusal may name every game.
+template <typename TWrite>
+QByteArray Json(const TWrite& write) {
+  QByteArray body;
+  QBuffer out(&body);
+  out.open(QIODevice::WriteOnly);
+  TJsonWriter json(out);
+  write(json);
+  json.Flush();
+  return body;
 }
 
 }  // namespace
@@ -98,75 +108,106 @@ QString TEntryDesk::ClosedReason() const {
 
 THttpReply TEntryDesk::Data(const QString& link) const {
   const TFFDataModule* module = FPool.DataModule();
-  if (!FPool.IsOpen() || !module)
-    return {503, Json({{QStringLiteral("open"), false}})};
+  if (!FPool.IsOpen() || !module) {
+    return {503, Json([](TJsonWriter& json) {
+              json.BeginObject();
+              json.Key("open").Value(false);
+              json.EndObject();
+            })};
+  }
   const TPicksSheet sheet(*module);
   const TSystemFile& system = module->SystemFile();
-  QJsonArray brackets;
-  for (int region = 1; region <= ChartPaths::kRegions; ++region)
-    brackets << system.BracketName(region).trimmed();
-  QJsonArray teams;
-  const TTeamsFile& teamsFile = module->TeamsFile();
-  for (int i = 0; i < teamsFile.Count(); ++i) {
-    const int slot = sheet.TeamSlots()[static_cast<size_t>(i)];
-    if (slot <= 0)
-      continue;
-    teams << QJsonObject{{QStringLiteral("slot"), slot},
-                         {QStringLiteral("seed"), teamsFile.Items(i)->Seed()},
-                         {QStringLiteral("name"), TrimTeamName(teamsFile.Items(i)->TeamName())}};
-  }
-  QJsonArray games;
-  for (size_t g = 0; g < sheet.Games().size(); ++g) {
-    const TPicksSheet::TGame& game = sheet.Games()[g];
-    games << QJsonObject{{QStringLiteral("slot"), game.Slot},
-                         {QStringLiteral("round"), game.Round},
-                         {QStringLiteral("region"), game.Region},
-                         {QStringLiteral("feeders"), QJsonArray{game.Feeders[0], game.Feeders[1]}},
-                         {QStringLiteral("title"),
-                          sheet.Header().at(TPicksSheet::kFirstGameColumn + static_cast<int>(g))}};
-  }
-  QJsonObject data{
-      {QStringLiteral("pool"), system.PoolName().trimmed()},
-      {QStringLiteral("open"), EntriesOpen()},
-      {QStringLiteral("closedReason"), ClosedReason()},
-      {QStringLiteral("closes"), FCloses.isValid() ? FCloses.toString(kDateFormat) : QString()},
-      {QStringLiteral("nameLength"), TPlayerPicksFile::kNameWidth},
-      {QStringLiteral("maxGuess"), TPicksImport::kMaxGuess},
-      {QStringLiteral("brackets"), brackets},
-      {QStringLiteral("teams"), teams},
-      {QStringLiteral("games"), games}};
+  const TTeamsFile& teams = module->TeamsFile();
   const QString owner = link.isEmpty() ? QString() : FLinks.NameOf(link);
-  if (!owner.isNull()) {
-    if (const TPlayerPicksListObject* player = module->PlayerPicksFile().FindPlayer(owner)) {
-      const QStringList row = sheet.PlayerRow(*player);
-      QJsonArray winners;
-      for (int c = TPicksSheet::kFirstGameColumn; c < row.size(); ++c)
-        winners << TrimTeamName(row.at(c));
-      data.insert(QStringLiteral("mine"),
-                  QJsonObject{{QStringLiteral("name"), player->PlayerName()},
-                              {QStringLiteral("guess"), row.at(TPicksSheet::kGuessColumn)},
-                              {QStringLiteral("winners"), winners}});
+  const TPlayerPicksListObject* mine =
+      owner.isNull() ? nullptr : module->PlayerPicksFile().FindPlayer(owner);
+  const QByteArray body = Json([&](TJsonWriter& json) {
+    json.BeginObject();
+    json.Key("pool").Value(system.PoolName().trimmed());
+    json.Key("open").Value(EntriesOpen());
+    json.Key("closedReason").Value(ClosedReason());
+    json.Key("closes").Value(FCloses.isValid() ? FCloses.toString(kDateFormat) : QString());
+    json.Key("nameLength").Value(TPlayerPicksFile::kNameWidth);
+    json.Key("maxGuess").Value(TPicksImport::kMaxGuess);
+    json.Key("brackets").BeginArray();
+    for (int region = 1; region <= ChartPaths::kRegions; ++region)
+      json.Value(system.BracketName(region).trimmed());
+    json.EndArray();
+    json.Key("teams").BeginArray();
+    for (int i = 0; i < teams.Count(); ++i) {
+      const int slot = sheet.TeamSlots()[static_cast<size_t>(i)];
+      if (slot <= 0)
+        continue;
+      json.BeginObject();
+      json.Key("slot").Value(slot);
+      json.Key("seed").Value(teams.Items(i)->Seed());
+      json.Key("name").Value(TrimTeamName(teams.Items(i)->TeamName()));
+      json.EndObject();
     }
-  }
-  return {200, Json(data)};
+    json.EndArray();
+    json.Key("games").BeginArray();
+    for (size_t g = 0; g < sheet.Games().size(); ++g) {
+      const TPicksSheet::TGame& game = sheet.Games()[g];
+      json.BeginObject();
+      json.Key("slot").Value(game.Slot);
+      json.Key("round").Value(game.Round);
+      json.Key("region").Value(game.Region);
+      json.Key("feeders").BeginArray().Value(game.Feeders[0]).Value(game.Feeders[1]).EndArray();
+      json.Key("title").Value(sheet.Title(TPicksSheet::kFirstGameColumn + static_cast<int>(g)));
+      json.EndObject();
+    }
+    json.EndArray();
+    if (mine) {
+      const QStringList row = sheet.PlayerRow(*mine);
+      json.Key("mine").BeginObject();
+      json.Key("name").Value(mine->PlayerName());
+      json.Key("guess").Value(row.at(TPicksSheet::kGuessColumn));
+      json.Key("winners").BeginArray();
+      for (int c = TPicksSheet::kFirstGameColumn; c < row.size(); ++c)
+        json.Value(TrimTeamName(row.at(c)));
+      json.EndArray();
+      json.EndObject();
+    }
+    json.EndObject();
+  });
+  return {200, body};
 }
 
-THttpReply TEntryDesk::Refuse(int status, const QString& name, const QJsonArray& problems) {
+THttpReply TEntryDesk::Refuse(int status, const QString& name,
+                              const std::vector<TProblem>& problems) {
   QStringList texts;
-  for (const QJsonValue& problem : problems)
-    texts << problem.toObject().value(QStringLiteral("text")).toString();
+  texts.reserve(static_cast<qsizetype>(problems.size()));
+  for (const TProblem& problem : problems)
+    texts << problem.Text;
   emit EntryRefused(name, texts.join(QLatin1Char(' ')));
-  return {status, Json({{QStringLiteral("ok"), false},
-                        {QStringLiteral("closed"), !EntriesOpen()},
-                        {QStringLiteral("problems"), problems}})};
+  const bool closed = !EntriesOpen();
+  const QByteArray body = Json([&](TJsonWriter& json) {
+    json.BeginObject();
+    json.Key("ok").Value(false);
+    json.Key("closed").Value(closed);
+    json.Key("problems").BeginArray();
+    for (const TProblem& problem : problems) {
+      json.BeginObject();
+      json.Key("field").Value(problem.Field);
+      json.Key("text").Value(problem.Text);
+      if (problem.Game >= 0)
+        json.Key("game").Value(problem.Game);
+      if (!problem.Existing.isEmpty())
+        json.Key("existing").Value(problem.Existing);
+      json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+  });
+  return {status, body};
 }
 
 THttpReply TEntryDesk::Take(const TOnlineEntry& entry) {
   const TFFDataModule* module = FPool.DataModule();
   if (!FPool.IsOpen() || !module)
-    return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), kClosed)});
+    return Refuse(403, entry.Name, {TProblem{kEntryField, kClosed}});
   if (const QString closed = ClosedReason(); !closed.isEmpty())
-    return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), closed)});
+    return Refuse(403, entry.Name, {TProblem{kEntryField, closed}});
   // With its link an entry changes the player's own, named as the pool has it; without it, a
   // name the pool has, or a look-alike of one, is refused as the import refuses it. A link
   // of a name no player has now brings that name in anew.
@@ -174,30 +215,32 @@ THttpReply TEntryDesk::Take(const TOnlineEntry& entry) {
   if (!entry.Link.isEmpty()) {
     own = LinkedPlayer(entry.Name, entry.Link);
     if (!own && !FLinks.Matches(PoolNames::Normal(entry.Name), entry.Link))
-      return Refuse(403, entry.Name, {Problem(QStringLiteral("entry"), kWrongLink)});
+      return Refuse(403, entry.Name, {TProblem{kEntryField, kWrongLink}});
   }
 
   QStringList cells{own ? own->PlayerName() : entry.Name, entry.Guess};
   cells << entry.Winners;
   TPicksImport import(*module, own != nullptr);
   if (!import.ReadEntry(cells)) {
-    QJsonArray problems;
+    std::vector<TProblem> problems;
+    problems.reserve(import.Problems().size());
     for (const TPicksImport::TProblem& problem : import.Problems()) {
       const int column = problem.Column - 1;
       if (!problem.Existing.isEmpty()) {
-        QJsonObject taken = Problem(QStringLiteral("name"), kNameTaken);
-        taken.insert(QStringLiteral("existing"), problem.Existing);
-        problems << taken;
+        problems.push_back({kNameField, kNameTaken, -1, problem.Existing});
       } else if (column == TPicksSheet::kNameColumn) {
-        problems << Problem(QStringLiteral("name"), problem.Text);
+        problems.push_back({kNameField, problem.Text});
       } else if (column == TPicksSheet::kGuessColumn) {
-        problems << Problem(QStringLiteral("guess"), problem.Text);
+        problems.push_back({kGuessField, problem.Text});
       } else if (column >= TPicksSheet::kFirstGameColumn) {
-        problems << Problem(QStringLiteral("game"),
-                            problem.Title + QStringLiteral(": ") + problem.Text,
-                            column - TPicksSheet::kFirstGameColumn);
+        QString text;
+        text.reserve(problem.Title.size() + 2 + problem.Text.size());
+        text += problem.Title;
+        text += QLatin1String(": ");
+        text += problem.Text;
+        problems.push_back({kGameField, text, column - TPicksSheet::kFirstGameColumn});
       } else {
-        problems << Problem(QStringLiteral("entry"), problem.Text);
+        problems.push_back({kEntryField, problem.Text});
       }
     }
     return Refuse(import.OnlyExistingNames() ? 409 : 422, entry.Name, problems);
@@ -210,10 +253,16 @@ THttpReply TEntryDesk::Take(const TOnlineEntry& entry) {
   FSteps.resize(static_cast<size_t>(FUndo->index() - 1));
   FSteps.push_back({name, replaced});
   FBatch.push_back({name, replaced});
-  return {200, Json({{QStringLiteral("ok"), true},
-                     {QStringLiteral("name"), name},
-                     {QStringLiteral("replaced"), replaced},
-                     {QStringLiteral("link"), FLinks.Link(name)}})};
+  const QString link = FLinks.Link(name);
+  const QByteArray body = Json([&](TJsonWriter& json) {
+    json.BeginObject();
+    json.Key("ok").Value(true);
+    json.Key("name").Value(name);
+    json.Key("replaced").Value(replaced);
+    json.Key("link").Value(link);
+    json.EndObject();
+  });
+  return {200, body};
 }
 
 const TPlayerPicksListObject* TEntryDesk::LinkedPlayer(const QString& name,

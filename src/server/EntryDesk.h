@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <vector>
 
-class QJsonArray;
 class QUndoStack;
 class TEntryLinks;
 class TOpenPool;
@@ -111,7 +110,19 @@ class TEntryDesk : public QObject {
     bool Replaced = false;
   };
 
-  THttpReply Refuse(int status, const QString& name, const QJsonArray& problems);
+  // What is wrong with an entry, for the page to show by the field it is about.
+  struct TProblem {
+    TProblem(const QString& field, const QString& text, int game = -1, const QString& existing = {})
+        : Field(field), Text(text), Game(game), Existing(existing) {}
+    QString Field;  // "entry", "name", "guess" or "game"
+    QString Text;
+    // Of a game: its place in the sheet's order.
+    int Game;
+    // Of a name taken: the pool's player's name.
+    QString Existing;
+  };
+
+  THttpReply Refuse(int status, const QString& name, const std::vector<TProblem>& problems);
   bool StepEntry(bool undo, QString* why);
   // The player whose entry `link` opens, among those whose name is the same player's as
   // `name`; null when the link is none of theirs.

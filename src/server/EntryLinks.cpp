@@ -39,8 +39,10 @@ bool TEntryLinks::Load(const QString& directory, QString* reason) {
     UseKey(key);
     return true;
   }
+  // Read at every link made or checked: straight from the file, with no buffer of the device's
+  // own for so few bytes.
   QFile file(path);
-  if (!DiskFile::IsRegularFile(path) || !file.open(QIODevice::ReadOnly)) {
+  if (!DiskFile::IsRegularFile(path) || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
     *reason = DiskFile::Describe(path, DiskFile::IsRegularFile(path)
                                            ? file.errorString()
                                            : QStringLiteral("not a plain file"));

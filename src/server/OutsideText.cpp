@@ -1,5 +1,7 @@
 #include "OutsideText.h"
 
+#include <iterator>
+
 namespace OutsideText {
 
 namespace {
@@ -18,10 +20,26 @@ bool Hidden(char32_t code) {
   }
 }
 
+// "\u001b". A long name of hidden characters is written at the pace of a copy, not of a
+// formatted string per character.
+void AppendEscape(QString& to, char16_t unit) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  const QChar escape[] = {QLatin1Char('\\'),
+                          QLatin1Char('u'),
+                          QLatin1Char(kDigits[(unit >> 12) & 0xf]),
+                          QLatin1Char(kDigits[(unit >> 8) & 0xf]),
+                          QLatin1Char(kDigits[(unit >> 4) & 0xf]),
+                          QLatin1Char(kDigits[unit & 0xf])};
+  to.append(escape, static_cast<qsizetype>(std::size(escape)));
+}
+
 // `quotes`: the text goes between double quotes, so its own quotes and backslashes are escaped.
+// The whole is written into one string: the server quotes every name sent to it.
 QString Escaped(const QString& text, bool quotes) {
   QString quoted;
-  quoted.reserve(text.size());
+  quoted.reserve(text.size() + 2);
+  if (quotes)
+    quoted += QLatin1Char('"');
   for (qsizetype i = 0; i < text.size(); ++i) {
     qsizetype units = 1;
     char32_t code = text.at(i).unicode();
@@ -40,18 +58,20 @@ QString Escaped(const QString& text, bool quotes) {
       quoted += QStringLiteral("\\t");
     } else if (Hidden(code)) {
       for (qsizetype unit = i; unit < i + units; ++unit)
-        quoted += QStringLiteral("\\u%1").arg(text.at(unit).unicode(), 4, 16, QLatin1Char('0'));
+        AppendEscape(quoted, text.at(unit).unicode());
     } else {
       quoted += QStringView(text).mid(i, units);
     }
     i += units - 1;
   }
+  if (quotes)
+    quoted += QLatin1Char('"');
   return quoted;
 }
 }  // namespace
 
 QString Quoted(const QString& text) {
-  return QLatin1Char('"') + Escaped(text, true) + QLatin1Char('"');
+  return Escaped(text, true);
 }
 
 QString Plain(const QString& text) {

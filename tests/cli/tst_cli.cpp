@@ -88,7 +88,7 @@ class TestCli : public QObject {
       texts << QString::fromUtf8("\u00e9 ") + QChar(c);
     }
     texts << QStringLiteral("quote \" back \\ del \x7f")
-          << QString::fromUtf8("Z\u00fcrich \U0001F3C0 \"") << QString();
+          << QString::fromUtf8("Z\u00fcrich \u20ac \U0001F3C0 \"") << QString();
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     {

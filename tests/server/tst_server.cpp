@@ -144,6 +144,8 @@ class TestServer : public QObject {
     QTest::newRow("guess out of range")
         << "guess" << 422 << "must be a whole number from 0 to 999, not \"1000\"";
     QTest::newRow("empty name") << "empty" << 422 << "the player name is empty";
+    // JSON may carry half a surrogate pair; no pool can store it, and it is not made a "?".
+    QTest::newRow("half a character") << "surrogate" << 422 << "a character a pool cannot store";
     QTest::newRow("nothing in it") << "blank" << 422 << "the player name is empty";
     QTest::newRow("duplicate name") << "duplicate" << 409 << TEntryDesk::kNameTaken;
     QTest::newRow("another player's link") << "link" << 403 << "belongs to another entry";
@@ -176,6 +178,8 @@ class TestServer : public QObject {
       guess = QStringLiteral("1000");
     } else if (kind == "empty") {
       name = QStringLiteral("  ");
+    } else if (kind == "surrogate") {
+      name = QChar(0xD800) + QStringLiteral("Bob");
     } else if (kind == "blank") {
       name.clear();
       guess.clear();

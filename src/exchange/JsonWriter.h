@@ -4,8 +4,9 @@
 #include <QString>
 #include <string>
 
-// Streams UTF-8 JSON to a device, so that a pool of any size is written without building a
-// document in memory first. Commas and nesting are tracked here; callers only say what comes.
+// Streams UTF-8 JSON to a device without building a document in memory first: a pool of any
+// size from the tool, a reply of the picks server without an object per value. Commas and
+// nesting are tracked here; callers only say what comes.
 class TJsonWriter {
  public:
   explicit TJsonWriter(QIODevice& out) : FOut(out) {}
@@ -19,6 +20,8 @@ class TJsonWriter {
   TJsonWriter& EndArray();
   TJsonWriter& Key(const char* name);
   TJsonWriter& Value(const QString& text);
+  // A string literal would be taken for a bool.
+  TJsonWriter& Value(const char* text) = delete;
   TJsonWriter& Value(long long number);
   TJsonWriter& Value(int number) { return Value(static_cast<long long>(number)); }
   TJsonWriter& Value(unsigned long long number);
@@ -36,6 +39,7 @@ class TJsonWriter {
   TJsonWriter& Number(TNumber number);
   TJsonWriter& Open(char bracket);
   TJsonWriter& Close(char bracket);
+  void AppendUtf8(char32_t code);
   void Raw(const char* text, size_t length);
   void Raw(const char* text);
 

@@ -107,19 +107,37 @@ TJsonWriter& TJsonWriter::Value(const QString& text) {
           std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(u));
       FBuffer.append(escaped, static_cast<size_t>(written));
     } else {
-      // Rare outside ASCII: names come from Windows-1252, so go through Qt's encoder, with
-      // both halves of a surrogate pair at once.
-      const qsizetype units =
-          QChar::isHighSurrogate(u) && i + 1 < length && QChar::isLowSurrogate(chars[i + 1]) ? 2
-                                                                                             : 1;
-      const QByteArray utf8 = QStringView(chars + i, units).toUtf8();
-      FBuffer.append(utf8.constData(), static_cast<size_t>(utf8.size()));
-      i += units - 1;
+      // UTF-8 made here rather than a string of its own per character: a name sent to the
+      // picks server may be nothing but. Half a surrogate pair is "?", as Qt writes it.
+      char32_t code = u;
+      if (QChar::isHighSurrogate(u) && i + 1 < length && QChar::isLowSurrogate(chars[i + 1]))
+        code = QChar::surrogateToUcs4(u, chars[++i]);
+      else if (QChar::isSurrogate(u))
+        code = U'?';
+      AppendUtf8(code);
     }
   }
   FNeedComma = true;
   Raw("\"", 1);
   return *this;
+}
+
+void TJsonWriter::AppendUtf8(char32_t code) {
+  if (code < 0x80) {
+    FBuffer.push_back(static_cast<char>(code));
+  } else if (code < 0x800) {
+    FBuffer.push_back(static_cast<char>(0xC0 | (code >> 6)));
+    FBuffer.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else if (code < 0x10000) {
+    FBuffer.push_back(static_cast<char>(0xE0 | (code >> 12)));
+    FBuffer.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    FBuffer.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  } else {
+    FBuffer.push_back(static_cast<char>(0xF0 | (code >> 18)));
+    FBuffer.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+    FBuffer.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+    FBuffer.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+  }
 }
 
 template <typename TNumber>
