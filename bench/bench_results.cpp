@@ -56,8 +56,8 @@ QByteArray Tournament(const TFFDataModule& pool, bool upsets) {
 
 qint64 PlainRead(const QString& directory) {
   qint64 total = 0;
-  for (const QString& name : {TSystemFile::kFileName, TTeamsFile::kFileName,
-                              TPlayerPicksFile::kFileName}) {
+  for (const QString& name :
+       {TSystemFile::kFileName, TTeamsFile::kFileName, TPlayerPicksFile::kFileName}) {
     QFile file(QDir(directory).filePath(name));
     if (!file.open(QIODevice::ReadOnly))
       qFatal("cannot read %s", qPrintable(file.fileName()));
@@ -77,8 +77,7 @@ int main(int argc, char* argv[]) {
     sizes = {100000};
   QTemporaryDir folder;
   const QString tool = QDir(QCoreApplication::applicationDirPath()).filePath("courtsider-cli");
-  std::printf("%8s %9s %9s %11s %9s\n", "players", "files MB", "read ms", "in-memory ms",
-              "cli ms");
+  std::printf("%8s %9s %9s %11s %9s\n", "players", "files MB", "read ms", "in-memory ms", "cli ms");
   for (int players : sizes) {
     const QString directory = folder.filePath(QStringLiteral("Results%1.BGD").arg(players));
     BenchPools::Write(directory, players, 1);
@@ -120,8 +119,8 @@ int main(int argc, char* argv[]) {
         QProcess process;
         process.setStandardOutputFile(QProcess::nullDevice());
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        process.start(tool, {QStringLiteral("results"), directory,
-                             files[static_cast<size_t>(run % 2)]});
+        process.start(tool,
+                      {QStringLiteral("results"), directory, files[static_cast<size_t>(run % 2)]});
         if (!process.waitForFinished(-1) || process.exitStatus() != QProcess::NormalExit ||
             process.exitCode() != 0)
           qFatal("courtsider-cli results failed on %s", qPrintable(directory));

@@ -128,6 +128,8 @@ class TMainForm : public QMainWindow {
   void actFileExitExecute();
   // Sharing the pool: players from and to a picks sheet, the standings as a web page.
   void actFileImportExecute();
+  // File > Import Results...: one step on the Bracket Builder's undo (its Edit > Undo).
+  void actFileImportResultsExecute();
   void actFileExportExecute();
   void actFileExportBlankExecute();
   void actFilePublishExecute();
@@ -171,6 +173,7 @@ class TMainForm : public QMainWindow {
   QAction* actFilePublish;
   QAction* actFilePublishOnSave;
   QAction* actFileCollect;
+  QAction* actFileImportResults;
   QAction* actDataOptions;
   QAction* actDataBrackets;
   QAction* actDataFinalize;

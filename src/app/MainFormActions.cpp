@@ -8,6 +8,7 @@
 #include "Glyphs.h"
 #include "MainForm.h"
 #include "ShareCommands.h"
+#include "TournamentCommands.h"
 
 namespace {
 constexpr int kNoGlyph = -1;
@@ -66,6 +67,8 @@ void TMainForm::CreateFileActions() {
       QStringLiteral("Publish the standings after every save | Writes the standings page to a "
                      "file of your choice (a shared drive, say) after every save, or stops."),
       kGroupOpenPool, 0, kNoGlyph);
+  actFileImportResults = MakeAction(TTournamentCommands::kResultsCaption,
+                                    TTournamentCommands::kResultsHint, kGroupLocked, 0, kNoGlyph);
   actFileCollect = MakeAction(
       QStringLiteral("&Collect Picks Online..."),
       QStringLiteral("Collect picks online | Serves a page on the office network on which the "
@@ -92,6 +95,7 @@ void TMainForm::CreateFileActions() {
   connect(actFilePublish, &QAction::triggered, this, &TMainForm::actFilePublishExecute);
   connect(actFilePublishOnSave, &QAction::triggered, this, &TMainForm::actFilePublishOnSaveExecute);
   connect(actFileCollect, &QAction::triggered, this, &TMainForm::actFileCollectExecute);
+  connect(actFileImportResults, &QAction::triggered, this, &TMainForm::actFileImportResultsExecute);
 }
 
 void TMainForm::CreateDataActions() {
@@ -180,7 +184,7 @@ void TMainForm::CreateMenus() {
   mnuFile = MakeMenu(QStringLiteral("&File"), 20);
   mnuFile->addActions({actFileNew, actFileOpen, actFileSave});
   mnuFile->addSeparator();
-  mnuFile->addAction(actFileImport);
+  mnuFile->addActions({actFileImport, actFileImportResults});
   // Both sheets to fill in or read: the players' picks and the blank one.
   mnuFileExport = mnuFile->addMenu(QStringLiteral("&Export"));
   mnuFileExport->addActions({actFileExport, actFileExportBlank});

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QStatusBar>
 
+#include "BracketBuild.h"
 #include "Clock.h"
 #include "CollectPicksForm.h"
 #include "FFDataModule.h"
@@ -15,6 +16,7 @@
 #include "ShareCommands.h"
 #include "Shell.h"
 #include "StandingsPage.h"
+#include "TournamentCommands.h"
 
 namespace {
 const QString kHtmlFilter = QStringLiteral("Web pages (*.html *.htm);;All files (*)");
@@ -23,6 +25,16 @@ const QString kHtmlFilter = QStringLiteral("Web pages (*.html *.htm);;All files 
 void TMainForm::actFileImportExecute() {
   if (PoolIsOpen())
     TShareCommands::ImportPlayers(FOpenPool, this);
+}
+
+void TMainForm::actFileImportResultsExecute() {
+  if (!PoolIsOpen())
+    return;
+  // The results chart is the Bracket Builder's: its Edit > Undo takes the import back.
+  const QString done =
+      TTournamentCommands::ImportResults(FOpenPool, this, frmBracketBuild->UndoStack());
+  if (!done.isEmpty())
+    barStatus->showMessage(done);
 }
 
 void TMainForm::actFileExportExecute() {

@@ -24,6 +24,7 @@
 #include "OpenPool.h"
 #include "SplashHelp1.h"
 #include "TieBreakerPoints.h"
+#include "TournamentCommands.h"
 
 namespace {
 
@@ -158,6 +159,13 @@ void TfrmBracketBuild::CreateActions() {
   actTieBreakerPts =
       make(QStringLiteral("Tie &Breaker Score"), QStringLiteral("Enter tie breaker total points"),
            QStyle::SP_FileDialogInfoView, &TfrmBracketBuild::actTieBreakerPtsExecute);
+  actFileImportField = make(TTournamentCommands::kFieldCaption, TTournamentCommands::kFieldHint,
+                            QStyle::SP_DialogOpenButton,
+                            &TfrmBracketBuild::actFileImportFieldExecute);
+  actTeamsRename =
+      make(TTournamentCommands::kRenameCaption,
+           QStringLiteral("Rename the team selected in the list, in every player's picks too"),
+           QStyle::SP_FileDialogContentsView, &TfrmBracketBuild::actTeamsRenameExecute);
   actFileExit = make(QStringLiteral("E&xit"), QStringLiteral("Exit Bracket Builder"),
                      QStyle::SP_DialogCloseButton, &TfrmBracketBuild::actFileExitExecute);
   actHelp = make(QStringLiteral("&Help"), QStringLiteral("Help"), QStyle::SP_DialogHelpButton,
@@ -168,13 +176,16 @@ void TfrmBracketBuild::CreateActions() {
 
 void TfrmBracketBuild::CreateMenus() {
   mnuFile = menuBar()->addMenu(QStringLiteral("&File"));
+  mnuFile->addAction(actFileImportField);
+  mnuFile->addSeparator();
   mnuFile->addAction(actFileExit);
   mnuEdit = menuBar()->addMenu(QStringLiteral("&Edit"));
   mnuEdit->addActions({actEditUndo, actEditRedo});
   // Filled with the chart's zoom commands once the chart is made.
   mnuView = menuBar()->addMenu(QStringLiteral("&View"));
   mnuTeams = menuBar()->addMenu(QStringLiteral("&Teams"));
-  mnuTeams->addActions({actTeamsMaint, actTeamsClear, actTeamsAudit, actTieBreakerPts});
+  mnuTeams->addActions(
+      {actTeamsMaint, actTeamsClear, actTeamsAudit, actTieBreakerPts, actTeamsRename});
   mnuHelp = menuBar()->addMenu(QStringLiteral("&Help"));
   mnuHelp->addAction(actHelp);
 }
@@ -233,6 +244,7 @@ void TfrmBracketBuild::ConnectPool() {
   });
   connect(&FPool, &TOpenPool::TeamInserted, this, &TfrmBracketBuild::InsertTeamItem);
   connect(&FPool, &TOpenPool::TeamRemoved, this, &TfrmBracketBuild::RemoveTeamItem);
+  connect(&FPool, &TOpenPool::TeamRenamed, this, &TfrmBracketBuild::RenameTeamItem);
   connect(&FPool, &TOpenPool::ChartChanged, this, [this] {
     MarkPlacedTeams();
     RefreshChart();

@@ -73,6 +73,10 @@ class TfrmBracketBuild : public QMainWindow, public TEditingWindow {
 
   // --- Commands ----------------------------------------------------------------------------
   void actTeamsClearExecute();
+  // File > Import Field...: the field from a sheet, one step to undo.
+  void actFileImportFieldExecute();
+  // Teams > Rename Team...: the team selected in the list, in every player's picks too.
+  void actTeamsRenameExecute();
   void actTeamsMaintExecute();
   void actTeamsAuditExecute();
   void actTieBreakerPtsExecute();
@@ -93,6 +97,8 @@ class TfrmBracketBuild : public QMainWindow, public TEditingWindow {
   QPushButton* btnRemoveTeamName = nullptr;
   TChartView* sbxBracket = nullptr;
   QAction* actTeamsClear = nullptr;
+  QAction* actFileImportField = nullptr;
+  QAction* actTeamsRename = nullptr;
   QAction* actTeamsMaint = nullptr;
   QAction* actTeamsAudit = nullptr;
   QAction* actTieBreakerPts = nullptr;
@@ -127,6 +133,7 @@ class TfrmBracketBuild : public QMainWindow, public TEditingWindow {
   // A team came into the teams file at `index`, or left it.
   void InsertTeamItem(int index);
   void RemoveTeamItem(int index);
+  void RenameTeamItem(int index);
   // Widens the team list to its widest name (never narrower than it was designed), the
   // chart moving over beside it.
   void FitTeamListWidth();

@@ -16,6 +16,7 @@
 #include "FFDataModule.h"
 #include "OpenPool.h"
 #include "Prompts.h"
+#include "TournamentCommands.h"
 
 namespace {
 
@@ -120,6 +121,25 @@ void TfrmBracketBuild::RemoveTeamItem(int index) {
   delete lstTeams->takeItem(index);
   MarkPlacedTeams();
   FitTeamListWidth();
+}
+
+void TfrmBracketBuild::RenameTeamItem(int index) {
+  if (QListWidgetItem* item = lstTeams->item(index))
+    item->setText(FPool.DataModule()->TeamsFile().Items(index)->TeamName());
+  FitTeamListWidth();
+}
+
+void TfrmBracketBuild::actFileImportFieldExecute() {
+  TTournamentCommands::ImportField(FPool, this, UndoStack());
+}
+
+void TfrmBracketBuild::actTeamsRenameExecute() {
+  const QListWidgetItem* item = lstTeams->currentItem();
+  if (!item) {
+    TPrompts::Current().Refuse(QStringLiteral("Select the team to rename in the list."), this);
+    return;
+  }
+  TTournamentCommands::RenameTeam(FPool, item->text(), this, UndoStack());
 }
 
 void TfrmBracketBuild::FitTeamListWidth() {

@@ -45,11 +45,11 @@ int CmdField(const QStringList& arguments, TCliIO& io) {
     Cli::WriteLine(io.Err, error + QStringLiteral("\nNothing was changed; the pool is as it was."));
     return 1;
   }
-  return EditPool(arguments.at(0), io,
-                  QStringLiteral("The field is in: 64 teams in %1.")
-                      .arg(QStringList(field.Regions.begin(), field.Regions.end())
-                               .join(QStringLiteral(", "))),
-                  [&field](TOpenPool& pool) { return pool.ImportField(field); });
+  return EditPool(
+      arguments.at(0), io,
+      QStringLiteral("The field is in: 64 teams in %1.")
+          .arg(QStringList(field.Regions.begin(), field.Regions.end()).join(QStringLiteral(", "))),
+      [&field](TOpenPool& pool) { return pool.ImportField(field); });
 }
 
 int CmdLock(const QStringList& arguments, TCliIO& io) {
@@ -75,12 +75,11 @@ int CmdLock(const QStringList& arguments, TCliIO& io) {
 int CmdRename(const QStringList& arguments, TCliIO& io) {
   if (arguments.size() != 3 || arguments.at(0).startsWith(QLatin1String("--")))
     throw TUsageError("expected a pool folder, a team's name and its new name");
-  return EditPool(arguments.at(0), io,
-                  QStringLiteral("Renamed %1 to %2, in every player's picks too.")
-                      .arg(arguments.at(1).trimmed(), arguments.at(2).trimmed()),
-                  [&arguments](TOpenPool& pool) {
-                    return pool.RenameTeam(arguments.at(1), arguments.at(2));
-                  });
+  return EditPool(
+      arguments.at(0), io,
+      QStringLiteral("Renamed %1 to %2, in every player's picks too.")
+          .arg(arguments.at(1).trimmed(), arguments.at(2).trimmed()),
+      [&arguments](TOpenPool& pool) { return pool.RenameTeam(arguments.at(1), arguments.at(2)); });
 }
 
 int CmdInvite(const QStringList& arguments, TCliIO& io) {
@@ -95,13 +94,13 @@ int CmdInvite(const QStringList& arguments, TCliIO& io) {
     Cli::WriteLine(io.Err, error + QStringLiteral("\nNothing was changed; the pool is as it was."));
     return 1;
   }
-  return EditPool(arguments.at(0), io,
-                  QStringLiteral("%1 invited; players --missing lists who has not entered.")
-                      .arg(names.size()),
-                  [&names](TOpenPool& pool) {
-                    if (pool.DataModule()->Invited() == names)
-                      return TEditResult();
-                    pool.SetInvited(names);
-                    return TEditResult::Done();
-                  });
+  return EditPool(
+      arguments.at(0), io,
+      QStringLiteral("%1 invited; players --missing lists who has not entered.").arg(names.size()),
+      [&names](TOpenPool& pool) {
+        if (pool.DataModule()->Invited() == names)
+          return TEditResult();
+        pool.SetInvited(names);
+        return TEditResult::Done();
+      });
 }

@@ -50,7 +50,8 @@ int CmdResults(const QStringList& arguments, TCliIO& io) {
 }
 
 int CmdResult(const QStringList& arguments, TCliIO& io) {
-  if (arguments.size() < 2 || arguments.size() > 3 || arguments.at(0).startsWith(QLatin1String("--")))
+  if (arguments.size() < 2 || arguments.size() > 3 ||
+      arguments.at(0).startsWith(QLatin1String("--")))
     throw TUsageError("expected a pool folder, a team and perhaps the final's score");
   // One win is the chart's games so far and one line more.
   QString line = arguments.at(1);

@@ -79,16 +79,16 @@ bool FieldSheet::Read(const QByteArray& bytes, TField* field, QString* error) {
       return false;
     }
     if (!number || seed < 1 || seed > kSeedsPerRegion) {
-      *error = RowError(row, QStringLiteral("the seed must be a whole number from 1 to %1")
-                                 .arg(kSeedsPerRegion));
+      *error = RowError(
+          row, QStringLiteral("the seed must be a whole number from 1 to %1").arg(kSeedsPerRegion));
       return false;
     }
     if (name.isEmpty()) {
       *error = RowError(row, QStringLiteral("the team's name is empty"));
       return false;
     }
-    if (const QString why = PoolNames::Unstorable(name, QStringLiteral("team name"),
-                                                  TTeamsFile::kNameWidth);
+    if (const QString why =
+            PoolNames::Unstorable(name, QStringLiteral("team name"), TTeamsFile::kNameWidth);
         !why.isEmpty()) {
       *error = RowError(row, why);
       return false;
@@ -108,18 +108,16 @@ bool FieldSheet::Read(const QByteArray& bytes, TField* field, QString* error) {
     const int regionIndex = static_cast<int>(place - field->Regions.begin());
     int& seedAt = seedRow[static_cast<size_t>(regionIndex)][static_cast<size_t>(seed)];
     if (seedAt) {
-      *error = RowError(row, QStringLiteral("%1 has seed %2 already, on row %3")
-                                 .arg(region)
-                                 .arg(seed)
-                                 .arg(seedAt));
+      *error = RowError(
+          row,
+          QStringLiteral("%1 has seed %2 already, on row %3").arg(region).arg(seed).arg(seedAt));
       return false;
     }
     seedAt = row;
     const QString key = PoolNames::Key(name);
     if (const auto named = nameRow.constFind(key); named != nameRow.cend()) {
-      *error = RowError(row, QStringLiteral("\"%1\" is named on row %2 already")
-                                 .arg(name)
-                                 .arg(named.value()));
+      *error = RowError(
+          row, QStringLiteral("\"%1\" is named on row %2 already").arg(name).arg(named.value()));
       return false;
     }
     nameRow.insert(key, row);

@@ -17,8 +17,8 @@ namespace {
 bool AskAndRead(const TOpenPool& pool, const QString& title, const QString& filter,
                 const QString& what, qint64 limit, QWidget* asker, QString* path,
                 QByteArray* bytes) {
-  if (!TShareCommands::AskFile(*pool.DataModule(), TPrompts::FileDialog::Open, title, filter,
-                               what, path))
+  if (!TShareCommands::AskFile(*pool.DataModule(), TPrompts::FileDialog::Open, title, filter, what,
+                               path))
     return false;
   QFile file(*path);
   QString why;
@@ -67,8 +67,8 @@ QString TTournamentCommands::ImportField(TOpenPool& pool, QWidget* asker, QUndoS
       TPrompts::Current().Refuse(result.Refusal, asker);
     return {};
   }
-  return kFieldIn.arg(QStringList(field.Regions.begin(), field.Regions.end())
-                          .join(QStringLiteral(", ")));
+  return kFieldIn.arg(
+      QStringList(field.Regions.begin(), field.Regions.end()).join(QStringLiteral(", ")));
 }
 
 QString TTournamentCommands::ImportResults(TOpenPool& pool, QWidget* asker, QUndoStack* undo) {

@@ -19,8 +19,7 @@ class TTournamentCommands {
       "Import the field from a sheet | Places the 64 teams and names the four regions from a "
       "sheet (CSV file) of region,seed,team rows.");
   static inline const QString kFieldTitle = QStringLiteral("Import Field");
-  static inline const QString kFieldFilter =
-      QStringLiteral("Field sheets (*.csv);;All files (*)");
+  static inline const QString kFieldFilter = QStringLiteral("Field sheets (*.csv);;All files (*)");
   static inline const QString kFieldIn = QStringLiteral("The field is in: 64 teams in %1.");
   static inline const QString kFieldHeld =
       QStringLiteral("The pool holds this field already; nothing changed.");

@@ -66,15 +66,15 @@ bool TResultsFile::Read(const TOpenPool& pool, const QStringList& lines, QString
     const int at = found.value();
     const auto* team = chart[static_cast<size_t>(at)];
     if (at == kChampionSlot) {
-      *error = LineError(number, QStringLiteral("%1 has already won the championship")
-                                     .arg(team->TeamName()));
+      *error = LineError(
+          number, QStringLiteral("%1 has already won the championship").arg(team->TeamName()));
       return false;
     }
     const int next = NextSlot(at);
     if (chart[static_cast<size_t>(next)]) {
-      *error = LineError(number, QStringLiteral("%1 is out: it lost to %2")
-                                     .arg(team->TeamName(),
-                                          chart[static_cast<size_t>(next)]->TeamName()));
+      *error = LineError(number,
+                         QStringLiteral("%1 is out: it lost to %2")
+                             .arg(team->TeamName(), chart[static_cast<size_t>(next)]->TeamName()));
       return false;
     }
     const auto* opponent = chart[static_cast<size_t>(Opponent(at))];

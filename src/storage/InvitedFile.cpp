@@ -30,8 +30,10 @@ bool InvitedFile::Parse(const QByteArray& text, QStringList* names, QString* err
     }
     const QString key = PoolNames::Key(name);
     if (const auto seen = lineOf.constFind(key); seen != lineOf.cend()) {
-      *error = QStringLiteral("line %1: %2 is on line %3 already").arg(number).arg(name).arg(
-          seen.value());
+      *error = QStringLiteral("line %1: %2 is on line %3 already")
+                   .arg(number)
+                   .arg(name)
+                   .arg(seen.value());
       return false;
     }
     lineOf.insert(key, number);

@@ -251,6 +251,68 @@ class TestBuilderEvents : public QObject {
     QCOMPARE(again.sbxBracket->ZoomSetting(), int{TChartView::kZoomToFit});
   }
 
+  // The tournament from files: the builder's File > Import Field..., a team picked in the list
+  // with the mouse and renamed, the main window's File > Import Results..., and Ctrl+Z in the
+  // builder taking the results back as one step.
+  void theTournamentFromFiles() {
+    const QString appDir = FDir->filePath(QStringLiteral("pools"));
+    const QString pool = QDir(appDir).filePath(QStringLiteral("Files.BGD"));
+    QVERIFY(QDir().mkpath(pool));
+    TestPools::CreatePool(pool)->ClosePool();
+    {
+      TRegistry registry;
+      QVERIFY(registry.OpenKey(TRegistry::kCourtsiderKey, true));
+      registry.WriteString(TMainForm::kAppDirectoryValue, appDir);
+      registry.WriteString(TMainForm::kDataDirectoryValue, QStringLiteral("Files.BGD"));
+      registry.CloseKey();
+    }
+    QByteArray sheet = "region,seed,team\n";
+    for (const char* region : {"Midwest", "South", "East", "West"}) {
+      for (int seed = 1; seed <= 16; ++seed)
+        sheet += QByteArray(region) + "," + QByteArray::number(seed) + "," + region[0] +
+                 QByteArray::number(seed) + "\n";
+    }
+    const QString field = FDir->filePath(QStringLiteral("field.csv"));
+    TestPools::WriteBytes(field, sheet);
+    const QString results = FDir->filePath(QStringLiteral("results.txt"));
+    TestPools::WriteBytes(results, "M1\nplay-in\n");
+    const QString start = QDir::currentPath();
+    {
+      TMainForm main;
+      main.SetModalRunner([](QDialog&) { return static_cast<int>(QDialog::Accepted); });
+      main.actDataBrackets->trigger();
+      TfrmBracketBuild& builder = *main.frmBracketBuild;
+      builder.FormActivate();
+      FPrompts.QueueFileName(field);
+      builder.actFileImportField->trigger();
+      QCOMPARE(builder.lstTeams->count(), 64);
+      QCOMPARE(main.OpenPool().EmptyFirstRoundLines(), 0);
+      FPrompts.QueueAnswer(TPrompts::Answer::Yes);
+      main.actDataFinalize->trigger();
+
+      QListWidgetItem* item = builder.lstTeams->item(1);
+      QTest::mouseClick(builder.lstTeams->viewport(), Qt::LeftButton, Qt::NoModifier,
+                        builder.lstTeams->visualItemRect(item).center());
+      FPrompts.QueueText(QStringLiteral("Play-In"));
+      builder.actTeamsRename->trigger();
+      QCOMPARE(builder.lstTeams->item(1)->text(), QStringLiteral("Play-In"));
+
+      QVERIFY(main.actFileImportResults->isEnabled());
+      FPrompts.QueueFileName(results);
+      main.actFileImportResults->trigger();
+      QVERIFY(FPrompts.Shown().last().Text.endsWith("added: M1 beat M16\n"
+                                                    "added: Play-In beat M15"));
+      QVERIFY(main.OpenPool().GamesPlayed());
+      builder.activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(&builder));
+      QTest::keyClick(&builder, Qt::Key_Z, Qt::ControlModifier);
+      QVERIFY(!main.OpenPool().GamesPlayed());
+      QCOMPARE(builder.lstTeams->item(1)->text(), QStringLiteral("Play-In"));
+      main.OpenPool().Save();
+    }
+    QDir::setCurrent(start);
+  }
+
   void theMainWindowShowsTheBuilder() {
     const QString appDir = FDir->filePath(QStringLiteral("pools"));
     QVERIFY(QDir().mkpath(QDir(appDir).filePath(QStringLiteral("Main.BGD"))));

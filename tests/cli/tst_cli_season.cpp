@@ -17,7 +17,11 @@ QByteArray FieldSheet() {
   QByteArray sheet = "region,seed,team\r\n";
   for (const QString& region : kRegions) {
     for (int seed = 1; seed <= 16; ++seed)
-      sheet += QStringLiteral("%1,%2,%3\r\n").arg(region).arg(seed).arg(region.at(0) + QString::number(seed)).toUtf8();
+      sheet += QStringLiteral("%1,%2,%3\r\n")
+                   .arg(region)
+                   .arg(seed)
+                   .arg(region.at(0) + QString::number(seed))
+                   .toUtf8();
   }
   return sheet;
 }
@@ -139,7 +143,8 @@ class TestCliSeason : public QObject {
         {withRow(18, "West,1,e1"), "Row 18: \"e1\" is named on row 2 already"},
         {withRow(66, "North,1,N1"), "Row 66: \"North\" would be a fifth region"},
         {withRow(5, "East,17,E4"), "Row 5: the seed must be a whole number from 1 to 16"},
-        {withRow(4, "East,3," + QByteArray(36, 'x')), "Row 4: the team name \"" + QByteArray(36, 'x') + "\" is 36 characters long"},
+        {withRow(4, "East,3," + QByteArray(36, 'x')),
+         "Row 4: the team name \"" + QByteArray(36, 'x') + "\" is 36 characters long"},
         {withRow(7, "East,6,Erd\xc5\x91s"), "Row 7: the team name \"Erd\xc5\x91s\" holds"},
         {withRow(17, ""), "Row 2: region East is short: it has no seed 16"},
         {good.left(good.indexOf("South")), "Row 34: the sheet ends with 2 region(s)"},
@@ -151,9 +156,9 @@ class TestCliSeason : public QObject {
       QCOMPARE(ReadBytes(dir + "/Teams.dat"), teams);
     }
     // A play-in game's two teams stand on one line as a placeholder.
-    QCOMPARE(RunTool({"field", dir, Write("playin.csv", withRow(17, "East,16,Howard/Wagner"))})
-                 .Status,
-             0);
+    QCOMPARE(
+        RunTool({"field", dir, Write("playin.csv", withRow(17, "East,16,Howard/Wagner"))}).Status,
+        0);
   }
 
   void aRenameCarriesIntoEveryPick() {
@@ -169,9 +174,8 @@ class TestCliSeason : public QObject {
     QByteArray row = lines.at(1).trimmed().replace("Example: higher seed wins", "Cy");
     row.replace("E1,", "Howard/Wagner,");
     row.replace(row.lastIndexOf("E1"), 2, "Howard/Wagner");
-    QCOMPARE(RunTool({"import-picks", dir, Write("cy.csv", lines.at(0) + "\n" + row + "\n")})
-                 .Status,
-             0);
+    QCOMPARE(
+        RunTool({"import-picks", dir, Write("cy.csv", lines.at(0) + "\n" + row + "\n")}).Status, 0);
     QCOMPARE(RunTool({"rename", dir, "HOWARD/wagner", "E4"}).Err,
              QByteArray("This team is already placed in the list\n"));
     QCOMPARE(RunTool({"rename", dir, "howard/wagner", " Wagner "}).Status, 0);

@@ -56,8 +56,9 @@ class TestTournamentCommands : public QObject {
     twice.replace("South,2,S2", "South,2,M1");
     FPrompts.QueueFileName(Write("twice.csv", twice));
     QVERIFY(TTournamentCommands::ImportField(pool, nullptr, undo).isEmpty());
-    QVERIFY(FPrompts.Shown().last().Text.contains("Row 19: \"M1\" is named on row 2 already\n"
-                                                  "Nothing was changed"));
+    QVERIFY(
+        FPrompts.Shown().last().Text.contains("Row 19: \"M1\" is named on row 2 already\n"
+                                              "Nothing was changed"));
     QCOMPARE(pool.DataModule()->TeamsFile().Count(), 0);
 
     FPrompts.QueueFileName(Write("field.csv", sheet));
@@ -84,8 +85,9 @@ class TestTournamentCommands : public QObject {
 
     FPrompts.QueueFileName(Write("results.txt", "r1s1\n#\nR1S8\n"));
     QVERIFY(!TTournamentCommands::ImportResults(pool, nullptr, undo).isEmpty());
-    QVERIFY(FPrompts.Shown().last().Text.endsWith(":\nadded: R1S1 beat R1S16\n"
-                                                  "added: R1S8 beat R1S9"));
+    QVERIFY(
+        FPrompts.Shown().last().Text.endsWith(":\nadded: R1S1 beat R1S16\n"
+                                              "added: R1S8 beat R1S9"));
     QCOMPARE(undo->count(), 1);
     undo->undo();
     QVERIFY(!pool.GamesPlayed());

@@ -38,8 +38,11 @@ class TestPoolFiles : public QObject {
   static QString State(const TOpenPool& pool) {
     QStringList state;
     for (const auto& team : pool.DataModule()->TeamsFile().List()) {
-      state << QStringLiteral("%1 %2/%3 r%4").arg(team->TeamName()).arg(team->Region())
-                   .arg(team->Seed()).arg(team->RoundReached());
+      state << QStringLiteral("%1 %2/%3 r%4")
+                   .arg(team->TeamName())
+                   .arg(team->Region())
+                   .arg(team->Seed())
+                   .arg(team->RoundReached());
     }
     for (const QString& name : pool.Options().BracketNames)
       state << name;
@@ -66,9 +69,9 @@ class TestPoolFiles : public QObject {
       const int seed = line % 16 + 1;
       // Region 2's teams swap seeds 1 and 2 so that a team kept moves line.
       const int kept = region == 2 && seed <= 2 ? 3 - seed : seed;
-      field.Teams.push_back({line == 0 ? QStringLiteral("New") : QStringLiteral("R%1S%2")
-                                                                     .arg(region).arg(kept),
-                             region, seed});
+      field.Teams.push_back(
+          {line == 0 ? QStringLiteral("New") : QStringLiteral("R%1S%2").arg(region).arg(kept),
+           region, seed});
     }
     QVERIFY(pool.ImportField(field, undo));
     QCOMPARE(undo->count(), 2);
@@ -154,8 +157,9 @@ class TestPoolFiles : public QObject {
     // A list mended by hand into one the pool cannot hold is told of and left as it is.
     TestPools::WriteBytes(dir + "/Invited.txt", "Ann\nann\n");
     QVERIFY(pool.OpenPool(dir, false));
-    QVERIFY(pool.OpenNotice().contains("line 2: ann is on line 1 already; the pool has no list "
-                                       "of the invited until one is saved."));
+    QVERIFY(
+        pool.OpenNotice().contains("line 2: ann is on line 1 already; the pool has no list "
+                                   "of the invited until one is saved."));
     QVERIFY(pool.DataModule()->Invited().isEmpty());
     QVERIFY(pool.SetTieBreakerPoints(120));
     QVERIFY(pool.Save());

@@ -287,9 +287,9 @@ void TfrmCollectPicks::btnInvitedClick() {
     return;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) {
-    TPrompts::Current().Refuse(
-        QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString()),
-        this);
+    TPrompts::Current().Refuse(QStringLiteral("Cannot read %1: %2")
+                                   .arg(QDir::toNativeSeparators(path), file.errorString()),
+                               this);
     return;
   }
   const QByteArray bytes = file.read(InvitedFile::kSizeLimit + 1);
