@@ -5,9 +5,9 @@ Serves a copy of a pool whose games have begun with `courtsider-cli serve`, open
 headless Chromium at 1280 and at 390 pixels wide, and checks that it shows the standings the
 tool's own `standings` command gives, player for player. Clicks the leader's name and checks
 that the player's own page opens, with the picks and the chart. Then, while the server runs,
-the results of the last round played are taken off the pool's files, as a save of the
-organiser's would change them, and the page, loaded again, must show the new standings within
-a few seconds, without a restart.
+a results file without the last round played is read into the pool with the tool's `results`
+command, and the page, loaded again, must show the new standings within a few seconds,
+without a restart.
 
     browser_live.py --cli courtsider-cli --pool Sample.BGD [--chromium /usr/bin/chromium]
                     [--shots FOLDER]
@@ -19,14 +19,12 @@ import json
 import os
 import shutil
 import signal
-import struct
 import subprocess
 import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from browser_entry import (Browser, TEAM_RECORD, ROUND_AT, ELIMINATED_AT, arguments,  # noqa: E402
-                           serve_copy)
+from browser_entry import Browser, arguments, serve_copy  # noqa: E402
 
 ROWS = ("Array.from(document.querySelectorAll('section:first-of-type tbody tr')).map(r =>"
         " [r.querySelector('td.name').textContent, Number(r.querySelector('td.total').textContent)])")
@@ -39,23 +37,22 @@ def standings(cli, pool):
     return sorted((row["player"], row["current"]) for row in json.loads(out)["rows"])
 
 
-def undo_last_round(pool):
-    """Takes the winners of the last round played off the results chart, as a save would."""
-    path = os.path.join(pool, "Teams.dat")
-    with open(path, "rb") as file:
-        teams = bytearray(file.read())
-    records = range(0, len(teams) - TEAM_RECORD + 1, TEAM_RECORD)
-    last = max(struct.unpack_from("<i", teams, at + ROUND_AT)[0] for at in records)
-    for at in records:
-        reached = struct.unpack_from("<i", teams, at + ROUND_AT)[0]
-        if reached == last:
-            struct.pack_into("<i", teams, at + ROUND_AT, last - 1)
-        elif reached == last - 1:
-            struct.pack_into("<i", teams, at + ELIMINATED_AT, 0)
-    # Written whole in place of the old file, as the program's saves do.
-    with open(path + ".new", "wb") as file:
-        file.write(teams)
-    os.replace(path + ".new", path)
+def take_back_last_round(cli, pool):
+    """Reads a results file into the pool with the tool, as an organiser would while the pool is
+    served: every game played but those of the last round. The file is the whole truth, so that
+    round is taken back."""
+    teams = json.loads(subprocess.run([cli, "teams", pool], check=True, capture_output=True,
+                                      text=True).stdout)
+    last = max(team["round_reached"] for team in teams)
+    winners = [team["name"] for k in range(2, last) for team in teams
+               if team["round_reached"] >= k]
+    path = os.path.join(os.path.dirname(pool), "results.txt")
+    with open(path, "w", encoding="utf-8") as file:
+        file.write("\n".join(winners) + "\n")
+    said = subprocess.run([cli, "results", pool, path], check=True, capture_output=True,
+                          text=True).stdout
+    if "taken back" not in said:
+        raise RuntimeError("the results file took nothing back: " + said)
 
 
 def click_link(browser, selector):
@@ -111,14 +108,14 @@ def main():
             if width < 600 and wide > width:
                 raise RuntimeError(f"the player's page is {wide} px wide on a {width} px phone")
 
-        undo_last_round(pool)
+        take_back_last_round(args.cli, pool)
         after = standings(args.cli, pool)
         if after == before:
             raise RuntimeError("taking a round off changed no standings")
-        deadline = time.time() + 15
+        deadline = time.time() + 30
         while shown(browser, url, 1280, 900) != after:
             if time.time() > deadline:
-                raise RuntimeError("the page did not follow the results within 15 seconds")
+                raise RuntimeError("the page did not follow the results within 30 seconds")
             time.sleep(0.5)
     finally:
         if browser:
