@@ -1,7 +1,6 @@
 #include "LiveServer.h"
 
 #include <cerrno>
-#include <cstring>
 
 #include "GuardedHttpServer.h"
 #include "LivePool.h"
@@ -74,9 +73,7 @@ bool TLiveServer::Start(const QString& address, quint16 port, QString* reason) {
   errno = 0;
   const int listening = FServer->Start(address.toStdString(), port);
   if (listening <= 0) {
-    const int error = errno;
-    *reason = TPicksServer::kCannotListen.arg(address).arg(port).arg(
-        error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("no such address"));
+    *reason = TPicksServer::CannotListen(address, port, errno);
     Stop();
     return false;
   }

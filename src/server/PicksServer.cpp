@@ -121,14 +121,17 @@ bool TPicksServer::TWorker::Start(const QString& address, quint16 port, quint16*
   errno = 0;
   const int listening = FServer->Start(address.toStdString(), port);
   if (listening <= 0) {
-    const int error = errno;
-    *reason = kCannotListen.arg(address).arg(port).arg(
-        error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("no such address"));
+    *reason = CannotListen(address, port, errno);
     Stop();
     return false;
   }
   *bound = static_cast<quint16>(listening);
   return true;
+}
+
+QString TPicksServer::CannotListen(const QString& address, quint16 port, int error) {
+  return kCannotListen.arg(address).arg(port).arg(
+      error ? QString::fromLocal8Bit(std::strerror(error)) : QStringLiteral("no such address"));
 }
 
 void TPicksServer::TWorker::Stop() {

@@ -48,6 +48,9 @@ class TPicksServer : public QObject {
   static inline const QString kNotLocked =
       QStringLiteral("Picks can be collected once the first round is locked.");
   static inline const QString kCannotListen = QStringLiteral("Cannot listen on %1 port %2: %3");
+  // Why no server could listen on `address` and `port`, from the system's `error` (errno; 0
+  // when the system gave none, as for an address it cannot resolve).
+  static QString CannotListen(const QString& address, quint16 port, int error);
 
   explicit TPicksServer(TOpenPool& pool, QObject* parent = nullptr);
   ~TPicksServer() override;
