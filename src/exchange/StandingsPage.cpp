@@ -11,6 +11,7 @@
 #include "SafeFile.h"
 #include "ScoringRule.h"
 #include "StandingsByPoints.h"
+#include "StandingsByPotential.h"
 #include "StandingsHistory.h"
 #include "StandingsStyle.h"
 
@@ -162,6 +163,32 @@ void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlook
   if (outlook)
     html += QStringLiteral("<p class=\"note\">%1</p>\n").arg(WinChanceNote(*outlook));
   html += QStringLiteral("</section>\n");
+}
+
+// The players ordered by the most each can still reach, while games are left to change it.
+void PotentialTable(TPageWriter& html, const TFFDataModule& pool, bool link) {
+  TStandingsByPotential standings;
+  standings.Build(pool);
+  const int players = static_cast<int>(standings.Items().size());
+  bool open = false;
+  for (int row = 0; row < players && !open; ++row)
+    open = standings.StandingsItem(row).PotentialPoints() !=
+           standings.StandingsItem(row).CurrentPoints();
+  if (!open)
+    return;
+  html += QStringLiteral("<section>\n<h2>") + Escaped(standings.Title()) +
+          QStringLiteral(
+              "</h2>\n<div class=\"table\"><table>\n<thead><tr><th class=\"name\">Player</th>"
+              "<th>Potential</th><th>Points</th></tr></thead>\n<tbody>\n");
+  for (int row = 0; row < players; ++row) {
+    const TStandingsItem& item = standings.StandingsItem(row);
+    html +=
+        QStringLiteral(
+            "<tr><td class=\"name\">%1</td><td class=\"total\">%2</td><td>%3</td></tr>\n")
+            .arg(PlayerName(item.PlayerName(), item.PlayerIndex(), link),
+                 QString::number(item.PotentialPoints()), QString::number(item.CurrentPoints()));
+  }
+  html += QStringLiteral("</tbody></table></div>\n</section>\n");
 }
 
 // The players who can still win, each with the results of the next round that help most.
@@ -392,6 +419,7 @@ bool StandingsPage::Write(const TFFDataModule& pool, const QDate& date,
   PageHead(html, poolName + QStringLiteral(" - Standings"), poolName,
            QStringLiteral("Standings as of ") + Escaped(when));
   StandingsTable(html, pool, outlook, linkPlayers);
+  PotentialTable(html, pool, linkPlayers);
   if (outlook) {
     RootingSection(html, *outlook);
     LastGamesSection(html, *outlook);

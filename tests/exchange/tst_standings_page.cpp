@@ -162,6 +162,26 @@ class TestStandingsPage : public QObject {
     FPool->SystemFile().SetTieBreakerPoints(0);
   }
 
+  // While games are left the players are also ordered by the most each can still reach: Zoë,
+  // backing two teams still in, passes Ann, who leads on points; with no game left, no order.
+  void standingsByPotentialWhileGamesAreLeft() {
+    TPlayerPicksListObject& zoe = *FPool->PlayerPicksFile().Items(2);
+    const int32_t was[] = {zoe.Pick(16)->RoundReached(), zoe.Pick(32)->RoundReached()};
+    zoe.Pick(16)->SetRoundReached(7);
+    zoe.Pick(32)->SetRoundReached(3);
+    QString page = Page();
+    const qsizetype section =
+        page.indexOf(QStringLiteral("<h2>Standings by Potential Points Remaining</h2>"));
+    QVERIFY(section > 0);
+    const qsizetype first = page.indexOf(QStringLiteral("<tr><td class=\"name\">Zoë"), section);
+    const qsizetype second = page.indexOf(
+        QStringLiteral("<tr><td class=\"name\">Ann</td><td class=\"total\">63</td><td>3</td>"),
+        section);
+    QVERIFY(first > section && second > first);
+    zoe.Pick(16)->SetRoundReached(was[0]);
+    zoe.Pick(32)->SetRoundReached(was[1]);
+  }
+
   // The charts are drawn inline, the results chart first with the lines every player's chart
   // draws on; each player's chart comes with the player's picks.
   void theChartsAreDrawnInline() {
@@ -317,6 +337,7 @@ class TestStandingsPage : public QObject {
     for (int row = 1; row < rows.size(); ++row)
       QCOMPARE(rows.at(row).second, QStringLiteral("0.00%"));
     QVERIFY(page.contains(QStringLiteral("the tournament is over")));
+    QVERIFY(!page.contains(QStringLiteral("Standings by Potential")));
     QCOMPARE(Check(page), QString());
   }
 
