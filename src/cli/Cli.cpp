@@ -64,20 +64,15 @@ bool OpenDocumentForChange(const QString& directory, TOpenPool& document, TCliIO
 }
 
 bool ReadSmallFile(const QString& file, qint64 limit, QByteArray* bytes, TCliIO& io) {
-  QFile device(file);
-  if (!device.open(QIODevice::ReadOnly)) {
-    WriteLine(io.Err, QStringLiteral("Cannot read %1: %2").arg(file, device.errorString()));
-    return false;
-  }
-  *bytes = device.read(limit + 1);
-  if (bytes->size() > limit) {
-    WriteLine(io.Err, QStringLiteral("Cannot read %1: it is longer than %2 bytes, too long "
-                                     "for what it should hold")
-                          .arg(file)
-                          .arg(limit));
-    return false;
-  }
-  return true;
+  QString reason;
+  if (DiskFile::ReadAtMost(file, limit, bytes, &reason))
+    return true;
+  WriteLine(io.Err, QStringLiteral("Cannot read %1: %2").arg(file, reason));
+  return false;
+}
+
+void RefuseUnchanged(const QString& why, TCliIO& io) {
+  WriteLine(io.Err, why + QStringLiteral("\nNothing was changed; the pool is as it was."));
 }
 
 bool SaveAndClose(TOpenPool& document, TCliIO& io) {

@@ -53,6 +53,8 @@ bool WriteFile(const QString& file, const QByteArray& bytes, TCliIO& io);
 // Reads the whole of a file given on the command line that is at most `limit` bytes long, as
 // a field sheet or a results file is; on failure prints why on Err and returns false.
 bool ReadSmallFile(const QString& file, qint64 limit, QByteArray* bytes, TCliIO& io);
+// Prints why a file or a command was refused, and that the pool is as it was.
+void RefuseUnchanged(const QString& why, TCliIO& io);
 // Closes a pool that was only read: nothing is saved, nothing is asked.
 void ClosePoolUnsaved(TFFDataModule& pool);
 

@@ -42,7 +42,7 @@ int CmdField(const QStringList& arguments, TCliIO& io) {
   TField field;
   QString error;
   if (!FieldSheet::Read(bytes, &field, &error)) {
-    Cli::WriteLine(io.Err, error + QStringLiteral("\nNothing was changed; the pool is as it was."));
+    Cli::RefuseUnchanged(error, io);
     return 1;
   }
   return EditPool(
@@ -91,7 +91,7 @@ int CmdInvite(const QStringList& arguments, TCliIO& io) {
   QStringList names;
   QString error;
   if (!InvitedFile::Parse(bytes, &names, &error)) {
-    Cli::WriteLine(io.Err, error + QStringLiteral("\nNothing was changed; the pool is as it was."));
+    Cli::RefuseUnchanged(error, io);
     return 1;
   }
   return EditPool(

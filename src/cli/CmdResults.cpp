@@ -17,8 +17,7 @@ int ReadResults(const QString& directory, const QStringList& lines, bool named, 
   QString error;
   const QStringList all = before ? before(document) + lines : lines;
   if (!results.Read(document, all, &error)) {
-    Cli::WriteLine(io.Err, (named ? error : results.Reason()) +
-                               QStringLiteral("\nNothing was changed; the pool is as it was."));
+    Cli::RefuseUnchanged(named ? error : results.Reason(), io);
     document.Close();
     return 1;
   }
@@ -41,10 +40,8 @@ int ReadResults(const QString& directory, const QStringList& lines, bool named, 
 int CmdResults(const QStringList& arguments, TCliIO& io) {
   if (arguments.size() != 2 || arguments.at(0).startsWith(QLatin1String("--")))
     throw TUsageError("expected a pool folder and a results file");
-  // A results file is short: a line a game, some comments.
-  constexpr qint64 kMaxBytes = 1 << 20;
   QByteArray bytes;
-  if (!Cli::ReadSmallFile(arguments.at(1), kMaxBytes, &bytes, io))
+  if (!Cli::ReadSmallFile(arguments.at(1), TResultsFile::kMaxBytes, &bytes, io))
     return 1;
   return ReadResults(arguments.at(0), QString::fromUtf8(bytes).split(QLatin1Char('\n')), true, io);
 }

@@ -1,13 +1,13 @@
 #include "TournamentCommands.h"
 
 #include <QDir>
-#include <QFile>
 
 #include "FFDataModule.h"
 #include "FieldSheet.h"
 #include "OpenPool.h"
 #include "Prompts.h"
 #include "ResultsFile.h"
+#include "SafeFile.h"
 #include "ShareCommands.h"
 
 namespace {
@@ -20,13 +20,8 @@ bool AskAndRead(const TOpenPool& pool, const QString& title, const QString& filt
   if (!TShareCommands::AskFile(*pool.DataModule(), TPrompts::FileDialog::Open, title, filter, what,
                                path))
     return false;
-  QFile file(*path);
   QString why;
-  if (!file.open(QIODevice::ReadOnly))
-    why = file.errorString();
-  else if ((*bytes = file.read(limit + 1)).size() > limit)
-    why = QStringLiteral("it is too long for what it should hold.");
-  if (why.isEmpty())
+  if (DiskFile::ReadAtMost(*path, limit, bytes, &why))
     return true;
   TPrompts::Current().Refuse(
       TTournamentCommands::kNothingChanged.arg(QDir::toNativeSeparators(*path), why), asker);
@@ -81,7 +76,7 @@ QString TTournamentCommands::ImportResults(TOpenPool& pool, QWidget* asker, QUnd
   QString path;
   QByteArray bytes;
   if (!AskAndRead(pool, kResultsTitle, kResultsFilter, QStringLiteral("results.txt"),
-                  kMaxResultsBytes, asker, &path, &bytes))
+                  TResultsFile::kMaxBytes, asker, &path, &bytes))
     return {};
   TResultsFile results;
   QString error;

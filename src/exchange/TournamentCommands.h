@@ -41,8 +41,6 @@ class TTournamentCommands {
       QStringLiteral("New name of %1 (on the chart and in every player's picks):");
   // The games listed in the message after an import; the rest are counted.
   static constexpr int kChangesShown = 20;
-  // Far more than a results file of 63 games and its comments ever takes.
-  static constexpr qint64 kMaxResultsBytes = 1 << 20;
 
   // Asks for a field sheet and makes the pool's team list, first round and bracket names the
   // sheet's, as one step on `undo`. Returns the line that says what came in, empty when

@@ -15,6 +15,9 @@ class TTeamSeedObject;
 // The file is the whole truth from the first game: the chart becomes what it says.
 class TResultsFile {
  public:
+  // Far more than a file of 63 games and its comments ever takes.
+  static constexpr qint64 kMaxBytes = 1 << 20;
+
   // Works out the chart the lines describe, against the pool's first round. False, with
   // "line N: reason" in `error`, for a line that cannot be: nothing is then to be applied.
   bool Read(const TOpenPool& pool, const QStringList& lines, QString* error);

@@ -99,6 +99,20 @@ TKind KindOf(const QString& path) {
 #endif
 }
 
+bool ReadAtMost(const QString& path, qint64 limit, QByteArray* bytes, QString* reason) {
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    *reason = file.errorString();
+    return false;
+  }
+  *bytes = file.read(limit + 1);
+  if (bytes->size() <= limit)
+    return true;
+  *reason =
+      QStringLiteral("it is longer than %1 bytes, too long for what it should hold").arg(limit);
+  return false;
+}
+
 bool IsRegularFile(const QString& path) {
 #ifdef Q_OS_WIN
   const QFileInfo info(path);

@@ -118,6 +118,9 @@ enum class TKind { Missing, File, Folder, Link, Other, Unknown };
 TKind KindOf(const QString& path);
 // True for a plain file, through links; false for a folder, a named pipe, a device or nothing.
 bool IsRegularFile(const QString& path);
+// Reads the whole of a file the user named that is at most `limit` bytes long (a field sheet, a
+// results file); false, with why in `reason`, when it cannot be read or is longer.
+bool ReadAtMost(const QString& path, qint64 limit, QByteArray* bytes, QString* reason);
 
 // Flushes Qt's buffer and asks the system to put the file's data on the disk.
 bool SyncFile(QFileDevice& file, QString* reason);
