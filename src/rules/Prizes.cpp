@@ -117,10 +117,8 @@ QString SplitText(const std::vector<int32_t>& split) {
 }
 
 QString MoneyText(int64_t cents) {
-  const QString sign = cents < 0 ? QStringLiteral("-") : QString();
-  const uint64_t magnitude = cents < 0 ? 0 - static_cast<uint64_t>(cents) : static_cast<uint64_t>(cents);
-  return sign + QString::number(magnitude / 100) + QLatin1Char('.') +
-         QStringLiteral("%1").arg(magnitude % 100, 2, 10, QLatin1Char('0'));
+  return QString::number(cents / 100) + QLatin1Char('.') +
+         QStringLiteral("%1").arg(cents % 100, 2, 10, QLatin1Char('0'));
 }
 
 }  // namespace Prizes

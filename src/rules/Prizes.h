@@ -48,6 +48,6 @@ QString ParseSplit(const QString& text, std::vector<int32_t>& split);
 QString ParseMoney(const QString& text, int64_t& cents);
 
 QString SplitText(const std::vector<int32_t>& split);  // "60,30,10"
-QString MoneyText(int64_t cents);                     // "25.00"
+QString MoneyText(int64_t cents);                     // "25.00", for amounts of 0 or more
 
 }  // namespace Prizes
