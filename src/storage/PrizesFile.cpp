@@ -1,6 +1,6 @@
 #include "PrizesFile.h"
 
-#include <QList>
+#include "IniText.h"
 
 namespace {
 const QString kSection = QStringLiteral("[Prizes]");
@@ -18,26 +18,8 @@ QByteArray PrizesFile::Text(const Prizes::TPrizes& prizes) {
 }
 
 bool PrizesFile::Parse(const QByteArray& text, Prizes::TPrizes* prizes, QString* error) {
-  // An ini file a person may have edited: blank lines, comments, other sections and other
-  // keys are passed over.
-  QString fee;
-  QString split;
-  bool inSection = false;
-  for (const QByteArray& raw : text.split('\n')) {
-    const QString line = QString::fromUtf8(raw).trimmed();
-    if (line.startsWith(QLatin1Char('['))) {
-      inSection = line.compare(kSection, Qt::CaseInsensitive) == 0;
-      continue;
-    }
-    const qsizetype equals = line.indexOf(QLatin1Char('='));
-    if (!inSection || equals < 0)
-      continue;
-    const QString key = line.left(equals).trimmed();
-    if (key.compare(kFeeKey, Qt::CaseInsensitive) == 0)
-      fee = line.mid(equals + 1);
-    else if (key.compare(kSplitKey, Qt::CaseInsensitive) == 0)
-      split = line.mid(equals + 1);
-  }
+  const QString fee = IniText::Value(text, kSection, kFeeKey);
+  const QString split = IniText::Value(text, kSection, kSplitKey);
   Prizes::TPrizes read;
   QString why = Prizes::Parse(fee, split, read);
   if (!why.isEmpty()) {
