@@ -314,11 +314,15 @@ void TfrmOptions::btnOkClick() {
           Prizes::Parse(edtEntryFee->text(), edtPrizeSplit->text(), options.Prizes);
       !why.isEmpty()) {
     pgcOptions->setCurrentIndex(3);
-    // The box to mend: the fee's when it is no amount of money, else the split's.
+    // The box to mend: the fee's when it is no amount of money or the split is sound (the fee
+    // is missing then), else the split's.
     int64_t cents = 0;
+    std::vector<int32_t> split;
     const bool feeRead = edtEntryFee->text().trimmed().isEmpty() ||
                          Prizes::ParseMoney(edtEntryFee->text(), cents).isEmpty();
-    (feeRead ? edtPrizeSplit : edtEntryFee)->setFocus();
+    const bool splitRead = !edtPrizeSplit->text().trimmed().isEmpty() &&
+                           Prizes::ParseSplit(edtPrizeSplit->text(), split).isEmpty();
+    (!feeRead || splitRead ? edtEntryFee : edtPrizeSplit)->setFocus();
     Refuse(why);
     return;
   }
