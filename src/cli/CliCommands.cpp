@@ -21,6 +21,7 @@ int CmdPopularity(const QStringList& arguments, TCliIO& io);
 int CmdField(const QStringList& arguments, TCliIO& io);
 int CmdRename(const QStringList& arguments, TCliIO& io);
 int CmdInvite(const QStringList& arguments, TCliIO& io);
+int CmdPrizes(const QStringList& arguments, TCliIO& io);
 int CmdLock(const QStringList& arguments, TCliIO& io);
 int CmdResults(const QStringList& arguments, TCliIO& io);
 int CmdResult(const QStringList& arguments, TCliIO& io);
@@ -54,6 +55,7 @@ const std::vector<TCliCommand>& CliCommands() {
       {"results", "results DIR FILE", CmdResults},
       {"result", "result DIR TEAM [SCORE]", CmdResult},
       {"invite", "invite DIR FILE", CmdInvite},
+      {"prizes", "prizes DIR [--fee N] [--split 60,30,10|none]", CmdPrizes},
   };
   return commands;
 }

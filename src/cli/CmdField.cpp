@@ -1,5 +1,6 @@
 // The commands that set a pool up from files and build its chart as the tournament goes on:
-// the field from a sheet, the lock of the first round, a team's new name, the invited.
+// the field from a sheet, the lock of the first round, a team's new name, the invited, the
+// prizes.
 #include "Cli.h"
 #include "FFDataModule.h"
 #include "FieldSheet.h"
@@ -103,4 +104,56 @@ int CmdInvite(const QStringList& arguments, TCliIO& io) {
         pool.SetInvited(names);
         return TEditResult::Done();
       });
+}
+
+namespace {
+QString PrizesText(const Prizes::TPrizes& prizes) {
+  if (!prizes.IsSet())
+    return QStringLiteral("No prizes: set them with --fee N --split 60,30,10.");
+  return QStringLiteral("Entry fee: %1\nPrize split: %2")
+      .arg(Prizes::MoneyText(prizes.FeeCents), Prizes::SplitText(prizes.Split));
+}
+}  // namespace
+
+int CmdPrizes(const QStringList& arguments, TCliIO& io) {
+  QStringList rest = arguments;
+  const QString fee = Cli::TakeOption(rest, QStringLiteral("--fee"));
+  const QString split = Cli::TakeOption(rest, QStringLiteral("--split"));
+  const QString directory = Cli::TakeDirectory(rest);
+  if (!arguments.contains(QStringLiteral("--fee")) &&
+      !arguments.contains(QStringLiteral("--split"))) {
+    TFFDataModule pool;
+    if (!Cli::OpenPoolForReading(directory, pool, io))
+      return 1;
+    const Prizes::TPrizes prizes = pool.Prizes();
+    Cli::ClosePoolUnsaved(pool);
+    Cli::WriteLine(io.Out, PrizesText(prizes));
+    return 0;
+  }
+  TOpenPool document;
+  if (!Cli::OpenDocumentForChange(directory, document, io))
+    return 1;
+  // What is not given stays as it is; "--split none" takes the prizes away, fee and all.
+  const Prizes::TPrizes now = document.Prizes();
+  const bool none = split.trimmed().compare(QLatin1String("none"), Qt::CaseInsensitive) == 0;
+  const QString feeText = arguments.contains(QStringLiteral("--fee")) ? fee
+                          : none || !now.IsSet()                     ? QString()
+                                                 : Prizes::MoneyText(now.FeeCents);
+  const QString splitText = none ? QString()
+                            : arguments.contains(QStringLiteral("--split"))
+                                ? split
+                                : Prizes::SplitText(now.Split);
+  Prizes::TPrizes prizes;
+  QString why = Prizes::Parse(feeText, splitText, prizes);
+  if (why.isEmpty())
+    why = document.SetPrizes(prizes).Refusal;
+  if (!why.isEmpty()) {
+    document.Close();
+    Cli::RefuseUnchanged(why, io);
+    return 1;
+  }
+  if (!Cli::SaveAndClose(document, io))
+    return 1;
+  Cli::WriteLine(io.Out, PrizesText(prizes));
+  return 0;
 }

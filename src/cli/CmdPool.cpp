@@ -76,6 +76,16 @@ int CmdInfo(const QStringList& arguments, TCliIO& io) {
       json.Value(system.RoundPoints(k));
     json.EndArray();
     json.Key("scoring").Value(ScoringRules::Key(pool.ScoringRule()));
+    // Money and percentages as the organiser writes them, exact.
+    json.Key("prizes");
+    if (pool.Prizes().IsSet()) {
+      json.BeginObject();
+      json.Key("fee").Value(Prizes::MoneyText(pool.Prizes().FeeCents));
+      json.Key("split").Value(Prizes::SplitText(pool.Prizes().Split));
+      json.EndObject();
+    } else {
+      json.Null();
+    }
     json.Key("locked").Value(system.Finalized());
     json.Key("tie_breaker").Value(system.TieBreakerPoints());
     json.Key("teams").Value(pool.TeamsFile().Count());

@@ -39,6 +39,9 @@ void WriteTextTable(TLineWriter& out, const TFFDataModule& pool, const TReportsB
   out.Raw("  Total  Rd 1  Rd 2  Rd 3  Rd 4  Rd 5  Rd 6  TB pts");
   if (actual > 0)
     out.Raw("    +/-");
+  const std::vector<int64_t> prizes = standings.Prizes();
+  if (!prizes.empty())
+    out.Raw("         Prize");
   out.EndLine();
   const int count = static_cast<int>(standings.Items().size());
   for (int row = 0; row < count; ++row) {
@@ -52,6 +55,8 @@ void WriteTextTable(TLineWriter& out, const TFFDataModule& pool, const TReportsB
     out.Number(item.TieBreakerPoints(), 8);
     if (actual > 0)
       out.Number(item.TieBreakerPoints() - actual, 7);
+    if (!prizes.empty())
+      out.Text(Prizes::MoneyText(prizes[static_cast<size_t>(row)]).rightJustified(14));
     out.EndLine();
   }
 }
@@ -62,8 +67,12 @@ void WriteCsvTable(TLineWriter& out, const TFFDataModule& pool, const TReportsBa
   out.Raw("Pos,Player Name,Total,Rd 1,Rd 2,Rd 3,Rd 4,Rd 5,Rd 6,TB pts");
   if (actual > 0)
     out.Raw(",+/-");
-  // The shared place last, so the columns before it stay those of the printed report.
+  // The shared place and the prize last, so the columns before them stay those of the
+  // printed report.
   out.Raw(",Place");
+  const std::vector<int64_t> prizes = standings.Prizes();
+  if (!prizes.empty())
+    out.Raw(",Prize");
   out.EndLine();
   const int count = static_cast<int>(standings.Items().size());
   for (int row = 0; row < count; ++row) {
@@ -85,6 +94,10 @@ void WriteCsvTable(TLineWriter& out, const TFFDataModule& pool, const TReportsBa
     }
     out.Raw(",");
     out.Number(standings.Place(row));
+    if (!prizes.empty()) {
+      out.Raw(",");
+      out.Text(Prizes::MoneyText(prizes[static_cast<size_t>(row)]));
+    }
     out.EndLine();
   }
 }
@@ -98,6 +111,7 @@ void WriteJsonStandings(QIODevice& device, const TFFDataModule& pool,
   json.Key("scoring").Value(ScoringRules::Key(pool.ScoringRule()));
   json.Key("tie_breaker").Value(pool.SystemFile().TieBreakerPoints());
   json.Key("rows").BeginArray();
+  const std::vector<int64_t> prizes = standings.Prizes();
   const int count = static_cast<int>(standings.Items().size());
   for (int row = 0; row < count; ++row) {
     const TStandingsItem& item = standings.StandingsItem(row);
@@ -125,6 +139,8 @@ void WriteJsonStandings(QIODevice& device, const TFFDataModule& pool,
       json.Value(item.Finals(i));
     json.EndArray();
     json.Key("champion").Value(item.Champion());
+    if (!prizes.empty())
+      json.Key("prize").Value(Prizes::MoneyText(prizes[static_cast<size_t>(row)]));
     json.EndObject();
   }
   json.EndArray();

@@ -89,6 +89,7 @@ TfrmOptions::TfrmOptions(TOpenPool& pool, QWidget* parent)
   pgcOptions->addTab(MakeGeneralPage(), QStringLiteral("General"));
   pgcOptions->addTab(MakeValuesPage(), QStringLiteral("Values"));
   pgcOptions->addTab(MakeScoringPage(), QStringLiteral("Scoring"));
+  pgcOptions->addTab(MakePrizesPage(), QStringLiteral("Prizes"));
 
   btnOk = MakeButton(QStringLiteral("O&k"), 57, content);
   btnCancel = MakeButton(QStringLiteral("&Cancel"), 137, content);
@@ -204,6 +205,31 @@ QWidget* TfrmOptions::MakeScoringPage() {
   return page;
 }
 
+QWidget* TfrmOptions::MakePrizesPage() {
+  auto* page = new QWidget;
+  QLabel* feeLabel = MakeLabel(QStringLiteral("Entry &fee"), page);
+  feeLabel->setGeometry(14, 16, 80, kEditHeight);
+  edtEntryFee = MakeEdit(QStringLiteral("edtEntryFee"), 16, page);
+  edtEntryFee->setGeometry(100, 16, 90, kEditHeight);
+  feeLabel->setBuddy(edtEntryFee);
+  QLabel* splitLabel = MakeLabel(QStringLiteral("Prize &split"), page);
+  splitLabel->setGeometry(14, 44, 80, kEditHeight);
+  edtPrizeSplit = MakeEdit(QStringLiteral("edtPrizeSplit"), 200, page);
+  edtPrizeSplit->setGeometry(100, 44, 213, kEditHeight);
+  edtPrizeSplit->setPlaceholderText(QStringLiteral("60,30,10"));
+  splitLabel->setBuddy(edtPrizeSplit);
+  QLabel* about = MakeLabel(
+      QStringLiteral("The pot, the entry fee times the number of players, is split by place: a "
+                     "percentage per place, first place first, adding up to 100. Players "
+                     "still level after the tie-breaker share the prizes of the places they "
+                     "span. Leave both boxes empty for a pool without prizes."),
+      page);
+  about->setWordWrap(true);
+  about->setGeometry(14, 76, 299, 100);
+  about->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  return page;
+}
+
 void TfrmOptions::cbxScoringRuleChange() {
   const auto rule = static_cast<TScoringRule>(cbxScoringRule->currentData().toInt());
   lblScoringRule->setText(ScoringRules::Explanation(rule));
@@ -240,6 +266,9 @@ void TfrmOptions::FormActivate() {
     LoadRound(round);
   cbxScoringRule->setCurrentIndex(cbxScoringRule->findData(static_cast<int>(options.ScoringRule)));
   cbxScoringRuleChange();
+  const bool prizes = options.Prizes.IsSet();
+  edtEntryFee->setText(prizes ? Prizes::MoneyText(options.Prizes.FeeCents) : QString());
+  edtPrizeSplit->setText(prizes ? Prizes::SplitText(options.Prizes.Split) : QString());
 }
 
 void TfrmOptions::LoadRound(int round) {
@@ -279,6 +308,23 @@ void TfrmOptions::btnOkClick() {
       return;
     }
     options.RoundPoints[static_cast<size_t>(round - 1)] = value;
+  }
+  // Prizes the pool cannot pay keep the other fields from being stored too.
+  if (const QString why =
+          Prizes::Parse(edtEntryFee->text(), edtPrizeSplit->text(), options.Prizes);
+      !why.isEmpty()) {
+    pgcOptions->setCurrentIndex(3);
+    // The box to mend: the fee's when it is no amount of money or the split is sound (the fee
+    // is missing then), else the split's.
+    int64_t cents = 0;
+    std::vector<int32_t> split;
+    const bool feeRead = edtEntryFee->text().trimmed().isEmpty() ||
+                         Prizes::ParseMoney(edtEntryFee->text(), cents).isEmpty();
+    const bool splitRead = !edtPrizeSplit->text().trimmed().isEmpty() &&
+                           Prizes::ParseSplit(edtPrizeSplit->text(), split).isEmpty();
+    (!feeRead || splitRead ? edtEntryFee : edtPrizeSplit)->setFocus();
+    Refuse(why);
+    return;
   }
   if (const TEditResult stored = FPool.SetOptions(options); !stored.Refusal.isEmpty()) {
     Refuse(stored.Refusal);

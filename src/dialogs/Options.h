@@ -14,7 +14,7 @@ class QTabWidget;
 class TOpenPool;
 
 // "Pool Options": the pool's name, its four bracket names, the points of a correct pick in
-// each round and the scoring rule, edited on the open pool. One window lives for the whole run and
+// each round, the scoring rule and the prizes, edited on the open pool. One window lives for the whole run and
 // is shown without blocking the main window; every activation reloads the fields from the pool, and
 // only Ok writes them back (to memory: the pool reaches the disk when it is saved), or shows why
 // the pool refuses them.
@@ -52,6 +52,8 @@ class TfrmOptions : public QDialog, public TEditingWindow {
   QComboBox* cbxScoringRule = nullptr;
   QLabel* lblScoringRule = nullptr;
   QTableWidget* grdUpsets = nullptr;
+  QLineEdit* edtEntryFee = nullptr;
+  QLineEdit* edtPrizeSplit = nullptr;
   QPushButton* btnOk = nullptr;
   QPushButton* btnCancel = nullptr;
   QPushButton* btnHelp = nullptr;
@@ -66,6 +68,7 @@ class TfrmOptions : public QDialog, public TEditingWindow {
   QWidget* MakeGeneralPage();
   QWidget* MakeValuesPage();
   QWidget* MakeScoringPage();
+  QWidget* MakePrizesPage();
   // Puts the stored value of the pool back into one round field.
   void LoadRound(int round);
 

@@ -169,6 +169,13 @@ TJsonWriter& TJsonWriter::Value(bool flag) {
   return *this;
 }
 
+TJsonWriter& TJsonWriter::Null() {
+  BeforeValue();
+  FNeedComma = true;
+  Raw("null");
+  return *this;
+}
+
 void TJsonWriter::Finish() {
   Raw("\n");
   Flush();

@@ -28,6 +28,7 @@ class TJsonWriter {
   // The shortest text that reads back as the same double.
   TJsonWriter& Value(double number);
   TJsonWriter& Value(bool flag);
+  TJsonWriter& Null();
   // A line break after the outermost value, and everything handed to the device.
   void Finish();
   void Flush();

@@ -5,7 +5,6 @@
 #include "ChartSvg.h"
 #include "FFDataModule.h"
 #include "Outlook.h"
-#include "PickPopularity.h"
 #include "PlayerSelections.h"
 #include "RaceSvg.h"
 #include "SafeFile.h"
@@ -13,7 +12,11 @@
 #include "StandingsByPoints.h"
 #include "StandingsByPotential.h"
 #include "StandingsHistory.h"
+#include "StandingsPageParts.h"
 #include "StandingsStyle.h"
+
+using StandingsPageParts::PopularitySection;
+using StandingsPageParts::TPageWriter;
 
 namespace {
 
@@ -25,36 +28,6 @@ constexpr int kMostCharts = 200;
 QString Escaped(const QString& text) {
   return text.toHtmlEscaped();
 }
-
-// The page as it is made, passed on to the sink a part at a time.
-class TPageWriter {
- public:
-  explicit TPageWriter(const StandingsPage::TSink& sink) : FSink(sink) {}
-
-  TPageWriter& operator+=(const QString& text) {
-    constexpr int kPart = 1 << 20;
-    FText += text;
-    if (FText.size() >= kPart)
-      Pass();
-    return *this;
-  }
-  // Passes on the rest; whether every part was taken.
-  bool Finish() {
-    Pass();
-    return FTaken;
-  }
-
- private:
-  void Pass() {
-    if (FTaken && !FText.isEmpty())
-      FTaken = FSink(FText.toUtf8());
-    FText.clear();
-  }
-
-  const StandingsPage::TSink& FSink;
-  QString FText;
-  bool FTaken = true;
-};
 
 // The win-chance cell of each player by place in the player file; empty without an outlook.
 std::vector<QString> WinChanceCells(const TOutlookResult* outlook, int players) {
@@ -118,7 +91,12 @@ void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlook
   }
   html += QStringLiteral(
       "<div class=\"table\"><table>\n<thead><tr><th>Place</th><th class=\"name\">Player</th>"
-      "<th>Points</th><th>Potential</th>");
+      "<th>Points</th>");
+  // The prize beside the points, where a phone shows it without scrolling.
+  const std::vector<int64_t> prizes = standings.Prizes();
+  if (!prizes.empty())
+    html += QStringLiteral("<th>Prize</th>");
+  html += QStringLiteral("<th>Potential</th>");
   const std::vector<QString> chances =
       WinChanceCells(outlook, static_cast<int>(standings.Items().size()));
   if (outlook)
@@ -133,11 +111,15 @@ void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlook
     const TStandingsItem& item = standings.StandingsItem(row);
     html +=
         QStringLiteral(
-            "<tr><td>%1</td><td class=\"name\">%2</td><td class=\"total\">%3</td>"
-            "<td>%4</td>")
+            "<tr><td>%1</td><td class=\"name\">%2</td><td class=\"total\">%3</td>")
             .arg(QString::number(standings.Place(row)),
                  PlayerName(item.PlayerName(), item.PlayerIndex(), link),
-                 QString::number(item.CurrentPoints()), QString::number(item.PotentialPoints()));
+                 QString::number(item.CurrentPoints()));
+    if (!prizes.empty()) {
+      html += QStringLiteral("<td class=\"total\">%1</td>")
+                  .arg(Prizes::MoneyText(prizes[static_cast<size_t>(row)]));
+    }
+    html += QStringLiteral("<td>%1</td>").arg(item.PotentialPoints());
     if (outlook)
       html += chances[static_cast<size_t>(item.PlayerIndex())];
     for (int k = kFirstRound; k <= kLastRound; ++k)
@@ -159,6 +141,15 @@ void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlook
       "the tie-breaker guess closest to its total points parts them.");
   if (actual > 0)
     html += QStringLiteral(" The championship game's total is %1 points.").arg(actual);
+  if (!prizes.empty()) {
+    const Prizes::TPrizes& set = pool.Prizes();
+    html += QStringLiteral(
+                " Prizes: the pot of %1 (%2 players at %3) is split %4 percent by place; "
+                "players still level share the prizes of the places they span.")
+                .arg(Prizes::MoneyText(Prizes::Pot(set, static_cast<int>(prizes.size()))))
+                .arg(prizes.size())
+                .arg(Prizes::MoneyText(set.FeeCents), Prizes::SplitText(set.Split));
+  }
   html += QStringLiteral("</p>\n");
   if (outlook)
     html += QStringLiteral("<p class=\"note\">%1</p>\n").arg(WinChanceNote(*outlook));
@@ -258,72 +249,6 @@ void RaceSection(TPageWriter& html, const TFFDataModule& pool) {
 void ResultsSection(TPageWriter& html, const TFFDataModule& pool, TChartSvg& charts) {
   html += QStringLiteral("<section>\n<h2>Results</h2>\n<figure>") +
           charts.Results(pool.TeamsFile()) + QStringLiteral("</figure>\n</section>\n");
-}
-
-QString ShareCell(double share, const QString& kind = {}) {
-  return QStringLiteral("<td class=\"share%1\" style=\"--share:%2%\">%3</td>")
-      .arg(kind, QString::number(share * 100, 'f', 1), TPickPopularity::Percent(share));
-}
-
-// Who picked what: the champions most picked, every team round by round, and the picks no one
-// else made.
-void PopularitySection(TPageWriter& html, const TFFDataModule& pool) {
-  TPickPopularity popularity;
-  popularity.Build(pool);
-  if (popularity.PlayerCount() == 0)
-    return;
-  constexpr int kFirst = TPickPopularity::kFirstRound;
-  constexpr int kLast = TPickPopularity::kLastRound;
-  html += QStringLiteral("<section>\n<h2>Pick Popularity</h2>\n");
-  const auto champions = popularity.Champions();
-  if (!champions.empty()) {
-    html += QStringLiteral(
-        "<h3>Most picked champions</h3>\n<div class=\"table\"><table>\n<thead><tr>"
-        "<th class=\"name\">Team</th><th>Players</th><th>Share</th></tr></thead>\n<tbody>\n");
-    for (const TPickPopularity::TTeam* team : champions) {
-      html += QStringLiteral("<tr><td class=\"name\">%1</td><td>%2</td>%3</tr>\n")
-                  .arg(Escaped(team->TeamName), QString::number(team->PlayersFor(kLast)),
-                       ShareCell(popularity.Share(*team, kLast)));
-    }
-    html += QStringLiteral("</tbody></table></div>\n");
-  }
-
-  html += QStringLiteral(
-              "<h3>Every team</h3>\n<p class=\"note\">The share of the %1 players who picked each "
-              "team to win its game of each round.</p>\n<div class=\"table\"><table>\n<thead><tr>"
-              "<th class=\"name\">Team</th>")
-              .arg(popularity.PlayerCount());
-  // On a phone the first three rounds fold away, as the standings' round columns do.
-  auto early = [](int k) { return k <= 4; };
-  for (int k = kFirst; k <= kLast; ++k) {
-    html += QStringLiteral("<th%1>Rd %2</th>")
-                .arg(early(k) ? QStringLiteral(" class=\"early\"") : QString())
-                .arg(k - 1);
-  }
-  html += QStringLiteral("</tr></thead>\n<tbody>\n");
-  for (const TPickPopularity::TTeam& team : popularity.Teams()) {
-    html += QStringLiteral("<tr><td class=\"name\">%1</td>").arg(Escaped(team.TeamName));
-    for (int k = kFirst; k <= kLast; ++k)
-      html += ShareCell(popularity.Share(team, k), early(k) ? QStringLiteral(" early") : QString());
-    html += QStringLiteral("</tr>\n");
-  }
-  html += QStringLiteral("</tbody></table></div>\n<h3>Picks no one else made</h3>\n");
-  QString alone;
-  for (const TPickPopularity::TPlayer& player : popularity.Players()) {
-    if (player.Alone.empty())
-      continue;
-    QStringList picks;
-    for (const TPickPopularity::TAlonePick& pick : player.Alone) {
-      picks << QStringLiteral("%1 (%2)").arg(Escaped(pick.TeamName),
-                                             Escaped(TPickPopularity::Rounds(pick)));
-    }
-    alone += QStringLiteral("<li><strong>%1</strong>: %2</li>\n")
-                 .arg(Escaped(player.PlayerName), picks.join(QStringLiteral(", ")));
-  }
-  html += alone.isEmpty()
-              ? QStringLiteral("<p>Every pick was made by more than one player.</p>\n")
-              : QStringLiteral("<ul class=\"alone\">\n") + alone + QStringLiteral("</ul>\n");
-  html += QStringLiteral("</section>\n");
 }
 
 // A player's picks round by round, hits and misses marked.

@@ -30,14 +30,6 @@ const QString kNameLine = QStringLiteral("Name  ____________________________");
 const QString kPhoneLine = QStringLiteral("Phone  ________________");
 const QString kTieBreakerLine = QStringLiteral("Total Points Tie Breaker _______");
 
-const QStringList kColumnHeadings = {
-    QStringLiteral("Pos"),    QStringLiteral("Player Name"), QStringLiteral("Total"),
-    QStringLiteral("Rd 1"),   QStringLiteral("Rd 2"),        QStringLiteral("Rd 3"),
-    QStringLiteral("Rd 4"),   QStringLiteral("Rd 5"),        QStringLiteral("Rd 6"),
-    QStringLiteral("TB pts"), QStringLiteral("+/-")};
-const QStringList kFinal4Headings = {QStringLiteral("Final 4"), QStringLiteral("Finals"),
-                                     QStringLiteral("Champ")};
-
 }  // namespace
 
 // What tells the four standings reports apart.
@@ -334,85 +326,13 @@ void TPoolReports::WireRowReport(TReportSystem& system, TRTFFiler& filer, TMaste
   filer.BottomMargin = kStandingsBottomMargin;
 }
 
-void TPoolReports::PageSetup(TBaseReport& writer) {
-  writer.UsePen(Qt::black, Qt::SolidLine, 1);
-  const struct {
-    const char* Name;
-    double Size;
-  } fonts[] = {{"Arial Black", 16}, {"Arial Black", 12}, {"Arial Black", 10},
-               {"Arial", 10},       {"Arial", 6},        {"Arial Black", 6}};
-  int slot = PoolNameFont;
-  for (const auto& font : fonts) {
-    writer.UseFont(QLatin1String(font.Name), font.Size);
-    writer.StoreFont(slot++);
-  }
-
-  writer.ClearTabStops();
-  writer.AddTabStop(0, kCenter, 8.5, 0, 0, 0);
-  writer.StoreTabStops(Set1);
-
-  writer.ClearTabStops();
-  writer.AddTabStop(0.25, kCenter, 0.5, 0, kBox, 0);
-  writer.AddTabStop(kPrev, kCenter, 2.0, 0, kBox, 0);
-  writer.AddTabStop(kPrev, kCenter, 0.75, 0, kBox, 0);
-  for (int i = 0; i < 7; ++i)
-    writer.AddTabStop(kPrev, kCenter, 0.5, 0, kBox, 0);
-  writer.AddTabStop(kPrev, kCenter, 0.75, 0, kBox, 0);
-  writer.StoreTabStops(Set2);
-
-  writer.ClearTabStops();
-  writer.AddTabStop(0.25, kCenter, 0.5, 0, 0, 0);
-  writer.AddTabStop(kPlayerNameLeft, kLeft, kPlayerNameWidth, 0, 0, 0);
-  writer.AddTabStop(kPrev, kCenter, 0.75, 0, 0, 0);
-  for (int i = 0; i < 7; ++i)
-    writer.AddTabStop(kPrev, kCenter, 0.5, 0, 0, 0);
-  if (FPoolTieBreaker > 0)
-    writer.AddTabStop(kPrev, kCenter, 0.75, 0, 0, 0);
-  writer.StoreTabStops(Set3);
-
-  writer.ClearTabStops();
-  writer.AddTabStop(0.75, kLeft, kFinal4Width, 0, 0, 0);
-  for (int i = 0; i < 6; ++i)
-    writer.AddTabStop(kPrev, kLeft, kFinal4Width, 0, 0, 0);
-  writer.StoreTabStops(Set4);
-
-  // The round labels start at the margin the standings keep.
-  AddPickStops(writer, kPickColumns);
-  writer.StoreTabStops(Set5);
-
-  writer.ClearTabStops();
-  writer.AddTabStop(kSideMargin, kLeft, kLineWidth, 0, 0, 0);
-  writer.StoreTabStops(Set6);
-
-  writer.ClearTabStops();
-  writer.AddTabStop(0.25, kCenter, 4.5, 0, kBox, 0);
-  writer.AddTabStop(kPrev, kCenter, 2.0, 0, kBox, 0);
-  writer.AddTabStop(kPrev, kCenter, 1.0, 0, kBox, 0);
-  writer.StoreTabStops(Set7);
-}
-
-void TPoolReports::PrintColumnHeadings(TBaseReport& writer) {
-  writer.RecallTabStops(Set2);
-  writer.RecallFont(HeadingFont);
-  for (const QString& heading : kColumnHeadings)
-    writer.PrintInNextTab(heading);
-  writer.NextLine();
-}
-
-void TPoolReports::PrintFinal4Headings(TBaseReport& writer) {
-  writer.RecallTabStops(Set7);
-  writer.RecallFont(HeadingFont);
-  for (const QString& heading : kFinal4Headings)
-    writer.PrintInNextTab(heading);
-  writer.NextLine();
-}
-
 void TPoolReports::StandingsBodyBefore(TBaseReport& writer, const TStandingsLayout& layout) {
   FRow = 0;
   const TFFDataModule& pool = *FPool.DataModule();
   FData = layout.Create();
   FData->Build(pool);
   FPoolTieBreaker = pool.SystemFile().TieBreakerPoints();
+  FPrizes = FData->Prizes();
   PageSetup(writer);
 
   writer.RecallTabStops(Set1);
@@ -458,7 +378,11 @@ void TPoolReports::StandingsRowPrint(TBaseReport& writer, const TStandingsLayout
     // In 64 bits: a guess and a total anywhere in the stored range differ by more than an
     // int holds.
     writer.PrintInNextTab(QString::number(int64_t{item.TieBreakerPoints()} - FPoolTieBreaker));
+  } else if (!FPrizes.empty()) {
+    writer.PrintInNextTab(QString());
   }
+  if (!FPrizes.empty())
+    writer.PrintFitInNextTab(Prizes::MoneyText(FPrizes[static_cast<size_t>(FRow)]));
   PrintRests(writer, Set3, {{QString(), RowFont}, {nameRest, RowFont}});
   if (layout.Final4)
     Final4RowPrint(writer);
@@ -492,6 +416,7 @@ void TPoolReports::StandingsNewPage(TBaseReport& writer, const TStandingsLayout&
 
 void TPoolReports::BodyAfter() {
   FData.reset();
+  FPrizes.clear();
   FItem = nullptr;
   FSelection = nullptr;
 }

@@ -174,6 +174,7 @@ class TPoolReports {
   // The champions a player can win with, as many as the next stop holds whole.
   void PrintChampions(TBaseReport& writer, const TOutlookPlayer& player);
 
+  // The fonts and tab sets every report stores at the start of its body (PageSetup.cpp).
   void PageSetup(TBaseReport& writer);
   void PrintColumnHeadings(TBaseReport& writer);
   void PrintFinal4Headings(TBaseReport& writer);
@@ -196,6 +197,8 @@ class TPoolReports {
   // Picks a line of the current player's block holds.
   int FPickColumns = 16;
   int32_t FPoolTieBreaker = 0;
+  // The prize of each row of the running standings report; empty where none is shown.
+  std::vector<int64_t> FPrizes;
   std::unique_ptr<TBracketBitmap> FBitmap;
   // The outlook the next who-can-still-win run prints, and where its lines have got to.
   std::unique_ptr<TOutlookResult> FOutlook;

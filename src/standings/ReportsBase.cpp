@@ -38,6 +38,7 @@ void TReportsBase::BuildAfterRound(const TFFDataModule& pool, int round) {
                  TStandingsHistory::RoundComplete(pool, TStandingsItem::kLastRound);
   const TScoring scoring = PoolScoring(pool);
   FScoringRule = scoring.Rule();
+  FPrizes = pool.Prizes();
   const TResultsChart results(pool.TeamsFile(), round);
   TTeamIndex teams(pool.TeamsFile());
   TScoredPicks picks;
@@ -146,6 +147,12 @@ void TReportsBase::SortByTotal(int32_t (TStandingsItem::*total)() const) {
   for (const FinishOrder::TKey& key : keys)
     sorted.push_back(std::move(FItems[key.Row]));
   FItems = std::move(sorted);
+}
+
+std::vector<int64_t> TReportsBase::Prizes() const {
+  if (!FFinalPlayed || !FPrizes.IsSet())
+    return {};
+  return Prizes::Share(Prizes::PlaceAmounts(FPrizes, static_cast<int>(FPlaces.size())), FPlaces);
 }
 
 QString TReportsBase::Scored(const QString& title) const {

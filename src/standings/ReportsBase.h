@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "Prizes.h"
 #include "ReportItem.h"
 #include "ScoringRuleFwd.h"
 #include "StandingsItem.h"
@@ -48,6 +49,10 @@ class TReportsBase {
   // its total share the place of the first of them (two level at the top are both 1st, the
   // next 3rd) until the final is played; from then on the guess parts them (FinishOrder).
   int Place(int index) const { return FPlaces.at(static_cast<size_t>(index)); }
+  // Each row's prize in cents, in report order, once the tournament is over (the final
+  // played) in a pool that pays prizes: players still level after the tie-breaker share
+  // (Prizes::Share). Empty while games are left and in a pool without prizes.
+  std::vector<int64_t> Prizes() const;
 
   // Copies the player's picks for the last four, the finals and the champion into `item`, in
   // pick-entry order. Stored picks beyond the four, two and one names the fields hold are
@@ -75,4 +80,5 @@ class TReportsBase {
   // Each row's place, filled by SortByTotal.
   std::vector<int> FPlaces;
   TScoringRule FScoringRule = ScoringRules::kDefault;
+  Prizes::TPrizes FPrizes;
 };

@@ -1,7 +1,6 @@
 #include "ScoringFile.h"
 
-#include <QList>
-
+#include "IniText.h"
 #include "ScoringRule.h"
 
 namespace {
@@ -16,21 +15,6 @@ QByteArray ScoringFile::Text(TScoringRule rule) {
 }
 
 bool ScoringFile::Parse(const QByteArray& text, TScoringRule* rule) {
-  // An ini file a person may have edited: blank lines, comments and other keys are passed
-  // over; the rule is the Rule key of the Scoring section.
-  bool inSection = false;
-  for (const QByteArray& raw : text.split('\n')) {
-    const QString line = QString::fromUtf8(raw).trimmed();
-    if (line.startsWith(QLatin1Char('['))) {
-      inSection = line.compare(kSection, Qt::CaseInsensitive) == 0;
-      continue;
-    }
-    const qsizetype equals = line.indexOf(QLatin1Char('='));
-    if (!inSection || equals < 0 ||
-        line.left(equals).trimmed().compare(kRuleKey, Qt::CaseInsensitive) != 0) {
-      continue;
-    }
-    return ScoringRules::FromKey(line.mid(equals + 1), rule);
-  }
-  return false;
+  const QString key = IniText::Value(text, kSection, kRuleKey);
+  return !key.isNull() && ScoringRules::FromKey(key, rule);
 }

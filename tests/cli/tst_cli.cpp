@@ -186,6 +186,34 @@ class TestCli : public QObject {
     }
   }
 
+  // Prizes set through the document and saved; what is not given stays; a bad split or fee
+  // is refused with its reason and changes nothing; "--split none" takes them away.
+  void prizesAreSetShownAndTakenAway() {
+    const QString dir = MakePool("Prizes.BGD");
+    TCliRun run = RunTool({"prizes", dir, "--fee", "10", "--split", "60, 30,10"});
+    QCOMPARE(run.Status, 0);
+    QCOMPARE(run.Out, QString("Entry fee: 10.00\nPrize split: 60,30,10\n"));
+    run = RunTool({"prizes", dir, "--fee", "12.5"});
+    QCOMPARE(run.Out, QString("Entry fee: 12.50\nPrize split: 60,30,10\n"));
+    const QByteArray saved = TestPools::ReadBytes(dir + "/Prizes.ini");
+    for (const QStringList& bad : {QStringList{"--split", "60,30"}, QStringList{"--fee", "ten"},
+                                   QStringList{"--fee", "0"}}) {
+      run = RunTool(QStringList{"prizes", dir} + bad);
+      QCOMPARE(run.Status, 1);
+      QVERIFY2(run.Err.contains("Nothing was changed"), qPrintable(run.Err));
+    }
+    QVERIFY(run.Err.startsWith("A pool that pays prizes needs an entry fee above 0."));
+    QCOMPARE(TestPools::ReadBytes(dir + "/Prizes.ini"), saved);
+    const QJsonObject prizes = RunTool({"info", dir}).Json().object()["prizes"].toObject();
+    QCOMPARE(prizes["fee"].toString(), QString("12.50"));
+    QCOMPARE(prizes["split"].toString(), QString("60,30,10"));
+
+    QCOMPARE(RunTool({"prizes", dir, "--split", "none"}).Status, 0);
+    QCOMPARE(RunTool({"prizes", dir}).Out,
+             QString("No prizes: set them with --fee N --split 60,30,10.\n"));
+    QVERIFY(RunTool({"info", dir}).Json().object()["prizes"].isNull());
+  }
+
   void longOutputComesOutWhole() {
     // Far more than one buffer's worth of JSON.
     const QString dir = FDir.filePath("Crowd.BGD");

@@ -151,6 +151,45 @@ class TestCliStandings : public QObject {
     QCOMPARE(potential["rows"].toArray()[0].toObject()["player"].toString(), QString("Ann"));
   }
 
+  // Once the final is played, each player's prize: two still level after the tie-breaker
+  // share the prizes of first and second place. While games are left, no prize anywhere.
+  void standingsShowThePrizesOnceTheTournamentIsOver() {
+    for (const int upTo : {6, 7}) {
+      const QString dir = FDir.filePath(QString("Prizes%1.BGD").arg(upTo));
+      QDir().mkpath(dir);
+      auto pool = CreatePool(dir);
+      pool->SystemFile().SetFinalized(true);
+      pool->SystemFile().SetTieBreakerPoints(upTo == 7 ? 140 : 0);
+      AddFullField(pool->TeamsFile());
+      PlayUpperLinesUpTo(*pool, upTo);
+      AddPicks(*pool, "Ann", 150, {{"R1S1", 7}});
+      AddPicks(*pool, "Bo", 130, {{"R1S1", 7}});  // as far from the total as Ann
+      AddPicks(*pool, "Cy", 140, {{"R1S1", 4}});
+      AddPicks(*pool, "Dee", 140, {{"R1S8", 3}});
+      pool->SetPrizes({2500, {6000, 3000, 1000}});
+      pool->SavePool();
+      pool->ClosePool();
+
+      const QJsonArray rows =
+          RunTool({"standings", dir, "--format", "json"}).Json().object()["rows"].toArray();
+      QStringList prizes;
+      for (const QJsonValue& row : rows) {
+        if (row.toObject().contains("prize"))
+          prizes << row.toObject()["player"].toString() + " " + row.toObject()["prize"].toString();
+      }
+      const TCliRun text = RunTool({"standings", dir});
+      const TCliRun csv = RunTool({"standings", dir, "--format", "csv"});
+      if (upTo == 6) {
+        QVERIFY2(prizes.isEmpty(), qPrintable(prizes.join(", ")));
+        QVERIFY(!text.Out.contains("Prize") && !csv.Out.contains("Prize"));
+        continue;
+      }
+      QCOMPARE(prizes, QStringList({"Ann 45.00", "Bo 45.00", "Cy 10.00", "Dee 0.00"}));
+      QVERIFY(Lines(text.Out).at(4).endsWith("45.00"));
+      QVERIFY(Lines(csv.Out).at(3).endsWith(",3,10.00"));
+    }
+  }
+
   void standingsTextAndCsvFollowTheReportColumns() {
     const QString dir = MakePool("Text.BGD", true, 0);
     TCliRun run = RunTool({"standings", dir});

@@ -653,6 +653,20 @@ void TestDialogs::optionsOkStoresFields() {
   QCOMPARE(window.grdUpsets->item(1, 2)->text(), QStringLiteral("7"));
   // A first-round loser is always a pick: that case is priced nowhere.
   QCOMPARE(window.grdUpsets->item(0, 2)->text(), QStringLiteral("-"));
+  // Prizes that do not add up are refused on their page and nothing is stored; mended, they
+  // go in with the rest.
+  window.pgcOptions->setCurrentIndex(3);
+  Type(window.edtEntryFee, QStringLiteral("10"));
+  Type(window.edtPrizeSplit, QStringLiteral("60,30"));
+  window.pgcOptions->setCurrentIndex(0);
+  window.btnOkClick();
+  QCOMPARE(FPrompts.Texts(), QStringList({QStringLiteral("The split adds up to 90%, not 100%.")}));
+  QVERIFY(window.isVisible());
+  QVERIFY(!pool.DataModule()->Modified());
+  QCOMPARE(window.pgcOptions->currentIndex(), 3);
+  QCOMPARE(window.focusWidget(), window.edtPrizeSplit);
+  FPrompts.Reset();
+  Type(window.edtPrizeSplit, QStringLiteral("60,30,10"));
   window.btnOkClick();
 
   QVERIFY(!window.isVisible());
@@ -668,6 +682,7 @@ void TestDialogs::optionsOkStoresFields() {
   QCOMPARE(system.RoundPoints(5), 40);
   QCOMPARE(system.RoundPoints(7), 999);
   QCOMPARE(pool.DataModule()->ScoringRule(), TScoringRule::UpsetBonus);
+  QCOMPARE(pool.Prizes(), (Prizes::TPrizes{1000, {6000, 3000, 1000}}));
 }
 
 void TestDialogs::optionsOkWithoutChangesLeavesPoolUnmodified() {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "FinishOrder.h"
+#include "Prizes.h"
 #include "Scoring.h"
 #include "ScoringRule.h"
 
@@ -19,7 +20,7 @@ TScoring::TRoundPoints TenARound() {
 
 // The pool's rules on plain values: what a won game earns under each scoring rule, the most
 // and the least a win can earn before its loser is known, the rules' names, and the finish
-// order.
+// order, and the prizes.
 class TestRules : public QObject {
   Q_OBJECT
 
@@ -128,6 +129,63 @@ class TestRules : public QObject {
     QCOMPARE(FinishOrder::GuessDistance(std::numeric_limits<int32_t>::min(),
                                         std::numeric_limits<int32_t>::max()),
              int64_t{std::numeric_limits<uint32_t>::max()});
+  }
+
+  // Players level share the prizes of the places they span, the odd cent to the first of them;
+  // the places always pay the whole pot.
+  void levelPlayersShareThePrizesOfThePlacesTheySpan() {
+    Prizes::TPrizes prizes;
+    QCOMPARE(Prizes::ParseMoney(QStringLiteral("10"), prizes.FeeCents), QString());
+    QCOMPARE(Prizes::ParseSplit(QStringLiteral("60, 30,10"), prizes.Split), QString());
+    QCOMPARE(Prizes::SplitText(prizes.Split), QStringLiteral("60,30,10"));
+
+    // Two level at the top each get 45% of the pot; those level past the paid places share
+    // what the places they span pay.
+    const std::vector<int64_t> five = Prizes::PlaceAmounts(prizes, 5);
+    QCOMPARE(five, (std::vector<int64_t>{3000, 1500, 500}));
+    QCOMPARE(Prizes::Share(five, {1, 1, 3, 3, 5}), (std::vector<int64_t>{2250, 2250, 250, 250, 0}));
+    QCOMPARE(Prizes::Share(five, {1, 2, 2, 2, 2}), (std::vector<int64_t>{3000, 500, 500, 500, 500}));
+
+    // More places than players: no one finishes third, and its share goes to first.
+    QCOMPARE(Prizes::PlaceAmounts(prizes, 2), (std::vector<int64_t>{1400, 600}));
+
+    // An odd cent of the split and an odd cent of the share, both to the first.
+    QCOMPARE(Prizes::ParseMoney(QStringLiteral("1.01"), prizes.FeeCents), QString());
+    QCOMPARE(Prizes::ParseSplit(QStringLiteral("50,50"), prizes.Split), QString());
+    const std::vector<int64_t> odd = Prizes::PlaceAmounts(prizes, 3);
+    QCOMPARE(odd, (std::vector<int64_t>{152, 151}));
+    QCOMPARE(Prizes::Share(odd, {1, 1, 3}), (std::vector<int64_t>{152, 151, 0}));
+    QCOMPARE(Prizes::Share(odd, {1, 1, 1}), (std::vector<int64_t>{101, 101, 101}));
+
+    // No split, no prizes.
+    QCOMPARE(Prizes::PlaceAmounts(Prizes::TPrizes{1000, {}}, 4), std::vector<int64_t>{});
+  }
+
+  void aSplitOrAFeeThatIsNotOneIsRefusedWithItsReason() {
+    std::vector<int32_t> split = {10000};
+    QCOMPARE(Prizes::ParseSplit(QStringLiteral("60,30"), split),
+             QStringLiteral("The split adds up to 90%, not 100%."));
+    QVERIFY(!Prizes::ParseSplit(QStringLiteral("60,,40"), split).isEmpty());
+    QVERIFY(!Prizes::ParseSplit(QStringLiteral("100,0"), split).isEmpty());
+    QVERIFY(!Prizes::ParseSplit(QStringLiteral("-10,110"), split).isEmpty());
+    QCOMPARE(split, std::vector<int32_t>{10000});  // untouched by a refused split
+    QCOMPARE(Prizes::ParseSplit(QStringLiteral("62.5,37.5"), split), QString());
+    QCOMPARE(Prizes::SplitText(split), QStringLiteral("62.5,37.5"));
+
+    int64_t fee = 7;
+    for (const char* bad : {"", "1.", "1.234", "1e3", "-5", "100000001"})
+      QVERIFY2(!Prizes::ParseMoney(QString::fromLatin1(bad), fee).isEmpty(), bad);
+    QCOMPARE(fee, int64_t{7});
+    QCOMPARE(Prizes::ParseMoney(QStringLiteral("12.5"), fee), QString());
+    QCOMPARE(Prizes::MoneyText(fee), QStringLiteral("12.50"));
+    // The fee and the split go together: one without the other is refused, both empty are
+    // no prizes.
+    Prizes::TPrizes prizes{100, {10000}};
+    QCOMPARE(Prizes::Parse(QString(), QStringLiteral(" "), prizes), QString());
+    QVERIFY(!prizes.IsSet() && prizes.FeeCents == 0);
+    QVERIFY(!Prizes::Parse(QStringLiteral("25"), QString(), prizes).isEmpty());
+    QVERIFY(!Prizes::Parse(QStringLiteral("0"), QStringLiteral("100"), prizes).isEmpty());
+    QVERIFY(!Prizes::Refusal({100, {5000, 0, 5000}}).isEmpty());
   }
 };
 
