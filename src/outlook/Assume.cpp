@@ -51,6 +51,14 @@ std::vector<TOutlookInput::TGame> TOutlookInput::KnownGames() const {
   return known;
 }
 
+void TOutlookInput::DropPlayers() {
+  PlayerNames.clear();
+  PickedTo.clear();
+  Base.clear();
+  Picks.clear();
+  GuessDistance.clear();
+}
+
 bool AssumeWinners(TOutlookInput& input, const QStringList& winners, QStringList* assumed,
                    QString* why) {
   if (winners.size() > kMaxAssumed) {

@@ -136,6 +136,9 @@ struct TOutlookInput {
   int32_t TeamNamed(const QString& written) const;
   // The games still to be played whose two teams are known, in slot order.
   std::vector<TGame> KnownGames() const;
+  // Keeps the chart and the games left only: what-ifs are tried on what is left, quickly and
+  // in little room, whatever the number of players.
+  void DropPlayers();
 
   // Scores the pool's players exactly as the standings do and takes the chart from the teams.
   static TOutlookInput FromPool(const TFFDataModule& pool);

@@ -78,11 +78,7 @@ std::shared_ptr<TLivePool::TSnapshot> TLivePool::Read(QString* reason) {
   if (chances) {
     TOutlookInput input = TOutlookInput::FromPool(pool);
     outlook = ComputeOutlook(input, TOutlookOptions{}, FProgress.get());
-    input.PlayerNames.clear();
-    input.Base.clear();
-    input.Picks.clear();
-    input.PickedTo.clear();
-    input.GuessDistance.clear();
+    input.DropPlayers();
     snapshot->Chart = std::make_unique<TOutlookInput>(std::move(input));
   }
   if (outlook.Cancelled)

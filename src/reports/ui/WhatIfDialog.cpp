@@ -11,6 +11,7 @@ TdlgWhatIf::TdlgWhatIf(TOutlookInput input, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
       FBase(std::move(input)) {
+  FBase.DropPlayers();
   setWindowTitle(QStringLiteral("What If"));
   setModal(true);
   setFont(QFont(QStringLiteral("Arial"), 8));

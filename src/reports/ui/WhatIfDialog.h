@@ -50,7 +50,8 @@ class TdlgWhatIf : public QDialog {
   // game is no longer there, and shows the games that follow.
   void Refill();
 
-  const TOutlookInput FBase;
+  // The pool's chart and games left, its players dropped.
+  TOutlookInput FBase;
   std::map<int32_t, int32_t> FChosen;  // game slot -> winning team
   std::vector<TRow> FRows;
   QStringList FWinners;
