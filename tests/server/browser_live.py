@@ -89,7 +89,8 @@ def what_if(browser, url, width, height, shots):
     said = "Array.from(document.querySelectorAll('section:first-of-type li')).map(e => e.textContent)"
     deadline = time.time() + 60
     while True:
-        browser.wait_for("document.readyState === 'complete' && document.body", "the what-if")
+        browser.wait_for("location.pathname === '/whatif' && document.readyState === 'complete'",
+                         "the what-if")
         if browser.evaluate("document.querySelector('h2') !== null"):
             break
         if time.time() > deadline:
