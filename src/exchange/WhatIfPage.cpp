@@ -67,7 +67,7 @@ QString WhatIfPage::GameLinks(const std::vector<TRootingGame>& games, const QStr
 
 QByteArray WhatIfPage::Html(const QString& poolName, const QStringList& winners,
                             const QStringList& assumed, const TOutlookInput& input,
-                            const TOutlookResult& outlook) {
+                            const TOutlookResult& outlook, int players) {
   QString html = StandingsPage::PageTop(
       QStringLiteral("What if - ") + poolName, poolName,
       QStringLiteral("<a href=\"/\">%1 standings</a>").arg(Escaped(poolName)));
@@ -95,7 +95,13 @@ QByteArray WhatIfPage::Html(const QString& poolName, const QStringList& winners,
                      QString::number(player.Max), QString::number(player.BestPlace),
                      QString::number(player.WorstPlace), ChanceCell(outlook, player));
   }
-  html += QStringLiteral("</tbody></table></div>\n</section>\n");
+  html += QStringLiteral("</tbody></table></div>\n");
+  if (static_cast<int>(outlook.Players.size()) < players) {
+    html += QStringLiteral("<p class=\"note\">The %1 players with the best chances of %2.</p>\n")
+                .arg(outlook.Players.size())
+                .arg(players);
+  }
+  html += QStringLiteral("</section>\n");
 
   std::vector<TRootingGame> next;
   for (const TOutlookInput::TGame& game : input.KnownGames()) {

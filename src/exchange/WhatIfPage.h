@@ -31,7 +31,8 @@ QString GameLinks(const std::vector<TRootingGame>& games, const QStringList& win
 // The what-if page: the games assumed (`assumed`, as AssumeWinners says them) of `winners`,
 // the players' points, places and chances of `outlook`, worked out from `input` (the pool's
 // outlook input with the winners in), and a link per game still open whose teams are known.
+// `outlook` may list fewer than the pool's `players`, best chances first: the page says so.
 QByteArray Html(const QString& poolName, const QStringList& winners, const QStringList& assumed,
-                const TOutlookInput& input, const TOutlookResult& outlook);
+                const TOutlookInput& input, const TOutlookResult& outlook, int players);
 
 }  // namespace WhatIfPage

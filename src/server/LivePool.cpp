@@ -173,9 +173,10 @@ TLivePool::TWhatIfAnswer TLivePool::WhatIf(const std::string& query) {
     TOutlookResult outlook = ComputeOutlook(input, WhatIfOptions(), &progress);
     if (outlook.Cancelled)
       return QByteArray();
-    if (outlook.Players.size() > kWhatIfPlayers)
+    const int players = static_cast<int>(outlook.Players.size());
+    if (players > kWhatIfPlayers)
       outlook.Players.resize(kWhatIfPlayers);
-    return WhatIfPage::Html(poolName, winners, assumed, input, outlook);
+    return WhatIfPage::Html(poolName, winners, assumed, input, outlook, players);
   });
   if (page.isEmpty())
     return {503, "A what-if is being worked out. Please try again in a moment."};

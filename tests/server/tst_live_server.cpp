@@ -237,9 +237,10 @@ class TestLiveServer : public QObject {
     for (int line = 4; line < 36; line += 2) {
       const QByteArray path = WhatIfPage::Link({TestPools::LineTeam(line)}).toUtf8();
       const quint16 port = Port();
-      flood.push_back(std::async(std::launch::async, [path, port] {
-        return HttpProbe::Exchange(HttpProbe::Request("GET", path, port), port,
-                                   QStringLiteral("127.0.0.5"));
+      // Each from an address of its own, under the cap of connections per address.
+      const QString from = QStringLiteral("127.0.1.%1").arg(line);
+      flood.push_back(std::async(std::launch::async, [path, port, from] {
+        return HttpProbe::Exchange(HttpProbe::Request("GET", path, port), port, from);
       }));
     }
     QCOMPARE(Get("/").Status, 200);
