@@ -257,6 +257,7 @@ void TMainForm::ApplicationHint(const QString& hint) {
 void TMainForm::SetModalRunner(TModalRunner runner) {
   FModalRunner = runner;
   frmBracketBuild->SetModalRunner(runner);
+  frmPrintReport->SetModalRunner(runner);
   frmPlayerEntryForm->SetModalRunner(std::move(runner));
 }
 

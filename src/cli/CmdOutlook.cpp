@@ -251,35 +251,6 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
   json.Finish();
 }
 
-// The winners named by --assume, each winning its next game in turn ("UConn,UConn": two
-// wins); `assumed` says each game as "UConn beat Alabama". False with the reason in `why`.
-bool Assume(TOutlookInput& input, const QString& teams, QStringList* assumed, QString* why) {
-  if (teams.isEmpty())
-    return true;
-  for (const QString& written : teams.split(QLatin1Char(','))) {
-    const QString key = PoolNames::Key(written);
-    int32_t team = -1;
-    for (int t = 0; t < input.TeamCount() && team < 0; ++t) {
-      if (PoolNames::Key(input.TeamNames.at(t)) == key)
-        team = t;
-    }
-    if (team < 0) {
-      *why = QStringLiteral("--assume: \"%1\" is not a team of this pool")
-                 .arg(PoolNames::Quoted(written.trimmed()));
-      return false;
-    }
-    int32_t loser = -1;
-    if (!input.AssumeWin(team, &loser, why)) {
-      *why = QStringLiteral("--assume: ") + *why;
-      return false;
-    }
-    *assumed << (loser < 0 ? QStringLiteral("%1 goes through").arg(input.TeamNames.at(team))
-                           : QStringLiteral("%1 beat %2")
-                                 .arg(input.TeamNames.at(team), input.TeamNames.at(loser)));
-  }
-  return true;
-}
-
 }  // namespace
 
 int CmdOutlook(const QStringList& arguments, TCliIO& io) {
@@ -324,8 +295,9 @@ int CmdOutlook(const QStringList& arguments, TCliIO& io) {
   }
   TOutlookInput input = TOutlookInput::FromPool(pool);
   QStringList assumed;
-  if (!Assume(input, assume, &assumed, &why)) {
-    Cli::WriteLine(io.Err, why);
+  // "UConn,UConn": two wins of UConn, each its next game in turn.
+  if (!assume.isEmpty() && !AssumeWinners(input, assume.split(QLatin1Char(',')), &assumed, &why)) {
+    Cli::WriteLine(io.Err, QStringLiteral("--assume: ") + why);
     Cli::ClosePoolUnsaved(pool);
     return 1;
   }

@@ -14,6 +14,7 @@
 #include "StandingsHistory.h"
 #include "StandingsPageParts.h"
 #include "StandingsStyle.h"
+#include "WhatIfPage.h"
 
 using StandingsPageParts::PopularitySection;
 using StandingsPageParts::TPageWriter;
@@ -183,7 +184,7 @@ void PotentialTable(TPageWriter& html, const TFFDataModule& pool, bool link) {
 }
 
 // The players who can still win, each with the results of the next round that help most.
-void RootingSection(TPageWriter& html, const TOutlookResult& outlook) {
+void RootingSection(TPageWriter& html, const TOutlookResult& outlook, bool link) {
   constexpr int kShown = 3;
   if (outlook.Rooting.empty())
     return;
@@ -207,7 +208,11 @@ void RootingSection(TPageWriter& html, const TOutlookResult& outlook) {
             .arg(Escaped(player.Name), Escaped(FormatChance(player.WinChance)),
                  roots.join(QStringLiteral(", ")));
   }
-  html += QStringLiteral("</tbody></table></div>\n</section>\n");
+  html += QStringLiteral("</tbody></table></div>\n");
+  // Served live, each game of the guide opens the standings as they would be after it.
+  if (link)
+    html += WhatIfPage::GameLinks(outlook.Rooting, {});
+  html += QStringLiteral("</section>\n");
 }
 
 // With the last few games left, every outcome: its chance, its winners and who finishes first.
@@ -311,22 +316,8 @@ QString PoolName(const TFFDataModule& pool) {
                                                           : pool.SystemFile().PoolName();
 }
 
-void PageHead(TPageWriter& html, const QString& title, const QString& heading,
-              const QString& subtitle) {
-  html += QStringLiteral(
-              "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-              "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
-              "<title>%1</title>\n<style>")
-              .arg(Escaped(title));
-  html += QLatin1String(StandingsStyle::kCss);
-  html += QStringLiteral(
-              "</style>\n</head>\n<body>\n<header>\n<h1>%1</h1>\n<p>%2</p>\n</header>\n<main>\n")
-              .arg(Escaped(heading), subtitle);
-}
-
 bool PageFoot(TPageWriter& html) {
-  html +=
-      QStringLiteral("</main>\n<footer>Published with Courtsider 99</footer>\n</body>\n</html>\n");
+  html += StandingsPage::PageBottom();
   return html.Finish();
 }
 
@@ -341,12 +332,12 @@ bool StandingsPage::Write(const TFFDataModule& pool, const QDate& date,
   const QString poolName = PoolName(pool);
   const QString when = QLocale(QLocale::English).toString(date, QStringLiteral("d MMMM yyyy"));
   TPageWriter html(sink);
-  PageHead(html, poolName + QStringLiteral(" - Standings"), poolName,
-           QStringLiteral("Standings as of ") + Escaped(when));
+  html += StandingsPage::PageTop(poolName + QStringLiteral(" - Standings"), poolName,
+                                 QStringLiteral("Standings as of ") + Escaped(when));
   StandingsTable(html, pool, outlook, linkPlayers);
   PotentialTable(html, pool, linkPlayers);
   if (outlook) {
-    RootingSection(html, *outlook);
+    RootingSection(html, *outlook, linkPlayers);
     LastGamesSection(html, *outlook);
   }
   RaceSection(html, pool);
@@ -358,6 +349,21 @@ bool StandingsPage::Write(const TFFDataModule& pool, const QDate& date,
   if (!linkPlayers)
     PicksSection(html, pool, charts);
   return PageFoot(html);
+}
+
+QString StandingsPage::PageTop(const QString& title, const QString& heading,
+                               const QString& subtitle) {
+  return QStringLiteral(
+             "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+             "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+             "<title>%1</title>\n<style>%2</style>\n</head>\n<body>\n<header>\n<h1>%3</h1>\n"
+             "<p>%4</p>\n</header>\n<main>\n")
+      .arg(Escaped(title), QLatin1String(StandingsStyle::kCss), Escaped(heading), subtitle);
+}
+
+QString StandingsPage::PageBottom() {
+  return QStringLiteral(
+      "</main>\n<footer>Published with Courtsider 99</footer>\n</body>\n</html>\n");
 }
 
 QString StandingsPage::PlayerLink(int player) {
@@ -375,8 +381,9 @@ QByteArray StandingsPage::PlayerHtml(const TFFDataModule& pool, const TPlayerSel
   };
   TPageWriter html(sink);
   const TPlayerSelectionObject& row = selections.Item(player);
-  PageHead(html, row.PlayerName() + QStringLiteral(" - ") + PoolName(pool), row.PlayerName(),
-           QStringLiteral("<a href=\"/\">%1 standings</a>").arg(Escaped(PoolName(pool))));
+  html += StandingsPage::PageTop(
+      row.PlayerName() + QStringLiteral(" - ") + PoolName(pool), row.PlayerName(),
+      QStringLiteral("<a href=\"/\">%1 standings</a>").arg(Escaped(PoolName(pool))));
   html += QStringLiteral(
       "<section>\n<h2>Picks</h2>\n<p class=\"note\">Picks come true are in "
       "green, picks of teams already out are struck through.</p>\n"

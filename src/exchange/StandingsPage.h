@@ -32,6 +32,10 @@ bool Write(const TFFDataModule& pool, const QDate& date, const TOutlookResult* o
 // The whole page, as Write gives it.
 QByteArray Html(const TFFDataModule& pool, const QDate& date, const TOutlookResult* outlook,
                 bool linkPlayers = false);
+// The top of a page of the pool up to where its sections start, its style inside, and its
+// bottom. `subtitle` is HTML; the other texts are escaped here.
+QString PageTop(const QString& title, const QString& heading, const QString& subtitle);
+QString PageBottom();
 // Where the page served live gives player `player` (place in the player file): "/player/1".
 QString PlayerLink(int player);
 // The page of one player (place in the player file): the picks round by round, hits and

@@ -132,10 +132,26 @@ struct TOutlookInput {
   // in `why`, when the team has no game left or its opponent is not known yet; `loser` is
   // the team it beats (-1 when the game has no second team).
   bool AssumeWin(int32_t team, int32_t* loser, QString* why);
+  // The team of the teams file named `written`, matched as the pool matches names; -1 for none.
+  int32_t TeamNamed(const QString& written) const;
+  // The games still to be played whose two teams are known, in slot order.
+  std::vector<TGame> KnownGames() const;
+  // Keeps the chart and the games left only: what-ifs are tried on what is left, quickly and
+  // in little room, whatever the number of players.
+  void DropPlayers();
 
   // Scores the pool's players exactly as the standings do and takes the chart from the teams.
   static TOutlookInput FromPool(const TFFDataModule& pool);
 };
+
+// What if, the same for the tool, the window and the page: each of `winners`, in turn, wins
+// its next game (a team named twice wins two). `assumed` gets each game as it reads, "UConn
+// beat Alabama" (or "UConn goes through" where the game has no second team). False, with the
+// reason in `why`, when a name is no team of the pool or a team has no game to win then;
+// `input` is not to be used then.
+constexpr int kMaxAssumed = 63;  // every game of the chart
+bool AssumeWinners(TOutlookInput& input, const QStringList& winners, QStringList* assumed,
+                   QString* why);
 
 // Shared between the caller and the workers: how far the run has got, and the request to stop.
 class TOutlookProgress {

@@ -11,7 +11,6 @@
 #include "PlayerSelections.h"
 #include "PrintedNames.h"
 #include "ReportLayout.h"
-#include "ReportUi.h"
 #include "StandingsByPoints.h"
 #include "StandingsByPotential.h"
 #include "StandingsHistory.h"
@@ -154,32 +153,6 @@ void TPoolReports::SetRtfDirectory(const QString& directory) {
       filer->FileName = dir.filePath(entry.RtfFile);
     FPrinterTable[static_cast<size_t>(p)]->PdfFileName = dir.filePath(entry.PdfFile);
   }
-}
-
-bool TPoolReports::Prepare(int p) {
-  if (p != kWhoCanStillWin)
-    return true;
-  FOutlook = WorkOutOutlook(*FPool.DataModule(), rpsysWhoCanStillWin.TitleStatus, OutlookOptions);
-  return FOutlook != nullptr;
-}
-
-std::unique_ptr<TOutlookResult> TPoolReports::WorkOutOutlook(const TFFDataModule& pool,
-                                                             const QString& title,
-                                                             const TOutlookOptions& options) {
-  return WorkOutOutlook(TOutlookInput::FromPool(pool), title, options);
-}
-
-std::unique_ptr<TOutlookResult> TPoolReports::WorkOutOutlook(const TOutlookInput& input,
-                                                             const QString& title,
-                                                             const TOutlookOptions& options) {
-  TOutlookProgress progress;
-  auto outlook = std::make_unique<TOutlookResult>();
-  TReportUi::Current().RunWithProgress(
-      title, kOutlookWorking, [&] { *outlook = ComputeOutlook(input, options, &progress); },
-      [&] { return progress.Fraction(); }, [&] { progress.Cancel(); });
-  if (outlook->Cancelled)
-    outlook.reset();
-  return outlook;
 }
 
 void TPoolReports::WireStandings(const TStandingsLayout& layout, TReportSystem& system,

@@ -91,6 +91,10 @@ class TPoolReports {
 
   // How "Standings - Who Can Still Win" works the outlook out.
   TOutlookOptions OutlookOptions;
+  // What if: Who Can Still Win with `winners` each winning their next game (see
+  // AssumeWinners), taken from the pool as it is now, until an empty list goes back to the
+  // pool's own results. False, with the reason and nothing changed, when they cannot be.
+  bool AssumeOutlook(const QStringList& winners, QString* why);
 
   TReportSystem rpsysBlankEntry;
   TReportSystem rpsysStandingsPoints;
@@ -202,6 +206,13 @@ class TPoolReports {
   std::unique_ptr<TBracketBitmap> FBitmap;
   // The outlook the next who-can-still-win run prints, and where its lines have got to.
   std::unique_ptr<TOutlookResult> FOutlook;
+  // The games FOutlook assumes, as its heading says them.
+  QStringList FOutlookAssumed;
+  // The pool's outlook input with the what-if's winners in, and those games; null for none.
+  std::unique_ptr<TOutlookInput> FWhatIf;
+  QStringList FWhatIfGames;
+  // The input the next outlook is worked out from, noting the games it assumes.
+  TOutlookInput NextOutlookInput();
   std::vector<TOutlookLine> FOutlookLines;
   TOutlookHeadings FOutlookHeadings = TOutlookHeadings::Table;
   // The Won and Tied columns as counts of outcomes rather than shares of them.

@@ -7,6 +7,7 @@
 #include "Outlook.h"
 #include "PoolReports.h"
 #include "ReportLayout.h"
+#include "ReportUi.h"
 #include "ScoringRule.h"
 
 using namespace ReportLayout;
@@ -100,6 +101,52 @@ void AddLastGamesColumns(TBaseReport& writer, bool boxed) {
 
 }  // namespace
 
+bool TPoolReports::Prepare(int p) {
+  if (p != kWhoCanStillWin)
+    return true;
+  FOutlook = WorkOutOutlook(NextOutlookInput(), rpsysWhoCanStillWin.TitleStatus, OutlookOptions);
+  return FOutlook != nullptr;
+}
+
+bool TPoolReports::AssumeOutlook(const QStringList& winners, QString* why) {
+  if (winners.isEmpty()) {
+    FWhatIf.reset();
+    FWhatIfGames.clear();
+    return true;
+  }
+  auto input = std::make_unique<TOutlookInput>(TOutlookInput::FromPool(*FPool.DataModule()));
+  QStringList games;
+  if (!AssumeWinners(*input, winners, &games, why))
+    return false;
+  FWhatIf = std::move(input);
+  FWhatIfGames = games;
+  return true;
+}
+
+TOutlookInput TPoolReports::NextOutlookInput() {
+  FOutlookAssumed = FWhatIfGames;
+  return FWhatIf ? *FWhatIf : TOutlookInput::FromPool(*FPool.DataModule());
+}
+
+std::unique_ptr<TOutlookResult> TPoolReports::WorkOutOutlook(const TFFDataModule& pool,
+                                                             const QString& title,
+                                                             const TOutlookOptions& options) {
+  return WorkOutOutlook(TOutlookInput::FromPool(pool), title, options);
+}
+
+std::unique_ptr<TOutlookResult> TPoolReports::WorkOutOutlook(const TOutlookInput& input,
+                                                             const QString& title,
+                                                             const TOutlookOptions& options) {
+  TOutlookProgress progress;
+  auto outlook = std::make_unique<TOutlookResult>();
+  TReportUi::Current().RunWithProgress(
+      title, kOutlookWorking, [&] { *outlook = ComputeOutlook(input, options, &progress); },
+      [&] { return progress.Fraction(); }, [&] { progress.Cancel(); });
+  if (outlook->Cancelled)
+    outlook.reset();
+  return outlook;
+}
+
 void TPoolReports::WireWhoCanStillWin() {
   TMasterShell& shell = rpmsWhoCanStillWin;
   shell.OnBodyBefore = [this](TBaseReport& writer, TReportShell&) { OutlookBodyBefore(writer); };
@@ -132,8 +179,7 @@ void TPoolReports::OutlookBodyBefore(TBaseReport& writer) {
   // Run without Prepare (a test, a second printing from the preview made before): worked out
   // here, with no window; the outlook is kept for a print from the preview.
   if (!FOutlook) {
-    FOutlook = std::make_unique<TOutlookResult>(
-        ComputeOutlook(TOutlookInput::FromPool(pool), OutlookOptions));
+    FOutlook = std::make_unique<TOutlookResult>(ComputeOutlook(NextOutlookInput(), OutlookOptions));
   }
   const TOutlookResult& outlook = *FOutlook;
   FCountsOutcomes = CountsOutcomes(outlook, kCountCharacters);
@@ -190,6 +236,18 @@ void TPoolReports::OutlookBodyBefore(TBaseReport& writer) {
   writer.RecallFont(RowFont);
   writer.PrintInNextTab(OutlookSummary(outlook));
   writer.NextLine();
+  // The games a what-if assumes, as the tool says them; up to a whole chart of them goes on
+  // over as many lines as it takes.
+  if (!FOutlookAssumed.isEmpty()) {
+    QString rest =
+        writer.PrintWrapInNextTab(QStringLiteral("What if: %1").arg(FOutlookAssumed.join("; ")));
+    writer.NextLine();
+    while (!rest.isEmpty()) {
+      writer.UseFont(writer.Font().Name, TBaseReport::kSmallestSize);
+      rest = writer.PrintWrapInNextTab(rest);
+      writer.NextLine();
+    }
+  }
   writer.NextLine();
   OutlookHeadings(writer);
 }

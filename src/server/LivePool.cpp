@@ -3,21 +3,45 @@
 #include "Clock.h"
 #include "FFDataModule.h"
 #include "InOutError.h"
+#include "LiveWhatIf.h"
 #include "Outlook.h"
 #include "PlayerSelections.h"
 #include "StandingsPage.h"
+#include "WhatIfPage.h"
+
+namespace {
+// The players a what-if page lists, best chance first: a page, not a book.
+constexpr int kWhatIfPlayers = 500;
+
+// A what-if is one of many a reader may click through: sampled rather than visited outcome by
+// outcome well before the page's own outlook would be, and on one thread.
+TOutlookOptions WhatIfOptions() {
+  TOutlookOptions options;
+  options.Threads = 1;
+  options.ExactWork = 2e9;
+  options.SampleWork = 1e9;
+  options.Samples = 200000;
+  return options;
+}
+}  // namespace
 
 struct TLivePool::TSnapshot {
   std::unique_ptr<TFFDataModule> Pool;
   TPlayerSelections Selections;
   QByteArray Standings;
+  // While the page gives win chances: the chart and the games left, without the players, to
+  // try the what-ifs asked for against; and which read of the pool this is.
+  std::unique_ptr<TOutlookInput> Chart;
+  int Read = 0;
   // A player's page is made from the pool when asked for; one at a time, as the pool's
   // objects are not made to be read by several threads at once.
   std::mutex PoolMutex;
 };
 
 TLivePool::TLivePool(const QString& directory)
-    : FDirectory(directory), FProgress(std::make_unique<TOutlookProgress>()) {}
+    : FDirectory(directory),
+      FProgress(std::make_unique<TOutlookProgress>()),
+      FWhatIfs(std::make_unique<TLiveWhatIf>()) {}
 
 TLivePool::~TLivePool() {
   FProgress->Cancel();
@@ -51,10 +75,15 @@ std::shared_ptr<TLivePool::TSnapshot> TLivePool::Read(QString* reason) {
   snapshot->Selections.Build(pool);
   TOutlookResult outlook;
   const bool chances = StandingsPage::ShowsWinChances(pool);
-  if (chances)
-    outlook = ComputeOutlook(TOutlookInput::FromPool(pool), TOutlookOptions{}, FProgress.get());
+  if (chances) {
+    TOutlookInput input = TOutlookInput::FromPool(pool);
+    outlook = ComputeOutlook(input, TOutlookOptions{}, FProgress.get());
+    input.DropPlayers();
+    snapshot->Chart = std::make_unique<TOutlookInput>(std::move(input));
+  }
   if (outlook.Cancelled)
     return nullptr;
+  snapshot->Read = FReads;
   snapshot->Standings =
       StandingsPage::Html(pool, TClock::Current().Now().date(), chances ? &outlook : nullptr, true);
   return snapshot;
@@ -103,4 +132,57 @@ QByteArray TLivePool::PlayerHtml(int player) {
   const std::shared_ptr<TSnapshot> snapshot = Current();
   std::lock_guard<std::mutex> lock(snapshot->PoolMutex);
   return StandingsPage::PlayerHtml(*snapshot->Pool, snapshot->Selections, player);
+}
+
+TLivePool::TWhatIfAnswer TLivePool::WhatIf(const std::string& query) {
+  const std::shared_ptr<TSnapshot> snapshot = Current();
+  if (!snapshot->Chart)
+    return {404, {}};
+  const QStringList written = WhatIfPage::Winners(query);
+  if (written.isEmpty())
+    return {400, "The what-if names no winner."};
+  if (written.size() > kMaxAssumed)
+    return {400,
+            QByteArray("A what-if names at most ") + QByteArray::number(kMaxAssumed) + " winners."};
+  // The names as the pool spells them: what the page says and keeps comes from the pool, never
+  // from the address.
+  QStringList winners;
+  for (const QString& name : written) {
+    const int32_t team = snapshot->Chart->TeamNamed(name);
+    if (team < 0)
+      return {400, "The what-if names a team that is not in this pool."};
+    winners << snapshot->Chart->TeamNames.at(team);
+  }
+  TOutlookInput tried = *snapshot->Chart;
+  QStringList assumed;
+  QString why;
+  if (!AssumeWinners(tried, winners, &assumed, &why))
+    return {400, why.toUtf8()};
+  const QString key = QString::number(snapshot->Read) + QLatin1Char(':') + winners.join(',');
+  QByteArray page = FWhatIfs->Page(key, [snapshot, winners, assumed](TOutlookProgress& progress) {
+    TOutlookInput input;
+    QString poolName;
+    {
+      std::lock_guard<std::mutex> lock(snapshot->PoolMutex);
+      input = TOutlookInput::FromPool(*snapshot->Pool);
+      poolName = snapshot->Pool->SystemFile().PoolName();
+    }
+    QStringList games;
+    QString unused;
+    AssumeWinners(input, winners, &games, &unused);
+    TOutlookResult outlook = ComputeOutlook(input, WhatIfOptions(), &progress);
+    if (outlook.Cancelled)
+      return QByteArray();
+    const int players = static_cast<int>(outlook.Players.size());
+    if (players > kWhatIfPlayers)
+      outlook.Players.resize(kWhatIfPlayers);
+    return WhatIfPage::Html(poolName, winners, assumed, input, outlook, players);
+  });
+  if (page.isEmpty())
+    return {503, "A what-if is being worked out. Please try again in a moment."};
+  return {200, page};
+}
+
+bool TLivePool::WorkingOutWhatIf() {
+  return FWhatIfs->Working();
 }

@@ -5,11 +5,13 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <thread>
 
 #include "PoolFileMarks.h"
 
 class TFFDataModule;
+class TLiveWhatIf;
 class TOutlookProgress;
 
 // The pool as its pages show it once entries are closed, read from its files as any reader
@@ -36,6 +38,16 @@ class TLivePool {
   QByteArray StandingsHtml();
   // The page of the player at `player` (place in the player file); empty when there is none.
   QByteArray PlayerHtml(int player);
+  // A what-if page (WhatIfPage) and how it was answered.
+  struct TWhatIfAnswer {
+    int Status = 200;  // 200, 400 (the reason in Body, plain), 404, or 503 (busy)
+    QByteArray Body;
+  };
+  // The what-if of the winners named by the raw query `query`, as of the files when last
+  // looked at. The names are matched against the pool's teams only; the outlook is worked out
+  // one at a time, within a bounded budget (TLiveWhatIf).
+  TWhatIfAnswer WhatIf(const std::string& query);
+  bool WorkingOutWhatIf();
   // How many times a read of the pool has started.
   int Reads() const { return FReads; }
   // Whether a read is under way.
@@ -61,4 +73,5 @@ class TLivePool {
   std::thread FReader;
   // Stops a read still working out the chances when the pool is closed.
   std::unique_ptr<TOutlookProgress> FProgress;
+  std::unique_ptr<TLiveWhatIf> FWhatIfs;
 };

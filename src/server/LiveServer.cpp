@@ -4,8 +4,10 @@
 
 #include "GuardedHttpServer.h"
 #include "LivePool.h"
+#include "LiveWhatIf.h"
 #include "PicksServer.h"
 #include "RateLimit.h"
+#include "WhatIfPage.h"
 
 namespace {
 
@@ -21,6 +23,8 @@ const char* StatusText(int status) {
   switch (status) {
     case 404:
       return "There is nothing here but the pool's standings and its players' pages.";
+    case 414:
+      return "This what-if is too long.";
     case 421:
       return "This server answers only to its own address.";
     case 429:
@@ -58,6 +62,10 @@ int TLiveServer::Reads() const {
 
 bool TLiveServer::Reading() const {
   return FPool && FPool->Reading();
+}
+
+bool TLiveServer::WorkingOutWhatIf() const {
+  return FPool && FPool->WorkingOutWhatIf();
 }
 
 bool TLiveServer::Start(const QString& address, quint16 port, QString* reason) {
@@ -113,6 +121,23 @@ void TLiveServer::Route() {
     const QByteArray page = FPool->StandingsHtml();
     response.set_content(page.constData(), static_cast<size_t>(page.size()), kHtml);
   });
+  FServer->Get(
+      WhatIfPage::kPath, [this](const httplib::Request& request, httplib::Response& response) {
+        const size_t query = request.target.find('?');
+        if (request.target.size() > kMaxWhatIf) {
+          response.status = 414;
+          return;
+        }
+        const TLivePool::TWhatIfAnswer answer = FPool->WhatIf(
+            query == std::string::npos ? std::string() : request.target.substr(query + 1));
+        response.status = answer.Status;
+        if (answer.Status == 503)
+          response.set_header("Retry-After", std::to_string(TLiveWhatIf::kRetryAfterSeconds));
+        if (!answer.Body.isEmpty()) {
+          response.set_content(answer.Body.constData(), static_cast<size_t>(answer.Body.size()),
+                               answer.Status == 200 ? kHtml : kText);
+        }
+      });
   FServer->Get(R"(/player/([0-9]{1,7}))",
                [this](const httplib::Request& request, httplib::Response& response) {
                  const int number = PlayerNumber(request.matches[1].str());

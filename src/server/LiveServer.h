@@ -9,7 +9,8 @@ class TLivePool;
 
 // The pool served read-only on the office network once entries are closed: the standings
 // page ("/"), with the win chances, the rooting guide, the race, the pick popularity and
-// every player's picks, and each player's own page ("/player/N", linked from the standings).
+// every player's picks, each player's own page ("/player/N", linked from the standings), and
+// the what-ifs of the rooting guide ("/whatif?assume=TEAM,...", see WhatIfPage).
 // Nothing else is served, nothing from disk, and no request carries a body. The pool is read
 // from its files as a reader reads them (TLivePool): the server holds no lock, and a result
 // saved by the window or the command-line tool shows within a poll.
@@ -23,6 +24,8 @@ class TLiveServer {
   static constexpr size_t kMaxRequest = 32 * 1024;
   // Room for a player number, however many players.
   static constexpr int kMaxPlayerDigits = 7;
+  // A what-if's address: room for a whole chart of winners with long names, encoded.
+  static constexpr size_t kMaxWhatIf = 8 * 1024;
 
   struct TLimits {
     std::chrono::milliseconds Request{10000};
@@ -42,6 +45,8 @@ class TLiveServer {
   // How many times a read of the pool from its files has started, and whether one is under way.
   int Reads() const;
   bool Reading() const;
+  // Whether a what-if is being worked out.
+  bool WorkingOutWhatIf() const;
 
  private:
   void Route();

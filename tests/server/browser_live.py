@@ -4,7 +4,8 @@
 Serves a copy of a pool whose games have begun with `courtsider-cli serve`, opens the page in
 headless Chromium at 1280 and at 390 pixels wide, and checks that it shows the standings the
 tool's own `standings` command gives, player for player. Clicks the leader's name and checks
-that the player's own page opens, with the picks and the chart. Then, while the server runs,
+that the player's own page opens, with the picks and the chart, and clicks a game of the
+rooting guide: its what-if page must say that game. Then, while the server runs,
 a results file without the last round played is read into the pool with the tool's `results`
 command, and the page, loaded again, must show the new standings within a few seconds,
 without a restart.
@@ -76,6 +77,37 @@ def shown(browser, url, width, height):
     return sorted(tuple(row) for row in browser.evaluate(ROWS))
 
 
+def what_if(browser, url, width, height, shots):
+    """A game of the rooting guide, clicked, opens the standings as they would be if that team
+    won: the page says the game, and lists every player. A what-if being worked out for someone
+    else is answered "try again": the page is loaded again until it is there."""
+    shown(browser, url, width, height)
+    team = browser.evaluate("document.querySelector('ul.whatif a').textContent")
+    if not team.endswith(" wins"):
+        raise RuntimeError("the rooting guide's first link reads " + team)
+    click_link(browser, "ul.whatif a")
+    said = "Array.from(document.querySelectorAll('section:first-of-type li')).map(e => e.textContent)"
+    deadline = time.time() + 60
+    while True:
+        browser.wait_for("location.pathname === '/whatif' && document.readyState === 'complete'",
+                         "the what-if")
+        if browser.evaluate("document.querySelector('h2') !== null"):
+            break
+        if time.time() > deadline:
+            raise RuntimeError("the what-if was not worked out within 60 seconds")
+        time.sleep(0.5)
+        browser.call("Page.reload", {})
+    games = browser.evaluate(said)
+    if len(games) != 1 or not games[0].startswith(team[:-len(" wins")] + " beat "):
+        raise RuntimeError(f"the what-if of '{team}' says {games}")
+    if shots:
+        browser.screenshot(os.path.join(shots, f"live-{width}-whatif.png"), True)
+        browser.size(width, height, width < 600)
+    wide = browser.evaluate("document.documentElement.scrollWidth")
+    if width < 600 and wide > width:
+        raise RuntimeError(f"the what-if page is {wide} px wide on a {width} px phone")
+
+
 def main():
     args = arguments()
     work, pool, server = serve_copy(args.cli, args.pool, "browser-live-")
@@ -107,6 +139,7 @@ def main():
             wide = browser.evaluate("document.documentElement.scrollWidth")
             if width < 600 and wide > width:
                 raise RuntimeError(f"the player's page is {wide} px wide on a {width} px phone")
+            what_if(browser, url, width, height, args.shots)
 
         take_back_last_round(args.cli, pool)
         after = standings(args.cli, pool)
@@ -126,7 +159,8 @@ def main():
         raise RuntimeError(f"the tool ended with {server.returncode}")
     shutil.rmtree(work, ignore_errors=True)
     print("1 passed, 0 failed: the page shows the tool's standings at 1280 and 390 px, links to "
-          "each player's page, and follows a change of results while it serves")
+          "each player's page and to the rooting guide's what-ifs, and follows a change of "
+          "results while it serves")
 
 
 if __name__ == "__main__":

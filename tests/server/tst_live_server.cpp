@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <future>
 #include <memory>
 
 #include "FFDataModule.h"
@@ -14,8 +15,11 @@
 #include "HttpProbe.h"
 #include "LivePool.h"
 #include "LiveServer.h"
+#include "LiveWhatIf.h"
 #include "OpenPool.h"
+#include "Outlook.h"
 #include "TestPools.h"
+#include "WhatIfPage.h"
 
 namespace {
 
@@ -27,6 +31,19 @@ int AnnPoints(const QByteArray& page) {
       QStringLiteral("<a href=\"/player/1\">Ann</a></td><td class=\"total\">(\\d+)</td>"));
   const QRegularExpressionMatch match = row.match(QString::fromUtf8(page));
   return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+// A player's points in the table of a what-if page.
+int WhatIfPoints(const QByteArray& page, const QString& player) {
+  const QRegularExpression row(
+      QStringLiteral("<td class=\"name\">%1</td><td class=\"total\">(\\d+)</td>")
+          .arg(QRegularExpression::escape(player)));
+  const QRegularExpressionMatch match = row.match(QString::fromUtf8(page));
+  return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+QByteArray Href(const QStringList& winners) {
+  return "href=\"" + WhatIfPage::Link(winners).toUtf8() + "\"";
 }
 
 // A read works out every player's chances, sampled: seconds under the sanitizers on a busy
@@ -49,6 +66,17 @@ class TestLiveServer : public QObject {
   HttpProbe::TAnswer Get(const QByteArray& path, const HttpProbe::THeaders& headers = {},
                          const QString& from = {}) {
     return HttpProbe::Exchange(HttpProbe::Request("GET", path, Port(), {}, headers), Port(), from);
+  }
+
+  // A what-if page, asked again once the one being worked out is done: under the sanitizers a
+  // what-if may take longer than a request waits for it.
+  HttpProbe::TAnswer WhatIf(const QStringList& winners) {
+    const QByteArray path = WhatIfPage::Link(winners).toUtf8();
+    HttpProbe::TAnswer answer = Get(path);
+    if (answer.Status == 503 &&
+        QTest::qWaitFor([this] { return !FServer->WorkingOutWhatIf(); }, kReadWait))
+      answer = Get(path);
+    return answer;
   }
 
   // The organiser's window wins the game of chart line `slot`, through the document, and saves.
@@ -149,6 +177,85 @@ class TestLiveServer : public QObject {
     QCOMPARE(Get("/player/1", {}, QStringLiteral("127.0.0.3")).Status, 200);
     FClock->AdvanceSeconds(61);
     QCOMPARE(Get("/player/1", {}, QStringLiteral("127.0.0.2")).Status, 200);
+  }
+
+  // A game of the rooting guide links to its what-if, whose page links the next game once both
+  // its teams are known: two winners later, Ann's team has won the game she picked it for.
+  void whatIfsFollowTheRootingGuide() {
+    const QString first = TestPools::LineTeam(2);
+    const QString ann = TestPools::LineTeam(0);
+    QVERIFY(Get("/").Body.contains(Href({first})));
+    const HttpProbe::TAnswer one = WhatIf({first});
+    QCOMPARE(one.Status, 200);
+    QVERIFY(one.Body.contains(
+        QStringLiteral("<li>%1 beat %2</li>").arg(first, TestPools::LineTeam(3)).toUtf8()));
+    QCOMPARE(WhatIfPoints(one.Body, "Ann"), 1);
+    QVERIFY(one.Body.contains(Href({first, ann})));
+    const HttpProbe::TAnswer two = WhatIf({first, ann});
+    QCOMPARE(two.Status, 200);
+    QCOMPARE(WhatIfPoints(two.Body, "Ann"), 3);
+    // Names as the pool matches them, the page saying them as the pool spells them.
+    const QByteArray shouted = "/whatif?assume=" + first.toUpper().toUtf8().toPercentEncoding();
+    QVERIFY(Get(shouted).Body.contains(QStringLiteral("<li>%1 beat").arg(first).toUtf8()));
+  }
+
+  void whatIfQueriesAreChecked_data() {
+    QTest::addColumn<QByteArray>("query");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("said");
+    const QByteArray ann = TestPools::LineTeam(0).toUtf8().toPercentEncoding();
+    QTest::newRow("no field") << QByteArray("") << 400 << QByteArray("no winner");
+    QTest::newRow("no team") << QByteArray("assume=Dook") << 400 << QByteArray("not in this pool");
+    QTest::newRow("markup") << QByteArray("assume=%3Cb%3EEve") << 400
+                            << QByteArray("not in this pool");
+    QTest::newRow("no opponent yet") << "assume=" + ann << 400 << QByteArray("no opponent yet");
+    QByteArray many = "assume=" + ann;
+    for (int i = 0; i < kMaxAssumed; ++i)
+      many += "," + ann;
+    QTest::newRow("more than a chart") << many << 400 << QByteArray("at most 63");
+    QTest::newRow("too long") << "assume=" + QByteArray(TLiveServer::kMaxWhatIf, 'a') << 414
+                              << QByteArray("too long");
+  }
+
+  // What the address says is matched against the pool's teams, never echoed; a winner who
+  // cannot win is refused in plain words.
+  void whatIfQueriesAreChecked() {
+    QFETCH(QByteArray, query);
+    QFETCH(int, status);
+    QFETCH(QByteArray, said);
+    const HttpProbe::TAnswer answer = Get("/whatif?" + query, {}, QStringLiteral("127.0.0.4"));
+    QCOMPARE(answer.Status, status);
+    QVERIFY2(answer.Body.contains(said), answer.Body.constData());
+    QVERIFY(answer.Headers.value("content-type").startsWith("text/plain"));
+    QVERIFY(!answer.Body.contains("<") && !answer.Body.contains("Dook"));
+  }
+
+  // Many what-ifs asked at once: one is worked out at a time, the others are told when to come
+  // back, and the standings are served meanwhile.
+  void aFloodOfWhatIfsLeavesTheStandings() {
+    std::vector<std::future<HttpProbe::TAnswer>> flood;
+    for (int line = 4; line < 36; line += 2) {
+      const QByteArray path = WhatIfPage::Link({TestPools::LineTeam(line)}).toUtf8();
+      const quint16 port = Port();
+      // Each from an address of its own, under the cap of connections per address.
+      const QString from = QStringLiteral("127.0.1.%1").arg(line);
+      flood.push_back(std::async(std::launch::async, [path, port, from] {
+        return HttpProbe::Exchange(HttpProbe::Request("GET", path, port), port, from);
+      }));
+    }
+    QCOMPARE(Get("/").Status, 200);
+    QCOMPARE(Get("/player/1").Status, 200);
+    int busy = 0;
+    for (auto& answer : flood) {
+      const HttpProbe::TAnswer got = answer.get();
+      QVERIFY2(got.Status == 200 || got.Status == 503, qPrintable(QString::number(got.Status)));
+      if (got.Status == 503) {
+        ++busy;
+        QCOMPARE(got.Headers.value("retry-after"),
+                 QByteArray::number(TLiveWhatIf::kRetryAfterSeconds));
+      }
+    }
+    QVERIFY(busy > 0);
   }
 
   // A result saved while the server runs, by a document that takes the lock the server does

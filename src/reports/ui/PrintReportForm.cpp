@@ -14,6 +14,7 @@
 #include "Prompts.h"
 #include "ReportUi.h"
 #include "TeamRatings.h"
+#include "WhatIfDialog.h"
 
 TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -50,6 +51,12 @@ TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
   cboModel->setToolTip(QStringLiteral("How Who Can Still Win weighs the games left"));
   cboModel->setEnabled(false);
 
+  btnWhatIf = new QPushButton(QStringLiteral("What &If\u2026"), this);
+  btnWhatIf->setGeometry(150, 228, 119, 25);
+  btnWhatIf->setToolTip(
+      QStringLiteral("Who Can Still Win with winners you choose for games still to be played"));
+  btnWhatIf->setEnabled(false);
+
   btnPrint = new QPushButton(QStringLiteral("&Print"), this);
   btnPrint->setGeometry(16, 197, 75, 25);
   btnPrint->setEnabled(false);
@@ -66,6 +73,7 @@ TfrmPrintReport::TfrmPrintReport(TOpenPool& pool, QWidget* parent)
   connect(btnCancel, &QPushButton::clicked, this, &TfrmPrintReport::btnCancelClick);
   connect(btnHelp, &QPushButton::clicked, this, &TfrmPrintReport::btnHelpClick);
   connect(cboModel, &QComboBox::activated, this, &TfrmPrintReport::cboModelChange);
+  connect(btnWhatIf, &QPushButton::clicked, this, &TfrmPrintReport::btnWhatIfClick);
   FormCreate();
 }
 
@@ -91,6 +99,27 @@ void TfrmPrintReport::lstReportNamesClick() {
   btnPrint->setEnabled(p >= 0);
   chkPrintToFile->setEnabled(p != TPoolReports::kBlankEntrySheet);
   cboModel->setEnabled(p == TPoolReports::kWhoCanStillWin);
+  const TFFDataModule* pool = FPool.DataModule();
+  btnWhatIf->setEnabled(p == TPoolReports::kWhoCanStillWin && pool &&
+                        TPoolReports::Available(p, *pool) &&
+                        !TOutlookInput::FromPool(*pool).KnownGames().empty());
+}
+
+void TfrmPrintReport::btnWhatIfClick() {
+  const TFFDataModule* pool = FPool.DataModule();
+  if (!pool || !btnWhatIf->isEnabled())
+    return;
+  TdlgWhatIf dialog(TOutlookInput::FromPool(*pool), this);
+  if ((FModalRunner ? FModalRunner(dialog) : dialog.exec()) != QDialog::Accepted)
+    return;
+  QString why;
+  if (!FReports->AssumeOutlook(dialog.Winners(), &why)) {
+    TPrompts::Current().Refuse(why, this);
+    return;
+  }
+  btnPrintClick();
+  // The next Print is of the pool's own results again.
+  FReports->AssumeOutlook({}, &why);
 }
 
 void TfrmPrintReport::cboModelChange(int index) {

@@ -27,6 +27,8 @@ class TfrmPrintReport : public QDialog {
   static constexpr int kModelSeed = 1;
   static constexpr int kModelRatings = 2;
 
+  using TModalRunner = std::function<int(QDialog&)>;
+
   explicit TfrmPrintReport(TOpenPool& pool, QWidget* parent = nullptr);
   ~TfrmPrintReport() override;
 
@@ -39,6 +41,11 @@ class TfrmPrintReport : public QDialog {
   void btnHelpClick();
   // How Who Can Still Win weighs the games; the ratings come from a file chosen here.
   void cboModelChange(int index);
+  // What if: winners chosen for games still to be played, and Who Can Still Win printed with
+  // them assumed.
+  void btnWhatIfClick();
+  // Tests answer the What If dialog without a modal loop.
+  void SetModalRunner(TModalRunner runner) { FModalRunner = std::move(runner); }
 
   TPoolReports& Reports() { return *FReports; }
 
@@ -46,6 +53,7 @@ class TfrmPrintReport : public QDialog {
   QListWidget* lstReportNames;
   QCheckBox* chkPrintToFile;
   QComboBox* cboModel;
+  QPushButton* btnWhatIf;
   QPushButton* btnPrint;
   QPushButton* btnCancel;
   QPushButton* btnHelp;
@@ -60,6 +68,7 @@ class TfrmPrintReport : public QDialog {
   bool ReadRatings();
 
   TOpenPool& FPool;
+  TModalRunner FModalRunner;
   // The way of weighing the games last chosen, to go back to when another cannot be had.
   int FModelIndex = 0;
   QString FRatingsFile;
