@@ -229,15 +229,20 @@ QStringList TOpenPool::DiskChanges(QString* unreadable) {
   }
   const QStringList differences = PoolDifferences(*FDataModule, onDisk);
   onDisk.ClosePool();
-  // Changed to hold just what is here: nothing to choose between.
+  // Changed to hold just what is here: nothing to choose between, nothing to write.
   if (differences.isEmpty())
-    KeepOwnVersion();
+    FFileMarks.Take(FDataModule->Directory());
   return differences;
 }
 
 void TOpenPool::KeepOwnVersion() {
-  if (IsOpen())
-    FFileMarks.Take(FDataModule->Directory());
+  if (!IsOpen())
+    return;
+  FFileMarks.Take(FDataModule->Directory());
+  // A save writes only the files changed here; the others on disk hold another version now.
+  FDataModule->RewriteAllOnSave();
+  FChangedBeyondUndo = true;
+  NoteModified();
 }
 
 bool TOpenPool::Reload() {

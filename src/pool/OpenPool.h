@@ -218,8 +218,8 @@ class TOpenPool : public QObject {
   // files are as this pool left them, and when they changed to hold just what is here. Files
   // that changed and cannot be read list nothing: `unreadable` gets why.
   QStringList DiskChanges(QString* unreadable);
-  // The files as they are now count as read: this pool's version is kept, and the next save
-  // replaces them.
+  // The files as they are now count as read: this pool's version is kept, the pool counts as
+  // modified, and the next save replaces every one of its files.
   void KeepOwnVersion();
   // Reads the pool afresh from its files, letting go of every change made here. False, as for
   // OpenPool, when they cannot be read.

@@ -29,13 +29,19 @@ QByteArray TPoolFileMarks::Sum(const QString& path) {
 }
 
 void TPoolFileMarks::Take(const QString& folder) {
+  // A file whose size and times are still the marked ones is the marked file, as Changed
+  // has it: a save that left a large file alone does not read it again.
+  const bool again = FFolder == folder;
   FFolder = folder;
   const QDir dir(folder);
   for (size_t i = 0; i < FMarks.size(); ++i) {
     const QString path = dir.filePath(TPoolSave::PoolFiles().at(static_cast<qsizetype>(i)));
-    FMarks[i] = Stat(path);
-    if (FMarks[i].Exists)
-      FMarks[i].Sum = Sum(path);
+    TMark now = Stat(path);
+    if (again && now.SameTimes(FMarks[i]))
+      continue;
+    if (now.Exists)
+      now.Sum = Sum(path);
+    FMarks[i] = now;
   }
 }
 

@@ -12,7 +12,8 @@
 // touched or copied over with the same bytes does not count as changed.
 class TPoolFileMarks {
  public:
-  // Marks the files of the pool in `folder` as they are now.
+  // Marks the files of the pool in `folder` as they are now. Marked again, only the files
+  // whose size or times changed are read.
   void Take(const QString& folder);
   // Nothing is marked: Changed says no.
   void Clear();

@@ -176,9 +176,9 @@ bool TFFDataModule::SavePool() {
       !WithFilesReleased([this] { TPoolSave::Recover(FDirectory); })) {
     return false;
   }
-  // While the first round is open players cannot be entered, so a modified player file then
-  // means the players were cleared by unlocking: that must reach the disk too.
-  const bool players = Finalized() || FPlayerPicksFile->Modified();
+  // Every change to the players marks their file, clearing them by unlocking too; an
+  // unmarked file holds what its file on disk holds, and is by far the largest to write.
+  const bool players = FPlayerPicksFile->Modified() || (FRewriteAll && Finalized());
   QStringList staged;
   bool written = Stage(kSystemFileErrorPrefix, [this] { FSystemFile->WriteRecord(); });
   if (written) {
@@ -193,19 +193,19 @@ bool TFFDataModule::SavePool() {
         staged << TPlayerPicksFile::kFileName;
     }
   }
-  const bool scoring = FScoringRule != FScoringSaved;
+  const bool scoring = FRewriteAll || FScoringRule != FScoringSaved;
   if (written && scoring) {
     written = Stage(kSystemFileErrorPrefix, [this] { StageScoring(); });
     if (written)
       staged << ScoringFile::kFileName;
   }
-  const bool invited = FInvited != FInvitedSaved;
+  const bool invited = FRewriteAll || FInvited != FInvitedSaved;
   if (written && invited) {
     written = Stage(kSystemFileErrorPrefix, [this] { StageInvited(); });
     if (written)
       staged << InvitedFile::kFileName;
   }
-  const bool prizes = FPrizes != FPrizesSaved;
+  const bool prizes = FRewriteAll || FPrizes != FPrizesSaved;
   if (written && prizes) {
     written = Stage(kSystemFileErrorPrefix, [this] { StagePrizes(); });
     if (written)
@@ -226,6 +226,7 @@ bool TFFDataModule::SavePool() {
                      &ignored);
   }
   if (written) {
+    FRewriteAll = false;
     if (scoring)
       FScoringSaved = FScoringRule;
     if (invited)
@@ -305,6 +306,7 @@ QStringList TFFDataModule::ClosePool() {
   FInvited.clear();
   FInvitedSaved.clear();
   FPrizes = FPrizesSaved = {};
+  FRewriteAll = false;
   return failures;
 }
 

@@ -58,12 +58,18 @@ class TFFDataModule {
   // Removes the hidden folders that new pools killed while being built left in `folder`: those
   // older than a day that hold nothing but a pool's files. CreatePoolFolder does this first.
   static void RemoveAbandonedBuilds(const QString& folder);
-  // Writes the settings and the teams, and the players while the first round is locked or
-  // when they were cleared since the last save, all or nothing: the files are staged and
-  // synced first and put in place together, keeping the old ones in "Backup" (TPoolSave).
-  // A failure leaves the pool on disk as it was and the pool in memory modified; SaveError
-  // names the file and the reason. Returns true when nothing is left unsaved.
+  // Writes the settings and the teams, and the players when they changed since they were
+  // read or written (cleared by unlocking the first round too), all or nothing: the files are
+  // staged and synced first and put in place together, keeping the old ones in "Backup"
+  // (TPoolSave). A file whose content did not change is not written at all: a result saved
+  // into a pool of many players leaves its players file alone. A failure leaves the pool on
+  // disk as it was and the pool in memory modified; SaveError names the file and the reason.
+  // Returns true when nothing is left unsaved.
   bool SavePool();
+  // The files on disk no longer hold what this pool read (another program changed them, and
+  // this version is kept): the next save that succeeds writes every file the pool has, the
+  // players while the first round is locked.
+  void RewriteAllOnSave() { FRewriteAll = true; }
   // Why the last save failed; null after one that did not.
   const TPoolFileError& SaveError() const { return FSaveError; }
   // Closes the three files, whether or not they hold changes, and lets go of the lock.
@@ -144,4 +150,5 @@ class TFFDataModule {
   Prizes::TPrizes FPrizes;
   Prizes::TPrizes FPrizesSaved;
   TFileSum FPrizesStaged;
+  bool FRewriteAll = false;
 };

@@ -167,9 +167,11 @@ void RemoveMarker(const QDir& dir, const QString& fileName) {
   SyncFolder(dir.path(), fileName);
 }
 
-// Copies the pool's files into a new backup generation, which then takes the place of the
-// old one. Returns what each file held, for the marker.
-std::vector<TFileSum> MakeBackup(const QDir& dir, const QString& first) {
+// Copies the files the save replaces, as they are now, into a new backup generation, which
+// then takes the place of the old one. A file the save leaves alone is not copied: the pool
+// before the save is the backup together with it. Returns what each file held, for the marker.
+std::vector<TFileSum> MakeBackup(const QDir& dir, const std::vector<TStagedFile>& staged) {
+  const QString first = staged.front().Name;
   const QString backup = dir.filePath(TPoolSave::kBackupFolder);
   const QString fresh = dir.filePath(kNewBackup);
   const QString previous = dir.filePath(kOldBackup);
@@ -183,7 +185,8 @@ std::vector<TFileSum> MakeBackup(const QDir& dir, const QString& first) {
   }
   std::vector<TFileSum> sums;
   try {
-    for (const QString& name : TPoolSave::PoolFiles()) {
+    for (const TStagedFile& file : staged) {
+      const QString& name = file.Name;
       TFileSum sum;
       if (DiskFile::KindOf(dir.filePath(name)) != TKind::Missing) {
         Step(QStringLiteral("backup ") + name, name);
@@ -257,13 +260,11 @@ void TPoolSave::Commit(const QString& folder, const std::vector<TStagedFile>& st
   const QString first = staged.front().Name;
 
   Step(QStringLiteral("backup"), first);
-  const std::vector<TFileSum> backup = MakeBackup(dir, first);
+  const std::vector<TFileSum> backup = MakeBackup(dir, staged);
 
   TMarker marker{kReplaceMode, {}};
-  for (const TStagedFile& file : staged) {
-    const auto at = PoolFiles().indexOf(file.Name);
-    marker.Entries.push_back({file.Name, file.Staged, backup[static_cast<size_t>(at)]});
-  }
+  for (size_t i = 0; i < staged.size(); ++i)
+    marker.Entries.push_back({staged[i].Name, staged[i].Staged, backup[i]});
   Step(QStringLiteral("marker"), first);
   WriteMarker(dir, marker);
 

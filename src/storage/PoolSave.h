@@ -38,9 +38,12 @@ struct TStagedFile {
 // Puts the staged copies of a pool's files in place so that the pool on disk is always either
 // the whole old pool or the whole new one, whatever fails and wherever the program is killed.
 //
-//  1. The files of the pool as they are now are copied into a new folder, "Backup.new", which
-//     takes the place of "Backup" only once it is whole: the previous generation stays until
-//     then. "Backup" must be a real folder of the pool; a link there is refused.
+//  1. The files about to be replaced, as they are now, are copied into a new folder,
+//     "Backup.new", which takes the place of "Backup" only once it is whole: the previous
+//     generation stays until then. A file the save does not replace is neither copied nor
+//     touched (a save of the chart alone leaves a large players file be), so the pool as it
+//     was is "Backup" with the files it lacks taken from the pool. "Backup" must be a real
+//     folder of the pool; a link there is refused.
 //  2. A marker, "Saving.txt", names the files about to be replaced, each with the size and
 //     checksum of its staged copy and of its backup. Every staged copy is already complete and
 //     on disk by then, so from here on the save can always be finished.
@@ -74,7 +77,8 @@ class TPoolSave {
   static const QStringList& PoolFiles();
   static constexpr int kPoolFileCount = 6;
 
-  // Replaces the files named in `staged` (each written whole as its staged copy) in `folder`.
+  // Replaces the files named in `staged` (each written whole as its staged copy) in `folder`,
+  // and no others.
   // Throws EPoolSaveError after putting everything back as it was, as far as it could: when
   // even that failed, the marker is left for the next open (Pending stays true) and the staged
   // copies must stay where they are.

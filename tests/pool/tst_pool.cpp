@@ -2,6 +2,7 @@
 // rules, marks the right file, says what changed, and undo then redo give back the very bytes
 // a save writes.
 
+#include <sys/stat.h>
 #include <QDir>
 #include <QFileInfo>
 #include <QSignalSpy>
@@ -387,6 +388,32 @@ class TestPool : public QObject {
     Saved();
     QVERIFY(FPool->Reload());
     QVERIFY(!FPool->Modified());
+  }
+
+  // Another program put other players in place while nothing changed here. Keeping this
+  // version makes it one to save, and that save writes the players though none changed here;
+  // the save after it writes only what changes again.
+  void aKeptVersionIsSavedWhole() {
+    Open(true, 2);
+    const QString players = QDir(PoolDir()).filePath(TPlayerPicksFile::kFileName);
+    const QByteArray ours = TestPools::ReadBytes(players);
+    TestPools::WriteBytes(players, ours.left(TPlayerPicksFile::kRecordSize));
+    QString unreadable;
+    QVERIFY(!FPool->DiskChanges(&unreadable).isEmpty());
+    FPool->KeepOwnVersion();
+    QVERIFY(FPool->Modified());
+    QVERIFY(FPool->Save());
+    QCOMPARE(TestPools::ReadBytes(players), ours);
+    QVERIFY(FPool->DiskChanges(&unreadable).isEmpty());
+
+    const auto inode = [&players] {
+      struct stat status {};
+      return ::stat(QFile::encodeName(players).constData(), &status) == 0 ? status.st_ino : 0;
+    };
+    const auto written = inode();
+    QVERIFY(FPool->AdvanceTeam(3, FStack));
+    QVERIFY(FPool->Save());
+    QCOMPARE(inode(), written);
   }
 
   // --- Team list -------------------------------------------------------------------------

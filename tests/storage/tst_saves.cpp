@@ -82,6 +82,25 @@ void Modify(TFFDataModule& pool) {
   pool.PlayerPicksFile().SetModified(true);
 }
 
+// A change to the settings and the chart alone, as reading in a result makes it.
+void ModifyChart(TFFDataModule& pool) {
+  pool.SystemFile().SetPoolName("Results");
+  pool.TeamsFile().Items(0)->SetRoundReached(2);
+  pool.TeamsFile().SetModified(true);
+}
+
+// Which file stands at `path` and when it was last written: equal only for the same file left
+// alone, not for one replaced or written over in place.
+QString Identity(const QString& path) {
+  struct stat status {};
+  if (::stat(QFile::encodeName(path).constData(), &status) != 0)
+    return QString();
+  return QString("%1 %2.%3")
+      .arg(status.st_ino)
+      .arg(status.st_mtim.tv_sec)
+      .arg(status.st_mtim.tv_nsec);
+}
+
 // What a pool folder holds beyond the pool, its backup and the lock of a pool that is open.
 QStringList Leftovers(const QString& dir) {
   QStringList names = QDir(dir).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
@@ -107,6 +126,8 @@ class TestSaves : public QObject {
   std::unique_ptr<TPromptsScope> FScope;
   TPoolBytes FOld;
   TPoolBytes FNew;
+  // The old pool after ModifyChart and a save.
+  TPoolBytes FChart;
 
   QString Folder(const char* name) const { return FDir.filePath(QString::fromLatin1(name)); }
 
@@ -134,11 +155,12 @@ class TestSaves : public QObject {
     QVERIFY(ReadBytes(dir + "/" + TPoolSave::kMarkerName).contains("\nrestore\n"));
   }
 
-  // The old pool on disk and opened, with the changes of Modify made in memory.
-  std::unique_ptr<TFFDataModule> ModifiedPool(const QString& dir) {
+  // The old pool on disk and opened, with the changes of `modify` made in memory.
+  std::unique_ptr<TFFDataModule> ModifiedPool(const QString& dir,
+                                              void (*modify)(TFFDataModule&) = Modify) {
     WritePool(dir, FOld);
     auto pool = OpenPool(dir);
-    Modify(*pool);
+    modify(*pool);
     return pool;
   }
 
@@ -171,6 +193,13 @@ class TestSaves : public QObject {
     QCOMPARE(FNew.Scoring, ScoringFile::Text(TScoringRule::UpsetBonus));
     QCOMPARE(FNew.Invited, QByteArray("Ann\nCy\n"));
     QCOMPARE(FNew.Prizes, QByteArray("[Prizes]\nFee=25.00\nSplit=60,30,10\n"));
+
+    auto chart = ModifiedPool(dir, ModifyChart);
+    QVERIFY(chart->SavePool());
+    chart->ClosePool();
+    FChart = ReadPool(dir);
+    QVERIFY(FChart.System != FOld.System && FChart.Teams != FOld.Teams);
+    QCOMPARE(FChart.Players, FOld.Players);
   }
 
   void init() {
@@ -188,16 +217,25 @@ class TestSaves : public QObject {
     QCOMPARE(ReadPool(dir + "/Backup"), FOld);
     QVERIFY(Leftovers(dir).isEmpty());
 
-    // One generation: the next save keeps what the last one wrote.
+    // The backup of a save that replaced every file is a pool that opens like any other.
+    auto restored = OpenPool(dir + "/Backup");
+    QCOMPARE(restored->PlayerPicksFile().Count(), 2);
+    restored->ClosePool();
+
+    // One generation: the next save keeps what the last one wrote of the files it replaces.
+    // The players did not change: their file is neither written nor copied, and the backup
+    // with it is the pool before this save.
+    const QString players = dir + "/" + TPlayerPicksFile::kFileName;
+    const QString playersFile = Identity(players);
     pool->SystemFile().SetPoolName("Third");
     QVERIFY(pool->SavePool());
-    QCOMPARE(ReadPool(dir + "/Backup"), FNew);
+    QCOMPARE(Identity(players), playersFile);
+    QCOMPARE(ReadBytes(dir + "/Backup/System.dat"), FNew.System);
+    QCOMPARE(ReadBytes(dir + "/Backup/Teams.dat"), FNew.Teams);
+    QCOMPARE(QDir(dir + "/Backup").entryList(QDir::Files | QDir::Hidden),
+             QStringList({"System.dat", "Teams.dat"}));
+    QVERIFY(Leftovers(dir).isEmpty());
     pool->ClosePool();
-
-    // The backup is a pool that opens like any other.
-    auto restored = OpenPool(dir + "/Backup");
-    QCOMPARE(restored->SystemFile().PoolName(), QString("Changed"));
-    restored->ClosePool();
   }
 
   // A disk that fills up at any point of the save: the child may write files no larger than
@@ -273,21 +311,32 @@ class TestSaves : public QObject {
   }
 
   // The program killed before any step: the next open sees the whole old pool or the whole
-  // new one, finishing the save and saying so when the replacement had begun.
+  // new one, finishing the save and saying so when the replacement had begun. A save of the
+  // chart alone never touches the players file, killed wherever it is.
+  void aKillAtAnyStepLeavesAWholePool_data() {
+    QTest::addColumn<bool>("chartOnly");
+    QTest::newRow("every file") << false;
+    QTest::newRow("the chart alone") << true;
+  }
   void aKillAtAnyStepLeavesAWholePool() {
+    QFETCH(bool, chartOnly);
+    const TPoolBytes& expected = chartOnly ? FChart : FNew;
     const QString dir = Folder("kills");
+    const QString players = dir + "/" + TPlayerPicksFile::kFileName;
     int finished = 0;
     for (int at = 0;; ++at) {
-      auto pool = ModifiedPool(dir);
+      auto pool = ModifiedPool(dir, chartOnly ? ModifyChart : Modify);
+      const QString playersFile = Identity(players);
       const LimitedChild::TResult result = LimitedChild::Run(-1, [&](QByteArray&) {
         TSaveInterruption interruption(at, true);
         return pool->SavePool() ? 1 : 2;
       });
       pool->ClosePool();
       if (result.Status == 1) {
-        // Killed after the marker: before each of six replacements, the sync and the marker's
-        // removal.
-        QCOMPARE(finished, 8);
+        // Killed after the marker: before each replacement (six, or the settings and the
+        // teams), the sync and the marker's removal.
+        QCOMPARE(finished, chartOnly ? 4 : 8);
+        QCOMPARE(ReadPool(dir), expected);
         break;
       }
       QCOMPARE(result.Status, 0);
@@ -306,15 +355,21 @@ class TestSaves : public QObject {
       FPrompts.Reset();
       auto reopened = OpenPool(dir);
       const TPoolBytes now = ReadPool(dir);
-      QVERIFY2(now == FOld || now == FNew, qPrintable(QString::number(at)));
+      QVERIFY2(now == FOld || now == expected, qPrintable(QString::number(at)));
+      if (chartOnly)
+        QCOMPARE(Identity(players), playersFile);
       QCOMPARE(lookedName, reopened->SystemFile().PoolName());
       QCOMPARE(lookedTeams, reopened->TeamsFile().Count());
       QCOMPARE(lookedRule, reopened->ScoringRule());
       if (replacing) {
         ++finished;
-        QCOMPARE(now, FNew);
+        QCOMPARE(now, expected);
         QCOMPARE(reopened->OpenNotice(), TPoolSave::kCompletedNotice);
-        QCOMPARE(ReadPool(dir + "/Backup"), FOld);
+        QCOMPARE(ReadBytes(dir + "/Backup/System.dat"), FOld.System);
+        QCOMPARE(ReadBytes(dir + "/Backup/Teams.dat"), FOld.Teams);
+        QCOMPARE(QFileInfo::exists(dir + "/Backup/PlayPick.dat"), !chartOnly);
+        if (!chartOnly)
+          QCOMPARE(ReadPool(dir + "/Backup"), FOld);
       } else {
         QCOMPARE(now, FOld);
         QVERIFY(reopened->OpenNotice().isEmpty());
@@ -412,12 +467,15 @@ class TestSaves : public QObject {
   void aBackupCutShortKeepsThePreviousOne() {
     const QString dir = Folder("generation");
     for (bool kill : {false, true}) {
-      // Steps 1 to 3 copy System.dat, Teams.dat and PlayPick.dat into the backup.
+      // Steps 1 to 3 copy System.dat, Teams.dat and PlayPick.dat into the backup: the
+      // second save changes the players too.
       for (int at = 1; at <= 3; ++at) {
         auto pool = ModifiedPool(dir);
         QVERIFY(pool->SavePool());
         QCOMPARE(ReadPool(dir + "/Backup"), FOld);
         pool->SystemFile().SetPoolName("Third");
+        pool->PlayerPicksFile().Items(0)->SetTieBreakerPoints(78);
+        pool->PlayerPicksFile().SetModified(true);
         if (kill) {
           LimitedChild::Run(-1, [&](QByteArray&) {
             TSaveInterruption interruption(at, true);
@@ -572,7 +630,7 @@ class TestSaves : public QObject {
     QVERIFY(Leftovers(dir).isEmpty());
 
     // Within the same session, the next save finishes it first, then saves.
-    replaceAndUndoFail("PlayPick.dat");
+    replaceAndUndoFail("Teams.dat");
     reopened->SystemFile().SetPoolName("Fourth");
     QVERIFY(!reopened->SavePool());
     DiskFile::SetFault(nullptr);
