@@ -198,7 +198,8 @@ bool AddGameGains(const std::vector<TMeeting>& met, size_t from, size_t to, TLos
 template <typename TLane>
 void TPlan<TLane>::PlanEndGame() {
   EndDepth = GameCount;
-  if (!Way.Exact || Way.RankAll)
+  // The table says who is first in each lane, not who takes each paid place.
+  if (!Way.Exact || Way.RankAll || Paid > 0)
     return;
   EndVectors = WidestVectors(Options.Vectors);
   int real = 0;

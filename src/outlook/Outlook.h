@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ChartPaths.h"
+#include "Prizes.h"
 #include "Scoring.h"
 
 class TFFDataModule;
@@ -112,6 +113,8 @@ struct TOutlookInput {
   // guess lies from it; empty before. With no games left the standings rank equal points by
   // it, and so does the outlook.
   std::vector<int64_t> GuessDistance;
+  // What the pool pays, by place; none set, no prizes are worked out.
+  Prizes::TPrizes Prizes;
 
   int PlayerCount() const { return static_cast<int>(PlayerNames.size()); }
   int TeamCount() const { return static_cast<int>(TeamNames.size()); }
@@ -181,6 +184,11 @@ struct TOutlookPlayer {
   // The 95% interval of WinChance when sampled; WinChance itself when exact.
   double ChanceLow = 0;
   double ChanceHigh = 0;
+  // When the pool pays prizes: the prize the player can expect, in cents, over the outcomes
+  // as the model weighs them, and the chance of finishing in a paid place (level with others
+  // across one counts).
+  double ExpectedPrize = 0;
+  double PrizeChance = 0;
   // Most winning outcomes first; only champions with which the player can finish first.
   std::vector<TOutlookChampion> Champions;
 };
@@ -215,6 +223,9 @@ struct TOutlookResult {
   TOutlookModel Model = TOutlookModel::Even;
   bool Exact = true;
   bool Cancelled = false;
+  // The pool pays prizes: ExpectedPrize and PrizeChance are worked out, and add up to Pot.
+  bool PaysPrizes = false;
+  int64_t Pot = 0;  // cents
   int GamesLeft = 0;
   // 2^GamesLeft.
   uint64_t Outcomes = 1;
