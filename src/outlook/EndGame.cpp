@@ -198,8 +198,9 @@ bool AddGameGains(const std::vector<TMeeting>& met, size_t from, size_t to, TLos
 template <typename TLane>
 void TPlan<TLane>::PlanEndGame() {
   EndDepth = GameCount;
-  // The table says who is first in each lane, not who takes each paid place.
-  if (!Way.Exact || Way.RankAll || Paid > 0)
+  // Ranks in a lane are counted in 16 bits, so prizes take the table only among fewer
+  // contenders than that holds.
+  if (!Way.Exact || Way.RankAll || (Paid > 0 && Count > std::numeric_limits<int16_t>::max()))
     return;
   EndVectors = WidestVectors(Options.Vectors);
   int real = 0;
@@ -314,6 +315,8 @@ void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* 
   const double each = std::ldexp(weight, -P.EndBits);
   if (!even)
     LaneWeights(weight);
+  if (P.Paid > 0)
+    TallyPrizes(ids, count, even, each, tally);
   for (int c = 0; c < count; ++c) {
     const TEndBits& lanes = FEndBits[static_cast<size_t>(c)];
     if (std::all_of(lanes.begin(), lanes.end(), [](uint64_t word) { return word == 0; }))
@@ -419,6 +422,59 @@ void TEndGame::TallyWeighted(const TEndBits& lanes, size_t contender, TTally& ta
   tally.Won[contender] += won;
   tally.Tied[contender] += tied;
   tally.Share[contender] += share + won;
+}
+
+void TEndGame::TallyPrizes(const int* ids, int count, bool even, double each, TTally& tally) {
+  const std::vector<int64_t>& upTo = P.PaidUpTo;
+  const int paid = P.Paid;
+  FTop.resize(static_cast<size_t>(paid));
+  const TEndLanes& cut = FTop.back();
+  switch (P.EndVectors) {
+#if defined(END_GAME_WIDE_VECTORS)
+    case TOutlookVectors::Avx512:
+      Avx512Vectors::CutEndGame(FEnd.data(), count, paid, FTop.data());
+      break;
+    case TOutlookVectors::Avx2:
+      Avx2Vectors::CutEndGame(FEnd.data(), count, paid, FTop.data());
+      break;
+#endif
+    default:
+      PlainVectors::CutEndGame(FEnd.data(), count, paid, FTop.data());
+  }
+  for (int k = 0; k < count; ++k) {
+    switch (P.EndVectors) {
+#if defined(END_GAME_WIDE_VECTORS)
+      case TOutlookVectors::Avx512:
+        Avx512Vectors::RankEndGame(FEnd.data(), count, k, paid, cut, &FAbove, &FLevel, &FBefore,
+                                   &FPaidIn);
+        break;
+      case TOutlookVectors::Avx2:
+        Avx2Vectors::RankEndGame(FEnd.data(), count, k, paid, cut, &FAbove, &FLevel, &FBefore,
+                                 &FPaidIn);
+        break;
+#endif
+      default:
+        PlainVectors::RankEndGame(FEnd.data(), count, k, paid, cut, &FAbove, &FLevel, &FBefore,
+                                  &FPaidIn);
+    }
+    double prize = 0, weights = 0;
+    for (size_t word = 0; word < FPaidIn.size(); ++word) {
+      for (uint64_t bits = FPaidIn[word] & P.EndUsed[word]; bits != 0; bits &= bits - 1) {
+        const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+        // Those level share the places they span, the odd cent to the first of them.
+        const int64_t above = -FAbove.Lane[lane];
+        const int64_t level = 1 - FLevel.Lane[lane];
+        const int64_t total = upTo[static_cast<size_t>(std::min<int64_t>(above + level, paid))] -
+                              upTo[static_cast<size_t>(above)];
+        const int64_t cents = total / level + (FBefore.Lane[lane] == 0 ? total % level : 0);
+        const double weight = even ? each : FLaneWeight[lane];
+        prize += weight * static_cast<double>(cents);
+        weights += weight;
+      }
+    }
+    tally.Prize[static_cast<size_t>(ids[k])] += prize;
+    tally.Paid[static_cast<size_t>(ids[k])] += weights;
+  }
 }
 
 // The weight of each outcome of the end game below an outcome of weight `weight`, games

@@ -32,6 +32,9 @@ class TEndGame {
   // wins with: each lane counted once (even chances) or weighed (FLaneWeight).
   void TallyEven(const TEndBits& lanes, double each, size_t contender, TTally& tally);
   void TallyWeighted(const TEndBits& lanes, size_t contender, TTally& tally);
+  // What each contender is paid in every lane, from its rank among the contenders there:
+  // each lane counted as `each` (even chances) or weighed (FLaneWeight).
+  void TallyPrizes(const int* ids, int count, bool even, double each, TTally& tally);
   // The weight of each outcome of the end game below an outcome of weight `weight`, games
   // weighed by the seeds: the chance of each pairing on the lines taken once.
   void LaneWeights(double weight);
@@ -55,6 +58,12 @@ class TEndGame {
   // that one sum need not wait for the other.
   std::vector<double> FEndChampion;
   std::vector<int> FEndChampionLanes;  // the same, counting lanes
+  // One contender's rank in each lane, counted negative (see RankEndGame), and the lanes it is
+  // paid in.
+  TEndLanes FAbove, FLevel, FBefore;
+  TEndBits FPaidIn{};
+  // The highest totals of each lane, as many as places are paid, highest first.
+  std::vector<TEndLanes> FTop;
 };
 
 }  // namespace OutlookSearch

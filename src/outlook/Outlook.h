@@ -285,6 +285,12 @@ QString TopChampions(const TOutlookPlayer& player, int count);
 bool CountsOutcomes(const TOutlookResult& result, int characters);
 // A Won or Tied figure: a count with its thousands marked, or a share of the outcomes.
 QString FormatOutcomes(const TOutlookResult& result, double count, bool counts);
+// An expected prize, worked out in cents, to the cent: "12.50".
+QString FormatPrize(double cents);
+// The same as an amount of money, for a program to read: 12.5.
+double PrizeMoney(double cents);
+// "Prizes: a pot of 250.00, paid 60%, 30%, 10% by place".
+QString PrizesLine(const TOutlookResult& result, const Prizes::TPrizes& prizes);
 
 // A result of the next round that a player can root for: side `Side` of rooting game `Game`,
 // and the player's win chance if it comes, with its 95% interval when sampled.

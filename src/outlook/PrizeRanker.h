@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 #include "OutlookTally.h"
@@ -9,17 +10,24 @@
 
 namespace OutlookSearch {
 
-// The `k`th highest of `count` totals as the standings rank them (k from 1, at most count),
-// `scratch` holding them meanwhile. Whoever cannot reach it has k players above in every
-// outcome below, so is paid nothing and takes no paid place from anyone.
+// The `k`th highest of `count` totals as the standings rank them (k from 1; the lowest a lane
+// holds when there are fewer), `best` holding the k highest meanwhile. Whoever cannot reach
+// it has k players above in every outcome below, so is paid nothing and takes no paid place
+// from anyone. One pass, most totals turned away by one comparison: this runs at every game.
 template <typename TLane>
-TLane KthLevel(const TLane* values, int count, int k, std::vector<TLane>& scratch) {
-  scratch.resize(static_cast<size_t>(count));
-  for (size_t c = 0; c < scratch.size(); ++c)
-    scratch[c] = Level(values[c]);
-  const auto at = scratch.begin() + (k - 1);
-  std::nth_element(scratch.begin(), at, scratch.end(), [](TLane a, TLane b) { return a > b; });
-  return *at;
+TLane KthLevel(const TLane* values, int count, int k, std::vector<TLane>& best) {
+  best.assign(static_cast<size_t>(k), std::numeric_limits<TLane>::min());
+  TLane* top = best.data();
+  for (int c = 0; c < count; ++c) {
+    const TLane value = Level(values[c]);
+    if (value <= top[k - 1])
+      continue;
+    int at = k - 1;
+    for (; at > 0 && top[at - 1] < value; --at)
+      top[at] = top[at - 1];
+    top[at] = value;
+  }
+  return top[k - 1];
 }
 
 // What each contender is paid in one outcome. Only the contenders are ranked: anyone paid has

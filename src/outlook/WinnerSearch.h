@@ -179,7 +179,7 @@ class TWinnerSearch {
   TLane Sure(const TLane* lows, int count) {
     TLane sure = std::numeric_limits<TLane>::min();
     if (P.Paid > 1)
-      return count >= P.Paid ? KthLevel(lows, count, P.Paid, FScratch) : sure;
+      return KthLevel(lows, count, P.Paid, FScratch);
     for (int c = 0; c < count; ++c)
       sure = std::max(sure, Level(lows[c]));
     return sure;

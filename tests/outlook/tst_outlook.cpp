@@ -634,10 +634,11 @@ class TestOutlook : public QObject {
     for (int i = 0; i < 64; ++i)
       ratings.push_back(1800 - 35 * (i % 16) + 120 * ((i * 3) % 7));
     CompareWithBruteForce(*pool, TOutlookModel::Ratings, 2, ratings, prizes);
-    // Odd cents to share, and more places paid than there are contenders for some of them.
+    // Odd cents to share: any two level at neighbouring places share an odd amount (59, 42,
+    // 21, 14 and 7 cents).
     Prizes::TPrizes odd;
     odd.FeeCents = 13;
-    odd.Split = {4550, 3000, 1500, 450, 250, 250};
+    odd.Split = {4020, 3000, 1500, 980, 500};
     pool->SetScoringRule(TScoringRule::UpsetBonus);
     CompareWithBruteForce(*pool, TOutlookModel::Even, 0, {}, odd);
     CompareWithBruteForce(*pool, TOutlookModel::Seed, 2, {}, odd);
