@@ -297,6 +297,10 @@ TEndGame::TEndGame(const TPlan<int16_t>& plan) : P(plan) {
   FEndChampionLanes.resize(2 * positions);
   FPairChance.resize(positions * positions);
   FEndPosition.assign(static_cast<size_t>(P.Teams), static_cast<int>(positions));
+  for (int above = 0; above < P.Paid; ++above) {
+    for (int level = 1; level <= kSharedLevels; ++level)
+      FShares.push_back(Shares(above, level));
+  }
 }
 
 void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* ids,
@@ -425,56 +429,81 @@ void TEndGame::TallyWeighted(const TEndBits& lanes, size_t contender, TTally& ta
 }
 
 void TEndGame::TallyPrizes(const int* ids, int count, bool even, double each, TTally& tally) {
-  const std::vector<int64_t>& upTo = P.PaidUpTo;
   const int paid = P.Paid;
   FTop.resize(static_cast<size_t>(paid));
-  const TEndLanes& cut = FTop.back();
+  FClaimed.resize(static_cast<size_t>(kEndLanes) * static_cast<size_t>(paid));
+  FClaims.fill(0);
   switch (P.EndVectors) {
 #if defined(END_GAME_WIDE_VECTORS)
     case TOutlookVectors::Avx512:
-      Avx512Vectors::CutEndGame(FEnd.data(), count, paid, FTop.data());
+      Avx512Vectors::CutEndGame(FEnd.data(), count, paid, FTop.data(), &FAtCut);
       break;
     case TOutlookVectors::Avx2:
-      Avx2Vectors::CutEndGame(FEnd.data(), count, paid, FTop.data());
+      Avx2Vectors::CutEndGame(FEnd.data(), count, paid, FTop.data(), &FAtCut);
       break;
 #endif
     default:
-      PlainVectors::CutEndGame(FEnd.data(), count, paid, FTop.data());
+      PlainVectors::CutEndGame(FEnd.data(), count, paid, FTop.data(), &FAtCut);
   }
   for (int k = 0; k < count; ++k) {
+    const TEndLanes& mine = FEnd[static_cast<size_t>(k)];
     switch (P.EndVectors) {
 #if defined(END_GAME_WIDE_VECTORS)
       case TOutlookVectors::Avx512:
-        Avx512Vectors::RankEndGame(FEnd.data(), count, k, paid, cut, &FAbove, &FLevel, &FBefore,
-                                   &FPaidIn);
+        Avx512Vectors::RankEndGame(mine, paid, FTop.data(), FAtCut, &FAbove, &FLevel, &FPaidIn);
         break;
       case TOutlookVectors::Avx2:
-        Avx2Vectors::RankEndGame(FEnd.data(), count, k, paid, cut, &FAbove, &FLevel, &FBefore,
-                                 &FPaidIn);
+        Avx2Vectors::RankEndGame(mine, paid, FTop.data(), FAtCut, &FAbove, &FLevel, &FPaidIn);
         break;
 #endif
       default:
-        PlainVectors::RankEndGame(FEnd.data(), count, k, paid, cut, &FAbove, &FLevel, &FBefore,
-                                  &FPaidIn);
+        PlainVectors::RankEndGame(mine, paid, FTop.data(), FAtCut, &FAbove, &FLevel, &FPaidIn);
     }
+    // Even chances weigh every lane alike: the cents are added up and weighed once.
     double prize = 0, weights = 0;
+    int64_t cents = 0, lanes = 0;
     for (size_t word = 0; word < FPaidIn.size(); ++word) {
       for (uint64_t bits = FPaidIn[word] & P.EndUsed[word]; bits != 0; bits &= bits - 1) {
         const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
         // Those level share the places they span, the odd cent to the first of them.
-        const int64_t above = -FAbove.Lane[lane];
-        const int64_t level = 1 - FLevel.Lane[lane];
-        const int64_t total = upTo[static_cast<size_t>(std::min<int64_t>(above + level, paid))] -
-                              upTo[static_cast<size_t>(above)];
-        const int64_t cents = total / level + (FBefore.Lane[lane] == 0 ? total % level : 0);
-        const double weight = even ? each : FLaneWeight[lane];
-        prize += weight * static_cast<double>(cents);
-        weights += weight;
+        const int above = -FAbove.Lane[lane];
+        const int level = -FLevel.Lane[lane];
+        const TShare share = level <= kSharedLevels
+                                 ? FShares[static_cast<size_t>(above * kSharedLevels + level - 1)]
+                                 : Shares(above, level);
+        int64_t lanePrize = share.Each;
+        if (share.Odd != 0) {
+          // Contenders come in player-file order: the first with this total takes it.
+          int16_t* claimed = &FClaimed[lane * static_cast<size_t>(paid)];
+          const int16_t value = mine.Lane[lane];
+          if (std::find(claimed, claimed + FClaims[lane], value) == claimed + FClaims[lane]) {
+            claimed[FClaims[lane]++] = value;
+            lanePrize += share.Odd;
+          }
+        }
+        if (even) {
+          cents += lanePrize;
+          ++lanes;
+        } else {
+          prize += FLaneWeight[lane] * static_cast<double>(lanePrize);
+          weights += FLaneWeight[lane];
+        }
       }
+    }
+    if (even) {
+      prize = each * static_cast<double>(cents);
+      weights = each * static_cast<double>(lanes);
     }
     tally.Prize[static_cast<size_t>(ids[k])] += prize;
     tally.Paid[static_cast<size_t>(ids[k])] += weights;
   }
+}
+
+TEndGame::TShare TEndGame::Shares(int above, int level) const {
+  const int64_t total =
+      P.PaidUpTo[static_cast<size_t>(std::min(above + level, P.Paid))] -
+      P.PaidUpTo[static_cast<size_t>(above)];
+  return {total / level, total % level};
 }
 
 // The weight of each outcome of the end game below an outcome of weight `weight`, games
