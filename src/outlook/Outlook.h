@@ -214,6 +214,13 @@ struct TLastGamesOutcome {
   int64_t Points = 0;
   // The outcome's chance under the model.
   double Chance = 0;
+  // When the pool pays prizes: every player finishing in a paid place, in finish order (those
+  // level in player-file order), and the prize in cents, shared with those level.
+  struct TPaid {
+    QString Player;
+    int64_t Cents = 0;
+  };
+  std::vector<TPaid> Paid;
 };
 
 struct TOutlookResult {
@@ -258,8 +265,8 @@ struct TOutlookInput;
 double TeamWinChance(const TOutlookInput& input, const TOutlookOptions& options, int32_t team,
                      int32_t other);
 
-// Every outcome of the games left, each with its winners, the players first on points and its
-// chance; for a handful of games, since the list doubles with each.
+// Every outcome of the games left, each with its winners, the players first on points, who is
+// paid what and its chance; for a handful of games, since the list doubles with each.
 std::vector<TLastGamesOutcome> ListOutcomes(const TOutlookInput& input,
                                             const TOutlookOptions& options);
 
@@ -289,6 +296,8 @@ QString FormatOutcomes(const TOutlookResult& result, double count, bool counts);
 QString FormatPrize(double cents);
 // The same as an amount of money, for a program to read: 12.5.
 double PrizeMoney(double cents);
+// Who wins what in one of the last games' outcomes: "Ann 150.00, Bo 75.00, Cy 25.00".
+QString PaidText(const TLastGamesOutcome& outcome);
 // "Prizes: a pot of 250.00, paid 60%, 30%, 10% by place".
 QString PrizesLine(const TOutlookResult& result, const Prizes::TPrizes& prizes);
 

@@ -83,6 +83,13 @@ double PrizeMoney(double cents) {
   return static_cast<double>(std::max<long long>(0, std::llround(cents))) / 100;
 }
 
+QString PaidText(const TLastGamesOutcome& outcome) {
+  QStringList paid;
+  for (const TLastGamesOutcome::TPaid& entry : outcome.Paid)
+    paid << entry.Player + QLatin1Char(' ') + Prizes::MoneyText(entry.Cents);
+  return paid.join(QStringLiteral(", "));
+}
+
 QString PrizesLine(const TOutlookResult& result, const Prizes::TPrizes& prizes) {
   return QStringLiteral("Prizes: a pot of %1, paid %2% by place")
       .arg(Prizes::MoneyText(result.Pot),

@@ -468,7 +468,9 @@ class TestOutlook : public QObject {
   void theLastGamesListEveryOutcome() {
     auto pool = RandomPool("last", 5, 4, 9);
     pool->SetScoringRule(TScoringRule::UpsetBonus);
-    const TOutlookInput input = TOutlookInput::FromPool(*pool);
+    TOutlookInput input = TOutlookInput::FromPool(*pool);
+    input.Prizes.FeeCents = 700;
+    input.Prizes.Split = {5000, 3000, 2000};
     for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
       const TExpected expected = TBruteForce(*pool, model).Run();
       TOutlookOptions options;
@@ -477,8 +479,17 @@ class TestOutlook : public QObject {
       QCOMPARE(result.LastGames.size(), size_t{8});
       std::vector<double> won(static_cast<size_t>(input.PlayerCount()), 0);
       std::vector<double> tied(won.size(), 0);
+      std::vector<double> prize(won.size(), 0);
       double total = 0;
       for (const TLastGamesOutcome& outcome : result.LastGames) {
+        // Who wins what: the whole pot, to the expected prizes over the outcomes.
+        int64_t paid = 0;
+        for (const TLastGamesOutcome::TPaid& entry : outcome.Paid) {
+          paid += entry.Cents;
+          prize[static_cast<size_t>(input.PlayerNames.indexOf(entry.Player))] +=
+              outcome.Chance * static_cast<double>(entry.Cents);
+        }
+        QCOMPARE(paid, result.Pot);
         QCOMPARE(outcome.Winners.size(), 3);
         QVERIFY(outcome.Winners[2] == outcome.Winners[0] ||
                 outcome.Winners[2] == outcome.Winners[1]);
@@ -496,6 +507,7 @@ class TestOutlook : public QObject {
       for (size_t n = 0; n < won.size(); ++n) {
         QVERIFY(qAbs(won[n] - expected.Won[n] / expected.TotalWeight) < 1e-12);
         QVERIFY(qAbs(tied[n] - expected.Tied[n] / expected.TotalWeight) < 1e-12);
+        QVERIFY(qAbs(prize[n] - PlayerAt(result, static_cast<int>(n)).ExpectedPrize) < 1e-6);
       }
     }
     // With more games left there is no such list.
