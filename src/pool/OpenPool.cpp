@@ -64,6 +64,7 @@ TPoolOptions TOpenPool::Options() const {
   for (int k = 2; k <= 7; ++k)
     options.RoundPoints[static_cast<size_t>(k - 2)] = system.RoundPoints(k);
   options.ScoringRule = FDataModule->ScoringRule();
+  options.Prizes = FDataModule->Prizes();
   return options;
 }
 
@@ -426,12 +427,20 @@ TEditResult TOpenPool::SetOptions(const TPoolOptions& options, QUndoStack* undo)
     if (points < 0 || points > kMaxPoints)
       return TEditResult::Refused(kRoundPointsRange);
   }
+  if (const QString refusal = Prizes::Refusal(options.Prizes); !refusal.isEmpty())
+    return TEditResult::Refused(refusal);
   if (options == Options())
     return {};
   Run(new TOptionsCommand(*this, tr("Pool Options"), options,
                           FDataModule->SystemFile().TieBreakerPoints()),
       undo);
   return TEditResult::Done();
+}
+
+TEditResult TOpenPool::SetPrizes(const Prizes::TPrizes& prizes, QUndoStack* undo) {
+  TPoolOptions options = Options();
+  options.Prizes = prizes;
+  return SetOptions(options, undo);
 }
 
 // --- What the commands call after their edits ----------------------------------------------

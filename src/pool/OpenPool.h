@@ -9,6 +9,7 @@
 
 #include "PlayerPicksFile.h"
 #include "PoolFileMarks.h"
+#include "Prizes.h"
 #include "ScoringFile.h"
 
 class QUndoCommand;
@@ -20,16 +21,18 @@ class TTeamSeedObject;
 class TWinnerPathItem;
 
 // What the options window edits: the pool's name, its four bracket names, the points of a
-// correct pick in each of the six scoring rounds and the scoring rule.
+// correct pick in each of the six scoring rounds, the scoring rule and the prizes.
 struct TPoolOptions {
   QString PoolName;
   std::array<QString, 4> BracketNames;   // brackets 1..4 at index 0..3
   std::array<int32_t, 6> RoundPoints{};  // chart rounds 2..7 at index 0..5
   TScoringRule ScoringRule = ScoringRules::kDefault;
+  Prizes::TPrizes Prizes;
 
   bool operator==(const TPoolOptions& other) const {
     return PoolName == other.PoolName && BracketNames == other.BracketNames &&
-           RoundPoints == other.RoundPoints && ScoringRule == other.ScoringRule;
+           RoundPoints == other.RoundPoints && ScoringRule == other.ScoringRule &&
+           Prizes == other.Prizes;
   }
 };
 
@@ -161,6 +164,8 @@ class TOpenPool : public QObject {
   // The player on the picks chart, or null.
   const TPlayerPicksListObject* ShownPlayer() const { return FShownPlayer; }
   TPoolOptions Options() const;
+  // The entry fee and the split of the pot; none set for a pool that pays no prizes.
+  Prizes::TPrizes Prizes() const { return Options().Prizes; }
   // How many of the 64 first-round lines of the results chart hold no team.
   int EmptyFirstRoundLines() const;
   // Whether the tournament has begun: a game of the results chart has its winner. From then
@@ -334,8 +339,11 @@ class TOpenPool : public QObject {
   // there); an edit only when the list changes.
   void SetInvited(const QStringList& names, QUndoStack* undo = nullptr);
   // Stores the options; an edit only when a value changes. Refused, with nothing stored, for
-  // a name the pool cannot keep in its field and for round points outside 0 to kMaxPoints.
+  // a name the pool cannot keep in its field, for round points outside 0 to kMaxPoints and
+  // for prizes the pool cannot pay (Prizes::Refusal).
   TEditResult SetOptions(const TPoolOptions& options, QUndoStack* undo = nullptr);
+  // The options with other prizes (TPrizes{} for none), the same one edit.
+  TEditResult SetPrizes(const Prizes::TPrizes& prizes, QUndoStack* undo = nullptr);
 
  signals:
   // Before the data module or the charts are replaced or let go: drop every pointer.

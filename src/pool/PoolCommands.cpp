@@ -265,7 +265,8 @@ TOptionsCommand::TOptionsCommand(TOpenPool& pool, const QString& text, const TPo
 TOptionsCommand::TBytes TOptionsCommand::Snapshot() const {
   const TSystemFile& system = FPool.Data().SystemFile();
   return {system.PartBytes(TSystemFile::TPart::Settings),
-          system.PartBytes(TSystemFile::TPart::TieBreaker), FPool.Data().ScoringRule()};
+          system.PartBytes(TSystemFile::TPart::TieBreaker), FPool.Data().ScoringRule(),
+          FPool.Data().Prizes()};
 }
 
 void TOptionsCommand::Apply(const TBytes& bytes) {
@@ -273,6 +274,7 @@ void TOptionsCommand::Apply(const TBytes& bytes) {
   system.RestorePartBytes(TSystemFile::TPart::Settings, bytes.Settings);
   system.RestorePartBytes(TSystemFile::TPart::TieBreaker, bytes.TieBreaker);
   FPool.Data().SetScoringRule(bytes.ScoringRule);
+  FPool.Data().SetPrizes(bytes.Prizes);
 }
 
 void TOptionsCommand::redo() {
@@ -291,6 +293,7 @@ void TOptionsCommand::redo() {
       system.SetRoundPoints(k, FOptions.RoundPoints[static_cast<size_t>(k - 2)]);
     system.SetTieBreakerPoints(FTieBreakerPoints);
     FPool.Data().SetScoringRule(FOptions.ScoringRule);
+    FPool.Data().SetPrizes(FOptions.Prizes);
     FAfter = Snapshot();
     FDone = true;
   }

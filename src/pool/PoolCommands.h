@@ -238,6 +238,7 @@ class TOptionsCommand : public TPoolCommand {
     QByteArray Settings;
     QByteArray TieBreaker;
     TScoringRule ScoringRule = ScoringRules::kDefault;
+    Prizes::TPrizes Prizes;
   };
   TBytes Snapshot() const;
   void Apply(const TBytes& bytes);

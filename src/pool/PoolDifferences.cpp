@@ -101,6 +101,8 @@ QStringList PoolDifferences(const TFFDataModule& here, const TFFDataModule& ther
     settings << QStringLiteral("the scoring rule");
   if (here.Invited() != there.Invited())
     settings << QStringLiteral("the list of the invited");
+  if (here.Prizes() != there.Prizes())
+    settings << QStringLiteral("the prizes");
   if (a.Finalized() != b.Finalized())
     settings << QStringLiteral("the lock of the first round");
   if (a.TieBreakerPoints() != b.TieBreakerPoints())

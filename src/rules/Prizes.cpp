@@ -109,6 +109,40 @@ QString ParseMoney(const QString& text, int64_t& cents) {
   return {};
 }
 
+QString Refusal(const TPrizes& prizes) {
+  int64_t sum = 0;
+  for (const int32_t share : prizes.Split) {
+    if (share <= 0)
+      return QStringLiteral("Every place of the split must have a percentage above 0.");
+    sum += share;
+  }
+  if (prizes.IsSet() && sum != 10000)
+    return QStringLiteral("The split adds up to %1%, not 100%.").arg(PercentText(sum));
+  if (prizes.FeeCents < 0 || prizes.FeeCents > kMostFeeCents)
+    return QStringLiteral("The entry fee must be from 0 to %1.").arg(MoneyText(kMostFeeCents));
+  if (prizes.IsSet() && prizes.FeeCents == 0)
+    return QStringLiteral("A pool that pays prizes needs an entry fee above 0.");
+  if (!prizes.IsSet() && prizes.FeeCents > 0)
+    return QStringLiteral("An entry fee needs a prize split such as 60,30,10 (or no fee).");
+  return {};
+}
+
+QString Parse(const QString& feeText, const QString& splitText, TPrizes& prizes) {
+  TPrizes read;
+  if (!feeText.trimmed().isEmpty()) {
+    if (const QString why = ParseMoney(feeText, read.FeeCents); !why.isEmpty())
+      return why;
+  }
+  if (!splitText.trimmed().isEmpty()) {
+    if (const QString why = ParseSplit(splitText, read.Split); !why.isEmpty())
+      return why;
+  }
+  if (const QString why = Refusal(read); !why.isEmpty())
+    return why;
+  prizes = read;
+  return {};
+}
+
 QString SplitText(const std::vector<int32_t>& split) {
   QStringList parts;
   for (const int32_t share : split)

@@ -47,6 +47,13 @@ QString ParseSplit(const QString& text, std::vector<int32_t>& split);
 // empty string.
 QString ParseMoney(const QString& text, int64_t& cents);
 
+// Why `prizes` cannot be a pool's, or an empty string: a share not above 0, shares not adding
+// up to 100%, a fee beyond the most, a split without a fee above 0 or a fee without a split.
+QString Refusal(const TPrizes& prizes);
+// Reads prizes as the organiser types them, the fee and the split apart; both empty (or the
+// fee 0) mean no prizes. Returns the reason they are refused, or an empty string.
+QString Parse(const QString& feeText, const QString& splitText, TPrizes& prizes);
+
 QString SplitText(const std::vector<int32_t>& split);  // "60,30,10"
 QString MoneyText(int64_t cents);                     // "25.00", for amounts of 0 or more
 

@@ -67,6 +67,9 @@ bool TFFDataModule::OpenPool(TOpenMode mode) {
     const QString invitedFrom = readFrom(InvitedFile::kFileName);
     ReadInvited(invitedFrom.isEmpty() ? QDir(FDirectory).filePath(InvitedFile::kFileName)
                                       : invitedFrom);
+    const QString prizesFrom = readFrom(PrizesFile::kFileName);
+    ReadPrizes(prizesFrom.isEmpty() ? QDir(FDirectory).filePath(PrizesFile::kFileName)
+                                    : prizesFrom);
   } catch (const EInOutError&) {
     // A pool that did not open is nobody's to write.
     FLock.reset();
@@ -84,6 +87,7 @@ bool TFFDataModule::CreatePool(bool lock) {
     FScoringRule = FScoringSaved = ScoringRules::kDefault;
     FInvited.clear();
     FInvitedSaved.clear();
+    FPrizes = FPrizesSaved = {};
     FSystemFile->CreateNew();
     FTeamsFile->CreateNew();
     FPlayerPicksFile->CreateNew();
@@ -201,6 +205,12 @@ bool TFFDataModule::SavePool() {
     if (written)
       staged << InvitedFile::kFileName;
   }
+  const bool prizes = FPrizes != FPrizesSaved;
+  if (written && prizes) {
+    written = Stage(kSystemFileErrorPrefix, [this] { StagePrizes(); });
+    if (written)
+      staged << PrizesFile::kFileName;
+  }
   if (written)
     written = CommitSave(staged);
   // Whatever is still staged belongs to a save that did not happen, unless that save could
@@ -212,12 +222,16 @@ bool TFFDataModule::SavePool() {
   if (!keep) {
     DiskFile::Remove(ScoringStagedPath(), &ignored);
     DiskFile::Remove(InvitedStagedPath(), &ignored);
+    DiskFile::Remove(QDir(FDirectory).filePath(PrizesFile::kFileName + TTypedFile::kStagedSuffix),
+                     &ignored);
   }
   if (written) {
     if (scoring)
       FScoringSaved = FScoringRule;
     if (invited)
       FInvitedSaved = FInvited;
+    if (prizes)
+      FPrizesSaved = FPrizes;
     FSystemFile->SetModified(false);
     FTeamsFile->SetModified(false);
     if (players)
@@ -259,8 +273,11 @@ bool TFFDataModule::WithFilesReleased(TReplace replace) {
 bool TFFDataModule::CommitSave(const QStringList& staged) {
   std::vector<TStagedFile> files;
   for (const QString& name : staged) {
-    if (name == ScoringFile::kFileName || name == InvitedFile::kFileName) {
-      files.push_back({name, name == ScoringFile::kFileName ? FScoringStaged : FInvitedStaged});
+    if (name == ScoringFile::kFileName || name == InvitedFile::kFileName ||
+        name == PrizesFile::kFileName) {
+      files.push_back({name, name == ScoringFile::kFileName   ? FScoringStaged
+                             : name == InvitedFile::kFileName ? FInvitedStaged
+                                                              : FPrizesStaged});
       continue;
     }
     const TTypedFile& file = name == TSystemFile::kFileName  ? FSystemFile->File()
@@ -287,6 +304,7 @@ QStringList TFFDataModule::ClosePool() {
   FScoringRule = FScoringSaved = ScoringRules::kDefault;
   FInvited.clear();
   FInvitedSaved.clear();
+  FPrizes = FPrizesSaved = {};
   return failures;
 }
 
@@ -297,7 +315,7 @@ void TFFDataModule::ClearPlayers() {
 
 bool TFFDataModule::Modified() const {
   return FSystemFile->Modified() || FTeamsFile->Modified() || FPlayerPicksFile->Modified() ||
-         FScoringRule != FScoringSaved || FInvited != FInvitedSaved;
+         FScoringRule != FScoringSaved || FInvited != FInvitedSaved || FPrizes != FPrizesSaved;
 }
 
 void TFFDataModule::SetScoringRule(TScoringRule rule) {
@@ -386,4 +404,23 @@ void TFFDataModule::ReadInvited(const QString& path) {
 
 void TFFDataModule::StageInvited() {
   FInvitedStaged = StageSideFile(InvitedFile::kFileName, InvitedFile::Text(FInvited));
+}
+
+void TFFDataModule::ReadPrizes(const QString& path) {
+  FPrizes = FPrizesSaved = {};
+  QByteArray bytes;
+  QString reason;
+  const TSideRead read = ReadSideFile(path, PrizesFile::kSizeLimit, &bytes, &reason);
+  if (read == TSideRead::Missing)
+    return;
+  Prizes::TPrizes prizes;
+  if (read == TSideRead::Read && PrizesFile::Parse(bytes, &prizes, &reason)) {
+    FPrizes = FPrizesSaved = prizes;
+    return;
+  }
+  Notice(path, reason, PrizesFile::kNoPrizesMeanwhile);
+}
+
+void TFFDataModule::StagePrizes() {
+  FPrizesStaged = StageSideFile(PrizesFile::kFileName, PrizesFile::Text(FPrizes));
 }

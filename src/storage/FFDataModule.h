@@ -7,6 +7,7 @@
 #include "PoolFileError.h"
 #include "PoolSave.h"
 #include "InvitedFile.h"
+#include "PrizesFile.h"
 #include "ScoringFile.h"
 #include "SystemFile.h"
 #include "TeamsFile.h"
@@ -83,6 +84,12 @@ class TFFDataModule {
   const QStringList& Invited() const { return FInvited; }
   void SetInvited(const QStringList& names) { FInvited = names; }
 
+  // The entry fee and the split of the pot ("Prizes.ini", PrizesFile): none for a pool
+  // without the file, or with one that cannot be read (OpenNotice says so, and the file is
+  // left alone until prizes are saved in its place). Saved like the list of the invited.
+  const Prizes::TPrizes& Prizes() const { return FPrizes; }
+  void SetPrizes(const Prizes::TPrizes& prizes) { FPrizes = prizes; }
+
   bool Modified() const;
   bool Finalized() const { return FSystemFile->Finalized(); }
 
@@ -95,7 +102,8 @@ class TFFDataModule {
   template <class TReplace>
   bool WithFilesReleased(TReplace replace);
   bool CommitSave(const QStringList& staged);
-  // A small text file of the pool beside the record files ("Scoring.ini", "Invited.txt"):
+  // A small text file of the pool beside the record files ("Scoring.ini", "Invited.txt",
+  // "Prizes.ini"):
   // read (its first `limit` bytes), missing, or there and unreadable, with why in `reason`.
   enum class TSideRead { Missing, Read, Unreadable };
   static TSideRead ReadSideFile(const QString& path, qint64 limit, QByteArray* bytes,
@@ -114,6 +122,9 @@ class TFFDataModule {
   void ReadInvited(const QString& path);
   void StageInvited();
   QString InvitedStagedPath() const;
+  // The same for "Prizes.ini".
+  void ReadPrizes(const QString& path);
+  void StagePrizes();
 
   std::unique_ptr<TSystemFile> FSystemFile;
   std::unique_ptr<TPlayerPicksFile> FPlayerPicksFile;
@@ -130,4 +141,7 @@ class TFFDataModule {
   QStringList FInvited;
   QStringList FInvitedSaved;
   TFileSum FInvitedStaged;
+  Prizes::TPrizes FPrizes;
+  Prizes::TPrizes FPrizesSaved;
+  TFileSum FPrizesStaged;
 };

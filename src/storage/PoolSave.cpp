@@ -9,6 +9,7 @@
 #include "PlayerPicksFile.h"
 #include "SafeFile.h"
 #include "InvitedFile.h"
+#include "PrizesFile.h"
 #include "ScoringFile.h"
 #include "SystemFile.h"
 #include "TeamsFile.h"
@@ -242,7 +243,7 @@ void Undo(const QDir& dir, TMarker marker) {
 const QStringList& TPoolSave::PoolFiles() {
   static const QStringList files{TSystemFile::kFileName, TTeamsFile::kFileName,
                                  TPlayerPicksFile::kFileName, ScoringFile::kFileName,
-                                 InvitedFile::kFileName};
+                                 InvitedFile::kFileName, PrizesFile::kFileName};
   Q_ASSERT(files.size() == kPoolFileCount);
   return files;
 }

@@ -69,10 +69,10 @@ class TPoolSave {
       "a save of this pool was cut short, and neither its new files nor its backup are whole "
       "any more; the pool is left as it is");
 
-  // The pool's files, in the order a save replaces them: the three record files and the
-  // scoring rule's file, which a pool need not have.
+  // The pool's files, in the order a save replaces them: the three record files and the side
+  // files (scoring rule, invited, prizes), which a pool need not have.
   static const QStringList& PoolFiles();
-  static constexpr int kPoolFileCount = 5;
+  static constexpr int kPoolFileCount = 6;
 
   // Replaces the files named in `staged` (each written whole as its staged copy) in `folder`.
   // Throws EPoolSaveError after putting everything back as it was, as far as it could: when

@@ -1,5 +1,5 @@
 // The document's edits that bring a tournament in from files: the field, a team's new name,
-// the results and the invited, each one step on the window's undo stack that undo takes back
+// the results, the invited and the prizes, each one step on the window's undo stack that undo takes back
 // to the very bytes the pool had.
 
 #include <QDir>
@@ -164,6 +164,47 @@ class TestPoolFiles : public QObject {
     QVERIFY(pool.SetTieBreakerPoints(120));
     QVERIFY(pool.Save());
     QCOMPARE(TestPools::ReadBytes(dir + "/Invited.txt"), QByteArray("Ann\nann\n"));
+  }
+
+  // The prizes: one edit that undo takes back, saved and read back, cleared by an empty
+  // section; prizes the pool cannot pay are refused, and a file mended by hand into such
+  // prizes is told of, with its path and why, and left as it is.
+  void thePrizesAreOneEditSavedWithThePool() {
+    TOpenPool pool;
+    Open(pool, true);
+    QObject window;
+    QUndoStack* undo = pool.CreateUndoStack(&window);
+    const Prizes::TPrizes prizes{1000, {6000, 3000, 1000}};
+    QVERIFY(pool.SetPrizes(prizes, undo));
+    QCOMPARE(undo->count(), 1);
+    undo->undo();
+    QVERIFY(!pool.Prizes().IsSet());
+    QVERIFY(!pool.Modified());
+    undo->redo();
+    const QString refusal = pool.SetPrizes({1000, {6000, 3000}}, undo).Refusal;
+    QCOMPARE(refusal, QString("The split adds up to 90%, not 100%."));
+    QCOMPARE(pool.Prizes(), prizes);
+    QVERIFY(pool.Save());
+    const QString dir = pool.DataModule()->Directory();
+    const QString path = dir + "/Prizes.ini";
+    pool.Close();
+    QCOMPARE(TestPools::ReadBytes(path), QByteArray("[Prizes]\nFee=10.00\nSplit=60,30,10\n"));
+    QVERIFY(pool.OpenPool(dir, false));
+    QCOMPARE(pool.Prizes(), prizes);
+    QVERIFY(pool.SetPrizes({}));
+    QVERIFY(pool.Save());
+    pool.Close();
+    QCOMPARE(TestPools::ReadBytes(path), QByteArray("[Prizes]\n"));
+
+    TestPools::WriteBytes(path, "; by hand\n[prizes]\nSplit = 70, 30\n");
+    QVERIFY(pool.OpenPool(dir, false));
+    QCOMPARE(pool.OpenNotice(), path + ": A pool that pays prizes needs an entry fee above "
+                                       "0; this pool pays no prizes until they are set in "
+                                       "Pool Options.");
+    QVERIFY(!pool.Prizes().IsSet());
+    QVERIFY(pool.SetTieBreakerPoints(120));
+    QVERIFY(pool.Save());
+    QCOMPARE(TestPools::ReadBytes(path), QByteArray("; by hand\n[prizes]\nSplit = 70, 30\n"));
   }
 };
 

@@ -178,6 +178,14 @@ class TestRules : public QObject {
     QCOMPARE(fee, int64_t{7});
     QCOMPARE(Prizes::ParseMoney(QStringLiteral("12.5"), fee), QString());
     QCOMPARE(Prizes::MoneyText(fee), QStringLiteral("12.50"));
+    // The fee and the split go together: one without the other is refused, both empty are
+    // no prizes.
+    Prizes::TPrizes prizes{100, {10000}};
+    QCOMPARE(Prizes::Parse(QString(), QStringLiteral(" "), prizes), QString());
+    QVERIFY(!prizes.IsSet() && prizes.FeeCents == 0);
+    QVERIFY(!Prizes::Parse(QStringLiteral("25"), QString(), prizes).isEmpty());
+    QVERIFY(!Prizes::Parse(QStringLiteral("0"), QStringLiteral("100"), prizes).isEmpty());
+    QVERIFY(!Prizes::Refusal({100, {5000, 0, 5000}}).isEmpty());
   }
 };
 

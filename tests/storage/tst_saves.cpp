@@ -22,18 +22,20 @@ using namespace TestPools;
 
 namespace {
 
-// The files of a pool, byte for byte; a null scoring or invited file for none.
+// The files of a pool, byte for byte; a null side file (scoring, invited, prizes) for none.
 struct TPoolBytes {
   QByteArray System;
   QByteArray Teams;
   QByteArray Players;
   QByteArray Scoring;
   QByteArray Invited;
+  QByteArray Prizes;
 
   bool operator==(const TPoolBytes& other) const {
     return System == other.System && Teams == other.Teams && Players == other.Players &&
            Scoring.isNull() == other.Scoring.isNull() && Scoring == other.Scoring &&
-           Invited.isNull() == other.Invited.isNull() && Invited == other.Invited;
+           Invited.isNull() == other.Invited.isNull() && Invited == other.Invited &&
+           Prizes.isNull() == other.Prizes.isNull() && Prizes == other.Prizes;
   }
   bool operator!=(const TPoolBytes& other) const { return !(*this == other); }
 };
@@ -41,10 +43,12 @@ struct TPoolBytes {
 TPoolBytes ReadPool(const QString& dir) {
   const QString scoring = dir + "/" + ScoringFile::kFileName;
   const QString invited = dir + "/" + InvitedFile::kFileName;
+  const QString prizes = dir + "/" + PrizesFile::kFileName;
   return {ReadBytes(dir + "/System.dat"), ReadBytes(dir + "/Teams.dat"),
           ReadBytes(dir + "/PlayPick.dat"),
           QFileInfo::exists(scoring) ? ReadBytes(scoring) : QByteArray(),
-          QFileInfo::exists(invited) ? ReadBytes(invited) : QByteArray()};
+          QFileInfo::exists(invited) ? ReadBytes(invited) : QByteArray(),
+          QFileInfo::exists(prizes) ? ReadBytes(prizes) : QByteArray()};
 }
 
 const QStringList kRecordFiles{"System.dat", "Teams.dat", "PlayPick.dat"};
@@ -60,6 +64,8 @@ void WritePool(const QString& dir, const TPoolBytes& bytes) {
     WriteBytes(dir + "/" + ScoringFile::kFileName, bytes.Scoring);
   if (!bytes.Invited.isNull())
     WriteBytes(dir + "/" + InvitedFile::kFileName, bytes.Invited);
+  if (!bytes.Prizes.isNull())
+    WriteBytes(dir + "/" + PrizesFile::kFileName, bytes.Prizes);
 }
 
 // A change to every one of the files, as a session of editing makes them.
@@ -67,6 +73,7 @@ void Modify(TFFDataModule& pool) {
   pool.SystemFile().SetPoolName("Changed");
   pool.SetScoringRule(TScoringRule::UpsetBonus);
   pool.SetInvited({"Ann", "Cy"});
+  pool.SetPrizes({2500, {6000, 3000, 1000}});
   for (int seed = 13; seed <= 16; ++seed)
     AddTeam(pool.TeamsFile(), QString("Late%1").arg(seed), 4, seed, 1);
   pool.TeamsFile().SetModified(true);
@@ -163,6 +170,7 @@ class TestSaves : public QObject {
     QVERIFY(FOld.Scoring.isNull());
     QCOMPARE(FNew.Scoring, ScoringFile::Text(TScoringRule::UpsetBonus));
     QCOMPARE(FNew.Invited, QByteArray("Ann\nCy\n"));
+    QCOMPARE(FNew.Prizes, QByteArray("[Prizes]\nFee=25.00\nSplit=60,30,10\n"));
   }
 
   void init() {
@@ -277,9 +285,9 @@ class TestSaves : public QObject {
       });
       pool->ClosePool();
       if (result.Status == 1) {
-        // Killed after the marker: before each of five replacements, the sync and the marker's
+        // Killed after the marker: before each of six replacements, the sync and the marker's
         // removal.
-        QCOMPARE(finished, 7);
+        QCOMPARE(finished, 8);
         break;
       }
       QCOMPARE(result.Status, 0);
