@@ -84,6 +84,25 @@ TOutlookVectors WidestVectors(TOutlookVectors most) {
   return TOutlookVectors::Plain;
 }
 
+// The vector part of the end game on the instructions chosen (TPlan::EndVectors).
+struct TLanes {
+  decltype(&PlainVectors::PlayEndGame) Play;
+  decltype(&PlainVectors::CutEndGame) Cut;
+  decltype(&PlainVectors::RankEndGame) Rank;
+};
+
+TLanes LanesFor(TOutlookVectors vectors) {
+#if defined(END_GAME_WIDE_VECTORS)
+  if (vectors == TOutlookVectors::Avx512)
+    return {Avx512Vectors::PlayEndGame, Avx512Vectors::CutEndGame, Avx512Vectors::RankEndGame};
+  if (vectors == TOutlookVectors::Avx2)
+    return {Avx2Vectors::PlayEndGame, Avx2Vectors::CutEndGame, Avx2Vectors::RankEndGame};
+#else
+  (void)vectors;
+#endif
+  return {PlainVectors::PlayEndGame, PlainVectors::CutEndGame, PlainVectors::RankEndGame};
+}
+
 // Who stands on each line in each outcome of the end game's `games` games, game by game, who
 // lost each game (-1: its line was unopposed) and who came from its first feeder.
 struct TEndOutcomes {
@@ -361,18 +380,7 @@ void TEndGame::PlayLanes(const int16_t* values, int count) {
   work.Bits = FEndBits.data();
   work.Firsts = &FEndFirsts;
   work.Sole = &FEndSole;
-  switch (P.EndVectors) {
-#if defined(END_GAME_WIDE_VECTORS)
-    case TOutlookVectors::Avx512:
-      Avx512Vectors::PlayEndGame(work);
-      break;
-    case TOutlookVectors::Avx2:
-      Avx2Vectors::PlayEndGame(work);
-      break;
-#endif
-    default:
-      PlainVectors::PlayEndGame(work);
-  }
+  LanesFor(P.EndVectors).Play(work);
 }
 
 void TEndGame::TallyEven(const TEndBits& lanes, double each, size_t contender, TTally& tally) {
@@ -433,35 +441,12 @@ void TEndGame::TallyPrizes(const int* ids, int count, bool even, double each, TT
   FTop.resize(static_cast<size_t>(paid));
   FClaimed.resize(static_cast<size_t>(kEndLanes) * static_cast<size_t>(paid));
   FClaims.fill(0);
-  switch (P.EndVectors) {
-#if defined(END_GAME_WIDE_VECTORS)
-    case TOutlookVectors::Avx512:
-      Avx512Vectors::CutEndGame(FEnd.data(), count, paid, FTop.data(), &FAtCut);
-      break;
-    case TOutlookVectors::Avx2:
-      Avx2Vectors::CutEndGame(FEnd.data(), count, paid, FTop.data(), &FAtCut);
-      break;
-#endif
-    default:
-      PlainVectors::CutEndGame(FEnd.data(), count, paid, FTop.data(), &FAtCut);
-  }
+  const TLanes vectors = LanesFor(P.EndVectors);
+  vectors.Cut(FEnd.data(), count, paid, FTop.data(), &FAtCut);
   for (int k = 0; k < count; ++k) {
     const TEndLanes& mine = FEnd[static_cast<size_t>(k)];
-    switch (P.EndVectors) {
-#if defined(END_GAME_WIDE_VECTORS)
-      case TOutlookVectors::Avx512:
-        Avx512Vectors::RankEndGame(mine, paid, FTop.data(), FAtCut, &FAbove, &FLevel, &FPaidIn);
-        break;
-      case TOutlookVectors::Avx2:
-        Avx2Vectors::RankEndGame(mine, paid, FTop.data(), FAtCut, &FAbove, &FLevel, &FPaidIn);
-        break;
-#endif
-      default:
-        PlainVectors::RankEndGame(mine, paid, FTop.data(), FAtCut, &FAbove, &FLevel, &FPaidIn);
-    }
-    // Even chances weigh every lane alike: the cents are added up and weighed once.
+    vectors.Rank(mine, paid, FTop.data(), FAtCut, &FAbove, &FLevel, &FPaidIn);
     double prize = 0, weights = 0;
-    int64_t cents = 0, lanes = 0;
     for (size_t word = 0; word < FPaidIn.size(); ++word) {
       for (uint64_t bits = FPaidIn[word] & P.EndUsed[word]; bits != 0; bits &= bits - 1) {
         const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
@@ -481,29 +466,14 @@ void TEndGame::TallyPrizes(const int* ids, int count, bool even, double each, TT
             lanePrize += share.Odd;
           }
         }
-        if (even) {
-          cents += lanePrize;
-          ++lanes;
-        } else {
-          prize += FLaneWeight[lane] * static_cast<double>(lanePrize);
-          weights += FLaneWeight[lane];
-        }
+        const double weight = even ? each : FLaneWeight[lane];
+        prize += weight * static_cast<double>(lanePrize);
+        weights += weight;
       }
-    }
-    if (even) {
-      prize = each * static_cast<double>(cents);
-      weights = each * static_cast<double>(lanes);
     }
     tally.Prize[static_cast<size_t>(ids[k])] += prize;
     tally.Paid[static_cast<size_t>(ids[k])] += weights;
   }
-}
-
-TEndGame::TShare TEndGame::Shares(int above, int level) const {
-  const int64_t total =
-      P.PaidUpTo[static_cast<size_t>(std::min(above + level, P.Paid))] -
-      P.PaidUpTo[static_cast<size_t>(above)];
-  return {total / level, total % level};
 }
 
 // The weight of each outcome of the end game below an outcome of weight `weight`, games

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -41,7 +42,11 @@ class TEndGame {
     int64_t Each;
     int64_t Odd;
   };
-  TShare Shares(int above, int level) const;
+  TShare Shares(int above, int level) const {
+    const int64_t total = P.PaidUpTo[static_cast<size_t>(std::min(above + level, P.Paid))] -
+                          P.PaidUpTo[static_cast<size_t>(above)];
+    return {total / level, total % level};
+  }
   // The weight of each outcome of the end game below an outcome of weight `weight`, games
   // weighed by the seeds: the chance of each pairing on the lines taken once.
   void LaneWeights(double weight);
