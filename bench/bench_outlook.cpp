@@ -3,7 +3,7 @@
 // outcome) run in the same process:
 //
 //   bench_outlook [--threads N] [--plain-seconds S] [--extra K] [--only 16|32]
-//                 [--vectors plain|avx2|avx512] [--players P]
+//                 [--vectors plain|avx2|avx512] [--players P] [--prizes 60,30,10]
 //
 // Two pools, each scored by round points and by the upset bonus, whose gains depend on the
 // loser: 32 teams left (2^31 outcomes) with 100 players, and the last sixteen (2^15
@@ -12,6 +12,8 @@
 // K games of the round of 32 are played too, for a quicker look at 2^(31-K) outcomes. With
 // --vectors, the last games run on no wider vector instructions than those named. With
 // --players, each pool has P players instead (a tiny size to see that the bench still runs).
+// With --prizes, the pool pays that split of a 10.00 fee, and each outlook is timed without
+// the prizes and with them, by turns in the same run, with the ratio of the two.
 #include <QCoreApplication>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -21,6 +23,7 @@
 
 #include "FFDataModule.h"
 #include "Outlook.h"
+#include "Prizes.h"
 #include "SamplePool.h"
 #include "ScoringRule.h"
 
@@ -157,8 +160,29 @@ const char* VectorsName(TOutlookVectors vectors) {
   return "avx512";
 }
 
+// The best of `repeats` runs: wall seconds, processor seconds, and the last result.
+struct TTimed {
+  double Seconds = 1e300;
+  double Cpu = 0;
+  TOutlookResult Result;
+};
+
+TTimed Time(const TOutlookInput& input, const TOutlookOptions& options, int repeats) {
+  TTimed timed;
+  for (int r = 0; r < repeats; ++r) {
+    const auto start = TClock::now();
+    const double cpuStart = CpuSeconds();
+    timed.Result = ComputeOutlook(input, options);
+    if (Seconds(start) < timed.Seconds) {
+      timed.Seconds = Seconds(start);
+      timed.Cpu = CpuSeconds() - cpuStart;
+    }
+  }
+  return timed;
+}
+
 void Bench(const char* title, int playedRounds, int extra, int players, int threads,
-           TOutlookVectors vectors, double plainBudget, int repeats) {
+           TOutlookVectors vectors, double plainBudget, int repeats, const Prizes::TPrizes& prizes) {
   QTemporaryDir directory;
   auto pool = MakePool(directory.path(), playedRounds, players, extra);
   const TOutlookInput input = TOutlookInput::FromPool(*pool);
@@ -171,28 +195,31 @@ void Bench(const char* title, int playedRounds, int extra, int players, int thre
   // Round points, whose gains go by team and round, beside a rule that asks for the loser.
   for (const TScoringRule rule : {TScoringRule::RoundPoints, TScoringRule::UpsetBonus}) {
     pool->SetScoringRule(rule);
-    const TOutlookInput scored = TOutlookInput::FromPool(*pool);
+    TOutlookInput scored = TOutlookInput::FromPool(*pool);
     for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
       options.Model = model;
-      double best = 1e300;
-      double cpu = 0;
-      TOutlookResult result;
-      for (int r = 0; r < repeats; ++r) {
-        const auto start = TClock::now();
-        const double cpuStart = CpuSeconds();
-        result = ComputeOutlook(scored, options);
-        if (Seconds(start) < best) {
-          best = Seconds(start);
-          cpu = CpuSeconds() - cpuStart;
-        }
-      }
+      scored.Prizes = {};
+      const TTimed plainRun = Time(scored, options, repeats);
+      const TOutlookResult& result = plainRun.Result;
       std::printf(
           "  outlook (%s, %s, %s threads, %s vectors at most): %.4f s (%.4f s of processor "
           "time), %.3g outcomes/s; leader %s at %.2f%%\n",
           qPrintable(ScoringRules::Caption(rule)), ModelName(model),
-          threads > 0 ? QByteArray::number(threads).constData() : "all", VectorsName(vectors), best,
-          cpu, static_cast<double>(result.Outcomes) / best, qPrintable(result.Players.front().Name),
-          100 * result.Players.front().WinChance);
+          threads > 0 ? QByteArray::number(threads).constData() : "all", VectorsName(vectors),
+          plainRun.Seconds, plainRun.Cpu, static_cast<double>(result.Outcomes) / plainRun.Seconds,
+          qPrintable(result.Players.front().Name), 100 * result.Players.front().WinChance);
+      if (!prizes.IsSet())
+        continue;
+      scored.Prizes = prizes;
+      const TTimed paying = Time(scored, options, repeats);
+      const TOutlookPlayer& leader = paying.Result.Players.front();
+      std::printf(
+          "    with prizes %s: %.4f s (%.4f s of processor time), %.2f times the time without "
+          "(processor time %.2f); leader expects %s of a pot of %s, paid in %.2f%%\n",
+          qPrintable(Prizes::SplitText(prizes.Split)), paying.Seconds, paying.Cpu,
+          paying.Seconds / plainRun.Seconds, paying.Cpu / plainRun.Cpu,
+          qPrintable(FormatPrize(leader.ExpectedPrize)),
+          qPrintable(Prizes::MoneyText(paying.Result.Pot)), 100 * leader.PrizeChance);
     }
   }
 
@@ -221,6 +248,7 @@ int main(int argc, char** argv) {
   int extra = 0;
   QString only;
   int players = 0;
+  Prizes::TPrizes prizes;
   TOutlookVectors vectors = TOutlookVectors::Avx512;
   const QStringList arguments = app.arguments();
   for (int i = 1; i + 1 < arguments.size(); ++i) {
@@ -234,6 +262,14 @@ int main(int argc, char** argv) {
       players = arguments[i + 1].toInt();
     if (arguments[i] == QLatin1String("--only"))
       only = arguments[i + 1];
+    if (arguments[i] == QLatin1String("--prizes")) {
+      const QString why = Prizes::ParseSplit(arguments[i + 1], prizes.Split);
+      if (!why.isEmpty()) {
+        std::fprintf(stderr, "--prizes: %s\n", qPrintable(why));
+        return 2;
+      }
+      prizes.FeeCents = 1000;
+    }
     if (arguments[i] == QLatin1String("--vectors")) {
       for (const TOutlookVectors kind :
            {TOutlookVectors::Plain, TOutlookVectors::Avx2, TOutlookVectors::Avx512}) {
@@ -243,8 +279,9 @@ int main(int argc, char** argv) {
     }
   }
   if (only.isEmpty() || only == QLatin1String("16"))
-    Bench("Last sixteen", 2, 0, players > 0 ? players : 1000, threads, vectors, 1e9, 5);
+    Bench("Last sixteen", 2, 0, players > 0 ? players : 1000, threads, vectors, 1e9, 5, prizes);
   if (only.isEmpty() || only == QLatin1String("32"))
-    Bench("Thirty-two left", 1, extra, players > 0 ? players : 100, threads, vectors, plainSeconds, 1);
+    Bench("Thirty-two left", 1, extra, players > 0 ? players : 100, threads, vectors, plainSeconds,
+          1, prizes);
   return 0;
 }

@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kTeamsShown = 3;
 constexpr int kOutcomesWidth = 12;
+constexpr int kPrizeWidth = 10;
 
 QString RoundName(const TRootingGame& game) {
   return QStringLiteral("Rd %1").arg(game.Round - 1);
@@ -24,8 +25,8 @@ QString RoundName(const TRootingGame& game) {
 void WriteRooting(TLineWriter& out, const TOutlookResult& result);
 void WriteLastGames(TLineWriter& out, const TOutlookResult& result);
 
-void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult& result,
-               const QStringList& assumed) {
+void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookInput& input,
+               const TOutlookResult& result, const QStringList& assumed) {
   out.Text(pool.SystemFile().PoolName());
   out.EndLine();
   out.Text(ScoringRules::Titled(TPoolReports::kOutlookTitle, pool.ScoringRule()));
@@ -36,6 +37,10 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
     out.Text(QStringLiteral("What if: %1").arg(assumed.join(QStringLiteral("; "))));
     out.EndLine();
   }
+  if (result.PaysPrizes) {
+    out.Text(PrizesLine(result, input.Prizes));
+    out.EndLine();
+  }
   out.EndLine();
   const bool counts = CountsOutcomes(result, kOutcomesWidth);
   out.Raw(" Pos  ");
@@ -44,6 +49,8 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
   out.Raw("    Now    Max    Best   Worst          Won         Tied    Win %");
   if (!result.Exact)
     out.Raw("  95% interval   ");
+  if (result.PaysPrizes)
+    out.Raw("  Exp. Prize  Prize %");
   out.Raw("  Champions");
   out.EndLine();
   for (size_t row = 0; row < result.Players.size(); ++row) {
@@ -64,6 +71,12 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookResult
     if (!result.Exact) {
       out.Raw("  ");
       out.TextLeft(FormatInterval(player.ChanceLow, player.ChanceHigh), 15);
+    }
+    if (result.PaysPrizes) {
+      out.Raw("  ");
+      out.Text(FormatPrize(player.ExpectedPrize).rightJustified(kPrizeWidth));
+      out.Raw(" ");
+      out.Text(FormatChance(player.PrizeChance).rightJustified(8));
     }
     out.Raw("  ");
     out.Text(TopChampions(player, kTeamsShown));
@@ -108,9 +121,11 @@ void WriteLastGames(TLineWriter& out, const TOutlookResult& result) {
   if (result.LastGames.empty())
     return;
   out.EndLine();
-  out.Text(
-      QStringLiteral("The last games: every outcome, its winners in the order the games "
-                     "are played, and who finishes first (points)"));
+  out.Text(result.PaysPrizes
+               ? QStringLiteral("The last games: every outcome, its winners in the order the "
+                                "games are played, who finishes first (points) and who wins what")
+               : QStringLiteral("The last games: every outcome, its winners in the order the "
+                                "games are played, and who finishes first (points)"));
   out.EndLine();
   for (const TLastGamesOutcome& outcome : result.LastGames) {
     out.Text(FormatChance(outcome.Chance).rightJustified(8));
@@ -118,6 +133,8 @@ void WriteLastGames(TLineWriter& out, const TOutlookResult& result) {
     out.Text(QStringLiteral("%1: %2 (%3)")
                  .arg(outcome.Winners.join(QStringLiteral(", ")),
                       outcome.First.join(QStringLiteral(", ")), QString::number(outcome.Points)));
+    if (result.PaysPrizes)
+      out.Text(QStringLiteral("; ") + PaidText(outcome));
     out.EndLine();
   }
 }
@@ -133,6 +150,8 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
   out.Raw("Pos,Player Name,Current,Max,Best Place,Worst Place,Won,Tied,Win Chance");
   if (!result.Exact)
     out.Raw(",Low,High");
+  if (result.PaysPrizes)
+    out.Raw(",Expected Prize,Prize Chance");
   out.Raw(",Champions");
   // One column per team of each game of the next round: the win chance if that team wins.
   for (const TRootingGame& game : result.Rooting) {
@@ -157,6 +176,8 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
       fields << QString::number(player.ChanceLow, 'g', 10)
              << QString::number(player.ChanceHigh, 'g', 10);
     }
+    if (result.PaysPrizes)
+      fields << FormatPrize(player.ExpectedPrize) << QString::number(player.PrizeChance, 'g', 10);
     for (const QString& field : fields) {
       out.Raw(",");
       out.Text(field);
@@ -187,6 +208,8 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
   json.Key("outcomes").Value(static_cast<unsigned long long>(result.Outcomes));
   json.Key("samples").Value(static_cast<long long>(result.Samples));
   json.Key("games_left").Value(result.GamesLeft);
+  if (result.PaysPrizes)
+    json.Key("pot").Value(PrizeMoney(static_cast<double>(result.Pot)));
   json.Key("players").BeginArray();
   for (const TOutlookPlayer& player : result.Players) {
     json.BeginObject();
@@ -200,6 +223,10 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
     json.Key("win_chance").Value(player.WinChance);
     json.Key("win_chance_low").Value(player.ChanceLow);
     json.Key("win_chance_high").Value(player.ChanceHigh);
+    if (result.PaysPrizes) {
+      json.Key("expected_prize").Value(PrizeMoney(player.ExpectedPrize));
+      json.Key("prize_chance").Value(player.PrizeChance);
+    }
     json.Key("champions").BeginArray();
     for (const TOutlookChampion& champion : player.Champions) {
       json.BeginObject();
@@ -244,6 +271,16 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
     json.EndArray();
     json.Key("points").Value(static_cast<long long>(outcome.Points));
     json.Key("chance").Value(outcome.Chance);
+    if (result.PaysPrizes) {
+      json.Key("paid").BeginArray();
+      for (const TLastGamesOutcome::TPaid& paid : outcome.Paid) {
+        json.BeginObject();
+        json.Key("player").Value(paid.Player);
+        json.Key("prize").Value(PrizeMoney(static_cast<double>(paid.Cents)));
+        json.EndObject();
+      }
+      json.EndArray();
+    }
     json.EndObject();
   }
   json.EndArray();
@@ -311,7 +348,7 @@ int CmdOutlook(const QStringList& arguments, TCliIO& io) {
     if (format == QLatin1String("csv")) {
       WriteCsv(out, result);
     } else {
-      WriteText(out, pool, result, assumed);
+      WriteText(out, pool, input, result, assumed);
     }
   }
   Cli::ClosePoolUnsaved(pool);

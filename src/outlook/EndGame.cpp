@@ -84,6 +84,25 @@ TOutlookVectors WidestVectors(TOutlookVectors most) {
   return TOutlookVectors::Plain;
 }
 
+// The vector part of the end game on the instructions chosen (TPlan::EndVectors).
+struct TLanes {
+  decltype(&PlainVectors::PlayEndGame) Play;
+  decltype(&PlainVectors::CutEndGame) Cut;
+  decltype(&PlainVectors::RankEndGame) Rank;
+};
+
+TLanes LanesFor(TOutlookVectors vectors) {
+#if defined(END_GAME_WIDE_VECTORS)
+  if (vectors == TOutlookVectors::Avx512)
+    return {Avx512Vectors::PlayEndGame, Avx512Vectors::CutEndGame, Avx512Vectors::RankEndGame};
+  if (vectors == TOutlookVectors::Avx2)
+    return {Avx2Vectors::PlayEndGame, Avx2Vectors::CutEndGame, Avx2Vectors::RankEndGame};
+#else
+  (void)vectors;
+#endif
+  return {PlainVectors::PlayEndGame, PlainVectors::CutEndGame, PlainVectors::RankEndGame};
+}
+
 // Who stands on each line in each outcome of the end game's `games` games, game by game, who
 // lost each game (-1: its line was unopposed) and who came from its first feeder.
 struct TEndOutcomes {
@@ -198,7 +217,9 @@ bool AddGameGains(const std::vector<TMeeting>& met, size_t from, size_t to, TLos
 template <typename TLane>
 void TPlan<TLane>::PlanEndGame() {
   EndDepth = GameCount;
-  if (!Way.Exact || Way.RankAll)
+  // Ranks in a lane are counted in 16 bits, so prizes take the table only among fewer
+  // contenders than that holds.
+  if (!Way.Exact || Way.RankAll || (Paid > 0 && Count > std::numeric_limits<int16_t>::max()))
     return;
   EndVectors = WidestVectors(Options.Vectors);
   int real = 0;
@@ -295,6 +316,10 @@ TEndGame::TEndGame(const TPlan<int16_t>& plan) : P(plan) {
   FEndChampionLanes.resize(2 * positions);
   FPairChance.resize(positions * positions);
   FEndPosition.assign(static_cast<size_t>(P.Teams), static_cast<int>(positions));
+  for (int above = 0; above < P.Paid; ++above) {
+    for (int level = 1; level <= kSharedLevels; ++level)
+      FShares.push_back(Shares(above, level));
+  }
 }
 
 void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* ids,
@@ -313,6 +338,8 @@ void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* 
   const double each = std::ldexp(weight, -P.EndBits);
   if (!even)
     LaneWeights(weight);
+  if (P.Paid > 0)
+    TallyPrizes(ids, count, even, each, tally);
   for (int c = 0; c < count; ++c) {
     const TEndBits& lanes = FEndBits[static_cast<size_t>(c)];
     if (std::all_of(lanes.begin(), lanes.end(), [](uint64_t word) { return word == 0; }))
@@ -353,18 +380,7 @@ void TEndGame::PlayLanes(const int16_t* values, int count) {
   work.Bits = FEndBits.data();
   work.Firsts = &FEndFirsts;
   work.Sole = &FEndSole;
-  switch (P.EndVectors) {
-#if defined(END_GAME_WIDE_VECTORS)
-    case TOutlookVectors::Avx512:
-      Avx512Vectors::PlayEndGame(work);
-      break;
-    case TOutlookVectors::Avx2:
-      Avx2Vectors::PlayEndGame(work);
-      break;
-#endif
-    default:
-      PlainVectors::PlayEndGame(work);
-  }
+  LanesFor(P.EndVectors).Play(work);
 }
 
 void TEndGame::TallyEven(const TEndBits& lanes, double each, size_t contender, TTally& tally) {
@@ -418,6 +434,46 @@ void TEndGame::TallyWeighted(const TEndBits& lanes, size_t contender, TTally& ta
   tally.Won[contender] += won;
   tally.Tied[contender] += tied;
   tally.Share[contender] += share + won;
+}
+
+void TEndGame::TallyPrizes(const int* ids, int count, bool even, double each, TTally& tally) {
+  const int paid = P.Paid;
+  FTop.resize(static_cast<size_t>(paid));
+  FClaimed.resize(static_cast<size_t>(kEndLanes) * static_cast<size_t>(paid));
+  FClaims.fill(0);
+  const TLanes vectors = LanesFor(P.EndVectors);
+  vectors.Cut(FEnd.data(), count, paid, FTop.data(), &FAtCut);
+  for (int k = 0; k < count; ++k) {
+    const TEndLanes& mine = FEnd[static_cast<size_t>(k)];
+    vectors.Rank(mine, paid, FTop.data(), FAtCut, &FAbove, &FLevel, &FPaidIn);
+    double prize = 0, weights = 0;
+    for (size_t word = 0; word < FPaidIn.size(); ++word) {
+      for (uint64_t bits = FPaidIn[word] & P.EndUsed[word]; bits != 0; bits &= bits - 1) {
+        const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+        // Those level share the places they span, the odd cent to the first of them.
+        const int above = -FAbove.Lane[lane];
+        const int level = -FLevel.Lane[lane];
+        const TShare share = level <= kSharedLevels
+                                 ? FShares[static_cast<size_t>(above * kSharedLevels + level - 1)]
+                                 : Shares(above, level);
+        int64_t lanePrize = share.Each;
+        if (share.Odd != 0) {
+          // Contenders come in player-file order: the first with this total takes it.
+          int16_t* claimed = &FClaimed[lane * static_cast<size_t>(paid)];
+          const int16_t value = mine.Lane[lane];
+          if (std::find(claimed, claimed + FClaims[lane], value) == claimed + FClaims[lane]) {
+            claimed[FClaims[lane]++] = value;
+            lanePrize += share.Odd;
+          }
+        }
+        const double weight = even ? each : FLaneWeight[lane];
+        prize += weight * static_cast<double>(lanePrize);
+        weights += weight;
+      }
+    }
+    tally.Prize[static_cast<size_t>(ids[k])] += prize;
+    tally.Paid[static_cast<size_t>(ids[k])] += weights;
+  }
 }
 
 // The weight of each outcome of the end game below an outcome of weight `weight`, games

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -32,6 +33,20 @@ class TEndGame {
   // wins with: each lane counted once (even chances) or weighed (FLaneWeight).
   void TallyEven(const TEndBits& lanes, double each, size_t contender, TTally& tally);
   void TallyWeighted(const TEndBits& lanes, size_t contender, TTally& tally);
+  // What each contender is paid in every lane, from its rank among the contenders there:
+  // each lane counted as `each` (even chances) or weighed (FLaneWeight).
+  void TallyPrizes(const int* ids, int count, bool even, double each, TTally& tally);
+  // What each of `level` players level with `above` players above them is paid: the share of
+  // the prizes of the places they span, and the odd cents the first of them gets besides.
+  struct TShare {
+    int64_t Each;
+    int64_t Odd;
+  };
+  TShare Shares(int above, int level) const {
+    const int64_t total = P.PaidUpTo[static_cast<size_t>(std::min(above + level, P.Paid))] -
+                          P.PaidUpTo[static_cast<size_t>(above)];
+    return {total / level, total % level};
+  }
   // The weight of each outcome of the end game below an outcome of weight `weight`, games
   // weighed by the seeds: the chance of each pairing on the lines taken once.
   void LaneWeights(double weight);
@@ -55,6 +70,20 @@ class TEndGame {
   // that one sum need not wait for the other.
   std::vector<double> FEndChampion;
   std::vector<int> FEndChampionLanes;  // the same, counting lanes
+  // The highest totals of each lane, as many as places are paid, highest first, and how many
+  // have the last; one contender's rank in each lane (see RankEndGame) and the lanes it is
+  // paid in.
+  std::vector<TEndLanes> FTop;
+  TEndLanes FAtCut, FAbove, FLevel;
+  TEndBits FPaidIn{};
+  // Per lane, the totals whose first contender in the player file has had the odd cent of
+  // the prizes of those level on it: FClaimed[lane * paid + k] for k below FClaims[lane].
+  std::vector<int16_t> FClaimed;
+  std::array<uint16_t, kEndLanes> FClaims{};
+  // Shares(above, level) for every place paid and up to kSharedLevels level, worked out once:
+  // FShares[above * kSharedLevels + level - 1].
+  static constexpr int kSharedLevels = 8;
+  std::vector<TShare> FShares;
 };
 
 }  // namespace OutlookSearch

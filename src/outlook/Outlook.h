@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ChartPaths.h"
+#include "Prizes.h"
 #include "Scoring.h"
 
 class TFFDataModule;
@@ -112,6 +113,8 @@ struct TOutlookInput {
   // guess lies from it; empty before. With no games left the standings rank equal points by
   // it, and so does the outlook.
   std::vector<int64_t> GuessDistance;
+  // What the pool pays, by place; none set, no prizes are worked out.
+  Prizes::TPrizes Prizes;
 
   int PlayerCount() const { return static_cast<int>(PlayerNames.size()); }
   int TeamCount() const { return static_cast<int>(TeamNames.size()); }
@@ -197,6 +200,11 @@ struct TOutlookPlayer {
   // The 95% interval of WinChance when sampled; WinChance itself when exact.
   double ChanceLow = 0;
   double ChanceHigh = 0;
+  // When the pool pays prizes: the prize the player can expect, in cents, over the outcomes
+  // as the model weighs them, and the chance of finishing in a paid place (level with others
+  // across one counts).
+  double ExpectedPrize = 0;
+  double PrizeChance = 0;
   // Most winning outcomes first; only champions with which the player can finish first.
   std::vector<TOutlookChampion> Champions;
 };
@@ -222,6 +230,13 @@ struct TLastGamesOutcome {
   int64_t Points = 0;
   // The outcome's chance under the model.
   double Chance = 0;
+  // When the pool pays prizes: every player finishing in a paid place, in finish order (those
+  // level in player-file order), and the prize in cents, shared with those level.
+  struct TPaid {
+    QString Player;
+    int64_t Cents = 0;
+  };
+  std::vector<TPaid> Paid;
 };
 
 struct TOutlookResult {
@@ -231,6 +246,9 @@ struct TOutlookResult {
   TOutlookModel Model = TOutlookModel::Even;
   bool Exact = true;
   bool Cancelled = false;
+  // The pool pays prizes: ExpectedPrize and PrizeChance are worked out, and add up to Pot.
+  bool PaysPrizes = false;
+  int64_t Pot = 0;  // cents
   int GamesLeft = 0;
   // 2^GamesLeft.
   uint64_t Outcomes = 1;
@@ -263,8 +281,8 @@ struct TOutlookInput;
 double TeamWinChance(const TOutlookInput& input, const TOutlookOptions& options, int32_t team,
                      int32_t other);
 
-// Every outcome of the games left, each with its winners, the players first on points and its
-// chance; for a handful of games, since the list doubles with each.
+// Every outcome of the games left, each with its winners, the players first on points, who is
+// paid what and its chance; for a handful of games, since the list doubles with each.
 std::vector<TLastGamesOutcome> ListOutcomes(const TOutlookInput& input,
                                             const TOutlookOptions& options);
 
@@ -290,6 +308,14 @@ QString TopChampions(const TOutlookPlayer& player, int count);
 bool CountsOutcomes(const TOutlookResult& result, int characters);
 // A Won or Tied figure: a count with its thousands marked, or a share of the outcomes.
 QString FormatOutcomes(const TOutlookResult& result, double count, bool counts);
+// An expected prize, worked out in cents, to the cent: "12.50".
+QString FormatPrize(double cents);
+// The same as an amount of money, for a program to read: 12.5.
+double PrizeMoney(double cents);
+// Who wins what in one of the last games' outcomes: "Ann 150.00, Bo 75.00, Cy 25.00".
+QString PaidText(const TLastGamesOutcome& outcome);
+// "Prizes: a pot of 250.00, paid 60%, 30%, 10% by place".
+QString PrizesLine(const TOutlookResult& result, const Prizes::TPrizes& prizes);
 
 // A result of the next round that a player can root for: side `Side` of rooting game `Game`,
 // and the player's win chance if it comes, with its 95% interval when sampled.

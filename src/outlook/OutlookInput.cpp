@@ -161,5 +161,6 @@ TOutlookInput TOutlookInput::FromPool(const TFFDataModule& pool) {
   for (size_t p = 0; p < playerCount && actual > 0; ++p)
     input.GuessDistance.push_back(
         FinishOrder::GuessDistance(players[p]->TieBreakerPoints(), actual));
+  input.Prizes = pool.Prizes();
   return input;
 }

@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include "OutlookPlan.h"
+#include "PrizeRanker.h"
 
 namespace OutlookSearch {
 
@@ -41,6 +42,11 @@ TPlan<TLane>::TPlan(const TOutlookInput& input, const TOutlookGain& rule,
   if (!ByTeam)
     Pairs.Plan(In, Candidates);
   ExtremeTotals();
+  const std::vector<int64_t> amounts = Prizes::PlaceAmounts(In.Prizes, Players);
+  Paid = static_cast<int>(amounts.size());
+  PaidUpTo.assign(1, 0);
+  for (const int64_t amount : amounts)
+    PaidUpTo.push_back(PaidUpTo.back() + amount);
   PlanContenders();
   PlanRooting();
   PlanDepths();
@@ -116,8 +122,13 @@ void TPlan<TLane>::PlanRows() {
 template <typename TLane>
 void TPlan<TLane>::PlanContenders() {
   int64_t sure = std::numeric_limits<int64_t>::min();
-  for (const int64_t low : Min)
-    sure = std::max(sure, low);
+  if (Paid > 1) {
+    std::vector<int64_t> scratch;
+    sure = KthLevel(Min.data(), Players, Paid, scratch);
+  } else {
+    for (const int64_t low : Min)
+      sure = std::max(sure, low);
+  }
   ContenderOf.assign(static_cast<size_t>(Players), -1);
   for (int i = 0; i < Players; ++i) {
     if (Max[static_cast<size_t>(i)] < sure)

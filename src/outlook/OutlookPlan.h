@@ -125,7 +125,12 @@ struct TPlan {
   int Teams = 0;
   int GameCount = 0;
   TWay Way;
-  // The contenders: the player of each, and each player's place among them (-1: none).
+  // The places the pool pays (0 when it pays no prizes) and what the first k of them pay
+  // together in cents, PaidUpTo[k] for k up to Paid.
+  int Paid = 0;
+  std::vector<int64_t> PaidUpTo;
+  // The contenders: the player of each, and each player's place among them (-1: none). When
+  // prizes are paid, whoever can still finish in a paid place.
   std::vector<int> Contenders;
   std::vector<int> ContenderOf;
   int Count = 0;
@@ -254,8 +259,9 @@ struct TPlan {
   void PlayerExtremes(int i, int64_t* gains, std::array<std::vector<int64_t>, kSlots + 1>& most,
                       std::array<std::vector<int64_t>, kSlots + 1>& least);
 
-  // The contenders: whoever can reach the best total some player is sure of. The others are
-  // below that player in every outcome.
+  // The contenders: whoever can reach the best total some player is sure of (the Paid-th
+  // best, when prizes are paid). The others are below that player (those players) in every
+  // outcome.
   void PlanContenders();
 
   int Threads() const;

@@ -42,6 +42,20 @@ void BreakFinalTie(const TPlan<TLane>& plan, TTally& tally) {
   std::fill(tally.Share.begin(), tally.Share.end(), 0.0);
   std::fill(tally.Champion.begin(), tally.Champion.end(), 0.0);
   tally.AddFirst(first, plan.ChampionOn(plan.In.Occupant), 1.0);
+  if (plan.Paid == 0)
+    return;
+  // The prizes too go by the finish order: the guess parts players level on points.
+  const std::vector<int64_t> prizes = Prizes::Share(
+      Prizes::PlaceAmounts(input.Prizes, input.PlayerCount()), places);
+  std::fill(tally.Prize.begin(), tally.Prize.end(), 0.0);
+  std::fill(tally.Paid.begin(), tally.Paid.end(), 0.0);
+  for (size_t r = 0; r < keys.size(); ++r) {
+    const int c = plan.ContenderOf[keys[r].Row];
+    if (places[r] > plan.Paid)
+      continue;
+    tally.Prize[static_cast<size_t>(c)] = static_cast<double>(prizes[r]);
+    tally.Paid[static_cast<size_t>(c)] = 1.0;
+  }
 }
 
 namespace {
@@ -76,6 +90,10 @@ TOutlookPlayer Standing(const TPlan<TLane>& plan, const TTally& tally, bool exac
     player.Won = tally.Won[k] * weights.PerOutcome;
     player.Tied = tally.Tied[k] * weights.PerOutcome;
     player.WinChance = std::clamp(tally.Share[k] / weights.Total, 0.0, 1.0);
+    if (!tally.Prize.empty()) {
+      player.ExpectedPrize = tally.Prize[k] / weights.Total;
+      player.PrizeChance = std::clamp(tally.Paid[k] / weights.Total, 0.0, 1.0);
+    }
   }
   if (exact)
     player.ChanceLow = player.ChanceHigh = player.WinChance;

@@ -27,12 +27,14 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookGain& gain,
   result.Outcomes = uint64_t{1} << result.GamesLeft;
   result.Exact = plan.Way.Exact;
   result.Samples = plan.Way.Samples;
+  result.PaysPrizes = plan.Paid > 0;
+  result.Pot = plan.PaidUpTo.back();
   const int threads = plan.Workers();
   const int players = input.PlayerCount();
   const int rootingGames = static_cast<int>(plan.RootingGames.size());
   std::vector<TTally> tallies(static_cast<size_t>(threads));
   for (TTally& tally : tallies)
-    tally.Init(plan.Count, players, plan.Champions, rootingGames, !result.Exact);
+    tally.Init(plan.Count, players, plan.Champions, rootingGames, !result.Exact, plan.Paid > 0);
 
   // Once the tournament is over and its total entered, the guesses part players level on
   // points, in their places too: those come with the tie-break, not from a search by points.

@@ -14,6 +14,9 @@ struct TTally {
   int Count = 0;      // contenders
   int Champions = 0;  // teams that can still be champion
   std::vector<double> Won, Tied, Share;
+  // Only when the pool pays prizes, per contender: the prize in cents times the weight of
+  // each outcome, and the weight of the outcomes in which the contender is paid.
+  std::vector<double> Prize, Paid;
   std::vector<double> Champion;       // contender * Champions + champion; every outcome visited
   std::vector<int> Best, Worst;       // per player
   std::vector<double> Rooting;        // (game * 2 + side) * Count + contender; visited
@@ -30,13 +33,17 @@ struct TTally {
   };
   std::vector<TDrawn> Drawn;
 
-  void Init(int count, int players, int champions, int rootingGames, bool sampled) {
+  void Init(int count, int players, int champions, int rootingGames, bool sampled, bool prizes) {
     Count = count;
     Champions = champions;
     const size_t n = static_cast<size_t>(count);
     Won.assign(n, 0);
     Tied.assign(n, 0);
     Share.assign(n, 0);
+    if (prizes) {
+      Prize.assign(n, 0);
+      Paid.assign(n, 0);
+    }
     Best.assign(static_cast<size_t>(players), std::numeric_limits<int>::max());
     Worst.assign(static_cast<size_t>(players), 0);
     RootingWeight.assign(static_cast<size_t>(rootingGames) * 2, 0);
@@ -54,6 +61,8 @@ struct TTally {
     sum(Won, other.Won);
     sum(Tied, other.Tied);
     sum(Share, other.Share);
+    sum(Prize, other.Prize);
+    sum(Paid, other.Paid);
     sum(Champion, other.Champion);
     sum(Rooting, other.Rooting);
     sum(RootingWeight, other.RootingWeight);

@@ -75,6 +75,27 @@ QString FormatOutcomes(const TOutlookResult& result, double count, bool counts) 
   return FormatChance(count / static_cast<double>(result.Outcomes));
 }
 
+QString FormatPrize(double cents) {
+  return Prizes::MoneyText(std::max<long long>(0, std::llround(cents)));
+}
+
+double PrizeMoney(double cents) {
+  return static_cast<double>(std::max<long long>(0, std::llround(cents))) / 100;
+}
+
+QString PaidText(const TLastGamesOutcome& outcome) {
+  QStringList paid;
+  for (const TLastGamesOutcome::TPaid& entry : outcome.Paid)
+    paid << entry.Player + QLatin1Char(' ') + Prizes::MoneyText(entry.Cents);
+  return paid.join(QStringLiteral(", "));
+}
+
+QString PrizesLine(const TOutlookResult& result, const Prizes::TPrizes& prizes) {
+  return QStringLiteral("Prizes: a pot of %1, paid %2% by place")
+      .arg(Prizes::MoneyText(result.Pot),
+           Prizes::SplitText(prizes.Split).replace(QLatin1Char(','), QStringLiteral("%, ")));
+}
+
 double TOutlookResult::RootingChance(const TRootingGame& game, int side, int player) const {
   const auto at = std::lower_bound(RootingPlayers.begin(), RootingPlayers.end(), player);
   if (at == RootingPlayers.end() || *at != player)

@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <numeric>
 #include <vector>
 
 #include "OutlookPlan.h"
 #include "OutlookTally.h"
+#include "PrizeRanker.h"
 #include "Ranker.h"
 
 namespace OutlookSearch {
@@ -35,6 +37,8 @@ class TSampler {
   TSampler(const TPlan<TLane>& plan, TTally& tally, int64_t samples)
       : P(plan), FTally(tally), FSamples(samples) {
     FTotals.resize(P.AllStride);
+    FIds.resize(static_cast<size_t>(P.Count));
+    std::iota(FIds.begin(), FIds.end(), 0);
   }
 
   void RunBlock(int64_t block) {
@@ -78,6 +82,12 @@ class TSampler {
     if (!FFirst.empty())
       FTally.AddDrawn(FFirst, P.ChampionOn(occ), sides);
     FRanker.PlaceAll(FTotals.data(), P.Players, FTally);
+    if (P.Paid > 0) {
+      FValues.resize(static_cast<size_t>(P.Count));
+      for (size_t c = 0; c < FValues.size(); ++c)
+        FValues[c] = FTotals[static_cast<size_t>(P.Contenders[c])];
+      FPrizes.Add(FIds.data(), FValues.data(), P.Count, 1.0, P.PaidUpTo, FTally);
+    }
   }
 
   const TPlan<TLane>& P;
@@ -86,6 +96,10 @@ class TSampler {
   std::vector<TLane> FTotals;
   std::vector<int> FFirst;
   TRanker<TLane> FRanker;
+  TPrizeRanker<TLane> FPrizes;
+  // The contenders, by their places among them, and their totals.
+  std::vector<int> FIds;
+  std::vector<TLane> FValues;
 };
 
 }  // namespace OutlookSearch

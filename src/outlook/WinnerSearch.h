@@ -11,6 +11,7 @@
 #include "EndGame.h"
 #include "OutlookPlan.h"
 #include "OutlookTally.h"
+#include "PrizeRanker.h"
 #include "Ranker.h"
 
 namespace OutlookSearch {
@@ -74,9 +75,7 @@ class TWinnerSearch {
       AddRow(FRootHi.data(), FRootHi.data(), P.Row(P.MaxGain, team, P.TaskAliveRounds[a]), P.Count);
     }
     const size_t n = static_cast<size_t>(P.Count);
-    TLane sure = std::numeric_limits<TLane>::min();
-    for (size_t c = 0; c < n; ++c)
-      sure = std::max(sure, Level(FRootLo[c]));
+    const TLane sure = Sure(FRootLo.data(), P.Count);
     const size_t at = static_cast<size_t>(P.TaskDepth) * n;
     int count = 0;
     for (size_t c = 0; c < n; ++c) {
@@ -159,6 +158,8 @@ class TWinnerSearch {
       FHi[k] = static_cast<TLane>(FHi[from + static_cast<size_t>(c)] + winHi[i] + loseHi[i]);
       sure = std::max(sure, Level(FLo[k]));
     }
+    if (P.Paid > 1 && count > 0)
+      sure = Sure(&FLo[to], count);
     int kept = 0;
     for (int c = 0; c < count; ++c) {
       const size_t k = to + static_cast<size_t>(c);
@@ -171,6 +172,17 @@ class TWinnerSearch {
       FHi[j] = FHi[k];
     }
     FCount[static_cast<size_t>(depth + 1)] = kept;
+  }
+
+  // The best total some player is sure of, or with prizes the lowest of the best sure totals
+  // as many players as places are paid: whoever falls short of it is out of the running.
+  TLane Sure(const TLane* lows, int count) {
+    TLane sure = std::numeric_limits<TLane>::min();
+    if (P.Paid > 1)
+      return KthLevel(lows, count, P.Paid, FScratch);
+    for (int c = 0; c < count; ++c)
+      sure = std::max(sure, Level(lows[c]));
+    return sure;
   }
 
   // Below the depth where every game of the next round is decided, the shares won are
@@ -210,6 +222,8 @@ class TWinnerSearch {
     }
     if (!FFirst.empty())
       FTally.AddFirst(FFirst, P.ChampionOn(FOcc), weight);
+    if (P.Paid > 0)
+      FPrizes.Add(&FIds[at], &FValue[at], count, weight, P.PaidUpTo, FTally);
     if (P.Way.RankAll)
       FRanker.PlaceAll(Totals(P.GameCount), P.Players, FTally);
   }
@@ -231,6 +245,8 @@ class TWinnerSearch {
   std::vector<double> FShareBefore;
   std::vector<int> FFirst;
   TRanker<TLane> FRanker;
+  TPrizeRanker<TLane> FPrizes;
+  std::vector<TLane> FScratch;
   // The last games, played by table where the plan has them so.
   std::unique_ptr<TEndGame> FEndGame;
 };

@@ -33,6 +33,19 @@ constexpr TOutlookColumn kSampledColumns[] = {
     {"Max", 0.45, kCenter},        {"Best", 0.45, kCenter},      {"Worst", 0.55, kCenter},
     {"Won", 0.65, kCenter},        {"Tied", 0.65, kCenter},      {"Win %", 0.65, kCenter},
     {"95% interval", 1.05, kLeft}, {"Champions", 0.85, kLeft}};
+// When the pool pays prizes, each player's expected prize and chance of a paid place as well,
+// in room taken from the names, the counts and the champions.
+constexpr TOutlookColumn kExactPrizeColumns[] = {
+    {"Pos", 0.35, kCenter},       {"Player Name", 1.5, kLeft}, {"Now", 0.45, kCenter},
+    {"Max", 0.45, kCenter},       {"Best", 0.45, kCenter},     {"Worst", 0.55, kCenter},
+    {"Won", 0.65, kCenter},       {"Tied", 0.65, kCenter},     {"Win %", 0.65, kCenter},
+    {"Exp. Prize", 0.75, kCenter}, {"Prize %", 0.65, kCenter},  {"Champions", 0.9, kLeft}};
+constexpr TOutlookColumn kSampledPrizeColumns[] = {
+    {"Pos", 0.35, kCenter},       {"Player Name", 1.3, kLeft}, {"Now", 0.4, kCenter},
+    {"Max", 0.4, kCenter},        {"Best", 0.4, kCenter},      {"Worst", 0.5, kCenter},
+    {"Won", 0.55, kCenter},       {"Tied", 0.55, kCenter},     {"Win %", 0.65, kCenter},
+    {"95% interval", 1.0, kLeft}, {"Exp. Prize", 0.7, kCenter}, {"Prize %", 0.6, kCenter},
+    {"Champions", 0.6, kLeft}};
 // A count of outcomes is printed when the largest, thousands marked, is no longer than this:
 // "8,388,608" still fits its column in the row font.
 constexpr int kCountCharacters = 9;
@@ -58,21 +71,39 @@ constexpr double Width(const TOutlookColumn (&columns)[N]) {
 }
 static_assert(Width(kExactColumns) <= kLineWidth + 1e-9, "the table must fit the page");
 static_assert(Width(kSampledColumns) <= kLineWidth + 1e-9, "the table must fit the page");
+static_assert(Width(kExactPrizeColumns) <= kLineWidth + 1e-9, "the table must fit the page");
+static_assert(Width(kSampledPrizeColumns) <= kLineWidth + 1e-9, "the table must fit the page");
+
+// The table's columns for an outlook: exact or sampled, with prizes or without.
+struct TColumns {
+  const TOutlookColumn* Begin;
+  const TOutlookColumn* End;
+};
 
 template <size_t N>
-void AddColumns(TBaseReport& writer, const TOutlookColumn (&columns)[N], bool boxed) {
+constexpr TColumns Columns(const TOutlookColumn (&columns)[N]) {
+  return {columns, columns + N};
+}
+
+TColumns TableColumns(const TOutlookResult& outlook) {
+  if (outlook.PaysPrizes)
+    return outlook.Exact ? Columns(kExactPrizeColumns) : Columns(kSampledPrizeColumns);
+  return outlook.Exact ? Columns(kExactColumns) : Columns(kSampledColumns);
+}
+
+void AddColumns(TBaseReport& writer, TColumns columns, bool boxed) {
   writer.ClearTabStops();
   double at = kSideMargin;
-  for (const TOutlookColumn& column : columns) {
-    writer.AddTabStop(at, boxed ? kCenter : column.Justify, column.Width, 0, boxed ? kBox : 0, 0);
+  for (const TOutlookColumn* column = columns.Begin; column != columns.End; ++column) {
+    writer.AddTabStop(at, boxed ? kCenter : column->Justify, column->Width, 0, boxed ? kBox : 0,
+                      0);
     at = kPrev;
   }
 }
 
-template <size_t N>
-void PrintHeadings(TBaseReport& writer, const TOutlookColumn (&columns)[N]) {
-  for (const TOutlookColumn& column : columns)
-    writer.PrintInNextTab(QLatin1String(column.Heading));
+void PrintHeadings(TBaseReport& writer, TColumns columns) {
+  for (const TOutlookColumn* column = columns.Begin; column != columns.End; ++column)
+    writer.PrintInNextTab(QLatin1String(column->Heading));
 }
 
 void AddRootingColumns(TBaseReport& writer, bool boxed) {
@@ -89,14 +120,17 @@ void AddRootingColumns(TBaseReport& writer, bool boxed) {
 // The last games: every outcome's chance, its winners and who finishes first.
 constexpr double kLastChanceWidth = 0.65;
 constexpr double kLastWinnersWidth = 3.4;
+// Who wins what needs the room of most of the winners' column.
+constexpr double kLastWinnersPaidWidth = 2.9;
 
-void AddLastGamesColumns(TBaseReport& writer, bool boxed) {
+void AddLastGamesColumns(TBaseReport& writer, bool boxed, bool paid) {
   const int box = boxed ? kBox : 0;
+  const double winners = paid ? kLastWinnersPaidWidth : kLastWinnersWidth;
   writer.ClearTabStops();
   writer.AddTabStop(kSideMargin, kCenter, kLastChanceWidth, 0, box, 0);
-  writer.AddTabStop(kPrev, boxed ? kCenter : kLeft, kLastWinnersWidth, 0, box, 0);
-  writer.AddTabStop(kPrev, boxed ? kCenter : kLeft,
-                    kLineWidth - kLastChanceWidth - kLastWinnersWidth, 0, box, 0);
+  writer.AddTabStop(kPrev, boxed ? kCenter : kLeft, winners, 0, box, 0);
+  writer.AddTabStop(kPrev, boxed ? kCenter : kLeft, kLineWidth - kLastChanceWidth - winners, 0,
+                    box, 0);
 }
 
 }  // namespace
@@ -213,15 +247,9 @@ void TPoolReports::OutlookBodyBefore(TBaseReport& writer) {
   }
 
   PageSetup(writer);
-  if (outlook.Exact) {
-    AddColumns(writer, kExactColumns, true);
-    writer.StoreTabStops(Set8);
-    AddColumns(writer, kExactColumns, false);
-  } else {
-    AddColumns(writer, kSampledColumns, true);
-    writer.StoreTabStops(Set8);
-    AddColumns(writer, kSampledColumns, false);
-  }
+  AddColumns(writer, TableColumns(outlook), true);
+  writer.StoreTabStops(Set8);
+  AddColumns(writer, TableColumns(outlook), false);
   writer.StoreTabStops(Set9);
   AddRootingColumns(writer, false);
   writer.StoreTabStops(Set10);
@@ -255,11 +283,7 @@ void TPoolReports::OutlookBodyBefore(TBaseReport& writer) {
 void TPoolReports::OutlookHeadings(TBaseReport& writer) {
   writer.RecallTabStops(Set8);
   writer.RecallFont(HeadingFont);
-  if (FOutlook && !FOutlook->Exact) {
-    PrintHeadings(writer, kSampledColumns);
-  } else {
-    PrintHeadings(writer, kExactColumns);
-  }
+  PrintHeadings(writer, FOutlook ? TableColumns(*FOutlook) : Columns(kExactColumns));
   writer.NextLine();
 }
 
@@ -312,6 +336,10 @@ void TPoolReports::OutlookLinePrint(TBaseReport& writer, const TOutlookLine& lin
       writer.RecallFont(RowFont);
       if (!outlook.Exact)
         writer.PrintFitInNextTab(FormatInterval(player.ChanceLow, player.ChanceHigh));
+      if (outlook.PaysPrizes) {
+        writer.PrintFitInNextTab(FormatPrize(player.ExpectedPrize));
+        writer.PrintFitInNextTab(FormatChance(player.PrizeChance));
+      }
       PrintChampions(writer, player);
       // Past the table, a new page repeats its title only.
       if (line.Index + 1 == static_cast<int>(outlook.Players.size()))
@@ -369,22 +397,26 @@ void TPoolReports::OutlookLinePrint(TBaseReport& writer, const TOutlookLine& lin
       writer.PrintInNextTab(kLastGamesTitle);
       writer.NextLine();
       writer.NextLine();
-      AddLastGamesColumns(writer, true);
+      AddLastGamesColumns(writer, true, outlook.PaysPrizes);
       writer.RecallFont(HeadingFont);
       writer.PrintInNextTab(QStringLiteral("Chance"));
       writer.PrintInNextTab(QStringLiteral("Winners, in the order the games are played"));
-      writer.PrintInNextTab(QStringLiteral("First on points (points)"));
+      writer.PrintInNextTab(outlook.PaysPrizes ? QStringLiteral("First on points (points); who wins what")
+                                               : QStringLiteral("First on points (points)"));
       writer.NextLine();
       break;
     case TOutlookLine::TKind::LastGame: {
       const TLastGamesOutcome& outcome = outlook.LastGames[static_cast<size_t>(line.Index)];
-      AddLastGamesColumns(writer, false);
+      AddLastGamesColumns(writer, false, outlook.PaysPrizes);
       writer.RecallFont(RowFont);
       writer.NextLine();
       writer.PrintInNextTab(FormatChance(outcome.Chance));
       writer.PrintFitInNextTab(outcome.Winners.join(QStringLiteral(", ")));
-      writer.PrintFitInNextTab(QStringLiteral("%1 (%2)").arg(
-          outcome.First.join(QStringLiteral(", ")), QString::number(outcome.Points)));
+      QString first = QStringLiteral("%1 (%2)").arg(outcome.First.join(QStringLiteral(", ")),
+                                                    QString::number(outcome.Points));
+      if (outlook.PaysPrizes)
+        first += QStringLiteral("; ") + PaidText(outcome);
+      writer.PrintFitInNextTab(first);
       break;
     }
     case TOutlookLine::TKind::RootingMore:

@@ -172,6 +172,70 @@ class TestCliOutlook : public QObject {
     }
   }
 
+  // The pool's prizes: each player's expected prize and chance of a paid place in every
+  // format, and with the final four left, who wins what in every outcome.
+  void prizesInEveryFormat() {
+    const QString dir = MakePool("Prizes.BGD", true);
+    {
+      TFFDataModule pool;
+      pool.SetDirectory(dir);
+      QVERIFY(pool.OpenPool());
+      // Only the top seeds left: the final four, three games.
+      for (int i = 0; i < 64; ++i) {
+        const int seed = i % 16 + 1;
+        TTeamSeedObject* team = pool.TeamsFile().Items(i);
+        if (seed == 1)
+          team->SetRoundReached(5);
+        else if (seed == 2)
+          team->SetRoundReached(4);
+      }
+      pool.SetPrizes({1000, {7000, 3000}});
+      pool.SavePool();
+      pool.ClosePool();
+    }
+    const TCliRun json = RunTool({"outlook", dir, "--format", "json"});
+    QCOMPARE(json.Status, 0);
+    const QJsonObject top = json.Json().object();
+    QCOMPARE(top["pot"].toDouble(), 30.0);
+    double pot = 0;
+    for (const QJsonValue& value : top["players"].toArray()) {
+      const QJsonObject player = value.toObject();
+      QVERIFY(player.contains("expected_prize") && player.contains("prize_chance"));
+      pot += player["expected_prize"].toDouble();
+      // Cy, with nothing, is third in every outcome: never paid.
+      if (player["player"] == "Cy") {
+        QCOMPARE(player["expected_prize"].toDouble(), 0.0);
+        QCOMPARE(player["prize_chance"].toDouble(), 0.0);
+      }
+    }
+    QVERIFY(qAbs(pot - 30.0) < 0.011);
+    const QJsonArray last = top["last_games"].toArray();
+    QCOMPARE(last.size(), 8);
+    for (const QJsonValue& value : last) {
+      double paid = 0;
+      for (const QJsonValue& entry : value.toObject()["paid"].toArray())
+        paid += entry.toObject()["prize"].toDouble();
+      QVERIFY(qAbs(paid - 30.0) < 1e-9);
+    }
+
+    const TCliRun text = RunTool({"outlook", dir});
+    QCOMPARE(text.Status, 0);
+    QVERIFY2(text.Out.contains("\nPrizes: a pot of 30.00, paid 70%, 30% by place\n"),
+             text.Out.constData());
+    QVERIFY(text.Out.contains("who finishes first (points) and who wins what"));
+    // Ann's and Bo's champions meet in a semifinal: its winner's backer takes 70%.
+    QVERIFY2(text.Out.contains("; Ann 21.00, Bo 9.00\n") &&
+                 text.Out.contains("; Bo 21.00, Ann 9.00\n"),
+             text.Out.constData());
+    QVERIFY(text.Out.contains("Exp. Prize  Prize %  Champions\n   1  Ann"));
+    const TCliRun csv = RunTool({"outlook", dir, "--format", "csv"});
+    QVERIFY(csv.Out.startsWith(
+        "Pos,Player Name,Current,Max,Best Place,Worst Place,Won,Tied,Win Chance,Expected Prize,"
+        "Prize Chance,Champions"));
+    // Without prizes the columns are not there.
+    QVERIFY(!RunTool({"outlook", MakePool("NoPrizes.BGD", true)}).Out.contains("Exp. Prize"));
+  }
+
   void refusedWhileTheFirstRoundIsOpen() {
     const QString dir = MakePool("Open.BGD", false);
     const TCliRun run = RunTool({"outlook", dir});

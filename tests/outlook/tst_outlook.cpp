@@ -5,12 +5,14 @@
 #include <QTest>
 #include <functional>
 #include <map>
+#include <numeric>
 #include <random>
 #include <thread>
 
 #include "BracketList.h"
 #include "Outlook.h"
 #include "OutlookGain.h"
+#include "Prizes.h"
 #include "SamplePool.h"
 #include "ScoringRule.h"
 #include "StandingsByPoints.h"
@@ -40,8 +42,17 @@ struct TExpected {
   // Per rooting game (slot order), per side: the weight and each player's share.
   std::vector<std::array<double, 2>> RootWeight;
   std::vector<std::array<std::vector<double>, 2>> RootShare;
+  // With prizes: what each place pays, and per player the prize in cents and the weight of
+  // the outcomes in which the player is paid.
+  Prizes::TPrizes Paying;
+  std::vector<int64_t> PlaceAmounts;
+  std::vector<double> Prize, Paid;
 
-  void Start(size_t players) {
+  void Start(size_t players, const Prizes::TPrizes& prizes = {}) {
+    Paying = prizes;
+    PlaceAmounts = Prizes::PlaceAmounts(prizes, static_cast<int>(players));
+    Prize.assign(players, 0);
+    Paid.assign(players, 0);
     Max.assign(players, std::numeric_limits<int32_t>::min());
     Best.assign(players, std::numeric_limits<int>::max());
     Worst.assign(players, 0);
@@ -69,13 +80,32 @@ int32_t AddOutcome(TExpected& result, const std::vector<int32_t>& points, double
       result.Share[i] += weight / static_cast<double>(first);
     }
   }
+  // The prizes as the rule pays them: the players in finish order, those level in player-file
+  // order sharing the prizes of the places they span.
+  if (!result.PlaceAmounts.empty()) {
+    std::vector<size_t> order(points.size());
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return points[a] > points[b]; });
+    std::vector<int> places;
+    for (size_t r = 0; r < order.size(); ++r)
+      places.push_back(r > 0 && points[order[r]] == points[order[r - 1]] ? places.back()
+                                                                        : static_cast<int>(r) + 1);
+    const std::vector<int64_t> prizes = Prizes::Share(result.PlaceAmounts, places);
+    for (size_t r = 0; r < order.size(); ++r) {
+      result.Prize[order[r]] += weight * static_cast<double>(prizes[r]);
+      if (places[r] <= static_cast<int>(result.PlaceAmounts.size()))
+        result.Paid[order[r]] += weight;
+    }
+  }
   return top;
 }
 
 class TBruteForce {
  public:
   // Under the ratings model, `ratings` holds each team's rating in teams-file order.
-  TBruteForce(TFFDataModule& pool, TOutlookModel model, const std::vector<double>& ratings = {})
+  TBruteForce(TFFDataModule& pool, TOutlookModel model, const std::vector<double>& ratings = {},
+              const Prizes::TPrizes& prizes = {})
       : FPool(pool), FModel(model) {
     for (const auto& team : pool.TeamsFile().List()) {
       FChart.PlaceTeam(team.get());
@@ -83,7 +113,7 @@ class TBruteForce {
         FRating.insert(team.get(), ratings.at(static_cast<size_t>(FRating.size())));
     }
     const int players = pool.PlayerPicksFile().Count();
-    FResult.Start(static_cast<size_t>(players));
+    FResult.Start(static_cast<size_t>(players), prizes);
     FResult.Champions.resize(static_cast<size_t>(players));
     FResult.Current = Score();
     for (int slot = 65; slot <= 127; ++slot) {
@@ -216,7 +246,7 @@ class TUpsetGain : public TOutlookGain {
 TExpected BruteForceOf(const TOutlookInput& input, const TOutlookGain& gain, TOutlookModel model) {
   const size_t players = static_cast<size_t>(input.PlayerCount());
   TExpected result;
-  result.Start(players);
+  result.Start(players, input.Prizes);
   std::array<int32_t, TOutlookInput::kSlots + 1> occupant = input.Occupant;
   std::vector<int64_t> totals(input.Base);
   std::function<void(size_t, double)> play = [&](size_t next, double weight) {
@@ -258,10 +288,34 @@ const TOutlookPlayer& PlayerAt(const TOutlookResult& result, int index) {
   return result.Players.front();
 }
 
+// The win chances, expected prizes and prize chances against the plain enumeration's, and the
+// expected prizes adding up to the pot; none without prizes.
+void CompareChancesAndPrizes(const TExpected& expected, const TOutlookResult& result) {
+  QCOMPARE(result.PaysPrizes, expected.Paying.IsSet());
+  const int players = static_cast<int>(expected.Prize.size());
+  QCOMPARE(result.Pot, Prizes::Pot(expected.Paying, players));
+  double pot = 0;
+  for (int i = 0; i < players; ++i) {
+    const size_t n = static_cast<size_t>(i);
+    const TOutlookPlayer& player = PlayerAt(result, i);
+    QVERIFY2(qAbs(player.ExpectedPrize - expected.Prize[n] / expected.TotalWeight) < 1e-6,
+             qPrintable(QStringLiteral("%1: %2 cents, not %3")
+                            .arg(player.Name)
+                            .arg(player.ExpectedPrize)
+                            .arg(expected.Prize[n] / expected.TotalWeight)));
+    QVERIFY(qAbs(player.PrizeChance - expected.Paid[n] / expected.TotalWeight) < 1e-9);
+    QVERIFY(qAbs(player.WinChance - expected.Share[n] / expected.TotalWeight) < 1e-9);
+    pot += player.ExpectedPrize;
+  }
+  QVERIFY(qAbs(pot - static_cast<double>(result.Pot)) < 1e-6);
+}
+
 // Compares every figure of the outlook, worked out with `options`, with the plain enumeration.
 void CompareWith(const TExpected& expected, TFFDataModule& pool, const TOutlookOptions& options) {
   const TOutlookModel model = options.Model;
-  const TOutlookResult result = ComputeOutlook(TOutlookInput::FromPool(pool), options);
+  TOutlookInput input = TOutlookInput::FromPool(pool);
+  input.Prizes = expected.Paying;
+  const TOutlookResult result = ComputeOutlook(input, options);
   QVERIFY(result.Exact);
   QVERIFY(!result.Cancelled);
   QCOMPARE(result.Outcomes, static_cast<uint64_t>(expected.Outcomes));
@@ -315,14 +369,16 @@ void CompareWith(const TExpected& expected, TFFDataModule& pool, const TOutlookO
   // The order: best chance first.
   for (size_t p = 1; p < result.Players.size(); ++p)
     QVERIFY(result.Players[p - 1].WinChance >= result.Players[p].WinChance);
+  CompareChancesAndPrizes(expected, result);
 }
 
 // Every way the outlook goes about it against the plain enumeration: every player ranked at
 // every outcome; and places searched for apart, with the last games played by table on each
 // kind of vector instructions the processor has.
 void CompareWithBruteForce(TFFDataModule& pool, TOutlookModel model, int threads = 0,
-                           const std::vector<double>& ratings = {}) {
-  const TExpected expected = TBruteForce(pool, model, ratings).Run();
+                           const std::vector<double>& ratings = {},
+                           const Prizes::TPrizes& prizes = {}) {
+  const TExpected expected = TBruteForce(pool, model, ratings, prizes).Run();
   TOutlookOptions options;
   options.Model = model;
   options.Ratings = ratings;
@@ -412,7 +468,9 @@ class TestOutlook : public QObject {
   void theLastGamesListEveryOutcome() {
     auto pool = RandomPool("last", 5, 4, 9);
     pool->SetScoringRule(TScoringRule::UpsetBonus);
-    const TOutlookInput input = TOutlookInput::FromPool(*pool);
+    TOutlookInput input = TOutlookInput::FromPool(*pool);
+    input.Prizes.FeeCents = 700;
+    input.Prizes.Split = {5000, 3000, 2000};
     for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
       const TExpected expected = TBruteForce(*pool, model).Run();
       TOutlookOptions options;
@@ -421,8 +479,17 @@ class TestOutlook : public QObject {
       QCOMPARE(result.LastGames.size(), size_t{8});
       std::vector<double> won(static_cast<size_t>(input.PlayerCount()), 0);
       std::vector<double> tied(won.size(), 0);
+      std::vector<double> prize(won.size(), 0);
       double total = 0;
       for (const TLastGamesOutcome& outcome : result.LastGames) {
+        // Who wins what: the whole pot, to the expected prizes over the outcomes.
+        int64_t paid = 0;
+        for (const TLastGamesOutcome::TPaid& entry : outcome.Paid) {
+          paid += entry.Cents;
+          prize[static_cast<size_t>(input.PlayerNames.indexOf(entry.Player))] +=
+              outcome.Chance * static_cast<double>(entry.Cents);
+        }
+        QCOMPARE(paid, result.Pot);
         QCOMPARE(outcome.Winners.size(), 3);
         QVERIFY(outcome.Winners[2] == outcome.Winners[0] ||
                 outcome.Winners[2] == outcome.Winners[1]);
@@ -440,6 +507,7 @@ class TestOutlook : public QObject {
       for (size_t n = 0; n < won.size(); ++n) {
         QVERIFY(qAbs(won[n] - expected.Won[n] / expected.TotalWeight) < 1e-12);
         QVERIFY(qAbs(tied[n] - expected.Tied[n] / expected.TotalWeight) < 1e-12);
+        QVERIFY(qAbs(prize[n] - PlayerAt(result, static_cast<int>(n)).ExpectedPrize) < 1e-6);
       }
     }
     // With more games left there is no such list.
@@ -555,6 +623,87 @@ class TestOutlook : public QObject {
     QVERIFY(plain.Max != BruteForceOf(input, gain, TOutlookModel::Even).Max);
   }
 
+  // The money: each player's expected prize and chance of a paid place against the standings
+  // of every outcome, players level on points sharing the prizes of the places they span (a
+  // copied bracket ties its original everywhere), under every model, a bonus rule, a gain that
+  // turns on the loser, a win assumed, and drawn outcomes.
+  void expectedPrizesEqualBruteForce() {
+    const auto makePool = [this](const QString& name) {
+      auto pool = RandomPool(name, 17, 3, 9);
+      TTeamRounds copied;
+      for (int i = 0; i < 64; ++i)
+        copied[static_cast<size_t>(i)] = pool->PlayerPicksFile().Items(4)->Pick(i)->RoundReached();
+      AddPicks(*pool, QStringLiteral("Copy of Player 5"), copied);
+      return pool;
+    };
+    auto pool = makePool(QStringLiteral("prizes"));
+    Prizes::TPrizes prizes;
+    prizes.FeeCents = 2500;
+    prizes.Split = {6000, 3000, 1000};
+    CompareWithBruteForce(*pool, TOutlookModel::Even, 0, {}, prizes);
+    CompareWithBruteForce(*pool, TOutlookModel::Seed, 3, {}, prizes);
+    std::vector<double> ratings;
+    for (int i = 0; i < 64; ++i)
+      ratings.push_back(1800 - 35 * (i % 16) + 120 * ((i * 3) % 7));
+    CompareWithBruteForce(*pool, TOutlookModel::Ratings, 2, ratings, prizes);
+    // Odd cents to share: any two level at neighbouring places share an odd amount (59, 42,
+    // 21, 14 and 7 cents).
+    Prizes::TPrizes odd;
+    odd.FeeCents = 13;
+    odd.Split = {4020, 3000, 1500, 980, 500};
+    pool->SetScoringRule(TScoringRule::UpsetBonus);
+    CompareWithBruteForce(*pool, TOutlookModel::Even, 0, {}, odd);
+    CompareWithBruteForce(*pool, TOutlookModel::Seed, 2, {}, odd);
+    if (QTest::currentTestFailed())
+      return;
+
+    TOutlookInput input = TOutlookInput::FromPool(*pool);
+    input.Prizes = prizes;
+    const TUpsetGain gain(input);
+    for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
+      TOutlookOptions options;
+      options.Model = model;
+      for (const double budget : {4e8, 0.0}) {
+        options.RankBudget = budget;
+        CompareChancesAndPrizes(BruteForceOf(input, gain, model),
+                                ComputeOutlook(input, gain, options));
+      }
+    }
+
+    // A win assumed: the same as the pool with its result entered.
+    const TOutlookInput::TGame game = input.Games.front();
+    const int32_t winner = input.Occupant[static_cast<size_t>(game.Feeder[1])];
+    int32_t loser = -1;
+    QString why;
+    QVERIFY(input.AssumeWin(winner, &loser, &why));
+    auto entered = makePool(QStringLiteral("prizes-entered"));
+    entered->SetScoringRule(TScoringRule::UpsetBonus);
+    entered->TeamsFile().Items(winner)->SetRoundReached(game.Round);
+    entered->TeamsFile().Items(loser)->SetEliminated(true);
+    for (const TOutlookModel model : {TOutlookModel::Even, TOutlookModel::Seed}) {
+      TOutlookOptions options;
+      options.Model = model;
+      const TOutlookResult assumed = ComputeOutlook(input, options);
+      QCOMPARE(assumed.GamesLeft, 6);
+      CompareChancesAndPrizes(TBruteForce(*entered, model, {}, prizes).Run(), assumed);
+    }
+
+    // Drawn outcomes hold the exact expectations, and add up to the pot as well.
+    TOutlookOptions options;
+    const TOutlookResult exact = ComputeOutlook(input, options);
+    options.MaxExactGames = 3;
+    const TOutlookResult drawn = ComputeOutlook(input, options);
+    QVERIFY(!drawn.Exact);
+    double pot = 0;
+    for (const TOutlookPlayer& player : exact.Players) {
+      const TOutlookPlayer& estimate = PlayerAt(drawn, player.Index);
+      QVERIFY(qAbs(estimate.ExpectedPrize - player.ExpectedPrize) < 0.005 * exact.Pot);
+      QVERIFY(qAbs(estimate.PrizeChance - player.PrizeChance) < 0.005);
+      pot += estimate.ExpectedPrize;
+    }
+    QVERIFY(qAbs(pot - static_cast<double>(exact.Pot)) < 1e-6);
+  }
+
   void thirtyTwoLeftWithOneFirstGameStillToPlay() {
     // Fifteen of the sixteen games of the round of 32 played: the rooting guide has one game,
     // and the sixteen after it are searched, the last eight by table.
@@ -646,8 +795,14 @@ class TestOutlook : public QObject {
     QCOMPARE(PlayerAt(level, copy).WinChance, 0.5);
     QCOMPARE(PlayerAt(level, copy).WorstPlace, 1);
     pool->SystemFile().SetTieBreakerPoints(148);
-    const TOutlookResult decided =
-        ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
+    TOutlookInput paying = TOutlookInput::FromPool(*pool);
+    paying.Prizes.FeeCents = 1000;
+    paying.Prizes.Split = {7000, 3000};
+    const TOutlookResult decided = ComputeOutlook(paying, TOutlookOptions{});
+    // The guess parts the two for the money as well: no sharing of the first two prizes.
+    QCOMPARE(PlayerAt(decided, copy).ExpectedPrize, 3500.0);
+    QCOMPARE(PlayerAt(decided, leader.Index).ExpectedPrize, 1500.0);
+    QCOMPARE(PlayerAt(decided, leader.Index).PrizeChance, 1.0);
     QCOMPARE(PlayerAt(decided, copy).Won, 1.0);
     QCOMPARE(PlayerAt(decided, copy).WinChance, 1.0);
     QCOMPARE(PlayerAt(decided, copy).Champions.size(), size_t{1});

@@ -898,6 +898,28 @@ void TestReports::whoCanStillWinLayout() {
                  .arg(outcome.Winners.join(", "), outcome.First.join(", "))
                  .arg(outcome.Points));
   }
+
+  // With prizes: each player's expected prize and chance of a paid place, and who wins what
+  // in every outcome.
+  MakePool(12, 4, 0);
+  Pool().SetPrizes({1000, {6000, 3000, 1000}});
+  const TOutlookResult paying = ComputeOutlook(TOutlookInput::FromPool(Pool()), TOutlookOptions{});
+  QVERIFY(paying.PaysPrizes);
+  const QStringList money = Record(WhoCanStillWin).Text().split('\n');
+  QVERIFY(money.contains(
+      "Pos|Player Name|Now|Max|Best|Worst|Won|Tied|Win %|Exp. Prize|Prize %|Champions"));
+  for (const TOutlookPlayer& player : paying.Players) {
+    QVERIFY(std::any_of(money.begin(), money.end(), [&](const QString& line) {
+      return line.contains(QStringLiteral("|%1|").arg(player.Name)) &&
+             line.contains(QStringLiteral("|%1|%2|").arg(FormatPrize(player.ExpectedPrize),
+                                                          FormatChance(player.PrizeChance)));
+    }));
+  }
+  const qsizetype paidFrom = money.indexOf("The Last Games");
+  QCOMPARE(money.at(paidFrom + 2),
+           QStringLiteral("Chance|Winners, in the order the games are played|First on points "
+                          "(points); who wins what"));
+  QVERIFY(money.at(paidFrom + 4).endsWith("; " + PaidText(paying.LastGames.front())));
 }
 
 // Many players: every page after the first repeats the title and the headings of what it
