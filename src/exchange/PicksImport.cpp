@@ -5,61 +5,16 @@
 #include <QHash>
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <limits>
-#include <numeric>
 
 #include "Csv.h"
+#include "EditDistance.h"
 #include "FFDataModule.h"
 #include "PicksSheet.h"
 #include "PoolNames.h"
 #include "SafeFile.h"
 
 namespace {
-
-// Edit distance between two names already case folded: the team a mistyped name most likely
-// meant. A search over every team wants only a distance below the best so far: once a whole
-// row of the table reaches `bound` none can come under it, and `bound` is returned. `row` is
-// scratch, kept by the caller so that a search allocates once.
-int Distance(QStringView x, QStringView y, int bound, std::vector<int>& row) {
-  const char16_t* down = x.utf16();
-  const char16_t* across = y.utf16();
-  qsizetype height = x.size();
-  qsizetype width = y.size();
-  // What the two share at either end costs no edit: only what lies between is compared, which
-  // for a name a letter or two off is a table of a few cells.
-  while (height > 0 && width > 0 && *down == *across) {
-    ++down;
-    ++across;
-    --height;
-    --width;
-  }
-  while (height > 0 && width > 0 && down[height - 1] == across[width - 1]) {
-    --height;
-    --width;
-  }
-  if (std::abs(height - width) >= bound)
-    return bound;
-  row.resize(static_cast<size_t>(width) + 1);
-  std::iota(row.begin(), row.end(), 0);
-  for (qsizetype i = 0; i < height; ++i) {
-    const char16_t letter = down[i];
-    int diagonal = row[0];
-    row[0] = static_cast<int>(i + 1);
-    int least = row[0];
-    for (qsizetype j = 1; j <= width; ++j) {
-      const int above = row[static_cast<size_t>(j)];
-      const int here = std::min(std::min(above, row[static_cast<size_t>(j - 1)]) + 1,
-                                diagonal + (letter == across[j - 1] ? 0 : 1));
-      row[static_cast<size_t>(j)] = here;
-      least = std::min(least, here);
-      diagonal = above;
-    }
-    if (least >= bound)
-      return bound;
-  }
-  return std::min(row.back(), bound);
-}
 
 // The row an entry stands in: the first under the header.
 constexpr int kEntryRow = 2;
@@ -156,13 +111,13 @@ struct TPicksImport::TLookup {
         TeamNames.push_back({TrimTeamName(team->TeamName()), team->TeamName().toCaseFolded()});
     }
     const QString folded = winner.toCaseFolded();
-    std::vector<int> row;
+    const TEditDistance from(folded);
     QString closest;
     int best = std::numeric_limits<int>::max();
     for (const auto& [name, foldedName] : TeamNames) {
-      // Once a team is a letter off, only the very name can do better: no table is needed.
+      // Once a team is a letter off, only the very name can do better.
       const int distance =
-          best <= 1 ? (folded == foldedName ? 0 : best) : Distance(folded, foldedName, best, row);
+          best <= 1 ? (folded == foldedName ? 0 : best) : from.To(foldedName, best);
       if (distance < best) {
         closest = name;
         best = distance;

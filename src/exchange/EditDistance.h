@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QStringView>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+// The edit distance (letters put in, left out or changed, in UTF-16 code units) from one name
+// to many others: the team a mistyped name most likely meant. The name's letters are kept as
+// bit masks of where each stands, 64 letters to a word, so that a comparison costs a few word
+// operations per letter of the other name rather than a table of both lengths.
+class TEditDistance {
+ public:
+  explicit TEditDistance(QStringView from);
+
+  // The distance to `to`, or `bound` when it is `bound` or more: a search for the closest
+  // wants only a distance below the best so far, and gives up on one that cannot come under it.
+  int To(QStringView to, int bound) const;
+
+ private:
+  // Where `letter` stands in the name, one bit a place, FWords words; null where it does not.
+  const uint64_t* Places(char16_t letter) const;
+
+  qsizetype FLength = 0;
+  size_t FWords = 0;
+  // The masks of the first 256 code units, FWords a letter, and of the others the name holds,
+  // by letter.
+  std::vector<uint64_t> FLatin;
+  std::vector<std::pair<char16_t, size_t>> FOthers;
+  std::vector<uint64_t> FOtherPlaces;
+  // The columns' state, kept so that a search allocates once.
+  mutable std::vector<uint64_t> FPlus;
+  mutable std::vector<uint64_t> FMinus;
+};
