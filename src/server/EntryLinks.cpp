@@ -22,8 +22,9 @@ QByteArray IndexKey(const QString& link) {
 }  // namespace
 
 bool TEntryLinks::Load(const QString& directory, QString* reason) {
+  // The key in use stays until another is read: the names are indexed again only when it
+  // has changed, not at every link made or checked.
   FDirectory = directory;
-  FKey.clear();
   const QString path = QDir(directory).filePath(kKeyFile);
   if (!QFile::exists(path)) {
     QByteArray key(kKeySize, '\0');
