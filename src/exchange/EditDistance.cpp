@@ -6,14 +6,39 @@
 namespace {
 
 constexpr size_t kWordBits = 64;
-constexpr uint64_t kTopBit = uint64_t{1} << (kWordBits - 1);
+
+// Whether the last row of a word goes up or down by one from a column to the next: 0 or 1
+// each, at most one of them 1.
+struct TCarry {
+  uint64_t Plus;
+  uint64_t Minus;
+};
+
+// One word of rows of the next column, from `match` (the rows whose letter is the column's)
+// and how the row above the word changes: `plus` and `minus` become the new column's, and
+// the change along its row `bottom` is returned. No branches: every comparison in a fuzzing
+// build is counted, and there are a word's worth of letters to compare.
+TCarry Column(uint64_t& plus, uint64_t& minus, uint64_t match, TCarry in, unsigned bottom) {
+  const uint64_t downCause = match | minus;
+  match |= in.Minus;
+  const uint64_t acrossCause = (((match & plus) + plus) ^ plus) | match;
+  const uint64_t rowPlus = minus | ~(acrossCause | plus);
+  const uint64_t rowMinus = plus & acrossCause;
+  const TCarry out{(rowPlus >> bottom) & 1, (rowMinus >> bottom) & 1};
+  const uint64_t shiftedPlus = (rowPlus << 1) | in.Plus;
+  const uint64_t shiftedMinus = (rowMinus << 1) | in.Minus;
+  plus = shiftedMinus | ~(downCause | shiftedPlus);
+  minus = shiftedPlus & downCause;
+  return out;
+}
 
 }  // namespace
 
 TEditDistance::TEditDistance(QStringView from)
     : FLength(from.size()),
       FWords((static_cast<size_t>(from.size()) + kWordBits - 1) / kWordBits),
-      FLatin(256 * FWords) {
+      FLatin(256 * FWords),
+      FOtherPlaces(FWords) {
   for (qsizetype i = 0; i < from.size(); ++i) {
     const char16_t letter = from.utf16()[i];
     const size_t word = static_cast<size_t>(i) / kWordBits;
@@ -37,8 +62,7 @@ const uint64_t* TEditDistance::Places(char16_t letter) const {
     return &FLatin[letter * FWords];
   const auto other = std::lower_bound(FOthers.begin(), FOthers.end(), letter,
                                       [](const auto& entry, char16_t c) { return entry.first < c; });
-  return other == FOthers.end() || other->first != letter ? nullptr
-                                                          : &FOtherPlaces[other->second];
+  return &FOtherPlaces[other == FOthers.end() || other->first != letter ? 0 : other->second];
 }
 
 int TEditDistance::To(QStringView to, int bound) const {
@@ -52,36 +76,18 @@ int TEditDistance::To(QStringView to, int bound) const {
   // row to the next (FPlus) and where down (FMinus), a word of rows at a time from the top.
   FPlus.assign(FWords, ~uint64_t{0});
   FMinus.assign(FWords, 0);
-  const uint64_t lastRow = uint64_t{1} << (static_cast<size_t>(FLength - 1) % kWordBits);
+  const size_t lastWord = FWords - 1;
+  const auto lastRow = static_cast<unsigned>(static_cast<size_t>(FLength - 1) % kWordBits);
   qsizetype distance = FLength;
   for (qsizetype j = 0; j < length; ++j) {
     const uint64_t* places = Places(to.utf16()[j]);
     // How the row just above a word changes from the last column to this one: the top row
     // counts up by one.
-    int carry = 1;
-    for (size_t w = 0; w < FWords; ++w) {
-      uint64_t match = places ? places[w] : 0;
-      const uint64_t plus = FPlus[w];
-      const uint64_t minus = FMinus[w];
-      const uint64_t downCause = match | minus;
-      if (carry < 0)
-        match |= 1;
-      const uint64_t acrossCause = (((match & plus) + plus) ^ plus) | match;
-      uint64_t rowPlus = minus | ~(acrossCause | plus);
-      uint64_t rowMinus = plus & acrossCause;
-      const uint64_t bottom = w + 1 == FWords ? lastRow : kTopBit;
-      const int out = (rowPlus & bottom) ? 1 : (rowMinus & bottom) ? -1 : 0;
-      rowPlus <<= 1;
-      rowMinus <<= 1;
-      if (carry < 0)
-        rowMinus |= 1;
-      else if (carry > 0)
-        rowPlus |= 1;
-      FPlus[w] = rowMinus | ~(downCause | rowPlus);
-      FMinus[w] = rowPlus & downCause;
-      carry = out;
-    }
-    distance += carry;
+    TCarry carry{1, 0};
+    for (size_t w = 0; w < lastWord; ++w)
+      carry = Column(FPlus[w], FMinus[w], places[w], carry, kWordBits - 1);
+    carry = Column(FPlus[lastWord], FMinus[lastWord], places[lastWord], carry, lastRow);
+    distance += static_cast<qsizetype>(carry.Plus) - static_cast<qsizetype>(carry.Minus);
     // Each column left can take at most one off the bottom row.
     if (distance - (length - j - 1) >= bound)
       return bound;

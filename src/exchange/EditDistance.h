@@ -18,13 +18,13 @@ class TEditDistance {
   int To(QStringView to, int bound) const;
 
  private:
-  // Where `letter` stands in the name, one bit a place, FWords words; null where it does not.
+  // Where `letter` stands in the name, one bit a place, FWords words.
   const uint64_t* Places(char16_t letter) const;
 
   qsizetype FLength = 0;
   size_t FWords = 0;
   // The masks of the first 256 code units, FWords a letter, and of the others the name holds,
-  // by letter.
+  // by letter, after the masks of a letter it has not.
   std::vector<uint64_t> FLatin;
   std::vector<std::pair<char16_t, size_t>> FOthers;
   std::vector<uint64_t> FOtherPlaces;
