@@ -34,11 +34,12 @@ TCarry Column(uint64_t& plus, uint64_t& minus, uint64_t match, TCarry in, unsign
 
 }  // namespace
 
-TEditDistance::TEditDistance(QStringView from)
-    : FLength(from.size()),
-      FWords((static_cast<size_t>(from.size()) + kWordBits - 1) / kWordBits),
-      FLatin(256 * FWords),
-      FOtherPlaces(FWords) {
+void TEditDistance::SetFrom(QStringView from) {
+  FLength = from.size();
+  FWords = (static_cast<size_t>(from.size()) + kWordBits - 1) / kWordBits;
+  FLatin.assign(256 * FWords, 0);
+  FOthers.clear();
+  FOtherPlaces.assign(FWords, 0);
   for (qsizetype i = 0; i < from.size(); ++i) {
     const char16_t letter = from.utf16()[i];
     const size_t word = static_cast<size_t>(i) / kWordBits;

@@ -11,7 +11,9 @@
 // operations per letter of the other name rather than a table of both lengths.
 class TEditDistance {
  public:
-  explicit TEditDistance(QStringView from);
+  // Measures from `from` on; the space for one name is kept for the next, so that a search for
+  // the closest of each of many names allocates once.
+  void SetFrom(QStringView from);
 
   // The distance to `to`, or `bound` when it is `bound` or more: a search for the closest
   // wants only a distance below the best so far, and gives up on one that cannot come under it.
@@ -28,7 +30,7 @@ class TEditDistance {
   std::vector<uint64_t> FLatin;
   std::vector<std::pair<char16_t, size_t>> FOthers;
   std::vector<uint64_t> FOtherPlaces;
-  // The columns' state, kept so that a search allocates once.
+  // The columns' state.
   mutable std::vector<uint64_t> FPlus;
   mutable std::vector<uint64_t> FMinus;
 };

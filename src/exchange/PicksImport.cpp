@@ -105,32 +105,33 @@ struct TPicksImport::TLookup {
   QString Closest(const QString& winner) {
     // The teams' names are folded for the first name that is no team's: an entry or a sheet
     // without a mistake never needs them.
-    if (TeamNames.empty()) {
-      TeamNames.reserve(static_cast<size_t>(Teams.Count()));
+    if (FoldedTeams.empty()) {
+      FoldedTeams.reserve(static_cast<size_t>(Teams.Count()));
       for (const auto& team : Teams.List())
-        TeamNames.push_back({TrimTeamName(team->TeamName()), team->TeamName().toCaseFolded()});
+        FoldedTeams.push_back(team->TeamName().toCaseFolded());
     }
     const QString folded = winner.toCaseFolded();
-    const TEditDistance from(folded);
-    QString closest;
+    Distance.SetFrom(folded);
+    int closest = -1;
     int best = std::numeric_limits<int>::max();
-    for (const auto& [name, foldedName] : TeamNames) {
+    for (size_t i = 0; i < FoldedTeams.size(); ++i) {
       // Once a team is a letter off, only the very name can do better.
-      const int distance =
-          best <= 1 ? (folded == foldedName ? 0 : best) : from.To(foldedName, best);
+      const int distance = best <= 1 ? (folded == FoldedTeams[i] ? 0 : best)
+                                     : Distance.To(FoldedTeams[i], best);
       if (distance < best) {
-        closest = name;
+        closest = static_cast<int>(i);
         best = distance;
       }
     }
-    return closest;
+    return closest < 0 ? QString() : TrimTeamName(Teams.Items(closest)->TeamName());
   }
 
   const TPicksSheet Sheet;
   const TTeamsFile& Teams;
   QHash<QString, int> TeamIndex;
-  // Each team's name trimmed, as shown, and as written, case folded, as compared.
-  std::vector<std::pair<QString, QString>> TeamNames;
+  // Each team's name as written, case folded, as compared.
+  std::vector<QString> FoldedTeams;
+  TEditDistance Distance;
   TChart FirstRound{};
   QHash<QString, TPlayerPicksListObject*> PoolPlayers;
   QHash<QString, TPlayerPicksListObject*> PoolKeys;

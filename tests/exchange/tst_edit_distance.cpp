@@ -64,10 +64,12 @@ class TestEditDistance : public QObject {
       }
       pairs.emplace_back(from, to);
     }
-    // One name is compared with many: each to this pair's other and to the last pair's.
+    // One name is compared with many, each to this pair's other and to the last pair's, and
+    // one measure serves every name in turn.
     QString last;
+    TEditDistance distance;
     for (const auto& [from, to] : pairs) {
-      const TEditDistance distance(from);
+      distance.SetFrom(from);
       for (const QString& other : {to, last}) {
         const int plain = PlainDistance(from, other);
         for (const int bound : {1, 2, plain, plain + 1, plain + 7, std::numeric_limits<int>::max()}) {
