@@ -34,6 +34,19 @@ TCarry Column(uint64_t& plus, uint64_t& minus, uint64_t match, TCarry in, unsign
 
 }  // namespace
 
+void TEditDistance::AppendFolded(QString& to, QStringView name) {
+  for (qsizetype i = 0; i < name.size(); ++i) {
+    const QChar c = name[i];
+    if (c.isHighSurrogate() && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+      const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, name[++i]));
+      to += QChar(QChar::highSurrogate(folded));
+      to += QChar(QChar::lowSurrogate(folded));
+    } else {
+      to += c.toCaseFolded();
+    }
+  }
+}
+
 void TEditDistance::SetFrom(QStringView from) {
   FLength = from.size();
   FWords = (static_cast<size_t>(from.size()) + kWordBits - 1) / kWordBits;

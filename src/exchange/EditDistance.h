@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 #include <cstdint>
 #include <utility>
@@ -11,6 +12,12 @@
 // operations per letter of the other name rather than a table of both lengths.
 class TEditDistance {
  public:
+  // Appends `name` case folded as QString::toCaseFolded folds a pool's names, a character at a
+  // time, each to one of as many code units: many names can be folded into one string rather
+  // than a string each. Half a surrogate pair is kept as it is (Qt may make it U+FFFD): no
+  // pool's name holds either, so it is a letter no team's name matches either way.
+  static void AppendFolded(QString& to, QStringView name);
+
   // Measures from `from` on; the space for one name is kept for the next, so that a search for
   // the closest of each of many names allocates once.
   void SetFrom(QStringView from);

@@ -106,11 +106,26 @@ struct TPicksImport::TLookup {
     // The teams' names are folded for the first name that is no team's: an entry or a sheet
     // without a mistake never needs them.
     if (FoldedTeams.empty()) {
-      FoldedTeams.reserve(static_cast<size_t>(Teams.Count()));
+      std::vector<qsizetype> ends;
+      ends.reserve(static_cast<size_t>(Teams.Count()));
+      qsizetype length = 0;
       for (const auto& team : Teams.List())
-        FoldedTeams.push_back(team->TeamName().toCaseFolded());
+        length += team->TeamName().size();
+      FoldedNames.reserve(length);
+      for (const auto& team : Teams.List()) {
+        TEditDistance::AppendFolded(FoldedNames, team->TeamName());
+        ends.push_back(FoldedNames.size());
+      }
+      qsizetype start = 0;
+      for (const qsizetype end : ends) {
+        FoldedTeams.push_back(QStringView(FoldedNames).mid(start, end - start));
+        start = end;
+      }
     }
-    const QString folded = winner.toCaseFolded();
+    // Folded into the space of the last name: a sheet full of mistakes allocates once.
+    FoldedWinner.resize(0);
+    TEditDistance::AppendFolded(FoldedWinner, winner);
+    const QStringView folded = FoldedWinner;
     Distance.SetFrom(folded);
     int closest = -1;
     int best = std::numeric_limits<int>::max();
@@ -129,8 +144,10 @@ struct TPicksImport::TLookup {
   const TPicksSheet Sheet;
   const TTeamsFile& Teams;
   QHash<QString, int> TeamIndex;
-  // Each team's name as written, case folded, as compared.
-  std::vector<QString> FoldedTeams;
+  // Each team's name as written, case folded, as compared: views into one string.
+  QString FoldedNames;
+  std::vector<QStringView> FoldedTeams;
+  QString FoldedWinner;
   TEditDistance Distance;
   TChart FirstRound{};
   QHash<QString, TPlayerPicksListObject*> PoolPlayers;

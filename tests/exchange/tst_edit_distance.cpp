@@ -86,6 +86,23 @@ class TestEditDistance : public QObject {
       last = to;
     }
   }
+
+  void foldsNamesAsQtDoes() {
+    // Letters of every kind of fold: to another letter of the first 256, from beyond them, to
+    // itself, Greek finals, and a pair of surrogates folding to another pair.
+    const QStringList letters = {"A", "z", "\u00c9", "\u00df", "\u0152", "\u0178", "\u03a3",
+                                 "\u03c2", "\u0130", "\u212a", "1", " ", "\U00010400",
+                                 "\U00010428"};
+    QRandomGenerator random(1210);
+    for (int i = 0; i < 2000; ++i) {
+      QString name;
+      for (int length = random.bounded(12); length > 0; --length)
+        name += letters.at(random.bounded(static_cast<int>(letters.size())));
+      QString folded = QStringLiteral("kept ");
+      TEditDistance::AppendFolded(folded, name);
+      QCOMPARE(folded, QStringLiteral("kept ") + name.toCaseFolded());
+    }
+  }
 };
 
 QTEST_GUILESS_MAIN(TestEditDistance)
