@@ -79,6 +79,7 @@ struct TPicksImport::TLookup {
   using TChart = std::array<int, ChartPaths::kSlotCount + 1>;
 
   explicit TLookup(const TFFDataModule& pool) : Sheet(pool), Teams(pool.TeamsFile()) {
+    TeamIndex.reserve(Teams.Count());
     for (int i = 0; i < Teams.Count(); ++i) {
       const QString name = TrimTeamName(Teams.Items(i)->TeamName());
       if (!TeamIndex.contains(name))
@@ -92,6 +93,8 @@ struct TPicksImport::TLookup {
     // The first of a name as FindPlayer finds it, and the first of a key as FindSamePlayer
     // does. A name written as the pool has it is that player's even where an older pool holds
     // look-alikes, so that a private link changes its own entry.
+    PoolPlayers.reserve(pool.PlayerPicksFile().Count());
+    PoolKeys.reserve(pool.PlayerPicksFile().Count());
     for (const auto& player : pool.PlayerPicksFile().List()) {
       if (!PoolPlayers.contains(player->PlayerName()))
         PoolPlayers.insert(player->PlayerName(), player.get());
