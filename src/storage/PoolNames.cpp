@@ -54,7 +54,7 @@ QString PoolNames::Normal(const QString& name) {
       if (blank && !kept.isEmpty())
         kept += QLatin1Char(' ');
       blank = false;
-      kept += name.mid(i, length);
+      kept += QStringView(name).mid(i, length);
     }
     i += length;
   }
