@@ -71,9 +71,7 @@ void TEditDistance::SetFrom(QStringView from) {
   }
 }
 
-const uint64_t* TEditDistance::Places(char16_t letter) const {
-  if (letter < 256)
-    return &FLatin[letter * FWords];
+const uint64_t* TEditDistance::OtherPlaces(char16_t letter) const {
   const auto other = std::lower_bound(FOthers.begin(), FOthers.end(), letter,
                                       [](const auto& entry, char16_t c) { return entry.first < c; });
   return &FOtherPlaces[other == FOthers.end() || other->first != letter ? 0 : other->second];
@@ -94,7 +92,8 @@ int TEditDistance::To(QStringView to, int bound) const {
   const auto lastRow = static_cast<unsigned>(static_cast<size_t>(FLength - 1) % kWordBits);
   qsizetype distance = FLength;
   for (qsizetype j = 0; j < length; ++j) {
-    const uint64_t* places = Places(to.utf16()[j]);
+    const char16_t letter = to.utf16()[j];
+    const uint64_t* places = letter < 256 ? &FLatin[letter * FWords] : OtherPlaces(letter);
     // How the row just above a word changes from the last column to this one: the top row
     // counts up by one.
     TCarry carry{1, 0};

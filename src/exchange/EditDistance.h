@@ -27,8 +27,9 @@ class TEditDistance {
   int To(QStringView to, int bound) const;
 
  private:
-  // Where `letter` stands in the name, one bit a place, FWords words.
-  const uint64_t* Places(char16_t letter) const;
+  // Where `letter`, one beyond the first 256 code units, stands in the name, one bit a place,
+  // FWords words.
+  const uint64_t* OtherPlaces(char16_t letter) const;
 
   qsizetype FLength = 0;
   size_t FWords = 0;
