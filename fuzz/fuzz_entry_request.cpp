@@ -30,7 +30,11 @@ class TMemoryStream : public httplib::Stream {
   bool is_writable() const override { return true; }
   ssize_t read(char* ptr, size_t size) override {
     const size_t length = std::min(size, FLeft);
-    std::memcpy(ptr, FData, length);
+    // The library reads a request's lines a byte at a time.
+    if (length == 1)
+      *ptr = static_cast<char>(*FData);
+    else
+      std::memcpy(ptr, FData, length);
     FData += length;
     FLeft -= length;
     return static_cast<ssize_t>(length);
