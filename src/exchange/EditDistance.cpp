@@ -53,6 +53,11 @@ void TEditDistance::SetFrom(QStringView from) {
   FLatin.assign(256 * FWords, 0);
   FOthers.clear();
   FOtherPlaces.assign(FWords, 0);
+  // The first column: the distances from the name's beginnings to nothing.
+  FKept = 0;
+  FColumns.assign(2 * FWords, 0);
+  std::fill_n(FColumns.begin(), FWords, ~uint64_t{0});
+  FDistances.assign(1, FLength);
   for (qsizetype i = 0; i < from.size(); ++i) {
     const char16_t letter = from.utf16()[i];
     const size_t word = static_cast<size_t>(i) / kWordBits;
@@ -85,25 +90,39 @@ int TEditDistance::To(QStringView to, int bound) const {
     return bound;
   // Myers' bit-parallel algorithm in Hyyrö's form, for a whole name against a whole name: the
   // table of distances a column at a time, each column kept as where it goes up by one from a
-  // row to the next (FPlus) and where down (FMinus), a word of rows at a time from the top.
-  FPlus.assign(FWords, ~uint64_t{0});
-  FMinus.assign(FWords, 0);
+  // row to the next and where down, a word of rows at a time from the top. The columns of the
+  // last name measured are kept: this one goes on from where the two part.
+  qsizetype start = 0;
+  const qsizetype same = std::min(FKept, length);
+  while (start < same && FLastTo[static_cast<size_t>(start)] == to.utf16()[start])
+    ++start;
+  FLastTo.resize(static_cast<size_t>(length));
+  std::copy(to.utf16() + start, to.utf16() + length, FLastTo.begin() + start);
+  const size_t columnWords = 2 * FWords;
+  FColumns.resize(static_cast<size_t>(length + 1) * columnWords);
+  FDistances.resize(static_cast<size_t>(length) + 1);
   const size_t lastWord = FWords - 1;
   const auto lastRow = static_cast<unsigned>(static_cast<size_t>(FLength - 1) % kWordBits);
-  qsizetype distance = FLength;
-  for (qsizetype j = 0; j < length; ++j) {
+  qsizetype distance = FDistances[static_cast<size_t>(start)];
+  for (qsizetype j = start; j < length; ++j) {
     const char16_t letter = to.utf16()[j];
     const uint64_t* places = letter < 256 ? &FLatin[letter * FWords] : OtherPlaces(letter);
+    uint64_t* plus = &FColumns[static_cast<size_t>(j + 1) * columnWords];
+    uint64_t* minus = plus + FWords;
+    std::copy(plus - columnWords, plus, plus);
     // How the row just above a word changes from the last column to this one: the top row
     // counts up by one.
     TCarry carry{1, 0};
     for (size_t w = 0; w < lastWord; ++w)
-      carry = Column(FPlus[w], FMinus[w], places[w], carry, kWordBits - 1);
-    carry = Column(FPlus[lastWord], FMinus[lastWord], places[lastWord], carry, lastRow);
+      carry = Column(plus[w], minus[w], places[w], carry, kWordBits - 1);
+    carry = Column(plus[lastWord], minus[lastWord], places[lastWord], carry, lastRow);
     distance += static_cast<qsizetype>(carry.Plus) - static_cast<qsizetype>(carry.Minus);
+    FDistances[static_cast<size_t>(j) + 1] = distance;
+    FKept = j + 1;
     // Each column left can take at most one off the bottom row.
     if (distance - (length - j - 1) >= bound)
       return bound;
   }
+  FKept = length;
   return static_cast<int>(std::min<qsizetype>(distance, bound));
 }

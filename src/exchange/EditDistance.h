@@ -38,7 +38,12 @@ class TEditDistance {
   std::vector<uint64_t> FLatin;
   std::vector<std::pair<char16_t, size_t>> FOthers;
   std::vector<uint64_t> FOtherPlaces;
-  // The columns' state.
-  mutable std::vector<uint64_t> FPlus;
-  mutable std::vector<uint64_t> FMinus;
+  // The last name measured to, the first FKept of its letters with their columns: a pool's
+  // teams often begin alike ("North Carolina", "North Carolina St."), and the next name goes
+  // on from where it parts from the last. A column is where it goes up by one from a row to
+  // the next and where down, FWords words each, and its last row's distance.
+  mutable std::vector<char16_t> FLastTo;
+  mutable qsizetype FKept = 0;
+  mutable std::vector<uint64_t> FColumns;
+  mutable std::vector<qsizetype> FDistances;
 };

@@ -64,13 +64,16 @@ class TestEditDistance : public QObject {
       }
       pairs.emplace_back(from, to);
     }
-    // One name is compared with many, each to this pair's other and to the last pair's, and
-    // one measure serves every name in turn.
+    // One name is compared with many, each to this pair's other, to one that begins as that
+    // one does and to the last pair's, under bounds that stop some early, and one measure
+    // serves every name in turn.
     QString last;
     TEditDistance distance;
     for (const auto& [from, to] : pairs) {
       distance.SetFrom(from);
-      for (const QString& other : {to, last}) {
+      const QString alike = to.left(random.bounded(static_cast<int>(to.size()) + 1)) +
+                            RandomName(random, random.bounded(3));
+      for (const QString& other : {to, alike, last}) {
         const int plain = PlainDistance(from, other);
         for (const int bound : {1, 2, plain, plain + 1, plain + 7, std::numeric_limits<int>::max()}) {
           if (bound < 1)
