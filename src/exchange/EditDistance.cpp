@@ -82,7 +82,7 @@ const uint64_t* TEditDistance::OtherPlaces(char16_t letter) const {
   return &FOtherPlaces[other == FOthers.end() || other->first != letter ? 0 : other->second];
 }
 
-int TEditDistance::To(QStringView to, int bound) const {
+int TEditDistance::To(QStringView to, int bound) {
   const qsizetype length = to.size();
   if (FLength == 0)
     return static_cast<int>(std::min<qsizetype>(length, bound));

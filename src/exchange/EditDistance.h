@@ -24,7 +24,7 @@ class TEditDistance {
 
   // The distance to `to`, or `bound` when it is `bound` or more: a search for the closest
   // wants only a distance below the best so far, and gives up on one that cannot come under it.
-  int To(QStringView to, int bound) const;
+  int To(QStringView to, int bound);
 
  private:
   // Where `letter`, one beyond the first 256 code units, stands in the name, one bit a place,
@@ -42,8 +42,8 @@ class TEditDistance {
   // teams often begin alike ("North Carolina", "North Carolina St."), and the next name goes
   // on from where it parts from the last. A column is where it goes up by one from a row to
   // the next and where down, FWords words each, and its last row's distance.
-  mutable std::vector<char16_t> FLastTo;
-  mutable qsizetype FKept = 0;
-  mutable std::vector<uint64_t> FColumns;
-  mutable std::vector<qsizetype> FDistances;
+  std::vector<char16_t> FLastTo;
+  qsizetype FKept = 0;
+  std::vector<uint64_t> FColumns;
+  std::vector<qsizetype> FDistances;
 };
