@@ -30,7 +30,11 @@ class TMemoryStream : public httplib::Stream {
   bool is_writable() const override { return true; }
   ssize_t read(char* ptr, size_t size) override {
     const size_t length = std::min(size, FLeft);
-    std::memcpy(ptr, FData, length);
+    // The library reads a request's lines a byte at a time.
+    if (length == 1)
+      *ptr = static_cast<char>(*FData);
+    else
+      std::memcpy(ptr, FData, length);
     FData += length;
     FLeft -= length;
     return static_cast<ssize_t>(length);
@@ -140,10 +144,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static TMemoryServer server;
   if (size < 1)
     return 0;
-  TEntryDesk desk(pool.Pool, pool.Links);
+  // The links as the pool's were too: the names an input brings are indexed for that input
+  // alone, so that no input depends on those before it.
+  TEntryLinks links = pool.Links;
+  TEntryDesk desk(pool.Pool, links);
   const int players = pool.Pool.DataModule()->PlayerPicksFile().Count();
   TMemoryStream stream(data + 1, size - 1);
-  server.Serve(stream, desk, pool.Links, (data[0] & 1) != 0);
+  server.Serve(stream, desk, links, (data[0] & 1) != 0);
   FUZZ_CHECK(stream.Answer.empty() || stream.Answer.rfind("HTTP/1.1 ", 0) == 0);
 
   // The pool as it was, for the next input.

@@ -5,61 +5,16 @@
 #include <QHash>
 #include <algorithm>
 #include <array>
-#include <cstdlib>
 #include <limits>
-#include <numeric>
 
 #include "Csv.h"
+#include "EditDistance.h"
 #include "FFDataModule.h"
 #include "PicksSheet.h"
 #include "PoolNames.h"
 #include "SafeFile.h"
 
 namespace {
-
-// Edit distance between two names already case folded: the team a mistyped name most likely
-// meant. A search over every team wants only a distance below the best so far: once a whole
-// row of the table reaches `bound` none can come under it, and `bound` is returned. `row` is
-// scratch, kept by the caller so that a search allocates once.
-int Distance(QStringView x, QStringView y, int bound, std::vector<int>& row) {
-  const char16_t* down = x.utf16();
-  const char16_t* across = y.utf16();
-  qsizetype height = x.size();
-  qsizetype width = y.size();
-  // What the two share at either end costs no edit: only what lies between is compared, which
-  // for a name a letter or two off is a table of a few cells.
-  while (height > 0 && width > 0 && *down == *across) {
-    ++down;
-    ++across;
-    --height;
-    --width;
-  }
-  while (height > 0 && width > 0 && down[height - 1] == across[width - 1]) {
-    --height;
-    --width;
-  }
-  if (std::abs(height - width) >= bound)
-    return bound;
-  row.resize(static_cast<size_t>(width) + 1);
-  std::iota(row.begin(), row.end(), 0);
-  for (qsizetype i = 0; i < height; ++i) {
-    const char16_t letter = down[i];
-    int diagonal = row[0];
-    row[0] = static_cast<int>(i + 1);
-    int least = row[0];
-    for (qsizetype j = 1; j <= width; ++j) {
-      const int above = row[static_cast<size_t>(j)];
-      const int here = std::min(std::min(above, row[static_cast<size_t>(j - 1)]) + 1,
-                                diagonal + (letter == across[j - 1] ? 0 : 1));
-      row[static_cast<size_t>(j)] = here;
-      least = std::min(least, here);
-      diagonal = above;
-    }
-    if (least >= bound)
-      return bound;
-  }
-  return std::min(row.back(), bound);
-}
 
 // The row an entry stands in: the first under the header.
 constexpr int kEntryRow = 2;
@@ -124,6 +79,7 @@ struct TPicksImport::TLookup {
   using TChart = std::array<int, ChartPaths::kSlotCount + 1>;
 
   explicit TLookup(const TFFDataModule& pool) : Sheet(pool), Teams(pool.TeamsFile()) {
+    TeamIndex.reserve(Teams.Count());
     for (int i = 0; i < Teams.Count(); ++i) {
       const QString name = TrimTeamName(Teams.Items(i)->TeamName());
       if (!TeamIndex.contains(name))
@@ -137,6 +93,8 @@ struct TPicksImport::TLookup {
     // The first of a name as FindPlayer finds it, and the first of a key as FindSamePlayer
     // does. A name written as the pool has it is that player's even where an older pool holds
     // look-alikes, so that a private link changes its own entry.
+    PoolPlayers.reserve(pool.PlayerPicksFile().Count());
+    PoolKeys.reserve(pool.PlayerPicksFile().Count());
     for (const auto& player : pool.PlayerPicksFile().List()) {
       if (!PoolPlayers.contains(player->PlayerName()))
         PoolPlayers.insert(player->PlayerName(), player.get());
@@ -150,32 +108,50 @@ struct TPicksImport::TLookup {
   QString Closest(const QString& winner) {
     // The teams' names are folded for the first name that is no team's: an entry or a sheet
     // without a mistake never needs them.
-    if (TeamNames.empty()) {
-      TeamNames.reserve(static_cast<size_t>(Teams.Count()));
+    if (FoldedTeams.empty()) {
+      std::vector<qsizetype> ends;
+      ends.reserve(static_cast<size_t>(Teams.Count()));
+      qsizetype length = 0;
       for (const auto& team : Teams.List())
-        TeamNames.push_back({TrimTeamName(team->TeamName()), team->TeamName().toCaseFolded()});
+        length += team->TeamName().size();
+      FoldedNames.reserve(length);
+      for (const auto& team : Teams.List()) {
+        TEditDistance::AppendFolded(FoldedNames, team->TeamName());
+        ends.push_back(FoldedNames.size());
+      }
+      qsizetype start = 0;
+      for (const qsizetype end : ends) {
+        FoldedTeams.push_back(QStringView(FoldedNames).mid(start, end - start));
+        start = end;
+      }
     }
-    const QString folded = winner.toCaseFolded();
-    std::vector<int> row;
-    QString closest;
+    // Folded into the space of the last name: a sheet full of mistakes allocates once.
+    FoldedWinner.resize(0);
+    TEditDistance::AppendFolded(FoldedWinner, winner);
+    const QStringView folded = FoldedWinner;
+    Distance.SetFrom(folded);
+    int closest = -1;
     int best = std::numeric_limits<int>::max();
-    for (const auto& [name, foldedName] : TeamNames) {
-      // Once a team is a letter off, only the very name can do better: no table is needed.
-      const int distance =
-          best <= 1 ? (folded == foldedName ? 0 : best) : Distance(folded, foldedName, best, row);
+    for (size_t i = 0; i < FoldedTeams.size(); ++i) {
+      // Once a team is a letter off, only the very name can do better.
+      const int distance = best <= 1 ? (folded == FoldedTeams[i] ? 0 : best)
+                                     : Distance.To(FoldedTeams[i], best);
       if (distance < best) {
-        closest = name;
+        closest = static_cast<int>(i);
         best = distance;
       }
     }
-    return closest;
+    return closest < 0 ? QString() : TrimTeamName(Teams.Items(closest)->TeamName());
   }
 
   const TPicksSheet Sheet;
   const TTeamsFile& Teams;
   QHash<QString, int> TeamIndex;
-  // Each team's name trimmed, as shown, and as written, case folded, as compared.
-  std::vector<std::pair<QString, QString>> TeamNames;
+  // Each team's name as written, case folded, as compared: views into one string.
+  QString FoldedNames;
+  std::vector<QStringView> FoldedTeams;
+  QString FoldedWinner;
+  TEditDistance Distance;
   TChart FirstRound{};
   QHash<QString, TPlayerPicksListObject*> PoolPlayers;
   QHash<QString, TPlayerPicksListObject*> PoolKeys;

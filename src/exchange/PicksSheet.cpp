@@ -1,6 +1,6 @@
 #include "PicksSheet.h"
 
-#include <QHash>
+#include <array>
 #include <charconv>
 
 #include "Csv.h"
@@ -38,10 +38,12 @@ void AppendSeededTeam(QString& text, const TTeamSeedObject* team) {
 
 TPicksSheet::TPicksSheet(const TFFDataModule& pool) : FPool(pool) {
   FGames.reserve(kGameCount);
-  QHash<int, int> gamesSoFar;  // (round, region) -> games counted so far
+  // The games counted so far by round and region (none for the last two rounds).
+  std::array<std::array<int, ChartPaths::kRegions + 1>, ChartPaths::kRounds + 1> gamesSoFar{};
   for (int32_t slot = ChartPaths::kFirstGameSlot; slot <= ChartPaths::kSlotCount; ++slot) {
     const TGame game = ChartPaths::Game(slot);
-    FNumbers[FGames.size()] = ++gamesSoFar[game.Round * 10 + game.Region];
+    FNumbers[FGames.size()] =
+        ++gamesSoFar[static_cast<size_t>(game.Round)][static_cast<size_t>(game.Region)];
     FGames.push_back(game);
   }
 

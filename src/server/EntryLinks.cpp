@@ -22,10 +22,20 @@ QByteArray IndexKey(const QString& link) {
 }  // namespace
 
 bool TEntryLinks::Load(const QString& directory, QString* reason) {
-  FDirectory = directory;
-  FKey.clear();
-  const QString path = QDir(directory).filePath(kKeyFile);
+  // The key in use stays until another is read: the names are indexed again only when it
+  // has changed, not at every link made or checked.
+  if (FPath.isEmpty() || directory != FDirectory) {
+    FDirectory = directory;
+    FPath = QDir(directory).filePath(kKeyFile);
+  }
+  return ReadKey(true, reason);
+}
+
+bool TEntryLinks::ReadKey(bool make, QString* reason) {
+  const QString& path = FPath;
   if (!QFile::exists(path)) {
+    if (!make)
+      return false;
     QByteArray key(kKeySize, '\0');
     QRandomGenerator::system()->generate(key.begin(), key.end());
     // Whoever reads the key can forge any player's link: no other account may see it, not
@@ -71,16 +81,15 @@ void TEntryLinks::UseKey(const QByteArray& key) {
 
 QString TEntryLinks::Link(const QString& name) {
   QString reason;
-  if (FDirectory.isEmpty() || !Load(FDirectory, &reason))
+  if (FDirectory.isEmpty() || !ReadKey(true, &reason))
     return {};
   return LinkUnder(FKey, name);
 }
 
 bool TEntryLinks::Matches(const QString& name, const QString& link) {
   // A key deleted since the link was made matches nothing; a new one is made only for a new link.
-  const QString path = QDir(FDirectory).filePath(kKeyFile);
   QString reason;
-  if (FDirectory.isEmpty() || !QFile::exists(path) || !Load(FDirectory, &reason))
+  if (FDirectory.isEmpty() || !ReadKey(false, &reason))
     return false;
   const QByteArray expected = LinkUnder(FKey, name).toLatin1();
   const QByteArray given = link.toLatin1();

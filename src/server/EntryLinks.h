@@ -33,9 +33,12 @@ class TEntryLinks {
   QString NameOf(const QString& link);
 
  private:
+  // Reads the key of the folder loaded, or makes one when there is none and `make` says so.
+  bool ReadKey(bool make, QString* reason);
   void UseKey(const QByteArray& key);
 
   QString FDirectory;
+  QString FPath;
   QByteArray FKey;
   // The names by a hash of their links, so that looking up a link compares no secret.
   QHash<QByteArray, QString> FNames;

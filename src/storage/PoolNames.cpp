@@ -1,6 +1,7 @@
 #include "PoolNames.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "Win1252.h"
 
@@ -53,7 +54,7 @@ QString PoolNames::Normal(const QString& name) {
       if (blank && !kept.isEmpty())
         kept += QLatin1Char(' ');
       blank = false;
-      kept += name.mid(i, length);
+      kept += QStringView(name).mid(i, length);
     }
     i += length;
   }
@@ -77,14 +78,23 @@ QString PoolNames::Quoted(const QString& text) {
   shown.reserve(std::min<qsizetype>(text.size(), kQuotedLength + 1));
   int characters = 0;
   for (qsizetype i = 0; i < text.size(); ++characters) {
-    if (characters == kQuotedLength)
-      return shown + QChar(0x2026);
+    if (characters == kQuotedLength) {
+      shown += QChar(0x2026);
+      return shown;
+    }
     const QChar c = text.at(i);
     const qsizetype length = c.isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-    if (c.category() == QChar::Other_Control)
-      shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-    else
+    if (c.category() == QChar::Other_Control) {
+      // "\x1b": every control is below U+0100. Written by hand: a cell of controls is quoted
+      // at the pace of a copy, not of a formatted string per character.
+      static constexpr char kDigits[] = "0123456789abcdef";
+      const QChar code[] = {QLatin1Char('\\'), QLatin1Char('x'),
+                            QLatin1Char(kDigits[(c.unicode() >> 4) & 0xf]),
+                            QLatin1Char(kDigits[c.unicode() & 0xf])};
+      shown.append(code, static_cast<qsizetype>(std::size(code)));
+    } else {
       shown += QStringView(text).mid(i, length);
+    }
     i += length;
   }
   return shown;
