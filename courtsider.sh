@@ -6,7 +6,8 @@
 #   ./courtsider.sh test    build the tests with AddressSanitizer and UndefinedBehaviorSanitizer
 #                           into build-sanitize/ and run them all through ctest
 #   ./courtsider.sh tsan    build the tests that run threads (the outlook, the pick server, the
-#                           pool's lock and saves) with ThreadSanitizer into build-tsan/ and run them
+#                           pool's lock, saves and names) with ThreadSanitizer into build-tsan/
+#                           and run them
 set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
@@ -82,7 +83,7 @@ test_all() {
 }
 
 # The tests whose code runs on more than one thread.
-THREADED_TESTS=(test_outlook test_server test_server_hostile test_live_server test_saves)
+THREADED_TESTS=(test_outlook test_server test_server_hostile test_live_server test_saves test_storage)
 
 tsan() {
   install_packages

@@ -2,12 +2,15 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <thread>
+#include <vector>
 
 #include "FFDataModule.h"
 #include "FakePrompts.h"
 #include "InOutError.h"
 #include "LimitedChild.h"
 #include "PoolNames.h"
+#include "TeamNames.h"
 #include "TestPools.h"
 #include "Win1252.h"
 
@@ -345,6 +348,25 @@ class TestStorage : public QObject {
     QCOMPARE(bob->Pick(2)->TeamName(), QString("Dukee"));
     QCOMPARE(bob->Pick(63)->TeamName(), QString("Team63"));
     pool->ClosePool();
+  }
+
+  // The live page reads its pool on a thread of its own while the window edits: both keep
+  // the one copy of each name, and neither sees the other's half-made table.
+  void namesAreKeptOnceWhateverThreadMeetsThem() {
+    QStringList names;
+    for (int i = 0; i < 20000; ++i)
+      names << QStringLiteral("Threaded %1").arg(i);
+    std::vector<const QString*> kept[2];
+    std::thread other([&] {
+      for (const QString& name : names)
+        kept[1].push_back(TTeamNames::Intern(name));
+    });
+    for (const QString& name : names)
+      kept[0].push_back(TTeamNames::Intern(name));
+    other.join();
+    QVERIFY(kept[0] == kept[1]);
+    for (int i = 0; i < names.size(); ++i)
+      QCOMPARE(*kept[0][static_cast<size_t>(i)], names.at(i));
   }
 
   void playersAreCreatedFromTheTeamList() {
