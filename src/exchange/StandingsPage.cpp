@@ -35,7 +35,9 @@ std::vector<QString> WinChanceCells(const TOutlookResult* outlook, int players) 
   std::vector<QString> cells;
   if (!outlook)
     return cells;
-  cells.assign(static_cast<size_t>(players), QStringLiteral("<td>&mdash;</td>"));
+  // Where the pool pays prizes, the expected prize and the chance of a paid place follow.
+  const QString none = QStringLiteral("<td>&mdash;</td>");
+  cells.assign(static_cast<size_t>(players), outlook->PaysPrizes ? none + none + none : none);
   for (const TOutlookPlayer& player : outlook->Players) {
     if (player.Index < 0 || player.Index >= players)
       continue;
@@ -49,6 +51,12 @@ std::vector<QString> WinChanceCells(const TOutlookResult* outlook, int players) 
                                   Escaped(FormatChance(player.ChanceHigh)),
                                   Escaped(FormatChance(player.WinChance)),
                                   Escaped(FormatInterval(player.ChanceLow, player.ChanceHigh)));
+    if (outlook->PaysPrizes) {
+      cells[static_cast<size_t>(player.Index)] +=
+          QStringLiteral("<td>%1</td><td>%2</td>")
+              .arg(Escaped(FormatPrize(player.ExpectedPrize)),
+                   Escaped(FormatChance(player.PrizeChance)));
+    }
   }
   return cells;
 }
@@ -63,10 +71,15 @@ QString WinChanceNote(const TOutlookResult& outlook) {
   }
   return QStringLiteral(
              "Win chance: the chance of finishing first on points if the games left are "
-             "played out, players level at the top sharing it (%1).")
+             "played out, players level at the top sharing it (%1).%2")
       .arg(outlook.Exact ? OutlookSummary(outlook).toHtmlEscaped()
                          : OutlookSummary(outlook).toHtmlEscaped() +
-                               QStringLiteral("; &asymp; marks an estimate"));
+                               QStringLiteral("; &asymp; marks an estimate"),
+           outlook.PaysPrizes
+               ? QStringLiteral(" Expected prize: the prize a player can expect over the same "
+                                "outcomes, players level on points sharing the prizes of the "
+                                "places they span; prize chance: the chance of a paid place.")
+               : QString());
 }
 
 // A player's name, a link to the player's own page where the page is served live.
@@ -102,6 +115,8 @@ void StandingsTable(TPageWriter& html, const TFFDataModule& pool, const TOutlook
       WinChanceCells(outlook, static_cast<int>(standings.Items().size()));
   if (outlook)
     html += QStringLiteral("<th>Win chance</th>");
+  if (outlook && outlook->PaysPrizes)
+    html += QStringLiteral("<th>Expected prize</th><th>Prize chance</th>");
   for (int k = kFirstRound; k <= kLastRound; ++k)
     html += QStringLiteral("<th class=\"rd\">Rd %1</th>").arg(k - 1);
   html += QStringLiteral("<th>Tie-breaker</th>");
@@ -223,7 +238,10 @@ void LastGamesSection(TPageWriter& html, const TOutlookResult& outlook) {
       "<section>\n<h2>The Last Games</h2>\n<p class=\"note\">Every way the games left can go, "
       "the winners in the order the games are played, and who finishes first on points.</p>\n"
       "<div class=\"table\"><table>\n<thead><tr><th>Chance</th><th class=\"name\">Winners</th>"
-      "<th class=\"name\">First (points)</th></tr></thead>\n<tbody>\n");
+      "<th class=\"name\">First (points)</th>");
+  if (outlook.PaysPrizes)
+    html += QStringLiteral("<th class=\"name\">Who wins what</th>");
+  html += QStringLiteral("</tr></thead>\n<tbody>\n");
   for (const TLastGamesOutcome& outcome : outlook.LastGames) {
     QStringList first;
     for (const QString& name : outcome.First)
@@ -232,9 +250,16 @@ void LastGamesSection(TPageWriter& html, const TOutlookResult& outlook) {
     for (const QString& team : outcome.Winners)
       winners << Escaped(team);
     html += QStringLiteral(
-                "<tr><td>%1</td><td class=\"name\">%2</td><td class=\"name\">%3 (%4)</td></tr>\n")
+                "<tr><td>%1</td><td class=\"name\">%2</td><td class=\"name\">%3 (%4)</td>")
                 .arg(Escaped(FormatChance(outcome.Chance)), winners.join(QStringLiteral(", ")),
                      first.join(QStringLiteral(", ")), QString::number(outcome.Points));
+    if (outlook.PaysPrizes) {
+      QStringList paid;
+      for (const TLastGamesOutcome::TPaid& entry : outcome.Paid)
+        paid << Escaped(entry.Player) + QLatin1Char(' ') + Prizes::MoneyText(entry.Cents);
+      html += QStringLiteral("<td class=\"name\">%1</td>").arg(paid.join(QStringLiteral(", ")));
+    }
+    html += QStringLiteral("</tr>\n");
   }
   html += QStringLiteral("</tbody></table></div>\n</section>\n");
 }

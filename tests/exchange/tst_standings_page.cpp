@@ -296,6 +296,28 @@ class TestStandingsPage : public QObject {
       QVERIFY2(page.contains(row), qPrintable(row));
     }
     QCOMPARE(Check(page), QString());
+
+    // Where the pool pays prizes: who wins what in each outcome, each player's expectation.
+    pool->SetPrizes({1000, {6000, 3000, 1000}});
+    const TOutlookResult paid = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
+    QVERIFY(paid.PaysPrizes);
+    const QString prizes =
+        QString::fromUtf8(StandingsPage::Html(*pool, QDate(2026, 4, 5), &paid));
+    QVERIFY(prizes.contains(QStringLiteral("<th>Expected prize</th><th>Prize chance</th>")));
+    for (const TLastGamesOutcome& outcome : paid.LastGames) {
+      QStringList who;
+      for (const TLastGamesOutcome::TPaid& entry : outcome.Paid)
+        who << entry.Player.toHtmlEscaped() + " " + Prizes::MoneyText(entry.Cents);
+      const QString cell = "<td class=\"name\">" + who.join(", ") + "</td></tr>";
+      QVERIFY2(prizes.contains(cell), qPrintable(cell));
+    }
+    for (const TOutlookPlayer& player : paid.Players) {
+      const QString cells = QStringLiteral("<td>%1</td><td>%2</td>")
+                                .arg(FormatPrize(player.ExpectedPrize).toHtmlEscaped(),
+                                     FormatChance(player.PrizeChance).toHtmlEscaped());
+      QVERIFY2(prizes.contains(cells), qPrintable(cells));
+    }
+    QCOMPARE(Check(prizes), QString());
   }
 
   void sampledChancesAreMarkedAsEstimates() {
