@@ -81,19 +81,27 @@ QByteArray WhatIfPage::Html(const QString& poolName, const QStringList& winners,
     html += Anchor(QStringLiteral("/"), QStringLiteral("Back to the standings"));
   html += QStringLiteral("</p>\n</section>\n");
 
-  html += QStringLiteral(
-              "<section>\n<h2>The Standings If So</h2>\n<p class=\"note\">Every other game "
-              "still open: %1.</p>\n<div class=\"table\"><table>\n<thead><tr>"
-              "<th class=\"name\">Player</th><th>Now</th><th>Max</th><th>Best place</th>"
-              "<th>Worst place</th><th>Win chance</th></tr></thead>\n<tbody>\n")
-              .arg(Escaped(OutlookSummary(outlook)));
+  html +=
+      QStringLiteral(
+          "<section>\n<h2>The Standings If So</h2>\n<p class=\"note\">Every other game "
+          "still open: %1.</p>\n<div class=\"table\"><table>\n<thead><tr>"
+          "<th class=\"name\">Player</th><th>Now</th><th>Max</th><th>Best place</th>"
+          "<th>Worst place</th><th>Win chance</th>%2</tr></thead>\n<tbody>\n")
+          .arg(Escaped(OutlookSummary(outlook)),
+               outlook.PaysPrizes ? QStringLiteral("<th>Expected prize</th><th>Prize chance</th>")
+                                  : QString());
   for (const TOutlookPlayer& player : outlook.Players) {
+    // Where the pool pays prizes, what each can expect if so, and the chance of a paid place.
+    const QString prize = outlook.PaysPrizes ? QStringLiteral("<td>%1</td><td>%2</td>")
+                                                   .arg(Escaped(FormatPrize(player.ExpectedPrize)),
+                                                        Escaped(FormatChance(player.PrizeChance)))
+                                             : QString();
     html += QStringLiteral(
                 "<tr><td class=\"name\">%1</td><td class=\"total\">%2</td><td>%3</td><td>%4</td>"
-                "<td>%5</td>%6</tr>\n")
+                "<td>%5</td>%6%7</tr>\n")
                 .arg(Escaped(player.Name), QString::number(player.Current),
                      QString::number(player.Max), QString::number(player.BestPlace),
-                     QString::number(player.WorstPlace), ChanceCell(outlook, player));
+                     QString::number(player.WorstPlace), ChanceCell(outlook, player), prize);
   }
   html += QStringLiteral("</tbody></table></div>\n");
   if (static_cast<int>(outlook.Players.size()) < players) {

@@ -13,6 +13,7 @@
 #include "StandingsHistory.h"
 #include "StandingsPage.h"
 #include "TestPools.h"
+#include "WhatIfPage.h"
 
 using namespace TestPools;
 
@@ -301,8 +302,7 @@ class TestStandingsPage : public QObject {
     pool->SetPrizes({1000, {6000, 3000, 1000}});
     const TOutlookResult paid = ComputeOutlook(TOutlookInput::FromPool(*pool), TOutlookOptions{});
     QVERIFY(paid.PaysPrizes);
-    const QString prizes =
-        QString::fromUtf8(StandingsPage::Html(*pool, QDate(2026, 4, 5), &paid));
+    const QString prizes = QString::fromUtf8(StandingsPage::Html(*pool, QDate(2026, 4, 5), &paid));
     QVERIFY(prizes.contains(QStringLiteral("<th>Expected prize</th><th>Prize chance</th>")));
     for (const TLastGamesOutcome& outcome : paid.LastGames) {
       QStringList who;
@@ -311,11 +311,16 @@ class TestStandingsPage : public QObject {
       const QString cell = "<td class=\"name\">" + who.join(", ") + "</td></tr>";
       QVERIFY2(prizes.contains(cell), qPrintable(cell));
     }
+    // The same columns on a what-if's page.
+    const QString whatIf = QString::fromUtf8(WhatIfPage::Html(
+        QStringLiteral("Three"), {QStringLiteral("x")}, {QStringLiteral("x")},
+        TOutlookInput::FromPool(*pool), paid, static_cast<int>(paid.Players.size())));
     for (const TOutlookPlayer& player : paid.Players) {
       const QString cells = QStringLiteral("<td>%1</td><td>%2</td>")
                                 .arg(FormatPrize(player.ExpectedPrize).toHtmlEscaped(),
                                      FormatChance(player.PrizeChance).toHtmlEscaped());
       QVERIFY2(prizes.contains(cells), qPrintable(cells));
+      QVERIFY2(whatIf.contains(cells + "</tr>"), qPrintable(cells));
     }
     QCOMPARE(Check(prizes), QString());
   }
