@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <string_view>
+#include <unordered_map>
 
 #if defined(__SSE2__)
 #include <immintrin.h>
@@ -53,7 +55,7 @@ struct TEndGameWork {
 #if defined(__GNUC__) && !defined(__clang__) && defined(__x86_64__)
 #define END_GAME_WIDE_VECTORS 1
 #pragma GCC push_options
-#pragma GCC target("avx2")
+#pragma GCC target("avx2,popcnt")
 #define END_VECTORS Avx2Vectors
 #define END_VECTOR_BYTES 32
 #include "EndGameLanes.inc"
@@ -61,7 +63,7 @@ struct TEndGameWork {
 #undef END_VECTOR_BYTES
 #pragma GCC pop_options
 #pragma GCC push_options
-#pragma GCC target("avx512f,avx512bw")
+#pragma GCC target("avx512f,avx512bw,popcnt")
 #define END_VECTORS Avx512Vectors
 #define END_VECTOR_BYTES 64
 #include "EndGameLanes.inc"
@@ -89,18 +91,22 @@ struct TLanes {
   decltype(&PlainVectors::PlayEndGame) Play;
   decltype(&PlainVectors::CutEndGame) Cut;
   decltype(&PlainVectors::RankEndGame) Rank;
+  decltype(&PlainVectors::CountEndLanes) Count;
 };
 
 TLanes LanesFor(TOutlookVectors vectors) {
 #if defined(END_GAME_WIDE_VECTORS)
   if (vectors == TOutlookVectors::Avx512)
-    return {Avx512Vectors::PlayEndGame, Avx512Vectors::CutEndGame, Avx512Vectors::RankEndGame};
+    return {Avx512Vectors::PlayEndGame, Avx512Vectors::CutEndGame, Avx512Vectors::RankEndGame,
+            Avx512Vectors::CountEndLanes};
   if (vectors == TOutlookVectors::Avx2)
-    return {Avx2Vectors::PlayEndGame, Avx2Vectors::CutEndGame, Avx2Vectors::RankEndGame};
+    return {Avx2Vectors::PlayEndGame, Avx2Vectors::CutEndGame, Avx2Vectors::RankEndGame,
+            Avx2Vectors::CountEndLanes};
 #else
   (void)vectors;
 #endif
-  return {PlainVectors::PlayEndGame, PlainVectors::CutEndGame, PlainVectors::RankEndGame};
+  return {PlainVectors::PlayEndGame, PlainVectors::CutEndGame, PlainVectors::RankEndGame,
+            PlainVectors::CountEndLanes};
 }
 
 // Who stands on each line in each outcome of the end game's `games` games, game by game, who
@@ -251,12 +257,33 @@ void TPlan<TLane>::PlanEndGame() {
   // is fixed before the search. Where the gain depends on the loser, the least a win brings
   // goes with the winner, and what more it brings over a given loser with that pair; a pair
   // counts in the lanes where both teams stand on their lines.
+  EndCellOf.assign(static_cast<size_t>(Teams), -1);
+  for (int position = 0; position < positions; ++position) {
+    for (const int32_t team : losersOn(position))
+      EndCellOf[static_cast<size_t>(team)] = EndCells++;
+  }
+  // Contenders who picked a team alike share its gains: kept once, they stay in the caches.
+  std::unordered_map<size_t, std::vector<uint32_t>> alike;
+  const auto keep = [&](const TEndLanes& lanes) {
+    const std::string_view bytes(reinterpret_cast<const char*>(lanes.Lane), sizeof lanes.Lane);
+    std::vector<uint32_t>& same = alike[std::hash<std::string_view>{}(bytes)];
+    for (const uint32_t k : same) {
+      if (std::memcmp(EndGains[k].Lane, lanes.Lane, sizeof lanes.Lane) == 0) {
+        EndGainOf.push_back(k);
+        return;
+      }
+    }
+    same.push_back(static_cast<uint32_t>(EndGains.size()));
+    EndGainOf.push_back(same.back());
+    EndGains.push_back(lanes);
+  };
   for (int c = 0; c < Count; ++c) {
-    EndGainsFrom.push_back(EndGains.size());
+    EndGainsFrom.push_back(static_cast<uint32_t>(EndGainOf.size()));
     const int player = Contenders[static_cast<size_t>(c)];
     for (int position = 0; position < positions; ++position) {
       const std::vector<TMeeting>& met = meetings[static_cast<size_t>(position)];
       for (const int32_t team : losersOn(position)) {
+        const int16_t cell = static_cast<int16_t>(EndCellOf[static_cast<size_t>(team)]);
         TEndLanes gains{};
         bool any = false;
         std::vector<std::pair<int32_t, TEndLanes>> over;
@@ -272,21 +299,25 @@ void TPlan<TLane>::PlanEndGame() {
           m = end;
         }
         if (any) {
-          EndGainTeam.push_back(team);
-          EndGainLoser.push_back(-1);
-          EndGains.push_back(gains);
+          EndGainCell.push_back(cell);
+          EndLoserCell.push_back(static_cast<int16_t>(EndCells));
+          keep(gains);
         }
         for (const auto& [beaten, more] : over) {
-          EndGainTeam.push_back(team);
-          EndGainLoser.push_back(beaten);
-          EndGains.push_back(more);
+          EndGainCell.push_back(cell);
+          EndLoserCell.push_back(static_cast<int16_t>(EndCellOf[static_cast<size_t>(beaten)]));
+          keep(more);
         }
       }
     }
   }
-  EndGainsFrom.push_back(EndGains.size());
+  EndGainsFrom.push_back(static_cast<uint32_t>(EndGainOf.size()));
+  EndChampionLanes.resize(static_cast<size_t>(positions));
   for (int o = 0; o < EndOutcomes && games > 0; ++o) {
-    EndChampion.push_back(played.Winner[played.At(o, games - 1)]);
+    const int champion = played.Winner[played.At(o, games - 1)];
+    EndChampion.push_back(champion);
+    EndChampionLanes[static_cast<size_t>(champion)][static_cast<size_t>(o / 64)] |= uint64_t{1}
+                                                                                   << (o % 64);
     EndUsed[static_cast<size_t>(o / 64)] |= uint64_t{1} << (o % 64);
   }
   // The sides of real game r depend on the outcomes of the real games before it only.
@@ -311,11 +342,17 @@ TEndGame::TEndGame(const TPlan<int16_t>& plan) : P(plan) {
   const size_t positions = P.EndAlive.size();
   FEnd.resize(static_cast<size_t>(P.Count));
   FEndTeams.resize(positions);
-  FStanding.resize(P.EndGains.size() + 1);
+  FEndChampionOf.resize(positions);
+  FStanding.resize(P.EndGainOf.size() + 1);
   FEndChampion.resize(2 * positions);
-  FEndChampionLanes.resize(2 * positions);
+  FEndCounts.resize(1 + positions);
+  FInverse.resize(static_cast<size_t>(P.Count) + 1);
+  for (size_t k = 1; k < FInverse.size(); ++k)
+    FInverse[k] = 1.0 / static_cast<double>(k);
+  // The cell past the last always stands: see TPlan::EndLoserCell.
+  FStands.assign(static_cast<size_t>(P.EndCells) + 1, 0);
+  FStands.back() = 1;
   FPairChance.resize(positions * positions);
-  FEndPosition.assign(static_cast<size_t>(P.Teams), static_cast<int>(positions));
   for (int above = 0; above < P.Paid; ++above) {
     for (int level = 1; level <= kSharedLevels; ++level)
       FShares.push_back(Shares(above, level));
@@ -327,12 +364,13 @@ void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* 
   const size_t positions = P.EndAlive.size();
   for (size_t a = 0; a < positions; ++a) {
     FEndTeams[a] = occupant[static_cast<size_t>(P.EndAlive[a])];
-    FEndPosition[static_cast<size_t>(FEndTeams[a])] = static_cast<int>(a);
+    FEndChampionOf[a] = P.ChampionOf[static_cast<size_t>(FEndTeams[a])];
+    FStands[static_cast<size_t>(P.EndCellOf[static_cast<size_t>(FEndTeams[a])])] = 1;
   }
   FindStanding(ids, count);
   PlayLanes(values, count);
   for (size_t a = 0; a < positions; ++a)
-    FEndPosition[static_cast<size_t>(FEndTeams[a])] = static_cast<int>(positions);
+    FStands[static_cast<size_t>(P.EndCellOf[static_cast<size_t>(FEndTeams[a])])] = 0;
   // Even chances weigh every lane alike, so lanes are counted; otherwise each is weighed.
   const bool even = P.Options.Model == TOutlookModel::Even;
   const double each = std::ldexp(weight, -P.EndBits);
@@ -352,17 +390,15 @@ void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* 
 }
 
 void TEndGame::FindStanding(const int* ids, int count) {
-  const int nowhere = static_cast<int>(P.EndAlive.size());
   FFrom.resize(static_cast<size_t>(count) + 1);
   int standing = 0;
   for (int c = 0; c < count; ++c) {
     FFrom[static_cast<size_t>(c)] = standing;
-    const size_t player = static_cast<size_t>(ids[c]);
-    for (size_t e = P.EndGainsFrom[player]; e < P.EndGainsFrom[player + 1]; ++e) {
-      FStanding[static_cast<size_t>(standing)] = &P.EndGains[e];
-      const int32_t beaten = P.EndGainLoser[e];
-      standing += FEndPosition[static_cast<size_t>(P.EndGainTeam[e])] != nowhere &&
-                  (beaten < 0 || FEndPosition[static_cast<size_t>(beaten)] != nowhere);
+    const size_t contender = static_cast<size_t>(ids[c]);
+    for (uint32_t e = P.EndGainsFrom[contender]; e < P.EndGainsFrom[contender + 1]; ++e) {
+      FStanding[static_cast<size_t>(standing)] = &P.EndGains[P.EndGainOf[e]];
+      standing += FStands[static_cast<size_t>(P.EndGainCell[e])] &
+                  FStands[static_cast<size_t>(P.EndLoserCell[e])];
     }
   }
   FFrom[static_cast<size_t>(count)] = standing;
@@ -385,25 +421,23 @@ void TEndGame::PlayLanes(const int16_t* values, int count) {
 
 void TEndGame::TallyEven(const TEndBits& lanes, double each, size_t contender, TTally& tally) {
   const size_t positions = P.EndAlive.size();
-  double won = 0, tied = 0, share = 0;
-  std::fill(FEndChampionLanes.begin(), FEndChampionLanes.end(), 0);
+  LanesFor(P.EndVectors)
+      .Count(lanes, FEndSole, P.EndChampionLanes.data(), static_cast<int>(positions),
+             FEndCounts.data());
+  double tied = 0, share = 0;
   for (size_t word = 0; word < lanes.size(); ++word) {
-    for (uint64_t bits = lanes[word]; bits != 0; bits &= bits - 1) {
-      const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-      ++FEndChampionLanes[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)];
-    }
-    won += CountBits(lanes[word] & FEndSole[word]);
     for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
       tied += 1;
-      share += 1.0 / FEndFirsts.Lane[word * 64 + static_cast<size_t>(__builtin_ctzll(bits))];
+      share += FInverse[static_cast<size_t>(
+          FEndFirsts.Lane[word * 64 + static_cast<size_t>(__builtin_ctzll(bits))])];
     }
   }
   double* champions = &tally.Champion[contender * static_cast<size_t>(P.Champions)];
   for (size_t a = 0; a < positions; ++a) {
-    if (const int k = P.ChampionOf[static_cast<size_t>(FEndTeams[a])]; k >= 0)
-      champions[k] += (FEndChampionLanes[2 * a] + FEndChampionLanes[2 * a + 1]) * each;
+    if (const int k = FEndChampionOf[a]; k >= 0)
+      champions[k] += FEndCounts[1 + a] * each;
   }
-  won *= each;
+  const double won = FEndCounts[0] * each;
   tally.Won[contender] += won;
   tally.Tied[contender] += tied * each;
   tally.Share[contender] += won + share * each;
@@ -422,13 +456,13 @@ void TEndGame::TallyWeighted(const TEndBits& lanes, size_t contender, TTally& ta
     for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
       const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
       tied += FLaneWeight[lane];
-      share += FLaneWeight[lane] / FEndFirsts.Lane[lane];
+      share += FLaneWeight[lane] * FInverse[static_cast<size_t>(FEndFirsts.Lane[lane])];
       FEndChampion[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)] += FLaneWeight[lane];
     }
   }
   double* champions = &tally.Champion[contender * static_cast<size_t>(P.Champions)];
   for (size_t a = 0; a < positions; ++a) {
-    if (const int k = P.ChampionOf[static_cast<size_t>(FEndTeams[a])]; k >= 0)
+    if (const int k = FEndChampionOf[a]; k >= 0)
       champions[k] += FEndChampion[2 * a] + FEndChampion[2 * a + 1];
   }
   tally.Won[contender] += won;

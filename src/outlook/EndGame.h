@@ -52,14 +52,15 @@ class TEndGame {
   void LaneWeights(double weight);
 
   const TPlan<int16_t>& P;
-  // Each contender's totals, the teams on the lines and each team's line, the lanes in which
-  // each contender is first, and each lane's weight, as won by one or tied by several, and
+  // Each contender's totals, the teams on the lines, the lanes in which each contender is first, and each lane's weight, as won by one or tied by several, and
   // the share of it each of those first there gets.
   std::vector<TEndLanes> FEnd;
   TEndLanes FEndFirsts;  // how many are first in each lane
   std::vector<int32_t> FEndTeams;
-  std::vector<int> FEndPosition;  // per team, its line in the end game, or past the last
+  std::vector<int> FEndChampionOf;  // per line, TPlan::ChampionOf its team
   std::vector<TEndBits> FEndBits;
+  // Per cell (TPlan::EndCells), 1 while its team stands on its line, 0 otherwise.
+  std::vector<uint8_t> FStands;
   // Per contender, where its gains of the teams standing on their lines start in FStanding.
   std::vector<int> FFrom;
   std::vector<const TEndLanes*> FStanding;
@@ -69,7 +70,10 @@ class TEndGame {
   // Per line, the weight won with its team champion, in odd lanes and in even ones apart so
   // that one sum need not wait for the other.
   std::vector<double> FEndChampion;
-  std::vector<int> FEndChampionLanes;  // the same, counting lanes
+  // Lanes counted for TallyEven (see CountEndLanes).
+  std::vector<int> FEndCounts;
+  // 1 / k, for the share of each of k first in a lane.
+  std::vector<double> FInverse;
   // The highest totals of each lane, as many as places are paid, highest first, and how many
   // have the last; one contender's rank in each lane (see RankEndGame) and the lanes it is
   // paid in.

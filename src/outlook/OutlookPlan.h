@@ -182,11 +182,20 @@ struct TPlan {
   int EndBits = 0;      // its real games
   int EndOutcomes = 1;  // lanes beyond these repeat the first ones and are not counted
   std::vector<int> EndAlive;
-  std::vector<size_t> EndGainsFrom;
-  std::vector<int32_t> EndGainTeam;
-  std::vector<int32_t> EndGainLoser;  // -1 for what the team brings whoever it beats
+  // A cell is a team on the line it can stand on, numbered line by line; a team stands on one
+  // line only, so each team has one cell at most (-1: none). A contender's gains are
+  // EndGains[EndGainOf[e]] for e from EndGainsFrom[contender] up to the next: what the team of
+  // cell EndGainCell[e] brings, counted where it stands on its line, and where the team of
+  // cell EndLoserCell[e] stands on its line too; that is cell EndCells, which always stands,
+  // for what the team brings whoever it beats. Gains alike are kept once in EndGains.
+  int EndCells = 0;
+  std::vector<int> EndCellOf;
+  std::vector<uint32_t> EndGainsFrom, EndGainOf;
+  std::vector<int16_t> EndGainCell, EndLoserCell;
   std::vector<TEndLanes> EndGains;
+  // Per lane, the line of the champion; per line, the lanes in which its team is champion.
   std::vector<int> EndChampion;
+  std::vector<TEndBits> EndChampionLanes;
   TEndBits EndUsed{};
   // Per real game of the end game, in order, and per outcome of the games before it: the
   // positions of its two sides. Outcome bit r is real game r's side.

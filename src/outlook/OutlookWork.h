@@ -29,6 +29,8 @@ constexpr int64_t kSampleBlock = 1024;
 constexpr int64_t kFewestSamples = 1000;
 // What the workers of a run may take in memory between them, beyond what they share.
 constexpr double kWorkerMemory = 1e9;
+// Up to this many contenders the walk carries them all (TWinnerSearch::FWhole).
+constexpr int kWholeContenders = 512;
 // The last games played by table: their outcomes are the lanes of the end-game vectors.
 constexpr int kEndGames = 8;
 constexpr int kEndLanes = 1 << kEndGames;
@@ -55,6 +57,13 @@ inline void AddRow(TLane* __restrict out, const TLane* __restrict from, const TL
                    int count) {
   for (int i = 0; i < count; ++i)
     out[i] = static_cast<TLane>(from[i] + row[i]);
+}
+
+template <typename TLane>
+inline void AddRows(TLane* __restrict out, const TLane* __restrict from,
+                    const TLane* __restrict row, const TLane* __restrict other, int count) {
+  for (int i = 0; i < count; ++i)
+    out[i] = static_cast<TLane>(from[i] + row[i] + other[i]);
 }
 
 // One 16-bit value per outcome of the end game.

@@ -25,7 +25,7 @@ template <typename TLane>
 class TWinnerSearch {
  public:
   TWinnerSearch(const TPlan<TLane>& plan, TTally& tally, const TOutlookProgress& progress)
-      : P(plan), FTally(tally), FProgress(progress) {
+      : P(plan), FTally(tally), FProgress(progress), FWhole(plan.Count <= kWholeContenders) {
     const size_t depths = static_cast<size_t>(P.GameCount + 1);
     const size_t n = static_cast<size_t>(P.Count);
     if (P.Way.RankAll)
@@ -38,6 +38,10 @@ class TWinnerSearch {
     FRootLo.resize(P.Stride);
     FRootHi.resize(P.Stride);
     FCount.resize(depths);
+    if (FWhole) {
+      FPickedIds.resize(n);
+      FPickedValues.resize(n);
+    }
     FShareBefore.resize(n);
     if constexpr (std::is_same_v<TLane, int16_t>) {
       if (P.EndDepth < P.GameCount)
@@ -75,17 +79,24 @@ class TWinnerSearch {
       AddRow(FRootHi.data(), FRootHi.data(), P.Row(P.MaxGain, team, P.TaskAliveRounds[a]), P.Count);
     }
     const size_t n = static_cast<size_t>(P.Count);
-    const TLane sure = Sure(FRootLo.data(), P.Count);
     const size_t at = static_cast<size_t>(P.TaskDepth) * n;
     int count = 0;
-    for (size_t c = 0; c < n; ++c) {
-      if (Level(FRootHi[c]) < sure)
-        continue;
-      const size_t k = at + static_cast<size_t>(count++);
-      FIds[k] = static_cast<int>(c);
-      FValue[k] = FRoot[c];
-      FLo[k] = FRootLo[c];
-      FHi[k] = FRootHi[c];
+    if (FWhole) {
+      std::copy(FRoot.begin(), FRoot.begin() + P.Count, FValue.begin() + at);
+      std::copy(FRootLo.begin(), FRootLo.begin() + P.Count, FLo.begin() + at);
+      std::copy(FRootHi.begin(), FRootHi.begin() + P.Count, FHi.begin() + at);
+      count = P.Count;
+    } else {
+      const TLane sure = Sure(FRootLo.data(), P.Count);
+      for (size_t c = 0; c < n; ++c) {
+        if (Level(FRootHi[c]) < sure)
+          continue;
+        const size_t k = at + static_cast<size_t>(count++);
+        FIds[k] = static_cast<int>(c);
+        FValue[k] = FRoot[c];
+        FLo[k] = FRootLo[c];
+        FHi[k] = FRootHi[c];
+      }
     }
     FCount[static_cast<size_t>(P.TaskDepth)] = count;
     // Ranking every player needs every outcome below, even one no contender can win.
@@ -113,9 +124,8 @@ class TWinnerSearch {
     }
     if constexpr (std::is_same_v<TLane, int16_t>) {
       if (depth == P.EndDepth) {
-        const size_t at = static_cast<size_t>(depth) * static_cast<size_t>(P.Count);
-        if (const int count = FCount[static_cast<size_t>(depth)]; count > 0)
-          FEndGame->Play(FOcc, &FIds[at], &FValue[at], count, weight, FTally);
+        if (const TCarried carried = Carried(depth); carried.Count > 0)
+          FEndGame->Play(FOcc, carried.Ids, carried.Values, carried.Count, weight, FTally);
         return;
       }
     }
@@ -138,7 +148,7 @@ class TWinnerSearch {
 
   // The contenders after the win of row `won` (TPlan::WinRow) over `loser` (-1: none) into
   // `round`: totals and bounds moved, then those who can no longer reach the best sure total
-  // left out.
+  // left out (see FWhole).
   void Step(int depth, int won, int32_t loser, int round) {
     const size_t n = static_cast<size_t>(P.Count);
     const size_t from = static_cast<size_t>(depth) * n;
@@ -149,6 +159,13 @@ class TWinnerSearch {
     const TLane* winHi = P.At(P.WinHi, won);
     const TLane* loseLo = loser >= 0 ? P.Row(P.LoseLo, loser, round) : P.Zero.data();
     const TLane* loseHi = loser >= 0 ? P.Row(P.LoseHi, loser, round) : P.Zero.data();
+    if (FWhole) {
+      AddRow(&FValue[to], &FValue[from], gain, count);
+      AddRows(&FLo[to], &FLo[from], winLo, loseLo, count);
+      AddRows(&FHi[to], &FHi[from], winHi, loseHi, count);
+      FCount[static_cast<size_t>(depth + 1)] = count;
+      return;
+    }
     TLane sure = std::numeric_limits<TLane>::min();
     for (int c = 0; c < count; ++c) {
       const int i = FIds[from + static_cast<size_t>(c)];
@@ -209,21 +226,44 @@ class TWinnerSearch {
     }
   }
 
+  // The contenders carried at `depth`, each one's place among the contenders and total.
+  struct TCarried {
+    const int* Ids;
+    const TLane* Values;
+    int Count;
+  };
+  TCarried Carried(int depth) {
+    const size_t n = static_cast<size_t>(P.Count);
+    const size_t at = static_cast<size_t>(depth) * n;
+    if (!FWhole)
+      return {&FIds[at], &FValue[at], FCount[static_cast<size_t>(depth)]};
+    // Every contender was carried along: those who can still finish first (or be paid) are
+    // picked out now, in order.
+    const TLane sure = Sure(&FLo[at], P.Count);
+    int count = 0;
+    for (size_t c = 0; c < n; ++c) {
+      FPickedIds[static_cast<size_t>(count)] = static_cast<int>(c);
+      FPickedValues[static_cast<size_t>(count)] = FValue[at + c];
+      count += Level(FHi[at + c]) >= sure;
+    }
+    return {FPickedIds.data(), FPickedValues.data(), count};
+  }
+
   void Outcome(double weight) {
-    const size_t at = static_cast<size_t>(P.GameCount) * static_cast<size_t>(P.Count);
-    const int count = FCount[static_cast<size_t>(P.GameCount)];
+    const TCarried carried = Carried(P.GameCount);
+    const int count = carried.Count;
     TLane top = std::numeric_limits<TLane>::min();
     for (int c = 0; c < count; ++c)
-      top = std::max(top, Level(FValue[at + static_cast<size_t>(c)]));
+      top = std::max(top, Level(carried.Values[c]));
     FFirst.clear();
     for (int c = 0; c < count; ++c) {
-      if (Level(FValue[at + static_cast<size_t>(c)]) == top)
-        FFirst.push_back(FIds[at + static_cast<size_t>(c)]);
+      if (Level(carried.Values[c]) == top)
+        FFirst.push_back(carried.Ids[c]);
     }
     if (!FFirst.empty())
       FTally.AddFirst(FFirst, P.ChampionOn(FOcc), weight);
     if (P.Paid > 0)
-      FPrizes.Add(&FIds[at], &FValue[at], count, weight, P.PaidUpTo, FTally);
+      FPrizes.Add(carried.Ids, carried.Values, count, weight, P.PaidUpTo, FTally);
     if (P.Way.RankAll)
       FRanker.PlaceAll(Totals(P.GameCount), P.Players, FTally);
   }
@@ -240,6 +280,14 @@ class TWinnerSearch {
   // Every contender's total and bounds at a task's root.
   std::vector<TLane> FRoot, FRootLo, FRootHi;
   std::vector<int> FCount;
+  // Few contenders are carried whole, every one of them at every depth in rows that vector
+  // instructions add at once: cheaper than picking out, game after game, those who can no
+  // longer finish first. They are picked out where an outcome or the end game needs them,
+  // into FPickedIds and FPickedValues. Once out of the running a contender stays out, for
+  // its highest total only falls and the best sure total only rises.
+  const bool FWhole;
+  std::vector<int> FPickedIds;
+  std::vector<TLane> FPickedValues;
   bool FStop = false;
   bool FSnapped = false;
   std::vector<double> FShareBefore;
