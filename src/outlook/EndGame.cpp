@@ -44,6 +44,8 @@ struct TEndGameWork {
   TEndBits* Bits = nullptr;        // per contender, the lanes it is first in
   TEndLanes* Firsts = nullptr;     // how many are first in each lane
   TEndBits* Sole = nullptr;        // the lanes only one is first in
+  int* Leaders = nullptr;          // the contenders first in some lane, in order
+  int* LeaderCount = nullptr;
 };
 
 #define END_VECTORS PlainVectors
@@ -378,10 +380,9 @@ void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* 
     LaneWeights(weight);
   if (P.Paid > 0)
     TallyPrizes(ids, count, even, each, tally);
-  for (int c = 0; c < count; ++c) {
+  for (int l = 0; l < FLeaderCount; ++l) {
+    const int c = FLeaders[static_cast<size_t>(l)];
     const TEndBits& lanes = FEndBits[static_cast<size_t>(c)];
-    if (std::all_of(lanes.begin(), lanes.end(), [](uint64_t word) { return word == 0; }))
-      continue;
     if (even)
       TallyEven(lanes, each, static_cast<size_t>(ids[c]), tally);
     else
@@ -406,6 +407,7 @@ void TEndGame::FindStanding(const int* ids, int count) {
 
 void TEndGame::PlayLanes(const int16_t* values, int count) {
   FEndBits.resize(static_cast<size_t>(count));
+  FLeaders.resize(static_cast<size_t>(count));
   TEndGameWork work;
   work.Count = count;
   work.Values = values;
@@ -416,6 +418,8 @@ void TEndGame::PlayLanes(const int16_t* values, int count) {
   work.Bits = FEndBits.data();
   work.Firsts = &FEndFirsts;
   work.Sole = &FEndSole;
+  work.Leaders = FLeaders.data();
+  work.LeaderCount = &FLeaderCount;
   LanesFor(P.EndVectors).Play(work);
 }
 

@@ -59,6 +59,8 @@ class TEndGame {
   std::vector<int32_t> FEndTeams;
   std::vector<int> FEndChampionOf;  // per line, TPlan::ChampionOf its team
   std::vector<TEndBits> FEndBits;
+  std::vector<int> FLeaders;  // the contenders first in some lane (PlayEndGame)
+  int FLeaderCount = 0;
   // Per cell (TPlan::EndCells), 1 while its team stands on its line, 0 otherwise.
   std::vector<uint8_t> FStands;
   // Per contender, where its gains of the teams standing on their lines start in FStanding.
