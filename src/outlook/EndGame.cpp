@@ -478,22 +478,24 @@ void TEndGame::TallyPrizes(const int* ids, int count, bool even, double each, TT
   const int paid = P.Paid;
   FTop.resize(static_cast<size_t>(paid));
   FClaimed.resize(static_cast<size_t>(kEndLanes) * static_cast<size_t>(paid));
+  FReaching.resize(static_cast<size_t>(count));
   FClaims.fill(0);
   const TLanes vectors = LanesFor(P.EndVectors);
-  vectors.Cut(FEnd.data(), count, paid, FTop.data(), &FAtCut);
-  for (int k = 0; k < count; ++k) {
+  const int reaching = vectors.Cut(FEnd.data(), count, paid, FTop.data(), &FAtCut, FReaching.data());
+  for (int r = 0; r < reaching; ++r) {
+    const int k = FReaching[static_cast<size_t>(r)];
     const TEndLanes& mine = FEnd[static_cast<size_t>(k)];
-    vectors.Rank(mine, paid, FTop.data(), FAtCut, &FAbove, &FLevel, &FPaidIn);
+    vectors.Rank(mine, paid, FTop.data(), FAtCut, &FAbove, &FLevel, &FKey, &FPaidIn);
+    // Even chances weigh every lane alike: cents and lanes are counted, and weighed once.
+    int64_t cents = 0, lanes = 0;
     double prize = 0, weights = 0;
     for (size_t word = 0; word < FPaidIn.size(); ++word) {
       for (uint64_t bits = FPaidIn[word] & P.EndUsed[word]; bits != 0; bits &= bits - 1) {
         const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
         // Those level share the places they span, the odd cent to the first of them.
-        const int above = -FAbove.Lane[lane];
-        const int level = -FLevel.Lane[lane];
-        const TShare share = level <= kSharedLevels
-                                 ? FShares[static_cast<size_t>(above * kSharedLevels + level - 1)]
-                                 : Shares(above, level);
+        const int key = FKey.Lane[lane];
+        const TShare share = key >= 0 ? FShares[static_cast<size_t>(key)]
+                                      : Shares(-FAbove.Lane[lane], -FLevel.Lane[lane]);
         int64_t lanePrize = share.Each;
         if (share.Odd != 0) {
           // Contenders come in player-file order: the first with this total takes it.
@@ -504,10 +506,18 @@ void TEndGame::TallyPrizes(const int* ids, int count, bool even, double each, TT
             lanePrize += share.Odd;
           }
         }
-        const double weight = even ? each : FLaneWeight[lane];
-        prize += weight * static_cast<double>(lanePrize);
-        weights += weight;
+        if (even) {
+          cents += lanePrize;
+          ++lanes;
+        } else {
+          prize += FLaneWeight[lane] * static_cast<double>(lanePrize);
+          weights += FLaneWeight[lane];
+        }
       }
+    }
+    if (even) {
+      prize = each * static_cast<double>(cents);
+      weights = each * static_cast<double>(lanes);
     }
     tally.Prize[static_cast<size_t>(ids[k])] += prize;
     tally.Paid[static_cast<size_t>(ids[k])] += weights;

@@ -80,7 +80,8 @@ class TEndGame {
   // have the last; one contender's rank in each lane (see RankEndGame) and the lanes it is
   // paid in.
   std::vector<TEndLanes> FTop;
-  TEndLanes FAtCut, FAbove, FLevel;
+  TEndLanes FAtCut, FAbove, FLevel, FKey;
+  std::vector<int> FReaching;  // the contenders who reach the cut in some lane
   TEndBits FPaidIn{};
   // Per lane, the totals whose first contender in the player file has had the odd cent of
   // the prizes of those level on it: FClaimed[lane * paid + k] for k below FClaims[lane].
@@ -88,7 +89,6 @@ class TEndGame {
   std::array<uint16_t, kEndLanes> FClaims{};
   // Shares(above, level) for every place paid and up to kSharedLevels level, worked out once:
   // FShares[above * kSharedLevels + level - 1].
-  static constexpr int kSharedLevels = 8;
   std::vector<TShare> FShares;
 };
 

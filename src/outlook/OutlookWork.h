@@ -66,6 +66,9 @@ inline void AddRows(TLane* __restrict out, const TLane* __restrict from,
     out[i] = static_cast<TLane>(from[i] + row[i] + other[i]);
 }
 
+// Prizes in the end game: the shares of up to this many players level are looked up.
+constexpr int kSharedLevels = 8;
+
 // One 16-bit value per outcome of the end game.
 struct alignas(64) TEndLanes {
   int16_t Lane[kEndLanes];
