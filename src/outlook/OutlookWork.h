@@ -32,7 +32,7 @@ constexpr double kWorkerMemory = 1e9;
 // Up to this many contenders the walk carries them all (TWinnerSearch::FWhole).
 constexpr int kWholeContenders = 512;
 // The last games played by table: their outcomes are the lanes of the end-game vectors.
-constexpr int kEndGames = 8;
+constexpr int kEndGames = 9;
 constexpr int kEndLanes = 1 << kEndGames;
 
 inline int32_t Saturate(int64_t value) {
