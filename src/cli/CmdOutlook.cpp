@@ -86,18 +86,22 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookInput&
   WriteLastGames(out, result);
 }
 
-// The players who can still win, each with the results of the next round that help most.
+// The players who can still win (or be paid), each with the results of the next round that
+// help most.
 void WriteRooting(TLineWriter& out, const TOutlookResult& result) {
   if (result.Rooting.empty())
     return;
   out.EndLine();
-  out.Text(QStringLiteral("Rooting guide: the results of %1 that raise each player's win chance "
-                          "most, and the chance if they come")
+  out.Text((result.RootsByPrize
+                ? QStringLiteral("Rooting guide: the results of %1 that raise each player's "
+                                 "expected prize most, and the expected prize if they come")
+                : QStringLiteral("Rooting guide: the results of %1 that raise each player's win "
+                                 "chance most, and the chance if they come"))
                .arg(RoundName(result.Rooting.front())));
   out.EndLine();
   for (size_t row = 0; row < result.Players.size(); ++row) {
     const TOutlookPlayer& player = result.Players[row];
-    if (player.WinChance == 0)
+    if (!result.Roots(player))
       continue;
     QStringList roots;
     for (const TRootFor& root : RootingFor(result, player)) {
@@ -108,7 +112,8 @@ void WriteRooting(TLineWriter& out, const TOutlookResult& result) {
     out.Number(static_cast<long long>(row + 1), 4);
     out.Raw("  ");
     out.TextLeft(player.Name, PoolNames::kNameWidth);
-    out.Text(FormatChance(player.WinChance).rightJustified(8));
+    out.Text(
+        FormatRootingFigure(result, player).rightJustified(result.RootsByPrize ? kPrizeWidth : 8));
     out.Raw("  ");
     out.Text(roots.join(QStringLiteral(", ")));
     out.EndLine();
@@ -153,12 +158,18 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
   if (result.PaysPrizes)
     out.Raw(",Expected Prize,Prize Chance");
   out.Raw(",Champions");
-  // One column per team of each game of the next round: the win chance if that team wins.
+  // One column per team of each game of the next round: the win chance if that team wins,
+  // and where the guide goes by prizes the expected prize then as well.
   for (const TRootingGame& game : result.Rooting) {
     for (const QString& team : game.Teams) {
+      const QString column =
+          QStringLiteral("%1 %2 v %3: %4").arg(RoundName(game), game.Teams[0], game.Teams[1], team);
       out.Raw(",");
-      out.CsvField(QStringLiteral("%1 %2 v %3: %4")
-                       .arg(RoundName(game), game.Teams[0], game.Teams[1], team));
+      out.CsvField(column);
+      if (result.RootsByPrize) {
+        out.Raw(",");
+        out.CsvField(column + QStringLiteral(" (Expected Prize)"));
+      }
     }
   }
   out.EndLine();
@@ -188,6 +199,10 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
       for (int side = 0; side < 2; ++side) {
         out.Raw(",");
         out.Text(QString::number(result.RootingChance(game, side, player.Index), 'g', 10));
+        if (result.RootsByPrize) {
+          out.Raw(",");
+          out.Text(FormatPrize(result.RootingPrize(game, side, player.Index)));
+        }
       }
     }
     out.EndLine();
@@ -252,6 +267,13 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
           .Value(result.RootingChance(game, 0, player.Index))
           .Value(result.RootingChance(game, 1, player.Index));
       json.EndArray();
+      if (result.RootsByPrize) {
+        json.Key("expected_prize")
+            .BeginArray()
+            .Value(PrizeMoney(result.RootingPrize(game, 0, player.Index)))
+            .Value(PrizeMoney(result.RootingPrize(game, 1, player.Index)));
+        json.EndArray();
+      }
       json.EndObject();
     }
     json.EndArray();

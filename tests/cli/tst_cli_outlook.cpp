@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <array>
 
 #include "CliRunner.h"
 #include "TestPools.h"
@@ -217,6 +218,20 @@ class TestCliOutlook : public QObject {
         paid += entry.toObject()["prize"].toDouble();
       QVERIFY(qAbs(paid - 30.0) < 1e-9);
     }
+    // The rooting guide goes by the expected prize: either way a semifinal goes, the players'
+    // expected prizes add up to the pot.
+    const QJsonArray rooting = top["rooting"].toArray();
+    QCOMPARE(rooting.size(), 2);
+    for (const QJsonValue& game : rooting) {
+      std::array<double, 2> pots{};
+      for (const QJsonValue& player : game.toObject()["players"].toArray()) {
+        const QJsonArray prizes = player.toObject()["expected_prize"].toArray();
+        QCOMPARE(prizes.size(), 2);
+        pots[0] += prizes[0].toDouble();
+        pots[1] += prizes[1].toDouble();
+      }
+      QVERIFY(qAbs(pots[0] - 30.0) < 0.011 && qAbs(pots[1] - 30.0) < 0.011);
+    }
 
     const TCliRun text = RunTool({"outlook", dir});
     QCOMPARE(text.Status, 0);
@@ -228,10 +243,14 @@ class TestCliOutlook : public QObject {
                  text.Out.contains("; Bo 21.00, Ann 9.00\n"),
              text.Out.constData());
     QVERIFY(text.Out.contains("Exp. Prize  Prize %  Champions\n   1  Ann"));
+    QVERIFY2(text.Out.contains("Rooting guide: the results of Rd 5 that raise each player's "
+                               "expected prize most, and the expected prize if they come\n"),
+             text.Out.constData());
     const TCliRun csv = RunTool({"outlook", dir, "--format", "csv"});
     QVERIFY(csv.Out.startsWith(
         "Pos,Player Name,Current,Max,Best Place,Worst Place,Won,Tied,Win Chance,Expected Prize,"
         "Prize Chance,Champions"));
+    QVERIFY(csv.Out.contains(" (Expected Prize),"));
     // Without prizes the columns are not there.
     QVERIFY(!RunTool({"outlook", MakePool("NoPrizes.BGD", true)}).Out.contains("Exp. Prize"));
   }
