@@ -49,8 +49,14 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookInput&
   out.Raw("    Now    Max    Best   Worst          Won         Tied    Win %");
   if (!result.Exact)
     out.Raw("  95% interval   ");
-  if (result.PaysPrizes)
-    out.Raw("  Exp. Prize  Prize %");
+  if (result.PaysPrizes) {
+    out.Raw("  Exp. Prize");
+    if (!result.Exact)
+      out.Raw("  95% interval     ");
+    out.Raw("  Prize %");
+    if (!result.Exact)
+      out.Raw("  95% interval   ");
+  }
   out.Raw("  Champions");
   out.EndLine();
   for (size_t row = 0; row < result.Players.size(); ++row) {
@@ -75,8 +81,16 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookInput&
     if (result.PaysPrizes) {
       out.Raw("  ");
       out.Text(FormatPrize(player.ExpectedPrize).rightJustified(kPrizeWidth));
+      if (!result.Exact) {
+        out.Raw("  ");
+        out.TextLeft(FormatPrizeInterval(player.PrizeLow, player.PrizeHigh), 17);
+      }
       out.Raw(" ");
       out.Text(FormatChance(player.PrizeChance).rightJustified(8));
+      if (!result.Exact) {
+        out.Raw("  ");
+        out.TextLeft(FormatInterval(player.PrizeChanceLow, player.PrizeChanceHigh), 15);
+      }
     }
     out.Raw("  ");
     out.Text(TopChampions(player, kTeamsShown));
@@ -155,8 +169,11 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
   out.Raw("Pos,Player Name,Current,Max,Best Place,Worst Place,Won,Tied,Win Chance");
   if (!result.Exact)
     out.Raw(",Low,High");
-  if (result.PaysPrizes)
-    out.Raw(",Expected Prize,Prize Chance");
+  if (result.PaysPrizes) {
+    out.Raw(result.Exact ? ",Expected Prize,Prize Chance"
+                         : ",Expected Prize,Expected Prize Low,Expected Prize High,Prize Chance,"
+                           "Prize Chance Low,Prize Chance High");
+  }
   out.Raw(",Champions");
   // One column per team of each game of the next round: the win chance if that team wins,
   // and where the guide goes by prizes the expected prize then as well.
@@ -187,8 +204,16 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
       fields << QString::number(player.ChanceLow, 'g', 10)
              << QString::number(player.ChanceHigh, 'g', 10);
     }
-    if (result.PaysPrizes)
-      fields << FormatPrize(player.ExpectedPrize) << QString::number(player.PrizeChance, 'g', 10);
+    if (result.PaysPrizes) {
+      fields << FormatPrize(player.ExpectedPrize);
+      if (!result.Exact)
+        fields << FormatPrize(player.PrizeLow) << FormatPrize(player.PrizeHigh);
+      fields << QString::number(player.PrizeChance, 'g', 10);
+      if (!result.Exact) {
+        fields << QString::number(player.PrizeChanceLow, 'g', 10)
+               << QString::number(player.PrizeChanceHigh, 'g', 10);
+      }
+    }
     for (const QString& field : fields) {
       out.Raw(",");
       out.Text(field);
@@ -240,7 +265,11 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
     json.Key("win_chance_high").Value(player.ChanceHigh);
     if (result.PaysPrizes) {
       json.Key("expected_prize").Value(PrizeMoney(player.ExpectedPrize));
+      json.Key("expected_prize_low").Value(PrizeMoney(player.PrizeLow));
+      json.Key("expected_prize_high").Value(PrizeMoney(player.PrizeHigh));
       json.Key("prize_chance").Value(player.PrizeChance);
+      json.Key("prize_chance_low").Value(player.PrizeChanceLow);
+      json.Key("prize_chance_high").Value(player.PrizeChanceHigh);
     }
     json.Key("champions").BeginArray();
     for (const TOutlookChampion& champion : player.Champions) {

@@ -209,6 +209,12 @@ struct TOutlookPlayer {
   // across one counts).
   double ExpectedPrize = 0;
   double PrizeChance = 0;
+  // Their 95% intervals when sampled, as ChanceLow and ChanceHigh are WinChance's; the figures
+  // themselves when exact.
+  double PrizeLow = 0;
+  double PrizeHigh = 0;
+  double PrizeChanceLow = 0;
+  double PrizeChanceHigh = 0;
   // Most winning outcomes first; only champions with which the player can finish first.
   std::vector<TOutlookChampion> Champions;
 };

@@ -95,10 +95,23 @@ TOutlookPlayer Standing(const TPlan<TLane>& plan, const TTally& tally, bool exac
       player.PrizeChance = std::clamp(tally.Paid[k] / weights.Total, 0.0, 1.0);
     }
   }
+  player.ChanceLow = player.ChanceHigh = player.WinChance;
+  player.PrizeLow = player.PrizeHigh = player.ExpectedPrize;
+  player.PrizeChanceLow = player.PrizeChanceHigh = player.PrizeChance;
   if (exact)
-    player.ChanceLow = player.ChanceHigh = player.WinChance;
-  else
-    std::tie(player.ChanceLow, player.ChanceHigh) = ChanceInterval(player.WinChance, weights.Total);
+    return player;
+  std::tie(player.ChanceLow, player.ChanceHigh) = ChanceInterval(player.WinChance, weights.Total);
+  if (plan.Paid > 0) {
+    // A player who is no contender is paid in no draw: nothing to be unsure of.
+    if (c >= 0) {
+      const size_t k = static_cast<size_t>(c);
+      std::tie(player.PrizeLow, player.PrizeHigh) =
+          MeanInterval(tally.Prize[k], tally.PrizeSquares[k], weights.Total,
+                       static_cast<double>(plan.PaidUpTo.back()));
+    }
+    std::tie(player.PrizeChanceLow, player.PrizeChanceHigh) =
+        ChanceInterval(player.PrizeChance, weights.Total);
+  }
   return player;
 }
 

@@ -17,6 +17,8 @@ struct TTally {
   // Only when the pool pays prizes, per contender: the prize in cents times the weight of
   // each outcome, and the weight of the outcomes in which the contender is paid.
   std::vector<double> Prize, Paid;
+  // When sampling with prizes, per contender: the sum of the squared prizes of the draws.
+  std::vector<double> PrizeSquares;
   std::vector<double> Champion;       // contender * Champions + champion; every outcome visited
   std::vector<int> Best, Worst;       // per player
   std::vector<double> Rooting;        // (game * 2 + side) * Count + contender; visited
@@ -48,6 +50,8 @@ struct TTally {
     if (prizes) {
       Prize.assign(n, 0);
       Paid.assign(n, 0);
+      if (sampled)
+        PrizeSquares.assign(n, 0);
     }
     Best.assign(static_cast<size_t>(players), std::numeric_limits<int>::max());
     Worst.assign(static_cast<size_t>(players), 0);
@@ -73,6 +77,7 @@ struct TTally {
     sum(Share, other.Share);
     sum(Prize, other.Prize);
     sum(Paid, other.Paid);
+    sum(PrizeSquares, other.PrizeSquares);
     sum(Champion, other.Champion);
     sum(Rooting, other.Rooting);
     sum(RootingWeight, other.RootingWeight);

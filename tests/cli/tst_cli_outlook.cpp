@@ -144,7 +144,8 @@ class TestCliOutlook : public QObject {
   }
 
   // Before the results are in the outcomes are drawn: the Won and Tied columns hold shares
-  // of the outcomes, as no count of 2^63 fits them, and each chance carries its interval.
+  // of the outcomes, as no count of 2^63 fits them, and each chance carries its interval, the
+  // expected prize and the chance of a paid place too.
   void sampledTextKeepsItsColumns() {
     const QString dir = FDir.filePath("Sampled.BGD");
     QDir().mkpath(dir);
@@ -153,23 +154,45 @@ class TestCliOutlook : public QObject {
     AddFullField(pool->TeamsFile());
     AddPlayer(*pool, "Ann")->Pick(0)->SetRoundReached(7);
     AddPlayer(*pool, "Bo")->Pick(16)->SetRoundReached(7);
+    pool->SetPrizes({1000, {10000}});
     pool->SavePool();
     pool->ClosePool();
     const TCliRun text = RunTool({"outlook", dir});
     QCOMPARE(text.Status, 0);
     const QList<QByteArray> lines = text.Out.split('\n');
     QVERIFY(lines.at(2).startsWith("63 games left;"));
-    QVERIFY(lines.at(4).contains("Win %  95% interval"));
-    for (const QByteArray& line : {lines.at(5), lines.at(6)}) {
-      // Pos, name, now, max, best, worst, won, tied, chance, interval, champions.
+    QVERIFY(lines.at(5).contains(
+        "Win %  95% interval     Exp. Prize  95% interval       Prize %  95% interval     "
+        "Champions"));
+    for (const QByteArray& line : {lines.at(6), lines.at(7)}) {
+      // Pos, name, now, max, best, worst, won, tied, chance, interval, expected prize,
+      // interval, prize chance, interval, champions.
       const QList<QByteArray> fields = line.simplified().split(' ');
-      QVERIFY(fields.size() >= 10);
+      QVERIFY(fields.size() >= 14);
+      QVERIFY2(QRegularExpression("^\\d+\\.\\d\\d\xe2\x80\x93\\d+\\.\\d\\d$")
+                   .match(QString::fromUtf8(fields.at(11)))
+                   .hasMatch(),
+               fields.at(11).constData());
+      QVERIFY(fields.at(13).contains("%\xe2\x80\x93"));
       for (int f : {6, 7, 8})
         QVERIFY2(QRegularExpression("^\\d+\\.\\d\\d%$")
                      .match(QString::fromUtf8(fields.at(f)))
                      .hasMatch(),
                  fields.at(f).constData());
       QVERIFY(fields.at(9).contains("%\xe2\x80\x93"));  // the interval's en dash
+    }
+    // In JSON each expected prize and prize chance lies within its interval, which the two
+    // players' draws leave open.
+    const QJsonArray players =
+        RunTool({"outlook", dir, "--format", "json"}).Json().object()["players"].toArray();
+    QCOMPARE(players.size(), 2);
+    for (const QJsonValue& value : players) {
+      const QJsonObject player = value.toObject();
+      const double prize = player["expected_prize"].toDouble();
+      QVERIFY(player["expected_prize_low"].toDouble() < prize);
+      QVERIFY(prize < player["expected_prize_high"].toDouble());
+      QVERIFY(player["prize_chance_low"].toDouble() < player["prize_chance"].toDouble());
+      QVERIFY(player["prize_chance"].toDouble() < player["prize_chance_high"].toDouble());
     }
   }
 

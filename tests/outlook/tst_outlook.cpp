@@ -724,6 +724,14 @@ class TestOutlook : public QObject {
       QVERIFY(qAbs(estimate.ExpectedPrize - player.ExpectedPrize) < 0.005 * exact.Pot);
       QVERIFY(qAbs(estimate.PrizeChance - player.PrizeChance) < 0.005);
       pot += estimate.ExpectedPrize;
+      // Each drawn figure's interval holds the exact one; exact, the interval is the figure.
+      QVERIFY(estimate.PrizeLow <= player.ExpectedPrize &&
+              player.ExpectedPrize <= estimate.PrizeHigh);
+      QVERIFY(estimate.PrizeChanceLow <= player.PrizeChance &&
+              player.PrizeChance <= estimate.PrizeChanceHigh);
+      QVERIFY(estimate.PrizeHigh - estimate.PrizeLow < 0.02 * exact.Pot);
+      QCOMPARE(player.PrizeLow, player.ExpectedPrize);
+      QCOMPARE(player.PrizeChanceHigh, player.PrizeChance);
     }
     QVERIFY(qAbs(pot - static_cast<double>(exact.Pot)) < 1e-6);
 
