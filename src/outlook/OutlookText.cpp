@@ -154,7 +154,10 @@ std::vector<TRootFor> RootingFor(const TOutlookResult& result, const TOutlookPla
     const int better = sides[1].Value > sides[0].Value ? 1 : 0;
     const TRootFor& up = sides[static_cast<size_t>(better)];
     const TRootFor& down = sides[static_cast<size_t>(1 - better)];
-    const bool apart = result.Exact ? up.Value > down.Value : up.Low > down.High;
+    // Prizes are shown to the cent: a difference of less is none to root for, and may be the
+    // rounding of sums worked out apart.
+    const double least = result.RootsByPrize ? 0.5 : 0.0;
+    const bool apart = result.Exact ? up.Value - down.Value > least : up.Low > down.High;
     if (apart)
       found.emplace_back(up.Value - down.Value, up);
   }

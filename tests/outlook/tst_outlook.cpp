@@ -986,10 +986,16 @@ class TestOutlook : public QObject {
     QVERIFY(FormatRootFor(result, roots[0]).startsWith(QStringLiteral("F 35.00% (")));
 
     // By prizes, what a result does to the expected prize orders the guide, whatever it does
-    // to the win chance: here the even game matters most, for a second place.
+    // to the win chance: here the even game matters most, for a second place; less than a
+    // cent is no difference.
     result.Exact = true;
     result.RootsByPrize = true;
-    const std::vector<std::array<double, 2>> cents = {{900, 4100}, {2000, 2100}, {1500, 1000}};
+    const std::vector<std::array<double, 2>> cents = {
+        {900, 4100}, {2000, 2100}, {1500, 1000}, {700.2, 700.4}};
+    TRootingGame same;
+    same.Teams = {"G", "H"};
+    same.Chance = {std::vector<double>{0.3}, std::vector<double>{0.1}};
+    result.Rooting.push_back(same);
     for (size_t g = 0; g < cents.size(); ++g) {
       for (size_t side = 0; side < 2; ++side) {
         result.Rooting[g].Prize[side] = result.Rooting[g].PrizeLow[side] =
