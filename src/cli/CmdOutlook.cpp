@@ -49,8 +49,14 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookInput&
   out.Raw("    Now    Max    Best   Worst          Won         Tied    Win %");
   if (!result.Exact)
     out.Raw("  95% interval   ");
-  if (result.PaysPrizes)
-    out.Raw("  Exp. Prize  Prize %");
+  if (result.PaysPrizes) {
+    out.Raw("  Exp. Prize");
+    if (!result.Exact)
+      out.Raw("  95% interval     ");
+    out.Raw("  Prize %");
+    if (!result.Exact)
+      out.Raw("  95% interval   ");
+  }
   out.Raw("  Champions");
   out.EndLine();
   for (size_t row = 0; row < result.Players.size(); ++row) {
@@ -75,8 +81,16 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookInput&
     if (result.PaysPrizes) {
       out.Raw("  ");
       out.Text(FormatPrize(player.ExpectedPrize).rightJustified(kPrizeWidth));
+      if (!result.Exact) {
+        out.Raw("  ");
+        out.TextLeft(FormatPrizeInterval(player.PrizeLow, player.PrizeHigh), 17);
+      }
       out.Raw(" ");
       out.Text(FormatChance(player.PrizeChance).rightJustified(8));
+      if (!result.Exact) {
+        out.Raw("  ");
+        out.TextLeft(FormatInterval(player.PrizeChanceLow, player.PrizeChanceHigh), 15);
+      }
     }
     out.Raw("  ");
     out.Text(TopChampions(player, kTeamsShown));
@@ -86,18 +100,22 @@ void WriteText(TLineWriter& out, const TFFDataModule& pool, const TOutlookInput&
   WriteLastGames(out, result);
 }
 
-// The players who can still win, each with the results of the next round that help most.
+// The players who can still win (or be paid), each with the results of the next round that
+// help most.
 void WriteRooting(TLineWriter& out, const TOutlookResult& result) {
   if (result.Rooting.empty())
     return;
   out.EndLine();
-  out.Text(QStringLiteral("Rooting guide: the results of %1 that raise each player's win chance "
-                          "most, and the chance if they come")
+  out.Text((result.RootsByPrize
+                ? QStringLiteral("Rooting guide: the results of %1 that raise each player's "
+                                 "expected prize most, and the expected prize if they come")
+                : QStringLiteral("Rooting guide: the results of %1 that raise each player's win "
+                                 "chance most, and the chance if they come"))
                .arg(RoundName(result.Rooting.front())));
   out.EndLine();
   for (size_t row = 0; row < result.Players.size(); ++row) {
     const TOutlookPlayer& player = result.Players[row];
-    if (player.WinChance == 0)
+    if (!result.Roots(player))
       continue;
     QStringList roots;
     for (const TRootFor& root : RootingFor(result, player)) {
@@ -108,7 +126,8 @@ void WriteRooting(TLineWriter& out, const TOutlookResult& result) {
     out.Number(static_cast<long long>(row + 1), 4);
     out.Raw("  ");
     out.TextLeft(player.Name, PoolNames::kNameWidth);
-    out.Text(FormatChance(player.WinChance).rightJustified(8));
+    out.Text(
+        FormatRootingFigure(result, player).rightJustified(result.RootsByPrize ? kPrizeWidth : 8));
     out.Raw("  ");
     out.Text(roots.join(QStringLiteral(", ")));
     out.EndLine();
@@ -150,15 +169,24 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
   out.Raw("Pos,Player Name,Current,Max,Best Place,Worst Place,Won,Tied,Win Chance");
   if (!result.Exact)
     out.Raw(",Low,High");
-  if (result.PaysPrizes)
-    out.Raw(",Expected Prize,Prize Chance");
+  if (result.PaysPrizes) {
+    out.Raw(result.Exact ? ",Expected Prize,Prize Chance"
+                         : ",Expected Prize,Expected Prize Low,Expected Prize High,Prize Chance,"
+                           "Prize Chance Low,Prize Chance High");
+  }
   out.Raw(",Champions");
-  // One column per team of each game of the next round: the win chance if that team wins.
+  // One column per team of each game of the next round: the win chance if that team wins,
+  // and where the guide goes by prizes the expected prize then as well.
   for (const TRootingGame& game : result.Rooting) {
     for (const QString& team : game.Teams) {
+      const QString column =
+          QStringLiteral("%1 %2 v %3: %4").arg(RoundName(game), game.Teams[0], game.Teams[1], team);
       out.Raw(",");
-      out.CsvField(QStringLiteral("%1 %2 v %3: %4")
-                       .arg(RoundName(game), game.Teams[0], game.Teams[1], team));
+      out.CsvField(column);
+      if (result.RootsByPrize) {
+        out.Raw(",");
+        out.CsvField(column + QStringLiteral(" (Expected Prize)"));
+      }
     }
   }
   out.EndLine();
@@ -176,8 +204,16 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
       fields << QString::number(player.ChanceLow, 'g', 10)
              << QString::number(player.ChanceHigh, 'g', 10);
     }
-    if (result.PaysPrizes)
-      fields << FormatPrize(player.ExpectedPrize) << QString::number(player.PrizeChance, 'g', 10);
+    if (result.PaysPrizes) {
+      fields << FormatPrize(player.ExpectedPrize);
+      if (!result.Exact)
+        fields << FormatPrize(player.PrizeLow) << FormatPrize(player.PrizeHigh);
+      fields << QString::number(player.PrizeChance, 'g', 10);
+      if (!result.Exact) {
+        fields << QString::number(player.PrizeChanceLow, 'g', 10)
+               << QString::number(player.PrizeChanceHigh, 'g', 10);
+      }
+    }
     for (const QString& field : fields) {
       out.Raw(",");
       out.Text(field);
@@ -188,6 +224,10 @@ void WriteCsv(TLineWriter& out, const TOutlookResult& result) {
       for (int side = 0; side < 2; ++side) {
         out.Raw(",");
         out.Text(QString::number(result.RootingChance(game, side, player.Index), 'g', 10));
+        if (result.RootsByPrize) {
+          out.Raw(",");
+          out.Text(FormatPrize(result.RootingPrize(game, side, player.Index)));
+        }
       }
     }
     out.EndLine();
@@ -225,7 +265,11 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
     json.Key("win_chance_high").Value(player.ChanceHigh);
     if (result.PaysPrizes) {
       json.Key("expected_prize").Value(PrizeMoney(player.ExpectedPrize));
+      json.Key("expected_prize_low").Value(PrizeMoney(player.PrizeLow));
+      json.Key("expected_prize_high").Value(PrizeMoney(player.PrizeHigh));
       json.Key("prize_chance").Value(player.PrizeChance);
+      json.Key("prize_chance_low").Value(player.PrizeChanceLow);
+      json.Key("prize_chance_high").Value(player.PrizeChanceHigh);
     }
     json.Key("champions").BeginArray();
     for (const TOutlookChampion& champion : player.Champions) {
@@ -252,6 +296,13 @@ void WriteJson(QIODevice& device, const TFFDataModule& pool, const TOutlookResul
           .Value(result.RootingChance(game, 0, player.Index))
           .Value(result.RootingChance(game, 1, player.Index));
       json.EndArray();
+      if (result.RootsByPrize) {
+        json.Key("expected_prize")
+            .BeginArray()
+            .Value(PrizeMoney(result.RootingPrize(game, 0, player.Index)))
+            .Value(PrizeMoney(result.RootingPrize(game, 1, player.Index)));
+        json.EndArray();
+      }
       json.EndObject();
     }
     json.EndArray();

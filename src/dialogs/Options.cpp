@@ -11,6 +11,8 @@
 #include <QScrollArea>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -98,6 +100,19 @@ TfrmOptions::TfrmOptions(TOpenPool& pool, QWidget* parent)
   connect(btnOk, &QPushButton::clicked, this, &TfrmOptions::btnOkClick);
   connect(btnCancel, &QPushButton::clicked, this, &TfrmOptions::btnCancelClick);
   connect(btnHelp, &QPushButton::clicked, this, &TfrmOptions::btnHelpClick);
+  // Undo and Redo beside the buttons, named after the step they take back or make again.
+  MakeUndoActions(FPool.CreateUndoStack(this));
+  btnUndo = new QToolButton(content);
+  btnUndo->setObjectName(QStringLiteral("btnUndo"));
+  btnUndo->setDefaultAction(actEditUndo);
+  btnUndo->setGeometry(297, 232, 25, 25);
+  btnRedo = new QToolButton(content);
+  btnRedo->setObjectName(QStringLiteral("btnRedo"));
+  btnRedo->setDefaultAction(actEditRedo);
+  btnRedo->setGeometry(322, 232, 25, 25);
+  // A text box keeps the keys for what is typed in it.
+  for (QLineEdit* edit : content->findChildren<QLineEdit*>())
+    edit->installEventFilter(this);
   scrollBox->setWidget(content);
 
   // Fields showing the pool that was just closed would write its values into the next one.
@@ -146,7 +161,6 @@ QWidget* TfrmOptions::MakeValuesPage() {
     QLineEdit* edit = MakeEdit(QStringLiteral("edtMultRound%1").arg(i + 1), 3, group);
     edit->setInputMask(kRoundMask);
     edit->setGeometry(143, rows[i], 45, kEditHeight);
-    edit->installEventFilter(this);
     label->setBuddy(edit);
     FRoundEdits[i] = edit;
   }
@@ -256,6 +270,7 @@ void TfrmOptions::cbxScoringRuleChange() {
 }
 
 void TfrmOptions::FormActivate() {
+  UndoStack()->setActive();
   if (!FPool.DataModule())
     return;
   const TPoolOptions options = FPool.Options();
@@ -269,6 +284,34 @@ void TfrmOptions::FormActivate() {
   const bool prizes = options.Prizes.IsSet();
   edtEntryFee->setText(prizes ? Prizes::MoneyText(options.Prizes.FeeCents) : QString());
   edtPrizeSplit->setText(prizes ? Prizes::SplitText(options.Prizes.Split) : QString());
+}
+
+void TfrmOptions::TakeNamesAndRule(TPoolOptions& options) const {
+  options.PoolName = edtPoolName->text();
+  for (size_t i = 0; i < FBracketEdits.size(); ++i)
+    options.BracketNames[i] = FBracketEdits[i]->text();
+  options.ScoringRule = static_cast<TScoringRule>(cbxScoringRule->currentData().toInt());
+}
+
+bool TfrmOptions::FieldsHoldStored() const {
+  if (!FPool.DataModule())
+    return true;
+  const TPoolOptions stored = FPool.Options();
+  TPoolOptions shown = stored;
+  TakeNamesAndRule(shown);
+  for (size_t i = 0; i < FRoundEdits.size(); ++i) {
+    bool ok = false;
+    shown.RoundPoints[i] = FRoundEdits[i]->displayText().trimmed().toInt(&ok);
+    if (!ok)
+      return false;
+  }
+  return Prizes::Parse(edtEntryFee->text(), edtPrizeSplit->text(), shown.Prizes).isEmpty() &&
+         shown == stored;
+}
+
+void TfrmOptions::UndoOrRedo(bool undo) {
+  TEditingWindow::UndoOrRedo(undo);
+  FormActivate();
 }
 
 void TfrmOptions::LoadRound(int round) {
@@ -286,10 +329,7 @@ void TfrmOptions::btnOkClick() {
   // The fields are taken in order; a round that does not convert stops there, and what came
   // before it is stored all the same.
   TPoolOptions options = FPool.Options();
-  options.PoolName = edtPoolName->text();
-  for (size_t i = 0; i < FBracketEdits.size(); ++i)
-    options.BracketNames[i] = FBracketEdits[i]->text();
-  options.ScoringRule = static_cast<TScoringRule>(cbxScoringRule->currentData().toInt());
+  TakeNamesAndRule(options);
   for (int round = 1; round <= 6; ++round) {
     QLineEdit* edit = FRoundEdits[static_cast<size_t>(round - 1)];
     // The shown text keeps the blanks the mask lets through between digits; the plain text
@@ -298,7 +338,8 @@ void TfrmOptions::btnOkClick() {
     bool ok = false;
     const int value = text.toInt(&ok);
     if (!ok) {
-      if (const TEditResult stored = FPool.SetOptions(options); !stored.Refusal.isEmpty()) {
+      if (const TEditResult stored = FPool.SetOptions(options, UndoStack());
+          !stored.Refusal.isEmpty()) {
         Refuse(stored.Refusal);
         return;
       }
@@ -326,7 +367,8 @@ void TfrmOptions::btnOkClick() {
     Refuse(why);
     return;
   }
-  if (const TEditResult stored = FPool.SetOptions(options); !stored.Refusal.isEmpty()) {
+  if (const TEditResult stored = FPool.SetOptions(options, UndoStack());
+      !stored.Refusal.isEmpty()) {
     Refuse(stored.Refusal);
     return;
   }
@@ -361,6 +403,12 @@ bool TfrmOptions::event(QEvent* event) {
 bool TfrmOptions::eventFilter(QObject* watched, QEvent* event) {
   auto* edit = qobject_cast<QLineEdit*>(watched);
   if (!edit)
+    return QDialog::eventFilter(watched, event);
+  // An undo reloads every field: the keys are the window's only while nothing typed waits
+  // for Ok, in any box.
+  if (PassUndoKeyOn(event, FieldsHoldStored()))
+    return true;
+  if (std::find(FRoundEdits.begin(), FRoundEdits.end(), edit) == FRoundEdits.end())
     return QDialog::eventFilter(watched, event);
   if (event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && edit->isModified()) {

@@ -11,13 +11,16 @@ class QLineEdit;
 class QTableWidget;
 class QPushButton;
 class QTabWidget;
+class QToolButton;
 class TOpenPool;
+struct TPoolOptions;
 
 // "Pool Options": the pool's name, its four bracket names, the points of a correct pick in
-// each round, the scoring rule and the prizes, edited on the open pool. One window lives for the whole run and
-// is shown without blocking the main window; every activation reloads the fields from the pool, and
-// only Ok writes them back (to memory: the pool reaches the disk when it is saved), or shows why
-// the pool refuses them.
+// each round, the scoring rule and the prizes, edited on the open pool. One window lives for the
+// whole run and is shown without blocking the main window; every activation reloads the fields from
+// the pool, and only Ok writes them back (to memory: the pool reaches the disk when it is saved),
+// or shows why the pool refuses them. Each Ok that changes something is one step of the window's
+// undo.
 class TfrmOptions : public QDialog, public TEditingWindow {
   Q_OBJECT
 
@@ -57,12 +60,16 @@ class TfrmOptions : public QDialog, public TEditingWindow {
   QPushButton* btnOk = nullptr;
   QPushButton* btnCancel = nullptr;
   QPushButton* btnHelp = nullptr;
+  QToolButton* btnUndo = nullptr;
+  QToolButton* btnRedo = nullptr;
 
  protected:
   bool event(QEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
   // Escape and the title bar's close button cancel.
   void reject() override;
+  // The fields show what the step taken back or made again leaves in the pool.
+  void UndoOrRedo(bool undo) override;
 
  private:
   QWidget* MakeGeneralPage();
@@ -71,6 +78,10 @@ class TfrmOptions : public QDialog, public TEditingWindow {
   QWidget* MakePrizesPage();
   // Puts the stored value of the pool back into one round field.
   void LoadRound(int round);
+  // The names and the rule as the fields hold them.
+  void TakeNamesAndRule(TPoolOptions& options) const;
+  // Whether every field holds what the pool does: nothing typed waits for Ok.
+  bool FieldsHoldStored() const;
 
   TOpenPool& FPool;
   std::array<QLineEdit*, 4> FBracketEdits{};

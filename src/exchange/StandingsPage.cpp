@@ -198,19 +198,24 @@ void PotentialTable(TPageWriter& html, const TFFDataModule& pool, bool link) {
   html += QStringLiteral("</tbody></table></div>\n</section>\n");
 }
 
-// The players who can still win, each with the results of the next round that help most.
+// The players who can still win (or be paid), each with the results of the next round that
+// help most.
 void RootingSection(TPageWriter& html, const TOutlookResult& outlook, bool link) {
   constexpr int kShown = 3;
   if (outlook.Rooting.empty())
     return;
+  const bool prizes = outlook.RootsByPrize;
   html += QStringLiteral(
               "<section>\n<h2>Who Can Still Win</h2>\n<p class=\"note\">The results of Rd %1 "
-              "that raise each player's win chance most, and the chance if they come.</p>\n"
+              "that raise each player's %2 most, and %3 if they come.</p>\n"
               "<div class=\"table\"><table>\n<thead><tr><th class=\"name\">Player</th>"
-              "<th>Win chance</th><th class=\"name\">Root for</th></tr></thead>\n<tbody>\n")
-              .arg(outlook.Rooting.front().Round - 1);
+              "<th>%4</th><th class=\"name\">Root for</th></tr></thead>\n<tbody>\n")
+              .arg(QString::number(outlook.Rooting.front().Round - 1),
+                   prizes ? QStringLiteral("expected prize") : QStringLiteral("win chance"),
+                   prizes ? QStringLiteral("the expected prize") : QStringLiteral("the chance"),
+                   prizes ? QStringLiteral("Expected prize") : QStringLiteral("Win chance"));
   for (const TOutlookPlayer& player : outlook.Players) {
-    if (player.WinChance == 0)
+    if (!outlook.Roots(player))
       continue;
     QStringList roots;
     for (const TRootFor& root : RootingFor(outlook, player)) {
@@ -220,7 +225,7 @@ void RootingSection(TPageWriter& html, const TOutlookResult& outlook, bool link)
     }
     html +=
         QStringLiteral("<tr><td class=\"name\">%1</td><td>%2</td><td class=\"name\">%3</td></tr>\n")
-            .arg(Escaped(player.Name), Escaped(FormatChance(player.WinChance)),
+            .arg(Escaped(player.Name), Escaped(FormatRootingFigure(outlook, player)),
                  roots.join(QStringLiteral(", ")));
   }
   html += QStringLiteral("</tbody></table></div>\n");

@@ -64,6 +64,10 @@ struct TOutlookOptions {
   TOutlookVectors Vectors = TOutlookVectors::Avx512;
   int64_t Samples = kSamples;
   uint64_t RandomSeed = kRandomSeed;
+  // When drawing for a pool with prizes, the rooting guide goes by them while its contenders
+  // times the sides of its games stay within this many (each worker keeps two figures for
+  // each); beyond, it goes by win chances.
+  double RootingPrizeCells = 4e6;
 };
 
 // What the search needs of the pool, copied out of it so that the work can run on other
@@ -205,6 +209,12 @@ struct TOutlookPlayer {
   // across one counts).
   double ExpectedPrize = 0;
   double PrizeChance = 0;
+  // Their 95% intervals when sampled, as ChanceLow and ChanceHigh are WinChance's; the figures
+  // themselves when exact.
+  double PrizeLow = 0;
+  double PrizeHigh = 0;
+  double PrizeChanceLow = 0;
+  double PrizeChanceHigh = 0;
   // Most winning outcomes first; only champions with which the player can finish first.
   std::vector<TOutlookChampion> Champions;
 };
@@ -216,6 +226,9 @@ struct TRootingGame {
   std::array<QString, 2> Teams;
   // Per side, per player who can still win (TOutlookResult::RootingPlayers), in that order.
   std::array<std::vector<double>, 2> Chance;
+  // When the guide goes by prizes, in the same order: the expected prize in cents if that
+  // side wins, with its 95% interval when sampled (the prize itself when exact).
+  std::array<std::vector<double>, 2> Prize, PrizeLow, PrizeHigh;
   // Per side, the draws in which it won when sampled; 0 when every outcome was visited.
   std::array<double, 2> Samples{};
 };
@@ -257,8 +270,11 @@ struct TOutlookResult {
   // Best chance first, then highest possible points, then current points.
   std::vector<TOutlookPlayer> Players;
   std::vector<TRootingGame> Rooting;
-  // The players who can still win, in player-file order: the rooting games' chances are
-  // theirs. Everyone else has nothing to root for.
+  // The guide ranks the results by what they change in each player's expected prize, not in
+  // the win chance (see TOutlookOptions::RootingPrizeCells).
+  bool RootsByPrize = false;
+  // The players who can still win, or with the guide by prizes still be paid, in player-file
+  // order: the rooting games' figures are theirs. Everyone else has nothing to root for.
   std::vector<int> RootingPlayers;
   // With kLastGames games left or fewer (and some left), every outcome in the order of its
   // winners, the first game's outcomes outermost; empty otherwise.
@@ -267,6 +283,10 @@ struct TOutlookResult {
   // The win chance of player `player` (player-file order) if side `side` of `game` wins;
   // nought for a player who cannot win.
   double RootingChance(const TRootingGame& game, int side, int player) const;
+  // The same for the expected prize, in cents, when the guide goes by prizes.
+  double RootingPrize(const TRootingGame& game, int side, int player) const;
+  // Whether player `player` has a line in the guide.
+  bool Roots(const TOutlookPlayer& player) const;
 };
 
 // Runs on `options.Threads` worker threads and returns when they are done or cancelled
@@ -300,6 +320,8 @@ QString OutlookSummary(const TOutlookResult& result);
 QString FormatChance(double chance);
 // A 95% interval, its two ends joined by an en dash: "12.28%–12.41%".
 QString FormatInterval(double low, double high);
+// The same of an expected prize in cents: "40.10–50.35".
+QString FormatPrizeInterval(double low, double high);
 // The first `count` champions with which the player can still finish first, "A, B, C".
 QString TopChampions(const TOutlookPlayer& player, int count);
 // Whether the Won and Tied figures read as counts of outcomes: when every outcome was visited
@@ -318,17 +340,24 @@ QString PaidText(const TLastGamesOutcome& outcome);
 QString PrizesLine(const TOutlookResult& result, const Prizes::TPrizes& prizes);
 
 // A result of the next round that a player can root for: side `Side` of rooting game `Game`,
-// and the player's win chance if it comes, with its 95% interval when sampled.
+// and the player's win chance if it comes, or the expected prize in cents where the guide
+// goes by prizes, with its 95% interval when sampled.
 struct TRootFor {
   int Game = 0;
   int Side = 0;
-  double Chance = 0;
+  double Value = 0;
   double Low = 0;
   double High = 0;
 };
-// The results of the next round that raise the player's win chance above what the other
-// result of the same game leaves, the one that makes the most difference first. When sampled,
-// only the differences the draws can tell apart: the two intervals do not overlap.
+// The results of the next round that raise the player's win chance (or expected prize) above
+// what the other result of the same game leaves, the one that makes the most difference
+// first. When sampled, only the differences the draws can tell apart: the two intervals do
+// not overlap.
 std::vector<TRootFor> RootingFor(const TOutlookResult& result, const TOutlookPlayer& player);
-// "Stetson 13.29%", with the interval in brackets when sampled.
+// "Stetson 13.29%", or "Stetson 45.20" by prizes, with the interval in brackets when sampled.
 QString FormatRootFor(const TOutlookResult& result, const TRootFor& root);
+// What the guide goes by, for a player's line: the win chance, or the expected prize.
+QString FormatRootingFigure(const TOutlookResult& result, const TOutlookPlayer& player);
+// The 95% interval of a mean of `samples` draws whose values add up to `sum` and their squares
+// to `squares`, within 0 and `most` (the normal approximation).
+std::pair<double, double> MeanInterval(double sum, double squares, double samples, double most);

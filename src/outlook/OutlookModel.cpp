@@ -60,3 +60,15 @@ std::pair<double, double> ChanceInterval(double share, double samples) {
   // At a share of 0 or 1 the interval's end is the share itself, up to rounding.
   return {std::clamp(centre - half, 0.0, share), std::clamp(centre + half, share, 1.0)};
 }
+
+std::pair<double, double> MeanInterval(double sum, double squares, double samples, double most) {
+  if (samples <= 0)
+    return {0, most};
+  constexpr double z = 1.959963984540054;
+  const double mean = sum / samples;
+  // The spread of the draws, unbiased; none to tell from a single draw.
+  const double spread =
+      samples > 1 ? std::max(0.0, (squares - sum * mean) / (samples - 1)) : most * most;
+  const double half = z * std::sqrt(spread / samples);
+  return {std::max(0.0, mean - half), std::max(mean, std::min(most, mean + half))};
+}

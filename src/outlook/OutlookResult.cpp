@@ -95,10 +95,23 @@ TOutlookPlayer Standing(const TPlan<TLane>& plan, const TTally& tally, bool exac
       player.PrizeChance = std::clamp(tally.Paid[k] / weights.Total, 0.0, 1.0);
     }
   }
+  player.ChanceLow = player.ChanceHigh = player.WinChance;
+  player.PrizeLow = player.PrizeHigh = player.ExpectedPrize;
+  player.PrizeChanceLow = player.PrizeChanceHigh = player.PrizeChance;
   if (exact)
-    player.ChanceLow = player.ChanceHigh = player.WinChance;
-  else
-    std::tie(player.ChanceLow, player.ChanceHigh) = ChanceInterval(player.WinChance, weights.Total);
+    return player;
+  std::tie(player.ChanceLow, player.ChanceHigh) = ChanceInterval(player.WinChance, weights.Total);
+  if (plan.Paid > 0) {
+    // A player who is no contender is paid in no draw: nothing to be unsure of.
+    if (c >= 0) {
+      const size_t k = static_cast<size_t>(c);
+      std::tie(player.PrizeLow, player.PrizeHigh) =
+          MeanInterval(tally.Prize[k], tally.PrizeSquares[k], weights.Total,
+                       static_cast<double>(plan.PaidUpTo.back()));
+    }
+    std::tie(player.PrizeChanceLow, player.PrizeChanceHigh) =
+        ChanceInterval(player.PrizeChance, weights.Total);
+  }
   return player;
 }
 
@@ -128,6 +141,27 @@ TDrawnSums SumsOf(const TPlan<TLane>& plan, const TTally& tally, bool exact, int
   return sums;
 }
 
+// Each rooting player's expected prize with side `side` of `rooting` (tallied in row `row`),
+// whose outcomes weigh `weight`, and its interval when sampled.
+template <typename TLane>
+void SharePrizes(const TPlan<TLane>& plan, const TTally& tally, double weight, size_t row,
+                 const TOutlookResult& result, TRootingGame& rooting, size_t side) {
+  const size_t at = row * static_cast<size_t>(plan.Count);
+  const double pot = static_cast<double>(result.Pot);
+  for (const int i : result.RootingPlayers) {
+    const size_t k = at + static_cast<size_t>(plan.ContenderOf[static_cast<size_t>(i)]);
+    const double prize = weight > 0 ? std::clamp(tally.RootingPrize[k] / weight, 0.0, pot) : 0.0;
+    double low = prize;
+    double high = prize;
+    if (!result.Exact)
+      std::tie(low, high) =
+          MeanInterval(tally.RootingPrize[k], tally.RootingSquares[k], weight, pot);
+    rooting.Prize[side].push_back(prize);
+    rooting.PrizeLow[side].push_back(low);
+    rooting.PrizeHigh[side].push_back(high);
+  }
+}
+
 // Each rooting game's teams, and each player's chance with either side as a share of the
 // weight of the outcomes in which that side wins.
 template <typename TLane>
@@ -150,6 +184,8 @@ void ShareRooting(const TPlan<TLane>& plan, const TTally& tally, const TWeights&
         rooting.Samples[side] = weight;
       for (double& chance : rooting.Chance[side])
         chance = weight > 0 ? std::clamp(chance / weight, 0.0, 1.0) : 0.0;
+      if (result.RootsByPrize)
+        SharePrizes(plan, tally, weight, j * 2 + side, result, rooting, side);
     }
   }
 }
@@ -171,7 +207,8 @@ void AssembleResult(const TPlan<TLane>& plan, TTally& tally, TOutlookResult& res
   for (int i = 0; i < input.PlayerCount(); ++i) {
     TOutlookPlayer player = Standing(plan, tally, result.Exact, weights, i);
     const int c = plan.ContenderOf[static_cast<size_t>(i)];
-    if (c >= 0 && player.WinChance > 0) {
+    // With the guide by prizes, whoever can still be paid has something to root for.
+    if (c >= 0 && (player.WinChance > 0 || (result.RootsByPrize && player.PrizeChance > 0))) {
       const TDrawnSums sums = SumsOf(plan, tally, result.Exact, c, drawn);
       for (size_t t = 0; t < champions.size(); ++t) {
         if (sums.Champion[t] > 0)

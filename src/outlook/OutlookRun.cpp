@@ -32,9 +32,15 @@ TOutlookResult Run(const TOutlookInput& input, const TOutlookGain& gain,
   const int threads = plan.Workers();
   const int players = input.PlayerCount();
   const int rootingGames = static_cast<int>(plan.RootingGames.size());
+  // With prizes the guide goes by them, unless drawing for a pool so large that every worker
+  // keeping each contender's prizes by every side of every rooting game would not fit.
+  result.RootsByPrize =
+      plan.Paid > 0 && rootingGames > 0 &&
+      (result.Exact || 2.0 * rootingGames * plan.Count <= options.RootingPrizeCells);
   std::vector<TTally> tallies(static_cast<size_t>(threads));
   for (TTally& tally : tallies)
-    tally.Init(plan.Count, players, plan.Champions, rootingGames, !result.Exact, plan.Paid > 0);
+    tally.Init(plan.Count, players, plan.Champions, rootingGames, !result.Exact, plan.Paid > 0,
+               result.RootsByPrize);
 
   // Once the tournament is over and its total entered, the guesses part players level on
   // points, in their places too: those come with the tie-break, not from a search by points.

@@ -17,10 +17,15 @@ struct TTally {
   // Only when the pool pays prizes, per contender: the prize in cents times the weight of
   // each outcome, and the weight of the outcomes in which the contender is paid.
   std::vector<double> Prize, Paid;
+  // When sampling with prizes, per contender: the sum of the squared prizes of the draws.
+  std::vector<double> PrizeSquares;
   std::vector<double> Champion;       // contender * Champions + champion; every outcome visited
   std::vector<int> Best, Worst;       // per player
   std::vector<double> Rooting;        // (game * 2 + side) * Count + contender; visited
   std::vector<double> RootingWeight;  // game * 2 + side; counted only when sampling
+  // With prizes, laid out as Rooting: the prize in cents times the weight of each outcome in
+  // which that side won, and when sampling the sum of the squared prizes too.
+  std::vector<double> RootingPrize, RootingSquares;
   // When sampling, one entry for each contender first in a draw, with the draw's champion and
   // the side each rooting game went to (bit j for game j): what draws make of champions and
   // of the rooting guide is worked out from these at the end, since a million contenders by
@@ -33,7 +38,9 @@ struct TTally {
   };
   std::vector<TDrawn> Drawn;
 
-  void Init(int count, int players, int champions, int rootingGames, bool sampled, bool prizes) {
+  // `rootingPrizes`: the rooting guide goes by prizes.
+  void Init(int count, int players, int champions, int rootingGames, bool sampled, bool prizes,
+            bool rootingPrizes) {
     Count = count;
     Champions = champions;
     const size_t n = static_cast<size_t>(count);
@@ -43,10 +50,17 @@ struct TTally {
     if (prizes) {
       Prize.assign(n, 0);
       Paid.assign(n, 0);
+      if (sampled)
+        PrizeSquares.assign(n, 0);
     }
     Best.assign(static_cast<size_t>(players), std::numeric_limits<int>::max());
     Worst.assign(static_cast<size_t>(players), 0);
     RootingWeight.assign(static_cast<size_t>(rootingGames) * 2, 0);
+    if (rootingPrizes) {
+      RootingPrize.assign(static_cast<size_t>(rootingGames) * 2 * n, 0);
+      if (sampled)
+        RootingSquares.assign(RootingPrize.size(), 0);
+    }
     if (!sampled) {
       Champion.assign(n * static_cast<size_t>(champions), 0);
       Rooting.assign(static_cast<size_t>(rootingGames) * 2 * n, 0);
@@ -63,9 +77,12 @@ struct TTally {
     sum(Share, other.Share);
     sum(Prize, other.Prize);
     sum(Paid, other.Paid);
+    sum(PrizeSquares, other.PrizeSquares);
     sum(Champion, other.Champion);
     sum(Rooting, other.Rooting);
     sum(RootingWeight, other.RootingWeight);
+    sum(RootingPrize, other.RootingPrize);
+    sum(RootingSquares, other.RootingSquares);
     Drawn.insert(Drawn.end(), other.Drawn.begin(), other.Drawn.end());
     for (size_t i = 0; i < Best.size(); ++i) {
       Best[i] = std::min(Best[i], other.Best[i]);

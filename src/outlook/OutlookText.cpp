@@ -54,6 +54,10 @@ QString FormatInterval(double low, double high) {
   return FormatChance(low) + QChar(0x2013) + FormatChance(high);
 }
 
+QString FormatPrizeInterval(double low, double high) {
+  return FormatPrize(low) + QChar(0x2013) + FormatPrize(high);
+}
+
 QString TopChampions(const TOutlookPlayer& player, int count) {
   QStringList names;
   for (const TOutlookChampion& champion : player.Champions) {
@@ -96,34 +100,66 @@ QString PrizesLine(const TOutlookResult& result, const Prizes::TPrizes& prizes) 
            Prizes::SplitText(prizes.Split).replace(QLatin1Char(','), QStringLiteral("%, ")));
 }
 
+namespace {
+
+// Where player `player` stands among the rooting players, or -1.
+int RootingRow(const TOutlookResult& result, int player) {
+  const auto at =
+      std::lower_bound(result.RootingPlayers.begin(), result.RootingPlayers.end(), player);
+  if (at == result.RootingPlayers.end() || *at != player)
+    return -1;
+  return static_cast<int>(at - result.RootingPlayers.begin());
+}
+
+}  // namespace
+
 double TOutlookResult::RootingChance(const TRootingGame& game, int side, int player) const {
-  const auto at = std::lower_bound(RootingPlayers.begin(), RootingPlayers.end(), player);
-  if (at == RootingPlayers.end() || *at != player)
-    return 0;
-  return game.Chance[static_cast<size_t>(side)][static_cast<size_t>(at - RootingPlayers.begin())];
+  const int row = RootingRow(*this, player);
+  return row < 0 ? 0 : game.Chance[static_cast<size_t>(side)][static_cast<size_t>(row)];
+}
+
+double TOutlookResult::RootingPrize(const TRootingGame& game, int side, int player) const {
+  const int row = RootingRow(*this, player);
+  return row < 0 || !RootsByPrize ? 0
+                                  : game.Prize[static_cast<size_t>(side)][static_cast<size_t>(row)];
+}
+
+bool TOutlookResult::Roots(const TOutlookPlayer& player) const {
+  return !Rooting.empty() && RootingRow(*this, player.Index) >= 0;
 }
 
 std::vector<TRootFor> RootingFor(const TOutlookResult& result, const TOutlookPlayer& player) {
   std::vector<std::pair<double, TRootFor>> found;
+  const int row = RootingRow(result, player.Index);
+  if (row < 0)
+    return {};
+  const size_t r = static_cast<size_t>(row);
   for (size_t g = 0; g < result.Rooting.size(); ++g) {
     const TRootingGame& game = result.Rooting[g];
     std::array<TRootFor, 2> sides;
-    for (int side = 0; side < 2; ++side) {
-      TRootFor& root = sides[static_cast<size_t>(side)];
+    for (size_t side = 0; side < 2; ++side) {
+      TRootFor& root = sides[side];
       root.Game = static_cast<int>(g);
-      root.Side = side;
-      root.Chance = result.RootingChance(game, side, player.Index);
-      root.Low = root.High = root.Chance;
-      if (!result.Exact)
-        std::tie(root.Low, root.High) =
-            ChanceInterval(root.Chance, game.Samples[static_cast<size_t>(side)]);
+      root.Side = static_cast<int>(side);
+      if (result.RootsByPrize) {
+        root.Value = game.Prize[side][r];
+        root.Low = game.PrizeLow[side][r];
+        root.High = game.PrizeHigh[side][r];
+      } else {
+        root.Value = root.Low = root.High = game.Chance[side][r];
+        if (!result.Exact)
+          std::tie(root.Low, root.High) = ChanceInterval(root.Value, game.Samples[side]);
+      }
     }
-    const int better = sides[1].Chance > sides[0].Chance ? 1 : 0;
+    const int better = sides[1].Value > sides[0].Value ? 1 : 0;
     const TRootFor& up = sides[static_cast<size_t>(better)];
     const TRootFor& down = sides[static_cast<size_t>(1 - better)];
-    const bool apart = result.Exact ? up.Chance > down.Chance : up.Low > down.High;
+    // Prizes are shown to the cent: a difference of less is none to root for, and may be the
+    // rounding of sums worked out apart.
+    const double least = result.RootsByPrize ? 0.5 : 0.0;
+    const bool apart = result.Exact ? up.Value - down.Value > least : up.Low > down.High;
     if (apart)
-      found.emplace_back(up.Chance - down.Chance, up);
+      found.emplace_back(up.Value - down.Value, up);
   }
   std::stable_sort(found.begin(), found.end(),
                    [](const auto& a, const auto& b) { return a.first > b.first; });
@@ -135,9 +171,18 @@ std::vector<TRootFor> RootingFor(const TOutlookResult& result, const TOutlookPla
 
 QString FormatRootFor(const TOutlookResult& result, const TRootFor& root) {
   const TRootingGame& game = result.Rooting[static_cast<size_t>(root.Game)];
-  QString text =
-      game.Teams[static_cast<size_t>(root.Side)] + QLatin1Char(' ') + FormatChance(root.Chance);
-  if (!result.Exact)
-    text += QStringLiteral(" (%1)").arg(FormatInterval(root.Low, root.High));
+  const auto format = [&result](double value) {
+    return result.RootsByPrize ? FormatPrize(value) : FormatChance(value);
+  };
+  QString text = game.Teams[static_cast<size_t>(root.Side)] + QLatin1Char(' ') + format(root.Value);
+  if (!result.Exact) {
+    text +=
+        QStringLiteral(" (%1)").arg(result.RootsByPrize ? FormatPrizeInterval(root.Low, root.High)
+                                                        : FormatInterval(root.Low, root.High));
+  }
   return text;
+}
+
+QString FormatRootingFigure(const TOutlookResult& result, const TOutlookPlayer& player) {
+  return result.RootsByPrize ? FormatPrize(player.ExpectedPrize) : FormatChance(player.WinChance);
 }

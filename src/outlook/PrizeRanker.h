@@ -37,10 +37,17 @@ TLane KthLevel(const TLane* values, int count, int k, std::vector<TLane>& best) 
 template <typename TLane>
 class TPrizeRanker {
  public:
+  struct TPaidOne {
+    int Id;
+    int64_t Cents;
+  };
+
   // `ids`: the contenders' places among the contenders, ascending; `values`: their totals.
-  // `paidUpTo[k]`: what the first k places pay together, for k up to the places paid.
+  // `paidUpTo[k]`: what the first k places pay together, for k up to the places paid. Who is
+  // paid what goes to `paidOut` as well, when given.
   void Add(const int* ids, const TLane* values, int count, double weight,
-           const std::vector<int64_t>& paidUpTo, TTally& tally) {
+           const std::vector<int64_t>& paidUpTo, TTally& tally,
+           std::vector<TPaidOne>* paidOut = nullptr) {
     const int paid = static_cast<int>(paidUpTo.size()) - 1;
     FOrder.clear();
     for (int c = 0; c < count; ++c)
@@ -71,6 +78,8 @@ class TPrizeRanker {
         const int64_t cents = total / level + (k == first ? total % level : 0);
         tally.Prize[id] += weight * static_cast<double>(cents);
         tally.Paid[id] += weight;
+        if (paidOut)
+          paidOut->push_back({static_cast<int>(id), cents});
       }
       first = end;
     }

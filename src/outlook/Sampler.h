@@ -86,7 +86,20 @@ class TSampler {
       FValues.resize(static_cast<size_t>(P.Count));
       for (size_t c = 0; c < FValues.size(); ++c)
         FValues[c] = FTotals[static_cast<size_t>(P.Contenders[c])];
-      FPrizes.Add(FIds.data(), FValues.data(), P.Count, 1.0, P.PaidUpTo, FTally);
+      FPaid.clear();
+      FPrizes.Add(FIds.data(), FValues.data(), P.Count, 1.0, P.PaidUpTo, FTally, &FPaid);
+      for (const auto& [id, cents] : FPaid)
+        FTally.PrizeSquares[static_cast<size_t>(id)] +=
+            static_cast<double>(cents) * static_cast<double>(cents);
+      const bool rooting = !FTally.RootingPrize.empty();
+      for (size_t j = 0; j < P.RootingGames.size() && rooting; ++j) {
+        const size_t row = (j * 2 + ((sides >> j) & 1)) * static_cast<size_t>(P.Count);
+        for (const auto& [id, cents] : FPaid) {
+          const double prize = static_cast<double>(cents);
+          FTally.RootingPrize[row + static_cast<size_t>(id)] += prize;
+          FTally.RootingSquares[row + static_cast<size_t>(id)] += prize * prize;
+        }
+      }
     }
   }
 
@@ -100,6 +113,7 @@ class TSampler {
   // The contenders, by their places among them, and their totals.
   std::vector<int> FIds;
   std::vector<TLane> FValues;
+  std::vector<typename TPrizeRanker<TLane>::TPaidOne> FPaid;
 };
 
 }  // namespace OutlookSearch

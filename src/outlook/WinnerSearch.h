@@ -43,6 +43,7 @@ class TWinnerSearch {
       FPickedValues.resize(n);
     }
     FShareBefore.resize(n);
+    FPrizeBefore.resize(FTally.RootingPrize.empty() ? 0 : n);
     if constexpr (std::is_same_v<TLane, int16_t>) {
       if (P.EndDepth < P.GameCount)
         FEndGame = std::make_unique<TEndGame>(P);
@@ -202,11 +203,13 @@ class TWinnerSearch {
     return sure;
   }
 
-  // Below the depth where every game of the next round is decided, the shares won are
-  // credited to the sides those games went to.
+  // Below the depth where every game of the next round is decided, the shares won (and the
+  // prizes, where the guide goes by them) are credited to the sides those games went to.
   void Snapshot(int depth, double weight) {
     const size_t n = static_cast<size_t>(P.Count);
     std::copy(FTally.Share.begin(), FTally.Share.end(), FShareBefore.begin());
+    if (!FPrizeBefore.empty())
+      std::copy(FTally.Prize.begin(), FTally.Prize.end(), FPrizeBefore.begin());
     FSnapped = true;
     Walk(depth, weight);
     FSnapped = false;
@@ -223,6 +226,13 @@ class TWinnerSearch {
         continue;
       for (size_t j = 0; j < P.RootingGames.size(); ++j)
         FTally.Rooting[rows[j] + i] += gained;
+    }
+    for (size_t i = 0; i < FPrizeBefore.size(); ++i) {
+      const double gained = FTally.Prize[i] - FPrizeBefore[i];
+      if (gained == 0)
+        continue;
+      for (size_t j = 0; j < P.RootingGames.size(); ++j)
+        FTally.RootingPrize[rows[j] + i] += gained;
     }
   }
 
@@ -290,7 +300,7 @@ class TWinnerSearch {
   std::vector<TLane> FPickedValues;
   bool FStop = false;
   bool FSnapped = false;
-  std::vector<double> FShareBefore;
+  std::vector<double> FShareBefore, FPrizeBefore;
   std::vector<int> FFirst;
   TRanker<TLane> FRanker;
   TPrizeRanker<TLane> FPrizes;

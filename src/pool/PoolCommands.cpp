@@ -270,11 +270,17 @@ TOptionsCommand::TBytes TOptionsCommand::Snapshot() const {
 }
 
 void TOptionsCommand::Apply(const TBytes& bytes) {
+  // Only what this edit changed: other windows' stacks may have changed other settings
+  // since, and those stay.
   TSystemFile& system = FPool.Data().SystemFile();
-  system.RestorePartBytes(TSystemFile::TPart::Settings, bytes.Settings);
-  system.RestorePartBytes(TSystemFile::TPart::TieBreaker, bytes.TieBreaker);
-  FPool.Data().SetScoringRule(bytes.ScoringRule);
-  FPool.Data().SetPrizes(bytes.Prizes);
+  system.RestoreChangedFields(TSystemFile::TPart::Settings, bytes.Settings, FBefore.Settings,
+                              FAfter.Settings);
+  system.RestoreChangedFields(TSystemFile::TPart::TieBreaker, bytes.TieBreaker, FBefore.TieBreaker,
+                              FAfter.TieBreaker);
+  if (FBefore.ScoringRule != FAfter.ScoringRule)
+    FPool.Data().SetScoringRule(bytes.ScoringRule);
+  if (!(FBefore.Prizes == FAfter.Prizes))
+    FPool.Data().SetPrizes(bytes.Prizes);
 }
 
 void TOptionsCommand::redo() {

@@ -55,7 +55,7 @@ constexpr int kCountCharacters = 9;
 // those with the best chances.
 constexpr double kRootingPosWidth = 0.35;
 constexpr double kRootingNameWidth = 1.85;
-constexpr double kRootingChanceWidth = 0.65;
+constexpr double kRootingChanceWidth = 0.75;
 constexpr int kRootingPlayers = 90;
 // Lines of the standard font the guide's title, headings and first player take, and those
 // the continued title and headings take at the top of a page.
@@ -221,10 +221,11 @@ void TPoolReports::OutlookBodyBefore(TBaseReport& writer) {
   const int players = static_cast<int>(outlook.Players.size());
   for (int row = 0; row < players; ++row)
     FOutlookLines.push_back({TOutlookLine::TKind::Player, row});
-  // The players who can still win, best chance first as the table has them.
+  // The players who can still win (or be paid, where the guide goes by prizes), best chance
+  // first as the table has them.
   std::vector<int> rooting;
-  for (int row = 0; row < players && !outlook.Rooting.empty(); ++row) {
-    if (outlook.Players[static_cast<size_t>(row)].WinChance > 0)
+  for (int row = 0; row < players; ++row) {
+    if (outlook.Roots(outlook.Players[static_cast<size_t>(row)]))
       rooting.push_back(row);
   }
   if (!rooting.empty()) {
@@ -295,8 +296,11 @@ void TPoolReports::RootingHeadings(TBaseReport& writer) {
   writer.RecallFont(HeadingFont);
   writer.PrintInNextTab(QStringLiteral("Pos"));
   writer.PrintInNextTab(QStringLiteral("Player Name"));
-  writer.PrintInNextTab(QStringLiteral("Win %"));
-  writer.PrintInNextTab(QStringLiteral("Root for in Rd %1 (win % if that team wins)")
+  const bool prizes = FOutlook->RootsByPrize;
+  writer.PrintInNextTab(prizes ? QStringLiteral("Exp. Prize") : QStringLiteral("Win %"));
+  writer.PrintInNextTab((prizes ? QStringLiteral("Root for in Rd %1 (expected prize if that team "
+                                                 "wins)")
+                                : QStringLiteral("Root for in Rd %1 (win % if that team wins)"))
                             .arg(FOutlook->Rooting.front().Round - 1));
   writer.NextLine();
 }
@@ -370,7 +374,7 @@ void TPoolReports::OutlookLinePrint(TBaseReport& writer, const TOutlookLine& lin
       const TOutlookPlayer& player = outlook.Players[static_cast<size_t>(line.Index)];
       StartPlayerLine(writer, Set10, line.Index);
       writer.RecallFont(HeadingFont);
-      writer.PrintInNextTab(FormatChance(player.WinChance));
+      writer.PrintInNextTab(FormatRootingFigure(outlook, player));
       writer.RecallFont(RowFont);
       // The results that help most, as many as the line holds whole.
       QStringList roots;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "InOutError.h"
 #include "Win1252.h"
@@ -26,6 +27,18 @@ int BracketOffset(int i) {
 std::pair<int, int> PartRange(TSystemFile::TPart part) {
   return part == TSystemFile::TPart::Settings ? std::pair<int, int>{0, kFinalizedAt}
                                               : std::pair<int, int>{kTieBreakerAt, 4};
+}
+
+// The fields of each part, as offset and size within the part.
+std::vector<std::pair<int, int>> PartFields(TSystemFile::TPart part) {
+  if (part == TSystemFile::TPart::TieBreaker)
+    return {{0, 4}};
+  std::vector<std::pair<int, int>> fields = {{kPoolNameAt, kBracketNameAt}};
+  for (int i = 0; i < 4; ++i)
+    fields.emplace_back(kBracketNameAt + kBracketNameSize * i, kBracketNameSize);
+  for (int at = kRoundPointsAt; at < kFinalizedAt; at += 4)
+    fields.emplace_back(at, 4);
+  return fields;
 }
 
 int RoundOffset(int k) {
@@ -165,10 +178,17 @@ QByteArray TSystemFile::PartBytes(TPart part) const {
   return QByteArray(FRecord.data() + at, size);
 }
 
-void TSystemFile::RestorePartBytes(TPart part, const QByteArray& bytes) {
+void TSystemFile::RestoreChangedFields(TPart part, const QByteArray& bytes, const QByteArray& from,
+                                       const QByteArray& to) {
   const auto [at, size] = PartRange(part);
-  if (bytes.size() != size || PartBytes(part) == bytes)
+  if (bytes.size() != size || from.size() != size || to.size() != size)
     return;
-  std::copy(bytes.begin(), bytes.end(), FRecord.begin() + at);
-  FModified = true;
+  for (const auto& [offset, width] : PartFields(part)) {
+    const QByteArrayView field = QByteArrayView(bytes).sliced(offset, width);
+    if (QByteArrayView(from).sliced(offset, width) == QByteArrayView(to).sliced(offset, width) ||
+        QByteArrayView(FRecord.data() + at + offset, width) == field)
+      continue;
+    std::copy(field.begin(), field.end(), FRecord.begin() + at + offset);
+    FModified = true;
+  }
 }

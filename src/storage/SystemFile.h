@@ -55,8 +55,11 @@ class TSystemFile {
   // points, everything before the lock flag) or the actual tie-breaker total.
   enum class TPart { Settings, TieBreaker };
   QByteArray PartBytes(TPart part) const;
-  // Marks the file modified when the bytes differ from the stored ones.
-  void RestorePartBytes(TPart part, const QByteArray& bytes);
+  // Puts back from `bytes` only the fields of the part (a name, a round's points, the total)
+  // that differ between `from` and `to`: what one edit changed, leaving alone what other
+  // edits changed since. Marks the file modified when a field changes.
+  void RestoreChangedFields(TPart part, const QByteArray& bytes, const QByteArray& from,
+                            const QByteArray& to);
 
   bool Modified() const { return FModified; }
   void SetModified(bool value) { FModified = value; }

@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
+#include <array>
 
 #include "CliRunner.h"
 #include "TestPools.h"
@@ -143,7 +144,8 @@ class TestCliOutlook : public QObject {
   }
 
   // Before the results are in the outcomes are drawn: the Won and Tied columns hold shares
-  // of the outcomes, as no count of 2^63 fits them, and each chance carries its interval.
+  // of the outcomes, as no count of 2^63 fits them, and each chance carries its interval, the
+  // expected prize and the chance of a paid place too.
   void sampledTextKeepsItsColumns() {
     const QString dir = FDir.filePath("Sampled.BGD");
     QDir().mkpath(dir);
@@ -152,23 +154,45 @@ class TestCliOutlook : public QObject {
     AddFullField(pool->TeamsFile());
     AddPlayer(*pool, "Ann")->Pick(0)->SetRoundReached(7);
     AddPlayer(*pool, "Bo")->Pick(16)->SetRoundReached(7);
+    pool->SetPrizes({1000, {10000}});
     pool->SavePool();
     pool->ClosePool();
     const TCliRun text = RunTool({"outlook", dir});
     QCOMPARE(text.Status, 0);
     const QList<QByteArray> lines = text.Out.split('\n');
     QVERIFY(lines.at(2).startsWith("63 games left;"));
-    QVERIFY(lines.at(4).contains("Win %  95% interval"));
-    for (const QByteArray& line : {lines.at(5), lines.at(6)}) {
-      // Pos, name, now, max, best, worst, won, tied, chance, interval, champions.
+    QVERIFY(lines.at(5).contains(
+        "Win %  95% interval     Exp. Prize  95% interval       Prize %  95% interval     "
+        "Champions"));
+    for (const QByteArray& line : {lines.at(6), lines.at(7)}) {
+      // Pos, name, now, max, best, worst, won, tied, chance, interval, expected prize,
+      // interval, prize chance, interval, champions.
       const QList<QByteArray> fields = line.simplified().split(' ');
-      QVERIFY(fields.size() >= 10);
+      QVERIFY(fields.size() >= 14);
+      QVERIFY2(QRegularExpression("^\\d+\\.\\d\\d\xe2\x80\x93\\d+\\.\\d\\d$")
+                   .match(QString::fromUtf8(fields.at(11)))
+                   .hasMatch(),
+               fields.at(11).constData());
+      QVERIFY(fields.at(13).contains("%\xe2\x80\x93"));
       for (int f : {6, 7, 8})
         QVERIFY2(QRegularExpression("^\\d+\\.\\d\\d%$")
                      .match(QString::fromUtf8(fields.at(f)))
                      .hasMatch(),
                  fields.at(f).constData());
       QVERIFY(fields.at(9).contains("%\xe2\x80\x93"));  // the interval's en dash
+    }
+    // In JSON each expected prize and prize chance lies within its interval, which the two
+    // players' draws leave open.
+    const QJsonArray players =
+        RunTool({"outlook", dir, "--format", "json"}).Json().object()["players"].toArray();
+    QCOMPARE(players.size(), 2);
+    for (const QJsonValue& value : players) {
+      const QJsonObject player = value.toObject();
+      const double prize = player["expected_prize"].toDouble();
+      QVERIFY(player["expected_prize_low"].toDouble() < prize);
+      QVERIFY(prize < player["expected_prize_high"].toDouble());
+      QVERIFY(player["prize_chance_low"].toDouble() < player["prize_chance"].toDouble());
+      QVERIFY(player["prize_chance"].toDouble() < player["prize_chance_high"].toDouble());
     }
   }
 
@@ -217,6 +241,20 @@ class TestCliOutlook : public QObject {
         paid += entry.toObject()["prize"].toDouble();
       QVERIFY(qAbs(paid - 30.0) < 1e-9);
     }
+    // The rooting guide goes by the expected prize: either way a semifinal goes, the players'
+    // expected prizes add up to the pot.
+    const QJsonArray rooting = top["rooting"].toArray();
+    QCOMPARE(rooting.size(), 2);
+    for (const QJsonValue& game : rooting) {
+      std::array<double, 2> pots{};
+      for (const QJsonValue& player : game.toObject()["players"].toArray()) {
+        const QJsonArray prizes = player.toObject()["expected_prize"].toArray();
+        QCOMPARE(prizes.size(), 2);
+        pots[0] += prizes[0].toDouble();
+        pots[1] += prizes[1].toDouble();
+      }
+      QVERIFY(qAbs(pots[0] - 30.0) < 0.011 && qAbs(pots[1] - 30.0) < 0.011);
+    }
 
     const TCliRun text = RunTool({"outlook", dir});
     QCOMPARE(text.Status, 0);
@@ -228,10 +266,14 @@ class TestCliOutlook : public QObject {
                  text.Out.contains("; Bo 21.00, Ann 9.00\n"),
              text.Out.constData());
     QVERIFY(text.Out.contains("Exp. Prize  Prize %  Champions\n   1  Ann"));
+    QVERIFY2(text.Out.contains("Rooting guide: the results of Rd 5 that raise each player's "
+                               "expected prize most, and the expected prize if they come\n"),
+             text.Out.constData());
     const TCliRun csv = RunTool({"outlook", dir, "--format", "csv"});
     QVERIFY(csv.Out.startsWith(
         "Pos,Player Name,Current,Max,Best Place,Worst Place,Won,Tied,Win Chance,Expected Prize,"
         "Prize Chance,Champions"));
+    QVERIFY(csv.Out.contains(" (Expected Prize),"));
     // Without prizes the columns are not there.
     QVERIFY(!RunTool({"outlook", MakePool("NoPrizes.BGD", true)}).Out.contains("Exp. Prize"));
   }

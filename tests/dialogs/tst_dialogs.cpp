@@ -17,6 +17,8 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QToolButton>
+#include <QUndoStack>
 #include <functional>
 #include <memory>
 
@@ -137,6 +139,7 @@ class TestDialogs : public QObject {
   void optionsRefusesRoundWithoutFirstDigit();
   void optionsOkStopsAtUnconvertibleRound();
   void optionsFollowReplacedPool();
+  void optionsOkIsOneStepToUndo();
 
   void aboutBoxTexts();
   void picturesDecode();
@@ -683,6 +686,25 @@ void TestDialogs::optionsOkStoresFields() {
   QCOMPARE(system.RoundPoints(7), 999);
   QCOMPARE(pool.DataModule()->ScoringRule(), TScoringRule::UpsetBonus);
   QCOMPARE(pool.Prizes(), (Prizes::TPrizes{1000, {6000, 3000, 1000}}));
+
+  // Opened again, Ctrl+Z in a box takes back what is typed in it while anything typed waits
+  // for Ok; with nothing typed it takes back the Ok, and Ctrl+Shift+Z makes it again.
+  window.show();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  window.pgcOptions->setCurrentIndex(0);
+  window.edtPoolName->setFocus();
+  QTest::keyClicks(window.edtPoolName, QStringLiteral("!"));
+  QTest::keyClick(window.edtPoolName, Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(window.edtPoolName->text(), QStringLiteral("Hoops at Work"));
+  QCOMPARE(system.PoolName(), QStringLiteral("Hoops at Work"));
+  QTest::keyClick(window.edtPoolName, Qt::Key_Z, Qt::ControlModifier);
+  QCOMPARE(system.PoolName(), QStringLiteral("Office Pool"));
+  QCOMPARE(window.edtPoolName->text(), QStringLiteral("Office Pool"));
+  QVERIFY(!pool.Prizes().IsSet());
+  QVERIFY(!pool.Modified());
+  QTest::keyClick(window.edtPoolName, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+  QCOMPARE(system.PoolName(), QStringLiteral("Hoops at Work"));
+  QCOMPARE(window.edtPrizeSplit->text(), QStringLiteral("60,30,10"));
 }
 
 void TestDialogs::optionsOkWithoutChangesLeavesPoolUnmodified() {
@@ -810,6 +832,57 @@ void TestDialogs::optionsFollowReplacedPool() {
   Type(window.edtMultRound6, QStringLiteral("64"));
   window.btnOkClick();
   QCOMPARE(pool.DataModule()->SystemFile().RoundPoints(7), 64);
+}
+
+void TestDialogs::optionsOkIsOneStepToUndo() {
+  TOpenPool pool;
+  pool.SetDataModule(SettledPool(FDir->filePath(QStringLiteral("Office.BGD"))));
+  TfrmOptions window(pool);
+  window.show();
+  window.FormActivate();
+  const TPoolOptions before = pool.Options();
+  QVERIFY(!window.btnUndo->isEnabled());
+  Type(window.edtPoolName, QStringLiteral("Hoops at Work"));
+  Type(window.edtMultRound3, QStringLiteral("5"));
+  window.cbxScoringRule->setCurrentIndex(
+      window.cbxScoringRule->findData(static_cast<int>(TScoringRule::SeedBonus)));
+  Type(window.edtEntryFee, QStringLiteral("10"));
+  Type(window.edtPrizeSplit, QStringLiteral("70,30"));
+  window.btnOkClick();
+  QVERIFY(!window.isVisible());
+  const TPoolOptions after = pool.Options();
+  QCOMPARE(after.Prizes, (Prizes::TPrizes{1000, {7000, 3000}}));
+
+  // Back in the window, the one step named; taking it back restores every field of the pool
+  // and shows them, and leaves nothing to save.
+  window.show();
+  window.FormActivate();
+  QCOMPARE(window.actEditUndo->text(), QStringLiteral("&Undo Pool Options"));
+  QVERIFY(window.btnUndo->isEnabled());
+  window.actEditUndo->trigger();
+  QCOMPARE(pool.Options(), before);
+  QVERIFY(!pool.Prizes().IsSet());
+  QVERIFY(!pool.Modified());
+  QCOMPARE(window.edtPoolName->text(), QStringLiteral("Office Pool"));
+  QCOMPARE(window.edtMultRound3->displayText(), QStringLiteral("30 "));
+  QCOMPARE(window.cbxScoringRule->currentText(), QStringLiteral("Round points"));
+  QCOMPARE(window.edtEntryFee->text(), QString());
+  QCOMPARE(window.actEditRedo->text(), QStringLiteral("&Redo Pool Options"));
+  window.btnRedo->click();
+  QCOMPARE(pool.Options(), after);
+  QVERIFY(pool.Modified());
+  QCOMPARE(window.edtPrizeSplit->text(), QStringLiteral("70,30"));
+  QCOMPARE(window.edtMultRound3->displayText(), QStringLiteral("5  "));
+
+  // An Ok cut short by a round that does not convert stores what came before it: that is a
+  // step too.
+  Type(window.edtPoolName, QStringLiteral("Partial"));
+  Type(window.edtMultRound2, QStringLiteral("1 2"));
+  window.btnOkClick();
+  QCOMPARE(pool.Options().PoolName, QStringLiteral("Partial"));
+  window.actEditUndo->trigger();
+  QCOMPARE(pool.Options(), after);
+  QCOMPARE(window.edtMultRound2->displayText(), QStringLiteral("20 "));
 }
 
 void TestDialogs::aboutBoxTexts() {

@@ -322,6 +322,15 @@ class TestStandingsPage : public QObject {
       QVERIFY2(prizes.contains(cells), qPrintable(cells));
       QVERIFY2(whatIf.contains(cells + "</tr>"), qPrintable(cells));
     }
+    // Its rooting guide goes by the expected prize, for whoever can still be paid.
+    QVERIFY(prizes.contains(
+        QStringLiteral("<th>Expected prize</th><th class=\"name\">Root for</th></tr>")));
+    for (const TOutlookPlayer& player : paid.Players) {
+      const QString line =
+          QStringLiteral("<tr><td class=\"name\">%1</td><td>%2</td>")
+              .arg(player.Name.toHtmlEscaped(), FormatPrize(player.ExpectedPrize).toHtmlEscaped());
+      QCOMPARE(prizes.contains(line), player.PrizeChance > 0);
+    }
     QCOMPARE(Check(prizes), QString());
   }
 

@@ -42,6 +42,8 @@ struct TExpected {
   // Per rooting game (slot order), per side: the weight and each player's share.
   std::vector<std::array<double, 2>> RootWeight;
   std::vector<std::array<std::vector<double>, 2>> RootShare;
+  // With prizes, the same for each player's prize in cents.
+  std::vector<std::array<std::vector<double>, 2>> RootPrize;
   // With prizes: what each place pays, and per player the prize in cents and the weight of
   // the outcomes in which the player is paid.
   Prizes::TPrizes Paying;
@@ -127,9 +129,12 @@ class TBruteForce {
     }
     FResult.RootWeight.resize(FRooting.size());
     FResult.RootShare.resize(FRooting.size());
-    for (auto& sides : FResult.RootShare) {
-      sides[0].assign(static_cast<size_t>(players), 0);
-      sides[1].assign(static_cast<size_t>(players), 0);
+    FResult.RootPrize.resize(FRooting.size());
+    for (auto* root : {&FResult.RootShare, &FResult.RootPrize}) {
+      for (auto& sides : *root) {
+        sides[0].assign(static_cast<size_t>(players), 0);
+        sides[1].assign(static_cast<size_t>(players), 0);
+      }
     }
   }
 
@@ -187,7 +192,13 @@ class TBruteForce {
 
   void Rank(double weight) {
     const std::vector<int32_t> points = Score();
+    const std::vector<double> prizeBefore = FResult.Prize;
     const int32_t top = AddOutcome(FResult, points, weight);
+    for (size_t r = 0; r < FRooting.size(); ++r) {
+      for (size_t i = 0; i < points.size(); ++i)
+        FResult.RootPrize[r][static_cast<size_t>(FSides[r])][i] +=
+            FResult.Prize[i] - prizeBefore[i];
+    }
     const auto first = std::count(points.begin(), points.end(), top);
     const QString champion =
         FChart.Slot(127)->Team() ? FChart.Slot(127)->Team()->TeamName() : QString();
@@ -363,9 +374,22 @@ void CompareWith(const TExpected& expected, TFFDataModule& pool, const TOutlookO
         QVERIFY(qAbs(result.RootingChance(result.Rooting[r], static_cast<int>(side),
                                           static_cast<int>(i)) -
                      want) < 1e-9);
+        // With prizes the guide goes by each player's expected prize if that side wins.
+        const double prize = expected.RootPrize[r][side][i] / expected.RootWeight[r][side];
+        QVERIFY2(qAbs(result.RootingPrize(result.Rooting[r], static_cast<int>(side),
+                                          static_cast<int>(i)) -
+                      (result.PaysPrizes ? prize : 0.0)) < 1e-6,
+                 qPrintable(QStringLiteral("game %1 side %2 player %3: %4 cents, not %5")
+                                .arg(r)
+                                .arg(side)
+                                .arg(i)
+                                .arg(result.RootingPrize(result.Rooting[r], static_cast<int>(side),
+                                                         static_cast<int>(i)))
+                                .arg(prize)));
       }
     }
   }
+  QCOMPARE(result.RootsByPrize, result.PaysPrizes && !result.Rooting.empty());
   // The order: best chance first.
   for (size_t p = 1; p < result.Players.size(); ++p)
     QVERIFY(result.Players[p - 1].WinChance >= result.Players[p].WinChance);
@@ -700,8 +724,40 @@ class TestOutlook : public QObject {
       QVERIFY(qAbs(estimate.ExpectedPrize - player.ExpectedPrize) < 0.005 * exact.Pot);
       QVERIFY(qAbs(estimate.PrizeChance - player.PrizeChance) < 0.005);
       pot += estimate.ExpectedPrize;
+      // Each drawn figure's interval holds the exact one; exact, the interval is the figure.
+      QVERIFY(estimate.PrizeLow <= player.ExpectedPrize &&
+              player.ExpectedPrize <= estimate.PrizeHigh);
+      QVERIFY(estimate.PrizeChanceLow <= player.PrizeChance &&
+              player.PrizeChance <= estimate.PrizeChanceHigh);
+      QVERIFY(estimate.PrizeHigh - estimate.PrizeLow < 0.02 * exact.Pot);
+      QCOMPARE(player.PrizeLow, player.ExpectedPrize);
+      QCOMPARE(player.PrizeChanceHigh, player.PrizeChance);
     }
     QVERIFY(qAbs(pot - static_cast<double>(exact.Pot)) < 1e-6);
+
+    // The rooting guide goes by the expected prize, drawn as well, for whoever can still be
+    // paid, also without a chance to finish first; its draws hold the exact figures.
+    QVERIFY(exact.RootsByPrize);
+    QVERIFY(drawn.RootsByPrize);
+    bool paidOnly = false;
+    for (const TOutlookPlayer& player : exact.Players) {
+      QCOMPARE(exact.Roots(player), player.PrizeChance > 0);
+      paidOnly = paidOnly || (player.WinChance == 0 && player.PrizeChance > 0);
+      for (size_t r = 0; r < exact.Rooting.size(); ++r) {
+        for (int side = 0; side < 2; ++side) {
+          const double want = exact.RootingPrize(exact.Rooting[r], side, player.Index);
+          QVERIFY(qAbs(drawn.RootingPrize(drawn.Rooting[r], side, player.Index) - want) <
+                  0.01 * exact.Pot);
+        }
+      }
+    }
+    QVERIFY(paidOnly);
+    // Too many to keep by every side when drawing: the guide goes by win chances.
+    options.RootingPrizeCells = 0;
+    const TOutlookResult byChance = ComputeOutlook(input, options);
+    QVERIFY(!byChance.RootsByPrize);
+    for (const TOutlookPlayer& player : byChance.Players)
+      QCOMPARE(byChance.Roots(player), player.WinChance > 0);
   }
 
   void thirtyTwoLeftWithOneFirstGameStillToPlay() {
@@ -928,6 +984,29 @@ class TestOutlook : public QObject {
     roots = RootingFor(result, result.Players.front());
     QCOMPARE(roots.size(), size_t{1});
     QVERIFY(FormatRootFor(result, roots[0]).startsWith(QStringLiteral("F 35.00% (")));
+
+    // By prizes, what a result does to the expected prize orders the guide, whatever it does
+    // to the win chance: here the even game matters most, for a second place; less than a
+    // cent is no difference.
+    result.Exact = true;
+    result.RootsByPrize = true;
+    const std::vector<std::array<double, 2>> cents = {
+        {900, 4100}, {2000, 2100}, {1500, 1000}, {700.2, 700.4}};
+    TRootingGame same;
+    same.Teams = {"G", "H"};
+    same.Chance = {std::vector<double>{0.3}, std::vector<double>{0.1}};
+    result.Rooting.push_back(same);
+    for (size_t g = 0; g < cents.size(); ++g) {
+      for (size_t side = 0; side < 2; ++side) {
+        result.Rooting[g].Prize[side] = result.Rooting[g].PrizeLow[side] =
+            result.Rooting[g].PrizeHigh[side] = {cents[g][side]};
+      }
+    }
+    roots = RootingFor(result, result.Players.front());
+    QCOMPARE(roots.size(), size_t{3});
+    QCOMPARE(FormatRootFor(result, roots[0]), QStringLiteral("B 41.00"));
+    QCOMPARE(FormatRootFor(result, roots[1]), QStringLiteral("E 15.00"));
+    QCOMPARE(FormatRootFor(result, roots[2]), QStringLiteral("D 21.00"));
   }
 
   // A pool too large to visit every outcome of draws them, and the more players, the fewer

@@ -529,6 +529,38 @@ class TestPool : public QObject {
     QCOMPARE(options.count(), 8);
   }
 
+  // Windows share the pool's settings but each undoes its own steps: taking one back leaves
+  // what another window changed since, even in the same part of the system file.
+  void settingsStepsTakeBackOnlyWhatTheyChanged() {
+    Open(true);
+    QObject builderWindow;
+    QUndoStack* builder = FPool->CreateUndoStack(&builderWindow);
+    const TPoolOptions was = FPool->Options();
+    TPoolOptions options = was;
+    options.PoolName = QStringLiteral("Office Pool");
+    options.RoundPoints[1] = 5;
+    options.Prizes = {1000, {6000, 4000}};
+    QVERIFY(FPool->SetOptions(options, FStack));
+    QVERIFY(FPool->SetTieBreakerPoints(141, builder));
+    TPoolOptions regions = FPool->Options();
+    regions.BracketNames[0] = QStringLiteral("North");
+    QVERIFY(FPool->SetOptions(regions, builder));
+
+    FStack->undo();
+    TPoolOptions expected = was;
+    expected.BracketNames[0] = QStringLiteral("North");
+    QCOMPARE(FPool->Options(), expected);
+    QCOMPARE(FPool->DataModule()->SystemFile().TieBreakerPoints(), 141);
+    builder->undo();
+    builder->undo();
+    QCOMPARE(FPool->Options(), was);
+    QCOMPARE(FPool->DataModule()->SystemFile().TieBreakerPoints(), 0);
+    QVERIFY(!FPool->Modified());
+    FStack->redo();
+    QCOMPARE(FPool->Options(), options);
+    QCOMPARE(FPool->DataModule()->SystemFile().TieBreakerPoints(), 0);
+  }
+
   // --- Players ---------------------------------------------------------------------------
 
   void addingAndDeletingPlayers() {

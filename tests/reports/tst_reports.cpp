@@ -920,6 +920,17 @@ void TestReports::whoCanStillWinLayout() {
            QStringLiteral("Chance|Winners, in the order the games are played|First on points "
                           "(points); who wins what"));
   QVERIFY(money.at(paidFrom + 4).endsWith("; " + PaidText(paying.LastGames.front())));
+  // The rooting guide goes by the expected prize: a line for whoever can still be paid.
+  QVERIFY(paying.RootsByPrize);
+  QVERIFY(money.contains(
+      "Pos|Player Name|Exp. Prize|Root for in Rd 5 (expected prize if that team wins)"));
+  for (size_t row = 0; row < paying.Players.size(); ++row) {
+    const TOutlookPlayer& player = paying.Players[row];
+    const QString start = QStringLiteral("%1|%2|%3|")
+                              .arg(row + 1)
+                              .arg(player.Name, FormatPrize(player.ExpectedPrize));
+    QCOMPARE(HasLineStarting(money, start), player.PrizeChance > 0);
+  }
 }
 
 // Many players: every page after the first repeats the title and the headings of what it
