@@ -48,9 +48,18 @@ void TEditDistance::AppendFolded(QString& to, QStringView name) {
 }
 
 void TEditDistance::SetFrom(QStringView from) {
+  const size_t words = (static_cast<size_t>(from.size()) + kWordBits - 1) / kWordBits;
+  // Only the masks of the last name's letters are set: a name of as many words clears those
+  // rather than all 256.
+  if (words == FWords) {
+    for (const char16_t letter : FLatinLetters)
+      std::fill_n(FLatin.begin() + static_cast<qsizetype>(letter * FWords), FWords, 0);
+  } else {
+    FLatin.assign(256 * words, 0);
+  }
+  FLatinLetters.clear();
   FLength = from.size();
-  FWords = (static_cast<size_t>(from.size()) + kWordBits - 1) / kWordBits;
-  FLatin.assign(256 * FWords, 0);
+  FWords = words;
   FOthers.clear();
   FOtherPlaces.assign(FWords, 0);
   // The first column: the distances from the name's beginnings to nothing.
@@ -64,6 +73,7 @@ void TEditDistance::SetFrom(QStringView from) {
     const uint64_t bit = uint64_t{1} << (static_cast<size_t>(i) % kWordBits);
     if (letter < 256) {
       FLatin[letter * FWords + word] |= bit;
+      FLatinLetters.push_back(letter);
       continue;
     }
     auto other = std::lower_bound(FOthers.begin(), FOthers.end(), letter,

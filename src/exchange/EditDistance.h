@@ -36,6 +36,8 @@ class TEditDistance {
   // The masks of the first 256 code units, FWords a letter, and of the others the name holds,
   // by letter, after the masks of a letter it has not.
   std::vector<uint64_t> FLatin;
+  // The letters of the first 256 in the name, once for each time they stand in it.
+  std::vector<char16_t> FLatinLetters;
   std::vector<std::pair<char16_t, size_t>> FOthers;
   std::vector<uint64_t> FOtherPlaces;
   // The last name measured to, the first FKept of its letters with their columns: a pool's

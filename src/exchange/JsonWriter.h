@@ -9,7 +9,8 @@
 // nesting are tracked here; callers only say what comes.
 class TJsonWriter {
  public:
-  explicit TJsonWriter(QIODevice& out) : FOut(out) {}
+  // Room for a reply of the picks server from the start, rather than grown to it step by step.
+  explicit TJsonWriter(QIODevice& out) : FOut(out) { FBuffer.reserve(4096); }
   ~TJsonWriter() { Flush(); }
   TJsonWriter(const TJsonWriter&) = delete;
   TJsonWriter& operator=(const TJsonWriter&) = delete;

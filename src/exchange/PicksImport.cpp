@@ -111,6 +111,7 @@ struct TPicksImport::TLookup {
     if (FoldedTeams.empty()) {
       std::vector<qsizetype> ends;
       ends.reserve(static_cast<size_t>(Teams.Count()));
+      FoldedTeams.reserve(static_cast<size_t>(Teams.Count()));
       qsizetype length = 0;
       for (const auto& team : Teams.List())
         length += team->TeamName().size();

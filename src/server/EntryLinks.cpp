@@ -33,7 +33,14 @@ bool TEntryLinks::Load(const QString& directory, QString* reason) {
 
 bool TEntryLinks::ReadKey(bool make, QString* reason) {
   const QString& path = FPath;
-  if (!QFile::exists(path)) {
+  // Looked at whenever a link is made or checked: the key is read again only when the file
+  // is no longer the one read last, deleted, replaced or written since.
+  DiskFile::TStamp stamp;
+  const bool plain = DiskFile::StampOf(path, &stamp);
+  if (plain && FStamp && *FStamp == stamp)
+    return true;
+  FStamp.reset();
+  if (!plain && !QFile::exists(path)) {
     if (!make)
       return false;
     QByteArray key(kKeySize, '\0');
@@ -49,13 +56,11 @@ bool TEntryLinks::ReadKey(bool make, QString* reason) {
     UseKey(key);
     return true;
   }
-  // Read at every link made or checked: straight from the file, with no buffer of the device's
-  // own for so few bytes.
+  // Straight from the file, with no buffer of the device's own for so few bytes.
   QFile file(path);
-  if (!DiskFile::IsRegularFile(path) || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-    *reason = DiskFile::Describe(path, DiskFile::IsRegularFile(path)
-                                           ? file.errorString()
-                                           : QStringLiteral("not a plain file"));
+  if (!plain || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    *reason = DiskFile::Describe(path, plain ? file.errorString()
+                                             : QStringLiteral("not a plain file"));
     return false;
   }
   const QByteArray key = file.read(kKeySize + 1);
@@ -66,6 +71,9 @@ bool TEntryLinks::ReadKey(bool make, QString* reason) {
     return false;
   }
   UseKey(key);
+  // Taken before the file was read: whatever changed it since shows in the next look.
+  if (DiskFile::IsSettled(stamp))
+    FStamp = stamp;
   return true;
 }
 

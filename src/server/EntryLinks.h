@@ -4,12 +4,16 @@
 #include <QHash>
 #include <QSet>
 #include <QString>
+#include <optional>
+
+#include "FileStamp.h"
 
 // The players' private links. A link is a keyed hash of the player's name under a secret key
 // kept in the pool's folder: whoever holds it may change that player's entry, nobody can make
 // it from the name alone, and it stays the same when the program or the server starts again.
-// Deleting the key takes back every link handed out so far, at once: the key is read again
-// whenever a link is made or checked, and a new one made when it has gone.
+// Deleting or replacing the key takes back every link handed out so far, at once: the key's
+// file is looked at whenever a link is made or checked, read again when it has changed, and a
+// new one made when it has gone.
 class TEntryLinks {
  public:
   static inline const QString kKeyFile = QStringLiteral("Entries.key");
@@ -40,6 +44,9 @@ class TEntryLinks {
   QString FDirectory;
   QString FPath;
   QByteArray FKey;
+  // The key's file as it stood when FKey was read from it; none until it has stood unchanged
+  // long enough for a change to show.
+  std::optional<DiskFile::TStamp> FStamp;
   // The names by a hash of their links, so that looking up a link compares no secret.
   QHash<QByteArray, QString> FNames;
   QSet<QString> FIndexed;

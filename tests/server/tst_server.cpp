@@ -5,6 +5,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QUndoStack>
+#include <cstdio>
 #include <memory>
 
 #include "EntryDesk.h"
@@ -294,6 +295,38 @@ class TestServer : public QObject {
     const QString fresh = LinkOf(QStringLiteral("Eli"), QStringLiteral("90"));
     QVERIFY(fresh != link);
     QCOMPARE(Post(TServerFixture::Entry("Eli", "91", F->Winners(), fresh)).Status, 200);
+  }
+
+  // A key replaced stops the old links at once too, also once the server knows the key's file
+  // by its stamp rather than reading it at every link: written over in its place as a copy
+  // that keeps its times does, or another file renamed onto it.
+  void aReplacedKeyStopsTheOldLinksAtOnce() {
+    // The key's file has stood unchanged for long, as far as the program can tell.
+    TFakeClock clock(QDateTime::currentDateTime().addSecs(60));
+    const QString key = QDir(F->PoolDir).filePath(TEntryLinks::kKeyFile);
+    const QString dana = LinkOf(QStringLiteral("Dana"), QStringLiteral("100"));
+    QCOMPARE(Post(TServerFixture::Entry("Dana", "101", F->Winners(), dana)).Status, 200);
+    {
+      QFile file(key);
+      QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+      QCOMPARE(file.write(QByteArray(TEntryLinks::kKeySize, 'a')), qint64{TEntryLinks::kKeySize});
+      QVERIFY(file.setFileTime(QDateTime::currentDateTime().addSecs(-3600),
+                               QFileDevice::FileModificationTime));
+    }
+    QCOMPARE(Post(TServerFixture::Entry("Dana", "102", F->Winners(), dana)).Status, 403);
+
+    const QString eli = LinkOf(QStringLiteral("Eli"), QStringLiteral("90"));
+    QCOMPARE(Post(TServerFixture::Entry("Eli", "91", F->Winners(), eli)).Status, 200);
+    {
+      QFile file(key + QStringLiteral(".new"));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      QCOMPARE(file.write(QByteArray(TEntryLinks::kKeySize, 'b')), qint64{TEntryLinks::kKeySize});
+    }
+    QVERIFY(::rename(QFile::encodeName(key + QStringLiteral(".new")).constData(),
+                     QFile::encodeName(key).constData()) == 0);
+    QCOMPARE(Post(TServerFixture::Entry("Eli", "92", F->Winners(), eli)).Status, 403);
+    QCOMPARE(F->Pool.DataModule()->PlayerPicksFile().FindPlayer(QStringLiteral("Dana"))->TieBreakerPoints(), 101);
+    QCOMPARE(F->Pool.DataModule()->PlayerPicksFile().FindPlayer(QStringLiteral("Eli"))->TieBreakerPoints(), 91);
   }
 
   // Blanks, letter case and invisible characters make no new player: a look-alike of a name is
