@@ -161,9 +161,9 @@ class TWinnerSearch {
     const TLane* loseLo = loser >= 0 ? P.Row(P.LoseLo, loser, round) : P.Zero.data();
     const TLane* loseHi = loser >= 0 ? P.Row(P.LoseHi, loser, round) : P.Zero.data();
     if (FWhole) {
-      AddRow(&FValue[to], &FValue[from], gain, count);
-      AddRows(&FLo[to], &FLo[from], winLo, loseLo, count);
-      AddRows(&FHi[to], &FHi[from], winHi, loseHi, count);
+      AddRow(FValue.data() + to, FValue.data() + from, gain, count);
+      AddRows(FLo.data() + to, FLo.data() + from, winLo, loseLo, count);
+      AddRows(FHi.data() + to, FHi.data() + from, winHi, loseHi, count);
       FCount[static_cast<size_t>(depth + 1)] = count;
       return;
     }
@@ -246,10 +246,10 @@ class TWinnerSearch {
     const size_t n = static_cast<size_t>(P.Count);
     const size_t at = static_cast<size_t>(depth) * n;
     if (!FWhole)
-      return {&FIds[at], &FValue[at], FCount[static_cast<size_t>(depth)]};
+      return {FIds.data() + at, FValue.data() + at, FCount[static_cast<size_t>(depth)]};
     // Every contender was carried along: those who can still finish first (or be paid) are
     // picked out now, in order.
-    const TLane sure = Sure(&FLo[at], P.Count);
+    const TLane sure = Sure(FLo.data() + at, P.Count);
     int count = 0;
     for (size_t c = 0; c < n; ++c) {
       FPickedIds[static_cast<size_t>(count)] = static_cast<int>(c);
