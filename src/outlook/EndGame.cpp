@@ -108,7 +108,7 @@ TLanes LanesFor(TOutlookVectors vectors) {
   (void)vectors;
 #endif
   return {PlainVectors::PlayEndGame, PlainVectors::CutEndGame, PlainVectors::RankEndGame,
-            PlainVectors::CountEndLanes};
+          PlainVectors::CountEndLanes};
 }
 
 // Who stands on each line in each outcome of the end game's `games` games, game by game, who
@@ -319,7 +319,7 @@ void TPlan<TLane>::PlanEndGame() {
     const int champion = played.Winner[played.At(o, games - 1)];
     EndChampion.push_back(champion);
     EndChampionLanes[static_cast<size_t>(champion)][static_cast<size_t>(o / 64)] |= uint64_t{1}
-                                                                                   << (o % 64);
+                                                                                    << (o % 64);
     EndUsed[static_cast<size_t>(o / 64)] |= uint64_t{1} << (o % 64);
   }
   // The sides of real game r depend on the outcomes of the real games before it only.
@@ -481,7 +481,8 @@ void TEndGame::TallyPrizes(const int* ids, int count, bool even, double each, TT
   FReaching.resize(static_cast<size_t>(count));
   FClaims.fill(0);
   const TLanes vectors = LanesFor(P.EndVectors);
-  const int reaching = vectors.Cut(FEnd.data(), count, paid, FTop.data(), &FAtCut, FReaching.data());
+  const int reaching =
+      vectors.Cut(FEnd.data(), count, paid, FTop.data(), &FAtCut, FReaching.data());
   for (int r = 0; r < reaching; ++r) {
     const int k = FReaching[static_cast<size_t>(r)];
     const TEndLanes& mine = FEnd[static_cast<size_t>(k)];

@@ -52,8 +52,9 @@ class TEndGame {
   void LaneWeights(double weight);
 
   const TPlan<int16_t>& P;
-  // Each contender's totals, the teams on the lines, the lanes in which each contender is first, and each lane's weight, as won by one or tied by several, and
-  // the share of it each of those first there gets.
+  // Each contender's totals, the teams on the lines, the lanes in which each contender is first,
+  // and each lane's weight, as won by one or tied by several, and the share of it each of those
+  // first there gets.
   std::vector<TEndLanes> FEnd;
   TEndLanes FEndFirsts;  // how many are first in each lane
   std::vector<int32_t> FEndTeams;

@@ -220,20 +220,19 @@ class TWinnerSearch {
           FOcc[static_cast<size_t>(game.Slot)] == FOcc[static_cast<size_t>(game.Feeder[0])] ? 0 : 1;
       rows[j] = (j * 2 + side) * n;
     }
-    for (size_t i = 0; i < n; ++i) {
-      const double gained = FTally.Share[i] - FShareBefore[i];
-      if (gained == 0)
-        continue;
-      for (size_t j = 0; j < P.RootingGames.size(); ++j)
-        FTally.Rooting[rows[j] + i] += gained;
-    }
-    for (size_t i = 0; i < FPrizeBefore.size(); ++i) {
-      const double gained = FTally.Prize[i] - FPrizeBefore[i];
-      if (gained == 0)
-        continue;
-      for (size_t j = 0; j < P.RootingGames.size(); ++j)
-        FTally.RootingPrize[rows[j] + i] += gained;
-    }
+    // What each contender gained below, `now` against `before`, to every side gone to.
+    const auto credit = [&](const std::vector<double>& now, const std::vector<double>& before,
+                            std::vector<double>& sides) {
+      for (size_t i = 0; i < before.size(); ++i) {
+        const double gained = now[i] - before[i];
+        if (gained == 0)
+          continue;
+        for (size_t j = 0; j < P.RootingGames.size(); ++j)
+          sides[rows[j] + i] += gained;
+      }
+    };
+    credit(FTally.Share, FShareBefore, FTally.Rooting);
+    credit(FTally.Prize, FPrizeBefore, FTally.RootingPrize);
   }
 
   // The contenders carried at `depth`, each one's place among the contenders and total.

@@ -33,9 +33,9 @@ std::pair<int, int> PartRange(TSystemFile::TPart part) {
 std::vector<std::pair<int, int>> PartFields(TSystemFile::TPart part) {
   if (part == TSystemFile::TPart::TieBreaker)
     return {{0, 4}};
-  std::vector<std::pair<int, int>> fields = {{kPoolNameAt, kBracketNameAt}};
-  for (int i = 0; i < 4; ++i)
-    fields.emplace_back(kBracketNameAt + kBracketNameSize * i, kBracketNameSize);
+  std::vector<std::pair<int, int>> fields = {{kPoolNameAt, kBracketNameAt - kPoolNameAt}};
+  for (int i = 1; i <= 4; ++i)
+    fields.emplace_back(BracketOffset(i), kBracketNameSize);
   for (int at = kRoundPointsAt; at < kFinalizedAt; at += 4)
     fields.emplace_back(at, 4);
   return fields;
