@@ -46,6 +46,32 @@ struct TEndGameWork {
   TEndBits* Sole = nullptr;        // the lanes only one is first in
   int* Leaders = nullptr;          // the contenders first in some lane, in order
   int* LeaderCount = nullptr;
+  // Where places are paid, how many; the highest totals of each lane, as many as places are
+  // paid, highest first, and how many have the last of them; per contender, the vectors it reaches
+  // the last of them in; and the contenders who reach it in some lane, in order.
+  int Paid = 0;
+  TEndLanes* Top = nullptr;
+  TEndLanes* AtCut = nullptr;  // counted negative, as vector comparisons count
+  uint64_t* Reached = nullptr;
+  int* Reaching = nullptr;
+  int* ReachingCount = nullptr;
+};
+
+// What the vector part reads and writes to pay the places under even chances.
+struct TEndPrizeWork {
+  int Count = 0;  // the contenders reaching the cut (TEndGameWork::Reaching)
+  const int* Reaching = nullptr;
+  const uint64_t* Reached = nullptr;
+  const TEndLanes* Totals = nullptr;
+  int Paid = 0;
+  const TEndLanes* Top = nullptr;
+  const TEndLanes* AtCut = nullptr;  // how many have the cut's total, counted negative
+  const int64_t* PaidUpTo = nullptr;
+  int Digits = 1;
+  const int16_t* ShareDigits = nullptr;  // TEndGame::FShareDigits
+  TEndLanes* Shares = nullptr;           // per place, kEndDigits digits and the odd cents
+  int64_t* Cents = nullptr;              // per contender reaching the cut
+  int* Lanes = nullptr;
 };
 
 #define END_VECTORS PlainVectors
@@ -91,7 +117,7 @@ TOutlookVectors WidestVectors(TOutlookVectors most) {
 // The vector part of the end game on the instructions chosen (TPlan::EndVectors).
 struct TLanes {
   decltype(&PlainVectors::PlayEndGame) Play;
-  decltype(&PlainVectors::CutEndGame) Cut;
+  decltype(&PlainVectors::PayEndGame) Pay;
   decltype(&PlainVectors::RankEndGame) Rank;
   decltype(&PlainVectors::CountEndLanes) Count;
 };
@@ -99,15 +125,15 @@ struct TLanes {
 TLanes LanesFor(TOutlookVectors vectors) {
 #if defined(END_GAME_WIDE_VECTORS)
   if (vectors == TOutlookVectors::Avx512)
-    return {Avx512Vectors::PlayEndGame, Avx512Vectors::CutEndGame, Avx512Vectors::RankEndGame,
+    return {Avx512Vectors::PlayEndGame, Avx512Vectors::PayEndGame, Avx512Vectors::RankEndGame,
             Avx512Vectors::CountEndLanes};
   if (vectors == TOutlookVectors::Avx2)
-    return {Avx2Vectors::PlayEndGame, Avx2Vectors::CutEndGame, Avx2Vectors::RankEndGame,
+    return {Avx2Vectors::PlayEndGame, Avx2Vectors::PayEndGame, Avx2Vectors::RankEndGame,
             Avx2Vectors::CountEndLanes};
 #else
   (void)vectors;
 #endif
-  return {PlainVectors::PlayEndGame, PlainVectors::CutEndGame, PlainVectors::RankEndGame,
+  return {PlainVectors::PlayEndGame, PlainVectors::PayEndGame, PlainVectors::RankEndGame,
           PlainVectors::CountEndLanes};
 }
 
@@ -355,9 +381,27 @@ TEndGame::TEndGame(const TPlan<int16_t>& plan) : P(plan) {
   FStands.assign(static_cast<size_t>(P.EndCells) + 1, 0);
   FStands.back() = 1;
   FPairChance.resize(positions * positions);
+  if (P.Paid == 0)
+    return;
+  FTop.resize(static_cast<size_t>(P.Paid));
+  FClaimed.resize(static_cast<size_t>(kEndLanes) * static_cast<size_t>(P.Paid));
+  FReached.resize(static_cast<size_t>(P.Count));
+  FReaching.resize(static_cast<size_t>(P.Count));
+  FCents.resize(static_cast<size_t>(P.Count));
+  FPaidLanes.resize(static_cast<size_t>(P.Count));
+  FLaneShares.resize(static_cast<size_t>(P.Paid) * (kEndDigits + 1));
+  while (FDigits <= kEndDigits && (P.PaidUpTo.back() >> (kDigitBits * FDigits)) != 0)
+    ++FDigits;
   for (int above = 0; above < P.Paid; ++above) {
     for (int level = 1; level <= kSharedLevels; ++level)
       FShares.push_back(Shares(above, level));
+    for (int k = 0; k <= kEndDigits; ++k) {
+      for (int level = 0; level < kTableLevels; ++level) {
+        const TEndShare share = level > 0 ? Shares(above, level) : TEndShare{0, 0};
+        FShareDigits.push_back(static_cast<int16_t>(
+            k < kEndDigits ? (share.Each >> (kDigitBits * k)) & kDigitMask : share.Odd));
+      }
+    }
   }
 }
 
@@ -379,7 +423,7 @@ void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* 
   if (!even)
     LaneWeights(weight);
   if (P.Paid > 0)
-    TallyPrizes(ids, count, even, each, tally);
+    TallyPrizes(ids, even, weight, tally);
   for (int l = 0; l < FLeaderCount; ++l) {
     const int c = FLeaders[static_cast<size_t>(l)];
     const TEndBits& lanes = FEndBits[static_cast<size_t>(c)];
@@ -420,6 +464,12 @@ void TEndGame::PlayLanes(const int16_t* values, int count) {
   work.Sole = &FEndSole;
   work.Leaders = FLeaders.data();
   work.LeaderCount = &FLeaderCount;
+  work.Paid = P.Paid;
+  work.Top = FTop.data();
+  work.AtCut = &FAtCut;
+  work.Reached = FReached.data();
+  work.Reaching = FReaching.data();
+  work.ReachingCount = &FReachingCount;
   LanesFor(P.EndVectors).Play(work);
 }
 
@@ -474,20 +524,41 @@ void TEndGame::TallyWeighted(const TEndBits& lanes, size_t contender, TTally& ta
   tally.Share[contender] += share + won;
 }
 
-void TEndGame::TallyPrizes(const int* ids, int count, bool even, double each, TTally& tally) {
+void TEndGame::TallyPrizes(const int* ids, bool even, double weight, TTally& tally) {
   const int paid = P.Paid;
-  FTop.resize(static_cast<size_t>(paid));
-  FClaimed.resize(static_cast<size_t>(kEndLanes) * static_cast<size_t>(paid));
-  FReaching.resize(static_cast<size_t>(count));
-  FClaims.fill(0);
   const TLanes vectors = LanesFor(P.EndVectors);
-  const int reaching =
-      vectors.Cut(FEnd.data(), count, paid, FTop.data(), &FAtCut, FReaching.data());
-  for (int r = 0; r < reaching; ++r) {
+  // Even chances weigh every lane alike: each contender's cents and lanes are counted over all
+  // of them, repeats of an outcome included, and weighed once.
+  if (even && FDigits <= kEndDigits) {
+    TEndPrizeWork work;
+    work.Count = FReachingCount;
+    work.Reaching = FReaching.data();
+    work.Reached = FReached.data();
+    work.Totals = FEnd.data();
+    work.Paid = paid;
+    work.Top = FTop.data();
+    work.AtCut = &FAtCut;
+    work.PaidUpTo = P.PaidUpTo.data();
+    work.Digits = FDigits;
+    work.ShareDigits = FShareDigits.data();
+    work.Shares = FLaneShares.data();
+    work.Cents = FCents.data();
+    work.Lanes = FPaidLanes.data();
+    vectors.Pay(work);
+    const double each = std::ldexp(weight, -kEndGames);
+    for (int r = 0; r < FReachingCount; ++r) {
+      const size_t player = static_cast<size_t>(ids[FReaching[static_cast<size_t>(r)]]);
+      tally.Prize[player] += each * static_cast<double>(FCents[static_cast<size_t>(r)]);
+      tally.Paid[player] += each * FPaidLanes[static_cast<size_t>(r)];
+    }
+    return;
+  }
+  const double each = std::ldexp(weight, -P.EndBits);
+  FClaims.fill(0);
+  for (int r = 0; r < FReachingCount; ++r) {
     const int k = FReaching[static_cast<size_t>(r)];
     const TEndLanes& mine = FEnd[static_cast<size_t>(k)];
     vectors.Rank(mine, paid, FTop.data(), FAtCut, &FAbove, &FLevel, &FKey, &FPaidIn);
-    // Even chances weigh every lane alike: cents and lanes are counted, and weighed once.
     int64_t cents = 0, lanes = 0;
     double prize = 0, weights = 0;
     for (size_t word = 0; word < FPaidIn.size(); ++word) {
@@ -495,8 +566,8 @@ void TEndGame::TallyPrizes(const int* ids, int count, bool even, double each, TT
         const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
         // Those level share the places they span, the odd cent to the first of them.
         const int key = FKey.Lane[lane];
-        const TShare share = key >= 0 ? FShares[static_cast<size_t>(key)]
-                                      : Shares(-FAbove.Lane[lane], -FLevel.Lane[lane]);
+        const TEndShare share = key >= 0 ? FShares[static_cast<size_t>(key)]
+                                         : Shares(-FAbove.Lane[lane], -FLevel.Lane[lane]);
         int64_t lanePrize = share.Each;
         if (share.Odd != 0) {
           // Contenders come in player-file order: the first with this total takes it.

@@ -10,6 +10,18 @@
 
 namespace OutlookSearch {
 
+// What each of `level` players level with `above` players above them is paid, of the places
+// paid (`paidUpTo`, the prizes of the first so many places together): the share of the prizes
+// of the places they span, and the odd cents the first of them gets besides.
+struct TEndShare {
+  int64_t Each;
+  int64_t Odd;
+};
+inline TEndShare EndShareOf(const int64_t* paidUpTo, int paid, int above, int level) {
+  const int64_t total = paidUpTo[std::min(above + level, paid)] - paidUpTo[above];
+  return {total / level, total % level};
+}
+
 // The last games of the search, played by table: every outcome of them is a lane of a vector
 // and every contender's totals in all lanes are worked out at once (EndGameLanes.inc), then
 // the lanes each contender is first in are tallied. One per worker.
@@ -35,17 +47,9 @@ class TEndGame {
   void TallyWeighted(const TEndBits& lanes, size_t contender, TTally& tally);
   // What each contender is paid in every lane, from its rank among the contenders there:
   // each lane counted as `each` (even chances) or weighed (FLaneWeight).
-  void TallyPrizes(const int* ids, int count, bool even, double each, TTally& tally);
-  // What each of `level` players level with `above` players above them is paid: the share of
-  // the prizes of the places they span, and the odd cents the first of them gets besides.
-  struct TShare {
-    int64_t Each;
-    int64_t Odd;
-  };
-  TShare Shares(int above, int level) const {
-    const int64_t total = P.PaidUpTo[static_cast<size_t>(std::min(above + level, P.Paid))] -
-                          P.PaidUpTo[static_cast<size_t>(above)];
-    return {total / level, total % level};
+  void TallyPrizes(const int* ids, bool even, double weight, TTally& tally);
+  TEndShare Shares(int above, int level) const {
+    return EndShareOf(P.PaidUpTo.data(), P.Paid, above, level);
   }
   // The weight of each outcome of the end game below an outcome of weight `weight`, games
   // weighed by the seeds: the chance of each pairing on the lines taken once.
@@ -82,7 +86,7 @@ class TEndGame {
   // paid in.
   std::vector<TEndLanes> FTop;
   TEndLanes FAtCut, FAbove, FLevel, FKey;
-  std::vector<int> FReaching;  // the contenders who reach the cut in some lane
+  std::vector<int> FReaching;
   TEndBits FPaidIn{};
   // Per lane, the totals whose first contender in the player file has had the odd cent of
   // the prizes of those level on it: FClaimed[lane * paid + k] for k below FClaims[lane].
@@ -90,7 +94,20 @@ class TEndGame {
   std::array<uint16_t, kEndLanes> FClaims{};
   // Shares(above, level) for every place paid and up to kSharedLevels level, worked out once:
   // FShares[above * kSharedLevels + level - 1].
-  std::vector<TShare> FShares;
+  std::vector<TEndShare> FShares;
+  // Under even chances, the shares in 15-bit digits, lowest first, and the odd cents after
+  // them, for up to kTableLevels - 1 level (0 for none):
+  // FShareDigits[(above * (kEndDigits + 1) + k) * kTableLevels + level]; how many digits
+  // the pot takes, and room for each lane's shares by place (see PayEndGame).
+  std::vector<int16_t> FShareDigits;
+  int FDigits = 1;
+  std::vector<TEndLanes> FLaneShares;
+  // Per contender, the vectors of lanes it reaches the cut in; the contenders reaching it in
+  // some lane, and what each of them is paid in cents, and in how many lanes.
+  std::vector<uint64_t> FReached;
+  int FReachingCount = 0;
+  std::vector<int64_t> FCents;
+  std::vector<int> FPaidLanes;
 };
 
 }  // namespace OutlookSearch

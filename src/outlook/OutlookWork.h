@@ -68,6 +68,12 @@ inline void AddRows(TLane* __restrict out, const TLane* __restrict from,
 
 // Prizes in the end game: the shares of up to this many players level are looked up.
 constexpr int kSharedLevels = 8;
+// Under even chances the shares are summed in 15-bit digits, as many as the pot takes up to this.
+constexpr int kEndDigits = 4;
+constexpr int kDigitBits = 15;
+constexpr int64_t kDigitMask = (int64_t{1} << kDigitBits) - 1;
+// Those shares are looked up for up to one less than this many players level.
+constexpr int kTableLevels = 32;
 
 // One 16-bit value per outcome of the end game.
 struct alignas(64) TEndLanes {
