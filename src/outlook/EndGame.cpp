@@ -70,8 +70,16 @@ struct TEndPrizeWork {
   int Digits = 1;
   const int16_t* ShareDigits = nullptr;  // TEndGame::FShareDigits
   TEndLanes* Shares = nullptr;           // per place, kEndDigits digits and the odd cents
-  int64_t* Cents = nullptr;              // per contender reaching the cut
+  // Each lane's weight, or none where lanes are counted (even chances); room for each place's
+  // share in each lane, weighed.
+  const double* Weights = nullptr;
+  double* Weighed = nullptr;
+  // Per contender reaching the cut: counted, the cents it is paid and the lanes it is paid in;
+  // weighed, its prize and the weight of the lanes it is paid in.
+  int64_t* Cents = nullptr;
   int* Lanes = nullptr;
+  double* Prizes = nullptr;
+  double* Chances = nullptr;
 };
 
 #define END_VECTORS PlainVectors
@@ -118,23 +126,19 @@ TOutlookVectors WidestVectors(TOutlookVectors most) {
 struct TLanes {
   decltype(&PlainVectors::PlayEndGame) Play;
   decltype(&PlainVectors::PayEndGame) Pay;
-  decltype(&PlainVectors::RankEndGame) Rank;
   decltype(&PlainVectors::CountEndLanes) Count;
 };
 
 TLanes LanesFor(TOutlookVectors vectors) {
 #if defined(END_GAME_WIDE_VECTORS)
   if (vectors == TOutlookVectors::Avx512)
-    return {Avx512Vectors::PlayEndGame, Avx512Vectors::PayEndGame, Avx512Vectors::RankEndGame,
-            Avx512Vectors::CountEndLanes};
+    return {Avx512Vectors::PlayEndGame, Avx512Vectors::PayEndGame, Avx512Vectors::CountEndLanes};
   if (vectors == TOutlookVectors::Avx2)
-    return {Avx2Vectors::PlayEndGame, Avx2Vectors::PayEndGame, Avx2Vectors::RankEndGame,
-            Avx2Vectors::CountEndLanes};
+    return {Avx2Vectors::PlayEndGame, Avx2Vectors::PayEndGame, Avx2Vectors::CountEndLanes};
 #else
   (void)vectors;
 #endif
-  return {PlainVectors::PlayEndGame, PlainVectors::PayEndGame, PlainVectors::RankEndGame,
-          PlainVectors::CountEndLanes};
+  return {PlainVectors::PlayEndGame, PlainVectors::PayEndGame, PlainVectors::CountEndLanes};
 }
 
 // Who stands on each line in each outcome of the end game's `games` games, game by game, who
@@ -384,20 +388,21 @@ TEndGame::TEndGame(const TPlan<int16_t>& plan) : P(plan) {
   if (P.Paid == 0)
     return;
   FTop.resize(static_cast<size_t>(P.Paid));
-  FClaimed.resize(static_cast<size_t>(kEndLanes) * static_cast<size_t>(P.Paid));
   FReached.resize(static_cast<size_t>(P.Count));
   FReaching.resize(static_cast<size_t>(P.Count));
   FCents.resize(static_cast<size_t>(P.Count));
   FPaidLanes.resize(static_cast<size_t>(P.Count));
+  FPrizes.resize(static_cast<size_t>(P.Count));
+  FChances.resize(static_cast<size_t>(P.Count));
   FLaneShares.resize(static_cast<size_t>(P.Paid) * (kEndDigits + 1));
-  while (FDigits <= kEndDigits && (P.PaidUpTo.back() >> (kDigitBits * FDigits)) != 0)
+  FWeighed.resize(static_cast<size_t>(P.Paid) * kEndLanes);
+  while (FDigits < kEndDigits && (P.PaidUpTo.back() >> (kDigitBits * FDigits)) != 0)
     ++FDigits;
   for (int above = 0; above < P.Paid; ++above) {
-    for (int level = 1; level <= kSharedLevels; ++level)
-      FShares.push_back(Shares(above, level));
     for (int k = 0; k <= kEndDigits; ++k) {
       for (int level = 0; level < kTableLevels; ++level) {
-        const TEndShare share = level > 0 ? Shares(above, level) : TEndShare{0, 0};
+        const TEndShare share =
+            level > 0 ? EndShareOf(P.PaidUpTo.data(), P.Paid, above, level) : TEndShare{0, 0};
         FShareDigits.push_back(static_cast<int16_t>(
             k < kEndDigits ? (share.Each >> (kDigitBits * k)) & kDigitMask : share.Odd));
       }
@@ -525,74 +530,33 @@ void TEndGame::TallyWeighted(const TEndBits& lanes, size_t contender, TTally& ta
 }
 
 void TEndGame::TallyPrizes(const int* ids, bool even, double weight, TTally& tally) {
-  const int paid = P.Paid;
-  const TLanes vectors = LanesFor(P.EndVectors);
-  // Even chances weigh every lane alike: each contender's cents and lanes are counted over all
-  // of them, repeats of an outcome included, and weighed once.
-  if (even && FDigits <= kEndDigits) {
-    TEndPrizeWork work;
-    work.Count = FReachingCount;
-    work.Reaching = FReaching.data();
-    work.Reached = FReached.data();
-    work.Totals = FEnd.data();
-    work.Paid = paid;
-    work.Top = FTop.data();
-    work.AtCut = &FAtCut;
-    work.PaidUpTo = P.PaidUpTo.data();
-    work.Digits = FDigits;
-    work.ShareDigits = FShareDigits.data();
-    work.Shares = FLaneShares.data();
-    work.Cents = FCents.data();
-    work.Lanes = FPaidLanes.data();
-    vectors.Pay(work);
-    const double each = std::ldexp(weight, -kEndGames);
-    for (int r = 0; r < FReachingCount; ++r) {
-      const size_t player = static_cast<size_t>(ids[FReaching[static_cast<size_t>(r)]]);
-      tally.Prize[player] += each * static_cast<double>(FCents[static_cast<size_t>(r)]);
-      tally.Paid[player] += each * FPaidLanes[static_cast<size_t>(r)];
-    }
-    return;
-  }
-  const double each = std::ldexp(weight, -P.EndBits);
-  FClaims.fill(0);
+  TEndPrizeWork work;
+  work.Count = FReachingCount;
+  work.Reaching = FReaching.data();
+  work.Reached = FReached.data();
+  work.Totals = FEnd.data();
+  work.Paid = P.Paid;
+  work.Top = FTop.data();
+  work.AtCut = &FAtCut;
+  work.PaidUpTo = P.PaidUpTo.data();
+  work.Digits = FDigits;
+  work.ShareDigits = FShareDigits.data();
+  work.Shares = FLaneShares.data();
+  work.Weights = even ? nullptr : FLaneWeight.data();
+  work.Weighed = FWeighed.data();
+  work.Cents = FCents.data();
+  work.Lanes = FPaidLanes.data();
+  work.Prizes = FPrizes.data();
+  work.Chances = FChances.data();
+  LanesFor(P.EndVectors).Pay(work);
+  // Even chances weigh every lane alike, repeats of an outcome included: cents and lanes are
+  // counted, and weighed once.
+  const double each = std::ldexp(weight, -kEndGames);
   for (int r = 0; r < FReachingCount; ++r) {
-    const int k = FReaching[static_cast<size_t>(r)];
-    const TEndLanes& mine = FEnd[static_cast<size_t>(k)];
-    vectors.Rank(mine, paid, FTop.data(), FAtCut, &FAbove, &FLevel, &FKey, &FPaidIn);
-    int64_t cents = 0, lanes = 0;
-    double prize = 0, weights = 0;
-    for (size_t word = 0; word < FPaidIn.size(); ++word) {
-      for (uint64_t bits = FPaidIn[word] & P.EndUsed[word]; bits != 0; bits &= bits - 1) {
-        const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-        // Those level share the places they span, the odd cent to the first of them.
-        const int key = FKey.Lane[lane];
-        const TEndShare share = key >= 0 ? FShares[static_cast<size_t>(key)]
-                                         : Shares(-FAbove.Lane[lane], -FLevel.Lane[lane]);
-        int64_t lanePrize = share.Each;
-        if (share.Odd != 0) {
-          // Contenders come in player-file order: the first with this total takes it.
-          int16_t* claimed = &FClaimed[lane * static_cast<size_t>(paid)];
-          const int16_t value = mine.Lane[lane];
-          if (std::find(claimed, claimed + FClaims[lane], value) == claimed + FClaims[lane]) {
-            claimed[FClaims[lane]++] = value;
-            lanePrize += share.Odd;
-          }
-        }
-        if (even) {
-          cents += lanePrize;
-          ++lanes;
-        } else {
-          prize += FLaneWeight[lane] * static_cast<double>(lanePrize);
-          weights += FLaneWeight[lane];
-        }
-      }
-    }
-    if (even) {
-      prize = each * static_cast<double>(cents);
-      weights = each * static_cast<double>(lanes);
-    }
-    tally.Prize[static_cast<size_t>(ids[k])] += prize;
-    tally.Paid[static_cast<size_t>(ids[k])] += weights;
+    const size_t k = static_cast<size_t>(r);
+    const size_t player = static_cast<size_t>(ids[FReaching[k]]);
+    tally.Prize[player] += even ? each * static_cast<double>(FCents[k]) : FPrizes[k];
+    tally.Paid[player] += even ? each * FPaidLanes[k] : FChances[k];
   }
 }
 
@@ -604,7 +568,9 @@ void TEndGame::LaneWeights(double weight) {
     for (size_t b = 0; b < positions; ++b)
       FPairChance[a * positions + b] = P.Chance({FEndTeams[a], FEndTeams[b]}, 0);
   }
-  FLaneWeight.assign(static_cast<size_t>(P.EndOutcomes), weight);
+  // Lanes beyond the outcomes repeat them and weigh nothing.
+  FLaneWeight.assign(kEndLanes, 0.0);
+  std::fill_n(FLaneWeight.begin(), P.EndOutcomes, weight);
   size_t sides = 0;
   for (int span = 1; span < P.EndOutcomes; span *= 2) {
     for (int before = 0; before < span; ++before) {

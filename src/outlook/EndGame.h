@@ -45,12 +45,9 @@ class TEndGame {
   // wins with: each lane counted once (even chances) or weighed (FLaneWeight).
   void TallyEven(const TEndBits& lanes, double each, size_t contender, TTally& tally);
   void TallyWeighted(const TEndBits& lanes, size_t contender, TTally& tally);
-  // What each contender is paid in every lane, from its rank among the contenders there:
-  // each lane counted as `each` (even chances) or weighed (FLaneWeight).
+  // What each contender is paid in every lane, from the place its total is on there: each
+  // lane counted (even chances) or weighed (FLaneWeight), below an outcome of weight `weight`.
   void TallyPrizes(const int* ids, bool even, double weight, TTally& tally);
-  TEndShare Shares(int above, int level) const {
-    return EndShareOf(P.PaidUpTo.data(), P.Paid, above, level);
-  }
   // The weight of each outcome of the end game below an outcome of weight `weight`, games
   // weighed by the seeds: the chance of each pairing on the lines taken once.
   void LaneWeights(double weight);
@@ -81,33 +78,28 @@ class TEndGame {
   std::vector<int> FEndCounts;
   // 1 / k, for the share of each of k first in a lane.
   std::vector<double> FInverse;
-  // The highest totals of each lane, as many as places are paid, highest first, and how many
-  // have the last; one contender's rank in each lane (see RankEndGame) and the lanes it is
-  // paid in.
+  // Prizes (TallyPrizes): the highest totals of each lane, as many as places are paid, highest
+  // first, and how many have the last of them, counted negative; per contender, the vectors of
+  // lanes it reaches that last in; the contenders reaching it in some lane.
   std::vector<TEndLanes> FTop;
-  TEndLanes FAtCut, FAbove, FLevel, FKey;
+  TEndLanes FAtCut;
+  std::vector<uint64_t> FReached;
   std::vector<int> FReaching;
-  TEndBits FPaidIn{};
-  // Per lane, the totals whose first contender in the player file has had the odd cent of
-  // the prizes of those level on it: FClaimed[lane * paid + k] for k below FClaims[lane].
-  std::vector<int16_t> FClaimed;
-  std::array<uint16_t, kEndLanes> FClaims{};
-  // Shares(above, level) for every place paid and up to kSharedLevels level, worked out once:
-  // FShares[above * kSharedLevels + level - 1].
-  std::vector<TEndShare> FShares;
-  // Under even chances, the shares in 15-bit digits, lowest first, and the odd cents after
-  // them, for up to kTableLevels - 1 level (0 for none):
-  // FShareDigits[(above * (kEndDigits + 1) + k) * kTableLevels + level]; how many digits
-  // the pot takes, and room for each lane's shares by place (see PayEndGame).
+  int FReachingCount = 0;
+  // The share of each place paid for each number of players level there, up to
+  // kTableLevels - 1 (0 for none), in 15-bit digits, lowest first, and the odd cents after
+  // them: FShareDigits[(place * (kEndDigits + 1) + k) * kTableLevels + level]; and how many
+  // digits the pot takes.
   std::vector<int16_t> FShareDigits;
   int FDigits = 1;
+  // Room for each lane's shares by place, as digits and odd cents, and weighed.
   std::vector<TEndLanes> FLaneShares;
-  // Per contender, the vectors of lanes it reaches the cut in; the contenders reaching it in
-  // some lane, and what each of them is paid in cents, and in how many lanes.
-  std::vector<uint64_t> FReached;
-  int FReachingCount = 0;
+  std::vector<double> FWeighed;
+  // Per contender reaching the cut: under even chances, the cents it is paid and the lanes it
+  // is paid in; otherwise its prize and the weight of the lanes it is paid in.
   std::vector<int64_t> FCents;
   std::vector<int> FPaidLanes;
+  std::vector<double> FPrizes, FChances;
 };
 
 }  // namespace OutlookSearch

@@ -66,10 +66,9 @@ inline void AddRows(TLane* __restrict out, const TLane* __restrict from,
     out[i] = static_cast<TLane>(from[i] + row[i] + other[i]);
 }
 
-// Prizes in the end game: the shares of up to this many players level are looked up.
-constexpr int kSharedLevels = 8;
-// Under even chances the shares are summed in 15-bit digits, as many as the pot takes up to this.
-constexpr int kEndDigits = 4;
+// Prizes in the end game: shares are summed in 15-bit digits, as many as the pot takes, up to
+// this many, enough for any amount in 64 bits.
+constexpr int kEndDigits = 5;
 constexpr int kDigitBits = 15;
 constexpr int64_t kDigitMask = (int64_t{1} << kDigitBits) - 1;
 // Those shares are looked up for up to one less than this many players level.
