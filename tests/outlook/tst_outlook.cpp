@@ -92,7 +92,7 @@ int32_t AddOutcome(TExpected& result, const std::vector<int32_t>& points, double
     std::vector<int> places;
     for (size_t r = 0; r < order.size(); ++r)
       places.push_back(r > 0 && points[order[r]] == points[order[r - 1]] ? places.back()
-                                                                        : static_cast<int>(r) + 1);
+                                                                         : static_cast<int>(r) + 1);
     const std::vector<int64_t> prizes = Prizes::Share(result.PlaceAmounts, places);
     for (size_t r = 0; r < order.size(); ++r) {
       result.Prize[order[r]] += weight * static_cast<double>(prizes[r]);
@@ -678,6 +678,28 @@ class TestOutlook : public QObject {
     pool->SetScoringRule(TScoringRule::UpsetBonus);
     CompareWithBruteForce(*pool, TOutlookModel::Even, 0, {}, odd);
     CompareWithBruteForce(*pool, TOutlookModel::Seed, 2, {}, odd);
+    // More level at a place than its shares are kept for (33 alike), four places, and a pot
+    // that takes two 15-bit digits; enough games left that the last are played by table.
+    auto crowded = RandomPool(QStringLiteral("prizes-crowded"), 5, 2, 4);
+    TTeamRounds same;
+    for (int i = 0; i < 64; ++i)
+      same[static_cast<size_t>(i)] = crowded->PlayerPicksFile().Items(1)->Pick(i)->RoundReached();
+    for (int k = 2; k <= 33; ++k)
+      AddPicks(*crowded, QStringLiteral("Copy %1 of Player 2").arg(k), same);
+    for (int played = 0; played < 3; ++played) {
+      const TOutlookInput left = TOutlookInput::FromPool(*crowded);
+      const TOutlookInput::TGame& game = left.Games.front();
+      const int32_t winner = left.Occupant[static_cast<size_t>(game.Feeder[0])];
+      crowded->TeamsFile().Items(winner)->SetRoundReached(game.Round);
+      crowded->TeamsFile()
+          .Items(left.Occupant[static_cast<size_t>(game.Feeder[1])])
+          ->SetEliminated(true);
+    }
+    Prizes::TPrizes fourPlaces;
+    fourPlaces.FeeCents = 1000007;
+    fourPlaces.Split = {4000, 3000, 2000, 1000};
+    CompareWithBruteForce(*crowded, TOutlookModel::Even, 0, {}, fourPlaces);
+    CompareWithBruteForce(*crowded, TOutlookModel::Seed, 2, {}, fourPlaces);
     if (QTest::currentTestFailed())
       return;
 
