@@ -29,6 +29,18 @@ inline int CountBits(uint64_t bits) {
 #endif
 }
 
+// What each of `level` players level with `above` players above them is paid, of the places
+// paid (`paidUpTo`, the prizes of the first so many places together): the share of the prizes
+// of the places they span, and the odd cents the first of them gets besides.
+struct TEndShare {
+  int64_t Each;
+  int64_t Odd;
+};
+inline TEndShare EndShareOf(const int64_t* paidUpTo, int paid, int above, int level) {
+  const int64_t total = paidUpTo[std::min(above + level, paid)] - paidUpTo[above];
+  return {total / level, total % level};
+}
+
 // What the vector part of the end game reads and writes, for the contenders of one outcome of
 // the games before it.
 struct TEndGameWork {
@@ -57,7 +69,7 @@ struct TEndGameWork {
   int* ReachingCount = nullptr;
 };
 
-// What the vector part reads and writes to pay the places under even chances.
+// What the vector part reads and writes to pay the places.
 struct TEndPrizeWork {
   int Count = 0;  // the contenders reaching the cut (TEndGameWork::Reaching)
   const int* Reaching = nullptr;

@@ -10,18 +10,6 @@
 
 namespace OutlookSearch {
 
-// What each of `level` players level with `above` players above them is paid, of the places
-// paid (`paidUpTo`, the prizes of the first so many places together): the share of the prizes
-// of the places they span, and the odd cents the first of them gets besides.
-struct TEndShare {
-  int64_t Each;
-  int64_t Odd;
-};
-inline TEndShare EndShareOf(const int64_t* paidUpTo, int paid, int above, int level) {
-  const int64_t total = paidUpTo[std::min(above + level, paid)] - paidUpTo[above];
-  return {total / level, total % level};
-}
-
 // The last games of the search, played by table: every outcome of them is a lane of a vector
 // and every contender's totals in all lanes are worked out at once (EndGameLanes.inc), then
 // the lanes each contender is first in are tallied. One per worker.
