@@ -1,6 +1,6 @@
 // What the outlook reads of a pool, from a damaged or hostile pool: a byte of options (the
 // model, the widest vectors, how many games are searched outcome by outcome), a byte that picks
-// the scoring rule (whatever "Scoring.ini" says), then the pool as
+// the scoring rule (whatever "Scoring.ini" says) and how many places are paid, then the pool as
 // the chart target takes it (FuzzPool::WriteWhole). The pool is read as the tool reads it and
 // the outlook worked out on one thread, sampled beyond a few games so that an input stays fast.
 #include <algorithm>
@@ -26,15 +26,27 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   outlook.MaxExactGames = (options >> 3) % 12;
   outlook.Samples = 256;
   outlook.Threads = 1;
-  const TOutlookInput in = TOutlookInput::FromPool(*pool);
+  TOutlookInput in = TOutlookInput::FromPool(*pool);
+  // Up to five places paid, shared as evenly as hundredths of a percent go, of a fee that
+  // leaves odd cents.
+  const int places = (data[1] / ScoringRules::kCount) % 6;
+  if (places > 0) {
+    in.Prizes.FeeCents = 1 + data[1] * 997;
+    in.Prizes.Split.assign(static_cast<size_t>(places), 10000 / places);
+    in.Prizes.Split.front() += 10000 % places;
+  }
   const TOutlookResult result = ComputeOutlook(in, outlook);
 
   const int players = pool->PlayerPicksFile().Count();
   FUZZ_CHECK(!result.Cancelled);
   FUZZ_CHECK(static_cast<int>(result.Players.size()) == players);
   FUZZ_CHECK(result.GamesLeft <= 63);
-  double chances = 0;
+  double chances = 0, prizes = 0;
+  const double pot = static_cast<double>(result.Pot);
   for (const TOutlookPlayer& player : result.Players) {
+    FUZZ_CHECK(player.ExpectedPrize >= -1e-6 && player.ExpectedPrize <= pot * (1 + 1e-9) + 1e-6);
+    FUZZ_CHECK(player.PrizeChance >= 0 && player.PrizeChance <= 1 + 1e-9);
+    prizes += player.ExpectedPrize;
     FUZZ_CHECK(player.Current <= player.Max);
     FUZZ_CHECK(1 <= player.BestPlace && player.BestPlace <= player.WorstPlace);
     FUZZ_CHECK(player.WorstPlace <= players);
@@ -45,6 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   // Somebody finishes first in every outcome, and a tie shares it evenly.
   FUZZ_CHECK(players == 0 || std::fabs(chances - 1) < 1e-6);
+  // The whole pot is paid out in every outcome.
+  FUZZ_CHECK(players == 0 || result.PaysPrizes == (places > 0));
+  FUZZ_CHECK(players == 0 || std::fabs(prizes - pot) < 1e-6 * (1 + pot));
   // The rooting guide is that of the players who can still win, in player-file order.
   FUZZ_CHECK(std::is_sorted(result.RootingPlayers.begin(), result.RootingPlayers.end()));
   FUZZ_CHECK(result.RootingPlayers.size() <= static_cast<size_t>(players));
