@@ -10,6 +10,9 @@
 
 namespace OutlookSearch {
 
+// The widest vector instructions the processor has, no wider than `most`.
+TOutlookVectors WidestVectors(TOutlookVectors most);
+
 // The last games of the search, played by table: every outcome of them is a lane of a vector
 // and every contender's totals in all lanes are worked out at once (EndGameLanes.inc), then
 // the lanes each contender is first in are tallied. One per worker.
