@@ -123,18 +123,19 @@ struct TLanes {
   decltype(&PlainVectors::PlayEndGame) Play;
   decltype(&PlainVectors::PayEndGame) Pay;
   decltype(&PlainVectors::CountEndLanes) Count;
+  decltype(&PlainVectors::Soles) Soles;
 };
 
 TLanes LanesFor(TOutlookVectors vectors) {
 #if defined(END_GAME_WIDE_VECTORS)
   if (vectors == TOutlookVectors::Avx512)
-    return {Avx512Vectors::PlayEndGame, Avx512Vectors::PayEndGame, Avx512Vectors::CountEndLanes};
+    return {Avx512Vectors::PlayEndGame, Avx512Vectors::PayEndGame, Avx512Vectors::CountEndLanes, Avx512Vectors::Soles};
   if (vectors == TOutlookVectors::Avx2)
-    return {Avx2Vectors::PlayEndGame, Avx2Vectors::PayEndGame, Avx2Vectors::CountEndLanes};
+    return {Avx2Vectors::PlayEndGame, Avx2Vectors::PayEndGame, Avx2Vectors::CountEndLanes, Avx2Vectors::Soles};
 #else
   (void)vectors;
 #endif
-  return {PlainVectors::PlayEndGame, PlainVectors::PayEndGame, PlainVectors::CountEndLanes};
+  return {PlainVectors::PlayEndGame, PlainVectors::PayEndGame, PlainVectors::CountEndLanes, PlainVectors::Soles};
 }
 
 }  // namespace
@@ -158,7 +159,7 @@ TEndGame::TEndGame(const TPlan<int16_t>& plan) : P(plan) {
   FEndTeams.resize(positions);
   FEndChampionOf.resize(positions);
   FStanding.resize(P.EndGainOf.size() + 1);
-  FEndChampion.resize(2 * positions);
+  FSoles.resize(kEndLanes);
   FEndCounts.resize(1 + positions);
   FInverse.resize(static_cast<size_t>(P.Count) + 1);
   for (size_t k = 1; k < FInverse.size(); ++k)
@@ -211,13 +212,13 @@ void TEndGame::Play(const std::array<int32_t, kSlots + 1>& occupant, const int* 
     LaneWeights(weight);
   if (P.Paid > 0)
     TallyPrizes(ids, even, weight, tally);
+  if (!even) {
+    TallyWeighted(ids, tally);
+    return;
+  }
   for (int l = 0; l < FLeaderCount; ++l) {
     const int c = FLeaders[static_cast<size_t>(l)];
-    const TEndBits& lanes = FEndBits[static_cast<size_t>(c)];
-    if (even)
-      TallyEven(lanes, each, static_cast<size_t>(ids[c]), tally);
-    else
-      TallyWeighted(lanes, static_cast<size_t>(ids[c]), tally);
+    TallyEven(FEndBits[static_cast<size_t>(c)], each, static_cast<size_t>(ids[c]), tally);
   }
 }
 
@@ -284,31 +285,68 @@ void TEndGame::TallyEven(const TEndBits& lanes, double each, size_t contender, T
   tally.Share[contender] += won + share * each;
 }
 
-void TEndGame::TallyWeighted(const TEndBits& lanes, size_t contender, TTally& tally) {
+void TEndGame::TallyWeighted(const int* ids, TTally& tally) {
   const size_t positions = P.EndAlive.size();
-  double won = 0, tied = 0, share = 0;
-  std::fill(FEndChampion.begin(), FEndChampion.end(), 0.0);
-  for (size_t word = 0; word < lanes.size(); ++word) {
-    for (uint64_t bits = lanes[word] & FEndSole[word]; bits != 0; bits &= bits - 1) {
-      const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-      won += FLaneWeight[lane];
-      FEndChampion[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)] += FLaneWeight[lane];
+  // The lanes one contender alone is first in: their weight goes to that contender and the
+  // line whose team is champion there, summed lane by lane four ways in turn, so that lanes
+  // in a row with the same first and champion need not wait on one another.
+  const int soles = LanesFor(P.EndVectors)
+                        .Soles(FEndBits.data(), FLeaders.data(), FLeaderCount, FEndSole,
+                               P.EndChampion, static_cast<int>(positions), FSoleCells,
+                               FSoles.data());
+  const size_t cells = (static_cast<size_t>(soles) + 1) * positions * 4;
+  if (FSoleWeight.size() < cells)
+    FSoleWeight.resize(cells);
+  double* __restrict sums = FSoleWeight.data();
+  const double* __restrict weights = FLaneWeight.data();
+  const int16_t* __restrict cellOf = FSoleCells.Lane;
+  std::fill_n(sums, cells, 0.0);
+  for (int lane = 0; lane < P.EndOutcomes; ++lane)
+    sums[cellOf[lane]] += weights[lane];
+  for (int s = 0; s < soles; ++s) {
+    const size_t contender = static_cast<size_t>(ids[FSoles[static_cast<size_t>(s)]]);
+    double* champions = &tally.Champion[contender * static_cast<size_t>(P.Champions)];
+    const double* sum = sums + static_cast<size_t>(s) * positions * 4;
+    double won = 0;
+    for (size_t a = 0; a < positions; ++a) {
+      const double weight = sum[4 * a] + sum[4 * a + 1] + sum[4 * a + 2] + sum[4 * a + 3];
+      if (const int k = FEndChampionOf[a]; k >= 0)
+        champions[k] += weight;
+      won += weight;
     }
-    for (uint64_t bits = lanes[word] & ~FEndSole[word]; bits != 0; bits &= bits - 1) {
-      const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
-      tied += FLaneWeight[lane];
-      share += FLaneWeight[lane] * FInverse[static_cast<size_t>(FEndFirsts.Lane[lane])];
-      FEndChampion[2 * static_cast<size_t>(P.EndChampion[lane]) + (lane & 1)] += FLaneWeight[lane];
+    tally.Won[contender] += won;
+    tally.Share[contender] += won;
+  }
+  // The lanes several are first in, for each of them.
+  TEndBits tied;
+  uint64_t any = 0;
+  for (size_t word = 0; word < tied.size(); ++word) {
+    tied[word] = P.EndUsed[word] & ~FEndSole[word];
+    any |= tied[word];
+  }
+  for (int l = 0; any != 0 && l < FLeaderCount; ++l) {
+    const int c = FLeaders[static_cast<size_t>(l)];
+    const TEndBits& lanes = FEndBits[static_cast<size_t>(c)];
+    uint64_t ties = 0;
+    for (size_t word = 0; word < lanes.size(); ++word)
+      ties |= lanes[word] & tied[word];
+    if (ties == 0)
+      continue;
+    const size_t contender = static_cast<size_t>(ids[c]);
+    double* champions = &tally.Champion[contender * static_cast<size_t>(P.Champions)];
+    double share = 0, weight = 0;
+    for (size_t word = 0; word < lanes.size(); ++word) {
+      for (uint64_t bits = lanes[word] & tied[word]; bits != 0; bits &= bits - 1) {
+        const size_t lane = word * 64 + static_cast<size_t>(__builtin_ctzll(bits));
+        weight += FLaneWeight[lane];
+        share += FLaneWeight[lane] * FInverse[static_cast<size_t>(FEndFirsts.Lane[lane])];
+        if (const int k = FEndChampionOf[static_cast<size_t>(P.EndChampion.Lane[lane])]; k >= 0)
+          champions[k] += FLaneWeight[lane];
+      }
     }
+    tally.Tied[contender] += weight;
+    tally.Share[contender] += share;
   }
-  double* champions = &tally.Champion[contender * static_cast<size_t>(P.Champions)];
-  for (size_t a = 0; a < positions; ++a) {
-    if (const int k = FEndChampionOf[a]; k >= 0)
-      champions[k] += FEndChampion[2 * a] + FEndChampion[2 * a + 1];
-  }
-  tally.Won[contender] += won;
-  tally.Tied[contender] += tied;
-  tally.Share[contender] += share + won;
 }
 
 void TEndGame::TallyPrizes(const int* ids, bool even, double weight, TTally& tally) {

@@ -33,9 +33,10 @@ class TEndGame {
   // Works out every contender's totals in every lane and the lanes each is first in.
   void PlayLanes(const int16_t* values, int count);
   // Adds what one contender, first in `lanes`, wins, ties and shares, and the champions it
-  // wins with: each lane counted once (even chances) or weighed (FLaneWeight).
+  // wins with, each lane counted once (even chances).
   void TallyEven(const TEndBits& lanes, double each, size_t contender, TTally& tally);
-  void TallyWeighted(const TEndBits& lanes, size_t contender, TTally& tally);
+  // The same for every contender first in some lane, each lane weighed (FLaneWeight).
+  void TallyWeighted(const int* ids, TTally& tally);
   // What each contender is paid in every lane, from the place its total is on there: each
   // lane counted (even chances) or weighed (FLaneWeight), below an outcome of weight `weight`.
   void TallyPrizes(const int* ids, bool even, double weight, TTally& tally);
@@ -62,9 +63,12 @@ class TEndGame {
   TEndBits FEndSole{};
   std::vector<double> FLaneWeight;
   std::vector<double> FPairChance;  // the chance the team on one line beats that on another
-  // Per line, the weight won with its team champion, in odd lanes and in even ones apart so
-  // that one sum need not wait for the other.
-  std::vector<double> FEndChampion;
+  // Weighed tallies (TallyWeighted): the contenders first alone in some lane, in order; per
+  // lane, the cell of FSoleWeight its weight goes to; per one of them and line, the weight it
+  // wins alone with that line's team champion, in four sums.
+  std::vector<int> FSoles;
+  TEndLanes FSoleCells;
+  std::vector<double> FSoleWeight;
   // Lanes counted for TallyEven (see CountEndLanes).
   std::vector<int> FEndCounts;
   // 1 / k, for the share of each of k first in a lane.

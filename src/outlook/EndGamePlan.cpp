@@ -218,7 +218,7 @@ void TPlan<TLane>::PlanEndGame() {
   EndChampionLanes.resize(static_cast<size_t>(positions));
   for (int o = 0; o < EndOutcomes && games > 0; ++o) {
     const int champion = played.Winner[played.At(o, games - 1)];
-    EndChampion.push_back(champion);
+    EndChampion.Lane[o] = static_cast<int16_t>(champion);
     EndChampionLanes[static_cast<size_t>(champion)][static_cast<size_t>(o / 64)] |= uint64_t{1}
                                                                                     << (o % 64);
     EndUsed[static_cast<size_t>(o / 64)] |= uint64_t{1} << (o % 64);

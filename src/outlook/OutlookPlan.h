@@ -194,7 +194,7 @@ struct TPlan {
   std::vector<int16_t> EndGainCell, EndLoserCell;
   std::vector<TEndLanes> EndGains;
   // Per lane, the line of the champion; per line, the lanes in which its team is champion.
-  std::vector<int> EndChampion;
+  TEndLanes EndChampion{};
   std::vector<TEndBits> EndChampionLanes;
   TEndBits EndUsed{};
   // Per real game of the end game, in order, and per outcome of the games before it: the
