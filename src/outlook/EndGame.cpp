@@ -168,6 +168,9 @@ TEndGame::TEndGame(const TPlan<int16_t>& plan) : P(plan) {
   FStands.assign(static_cast<size_t>(P.EndCells) + 1, 0);
   FStands.back() = 1;
   FPairChance.resize(positions * positions);
+  FSideChance.resize(P.EndSides.size());
+  // Lanes beyond the outcomes repeat them and weigh nothing.
+  FLaneWeight.assign(kEndLanes, 0.0);
   if (P.Paid == 0)
     return;
   FTop.resize(static_cast<size_t>(P.Paid));
@@ -388,16 +391,16 @@ void TEndGame::LaneWeights(double weight) {
     for (size_t b = 0; b < positions; ++b)
       FPairChance[a * positions + b] = P.Chance({FEndTeams[a], FEndTeams[b]}, 0);
   }
-  // Lanes beyond the outcomes repeat them and weigh nothing.
-  FLaneWeight.assign(kEndLanes, 0.0);
-  std::fill_n(FLaneWeight.begin(), P.EndOutcomes, weight);
-  size_t sides = 0;
-  for (int span = 1; span < P.EndOutcomes; span *= 2) {
+  for (size_t i = 0; i < P.EndSides.size(); ++i)
+    FSideChance[i] = FPairChance[static_cast<size_t>(P.EndSides[i])];
+  // Each game splits the weight of every outcome of the games before it between its sides.
+  double* __restrict lanes = FLaneWeight.data();
+  const double* __restrict chance = FSideChance.data();
+  lanes[0] = weight;
+  for (int span = 1; span < P.EndOutcomes; chance += span, span *= 2) {
     for (int before = 0; before < span; ++before) {
-      const double chance = FPairChance[static_cast<size_t>(P.EndSides[sides++])];
-      double& lane = FLaneWeight[static_cast<size_t>(before)];
-      FLaneWeight[static_cast<size_t>(before + span)] = lane * (1 - chance);
-      lane *= chance;
+      lanes[before + span] = lanes[before] * (1 - chance[before]);
+      lanes[before] *= chance[before];
     }
   }
 }
