@@ -129,13 +129,16 @@ struct TLanes {
 TLanes LanesFor(TOutlookVectors vectors) {
 #if defined(END_GAME_WIDE_VECTORS)
   if (vectors == TOutlookVectors::Avx512)
-    return {Avx512Vectors::PlayEndGame, Avx512Vectors::PayEndGame, Avx512Vectors::CountEndLanes, Avx512Vectors::Soles};
+    return {Avx512Vectors::PlayEndGame, Avx512Vectors::PayEndGame, Avx512Vectors::CountEndLanes,
+            Avx512Vectors::Soles};
   if (vectors == TOutlookVectors::Avx2)
-    return {Avx2Vectors::PlayEndGame, Avx2Vectors::PayEndGame, Avx2Vectors::CountEndLanes, Avx2Vectors::Soles};
+    return {Avx2Vectors::PlayEndGame, Avx2Vectors::PayEndGame, Avx2Vectors::CountEndLanes,
+            Avx2Vectors::Soles};
 #else
   (void)vectors;
 #endif
-  return {PlainVectors::PlayEndGame, PlainVectors::PayEndGame, PlainVectors::CountEndLanes, PlainVectors::Soles};
+  return {PlainVectors::PlayEndGame, PlainVectors::PayEndGame, PlainVectors::CountEndLanes,
+          PlainVectors::Soles};
 }
 
 }  // namespace
@@ -293,10 +296,10 @@ void TEndGame::TallyWeighted(const int* ids, TTally& tally) {
   // The lanes one contender alone is first in: their weight goes to that contender and the
   // line whose team is champion there, summed lane by lane four ways in turn, so that lanes
   // in a row with the same first and champion need not wait on one another.
-  const int soles = LanesFor(P.EndVectors)
-                        .Soles(FEndBits.data(), FLeaders.data(), FLeaderCount, FEndSole,
-                               P.EndChampion, static_cast<int>(positions), FSoleCells,
-                               FSoles.data());
+  const int soles =
+      LanesFor(P.EndVectors)
+          .Soles(FEndBits.data(), FLeaders.data(), FLeaderCount, FEndSole, P.EndChampion,
+                 static_cast<int>(positions), FSoleCells, FSoles.data());
   const size_t cells = (static_cast<size_t>(soles) + 1) * positions * 4;
   if (FSoleWeight.size() < cells)
     FSoleWeight.resize(cells);
