@@ -95,6 +95,7 @@ struct TEndPrizeWork {
 #define END_VECTORS PlainVectors
 #define END_VECTOR_BYTES 16
 #include "EndGameLanes.inc"
+#include "EndGamePrizes.inc"
 #undef END_VECTORS
 #undef END_VECTOR_BYTES
 
@@ -105,6 +106,7 @@ struct TEndPrizeWork {
 #define END_VECTORS Avx2Vectors
 #define END_VECTOR_BYTES 32
 #include "EndGameLanes.inc"
+#include "EndGamePrizes.inc"
 #undef END_VECTORS
 #undef END_VECTOR_BYTES
 #pragma GCC pop_options
@@ -113,6 +115,7 @@ struct TEndPrizeWork {
 #define END_VECTORS Avx512Vectors
 #define END_VECTOR_BYTES 64
 #include "EndGameLanes.inc"
+#include "EndGamePrizes.inc"
 #undef END_VECTORS
 #undef END_VECTOR_BYTES
 #pragma GCC pop_options
@@ -163,6 +166,8 @@ TEndGame::TEndGame(const TPlan<int16_t>& plan) : P(plan) {
   FEndChampionOf.resize(positions);
   FStanding.resize(P.EndGainOf.size() + 1);
   FSoles.resize(kEndLanes);
+  // Four cells per line for each contender first alone in some lane, and four past the last.
+  FSoleWeight.resize((kEndLanes + 1) * positions * 4);
   FEndCounts.resize(1 + positions);
   FInverse.resize(static_cast<size_t>(P.Count) + 1);
   for (size_t k = 1; k < FInverse.size(); ++k)
@@ -301,8 +306,6 @@ void TEndGame::TallyWeighted(const int* ids, TTally& tally) {
           .Soles(FEndBits.data(), FLeaders.data(), FLeaderCount, FEndSole, P.EndChampion,
                  static_cast<int>(positions), FSoleCells, FSoles.data());
   const size_t cells = (static_cast<size_t>(soles) + 1) * positions * 4;
-  if (FSoleWeight.size() < cells)
-    FSoleWeight.resize(cells);
   double* __restrict sums = FSoleWeight.data();
   const double* __restrict weights = FLaneWeight.data();
   const int16_t* __restrict cellOf = FSoleCells.Lane;
