@@ -111,7 +111,7 @@ struct TEndPrizeWork {
 #undef END_VECTOR_BYTES
 #pragma GCC pop_options
 #pragma GCC push_options
-#pragma GCC target("avx512f,avx512bw,popcnt")
+#pragma GCC target("avx512f,avx512bw,avx512vl,popcnt")
 #define END_VECTORS Avx512Vectors
 #define END_VECTOR_BYTES 64
 #include "EndGameLanes.inc"
@@ -149,7 +149,7 @@ TLanes LanesFor(TOutlookVectors vectors) {
 TOutlookVectors WidestVectors(TOutlookVectors most) {
 #if defined(END_GAME_WIDE_VECTORS)
   if (most == TOutlookVectors::Avx512 && __builtin_cpu_supports("avx512f") &&
-      __builtin_cpu_supports("avx512bw"))
+      __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl"))
     return TOutlookVectors::Avx512;
   if (most != TOutlookVectors::Plain && __builtin_cpu_supports("avx2"))
     return TOutlookVectors::Avx2;
