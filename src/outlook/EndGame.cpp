@@ -127,21 +127,22 @@ struct TLanes {
   decltype(&PlainVectors::PayEndGame) Pay;
   decltype(&PlainVectors::CountEndLanes) Count;
   decltype(&PlainVectors::Soles) Soles;
+  decltype(&PlainVectors::SplitWeights) Split;
 };
 
 TLanes LanesFor(TOutlookVectors vectors) {
 #if defined(END_GAME_WIDE_VECTORS)
   if (vectors == TOutlookVectors::Avx512)
     return {Avx512Vectors::PlayEndGame, Avx512Vectors::PayEndGame, Avx512Vectors::CountEndLanes,
-            Avx512Vectors::Soles};
+            Avx512Vectors::Soles, Avx512Vectors::SplitWeights};
   if (vectors == TOutlookVectors::Avx2)
     return {Avx2Vectors::PlayEndGame, Avx2Vectors::PayEndGame, Avx2Vectors::CountEndLanes,
-            Avx2Vectors::Soles};
+            Avx2Vectors::Soles, Avx2Vectors::SplitWeights};
 #else
   (void)vectors;
 #endif
   return {PlainVectors::PlayEndGame, PlainVectors::PayEndGame, PlainVectors::CountEndLanes,
-          PlainVectors::Soles};
+          PlainVectors::Soles, PlainVectors::SplitWeights};
 }
 
 }  // namespace
@@ -176,7 +177,6 @@ TEndGame::TEndGame(const TPlan<int16_t>& plan) : P(plan) {
   FStands.assign(static_cast<size_t>(P.EndCells) + 1, 0);
   FStands.back() = 1;
   FPairChance.resize(positions * positions);
-  FSideChance.resize(P.EndSides.size());
   // Lanes beyond the outcomes repeat them and weigh nothing.
   FLaneWeight.assign(kEndLanes, 0.0);
   if (P.Paid == 0)
@@ -397,17 +397,7 @@ void TEndGame::LaneWeights(double weight) {
     for (size_t b = 0; b < positions; ++b)
       FPairChance[a * positions + b] = P.Chance({FEndTeams[a], FEndTeams[b]}, 0);
   }
-  for (size_t i = 0; i < P.EndSides.size(); ++i)
-    FSideChance[i] = FPairChance[static_cast<size_t>(P.EndSides[i])];
-  // Each game splits the weight of every outcome of the games before it between its sides.
-  double* __restrict lanes = FLaneWeight.data();
-  const double* __restrict chance = FSideChance.data();
-  lanes[0] = weight;
-  for (int span = 1; span < P.EndOutcomes; chance += span, span *= 2) {
-    for (int before = 0; before < span; ++before) {
-      lanes[before + span] = lanes[before] * (1 - chance[before]);
-      lanes[before] *= chance[before];
-    }
-  }
+  LanesFor(P.EndVectors)
+      .Split(weight, FPairChance.data(), P.EndSides.data(), P.EndOutcomes, FLaneWeight.data());
 }
 }  // namespace OutlookSearch

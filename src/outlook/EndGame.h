@@ -63,7 +63,6 @@ class TEndGame {
   TEndBits FEndSole{};
   std::vector<double> FLaneWeight;
   std::vector<double> FPairChance;  // the chance the team on one line beats that on another
-  std::vector<double> FSideChance;  // the same for each of TPlan::EndSides
   // Weighed tallies (TallyWeighted): the contenders first alone in some lane, in order; per
   // lane, the cell of FSoleWeight its weight goes to; per one of them and line, the weight it
   // wins alone with that line's team champion, in four sums.
