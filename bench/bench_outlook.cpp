@@ -278,6 +278,8 @@ int main(int argc, char** argv) {
       }
     }
   }
+  // Figures mean little without the build that made them: the default one is RelWithDebInfo.
+  std::printf("bench_outlook, %s build\n", COURTSIDER_BUILD_TYPE);
   if (only.isEmpty() || only == QLatin1String("16"))
     Bench("Last sixteen", 2, 0, players > 0 ? players : 1000, threads, vectors, 1e9, 5, prizes);
   if (only.isEmpty() || only == QLatin1String("32"))
